@@ -1,0 +1,7 @@
+file(GLOB_RECURSE sources "${CORE_DIR}/*.h" "${CORE_DIR}/*.cpp")
+foreach(source IN LISTS sources)
+  file(STRINGS "${source}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]")
+  if(hits)
+    message(FATAL_ERROR "${source} includes a Qt header: ${hits}")
+  endif()
+endforeach()

@@ -1,0 +1,132 @@
+#include "app/files.h"
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace plumet {
+namespace {
+
+std::function<bool(const Path&)>& SaveFault() {
+    static std::function<bool(const Path&)> fault;
+    return fault;
+}
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+Path MatchEntry(const Path& dir, const std::string& part) {
+    std::error_code ec;
+    if (std::filesystem::exists(dir / part, ec)) return dir / part;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (EqualNoCase(name, part)) return it->path();
+    }
+    return dir / part;
+}
+
+std::string FailureText(const Path& target, const char* what) {
+    return std::string(what) + ": " + target.string();
+}
+
+} // namespace
+
+Path ResolvePath(const Path& folder, std::string_view relative) {
+    Path current = folder;
+    std::string part;
+    for (std::size_t i = 0; i <= relative.size(); ++i) {
+        if (i == relative.size() || relative[i] == '\\' || relative[i] == '/') {
+            if (!part.empty()) current = MatchEntry(current, part);
+            part.clear();
+        } else {
+            part += relative[i];
+        }
+    }
+    return current;
+}
+
+FileContent ReadWholeFile(const Path& path) {
+    std::error_code ec;
+    const auto state = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(state)) return {ReadStatus::Missing, {}};
+    if (!std::filesystem::is_regular_file(state)) return {ReadStatus::Unreadable, {}};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {ReadStatus::Unreadable, {}};
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return {ReadStatus::Unreadable, {}};
+    return {ReadStatus::Ok, std::move(bytes)};
+}
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(current));
+            current.clear();
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) lines.push_back(std::move(current));
+    return lines;
+}
+
+std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+SaveResult SaveFileAtomically(const Path& target, std::string_view bytes) {
+    const Path temp = target.parent_path() / ("~" + target.filename().string() + ".tmp");
+    std::FILE* file = std::fopen(temp.string().c_str(), "wb");
+    if (!file) return {false, FailureText(target, "Cannot write the file")};
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    written = std::fflush(file) == 0 && written;
+#ifdef _WIN32
+    written = _commit(_fileno(file)) == 0 && written;
+#else
+    written = ::fsync(fileno(file)) == 0 && written;
+#endif
+    written = std::fclose(file) == 0 && written;
+    if (written && SaveFault() && SaveFault()(target)) written = false;
+    std::error_code ec;
+    if (!written) {
+        std::filesystem::remove(temp, ec);
+        return {false, FailureText(target, "Cannot write the file")};
+    }
+    std::filesystem::rename(temp, target, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return {false, FailureText(target, "Cannot replace the file")};
+    }
+    return {};
+}
+
+SaveResult SaveLines(const Path& target, const std::vector<std::string>& lines) {
+    return SaveFileAtomically(target, JoinLinesCrLf(lines));
+}
+
+void SetSaveFaultForTests(std::function<bool(const Path&)> fault) { SaveFault() = std::move(fault); }
+
+std::string FormatCountLine(long long count) { return " " + std::to_string(count) + " "; }
+
+} // namespace plumet

@@ -1,0 +1,49 @@
+#pragma once
+// The file layer: case-insensitive names, whole-file reads, CR LF lines and the one
+// atomic save that every written file goes through.
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plumet {
+
+using Path = std::filesystem::path;
+
+// `relative` uses '\' or '/' between parts. Each part is matched to an existing entry of
+// any letter case; a part with no match keeps the spelling given.
+Path ResolvePath(const Path& folder, std::string_view relative);
+
+enum class ReadStatus { Ok, Missing, Unreadable };
+
+struct FileContent {
+    ReadStatus status = ReadStatus::Missing;
+    std::string bytes;
+};
+
+FileContent ReadWholeFile(const Path& path);
+
+// Lines ended by CR LF, LF or a lone CR; a last line without an end counts.
+std::vector<std::string> SplitLines(std::string_view bytes);
+// Every line followed by CR LF.
+std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+
+struct SaveResult {
+    bool ok = true;
+    std::string error; // plain English, for the user, when !ok
+    explicit operator bool() const { return ok; }
+};
+
+// Writes a temporary file beside the target, flushes it to disk and renames it over the
+// target, so a failure at any point leaves the old file whole.
+SaveResult SaveFileAtomically(const Path& target, std::string_view bytes);
+SaveResult SaveLines(const Path& target, const std::vector<std::string>& lines);
+
+// Test hook: when set and it returns true for a target, the save fails before the rename.
+void SetSaveFaultForTests(std::function<bool(const Path&)> fault);
+
+// The count line of a register file: one blank, the digits, one blank (" 3 ").
+std::string FormatCountLine(long long count);
+
+} // namespace plumet

@@ -1,0 +1,29 @@
+#pragma once
+// Helpers for the fixed-width text records. All strings are Windows-1252 byte strings:
+// one byte is one character, so widths are byte counts.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace plumet {
+
+// Characters `from` (1-based) to `to` inclusive, clipped to the text; "" when out of range.
+std::string Mid(std::string_view text, std::size_t from, std::size_t to);
+
+std::string TrimBlanks(std::string_view text);
+std::string TrimRightBlanks(std::string_view text);
+
+// Pads on the right with blanks to `width`, cutting a longer text.
+std::string PadRight(std::string_view text, std::size_t width);
+// Pads on the left with `fill` to `width`; a longer text is kept whole.
+std::string PadLeft(std::string_view text, std::size_t width, char fill = '0');
+
+bool IsAllDigits(std::string_view text);
+// Whole-number value of a digit text with optional surrounding blanks; nothing when it is not one.
+std::optional<long long> ParseInteger(std::string_view text);
+
+// "0042" style: `value` as decimal zero-padded to `width` digits.
+std::string ZeroPadded(long long value, std::size_t width);
+
+} // namespace plumet

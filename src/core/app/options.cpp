@@ -1,0 +1,50 @@
+#include "app/options.h"
+
+#include <system_error>
+
+#include "app/fixedwidth.h"
+
+namespace plumet {
+
+std::string Settings::RegionNumber() const { return Mid(region, 1, 3); }
+std::string Settings::RegionName() const { return Mid(region, 4, 33); }
+std::string Settings::FederationNumber() const { return Mid(federation, 2, 3); }
+std::string Settings::FederationName() const { return Mid(federation, 4, 33); }
+
+float ScaleFactorOf(const std::string& sizeChoice) {
+    if (sizeChoice == "2") return 1.3F;
+    if (sizeChoice == "3") return 1.5F;
+    return 1.0F;
+}
+
+std::vector<std::string> EnsureDataFolders(const Path& programFolder) {
+    std::vector<std::string> failed;
+    for (const char* name : kDataFolders) {
+        const Path entry = ResolvePath(programFolder, name);
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(entry, ec))) continue;
+        if (!std::filesystem::create_directory(entry, ec) || ec) failed.emplace_back(name);
+    }
+    return failed;
+}
+
+Settings ReadOptions(const Path& programFolder) {
+    Settings settings;
+    const FileContent content = ReadWholeFile(ResolvePath(programFolder, kOptionsFileName));
+    if (content.status != ReadStatus::Ok) return settings;
+    const std::vector<std::string> lines = SplitLines(content.bytes);
+    if (lines.size() < 4) return settings;
+    settings.region = lines[0];
+    settings.federation = lines[1];
+    settings.comPort = lines[2];
+    settings.sizeChoice = lines[3];
+    settings.scaleFactor = ScaleFactorOf(settings.sizeChoice);
+    return settings;
+}
+
+SaveResult WriteOptions(const Path& programFolder, const Settings& settings) {
+    return SaveLines(ResolvePath(programFolder, kOptionsFileName),
+                     {settings.region, settings.federation, settings.comPort, settings.sizeChoice});
+}
+
+} // namespace plumet

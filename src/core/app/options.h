@@ -1,0 +1,38 @@
+#pragma once
+// The program folder, its data folders and the options file OPTIONS.PAR.
+#include <string>
+#include <vector>
+
+#include "app/files.h"
+
+namespace plumet {
+
+struct Settings {
+    std::string region;      // 3-digit number + 30-character name
+    std::string federation;  // "0" + 2-digit number + 30-character name
+    std::string comPort;     // port id; "" or "0" means none
+    std::string sizeChoice = "1";
+    float scaleFactor = 1.0F;
+
+    std::string RegionNumber() const;     // characters 1-3
+    std::string RegionName() const;       // characters 4-33
+    std::string FederationNumber() const; // characters 2-3
+    std::string FederationName() const;   // characters 4-33
+    bool HasPort() const { return !comPort.empty() && comPort != "0"; }
+};
+
+inline constexpr const char* kOptionsFileName = "OPTIONS.PAR";
+inline constexpr const char* kDataFolders[] = {"exchange", "race", "racepo", "club", "fancier", "pigeon"};
+
+// 1.0, 1.3 or 1.5 for "1", "2", "3"; 1.0 for anything else.
+float ScaleFactorOf(const std::string& sizeChoice);
+
+// Creates each missing data folder; an entry of the name that is a file is left alone.
+// Returns the folders that could not be created.
+std::vector<std::string> EnsureDataFolders(const Path& programFolder);
+
+// Defaults for every setting unless all four lines are there.
+Settings ReadOptions(const Path& programFolder);
+SaveResult WriteOptions(const Path& programFolder, const Settings& settings);
+
+} // namespace plumet

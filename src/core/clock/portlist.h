@@ -1,0 +1,17 @@
+#pragma once
+// The list of usable serial ports, each entry "COM " + port id.
+#include <string>
+#include <vector>
+
+namespace plumet {
+
+std::string PortEntry(const std::string& portId);
+
+// Characters 5 onward of an entry: the port id ("COM 3" gives "3").
+std::string PortIdOfEntry(const std::string& entry);
+
+// The 0-based position of the configured port in the list, or -1. A numeric id is
+// normalised first, so "03" finds "COM 3"; a device name must match as written.
+int FindComPort(const std::vector<std::string>& portList, const std::string& configured);
+
+} // namespace plumet

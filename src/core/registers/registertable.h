@@ -1,0 +1,110 @@
+#pragma once
+// The bounded, insertion-sorted table of fixed-width records that every register uses,
+// with its file: a count line, then one record per line.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/files.h"
+#include "app/fixedwidth.h"
+
+namespace plumet {
+
+enum class LoadOutcome { Loaded, Missing, Unreadable };
+
+// Traits: kCapacity; Matches(record, argument) for Find; SortsBefore(newRecord, existing).
+template <typename Traits>
+class RegisterTable {
+public:
+    static constexpr std::size_t kCapacity = Traits::kCapacity;
+
+    // Returns the count. A missing or unreadable file leaves an empty table; an unreadable
+    // one also blocks Save until the next successful load, so it is never overwritten.
+    std::size_t Load(const Path& path) {
+        records_.clear();
+        loadedFrom_ = path;
+        const FileContent content = ReadWholeFile(path);
+        if (content.status == ReadStatus::Missing) {
+            outcome_ = LoadOutcome::Missing;
+            return 0;
+        }
+        outcome_ = LoadOutcome::Unreadable;
+        if (content.status != ReadStatus::Ok) return 0;
+        std::vector<std::string> lines = SplitLines(content.bytes);
+        if (lines.empty()) return 0;
+        const auto count = ParseInteger(lines.front());
+        if (!count || *count < 0 || static_cast<std::size_t>(*count) > kCapacity ||
+            static_cast<std::size_t>(*count) + 1 > lines.size())
+            return 0;
+        records_.assign(std::make_move_iterator(lines.begin() + 1),
+                        std::make_move_iterator(lines.begin() + 1 + *count));
+        outcome_ = LoadOutcome::Loaded;
+        return records_.size();
+    }
+
+    SaveResult Save(const Path& path) const {
+        if (outcome_ == LoadOutcome::Unreadable && SameFile(path, loadedFrom_))
+            return {false, "The file " + path.string() +
+                               " could not be read, so it was left as it is and the change was not saved."};
+        std::vector<std::string> lines;
+        lines.reserve(records_.size() + 1);
+        lines.push_back(FormatCountLine(static_cast<long long>(records_.size())));
+        lines.insert(lines.end(), records_.begin(), records_.end());
+        return SaveLines(path, lines);
+    }
+
+    // The last slot (1-based) whose record matches, or 0.
+    std::size_t Find(std::string_view argument) const {
+        for (std::size_t slot = records_.size(); slot >= 1; --slot)
+            if (Traits::Matches(records_[slot - 1], argument)) return slot;
+        return 0;
+    }
+
+    // The caller checks Full() first. Equal records go after those already there.
+    void Insert(std::string record) {
+        std::size_t i = records_.size();
+        while (i >= 1 && Traits::SortsBefore(record, records_[i - 1])) --i;
+        records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(i), std::move(record));
+    }
+
+    void Delete(std::size_t slot) {
+        if (slot >= 1 && slot <= records_.size())
+            records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(slot - 1));
+    }
+
+    std::size_t Count() const { return records_.size(); }
+    bool Full() const { return records_.size() >= kCapacity; }
+    const std::string& Record(std::size_t slot) const { return records_.at(slot - 1); }
+    const std::vector<std::string>& Records() const { return records_; }
+    LoadOutcome LastLoad() const { return outcome_; }
+    void Clear() {
+        records_.clear();
+        outcome_ = LoadOutcome::Missing;
+        loadedFrom_.clear();
+    }
+
+private:
+    static bool SameFile(const Path& a, const Path& b) {
+        return !b.empty() && a.lexically_normal() == b.lexically_normal();
+    }
+
+    std::vector<std::string> records_;
+    LoadOutcome outcome_ = LoadOutcome::Missing;
+    Path loadedFrom_;
+};
+
+// Leading-digit value as the register order uses it: "007" is 7, a text without digits 0.
+long long LeadingNumber(std::string_view text);
+
+// Tables keyed and ordered by the number in their first three characters (clubs, fanciers).
+struct ThreeDigitKeyTraits {
+    static bool Matches(const std::string& record, std::string_view argument) {
+        return Mid(record, 1, 3) == Mid(argument, 1, 3);
+    }
+    static bool SortsBefore(const std::string& candidate, const std::string& existing) {
+        return LeadingNumber(Mid(candidate, 1, 3)) < LeadingNumber(Mid(existing, 1, 3));
+    }
+};
+
+} // namespace plumet

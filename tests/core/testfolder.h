@@ -1,0 +1,41 @@
+#pragma once
+// A fresh temporary folder per test, removed afterwards.
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+class TestFolder {
+public:
+    TestFolder() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() / ("plumet-test-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TestFolder() {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    void Write(const std::string& relative, const std::string& bytes) const {
+        const auto target = path_ / relative;
+        std::filesystem::create_directories(target.parent_path());
+        std::ofstream(target, std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& relative) const {
+        std::ifstream in(path_ / relative, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    bool Exists(const std::string& relative) const { return std::filesystem::exists(path_ / relative); }
+    std::size_t EntryCount() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_), {}));
+    }
+
+private:
+    std::filesystem::path path_;
+};
