@@ -48,6 +48,11 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 
 bool IsCp1252Representable(char32_t codePoint) { return ByteOf(codePoint).has_value(); }
 
+int Cp1252ByteOf(char32_t codePoint) {
+    const auto byte = ByteOf(codePoint);
+    return byte ? *byte : -1;
+}
+
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -16,5 +16,7 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 
 // Whether one Unicode code point has a Windows-1252 byte.
 bool IsCp1252Representable(char32_t codePoint);
+// The Windows-1252 byte of a code point, or -1.
+int Cp1252ByteOf(char32_t codePoint);
 
 } // namespace plumet

@@ -48,3 +48,16 @@ SaveResult WriteOptions(const Path& programFolder, const Settings& settings) {
 }
 
 } // namespace plumet
+
+namespace plumet {
+
+bool SettingsFieldsValid(const std::string& regionNumber, const std::string& regionName,
+                         const std::string& federationNumber, const std::string& federationName) {
+    if (regionNumber.empty() || regionName.empty() || federationNumber.empty() || federationName.empty())
+        return false;
+    const auto region = ParseInteger(regionNumber);
+    const auto federation = ParseInteger(federationNumber);
+    return region && federation && *region >= 0 && *region <= 255 && *federation >= 0 && *federation <= 99;
+}
+
+} // namespace plumet

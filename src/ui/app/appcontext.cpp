@@ -1,0 +1,10 @@
+#include "app/appcontext.h"
+
+namespace plumet::ui {
+
+AppContext& App() {
+    static AppContext context;
+    return context;
+}
+
+} // namespace plumet::ui

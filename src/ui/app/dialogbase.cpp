@@ -1,0 +1,41 @@
+#include "app/dialogbase.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/scaleform.h"
+
+namespace plumet::ui {
+
+DialogBase::DialogBase(const QString& objectName, QWidget* parent, const QString& prefix)
+    : QDialog(parent), texts_(this, prefix.isEmpty() ? objectName : prefix) {
+    setObjectName(objectName);
+    setModal(true);
+}
+
+void DialogBase::Load(const QString& mode) {
+    texts_.Apply(mode);
+    ScaleFormBySettings(this);
+}
+
+QLabel* DialogBase::AddLabelled(QGridLayout* grid, int row, const QString& labelName, const QString& caption,
+                                QWidget* field) {
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(labelName);
+    label->setBuddy(field);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1);
+    return label;
+}
+
+QPushButton* DialogBase::AddButton(QHBoxLayout* row, const QString& name, const QString& caption) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    row->addWidget(button);
+    return button;
+}
+
+} // namespace plumet::ui

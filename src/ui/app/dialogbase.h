@@ -1,0 +1,35 @@
+#pragma once
+// What every dialog shares: its catalogue texts, the window-size rule when it loads,
+// Escape as Cancel, and helpers to lay out labelled fields and the button row.
+#include <QDialog>
+
+#include "app/formtexts.h"
+
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+
+namespace plumet::ui {
+
+class DialogBase : public QDialog {
+    Q_OBJECT
+public:
+    // `prefix` is the catalogue prefix when it differs from the object name.
+    DialogBase(const QString& objectName, QWidget* parent, const QString& prefix = {});
+
+    const FormTexts& Texts() const { return texts_; }
+
+protected:
+    // Applies the catalogue texts and the window-size rule; call at the end of construction.
+    void Load(const QString& mode = {});
+
+    // A label named `labelName` in column 0 and `field` in column 1 of `row`.
+    QLabel* AddLabelled(QGridLayout* grid, int row, const QString& labelName, const QString& caption, QWidget* field);
+    // A button row; the buttons keep their names (Command1, Command2, CancelButton …).
+    QPushButton* AddButton(QHBoxLayout* row, const QString& name, const QString& caption);
+
+    FormTexts texts_;
+};
+
+} // namespace plumet::ui

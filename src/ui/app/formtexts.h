@@ -1,0 +1,44 @@
+#pragma once
+// Catalogue texts of one window: captions by object name, and the window's own texts
+// (messages, status lines) by key suffix.
+#include <QString>
+
+#include "app/catalogue.h"
+#include "app/messages.h"
+
+class QWidget;
+
+namespace plumet::ui {
+
+// Dynamic properties a window may set on its controls:
+inline constexpr const char* kCaptionKeyProperty = "captionKey"; // full key, when it is irregular
+inline constexpr const char* kNoCaptionProperty = "noCaption";   // the control shows data, not a caption
+
+// The catalogue as the program folder holds it now (read afresh, so edits take effect when
+// a window opens); the shipped English catalogue when the folder has none.
+TextCatalogue LoadCatalogue();
+
+class FormTexts {
+public:
+    // `prefix` is the catalogue prefix of the window; its object name when empty.
+    explicit FormTexts(QWidget* form, QString prefix = {});
+
+    // Reloads the catalogue and sets the window title and every caption. `mode` picks the
+    // "(mode)" variant of keys for windows opened in several modes.
+    void Apply(const QString& mode = {});
+
+    // prefix + "." + suffix
+    QString Text(const QString& suffix) const;
+    QString Key(const QString& key) const; // a key as it stands
+    const QString& Prefix() const { return prefix_; }
+
+    // Message n: title prefix.MsgBoxName<n>, text prefix.MsgBoxText<n>.
+    MessageAnswer ShowNumbered(int n, MessageIcon icon = MessageIcon::Critical, bool withCancel = false) const;
+
+private:
+    QWidget* form_;
+    QString prefix_;
+    TextCatalogue catalogue_;
+};
+
+} // namespace plumet::ui

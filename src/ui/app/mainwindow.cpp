@@ -1,0 +1,388 @@
+#include "app/mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/appcontext.h"
+#include "app/fixedwidth.h"
+#include "app/infodialog.h"
+#include "app/registerlists.h"
+#include "app/scaleform.h"
+#include "app/settingsdialog.h"
+#include "app/textcodec.h"
+#include "clock/portlist.h"
+#include "clock/serialports.h"
+
+namespace plumet::ui {
+namespace {
+
+enum Flags { kNone = 0, kHidden = 1, kDisabled = 2, kSeparator = 4 };
+
+struct Item {
+    const char* name;
+    const char* caption;
+    int flags = kNone;
+    const char* key = nullptr; // when the catalogue key is not the item's own
+};
+
+const char* const kCommunicationGroup[] = {"mnuTerminal", "mnuCommunication", "mnuSendTime",
+                                           "mnuPrintOverPC", "mnuPrintToFile", "mnuPrintToScreen"};
+
+const char* const kRegisterMenus[] = {"mnuClubAdd",      "mnuClubAlter",     "mnuClubDelete",      "mnuFancierAdd",
+                                      "mnuFancierAlter", "mnuFancierDelete", "mnuFancierShow",     "mnuClubChange",
+                                      "mnuPigeonAdd",    "mnuPigeonAlter",   "mnuPigeonDelete",    "mnuPigeonShow",
+                                      "mnuLoftSend",     "mnuRacePointsAdd", "mnuRacePointsAlter", "mnuRacePointsDelete"};
+
+const Item kSeparatorItem{"", "", kSeparator};
+
+QFont FixedPitchFont() {
+    QFont font("Courier New");
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
+} // namespace
+
+QString MainWindow::Title() { return QStringLiteral("Plumet Rederivevizo ZK-ORT") + " " + " 1.65      -RO"; }
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), texts_(this) {
+    setObjectName("frmMain");
+    BuildMenus();
+    BuildControls();
+    resize(720, 480);
+
+    // Start-up: the program folder, folders and options are prepared before the window exists.
+    texts_.Apply();
+    setWindowTitle(Title());
+    SchnittstelleZeigen();
+    ResetRegisterMenus();
+    VereineAnzeigen();
+    App().ports = ListComPorts(App().settings.comPort);
+    timer1_->start(1000);
+    ScaleFormBySettings(this, ScaleKind::MainWindow);
+}
+
+void MainWindow::BuildMenus() {
+    auto addMenu = [this](QMenu* parentMenu, const char* name, const char* caption, int flags,
+                          std::initializer_list<Item> items, const char* key = nullptr) {
+        QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(QString(name) + "_action");
+        if (key) menu->setProperty(kCaptionKeyProperty, key);
+        menu->menuAction()->setVisible(!(flags & kHidden));
+        for (const Item& item : items) {
+            if (item.flags & kSeparator) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(item.caption);
+            action->setObjectName(item.name);
+            if (item.key) action->setProperty(kCaptionKeyProperty, item.key);
+            action->setVisible(!(item.flags & kHidden));
+            action->setEnabled(!(item.flags & kDisabled));
+            const QString itemName = item.name;
+            connect(action, &QAction::triggered, this, [this, itemName] { OpenMenuDialog(itemName); });
+        }
+        return menu;
+    };
+
+    addMenu(nullptr, "mnuProgram", "Program", kNone, {{"mnuProgramSet", "Set"}, kSeparatorItem, {"mnuProgramExit", "Exit"}});
+    addMenu(nullptr, "mnuClub", "Club", kNone,
+            {{"mnuClubAdd", "Add"}, {"mnuClubAlter", "Alter"}, {"mnuClubDelete", "Delete"}, kSeparatorItem,
+             {"mnuClubShow", "Show"}});
+    addMenu(nullptr, "mnuFancier", "Fancier", kNone,
+            {{"mnuFancierAdd", "Add"}, {"mnuFancierAlter", "Alter"}, {"mnuFancierDelete", "Delete"}, kSeparatorItem,
+             {"mnuFancierShow", "Show"}});
+    addMenu(nullptr, "mnuPigeon", "Pigeon", kNone,
+            {{"mnuPigeonAdd", "Add"}, {"mnuPigeonAlter", "Alter"}, {"mnuPigeonDelete", "Delete"}, kSeparatorItem,
+             {"mnuPigeonShow", "Show"}});
+    addMenu(nullptr, "mnuRacePoints", "Race points", kNone,
+            {{"mnuRacePointsAdd", "Add", kDisabled}, {"mnuRacePointsAlter", "Alter", kDisabled},
+             {"mnuRacePointsDelete", "Delete", kDisabled}, kSeparatorItem, {"mnuRacePointsShow", "Show"}});
+    addMenu(nullptr, "mnuCommunication", "Communication", kNone,
+            {{"mnuLoftSend", "Send loft (PC -> terminal)"}, {"mnuLoftGet", "Get loft (terminal -> PC)"}, kSeparatorItem,
+             {"mnuSendRacePoints", "Send race points (PC -> Terminal)"}, kSeparatorItem,
+             {"mnuRacedataGet", "Get Racedata (terminal -> PC)"},
+             {"mnuClockTimesManEnter", "Manually enter clock times", kHidden}});
+    addMenu(nullptr, "mnuExchangedata", "Exchangedata", kNone,
+            {{"mnuFancierBuild", "Build fancierdata"}, {"mnuLoftBuild", "Build loftdata"}, kSeparatorItem,
+             {"mnuFancierRead", "Read fancierdata"}, {"mnuLoftRead", "Read loftdata"}, kSeparatorItem,
+             {"mnuExportRaceDataToXML", "Export race data to XML"}},
+            "frmMain.mnuExchangeData.Caption");
+    QMenu* terminal = addMenu(nullptr, "mnuTerminal", "Terminal", kHidden, {{"mnuVeloxanLoad", "Veloxan Load", kHidden | kDisabled}});
+    const char* const loadKeys[] = {"frmMain.mnu1FancierLoad.Caption", "frmMain.mnu2FancierLoad.Caption",
+                                    "frmMain.mnu3FancierLoad.Caption", "frmMain.mnu4FancierLoad.Caption"};
+    const char* const loadCaptions[] = {"Load 1 fancier", "Load 2 fanciers", "Load 3 fanciers", "Load 4 fanciers"};
+    const char* const models[][2] = {{"mnuVeloxanP", "Load Veloxan+"}, {"mnuVeloxanPPAD", "Load Veloxan++ AD"},
+                                     {"mnuVeloxanPPGD", "Load Veloxan++ GD"}};
+    const char* const suffixes[] = {"VP", "VPPAD", "VPPGD"};
+    for (int m = 0; m < 3; ++m) {
+        QMenu* sub = addMenu(terminal, models[m][0], models[m][1], kNone, {});
+        for (int n = 0; n < 4; ++n) {
+            QAction* action = sub->addAction(loadCaptions[n]);
+            const QString name = QString("mnu%1FancierLoad%2").arg(n + 1).arg(suffixes[m]);
+            action->setObjectName(name);
+            action->setProperty(kCaptionKeyProperty, loadKeys[n]);
+            connect(action, &QAction::triggered, this, [this, name] { OpenMenuDialog(name); });
+        }
+    }
+    addMenu(nullptr, "mnuExtras", "Extras", kNone,
+            {{"mnuClubChange", "Change club"}, kSeparatorItem, {"mnuSendTime", "Send time (PC -> terminal)"},
+             kSeparatorItem, {"mnuPrintOverPC", "Print over PC (Terminal -> PC/LPT1) "},
+             {"mnuPrintToFile", "Print to file (Terminal -> PC/File) "},
+             {"mnuPrintToScreen", "Print to screen (Terminal -> PC/Screen)"}});
+    addMenu(nullptr, "mnuRaceCalc", "Race calculation", kHidden,
+            {{"mnuRaceEnterDistances", "Enter distances"}, kSeparatorItem, {"mnuRaceAdd", "Add"},
+             {"mnuRaceAlter", "Alter"}, {"mnuRaceDelete", "Delete"}, {"mnuRaceShow", "Show"},
+             {"mnuRacePrint", "Print"}, {"mnuRaceCalculate", "Calculate"}});
+    addMenu(nullptr, "mnuHelp", "Help", kNone, {{"mnuInfo", "Info"}});
+}
+
+void MainWindow::BuildControls() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    headline_ = new QLabel(central);
+    headline_->setObjectName("Label3");
+    list_ = new QListWidget(central);
+    list_->setObjectName("List1");
+    list_->setFont(FixedPitchFont());
+    list_->setMinimumSize(560, 280);
+    selection_ = new QLabel(central);
+    selection_->setObjectName("Label1");
+    portLine_ = new QLabel(central);
+    portLine_->setObjectName("Label2");
+    for (QLabel* label : {headline_, selection_, portLine_}) {
+        label->setProperty(kNoCaptionProperty, true);
+        label->setTextFormat(Qt::PlainText);
+    }
+    selection_->setFont(FixedPitchFont());
+    portLine_->setFont(FixedPitchFont());
+    layout->addWidget(headline_);
+    layout->addWidget(list_, 1);
+    layout->addWidget(selection_);
+    layout->addWidget(portLine_);
+    setCentralWidget(central);
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName("Timer1");
+    timer1_->setSingleShot(true);
+    connect(timer1_, &QTimer::timeout, this, &MainWindow::StartupPortCheck);
+
+    connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { SelectLine(list_->row(item)); });
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) SelectLine(row);
+    });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { Descend(); });
+    list_->installEventFilter(this);
+}
+
+QAction* MainWindow::MenuItem(const QString& name) const { return findChild<QAction*>(name); }
+QMenu* MainWindow::Menu(const QString& name) const { return findChild<QMenu*>(name); }
+
+void MainWindow::SetMenuEnabled(const QString& name, bool enabled) {
+    if (QAction* action = MenuItem(name)) action->setEnabled(enabled);
+    else if (QMenu* menu = Menu(name)) menu->menuAction()->setEnabled(enabled);
+}
+
+void MainWindow::SchnittstelleZeigen() { portLine_->setText(ToQt(PortEntry(App().settings.comPort))); }
+
+void MainWindow::EnableCOMMenues() {
+    for (const char* name : kCommunicationGroup) SetMenuEnabled(name, true);
+}
+
+void MainWindow::DisableCOMMenues() {
+    for (const char* name : kCommunicationGroup) SetMenuEnabled(name, false);
+}
+
+void MainWindow::ResetRegisterMenus() {
+    for (const char* name : kRegisterMenus) SetMenuEnabled(name, false);
+    for (const char* name : {"mnuClubShow", "mnuRacedataGet", "mnuInfo"}) SetMenuEnabled(name, true);
+    listMode_ = ListMode::None;
+}
+
+void MainWindow::FillList(const std::vector<std::string>& lines, const QString& emptyTextKey) {
+    const QSignalBlocker block(list_);
+    list_->clear();
+    if (lines.empty() && !emptyTextKey.isEmpty()) {
+        list_->addItem(texts_.Text(emptyTextKey));
+        list_->setEnabled(false);
+        return;
+    }
+    list_->setEnabled(true);
+    for (const auto& line : lines) list_->addItem(ToQt(line));
+}
+
+void MainWindow::VereineAnzeigen() {
+    FillList(ClubListLines(App().programFolder), "txtNoClub");
+    ResetRegisterMenus();
+    SetMenuEnabled("mnuClubShow", true);
+    SetMenuEnabled("mnuClubAdd", true);
+    selection_->clear();
+    headline_->setText(texts_.Text("txtHeadlineClubs"));
+    listMode_ = ListMode::Clubs;
+}
+
+void MainWindow::ZuechterAnzeigen() {
+    FillList(FancierListLines(App().programFolder, SelectedClubNumber), "txtNoFancier");
+    ResetRegisterMenus();
+    SetMenuEnabled("mnuFancierAdd", true);
+    headline_->setText(texts_.Text("txtHeadlineFancier"));
+    listMode_ = ListMode::Fanciers;
+}
+
+void MainWindow::TaubenAnzeigen() {
+    FillList(PigeonListLines(App().programFolder, SelectedClubNumber, SelectedFancierNumber), "txtNoPigeons");
+    ResetRegisterMenus();
+    for (const char* name : {"mnuPigeonAdd", "mnuPigeonShow", "mnuFancierShow", "mnuLoftSend"}) SetMenuEnabled(name, true);
+    headline_->setText(texts_.Text("txtHeadlinePigeons"));
+    listMode_ = ListMode::Pigeons;
+}
+
+void MainWindow::RacePointsAnzeigen() {
+    FillList(RacePointListLines(App().programFolder), {});
+    ResetRegisterMenus();
+    SetMenuEnabled("mnuRacePointsAdd", true);
+    selection_->clear();
+    listMode_ = ListMode::RacePoints;
+}
+
+bool MainWindow::HasEntrySelected() const {
+    return list_->isEnabled() && list_->currentRow() >= 0 && !list_->selectedItems().isEmpty();
+}
+
+void MainWindow::SelectLine(int row) {
+    if (row < 0 || row >= list_->count() || !list_->isEnabled()) return;
+    const std::string line = ToBytes(list_->item(row)->text());
+    switch (listMode_) {
+    case ListMode::Clubs:
+        SelectedClubNumber = Mid(line, 1, 3);
+        SelectedClubName = Mid(line, 10, 39);
+        for (const char* name : {"mnuClubAlter", "mnuClubDelete", "mnuFancierShow"}) SetMenuEnabled(name, true);
+        break;
+    case ListMode::Fanciers:
+        SelectedFancierNumber = Mid(line, 1, 3);
+        SelectedFancierName = Mid(line, 10, 29);
+        for (const char* name : {"mnuPigeonShow", "mnuFancierAdd", "mnuFancierAlter", "mnuFancierDelete", "mnuLoftSend",
+                                 "mnuClubChange"})
+            SetMenuEnabled(name, true);
+        break;
+    case ListMode::Pigeons:
+        SelectedPigeonNumber = Mid(line, 1, 4);
+        for (const char* name : {"mnuPigeonAlter", "mnuPigeonDelete", "mnuLoftSend"}) SetMenuEnabled(name, true);
+        break;
+    case ListMode::RacePoints:
+        SelectedRacePointNumber = Mid(line, 1, 2);
+        for (const char* name : {"mnuRacePointsAlter", "mnuRacePointsDelete"}) SetMenuEnabled(name, true);
+        break;
+    case ListMode::None: return;
+    }
+    UpdateSelectionLine();
+}
+
+void MainWindow::UpdateSelectionLine() {
+    if (listMode_ == ListMode::Clubs)
+        selection_->setText(ToQt(SelectedClubNumber + ": " + TrimBlanks(SelectedClubName)));
+    else if (listMode_ == ListMode::Fanciers)
+        selection_->setText(ToQt(SelectedClubNumber + ": " + TrimBlanks(SelectedClubName) + " / " +
+                                 SelectedFancierNumber + ": " + TrimBlanks(SelectedFancierName)));
+}
+
+void MainWindow::Descend() {
+    if (!HasEntrySelected()) return;
+    if (listMode_ == ListMode::Fanciers) TaubenAnzeigen();
+    else if (listMode_ == ListMode::Clubs) ZuechterAnzeigen();
+}
+
+void MainWindow::GoUp() {
+    if (listMode_ == ListMode::Pigeons) ZuechterAnzeigen();
+    else if (listMode_ == ListMode::Fanciers) VereineAnzeigen();
+}
+
+void MainWindow::DeleteSelected() {
+    if (!HasEntrySelected()) return;
+    if (listMode_ == ListMode::Fanciers) OpenMenuDialog("mnuFancierDelete");
+    else if (listMode_ == ListMode::Pigeons) OpenMenuDialog("mnuPigeonDelete");
+    else if (listMode_ == ListMode::Clubs) OpenMenuDialog("mnuClubDelete");
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+            key->key() == Qt::Key_Escape) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Delete: DeleteSelected(); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: Descend(); break;
+    case Qt::Key_Escape: GoUp(); break;
+    default: QMainWindow::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void MainWindow::RememberListPosition() {
+    rememberedPosition_ = {HasEntrySelected() ? list_->currentRow() : -1, list_->count()};
+}
+
+void MainWindow::RestoreListPosition() {
+    const QString first = list_->count() > 0 ? list_->item(0)->text() : QString();
+    const bool emptyText = !list_->isEnabled() && (first == texts_.Text("txtNoClub") ||
+                                                   first == texts_.Text("txtNoFancier") ||
+                                                   first == texts_.Text("txtNoPigeons"));
+    const int row = RestoredListLine(rememberedPosition_, list_->count(), emptyText);
+    if (row < 0) {
+        list_->clearSelection();
+        return;
+    }
+    list_->setCurrentRow(row);
+    SelectLine(row);
+}
+
+void MainWindow::StartupPortCheck() {
+    timer1_->stop();
+    const Settings& settings = App().settings;
+    const bool portUsable = settings.HasPort() && FindComPort(App().ports, settings.comPort) >= 0;
+    if (settings.region.empty() || !portUsable) OpenSettings(false);
+}
+
+void MainWindow::OpenSettings(bool fromMenu) {
+    SettingsDialog dialog(this);
+    dialog.exec();
+    if (fromMenu) ScaleForm(this, PendingScaleRatio, App().settings.sizeChoice, ScaleKind::MainWindow);
+}
+
+void MainWindow::OpenMenuDialog(const QString& menuName) {
+    if (menuName == "mnuProgramSet") {
+        OpenSettings(true);
+    } else if (menuName == "mnuProgramExit") {
+        close();
+    } else if (menuName == "mnuClubShow") {
+        VereineAnzeigen();
+    } else if (menuName == "mnuFancierShow") {
+        ZuechterAnzeigen();
+    } else if (menuName == "mnuPigeonShow") {
+        TaubenAnzeigen();
+    } else if (menuName == "mnuRacePointsShow") {
+        RacePointsAnzeigen();
+    } else if (menuName == "mnuInfo") {
+        InfoDialog dialog(this);
+        dialog.exec();
+    }
+}
+
+} // namespace plumet::ui

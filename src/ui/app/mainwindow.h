@@ -1,0 +1,90 @@
+#pragma once
+// frmMain: the menu bar, the one list of clubs, fanciers, pigeons or release points, and
+// the current selection that the dialogs read.
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/formtexts.h"
+#include "registers/listposition.h"
+
+class QLabel;
+class QListWidget;
+class QTimer;
+class QMenu;
+
+namespace plumet::ui {
+
+enum class ListMode { None, Clubs, Fanciers, Pigeons, RacePoints };
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    static QString Title();
+
+    // Selection state (Windows-1252 bytes, "" until chosen).
+    std::string SelectedClubNumber;
+    std::string SelectedClubName;
+    std::string SelectedFancierNumber;
+    std::string SelectedFancierName;
+    std::string SelectedPigeonNumber;
+    std::string SelectedRacePointNumber;
+    float PendingScaleRatio = 1.0F;
+
+    ListMode Mode() const { return listMode_; }
+    QString Text(const QString& suffix) const { return texts_.Text(suffix); }
+
+    void SchnittstelleZeigen();
+    void EnableCOMMenues();
+    void DisableCOMMenues();
+    void ResetRegisterMenus();
+    void VereineAnzeigen();
+    void ZuechterAnzeigen();
+    void TaubenAnzeigen();
+    void RacePointsAnzeigen();
+    void RememberListPosition();
+    void RestoreListPosition();
+
+    // The one-shot check one second after start.
+    void StartupPortCheck();
+    // Menu item by control name (mnuClubAdd …); nullptr when there is none.
+    QAction* MenuItem(const QString& name) const;
+    QMenu* Menu(const QString& name) const;
+    QListWidget* List() const { return list_; }
+    QTimer* StartupTimer() const { return timer1_; }
+
+    // Opens the dialog behind a menu item modally.
+    void OpenMenuDialog(const QString& menuName);
+    void OpenSettings(bool fromMenu);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildControls();
+    void FillList(const std::vector<std::string>& lines, const QString& emptyTextKey);
+    void SetMenuEnabled(const QString& name, bool enabled);
+    void SelectLine(int row);
+    void Descend();
+    void GoUp();
+    void DeleteSelected();
+    bool HasEntrySelected() const;
+    void UpdateSelectionLine();
+
+    FormTexts texts_;
+    QListWidget* list_ = nullptr;
+    QLabel* headline_ = nullptr;  // Label3
+    QLabel* selection_ = nullptr; // Label1
+    QLabel* portLine_ = nullptr;  // Label2
+    QTimer* timer1_ = nullptr;
+    ListMode listMode_ = ListMode::None;
+    ListPosition rememberedPosition_;
+};
+
+} // namespace plumet::ui

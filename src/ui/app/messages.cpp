@@ -1,0 +1,51 @@
+#include "app/messages.h"
+
+#include <QMessageBox>
+
+namespace plumet::ui {
+namespace {
+
+struct TestState {
+    bool active = false;
+    std::deque<MessageAnswer> answers;
+    std::vector<ShownMessage> shown;
+};
+
+TestState& Test() {
+    static TestState state;
+    return state;
+}
+
+QMessageBox::Icon QtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Information: return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+MessageAnswer ShowMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text,
+                          bool withCancel) {
+    if (Test().active) {
+        Test().shown.push_back({icon, title, text});
+        if (Test().answers.empty()) return MessageAnswer::Ok;
+        const MessageAnswer answer = Test().answers.front();
+        Test().answers.pop_front();
+        return answer;
+    }
+    QMessageBox box(QtIcon(icon), title, text,
+                    withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+MessageTestMode::MessageTestMode() { Test() = TestState{true, {}, {}}; }
+MessageTestMode::~MessageTestMode() { Test() = TestState{}; }
+void MessageTestMode::QueueAnswer(MessageAnswer answer) { Test().answers.push_back(answer); }
+const std::vector<ShownMessage>& MessageTestMode::Shown() const { return Test().shown; }
+void MessageTestMode::Clear() { Test().shown.clear(); }
+
+} // namespace plumet::ui

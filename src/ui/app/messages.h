@@ -1,0 +1,39 @@
+#pragma once
+// Every message box of the program goes through here, so tests can answer in advance
+// and see what was said instead of hanging on a modal box.
+#include <QString>
+#include <deque>
+#include <vector>
+
+class QWidget;
+
+namespace plumet::ui {
+
+enum class MessageIcon { Critical, Exclamation, Information };
+enum class MessageAnswer { Ok, Cancel };
+
+// With `withCancel` the box offers OK and Cancel; otherwise OK alone.
+MessageAnswer ShowMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text,
+                          bool withCancel = false);
+
+struct ShownMessage {
+    MessageIcon icon;
+    QString title;
+    QString text;
+};
+
+// Test mode: no box appears; answers come from the queue (OK when it is empty) and every
+// message is recorded.
+class MessageTestMode {
+public:
+    MessageTestMode();
+    ~MessageTestMode();
+    MessageTestMode(const MessageTestMode&) = delete;
+    MessageTestMode& operator=(const MessageTestMode&) = delete;
+
+    void QueueAnswer(MessageAnswer answer);
+    const std::vector<ShownMessage>& Shown() const;
+    void Clear();
+};
+
+} // namespace plumet::ui

@@ -1,0 +1,188 @@
+#include "app/settingsdialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/appcontext.h"
+#include "app/fixedwidth.h"
+#include "app/mainwindow.h"
+#include "app/scaleform.h"
+#include "app/textcodec.h"
+#include "clock/portlist.h"
+#include "clock/serialports.h"
+#include "widgets/fixedfield.h"
+
+namespace plumet::ui {
+
+SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", mainWindow), main_(mainWindow) {
+    auto* layout = new QVBoxLayout(this);
+
+    auto makeFrame = [this, layout](const QString& name, const QString& caption) {
+        auto* frame = new QGroupBox(caption, this);
+        frame->setObjectName(name);
+        layout->addWidget(frame);
+        return frame;
+    };
+
+    auto* frame1 = makeFrame("Frame1", "Region");
+    auto* grid1 = new QGridLayout(frame1);
+    regionNumber_ = new FixedField(FixedField::Digits(3), frame1);
+    regionNumber_->setObjectName("Text1");
+    regionName_ = new FixedField(FixedField::Text(30), frame1);
+    regionName_->setObjectName("Text2");
+    AddLabelled(grid1, 0, "Label1", "Number :", regionNumber_);
+    AddLabelled(grid1, 1, "Label2", "Name :", regionName_);
+
+    auto* frame2 = makeFrame("Frame2", "Federation");
+    auto* grid2 = new QGridLayout(frame2);
+    federationNumber_ = new FixedField(FixedField::Digits(2), frame2);
+    federationNumber_->setObjectName("Text3");
+    federationName_ = new FixedField(FixedField::Text(30), frame2);
+    federationName_->setObjectName("Text4");
+    AddLabelled(grid2, 0, "Label3", "Number :", federationNumber_);
+    AddLabelled(grid2, 1, "Label4", "Name :", federationName_);
+
+    auto* frame3 = makeFrame("Frame3", "Comport");
+    auto* portsLayout = new QVBoxLayout(frame3);
+    auto* label5 = new QLabel("Available ports:", frame3);
+    label5->setObjectName("Label5");
+    ports_ = new QListWidget(frame3);
+    ports_->setObjectName("List1");
+    ports_->setMinimumHeight(90);
+    auto* label6 = new QLabel("Tick the port the clock is connected to.", frame3);
+    label6->setObjectName("Label6");
+    label6->setWordWrap(true);
+    portsLayout->addWidget(label5);
+    portsLayout->addWidget(ports_);
+    portsLayout->addWidget(label6);
+
+    auto* frame4 = makeFrame("Frame4", "Window sizes");
+    auto* sizesLayout = new QHBoxLayout(frame4);
+    const char* const sizeCaptions[] = {"Normal", "Larger", "Largest"};
+    for (int i = 0; i < 3; ++i) {
+        sizes_[i] = new QRadioButton(sizeCaptions[i], frame4);
+        sizes_[i]->setObjectName(QString("Option%1").arg(i + 1));
+        sizesLayout->addWidget(sizes_[i]);
+        connect(sizes_[i], &QRadioButton::clicked, this, [this, i] { ChooseSize(i + 1); });
+    }
+
+    auto* buttons = new QHBoxLayout;
+    layout->addLayout(buttons);
+    connect(AddButton(buttons, "Command1", "Save"), &QPushButton::clicked, this, &SettingsDialog::Save);
+    connect(AddButton(buttons, "Command2", "Cancel"), &QPushButton::clicked, this, &SettingsDialog::reject);
+
+    // Load: texts, ports, fields from the settings, size choice, scaling.
+    texts_.Apply();
+    App().ports = ListComPorts(App().settings.comPort);
+    for (const auto& entry : App().ports) {
+        auto* item = new QListWidgetItem(ToQt(entry), ports_);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    connect(ports_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (item->checkState() == Qt::Checked) TickOnly(ports_->row(item));
+    });
+    const Settings& settings = App().settings;
+    if (settings.region.size() >= 23) {
+        regionNumber_->SetBytes(Mid(settings.region, 1, 3));
+        regionName_->SetBytes(Mid(settings.region, 4, 33));
+    }
+    if (settings.federation.size() >= 23) {
+        federationNumber_->SetBytes(Mid(settings.federation, 2, 3));
+        federationName_->SetBytes(Mid(settings.federation, 4, 33));
+    }
+    currentFactor_ = settings.scaleFactor;
+    const auto choice = ParseInteger(settings.sizeChoice);
+    if (choice && *choice >= 1 && *choice <= 3) {
+        sizeChoice_ = static_cast<int>(*choice);
+        sizes_[sizeChoice_ - 1]->setChecked(true);
+    }
+    ScaleForm(this, currentFactor_, settings.sizeChoice);
+}
+
+void SettingsDialog::showEvent(QShowEvent* event) {
+    DialogBase::showEvent(event);
+    if (!portChecked_) {
+        portChecked_ = true;
+        QTimer::singleShot(0, this, &SettingsDialog::CheckStoredPort);
+    }
+}
+
+void SettingsDialog::CheckStoredPort() {
+    const Settings& settings = App().settings;
+    if (!settings.HasPort()) {
+        texts_.ShowNumbered(5, MessageIcon::Exclamation);
+        return;
+    }
+    const int found = FindComPort(App().ports, settings.comPort);
+    if (found >= 0) {
+        TickOnly(found);
+        return;
+    }
+    texts_.ShowNumbered(4, MessageIcon::Exclamation);
+    if (ports_->count() > 0) TickOnly(ports_->count() - 1);
+    ports_->setFocus();
+}
+
+void SettingsDialog::TickOnly(int row) {
+    const QSignalBlocker block(ports_);
+    for (int i = 0; i < ports_->count(); ++i) ports_->item(i)->setCheckState(i == row ? Qt::Checked : Qt::Unchecked);
+}
+
+std::string SettingsDialog::SelectedPort() const {
+    for (int i = 0; i < ports_->count(); ++i)
+        if (ports_->item(i)->checkState() == Qt::Checked) return PortIdOfEntry(ToBytes(ports_->item(i)->text()));
+    return {};
+}
+
+void SettingsDialog::ChooseSize(int choice) {
+    sizeChoice_ = choice;
+    const float factor = ScaleFactorOf(std::to_string(choice));
+    ScaleForm(this, factor / currentFactor_, std::to_string(choice));
+    currentFactor_ = factor;
+}
+
+void SettingsDialog::Save() {
+    for (FixedField* field : {regionNumber_, regionName_, federationNumber_, federationName_}) field->ApplyPadding();
+    if (!SettingsFieldsValid(regionNumber_->Bytes(), regionName_->Bytes(), federationNumber_->Bytes(),
+                             federationName_->Bytes())) {
+        texts_.ShowNumbered(1);
+        regionNumber_->setFocus();
+        return;
+    }
+    Settings& settings = App().settings;
+    settings.region = regionNumber_->Bytes() + regionName_->Bytes();
+    settings.federation = "0" + federationNumber_->Bytes() + federationName_->Bytes();
+    const std::string port = SelectedPort();
+    if (port.empty()) {
+        texts_.ShowNumbered(3);
+        return;
+    }
+    settings.comPort = port;
+    main_->EnableCOMMenues();
+    main_->PendingScaleRatio = currentFactor_ / settings.scaleFactor;
+    settings.sizeChoice = std::to_string(sizeChoice_);
+    settings.scaleFactor = currentFactor_;
+    main_->SchnittstelleZeigen();
+    const SaveResult saved = WriteOptions(App().programFolder, settings);
+    if (!saved) {
+        // The settings hold for this run; the user must know they are not on disk.
+        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved.error));
+    }
+    accept();
+}
+
+void SettingsDialog::reject() {
+    if (!App().settings.HasPort()) main_->DisableCOMMenues();
+    main_->PendingScaleRatio = 1.0F;
+    DialogBase::reject();
+}
+
+} // namespace plumet::ui

@@ -1,0 +1,45 @@
+#pragma once
+// frmSet: region, federation, port and window size.
+#include "app/dialogbase.h"
+
+class QListWidget;
+class QRadioButton;
+
+namespace plumet::ui {
+
+class FixedField;
+class MainWindow;
+
+class SettingsDialog : public DialogBase {
+    Q_OBJECT
+public:
+    explicit SettingsDialog(MainWindow* mainWindow);
+
+    // The id of the ticked port entry; "" when none is ticked.
+    std::string SelectedPort() const;
+    float CurrentFactor() const { return currentFactor_; }
+
+    void Save();
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CheckStoredPort();
+    void TickOnly(int row);
+    void ChooseSize(int choice);
+
+    MainWindow* main_;
+    FixedField* regionNumber_;
+    FixedField* regionName_;
+    FixedField* federationNumber_;
+    FixedField* federationName_;
+    QListWidget* ports_;
+    QRadioButton* sizes_[3];
+    int sizeChoice_ = 1;
+    float currentFactor_ = 1.0F;
+    bool portChecked_ = false;
+};
+
+} // namespace plumet::ui

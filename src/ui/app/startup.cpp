@@ -1,0 +1,53 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+
+#include "app/appcontext.h"
+#include "app/catalogue.h"
+#include "app/mainwindow.h"
+#include "app/messages.h"
+#include "app/options.h"
+
+namespace plumet::ui {
+
+QStringList PrepareProgramFolder(const Path& folder) {
+    QStringList problems;
+    App().programFolder = folder;
+    const auto failed = EnsureDataFolders(folder);
+    if (!failed.empty()) {
+        QStringList names;
+        for (const auto& name : failed) names << QString::fromStdString(name);
+        problems << QString("These data folders could not be created in %1: %2.")
+                        .arg(QString::fromStdString(folder.string()), names.join(", "));
+    }
+    if (ReadWholeFile(ResolvePath(folder, kCatalogueFileName)).status == ReadStatus::Missing) {
+        QFile shipped(":/data/club.txt");
+        const QByteArray bytes = shipped.open(QIODevice::ReadOnly) ? shipped.readAll() : QByteArray();
+        if (!SaveFileAtomically(ResolvePath(folder, kCatalogueFileName), bytes.toStdString()))
+            problems << "The text catalogue club.txt could not be written into the program folder; "
+                        "the program shows its English texts.";
+    }
+    App().settings = ReadOptions(folder);
+    return problems;
+}
+
+int RunProgram() {
+    const Path folder = QDir::currentPath().toStdString();
+    QLockFile lock(QDir::current().filePath("plumet.lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
+        ShowMessage(nullptr, MessageIcon::Critical, "Plumet",
+                    "Plumet is already running in this folder:\n" + QDir::currentPath());
+        return 1;
+    }
+    const QStringList problems = PrepareProgramFolder(folder);
+    MainWindow window;
+    window.show();
+    if (!problems.isEmpty()) ShowMessage(&window, MessageIcon::Exclamation, "Plumet", problems.join("\n\n"));
+    return QApplication::exec();
+}
+
+} // namespace plumet::ui

@@ -1,0 +1,14 @@
+#pragma once
+// Where Windows-1252 byte strings of core become QStrings and back.
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace plumet::ui {
+
+QString ToQt(std::string_view bytes);
+// Characters Windows-1252 cannot hold become '?'; input fields refuse them before this.
+std::string ToBytes(const QString& text);
+bool IsCp1252Text(const QString& text);
+
+} // namespace plumet::ui

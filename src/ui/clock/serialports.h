@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace plumet::ui {
+
+// The usable serial ports as "COM " + id entries: the id is n of COMn on Windows and the
+// device name elsewhere. A configured device path that opens (a /dev/serial/by-id link,
+// a pseudo-terminal) is listed too, so it counts as available.
+std::vector<std::string> ListComPorts(const std::string& configuredPort);
+
+// The device QSerialPort opens for a port id.
+std::string PortDeviceName(const std::string& portId);
+
+} // namespace plumet::ui
