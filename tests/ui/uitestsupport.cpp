@@ -8,6 +8,7 @@
 
 #include "app/appcontext.h"
 #include "app/startup.h"
+#include "app/catalogue.h"
 #include "app/textcodec.h"
 
 namespace plumet::ui::test {
@@ -43,9 +44,88 @@ void TypeInto(QWidget* field, const QString& text) {
     field->setFocus();
     QApplication::processEvents();
     if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
-    QTest::keyClicks(field, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) QTest::keyClicks(field, QString(c));
+        else QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
     field->clearFocus();
     QApplication::processEvents();
 }
+
+} // namespace plumet::ui::test
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include "app/formtexts.h"
+
+namespace plumet::ui::test {
+
+PseudoTerminal::PseudoTerminal() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0) path_ = QString::fromLocal8Bit(::ptsname(master_));
+}
+
+PseudoTerminal::~PseudoTerminal() {
+    if (master_ >= 0) ::close(master_);
+}
+
+void WhenModalAppears(std::function<void(QWidget*)> onModal) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, onModal] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        poll->stop();
+        poll->deleteLater();
+        onModal(modal);
+        if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible()) dialog->reject();
+    });
+    poll->start();
+}
+
+QStringList MissingCaptionKeys(QWidget* window) {
+    TextCatalogue shipped;
+    QFile file(":/data/club.txt");
+    if (file.open(QIODevice::ReadOnly)) shipped.LoadFromBytes(file.readAll().toStdString());
+    const QString prefix = window->objectName();
+    QStringList missing;
+    auto check = [&](const QString& key) {
+        if (!shipped.Contains(key.toStdString())) missing << key;
+    };
+    check(prefix + ".Caption");
+    for (QObject* control : window->findChildren<QObject*>()) {
+        const QString name = control->objectName();
+        if (name.isEmpty() || name.startsWith("qt_") || name.endsWith("_action") ||
+            control->property(kNoCaptionProperty).toBool())
+            continue;
+        if (!(qobject_cast<QLabel*>(control) || qobject_cast<QAbstractButton*>(control) ||
+              qobject_cast<QGroupBox*>(control) || qobject_cast<QAction*>(control) || qobject_cast<QMenu*>(control)))
+            continue;
+        const QVariant explicitKey = control->property(kCaptionKeyProperty);
+        check(explicitKey.isValid() ? explicitKey.toString() : prefix + "." + name + ".Caption");
+    }
+    return missing;
+}
+
+} // namespace plumet::ui::test
+
+#include "clock/serialports.h"
+
+namespace plumet::ui::test {
+
+FixedPorts::FixedPorts(std::vector<std::string> entries) {
+    SetPortEnumerationForTests([entries](const std::string&) { return entries; });
+}
+
+FixedPorts::~FixedPorts() { SetPortEnumerationForTests(nullptr); }
 
 } // namespace plumet::ui::test

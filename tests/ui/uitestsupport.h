@@ -2,9 +2,12 @@
 // Shared set-up for the dialog tests: a fresh program folder with the shipped catalogue,
 // message boxes answered in advance, helpers to type into fields.
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/messages.h"
 
@@ -31,5 +34,43 @@ QString Shipped(const QString& key);
 
 // Clicks into the field, selects all, types `text`, then moves the focus away.
 void TypeInto(QWidget* field, const QString& text);
+
+} // namespace plumet::ui::test
+
+namespace plumet::ui::test {
+
+// A pseudo-terminal whose device path serves as a port that opens.
+class PseudoTerminal {
+public:
+    PseudoTerminal();
+    ~PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+    QString DevicePath() const { return path_; }
+
+private:
+    int master_ = -1;
+    QString path_;
+};
+
+// Runs `onModal` with the next modal window once it is shown, then closes that window
+// (reject), so code that opens a dialog with exec() does not hang the test.
+void WhenModalAppears(std::function<void(QWidget*)> onModal);
+
+// Every caption key a window asks for that the shipped catalogue lacks.
+QStringList MissingCaptionKeys(QWidget* window);
+
+} // namespace plumet::ui::test
+
+namespace plumet::ui::test {
+
+// While alive, the port enumeration yields exactly these entries.
+class FixedPorts {
+public:
+    explicit FixedPorts(std::vector<std::string> entries);
+    ~FixedPorts();
+    FixedPorts(const FixedPorts&) = delete;
+    FixedPorts& operator=(const FixedPorts&) = delete;
+};
 
 } // namespace plumet::ui::test

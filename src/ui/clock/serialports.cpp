@@ -26,7 +26,16 @@ std::string IdOf(const QSerialPortInfo& info) {
     return info.portName().toStdString();
 }
 
+std::function<std::vector<std::string>(const std::string&)>& TestEnumeration() {
+    static std::function<std::vector<std::string>(const std::string&)> enumerate;
+    return enumerate;
+}
+
 } // namespace
+
+void SetPortEnumerationForTests(std::function<std::vector<std::string>(const std::string&)> enumerate) {
+    TestEnumeration() = std::move(enumerate);
+}
 
 std::string PortDeviceName(const std::string& portId) {
 #ifdef _WIN32
@@ -36,6 +45,7 @@ std::string PortDeviceName(const std::string& portId) {
 }
 
 std::vector<std::string> ListComPorts(const std::string& configuredPort) {
+    if (TestEnumeration()) return TestEnumeration()(configuredPort);
     std::vector<std::string> ids;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         const std::string id = IdOf(info);

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,9 @@ namespace plumet::ui {
 // device name elsewhere. A configured device path that opens (a /dev/serial/by-id link,
 // a pseudo-terminal) is listed too, so it counts as available.
 std::vector<std::string> ListComPorts(const std::string& configuredPort);
+
+// Tests replace the enumeration with a fixed list; nullptr restores the real one.
+void SetPortEnumerationForTests(std::function<std::vector<std::string>(const std::string&)> enumerate);
 
 // The device QSerialPort opens for a port id.
 std::string PortDeviceName(const std::string& portId);
