@@ -43,7 +43,10 @@ QString Shipped(const QString& key) {
 void TypeInto(QWidget* field, const QString& text) {
     field->setFocus();
     QApplication::processEvents();
-    if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        edit->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+    }
     for (const QChar c : text) {
         if (c.unicode() < 0x80) QTest::keyClicks(field, QString(c));
         else QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
@@ -61,6 +64,7 @@ void TypeInto(QWidget* field, const QString& text) {
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <memory>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -78,19 +82,19 @@ PseudoTerminal::~PseudoTerminal() {
     if (master_ >= 0) ::close(master_);
 }
 
-void WhenModalAppears(std::function<void(QWidget*)> onModal) {
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, onModal] {
+ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::make_unique<QTimer>()) {
+    poll_->setInterval(10);
+    QObject::connect(poll_.get(), &QTimer::timeout, [this, onModal] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal) return;
-        poll->stop();
-        poll->deleteLater();
+        poll_->stop();
         onModal(modal);
         if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible()) dialog->reject();
     });
-    poll->start();
+    poll_->start();
 }
+
+ModalWatcher::~ModalWatcher() = default;
 
 QStringList MissingCaptionKeys(QWidget* window) {
     TextCatalogue shipped;
@@ -104,7 +108,7 @@ QStringList MissingCaptionKeys(QWidget* window) {
     check(prefix + ".Caption");
     for (QObject* control : window->findChildren<QObject*>()) {
         const QString name = control->objectName();
-        if (name.isEmpty() || name.startsWith("qt_") || name.endsWith("_action") ||
+        if (name.isEmpty() || name.startsWith("qt_") ||
             control->property(kNoCaptionProperty).toBool())
             continue;
         if (!(qobject_cast<QLabel*>(control) || qobject_cast<QAbstractButton*>(control) ||

@@ -11,6 +11,7 @@
 
 #include "app/messages.h"
 
+class QTimer;
 class QWidget;
 
 namespace plumet::ui::test {
@@ -53,9 +54,18 @@ private:
     QString path_;
 };
 
-// Runs `onModal` with the next modal window once it is shown, then closes that window
-// (reject), so code that opens a dialog with exec() does not hang the test.
-void WhenModalAppears(std::function<void(QWidget*)> onModal);
+// While alive, runs `onModal` with the next modal window once it is shown, then closes
+// that window (reject), so code that opens a dialog with exec() does not hang the test.
+class ModalWatcher {
+public:
+    explicit ModalWatcher(std::function<void(QWidget*)> onModal);
+    ~ModalWatcher();
+    ModalWatcher(const ModalWatcher&) = delete;
+    ModalWatcher& operator=(const ModalWatcher&) = delete;
+
+private:
+    std::unique_ptr<QTimer> poll_;
+};
 
 // Every caption key a window asks for that the shipped catalogue lacks.
 QStringList MissingCaptionKeys(QWidget* window);

@@ -14,6 +14,7 @@ InfoDialog::InfoDialog(QWidget* parent) : DialogBase("frmInfo", parent) {
     auto* layout = new QHBoxLayout(this);
     auto* picture = new QLabel(this);
     picture->setObjectName("Picture1");
+    picture->setProperty(kNoCaptionProperty, true);
     picture->setPixmap(QPixmap(":/data/logo.png").scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     picture->setMinimumSize(96, 96);
     layout->addWidget(picture, 0, Qt::AlignTop);

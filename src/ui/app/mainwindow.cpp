@@ -52,7 +52,7 @@ QFont FixedPitchFont() {
 
 QString MainWindow::Title() { return QStringLiteral("Plumet Rederivevizo ZK-ORT") + " " + " 1.65      -RO"; }
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), texts_(this) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), texts_(this, "frmMain") {
     setObjectName("frmMain");
     BuildMenus();
     BuildControls();
@@ -74,7 +74,6 @@ void MainWindow::BuildMenus() {
                           std::initializer_list<Item> items, const char* key = nullptr) {
         QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
         menu->setObjectName(name);
-        menu->menuAction()->setObjectName(QString(name) + "_action");
         if (key) menu->setProperty(kCaptionKeyProperty, key);
         menu->menuAction()->setVisible(!(flags & kHidden));
         for (const Item& item : items) {
