@@ -45,6 +45,12 @@ ClubFields ClubFieldsForDisplay(std::string_view record) {
     return {TrimBlanks(ClubNumberOf(record)), TrimBlanks(ClubNameOf(record)), TrimBlanks(ClubNoteOf(record))};
 }
 
+std::optional<ClubFields> CurrentClubFields(const ClubTable& table, std::string_view number) {
+    const std::size_t slot = number.empty() ? 0 : FindClub(table, number);
+    if (slot == 0) return std::nullopt;
+    return ClubFieldsForDisplay(table.Record(slot));
+}
+
 std::string ClubNumberOnLeave(std::string_view text) { return NumberOnLeave(text, kClubNumberLength); }
 std::string ClubNameOnLeave(std::string_view text) { return TextOnLeave(text, kClubNameLength); }
 std::string ClubNoteOnLeave(std::string_view text) { return TextOnLeave(text, kClubNoteLength); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/actionresult.h"
+#include "app/fieldrules.h"
 #include "app/files.h"
 #include "registers/registertable.h"
 
@@ -50,6 +51,9 @@ struct ClubFields {
 std::string BuildClubRecord(const ClubFields& fields);
 // A record's fields as the alter and delete dialogs show them: trimmed.
 ClubFields ClubFieldsForDisplay(std::string_view record);
+// What frmClubAlter and frmClubDelete open with: the club `number`, trimmed; nothing when
+// the register does not hold it.
+std::optional<ClubFields> CurrentClubFields(const ClubTable& table, std::string_view number);
 
 // Field rules. The number field takes DigitKey (app/fieldrules.h); entering any field
 // trims it (TextOnEnter).

@@ -73,6 +73,12 @@ FancierFields FancierFieldsForDisplay(std::string_view record) {
             TrimBlanks(FancierNoteOf(record))};
 }
 
+std::optional<FancierFields> CurrentFancierFields(const FancierTable& table, std::string_view number) {
+    const std::size_t slot = number.empty() ? 0 : FindFancier(table, number);
+    if (slot == 0) return std::nullopt;
+    return FancierFieldsForDisplay(table.Record(slot));
+}
+
 FancierFields NewFancierFields() {
     return {{}, {}, {DefaultCoordinateFields(Axis::Latitude), DefaultCoordinateFields(Axis::Longitude)}, false, {}};
 }

@@ -2,12 +2,14 @@
 // The fancier register of one club, "fancier\f" + club number + ".DAT": 73-character records
 // with the loft position and the manual clocking flag, in ascending order of the number.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/actionresult.h"
 #include "app/catalogue.h"
+#include "app/fieldrules.h"
 #include "app/files.h"
 #include "registers/registertable.h"
 #include "releasepoints/coordinates.h"
@@ -59,6 +61,9 @@ struct FancierFields {
 std::string BuildFancierRecord(const FancierFields& fields);
 // A record as the alter and delete dialogs show it: each field trimmed.
 FancierFields FancierFieldsForDisplay(std::string_view record);
+// What frmFancierAlter and frmFancierDelete open with: the fancier `number`, trimmed;
+// nothing when the table does not hold him.
+std::optional<FancierFields> CurrentFancierFields(const FancierTable& table, std::string_view number);
 // What frmFancierAdd opens with: "N", "W" and zeros, the rest empty and unchecked.
 FancierFields NewFancierFields();
 

@@ -126,6 +126,12 @@ RacePointFields RacePointFieldsForDisplay(std::string_view record) {
              CoordinateFieldsForDisplay(RacePointLongitudeOf(record), Axis::Longitude)}};
 }
 
+std::optional<RacePointFields> CurrentRacePointFields(const RacePointTable& table, std::string_view number) {
+    const std::size_t n = number.size() == kRacePointNumberLength ? SlotOf(number) : 0;
+    if (n == 0 || n > table.Count()) return std::nullopt;
+    return RacePointFieldsForDisplay(table.Record(n));
+}
+
 RacePointFields NewRacePointFields() {
     return {{}, {}, {}, {DefaultCoordinateFields(Axis::Latitude), DefaultCoordinateFields(Axis::Longitude)}};
 }

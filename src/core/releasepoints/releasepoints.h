@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/actionresult.h"
+#include "app/fieldrules.h"
 #include "app/files.h"
 #include "registers/registertable.h"
 #include "releasepoints/coordinates.h"
@@ -80,6 +81,9 @@ std::string BuildRacePointRecord(const RacePointFields& fields);
 // A record as the dialogs show it: name and place without their trailing blanks, blank
 // coordinate parts as "N", "W" and zeros.
 RacePointFields RacePointFieldsForDisplay(std::string_view record);
+// What frmRacePointsAlter and frmRacePointsDelete open with: slot `number` ("05"); nothing
+// when the table has no such slot.
+std::optional<RacePointFields> CurrentRacePointFields(const RacePointTable& table, std::string_view number);
 // What frmRacePointsAdd opens with: "N", "W" and zeros, the rest empty.
 RacePointFields NewRacePointFields();
 // frmRacePointsAdd, on each change of the number: the fields of entry n when its
