@@ -48,14 +48,10 @@ TEST(Fanciers, AddBuildsTheRecordFromTheFields) {
     const FancierFields meier = Fancier("1", "Meier", kMeierLoft, true);
     EXPECT_EQ(BuildFancierRecord(FancierFieldsOnSave(meier)),
               "001Meier" + std::string(15, ' ') + "N51301525E0070500001" + std::string(30, ' '));
-    EXPECT_TRUE(SaveAddedFancier(table, folder.path(), "007",
-                                 Fancier("255", "Zimmermann", {{"+", "45", "0", "0", "0"}, {"-", "8", "", "", ""}}))
-                    .Done());
-    EXPECT_TRUE(SaveAddedFancier(table, folder.path(), "007", meier).Done());
-    EXPECT_TRUE(SaveAddedFancier(table, folder.path(), "007",
-                                 Fancier("12", "M\xFCller Hans", {{"s", "5", "30", "15", "50"}, {"", "123", "", "", ""}},
-                                         false, "Schlag am Bach"))
-                    .Done());
+    const FancierFields others[] = {
+        Fancier("255", "Zimmermann", {{"+", "45", "0", "0", "0"}, {"-", "8", "", "", ""}}), meier,
+        Fancier("12", "M\xFCller Hans", {{"s", "5", "30", "15", "50"}, {"", "123", "", "", ""}}, false, "Schlag am Bach")};
+    for (const auto& fields : others) EXPECT_TRUE(SaveAddedFancier(table, folder.path(), "007", fields).Done());
     EXPECT_EQ(folder.File(), Golden());
 }
 
@@ -64,34 +60,28 @@ TEST(Fanciers, AddRefusesWithTheFirstFaultyFieldAndChangesNothing) {
     FancierTable table;
     ASSERT_TRUE(SaveAddedFancier(table, folder.path(), "007", Fancier("5", "First", kSomewhere)).Done());
     const std::string before = folder.File();
-    auto with = [](PositionFields loft, void (*change)(PositionFields&)) {
-        change(loft);
-        return loft;
+    auto faulty = [](auto change) {
+        FancierFields f = Fancier("6", "Name", kSomewhere);
+        change(f);
+        return f;
     };
-    const struct {
-        FancierFields fields;
-        int message;
-        const char* focus;
-    } refused[] = {
-        {Fancier("256", "Name", kSomewhere), kFancierInvalidInput, "Text1"},
-        {Fancier("", "Name", kSomewhere), kFancierInvalidInput, "Text1"},
-        {Fancier("6", "  ", kSomewhere), kFancierInvalidInput, "Text2"},
-        {Fancier("6", "Name", with(kSomewhere, [](PositionFields& p) { p.latitude.degrees = "90"; })), kFancierInvalidInput, "Text6"},
-        {Fancier("6", "Name", with(kSomewhere, [](PositionFields& p) { p.latitude.hundredths = "100"; })), kFancierInvalidInput, "Text9"},
-        {Fancier("6", "Name", with(kSomewhere, [](PositionFields& p) { p.latitude.sign = "X"; })), kFancierInvalidInput, "Text3"},
-        {Fancier("6", "Name", with(kSomewhere, [](PositionFields& p) {
-             p.longitude.degrees = "180";
-             p.longitude.sign = "N";
-         })),
-         kFancierInvalidInput, "Text10"},
-        {Fancier("6", "Name", with(kSomewhere, [](PositionFields& p) { p.longitude.sign = "S"; })), kFancierInvalidInput, "Text4"},
-        {Fancier("005", "Other", kSomewhere), kFancierNumberExists, "Text1"},
+    const std::pair<FancierFields, const char*> refused[] = {
+        {faulty([](auto& f) { f.number = "256"; }), "Text1"},
+        {faulty([](auto& f) { f.number = ""; }), "Text1"},
+        {faulty([](auto& f) { f.name = "  "; }), "Text2"},
+        {faulty([](auto& f) { f.loft.latitude.degrees = "90"; }), "Text6"},
+        {faulty([](auto& f) { f.loft.latitude.hundredths = "100"; }), "Text9"},
+        {faulty([](auto& f) { f.loft.latitude.sign = "X"; }), "Text3"},
+        {faulty([](auto& f) { f.loft.longitude.degrees = "180", f.loft.longitude.sign = "N"; }), "Text10"},
+        {faulty([](auto& f) { f.loft.longitude.sign = "S"; }), "Text4"},
     };
-    for (const auto& r : refused) {
-        const ActionResult result = SaveAddedFancier(table, folder.path(), "007", r.fields);
-        EXPECT_EQ(result.message, r.message) << r.focus;
-        EXPECT_EQ(result.focusField, r.focus);
+    for (const auto& [fields, focus] : refused) {
+        const ActionResult result = SaveAddedFancier(table, folder.path(), "007", fields);
+        EXPECT_EQ(result.message, kFancierInvalidInput) << focus;
+        EXPECT_EQ(result.focusField, focus);
     }
+    EXPECT_EQ(SaveAddedFancier(table, folder.path(), "007", Fancier("005", "Other", kSomewhere)).message,
+              kFancierNumberExists);
     EXPECT_EQ(table.Count(), 1U);
     EXPECT_EQ(folder.File(), before);
 
@@ -145,8 +135,7 @@ TEST(Fanciers, DeleteRemovesSelectedFanciersAndTheirPigeonFiles) {
     InsertFancier(table, "300" + std::string(70, ' '));
     ASSERT_TRUE(SaveFanciers(table, FancierFilePath(folder.path(), "007")));
 
-    EXPECT_FALSE(FancierDeleteAsks(1));
-    EXPECT_TRUE(FancierDeleteAsks(3));
+    EXPECT_TRUE(FancierDeleteAsks(3) && !FancierDeleteAsks(1));
     EXPECT_TRUE(DeleteSelectedFanciers(table, folder.path(), "007", {0, 3, 1}).Done());
     ASSERT_EQ(table.Count(), 1U);
     EXPECT_EQ(FancierNumberOf(table.Record(1)), "255");
