@@ -68,6 +68,7 @@ TEST(Fanciers, AddRefusesWithTheFirstFaultyFieldAndChangesNothing) {
     const std::pair<FancierFields, const char*> refused[] = {
         {faulty([](auto& f) { f.number = "256"; }), "Text1"},
         {faulty([](auto& f) { f.number = ""; }), "Text1"},
+        {faulty([](auto& f) { f.number = std::string(20, '9'); }), "Text1"},
         {faulty([](auto& f) { f.name = "  "; }), "Text2"},
         {faulty([](auto& f) { f.loft.latitude.degrees = "90"; }), "Text6"},
         {faulty([](auto& f) { f.loft.latitude.hundredths = "100"; }), "Text9"},

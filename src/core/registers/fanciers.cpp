@@ -26,9 +26,10 @@ CoordinateFields TrimmedParts(std::string_view text, Axis axis) {
 
 // Refusals shared by Add and Alter, after every field was given its width. The coordinate
 // checks run in Alter too: an impossible loft position would only give wrong distances.
-std::optional<std::string> InvalidField(const FancierFields& f) {
+std::optional<std::string> InvalidField(const FancierFields& f, long long highestNumber) {
     if (f.number.size() != kFancierNumberLength || !IsAllDigits(f.number)) return std::string("Text1");
     if (f.name.empty() || f.name.front() == ' ') return std::string("Text2");
+    if (*ParseInteger(f.number) > highestNumber) return std::string("Text1");
     if (const auto part = FirstInvalidPart(f.loft)) return FancierFieldName(*part);
     return std::nullopt;
 }
@@ -115,9 +116,7 @@ ActionResult SaveAddedFancier(FancierTable& table, const Path& programFolder, st
                               const FancierFields& typed) {
     if (table.Full()) return Refused(kFancierRegisterFull);
     const FancierFields fields = FancierFieldsOnSave(typed);
-    if (IsAllDigits(fields.number) && *ParseInteger(fields.number) > kHighestNewFancierNumber)
-        return Refused(kFancierInvalidInput, "Text1");
-    if (auto field = InvalidField(fields)) return Refused(kFancierInvalidInput, *field);
+    if (auto field = InvalidField(fields, kHighestNewFancierNumber)) return Refused(kFancierInvalidInput, *field);
     std::string record = BuildFancierRecord(fields);
     if (FindFancier(table, record) != 0) return Refused(kFancierNumberExists, "Text1");
     return InsertAndSave(table, table, FancierFilePath(programFolder, clubNumber), std::move(record));
@@ -128,7 +127,7 @@ ActionResult SaveAlteredFancier(FancierTable& table, const Path& programFolder, 
     FancierTable work = table;
     if (!currentNumber.empty()) DeleteFancier(work, FindFancier(work, currentNumber));
     const FancierFields fields = FancierFieldsOnSave(typed);
-    if (auto field = InvalidField(fields)) return Refused(kFancierInvalidInput, *field);
+    if (auto field = InvalidField(fields, 999)) return Refused(kFancierInvalidInput, *field);
     std::string record = BuildFancierRecord(fields);
     if (FindFancier(work, record) != 0) return Refused(kFancierNumberExists, "Text1");
     return InsertAndSave(table, std::move(work), FancierFilePath(programFolder, clubNumber), std::move(record));
