@@ -1,0 +1,216 @@
+#include "releasepoints/releasepoints.h"
+
+#include "app/fieldrules.h"
+#include "app/fixedwidth.h"
+
+namespace plumet {
+namespace {
+
+bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_normal() == b.lexically_normal(); }
+
+RacePointsLoad Refuse(const Path& file, const std::string& why) {
+    return {0, LoadOutcome::Unreadable,
+            "The release point file " + file.string() + " was left as it is and not loaded: " + why};
+}
+
+// The slot a record belongs to, from its characters 1-2; 0 when they are no number 1-99.
+std::size_t SlotOf(std::string_view record) {
+    const std::string digits = Mid(record, 1, 2);
+    if (digits.size() != kRacePointNumberLength || !IsAllDigits(digits)) return 0;
+    const auto n = static_cast<std::size_t>(*ParseInteger(digits));
+    return n <= kRacePointEntries ? n : 0;
+}
+
+std::string TextField(int index) { return "Text" + std::to_string(index); }
+
+ActionResult PutAndSave(RacePointTable& table, const Path& programFolder, std::string record) {
+    RacePointTable work = table;
+    PutRacePoint(work, std::move(record));
+    ActionResult result;
+    result.saved = SaveRacePoints(work, RacePointFilePath(programFolder));
+    if (result.saved) table = std::move(work);
+    return result;
+}
+
+ActionResult CheckAndSave(RacePointTable& table, const Path& programFolder, const RacePointFields& typed) {
+    const RacePointFields fields = RacePointFieldsOnSave(typed);
+    if (fields.number.empty()) return Refused(kRacePointInvalidInput, "Text1");
+    if (fields.number.size() != kRacePointNumberLength || !IsAllDigits(fields.number))
+        return Refused(kRacePointInvalidInput, "Text1");
+    const long long n = *ParseInteger(fields.number);
+    if (n < 1 || n > static_cast<long long>(kStandardRacePointCount)) return Refused(kRacePointInvalidInput, "Text1");
+    if (fields.name.size() != kRacePointNameLength) return Refused(kRacePointInvalidInput, "Text2");
+    if (fields.place.size() != kRacePointPlaceLength) return Refused(kRacePointInvalidInput, "Text3");
+    if (const auto part = FirstInvalidPart(fields.position))
+        return Refused(kRacePointInvalidInput, RacePointFieldName(*part));
+    return PutAndSave(table, programFolder, BuildRacePointRecord(fields));
+}
+
+} // namespace
+
+Path RacePointFilePath(const Path& programFolder) { return ResolvePath(programFolder, kRacePointFile); }
+
+RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file) {
+    table.records_.clear();
+    table.refusedFile_.clear();
+    table.outcome_ = LoadOutcome::Unreadable;
+    const FileContent content = ReadWholeFile(file);
+
+    if (content.status == ReadStatus::Missing) {
+        for (std::size_t n = 1; n <= kStandardRacePointCount; ++n) table.records_.push_back(EmptyRacePointRecord(n));
+        table.outcome_ = LoadOutcome::Missing;
+        const SaveResult created = SaveRacePoints(table, file);
+        return {table.Count(), LoadOutcome::Missing, created ? std::string() : created.error};
+    }
+
+    table.refusedFile_ = file;
+    if (content.status != ReadStatus::Ok) return Refuse(file, "it cannot be read.");
+    const std::vector<std::string> lines = SplitLines(content.bytes);
+    const auto count = lines.empty() ? std::nullopt : ParseInteger(lines.front());
+    if (!count || *count < 0) return Refuse(file, "its first line is not the number of release points.");
+    if (static_cast<std::size_t>(*count) > kRacePointEntries)
+        return Refuse(file, "it claims " + std::to_string(*count) + " release points, more than 99.");
+    const auto wanted = static_cast<std::size_t>(*count);
+    if (lines.size() < wanted + 1)
+        return Refuse(file, "it ends after " + std::to_string(lines.size() - 1) + " of " +
+                                       std::to_string(wanted) + " release points.");
+    for (std::size_t line = 2; line <= wanted + 1; ++line)
+        if (lines[line - 1].size() != kRacePointRecordLength)
+            return Refuse(file, "line " + std::to_string(line) + " is " + std::to_string(lines[line - 1].size()) +
+                                           " characters long instead of 64.");
+
+    table.records_.assign(lines.begin() + 1, lines.begin() + 1 + static_cast<std::ptrdiff_t>(wanted));
+    table.refusedFile_.clear();
+    table.outcome_ = LoadOutcome::Loaded;
+    return {table.Count(), LoadOutcome::Loaded, {}};
+}
+
+SaveResult SaveRacePoints(const RacePointTable& table, const Path& file) {
+    if (SameFile(file, table.refusedFile_))
+        return {false, "The file " + file.string() +
+                           " could not be read, so it was left as it is and the change was not saved."};
+    std::vector<std::string> lines;
+    lines.reserve(table.Count() + 1);
+    lines.push_back(FormatCountLine(static_cast<long long>(table.Count())));
+    lines.insert(lines.end(), table.records_.begin(), table.records_.end());
+    return SaveLines(file, lines);
+}
+
+bool PutRacePoint(RacePointTable& table, std::string record) {
+    const std::size_t n = SlotOf(record);
+    if (n == 0) return false;
+    // A slot beyond the count would not be written; the slots between become empty ones.
+    while (table.records_.size() < n) table.records_.push_back(EmptyRacePointRecord(table.records_.size() + 1));
+    table.records_[n - 1] = std::move(record);
+    return true;
+}
+
+std::string EmptyRacePointRecord(std::size_t number) {
+    return ZeroPadded(static_cast<long long>(number), kRacePointNumberLength) +
+           std::string(kRacePointRecordLength - kRacePointNumberLength, ' ');
+}
+
+std::string RacePointNameOf(std::string_view record) { return Mid(record, 3, 15); }
+std::string RacePointPlaceOf(std::string_view record) { return Mid(record, 16, 45); }
+std::string RacePointLatitudeOf(std::string_view record) { return Mid(record, 46, 54); }
+std::string RacePointLongitudeOf(std::string_view record) { return Mid(record, 55, 64); }
+
+std::string BuildRacePointRecord(const RacePointFields& fields) {
+    return fields.number + fields.name + fields.place + CoordinateText(fields.position.latitude) +
+           CoordinateText(fields.position.longitude);
+}
+
+RacePointFields RacePointFieldsForDisplay(std::string_view record) {
+    return {Mid(record, 1, 2), TrimRightBlanks(RacePointNameOf(record)), TrimRightBlanks(RacePointPlaceOf(record)),
+            {CoordinateFieldsForDisplay(RacePointLatitudeOf(record), Axis::Latitude),
+             CoordinateFieldsForDisplay(RacePointLongitudeOf(record), Axis::Longitude)}};
+}
+
+std::optional<RacePointFields> CurrentRacePointFields(const RacePointTable& table, std::string_view number) {
+    const std::size_t n = number.size() == kRacePointNumberLength ? SlotOf(number) : 0;
+    if (n == 0 || n > table.Count()) return std::nullopt;
+    return RacePointFieldsForDisplay(table.Record(n));
+}
+
+RacePointFields NewRacePointFields() {
+    return {{}, {}, {}, {DefaultCoordinateFields(Axis::Latitude), DefaultCoordinateFields(Axis::Longitude)}};
+}
+
+std::optional<RacePointFields> RacePointForTypedNumber(const RacePointTable& table, std::string_view typed) {
+    const std::string digits = TrimBlanks(typed);
+    if (!IsAllDigits(digits) || digits.size() > kRacePointNumberLength) return std::nullopt;
+    const auto n = static_cast<std::size_t>(*ParseInteger(digits));
+    if (n < 1 || n > table.Count()) return std::nullopt;
+    const std::string& record = table.Record(n);
+    if (Mid(record, 1, 2) != typed) return std::nullopt;
+    return RacePointFieldsForDisplay(record);
+}
+
+std::optional<char> RacePointTextKey(char32_t key) {
+    const bool accepted = key == kBackspaceKey || (key >= U'A' && key <= U'Z') || (key >= U'a' && key <= U'z') ||
+                          (key >= U'0' && key <= U'9') || key == U' ' || key == U'+' || key == U',' || key == U'-' ||
+                          key == U'.';
+    if (accepted) return static_cast<char>(key);
+    return std::nullopt;
+}
+
+std::string RacePointNumberOnLeave(std::string_view text) { return NumberOnLeave(text, kRacePointNumberLength); }
+std::string RacePointNameOnLeave(std::string_view text) { return PaddedIfNotEmpty(text, kRacePointNameLength); }
+std::string RacePointPlaceOnLeave(std::string_view text) { return PaddedIfNotEmpty(text, kRacePointPlaceLength); }
+std::string RacePointSignOnLeave(std::string_view text) { return SignOnLeave(text, '+', SignLetters::CapitalsOnly); }
+
+RacePointFields RacePointFieldsOnSave(const RacePointFields& fields) {
+    return {RacePointNumberOnLeave(fields.number), RacePointNameOnLeave(fields.name),
+            RacePointPlaceOnLeave(fields.place), PositionOnSave(fields.position, '+', '+', SignLetters::CapitalsOnly)};
+}
+
+std::string RacePointFieldName(CoordinatePart part) {
+    // Latitude degrees .. hundredths are Text5-Text8, longitude ones Text10-Text13.
+    switch (part) {
+    case CoordinatePart::LatitudeSign: return TextField(4);
+    case CoordinatePart::LatitudeDegrees: return TextField(5);
+    case CoordinatePart::LatitudeMinutes: return TextField(6);
+    case CoordinatePart::LatitudeSeconds: return TextField(7);
+    case CoordinatePart::LatitudeHundredths: return TextField(8);
+    case CoordinatePart::LongitudeSign: return TextField(9);
+    case CoordinatePart::LongitudeDegrees: return TextField(10);
+    case CoordinatePart::LongitudeMinutes: return TextField(11);
+    case CoordinatePart::LongitudeSeconds: return TextField(12);
+    case CoordinatePart::LongitudeHundredths: return TextField(13);
+    }
+    return {};
+}
+
+ActionResult SaveAddedRacePoint(RacePointTable& table, const Path& programFolder, const RacePointFields& fields) {
+    return CheckAndSave(table, programFolder, fields);
+}
+
+ActionResult SaveAlteredRacePoint(RacePointTable& table, const Path& programFolder, const RacePointFields& fields) {
+    return CheckAndSave(table, programFolder, fields);
+}
+
+ActionResult DeleteCurrentRacePoint(RacePointTable& table, const Path& programFolder, std::string_view currentNumber) {
+    const std::size_t n = SlotOf(currentNumber);
+    if (n == 0 || currentNumber.size() != kRacePointNumberLength) return {};
+    return PutAndSave(table, programFolder, EmptyRacePointRecord(n));
+}
+
+std::optional<int> RacePointListTopIndex(int number) {
+    if (number < 10) return std::nullopt;
+    return number - 10;
+}
+
+std::string RacePointListLine(std::size_t runningNumber, std::string_view record) {
+    return ZeroPadded(static_cast<long long>(runningNumber), 2) + ":  " + RacePointNameOf(record);
+}
+
+std::vector<std::string> RacePointListLines(const RacePointTable& table) {
+    std::vector<std::string> lines;
+    lines.reserve(table.Count());
+    for (std::size_t n = 1; n <= table.Count(); ++n) lines.push_back(RacePointListLine(n, table.Record(n)));
+    return lines;
+}
+
+std::string RacePointNumberOfListLine(std::string_view line) { return Mid(line, 1, 2); }
+
+} // namespace plumet
