@@ -1,35 +1,29 @@
 #include "app/registerlists.h"
 
-#include "app/fixedwidth.h"
-#include "registers/registertable.h"
+#include "registers/clubs.h"
+#include "registers/fanciers.h"
+#include "releasepoints/releasepoints.h"
 
 namespace plumet::ui {
-namespace {
-
-struct NumberedTraits : ThreeDigitKeyTraits {
-    static constexpr std::size_t kCapacity = 250;
-};
-
-std::vector<std::string> NumberedLines(const Path& file, std::size_t nameEnd) {
-    RegisterTable<NumberedTraits> table;
-    table.Load(file);
-    std::vector<std::string> lines;
-    for (const auto& record : table.Records()) lines.push_back(Mid(record, 1, 3) + ":     " + Mid(record, 4, nameEnd));
-    return lines;
-}
-
-} // namespace
 
 std::vector<std::string> ClubListLines(const Path& programFolder) {
-    return NumberedLines(ResolvePath(programFolder, "club\\club.dat"), 33);
+    ClubTable table;
+    LoadClubs(table, ClubFilePath(programFolder));
+    return plumet::ClubListLines(table);
 }
 
 std::vector<std::string> FancierListLines(const Path& programFolder, const std::string& club) {
-    return NumberedLines(ResolvePath(programFolder, "fancier\\f" + club + ".DAT"), 23);
+    FancierTable table;
+    LoadFanciers(table, FancierFilePath(programFolder, club));
+    return plumet::FancierListLines(table);
 }
 
 std::vector<std::string> PigeonListLines(const Path&, const std::string&, const std::string&) { return {}; }
 
-std::vector<std::string> RacePointListLines(const Path&) { return {}; }
+std::vector<std::string> RacePointListLines(const Path& programFolder) {
+    RacePointTable table;
+    LoadRacePoints(table, RacePointFilePath(programFolder));
+    return plumet::RacePointListLines(table);
+}
 
 } // namespace plumet::ui

@@ -150,7 +150,7 @@ void SettingsDialog::ChooseSize(int choice) {
 }
 
 void SettingsDialog::Save() {
-    for (FixedField* field : {regionNumber_, regionName_, federationNumber_, federationName_}) field->ApplyPadding();
+    for (FixedField* field : {regionNumber_, regionName_, federationNumber_, federationName_}) field->ApplyLeaveRule();
     if (!SettingsFieldsValid(regionNumber_->Bytes(), regionName_->Bytes(), federationNumber_->Bytes(),
                              federationName_->Bytes())) {
         texts_.ShowNumbered(1);

@@ -1,83 +1,78 @@
 #include "widgets/fixedfield.h"
 
+#include <QList>
 #include <QTimer>
 #include <QValidator>
 
-#include "app/fixedwidth.h"
+#include "app/cp1252.h"
 #include "app/textcodec.h"
 
 namespace plumet::ui {
 namespace {
 
-class FieldValidator : public QValidator {
+// Runs every character through the key filter, so pasted text obeys the same rule as
+// typed text, and a filter that folds (lower to capital letters) folds both.
+class KeyFilterValidator : public QValidator {
 public:
-    FieldValidator(bool digitsOnly, QString extra, QObject* parent)
-        : QValidator(parent), digitsOnly_(digitsOnly), extra_(std::move(extra)) {}
+    KeyFilterValidator(KeyFilter keys, QObject* parent) : QValidator(parent), keys_(keys) {}
 
     State validate(QString& input, int&) const override {
-        if (!IsCp1252Text(input)) return Invalid;
-        if (digitsOnly_)
-            for (const QChar c : input)
-                if (!c.isDigit() && !extra_.contains(c)) return Invalid;
-        for (const QChar c : input)
-            if (c.unicode() < 0x20) return Invalid;
+        QString accepted;
+        for (const uint cp : input.toUcs4()) {
+            const auto c = static_cast<char32_t>(cp);
+            if (keys_) {
+                const auto key = keys_(c);
+                if (!key || *key == '\b') return Invalid;
+                accepted += ToQt(std::string(1, *key));
+            } else {
+                if (c < 0x20 || !IsCp1252Representable(c)) return Invalid;
+                accepted += QString::fromUcs4(&c, 1);
+            }
+        }
+        input = accepted;
         return Acceptable;
     }
 
 private:
-    bool digitsOnly_;
-    QString extra_;
+    KeyFilter keys_;
 };
 
 } // namespace
 
 FixedField::FixedField(const Rules& rules, QWidget* parent) : QLineEdit(parent), rules_(rules) {
     setMaxLength(rules.width);
-    setValidator(new FieldValidator(rules.digitsOnly, rules.extraAllowed, this));
+    setValidator(new KeyFilterValidator(rules.keys, this));
     setMinimumWidth(fontMetrics().horizontalAdvance(QString(qMin(rules.width, 30), QChar('W'))) / 2 + 12);
 }
 
-FixedField::Rules FixedField::Digits(int width, bool trimOnEnter) {
-    return {width, Padding::LeftZeros, true, trimOnEnter, {}};
-}
+FixedField::Rules FixedField::Digits(int width) { return {width, DigitKey, NumberOnLeave, false}; }
 
-FixedField::Rules FixedField::Text(int width, bool trimOnEnter) {
-    return {width, Padding::RightBlanks, false, trimOnEnter, {}};
+FixedField::Rules FixedField::Text(int width, bool trims) {
+    return {width, nullptr, trims ? TextOnLeave : PaddedIfNotEmpty, trims};
 }
 
 std::string FixedField::Bytes() const {
     const std::string bytes = ToBytes(text());
-    switch (rules_.padding) {
-    case Padding::LeftZeros: {
-        const std::string trimmed = TrimBlanks(bytes);
-        return trimmed.empty() ? trimmed : PadLeft(trimmed, static_cast<std::size_t>(rules_.width), '0');
-    }
-    case Padding::RightBlanks: {
-        const std::string trimmed = rules_.trimOnEnter ? TrimBlanks(bytes) : bytes;
-        return bytes.empty() ? bytes : PadRight(trimmed, static_cast<std::size_t>(rules_.width));
-    }
-    case Padding::None: break;
-    }
-    return bytes;
+    return rules_.onLeave ? rules_.onLeave(bytes, static_cast<std::size_t>(rules_.width)) : bytes;
 }
 
 void FixedField::SetBytes(const std::string& bytes) { setText(ToQt(bytes)); }
 
-void FixedField::ApplyPadding() {
-    const QString padded = ToQt(Bytes());
-    if (padded != text()) setText(padded);
+void FixedField::ApplyLeaveRule() {
+    const QString after = ToQt(Bytes());
+    if (after != text()) setText(after);
 }
 
 void FixedField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    if (rules_.trimOnEnter) setText(ToQt(TrimBlanks(ToBytes(text()))));
+    if (rules_.trimOnEnter) setText(ToQt(TextOnEnter(ToBytes(text()))));
     // Deferred, because a mouse click would otherwise undo the selection at once.
     QTimer::singleShot(0, this, &QLineEdit::selectAll);
 }
 
 void FixedField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    ApplyPadding();
+    ApplyLeaveRule();
     emit left();
 }
 

@@ -1,37 +1,41 @@
 #pragma once
-// The text field every dialog uses for a fixed-width record field: a key filter, a length
-// limit, Windows-1252 only, whole text selected on entry, and padding when the user leaves.
+// The text field every dialog uses for a fixed-width record field. The rules themselves
+// (key filter, what entering and leaving do) are core functions; this wires them up,
+// limits the length, keeps to Windows-1252 and selects the whole text on entry.
 #include <QLineEdit>
 #include <string>
+#include <string_view>
+
+#include "app/fieldrules.h"
 
 namespace plumet::ui {
 
 class FixedField : public QLineEdit {
     Q_OBJECT
 public:
-    enum class Padding { None, LeftZeros, RightBlanks };
+    using LeaveRule = std::string (*)(std::string_view text, std::size_t width);
 
     struct Rules {
         int width = 30;
-        Padding padding = Padding::None;
-        bool digitsOnly = false;
-        bool trimOnEnter = false; // also trims before padding on leaving
-        QString extraAllowed; // further characters a digit field accepts (e.g. a sign)
+        KeyFilter keys = nullptr;     // nullptr: any printable Windows-1252 character
+        LeaveRule onLeave = nullptr;  // nullptr: the text stays as typed
+        bool trimOnEnter = false;
     };
 
     explicit FixedField(const Rules& rules, QWidget* parent = nullptr);
 
-    // Digits, padded to width with zeros on leaving; empty stays empty.
-    static Rules Digits(int width, bool trimOnEnter = false);
-    // Free text, padded with blanks to width on leaving; empty stays empty.
-    static Rules Text(int width, bool trimOnEnter = false);
+    // Digits, zero-padded to width on leaving; empty stays empty.
+    static Rules Digits(int width);
+    // Free text padded with blanks on leaving: trimmed first (and on entry) when `trims`,
+    // otherwise only a non-empty text is padded.
+    static Rules Text(int width, bool trims = false);
 
-    // The field as a record byte string (padding applied as on leaving).
+    // The field as a record byte string, with the leaving rule applied.
     std::string Bytes() const;
     void SetBytes(const std::string& bytes);
 
-    // What leaving the field does; also called by dialogs before they read the fields.
-    void ApplyPadding();
+    // What leaving the field does; dialogs also call it before reading their fields.
+    void ApplyLeaveRule();
 
 signals:
     void left();
