@@ -257,7 +257,7 @@ AddPigeonsOutcome AddPigeons(PigeonTable& table, const Path& file, const PigeonF
         // A series must not wrap round when the format's ring number is too narrow for it.
         const bool wrapped = previousNumber >= 0 && number != previousNumber + 1;
         if (ring == kPigeonBuildFailed || !partsValid || wrapped ||
-            !IsValidRingPartText(RingPart::Organisation, TrimRightBlanks(parts.organisation)) ||
+            !IsValidRingPartText(RingPart::Organisation, parts.organisation) ||
             !IsValidRingPartText(RingPart::RingNumber, parts.ringNumber) || !HasDigit(parts.ringNumber)) {
             out.message = kPigeonNotBuilt;
             break;
@@ -295,7 +295,9 @@ PigeonChangeOutcome AlterPigeon(PigeonTable& table, const Path& file, std::size_
     const std::string colour = NormaliseColour(fields.colour);
     const std::string ring =
         BuildPigeonRecord(fields.nation, TrimBlanks(fields.year), fields.organisation, fields.ringNumber, sex);
-    if (ring == kPigeonBuildFailed || !IsSexText(sex, sexes) || !IsColourText(colour)) {
+    // The pigeon's own sex stays acceptable even when the catalogue no longer names it.
+    const bool sexAccepted = IsSexText(sex, sexes) || sex == TrimBlanks(PigeonSex(old));
+    if (ring == kPigeonBuildFailed || !sexAccepted || !IsColourText(colour)) {
         out.message = kPigeonNotBuilt;
         return out;
     }
