@@ -13,7 +13,8 @@ namespace plumet {
 
 enum class LoadOutcome { Loaded, Missing, Unreadable };
 
-// Traits: kCapacity; Matches(record, argument) for Find; SortsBefore(newRecord, existing).
+// Traits: kCapacity; Matches(record, argument) for Find; SortsBefore(newRecord, existing)
+// for Insert (a table ordered by other means may leave it out and use InsertOrdered).
 template <typename Traits>
 class RegisterTable {
 public:
@@ -62,9 +63,14 @@ public:
     }
 
     // The caller checks Full() first. Equal records go after those already there.
-    void Insert(std::string record) {
+    void Insert(std::string record) { InsertOrdered(std::move(record), Traits::SortsBefore); }
+
+    // Insert by an order that needs more than the two records (the pigeon order depends on
+    // the catalogue's sex characters).
+    template <typename SortsBefore>
+    void InsertOrdered(std::string record, SortsBefore sortsBefore) {
         std::size_t i = records_.size();
-        while (i >= 1 && Traits::SortsBefore(record, records_[i - 1])) --i;
+        while (i >= 1 && sortsBefore(record, records_[i - 1])) --i;
         records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(i), std::move(record));
     }
 

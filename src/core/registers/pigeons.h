@@ -1,0 +1,183 @@
+#pragma once
+// PigeonsManage: one fancier's pigeons as a sorted table of 39-character records, their
+// file, and what the add, alter and delete dialogs do with them.
+//
+// Record: nation 1-6, year 7-10, organisation 11-15, ring number 16-22, sex 23,
+// chip code 24-33, colour 34-37, ring format 38-39.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/files.h"
+#include "registers/registertable.h"
+#include "registers/rings.h"
+
+namespace plumet {
+
+inline constexpr std::size_t kPigeonRecordLength = 39;
+inline constexpr std::size_t kPigeonCapacity = 1000;
+inline constexpr std::size_t kChipCodeLength = 10;
+inline constexpr std::size_t kColourLength = 4;
+inline constexpr std::string_view kNoChipCode = "1300000000"; // a pigeon entered by hand
+inline constexpr std::string_view kPigeonBuildFailed = "0";
+
+// ---- Sex characters ---------------------------------------------------------------------
+
+// The characters the catalogue gives the three sexes; '\0' where the catalogue has no text.
+struct SexCharacters {
+    char male = '\0';
+    char female = '\0';
+    char none = '\0';
+};
+// From the texts "frmMain.MaleSex", "frmMain.FemaleSex", "frmMain.NoSex": the first character of each.
+SexCharacters SexCharactersFromTexts(std::string_view maleText, std::string_view femaleText,
+                                     std::string_view noSexText);
+// Male 0, female 1, no sex 2, anything else 0.
+int SexRank(char sex, const SexCharacters& sexes);
+// Empty, or exactly one of the catalogue's sex characters.
+bool IsSexText(std::string_view sex, const SexCharacters& sexes);
+
+// ---- Record fields ----------------------------------------------------------------------
+
+std::string PigeonRing(std::string_view record);         // 1-23, the part the ring forms use
+std::string PigeonNation(std::string_view record);       // 1-6
+std::string PigeonYear(std::string_view record);         // 7-10
+std::string PigeonOrganisation(std::string_view record); // 11-15
+std::string PigeonRingNumber(std::string_view record);   // 16-22
+std::string PigeonSex(std::string_view record);          // 23
+std::string PigeonChipCode(std::string_view record);     // 24-33
+std::string PigeonColour(std::string_view record);       // 34-37
+std::string PigeonRingFormatText(std::string_view record); // 38-39
+int PigeonRingFormat(std::string_view record);           // -1 outside 0-10
+
+// Positions 1-23: nation padded right to 6, year left to 4, organisation right to 5, ring
+// number left to 7, the sex character or a blank. kPigeonBuildFailed when a part is longer
+// than its place, so a record never loses its fixed columns.
+std::string BuildPigeonRecord(std::string_view nation, std::string_view year, std::string_view organisation,
+                              std::string_view ringNumber, std::string_view sex);
+// The whole 39 characters: ring (23), chip code (10), colour (4), format text (2), each fitted.
+std::string CompletePigeonRecord(std::string_view ring23, std::string_view chipCode, std::string_view colour,
+                                 std::string_view formatText);
+
+// ---- Chip codes -------------------------------------------------------------------------
+
+// A code that begins with "00" or "13" stands for no chip.
+bool HasChip(std::string_view chipCode);
+// Ten upper-case hexadecimal digits, the only form the clock can take.
+bool IsChipCode(std::string_view chipCode);
+// The code as lists show it: ten blanks for no chip.
+std::string ChipCodeForList(std::string_view chipCode);
+
+// ---- Order and identity -----------------------------------------------------------------
+
+// ComparePigeons: true when a sorts before b. Positions 1-15 by character code, then the ring
+// numbers as numbers, then the sex rank; equal pigeons give false.
+bool ComparePigeons(std::string_view a, std::string_view b, const SexCharacters& sexes);
+// The same ring: nation as it stands, trimmed organisation, ring number and year as numbers,
+// a two-digit year counting as 2000 + its value against a four-digit one.
+bool SameRing(std::string_view a, std::string_view b);
+
+struct PigeonTraits {
+    static constexpr std::size_t kCapacity = kPigeonCapacity;
+    static bool Matches(const std::string& record, std::string_view argument) { return SameRing(record, argument); }
+    // No SortsBefore: the order needs the sex characters, so records go in through InsertPigeon.
+};
+using PigeonTable = RegisterTable<PigeonTraits>;
+
+void InsertPigeon(PigeonTable& table, std::string record, const SexCharacters& sexes);
+// The last slot (1-based) holding the same ring, or 0.
+std::size_t FindPigeon(const PigeonTable& table, std::string_view record);
+void DeletePigeon(PigeonTable& table, std::size_t slot);
+
+// ---- The pigeon file --------------------------------------------------------------------
+
+// "pigeon\p" + club + fancier + ".dat" under the program folder, matched in any letter case.
+Path PigeonFilePath(const Path& programFolder, std::string_view club, std::string_view fancier);
+Path PigeonFilePath(const Path& programFolder, int club, int fancier);
+// The count; a missing or unreadable file gives an empty table (and an unreadable one is
+// never saved over).
+std::size_t LoadPigeons(PigeonTable& table, const Path& file);
+SaveResult SavePigeons(const PigeonTable& table, const Path& file);
+// Removes the file of a fancier who is gone; true when no file is left (a missing one included).
+bool DeletePigeonFile(const Path& file);
+
+// ---- Series and list --------------------------------------------------------------------
+
+// The next ring number of a series: 0099 gives 0100, 99 gives 100.
+std::string NextRingNumberText(std::string_view ringNumber);
+
+// Main window line: "0001:     ", display form, six blanks, colour, six blanks, chip or blanks.
+std::string PigeonListLine(std::size_t slot, std::string_view record);
+std::vector<std::string> PigeonListLines(const PigeonTable& table);
+// The slot a list line stands for (its first four digits), 0 when it is not a pigeon line.
+std::size_t PigeonSlotOfListLine(std::string_view line);
+
+// ---- Field rules of the pigeon dialogs --------------------------------------------------
+
+// Sex: a key whose upper case is one of the sex characters gives that character.
+std::optional<char> FilterSexKey(char key, const SexCharacters& sexes);
+// Colour: letters (made upper case). Count: digits. Both pass Backspace.
+std::optional<char> FilterColourKey(char key);
+std::optional<char> FilterCountKey(char key);
+// On leaving the sex field: trimmed, upper case (a catalogue character keeps its own case).
+std::string NormaliseSex(std::string_view sex, const SexCharacters& sexes);
+// On leaving the colour field: trimmed, upper case, padded with blanks to 4.
+std::string NormaliseColour(std::string_view colour);
+
+// The texts of a pigeon dialog's fields.
+struct PigeonFields {
+    std::string nation;
+    std::string year;
+    std::string organisation;
+    std::string ringNumber;
+    std::string sex;
+    std::string colour;
+    int ringFormat = 0;      // the selected option (Option1 = 0 ... Option11 = 10)
+    std::string count = "1"; // add dialog only: how many consecutive ring numbers
+};
+// The add dialog when it opens: year = the last two digits of the current year, count "1",
+// colour four blanks, everything else empty.
+PigeonFields NewPigeonFields(int currentYear);
+// The alter and delete dialogs: the pigeon's parts (year and sex trimmed) and ring format.
+PigeonFields PigeonFieldsOf(std::string_view record);
+RingParts RingPartsOf(const PigeonFields& fields);
+
+// ---- Dialog actions ---------------------------------------------------------------------
+
+// Message numbers of frmPigeonsAdd and frmPigeonsAlter ("MsgBoxName<n>"/"MsgBoxText<n>").
+inline constexpr int kPigeonDone = 0;
+inline constexpr int kPigeonNotBuilt = 1;    // the ring cannot be made into a record
+inline constexpr int kPigeonRingPresent = 2; // the ring is in the file already
+inline constexpr int kPigeonTableFull = 3;   // more than 1000 pigeons (add only)
+// frmPigeonsDelete's confirmation ("MsgBoxName1", "MsgBoxText1a", "MsgBoxText1b").
+inline constexpr int kPigeonsDeleteConfirm = 1;
+
+struct AddPigeonsOutcome {
+    int message = kPigeonDone;
+    std::size_t added = 0;  // pigeons now in the table and the file; refresh the list when > 0
+    std::string ringNumber; // what the ring number field shows now
+    std::string count;      // what the count field shows now
+    SaveResult saved;       // a failed save is reported with saved.error; nothing was added then
+};
+// frmPigeonsAdd, Add: adds `count` pigeons (0 or empty adds one) with consecutive ring numbers
+// and saves them once. A refusal stops the run at that pigeon: the ones before it are kept
+// and saved, and the fields show the refused ring number and the count still to go.
+AddPigeonsOutcome AddPigeons(PigeonTable& table, const Path& file, const PigeonFields& fields,
+                             const SexCharacters& sexes, int currentYear);
+
+struct PigeonChangeOutcome {
+    int message = kPigeonDone;
+    SaveResult saved; // on failure the table is as it was before the action
+};
+// frmPigeonsAlter, Save: rebuilds the pigeon in `slot` from the shown ring fields, the sex and
+// the colour, keeping its chip code and ring format. On success the dialog closes.
+PigeonChangeOutcome AlterPigeon(PigeonTable& table, const Path& file, std::size_t slot, const PigeonFields& fields,
+                                const SexCharacters& sexes);
+// frmPigeonsDelete: kPigeonsDeleteConfirm when more than one list line is selected, else 0.
+int PigeonsDeleteQuestion(std::size_t selectedLines);
+// frmPigeonsDelete, Delete: removes the given slots (list positions) and saves.
+PigeonChangeOutcome DeletePigeons(PigeonTable& table, const Path& file, std::vector<std::size_t> slots);
+
+} // namespace plumet
