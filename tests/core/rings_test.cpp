@@ -102,7 +102,7 @@ TEST(RingEntry, KeyFiltersPerPart) {
     EXPECT_EQ(FilterRingKey(RingPart::Organisation, ' '), ' ');
     EXPECT_FALSE(FilterRingKey(RingPart::Organisation, '-'));
     EXPECT_FALSE(FilterRingKey(RingPart::RingNumber, 'A'));
-    EXPECT_EQ(FilterRingKey(RingPart::Year, kBackspaceKey), kBackspaceKey);
+    EXPECT_EQ(FilterRingKey(RingPart::Year, kBackspaceChar), kBackspaceChar);
     EXPECT_EQ(FilterRingText(RingPart::Nation, "nl-b\be"), "NLBE");
     EXPECT_EQ(FilterRingText(RingPart::RingNumber, "12a3 456789"), "123 456");
     EXPECT_FALSE(IsValidRingPartText(RingPart::Nation, "nl"));

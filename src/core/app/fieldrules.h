@@ -9,6 +9,7 @@
 namespace plumet {
 
 inline constexpr char32_t kBackspaceKey = U'\b';
+inline constexpr char kBackspaceChar = '\b'; // the same, as filters on single bytes answer it
 
 // A key filter answers the character to put into the field (Backspace as '\b'), or
 // nothing when the key is to be discarded.

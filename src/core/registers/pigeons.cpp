@@ -174,19 +174,19 @@ std::size_t PigeonSlotOfListLine(std::string_view line) {
 }
 
 std::optional<char> FilterSexKey(char key, const SexCharacters& sexes) {
-    if (key == kBackspaceKey) return key;
+    if (key == kBackspaceChar) return key;
     return MatchSex(key, sexes);
 }
 
 std::optional<char> FilterColourKey(char key) {
-    if (key == kBackspaceKey) return key;
+    if (key == kBackspaceChar) return key;
     const char upper = UpperAscii(key);
     if (upper >= 'A' && upper <= 'Z') return upper;
     return std::nullopt;
 }
 
 std::optional<char> FilterCountKey(char key) {
-    if (key == kBackspaceKey || (key >= '0' && key <= '9')) return key;
+    if (key == kBackspaceChar || (key >= '0' && key <= '9')) return key;
     return std::nullopt;
 }
 

@@ -143,7 +143,7 @@ std::size_t RingPartMaxLength(RingPart part) {
 }
 
 std::optional<char> FilterRingKey(RingPart part, char key) {
-    if (key == kBackspaceKey) return key;
+    if (key == kBackspaceChar) return key;
     const bool letter = IsLower(key) || IsUpper(key);
     bool accepted = false;
     switch (part) {
@@ -161,7 +161,7 @@ std::string FilterRingText(RingPart part, std::string_view text) {
     for (const char c : text) {
         if (out.size() >= RingPartMaxLength(part)) break;
         const auto accepted = FilterRingKey(part, c);
-        if (accepted && *accepted != kBackspaceKey) out += *accepted;
+        if (accepted && *accepted != kBackspaceChar) out += *accepted;
     }
     return out;
 }
@@ -170,7 +170,7 @@ bool IsValidRingPartText(RingPart part, std::string_view text) {
     if (text.size() > RingPartMaxLength(part)) return false;
     for (const char c : text) {
         const auto accepted = FilterRingKey(part, c);
-        if (!accepted || *accepted != c || c == kBackspaceKey) return false;
+        if (!accepted || *accepted != c || c == kBackspaceChar) return false;
     }
     return true;
 }

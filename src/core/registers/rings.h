@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/fieldrules.h"
+
 namespace plumet {
 
 inline constexpr int kRingFormatCount = 11;         // formats 0 to 10
@@ -65,7 +67,6 @@ long long RingNumberValue(std::string_view text);
 
 enum class RingPart { Nation, Year, Organisation, RingNumber };
 
-inline constexpr char kBackspaceKey = '\b';
 
 // The most characters a ring field holds: 6, 4, 5, 7.
 std::size_t RingPartMaxLength(RingPart part);

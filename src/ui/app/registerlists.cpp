@@ -2,6 +2,7 @@
 
 #include "registers/clubs.h"
 #include "registers/fanciers.h"
+#include "registers/pigeons.h"
 #include "releasepoints/releasepoints.h"
 
 namespace plumet::ui {
@@ -18,7 +19,11 @@ std::vector<std::string> FancierListLines(const Path& programFolder, const std::
     return plumet::FancierListLines(table);
 }
 
-std::vector<std::string> PigeonListLines(const Path&, const std::string&, const std::string&) { return {}; }
+std::vector<std::string> PigeonListLines(const Path& programFolder, const std::string& club, const std::string& fancier) {
+    PigeonTable table;
+    LoadPigeons(table, PigeonFilePath(programFolder, club, fancier));
+    return plumet::PigeonListLines(table);
+}
 
 std::vector<std::string> RacePointListLines(const Path& programFolder) {
     RacePointTable table;
