@@ -21,7 +21,8 @@ std::string LoftMessage(const std::vector<std::string>& records, const DateTime&
     std::string body = {12, 5, 7, static_cast<char>(200)};
     body += "M\xFCller Hans         ";
     body += Count(records.size());
-    for (const std::string& record : records) body += Str(*kConvert.EncodeRing(record)) + Str(*PigeonsConvert::EncodeChip(record));
+    for (const std::string& record : records)
+        body += Str(*kConvert.EncodeRing(record)) + Str(*PigeonsConvert::EncodeChip(record));
     return ">1" + Count(body.size()) + body + ">" +
            std::string{static_cast<char>(at.day), static_cast<char>(at.month), static_cast<char>(at.year % 100),
                        static_cast<char>(at.weekday + 1), static_cast<char>(at.hour), static_cast<char>(at.minute),

@@ -63,7 +63,9 @@ LinkStatus DrainInput(ClockLink& link, milliseconds quiet, std::stop_token cance
 }
 
 PortSettings TransferConstants::SettingsFor(std::string portId) const {
-    return PortSettings{std::move(portId), baud, dataBits, parity, stopBits, outputQueue, inputQueue};
+    PortSettings settings = port;
+    settings.portId = std::move(portId);
+    return settings;
 }
 
 } // namespace plumet

@@ -95,12 +95,7 @@ LinkStatus DrainInput(ClockLink& link, milliseconds quiet, std::stop_token cance
 // ---- port constants per transfer ----
 
 struct TransferConstants {
-    int baud = 9600;
-    int dataBits = 8;
-    Parity parity = Parity::None;
-    int stopBits = 1;
-    int outputQueue = 512;
-    int inputQueue = 1024;
+    PortSettings port;           // everything but the port id
     milliseconds byteTimeout{0}; // zero: the transfer never waits for a byte with a deadline
     milliseconds openDelay{0};   // from the dialog's load to opening the port
     milliseconds startDelay{0};  // from the dialog's load to the first byte
@@ -114,24 +109,24 @@ inline constexpr std::uint8_t kCommandLoftGet = 0x33;
 inline constexpr std::uint8_t kCommandRacedataGet = 0x34;
 inline constexpr std::uint8_t kCommandRacePointsSend = 0x38;
 
-inline constexpr TransferConstants kLoftSendConstants{9600, 8, Parity::None, 1, 8192, 1024,
-                                                      milliseconds{2000}, milliseconds{0}, milliseconds{1000}};
-inline constexpr TransferConstants kLoftGetConstants{9600, 8, Parity::None, 1, 512, 16000,
-                                                     milliseconds{2000}, milliseconds{0}, milliseconds{1000}};
-inline constexpr TransferConstants kRacePointsSendConstants{9600, 8, Parity::None, 1, 8192, 1024,
-                                                            milliseconds{2000}, milliseconds{0}, milliseconds{1000}};
+inline const TransferConstants kLoftSendConstants{{"", 9600, 8, Parity::None, 1, 8192, 1024},
+                                                  milliseconds{2000}, milliseconds{0}, milliseconds{1000}};
+inline const TransferConstants kLoftGetConstants{{"", 9600, 8, Parity::None, 1, 512, 16000},
+                                                 milliseconds{2000}, milliseconds{0}, milliseconds{1000}};
+inline const TransferConstants kRacePointsSendConstants{{"", 9600, 8, Parity::None, 1, 8192, 1024},
+                                                        milliseconds{2000}, milliseconds{0}, milliseconds{1000}};
 // Starts when the user asks for the data; the byte timeout is also the quiet time that
 // empties the input first.
-inline constexpr TransferConstants kRacedataGetConstants{9600, 8, Parity::None, 1, 512, 16000,
-                                                         milliseconds{500}, milliseconds{0}, milliseconds{0}};
-inline constexpr TransferConstants kSendTimeConstants{300, 8, Parity::None, 2, 512, 1024,
-                                                      milliseconds{0}, milliseconds{10}, milliseconds{10}};
+inline const TransferConstants kRacedataGetConstants{{"", 9600, 8, Parity::None, 1, 512, 16000},
+                                                     milliseconds{500}, milliseconds{0}, milliseconds{0}};
+inline const TransferConstants kSendTimeConstants{{"", 300, 8, Parity::None, 2, 512, 1024},
+                                                  milliseconds{0}, milliseconds{10}, milliseconds{10}};
 // The relays wait for bytes without a deadline; they only watch for a pause.
-inline constexpr TransferConstants kPrintRelayConstants{9600, 8, Parity::None, 1, 512, 1024,
-                                                        milliseconds{0}, milliseconds{0}, milliseconds{0}};
+inline const TransferConstants kPrintRelayConstants{{"", 9600, 8, Parity::None, 1, 512, 1024},
+                                                    milliseconds{0}, milliseconds{0}, milliseconds{0}};
 inline constexpr milliseconds kPrintRelayFirstIdle{100};
 inline constexpr milliseconds kPrintRelayIdle{1000};
-inline constexpr TransferConstants kTerminalProgramLoadConstants{9600, 8, Parity::None, 1, 32767, 1024,
-                                                                 milliseconds{500}, milliseconds{0}, milliseconds{100}};
+inline const TransferConstants kTerminalProgramLoadConstants{{"", 9600, 8, Parity::None, 1, 32767, 1024},
+                                                             milliseconds{500}, milliseconds{0}, milliseconds{100}};
 
 } // namespace plumet
