@@ -53,16 +53,5 @@ TEST_F(OpenLink, DrainInputDropsWhatWaitsAndCancelStopsEverything) {
     EXPECT_EQ(link.Sent(), "");
 }
 
-TEST(TransferConstants, PortSettingsOfEachTransfer) {
-    EXPECT_EQ(SettingsText(kLoftSendConstants.SettingsFor("3")), "9600,n,8,1");
-    const PortSettings time = kSendTimeConstants.SettingsFor("ttyUSB0");
-    EXPECT_EQ(SettingsText(time), "300,n,8,2");
-    EXPECT_EQ(time.portId, "ttyUSB0");
-    EXPECT_EQ(kLoftGetConstants.SettingsFor("1").inputQueue, 16000);
-    EXPECT_EQ(kTerminalProgramLoadConstants.SettingsFor("1").outputQueue, 32767);
-    EXPECT_EQ(kRacedataGetConstants.byteTimeout, milliseconds(500));
-    EXPECT_EQ(kRacePointsSendConstants.startDelay, milliseconds(1000));
-}
-
 } // namespace
 } // namespace plumet

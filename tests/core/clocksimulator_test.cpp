@@ -80,13 +80,6 @@ TEST_F(Simulator, TakesALoftAndGivesItBack) {
     EXPECT_EQ(events, (std::vector{ClockEvent::LoftReceived, ClockEvent::LoftSent}));
 }
 
-TEST_F(Simulator, AnEmptyLoftIsALoftToo) {
-    clock.State().pigeons.resize(5);
-    EXPECT_EQ(Exchange(LoftMessage({}, MakeDateTime(2008, 6, 3))), ">");
-    EXPECT_TRUE(clock.State().pigeons.empty());
-    EXPECT_EQ(Exchange(">3"), std::string(">\x0C\x05\x07\xC8\x00\x00>", 8));
-}
-
 TEST_F(Simulator, RefusesALoftThatDoesNotAddUpAndKeepsTheOldOne) {
     clock.State().pigeons.resize(2);
     std::string wrongLength = LoftMessage(kPigeons, MakeDateTime(2008, 6, 3));
