@@ -247,13 +247,13 @@ std::string FormatClockState(const ClockState& state) {
                                         : "point-hex " + std::to_string(i) + " " + ToHex(name));
     }
     std::string basketing = "basketing";
-    for (const std::uint8_t b : state.basketing) basketing += " " + std::to_string(b);
+    for (const std::uint8_t b : state.basketing) (basketing += ' ') += std::to_string(b);
     lines.push_back(basketing);
     lines.push_back("timer-flags " + std::to_string(state.timerFlags));
     for (const ArrivalRecord& record : state.arrivals) {
         std::string line = "arrival " + ToHex(record.data(), 15);
-        for (std::size_t i = 16; i <= 21; ++i) line += " " + std::to_string(record[i]);
-        line += " " + ToHex(record.data() + 22, 6);
+        for (std::size_t i = 16; i <= 21; ++i) (line += ' ') += std::to_string(record[i]);
+        (line += ' ') += ToHex(record.data() + 22, 6);
         lines.push_back(line);
     }
     lines.push_back("clock-offset " + std::to_string(state.clockOffsetSeconds));
