@@ -1,0 +1,95 @@
+#pragma once
+// In-memory clock links for tests: a scripted clock (fixed answers or a LinkPeer such as the
+// clock simulator) and a wrapper that makes a link fail in chosen ways.
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "clock/clocklink.h"
+
+namespace plumet {
+
+class ScriptedClockLink final : public ClockLink {
+public:
+    ScriptedClockLink() = default;
+    // Every byte sent goes to the peer; its answers become readable at once.
+    explicit ScriptedClockLink(LinkPeer& peer) : peer_(&peer) {}
+
+    // Bytes the clock has sent already, waiting to be read. Safe from any thread.
+    void QueueIncoming(std::string_view bytes);
+    // Queues `bytes` once the program has sent `sentCount` bytes in all.
+    void AnswerAfter(std::size_t sentCount, std::string_view bytes);
+    void SetModemLines(ModemLines lines);
+
+    std::string Sent() const;
+    std::size_t PendingIncoming() const;
+    bool IsOpen() const;
+    int OpenCount() const;
+    PortSettings LastSettings() const;
+
+    LinkStatus open(const PortSettings& settings) override;
+    LinkStatus sendByte(std::uint8_t b, std::stop_token cancel = {}) override;
+    ByteResult receiveByte(milliseconds timeout, std::stop_token cancel = {}) override;
+    ModemLines modemLines() override;
+    void close() override;
+
+private:
+    void QueueLocked(std::string_view bytes);
+
+    mutable std::mutex mutex_;
+    std::condition_variable_any arrived_;
+    LinkPeer* peer_ = nullptr;
+    std::deque<std::uint8_t> incoming_;
+    std::string sent_;
+    std::vector<std::pair<std::size_t, std::string>> script_;
+    ModemLines lines_;
+    PortSettings settings_;
+    bool open_ = false;
+    int openCount_ = 0;
+};
+
+// Wraps a link and breaks it on purpose. Positions count from 0 over the bytes that went
+// through this wrapper in each direction.
+class FailingClockLink final : public ClockLink {
+public:
+    explicit FailingClockLink(ClockLink& inner) : inner_(inner) {}
+
+    void FailOpen() { failOpen_ = true; }
+    // That byte and every later one fail with PortError.
+    void PortErrorAtSend(std::size_t position) { sendErrorAt_ = position; }
+    void PortErrorAtReceive(std::size_t position) { receiveErrorAt_ = position; }
+    // From that byte on the clock answers nothing: each receive waits its timeout.
+    void SilentFromReceive(std::size_t position) { silentFrom_ = position; }
+    // That received byte arrives as `replacement`.
+    void WrongByteAtReceive(std::size_t position, std::uint8_t replacement) {
+        wrongAt_ = position;
+        replacement_ = replacement;
+    }
+
+    LinkStatus open(const PortSettings& settings) override;
+    LinkStatus sendByte(std::uint8_t b, std::stop_token cancel = {}) override;
+    ByteResult receiveByte(milliseconds timeout, std::stop_token cancel = {}) override;
+    ModemLines modemLines() override { return inner_.modemLines(); }
+    void close() override { inner_.close(); }
+
+private:
+    static constexpr std::size_t kNever = static_cast<std::size_t>(-1);
+
+    ClockLink& inner_;
+    bool failOpen_ = false;
+    std::size_t sendErrorAt_ = kNever;
+    std::size_t receiveErrorAt_ = kNever;
+    std::size_t silentFrom_ = kNever;
+    std::size_t wrongAt_ = kNever;
+    std::uint8_t replacement_ = 0;
+    std::size_t sentCount_ = 0;
+    std::size_t receivedCount_ = 0;
+};
+
+} // namespace plumet

@@ -1,0 +1,33 @@
+#pragma once
+// The simulator's end of the serial line: the master side of a pseudo-terminal, or a real
+// serial device, in raw mode and non-blocking.
+#include <string>
+
+namespace clocksim {
+
+class SerialLine {
+public:
+    SerialLine() = default;
+    SerialLine(const SerialLine&) = delete;
+    SerialLine& operator=(const SerialLine&) = delete;
+    ~SerialLine();
+
+    // A new pseudo-terminal; programs open PeerPath(). Empty text on success, else the reason.
+    std::string OpenPseudoTerminal();
+    std::string OpenDevice(const std::string& path, int baud);
+
+    int Fd() const { return fd_; }
+    bool IsPseudoTerminal() const { return pseudo_; }
+    // The device a program opens to reach the simulated clock.
+    const std::string& PeerPath() const { return peerPath_; }
+    // Drops what the program has not read yet, so a program that opens the line next does
+    // not get answers meant for the one before.
+    void DropUnreadOutput();
+
+private:
+    int fd_ = -1;
+    bool pseudo_ = false;
+    std::string peerPath_;
+};
+
+} // namespace clocksim
