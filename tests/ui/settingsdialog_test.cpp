@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/appcontext.h"
+#include "app/files.h"
 #include "app/mainwindow.h"
 #include "app/settingsdialog.h"
 #include "uitestsupport.h"
@@ -178,6 +179,26 @@ private slots:
         for (const char* name : {"mnuSendTime", "mnuPrintOverPC", "mnuPrintToFile", "mnuPrintToScreen"})
             QVERIFY(!main.MenuItem(name)->isEnabled());
         QVERIFY(folder.Read("OPTIONS.PAR").isEmpty());
+    }
+
+    void aFailedSaveIsReportedAndTheOldFileStays() {
+        ProgramFolderFixture folder;
+        FixedPorts ports({"COM 1"});
+        folder.Write("OPTIONS.PAR", "old\r\n");
+        MainWindow main;
+        SettingsDialog dialog(&main);
+        dialog.show();
+        QApplication::processEvents();
+        folder.Messages().Clear();
+        FillValid(&dialog);
+        TickPort(&dialog, "COM 1");
+        SetSaveFaultForTests([](const Path&) { return true; });
+        dialog.findChild<QPushButton*>("Command1")->click();
+        SetSaveFaultForTests(nullptr);
+        QCOMPARE(folder.Messages().Shown().size(), size_t(1));
+        QCOMPARE(folder.Messages().Shown()[0].icon, MessageIcon::Critical);
+        QVERIFY(folder.Messages().Shown()[0].text.contains("OPTIONS.PAR"));
+        QCOMPARE(folder.Read("OPTIONS.PAR"), QByteArray("old\r\n"));
     }
 
     void everyCaptionKeyIsShipped() {

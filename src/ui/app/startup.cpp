@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <cstdio>
 
 #include "app/appcontext.h"
 #include "app/catalogue.h"
@@ -39,8 +40,9 @@ int RunProgram() {
     QLockFile lock(QDir::current().filePath("plumet.lock"));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
-        ShowMessage(nullptr, MessageIcon::Critical, "Plumet",
-                    "Plumet is already running in this folder:\n" + QDir::currentPath());
+        const QString text = "Plumet is already running in this folder:\n" + QDir::currentPath();
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        ShowMessage(nullptr, MessageIcon::Critical, "Plumet", text);
         return 1;
     }
     const QStringList problems = PrepareProgramFolder(folder);
