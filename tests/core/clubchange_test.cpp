@@ -31,7 +31,7 @@ struct Registers : TestFolder {
         Write("fancier/f002.DAT", Register({Fancier("001", "Zorn")}));
         Write("pigeon/p001012.dat", kPigeons);
     }
-    ActionResult Move(std::string club, std::string fancier) const {
+    ClubChangeResult Move(std::string club, std::string fancier) const {
         return ChangeClub(path(), "001", "012", {std::move(club), std::move(fancier)});
     }
     std::string Snapshot() const {
@@ -52,8 +52,9 @@ struct SaveFault {
 
 TEST(ClubChange, MovesTheFancierAndHisPigeonsToTheOtherClub) {
     Registers folder;
-    const ActionResult result = folder.Move("2", "5");
+    const ClubChangeResult result = folder.Move("2", "5");
     ASSERT_TRUE(result.Done()) << result.saved.error;
+    EXPECT_TRUE(result.moved);
     EXPECT_EQ(folder.Read("fancier/f001.DAT"), Register({Fancier("003", "Adams")}));
     EXPECT_EQ(folder.Read("fancier/f002.DAT"), Register({Fancier("001", "Zorn"), Fancier("005", "Meier")}));
     EXPECT_FALSE(folder.Exists("pigeon/p001012.dat"));
@@ -90,10 +91,11 @@ TEST(ClubChange, RefusalsComeInOrderAndChangeNothing) {
         {"001", "012", kClubChangeNumberTaken, "Text2"}, // staying where he is
     };
     for (const auto& c : cases) {
-        const ActionResult result = folder.Move(c.club, c.fancier);
+        const ClubChangeResult result = folder.Move(c.club, c.fancier);
         EXPECT_EQ(result.message, c.message) << c.club << "/" << c.fancier;
         EXPECT_EQ(result.focusField, c.focus) << c.club << "/" << c.fancier;
         EXPECT_TRUE(result.saved.ok);
+        EXPECT_FALSE(result.moved);
     }
     EXPECT_EQ(folder.Snapshot(), before);
     EXPECT_EQ(ClubChangeNumberOnLeave(" 7 ", 3), "007");
@@ -122,7 +124,7 @@ TEST(ClubChange, FilesThatCannotBeReadStopTheMoveBeforeAnyChange) {
         std::filesystem::remove(folder.path() / blocked);
         std::filesystem::create_directories(folder.path() / blocked); // exists, but is no file
         const std::string before = folder.Snapshot();
-        const ActionResult result = folder.Move("002", "005");
+        const ClubChangeResult result = folder.Move("002", "005");
         EXPECT_FALSE(result.saved.ok) << blocked;
         EXPECT_NE(result.saved.error.find("not moved"), std::string::npos) << result.saved.error;
         EXPECT_EQ(folder.Snapshot(), before) << blocked;
@@ -140,8 +142,9 @@ TEST(ClubChange, AFailedWriteIsReportedAndTheEarlierStepsArePutBack) {
         folder.Write("pigeon/p002005.dat", "an old file that is replaced only by a finished move");
         const std::string before = folder.Snapshot();
         SaveFault fault(failing);
-        const ActionResult result = folder.Move("002", "005");
+        const ClubChangeResult result = folder.Move("002", "005");
         EXPECT_FALSE(result.saved.ok) << failing;
+        EXPECT_FALSE(result.moved);
         EXPECT_NE(result.saved.error.find(failing), std::string::npos) << result.saved.error;
         EXPECT_EQ(folder.Snapshot(), before) << failing;
     }

@@ -15,9 +15,16 @@ namespace {
 constexpr std::size_t kNumberLength = 3;
 constexpr const char* kNotMoved = " The fancier was not moved.";
 
-ActionResult Failed(std::string error) {
-    ActionResult result;
+ClubChangeResult Failed(std::string error) {
+    ClubChangeResult result;
     result.saved = {false, std::move(error)};
+    return result;
+}
+
+ClubChangeResult Refusal(int message, const char* focusField) {
+    ClubChangeResult result;
+    result.message = message;
+    result.focusField = focusField;
     return result;
 }
 
@@ -31,7 +38,7 @@ class Undo {
 public:
     void Add(std::function<SaveResult()> step) { steps_.push_back(std::move(step)); }
 
-    ActionResult Fail(const SaveResult& failure) {
+    ClubChangeResult Fail(const SaveResult& failure) {
         std::string text = failure.error + kNotMoved;
         for (auto it = steps_.rbegin(); it != steps_.rend(); ++it)
             if (const SaveResult undone = (*it)(); !undone) text += " Putting back failed as well: " + undone.error;
@@ -65,23 +72,23 @@ std::string MovedFancierRecord(std::string_view record, std::string_view newNumb
     return std::string(newNumber) + Mid(record, kNumberLength + 1, kFancierRecordLength);
 }
 
-ActionResult ChangeClub(const Path& programFolder, std::string_view club, std::string_view fancier,
-                        const ClubChangeTarget& target) {
+ClubChangeResult ChangeClub(const Path& programFolder, std::string_view club, std::string_view fancier,
+                            const ClubChangeTarget& target) {
     const std::string newClub = ClubChangeNumberOnLeave(target.clubNumber, kNumberLength);
     const std::string newFancier = ClubChangeNumberOnLeave(target.fancierNumber, kNumberLength);
-    if (!IsUsableNumber(newClub)) return Refused(kClubChangeZeroNumber, "Text1");
-    if (!IsUsableNumber(newFancier)) return Refused(kClubChangeZeroNumber, "Text2");
+    if (!IsUsableNumber(newClub)) return Refusal(kClubChangeZeroNumber, "Text1");
+    if (!IsUsableNumber(newFancier)) return Refusal(kClubChangeZeroNumber, "Text2");
 
     ClubTable clubs;
     LoadClubs(clubs, ClubFilePath(programFolder));
-    if (FindClub(clubs, newClub) == 0) return Refused(kClubChangeUnknownClub, "Text1");
+    if (FindClub(clubs, newClub) == 0) return Refusal(kClubChangeUnknownClub, "Text1");
 
     const Path targetFile = FancierFilePath(programFolder, newClub);
     FancierTable targetFanciers;
     LoadFanciers(targetFanciers, targetFile);
     if (targetFanciers.LastLoad() == LoadOutcome::Unreadable) return Failed(Unreadable(targetFile).error + kNotMoved);
-    if (targetFanciers.Full()) return Refused(kClubChangeClubFull, "Text1");
-    if (FindFancier(targetFanciers, newFancier) != 0) return Refused(kClubChangeNumberTaken, "Text2");
+    if (targetFanciers.Full()) return Refusal(kClubChangeClubFull, "Text1");
+    if (FindFancier(targetFanciers, newFancier) != 0) return Refusal(kClubChangeNumberTaken, "Text2");
 
     const bool sameClub = newClub == club;
     const Path sourceFile = FancierFilePath(programFolder, club);
@@ -128,7 +135,8 @@ ActionResult ChangeClub(const Path& programFolder, std::string_view club, std::s
         if (const SaveResult saved = SaveFanciers(left, sourceFile); !saved) return undo.Fail(saved);
     }
 
-    ActionResult result;
+    ClubChangeResult result;
+    result.moved = true;
     if (!DeletePigeonFile(oldPigeons))
         result.saved = {false, "The fancier was moved, but his old pigeon file " + oldPigeons.string() +
                                    " could not be removed."};

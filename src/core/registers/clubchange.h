@@ -29,12 +29,16 @@ std::string ClubChangeNumberOnLeave(std::string_view text, std::size_t width);
 // The fancier's record under his new number: the number, then positions 4-73 unchanged.
 std::string MovedFancierRecord(std::string_view record, std::string_view newNumber);
 
+struct ClubChangeResult : ActionResult {
+    bool moved = false; // the fancier is in his new place, even when saved reports a leftover
+};
+
 // Save: checks the target (messages 1, 4, 3, 2 in this order, nothing changed then), then
 // moves the record of fancier `fancier` of club `club` and his pigeon file. The target files
 // are written before anything is removed from the source; when a step fails, the steps
-// before it are undone and saved.error says what happened. Done() means the dialog closes
+// before it are undone and saved.error says what happened. When `moved`, the dialog closes
 // and the main window lists the clubs.
-ActionResult ChangeClub(const Path& programFolder, std::string_view club, std::string_view fancier,
+ClubChangeResult ChangeClub(const Path& programFolder, std::string_view club, std::string_view fancier,
                         const ClubChangeTarget& target);
 
 } // namespace plumet
