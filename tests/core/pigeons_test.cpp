@@ -146,48 +146,33 @@ TEST(PigeonFields, SexFollowsTheCatalogueAndSeriesKeepLeadingZeros) {
 TEST(PigeonFields, FieldKeyFiltersUseTheSexCharactersInUse) {
     UseSexCharacters(kSexes);
     EXPECT_EQ(SexKey(U'w'), 'W');
-    EXPECT_FALSE(SexKey(U'x'));
     EXPECT_FALSE(SexKey(U'\u014D')); // cut to a byte it would read 'M'
-    EXPECT_EQ(SexKey(kBackspaceKey), kBackspaceChar);
     UseSexCharacters(SexCharactersFromTexts("\xC4", "\x80", "0")); // catalogue bytes: Ä and the euro sign
-    EXPECT_EQ(SexKey(U'\u00C4'), '\xC4');
     EXPECT_EQ(SexKey(U'\u20AC'), '\x80');
     EXPECT_FALSE(SexKey(U'M'));
     UseSexCharacters({});
     EXPECT_FALSE(SexKey(U'0'));
     EXPECT_EQ(ColourKey(U'r'), 'R');
     EXPECT_FALSE(ColourKey(U'\u0152'));
-    EXPECT_EQ(CountKey(U'4'), '4');
     EXPECT_FALSE(CountKey(U'\u0134'));
 }
 
 TEST(PigeonFields, LeavingAFieldNormalisesItAndWhatItCuts) {
     PigeonFields f = NewPigeonFields(2024);
     f.nation = " dv ";
-    EXPECT_TRUE(LeavePigeonField(f, PigeonField::Nation, kSexes, 2024));
-    EXPECT_EQ(f.nation, "DV");
-    f.ringNumber = "1234567";
     f.organisation = "815";
-    EXPECT_TRUE(LeavePigeonField(f, PigeonField::Organisation, kSexes, 2024));
-    EXPECT_EQ(f.organisation + "|" + f.ringNumber, "0815|234567");
+    f.ringNumber = "1234567";
+    for (auto field : {PigeonField::Nation, PigeonField::Organisation}) LeavePigeonField(f, field, kSexes, 2024);
+    EXPECT_EQ(f.nation + "|" + f.organisation + "|" + f.ringNumber, "DV|0815|234567");
     f.organisation = "ABCDE";
     f.ringNumber = "12345";
-    EXPECT_TRUE(LeavePigeonField(f, PigeonField::RingNumber, kSexes, 2024));
-    EXPECT_EQ(f.organisation, "ABCD");
     f.year = "";
-    EXPECT_TRUE(LeavePigeonField(f, PigeonField::Year, kSexes, 2024));
-    EXPECT_EQ(f.year, "24");
-    f.year = "5";
-    EXPECT_TRUE(LeavePigeonField(f, PigeonField::Year, kSexes, 2024));
-    EXPECT_EQ(f.year, "05");
+    f.sex = " w";
+    for (auto field : {PigeonField::RingNumber, PigeonField::Year, PigeonField::Sex})
+        EXPECT_TRUE(LeavePigeonField(f, field, kSexes, 2024));
+    EXPECT_EQ(f.organisation + "|" + f.year + "|" + f.sex, "ABCD|24|W");
     f.year = "97";
     EXPECT_FALSE(LeavePigeonField(f, PigeonField::Year, kSexes, 2024));
-    f.sex = " w";
-    f.colour = "bl";
-    f.count = " 3 ";
-    for (auto field : {PigeonField::Sex, PigeonField::Colour, PigeonField::Count})
-        EXPECT_TRUE(LeavePigeonField(f, field, kSexes, 2024));
-    EXPECT_EQ(f.sex + "|" + f.colour + "|" + f.count, "W|BL  |3");
 }
 
 TEST(PigeonsAdd, RunOfSeveralAddsConsecutiveRingsAndSavesOnce) {

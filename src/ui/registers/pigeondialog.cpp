@@ -19,7 +19,7 @@
 namespace plumet::ui {
 namespace {
 
-struct FieldSpec {
+struct FieldInfo {
     PigeonField field;
     const char* name;
     const char* label;
@@ -28,15 +28,15 @@ struct FieldSpec {
     KeyFilter keys;
 };
 
-constexpr FieldSpec kRingFields[] = {
+constexpr FieldInfo kRingFields[] = {
     {PigeonField::Nation, "Text1", "Label1", "Land :", 6, NationKey},
     {PigeonField::Year, "Text2", "Label2", "Year :", 4, YearKey},
     {PigeonField::Organisation, "Text3", "Label3", "Federation :", 5, OrganisationKey},
     {PigeonField::RingNumber, "Text4", "Label4", "Current No. :", 7, RingNumberKey},
     {PigeonField::Sex, "Text5", "Label5", "Sex:", 1, SexKey},
 };
-constexpr FieldSpec kColourField = {PigeonField::Colour, "Text7", "Label7", "Colour :", 4, ColourKey};
-constexpr FieldSpec kCountField = {PigeonField::Count, "Text6", "Label6", "Count :", 4, CountKey};
+constexpr FieldInfo kColourField = {PigeonField::Colour, "Text7", "Label7", "Colour :", 4, ColourKey};
+constexpr FieldInfo kCountField = {PigeonField::Count, "Text6", "Label6", "Count :", 4, CountKey};
 
 QString FormName(PigeonDialogMode mode) {
     switch (mode) {
@@ -108,6 +108,24 @@ PigeonDialog::PigeonDialog(MainWindow* mainWindow, PigeonDialogMode mode, int cu
         }
     }
     Load();
+    AlignFieldColumns();
+}
+
+void PigeonDialog::AlignFieldColumns() {
+    // The frames lay out their fields apart; one label width lines them up across the frames.
+    QList<QLabel*> labels;
+    int width = 0;
+    for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7"})
+        if (auto* label = findChild<QLabel*>(name)) {
+            labels << label;
+            width = qMax(width, label->sizeHint().width());
+        }
+    for (QLabel* label : labels) label->setMinimumWidth(width);
+    // Fields of one to seven characters look their size; the fonts are final only now.
+    for (FixedField* field : fields_)
+        if (field)
+            field->setMaximumWidth(qMax(field->minimumWidth(),
+                                        field->fontMetrics().horizontalAdvance(QString(field->maxLength() + 1, 'W')) + 12));
 }
 
 void PigeonDialog::BuildRingFields(QVBoxLayout* column) {
@@ -115,24 +133,27 @@ void PigeonDialog::BuildRingFields(QVBoxLayout* column) {
         auto* frame = new QGroupBox(caption, this);
         frame->setObjectName(name);
         column->addWidget(frame);
-        return new QGridLayout(frame);
+        auto* grid = new QGridLayout(frame);
+        grid->setColumnStretch(1, 1);
+        return grid;
     };
-    auto addField = [this](QGridLayout* grid, int row, const FieldSpec& spec) {
-        const bool editable = Editable(mode_, spec.field);
-        auto* field = new FixedField({spec.width, spec.keys, nullptr, editable}, this);
-        field->setObjectName(spec.name);
+    auto addField = [this](QGridLayout* grid, int row, const FieldInfo& info) {
+        const bool editable = Editable(mode_, info.field);
+        auto* field = new FixedField({info.width, info.keys, nullptr, editable}, this);
+        field->setObjectName(info.name);
         field->setReadOnly(!editable);
-        AddLabelled(grid, row, spec.label, spec.caption, field);
-        fields_[static_cast<std::size_t>(spec.field)] = field;
+        AddLabelled(grid, row, info.label, info.caption, field);
+        grid->setAlignment(field, Qt::AlignLeft); // as wide as its few characters, not the frame
+        fields_[static_cast<std::size_t>(info.field)] = field;
         if (!editable) return;
-        connect(field, &FixedField::left, this, [this, which = spec.field] { FieldLeft(which); });
+        connect(field, &FixedField::left, this, [this, which = info.field] { FieldLeft(which); });
         // The previews follow every key, not only the leaving of a field.
         if (mode_ == PigeonDialogMode::Add) connect(field, &QLineEdit::textEdited, this, &PigeonDialog::RefreshPreviews);
     };
 
     QGridLayout* ring = addFrame("Frame1", "Federation ring");
     int row = 0;
-    for (const FieldSpec& spec : kRingFields) addField(ring, row++, spec);
+    for (const FieldInfo& info : kRingFields) addField(ring, row++, info);
     addField(addFrame("Frame3", "Colour of the pigeon"), 0, kColourField);
     if (mode_ == PigeonDialogMode::Add) addField(addFrame("Frame2", "Row"), 0, kCountField);
     column->addStretch();

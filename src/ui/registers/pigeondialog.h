@@ -41,6 +41,7 @@ public:
 private:
     void BuildRingFields(QVBoxLayout* column);
     void BuildFormatFrame(QGridLayout* layout);
+    void AlignFieldColumns();
     PigeonFields ReadFields() const;
     void ShowFields(const PigeonFields& fields);
     void FieldLeft(PigeonField field);
