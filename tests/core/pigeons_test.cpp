@@ -143,6 +143,38 @@ TEST(PigeonFields, SexFollowsTheCatalogueAndSeriesKeepLeadingZeros) {
     EXPECT_EQ(NextRingNumberText("0999999"), "1000000");
 }
 
+TEST(PigeonFields, FieldKeyFiltersUseTheSexCharactersInUse) {
+    UseSexCharacters(kSexes);
+    EXPECT_EQ(SexKey(U'w'), 'W');
+    EXPECT_FALSE(SexKey(U'\u014D')); // cut to a byte it would read 'M'
+    UseSexCharacters(SexCharactersFromTexts("\xC4", "\x80", "0")); // catalogue bytes: Ä and the euro sign
+    EXPECT_EQ(SexKey(U'\u20AC'), '\x80');
+    EXPECT_FALSE(SexKey(U'M'));
+    UseSexCharacters({});
+    EXPECT_FALSE(SexKey(U'0'));
+    EXPECT_EQ(ColourKey(U'r'), 'R');
+    EXPECT_FALSE(ColourKey(U'\u0152'));
+    EXPECT_FALSE(CountKey(U'\u0134'));
+}
+
+TEST(PigeonFields, LeavingAFieldNormalisesItAndWhatItCuts) {
+    PigeonFields f = NewPigeonFields(2024);
+    f.nation = " dv ";
+    f.organisation = "815";
+    f.ringNumber = "1234567";
+    for (auto field : {PigeonField::Nation, PigeonField::Organisation}) LeavePigeonField(f, field, kSexes, 2024);
+    EXPECT_EQ(f.nation + "|" + f.organisation + "|" + f.ringNumber, "DV|0815|234567");
+    f.organisation = "ABCDE";
+    f.ringNumber = "12345";
+    f.year = "";
+    f.sex = " w";
+    for (auto field : {PigeonField::RingNumber, PigeonField::Year, PigeonField::Sex})
+        EXPECT_TRUE(LeavePigeonField(f, field, kSexes, 2024));
+    EXPECT_EQ(f.organisation + "|" + f.year + "|" + f.sex, "ABCD|24|W");
+    f.year = "97";
+    EXPECT_FALSE(LeavePigeonField(f, PigeonField::Year, kSexes, 2024));
+}
+
 TEST(PigeonsAdd, RunOfSeveralAddsConsecutiveRingsAndSavesOnce) {
     Loft loft;
     int saves = 0;

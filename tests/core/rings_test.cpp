@@ -108,5 +108,15 @@ TEST(RingEntry, KeyFiltersPerPart) {
     EXPECT_FALSE(IsValidRingPartText(RingPart::Nation, "nl"));
 }
 
+TEST(RingEntry, FieldKeyFiltersRefuseWhatOnlyLooksLikeAByte) {
+    EXPECT_EQ(NationKey(U'a'), 'A');
+    EXPECT_EQ(RingNumberKey(U' '), ' ');
+    // Cut to a byte these would pass as 'a', '1', 'A' and '0'.
+    EXPECT_FALSE(NationKey(U'\u0161'));
+    EXPECT_FALSE(YearKey(U'\u0131'));
+    EXPECT_FALSE(OrganisationKey(U'\U00010041'));
+    EXPECT_FALSE(RingNumberKey(U'\u2030'));
+}
+
 } // namespace
 } // namespace plumet

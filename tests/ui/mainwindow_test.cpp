@@ -91,6 +91,21 @@ private slots:
         QCOMPARE(w.Mode(), ListMode::Clubs);
     }
 
+    void onlyTheFancierAndPigeonListsTakeSeveralLines() {
+        ProgramFolderFixture folder;
+        FixedPorts ports({});
+        folder.Write("club/club.dat", kTwoClubs);
+        folder.Write("fancier/f002.DAT", " 2 \r\n001Miller" + QByteArray(64, ' ') + "\r\n004Baker" + QByteArray(65, ' ') + "\r\n");
+        MainWindow w;
+        QCOMPARE(w.List()->selectionMode(), QAbstractItemView::SingleSelection);
+        w.List()->setCurrentRow(0);
+        w.ZuechterAnzeigen();
+        w.List()->setCurrentRow(1);
+        w.List()->item(0)->setSelected(true);
+        QCOMPARE(w.SelectedLines(), (std::vector<int>{0, 1}));
+        QCOMPARE(w.SelectedFancierNumber, std::string("004"));
+    }
+
     void releasePointModeEndsWithTheReset() {
         ProgramFolderFixture folder;
         FixedPorts ports({});

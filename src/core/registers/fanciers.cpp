@@ -6,16 +6,12 @@
 
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
+#include "registers/pigeons.h"
 
 namespace plumet {
 namespace {
 
 constexpr const char* kListSeparator = ":     ";
-
-Path PigeonFilePath(const Path& programFolder, std::string_view clubNumber, std::string_view fancierNumber) {
-    return ResolvePath(programFolder,
-                       "pigeon\\p" + std::string(clubNumber) + std::string(fancierNumber) + ".dat");
-}
 
 CoordinateFields TrimmedParts(std::string_view text, Axis axis) {
     CoordinateFields parts = SplitCoordinateText(text, axis);

@@ -1,9 +1,11 @@
 #include "registers/pigeons.h"
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <system_error>
 
+#include "app/cp1252.h"
 #include "app/fixedwidth.h"
 
 namespace plumet {
@@ -197,6 +199,37 @@ std::string NormaliseSex(std::string_view sex, const SexCharacters& sexes) {
     return UpperCaseAscii(trimmed);
 }
 
+namespace {
+
+std::atomic<char> gMale{'\0'};
+std::atomic<char> gFemale{'\0'};
+std::atomic<char> gNoSex{'\0'};
+
+std::optional<char> ByteKey(std::optional<char> (*filter)(char), char32_t key) {
+    if (key > 0xFF) return std::nullopt;
+    return filter(static_cast<char>(static_cast<unsigned char>(key)));
+}
+
+} // namespace
+
+std::optional<char> ColourKey(char32_t key) { return ByteKey(FilterColourKey, key); }
+std::optional<char> CountKey(char32_t key) { return ByteKey(FilterCountKey, key); }
+
+std::optional<char> SexKey(char32_t key) {
+    if (key == kBackspaceKey) return kBackspaceChar;
+    const int byte = Cp1252ByteOf(key);
+    if (byte <= 0) return std::nullopt;
+    return FilterSexKey(static_cast<char>(static_cast<unsigned char>(byte)), SexCharactersInUse());
+}
+
+void UseSexCharacters(const SexCharacters& sexes) {
+    gMale = sexes.male;
+    gFemale = sexes.female;
+    gNoSex = sexes.none;
+}
+
+SexCharacters SexCharactersInUse() { return {gMale.load(), gFemale.load(), gNoSex.load()}; }
+
 std::string NormaliseColour(std::string_view colour) {
     const std::string trimmed = UpperCaseAscii(TrimBlanks(colour));
     return trimmed.size() >= kColourLength ? trimmed : PadRight(trimmed, kColourLength);
@@ -223,6 +256,28 @@ PigeonFields PigeonFieldsOf(std::string_view record) {
 
 RingParts RingPartsOf(const PigeonFields& fields) {
     return {fields.nation, fields.year, fields.organisation, fields.ringNumber, fields.sex};
+}
+
+bool LeavePigeonField(PigeonFields& fields, PigeonField field, const SexCharacters& sexes, int currentYear) {
+    switch (field) {
+    case PigeonField::Nation: fields.nation = NormaliseNation(fields.nation); break;
+    case PigeonField::Year:
+        fields.year = NormaliseYear(fields.year, currentYear);
+        return IsAcceptedYear(fields.year);
+    case PigeonField::Organisation: {
+        auto both = LeaveOrganisationField(fields.nation, fields.organisation, fields.ringNumber);
+        fields.organisation = std::move(both.organisation);
+        fields.ringNumber = std::move(both.ringNumber);
+        break;
+    }
+    case PigeonField::RingNumber:
+        fields.organisation = OrganisationAfterRingNumber(fields.organisation, fields.ringNumber);
+        break;
+    case PigeonField::Sex: fields.sex = NormaliseSex(fields.sex, sexes); break;
+    case PigeonField::Colour: fields.colour = NormaliseColour(fields.colour); break;
+    case PigeonField::Count: fields.count = TrimBlanks(fields.count); break;
+    }
+    return true;
 }
 
 AddPigeonsOutcome AddPigeons(PigeonTable& table, const Path& file, const PigeonFields& fields,

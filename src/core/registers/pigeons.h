@@ -126,6 +126,16 @@ std::string NormaliseSex(std::string_view sex, const SexCharacters& sexes);
 // On leaving the colour field: trimmed, upper case, padded with blanks to 4.
 std::string NormaliseColour(std::string_view colour);
 
+// The same filters as the shared field widget calls them. A code point beyond one byte is
+// refused; the sex field matches the key's Windows-1252 byte against the sex characters in use.
+std::optional<char> ColourKey(char32_t key);
+std::optional<char> CountKey(char32_t key);
+std::optional<char> SexKey(char32_t key);
+// The sex characters SexKey accepts: the main window's catalogue texts, handed over when a
+// pigeon dialog opens (a key filter is a plain function and cannot carry them).
+void UseSexCharacters(const SexCharacters& sexes);
+SexCharacters SexCharactersInUse();
+
 // The texts of a pigeon dialog's fields.
 struct PigeonFields {
     std::string nation;
@@ -143,6 +153,14 @@ PigeonFields NewPigeonFields(int currentYear);
 // The alter and delete dialogs: the pigeon's parts (year and sex trimmed) and ring format.
 PigeonFields PigeonFieldsOf(std::string_view record);
 RingParts RingPartsOf(const PigeonFields& fields);
+
+enum class PigeonField { Nation, Year, Organisation, RingNumber, Sex, Colour, Count };
+// What leaving one field of a pigeon dialog does to the fields, the fields it touches beside
+// its own included: nation trimmed and upper case; year completed (5 -> 05, 005 -> 2005,
+// empty -> this year); organisation with the D/DV rule, cutting a long ring number; a ring
+// number cutting a long organisation; sex and colour normalised; count trimmed.
+// False when the year is not accepted: the focus goes back to it.
+bool LeavePigeonField(PigeonFields& fields, PigeonField field, const SexCharacters& sexes, int currentYear);
 
 // ---- Dialog actions ---------------------------------------------------------------------
 

@@ -175,6 +175,18 @@ bool IsValidRingPartText(RingPart part, std::string_view text) {
     return true;
 }
 
+namespace {
+std::optional<char> RingKey(RingPart part, char32_t key) {
+    if (key > 0xFF) return std::nullopt;
+    return FilterRingKey(part, static_cast<char>(static_cast<unsigned char>(key)));
+}
+} // namespace
+
+std::optional<char> NationKey(char32_t key) { return RingKey(RingPart::Nation, key); }
+std::optional<char> YearKey(char32_t key) { return RingKey(RingPart::Year, key); }
+std::optional<char> OrganisationKey(char32_t key) { return RingKey(RingPart::Organisation, key); }
+std::optional<char> RingNumberKey(char32_t key) { return RingKey(RingPart::RingNumber, key); }
+
 std::string NormaliseNation(std::string_view nation) { return UpperCaseAscii(TrimBlanks(nation)); }
 
 std::string DefaultYearText(int currentYear) { return ZeroPadded(((currentYear % 100) + 100) % 100, 2); }

@@ -79,6 +79,13 @@ std::string FilterRingText(RingPart part, std::string_view text);
 // Whether a text holds only characters the field accepts and fits its length.
 bool IsValidRingPartText(RingPart part, std::string_view text);
 
+// FilterRingKey as the shared field widget calls it, one per field; a code point beyond
+// one byte is refused.
+std::optional<char> NationKey(char32_t key);
+std::optional<char> YearKey(char32_t key);
+std::optional<char> OrganisationKey(char32_t key);
+std::optional<char> RingNumberKey(char32_t key);
+
 // ---- Normalisation in the add dialog --------------------------------------------------
 
 // Nation on leaving the field: trimmed, upper case.

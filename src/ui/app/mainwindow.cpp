@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,8 @@
 #include "app/scaleform.h"
 #include "app/settingsdialog.h"
 #include "app/textcodec.h"
+#include "registers/clubchangedialog.h"
+#include "registers/pigeondialog.h"
 #include "clock/portlist.h"
 #include "clock/serialports.h"
 
@@ -40,6 +43,13 @@ const char* const kRegisterMenus[] = {"mnuClubAdd",      "mnuClubAlter",     "mn
                                       "mnuLoftSend",     "mnuRacePointsAdd", "mnuRacePointsAlter", "mnuRacePointsDelete"};
 
 const Item kSeparatorItem{"", "", kSeparator};
+
+// Every menu dialog is modal; the dialog itself refreshes the list before it closes.
+template <typename Dialog, typename... Args>
+void Open(MainWindow* main, Args... args) {
+    Dialog dialog(main, args...);
+    dialog.exec();
+}
 
 QFont FixedPitchFont() {
     QFont font("Courier New");
@@ -206,9 +216,10 @@ void MainWindow::ResetRegisterMenus() {
     listMode_ = ListMode::None;
 }
 
-void MainWindow::FillList(const std::vector<std::string>& lines, const QString& emptyTextKey) {
+void MainWindow::FillList(const std::vector<std::string>& lines, const QString& emptyTextKey, bool multiSelect) {
     const QSignalBlocker block(list_);
     list_->clear();
+    list_->setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     if (lines.empty() && !emptyTextKey.isEmpty()) {
         list_->addItem(texts_.Text(emptyTextKey));
         list_->setEnabled(false);
@@ -229,7 +240,7 @@ void MainWindow::VereineAnzeigen() {
 }
 
 void MainWindow::ZuechterAnzeigen() {
-    FillList(FancierListLines(App().programFolder, SelectedClubNumber), "txtNoFancier");
+    FillList(FancierListLines(App().programFolder, SelectedClubNumber), "txtNoFancier", true);
     ResetRegisterMenus();
     SetMenuEnabled("mnuFancierAdd", true);
     headline_->setText(texts_.Text("txtHeadlineFancier"));
@@ -237,7 +248,7 @@ void MainWindow::ZuechterAnzeigen() {
 }
 
 void MainWindow::TaubenAnzeigen() {
-    FillList(PigeonListLines(App().programFolder, SelectedClubNumber, SelectedFancierNumber), "txtNoPigeons");
+    FillList(PigeonListLines(App().programFolder, SelectedClubNumber, SelectedFancierNumber), "txtNoPigeons", true);
     ResetRegisterMenus();
     for (const char* name : {"mnuPigeonAdd", "mnuPigeonShow", "mnuFancierShow", "mnuLoftSend"}) SetMenuEnabled(name, true);
     headline_->setText(texts_.Text("txtHeadlinePigeons"));
@@ -250,6 +261,14 @@ void MainWindow::RacePointsAnzeigen() {
     SetMenuEnabled("mnuRacePointsAdd", true);
     selection_->clear();
     listMode_ = ListMode::RacePoints;
+}
+
+std::vector<int> MainWindow::SelectedLines() const {
+    std::vector<int> rows;
+    if (!list_->isEnabled()) return rows;
+    for (const QListWidgetItem* item : list_->selectedItems()) rows.push_back(list_->row(item));
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 bool MainWindow::HasEntrySelected() const {
@@ -378,9 +397,16 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         TaubenAnzeigen();
     } else if (menuName == "mnuRacePointsShow") {
         RacePointsAnzeigen();
+    } else if (menuName == "mnuPigeonAdd") {
+        Open<PigeonDialog>(this, PigeonDialogMode::Add);
+    } else if (menuName == "mnuPigeonAlter") {
+        Open<PigeonDialog>(this, PigeonDialogMode::Alter);
+    } else if (menuName == "mnuPigeonDelete") {
+        Open<PigeonDialog>(this, PigeonDialogMode::Delete);
+    } else if (menuName == "mnuClubChange") {
+        Open<ClubChangeDialog>(this);
     } else if (menuName == "mnuInfo") {
-        InfoDialog dialog(this);
-        dialog.exec();
+        Open<InfoDialog>(this);
     }
 }
 

@@ -55,6 +55,9 @@ public:
     QAction* MenuItem(const QString& name) const;
     QMenu* Menu(const QString& name) const;
     QListWidget* List() const { return list_; }
+    // The selected lines of the list (0-based, ascending); the fancier and pigeon lists
+    // allow several.
+    std::vector<int> SelectedLines() const;
     QTimer* StartupTimer() const { return timer1_; }
 
     // Opens the dialog behind a menu item modally.
@@ -68,7 +71,7 @@ protected:
 private:
     void BuildMenus();
     void BuildControls();
-    void FillList(const std::vector<std::string>& lines, const QString& emptyTextKey);
+    void FillList(const std::vector<std::string>& lines, const QString& emptyTextKey, bool multiSelect = false);
     void SetMenuEnabled(const QString& name, bool enabled);
     void SelectLine(int row);
     void Descend();

@@ -1,0 +1,44 @@
+#pragma once
+// frmClubChange: a fancier moves to another club, or to another number in his own club,
+// together with his pigeon file.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "app/actionresult.h"
+#include "app/files.h"
+
+namespace plumet {
+
+// Message numbers of frmClubChange ("MsgBoxName<n>"/"MsgBoxText<n>").
+inline constexpr int kClubChangeZeroNumber = 1;   // club or fancier number 000
+inline constexpr int kClubChangeNumberTaken = 2;  // the target club has a fancier with that number
+inline constexpr int kClubChangeClubFull = 3;     // the target club holds 250 fanciers
+inline constexpr int kClubChangeUnknownClub = 4;  // no such club in the club register
+
+// Text1 new club number, Text2 new fancier number.
+struct ClubChangeTarget {
+    std::string clubNumber;
+    std::string fancierNumber;
+};
+
+// Leaving either field: trimmed and padded on the left with "0" to `width`, so an empty
+// field reads "000" and is refused as such.
+std::string ClubChangeNumberOnLeave(std::string_view text, std::size_t width);
+
+// The fancier's record under his new number: the number, then positions 4-73 unchanged.
+std::string MovedFancierRecord(std::string_view record, std::string_view newNumber);
+
+struct ClubChangeResult : ActionResult {
+    bool moved = false; // the fancier is in his new place, even when saved reports a leftover
+};
+
+// Save: checks the target (messages 1, 4, 3, 2 in this order, nothing changed then), then
+// moves the record of fancier `fancier` of club `club` and his pigeon file. The target files
+// are written before anything is removed from the source; when a step fails, the steps
+// before it are undone and saved.error says what happened. When `moved`, the dialog closes
+// and the main window lists the clubs.
+ClubChangeResult ChangeClub(const Path& programFolder, std::string_view club, std::string_view fancier,
+                        const ClubChangeTarget& target);
+
+} // namespace plumet

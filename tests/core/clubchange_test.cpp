@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "app/fixedwidth.h"
+#include "registers/clubchange.h"
+#include "testfolder.h"
+
+namespace plumet {
+namespace {
+
+std::string Fancier(int number, const std::string& name) {
+    return ZeroPadded(number, 3) + PadRight(name, 20) + "N51301525E0070500001" + PadRight("Note", 30);
+}
+
+std::string Register(const std::vector<std::string>& records) {
+    std::string bytes = " " + std::to_string(records.size()) + " \r\n";
+    for (const auto& r : records) bytes += r + "\r\n";
+    return bytes;
+}
+
+const std::string kPigeons = " 1 \r\nB       05     1234567M1300000000BLUE00\r\n";
+
+// Clubs 001, 002 and 003 (full); club 001 has fanciers 003 and 012 (with pigeons), 002 has 001.
+struct Registers : TestFolder {
+    Registers() {
+        Write("club/club.dat", Register({"001" + PadRight("Blue", 60), "002" + PadRight("Red", 60), "003" + PadRight("Full", 60)}));
+        Write("fancier/f001.DAT", Register({Fancier(3, "Adams"), Fancier(12, "Meier")}));
+        Write("fancier/f002.DAT", Register({Fancier(1, "Zorn")}));
+        std::vector<std::string> full;
+        for (int i = 1; i <= 250; ++i) full.push_back(Fancier(i, "F"));
+        Write("fancier/f003.DAT", Register(full));
+        Write("pigeon/p001012.dat", kPigeons);
+    }
+    ClubChangeResult Move(std::string club, std::string fancier) const {
+        return ChangeClub(path(), "001", "012", {std::move(club), std::move(fancier)});
+    }
+    std::string Snapshot() const {
+        std::string all;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path()))
+            if (entry.is_regular_file()) all += entry.path().string() + "=" + Read(entry.path().lexically_relative(path()).string());
+        return all;
+    }
+};
+
+TEST(ClubChange, MovesTheFancierWithHisPigeonsOrRenumbersHimInHisClub) {
+    Registers folder;
+    const ClubChangeResult result = folder.Move("2", "5");
+    ASSERT_TRUE(result.Done() && result.moved) << result.saved.error;
+    EXPECT_EQ(folder.Read("fancier/f001.DAT"), Register({Fancier(3, "Adams")}));
+    EXPECT_EQ(folder.Read("fancier/f002.DAT"), Register({Fancier(1, "Zorn"), Fancier(5, "Meier")}));
+    EXPECT_FALSE(folder.Exists("pigeon/p001012.dat"));
+    EXPECT_EQ(folder.Read("pigeon/p002005.dat"), kPigeons);
+
+    Registers same; // beyond 255, over a pigeon file nobody owns
+    same.Write("pigeon/p001300.dat", " 0 \r\n");
+    ASSERT_TRUE(same.Move("001", "300").moved);
+    EXPECT_EQ(same.Read("fancier/f001.DAT"), Register({Fancier(3, "Adams"), Fancier(300, "Meier")}));
+    EXPECT_EQ(same.Read("pigeon/p001300.dat"), kPigeons);
+    EXPECT_FALSE(same.Exists("pigeon/p001012.dat"));
+}
+
+TEST(ClubChange, RefusalsComeInOrderAndChangeNothing) {
+    Registers folder;
+    const std::string before = folder.Snapshot();
+    const struct {
+        std::string club, fancier;
+        int message;
+        std::string focus;
+    } cases[] = {
+        {"000", "005", kClubChangeZeroNumber, "Text1"},  {"002", "", kClubChangeZeroNumber, "Text2"},
+        {"009", "000", kClubChangeZeroNumber, "Text2"},  {"009", "005", kClubChangeUnknownClub, "Text1"},
+        {"003", "001", kClubChangeClubFull, "Text1"},    {"002", "001", kClubChangeNumberTaken, "Text2"},
+        {"001", "012", kClubChangeNumberTaken, "Text2"}, // staying where he is
+    };
+    for (const auto& c : cases) {
+        const ClubChangeResult result = folder.Move(c.club, c.fancier);
+        EXPECT_EQ(result.message, c.message) << c.club << "/" << c.fancier;
+        EXPECT_EQ(result.focusField, c.focus) << c.club << "/" << c.fancier;
+        EXPECT_TRUE(result.saved.ok && !result.moved);
+    }
+    EXPECT_EQ(folder.Snapshot(), before);
+}
+
+TEST(ClubChange, PigeonFilesAreNeverLost) {
+    Registers missing; // no file: an empty one under the new name
+    std::filesystem::remove(missing.path() / "pigeon/p001012.dat");
+    ASSERT_TRUE(missing.Move("002", "005").moved);
+    EXPECT_EQ(missing.Read("pigeon/p002005.dat"), " 0 \r\n");
+
+    Registers odd; // a count the lines do not bear out: copied as it is
+    odd.Write("pigeon/p001012.dat", " 5 \r\nB       05     1234567M1300000000BLUE00\r\n");
+    ASSERT_TRUE(odd.Move("002", "005").moved);
+    EXPECT_EQ(odd.Read("pigeon/p002005.dat"), " 5 \r\nB       05     1234567M1300000000BLUE00\r\n");
+
+    // A file that is there but cannot be read stops the move before anything changes.
+    for (const std::string blocked : {"fancier/f002.DAT", "pigeon/p001012.dat", "pigeon/p002005.dat"}) {
+        Registers folder;
+        std::filesystem::remove(folder.path() / blocked);
+        std::filesystem::create_directories(folder.path() / blocked);
+        const std::string before = folder.Snapshot();
+        const ClubChangeResult result = folder.Move("002", "005");
+        EXPECT_FALSE(result.saved.ok || result.moved) << blocked;
+        EXPECT_EQ(folder.Snapshot(), before) << blocked;
+    }
+}
+
+TEST(ClubChange, AFailedWriteIsReportedAndTheEarlierStepsArePutBack) {
+    // The pigeon copy, the target club's file, the source club's file, and one file for both.
+    const std::pair<std::string, std::string> cases[] = {
+        {"p002005.dat", "002"}, {"f002.DAT", "002"}, {"f001.DAT", "002"}, {"f001.DAT", "001"}};
+    for (const auto& [failing, club] : cases) {
+        Registers folder;
+        folder.Write("pigeon/p" + club + "005.dat", "replaced only by a finished move");
+        const std::string before = folder.Snapshot();
+        SetSaveFaultForTests([name = failing](const Path& target) { return target.filename() == name; });
+        const ClubChangeResult result = folder.Move(club, "005");
+        SetSaveFaultForTests(nullptr);
+        EXPECT_FALSE(result.saved.ok || result.moved) << failing;
+        EXPECT_NE(result.saved.error.find(failing), std::string::npos) << result.saved.error;
+        EXPECT_EQ(folder.Snapshot(), before) << failing;
+    }
+    EXPECT_EQ(ClubChangeNumberOnLeave(" 7 ", 3), "007");
+}
+
+} // namespace
+} // namespace plumet
