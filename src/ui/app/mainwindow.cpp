@@ -18,6 +18,7 @@
 #include "app/textcodec.h"
 #include "clock/portlist.h"
 #include "clock/serialports.h"
+#include "exchange/exchangedialog.h"
 
 namespace plumet::ui {
 namespace {
@@ -40,6 +41,12 @@ const char* const kRegisterMenus[] = {"mnuClubAdd",      "mnuClubAlter",     "mn
                                       "mnuLoftSend",     "mnuRacePointsAdd", "mnuRacePointsAlter", "mnuRacePointsDelete"};
 
 const Item kSeparatorItem{"", "", kSeparator};
+
+template <typename Dialog, typename... Args>
+void Open(MainWindow* mainWindow, Args... args) {
+    Dialog dialog(mainWindow, args...);
+    dialog.exec();
+}
 
 QFont FixedPitchFont() {
     QFont font("Courier New");
@@ -378,6 +385,14 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         TaubenAnzeigen();
     } else if (menuName == "mnuRacePointsShow") {
         RacePointsAnzeigen();
+    } else if (menuName == "mnuFancierBuild") {
+        Open<ExchangeDialog>(this, ExchangeKind::Fancier, ExchangeDialog::Direction::Build);
+    } else if (menuName == "mnuLoftBuild") {
+        Open<ExchangeDialog>(this, ExchangeKind::Loft, ExchangeDialog::Direction::Build);
+    } else if (menuName == "mnuFancierRead") {
+        Open<ExchangeDialog>(this, ExchangeKind::Fancier, ExchangeDialog::Direction::Read);
+    } else if (menuName == "mnuLoftRead") {
+        Open<ExchangeDialog>(this, ExchangeKind::Loft, ExchangeDialog::Direction::Read);
     } else if (menuName == "mnuInfo") {
         InfoDialog dialog(this);
         dialog.exec();
