@@ -39,28 +39,5 @@ TEST(ExchangeFile, LinesAreReadUpToTheLimitWithTheirNumbers) {
     EXPECT_EQ(ReadExchangeLines(folder.path() / "exchange", 3).refused.problem, ExchangeProblem::FileUnreadable);
 }
 
-TEST(ExchangeFile, WritingRefusesMoreLinesThanTheLimitAndKeepsTheOldFile) {
-    EmptyInstallation folder;
-    folder.Write("exchange/x.d00", "old");
-    const Path file = folder.path() / "exchange" / "x.d00";
-    EXPECT_EQ(WriteExchangeFile(file, {"a", "b", "c"}, 2).problem, ExchangeProblem::TooManyLines);
-    EXPECT_EQ(folder.Read("exchange/x.d00"), "old");
-    const ExchangeOutcome written = WriteExchangeFile(file, {"a", "b"}, 2);
-    EXPECT_TRUE(written.Ok());
-    EXPECT_EQ(written.lines, 2U);
-    EXPECT_EQ(folder.Read("exchange/x.d00"), "a\r\nb\r\n");
-}
-
-TEST(ExchangeFile, FolderIndexPrefersTheExactNameThenAnyLetterCase) {
-    EmptyInstallation folder;
-    folder.Write("pigeon/P001002.DAT", "upper");
-    folder.Write("pigeon/p001003.dat", "lower");
-    folder.Write("pigeon/P001003.DAT", "upper");
-    const FolderIndex index(folder.path(), "PIGEON");
-    EXPECT_EQ(index.Resolve("p001002.dat").filename(), "P001002.DAT");
-    EXPECT_EQ(index.Resolve("p001003.dat").filename(), "p001003.dat");
-    EXPECT_EQ(index.Resolve("p009009.dat"), folder.path() / "pigeon" / "p009009.dat");
-}
-
 } // namespace
 } // namespace plumet
