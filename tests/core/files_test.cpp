@@ -47,6 +47,38 @@ TEST(SaveFileAtomically, FailureKeepsTheOldFileAndSaysWhy) {
     EXPECT_FALSE(noFolder.ok);
 }
 
+TEST(SaveFilesTogether, ReplacesAllOrNone) {
+    TestFolder folder;
+    folder.Write("a/one.dat", "old one");
+    folder.Write("b/two.dat", "old two");
+    const std::vector<FileToSave> files = {{folder.path() / "a" / "one.dat", "new one"},
+                                           {folder.path() / "b" / "two.dat", "new two"},
+                                           {folder.path() / "b" / "three.dat", "new three"}};
+
+    SetSaveFaultForTests([](const Path& target) { return target.filename() == "three.dat"; });
+    const SaveResult failed = SaveFilesTogether(files);
+    SetSaveFaultForTests(nullptr);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_NE(failed.error.find("three.dat"), std::string::npos);
+    EXPECT_EQ(folder.Read("a/one.dat"), "old one");
+    EXPECT_EQ(folder.Read("b/two.dat"), "old two");
+    EXPECT_FALSE(folder.Exists("b/three.dat"));
+    EXPECT_FALSE(folder.Exists("a/~one.dat.tmp"));
+    EXPECT_FALSE(folder.Exists("b/~two.dat.tmp"));
+
+    // A folder where a file should go is found before anything is replaced.
+    std::filesystem::create_directories(folder.path() / "b" / "three.dat");
+    EXPECT_FALSE(SaveFilesTogether(files).ok);
+    EXPECT_EQ(folder.Read("a/one.dat"), "old one");
+    std::filesystem::remove(folder.path() / "b" / "three.dat");
+
+    ASSERT_TRUE(SaveFilesTogether(files).ok);
+    EXPECT_EQ(folder.Read("a/one.dat"), "new one");
+    EXPECT_EQ(folder.Read("b/two.dat"), "new two");
+    EXPECT_EQ(folder.Read("b/three.dat"), "new three");
+    EXPECT_EQ(folder.EntryCount(), 2U);
+}
+
 TEST(Cp1252, RoundTripsEveryDefinedByteAndRefusesOthers) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);

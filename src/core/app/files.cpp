@@ -5,9 +5,12 @@
 #include <fstream>
 #include <system_error>
 
+#include <set>
+
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -40,6 +43,45 @@ Path MatchEntry(const Path& dir, const std::string& part) {
 std::string FailureText(const Path& target, const char* what) {
     return std::string(what) + ": " + target.string();
 }
+
+Path TempPathOf(const Path& target) { return target.parent_path() / ("~" + target.filename().string() + ".tmp"); }
+
+// Writes the whole content; with `flushToDisk` it is on the disk, not only in the cache, on return.
+bool WriteFileBytes(const Path& path, std::string_view bytes, bool flushToDisk) {
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    if (!file) return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    written = std::fflush(file) == 0 && written;
+    if (flushToDisk) {
+#ifdef _WIN32
+        written = _commit(_fileno(file)) == 0 && written;
+#else
+        written = ::fsync(fileno(file)) == 0 && written;
+#endif
+    }
+    return std::fclose(file) == 0 && written;
+}
+
+#ifdef __linux__
+// One flush of the whole file system instead of one per file: flushing thousands of small
+// files one by one takes minutes.
+constexpr bool kFlushEachFile = false;
+bool FlushFolders(const std::vector<Path>& files) {
+    std::set<Path> folders;
+    for (const auto& file : files) folders.insert(file.parent_path());
+    bool flushed = true;
+    for (const auto& folder : folders) {
+        const int fd = ::open(folder.empty() ? "." : folder.string().c_str(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0) return false;
+        flushed = ::syncfs(fd) == 0 && flushed;
+        ::close(fd);
+    }
+    return flushed;
+}
+#else
+constexpr bool kFlushEachFile = true;
+bool FlushFolders(const std::vector<Path>&) { return true; }
+#endif
 
 } // namespace
 
@@ -96,17 +138,8 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
 }
 
 SaveResult SaveFileAtomically(const Path& target, std::string_view bytes) {
-    const Path temp = target.parent_path() / ("~" + target.filename().string() + ".tmp");
-    std::FILE* file = std::fopen(temp.string().c_str(), "wb");
-    if (!file) return {false, FailureText(target, "Cannot write the file")};
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fflush(file) == 0 && written;
-#ifdef _WIN32
-    written = _commit(_fileno(file)) == 0 && written;
-#else
-    written = ::fsync(fileno(file)) == 0 && written;
-#endif
-    written = std::fclose(file) == 0 && written;
+    const Path temp = TempPathOf(target);
+    bool written = WriteFileBytes(temp, bytes, true);
     if (written && SaveFault() && SaveFault()(target)) written = false;
     std::error_code ec;
     if (!written) {
@@ -123,6 +156,44 @@ SaveResult SaveFileAtomically(const Path& target, std::string_view bytes) {
 
 SaveResult SaveLines(const Path& target, const std::vector<std::string>& lines) {
     return SaveFileAtomically(target, JoinLinesCrLf(lines));
+}
+
+SaveResult SaveFilesTogether(const std::vector<FileToSave>& files) {
+    if (files.empty()) return {};
+    std::vector<Path> temps;
+    temps.reserve(files.size());
+    std::error_code ec;
+    const auto discardFrom = [&](std::size_t first) {
+        for (std::size_t i = first; i < temps.size(); ++i) std::filesystem::remove(temps[i], ec);
+    };
+    for (const auto& file : files) {
+        // A folder in the target's place would only fail at the rename, after others were replaced.
+        if (std::filesystem::exists(file.target, ec) && !std::filesystem::is_regular_file(file.target, ec)) {
+            discardFrom(0);
+            return {false, FailureText(file.target, "Cannot replace the file")};
+        }
+        temps.push_back(TempPathOf(file.target));
+        bool written = WriteFileBytes(temps.back(), file.bytes, kFlushEachFile);
+        if (written && SaveFault() && SaveFault()(file.target)) written = false;
+        if (!written) {
+            discardFrom(0);
+            return {false, FailureText(file.target, "Cannot write the file")};
+        }
+    }
+    if (!FlushFolders(temps)) {
+        discardFrom(0);
+        return {false, FailureText(files.front().target, "Cannot write the file")};
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::filesystem::rename(temps[i], files[i].target, ec);
+        if (ec) {
+            discardFrom(i);
+            return {false, FailureText(files[i].target, i == 0 ? "Cannot replace the file"
+                                                              : "Cannot replace the file (the files before it were replaced)")};
+        }
+    }
+    FlushFolders(temps); // the renames themselves
+    return {};
 }
 
 void SetSaveFaultForTests(std::function<bool(const Path&)> fault) { SaveFault() = std::move(fault); }

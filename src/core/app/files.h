@@ -40,6 +40,15 @@ struct SaveResult {
 SaveResult SaveFileAtomically(const Path& target, std::string_view bytes);
 SaveResult SaveLines(const Path& target, const std::vector<std::string>& lines);
 
+struct FileToSave {
+    Path target;
+    std::string bytes;
+};
+// Replaces several files as one step: every new content is written beside its target and
+// flushed to disk first, and only then are they renamed over their targets, in the order
+// given. A failure before the renames leaves every target as it was.
+SaveResult SaveFilesTogether(const std::vector<FileToSave>& files);
+
 // Test hook: when set and it returns true for a target, the save fails before the rename.
 void SetSaveFaultForTests(std::function<bool(const Path&)> fault);
 

@@ -48,11 +48,16 @@ public:
         if (outcome_ == LoadOutcome::Unreadable && SameFile(path, loadedFrom_))
             return {false, "The file " + path.string() +
                                " could not be read, so it was left as it is and the change was not saved."};
+        return SaveLines(path, FileLines());
+    }
+
+    // The lines of the register file: the count line, then the records.
+    std::vector<std::string> FileLines() const {
         std::vector<std::string> lines;
         lines.reserve(records_.size() + 1);
         lines.push_back(FormatCountLine(static_cast<long long>(records_.size())));
         lines.insert(lines.end(), records_.begin(), records_.end());
-        return SaveLines(path, lines);
+        return lines;
     }
 
     // The last slot (1-based) whose record matches, or 0.

@@ -21,6 +21,7 @@
 #include "registers/pigeondialog.h"
 #include "clock/portlist.h"
 #include "clock/serialports.h"
+#include "exchange/exchangedialog.h"
 
 namespace plumet::ui {
 namespace {
@@ -46,8 +47,8 @@ const Item kSeparatorItem{"", "", kSeparator};
 
 // Every menu dialog is modal; the dialog itself refreshes the list before it closes.
 template <typename Dialog, typename... Args>
-void Open(MainWindow* main, Args... args) {
-    Dialog dialog(main, args...);
+void Open(MainWindow* mainWindow, Args... args) {
+    Dialog dialog(mainWindow, args...);
     dialog.exec();
 }
 
@@ -405,6 +406,14 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         Open<PigeonDialog>(this, PigeonDialogMode::Delete);
     } else if (menuName == "mnuClubChange") {
         Open<ClubChangeDialog>(this);
+    } else if (menuName == "mnuFancierBuild") {
+        Open<ExchangeDialog>(this, ExchangeKind::Fancier, ExchangeDialog::Direction::Build);
+    } else if (menuName == "mnuLoftBuild") {
+        Open<ExchangeDialog>(this, ExchangeKind::Loft, ExchangeDialog::Direction::Build);
+    } else if (menuName == "mnuFancierRead") {
+        Open<ExchangeDialog>(this, ExchangeKind::Fancier, ExchangeDialog::Direction::Read);
+    } else if (menuName == "mnuLoftRead") {
+        Open<ExchangeDialog>(this, ExchangeKind::Loft, ExchangeDialog::Direction::Read);
     } else if (menuName == "mnuInfo") {
         Open<InfoDialog>(this);
     }

@@ -1,0 +1,156 @@
+#include "exchange/exchangefile.h"
+
+#include <system_error>
+
+#include "app/fixedwidth.h"
+#include "exchange/fancierexchange.h"
+#include "exchange/loftexchange.h"
+
+namespace plumet {
+namespace {
+
+std::string LowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+} // namespace
+
+std::size_t ExchangeLineLimit(ExchangeKind kind) {
+    return kind == ExchangeKind::Fancier ? kFancierExchangeLineLimit : kLoftExchangeLineLimit;
+}
+
+std::string RegionNumberField(const Settings& settings) { return PadRight(Mid(settings.region, 1, 3), 3); }
+std::string FederationNumberField(const Settings& settings) { return PadRight(Mid(settings.federation, 1, 3), 3); }
+
+std::string ExchangeFileName(ExchangeKind kind, const Settings& settings) {
+    return std::string(kind == ExchangeKind::Fancier ? "S" : "T") + RegionNumberField(settings) +
+           FederationNumberField(settings) + ".d00";
+}
+
+Path ExchangeFilePath(const Path& programFolder, ExchangeKind kind, const Settings& settings) {
+    return ResolvePath(programFolder, "exchange\\" + ExchangeFileName(kind, settings));
+}
+
+bool ExchangeOutcome::FileRefused() const {
+    switch (problem) {
+    case ExchangeProblem::FileMissing:
+    case ExchangeProblem::FileUnreadable:
+    case ExchangeProblem::WrongRegion:
+    case ExchangeProblem::WrongFederation:
+    case ExchangeProblem::BadLine:
+    case ExchangeProblem::TooManyLines:
+    case ExchangeProblem::RegisterFull: return true;
+    case ExchangeProblem::None:
+    case ExchangeProblem::RegisterUnreadable:
+    case ExchangeProblem::WriteFailed: return false;
+    }
+    return false;
+}
+
+ExchangeOutcome BuildExchange(ExchangeKind kind, const Path& programFolder, const Settings& settings) {
+    return kind == ExchangeKind::Fancier ? BuildFancierExchange(programFolder, settings)
+                                         : BuildLoftExchange(programFolder, settings);
+}
+
+ExchangeOutcome ReadExchange(ExchangeKind kind, const Path& programFolder, const Settings& settings,
+                             const SexCharacters& sexes) {
+    return kind == ExchangeKind::Fancier ? ReadFancierExchange(programFolder, settings)
+                                         : ReadLoftExchange(programFolder, settings, sexes);
+}
+
+ExchangeLines ReadExchangeLines(const Path& file, std::size_t limit) {
+    ExchangeLines result;
+    const FileContent content = ReadWholeFile(file);
+    if (content.status != ReadStatus::Ok) {
+        const bool missing = content.status == ReadStatus::Missing;
+        result.refused.problem = missing ? ExchangeProblem::FileMissing : ExchangeProblem::FileUnreadable;
+        result.refused.error = (missing ? "There is no exchange file: " : "Cannot read the file: ") + file.string();
+        return result;
+    }
+    std::vector<std::string> lines = SplitLines(content.bytes);
+    result.lines.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].empty()) continue;
+        if (result.lines.size() == limit) {
+            result.refused.problem = ExchangeProblem::TooManyLines;
+            result.refused.line = i + 1;
+            result.refused.error = "The exchange file holds more than " + std::to_string(limit) +
+                                   " lines: " + file.string();
+            result.lines.clear();
+            return result;
+        }
+        result.lines.push_back({i + 1, std::move(lines[i])});
+    }
+    return result;
+}
+
+ExchangeOutcome WriteExchangeFile(const Path& file, const std::vector<std::string>& lines, std::size_t limit) {
+    ExchangeOutcome outcome;
+    if (lines.size() > limit) {
+        outcome.problem = ExchangeProblem::TooManyLines;
+        outcome.error = "The exchange file would hold more than " + std::to_string(limit) + " lines: " + file.string();
+        return outcome;
+    }
+    const SaveResult saved = SaveLines(file, lines);
+    if (!saved) {
+        outcome.problem = ExchangeProblem::WriteFailed;
+        outcome.error = saved.error;
+        return outcome;
+    }
+    outcome.lines = lines.size();
+    return outcome;
+}
+
+ExchangeOutcome ReplaceRegisterFiles(const std::vector<FileToSave>& files, std::size_t linesRead) {
+    ExchangeOutcome outcome;
+    const SaveResult saved = SaveFilesTogether(files);
+    if (!saved) {
+        outcome.problem = ExchangeProblem::WriteFailed;
+        outcome.error = saved.error;
+        return outcome;
+    }
+    outcome.lines = linesRead;
+    outcome.filesWritten = files.size();
+    return outcome;
+}
+
+ExchangeOutcome RefusedAt(ExchangeProblem problem, const ExchangeLine& line, const Path& file, std::string_view why) {
+    ExchangeOutcome outcome;
+    outcome.problem = problem;
+    outcome.line = line.number;
+    outcome.error = "Line " + std::to_string(line.number) + " " + std::string(why) + ": " + file.string();
+    return outcome;
+}
+
+FolderIndex::FolderIndex(const Path& programFolder, std::string_view folderName)
+    : folder_(ResolvePath(programFolder, folderName)) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        byLowerName_.emplace(LowerAscii(name), name);
+        names_.insert(std::move(name));
+    }
+}
+
+Path FolderIndex::Resolve(const std::string& fileName) const {
+    if (names_.count(fileName) != 0) return folder_ / fileName;
+    const auto match = byLowerName_.find(LowerAscii(fileName));
+    return folder_ / (match != byLowerName_.end() ? match->second : fileName);
+}
+
+std::string FancierFileName(std::string_view clubNumber) { return "f" + std::string(clubNumber) + ".DAT"; }
+
+std::string PigeonFileName(std::string_view clubNumber, std::string_view fancierNumber) {
+    return "p" + std::string(clubNumber) + std::string(fancierNumber) + ".dat";
+}
+
+ExchangeOutcome UnreadableRegister(const Path& file) {
+    ExchangeOutcome outcome;
+    outcome.problem = ExchangeProblem::RegisterUnreadable;
+    outcome.error = "Cannot read the file: " + file.string();
+    return outcome;
+}
+
+} // namespace plumet

@@ -1,0 +1,142 @@
+#include "exchange/fancierexchange.h"
+
+#include <map>
+#include <optional>
+
+#include "app/fixedwidth.h"
+#include "registers/clubs.h"
+#include "registers/fanciers.h"
+
+namespace plumet {
+namespace {
+
+constexpr std::size_t kNumberFieldLength = 3;
+constexpr std::size_t kMinClubLineLength = 4;    // kind and club number
+constexpr std::size_t kMinFancierLineLength = 7; // kind, club number and fancier number
+
+std::string SettingLine(char kind, const std::string& numberField, const std::string& setting) {
+    return kind + numberField + "   " + Mid(setting, 4, 33);
+}
+
+// Region and federation lines: the kind, this installation's number, a name of up to 30.
+std::optional<ExchangeOutcome> CheckSettingLine(const ExchangeLine* line, char kind, const std::string& numberField,
+                                                ExchangeProblem wrong, const Path& file, std::string_view what) {
+    if (!line || line->text.front() != kind || Mid(line->text, 2, 4) != numberField) {
+        ExchangeOutcome outcome;
+        outcome.problem = wrong;
+        outcome.line = line ? line->number : 0;
+        outcome.error = "The exchange file is not one of this " + std::string(what) + ": " + file.string();
+        return outcome;
+    }
+    if (line->text.size() > kRegionLineMaxLength) return RefusedAt(ExchangeProblem::BadLine, *line, file, "is too long");
+    return std::nullopt;
+}
+
+// The fanciers of one club as the file lists them after the club's line.
+struct ClubGroup {
+    std::string clubNumber;
+    FancierTable fanciers;
+};
+
+} // namespace
+
+std::string RegionLine(const Settings& settings) { return SettingLine('1', RegionNumberField(settings), settings.region); }
+
+std::string FederationLine(const Settings& settings) {
+    return SettingLine('2', FederationNumberField(settings), settings.federation);
+}
+
+std::string ClubLine(std::string_view clubRecord) {
+    return "3" + PadRight(ClubNumberOf(clubRecord), kNumberFieldLength) + "   " +
+           PadRight(Mid(clubRecord, 4, kClubRecordLength), kClubRecordLength - kNumberFieldLength);
+}
+
+std::string FancierLine(std::string_view clubNumber, std::string_view fancierRecord) {
+    return "4" + PadRight(clubNumber, kNumberFieldLength) + PadRight(fancierRecord, kFancierRecordLength);
+}
+
+ExchangeOutcome BuildFancierExchange(const Path& programFolder, const Settings& settings) {
+    std::vector<std::string> lines = {RegionLine(settings), FederationLine(settings)};
+    ClubTable clubs;
+    const Path clubFile = ClubFilePath(programFolder);
+    LoadClubs(clubs, clubFile);
+    if (clubs.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(clubFile);
+
+    const FolderIndex fancierFolder(programFolder, "fancier");
+    for (const auto& club : clubs.Records()) {
+        lines.push_back(ClubLine(club));
+        const std::string number = ClubNumberOf(club);
+        FancierTable fanciers;
+        const Path fancierFile = fancierFolder.Resolve(FancierFileName(number));
+        LoadFanciers(fanciers, fancierFile);
+        if (fanciers.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(fancierFile);
+        for (const auto& fancier : fanciers.Records()) lines.push_back(FancierLine(number, fancier));
+    }
+    return WriteExchangeFile(ExchangeFilePath(programFolder, ExchangeKind::Fancier, settings), lines,
+                             kFancierExchangeLineLimit);
+}
+
+ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& settings) {
+    const Path file = ExchangeFilePath(programFolder, ExchangeKind::Fancier, settings);
+    ExchangeLines read = ReadExchangeLines(file, kFancierExchangeLineLimit);
+    if (!read.refused.Ok()) return read.refused;
+    const auto& lines = read.lines;
+
+    const ExchangeLine* first = lines.size() > 0 ? &lines[0] : nullptr;
+    const ExchangeLine* second = lines.size() > 1 ? &lines[1] : nullptr;
+    if (auto refused = CheckSettingLine(first, '1', RegionNumberField(settings), ExchangeProblem::WrongRegion, file,
+                                        "region"))
+        return *refused;
+    if (auto refused = CheckSettingLine(second, '2', FederationNumberField(settings),
+                                        ExchangeProblem::WrongFederation, file, "federation"))
+        return *refused;
+
+    // Everything is checked and laid out in memory before the first file is written.
+    ClubTable clubs;
+    std::vector<ClubGroup> groups;        // clubs with fanciers, in file order
+    std::map<std::string, std::size_t> groupOf; // club number -> its group; a later one replaces it
+    std::optional<ClubGroup> current;
+    const auto closeGroup = [&] {
+        if (!current || current->fanciers.Count() == 0) return;
+        const auto [slot, added] = groupOf.emplace(current->clubNumber, groups.size());
+        if (added) groups.push_back(std::move(*current));
+        else groups[slot->second] = std::move(*current);
+    };
+
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        const ExchangeLine& line = lines[i];
+        const std::string& text = line.text;
+        if (text.front() == '3') {
+            const std::string number = Mid(text, 2, 4);
+            if (text.size() < kMinClubLineLength || text.size() > kClubLineLength || !IsAllDigits(number))
+                return RefusedAt(ExchangeProblem::BadLine, line, file, "is no club line");
+            if (clubs.Full()) return RefusedAt(ExchangeProblem::RegisterFull, line, file, "is one club too many");
+            closeGroup();
+            InsertClub(clubs, PadRight(number + Mid(text, 8, kClubLineLength), kClubRecordLength));
+            current = ClubGroup{number, {}};
+        } else if (text.front() == '4') {
+            if (text.size() < kMinFancierLineLength || text.size() > kFancierLineLength || !current ||
+                Mid(text, 2, 4) != current->clubNumber || !IsAllDigits(Mid(text, 5, 7)))
+                return RefusedAt(ExchangeProblem::BadLine, line, file, "is no fancier line of the club above it");
+            if (current->fanciers.Full())
+                return RefusedAt(ExchangeProblem::RegisterFull, line, file, "is one fancier of the club too many");
+            InsertFancier(current->fanciers, PadRight(Mid(text, 5, kFancierLineLength), kFancierRecordLength));
+        } else {
+            return RefusedAt(ExchangeProblem::BadLine, line, file, "is neither a club nor a fancier line");
+        }
+    }
+    closeGroup();
+
+    // The fancier files first and the club register last, so the clubs the main window lists
+    // change only once their fanciers are in place.
+    std::vector<FileToSave> files;
+    files.reserve(groups.size() + 1);
+    const FolderIndex fancierFolder(programFolder, "fancier");
+    for (const auto& group : groups)
+        files.push_back({fancierFolder.Resolve(FancierFileName(group.clubNumber)),
+                         JoinLinesCrLf(group.fanciers.FileLines())});
+    files.push_back({ClubFilePath(programFolder), JoinLinesCrLf(clubs.FileLines())});
+    return ReplaceRegisterFiles(files, lines.size());
+}
+
+} // namespace plumet

@@ -1,0 +1,100 @@
+#include "exchange/loftexchange.h"
+
+#include <unordered_map>
+
+#include "app/fixedwidth.h"
+#include "registers/clubs.h"
+#include "registers/fanciers.h"
+
+namespace plumet {
+namespace {
+
+// One loft's pigeon lines; a later group of the same loft takes their place.
+struct LoftGroup {
+    std::string key; // club number + fancier number
+    std::vector<std::string> records;
+};
+
+} // namespace
+
+std::string LoftLine(std::string_view clubNumber, std::string_view fancierNumber, std::string_view pigeonRecord) {
+    return "0" + PadRight(clubNumber, 3) + PadRight(fancierNumber, 3) + PadRight(pigeonRecord, kPigeonRecordLength);
+}
+
+std::string PigeonRecordOfLoftLine(std::string_view line) {
+    const std::string chip = line.size() > 30 ? Mid(line, 31, 40) : std::string(kNoChipCode);
+    const std::string colour = line.size() > 40 ? Mid(line, 41, 44) : std::string();
+    const std::string format = line.size() > 44 ? Mid(line, 45, 46) : std::string("00");
+    return CompletePigeonRecord(Mid(line, 8, 30), chip, colour, format);
+}
+
+ExchangeOutcome BuildLoftExchange(const Path& programFolder, const Settings& settings) {
+    const Path file = ExchangeFilePath(programFolder, ExchangeKind::Loft, settings);
+    ClubTable clubs;
+    const Path clubFile = ClubFilePath(programFolder);
+    LoadClubs(clubs, clubFile);
+    if (clubs.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(clubFile);
+
+    const FolderIndex fancierFolder(programFolder, "fancier");
+    const FolderIndex pigeonFolder(programFolder, "pigeon");
+    std::vector<std::string> lines;
+    FancierTable fanciers;
+    PigeonTable pigeons;
+    for (const auto& club : clubs.Records()) {
+        const std::string clubNumber = ClubNumberOf(club);
+        const Path fancierFile = fancierFolder.Resolve(FancierFileName(clubNumber));
+        LoadFanciers(fanciers, fancierFile);
+        if (fanciers.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(fancierFile);
+        for (const auto& fancier : fanciers.Records()) {
+            const std::string fancierNumber = FancierNumberOf(fancier);
+            const Path pigeonFile = pigeonFolder.Resolve(PigeonFileName(clubNumber, fancierNumber));
+            LoadPigeons(pigeons, pigeonFile);
+            if (pigeons.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(pigeonFile);
+            for (const auto& pigeon : pigeons.Records()) {
+                // Collecting millions of lines only to refuse them would cost memory for nothing.
+                if (lines.size() > kLoftExchangeLineLimit) return WriteExchangeFile(file, lines, kLoftExchangeLineLimit);
+                lines.push_back(LoftLine(clubNumber, fancierNumber, pigeon));
+            }
+        }
+    }
+    return WriteExchangeFile(file, lines, kLoftExchangeLineLimit);
+}
+
+ExchangeOutcome ReadLoftExchange(const Path& programFolder, const Settings& settings, const SexCharacters& sexes) {
+    const Path file = ExchangeFilePath(programFolder, ExchangeKind::Loft, settings);
+    ExchangeLines read = ReadExchangeLines(file, kLoftExchangeLineLimit);
+    if (!read.refused.Ok()) return read.refused;
+
+    std::vector<LoftGroup> groups; // in the order the lofts first appear
+    std::unordered_map<std::string, std::size_t> groupOf;
+    LoftGroup* current = nullptr;
+    for (const ExchangeLine& line : read.lines) {
+        const std::string& text = line.text;
+        std::string key = Mid(text, 2, 7);
+        if (text.front() != '0' || text.size() < kLoftLineMinLength || text.size() > kLoftLineLength ||
+            !IsAllDigits(key))
+            return RefusedAt(ExchangeProblem::BadLine, line, file, "is no pigeon line");
+        if (!current || current->key != key) {
+            const auto [slot, added] = groupOf.emplace(key, groups.size());
+            if (added) groups.push_back({key, {}});
+            current = &groups[slot->second];
+            current->records.clear();
+        }
+        if (current->records.size() >= kPigeonCapacity)
+            return RefusedAt(ExchangeProblem::RegisterFull, line, file, "is one pigeon of the loft too many");
+        current->records.push_back(PigeonRecordOfLoftLine(text));
+    }
+
+    std::vector<FileToSave> files;
+    files.reserve(groups.size());
+    const FolderIndex pigeonFolder(programFolder, "pigeon");
+    for (auto& group : groups) {
+        PigeonTable pigeons;
+        for (auto& record : group.records) InsertPigeon(pigeons, std::move(record), sexes);
+        files.push_back({pigeonFolder.Resolve(PigeonFileName(Mid(group.key, 1, 3), Mid(group.key, 4, 6))),
+                         JoinLinesCrLf(pigeons.FileLines())});
+    }
+    return ReplaceRegisterFiles(files, read.lines.size());
+}
+
+} // namespace plumet
