@@ -1,10 +1,15 @@
 #include "cli/cli.h"
+#include "cli/clockcommands.h"
 
 namespace plumet::cli {
 
 // The table grows with each task the companion takes over from the program.
 const std::vector<CliCommand>& Commands() {
-    static const std::vector<CliCommand> commands = {};
+    static const std::vector<CliCommand> commands = {
+        {"send-loft", "CLUB FANCIER", 2, 2, RunSendLoft},
+        {"get-loft", "", 0, 0, RunGetLoft},
+        {"send-points", "", 0, 0, RunSendPoints},
+    };
     return commands;
 }
 

@@ -42,11 +42,6 @@ LoftSendOutcome Ended(LoftSendOutcome out, LinkStatus status) {
 
 } // namespace
 
-SexTexts CatalogueSexTexts(const TextCatalogue& catalogue) {
-    return {catalogue.LookupText("frmMain.MaleSex"), catalogue.LookupText("frmMain.FemaleSex"),
-            catalogue.LookupText("frmMain.NoSex")};
-}
-
 std::string LoftSendHeadline(const LoftToSend& loft) {
     return Mid(loft.region, 1, 3) + "." + Mid(loft.federation, 1, 3) + "." + loft.club + "." + loft.fancier + " " +
            loft.name;

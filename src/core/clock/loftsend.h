@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/catalogue.h"
 #include "app/files.h"
 #include "app/options.h"
 #include "app/timesource.h"
@@ -27,9 +26,6 @@ struct LoftToSend {
     std::string fancier;    // 3 characters
     std::string name;       // the fancier's name; sent as exactly 20 bytes
 };
-
-// The sex texts of the catalogue ("frmMain.MaleSex", "frmMain.FemaleSex", "frmMain.NoSex").
-SexTexts CatalogueSexTexts(const TextCatalogue& catalogue);
 
 // The first status line: region "." federation "." club "." fancier " " name.
 std::string LoftSendHeadline(const LoftToSend& loft);

@@ -16,7 +16,10 @@
 #include "app/scaleform.h"
 #include "app/settingsdialog.h"
 #include "app/textcodec.h"
+#include "clock/loftgetdialog.h"
+#include "clock/loftsenddialog.h"
 #include "clock/portlist.h"
+#include "clock/racepointssenddialog.h"
 #include "clock/serialports.h"
 
 namespace plumet::ui {
@@ -40,6 +43,12 @@ const char* const kRegisterMenus[] = {"mnuClubAdd",      "mnuClubAlter",     "mn
                                       "mnuLoftSend",     "mnuRacePointsAdd", "mnuRacePointsAlter", "mnuRacePointsDelete"};
 
 const Item kSeparatorItem{"", "", kSeparator};
+
+template <typename Dialog, typename... Args>
+void Open(MainWindow* mainWindow, Args... args) {
+    Dialog dialog(mainWindow, args...);
+    dialog.exec();
+}
 
 QFont FixedPitchFont() {
     QFont font("Courier New");
@@ -378,6 +387,12 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         TaubenAnzeigen();
     } else if (menuName == "mnuRacePointsShow") {
         RacePointsAnzeigen();
+    } else if (menuName == "mnuLoftSend") {
+        Open<LoftSendDialog>(this);
+    } else if (menuName == "mnuLoftGet") {
+        Open<LoftGetDialog>(this);
+    } else if (menuName == "mnuSendRacePoints") {
+        Open<RacePointsSendDialog>(this);
     } else if (menuName == "mnuInfo") {
         InfoDialog dialog(this);
         dialog.exec();
