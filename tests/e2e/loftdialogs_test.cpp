@@ -163,7 +163,9 @@ private slots:
     }
 
     void cancelEndsEachTransfer() {
-        // Loft send: the halted clock stops reading, the line fills up and the send waits.
+        // Loft send: the halted clock stops reading, the line fills up and the send waits (or,
+        // where the line holds the whole message, waits for the confirmation).
+        UseTiming(milliseconds(kLong));
         {
             QTemporaryDir clockDir;
             WriteClockLoft(clockDir.path(), 12, 5, 7, 12, 3);
@@ -176,13 +178,11 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(Progress(&dialog) >= 1, kLong);
             dialog.findChild<QPushButton*>("Command1")->click();
             QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kLong);
-            QVERIFY(Progress(&dialog) < 1000);
-            QCOMPARE(Status(&dialog, "Label2"), Shipped("frmLoftSend.txtPigeonLoad"));
+            QCOMPARE(Status(&dialog, "Label2"), Shipped("frmLoftSend.txtPigeonLoad")); // neither done nor failed
             clock.Thaw();
             QCOMPARE(clock.State(), state);
         }
         // Loft read-back and release points: the dialog waits on a clock gone quiet.
-        UseTiming(milliseconds(kLong));
         {
             QTemporaryDir clockDir;
             WriteClockLoft(clockDir.path(), 12, 5, 7, 12, 3);
