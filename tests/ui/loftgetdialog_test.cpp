@@ -1,5 +1,4 @@
 #include <QLabel>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -21,8 +20,7 @@ class LoftGetDialogTest : public QObject {
     Q_OBJECT
 
     static inline const QByteArray kOldFile = " 1 \r\nNL      05     1234567M1300000000BLAU00\r\n";
-    static inline const std::string kPigeons[] = {"B       05     1234567M1300000000BLUE00",
-                                                  "DV      230815       9UABCDEF0100    01"};
+    static inline const std::string kPigeons[] = {"B       05     1234567M1300000000BLUE00"};
 
     std::unique_ptr<ProgramFolderFixture> folder_;
     std::unique_ptr<FixedPorts> ports_;
@@ -76,58 +74,14 @@ private slots:
         folder_.reset();
     }
 
-    void readsTheLoftBackAndTheListShowsIt() {
+    void opensWithItsStatusAndWaitsForTheStartTimer() {
         TransferDialog::SetTimingForTests(nullptr);
-        {
-            LoftGetDialog waiting(main_.get());
-            QCOMPARE(waiting.windowTitle(), Shipped("frmLoftGet.Caption"));
-            QCOMPARE(MissingCaptionKeys(&waiting), QStringList());
-            QCOMPARE(Status(&waiting), Shipped("frmLoftGet.txtPigeonGet"));
-            QCOMPARE(waiting.findChild<QTimer*>("StartTimer")->interval(), 1000);
-            QVERIFY(waiting.findChild<QTimer*>("StartTimer")->isActive());
-        }
-        TransferDialog::SetTimingForTests([](TransferConstants& c) { c.startDelay = milliseconds(0); });
-        QCOMPARE(main_->List()->count(), 1);
         LoftGetDialog dialog(main_.get());
-        dialog.show();
-        QTRY_VERIFY(!dialog.isVisible());
-        QCOMPARE(Status(&dialog), Shipped("frmLoftGet.txtCommunicationOk"));
-        QCOMPARE(dialog.findChild<QProgressBar*>("ProgressBar1")->value(), 2);
-        QCOMPARE(folder_->Read("pigeon/p007012.dat"),
-                 QByteArray(" 2 \r\n") + kPigeons[0].c_str() + "\r\n" + kPigeons[1].c_str() + "\r\n");
-        QCOMPARE(main_->Mode(), ListMode::Pigeons);
-        QCOMPARE(main_->List()->count(), 2);
-        QVERIFY(folder_->Messages().Shown().empty());
-    }
-
-    void refusalsShowTheirMessageAndChangeNoFile() {
-        struct Case {
-            std::function<void()> arrange;
-            int message;
-        };
-        const std::vector<Case> cases = {
-            {[this] { UseLink([] { return std::make_unique<ScriptedClockLink>(); }); }, 3},
-            {[this] { clock_->State().region = 13; }, 4},
-            {[this] { clock_->State().federation = 6; }, 5},
-            {[this] { clock_->State().club = 8; }, 6},
-            {[this] { clock_->State().fancier = 13; }, 7},
-        };
-        for (const Case& c : cases) {
-            const ClockState before = clock_->State();
-            c.arrange();
-            folder_->Messages().Clear();
-            LoftGetDialog dialog(main_.get());
-            dialog.show();
-            QTRY_VERIFY(!dialog.isVisible());
-            QCOMPARE(folder_->Messages().Shown().size(), std::size_t(1));
-            const ShownMessage shown = folder_->Messages().Shown()[0];
-            QCOMPARE(shown.icon, MessageIcon::Critical);
-            QCOMPARE(shown.title, Shipped("frmLoftGet.MsgBoxName" + QString::number(c.message)));
-            QCOMPARE(shown.text, Shipped("frmLoftGet.MsgBoxText" + QString::number(c.message)));
-            QCOMPARE(folder_->Read("pigeon/p007012.dat"), kOldFile);
-            clock_->State() = before;
-            UseLink([this] { return std::make_unique<ScriptedClockLink>(*clock_); });
-        }
+        QCOMPARE(dialog.windowTitle(), Shipped("frmLoftGet.Caption"));
+        QCOMPARE(MissingCaptionKeys(&dialog), QStringList());
+        QCOMPARE(Status(&dialog), Shipped("frmLoftGet.txtPigeonGet"));
+        QCOMPARE(dialog.findChild<QTimer*>("StartTimer")->interval(), 1000);
+        QVERIFY(dialog.findChild<QTimer*>("StartTimer")->isActive());
     }
 
     void aTransferThatBreaksOffStaysOpenWithTheErrorStatus() {

@@ -78,18 +78,6 @@ private slots:
         QCOMPARE(link_->Sent(), std::string());
     }
 
-    void sendsTheLoftAndClosesWhenTheClockConfirms() {
-        LoftSendDialog dialog(main_.get());
-        dialog.show();
-        QTRY_VERIFY(!dialog.isVisible());
-        QCOMPARE(Line(&dialog, "Label2"), Shipped("frmLoftSend.txtCommunicationOk"));
-        QCOMPARE(dialog.findChild<QProgressBar*>("ProgressBar1")->value(), 2);
-        QCOMPARE(dialog.findChild<QProgressBar*>("ProgressBar1")->maximum(), 2);
-        QCOMPARE(link_->Sent().substr(0, 8), std::string(">1\x00\x42\x0C\x05\x07\x0C", 8));
-        QCOMPARE(clock_->State().pigeons.size(), std::size_t(2));
-        QVERIFY(folder_->Messages().Shown().empty());
-    }
-
     void aClockThatDoesNotConfirmGivesMessageTwo() {
         UseClock(false);
         LoftSendDialog dialog(main_.get());
