@@ -26,7 +26,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         if ((args[i] == "--folder" || args[i] == "--port") && i + 1 < args.size()) {
-            // Two statements: a conditional over a path and an optional would assign to a temporary.
             if (args[i] == "--folder") folder = args[i + 1];
             else port = args[i + 1];
             ++i;

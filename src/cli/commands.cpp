@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 #include "cli/exchangecommands.h"
+#include "cli/clockcommands.h"
 
 namespace plumet::cli {
 
@@ -8,6 +9,9 @@ const std::vector<CliCommand>& Commands() {
     static const std::vector<CliCommand> commands = {
         {"build-exchange", "fancier|loft", 1, 1, RunBuildExchange},
         {"read-exchange", "fancier|loft", 1, 1, RunReadExchange},
+        {"send-loft", "CLUB FANCIER", 2, 2, RunSendLoft},
+        {"get-loft", "", 0, 0, RunGetLoft},
+        {"send-points", "", 0, 0, RunSendPoints},
     };
     return commands;
 }

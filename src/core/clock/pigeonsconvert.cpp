@@ -69,6 +69,11 @@ std::uint8_t RingValue::ShiftRing(int n) {
     return carry_;
 }
 
+SexTexts CatalogueSexTexts(const TextCatalogue& catalogue) {
+    return {catalogue.LookupText("frmMain.MaleSex"), catalogue.LookupText("frmMain.FemaleSex"),
+            catalogue.LookupText("frmMain.NoSex")};
+}
+
 PigeonsConvert::PigeonsConvert(SexTexts sexes)
     : male_(SexCharacter(sexes.male)), female_(SexCharacter(sexes.female)), none_(SexCharacter(sexes.none)) {}
 

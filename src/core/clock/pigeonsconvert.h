@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/catalogue.h"
+
 namespace plumet {
 
 // Byte 1 (index 0) is the least significant byte of the ring value and goes first on the wire.
@@ -22,6 +24,7 @@ struct SexTexts {
     std::string female;
     std::string none;
 };
+SexTexts CatalogueSexTexts(const TextCatalogue& catalogue);
 
 // The ring value while it is decoded field by field from the top.
 class RingValue {

@@ -19,7 +19,10 @@
 #include "app/textcodec.h"
 #include "registers/clubchangedialog.h"
 #include "registers/pigeondialog.h"
+#include "clock/loftgetdialog.h"
+#include "clock/loftsenddialog.h"
 #include "clock/portlist.h"
+#include "clock/racepointssenddialog.h"
 #include "clock/serialports.h"
 #include "exchange/exchangedialog.h"
 
@@ -414,6 +417,12 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         Open<ExchangeDialog>(this, ExchangeKind::Fancier, ExchangeDialog::Direction::Read);
     } else if (menuName == "mnuLoftRead") {
         Open<ExchangeDialog>(this, ExchangeKind::Loft, ExchangeDialog::Direction::Read);
+    } else if (menuName == "mnuLoftSend") {
+        Open<LoftSendDialog>(this);
+    } else if (menuName == "mnuLoftGet") {
+        Open<LoftGetDialog>(this);
+    } else if (menuName == "mnuSendRacePoints") {
+        Open<RacePointsSendDialog>(this);
     } else if (menuName == "mnuInfo") {
         Open<InfoDialog>(this);
     }

@@ -1,7 +1,12 @@
 #include "clock/transferdialog.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/appcontext.h"
 
@@ -26,6 +31,9 @@ TransferDialog::TransferDialog(const QString& objectName, QWidget* parent, const
     if (TimingForTests()) TimingForTests()(constants_);
     startTimer_->setSingleShot(true);
     startTimer_->setObjectName("StartTimer");
+    connect(&session_, &TransferSession::finished, this, [this] {
+        if (cancelAsked_ && !closing_) CloseDialog();
+    });
 }
 
 TransferDialog::~TransferDialog() {
@@ -60,6 +68,35 @@ QLabel* TransferDialog::MakeStatusLine(const QString& objectName) {
 
 void TransferDialog::SetStatus(QLabel* line, const QString& text) { line->setText(text); }
 
+QProgressBar* TransferDialog::MakeProgressBar(const QString& objectName) {
+    auto* bar = new QProgressBar(this);
+    bar->setObjectName(objectName);
+    bar->setRange(0, 1);
+    bar->setValue(0);
+    bar->setTextVisible(true);
+    return bar;
+}
+
+void TransferDialog::SetProgress(QProgressBar* bar, std::size_t done, std::size_t total) {
+    // An empty transfer is complete from the start: show a full bar rather than an idle one.
+    const int maximum = static_cast<int>(std::max<std::size_t>(total, 1));
+    bar->setRange(0, maximum);
+    bar->setValue(total == 0 ? maximum : static_cast<int>(std::min(done, total)));
+}
+
+QPushButton* TransferDialog::LayOut(std::initializer_list<QWidget*> rows, const QString& cancelName) {
+    auto* layout = new QVBoxLayout(this);
+    for (QWidget* row : rows) layout->addWidget(row);
+    layout->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    QPushButton* cancel = AddButton(buttons, cancelName, QStringLiteral("Cancel"));
+    connect(cancel, &QPushButton::clicked, this, &TransferDialog::reject);
+    layout->addLayout(buttons);
+    setMinimumWidth(440);
+    return cancel;
+}
+
 void TransferDialog::CloseDialog() {
     closing_ = true;
     startTimer_->stop();
@@ -70,6 +107,7 @@ void TransferDialog::CloseDialog() {
 void TransferDialog::reject() {
     session_.Cancel();
     if (cancelBehaviour_ == CancelBehaviour::ClosesAtOnce || !session_.Running() || closing_) CloseDialog();
+    else cancelAsked_ = true;
 }
 
 } // namespace plumet::ui

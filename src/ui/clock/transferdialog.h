@@ -3,13 +3,17 @@
 // it cannot be), the start delay, the transfer on the worker thread, status lines, and
 // Cancel/Escape that set the cancel flag and, for most transfers, close at once.
 #include <QString>
+#include <cstddef>
 #include <functional>
+#include <initializer_list>
 
 #include "app/dialogbase.h"
 #include "clock/clocklink.h"
 #include "clock/transfersession.h"
 
 class QLabel;
+class QProgressBar;
+class QPushButton;
 class QTimer;
 
 namespace plumet::ui {
@@ -23,7 +27,7 @@ public:
                    CancelBehaviour cancel, const QString& prefix = {});
     ~TransferDialog() override;
 
-    // Tests shorten the delays and timeouts of every transfer dialog made while it is set.
+    // Tests change the delays and timeouts of every transfer dialog made while it is set.
     static void SetTimingForTests(std::function<void(TransferConstants&)> adjust);
 
     bool PortOpen() const { return portOpen_; }
@@ -40,6 +44,12 @@ protected:
     // A status line: a label that shows catalogue texts set at run time.
     QLabel* MakeStatusLine(const QString& objectName);
     void SetStatus(QLabel* line, const QString& text);
+    // A bar that shows how much of the transfer is done; empty until the first SetProgress.
+    QProgressBar* MakeProgressBar(const QString& objectName = QStringLiteral("ProgressBar1"));
+    static void SetProgress(QProgressBar* bar, std::size_t done, std::size_t total);
+    // The usual face of a transfer: `rows` one under the other, then the Cancel button
+    // (named `cancelName`) at the right.
+    QPushButton* LayOut(std::initializer_list<QWidget*> rows, const QString& cancelName = QStringLiteral("Command1"));
     // Closes the dialog from code, whatever the cancel behaviour.
     void CloseDialog();
 
@@ -50,6 +60,7 @@ private:
     QTimer* startTimer_;
     bool portOpen_ = false;
     bool closing_ = false;
+    bool cancelAsked_ = false; // a transfer that only takes the flag ends, then the dialog closes
 };
 
 } // namespace plumet::ui

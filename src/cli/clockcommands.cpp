@@ -1,0 +1,167 @@
+#include "cli/clockcommands.h"
+
+#include <chrono>
+#include <csignal>
+#include <ostream>
+#include <stop_token>
+#include <thread>
+
+#include "app/cp1252.h"
+#include "app/timesource.h"
+#include "clock/loftget.h"
+#include "clock/loftsend.h"
+#include "clock/racepointssend.h"
+#include "clock/serialclocklink.h"
+
+namespace plumet::cli {
+namespace {
+
+constexpr const char* kCancelled = "The transfer was cancelled.";
+constexpr const char* kNoPort = "The port cannot be opened.";
+constexpr const char* kFailed = "Transfer failed.";
+constexpr const char* kDone = "Transfer completed.";
+
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+
+// Ctrl-C or a termination request cancels a running transfer as the dialog's Cancel does:
+// the transfer stops within a byte and the port is closed. A signal handler may only set a
+// flag, so a watcher turns the flag into the stop request.
+class CancelOnInterrupt {
+public:
+    CancelOnInterrupt() {
+        interrupted = 0;
+        previousInt_ = std::signal(SIGINT, OnInterrupt);
+        previousTerm_ = std::signal(SIGTERM, OnInterrupt);
+        watcher_ = std::jthread([this](std::stop_token own) {
+            while (!own.stop_requested()) {
+                if (interrupted) {
+                    source_.request_stop();
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+    }
+    ~CancelOnInterrupt() {
+        watcher_.request_stop();
+        watcher_.join();
+        std::signal(SIGINT, previousInt_);
+        std::signal(SIGTERM, previousTerm_);
+    }
+    CancelOnInterrupt(const CancelOnInterrupt&) = delete;
+    CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;
+
+    std::stop_token Token() const { return source_.get_token(); }
+
+private:
+    std::stop_source source_;
+    std::jthread watcher_;
+    void (*previousInt_)(int) = SIG_DFL;
+    void (*previousTerm_)(int) = SIG_DFL;
+};
+
+// One line on standard error, rewritten in place, while it is a terminal.
+class ProgressLine {
+public:
+    ProgressLine(const CliContext& context, std::string label) : context_(context), label_(std::move(label)) {}
+    ~ProgressLine() {
+        if (shown_) context_.err << '\n' << std::flush;
+    }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    void Show(std::size_t done, std::size_t total, const std::string& detail = {}) {
+        if (!context_.progress) return;
+        context_.err << '\r' << label_ << (label_.empty() ? "" : " ") << done << '/' << total;
+        if (!detail.empty()) context_.err << "  " << Cp1252ToUtf8(detail);
+        context_.err << "\x1B[K" << std::flush; // clear what a longer line left behind
+        shown_ = true;
+    }
+
+private:
+    const CliContext& context_;
+    std::string label_;
+    bool shown_ = false;
+};
+
+std::string Text(const CliContext& context, const std::string& key, const std::string& fallback) {
+    const std::string text = context.catalogue.LookupText(key);
+    return text.empty() ? fallback : Cp1252ToUtf8(text);
+}
+
+bool OpenClock(const CliContext& context, ui::SerialClockLink& link, const TransferConstants& constants) {
+    return context.settings.HasPort() && link.open(constants.SettingsFor(context.settings.comPort)) == LinkStatus::Ok;
+}
+
+// What the dialog `form` would show for an outcome: its message if it has one, else its
+// status line. Success prints the status on standard output.
+int Report(CliContext& context, const std::string& form, const std::string& status, int message, bool cancelled) {
+    if (cancelled) return context.Fail("", kCancelled);
+    if (message != 0) return context.Fail(form + ".MsgBoxText" + std::to_string(message), kFailed);
+    if (status == "txtCommunicationOk") {
+        context.out << Text(context, form + "." + status, kDone) << '\n';
+        return kSuccess;
+    }
+    return context.Fail(form + ".txtCommunicationError", kFailed);
+}
+
+} // namespace
+
+int RunSendLoft(CliContext& context, const std::vector<std::string>& args) {
+    const std::optional<LoftToSend> loft = RegisteredLoft(context.folder, context.settings, args[0], args[1]);
+    if (!loft)
+        return context.Fail("", "Fancier " + args[1] + " of club " + args[0] + " is not in the fancier register.");
+    ui::SerialClockLink link;
+    if (!OpenClock(context, link, kLoftSendConstants)) return context.Fail("frmLoftSend.MsgBoxText1", kNoPort);
+    const CancelOnInterrupt cancel;
+    LoftSendOutcome outcome;
+    {
+        ProgressLine progress(context, Text(context, "frmLoftSend.txtPigeonLoad", "Sending pigeons"));
+        const SystemTimeSource clock;
+        outcome = SendLoft(
+            link, context.folder, *loft, CatalogueSexTexts(context.catalogue), clock, kLoftSendConstants.byteTimeout,
+            [&progress](std::size_t sent, std::size_t total) { progress.Show(sent, total); }, cancel.Token());
+    }
+    link.close();
+    return Report(context, "frmLoftSend", outcome.status, outcome.message,
+                  outcome.result == LoftSendResult::Cancelled);
+}
+
+int RunGetLoft(CliContext& context, const std::vector<std::string>&) {
+    ui::SerialClockLink link;
+    if (!OpenClock(context, link, kLoftGetConstants)) return context.Fail("frmLoftGet.MsgBoxText1", kNoPort);
+    const CancelOnInterrupt cancel;
+    LoftGetOutcome outcome;
+    {
+        ProgressLine progress(context, Text(context, "frmLoftGet.txtPigeonGet", "Reading pigeons"));
+        outcome = GetLoft(
+            link, context.folder, context.settings, CatalogueSexTexts(context.catalogue), kLoftGetConstants.byteTimeout,
+            [&progress](std::size_t received, std::size_t total) { progress.Show(received, total); }, cancel.Token());
+    }
+    link.close();
+    if (outcome.result == LoftGetResult::SaveFailed) return context.Fail("", outcome.saved.error);
+    return Report(context, "frmLoftGet", outcome.status, outcome.message, outcome.result == LoftGetResult::Cancelled);
+}
+
+int RunSendPoints(CliContext& context, const std::vector<std::string>&) {
+    ui::SerialClockLink link;
+    if (!OpenClock(context, link, kRacePointsSendConstants))
+        return context.Fail("frmRacePointsSend.MsgBoxText1", kNoPort);
+    const CancelOnInterrupt cancel;
+    RacePointsSendOutcome outcome;
+    {
+        ProgressLine progress(context, "");
+        outcome = SendRacePoints(
+            link, context.folder, kRacePointsSendConstants.byteTimeout,
+            [&progress](std::size_t sent, std::size_t total, const std::string& line) {
+                progress.Show(sent, total, line);
+            },
+            cancel.Token());
+    }
+    link.close();
+    return Report(context, "frmRacePointsSend", outcome.status, outcome.message,
+                  outcome.result == RacePointsSendResult::Cancelled);
+}
+
+} // namespace plumet::cli

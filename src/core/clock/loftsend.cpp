@@ -1,0 +1,155 @@
+#include "clock/loftsend.h"
+
+#include "app/fixedwidth.h"
+#include "registers/fanciers.h"
+#include "registers/pigeons.h"
+
+namespace plumet {
+
+namespace {
+
+constexpr std::size_t kNameBytes = 20;
+constexpr std::size_t kKeyAndNameBytes = 4 + kNameBytes + 2; // counted in the length with the pigeons
+constexpr std::size_t kPigeonBytes = 20;
+
+char Byte(long long value) { return static_cast<char>(static_cast<std::uint8_t>(value)); }
+
+std::string Count(std::size_t n) { return {Byte(static_cast<long long>(n >> 8)), Byte(static_cast<long long>(n & 0xFF))}; }
+
+// A number the clock takes as one byte; nothing for a text that is not one.
+std::optional<long long> ByteNumber(std::string_view text) {
+    const auto value = ParseInteger(text);
+    if (!value || *value < 0 || *value > 255) return std::nullopt;
+    return value;
+}
+
+std::string ThreeDigits(std::string_view text) {
+    const std::string trimmed = TrimBlanks(text);
+    return IsAllDigits(trimmed) && trimmed.size() < 3 ? PadLeft(trimmed, 3) : trimmed;
+}
+
+LoftSendOutcome Ended(LoftSendOutcome out, LinkStatus status) {
+    out.link = status;
+    if (status == LinkStatus::Cancelled) {
+        out.result = LoftSendResult::Cancelled;
+        out.status.clear();
+    } else {
+        out.result = LoftSendResult::Broken;
+        out.status = "txtCommunicationError";
+    }
+    return out;
+}
+
+} // namespace
+
+std::string LoftSendHeadline(const LoftToSend& loft) {
+    return Mid(loft.region, 1, 3) + "." + Mid(loft.federation, 1, 3) + "." + loft.club + "." + loft.fancier + " " +
+           loft.name;
+}
+
+std::optional<LoftToSend> RegisteredLoft(const Path& programFolder, const Settings& settings, std::string_view club,
+                                         std::string_view fancier) {
+    const std::string clubNumber = ThreeDigits(club);
+    const std::string fancierNumber = ThreeDigits(fancier);
+    if (clubNumber.size() != 3 || fancierNumber.size() != 3) return std::nullopt;
+    FancierTable fanciers;
+    LoadFanciers(fanciers, FancierFilePath(programFolder, clubNumber));
+    const std::size_t slot = FindFancier(fanciers, fancierNumber);
+    if (slot == 0) return std::nullopt;
+    return LoftToSend{settings.region, settings.federation, clubNumber, fancierNumber,
+                      FancierNameOf(fanciers.Record(slot))};
+}
+
+LoftCoding CodeLoft(const LoftToSend& loft, const std::vector<std::string>& pigeonRecords,
+                    const PigeonsConvert& convert) {
+    const struct {
+        const char* what;
+        std::string text;
+    } numbers[] = {{"region", Mid(loft.region, 1, 3)},
+                   {"federation", Mid(loft.federation, 1, 3)},
+                   {"club", loft.club},
+                   {"fancier", loft.fancier}};
+    std::string key;
+    for (const auto& number : numbers) {
+        const auto value = ByteNumber(number.text);
+        if (!value) return {std::nullopt, std::string("The ") + number.what + " number \"" + number.text +
+                                              "\" is not a number from 0 to 255, so the clock cannot take it."};
+        key += Byte(*value);
+    }
+    if (pigeonRecords.size() > kPigeonCapacity)
+        return {std::nullopt, "The loft has more than " + std::to_string(kPigeonCapacity) + " pigeons."};
+
+    LoftMessage message;
+    message.pigeons.reserve(pigeonRecords.size());
+    for (std::size_t i = 0; i < pigeonRecords.size(); ++i) {
+        const std::string& record = pigeonRecords[i];
+        const auto ring = convert.EncodeRing(record);
+        const auto chip = PigeonsConvert::EncodeChip(record);
+        if (!ring || !chip)
+            return {std::nullopt, "Pigeon " + std::to_string(i + 1) + " (" + TrimRightBlanks(Mid(record, 1, 23)) +
+                                      ") cannot be coded for the clock: " +
+                                      (!ring ? "its year or ring format is out of range."
+                                             : "its chip code \"" + Mid(record, 24, 33) + "\" is not ten hexadecimal digits.")};
+        std::string bytes(ring->begin(), ring->end());
+        bytes.append(chip->begin(), chip->end());
+        message.pigeons.push_back(std::move(bytes));
+    }
+    const std::size_t count = pigeonRecords.size();
+    message.head = std::string{static_cast<char>(kStartChar), static_cast<char>(kCommandLoftSend)} +
+                   Count(kKeyAndNameBytes + kPigeonBytes * count) + key + PadRight(loft.name, kNameBytes) +
+                   Count(count);
+    return {std::move(message), {}};
+}
+
+std::string ClockDateTimeBytes(const DateTime& at) {
+    return {Byte(at.day),  Byte(at.month),  Byte(at.year % 100), Byte(at.weekday + 1),
+            Byte(at.hour), Byte(at.minute), Byte(at.second)};
+}
+
+LoftSendOutcome SendLoft(ClockLink& link, const Path& programFolder, const LoftToSend& loft, const SexTexts& sexes,
+                         const TimeSource& clock, milliseconds byteTimeout,
+                         const LoftSendProgress& progress, std::stop_token cancel) {
+    LoftSendOutcome out;
+    out.status = "txtCommunicationError";
+
+    PigeonTable table;
+    const Path file = PigeonFilePath(programFolder, loft.club, loft.fancier);
+    LoadPigeons(table, file);
+    // An unreadable file would otherwise go out as an empty loft and wipe the clock's.
+    if (table.LastLoad() == LoadOutcome::Unreadable) {
+        out.problem = "The pigeon file " + file.string() + " cannot be read.";
+        return out;
+    }
+    LoftCoding coding = CodeLoft(loft, table.Records(), PigeonsConvert(sexes));
+    if (!coding.message) {
+        out.problem = std::move(coding.problem);
+        return out;
+    }
+    const LoftMessage& message = *coding.message;
+    out.pigeons = message.pigeons.size();
+    if (progress) progress(0, out.pigeons);
+
+    if (const LinkStatus sent = SendBytes(link, message.head, cancel); sent != LinkStatus::Ok) return Ended(out, sent);
+    for (const std::string& pigeon : message.pigeons) {
+        if (const LinkStatus sent = SendBytes(link, pigeon, cancel); sent != LinkStatus::Ok) return Ended(out, sent);
+        ++out.sent;
+        if (progress) progress(out.sent, out.pigeons);
+        if (cancel.stop_requested()) return Ended(out, LinkStatus::Cancelled);
+    }
+    // One reading for all seven bytes, so a minute turning over cannot tear the time apart.
+    const std::string trailer = std::string(1, static_cast<char>(kStartChar)) + ClockDateTimeBytes(clock.Now());
+    if (const LinkStatus sent = SendBytes(link, trailer, cancel); sent != LinkStatus::Ok) return Ended(out, sent);
+
+    out.link = ExpectByte(link, kStartChar, byteTimeout, cancel);
+    if (out.link == LinkStatus::Cancelled) return Ended(out, out.link);
+    if (out.link == LinkStatus::Ok) {
+        out.result = LoftSendResult::Confirmed;
+        out.status = "txtCommunicationOk";
+    } else {
+        out.result = LoftSendResult::NotConfirmed;
+        out.message = 2;
+    }
+    return out;
+}
+
+} // namespace plumet

@@ -1,0 +1,71 @@
+#include "clock/racepointssend.h"
+
+#include "app/fixedwidth.h"
+#include "releasepoints/releasepoints.h"
+
+namespace plumet {
+
+namespace {
+
+RacePointsSendOutcome Ended(RacePointsSendOutcome out, LinkStatus status) {
+    out.link = status;
+    if (status == LinkStatus::Cancelled) {
+        out.result = RacePointsSendResult::Cancelled;
+        out.status.clear();
+    } else {
+        out.result = RacePointsSendResult::Broken;
+        out.status = "txtCommunicationError";
+    }
+    return out;
+}
+
+} // namespace
+
+std::string RacePointSentLine(std::string_view record) { return Mid(record, 1, 2) + "  " + Mid(record, 3, 15); }
+
+RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder, milliseconds byteTimeout,
+                                     const RacePointsSendProgress& progress, std::stop_token cancel) {
+    RacePointsSendOutcome out;
+    out.status = "txtCommunicationError";
+    RacePointTable table;
+    const RacePointsLoad loaded = LoadRacePoints(table, RacePointFilePath(programFolder));
+    // A refused register would go out as no names at all and wipe the clock's.
+    if (loaded.outcome == LoadOutcome::Unreadable) {
+        out.problem = loaded.problem;
+        return out;
+    }
+    out.points = table.Count();
+    if (progress) progress(0, out.points, {});
+
+    const auto send = [&](std::string_view bytes) {
+        const LinkStatus status = SendBytes(link, bytes, cancel);
+        if (status == LinkStatus::Ok) out.bytes += bytes.size();
+        return status;
+    };
+    const std::string opening = std::string{static_cast<char>(kStartChar), static_cast<char>(kCommandRacePointsSend)} +
+                                std::string(kRacePointNameLength, ' ');
+    if (const LinkStatus sent = send(opening); sent != LinkStatus::Ok) return Ended(out, sent);
+    for (const std::string& record : table.Records()) {
+        // Names go as they stand: a ">" in one is not escaped.
+        if (const LinkStatus sent = send(PadRight(RacePointNameOf(record), kRacePointNameLength));
+            sent != LinkStatus::Ok)
+            return Ended(out, sent);
+        ++out.sent;
+        if (progress) progress(out.sent, out.points, RacePointSentLine(record));
+    }
+    if (const LinkStatus sent = send(std::string(1, static_cast<char>(kStartChar))); sent != LinkStatus::Ok)
+        return Ended(out, sent);
+
+    out.link = ExpectByte(link, kStartChar, byteTimeout, cancel);
+    if (out.link == LinkStatus::Cancelled) return Ended(out, out.link);
+    if (out.link == LinkStatus::Ok) {
+        out.result = RacePointsSendResult::Confirmed;
+        out.status = "txtCommunicationOk";
+    } else {
+        out.result = RacePointsSendResult::NotConfirmed;
+        out.message = 2;
+    }
+    return out;
+}
+
+} // namespace plumet

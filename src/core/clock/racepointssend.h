@@ -1,0 +1,49 @@
+#pragma once
+// frmRacePointsSend's exchange (">8"): the names of all release points into the clock, which
+// numbers them by position after a blank entry 0.
+#include <cstddef>
+#include <functional>
+#include <stop_token>
+#include <string>
+#include <string_view>
+
+#include "app/files.h"
+#include "clock/clocklink.h"
+
+namespace plumet {
+
+// What the first status line shows for the point just sent: characters 1-2, two blanks,
+// characters 3-15.
+std::string RacePointSentLine(std::string_view record);
+
+enum class RacePointsSendResult {
+    Confirmed,    // the clock answered ">"
+    NotConfirmed, // another answer, or none within the byte timeout
+    NotSendable,  // the register could not be read; nothing was sent
+    Broken,       // the port failed while sending
+    Cancelled,
+};
+
+struct RacePointsSendOutcome {
+    RacePointsSendResult result = RacePointsSendResult::NotSendable;
+    LinkStatus link = LinkStatus::Ok;
+    std::size_t points = 0; // records in the register
+    std::size_t sent = 0;
+    std::size_t bytes = 0;  // bytes that went out
+    std::string problem;    // NotSendable: why
+    // What frmRacePointsSend shows: its status text (suffix of its catalogue key, "" for
+    // none) and message number (0 for none).
+    std::string status;
+    int message = 0;
+};
+
+// Points sent so far, the total, and the status line of the last one sent ("" before the first).
+using RacePointsSendProgress =
+    std::function<void(std::size_t sent, std::size_t total, const std::string& statusLine)>;
+
+// Loads the release point register (a missing one is created with its empty slots first)
+// and sends every name.
+RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder, milliseconds byteTimeout,
+                                     const RacePointsSendProgress& progress, std::stop_token cancel);
+
+} // namespace plumet

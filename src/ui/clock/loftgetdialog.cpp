@@ -1,0 +1,62 @@
+#include "clock/loftgetdialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include "app/appcontext.h"
+#include "app/mainwindow.h"
+#include "app/textcodec.h"
+
+namespace plumet::ui {
+namespace {
+
+// The read-back may have replaced the pigeons on show, or of a fancier further down.
+void RefreshList(MainWindow* mainWindow) {
+    switch (mainWindow->Mode()) {
+    case ListMode::Clubs: mainWindow->VereineAnzeigen(); break;
+    case ListMode::Fanciers: mainWindow->ZuechterAnzeigen(); break;
+    case ListMode::Pigeons: mainWindow->TaubenAnzeigen(); break;
+    case ListMode::RacePoints: mainWindow->RacePointsAnzeigen(); break;
+    case ListMode::None: break;
+    }
+}
+
+} // namespace
+
+LoftGetDialog::LoftGetDialog(MainWindow* mainWindow)
+    : TransferDialog("frmLoftGet", mainWindow, kLoftGetConstants, CancelBehaviour::ClosesAtOnce),
+      mainWindow_(mainWindow), status_(MakeStatusLine("Label1")), progress_(MakeProgressBar()) {
+    LayOut({status_, progress_});
+    Load();
+    if (!OpenPort()) return;
+    SetStatus(status_, Texts().Text("txtPigeonGet"));
+    StartAfterDelay([this] { Start(); });
+}
+
+void LoftGetDialog::Start() {
+    Session().Run([this, folder = App().programFolder, settings = App().settings,
+                   sexes = CatalogueSexTexts(LoadCatalogue()),
+                   timeout = Constants().byteTimeout](ClockLink& link, std::stop_token cancel) {
+        const LoftGetOutcome outcome = GetLoft(
+            link, folder, settings, sexes, timeout,
+            [this](std::size_t received, std::size_t total) {
+                Session().Post([this, received, total] { SetProgress(progress_, received, total); });
+            },
+            cancel);
+        Session().Post([this, outcome] { Finish(outcome); });
+    });
+}
+
+void LoftGetDialog::Finish(const LoftGetOutcome& outcome) {
+    if (outcome.result == LoftGetResult::Cancelled) return;
+    if (!outcome.status.empty()) SetStatus(status_, Texts().Text(QString::fromStdString(outcome.status)));
+    // A transfer that broke off leaves the dialog open with its status; nothing was written.
+    if (outcome.result == LoftGetResult::CommunicationError || outcome.result == LoftGetResult::TooManyPigeons) return;
+    if (outcome.message != 0) Texts().ShowNumbered(outcome.message);
+    if (outcome.result == LoftGetResult::SaveFailed)
+        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(outcome.saved.error));
+    if (mainWindow_) RefreshList(mainWindow_);
+    CloseDialog();
+}
+
+} // namespace plumet::ui

@@ -1,0 +1,47 @@
+#include "clock/loftsenddialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include "app/appcontext.h"
+#include "app/mainwindow.h"
+#include "app/textcodec.h"
+
+namespace plumet::ui {
+
+LoftSendDialog::LoftSendDialog(MainWindow* mainWindow)
+    : TransferDialog("frmLoftSend", mainWindow, kLoftSendConstants, CancelBehaviour::OnlyFlags),
+      loft_{App().settings.region, App().settings.federation, mainWindow->SelectedClubNumber,
+            mainWindow->SelectedFancierNumber, mainWindow->SelectedFancierName},
+      headline_(MakeStatusLine("Label1")), status_(MakeStatusLine("Label2")), progress_(MakeProgressBar()) {
+    LayOut({headline_, status_, progress_});
+    Load();
+    if (!OpenPort()) return;
+    SetStatus(headline_, ToQt(LoftSendHeadline(loft_)));
+    SetStatus(status_, Texts().Text("txtPigeonLoad"));
+    StartAfterDelay([this] { Start(); });
+}
+
+void LoftSendDialog::Start() {
+    static const SystemTimeSource clock;
+    Session().Run([this, folder = App().programFolder, loft = loft_, sexes = CatalogueSexTexts(LoadCatalogue()),
+                   timeout = Constants().byteTimeout](ClockLink& link, std::stop_token cancel) {
+        const LoftSendOutcome outcome = SendLoft(
+            link, folder, loft, sexes, clock, timeout,
+            [this](std::size_t sent, std::size_t total) {
+                Session().Post([this, sent, total] { SetProgress(progress_, sent, total); });
+            },
+            cancel);
+        Session().Post([this, outcome] { Finish(outcome); });
+    });
+}
+
+void LoftSendDialog::Finish(const LoftSendOutcome& outcome) {
+    if (outcome.result == LoftSendResult::Cancelled) return; // the dialog closes when the session ends
+    if (!outcome.status.empty()) SetStatus(status_, Texts().Text(QString::fromStdString(outcome.status)));
+    if (outcome.message != 0) Texts().ShowNumbered(outcome.message);
+    // A loft refused before sending, or a port that broke, leaves the dialog open to be read.
+    if (outcome.result == LoftSendResult::Confirmed || outcome.result == LoftSendResult::NotConfirmed) CloseDialog();
+}
+
+} // namespace plumet::ui

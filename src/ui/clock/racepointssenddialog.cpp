@@ -1,0 +1,45 @@
+#include "clock/racepointssenddialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include "app/appcontext.h"
+#include "app/textcodec.h"
+
+namespace plumet::ui {
+
+RacePointsSendDialog::RacePointsSendDialog(QWidget* parent)
+    : TransferDialog("frmRacePointsSend", parent, kRacePointsSendConstants, CancelBehaviour::ClosesAtOnce),
+      point_(MakeStatusLine("Label1")), status_(MakeStatusLine("Label2")), progress_(MakeProgressBar()) {
+    LayOut({point_, status_, progress_});
+    Load();
+    if (!OpenPort()) return;
+    StartAfterDelay([this] { Start(); });
+}
+
+void RacePointsSendDialog::Start() {
+    Session().Run([this, folder = App().programFolder, timeout = Constants().byteTimeout](ClockLink& link,
+                                                                                           std::stop_token cancel) {
+        const RacePointsSendOutcome outcome = SendRacePoints(
+            link, folder, timeout,
+            [this](std::size_t sent, std::size_t total, const std::string& line) {
+                Session().Post([this, sent, total, line] {
+                    SetProgress(progress_, sent, total);
+                    if (!line.empty()) SetStatus(point_, ToQt(line));
+                });
+            },
+            cancel);
+        Session().Post([this, outcome] { Finish(outcome); });
+    });
+}
+
+void RacePointsSendDialog::Finish(const RacePointsSendOutcome& outcome) {
+    if (outcome.result == RacePointsSendResult::Cancelled) return;
+    if (!outcome.status.empty()) SetStatus(status_, Texts().Text(QString::fromStdString(outcome.status)));
+    if (outcome.message != 0) Texts().ShowNumbered(outcome.message);
+    // A register that cannot be read, or a port that broke, leaves the dialog open to be read.
+    if (outcome.result == RacePointsSendResult::Confirmed || outcome.result == RacePointsSendResult::NotConfirmed)
+        CloseDialog();
+}
+
+} // namespace plumet::ui
