@@ -15,6 +15,10 @@
 #include "app/registerlists.h"
 #include "app/scaleform.h"
 #include "app/settingsdialog.h"
+#include "race/clocktimesmandialog.h"
+#include "race/enterdistancesdialog.h"
+#include "race/raceeditdialog.h"
+#include "race/raceselectdialog.h"
 #include "app/textcodec.h"
 #include "clock/portlist.h"
 #include "clock/serialports.h"
@@ -40,6 +44,12 @@ const char* const kRegisterMenus[] = {"mnuClubAdd",      "mnuClubAlter",     "mn
                                       "mnuLoftSend",     "mnuRacePointsAdd", "mnuRacePointsAlter", "mnuRacePointsDelete"};
 
 const Item kSeparatorItem{"", "", kSeparator};
+
+template <typename Dialog, typename... Args>
+void Open(MainWindow* mainWindow, Args... args) {
+    Dialog dialog(mainWindow, args...);
+    dialog.exec();
+}
 
 QFont FixedPitchFont() {
     QFont font("Courier New");
@@ -381,6 +391,22 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
     } else if (menuName == "mnuInfo") {
         InfoDialog dialog(this);
         dialog.exec();
+    } else if (menuName == "mnuRaceEnterDistances") {
+        Open<EnterDistancesDialog>(this);
+    } else if (menuName == "mnuRaceAdd") {
+        Open<RaceEditDialog>(this);
+    } else if (menuName == "mnuRaceAlter") {
+        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::Alter);
+    } else if (menuName == "mnuRaceDelete") {
+        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::Delete);
+    } else if (menuName == "mnuRaceShow") {
+        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::ShowResults);
+    } else if (menuName == "mnuRacePrint") {
+        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::PrintResults);
+    } else if (menuName == "mnuRaceCalculate") {
+        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::Calculate);
+    } else if (menuName == "mnuClockTimesManEnter") {
+        Open<ClockTimesManDialog>(this);
     }
 }
 
