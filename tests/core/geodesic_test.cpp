@@ -53,6 +53,18 @@ TEST(Geodesic, CoordinateTextsWithHemisphereLettersOrSigns) {
     EXPECT_DOUBLE_EQ(GeodesicDistanceKm("N5100000", "E007000000", "N00000000", "E007000000"), 0.0);
 }
 
+TEST(Geodesic, PositionTextsAreCheckedLikeTypedCoordinates) {
+    EXPECT_TRUE(IsPositionText("N51000000", "E007000000"));
+    EXPECT_TRUE(IsPositionText("-89595999", "+179595999"));
+    EXPECT_FALSE(IsPositionText("N90000000", "E007000000"));
+    EXPECT_FALSE(IsPositionText("E51000000", "E007000000"));
+    EXPECT_FALSE(IsPositionText("N51000000", "N007000000"));
+    EXPECT_FALSE(IsPositionText("N51600000", "E007000000"));
+    EXPECT_FALSE(IsPositionText("N5100000", "E007000000"));
+    EXPECT_FALSE(IsPositionText("n51000000", "E007000000"));
+    EXPECT_FALSE(IsPositionText("N51000000", "E180000000"));
+}
+
 TEST(Geodesic, ZeroCoordinatesMeanNoPosition) {
     EXPECT_TRUE(LatitudeIsZero("N00000000"));
     EXPECT_TRUE(LatitudeIsZero("+00000000"));

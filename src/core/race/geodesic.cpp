@@ -181,6 +181,13 @@ bool DigitsAreZero(std::string_view text) {
 
 } // namespace
 
+bool IsPositionText(std::string_view latitudeText, std::string_view longitudeText) {
+    if (latitudeText.size() != kLatitudeTextLength || longitudeText.size() != kLongitudeTextLength) return false;
+    const PositionFields fields{SplitCoordinateText(latitudeText, Axis::Latitude),
+                                SplitCoordinateText(longitudeText, Axis::Longitude)};
+    return !FirstInvalidPart(fields);
+}
+
 bool LatitudeIsZero(std::string_view latitudeText) { return DigitsAreZero(latitudeText); }
 bool LongitudeIsZero(std::string_view longitudeText) { return DigitsAreZero(longitudeText); }
 

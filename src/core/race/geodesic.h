@@ -17,6 +17,10 @@ double GeodesicDistanceMetres(double latitude1, double longitude1, double latitu
 double GeodesicDistanceKm(std::string_view loftLatitude, std::string_view loftLongitude,
                           std::string_view releaseLatitude, std::string_view releaseLongitude);
 
+// A latitude (9 characters) and a longitude (10) that pass the coordinate checks: a sign
+// character of their axis and digit parts of their widths and ranges.
+bool IsPositionText(std::string_view latitudeText, std::string_view longitudeText);
+
 // A coordinate whose digits are all zero means that no position is known. Blank digits, as an
 // old record without coordinates holds them, count as zero too.
 bool LatitudeIsZero(std::string_view latitudeText);
