@@ -77,9 +77,13 @@ ClockTimesManDialog::ClockTimesManDialog(QWidget* parent) : DialogBase("frmClock
     addRemove_->setObjectName("Command1");
     addRemove_->setAutoDefault(false);
     addRemove_->setProperty(kCaptionKeyProperty, kAddKey);
-    grid->addWidget(addRemove_, 4, 6);
+    grid->addWidget(addRemove_, 4, 6, Qt::AlignLeft);
 
-    grid->addWidget(Caption("Label21", "Clock data of the loft", this), 5, 0, 1, 7);
+    auto* heading = Caption("Label21", "Clock data of the loft", this);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    grid->addWidget(heading, 5, 0, 1, 7);
     const char* const rows[][2] = {{"Label10", "Clock set:"}, {"Label11", "Clock control:"}, {"Label12", "Clock shows:"}};
     const char* const notes[] = {"Label13", "Label14", "Label15"};
     std::size_t next = 0;
