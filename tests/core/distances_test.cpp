@@ -120,12 +120,5 @@ TEST(Distances, BoxesOfTheEntryDialog) {
     EXPECT_EQ(PartBoxWidth(kEnteredInMiles), 4);
 }
 
-TEST(Distances, UnitConversionsKeepTheirOwnFactors) {
-    EXPECT_DOUBLE_EQ(KmToMiles(1.609), 1.0);
-    EXPECT_DOUBLE_EQ(MilesToKm(100.0), 160.9);
-    EXPECT_DOUBLE_EQ(MetresPerMinuteToYardsPerMinute(1609.0), 1760.0);
-    EXPECT_EQ(DistanceLine(1, 5, kEnteredInKm, 600.0, ','), "00105 0 0600,0000");
-}
-
 } // namespace
 } // namespace plumet

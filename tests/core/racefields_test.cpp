@@ -15,24 +15,19 @@ TEST(RaceFields, TheRaceNameTakesOnlyWhatAFileNameCanHold) {
 TEST(RaceFields, TimeAndDateBoxesHaveTheirRanges) {
     EXPECT_EQ(ZeroFilledOnLeave("", 2), "00");
     EXPECT_EQ(ZeroFilledOnLeave(" 7", 2), "07");
-    EXPECT_EQ(ZeroFilledOnLeave("", 1), "0");
-    EXPECT_TRUE(IsHourText("00"));
-    EXPECT_TRUE(IsHourText("23"));
-    EXPECT_FALSE(IsHourText("24"));
-    EXPECT_TRUE(IsMinuteText("59"));
-    EXPECT_FALSE(IsMinuteText("60"));
-    EXPECT_FALSE(IsMinuteText(""));
+    const struct {
+        bool (*check)(std::string_view);
+        const char* lastGood;
+        const char* firstBad;
+    } ranges[] = {{IsHourText, "23", "24"}, {IsMinuteText, "59", "60"}, {IsRaceWeekText, "54", "55"},
+                  {IsDayText, "31", "32"},  {IsMonthText, "12", "13"}};
+    for (const auto& range : ranges) {
+        EXPECT_TRUE(range.check(range.lastGood)) << range.lastGood;
+        EXPECT_FALSE(range.check(range.firstBad)) << range.firstBad;
+        EXPECT_FALSE(range.check("")) << "an empty box";
+    }
+    EXPECT_TRUE(IsDayText("00")); // a day not entered
     EXPECT_FALSE(IsRaceWeekText("00"));
-    EXPECT_FALSE(IsRaceWeekText(""));
-    EXPECT_TRUE(IsRaceWeekText("1"));
-    EXPECT_TRUE(IsRaceWeekText("54"));
-    EXPECT_FALSE(IsRaceWeekText("55"));
-    EXPECT_TRUE(IsDayText("00"));
-    EXPECT_TRUE(IsDayText("31"));
-    EXPECT_FALSE(IsDayText("32"));
-    EXPECT_TRUE(IsMonthText("12"));
-    EXPECT_FALSE(IsMonthText("13"));
-    EXPECT_FALSE(ClosedPeriodApplies(""));
     EXPECT_FALSE(ClosedPeriodApplies("0"));
     EXPECT_TRUE(ClosedPeriodApplies("1"));
 }

@@ -61,8 +61,9 @@ private slots:
         Combo(&dialog, "Combo2")->setCurrentIndex(1);
         QCOMPARE(Combo(&dialog, "Combo3")->count(), 10);
         QCOMPARE(AddRemove(&dialog)->text(), Shipped("frmClocktimesManAdd.Command1.Caption(Add)"));
-        QCOMPARE(dialog.findChild<QLabel*>("Label16")->text(), Shipped("frmClocktimesManAdd.PigeonsAdded") + "0" +
-                                                                   Shipped("frmClocktimesManAdd.PigeonsAddedOf") + "10");
+        const QString counter = Shipped("frmClocktimesManAdd.PigeonsAdded") + "0" +
+                                Shipped("frmClocktimesManAdd.PigeonsAddedOf") + "10";
+        QCOMPARE(dialog.findChild<QLabel*>("Label16")->text(), counter);
     }
 
     void addingThreeOfTenPigeonsWritesTheirFile() {

@@ -45,7 +45,8 @@ int DistanceTable::UnitFlag(int fancier, int racePoint) const {
 bool DistanceTable::Set(int fancier, int racePoint, double distance, int unitFlag) {
     if (!InTable(fancier, racePoint)) return false;
     distance_[Index(fancier, racePoint)] = distance;
-    flag_[Index(fancier, racePoint)] = static_cast<unsigned char>(unitFlag == kEnteredInKm ? kEnteredInKm : kEnteredInMiles);
+    const int flag = unitFlag == kEnteredInKm ? kEnteredInKm : kEnteredInMiles;
+    flag_[Index(fancier, racePoint)] = static_cast<unsigned char>(flag);
     kmAsRead_[Index(fancier, racePoint)] = std::numeric_limits<double>::quiet_NaN();
     return true;
 }

@@ -39,7 +39,8 @@ bool IsManualFileOf(std::string_view fileName, std::string_view trimmedName) {
 } // namespace
 
 std::size_t ManualLoft::AddedCount() const {
-    return static_cast<std::size_t>(std::count_if(pigeons.begin(), pigeons.end(), [](const ManualPigeon& p) { return p.added; }));
+    return static_cast<std::size_t>(
+        std::count_if(pigeons.begin(), pigeons.end(), [](const ManualPigeon& p) { return p.added; }));
 }
 
 ManualLoft ManualLoftOf(std::string_view fancierRecord, const PigeonTable& pigeons) {
@@ -63,7 +64,8 @@ std::vector<Path> ManualFilesOfRace(const Path& programFolder, std::string_view 
     std::error_code ec;
     const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file(ec) && IsManualFileOf(it->path().filename().string(), name)) files.push_back(it->path());
+        if (it->is_regular_file(ec) && IsManualFileOf(it->path().filename().string(), name))
+            files.push_back(it->path());
     std::sort(files.begin(), files.end());
     return files;
 }

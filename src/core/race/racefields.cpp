@@ -23,7 +23,9 @@ std::optional<char> RaceNameKey(char32_t key) {
     return std::nullopt;
 }
 
-std::string ZeroFilledOnLeave(std::string_view text, std::size_t width) { return PadLeft(TrimBlanks(text), width, '0'); }
+std::string ZeroFilledOnLeave(std::string_view text, std::size_t width) {
+    return PadLeft(TrimBlanks(text), width, '0');
+}
 
 bool IsHourText(std::string_view text) { return InRange(text, 0, 23); }
 bool IsMinuteText(std::string_view text) { return InRange(text, 0, 59); }

@@ -59,7 +59,8 @@ ClockTimesManDialog::ClockTimesManDialog(QWidget* parent) : DialogBase("frmClock
 
     const char* const columns[][2] = {{"Label5", "day"}, {"Label6", "month"}, {"Label7", "hour"},
                                       {"Label8", "minute"}, {"Label9", "second"}};
-    for (int c = 0; c < 5; ++c) grid->addWidget(Caption(columns[c][0], columns[c][1], this), 3, c + 1, Qt::AlignHCenter);
+    for (int c = 0; c < 5; ++c)
+        grid->addWidget(Caption(columns[c][0], columns[c][1], this), 3, c + 1, Qt::AlignHCenter);
 
     auto makeBox = [this](int textNumber, RangeField::Check check) {
         auto* box = new RangeField(FixedField::Rules{2, DigitKey, ZeroFilledOnLeave, false}, check, this);
@@ -84,7 +85,8 @@ ClockTimesManDialog::ClockTimesManDialog(QWidget* parent) : DialogBase("frmClock
     bold.setBold(true);
     heading->setFont(bold);
     grid->addWidget(heading, 5, 0, 1, 7);
-    const char* const rows[][2] = {{"Label10", "Clock set:"}, {"Label11", "Clock control:"}, {"Label12", "Clock shows:"}};
+    const char* const rows[][2] = {
+        {"Label10", "Clock set:"}, {"Label11", "Clock control:"}, {"Label12", "Clock shows:"}};
     const char* const notes[] = {"Label13", "Label14", "Label15"};
     std::size_t next = 0;
     for (int r = 0; r < 3; ++r) {
@@ -150,7 +152,8 @@ void ClockTimesManDialog::ChooseRace() {
     {
         const QSignalBlocker block(fancier_);
         fancier_->clear();
-        for (const std::string& record : fancierRecords_) fancier_->addItem(ToQt(TrimRightBlanks(FancierNameOf(record))));
+        for (const std::string& record : fancierRecords_)
+            fancier_->addItem(ToQt(TrimRightBlanks(FancierNameOf(record))));
         fancier_->setCurrentIndex(fancierRecords_.empty() ? -1 : 0);
     }
     ChooseFancier();
@@ -165,7 +168,8 @@ void ClockTimesManDialog::ChooseFancier() {
     if (race && index >= 0) {
         const std::string& record = fancierRecords_[static_cast<std::size_t>(index)];
         PigeonTable pigeons;
-        LoadPigeons(pigeons, PigeonFilePath(App().programFolder, ZeroPadded(race->clubNumber, 3), FancierNumberOf(record)));
+        const std::string club = ZeroPadded(race->clubNumber, 3);
+        LoadPigeons(pigeons, PigeonFilePath(App().programFolder, club, FancierNumberOf(record)));
         loft_ = ManualLoftOf(record, pigeons);
         ReadManualFile(App().programFolder, *race, loft_);
         hasLoft_ = true;
@@ -197,7 +201,9 @@ void ClockTimesManDialog::ShowPigeon() {
 }
 
 void ClockTimesManDialog::ShowCounter() {
-    counter_->setText(ToQt(ManualCounterText(ToBytes(Texts().Text("PigeonsAdded")), ToBytes(Texts().Text("PigeonsAddedOf")), loft_)));
+    const std::string added = ToBytes(Texts().Text("PigeonsAdded"));
+    const std::string of = ToBytes(Texts().Text("PigeonsAddedOf"));
+    counter_->setText(ToQt(ManualCounterText(added, of, loft_)));
 }
 
 void ClockTimesManDialog::AddOrRemove() {
