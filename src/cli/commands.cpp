@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 #include "cli/exchangecommands.h"
 #include "cli/clockcommands.h"
+#include "cli/racecommands.h"
 
 namespace plumet::cli {
 
@@ -12,6 +13,7 @@ const std::vector<CliCommand>& Commands() {
         {"send-loft", "CLUB FANCIER", 2, 2, RunSendLoft},
         {"get-loft", "", 0, 0, RunGetLoft},
         {"send-points", "", 0, 0, RunSendPoints},
+        {"distance", "LAT LON LAT LON", 4, 4, RunDistance},
     };
     return commands;
 }

@@ -96,7 +96,7 @@ ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::m
 
 ModalWatcher::~ModalWatcher() = default;
 
-QStringList MissingCaptionKeys(QWidget* window) {
+QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
     TextCatalogue shipped;
     QFile file(":/data/club.txt");
     if (file.open(QIODevice::ReadOnly)) shipped.LoadFromBytes(file.readAll().toStdString());
@@ -105,7 +105,10 @@ QStringList MissingCaptionKeys(QWidget* window) {
     auto check = [&](const QString& key) {
         if (!shipped.Contains(key.toStdString())) missing << key;
     };
-    check(prefix + ".Caption");
+    const auto byMode = [&mode](const QObject* object) {
+        return !mode.isEmpty() && object->property("captionByMode").toBool() ? "(" + mode + ")" : QString();
+    };
+    check(prefix + ".Caption" + byMode(window));
     for (QObject* control : window->findChildren<QObject*>()) {
         const QString name = control->objectName();
         if (name.isEmpty() || name.startsWith("qt_") ||
@@ -115,7 +118,7 @@ QStringList MissingCaptionKeys(QWidget* window) {
               qobject_cast<QGroupBox*>(control) || qobject_cast<QAction*>(control) || qobject_cast<QMenu*>(control)))
             continue;
         const QVariant explicitKey = control->property(kCaptionKeyProperty);
-        check(explicitKey.isValid() ? explicitKey.toString() : prefix + "." + name + ".Caption");
+        check(explicitKey.isValid() ? explicitKey.toString() : prefix + "." + name + ".Caption" + byMode(control));
     }
     return missing;
 }

@@ -67,8 +67,9 @@ private:
     std::unique_ptr<QTimer> poll_;
 };
 
-// Every caption key a window asks for that the shipped catalogue lacks.
-QStringList MissingCaptionKeys(QWidget* window);
+// Every caption key a window asks for that the shipped catalogue lacks; `mode` for a window
+// opened in a mode, whose title and some captions take the "(mode)" keys.
+QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});
 
 } // namespace plumet::ui::test
 

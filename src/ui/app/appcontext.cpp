@@ -7,4 +7,9 @@ AppContext& App() {
     return context;
 }
 
+DateTime LocalNow() {
+    if (App().timeSource) return App().timeSource->Now();
+    return SystemTimeSource().Now();
+}
+
 } // namespace plumet::ui

@@ -5,6 +5,7 @@
 
 #include "app/files.h"
 #include "app/options.h"
+#include "app/timesource.h"
 
 namespace plumet::ui {
 
@@ -12,8 +13,12 @@ struct AppContext {
     Path programFolder;
     Settings settings;
     std::vector<std::string> ports; // "COM " + id, as last enumerated
+    const TimeSource* timeSource = nullptr; // nullptr: the system clock (tests freeze their own)
 };
 
 AppContext& App();
+
+// The local date and time from App().timeSource.
+DateTime LocalNow();
 
 } // namespace plumet::ui

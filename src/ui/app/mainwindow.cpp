@@ -16,6 +16,10 @@
 #include "app/registerlists.h"
 #include "app/scaleform.h"
 #include "app/settingsdialog.h"
+#include "race/clocktimesmandialog.h"
+#include "race/enterdistancesdialog.h"
+#include "race/raceeditdialog.h"
+#include "race/raceselectdialog.h"
 #include "app/textcodec.h"
 #include "registers/clubchangedialog.h"
 #include "registers/pigeondialog.h"
@@ -425,6 +429,22 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         Open<RacePointsSendDialog>(this);
     } else if (menuName == "mnuInfo") {
         Open<InfoDialog>(this);
+    } else if (menuName == "mnuRaceEnterDistances") {
+        Open<EnterDistancesDialog>(this);
+    } else if (menuName == "mnuRaceAdd") {
+        Open<RaceEditDialog>(this);
+    } else if (menuName == "mnuRaceAlter") {
+        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::Alter);
+    } else if (menuName == "mnuRaceDelete") {
+        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::Delete);
+    } else if (menuName == "mnuRaceShow") {
+        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::ShowResults);
+    } else if (menuName == "mnuRacePrint") {
+        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::PrintResults);
+    } else if (menuName == "mnuRaceCalculate") {
+        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::Calculate);
+    } else if (menuName == "mnuClockTimesManEnter") {
+        Open<ClockTimesManDialog>(this);
     }
 }
 

@@ -21,6 +21,7 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
     case MessageIcon::Critical: return QMessageBox::Critical;
     case MessageIcon::Exclamation: return QMessageBox::Warning;
     case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -40,6 +41,14 @@ MessageAnswer ShowMessage(QWidget* parent, MessageIcon icon, const QString& titl
                     withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
+    if (Test().active) return ShowMessage(parent, MessageIcon::Question, title, text, true) == MessageAnswer::Ok;
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 MessageTestMode::MessageTestMode() { Test() = TestState{true, {}, {}}; }

@@ -9,12 +9,16 @@ class QWidget;
 
 namespace plumet::ui {
 
-enum class MessageIcon { Critical, Exclamation, Information };
+enum class MessageIcon { Critical, Exclamation, Information, Question };
 enum class MessageAnswer { Ok, Cancel };
 
 // With `withCancel` the box offers OK and Cancel; otherwise OK alone.
 MessageAnswer ShowMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text,
                           bool withCancel = false);
+
+// A question with Yes and No, the question icon and No as the default button; true for Yes.
+// In test mode a queued Ok answers Yes and a queued Cancel answers No.
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text);
 
 struct ShownMessage {
     MessageIcon icon;

@@ -1,0 +1,146 @@
+#include "race/distances.h"
+
+#include <cmath>
+#include <limits>
+
+#include "app/fixedwidth.h"
+#include "race/decimals.h"
+#include "race/racecalcfolder.h"
+
+namespace plumet {
+namespace {
+
+constexpr std::size_t kRacePointSpan = kHighestDistanceRacePoint + 1;
+constexpr std::size_t kEntries = (kHighestDistanceFancier + 1) * kRacePointSpan;
+
+bool InTable(int fancier, int racePoint) {
+    return fancier >= 0 && fancier <= kHighestDistanceFancier && racePoint >= 0 &&
+           racePoint <= kHighestDistanceRacePoint;
+}
+
+bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_normal() == b.lexically_normal(); }
+
+} // namespace
+
+DistanceTable::DistanceTable() { Reset(); }
+
+void DistanceTable::Reset() {
+    distance_.assign(kEntries, 0.0);
+    flag_.assign(kEntries, static_cast<unsigned char>(kEnteredInMiles));
+    kmAsRead_.assign(kEntries, std::numeric_limits<double>::quiet_NaN());
+}
+
+std::size_t DistanceTable::Index(int fancier, int racePoint) {
+    return static_cast<std::size_t>(fancier) * kRacePointSpan + static_cast<std::size_t>(racePoint);
+}
+
+double DistanceTable::Distance(int fancier, int racePoint) const {
+    return InTable(fancier, racePoint) ? distance_[Index(fancier, racePoint)] : 0.0;
+}
+
+int DistanceTable::UnitFlag(int fancier, int racePoint) const {
+    return InTable(fancier, racePoint) ? flag_[Index(fancier, racePoint)] : kEnteredInMiles;
+}
+
+bool DistanceTable::Set(int fancier, int racePoint, double distance, int unitFlag) {
+    if (!InTable(fancier, racePoint)) return false;
+    distance_[Index(fancier, racePoint)] = distance;
+    const int flag = unitFlag == kEnteredInKm ? kEnteredInKm : kEnteredInMiles;
+    flag_[Index(fancier, racePoint)] = static_cast<unsigned char>(flag);
+    kmAsRead_[Index(fancier, racePoint)] = std::numeric_limits<double>::quiet_NaN();
+    return true;
+}
+
+Path DistanceFilePath(const Path& programFolder, int clubNumber) {
+    return RaceCalcPath(programFolder, "dist" + ZeroPadded(clubNumber, 3) + ".dat");
+}
+
+LoadOutcome LoadDistanceTable(DistanceTable& table, const Path& programFolder, int clubNumber) {
+    table.Reset();
+    const Path file = DistanceFilePath(programFolder, clubNumber);
+    table.loadedFrom_ = file;
+    const FileContent content = ReadWholeFile(file);
+    if (content.status == ReadStatus::Missing) return table.outcome_ = LoadOutcome::Missing;
+    table.outcome_ = LoadOutcome::Unreadable;
+    if (content.status != ReadStatus::Ok) return table.outcome_;
+    const std::vector<std::string> lines = SplitLines(content.bytes);
+    if (lines.size() < 2) return table.outcome_;
+    const auto fanciers = ParseInteger(lines[0]);
+    const auto racePoints = ParseInteger(lines[1]);
+    if (!fanciers || !racePoints || *fanciers < 0 || *racePoints < 0) return table.outcome_;
+    const long long entries = *fanciers * *racePoints;
+    for (long long i = 0; i < entries; ++i) {
+        const std::size_t at = static_cast<std::size_t>(i) + 2;
+        if (at >= lines.size()) return table.outcome_;
+        const std::string& line = lines[at];
+        const auto fancier = ParseInteger(Mid(line, 1, 3));
+        const auto racePoint = ParseInteger(Mid(line, 4, 5));
+        const auto flag = ParseInteger(Mid(line, 7, 7));
+        const auto value = ParseDecimal(Mid(line, 9, line.size()));
+        if (!fancier || !racePoint || !flag || !value ||
+            !InTable(static_cast<int>(*fancier), static_cast<int>(*racePoint)))
+            return table.outcome_;
+        const int unit = *flag != 0 ? kEnteredInMiles : kEnteredInKm;
+        const int f = static_cast<int>(*fancier);
+        const int r = static_cast<int>(*racePoint);
+        table.Set(f, r, unit == kEnteredInMiles ? *value * kLoadKmToMiles : *value, unit);
+        if (unit == kEnteredInMiles) table.kmAsRead_[DistanceTable::Index(f, r)] = *value;
+    }
+    return table.outcome_ = LoadOutcome::Loaded;
+}
+
+std::string DistanceLine(int fancier, int racePoint, int unitFlag, double km, char decimalSeparator) {
+    return ZeroPadded(fancier, 3) + ZeroPadded(racePoint, 2) + " " + (unitFlag == kEnteredInKm ? "0" : "1") + " " +
+           FormatDecimal(km, 4, 4, decimalSeparator);
+}
+
+SaveResult SaveDistanceTable(const DistanceTable& table, const Path& programFolder, int clubNumber,
+                             const std::vector<int>& fanciers, const std::vector<int>& racePoints,
+                             char decimalSeparator) {
+    const Path file = DistanceFilePath(programFolder, clubNumber);
+    if (table.outcome_ == LoadOutcome::Unreadable && SameFile(file, table.loadedFrom_))
+        return {false, "The distance file " + file.string() +
+                           " could not be read completely, so it was left as it is and the distance was not saved."};
+    std::vector<std::string> lines;
+    lines.reserve(fanciers.size() * racePoints.size() + 2);
+    lines.push_back(FormatCountLine(static_cast<long long>(fanciers.size())));
+    lines.push_back(FormatCountLine(static_cast<long long>(racePoints.size())));
+    for (const int fancier : fanciers)
+        for (const int racePoint : racePoints) {
+            const int flag = table.UnitFlag(fancier, racePoint);
+            const double stored = table.Distance(fancier, racePoint);
+            double km = flag == kEnteredInKm ? stored : stored * kSaveMilesToKm;
+            if (flag != kEnteredInKm && InTable(fancier, racePoint)) {
+                const double asRead = table.kmAsRead_[DistanceTable::Index(fancier, racePoint)];
+                if (!std::isnan(asRead)) km = asRead;
+            }
+            lines.push_back(DistanceLine(fancier, racePoint, flag, km, decimalSeparator));
+        }
+    return SaveRaceCalcLines(file, lines);
+}
+
+double KmToMiles(double km) { return km * (1.0 / 1.609); }
+double MilesToKm(double miles) { return miles * 1.609; }
+double MetresPerMinuteToYardsPerMinute(double metresPerMinute) { return metresPerMinute * (1760.0 / 1609.0); }
+
+int PartBoxWidth(int unitFlag) { return unitFlag == kEnteredInKm ? 3 : 4; }
+
+DistanceBoxes DistanceForBoxes(double distance, int unitFlag) {
+    if (!std::isfinite(distance) || distance < 0.0) distance = 0.0;
+    const long long perUnit = unitFlag == kEnteredInKm ? kMetresPerKm : kYardsPerMile;
+    long long whole = static_cast<long long>(std::floor(distance));
+    long long part = std::llround((distance - static_cast<double>(whole)) * static_cast<double>(perUnit));
+    if (part >= perUnit) {
+        ++whole;
+        part -= perUnit;
+    }
+    return {std::to_string(whole), ZeroPadded(part, static_cast<std::size_t>(PartBoxWidth(unitFlag)))};
+}
+
+double DistanceFromBoxes(std::string_view whole, std::string_view part, int unitFlag) {
+    const double wholeValue = static_cast<double>(ParseInteger(whole).value_or(0));
+    const double partValue = static_cast<double>(ParseInteger(part).value_or(0));
+    return wholeValue + partValue / (unitFlag == kEnteredInKm ? kMetresPerKm : kYardsPerMile);
+}
+
+} // namespace plumet

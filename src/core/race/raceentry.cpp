@@ -1,0 +1,111 @@
+#include "race/raceentry.h"
+
+#include "app/fixedwidth.h"
+#include "race/weeks.h"
+
+namespace plumet {
+namespace {
+
+int NumberOf(std::string_view text) { return static_cast<int>(ParseInteger(text).value_or(0)); }
+
+} // namespace
+
+Race NewRaceValues(const std::optional<Race>& defaults, const DateTime& today) {
+    Race race;
+    if (defaults) {
+        race.clubName = defaults->clubName;
+        race.releasePointName = defaults->releasePointName;
+        race.headerComment = defaults->headerComment;
+        race.footerComment = defaults->footerComment;
+        race.name = defaults->name;
+        race.distanceUnit = defaults->distanceUnit;
+        race.releaseHour = defaults->releaseHour;
+        race.releaseMinute = defaults->releaseMinute;
+        race.overNight = defaults->overNight;
+        race.closedFromHour = defaults->closedFromHour;
+        race.closedFromMinute = defaults->closedFromMinute;
+        race.closedToHour = defaults->closedToHour;
+        race.closedToMinute = defaults->closedToMinute;
+        race.meanDistance = defaults->meanDistance;
+        race.nights = defaults->nights;
+    } else {
+        race.distanceUnit = kRaceInKm;
+        race.releaseHour = 7;
+        race.releaseMinute = 0;
+        race.closedFromHour = 20;
+        race.closedFromMinute = 0;
+        race.closedToHour = 6;
+        race.closedToMinute = 0;
+        race.overNight = false;
+        race.meanDistance = "0000";
+        race.nights = 0;
+    }
+    race.day = today.day;
+    race.month = today.month;
+    race.year = today.year;
+    race.flightWeek = WeekOfYear(today.year, today.month, today.day);
+    return race;
+}
+
+RaceEditorFields RaceEditorFieldsOf(const Race& race) {
+    RaceEditorFields fields;
+    fields.name = race.name;
+    fields.day = race.day;
+    fields.month = race.month;
+    fields.year = race.year;
+    fields.club = {race.clubName, race.clubNumber};
+    fields.racePoint = {race.releasePointName, race.releasePointNumber};
+    fields.releaseHour = ZeroPadded(race.releaseHour, 2);
+    fields.releaseMinute = ZeroPadded(race.releaseMinute, 2);
+    fields.closedFromHour = ZeroPadded(race.closedFromHour, 2);
+    fields.closedFromMinute = ZeroPadded(race.closedFromMinute, 2);
+    fields.closedToHour = ZeroPadded(race.closedToHour, 2);
+    fields.closedToMinute = ZeroPadded(race.closedToMinute, 2);
+    fields.nights = ZeroPadded(race.nights, 1);
+    fields.flightWeek = ZeroPadded(race.flightWeek, 2);
+    fields.headerComment = race.headerComment;
+    fields.footerComment = race.footerComment;
+    fields.distanceUnit = race.distanceUnit;
+    fields.meanDistance = race.meanDistance;
+    return fields;
+}
+
+Race CollectRace(const RaceEditorFields& fields, const RacePointTable& points) {
+    Race race;
+    race.name = PadRight(fields.name, kRaceNameLength);
+    race.headerComment = PadRight(fields.headerComment, kRaceCommentLength);
+    race.footerComment = PadRight(fields.footerComment, kRaceCommentLength);
+    race.meanDistance = PadLeft(TrimBlanks(fields.meanDistance), kMeanDistanceLength, '0');
+    race.clubName = fields.club.text;
+    race.clubNumber = fields.club.number;
+    race.releasePointName = fields.racePoint.text;
+    race.releasePointNumber = fields.racePoint.number;
+    const int slot = fields.racePoint.number;
+    if (slot >= 1 && static_cast<std::size_t>(slot) <= points.Count()) {
+        const std::string& record = points.Record(static_cast<std::size_t>(slot));
+        race.releaseLatitude = RacePointLatitudeOf(record);
+        race.releaseLongitude = RacePointLongitudeOf(record);
+    }
+    race.releaseLatitude = PadRight(race.releaseLatitude, 9);
+    race.releaseLongitude = PadRight(race.releaseLongitude, 10);
+    race.releaseHour = NumberOf(fields.releaseHour);
+    race.releaseMinute = NumberOf(fields.releaseMinute);
+    race.closedFromHour = NumberOf(fields.closedFromHour);
+    race.closedFromMinute = NumberOf(fields.closedFromMinute);
+    race.closedToHour = NumberOf(fields.closedToHour);
+    race.closedToMinute = NumberOf(fields.closedToMinute);
+    race.nights = TrimBlanks(fields.nights).empty() ? 0 : NumberOf(fields.nights);
+    race.overNight = race.nights > 0;
+    race.flightWeek = NumberOf(fields.flightWeek);
+    race.day = fields.day;
+    race.month = fields.month;
+    race.year = fields.year;
+    race.distanceUnit = fields.distanceUnit;
+    return race;
+}
+
+std::string RaceDateText(const Race& race) {
+    return ZeroPadded(race.day, 2) + "." + ZeroPadded(race.month, 2) + "." + ZeroPadded(race.year, 4);
+}
+
+} // namespace plumet

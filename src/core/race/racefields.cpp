@@ -1,0 +1,38 @@
+#include "race/racefields.h"
+
+#include "app/fieldrules.h"
+#include "app/fixedwidth.h"
+#include "race/weeks.h"
+
+namespace plumet {
+namespace {
+
+bool InRange(std::string_view text, long long low, long long high) {
+    const std::string trimmed = TrimBlanks(text);
+    if (!IsAllDigits(trimmed)) return false;
+    const auto value = ParseInteger(trimmed);
+    return value && *value >= low && *value <= high;
+}
+
+} // namespace
+
+std::optional<char> RaceNameKey(char32_t key) {
+    if (key == kBackspaceKey || key == U' ' || key == U'_' || (key >= U'0' && key <= U'9') ||
+        (key >= U'A' && key <= U'Z') || (key >= U'a' && key <= U'z'))
+        return static_cast<char>(key);
+    return std::nullopt;
+}
+
+std::string ZeroFilledOnLeave(std::string_view text, std::size_t width) {
+    return PadLeft(TrimBlanks(text), width, '0');
+}
+
+bool IsHourText(std::string_view text) { return InRange(text, 0, 23); }
+bool IsMinuteText(std::string_view text) { return InRange(text, 0, 59); }
+bool IsRaceWeekText(std::string_view text) { return InRange(text, 1, kLastPossibleWeek); }
+bool IsDayText(std::string_view text) { return InRange(text, 0, 31); }
+bool IsMonthText(std::string_view text) { return InRange(text, 0, 12); }
+
+bool ClosedPeriodApplies(std::string_view nightsText) { return ParseInteger(nightsText).value_or(0) >= 1; }
+
+} // namespace plumet

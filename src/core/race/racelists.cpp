@@ -1,0 +1,37 @@
+#include "race/racelists.h"
+
+#include "app/fixedwidth.h"
+
+namespace plumet {
+
+std::vector<ListItem> ClubItems(const ClubTable& clubs) {
+    std::vector<ListItem> items;
+    for (const std::string& record : clubs.Records())
+        items.push_back({Mid(record, 4, 33), static_cast<int>(ParseInteger(Mid(record, 1, 3)).value_or(0))});
+    return items;
+}
+
+std::vector<ListItem> FancierItems(const FancierTable& fanciers) {
+    std::vector<ListItem> items;
+    for (const std::string& record : fanciers.Records())
+        items.push_back({Mid(record, 4, 23), static_cast<int>(ParseInteger(Mid(record, 1, 3)).value_or(0))});
+    return items;
+}
+
+std::vector<ListItem> RacePointItems(const RacePointTable& points) {
+    std::vector<ListItem> items;
+    for (const std::string& record : points.Records()) {
+        const std::string text = Mid(record, 3, 45);
+        if (TrimBlanks(text).empty()) continue;
+        items.push_back({text, static_cast<int>(ParseInteger(Mid(record, 1, 2)).value_or(0))});
+    }
+    return items;
+}
+
+std::size_t IndexOfItemText(const std::vector<ListItem>& items, std::string_view text) {
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].text == text) return i;
+    return 0;
+}
+
+} // namespace plumet

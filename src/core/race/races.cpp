@@ -1,0 +1,186 @@
+#include "race/races.h"
+
+#include <algorithm>
+
+#include "app/fixedwidth.h"
+#include "race/manualtimes.h"
+#include "race/racecalcfolder.h"
+
+namespace plumet {
+namespace {
+
+// A number in exactly `width` digits; what does not fit becomes the largest that does.
+std::string Digits(long long value, std::size_t width) {
+    long long largest = 1;
+    for (std::size_t i = 0; i < width; ++i) largest *= 10;
+    return ZeroPadded(std::clamp(value, 0LL, largest - 1), width);
+}
+
+// Columns from..to as a number; blanks around it allowed.
+std::optional<int> Number(std::string_view line, std::size_t from, std::size_t to) {
+    const auto value = ParseInteger(Mid(line, from, to));
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_normal() == b.lexically_normal(); }
+
+} // namespace
+
+std::string RaceToLine(const Race& race) {
+    std::string line;
+    line.reserve(kRaceLineLength);
+    line += PadRight(race.name, kRaceNameLength);
+    line += Digits(race.day, 2) + Digits(race.month, 2) + Digits(race.year, 4);
+    line += PadRight(race.clubName, kRaceClubNameLength);
+    line += PadRight(race.releasePointName, kRacePointNameInRaceLength);
+    line += Digits(race.releaseHour, 2) + Digits(race.releaseMinute, 2);
+    line += Digits(race.distanceUnit, 2);
+    line += race.overNight ? "01" : "00";
+    line += Digits(race.closedFromHour, 2) + Digits(race.closedFromMinute, 2);
+    line += Digits(race.closedToHour, 2) + Digits(race.closedToMinute, 2);
+    line += PadRight(race.headerComment, kRaceCommentLength);
+    line += PadRight(race.footerComment, kRaceCommentLength);
+    line += Digits(race.clubNumber, 3) + Digits(race.releasePointNumber, 2);
+    line += PadRight(race.releaseLatitude, 9);
+    line += PadRight(race.releaseLongitude, 10);
+    line += PadRight(PadLeft(race.meanDistance, kMeanDistanceLength, '0'), kMeanDistanceLength);
+    line += Digits(race.pigeonsEntered, 4) + Digits(race.pigeonsClassified, 4) + Digits(race.fanciersEntered, 3);
+    line += Digits(race.nights, 1) + Digits(race.flightWeek, 2);
+    return line;
+}
+
+std::optional<Race> LineToRace(std::string_view line) {
+    if (line.size() < kRaceLineLength) return std::nullopt;
+    Race race;
+    race.name = Mid(line, 1, 30);
+    race.clubName = Mid(line, 39, 68);
+    race.releasePointName = Mid(line, 69, 111);
+    race.headerComment = Mid(line, 128, 187);
+    race.footerComment = Mid(line, 188, 247);
+    race.releaseLatitude = Mid(line, 253, 261);
+    race.releaseLongitude = Mid(line, 262, 271);
+    race.meanDistance = Mid(line, 272, 275);
+    const struct {
+        int* field;
+        std::size_t from;
+        std::size_t to;
+    } numbers[] = {
+        {&race.day, 31, 32},           {&race.month, 33, 34},          {&race.year, 35, 38},
+        {&race.releaseHour, 112, 113}, {&race.releaseMinute, 114, 115}, {&race.distanceUnit, 116, 117},
+        {&race.closedFromHour, 120, 121}, {&race.closedFromMinute, 122, 123}, {&race.closedToHour, 124, 125},
+        {&race.closedToMinute, 126, 127}, {&race.clubNumber, 248, 250}, {&race.releasePointNumber, 251, 252},
+        {&race.pigeonsEntered, 276, 279}, {&race.pigeonsClassified, 280, 283}, {&race.fanciersEntered, 284, 286},
+        {&race.nights, 287, 287},      {&race.flightWeek, 288, 289},
+    };
+    for (const auto& number : numbers) {
+        const auto value = Number(line, number.from, number.to);
+        if (!value) return std::nullopt;
+        *number.field = *value;
+    }
+    const auto overNight = Number(line, 118, 119);
+    if (!overNight) return std::nullopt;
+    race.overNight = *overNight != 0;
+    return race;
+}
+
+std::string TrimmedRaceName(const Race& race) { return TrimBlanks(race.name); }
+
+Path RacesFilePath(const Path& programFolder) { return RaceCalcPath(programFolder, "races.dat"); }
+Path DefaultRaceFilePath(const Path& programFolder) { return RaceCalcPath(programFolder, "RaceCalcDef.dat"); }
+Path ResultFilePath(const Path& programFolder, std::string_view raceName) {
+    return RaceCalcPath(programFolder, TrimBlanks(raceName) + ".flt");
+}
+
+RaceList LoadRaces(const Path& programFolder) {
+    RaceList list;
+    list.loadedFrom = RacesFilePath(programFolder);
+    const FileContent content = ReadWholeFile(list.loadedFrom);
+    if (content.status == ReadStatus::Missing) return list;
+    list.outcome = LoadOutcome::Unreadable;
+    if (content.status != ReadStatus::Ok) return list;
+    const std::vector<std::string> lines = SplitLines(content.bytes);
+    if (lines.empty()) return list;
+    const auto count = ParseInteger(lines.front());
+    if (!count || *count < 0) return list;
+    const std::size_t wanted = static_cast<std::size_t>(*count);
+    for (std::size_t i = 1; i <= wanted && i <= kRaceCapacity; ++i) {
+        if (i >= lines.size()) return list;
+        auto race = LineToRace(lines[i]);
+        if (!race) return list;
+        list.races.push_back(std::move(*race));
+    }
+    if (wanted <= kRaceCapacity) list.outcome = LoadOutcome::Loaded;
+    return list;
+}
+
+SaveResult SaveRaces(const RaceList& list, const Path& programFolder) {
+    const Path file = RacesFilePath(programFolder);
+    if (list.outcome == LoadOutcome::Unreadable && SameFile(file, list.loadedFrom))
+        return {false, "The race file " + file.string() +
+                           " could not be read completely, so it was left as it is and the change was not saved."};
+    std::vector<std::string> lines;
+    lines.push_back(FormatCountLine(static_cast<long long>(list.races.size())));
+    for (const Race& race : list.races) lines.push_back(RaceToLine(race));
+    return SaveRaceCalcLines(file, lines);
+}
+
+std::optional<Race> LoadDefaultRace(const Path& programFolder) {
+    const FileContent content = ReadWholeFile(DefaultRaceFilePath(programFolder));
+    if (content.status != ReadStatus::Ok) return std::nullopt;
+    const std::vector<std::string> lines = SplitLines(content.bytes);
+    if (lines.size() < 2) return std::nullopt;
+    return LineToRace(lines[1]);
+}
+
+SaveResult SaveDefaultRace(const Path& programFolder, const Race& race) {
+    return SaveRaceCalcLines(DefaultRaceFilePath(programFolder), {FormatCountLine(1), RaceToLine(race)});
+}
+
+ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& race,
+                       std::optional<std::size_t> alteredNumber) {
+    const std::string name = TrimmedRaceName(race);
+    if (name.empty()) return Refused(kRaceNameMissing, "Text1");
+    for (std::size_t number = 1; number <= list.races.size(); ++number) {
+        if (alteredNumber && *alteredNumber == number) continue;
+        if (TrimmedRaceName(list.races[number - 1]) == name) return Refused(kRaceNameUsed, "Text1");
+    }
+    RaceList changed = list;
+    if (alteredNumber) {
+        if (*alteredNumber < 1 || *alteredNumber > changed.races.size())
+            return {0, {}, {false, "The race to be altered is no longer in the race list."}};
+        Race& slot = changed.races[*alteredNumber - 1];
+        Race altered = race;
+        altered.pigeonsEntered = slot.pigeonsEntered;
+        altered.pigeonsClassified = slot.pigeonsClassified;
+        altered.fanciersEntered = slot.fanciersEntered;
+        slot = altered;
+    } else {
+        if (changed.Full())
+            return {0, {}, {false, "The race list holds 50 races already. Delete a race before adding another one."}};
+        changed.races.push_back(race);
+    }
+    ActionResult result;
+    result.saved = SaveRaces(changed, programFolder);
+    if (result.saved) {
+        changed.outcome = LoadOutcome::Loaded;
+        list = std::move(changed);
+    }
+    return result;
+}
+
+SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t number) {
+    if (number < 1 || number > list.races.size()) return {false, "There is no race to delete."};
+    RaceList changed = list;
+    const Race removed = changed.races[number - 1];
+    changed.races.erase(changed.races.begin() + static_cast<std::ptrdiff_t>(number - 1));
+    SaveResult saved = SaveRaces(changed, programFolder);
+    if (!saved) return saved;
+    changed.outcome = LoadOutcome::Loaded;
+    list = std::move(changed);
+    RemoveRaceCalcFile(ResultFilePath(programFolder, removed.name));
+    for (const Path& file : ManualFilesOfRace(programFolder, TrimmedRaceName(removed))) RemoveRaceCalcFile(file);
+    return saved;
+}
+
+} // namespace plumet

@@ -1,0 +1,31 @@
+#pragma once
+// The race chooser's door to the evaluation: calculating a race, showing and printing its
+// result list. The evaluation itself plugs in here; while a hook is empty the chooser says
+// that the evaluation is not available.
+#include <QString>
+#include <cstddef>
+#include <functional>
+
+#include "race/distances.h"
+#include "race/races.h"
+
+class QWidget;
+
+namespace plumet::ui {
+
+struct RaceEvaluation {
+    // Calculates race `number` of `races` with its club's distance table loaded, and writes the
+    // race file (the counters) and the race's result file.
+    std::function<void(QWidget* parent, RaceList& races, std::size_t number, const DistanceTable& distances)>
+        calculate;
+    // Read the race's result file, which exists, and show it in the result window or print it.
+    std::function<void(QWidget* parent, const Race& race)> showResults;
+    std::function<void(QWidget* parent, const Race& race)> printResults;
+};
+
+RaceEvaluation& RaceEvaluationHooks();
+
+// What the chooser shows while a hook is empty.
+QString EvaluationNotAvailableText();
+
+} // namespace plumet::ui
