@@ -18,6 +18,9 @@
 #include "app/textcodec.h"
 #include "clock/portlist.h"
 #include "clock/serialports.h"
+#include "registers/clubdialog.h"
+#include "registers/fancierdialog.h"
+#include "releasepoints/racepointdialog.h"
 
 namespace plumet::ui {
 namespace {
@@ -40,6 +43,12 @@ const char* const kRegisterMenus[] = {"mnuClubAdd",      "mnuClubAlter",     "mn
                                       "mnuLoftSend",     "mnuRacePointsAdd", "mnuRacePointsAlter", "mnuRacePointsDelete"};
 
 const Item kSeparatorItem{"", "", kSeparator};
+
+template <typename Dialog, typename... Args>
+void Open(MainWindow* mainWindow, Args... args) {
+    Dialog dialog(mainWindow, args...);
+    dialog.exec();
+}
 
 QFont FixedPitchFont() {
     QFont font("Courier New");
@@ -209,6 +218,7 @@ void MainWindow::ResetRegisterMenus() {
 void MainWindow::FillList(const std::vector<std::string>& lines, const QString& emptyTextKey) {
     const QSignalBlocker block(list_);
     list_->clear();
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
     if (lines.empty() && !emptyTextKey.isEmpty()) {
         list_->addItem(texts_.Text(emptyTextKey));
         list_->setEnabled(false);
@@ -230,6 +240,7 @@ void MainWindow::VereineAnzeigen() {
 
 void MainWindow::ZuechterAnzeigen() {
     FillList(FancierListLines(App().programFolder, SelectedClubNumber), "txtNoFancier");
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection); // several fanciers go in one delete
     ResetRegisterMenus();
     SetMenuEnabled("mnuFancierAdd", true);
     headline_->setText(texts_.Text("txtHeadlineFancier"));
@@ -250,6 +261,14 @@ void MainWindow::RacePointsAnzeigen() {
     SetMenuEnabled("mnuRacePointsAdd", true);
     selection_->clear();
     listMode_ = ListMode::RacePoints;
+}
+
+std::vector<int> MainWindow::SelectedLines() const {
+    std::vector<int> rows;
+    if (!list_->isEnabled()) return rows;
+    for (int row = 0; row < list_->count(); ++row)
+        if (list_->item(row)->isSelected()) rows.push_back(row);
+    return rows;
 }
 
 bool MainWindow::HasEntrySelected() const {
@@ -378,6 +397,24 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         TaubenAnzeigen();
     } else if (menuName == "mnuRacePointsShow") {
         RacePointsAnzeigen();
+    } else if (menuName == "mnuClubAdd") {
+        Open<ClubDialog>(this, ClubDialog::Mode::Add);
+    } else if (menuName == "mnuClubAlter") {
+        Open<ClubDialog>(this, ClubDialog::Mode::Alter);
+    } else if (menuName == "mnuClubDelete") {
+        Open<ClubDialog>(this, ClubDialog::Mode::Delete);
+    } else if (menuName == "mnuFancierAdd") {
+        Open<FancierDialog>(this, FancierDialog::Mode::Add);
+    } else if (menuName == "mnuFancierAlter") {
+        Open<FancierDialog>(this, FancierDialog::Mode::Alter);
+    } else if (menuName == "mnuFancierDelete") {
+        Open<FancierDialog>(this, FancierDialog::Mode::Delete);
+    } else if (menuName == "mnuRacePointsAdd") {
+        Open<RacePointDialog>(this, RacePointDialog::Mode::Add);
+    } else if (menuName == "mnuRacePointsAlter") {
+        Open<RacePointDialog>(this, RacePointDialog::Mode::Alter);
+    } else if (menuName == "mnuRacePointsDelete") {
+        Open<RacePointDialog>(this, RacePointDialog::Mode::Delete);
     } else if (menuName == "mnuInfo") {
         InfoDialog dialog(this);
         dialog.exec();

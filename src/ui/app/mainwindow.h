@@ -55,6 +55,8 @@ public:
     QAction* MenuItem(const QString& name) const;
     QMenu* Menu(const QString& name) const;
     QListWidget* List() const { return list_; }
+    // Rows of the selected list lines, ascending; the fancier list admits several.
+    std::vector<int> SelectedLines() const;
     QTimer* StartupTimer() const { return timer1_; }
 
     // Opens the dialog behind a menu item modally.

@@ -51,8 +51,9 @@ FixedField::Rules FixedField::Text(int width, bool trims) {
     return {width, nullptr, trims ? TextOnLeave : PaddedIfNotEmpty, trims};
 }
 
-std::string FixedField::Bytes() const {
-    const std::string bytes = ToBytes(text());
+std::string FixedField::Bytes() const { return Left(ToBytes(text())); }
+
+std::string FixedField::Left(const std::string& bytes) const {
     return rules_.onLeave ? rules_.onLeave(bytes, static_cast<std::size_t>(rules_.width)) : bytes;
 }
 

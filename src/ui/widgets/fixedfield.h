@@ -41,6 +41,8 @@ signals:
     void left();
 
 protected:
+    // The leaving rule on record bytes; fields whose rule has another shape override it.
+    virtual std::string Left(const std::string& bytes) const;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
