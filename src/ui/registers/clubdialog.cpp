@@ -34,6 +34,7 @@ ClubDialog::ClubDialog(MainWindow* mainWindow, Mode mode)
     name_->setObjectName("Text2");
     note_->setObjectName("Text3");
     number_->setMaximumWidth(number_->minimumWidth() + 16);
+    for (FixedField* text : {name_, note_}) text->ShowWholeWidth();
     AddLabelled(grid, 0, "Label1", "Number :", number_);
     AddLabelled(grid, 1, "Label2", "Name :", name_);
     AddLabelled(grid, 2, "Label3", "Note :", note_);

@@ -43,6 +43,7 @@ FancierDialog::FancierDialog(MainWindow* mainWindow, Mode mode)
     note_ = new FixedField(FixedField::Text(static_cast<int>(kFancierNoteLength), true), this);
     note_->setObjectName("Text5");
 
+    for (FixedField* text : {name_, note_}) text->ShowWholeWidth();
     AddLabelled(grid, 0, "Label1", "Number :", number_);
     AddLabelled(grid, 1, "Label2", "Name :", name_);
     AddLabelled(grid, 2, "Label6", "Latitude :", latitude_);

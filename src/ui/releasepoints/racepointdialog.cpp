@@ -43,6 +43,7 @@ RacePointDialog::RacePointDialog(MainWindow* mainWindow, Mode mode)
     longitude_ =
         new CoordinateRow({Axis::Longitude, LongitudeSignKey, RacePointSignOnLeave, false, RacePointFieldName}, this);
 
+    for (FixedField* text : {name_, place_}) text->ShowWholeWidth();
     AddLabelled(grid, 0, "Label1", "Number :", number_);
     AddLabelled(grid, 1, "Label2", "Name :", name_);
     AddLabelled(grid, 2, "Label3", "Place :", place_);

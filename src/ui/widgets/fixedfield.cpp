@@ -57,6 +57,11 @@ std::string FixedField::Left(const std::string& bytes) const {
     return rules_.onLeave ? rules_.onLeave(bytes, static_cast<std::size_t>(rules_.width)) : bytes;
 }
 
+void FixedField::ShowWholeWidth() {
+    // "n" is about as wide as an average letter of a name; the margin is the frame's.
+    setMinimumWidth(fontMetrics().horizontalAdvance(QString(rules_.width, QChar('n'))) + 16);
+}
+
 void FixedField::SetBytes(const std::string& bytes) { setText(ToQt(bytes)); }
 
 void FixedField::ApplyLeaveRule() {

@@ -34,6 +34,9 @@ public:
     std::string Bytes() const;
     void SetBytes(const std::string& bytes);
 
+    // Wide enough to show every character of its width at once (names, places, notes).
+    void ShowWholeWidth();
+
     // What leaving the field does; dialogs also call it before reading their fields.
     void ApplyLeaveRule();
 
