@@ -2,6 +2,7 @@
 #include <QListWidget>
 #include <QTest>
 
+#include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "releasepoints/racepointdialog.h"
 #include "uitestsupport.h"
@@ -32,8 +33,14 @@ private slots:
         ProgramFolderFixture folder;
         folder.Write("racepo/racepo.dat", File({{3, kSpa}}));
         MainWindow main;
+        App().settings.sizeChoice = "3"; // the largest fonts must not clip a field
+        App().settings.scaleFactor = 1.5F;
         RacePointDialog d(&main, Mode::Add);
         d.show();
+        for (const char* name : {"Text1", "Text10"}) {
+            auto* field = d.findChild<QLineEdit*>(name);
+            QVERIFY(field->width() > field->fontMetrics().horizontalAdvance(QString(field->maxLength(), QChar('0'))));
+        }
         QCOMPARE(d.findChild<QLineEdit*>("Text9")->text(), QString("W"));
         const QStringList typed = {Typed(&d, "Text4", "n"), Typed(&d, "Text5", "7"), Typed(&d, "Text10", "7"),
                                    Typed(&d, "Text2", QString::fromUtf8("Sp\u00e4 1")), Typed(&d, "Text3", "")};

@@ -33,12 +33,13 @@ ClubDialog::ClubDialog(MainWindow* mainWindow, Mode mode)
     number_->setObjectName("Text1");
     name_->setObjectName("Text2");
     note_->setObjectName("Text3");
-    number_->setMaximumWidth(number_->minimumWidth() + 16);
-    for (FixedField* text : {name_, note_}) text->ShowWholeWidth();
+    number_->SetSizing(FixedField::Sizing::Compact);
+    for (FixedField* text : {name_, note_}) text->SetSizing(FixedField::Sizing::Whole);
     AddLabelled(grid, 0, "Label1", "Number :", number_);
     AddLabelled(grid, 1, "Label2", "Name :", name_);
     AddLabelled(grid, 2, "Label3", "Note :", note_);
 
+    layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     layout->addLayout(buttons);

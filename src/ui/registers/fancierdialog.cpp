@@ -32,7 +32,7 @@ FancierDialog::FancierDialog(MainWindow* mainWindow, Mode mode)
 
     number_ = new FixedField({static_cast<int>(kFancierNumberLength), DigitKey, NumberOnLeave, true}, this);
     number_->setObjectName("Text1");
-    number_->setMaximumWidth(number_->minimumWidth() + 16);
+    number_->SetSizing(FixedField::Sizing::Compact);
     name_ = new FixedField(FixedField::Text(static_cast<int>(kFancierNameLength), true), this);
     name_->setObjectName("Text2");
     latitude_ = new CoordinateRow({Axis::Latitude, LoftLatitudeSignKey, LoftLatitudeSignOnLeave, true, FancierFieldName}, this);
@@ -43,7 +43,7 @@ FancierDialog::FancierDialog(MainWindow* mainWindow, Mode mode)
     note_ = new FixedField(FixedField::Text(static_cast<int>(kFancierNoteLength), true), this);
     note_->setObjectName("Text5");
 
-    for (FixedField* text : {name_, note_}) text->ShowWholeWidth();
+    for (FixedField* text : {name_, note_}) text->SetSizing(FixedField::Sizing::Whole);
     AddLabelled(grid, 0, "Label1", "Number :", number_);
     AddLabelled(grid, 1, "Label2", "Name :", name_);
     AddLabelled(grid, 2, "Label6", "Latitude :", latitude_);
@@ -51,6 +51,7 @@ FancierDialog::FancierDialog(MainWindow* mainWindow, Mode mode)
     grid->addWidget(manualClocking_, 4, 1);
     AddLabelled(grid, 5, "Label3", "Note :", note_);
 
+    layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     layout->addLayout(buttons);

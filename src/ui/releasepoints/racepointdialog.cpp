@@ -34,7 +34,7 @@ RacePointDialog::RacePointDialog(MainWindow* mainWindow, Mode mode)
 
     number_ = new FixedField({static_cast<int>(kRacePointNumberLength), DigitKey, NumberOnLeave, false}, this);
     number_->setObjectName("Text1");
-    number_->setMaximumWidth(number_->minimumWidth() + 16);
+    number_->SetSizing(FixedField::Sizing::Compact);
     name_ = new FixedField({static_cast<int>(kRacePointNameLength), RacePointTextKey, PaddedIfNotEmpty, false}, this);
     name_->setObjectName("Text2");
     place_ = new FixedField({static_cast<int>(kRacePointPlaceLength), RacePointTextKey, PaddedIfNotEmpty, false}, this);
@@ -43,13 +43,14 @@ RacePointDialog::RacePointDialog(MainWindow* mainWindow, Mode mode)
     longitude_ =
         new CoordinateRow({Axis::Longitude, LongitudeSignKey, RacePointSignOnLeave, false, RacePointFieldName}, this);
 
-    for (FixedField* text : {name_, place_}) text->ShowWholeWidth();
+    for (FixedField* text : {name_, place_}) text->SetSizing(FixedField::Sizing::Whole);
     AddLabelled(grid, 0, "Label1", "Number :", number_);
     AddLabelled(grid, 1, "Label2", "Name :", name_);
     AddLabelled(grid, 2, "Label3", "Place :", place_);
     AddLabelled(grid, 3, "Label4", "Latitude :", latitude_);
     AddLabelled(grid, 4, "Label5", "Longitude :", longitude_);
 
+    layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     layout->addLayout(buttons);

@@ -16,13 +16,6 @@ QLabel* Mark(const QString& text, QWidget* parent) {
     return label;
 }
 
-// Wide enough for its digits and no wider, so the row reads like the written coordinate.
-void FitWidth(FixedField* field, int characters) {
-    const int width = field->fontMetrics().horizontalAdvance(QString(characters, QChar('0'))) + 16;
-    field->setMinimumWidth(width);
-    field->setMaximumWidth(width + 8);
-}
-
 } // namespace
 
 CoordinateRow::CoordinateRow(const Setup& setup, QWidget* parent) : QWidget(parent) {
@@ -49,7 +42,7 @@ CoordinateRow::CoordinateRow(const Setup& setup, QWidget* parent) : QWidget(pare
                                                     this);
         field->setObjectName(ToQt(setup.fieldName(names[i])));
         field->setAlignment(i == 0 ? Qt::AlignCenter : Qt::AlignRight);
-        FitWidth(field, widths[i]);
+        field->SetSizing(FixedField::Sizing::Compact);
         parts_[static_cast<std::size_t>(i)] = field;
         layout->addWidget(field);
         if (!marks[i].isEmpty()) layout->addWidget(Mark(marks[i], this));
