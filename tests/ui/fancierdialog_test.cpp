@@ -56,6 +56,13 @@ private slots:
         const QByteArray meier = "001Meier" + QByteArray(15, ' ') + "N51301525E0070500001" + QByteArray(30, ' ');
         QCOMPARE(folder.Read("fancier/f007.DAT"), RegisterFile({meier, Fancier("002", "Smith")}));
         QCOMPARE(main.List()->count(), 2);
+
+        QList<QByteArray> full;
+        for (int n = 0; n < 250; ++n) full << Fancier(QByteArray::number(n).rightJustified(3, '0').constData(), "F");
+        folder.Write("fancier/f007.DAT", RegisterFile(full));
+        FancierDialog another(&main, Mode::Add);
+        Click(&another);
+        QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmFancierAdd", 3));
     }
 
     void alterKeepsTheNumberAndTheListPosition() {
