@@ -9,7 +9,8 @@ namespace plumet::ui {
 bool ReportOutcome(DialogBase* dialog, const ActionResult& result) {
     if (result.message != 0) {
         // The focus first, so that it returns to the failing field when the box closes.
-        if (auto* field = dialog->findChild<FixedField*>(ToQt(result.focusField)); field && !result.focusField.empty()) {
+        if (auto* field = dialog->findChild<FixedField*>(ToQt(result.focusField));
+            field && !result.focusField.empty()) {
             field->setFocus();
             field->selectAll();
         }

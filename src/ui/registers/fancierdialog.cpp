@@ -35,9 +35,10 @@ FancierDialog::FancierDialog(MainWindow* mainWindow, Mode mode)
     number_->SetSizing(FixedField::Sizing::Compact);
     name_ = new FixedField(FixedField::Text(static_cast<int>(kFancierNameLength), true), this);
     name_->setObjectName("Text2");
-    latitude_ = new CoordinateRow({Axis::Latitude, LoftLatitudeSignKey, LoftLatitudeSignOnLeave, true, FancierFieldName}, this);
-    longitude_ =
-        new CoordinateRow({Axis::Longitude, LoftLongitudeSignKey, LoftLongitudeSignOnLeave, true, FancierFieldName}, this);
+    latitude_ =
+        new CoordinateRow({Axis::Latitude, LoftLatitudeSignKey, LoftLatitudeSignOnLeave, true, FancierFieldName}, this);
+    longitude_ = new CoordinateRow(
+        {Axis::Longitude, LoftLongitudeSignKey, LoftLongitudeSignOnLeave, true, FancierFieldName}, this);
     manualClocking_ = new QCheckBox("manuell konstatierend", this);
     manualClocking_->setObjectName("Check1");
     note_ = new FixedField(FixedField::Text(static_cast<int>(kFancierNoteLength), true), this);
@@ -61,9 +62,9 @@ FancierDialog::FancierDialog(MainWindow* mainWindow, Mode mode)
 
     LoadFanciers(table_, FancierFilePath(App().programFolder, main_->SelectedClubNumber));
     if (mode == Mode::Add) {
-        Show(NewFancierFields());
+        ShowFields(NewFancierFields());
     } else {
-        Show(CurrentFancierFields(table_, main_->SelectedFancierNumber).value_or(FancierFields{}));
+        ShowFields(CurrentFancierFields(table_, main_->SelectedFancierNumber).value_or(FancierFields{}));
     }
     if (mode == Mode::Delete) {
         for (FixedField* field : {number_, name_, note_}) field->setReadOnly(true);
@@ -74,7 +75,7 @@ FancierDialog::FancierDialog(MainWindow* mainWindow, Mode mode)
     Load();
 }
 
-void FancierDialog::Show(const FancierFields& fields) {
+void FancierDialog::ShowFields(const FancierFields& fields) {
     number_->SetBytes(fields.number);
     name_->SetBytes(fields.name);
     latitude_->SetFields(fields.loft.latitude);
@@ -84,7 +85,10 @@ void FancierDialog::Show(const FancierFields& fields) {
 }
 
 FancierFields FancierDialog::TypedFields() const {
-    return {number_->Bytes(), name_->Bytes(), {latitude_->Fields(), longitude_->Fields()}, manualClocking_->isChecked(),
+    return {number_->Bytes(),
+            name_->Bytes(),
+            {latitude_->Fields(), longitude_->Fields()},
+            manualClocking_->isChecked(),
             note_->Bytes()};
 }
 

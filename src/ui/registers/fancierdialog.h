@@ -28,7 +28,7 @@ public:
 
 private:
     FancierFields TypedFields() const;
-    void Show(const FancierFields& fields);
+    void ShowFields(const FancierFields& fields);
     void DeleteSelected();
 
     MainWindow* main_;

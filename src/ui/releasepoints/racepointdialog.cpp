@@ -39,7 +39,8 @@ RacePointDialog::RacePointDialog(MainWindow* mainWindow, Mode mode)
     name_->setObjectName("Text2");
     place_ = new FixedField({static_cast<int>(kRacePointPlaceLength), RacePointTextKey, PaddedIfNotEmpty, false}, this);
     place_->setObjectName("Text3");
-    latitude_ = new CoordinateRow({Axis::Latitude, LatitudeSignKey, RacePointSignOnLeave, false, RacePointFieldName}, this);
+    latitude_ =
+        new CoordinateRow({Axis::Latitude, LatitudeSignKey, RacePointSignOnLeave, false, RacePointFieldName}, this);
     longitude_ =
         new CoordinateRow({Axis::Longitude, LongitudeSignKey, RacePointSignOnLeave, false, RacePointFieldName}, this);
 
@@ -60,10 +61,10 @@ RacePointDialog::RacePointDialog(MainWindow* mainWindow, Mode mode)
 
     loadProblem_ = LoadRacePoints(table_, RacePointFilePath(App().programFolder)).problem;
     if (mode == Mode::Add) {
-        Show(NewRacePointFields(), true);
+        ShowFields(NewRacePointFields(), true);
         connect(number_, &QLineEdit::textChanged, this, &RacePointDialog::NumberChanged);
     } else {
-        Show(CurrentRacePointFields(table_, main_->SelectedRacePointNumber).value_or(NewRacePointFields()), true);
+        ShowFields(CurrentRacePointFields(table_, main_->SelectedRacePointNumber).value_or(NewRacePointFields()), true);
         number_->setReadOnly(true);
     }
     if (mode == Mode::Delete) {
@@ -83,7 +84,7 @@ void RacePointDialog::showEvent(QShowEvent* event) {
     }
 }
 
-void RacePointDialog::Show(const RacePointFields& fields, bool withNumber) {
+void RacePointDialog::ShowFields(const RacePointFields& fields, bool withNumber) {
     if (withNumber) number_->SetBytes(fields.number);
     name_->SetBytes(fields.name);
     place_->SetBytes(fields.place);
@@ -92,7 +93,7 @@ void RacePointDialog::Show(const RacePointFields& fields, bool withNumber) {
 }
 
 void RacePointDialog::NumberChanged() {
-    if (const auto shown = RacePointForTypedNumber(table_, ToBytes(number_->text()))) Show(*shown, false);
+    if (const auto shown = RacePointForTypedNumber(table_, ToBytes(number_->text()))) ShowFields(*shown, false);
 }
 
 RacePointFields RacePointDialog::TypedFields() const {

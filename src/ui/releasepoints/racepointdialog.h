@@ -26,7 +26,7 @@ protected:
 
 private:
     RacePointFields TypedFields() const;
-    void Show(const RacePointFields& fields, bool withNumber);
+    void ShowFields(const RacePointFields& fields, bool withNumber);
     void NumberChanged();
     void ScrollToSaved();
 

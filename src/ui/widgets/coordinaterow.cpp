@@ -20,7 +20,7 @@ QLabel* Mark(const QString& text, QWidget* parent) {
 
 CoordinateRow::CoordinateRow(const Setup& setup, QWidget* parent) : QWidget(parent) {
     const bool latitude = setup.axis == Axis::Latitude;
-    const CoordinatePart names[] = {
+    const CoordinatePart parts[] = {
         latitude ? CoordinatePart::LatitudeSign : CoordinatePart::LongitudeSign,
         latitude ? CoordinatePart::LatitudeDegrees : CoordinatePart::LongitudeDegrees,
         latitude ? CoordinatePart::LatitudeMinutes : CoordinatePart::LongitudeMinutes,
@@ -35,12 +35,11 @@ CoordinateRow::CoordinateRow(const Setup& setup, QWidget* parent) : QWidget(pare
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     for (int i = 0; i < 5; ++i) {
-        FixedField* field = i == 0 ? static_cast<FixedField*>(new SignField(setup.signKeys, setup.signOnLeave,
-                                                                              setup.trimOnEnter, this))
-                                   : new FixedField(FixedField::Rules{widths[i], DigitKey, CoordinateNumberOnLeave,
-                                                                      setup.trimOnEnter},
-                                                    this);
-        field->setObjectName(ToQt(setup.fieldName(names[i])));
+        FixedField* field =
+            i == 0 ? static_cast<FixedField*>(new SignField(setup.signKeys, setup.signOnLeave, setup.trimOnEnter, this))
+                   : new FixedField(FixedField::Rules{widths[i], DigitKey, CoordinateNumberOnLeave, setup.trimOnEnter},
+                                    this);
+        field->setObjectName(ToQt(setup.fieldName(parts[i])));
         field->setAlignment(i == 0 ? Qt::AlignCenter : Qt::AlignRight);
         field->SetSizing(FixedField::Sizing::Compact);
         parts_[static_cast<std::size_t>(i)] = field;

@@ -29,9 +29,6 @@ public:
     void SetFields(const CoordinateFields& fields);
     void SetReadOnly(bool readOnly);
 
-    FixedField* SignPart() const { return parts_[0]; }
-    FixedField* DegreesPart() const { return parts_[1]; }
-
 private:
     std::array<FixedField*, 5> parts_{}; // sign, degrees, minutes, seconds, hundredths
 };
