@@ -59,7 +59,6 @@ struct Loft {
 FixedField* Text(QWidget* dialog, const char* name) { return dialog->findChild<FixedField*>(name); }
 QRadioButton* Option(QWidget* dialog, int n) { return dialog->findChild<QRadioButton*>(QString("Option%1").arg(n)); }
 QString Label(QWidget* dialog, const char* name) { return dialog->findChild<QLabel*>(name)->text(); }
-void Click(QWidget* dialog) { dialog->findChild<QPushButton*>("Command1")->click(); }
 
 } // namespace
 

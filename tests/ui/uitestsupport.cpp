@@ -123,6 +123,40 @@ QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
     return missing;
 }
 
+QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing) {
+    QString name;
+    ModalWatcher watcher([&](QWidget* modal) {
+        name = modal->objectName();
+        *missing = MissingCaptionKeys(modal);
+    });
+    open();
+    return name;
+}
+
+QByteArray RegisterFile(const QList<QByteArray>& records) {
+    QByteArray bytes = " " + QByteArray::number(records.size()) + " \r\n";
+    for (const QByteArray& record : records) bytes += record + "\r\n";
+    return bytes;
+}
+
+QStringList ShownTexts(const MessageTestMode& messages) {
+    QStringList texts;
+    for (const ShownMessage& shown : messages.Shown()) texts << shown.title << shown.text;
+    return texts;
+}
+
+QStringList NumberedMessage(const QString& form, int n) {
+    return {Shipped(form + ".MsgBoxName" + QString::number(n)), Shipped(form + ".MsgBoxText" + QString::number(n))};
+}
+
+QString Typed(QWidget* window, const char* field, const QString& text) {
+    auto* edit = window->findChild<QLineEdit*>(field);
+    TypeInto(edit, text);
+    return edit->text();
+}
+
+void Click(QWidget* window, const char* button) { window->findChild<QAbstractButton*>(button)->click(); }
+
 } // namespace plumet::ui::test
 
 #include "clock/serialports.h"

@@ -71,6 +71,23 @@ private:
 // opened in a mode, whose title and some captions take the "(mode)" keys.
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});
 
+// Runs `open`, which shows a modal window; answers the object name of that window (closed
+// again at once) and puts its missing caption keys into `missing`.
+QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing);
+
+// A register file: the count line, then one record a line, CR LF.
+QByteArray RegisterFile(const QList<QByteArray>& records);
+
+// Title and text of every message shown so far, one after the other.
+QStringList ShownTexts(const MessageTestMode& messages);
+// Title and text of message n of a window in the shipped catalogue.
+QStringList NumberedMessage(const QString& form, int n);
+
+// The named field of a window; types `text` into it and answers what it holds after leaving.
+QString Typed(QWidget* window, const char* field, const QString& text);
+// Clicks the named button of a window.
+void Click(QWidget* window, const char* button = "Command1");
+
 } // namespace plumet::ui::test
 
 namespace plumet::ui::test {

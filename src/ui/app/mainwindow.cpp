@@ -29,6 +29,9 @@
 #include "clock/racepointssenddialog.h"
 #include "clock/serialports.h"
 #include "exchange/exchangedialog.h"
+#include "registers/clubdialog.h"
+#include "registers/fancierdialog.h"
+#include "releasepoints/racepointdialog.h"
 
 namespace plumet::ui {
 namespace {
@@ -427,6 +430,24 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         Open<LoftGetDialog>(this);
     } else if (menuName == "mnuSendRacePoints") {
         Open<RacePointsSendDialog>(this);
+    } else if (menuName == "mnuClubAdd") {
+        Open<ClubDialog>(this, ClubDialog::Mode::Add);
+    } else if (menuName == "mnuClubAlter") {
+        Open<ClubDialog>(this, ClubDialog::Mode::Alter);
+    } else if (menuName == "mnuClubDelete") {
+        Open<ClubDialog>(this, ClubDialog::Mode::Delete);
+    } else if (menuName == "mnuFancierAdd") {
+        Open<FancierDialog>(this, FancierDialog::Mode::Add);
+    } else if (menuName == "mnuFancierAlter") {
+        Open<FancierDialog>(this, FancierDialog::Mode::Alter);
+    } else if (menuName == "mnuFancierDelete") {
+        Open<FancierDialog>(this, FancierDialog::Mode::Delete);
+    } else if (menuName == "mnuRacePointsAdd") {
+        Open<RacePointDialog>(this, RacePointDialog::Mode::Add);
+    } else if (menuName == "mnuRacePointsAlter") {
+        Open<RacePointDialog>(this, RacePointDialog::Mode::Alter);
+    } else if (menuName == "mnuRacePointsDelete") {
+        Open<RacePointDialog>(this, RacePointDialog::Mode::Delete);
     } else if (menuName == "mnuInfo") {
         Open<InfoDialog>(this);
     } else if (menuName == "mnuRaceEnterDistances") {

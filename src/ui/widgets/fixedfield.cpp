@@ -1,6 +1,8 @@
 #include "widgets/fixedfield.h"
 
 #include <QList>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QValidator>
 
@@ -51,9 +53,53 @@ FixedField::Rules FixedField::Text(int width, bool trims) {
     return {width, nullptr, trims ? TextOnLeave : PaddedIfNotEmpty, trims};
 }
 
-std::string FixedField::Bytes() const {
-    const std::string bytes = ToBytes(text());
+std::string FixedField::Bytes() const { return Left(ToBytes(text())); }
+
+std::string FixedField::Left(const std::string& bytes) const {
     return rules_.onLeave ? rules_.onLeave(bytes, static_cast<std::size_t>(rules_.width)) : bytes;
+}
+
+void FixedField::SetSizing(Sizing sizing) {
+    sizing_ = sizing;
+    if (sizing == Sizing::Default) return;
+    setMinimumWidth(0); // the hints below take over, in whatever font the field gets
+    if (sizing == Sizing::Compact) setSizePolicy(QSizePolicy::Fixed, sizePolicy().verticalPolicy());
+    updateGeometry();
+}
+
+QSize FixedField::SizeForText(const QString& sample) const {
+    // As QLineEdit sizes itself, with the sample instead of its usual seventeen letters.
+    const QFontMetrics fm(font());
+    const QMargins margins = textMargins();
+    const int w = fm.horizontalAdvance(sample) + 4 + margins.left() + margins.right();
+    const int h = qMax(fm.height(), 14) + 2 + margins.top() + margins.bottom();
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    return style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(w, h), this);
+}
+
+QSize FixedField::sizeHint() const {
+    switch (sizing_) {
+    case Sizing::Default: break;
+    case Sizing::Compact: return minimumSizeHint();
+    case Sizing::Whole: return QLineEdit::sizeHint().expandedTo(minimumSizeHint());
+    }
+    return QLineEdit::sizeHint();
+}
+
+QSize FixedField::minimumSizeHint() const {
+    switch (sizing_) {
+    case Sizing::Default: break;
+    case Sizing::Compact: {
+        const QFontMetrics fm(font());
+        const QString digits(rules_.width, QChar('0'));
+        // One blank more, so the characters do not touch the frame.
+        return SizeForText((fm.horizontalAdvance(digits) >= fm.horizontalAdvance(QChar('W')) ? digits : QString("W")) + ' ');
+    }
+    // "n" is about as wide as an average letter of a name.
+    case Sizing::Whole: return SizeForText(QString(rules_.width, QChar('n')));
+    }
+    return QLineEdit::minimumSizeHint();
 }
 
 void FixedField::SetBytes(const std::string& bytes) { setText(ToQt(bytes)); }

@@ -34,6 +34,14 @@ public:
     std::string Bytes() const;
     void SetBytes(const std::string& bytes);
 
+    // How wide the field is drawn, measured in its font of the moment, so the window-size
+    // rule's larger fonts widen it too. Compact: exactly its characters (numbers, signs);
+    // Whole: at least every character of a name or note at once.
+    enum class Sizing { Default, Compact, Whole };
+    void SetSizing(Sizing sizing);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     // What leaving the field does; dialogs also call it before reading their fields.
     void ApplyLeaveRule();
 
@@ -41,11 +49,16 @@ signals:
     void left();
 
 protected:
+    // The leaving rule on record bytes; fields whose rule has another shape override it.
+    virtual std::string Left(const std::string& bytes) const;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    QSize SizeForText(const QString& sample) const;
+
     Rules rules_;
+    Sizing sizing_ = Sizing::Default;
 };
 
 } // namespace plumet::ui

@@ -1,0 +1,87 @@
+#include "registers/clubdialog.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/actionoutcome.h"
+#include "app/appcontext.h"
+#include "app/mainwindow.h"
+#include "widgets/fixedfield.h"
+
+namespace plumet::ui {
+
+QString ClubDialog::FormName(Mode mode) {
+    switch (mode) {
+    case Mode::Add: return "frmClubAdd";
+    case Mode::Alter: return "frmClubAlter";
+    case Mode::Delete: return "frmClubDelete";
+    }
+    return {};
+}
+
+ClubDialog::ClubDialog(MainWindow* mainWindow, Mode mode)
+    : DialogBase(FormName(mode), mainWindow), main_(mainWindow), mode_(mode) {
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+
+    number_ = new FixedField({static_cast<int>(kClubNumberLength), DigitKey, NumberOnLeave, true}, this);
+    name_ = new FixedField(FixedField::Text(static_cast<int>(kClubNameLength), true), this);
+    note_ = new FixedField(FixedField::Text(static_cast<int>(kClubNoteLength), true), this);
+    number_->setObjectName("Text1");
+    name_->setObjectName("Text2");
+    note_->setObjectName("Text3");
+    number_->SetSizing(FixedField::Sizing::Compact);
+    for (FixedField* text : {name_, note_}) text->SetSizing(FixedField::Sizing::Whole);
+    AddLabelled(grid, 0, "Label1", "Number :", number_);
+    AddLabelled(grid, 1, "Label2", "Name :", name_);
+    AddLabelled(grid, 2, "Label3", "Note :", note_);
+
+    layout->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    connect(AddButton(buttons, "Command1", mode == Mode::Delete ? "Delete" : "Save"), &QPushButton::clicked, this,
+            &ClubDialog::Confirm);
+    connect(AddButton(buttons, "Command2", "Cancel"), &QPushButton::clicked, this, &ClubDialog::reject);
+
+    LoadClubs(table_, ClubFilePath(App().programFolder));
+    if (mode != Mode::Add) {
+        const ClubFields shown = CurrentClubFields(table_, main_->SelectedClubNumber).value_or(ClubFields{});
+        number_->SetBytes(shown.number);
+        name_->SetBytes(shown.name);
+        note_->SetBytes(shown.note);
+    }
+    if (mode == Mode::Delete)
+        for (FixedField* field : {number_, name_, note_}) field->setReadOnly(true);
+    Load();
+}
+
+ClubFields ClubDialog::TypedFields() const { return {number_->Bytes(), name_->Bytes(), note_->Bytes()}; }
+
+void ClubDialog::Confirm() {
+    const Path& folder = App().programFolder;
+    switch (mode_) {
+    case Mode::Add:
+        if (!ReportOutcome(this, SaveAddedClub(table_, folder, TypedFields()))) return;
+        main_->VereineAnzeigen();
+        break;
+    case Mode::Alter:
+        main_->RememberListPosition();
+        if (!ReportOutcome(this, SaveAlteredClub(table_, folder, main_->SelectedClubNumber, TypedFields()))) return;
+        main_->VereineAnzeigen();
+        main_->RestoreListPosition();
+        break;
+    case Mode::Delete:
+        main_->RememberListPosition();
+        if (!ReportOutcome(this, DeleteCurrentClub(table_, folder, main_->SelectedClubNumber))) return;
+        main_->VereineAnzeigen();
+        main_->RestoreListPosition();
+        break;
+    }
+    accept();
+}
+
+} // namespace plumet::ui

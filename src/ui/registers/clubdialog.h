@@ -1,0 +1,34 @@
+#pragma once
+// frmClubAdd, frmClubAlter and frmClubDelete: one form, three modes.
+#include "app/dialogbase.h"
+#include "registers/clubs.h"
+
+namespace plumet::ui {
+
+class FixedField;
+class MainWindow;
+
+class ClubDialog : public DialogBase {
+    Q_OBJECT
+public:
+    enum class Mode { Add, Alter, Delete };
+
+    ClubDialog(MainWindow* mainWindow, Mode mode);
+
+    static QString FormName(Mode mode);
+
+    // Command1: Save, or Delete.
+    void Confirm();
+
+private:
+    ClubFields TypedFields() const;
+
+    MainWindow* main_;
+    Mode mode_;
+    ClubTable table_;
+    FixedField* number_;
+    FixedField* name_;
+    FixedField* note_;
+};
+
+} // namespace plumet::ui

@@ -1,0 +1,45 @@
+#pragma once
+// frmFancierAdd, frmFancierAlter and frmFancierDelete: one form, three modes, on the
+// fanciers of the main window's current club.
+#include "app/dialogbase.h"
+#include "registers/fanciers.h"
+
+class QCheckBox;
+
+namespace plumet::ui {
+
+class CoordinateRow;
+class FixedField;
+class MainWindow;
+
+class FancierDialog : public DialogBase {
+    Q_OBJECT
+public:
+    enum class Mode { Add, Alter, Delete };
+
+    FancierDialog(MainWindow* mainWindow, Mode mode);
+
+    static QString FormName(Mode mode);
+
+    // Command1: Save, or Delete.
+    void Confirm();
+    // Add shows the fancier list again however it closes.
+    void done(int result) override;
+
+private:
+    FancierFields TypedFields() const;
+    void ShowFields(const FancierFields& fields);
+    void DeleteSelected();
+
+    MainWindow* main_;
+    Mode mode_;
+    FancierTable table_;
+    FixedField* number_;
+    FixedField* name_;
+    CoordinateRow* latitude_;
+    CoordinateRow* longitude_;
+    QCheckBox* manualClocking_;
+    FixedField* note_;
+};
+
+} // namespace plumet::ui
