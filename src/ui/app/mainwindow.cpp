@@ -17,7 +17,10 @@
 #include "app/settingsdialog.h"
 #include "app/textcodec.h"
 #include "clock/portlist.h"
+#include "clock/printrelaydialog.h"
+#include "clock/sendtimedialog.h"
 #include "clock/serialports.h"
+#include "clock/terminalprogramloaddialog.h"
 
 namespace plumet::ui {
 namespace {
@@ -40,6 +43,36 @@ const char* const kRegisterMenus[] = {"mnuClubAdd",      "mnuClubAlter",     "mn
                                       "mnuLoftSend",     "mnuRacePointsAdd", "mnuRacePointsAlter", "mnuRacePointsDelete"};
 
 const Item kSeparatorItem{"", "", kSeparator};
+
+// Every menu dialog is modal; the dialog itself refreshes the list before it closes.
+template <typename Dialog, typename... Args>
+void Open(MainWindow* main, Args... args) {
+    Dialog dialog(main, args...);
+    dialog.exec();
+}
+
+// The terminal menu's entries: item, load code, and the menu whose caption names the group.
+struct TerminalItem {
+    const char* name;
+    const char* code;
+    const char* group;
+};
+
+const TerminalItem kTerminalItems[] = {
+    {"mnuVeloxanLoad", "C", "mnuTerminal"},
+    {"mnu1FancierLoadVP", "11", "mnuVeloxanP"},       {"mnu2FancierLoadVP", "12", "mnuVeloxanP"},
+    {"mnu3FancierLoadVP", "13", "mnuVeloxanP"},       {"mnu4FancierLoadVP", "14", "mnuVeloxanP"},
+    {"mnu1FancierLoadVPPAD", "21", "mnuVeloxanPPAD"}, {"mnu2FancierLoadVPPAD", "22", "mnuVeloxanPPAD"},
+    {"mnu3FancierLoadVPPAD", "23", "mnuVeloxanPPAD"}, {"mnu4FancierLoadVPPAD", "24", "mnuVeloxanPPAD"},
+    {"mnu1FancierLoadVPPGD", "31", "mnuVeloxanPPGD"}, {"mnu2FancierLoadVPPGD", "32", "mnuVeloxanPPGD"},
+    {"mnu3FancierLoadVPPGD", "33", "mnuVeloxanPPGD"}, {"mnu4FancierLoadVPPGD", "34", "mnuVeloxanPPGD"},
+};
+
+const TerminalItem* FindTerminalItem(const QString& name) {
+    for (const TerminalItem& item : kTerminalItems)
+        if (name == item.name) return &item;
+    return nullptr;
+}
 
 QFont FixedPitchFont() {
     QFont font("Courier New");
@@ -378,6 +411,17 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         TaubenAnzeigen();
     } else if (menuName == "mnuRacePointsShow") {
         RacePointsAnzeigen();
+    } else if (menuName == "mnuSendTime") {
+        Open<SendTimeDialog>(this);
+    } else if (menuName == "mnuPrintOverPC") {
+        Open<PrintRelayDialog>(this, PrintTarget::Printer);
+    } else if (menuName == "mnuPrintToFile") {
+        Open<PrintRelayDialog>(this, PrintTarget::File);
+    } else if (menuName == "mnuPrintToScreen") {
+        Open<PrintRelayDialog>(this, PrintTarget::Screen);
+    } else if (const TerminalItem* item = FindTerminalItem(menuName)) {
+        Open<TerminalProgramLoadDialog>(this, QString(item->code), Menu(item->group)->title().left(20),
+                                        MenuItem(menuName)->text());
     } else if (menuName == "mnuInfo") {
         InfoDialog dialog(this);
         dialog.exec();
