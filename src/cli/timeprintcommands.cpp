@@ -1,14 +1,13 @@
 #include "cli/timeprintcommands.h"
 
 #include <QLocale>
-#include <atomic>
 #include <chrono>
-#include <csignal>
+#include <optional>
 #include <ostream>
-#include <thread>
 
 #include "app/cp1252.h"
 #include "app/fixedwidth.h"
+#include "cli/cancelinterrupt.h"
 #include "clock/printrelay.h"
 #include "clock/sendtime.h"
 #include "clock/serialclocklink.h"
@@ -16,46 +15,6 @@
 
 namespace plumet::cli {
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-extern "C" void OnInterrupt(int) { interrupted = 1; }
-
-// Ctrl+C (or a termination request) ends a long transfer the way Cancel ends the dialog:
-// the core function stops, the port is closed.
-class InterruptStop {
-public:
-    InterruptStop() {
-        interrupted = 0;
-        previousInt_ = std::signal(SIGINT, OnInterrupt);
-        previousTerm_ = std::signal(SIGTERM, OnInterrupt);
-        watcher_ = std::jthread([this](std::stop_token done) {
-            while (!done.stop_requested()) {
-                if (interrupted) {
-                    stop_.request_stop();
-                    return;
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-        });
-    }
-    ~InterruptStop() {
-        watcher_.request_stop();
-        watcher_.join();
-        std::signal(SIGINT, previousInt_);
-        std::signal(SIGTERM, previousTerm_);
-    }
-    InterruptStop(const InterruptStop&) = delete;
-    InterruptStop& operator=(const InterruptStop&) = delete;
-
-    std::stop_token Token() const { return stop_.get_token(); }
-
-private:
-    std::stop_source stop_;
-    std::jthread watcher_;
-    void (*previousInt_)(int) = SIG_DFL;
-    void (*previousTerm_)(int) = SIG_DFL;
-};
 
 std::optional<long> PositiveNumber(const std::string& text) {
     const auto n = ParseInteger(text);
@@ -82,7 +41,7 @@ int RunSendTime(CliContext& context, const std::vector<std::string>& args) {
     ui::SerialClockLink link;
     if (!OpenPort(context, link, kSendTimeConstants))
         return context.Fail("frmSendTime.MsgBoxText1", "The port cannot be opened.");
-    InterruptStop interrupt;
+    InterruptCancel interrupt;
     const SystemTimeSource pc;
     const SendTimeOutcome outcome = RunTimeTransmitter(
         link, pc, QLocale::system().firstDayOfWeek() % 7, *seconds, kSendTimePoll,
@@ -116,7 +75,7 @@ int RunPrintRelay(CliContext& context, const std::vector<std::string>& args) {
     ui::SerialClockLink link;
     if (!OpenPort(context, link, kPrintRelayConstants))
         return context.Fail(form + ".MsgBoxText1", "The port cannot be opened.");
-    InterruptStop interrupt;
+    InterruptCancel interrupt;
     PrintRelay relay(target);
     PrintRelayTimings timings;
     timings.idleExit = std::chrono::seconds(*idle);
@@ -148,7 +107,7 @@ int RunLoadFirmware(CliContext& context, const std::vector<std::string>& args) {
     ui::SerialClockLink link;
     if (!OpenPort(context, link, kTerminalProgramLoadConstants))
         return context.Fail("frmTerminalprogramLoad.MsgBoxText1", "The port cannot be opened.");
-    InterruptStop interrupt;
+    InterruptCancel interrupt;
     const TerminalProgramLoadOutcome outcome = LoadTerminalProgram(
         link, context.folder, code, kTerminalProgramLoadConstants.byteTimeout,
         [&](LoadStage stage, std::size_t value, std::size_t maximum) {

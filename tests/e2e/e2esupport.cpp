@@ -32,8 +32,17 @@ QByteArray SimulatedClock::Log() {
     return log_;
 }
 
+void SimulatedClock::Freeze() {
+    if (process_->state() != QProcess::NotRunning) ::kill(static_cast<pid_t>(process_->processId()), SIGSTOP);
+}
+
+void SimulatedClock::Thaw() {
+    if (process_->state() != QProcess::NotRunning) ::kill(static_cast<pid_t>(process_->processId()), SIGCONT);
+}
+
 void SimulatedClock::Stop() {
     if (process_->state() == QProcess::NotRunning) return;
+    Thaw(); // a halted process would not see the SIGTERM
     ::kill(static_cast<pid_t>(process_->processId()), SIGTERM);
     if (!process_->waitForFinished(5000)) {
         process_->kill();

@@ -28,6 +28,10 @@ public:
     QByteArray Log();
     // Stops the simulator (SIGTERM) and waits for it.
     void Stop();
+    // Halts the simulator (SIGSTOP) so it reads nothing and answers nothing, as a clock that
+    // hangs; Thaw lets it go on.
+    void Freeze();
+    void Thaw();
 
 private:
     std::unique_ptr<QProcess> process_;
