@@ -77,11 +77,7 @@ TEST(PrintRelay, IdleTimerRestartsTheCountAndThePrinterDropsItsUnfinishedLine) {
     EXPECT_EQ(screen.OnIdle().kind, Kind::None);
 }
 
-TEST(PrintRelay, StatusTextsAndPrinterPages) {
-    EXPECT_EQ(LineStatusText("Lines printed:", 12), "Lines printed: 12");
-    EXPECT_STREQ(LineStatusSuffix(PrintTarget::File), "txtSaveLine");
-    EXPECT_STREQ(LineStatusSuffix(PrintTarget::Printer), "txtPrintLine");
-
+TEST(PrinterDocument, FormFeedsEndPagesAndNoEmptyLastPageIsPrinted) {
     PrinterDocument document;
     EXPECT_TRUE(document.Empty());
     document.EndPage(); // a form feed before anything printed gives an empty first page

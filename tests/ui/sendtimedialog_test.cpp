@@ -3,7 +3,6 @@
 #include <QTest>
 
 #include "app/appcontext.h"
-#include "app/mainwindow.h"
 #include "clock/scriptedlink.h"
 #include "clock/sendtime.h"
 #include "clock/sendtimedialog.h"
@@ -83,16 +82,6 @@ private slots:
         QCOMPARE(folder_->Messages().Shown().size(), std::size_t(1));
         QCOMPARE(folder_->Messages().Shown()[0].title, Shipped("frmSendTime.MsgBoxName1"));
         QCOMPARE(folder_->Messages().Shown()[0].text, Shipped("frmSendTime.MsgBoxText1"));
-    }
-
-    void theExtrasMenuOpensIt() {
-        ScriptedClockLink link;
-        HoldLink hold(link);
-        MainWindow main;
-        QString opened;
-        ModalWatcher watcher([&](QWidget* modal) { opened = modal->objectName(); });
-        main.OpenMenuDialog("mnuSendTime");
-        QCOMPARE(opened, QString("frmSendTime"));
     }
 };
 

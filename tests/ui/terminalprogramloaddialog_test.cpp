@@ -113,19 +113,6 @@ private slots:
         QCOMPARE(folder_->Messages().Shown()[0].text, Shipped("frmTerminalprogramLoad.MsgBoxText2"));
         QVERIFY(link.Sent().empty());
     }
-
-    void cancelDuringTheHandshakeEndsTheUploadThenTheWindow() {
-        folder_->Write("tools/trint31.exe", "raw image");
-        ScriptedClockLink link;
-        HoldLink hold(link);
-        TerminalProgramLoadDialog dialog(nullptr, "31", "Load Veloxan++ GD", "Load 1 fancier");
-        dialog.show();
-        QTRY_VERIFY(link.Sent().size() >= 2); // asked more than once
-        dialog.findChild<QPushButton*>("Command1")->click();
-        QTRY_VERIFY(!dialog.isVisible());
-        QVERIFY(folder_->Messages().Shown().empty());
-        QCOMPARE(QByteArray::fromStdString(link.Sent()), QByteArray(link.Sent().size(), '\x08'));
-    }
 };
 
 QTEST_MAIN(TerminalProgramLoadDialogTest)
