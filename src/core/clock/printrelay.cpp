@@ -118,7 +118,8 @@ PrintRelayOutcome RunPrintRelay(ClockLink& link, PrintRelay& relay, PrintFile* f
             emit(relay.OnIdle());
         }
         // Wake for the idle timer and for the idle exit, whichever comes first.
-        auto wait = std::chrono::duration_cast<milliseconds>(timerStart + interval - now);
+        auto wait = relay.HasIdleTimer() ? std::chrono::duration_cast<milliseconds>(timerStart + interval - now)
+                                         : timings.idle;
         if (timings.idleExit.count() > 0)
             wait = std::min(wait, std::chrono::duration_cast<milliseconds>(lastByte + timings.idleExit - now));
         const ByteResult got = link.receiveByte(std::max(wait, milliseconds{1}), cancel);
