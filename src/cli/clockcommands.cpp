@@ -1,10 +1,10 @@
 #include "cli/clockcommands.h"
 
+#include "cli/cancelinterrupt.h"
+
 #include <chrono>
-#include <csignal>
 #include <ostream>
 #include <stop_token>
-#include <thread>
 
 #include "app/cp1252.h"
 #include "app/timesource.h"
@@ -20,46 +20,6 @@ constexpr const char* kCancelled = "The transfer was cancelled.";
 constexpr const char* kNoPort = "The port cannot be opened.";
 constexpr const char* kFailed = "Transfer failed.";
 constexpr const char* kDone = "Transfer completed.";
-
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int) { interrupted = 1; }
-
-// Ctrl-C or a termination request cancels a running transfer as the dialog's Cancel does:
-// the transfer stops within a byte and the port is closed. A signal handler may only set a
-// flag, so a watcher turns the flag into the stop request.
-class CancelOnInterrupt {
-public:
-    CancelOnInterrupt() {
-        interrupted = 0;
-        previousInt_ = std::signal(SIGINT, OnInterrupt);
-        previousTerm_ = std::signal(SIGTERM, OnInterrupt);
-        watcher_ = std::jthread([this](std::stop_token own) {
-            while (!own.stop_requested()) {
-                if (interrupted) {
-                    source_.request_stop();
-                    return;
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-        });
-    }
-    ~CancelOnInterrupt() {
-        watcher_.request_stop();
-        watcher_.join();
-        std::signal(SIGINT, previousInt_);
-        std::signal(SIGTERM, previousTerm_);
-    }
-    CancelOnInterrupt(const CancelOnInterrupt&) = delete;
-    CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;
-
-    std::stop_token Token() const { return source_.get_token(); }
-
-private:
-    std::stop_source source_;
-    std::jthread watcher_;
-    void (*previousInt_)(int) = SIG_DFL;
-    void (*previousTerm_)(int) = SIG_DFL;
-};
 
 // One line on standard error, rewritten in place, while it is a terminal.
 class ProgressLine {
@@ -114,7 +74,7 @@ int RunSendLoft(CliContext& context, const std::vector<std::string>& args) {
         return context.Fail("", "Fancier " + args[1] + " of club " + args[0] + " is not in the fancier register.");
     ui::SerialClockLink link;
     if (!OpenClock(context, link, kLoftSendConstants)) return context.Fail("frmLoftSend.MsgBoxText1", kNoPort);
-    const CancelOnInterrupt cancel;
+    const InterruptCancel cancel;
     LoftSendOutcome outcome;
     {
         ProgressLine progress(context, Text(context, "frmLoftSend.txtPigeonLoad", "Sending pigeons"));
@@ -131,7 +91,7 @@ int RunSendLoft(CliContext& context, const std::vector<std::string>& args) {
 int RunGetLoft(CliContext& context, const std::vector<std::string>&) {
     ui::SerialClockLink link;
     if (!OpenClock(context, link, kLoftGetConstants)) return context.Fail("frmLoftGet.MsgBoxText1", kNoPort);
-    const CancelOnInterrupt cancel;
+    const InterruptCancel cancel;
     LoftGetOutcome outcome;
     {
         ProgressLine progress(context, Text(context, "frmLoftGet.txtPigeonGet", "Reading pigeons"));
@@ -148,7 +108,7 @@ int RunSendPoints(CliContext& context, const std::vector<std::string>&) {
     ui::SerialClockLink link;
     if (!OpenClock(context, link, kRacePointsSendConstants))
         return context.Fail("frmRacePointsSend.MsgBoxText1", kNoPort);
-    const CancelOnInterrupt cancel;
+    const InterruptCancel cancel;
     RacePointsSendOutcome outcome;
     {
         ProgressLine progress(context, "");

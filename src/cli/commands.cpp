@@ -2,6 +2,7 @@
 #include "cli/exchangecommands.h"
 #include "cli/clockcommands.h"
 #include "cli/racecommands.h"
+#include "cli/timeprintcommands.h"
 
 namespace plumet::cli {
 
@@ -14,6 +15,9 @@ const std::vector<CliCommand>& Commands() {
         {"get-loft", "", 0, 0, RunGetLoft},
         {"send-points", "", 0, 0, RunSendPoints},
         {"distance", "LAT LON LAT LON", 4, 4, RunDistance},
+        {"send-time", "--seconds N", 2, 2, RunSendTime},
+        {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},
+        {"load-firmware", "CODE (C, 11-14, 21-24, 31-34)", 1, 1, RunLoadFirmware},
     };
     return commands;
 }

@@ -150,6 +150,33 @@ TEST(ClockSimulatorProgram, ServesALoftOnAPseudoTerminalAndKeepsWhatItIsSent) {
     EXPECT_TRUE(saved.state.pigeons.empty());
 }
 
+// A raw firmware upload has no answer at its end: the program closes the line at once, and
+// whatever still waits in the line belongs to the upload all the same.
+TEST(ClockSimulatorProgram, BytesSentJustBeforeTheLineClosesStillArrive) {
+    if (!PseudoTerminalsWork()) GTEST_SKIP() << "no pseudo-terminals here";
+    TestFolder folder;
+    const std::string stateFile = (folder.path() / "clock.txt").string();
+    RunningSimulator simulator({"--state", stateFile});
+    ASSERT_TRUE(simulator.Started());
+    const std::string device = simulator.FirstLine();
+    const int port = OpenRaw(device);
+    ASSERT_GE(port, 0);
+    ASSERT_EQ(write(port, "\x08", 1), 1);
+    EXPECT_EQ(ReadBytes(port, 1), "\x08");
+    const std::string upload = "\x54\xAA\xAB\x55\x55\x57" + std::string(3000, '\x11') + std::string(1, '\0');
+    ASSERT_EQ(write(port, upload.data(), upload.size()), static_cast<ssize_t>(upload.size()));
+    close(port);
+
+    ClockStateRead saved = LoadClockState(stateFile);
+    for (int i = 0; i < 500 && saved.state.firmware.kind != FirmwareKind::Raw; ++i) {
+        usleep(20000); // the simulator saves once it has seen the hang-up
+        saved = LoadClockState(stateFile);
+    }
+    EXPECT_EQ(simulator.Stop(), 0);
+    EXPECT_EQ(saved.state.firmware.kind, FirmwareKind::Raw);
+    EXPECT_TRUE(saved.state.firmware.complete);
+}
+
 } // namespace
 } // namespace plumet
 

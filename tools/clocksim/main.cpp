@@ -141,7 +141,8 @@ private:
         if (options_.verbose) std::cerr << TraceByteLine(fromProgram, b) << std::endl;
     }
     void Queue(const std::string& bytes) { pending_ += bytes; }
-    bool ReadBytes();
+    // Bytes read, 0 when none were waiting, -1 when the line failed.
+    ssize_t ReadBytes();
     void WriteBytes();
     void HangUp();
     void SaveIfChanged();
@@ -174,7 +175,13 @@ int Simulator::Run() {
             return 1;
         }
         if (ready > 0 && line_.IsPseudoTerminal() && (poller.revents & POLLHUP)) {
-            if (connected_) HangUp();
+            // A program that closes the line right after its last byte: those bytes still wait here.
+            if (poller.revents & POLLIN) {
+                ssize_t n = 0;
+                while ((n = ReadBytes()) > 0) {}
+                if (n < 0) return 1;
+            }
+            if (connected_ || clock_.Busy()) HangUp();
             usleep(20000); // a hung-up terminal polls ready at once
         } else {
             if (!connected_) {
@@ -182,7 +189,7 @@ int Simulator::Run() {
                 if (options_.verbose) std::cerr << "plumet-clocksim: a program opened the line" << std::endl;
                 if (options_.printOnConnect) Queue(clock_.PrintOut());
             }
-            if (ready > 0 && (poller.revents & POLLIN) && !ReadBytes()) return 1;
+            if (ready > 0 && (poller.revents & POLLIN) && ReadBytes() < 0) return 1;
             if (!pending_.empty()) WriteBytes();
         }
         const auto quiet = Steady::now() - lastByte_;
@@ -205,10 +212,10 @@ int Simulator::Run() {
     return 0;
 }
 
-bool Simulator::ReadBytes() {
+ssize_t Simulator::ReadBytes() {
     std::uint8_t buffer[512];
     const ssize_t n = read(line_.Fd(), buffer, sizeof buffer);
-    if (n < 0) return errno == EAGAIN || errno == EINTR || errno == EIO;
+    if (n < 0) return errno == EAGAIN || errno == EINTR || errno == EIO ? 0 : -1;
     for (ssize_t i = 0; i < n; ++i) {
         Trace(true, buffer[i]);
         const std::string answer = clock_.OnByte(buffer[i]);
@@ -219,7 +226,7 @@ bool Simulator::ReadBytes() {
         lastByte_ = Steady::now();
         paused_ = false;
     }
-    return true;
+    return n;
 }
 
 void Simulator::WriteBytes() {

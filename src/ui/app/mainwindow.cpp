@@ -32,6 +32,9 @@
 #include "registers/clubdialog.h"
 #include "registers/fancierdialog.h"
 #include "releasepoints/racepointdialog.h"
+#include "clock/printrelaydialog.h"
+#include "clock/sendtimedialog.h"
+#include "clock/terminalprogramloaddialog.h"
 
 namespace plumet::ui {
 namespace {
@@ -60,6 +63,29 @@ template <typename Dialog, typename... Args>
 void Open(MainWindow* mainWindow, Args... args) {
     Dialog dialog(mainWindow, args...);
     dialog.exec();
+}
+
+// The terminal menu's entries: item, load code, and the menu whose caption names the group.
+struct TerminalItem {
+    const char* name;
+    const char* code;
+    const char* group;
+};
+
+const TerminalItem kTerminalItems[] = {
+    {"mnuVeloxanLoad", "C", "mnuTerminal"},
+    {"mnu1FancierLoadVP", "11", "mnuVeloxanP"},       {"mnu2FancierLoadVP", "12", "mnuVeloxanP"},
+    {"mnu3FancierLoadVP", "13", "mnuVeloxanP"},       {"mnu4FancierLoadVP", "14", "mnuVeloxanP"},
+    {"mnu1FancierLoadVPPAD", "21", "mnuVeloxanPPAD"}, {"mnu2FancierLoadVPPAD", "22", "mnuVeloxanPPAD"},
+    {"mnu3FancierLoadVPPAD", "23", "mnuVeloxanPPAD"}, {"mnu4FancierLoadVPPAD", "24", "mnuVeloxanPPAD"},
+    {"mnu1FancierLoadVPPGD", "31", "mnuVeloxanPPGD"}, {"mnu2FancierLoadVPPGD", "32", "mnuVeloxanPPGD"},
+    {"mnu3FancierLoadVPPGD", "33", "mnuVeloxanPPGD"}, {"mnu4FancierLoadVPPGD", "34", "mnuVeloxanPPGD"},
+};
+
+const TerminalItem* FindTerminalItem(const QString& name) {
+    for (const TerminalItem& item : kTerminalItems)
+        if (name == item.name) return &item;
+    return nullptr;
 }
 
 QFont FixedPitchFont() {
@@ -448,6 +474,17 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         Open<RacePointDialog>(this, RacePointDialog::Mode::Alter);
     } else if (menuName == "mnuRacePointsDelete") {
         Open<RacePointDialog>(this, RacePointDialog::Mode::Delete);
+    } else if (menuName == "mnuSendTime") {
+        Open<SendTimeDialog>(this);
+    } else if (menuName == "mnuPrintOverPC") {
+        Open<PrintRelayDialog>(this, PrintTarget::Printer);
+    } else if (menuName == "mnuPrintToFile") {
+        Open<PrintRelayDialog>(this, PrintTarget::File);
+    } else if (menuName == "mnuPrintToScreen") {
+        Open<PrintRelayDialog>(this, PrintTarget::Screen);
+    } else if (const TerminalItem* item = FindTerminalItem(menuName)) {
+        Open<TerminalProgramLoadDialog>(this, QString(item->code), Menu(item->group)->title().left(20),
+                                        MenuItem(menuName)->text());
     } else if (menuName == "mnuInfo") {
         Open<InfoDialog>(this);
     } else if (menuName == "mnuRaceEnterDistances") {

@@ -1,0 +1,204 @@
+// The time transmitter, the print relays and the terminal program load against the clock
+// simulator on a pseudo-terminal: plumet-cli and the dialogs with the real serial link.
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+
+#include "app/appcontext.h"
+#include "clock/clockstate.h"
+#include "clock/printrelaydialog.h"
+#include "clock/terminalprogramload.h"
+#include "clock/terminalprogramloaddialog.h"
+#include "e2esupport.h"
+#include "uitestsupport.h"
+
+using namespace plumet;
+using namespace plumet::e2e;
+using namespace plumet::ui;
+using namespace plumet::ui::test;
+
+namespace {
+
+const std::vector<std::string> kPrintLines = {"ARRIVAL LIST", "001 NL-05-1234567 09:05:07", "", "END"};
+
+// A clock whose print-out is kPrintLines, printed whenever a program opens the line.
+std::unique_ptr<SimulatedClock> PrintingClock(const QString& dir) {
+    ClockState state;
+    state.printout = kPrintLines;
+    SaveClockState(QDir(dir).filePath("clock-state.txt").toStdString(), state);
+    return std::make_unique<SimulatedClock>(dir, QString(), QStringList{"--print-on-connect"});
+}
+
+QByteArray Joined(const char* lineEnd) {
+    QByteArray text;
+    for (const std::string& line : kPrintLines) text += QByteArray::fromStdString(line) + lineEnd;
+    return text;
+}
+
+// Keyed records: 0A 0B at 0200, then the end record.
+QByteArray HexImage() {
+    QByteArray keyed;
+    for (const char c : QByteArray::fromHex("020200000A0BE700000001FF")) keyed += static_cast<char>(c ^ kFirmwareKey);
+    return keyed;
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+int Count(const QByteArray& log, const QByteArray& what) { return static_cast<int>(log.count(what)); }
+
+// Whether the process has the device open (it is then past its start and asking the clock).
+bool HasOpen(qint64 pid, const QString& device) {
+    const QDir fds(QString("/proc/%1/fd").arg(pid));
+    for (const QFileInfo& fd : fds.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot))
+        if (fd.symLinkTarget() == device) return true;
+    return false;
+}
+
+} // namespace
+
+class TimePrintTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void printRelayToFileAndToStandardOutput() {
+        QTemporaryDir dir;
+        {
+            auto clock = PrintingClock(dir.path());
+            QVERIFY(clock->Started());
+            const CliRun run = RunCli(dir.path(), {"--port", clock->Device(), "print-relay", "file", "--idle-exit", "1"});
+            QCOMPARE(run.exitCode, 0);
+            QVERIFY(run.out.isEmpty());
+            QFile file(dir.filePath("PRINT.TXT"));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), Joined("\r\n"));
+        }
+        auto clock = PrintingClock(dir.path());
+        const CliRun run = RunCli(dir.path(), {"--port", clock->Device(), "print-relay", "screen", "--idle-exit", "1"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, Joined("\n"));
+
+        const CliRun usage = RunCli(dir.path(), {"--port", clock->Device(), "print-relay", "printer", "--idle-exit", "1"});
+        QCOMPARE(usage.exitCode, 2);
+    }
+
+    void theScreenRelayWindowShowsThePrintOut() {
+        QTemporaryDir work;
+        auto clock = PrintingClock(work.path());
+        ProgramFolderFixture folder;
+        App().settings.comPort = clock->Device().toStdString();
+        PrintRelayDialog dialog(nullptr, PrintTarget::Screen);
+        dialog.show();
+        QVERIFY(dialog.PortOpen());
+        auto* text = dialog.findChild<QPlainTextEdit*>("Text1");
+        QTRY_COMPARE(text->toPlainText(), QString::fromLatin1(Joined("\n")));
+        dialog.findChild<QPushButton*>("Command1")->click();
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void hexUploadOnceTheLoaderAnswers() {
+        QTemporaryDir dir;
+        WriteFile(dir.filePath("tools/trint12.exe"), HexImage());
+        SimulatedClock clock(dir.path(), {}, {"--verbose"});
+        clock.Freeze(); // asleep through the first asks
+        QProcess cli;
+        cli.start(PLUMET_CLI, {"--folder", dir.path(), "--port", clock.Device(), "load-firmware", "12"});
+        QVERIFY(cli.waitForStarted());
+        QTRY_VERIFY(HasOpen(cli.processId(), clock.Device()));
+        QTest::qWait(1200); // long enough for a few asks
+        clock.Thaw();
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), 0);
+        QTRY_VERIFY(clock.State().contains("firmware hex complete 3 0"));
+        QTRY_VERIFY(clock.Log().contains("firmware upload ended")); // the trace has come in
+        QVERIFY(Count(clock.Log(), "PC    08") >= 2);
+        QCOMPARE(Count(clock.Log(), "PC    3A ':'"), 3);
+    }
+
+    void rawUploadAfterAGarbledEcho() {
+        QTemporaryDir dir;
+        WriteFile(dir.filePath("tools/trint33.exe"), QByteArray("\x01\x02\x03\x04\xFF", 5));
+        SimulatedClock clock(dir.path(), {}, {"--verbose", "--corrupt-at", "1"});
+        const CliRun run = RunCli(dir.path(), {"--port", clock.Device(), "load-firmware", "33"});
+        QCOMPARE(run.exitCode, 0);
+        QTRY_VERIFY(clock.State().contains("firmware raw complete"));
+        QTRY_VERIFY(clock.Log().contains("firmware upload ended"));
+        const QByteArray log = clock.Log();
+        QCOMPARE(Count(log, "PC    08"), 2);
+        QCOMPARE(Count(log, "CLOCK F7"), 1);
+        // Header, all image bytes but the last, then the zero: FF never goes out.
+        QVERIFY(log.contains("PC    04\nPC    00"));
+        QCOMPARE(Count(log, "PC    FF"), 0);
+    }
+
+    void cancelDuringTheHandshake() {
+        QTemporaryDir work;
+        SimulatedClock clock(work.path(), {}, {"--verbose"});
+        clock.Freeze();
+        {
+            ProgramFolderFixture folder;
+            WriteFile(QString::fromStdString((App().programFolder / "tools" / "trint21.exe").string()), "raw");
+            App().settings.comPort = clock.Device().toStdString();
+            TerminalProgramLoadDialog dialog(nullptr, "21", "Load Veloxan++ AD", "Load 1 fancier");
+            dialog.show();
+            QVERIFY(dialog.PortOpen());
+            QTRY_VERIFY(dialog.Session().Running());
+            QTest::qWait(600); // a try or two
+            dialog.findChild<QPushButton*>("Command1")->click();
+            QTRY_VERIFY(!dialog.isVisible());
+            QVERIFY(folder.Messages().Shown().empty());
+        }
+
+        QTemporaryDir dir;
+        WriteFile(dir.filePath("tools/trintC.exe"), HexImage());
+        QProcess cli;
+        cli.start(PLUMET_CLI, {"--folder", dir.path(), "--port", clock.Device(), "load-firmware", "C"});
+        QVERIFY(cli.waitForStarted());
+        const auto pid = static_cast<pid_t>(cli.processId());
+        QVERIFY(pid > 0);
+        QTRY_VERIFY(HasOpen(pid, clock.Device()));
+        QTest::qWait(300); // a try or two
+        QCOMPARE(cli.state(), QProcess::Running); // still asking
+        ::kill(pid, SIGINT);
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(cli.exitCode(), 1);
+        QVERIFY(cli.readAllStandardError().contains("Cancelled"));
+
+        // The clock slept through it all: it finds only the asks in the line, and nothing is loaded.
+        clock.Thaw();
+        QTRY_VERIFY(Count(clock.Log(), "PC    08") >= 2);
+        clock.Stop();
+        QVERIFY(!clock.Log().contains("PC    3A"));
+        QVERIFY(!clock.Log().contains("PC    54"));
+        QVERIFY(!clock.State().contains("firmware"));
+    }
+
+    void sendTimeWithoutModemLinesSendsNothing() {
+        QTemporaryDir dir;
+        QFile::copy(":/data/club.txt", dir.filePath("club.txt"));
+        SimulatedClock clock(dir.path(), {}, {"--verbose"});
+        const CliRun run = RunCli(dir.path(), {"--port", clock.Device(), "send-time", "--seconds", "1"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.isEmpty());
+        QTRY_VERIFY(clock.Log().contains("the program closed the line"));
+        QVERIFY(!clock.Log().contains("PC ")); // a pseudo-terminal has no modem lines: the clock never listens
+
+        const CliRun noPort = RunCli(dir.path(), {"--port", dir.filePath("no-such-device"), "send-time", "--seconds", "1"});
+        QCOMPARE(noPort.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(noPort.err).trimmed(), Shipped("frmSendTime.MsgBoxText1"));
+        QCOMPARE(RunCli(dir.path(), {"send-time", "--seconds", "0"}).exitCode, 2);
+    }
+};
+
+QTEST_MAIN(TimePrintTest)
+#include "timeprint_test.moc"

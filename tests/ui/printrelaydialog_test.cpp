@@ -1,0 +1,126 @@
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/appcontext.h"
+#include "app/files.h"
+#include "app/mainwindow.h"
+#include "clock/printrelaydialog.h"
+#include "clock/scriptedlink.h"
+#include "heldlink.h"
+#include "uitestsupport.h"
+
+using namespace plumet;
+using namespace plumet::ui;
+using namespace plumet::ui::test;
+
+class PrintRelayDialogTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFolderFixture> folder_;
+
+    static QString Status(QWidget* dialog) { return dialog->findChild<QLabel*>("Label1")->text(); }
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<ProgramFolderFixture>();
+        App().settings.comPort = "1";
+    }
+    void cleanup() { folder_.reset(); }
+
+    void theExtrasMenuOpensEachClockWindowWithEveryText() {
+        const char* const menus[][2] = {{"mnuSendTime", "frmSendTime"},
+                                        {"mnuPrintOverPC", "frmPrintOverPC"},
+                                        {"mnuPrintToFile", "frmPrintToFile"},
+                                        {"mnuPrintToScreen", "frmPrintToScreen"}};
+        MainWindow main;
+        for (const auto& [menu, form] : menus) {
+            ScriptedClockLink link;
+            HoldLink hold(link);
+            QString opened;
+            QStringList missing;
+            ModalWatcher watcher([&](QWidget* modal) {
+                opened = modal->objectName();
+                missing = MissingCaptionKeys(modal);
+                QCOMPARE(modal->windowTitle(), Shipped(opened + ".Caption"));
+            });
+            main.OpenMenuDialog(menu);
+            QCOMPARE(opened, QString(form));
+            QCOMPARE(missing, QStringList());
+        }
+    }
+
+    void theFileRelayWritesPrintTxtLineByLine() {
+        folder_->Write("print.txt", "an old print-out\r\n");
+        ScriptedClockLink link;
+        HoldLink hold(link);
+        PrintRelayDialog dialog(nullptr, PrintTarget::File);
+        dialog.show();
+        QCOMPARE(folder_->Read("print.txt"), QByteArray());
+        QCOMPARE(Status(&dialog), Shipped("frmPrintToFile.txtWaitForChar"));
+        link.QueueIncoming("AB\r\nC\x01\xE9\r\n\fhalf");
+        QTRY_COMPARE(folder_->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n"));
+        QTRY_COMPARE(Status(&dialog), Shipped("frmPrintToFile.txtSaveLine") + " 2");
+        QTRY_COMPARE(Status(&dialog), Shipped("frmPrintToFile.txtWaitForChar")); // a second without data
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(folder_->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n")); // the unfinished line is not written
+        QVERIFY(folder_->Messages().Shown().empty());
+    }
+
+    void thePrinterRelayPrintsItsPagesWhenItCloses() {
+        QTemporaryDir out;
+        const QString pdf = out.filePath("relay.pdf");
+        PrintRelayDialog::SetPdfOutputForTests(pdf);
+        ScriptedClockLink link;
+        HoldLink hold(link);
+        {
+            PrintRelayDialog dialog(nullptr, PrintTarget::Printer);
+            dialog.show();
+            QCOMPARE(Status(&dialog), Shipped("frmPrintOverPC.txtWaitForChar"));
+            link.QueueIncoming("ARRIVALS\tTWO\r\n001 NL\r\n\f002 DV\r\nunfinished");
+            QTRY_COMPARE(Status(&dialog), Shipped("frmPrintOverPC.txtPrintLine") + " 3");
+            QCOMPARE(dialog.Pages(), (std::vector<std::vector<std::string>>{{"ARRIVALS\tTWO", "001 NL"}, {"002 DV"}}));
+            QVERIFY(!QFile::exists(pdf)); // nothing goes out before the relay ends
+            dialog.findChild<QPushButton*>("Command1")->click();
+            QVERIFY(!dialog.isVisible());
+        }
+        PrintRelayDialog::SetPdfOutputForTests({});
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        QCOMPARE(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 2);
+    }
+
+    void aFailingPortOrFileIsReportedAndTheWindowCloses() {
+        ScriptedClockLink link;
+        FailingClockLink failing(link);
+        failing.PortErrorAtReceive(0);
+        HoldLink hold(failing);
+        {
+            PrintRelayDialog dialog(nullptr, PrintTarget::Screen);
+            dialog.show();
+            link.QueueIncoming("A");
+            QTRY_VERIFY(!dialog.isVisible());
+            QCOMPARE(folder_->Messages().Shown().size(), std::size_t(1));
+            QCOMPARE(folder_->Messages().Shown()[0].text, Shipped("frmPrintToScreen.MsgBoxText1"));
+        }
+        folder_->Messages().Clear();
+        SetSaveFaultForTests([](const Path&) { return true; });
+        PrintRelayDialog dialog(nullptr, PrintTarget::File);
+        dialog.show();
+        SetSaveFaultForTests(nullptr);
+        QTRY_VERIFY(!dialog.isVisible());
+        QCOMPARE(folder_->Messages().Shown().size(), std::size_t(1));
+        QCOMPARE(folder_->Messages().Shown()[0].icon, MessageIcon::Critical);
+        QCOMPARE(folder_->Messages().Shown()[0].title, Shipped("frmPrintToFile.Caption"));
+        QVERIFY(!folder_->Messages().Shown()[0].text.isEmpty());
+        QVERIFY(!dialog.PortOpen());
+    }
+};
+
+QTEST_MAIN(PrintRelayDialogTest)
+#include "printrelaydialog_test.moc"

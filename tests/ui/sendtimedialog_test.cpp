@@ -1,0 +1,89 @@
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/appcontext.h"
+#include "clock/scriptedlink.h"
+#include "clock/sendtime.h"
+#include "clock/sendtimedialog.h"
+#include "heldlink.h"
+#include "uitestsupport.h"
+
+using namespace plumet;
+using namespace plumet::ui;
+using namespace plumet::ui::test;
+
+class SendTimeDialogTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFolderFixture> folder_;
+    FrozenTimeSource pc_{MakeDateTime(2008, 6, 4, 9, 5, 7)};
+
+    static QString Shown(QWidget* dialog, const char* name) { return dialog->findChild<QLabel*>(name)->text(); }
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<ProgramFolderFixture>();
+        App().settings.comPort = "1";
+        pc_.Set(MakeDateTime(2008, 6, 4, 9, 5, 7));
+        SendTimeDialog::SetTimeSourceForTests(&pc_);
+    }
+    void cleanup() {
+        SendTimeDialog::SetTimeSourceForTests(nullptr);
+        folder_.reset();
+    }
+
+    void showsThePcTimeAndSendsEachSecondTheClockListens() {
+        ScriptedClockLink link;
+        link.SetModemLines({true, false});
+        HoldLink hold(link);
+        auto owned = std::make_unique<SendTimeDialog>();
+        SendTimeDialog& dialog = *owned;
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), Shipped("frmSendTime.Caption"));
+        QCOMPARE(MissingCaptionKeys(&dialog), QStringList());
+        QCOMPARE(Shown(&dialog, "Label1"), SystemDateText(pc_.Now()));
+        QCOMPARE(Shown(&dialog, "Label2"), SystemTimeText(pc_.Now()));
+        QVERIFY(Shown(&dialog, "Label2").contains("05") && Shown(&dialog, "Label2").contains("07"));
+        QTRY_VERIFY(dialog.Session().Running());
+        QCOMPARE(link.LastSettings().baud, 300);
+        QCOMPARE(link.LastSettings().stopBits, 2);
+
+        pc_.Advance(1);
+        const std::string first = TimeTelegram(pc_.Now(), SendTimeDialog::SystemFirstDayOfWeek());
+        QTRY_COMPARE(link.Sent(), first);
+        QTRY_COMPARE(Shown(&dialog, "Label2"), SystemTimeText(pc_.Now()));
+
+        link.SetModemLines({false, false});
+        pc_.Advance(1);
+        QTRY_COMPARE(Shown(&dialog, "Label2"), SystemTimeText(pc_.Now())); // the display keeps running
+        link.SetModemLines({false, true});
+        pc_.Advance(1);
+        QTRY_COMPARE(link.Sent(), first + TimeTelegram(pc_.Now(), SendTimeDialog::SystemFirstDayOfWeek()));
+        QVERIFY(folder_->Messages().Shown().empty());
+
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        owned.reset();
+        QVERIFY(!link.IsOpen());
+    }
+
+    void aPortThatGoesAwaySaysSoAndCloses() {
+        ScriptedClockLink link;
+        link.SetModemLines({true, true});
+        FailingClockLink failing(link);
+        failing.PortErrorAtSend(0);
+        HoldLink hold(failing);
+        SendTimeDialog dialog;
+        dialog.show();
+        QTRY_VERIFY(dialog.Session().Running());
+        pc_.Advance(1);
+        QTRY_VERIFY(!dialog.isVisible());
+        QCOMPARE(folder_->Messages().Shown().size(), std::size_t(1));
+        QCOMPARE(folder_->Messages().Shown()[0].title, Shipped("frmSendTime.MsgBoxName1"));
+        QCOMPARE(folder_->Messages().Shown()[0].text, Shipped("frmSendTime.MsgBoxText1"));
+    }
+};
+
+QTEST_MAIN(SendTimeDialogTest)
+#include "sendtimedialog_test.moc"
