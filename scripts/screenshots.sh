@@ -8,7 +8,10 @@ build="$(cd "${1:-$here/build-run}" && pwd)"
 cmake --build "$build" -j2 --target plumet-screenshots plumet-demo-folder plumet-clocksim >/dev/null
 PATH="$build/tools/screenshots:$build/tools/demofolder:$build/tools/clocksim:$PATH"
 
-work="$(mktemp -d)"
+# A fixed place: the pictures show the folder's port.
+work="${TMPDIR:-/tmp}/plumet-screenshots"
+rm -rf "$work"
+mkdir -p "$work"
 xvfb_pid=""
 clock_pid=""
 cleanup() {

@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -76,6 +78,19 @@ bool ShowsText(QWidget* dialog, const QString& text) {
     return false;
 }
 
+// Types as a user does, leaving the field afterwards so that its rules run.
+void Type(QWidget* dialog, const char* field, const QString& text) {
+    auto* edit = dialog->findChild<QLineEdit*>(field);
+    if (!edit) return;
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+    edit->clearFocus();
+    Pause(50);
+    edit->deselect(); // the field selects its text on entry, a moment later
+}
+
 void SelectRow(MainWindow& window, int row) {
     window.List()->setCurrentRow(row);
     Pause(100);
@@ -95,7 +110,12 @@ void Run(MainWindow& window, pid_t clock) {
     window.TaubenAnzeigen();
     SelectRow(window, 2);
     Save(&window, "main-pigeons");
-    ShootDialog(window, "mnuPigeonAdd", "pigeon-add");
+    ShootDialog(window, "mnuPigeonAdd", "pigeon-add", [](QWidget* dialog) {
+        const std::pair<const char*, const char*> typed[] = {
+            {"Text1", "DV"}, {"Text2", "24"}, {"Text3", "5131"}, {"Text4", "2307"}, {"Text5", "F"}, {"Text7", "BC"}};
+        for (const auto& [field, text] : typed) Type(dialog, field, text);
+        return true;
+    });
 
     // A menu is a window of its own: take the screen around the main window.
     QMenu* menu = window.Menu("mnuCommunication");
