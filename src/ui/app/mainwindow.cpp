@@ -17,7 +17,9 @@
 #include "app/settingsdialog.h"
 #include "app/textcodec.h"
 #include "clock/portlist.h"
+#include "clock/racedatagetdialog.h"
 #include "clock/serialports.h"
+#include "race/racedataexportdialog.h"
 
 namespace plumet::ui {
 namespace {
@@ -30,6 +32,12 @@ struct Item {
     int flags = kNone;
     const char* key = nullptr; // when the catalogue key is not the item's own
 };
+
+template <typename Dialog, typename... Args>
+void Open(MainWindow* mainWindow, Args... args) {
+    Dialog dialog(mainWindow, args...);
+    dialog.exec();
+}
 
 const char* const kCommunicationGroup[] = {"mnuTerminal", "mnuCommunication", "mnuSendTime",
                                            "mnuPrintOverPC", "mnuPrintToFile", "mnuPrintToScreen"};
@@ -378,6 +386,10 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         TaubenAnzeigen();
     } else if (menuName == "mnuRacePointsShow") {
         RacePointsAnzeigen();
+    } else if (menuName == "mnuRacedataGet") {
+        Open<RacedataGetDialog>(this);
+    } else if (menuName == "mnuExportRaceDataToXML") {
+        Open<RaceDataExportDialog>(this);
     } else if (menuName == "mnuInfo") {
         InfoDialog dialog(this);
         dialog.exec();
