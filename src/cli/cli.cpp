@@ -26,7 +26,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         if ((args[i] == "--folder" || args[i] == "--port") && i + 1 < args.size()) {
-            (args[i] == "--folder" ? folder : port) = args[i + 1];
+            // Two statements: a conditional over a path and an optional would assign a temporary.
+            if (args[i] == "--folder")
+                folder = args[i + 1];
+            else
+                port = args[i + 1];
             ++i;
         } else if (args[i] == "--help" || args[i] == "-h") {
             out << UsageText();
