@@ -86,6 +86,26 @@ XmlTimer TimerOf(std::string_view line, std::size_t id, std::size_t fancierId, c
     return t;
 }
 
+// Most values are plain ASCII; they go straight through.
+void AppendXmlText(std::string& out, std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '&') {
+            out += "&amp;";
+        } else if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else if (u < 0x20 && c != '\t') {
+            out += ' '; // XML 1.0 has no way to carry these, not even as references
+        } else if (u < 0x80) {
+            out += c;
+        } else {
+            out += Cp1252ToUtf8(std::string_view(&c, 1));
+        }
+    }
+}
+
 void WriteElement(std::string& out, std::string_view element, std::initializer_list<Field> fields) {
     out += "<";
     out += element;
@@ -94,7 +114,7 @@ void WriteElement(std::string& out, std::string_view element, std::initializer_l
         out += "  <";
         out += tag;
         out += ">";
-        out += XmlText(*value);
+        AppendXmlText(out, *value);
         out += "</";
         out += tag;
         out += ">\r\n";
@@ -142,19 +162,9 @@ ReadOutDataSet BuildReadOutDataSet(const std::vector<std::string>& lines, std::s
 }
 
 std::string XmlText(std::string_view bytes) {
-    std::string escaped;
-    escaped.reserve(bytes.size());
-    for (const char c : bytes) {
-        switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        default:
-            // XML 1.0 has no way to carry these, not even as references.
-            escaped += static_cast<unsigned char>(c) < 0x20 && c != '\t' ? ' ' : c;
-        }
-    }
-    return Cp1252ToUtf8(escaped);
+    std::string out;
+    AppendXmlText(out, bytes);
+    return out;
 }
 
 void WriteFancierTags(std::string& out, const std::vector<XmlFancier>& fanciers) {
