@@ -37,30 +37,41 @@ RacedataGetDialog::RacedataGetDialog(MainWindow* mainWindow)
     auto* grid = new QGridLayout;
     layout->addLayout(grid);
 
-    point_ = new FixedField(kTwoDigits, this);
-    point_->setObjectName("Text1");
-    AddLabelled(grid, 0, "Label1", "Racepoint-No. (0..99) :", point_);
-    auto* note = new QLabel("(0 = all flights)", this);
+    // Each two-digit field sits at the left of its row, the note right behind the first.
+    auto* pointRow = new QWidget(this);
+    auto* pointLayout = new QHBoxLayout(pointRow);
+    pointLayout->setContentsMargins(0, 0, 0, 0);
+    point_ = AddTwoDigitField("Text1");
+    point_->setParent(pointRow);
+    auto* note = new QLabel("(0 = all flights)", pointRow);
     note->setObjectName("Label5");
-    grid->addWidget(note, 0, 2);
+    pointLayout->addWidget(point_);
+    pointLayout->addWidget(note);
+    pointLayout->addStretch();
+    AddLabelled(grid, 0, "Label1", "Racepoint-No. (0..99) :", pointRow)->setBuddy(point_);
 
-    week_ = new FixedField(kTwoDigits, this);
-    week_->setObjectName("Text2");
+    week_ = AddTwoDigitField("Text2");
     AddLabelled(grid, 1, "Label2", "Calenderweek (1..52) :", week_);
+    grid->setAlignment(week_, Qt::AlignLeft);
 
     auto* date = new QWidget(this);
     auto* dateRow = new QHBoxLayout(date);
     dateRow->setContentsMargins(0, 0, 0, 0);
-    day_ = AddDateField("Text3");
-    month_ = AddDateField("Text4");
-    year_ = AddDateField("Text5");
+    day_ = AddTwoDigitField("Text3");
+    month_ = AddTwoDigitField("Text4");
+    year_ = AddTwoDigitField("Text5");
     for (FixedField* field : {day_, month_, year_}) {
         field->setParent(date);
+        if (field != day_) {
+            auto* dot = new QLabel(".", date);
+            dot->setProperty(kNoCaptionProperty, true);
+            dateRow->addWidget(dot);
+        }
         dateRow->addWidget(field);
     }
     dateRow->addStretch();
-    AddLabelled(grid, 2, "Label3", "Date (TT.MM.YY) :", date);
-    grid->setColumnStretch(2, 1);
+    AddLabelled(grid, 2, "Label3", "Date (TT.MM.YY) :", date)->setBuddy(day_);
+    grid->setColumnStretch(1, 1);
 
     list_ = new QListWidget(this);
     list_->setObjectName("List1");
@@ -101,7 +112,7 @@ RacedataGetDialog::~RacedataGetDialog() {
     for (FixedField* field : {point_, week_, day_, month_, year_}) disconnect(field, nullptr, this, nullptr);
 }
 
-FixedField* RacedataGetDialog::AddDateField(const QString& name) {
+FixedField* RacedataGetDialog::AddTwoDigitField(const QString& name) {
     auto* field = new FixedField(kTwoDigits, this);
     field->setObjectName(name);
     field->setMaximumWidth(field->fontMetrics().horizontalAdvance("0000") + 16);

@@ -31,7 +31,7 @@ public:
     void StoreToDisk();   // Command3
 
 private:
-    FixedField* AddDateField(const QString& name);
+    FixedField* AddTwoDigitField(const QString& name);
     void ApplyRule(FixedField* field);
     void LoadList();
     void ShowStatus(RacedataStatus status);

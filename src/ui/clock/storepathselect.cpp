@@ -2,12 +2,15 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -45,7 +48,8 @@ StoreRacedataPathSelect::StoreRacedataPathSelect(QWidget* parent, const QString&
     for (int column = 1; column < model_->columnCount(); ++column) folders_->hideColumn(column);
     folders_->header()->hide();
     folders_->setMinimumSize(360, 260);
-    AddLabelled(grid, 1, "Label2", "Folder", folders_);
+    folders_->viewport()->installEventFilter(this);
+    AddLabelled(grid, 1, "Label2", "Folder", folders_)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     grid->setRowStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -58,6 +62,12 @@ StoreRacedataPathSelect::StoreRacedataPathSelect(QWidget* parent, const QString&
     });
     connect(AddButton(buttons, "Command2", "Cancel"), &QPushButton::clicked, this, &QDialog::reject);
     connect(drives_, &QComboBox::activated, this, &StoreRacedataPathSelect::ChooseDrive);
+    // Folders are read in the background: once the way down to the chosen one is there, show it.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        const QString current = model_->filePath(folders_->currentIndex());
+        if (current == loaded || current.startsWith(loaded.endsWith('/') ? loaded : loaded + '/'))
+            QTimer::singleShot(0, this, &StoreRacedataPathSelect::ShowCurrent);
+    });
 
     Load();
     SetFolder(startFolder.isEmpty() ? QDir::currentPath() : startFolder);
@@ -77,6 +87,7 @@ void StoreRacedataPathSelect::SetFolder(const QString& folder) {
     const QString path = QDir(folder).absolutePath();
     const QModelIndex index = model_->index(path);
     if (!index.isValid()) return;
+    for (QModelIndex above = index.parent(); above.isValid(); above = above.parent()) folders_->expand(above);
     folders_->setCurrentIndex(index);
     folders_->expand(index);
     folders_->scrollTo(index);
@@ -89,6 +100,17 @@ void StoreRacedataPathSelect::SetFolder(const QString& folder) {
         if (holds && (best < 0 || root.size() > drives_->itemText(best).size())) best = i;
     }
     if (best >= 0) drives_->setCurrentIndex(best);
+}
+
+bool StoreRacedataPathSelect::eventFilter(QObject* watched, QEvent* event) {
+    // The tree gets its final size only once the window is on the screen.
+    if (watched == folders_->viewport() && event->type() == QEvent::Resize)
+        QTimer::singleShot(0, this, &StoreRacedataPathSelect::ShowCurrent);
+    return DialogBase::eventFilter(watched, event);
+}
+
+void StoreRacedataPathSelect::ShowCurrent() {
+    if (folders_->currentIndex().isValid()) folders_->scrollTo(folders_->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 void StoreRacedataPathSelect::ChooseDrive(int index) {

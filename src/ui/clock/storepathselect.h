@@ -24,8 +24,13 @@ public:
     // Selects `folder` in the tree and its volume in the drive list.
     void SetFolder(const QString& folder);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ChooseDrive(int index);
+    // Scrolls the selected folder into the middle of the tree.
+    void ShowCurrent();
 
     QComboBox* drives_;
     QTreeView* folders_;

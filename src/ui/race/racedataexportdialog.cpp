@@ -29,9 +29,13 @@ RaceDataExportDialog::RaceDataExportDialog(MainWindow* mainWindow)
     layout->addLayout(grid);
     week_->setObjectName("Text1");
     point_->setObjectName("Text2");
+    for (FixedField* field : {week_, point_})
+        field->setMaximumWidth(field->fontMetrics().horizontalAdvance("0000") + 16);
     AddLabelled(grid, 0, "Label1", "Week :", week_);
     AddLabelled(grid, 1, "Label2", "Racepoint :", point_);
-    grid->setColumnStretch(2, 1);
+    grid->setAlignment(week_, Qt::AlignLeft);
+    grid->setAlignment(point_, Qt::AlignLeft);
+    grid->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
