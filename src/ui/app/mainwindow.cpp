@@ -33,12 +33,6 @@ struct Item {
     const char* key = nullptr; // when the catalogue key is not the item's own
 };
 
-template <typename Dialog, typename... Args>
-void Open(MainWindow* mainWindow, Args... args) {
-    Dialog dialog(mainWindow, args...);
-    dialog.exec();
-}
-
 const char* const kCommunicationGroup[] = {"mnuTerminal", "mnuCommunication", "mnuSendTime",
                                            "mnuPrintOverPC", "mnuPrintToFile", "mnuPrintToScreen"};
 
@@ -48,6 +42,12 @@ const char* const kRegisterMenus[] = {"mnuClubAdd",      "mnuClubAlter",     "mn
                                       "mnuLoftSend",     "mnuRacePointsAdd", "mnuRacePointsAlter", "mnuRacePointsDelete"};
 
 const Item kSeparatorItem{"", "", kSeparator};
+
+template <typename Dialog, typename... Args>
+void Open(MainWindow* mainWindow, Args... args) {
+    Dialog dialog(mainWindow, args...);
+    dialog.exec();
+}
 
 QFont FixedPitchFont() {
     QFont font("Courier New");
