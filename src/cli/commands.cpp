@@ -3,6 +3,7 @@
 #include "cli/clockcommands.h"
 #include "cli/racecommands.h"
 #include "cli/timeprintcommands.h"
+#include "cli/readoutcommands.h"
 
 namespace plumet::cli {
 
@@ -18,6 +19,9 @@ const std::vector<CliCommand>& Commands() {
         {"send-time", "--seconds N", 2, 2, RunSendTime},
         {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},
         {"load-firmware", "CODE (C, 11-14, 21-24, 31-34)", 1, 1, RunLoadFirmware},
+        {"readout", "WEEK POINT [--date DD.MM.YY]", 2, 4, RunReadout},
+        {"store-readout", "WEEK POINT DIR", 3, 3, RunStoreReadout},
+        {"export-xml", "WEEK POINT [--out DIR]", 2, 4, RunExportXml},
     };
     return commands;
 }

@@ -1,30 +1,21 @@
 #include <gtest/gtest.h>
 
-#include "race/weeks.h"
+#include "app/weeks.h"
 
 namespace plumet {
 namespace {
 
-TEST(Weeks, WeeksStartOnSundayAndTheFirstHoldsNewYear) {
-    // 2023 began on a Sunday: the first week is whole.
-    EXPECT_EQ(WeekOfYear(2023, 1, 1), 1);
-    EXPECT_EQ(WeekOfYear(2023, 1, 7), 1);
-    EXPECT_EQ(WeekOfYear(2023, 1, 8), 2);
-    // 2022 began on a Saturday: week 1 is that one day, the next Sunday starts week 2.
-    EXPECT_EQ(WeekOfYear(2022, 1, 1), 1);
-    EXPECT_EQ(WeekOfYear(2022, 1, 2), 2);
-    EXPECT_EQ(WeekOfYear(2022, 12, 31), 53);
-    // 15 May 2024 is a Wednesday of the twentieth week (2024 began on a Monday).
-    EXPECT_EQ(WeekOfYear(2024, 5, 12), 20);
-    EXPECT_EQ(WeekOfYear(2024, 5, 15), 20);
-    EXPECT_EQ(WeekOfYear(2024, 5, 11), 19);
-}
-
-TEST(Weeks, ALeapYearThatStartsOnSaturdayEndsInWeek54) {
-    EXPECT_EQ(WeekOfYear(2000, 12, 30), 53);
-    EXPECT_EQ(WeekOfYear(2000, 12, 31), 54);
-    EXPECT_EQ(WeekOfYear(2028, 12, 31), 54);
-    EXPECT_EQ(kLastPossibleWeek, 54);
+TEST(Weeks, WeekOneHoldsTheFirstOfJanuaryAndWeeksStartOnSunday) {
+    struct Case {
+        int year, month, day, week;
+    };
+    for (const Case c : {Case{2024, 1, 6, 1}, {2024, 1, 7, 2},   // a Monday first of January
+                         {2023, 1, 7, 1}, {2023, 1, 8, 2},       // a Sunday first of January
+                         {2022, 1, 1, 1}, {2022, 1, 2, 2},       // a Saturday: week 1 is one day long
+                         {2023, 12, 31, 53}, {2000, 12, 31, 54}, // every year reaches 53; 2000 even 54
+                         {2024, 6, 1, 22}, {2024, 6, 2, 23}})
+        EXPECT_EQ(WeekNumber(c.year, c.month, c.day), c.week) << c.year << "-" << c.month << "-" << c.day;
+    EXPECT_EQ(WeekText(MakeDateTime(2024, 1, 7)), "02");
 }
 
 } // namespace

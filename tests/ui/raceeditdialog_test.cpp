@@ -6,7 +6,7 @@
 
 #include "app/appcontext.h"
 #include "race/raceeditdialog.h"
-#include "race/weeks.h"
+#include "app/weeks.h"
 #include "racetestdata.h"
 #include "widgets/rangefield.h"
 
@@ -57,7 +57,7 @@ private slots:
         QCOMPARE(MissingCaptionKeys(&dialog, "Add"), QStringList());
         QCOMPARE(Field(&dialog, "Text1")->text(), QString());
         QCOMPARE(dialog.findChild<QDateEdit*>("DTPicker1")->date(), QDate(2024, 5, 15));
-        QCOMPARE(Field(&dialog, "Text9")->text(), QString("%1").arg(WeekOfYear(2024, 5, 15), 2, 10, QChar('0')));
+        QCOMPARE(Field(&dialog, "Text9")->text(), QString("%1").arg(WeekNumber(2024, 5, 15), 2, 10, QChar('0')));
         QCOMPARE(Field(&dialog, "Text2")->text(), QString("07"));
         QCOMPARE(Field(&dialog, "Text3")->text(), QString("00"));
         QCOMPARE(Field(&dialog, "Text4")->text(), QString("20"));

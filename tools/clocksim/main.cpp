@@ -48,6 +48,7 @@ constexpr const char* kUsage =
     "  --pause-ms MS        quiet time that ends a release point list (default 200)\n"
     "  --hangup-ms MS       quiet time that voids a half-received message (default 3000)\n"
     "  --idle-exit S        end after S seconds without a byte\n"
+    "  --master-time T      the master clock starts at T (YYYY-MM-DDTHH:MM:SS) and runs on\n"
     "  --verbose            trace every byte on standard error\n"
     "SIGUSR1 prints the arrival list; SIGTERM and SIGINT end the simulator.\n";
 
@@ -62,6 +63,37 @@ struct Options {
     long long hangUpMs = 3000;
     long long idleExitSeconds = 0;
     bool verbose = false;
+    std::optional<DateTime> masterStart;
+};
+
+// "2024-06-02T18:30:00"
+std::optional<DateTime> ParseDateTime(const std::string& text) {
+    if (text.size() != 19 || text[4] != '-' || text[7] != '-' || (text[10] != 'T' && text[10] != ' ') ||
+        text[13] != ':' || text[16] != ':')
+        return std::nullopt;
+    const auto part = [&](std::size_t at, std::size_t length) { return ParseInteger(text.substr(at, length)); };
+    const auto year = part(0, 4), month = part(5, 2), day = part(8, 2);
+    const auto hour = part(11, 2), minute = part(14, 2), second = part(17, 2);
+    if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
+    const DateTime at = MakeDateTime(static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day),
+                                     static_cast<int>(*hour), static_cast<int>(*minute), static_cast<int>(*second));
+    if (!IsValidDateTime(at)) return std::nullopt;
+    return at;
+}
+
+// The system's time moved by a fixed number of seconds, so a demonstration can take place
+// on any day.
+class ShiftedTimeSource final : public TimeSource {
+public:
+    void StartAt(const DateTime& at) { shift_ = CivilSeconds(at) - CivilSeconds(system_.Now()); }
+    DateTime Now() const override {
+        const DateTime now = system_.Now();
+        return FromCivilSeconds(CivilSeconds(now) + shift_, now.utcOffsetMinutes);
+    }
+
+private:
+    SystemTimeSource system_;
+    std::int64_t shift_ = 0;
 };
 
 volatile std::sig_atomic_t stopRequested = 0;
@@ -109,6 +141,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             if (!n) return std::nullopt;
             (arg == "--silent-after" ? options.faults.silentAfter : options.faults.corruptAt) =
                 static_cast<std::size_t>(*n);
+        } else if (arg == "--master-time") {
+            const auto text = value();
+            options.masterStart = text ? ParseDateTime(*text) : std::nullopt;
+            if (!options.masterStart) return std::nullopt;
         } else if (arg == "--pause-ms" || arg == "--hangup-ms" || arg == "--idle-exit") {
             const auto n = number(1);
             if (!n) return std::nullopt;
@@ -125,6 +161,7 @@ class Simulator {
 public:
     Simulator(const Options& options, SerialLine& line, ClockState state)
         : options_(options), line_(line), clock_(master_, std::move(state)) {
+        if (options.masterStart) master_.StartAt(*options.masterStart);
         clock_.SetFaults(options.faults);
         clock_.SetEventSink([this](ClockEvent event, const std::string& detail) {
             std::cerr << "plumet-clocksim: " << ClockEventName(event) << ": " << detail << std::endl;
@@ -149,7 +186,7 @@ private:
 
     const Options& options_;
     SerialLine& line_;
-    SystemTimeSource master_;
+    ShiftedTimeSource master_;
     ClockSimulator clock_;
     std::string pending_;
     bool dirty_ = false;

@@ -26,6 +26,10 @@ std::string NumberOnLeave(std::string_view text, std::size_t width) {
     return PadLeft(trimmed, width, '0');
 }
 
+std::string ZeroFilledOnLeave(std::string_view text, std::size_t width) {
+    return PadLeft(TrimBlanks(text), width, '0');
+}
+
 std::string TextOnLeave(std::string_view text, std::size_t width) { return PadRight(TrimBlanks(text), width); }
 
 std::string PaddedIfNotEmpty(std::string_view text, std::size_t width) {

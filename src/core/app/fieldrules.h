@@ -29,6 +29,10 @@ std::string TextOnEnter(std::string_view text);
 // field stays empty, so that a missing number is refused rather than read as zero.
 std::string NumberOnLeave(std::string_view text, std::size_t width);
 
+// Leaving a number field that always holds a number (week, release point): trimmed and
+// padded on the left with "0" to `width`; an empty field becomes all zeros.
+std::string ZeroFilledOnLeave(std::string_view text, std::size_t width);
+
 // Leaving a name or note field: trimmed and padded on the right with blanks to `width`.
 std::string TextOnLeave(std::string_view text, std::size_t width);
 

@@ -1,7 +1,7 @@
 #include "race/raceentry.h"
 
 #include "app/fixedwidth.h"
-#include "race/weeks.h"
+#include "app/weeks.h"
 
 namespace plumet {
 namespace {
@@ -43,7 +43,7 @@ Race NewRaceValues(const std::optional<Race>& defaults, const DateTime& today) {
     race.day = today.day;
     race.month = today.month;
     race.year = today.year;
-    race.flightWeek = WeekOfYear(today.year, today.month, today.day);
+    race.flightWeek = WeekNumber(today.year, today.month, today.day);
     return race;
 }
 

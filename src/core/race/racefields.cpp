@@ -2,7 +2,7 @@
 
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
-#include "race/weeks.h"
+#include "app/weeks.h"
 
 namespace plumet {
 namespace {
@@ -21,10 +21,6 @@ std::optional<char> RaceNameKey(char32_t key) {
         (key >= U'A' && key <= U'Z') || (key >= U'a' && key <= U'z'))
         return static_cast<char>(key);
     return std::nullopt;
-}
-
-std::string ZeroFilledOnLeave(std::string_view text, std::size_t width) {
-    return PadLeft(TrimBlanks(text), width, '0');
 }
 
 bool IsHourText(std::string_view text) { return InRange(text, 0, 23); }

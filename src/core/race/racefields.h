@@ -7,17 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "app/fieldrules.h"
+
 namespace plumet {
 
 // The race name becomes part of file names: letters A-Z and a-z, digits, "_", blank, Backspace.
 std::optional<char> RaceNameKey(char32_t key);
 
-// Trimmed and padded on the left with "0" to `width`; a blank box becomes all zeros.
-std::string ZeroFilledOnLeave(std::string_view text, std::size_t width);
-
 bool IsHourText(std::string_view text);     // 0 to 23
 bool IsMinuteText(std::string_view text);   // 0 to 59, for seconds too
-bool IsRaceWeekText(std::string_view text); // 1 to 54 (see WeekOfYear)
+bool IsRaceWeekText(std::string_view text); // 1 to 54 (see WeekNumber)
 // The manual clock times: a day or month of 0 stands for "not entered".
 bool IsDayText(std::string_view text);      // 0 to 31
 bool IsMonthText(std::string_view text);    // 0 to 12

@@ -35,6 +35,8 @@
 #include "clock/printrelaydialog.h"
 #include "clock/sendtimedialog.h"
 #include "clock/terminalprogramloaddialog.h"
+#include "clock/racedatagetdialog.h"
+#include "race/racedataexportdialog.h"
 
 namespace plumet::ui {
 namespace {
@@ -485,6 +487,10 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
     } else if (const TerminalItem* item = FindTerminalItem(menuName)) {
         Open<TerminalProgramLoadDialog>(this, QString(item->code), Menu(item->group)->title().left(20),
                                         MenuItem(menuName)->text());
+    } else if (menuName == "mnuRacedataGet") {
+        Open<RacedataGetDialog>(this);
+    } else if (menuName == "mnuExportRaceDataToXML") {
+        Open<RaceDataExportDialog>(this);
     } else if (menuName == "mnuInfo") {
         Open<InfoDialog>(this);
     } else if (menuName == "mnuRaceEnterDistances") {

@@ -1,0 +1,241 @@
+#include "race/xmlexport.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <initializer_list>
+#include <utility>
+
+#include "app/cp1252.h"
+#include "app/fixedwidth.h"
+#include "race/readoutfile.h"
+#include "registers/rings.h"
+
+namespace plumet {
+
+namespace {
+
+using Field = std::pair<std::string_view, const std::string*>;
+
+long long Value(std::string_view text) { return ParseInteger(text).value_or(0); }
+
+// year-month-dayThh:mm:ss + zone, from the columns of a line.
+std::string TimeStamp(const std::string& year, std::string_view line, std::size_t day, std::size_t month,
+                      std::size_t hour, std::string_view zone) {
+    return year + "-" + Mid(line, month, month + 1) + "-" + Mid(line, day, day + 1) + "T" + Mid(line, hour, hour + 1) +
+           ":" + Mid(line, hour + 2, hour + 3) + ":" + Mid(line, hour + 4, hour + 5) + std::string(zone);
+}
+
+long long SecondsOfDay(std::string_view line, std::size_t hour) {
+    return Value(Mid(line, hour, hour + 1)) * 3600 + Value(Mid(line, hour + 2, hour + 3)) * 60 +
+           Value(Mid(line, hour + 4, hour + 5));
+}
+
+std::string SignedDiff(long long seconds) {
+    return (seconds < 0 ? "-" : "+") + ZeroPadded(std::llabs(seconds), 3);
+}
+
+XmlFancier FancierOf(std::string_view line, std::size_t id) {
+    XmlFancier f;
+    f.id = std::to_string(id);
+    f.license = "0" + Mid(line, 2, 4) + "0" + Mid(line, 5, 7);
+    f.name = Mid(line, 11, 30);
+    f.coordX = Mid(line, 40, 43) + ":" + Mid(line, 44, 45) + ":" + Mid(line, 46, 47) + "," + Mid(line, 48, 48);
+    f.coordY = Mid(line, 31, 33) + ":" + Mid(line, 34, 35) + ":" + Mid(line, 36, 37) + "," + Mid(line, 38, 38);
+    f.serial = "Plumet";
+    f.distance = "0";
+    f.distanceUnit = "Metric";
+    f.distanceString = "0,000";
+    return f;
+}
+
+XmlPigeon PigeonOf(std::string_view line, std::size_t id, std::size_t fancierId, const std::string& year,
+                   std::string_view zone) {
+    XmlPigeon p;
+    p.id = std::to_string(id);
+    p.fancierId = std::to_string(fancierId);
+    p.fedBand = FormatRingText(Mid(line, 8, 30), Mid(line, 76, 77));
+    p.clubId = "0" + Mid(line, 2, 4);
+    p.flightId = Mid(line, 31, 32);
+    p.position1 = p.position2 = p.position3 = p.position4 = "0";
+    if (Value(Mid(line, 34, 35)) > 0) p.time = TimeStamp(year, line, 34, 36, 38, zone);
+    p.nr = p.id;
+    return p;
+}
+
+XmlTimer TimerOf(std::string_view line, std::size_t id, std::size_t fancierId, const std::string& year,
+                 std::string_view flightId, std::string_view zone) {
+    XmlTimer t;
+    t.id = std::to_string(id);
+    t.fancierId = std::to_string(fancierId);
+    t.clubId = "0" + Mid(line, 2, 4);
+    t.flightId = std::string(flightId);
+    t.basketingMasterTime = TimeStamp(year, line, 9, 11, 13, zone);
+    t.basketingInternalTime = t.basketingMasterTime;
+    t.basketingDiff = "+000";
+    t.readOutMasterTime = TimeStamp(year, line, 19, 21, 23, zone);
+    t.readOutInternalTime = TimeStamp(year, line, 19, 21, 29, zone);
+    // Around midnight one of the two times is already on the next day.
+    const long long masterHour = Value(Mid(line, 23, 24));
+    const long long clockHour = Value(Mid(line, 29, 30));
+    long long master = SecondsOfDay(line, 23);
+    long long clock = SecondsOfDay(line, 29);
+    if (masterHour == 0 && clockHour != 0) master += 86400;
+    if (clockHour == 0 && masterHour != 0) clock += 86400;
+    t.readOutDiff = SignedDiff(master - clock);
+    t.diff = SignedDiff(clock - master);
+    return t;
+}
+
+// Most values are plain ASCII; they go straight through.
+void AppendXmlText(std::string& out, std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '&') {
+            out += "&amp;";
+        } else if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else if (u < 0x20 && c != '\t') {
+            out += ' '; // XML 1.0 has no way to carry these, not even as references
+        } else if (u < 0x80) {
+            out += c;
+        } else {
+            out += Cp1252ToUtf8(std::string_view(&c, 1));
+        }
+    }
+}
+
+void WriteElement(std::string& out, std::string_view element, std::initializer_list<Field> fields) {
+    out += "<";
+    out += element;
+    out += ">\r\n";
+    for (const auto& [tag, value] : fields) {
+        out += "  <";
+        out += tag;
+        out += ">";
+        AppendXmlText(out, *value);
+        out += "</";
+        out += tag;
+        out += ">\r\n";
+    }
+    out += "</";
+    out += element;
+    out += ">\r\n";
+}
+
+} // namespace
+
+std::string ZoneSuffix(int utcOffsetMinutes) {
+    const int minutes = std::abs(utcOffsetMinutes);
+    return (utcOffsetMinutes < 0 ? "-" : "+") + ZeroPadded(minutes / 60, 2) + ":" + ZeroPadded(minutes % 60, 2);
+}
+
+ReadOutDataSet BuildReadOutDataSet(const std::vector<std::string>& lines, std::string_view flightId,
+                                   std::string_view zoneSuffix) {
+    ReadOutDataSet data;
+    std::string year = kXmlDefaultYear;
+    std::size_t fancierId = 0;
+    const std::size_t lineCount = std::min(lines.size(), kXmlSourceLineLimit);
+    for (std::size_t i = 0; i < lineCount; ++i) {
+        const std::string& line = lines[i];
+        if (line.empty()) continue;
+        switch (line.front()) {
+        case kDateLineKind: year = ZeroPadded(2000 + Value(Mid(line, 6, 7)), 4); break;
+        case kLoftLineKind:
+            if (data.fanciers.size() >= kXmlFancierLimit) return data;
+            fancierId = data.fanciers.size() + 1;
+            data.fanciers.push_back(FancierOf(line, fancierId));
+            break;
+        case kArrivalLineKind:
+            if (data.pigeons.size() >= kXmlPigeonLimit) return data;
+            data.pigeons.push_back(PigeonOf(line, data.pigeons.size() + 1, fancierId, year, zoneSuffix));
+            break;
+        case kTimerLineKind:
+            if (data.timers.size() >= kXmlTimerLimit) return data;
+            data.timers.push_back(TimerOf(line, data.timers.size() + 1, fancierId, year, flightId, zoneSuffix));
+            break;
+        default: break;
+        }
+    }
+    return data;
+}
+
+std::string XmlText(std::string_view bytes) {
+    std::string out;
+    AppendXmlText(out, bytes);
+    return out;
+}
+
+void WriteFancierTags(std::string& out, const std::vector<XmlFancier>& fanciers) {
+    for (const XmlFancier& f : fanciers)
+        WriteElement(out, "Fancier",
+                     {{"ID", &f.id}, {"License", &f.license}, {"Name", &f.name}, {"Address", &f.address},
+                      {"ZipCode", &f.zipCode}, {"City", &f.city}, {"CoordX", &f.coordX}, {"CoordY", &f.coordY},
+                      {"Serial", &f.serial}, {"Distance", &f.distance}, {"DistanceUnit", &f.distanceUnit},
+                      {"DistanceString", &f.distanceString}});
+}
+
+void WritePigeonTags(std::string& out, const std::vector<XmlPigeon>& pigeons) {
+    for (const XmlPigeon& p : pigeons)
+        WriteElement(out, "Pigeons",
+                     {{"ID", &p.id}, {"FancierID", &p.fancierId}, {"ElBand", &p.elBand}, {"FedBand", &p.fedBand},
+                      {"ClubID", &p.clubId}, {"FlightID", &p.flightId}, {"Position1", &p.position1},
+                      {"Position2", &p.position2}, {"Position3", &p.position3}, {"Position4", &p.position4},
+                      {"Time", &p.time}, {"Evaluation", &p.evaluation}, {"Nr", &p.nr}});
+}
+
+void WriteTimerTags(std::string& out, const std::vector<XmlTimer>& timers) {
+    for (const XmlTimer& t : timers)
+        WriteElement(out, "Timers",
+                     {{"ID", &t.id}, {"FancierID", &t.fancierId}, {"ClubID", &t.clubId}, {"FlightID", &t.flightId},
+                      {"BasketingMasterTime", &t.basketingMasterTime},
+                      {"BasketingInternalTime", &t.basketingInternalTime}, {"BasketingDiff", &t.basketingDiff},
+                      {"ReadOutMasterTime", &t.readOutMasterTime}, {"ReadOutInternalTime", &t.readOutInternalTime},
+                      {"ReadOutDiff", &t.readOutDiff}, {"Diff", &t.diff}});
+}
+
+std::string ReadOutDocument(const ReadOutDataSet& data) {
+    std::string out;
+    out.reserve(512 + data.fanciers.size() * 400 + data.pigeons.size() * 450 + data.timers.size() * 500);
+    out += "<?xml version=\"1.0\" standalone=\"yes\" ?>\r\n";
+    out += "<ReadOutDataSet xmlns=\"";
+    out += kReadOutNamespace;
+    out += "\">\r\n";
+    WriteFancierTags(out, data.fanciers);
+    WritePigeonTags(out, data.pigeons);
+    WriteTimerTags(out, data.timers);
+    out += "</ReadOutDataSet>\r\n";
+    return out;
+}
+
+SaveResult WExportXML(const Path& source, const Path& output, std::string_view zoneSuffix) {
+    const FileContent content = ReadWholeFile(source);
+    if (content.status != ReadStatus::Ok) return {false, "The read-out file " + source.string() + " cannot be read."};
+    const std::string name = source.filename().string();
+    const std::string flightId = name.size() >= 2 ? name.substr(name.size() - 2) : name;
+    const ReadOutDataSet data = BuildReadOutDataSet(SplitLines(content.bytes), flightId, zoneSuffix);
+    return SaveFileAtomically(output, ReadOutDocument(data));
+}
+
+std::string XmlOutputName(std::string_view sourceName) {
+    const std::size_t dot = sourceName.rfind('.');
+    const std::string_view stem = dot == std::string_view::npos ? sourceName : sourceName.substr(0, dot);
+    const std::string_view point = sourceName.size() >= 2 ? sourceName.substr(sourceName.size() - 2) : sourceName;
+    return std::string(stem) + "_" + std::string(point) + ".xml";
+}
+
+std::optional<Path> XmlExportSource(const Path& programFolder, const Settings& settings, std::string_view week,
+                                    std::string_view point) {
+    const Path source = ReadoutFilePath(programFolder, settings, week, point);
+    std::error_code ec;
+    if (!std::filesystem::exists(source, ec)) return std::nullopt;
+    return source;
+}
+
+XmlExportOutcome ExportReadoutToXml(const Path& source, const Path& outputFolder, std::string_view zoneSuffix) {
+    const Path output = ResolvePath(outputFolder, XmlOutputName(source.filename().string()));
+    return {WExportXML(source, output, zoneSuffix), output};
+}
+
+} // namespace plumet

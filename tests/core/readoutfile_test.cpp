@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "app/files.h"
+#include "app/fixedwidth.h"
+#include "race/readoutfile.h"
+#include "testfolder.h"
+
+namespace plumet {
+namespace {
+
+const PigeonsConvert kConvert(SexTexts{"M", "F", "U"});
+const std::string kName = PadRight("Meier Hans", 20);
+// Basketing 31 May 07:30:00 (flags in the day byte), read out 2 June 18:30:00, clock 18:29:18.
+const TimerBlock kTimer = {31 | 64, 5, 7, 30, 0, 2, 6, 18, 30, 0, 64, 0, 18, 29, 18};
+
+ArrivalRecord Arrival(int point, int dayByte, int flags = 0, std::array<std::uint8_t, 6> digits = {}) {
+    ArrivalRecord a{};
+    const RingRecord ring = *kConvert.EncodeRing("DV    20050815 1234567M1300000000BLAU01");
+    std::copy(ring.begin(), ring.end(), a.begin());
+    a[16] = static_cast<std::uint8_t>(point);
+    a[17] = static_cast<std::uint8_t>(dayByte);
+    a[18] = 14, a[19] = 3, a[20] = 27, a[21] = static_cast<std::uint8_t>(flags);
+    std::copy(digits.begin(), digits.end(), a.begin() + 22);
+    return a;
+}
+
+// Columns 33-37 of an arrival line: valid flag, day, month.
+std::string DayColumns(const ArrivalRecord& arrival, const TimerBlock& timer = kTimer) {
+    return ReadoutArrivalLine(1, 2, arrival, timer, kConvert).substr(32, 5);
+}
+
+TEST(ReadoutFields, StartValuesAndLeavingRules) {
+    const DateTime today = MakeDateTime(2024, 6, 2, 18, 30, 0);
+    EXPECT_EQ(ReadoutFieldsFor(today), (ReadoutFields{"00", "23", "02", "06", "24"}));
+    EXPECT_EQ(ReadoutFieldsOnLeave({"7", "5", "31", "12", "99"}, today), (ReadoutFields{"07", "05", "31", "12", "99"}));
+    EXPECT_EQ(ReadoutFieldsOnLeave({"", "0", "32", "13", "00"}, today), ReadoutFieldsFor(today));
+    EXPECT_EQ(ReadoutWeekOnLeave("53", today), "52");
+    // On the last day of the year the week is 53, which shares the file of week 52.
+    EXPECT_EQ(ReadoutFieldsFor(MakeDateTime(2023, 12, 31)).week, "52");
+}
+
+TEST(ReadoutFile, NameFromTheSettingsMatchedInAnyCase) {
+    Settings settings;
+    settings.region = "012North";
+    settings.federation = "005Federation";
+    EXPECT_EQ(ReadoutFileName(settings, "23", "07"), "W0120523.d07");
+    TestFolder folder;
+    folder.Write("race/w0120523.D07", "0020624\r\n");
+    EXPECT_EQ(LoadReadoutFile(ReadoutFilePath(folder.path(), settings, "23", "07")).lines,
+              std::vector<std::string>{"0020624"});
+}
+
+TEST(ReadoutFile, LinesHaveTheirColumns) {
+    EXPECT_EQ(ReadoutDateLine({"00", "23", "02", "06", "24"}), "0020624");
+    EXPECT_EQ(ReadoutLoftLine(123, 7, 1002, "007" + kName + "N51301525E0070500001"),
+              "1123007002" + kName + "N51301525E007050000");
+    EXPECT_EQ(ReadoutLoftLine(5, 255, 0, "255Short").size(), kLoftLineLength);
+    EXPECT_EQ(ReadoutTimerLine(123, 7, kTimer), "2123007131050730000206183000182918" "1");
+    EXPECT_EQ(ReadoutArrivalLine(123, 7, Arrival(7, 1, 0b10100000, {0x12, 0x3A, 0xBC, 0xDE, 0xF0, 0x09}), kTimer,
+                                 kConvert),
+              "3123007DV    20050815 1234567M071010614032710100000123ABCDEF00900000000BLAU01");
+    // Bytes above 99 and half-bytes above 9 never shift a column.
+    TimerBlock wide = kTimer;
+    wide.fill(255);
+    EXPECT_EQ(ReadoutTimerLine(1, 2, wide), "2001002131555555553155555555555555" "1");
+    const std::string line = ReadoutArrivalLine(255, 255, Arrival(207, 0xFF, 0xFF, {255, 255, 255, 255, 255, 255}),
+                                                kTimer, kConvert);
+    EXPECT_EQ(line.substr(30, 3) + line.substr(51), "070FFFFFFFFFFFF00000000BLAU01");
+}
+
+TEST(ReadoutFile, ArrivalMonthAndValidity) {
+    EXPECT_EQ(DayColumns(Arrival(7, 31)), "13105"); // read out on 2 June: the 31st was in May
+    EXPECT_EQ(DayColumns(Arrival(7, 2)), "10206");
+    EXPECT_EQ(DayColumns(Arrival(7, 0)), "00000");        // no day: invalid, month "00"
+    EXPECT_EQ(DayColumns(Arrival(7, 128 | 2)), "00206");  // the flag of value 128 makes it invalid
+    EXPECT_EQ(DayColumns(Arrival(7, 64 | 32 | 2)), "10206");
+    TimerBlock january = kTimer;
+    january[5] = 3, january[6] = 1;
+    EXPECT_EQ(DayColumns(Arrival(7, 30), january), "13012");
+    EXPECT_EQ(DayColumns(Arrival(7, 3), january), "10301");
+    EXPECT_TRUE(ArrivalKept(Arrival(3, 1), "00"));
+    EXPECT_FALSE(ArrivalKept(Arrival(3, 1), "07"));
+    EXPECT_FALSE(ArrivalKept(Arrival(107, 1), "07"));
+}
+
+TEST(ReadoutFile, GoldenFileListAndCopy) {
+    const Path golden = Path(PLUMET_TEST_DATA) / "readout" / "W0120523.d00";
+    const ReadoutFile file = LoadReadoutFile(golden);
+    ASSERT_EQ(file.status, ReadStatus::Ok);
+    EXPECT_EQ(ReadoutListLines(file.lines), (std::vector<std::string>{"001:    123 007 " + kName,
+                                                                      "002:    123 008 " + PadRight("M\xFCller & S\xF6hne", 20)}));
+    TestFolder folder;
+    ASSERT_TRUE(StoreReadoutCopy(file.lines, folder.path(), "copy.d00"));
+    EXPECT_EQ(folder.Read("copy.d00"), ReadWholeFile(golden).bytes);
+    std::string lf = ReadWholeFile(golden).bytes;
+    std::erase(lf, '\r');
+    folder.Write("lf.d00", lf);
+    EXPECT_EQ(LoadReadoutFile(folder.path() / "lf.d00").lines, file.lines);
+    EXPECT_FALSE(StoreReadoutCopy(file.lines, folder.path() / "nowhere", "copy.d00"));
+}
+
+} // namespace
+} // namespace plumet

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "app/fixedwidth.h"
+#include "race/xmlexport.h"
+#include "testfolder.h"
+
+namespace plumet {
+namespace {
+
+const Path kData = Path(PLUMET_TEST_DATA) / "xmlexport";
+
+std::vector<std::string> SourceLines(const char* name) { return SplitLines(ReadWholeFile(kData / name).bytes); }
+
+// The first source has every kind of line, escaped and accented names, arrival day 00 and a
+// clock already past midnight (+015/-015); the second has no date line (2008), LF line ends,
+// a pigeon before any loft, an unknown ring format, a control character in a name, a clock
+// behind midnight (-003/+003) and lines of no known kind.
+TEST(XmlExport, GoldenDocuments) {
+    struct Case {
+        const char *source, *document, *zone;
+    };
+    for (const Case c : {Case{"W0120523.d07", "W0120523_07.xml", "+02:00"}, Case{"W0070324.d05", "W0070324_05.xml", "-03:30"}}) {
+        TestFolder folder;
+        const XmlExportOutcome outcome = ExportReadoutToXml(kData / c.source, folder.path(), c.zone);
+        ASSERT_TRUE(outcome.saved) << outcome.saved.error;
+        EXPECT_EQ(outcome.output, folder.path() / c.document);
+        EXPECT_EQ(folder.Read(c.document), ReadWholeFile(kData / c.document).bytes) << c.source;
+    }
+    const ReadOutDataSet data = BuildReadOutDataSet(SourceLines("W0120523.d07"), "07", "+02:00");
+    EXPECT_EQ(data.pigeons[2].fancierId, "2");
+    EXPECT_EQ(data.timers[0].readOutDiff + data.timers[0].diff, "+015-015");
+}
+
+TEST(XmlExport, ZoneSuffixAndValues) {
+    EXPECT_EQ(ZoneSuffix(120) + ZoneSuffix(0) + ZoneSuffix(-300), "+02:00+00:00-05:00");
+    EXPECT_EQ(ZoneSuffix(330) + ZoneSuffix(-210), "+05:30-03:30"); // half hours stay
+    EXPECT_EQ(XmlText("A&B <C> D\x01" "E\tJos\xE9 \x80"), "A&amp;B &lt;C&gt; D E\tJos\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(XmlOutputName("w0070324.D05"), "w0070324_05.xml");
+}
+
+TEST(XmlExport, ReadingStopsAtTheLimits) {
+    const std::string loft = "1123007000" + PadRight("Meier", 20) + "N51301525E007050000";
+    const std::string pigeon = SourceLines("W0120523.d07")[3];
+    std::vector<std::string> lines = {"0020624", loft};
+    lines.insert(lines.end(), kXmlPigeonLimit + 1, pigeon);
+    lines.push_back(loft);
+    ReadOutDataSet data = BuildReadOutDataSet(lines, "07", "+00:00");
+    EXPECT_EQ(data.pigeons.size(), kXmlPigeonLimit);
+    EXPECT_EQ(data.fanciers.size(), 1u); // the loft after the limit is not read
+    std::vector<std::string> lofts(kXmlFancierLimit + 1, loft);
+    lofts.push_back(pigeon);
+    data = BuildReadOutDataSet(lofts, "07", "+00:00");
+    EXPECT_EQ(data.fanciers.size(), kXmlFancierLimit);
+    EXPECT_TRUE(data.pigeons.empty());
+    std::vector<std::string> many(kXmlSourceLineLimit, "9");
+    many.push_back(loft);
+    EXPECT_TRUE(BuildReadOutDataSet(many, "07", "+00:00").fanciers.empty());
+}
+
+TEST(XmlExport, FailuresWriteNothing) {
+    TestFolder folder;
+    Settings settings;
+    settings.region = "012";
+    settings.federation = "005";
+    EXPECT_FALSE(XmlExportSource(folder.path(), settings, "23", "07"));
+    EXPECT_FALSE(WExportXML(folder.path() / "W0120523.d07", folder.path() / "out.xml", "+00:00"));
+    EXPECT_FALSE(folder.Exists("out.xml"));
+    folder.Write("out.xml", "old");
+    SetSaveFaultForTests([](const Path&) { return true; });
+    EXPECT_FALSE(WExportXML(kData / "W0120523.d07", folder.path() / "out.xml", "+00:00"));
+    SetSaveFaultForTests(nullptr);
+    EXPECT_EQ(folder.Read("out.xml"), "old");
+}
+
+} // namespace
+} // namespace plumet
