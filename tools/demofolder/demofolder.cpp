@@ -13,7 +13,7 @@
 #include "clock/pigeonsconvert.h"
 #include "race/geodesic.h"
 #include "race/races.h"
-#include "race/weeks.h"
+#include "app/weeks.h"
 #include "registers/clubs.h"
 #include "registers/fanciers.h"
 #include "registers/pigeons.h"
@@ -341,7 +341,7 @@ void WriteClock(Writer& w, const SexCharacters& sexes, const DateTime& day) {
 } // namespace
 
 DemoRace TheDemoRace(const DateTime& raceDay) {
-    return {"Metz", WeekOfYear(raceDay.year, raceDay.month, raceDay.day), kRacePoint, kRaceClub};
+    return {"Metz", WeekNumber(raceDay.year, raceDay.month, raceDay.day), kRacePoint, kRaceClub};
 }
 
 std::vector<std::string> WriteDemoFolder(const Path& folder, const DemoOptions& options) {

@@ -11,12 +11,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
@@ -63,6 +65,7 @@ void ShootDialog(MainWindow& window, const QString& menu, const QString& name,
             ++failures;
             return;
         }
+        for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) edit->deselect();
         Save(dialog, name);
         if (!closesItself) dialog->close();
     });
@@ -130,6 +133,17 @@ void Run(MainWindow& window, pid_t clock) {
     SelectRow(window, 1);
     ShootDialog(window, "mnuLoftSend", "send-loft", {}, true, 150);
     Pause(3000); // the transfer ends and the dialog closes
+
+    auto clicked = std::make_shared<bool>(false);
+    ShootDialog(window, "mnuRacedataGet", "get-racedata", [clicked](QWidget* dialog) {
+        if (!*clicked) {
+            *clicked = true;
+            if (auto* getData = dialog->findChild<QPushButton*>("Command2")) getData->click();
+        }
+        const auto* list = dialog->findChild<QListWidget*>();
+        return list && list->count() > 0 && dialog->findChild<QPushButton*>("Command2")->isEnabled();
+    });
+    ShootDialog(window, "mnuExportRaceDataToXML", "export-xml");
 
     window.RacePointsAnzeigen();
     SelectRow(window, 9); // METZ
