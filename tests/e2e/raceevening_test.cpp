@@ -74,7 +74,7 @@ private slots:
         QProcess relay;
         const auto opened = [&] { return clock.Log().count("a program opened the line"); };
         const auto before = opened();
-        relay.start(PLUMET_CLI, {"--folder", folder, "print-relay", "file", "--idle-exit", "2"});
+        relay.start(PLUMET_CLI, {"--folder", folder, "print-relay", "file", "--idle-exit", "4"});
         QTRY_VERIFY(opened() > before);
         clock.RequestPrintOut();
         QVERIFY(relay.waitForFinished(30000));
