@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/fixedwidth.h"
 #include "app/timesource.h"
 #include "demofolder.h"
 
@@ -17,9 +18,20 @@ using namespace plumet::demo;
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: plumet-demo-folder [--port DEVICE] [--catalogue FILE] FOLDER\n"
+    "usage: plumet-demo-folder [--port DEVICE] [--catalogue FILE] [--date DD.MM.YYYY] FOLDER\n"
     "  --port DEVICE     the clock's port written into OPTIONS.PAR (the simulator's line)\n"
-    "  --catalogue FILE  the shipped club.txt to put into the folder\n";
+    "  --catalogue FILE  the shipped club.txt to put into the folder\n"
+    "  --date D          the day of the race (default: today)\n";
+
+std::optional<DateTime> ParseDay(const std::string& text) {
+    const auto part = [&](std::size_t from, std::size_t n) { return ParseInteger(text.substr(from, n)); };
+    if (text.size() != 10 || text[2] != '.' || text[5] != '.') return std::nullopt;
+    const auto day = part(0, 2), month = part(3, 2), year = part(6, 4);
+    if (!day || !month || !year) return std::nullopt;
+    const DateTime date = MakeDateTime(static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day));
+    if (!IsValidDateTime(date)) return std::nullopt;
+    return date;
+}
 
 // A sibling of the folder, so that renaming it into place stays on one file system.
 Path Staging(const Path& folder, const char* purpose) {
@@ -76,10 +88,13 @@ bool Install(const Path& staged, const Path& folder) {
 int main(int argc, char** argv) {
     DemoOptions options;
     std::optional<Path> folder;
+    std::optional<DateTime> raceDay;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if ((arg == "--port" || arg == "--catalogue") && i + 1 < argc) {
             (arg == "--port" ? options.port : options.catalogue) = argv[++i];
+        } else if (arg == "--date" && i + 1 < argc && (raceDay = ParseDay(argv[i + 1]))) {
+            ++i;
         } else if (arg.rfind("--", 0) != 0 && !folder) {
             folder = fs::absolute(arg).lexically_normal();
         } else {
@@ -93,17 +108,17 @@ int main(int argc, char** argv) {
     }
 
     const DateTime now = SystemTimeSource().Now();
-    const DateTime today = MakeDateTime(now.year, now.month, now.day);
+    const DateTime wanted = raceDay.value_or(MakeDateTime(now.year, now.month, now.day));
     const Survey survey = Look(*folder, options);
     if (survey.found == Found::Changed) {
         std::cout << "kept " << folder->string() << " as it is: it has been changed since it was prepared\n";
-    } else if (survey.found == Found::Prepared && survey.day == today) {
+    } else if (survey.found == Found::Prepared && survey.day == wanted) {
         std::cout << "ready " << folder->string() << "\n";
     } else {
         std::error_code error;
         fs::create_directories(folder->parent_path(), error);
         const Path staged = Staging(*folder, "new");
-        if (!WriteInto(staged, options, today)) {
+        if (!WriteInto(staged, options, wanted)) {
             fs::remove_all(staged, error);
             return 1;
         }
@@ -111,7 +126,7 @@ int main(int argc, char** argv) {
         std::cout << (survey.found == Found::Prepared ? "refreshed " : "prepared ") << folder->string() << "\n";
     }
     if (survey.found != Found::Changed) {
-        const DemoRace race = TheDemoRace(today);
+        const DemoRace race = TheDemoRace(wanted);
         std::cout << "race " << race.name << ": club " << race.club << ", week " << race.week << ", release point "
                   << race.releasePoint << "\n";
     }
