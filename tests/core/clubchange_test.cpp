@@ -43,8 +43,7 @@ struct Registers : TestFolder {
 
 TEST(ClubChange, MovesTheFancierWithHisPigeonsOrRenumbersHimInHisClub) {
     Registers folder;
-    const ClubChangeResult result = folder.Move("2", "5");
-    ASSERT_TRUE(result.Done() && result.moved) << result.saved.error;
+    ASSERT_TRUE(folder.Move("2", "5").moved);
     EXPECT_EQ(folder.Read("fancier/f001.DAT"), Register({Fancier(3, "Adams")}));
     EXPECT_EQ(folder.Read("fancier/f002.DAT"), Register({Fancier(1, "Zorn"), Fancier(5, "Meier")}));
     EXPECT_FALSE(folder.Exists("pigeon/p001012.dat"));
@@ -80,18 +79,16 @@ TEST(ClubChange, RefusalsComeInOrderAndChangeNothing) {
     EXPECT_EQ(folder.Snapshot(), before);
 }
 
-TEST(ClubChange, PigeonFilesAreNeverLost) {
+TEST(ClubChange, PigeonFilesAreNeverLostAndAnUnreadableFileStopsTheMoveBeforeAnythingChanges) {
     Registers missing; // no file: an empty one under the new name
     std::filesystem::remove(missing.path() / "pigeon/p001012.dat");
     ASSERT_TRUE(missing.Move("002", "005").moved);
     EXPECT_EQ(missing.Read("pigeon/p002005.dat"), " 0 \r\n");
-
     Registers odd; // a count the lines do not bear out: copied as it is
-    odd.Write("pigeon/p001012.dat", " 5 \r\nB       05     1234567M1300000000BLUE00\r\n");
+    odd.Write("pigeon/p001012.dat", " 5 \r\n" + kPigeons.substr(5));
     ASSERT_TRUE(odd.Move("002", "005").moved);
-    EXPECT_EQ(odd.Read("pigeon/p002005.dat"), " 5 \r\nB       05     1234567M1300000000BLUE00\r\n");
+    EXPECT_EQ(odd.Read("pigeon/p002005.dat"), " 5 \r\n" + kPigeons.substr(5));
 
-    // A file that is there but cannot be read stops the move before anything changes.
     for (const std::string blocked : {"fancier/f002.DAT", "pigeon/p001012.dat", "pigeon/p002005.dat"}) {
         Registers folder;
         std::filesystem::remove(folder.path() / blocked);
@@ -118,7 +115,6 @@ TEST(ClubChange, AFailedWriteIsReportedAndTheEarlierStepsArePutBack) {
         EXPECT_NE(result.saved.error.find(failing), std::string::npos) << result.saved.error;
         EXPECT_EQ(folder.Snapshot(), before) << failing;
     }
-    EXPECT_EQ(ClubChangeNumberOnLeave(" 7 ", 3), "007");
 }
 
 } // namespace
