@@ -85,17 +85,6 @@ TEST_F(Simulator, AShortPointListEndsAtThePauseEvenWhenANameStartsWithTheEndMark
               (std::vector<std::string>{std::string(13, ' '), ">ROUEN       ", "LILLE        "}));
 }
 
-TEST_F(Simulator, SetsItsTimeOnlyFromAWellFormedTelegram) {
-    const std::string telegram = "\x10\x19\x10\x15\x10\x17\x13\x10\x14\x10\x16\x10\x18\x10\x33\x0D";
-    EXPECT_EQ(Exchange(telegram), "");
-    master.Advance(60);
-    EXPECT_EQ(clock.ClockTime(), MakeDateTime(2008, 6, 4, 9, 6, 7));
-    std::string broken = telegram;
-    broken[14] = 0x34;
-    Exchange(broken);
-    EXPECT_EQ(clock.ClockTime(), MakeDateTime(2008, 6, 4, 9, 6, 7));
-}
-
 TEST_F(Simulator, LoadsHexRecordsCountingBadChecksumsAndARawImageUntilTheHangUp) {
     EXPECT_EQ(Exchange("\x08"), "\x08");
     EXPECT_EQ(Exchange("\x08"), "\x08"); // asked again, answers again
@@ -118,21 +107,6 @@ TEST_F(Simulator, FaultsCorruptOrSilenceTheChosenBytes) {
     clock.SetFaults({10, 2});
     EXPECT_EQ(Exchange(">3"), std::string(">\xFF\0\0\0\0\0>", 8)); // byte 2 inverted
     EXPECT_EQ(Exchange(">3"), std::string(">\0", 2));               // silent after byte 10
-}
-
-TEST_F(Simulator, PrintsItsArrivalListOrItsOwnLines) {
-    clock.State().club = 7;
-    clock.State().fancier = 12;
-    clock.State().name = "MULLER              ";
-    ArrivalRecord arrival{};
-    std::copy_n(kConvert.EncodeRing(kPigeon)->begin(), 15, arrival.begin());
-    std::copy_n(std::begin({7, 0x80 | 3, 10, 31, 5}), 5, arrival.begin() + 16);
-    clock.State().arrivals = {arrival};
-    EXPECT_EQ(clock.PrintOut(), "LOFT 000 00 007 012 MULLER\r\nBASKETING 00.00. 00:00:00\r\n"
-                                "CLOCK     04.06.08 09:05:07\r\nARRIVALS  1\r\n"
-                                "001 NL      05     1234567M P07 03. 10:31:05\r\n\f");
-    clock.State().printout = {"A", "B"};
-    EXPECT_EQ(clock.PrintOut(), "A\r\nB\r\n\f");
 }
 
 } // namespace

@@ -11,10 +11,9 @@ std::string Fancier(int number, const std::string& name) {
     return ZeroPadded(number, 3) + PadRight(name, 20) + "N51301525E0070500001" + PadRight("Note", 30);
 }
 
-std::string Register(const std::vector<std::string>& records) {
-    std::string bytes = " " + std::to_string(records.size()) + " \r\n";
-    for (const auto& r : records) bytes += r + "\r\n";
-    return bytes;
+std::string Register(std::vector<std::string> records) {
+    records.insert(records.begin(), FormatCountLine(records.size()));
+    return JoinLinesCrLf(records);
 }
 
 const std::string kPigeons = " 1 \r\nB       05     1234567M1300000000BLUE00\r\n";
@@ -22,7 +21,8 @@ const std::string kPigeons = " 1 \r\nB       05     1234567M1300000000BLUE00\r\n
 // Clubs 001, 002 and 003 (full); club 001 has fanciers 003 and 012 (with pigeons), 002 has 001.
 struct Registers : TestFolder {
     Registers() {
-        Write("club/club.dat", Register({"001" + PadRight("Blue", 60), "002" + PadRight("Red", 60), "003" + PadRight("Full", 60)}));
+        Write("club/club.dat", Register({"001" + PadRight("Blue", 60), "002" + PadRight("Red", 60),
+                                         "003" + PadRight("Full", 60)}));
         Write("fancier/f001.DAT", Register({Fancier(3, "Adams"), Fancier(12, "Meier")}));
         Write("fancier/f002.DAT", Register({Fancier(1, "Zorn")}));
         std::vector<std::string> full;
@@ -36,7 +36,7 @@ struct Registers : TestFolder {
     std::string Snapshot() const {
         std::string all;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(path()))
-            if (entry.is_regular_file()) all += entry.path().string() + "=" + Read(entry.path().lexically_relative(path()).string());
+            if (entry.is_regular_file()) all += entry.path().string() + "=" + ReadWholeFile(entry.path()).bytes;
         return all;
     }
 };

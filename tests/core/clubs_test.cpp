@@ -93,11 +93,5 @@ TEST(Clubs, AFailedSaveOrAShortFileKeepsTableAndFile) {
     EXPECT_EQ(broken.File(), shorter);
 }
 
-TEST(Clubs, MainListLineCarriesNumberAndName) {
-    const std::string line = ClubListLine("010Zur Post" + std::string(52, ' '));
-    EXPECT_EQ(line, "010:     Zur Post" + std::string(22, ' '));
-    EXPECT_EQ(ClubNumberOfListLine(line) + "|" + ClubNameOfListLine(line), "010|Zur Post" + std::string(22, ' '));
-}
-
 } // namespace
 } // namespace plumet

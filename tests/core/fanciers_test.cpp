@@ -113,16 +113,5 @@ TEST(Fanciers, DeleteKeepsPigeonsWhenTheFileIsNotWrittenOrTheNumberIsStillInUse)
     EXPECT_TRUE(folder.Exists("pigeon/p007001.dat"));
 }
 
-TEST(Fanciers, ConfirmationJoinsItsTwoTextsAndTheListLineShowsNumberAndName) {
-    TextCatalogue catalogue;
-    catalogue.LoadFromBytes("frmFancierDelete.MsgBoxName3=Delete\r\nfrmFancierDelete.MsgBoxText3a=Several.\r\n"
-                            "frmFancierDelete.MsgBoxText3b=Delete them all?\r\n");
-    const MessageText question = FancierDeleteConfirmation(catalogue);
-    EXPECT_EQ(question.title + "|" + question.text, "Delete|Several.\nDelete them all?");
-    const std::string line = FancierListLine("012M\xFCller Hans" + std::string(61, ' '));
-    EXPECT_EQ(line, "012:     M\xFCller Hans" + std::string(9, ' '));
-    EXPECT_EQ(FancierNumberOfListLine(line), "012");
-}
-
 } // namespace
 } // namespace plumet

@@ -8,16 +8,7 @@ namespace {
 
 std::string Golden(const std::string& name) { return ReadWholeFile(Path(PLUMET_TEST_DATA) / "race" / name).bytes; }
 
-Race Spring() {
-    Race race;
-    race.name = PadRight("Spring 1", 30);
-    race.day = 15;
-    race.month = 5;
-    race.year = 2024;
-    race.clubNumber = 7;
-    race.releasePointNumber = 5;
-    return race;
-}
+Race Spring() { return *LineToRace(Golden("races.dat").substr(5, 289)); } // 15.05.2024, club 7, point 5
 
 struct ManualFolder : TestFolder {
     ManualFolder() { Write("pigeon/p007012.dat", Golden("p007012.dat")); }

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "race/races.h"
+#include "race/raceentry.h"
 #include "testfolder.h"
 
 namespace plumet {
@@ -10,38 +10,23 @@ namespace {
 
 const std::string kGolden = ReadWholeFile(Path(PLUMET_TEST_DATA) / "race" / "races.dat").bytes;
 
-Race Spring() {
-    Race race;
-    race.name = PadRight("Spring 1", 30);
-    race.day = 15;
-    race.month = 5;
-    race.year = 2024;
-    race.clubName = PadRight("Brieftaubenverein Nord", 30);
-    race.releasePointName = PadRight("SPA          Spa, Belgien", 43);
-    race.releaseHour = 7;
-    race.releaseMinute = 30;
-    race.closedFromHour = 20;
-    race.closedToHour = 6;
-    race.headerComment = PadRight("Season opener", 60);
-    race.footerComment = std::string(60, ' ');
-    race.clubNumber = 7;
-    race.releasePointNumber = 5;
-    race.releaseLatitude = "N50293000";
-    race.releaseLongitude = "E005520000";
-    race.meanDistance = "0250";
-    race.flightWeek = 20;
-    return race;
-}
+const Race kSpring = LineToRace(kGolden.substr(5, 289)).value_or(Race{});
 
 TEST(Races, LineCodecKeepsEveryColumnAndFitsWhatIsTooLong) {
-    EXPECT_EQ(RaceToLine(Spring()), kGolden.substr(5, 289));
+    EXPECT_EQ(RaceToLine(kSpring), kGolden.substr(5, 289));
+    EXPECT_EQ(kSpring.name + kSpring.releaseLatitude + kSpring.releaseLongitude + kSpring.meanDistance,
+              PadRight("Spring 1", 30) + "N50293000E005520000" + "0250");
+    EXPECT_EQ(RaceDateText(kSpring), "15.05.2024");
+    EXPECT_EQ(std::tuple(kSpring.releaseHour, kSpring.releaseMinute, kSpring.clubNumber, kSpring.releasePointNumber,
+                         kSpring.flightWeek),
+              std::tuple(7, 30, 7, 5, 20));
     const auto second = LineToRace(kGolden.substr(5 + 291, 289));
     ASSERT_TRUE(second);
     EXPECT_EQ(RaceToLine(*second), kGolden.substr(5 + 291, 289));
     EXPECT_TRUE(second->distanceUnit == kRaceInMiles && second->overNight);
     EXPECT_EQ(std::tuple(second->closedFromMinute, second->pigeonsEntered, second->flightWeek), std::tuple(30, 123, 27));
 
-    Race race = Spring();
+    Race race = kSpring;
     race.name = "Short";
     race.meanDistance = "25";
     race.pigeonsEntered = 20000; // more than four digits hold
@@ -53,7 +38,7 @@ TEST(Races, LineCodecKeepsEveryColumnAndFitsWhatIsTooLong) {
     EXPECT_EQ(back->pigeonsEntered, 9999);
     EXPECT_EQ(back->releaseLatitude + back->releaseLongitude, std::string(9, ' ') + "E005520000");
 
-    std::string odd = RaceToLine(Spring());
+    std::string odd = RaceToLine(kSpring);
     odd.replace(117, 2, "07"); // overNight is any value but 0
     odd.replace(287, 2, " 3"); // numbers may carry leading blanks
     EXPECT_TRUE(LineToRace(odd)->overNight);
@@ -70,7 +55,7 @@ TEST(Races, RaceAndDefaultFilesReadAndWriteBackByteForByte) {
     folder.Write("racecalc/races.dat", kGolden);
     RaceList list = LoadRaces(folder.path());
     ASSERT_EQ(list.Count(), 2U);
-    EXPECT_EQ(list.races[0], Spring());
+    EXPECT_EQ(list.races[0], kSpring);
     ASSERT_TRUE(SaveRaces(list, folder.path()));
     EXPECT_EQ(folder.Read("racecalc/races.dat"), kGolden);
 
@@ -86,7 +71,7 @@ TEST(Races, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOve
     TestFolder folder;
     folder.Write("racecalc/races.dat", kGolden);
     RaceList list = LoadRaces(folder.path());
-    Race race = Spring();
+    Race race = kSpring;
     race.name = "Spring 1  ";
     const ActionResult used = StoreRace(list, folder.path(), race, std::nullopt);
     EXPECT_EQ(used.message, kRaceNameUsed);

@@ -116,11 +116,8 @@ TEST(RacePoints, ASlotBeyondAShortRegisterIsWrittenWithTheEmptySlotsBeforeIt) {
     EXPECT_FALSE(PutRacePoint(back.table, "00" + std::string(62, ' ')));
 }
 
-TEST(RacePoints, KeysListLinesAndScrolling) {
+TEST(RacePoints, NamesTakeOnlyWhatTheClockCanShowAndTheListScrollsToTheSlot) {
     EXPECT_EQ(FilteredText(U"Sp\u00E4 +,-./x", RacePointTextKey), "Sp +,-.x");
-    RacePointTable table;
-    PutRacePoint(table, "05ORLEANS      " + std::string(49, ' '));
-    EXPECT_EQ(RacePointListLines(table).at(4), "05:  ORLEANS      ");
     EXPECT_EQ(RacePointListTopIndex(25), 15);
     EXPECT_FALSE(RacePointListTopIndex(9));
 }

@@ -30,22 +30,5 @@ TEST(ScriptedClockLink, AClosedPortCarriesNothingAndAWaitingReceiveWakesFromOthe
     canceller.join();
 }
 
-TEST(FailingClockLink, BreaksAtTheBytesItIsToldAndNowhereElse) {
-    ScriptedClockLink inner;
-    FailingClockLink link(inner);
-    link.PortErrorAtSend(2);
-    link.WrongByteAtReceive(0, 'x');
-    link.SilentFromReceive(2);
-    ASSERT_EQ(link.open(PortSettings{}), LinkStatus::Ok);
-    inner.QueueIncoming(">>>");
-    EXPECT_EQ(link.sendByte('>'), LinkStatus::Ok);
-    EXPECT_EQ(link.sendByte('3'), LinkStatus::Ok);
-    EXPECT_EQ(link.sendByte('4'), LinkStatus::PortError);
-    EXPECT_EQ(inner.Sent(), ">3");
-    EXPECT_EQ(link.receiveByte(kShort).byte, 'x');
-    EXPECT_EQ(link.receiveByte(kShort).byte, '>');
-    EXPECT_EQ(link.receiveByte(kShort).status, LinkStatus::Timeout);
-}
-
 } // namespace
 } // namespace plumet
