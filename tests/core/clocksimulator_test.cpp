@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "clock/clocksimulator.h"
@@ -50,33 +49,6 @@ TEST_F(Simulator, RefusesALoftThatDoesNotAddUpAndAHangUpVoidsAHalfSentOne) {
     link.open(PortSettings{});
     EXPECT_EQ(Exchange(LoftMessage()), ">");
     EXPECT_EQ(clock.State().pigeons.size(), 1U);
-}
-
-TEST_F(Simulator, GivesRaceDataWithItsTimerBlockAtItsOwnTime) {
-    ClockState& state = clock.State();
-    state.region = 12;
-    state.federation = 5;
-    state.club = 123;
-    state.fancier = 4;
-    state.basketing = {0x40 | 31, 5, 19, 45, 10};
-    state.timerFlags = 64;
-    state.clockOffsetSeconds = -70; // the clock runs 1:10 behind the master
-    ArrivalRecord arrival{};
-    std::copy_n(kConvert.EncodeRing(kPigeon)->begin(), 15, arrival.begin());
-    arrival[27] = 0x42;
-    state.arrivals = {arrival, arrival};
-    link.QueueIncoming("stale");
-    EXPECT_EQ(DrainInput(link, kWait), LinkStatus::Ok);
-    const std::string data = Exchange(">4");
-    ASSERT_EQ(data.size(), 1 + 24 + 2 + 15 + 2 * 28 + 1U);
-    EXPECT_EQ(data.substr(0, 5), std::string(">\x0C\x05\x7B\x04", 5));
-    EXPECT_EQ(data.substr(25, 17), std::string("\x00\x02"
-                                               "\x5F\x05\x13\x2D\x0A" // basketing
-                                               "\x04\x06\x09\x05\x07" // master time now
-                                               "\x40\x00"
-                                               "\x09\x03\x39", 17)); // own time 09:03:57
-    EXPECT_EQ(data.substr(42, 28), Str(arrival));
-    EXPECT_EQ(data.back(), '>');
 }
 
 TEST_F(Simulator, AShortPointListEndsAtThePauseEvenWhenANameStartsWithTheEndMark) {

@@ -43,17 +43,12 @@ TEST(Fanciers, TheMeierRecordAndTheGoldenFileAreBuiltByAddAndReadBackByteForByte
 
 TEST(Fanciers, AddRefusesWithTheFirstFaultyFieldAndBlankHemispheresBecomeNorthAndWest) {
     FancierFolder folder;
-    const auto faulty = [](auto change) {
-        FancierFields f{"6", "Name", kSomewhere, false, ""};
-        change(f);
-        return f;
-    };
     const std::pair<FancierFields, const char*> refused[] = {
-        {faulty([](auto& f) { f.number = "256"; }), "Text1"},
-        {faulty([](auto& f) { f.name = "  "; }), "Text2"},
-        {faulty([](auto& f) { f.loft.latitude.hundredths = "100"; }), "Text9"},
-        {faulty([](auto& f) { f.loft.latitude.sign = "X"; }), "Text3"},
-        {faulty([](auto& f) { f.loft.longitude.degrees = "180", f.loft.longitude.sign = "N"; }), "Text10"},
+        {{"256", "Name", kSomewhere, false, ""}, "Text1"},
+        {{"6", "  ", kSomewhere, false, ""}, "Text2"},
+        {{"6", "Name", {{"N", "50", "0", "0", "100"}, kSomewhere.longitude}, false, ""}, "Text9"},
+        {{"6", "Name", {{"X", "50", "0", "0", "0"}, kSomewhere.longitude}, false, ""}, "Text3"},
+        {{"6", "Name", {kSomewhere.latitude, {"N", "180", "0", "0", "0"}}, false, ""}, "Text10"},
     };
     for (const auto& [fields, focus] : refused) {
         const ActionResult result = folder.Add(fields);

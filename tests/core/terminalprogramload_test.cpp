@@ -26,10 +26,9 @@ const std::string kHexImage =
 const std::string kRawImage("\x12\xAA\x00\xFF\x55\x08\x7F", 7);
 
 TEST(TerminalProgramLoad, CodesTitlesAndRecordLinesOfOnePlusTwiceNPlusFiveCharacters) {
-    for (const char* code : {"C", "11", "24", "34"}) EXPECT_TRUE(IsTerminalProgramCode(code)) << code;
-    for (const char* code : {"", "c", "10", "15", "41"}) EXPECT_FALSE(IsTerminalProgramCode(code)) << code;
-    EXPECT_TRUE(UploadKindOf("C") == UploadKind::Hex && UploadKindOf("13") == UploadKind::Hex);
-    EXPECT_EQ(UploadKindOf("22"), UploadKind::Raw);
+    EXPECT_TRUE(IsTerminalProgramCode("C") && IsTerminalProgramCode("34"));
+    EXPECT_FALSE(IsTerminalProgramCode("c") || IsTerminalProgramCode("15") || IsTerminalProgramCode("41"));
+    EXPECT_TRUE(UploadKindOf("13") == UploadKind::Hex && UploadKindOf("22") == UploadKind::Raw);
     EXPECT_EQ(TerminalProgramLoadTitle("23", "x", "Load Veloxan++ AD", "Load 3 fanciers"),
               "Load 3 fanciers (Load Veloxan++ AD)");
     for (const std::size_t n : {0U, 255U}) {
