@@ -16,16 +16,13 @@ TEST(ExchangeFile, NamesKeepTheirColumnsAndAreFoundInAnyLetterCase) {
     EXPECT_EQ(ExchangeFilePath(folder.path(), ExchangeKind::Loft, TestSettings()).filename(), "t007003.D00");
 }
 
-TEST(ExchangeFile, LinesAreReadWithTheirNumbersUpToTheLimitAndMissingOrUnreadableFilesAreRefused) {
+TEST(ExchangeFile, LinesKeepTheirNumbersInTheFileAndMissingOrUnreadableFilesAreRefused) {
     EmptyInstallation folder;
     const Path file = folder.path() / "exchange" / "x.d00";
     folder.Write("exchange/x.d00", "a\r\n\r\nb\nc");
-    ExchangeLines read = ReadExchangeLines(file, 3);
+    const ExchangeLines read = ReadExchangeLines(file, 3);
     ASSERT_EQ(read.lines.size(), 3U);
-    EXPECT_EQ(read.lines[1].text + std::to_string(read.lines[1].number), "b3");
-    read = ReadExchangeLines(file, 2);
-    EXPECT_EQ(read.refused.problem, ExchangeProblem::TooManyLines);
-    EXPECT_TRUE(read.lines.empty());
+    EXPECT_EQ(read.lines[1].text + std::to_string(read.lines[1].number), "b3"); // numbered as in the file
     EXPECT_EQ(ReadExchangeLines(file.parent_path() / "none", 3).refused.problem, ExchangeProblem::FileMissing);
     EXPECT_EQ(ReadExchangeLines(file.parent_path(), 3).refused.problem, ExchangeProblem::FileUnreadable);
 }
