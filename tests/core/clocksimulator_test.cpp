@@ -28,7 +28,8 @@ protected:
     std::string Exchange(std::string_view bytes) {
         EXPECT_EQ(SendBytes(link, bytes), LinkStatus::Ok);
         std::string got;
-        for (ByteResult b = link.receiveByte(kWait); b.ok(); b = link.receiveByte(kWait)) got += static_cast<char>(b.byte);
+        for (ByteResult b = link.receiveByte(kWait); b.ok(); b = link.receiveByte(kWait))
+            got += static_cast<char>(b.byte);
         return got;
     }
 

@@ -13,7 +13,9 @@ constexpr const char* kFile = "exchange/S007003.d00";
 const std::string kRegion = RegionLine(TestSettings());
 const std::string kFederation = FederationLine(TestSettings());
 
-std::string Club(const std::string& number, const std::string& name) { return "3" + number + "   " + PadRight(name, 60); }
+std::string Club(const std::string& number, const std::string& name) {
+    return "3" + number + "   " + PadRight(name, 60);
+}
 std::string Fancier(const std::string& club, const std::string& number, const std::string& name) {
     return "4" + club + number + PadRight(name, 20) + "N51000000E0070000000" + std::string(30, ' ');
 }

@@ -27,7 +27,8 @@ TEST(LoftExchange, BuildsTheGoldenFileAndAReadIntoAnEmptyFolderBuildsItAgain) {
     target.Write(kFile, source.Read(kFile));
     ASSERT_TRUE(Read(target).Ok());
     // Building again needs the clubs and fanciers that name the pigeon files.
-    for (const char* file : {"club/club.dat", "fancier/f002.DAT", "fancier/f010.DAT"}) target.Write(file, source.Read(file));
+    for (const char* file : {"club/club.dat", "fancier/f002.DAT", "fancier/f010.DAT"})
+        target.Write(file, source.Read(file));
     EXPECT_EQ(target.Registers(), source.Registers());
     std::filesystem::remove(target.path() / kFile);
     ASSERT_TRUE(BuildLoftExchange(target.path(), TestSettings()).Ok());
@@ -53,7 +54,8 @@ TEST(LoftExchange, ASplitLoftKeepsItsLaterGroupEachLoftIsSortedAndLoftsNotInTheF
                                        LoftLine("010", "007", Pigeon("NL", 10)),
                                        LoftLine("010", "007", Pigeon("NL", 9, 'F')),
                                        LoftLine("010", "007", Pigeon("NL", 9, 'M')),
-                                       LoftLine("010", "007", Pigeon("B", 700)), LoftLine("002", "001", Pigeon("NL", 3)),
+                                       LoftLine("010", "007", Pigeon("B", 700)),
+                                       LoftLine("002", "001", Pigeon("NL", 3)),
                                        LoftLine("003", "004", Pigeon("NL", 4))}));
     ASSERT_TRUE(Read(folder).Ok());
     EXPECT_EQ(folder.Read("pigeon/p002001.dat"), JoinLinesCrLf({" 1 ", Pigeon("NL", 3)}));
@@ -107,7 +109,8 @@ TEST(LoftExchange, ABuildThatCannotReadAPigeonFileOrHasTooManyPigeonsKeepsTheOld
     for (int fancier = 0; fancier <= 100; ++fancier) fanciers += ZeroPadded(fancier, 3) + PadRight("F", 70) + "\r\n";
     for (int number = 1; number <= 1000; ++number) pigeons += Pigeon("NL", number) + "\r\n";
     folder.Write("fancier/f002.DAT", fanciers);
-    for (int fancier = 0; fancier <= 100; ++fancier) folder.Write("pigeon/p002" + ZeroPadded(fancier, 3) + ".dat", pigeons);
+    for (int fancier = 0; fancier <= 100; ++fancier)
+        folder.Write("pigeon/p002" + ZeroPadded(fancier, 3) + ".dat", pigeons);
     built = BuildLoftExchange(folder.path(), TestSettings());
     EXPECT_EQ(built.problem, ExchangeProblem::TooManyLines);
     EXPECT_EQ(folder.Read(kFile), "old");

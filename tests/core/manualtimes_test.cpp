@@ -66,7 +66,8 @@ TEST(ManualTimes, FilesOfARaceAreFoundByTheirNamePatternInAnyCase) {
         folder.Write(std::string("racecalc/") + file, "");
     const auto files = ManualFilesOfRace(folder.path(), "Spring 1   ");
     ASSERT_EQ(files.size(), 2U);
-    EXPECT_EQ(files[0].filename().string() + "|" + files[1].filename().string(), "SPRING 1_WF001.MAN|Spring 1_wf012.man");
+    EXPECT_EQ(files[0].filename().string() + "|" + files[1].filename().string(),
+              "SPRING 1_WF001.MAN|Spring 1_wf012.man");
     RemoveStrayManualFile(folder.path());
     EXPECT_FALSE(folder.Exists("racecalc/_wf000.man"));
 }

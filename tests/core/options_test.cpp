@@ -21,7 +21,8 @@ TEST(EnsureDataFolders, CreatesTheSixLeavesAFileOfTheSameNameAloneAndReportsWhat
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "race"));
     if (::geteuid() == 0) return; // root ignores folder permissions
     TestFolder locked;
-    std::filesystem::permissions(locked.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    using std::filesystem::perms;
+    std::filesystem::permissions(locked.path(), perms::owner_read | perms::owner_exec);
     EXPECT_EQ(EnsureDataFolders(locked.path()).size(), 6U);
 }
 

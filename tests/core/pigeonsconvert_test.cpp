@@ -72,7 +72,8 @@ TEST(PigeonsConvert, RefusesWhatWouldSpillIntoOtherBitsAndBlanksWhatHasNoCode) {
     EXPECT_EQ(PigeonsConvert::DecodeChip({0xFF, 0x80, 0x7F, 0x00, 0xFF}), "FF807F0000");
 
     // Lower case, bytes from 128 up and punctuation all code as 0.
-    const auto decoded = kConvert.Decode(*kConvert.EncodeRing("dv\xC4\xE9  2005\xFC" "a-1 12\xB3" "4567M1300000000bL\xC9U00"));
+    const auto decoded =
+        kConvert.Decode(*kConvert.EncodeRing("dv\xC4\xE9  2005\xFC" "a-1 12\xB3" "4567M1300000000bL\xC9U00"));
     EXPECT_EQ(decoded.ring + decoded.colour, "      2005   1 12 4567M L U");
 }
 

@@ -24,7 +24,8 @@ TEST(Races, LineCodecKeepsEveryColumnAndFitsWhatIsTooLong) {
     ASSERT_TRUE(second);
     EXPECT_EQ(RaceToLine(*second), kGolden.substr(5 + 291, 289));
     EXPECT_TRUE(second->distanceUnit == kRaceInMiles && second->overNight);
-    EXPECT_EQ(std::tuple(second->closedFromMinute, second->pigeonsEntered, second->flightWeek), std::tuple(30, 123, 27));
+    EXPECT_EQ(std::tuple(second->closedFromMinute, second->pigeonsEntered, second->flightWeek),
+              std::tuple(30, 123, 27));
 
     Race race = kSpring;
     race.name = "Short";

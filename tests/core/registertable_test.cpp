@@ -34,7 +34,8 @@ TEST(RegisterTable, EqualKeysGoAfterFindTakesTheLastAndAnOutOfOrderFileKeepsItsO
 
 TEST(RegisterTable, AnUnreadableFileIsNeverOverwritten) {
     TestFolder folder;
-    for (const std::string bytes : {" 5 \r\n001\r\n002\r\n003\r\n", " 4 \r\n1\r\n2\r\n3\r\n4\r\n", "abc\r\n001\r\n", ""}) {
+    // Fewer records than counted, more than the table holds, no count line, nothing at all.
+    for (const std::string bytes : {" 5 \r\n001\r\n002\r\n", " 4 \r\n1\r\n2\r\n3\r\n4\r\n", "abc\r\n001\r\n", ""}) {
         folder.Write("r.dat", bytes);
         Table t;
         EXPECT_EQ(t.Load(folder.path() / "r.dat"), 0U);
