@@ -62,6 +62,12 @@ TEST(Clubs, AlterKeepsOrMovesTheNumberAndRefusesAClash) {
     const std::string before = folder.File();
     EXPECT_EQ(SaveAlteredClub(folder.table, folder.path(), "005", {"010", "X", ""}).message, kClubNumberExists);
     EXPECT_EQ(folder.File(), before);
+    // Fanciers filed under the old number keep the club on it; an empty fancier file does not.
+    folder.Write("fancier/F005.dat", " 1 \r\n001Meier\r\n");
+    EXPECT_EQ(SaveAlteredClub(folder.table, folder.path(), "005", {"500", "Heimatliebe", ""}).message,
+              kClubFilesUnderOldNumber);
+    EXPECT_EQ(folder.File(), before);
+    folder.Write("fancier/F005.dat", " 0 \r\n");
     EXPECT_TRUE(SaveAlteredClub(folder.table, folder.path(), "005", {"500", "Heimatliebe", ""}).Done());
     EXPECT_EQ(folder.table.Count(), 3U); // stored once, under its new number, last
     EXPECT_EQ(ClubNumberOf(folder.table.Record(3)), "500");

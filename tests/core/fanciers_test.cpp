@@ -78,6 +78,10 @@ TEST(Fanciers, AlterShowsTheStoredLoftChecksItAndMayMoveTheNumberBeyond255) {
     EXPECT_EQ(folder.File(), kGolden);
     meier.loft.latitude.degrees = "51";
     meier.number = "300";
+    folder.Write("pigeon/p007001.dat", "garbled");
+    EXPECT_EQ(SaveAlteredFancier(folder.table, folder.path(), "007", "001", meier).message,
+              kFancierFilesUnderOldNumber);
+    folder.Write("pigeon/p007001.dat", " 0 \r\n");
     EXPECT_TRUE(SaveAlteredFancier(folder.table, folder.path(), "007", "001", meier).Done());
     EXPECT_EQ(FancierNumberOf(folder.table.Record(3)), "300");
 }
