@@ -87,20 +87,6 @@ private slots:
         QCOMPARE(main.List()->currentRow(), 1); // the new last line
         QCOMPARE(main.SelectedClubNumber, std::string("010"));
     }
-
-    void menusAndTheDeleteKeyOpenEachModeWithEveryCaption() {
-        ProgramFolderFixture folder;
-        folder.Write("club/club.dat", RegisterFile({Club("002", "A")}));
-        MainWindow main;
-        main.List()->setCurrentRow(0);
-        QStringList missing;
-        for (const char* menu : {"mnuClubAdd", "mnuClubAlter", "mnuClubDelete"}) {
-            QCOMPARE(ModalOpenedBy([&] { main.MenuItem(menu)->trigger(); }, &missing), "frm" + QString(menu).mid(3));
-            QCOMPARE(missing, QStringList());
-        }
-        QCOMPARE(ModalOpenedBy([&] { QTest::keyClick(main.List(), Qt::Key_Delete); }, &missing), QString("frmClubDelete"));
-        QCOMPARE(folder.Read("club/club.dat"), RegisterFile({Club("002", "A")})); // closed without change
-    }
 };
 
 QTEST_MAIN(ClubDialogTest)

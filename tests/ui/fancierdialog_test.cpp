@@ -33,24 +33,22 @@ private slots:
         FancierDialog d(&main, Mode::Add);
         d.show();
         QCOMPARE(d.findChild<QLineEdit*>("Text10")->text(), QString("000"));
-        const QStringList typed = {Typed(&d, "Text1", "7"), Typed(&d, "Text3", "E"), Typed(&d, "Text4", "e"),
-                                   Typed(&d, "Text4", ""), Typed(&d, "Text10", "7"), Typed(&d, "Text2", " Meier")};
-        QCOMPARE(typed, (QStringList{"007", "N", "E", "W", "007", "Meier" + QString(15, ' ')}));
-        struct Case { const char* number; const char* degrees; int message; const char* focus; };
-        for (const Case& c : {Case{"256", "51", 1, "Text1"}, Case{"2", "90", 1, "Text6"}, Case{"2", "51", 2, "Text1"}}) {
+        const QStringList typed = {Typed(&d, "Text1", "7"), Typed(&d, "Text4", ""), Typed(&d, "Text2", " Meier")};
+        QCOMPARE(typed, (QStringList{"007", "W", "Meier" + QString(15, ' ')}));
+        for (const auto& [degrees, message, focus] : {std::tuple{"90", 1, "Text6"}, std::tuple{"51", 2, "Text1"}}) {
             folder.Messages().Clear();
-            Typed(&d, "Text1", c.number);
-            Typed(&d, "Text6", c.degrees);
+            Typed(&d, "Text1", "2");
+            Typed(&d, "Text6", degrees);
             Click(&d);
-            QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmFancierAdd", c.message));
+            QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmFancierAdd", message));
             auto* focused = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-            QCOMPARE(focused->objectName(), QString(c.focus));
+            QCOMPARE(focused->objectName(), QString(focus));
             QCOMPARE(focused->selectedText(), focused->text());
         }
         folder.Messages().Clear();
-        const char* const parts[] = {"Text1", "Text3", "Text6", "Text7", "Text8", "Text9", "Text4", "Text11"};
-        const char* const values[] = {"1", "N", "51", "30", "15", "25", "E", "5"};
-        for (int i = 0; i < 8; ++i) Typed(&d, parts[i], values[i]);
+        const char* const parts[] = {"Text1", "Text3", "Text6", "Text7", "Text8", "Text9", "Text4", "Text10", "Text11"};
+        const char* const values[] = {"1", "N", "51", "30", "15", "25", "E", "7", "5"};
+        for (int i = 0; i < 9; ++i) Typed(&d, parts[i], values[i]);
         d.findChild<QCheckBox*>("Check1")->setChecked(true);
         SetSaveFaultForTests([](const Path&) { return true; });
         Click(&d);
@@ -129,21 +127,6 @@ private slots:
         Click(&single);
         QCOMPARE(ShownTexts(folder.Messages()), QStringList());
         QCOMPARE(folder.Read("fancier/f007.DAT"), RegisterFile({}));
-    }
-
-    void menusAndTheDeleteKeyOpenEachModeWithEveryCaption() {
-        ProgramFolderFixture folder;
-        MainWindow main;
-        ShowFanciers(main, {Fancier("002", "Smith")}, folder);
-        QStringList missing;
-        for (const char* menu : {"mnuFancierAdd", "mnuFancierAlter", "mnuFancierDelete"}) {
-            main.List()->setCurrentRow(0);
-            QCOMPARE(ModalOpenedBy([&] { main.MenuItem(menu)->trigger(); }, &missing), "frm" + QString(menu).mid(3));
-            QCOMPARE(missing, QStringList());
-        }
-        main.List()->setCurrentRow(0);
-        QCOMPARE(ModalOpenedBy([&] { QTest::keyClick(main.List(), Qt::Key_Delete); }, &missing), QString("frmFancierDelete"));
-        QCOMPARE(folder.Read("fancier/f007.DAT"), RegisterFile({Fancier("002", "Smith")}));
     }
 };
 

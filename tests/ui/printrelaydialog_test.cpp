@@ -6,7 +6,6 @@
 
 #include "app/appcontext.h"
 #include "app/files.h"
-#include "app/mainwindow.h"
 #include "clock/printrelaydialog.h"
 #include "clock/scriptedlink.h"
 #include "heldlink.h"
@@ -29,28 +28,6 @@ private slots:
         App().settings.comPort = "1";
     }
     void cleanup() { folder_.reset(); }
-
-    void theExtrasMenuOpensEachClockWindowWithEveryText() {
-        const char* const menus[][2] = {{"mnuSendTime", "frmSendTime"},
-                                        {"mnuPrintOverPC", "frmPrintOverPC"},
-                                        {"mnuPrintToFile", "frmPrintToFile"},
-                                        {"mnuPrintToScreen", "frmPrintToScreen"}};
-        MainWindow main;
-        for (const auto& [menu, form] : menus) {
-            ScriptedClockLink link;
-            HoldLink hold(link);
-            QString opened;
-            QStringList missing;
-            ModalWatcher watcher([&](QWidget* modal) {
-                opened = modal->objectName();
-                missing = MissingCaptionKeys(modal);
-                QCOMPARE(modal->windowTitle(), Shipped(opened + ".Caption"));
-            });
-            main.OpenMenuDialog(menu);
-            QCOMPARE(opened, QString(form));
-            QCOMPARE(missing, QStringList());
-        }
-    }
 
     void theFileRelayWritesPrintTxtLineByLine() {
         folder_->Write("print.txt", "an old print-out\r\n");
@@ -105,8 +82,7 @@ private slots:
             dialog.show();
             link.QueueIncoming("A");
             QTRY_VERIFY(!dialog.isVisible());
-            QCOMPARE(folder_->Messages().Shown().size(), std::size_t(1));
-            QCOMPARE(folder_->Messages().Shown()[0].text, Shipped("frmPrintToScreen.MsgBoxText1"));
+            QCOMPARE(ShownTexts(folder_->Messages()), NumberedMessage("frmPrintToScreen", 1));
         }
         folder_->Messages().Clear();
         SetSaveFaultForTests([](const Path&) { return true; });

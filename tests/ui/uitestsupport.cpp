@@ -65,22 +65,10 @@ void TypeInto(QWidget* field, const QString& text) {
 #include <QMenu>
 #include <QTimer>
 #include <memory>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include "app/formtexts.h"
 
 namespace plumet::ui::test {
-
-PseudoTerminal::PseudoTerminal() {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0) path_ = QString::fromLocal8Bit(::ptsname(master_));
-}
-
-PseudoTerminal::~PseudoTerminal() {
-    if (master_ >= 0) ::close(master_);
-}
 
 ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::make_unique<QTimer>()) {
     poll_->setInterval(10);
@@ -123,11 +111,11 @@ QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
     return missing;
 }
 
-QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing) {
+QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing, const QString& mode) {
     QString name;
     ModalWatcher watcher([&](QWidget* modal) {
         name = modal->objectName();
-        *missing = MissingCaptionKeys(modal);
+        *missing = MissingCaptionKeys(modal, mode);
     });
     open();
     return name;

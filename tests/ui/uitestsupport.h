@@ -40,20 +40,6 @@ void TypeInto(QWidget* field, const QString& text);
 
 namespace plumet::ui::test {
 
-// A pseudo-terminal whose device path serves as a port that opens.
-class PseudoTerminal {
-public:
-    PseudoTerminal();
-    ~PseudoTerminal();
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-    QString DevicePath() const { return path_; }
-
-private:
-    int master_ = -1;
-    QString path_;
-};
-
 // While alive, runs `onModal` with the next modal window once it is shown, then closes
 // that window (reject), so code that opens a dialog with exec() does not hang the test.
 class ModalWatcher {
@@ -72,8 +58,8 @@ private:
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});
 
 // Runs `open`, which shows a modal window; answers the object name of that window (closed
-// again at once) and puts its missing caption keys into `missing`.
-QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing);
+// again at once) and puts its missing caption keys (of `mode`) into `missing`.
+QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing, const QString& mode = {});
 
 // A register file: the count line, then one record a line, CR LF.
 QByteArray RegisterFile(const QList<QByteArray>& records);
