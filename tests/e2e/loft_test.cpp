@@ -110,6 +110,7 @@ class LoftTest : public QObject {
     std::unique_ptr<ProgramFolderFixture> folder_;
     std::unique_ptr<FixedPorts> ports_;
     std::unique_ptr<MainWindow> main_;
+    QString pointLine_; // the release point the send dialog showed last
 
     QString PigeonFile() const { return QDir(folder_->Path()).filePath("pigeon/p007012.dat"); }
 
@@ -148,6 +149,7 @@ class LoftTest : public QObject {
         dialog->show();
         for (QDeadlineTimer deadline(kLong); !done && !deadline.hasExpired();) QTest::qWait(5);
         QApplication::processEvents();
+        if (t == kSendPoints) pointLine_ = dialog->findChild<QLabel*>("Label1")->text();
         const auto& shown = folder_->Messages().Shown();
         return (dialog->isVisible() ? "1 " : "0 ") + (shown.empty() ? Status(dialog.get(), t) : shown.back().text);
     }
@@ -174,7 +176,7 @@ private slots:
                 Prepare(clock, n);
                 const QByteArray original = ReadFile(PigeonFile());
                 QCOMPARE(Run(cli, kSendLoft), "0 " + Shipped("frmLoftSend.txtCommunicationOk"));
-                QCOMPARE(clock.State().count("\npigeon "), n);
+                QTRY_COMPARE_WITH_TIMEOUT(clock.State().count("\npigeon "), n, kLong); // saved once it has confirmed
 
                 WriteFile(PigeonFile(), PigeonFileBytes(n == 0 ? 2 : 0));
                 main_->TaubenAnzeigen();
@@ -235,6 +237,7 @@ private slots:
             WriteFile(folder_->Path() + "/racepo/racepo.dat", points);
 
             QCOMPARE(Run(cli, kSendPoints), "0 " + Shipped("frmRacePointsSend.txtCommunicationOk"));
+            if (!cli) QCOMPARE(pointLine_, "98  POINT>98" + QString(5, ' ')); // the dialog shows each name as it goes
             clock.Stop();
             QCOMPARE(clock.Log().count("\nPC "), 1290);
             const QByteArray state = clock.State();
@@ -242,6 +245,30 @@ private slots:
             QVERIFY(state.contains("\r\npoint 98 POINT>98     \r\n"));
             QVERIFY(!state.contains("point 99"));
         }
+    }
+
+    void aClockThatDoesNotConfirmASendGivesMessageTwo() {
+        for (const bool cli : {true, false}) {
+            for (const Transfer t : {kSendLoft, kSendPoints}) {
+                QTemporaryDir clockDir;
+                SimulatedClock clock(clockDir.path());
+                Prepare(clock, 0);
+                clock.Freeze(); // takes the bytes into the line but never answers
+                const QString form = t == kSendLoft ? "frmLoftSend" : "frmRacePointsSend";
+                QCOMPARE(Run(cli, t), (cli ? "1 " : "0 ") + Shipped(form + ".MsgBoxText2"));
+            }
+        }
+    }
+
+    void aFailedSaveOfTheReadBackIsShownAndTheOldFileStays() {
+        QTemporaryDir clockDir;
+        WriteClockLoft(clockDir.path(), 12, 5, 7, 12, 3);
+        SimulatedClock clock(clockDir.path());
+        Prepare(clock, 2);
+        const QByteArray before = ReadFile(PigeonFile());
+        const QString failed = SavingFails(folder_->Messages(), [&] { Run(false, kGetLoft); });
+        QCOMPARE(failed.section(": ", 0, 0), Shipped("frmLoftGet.Caption"));
+        QCOMPARE(ReadFile(PigeonFile()), before);
     }
 
     void cancelEndsEachTransferAndChangesNothing() {

@@ -89,12 +89,8 @@ private slots:
             clubs.folder.Messages().Clear();
         }
 
-        SetSaveFaultForTests([](const Path& target) { return target.filename() == "f001.DAT"; });
-        SaveTo(&dialog, "2", "5");
-        SetSaveFaultForTests(nullptr);
-        QCOMPARE(ShownTexts(clubs.folder.Messages()).size(), 2);
-        QCOMPARE(clubs.folder.Messages().Shown()[0].title, dialog.windowTitle());
-        QVERIFY(clubs.folder.Messages().Shown()[0].text.contains("f001.DAT"));
+        const QString failed = SavingFails(clubs.folder.Messages(), [&] { SaveTo(&dialog, "2", "5"); });
+        QVERIFY2(failed.startsWith(dialog.windowTitle() + ": ") && failed.contains("p002005.dat"), qPrintable(failed));
         QVERIFY(dialog.isVisible());
         QCOMPARE(clubs.folder.Read("fancier/f002.DAT"), " 1 \r\n" + Fancier("001", "Zorn") + "\r\n");
         QCOMPARE(clubs.folder.Read("pigeon/p001012.dat"), kPigeons);

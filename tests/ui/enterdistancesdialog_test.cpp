@@ -77,19 +77,15 @@ private slots:
                  QByteArray(" 3 \r\n 3 \r\n00105 1 0000,0000\r\n00107 1 0000,0000\r\n00198 1 0000,0000\r\n"
                             "01205 1 0020,1168\r\n01207 0 0123,0450\r\n01298 1 0000,0000\r\n"
                             "01305 1 0000,0000\r\n01307 1 0000,0000\r\n01398 1 0000,0000\r\n"));
-    }
 
-    void choosingAPairShowsItsDistanceInItsUnit() {
-        ProgramFolderFixture folder;
-        WriteRaceRegisters(folder);
-        folder.Write("racecalc/dist007.dat", " 1 \r\n 2 \r\n00105 1 0020.1168\r\n00107 0 0123.4560\r\n");
-        EnterDistancesDialog dialog(nullptr, U'.');
-        dialog.show();
-        QVERIFY(Option(&dialog, "Option4")->isChecked());
-        QCOMPARE(Boxes(&dialog), QString("12|0880"));
-        Combo(&dialog, "Combo3")->setCurrentIndex(1);
-        QVERIFY(Option(&dialog, "Option3")->isChecked());
-        QCOMPARE(Boxes(&dialog), QString("123|456"));
+        // Read again, each pair shows in the unit it was entered in.
+        EnterDistancesDialog again(nullptr, U'.');
+        Combo(&again, "Combo2")->setCurrentIndex(1);
+        QVERIFY(Option(&again, "Option4")->isChecked());
+        QCOMPARE(Boxes(&again), QString("12|0880"));
+        Combo(&again, "Combo3")->setCurrentIndex(1);
+        QVERIFY(Option(&again, "Option3")->isChecked());
+        QCOMPARE(Boxes(&again), QString("123|045"));
     }
 
     void automaticAdvanceMovesToTheNextFancierOrReleasePoint() {

@@ -88,13 +88,13 @@ private slots:
             QCOMPARE(folder.Messages().Shown().at(0).title, dialog.windowTitle());
             QVERIFY(folder.Messages().Shown()[0].text.contains("T007003.d00"));
         }
-        folder.Messages().Clear();
         folder.Write("exchange/T007003.d00", "0002001NL      05     7654321M\r\n");
-        SetSaveFaultForTests([](const Path&) { return true; });
-        ExchangeDialog dialog(&main, ExchangeKind::Loft, Direction::Read);
-        SetSaveFaultForTests(nullptr);
-        QCOMPARE(dialog.Status(), Status(dialog, "Error"));
-        QVERIFY(folder.Messages().Shown().at(0).text.contains("p002001.dat"));
+        std::unique_ptr<ExchangeDialog> dialog;
+        const QString failed = SavingFails(folder.Messages(), [&] {
+            dialog = std::make_unique<ExchangeDialog>(&main, ExchangeKind::Loft, Direction::Read);
+        });
+        QVERIFY2(failed.startsWith(dialog->windowTitle() + ": ") && failed.contains("p002001.dat"), qPrintable(failed));
+        QCOMPARE(dialog->Status(), Status(*dialog, "Error"));
         QCOMPARE(folder.Read("pigeon/p002001.dat"), kPigeons);
     }
 };

@@ -133,53 +133,40 @@ private slots:
         };
         const QByteArray pigeons = folder.Read("pigeon/p007012.dat");
         QStringList missing;
-        for (const auto& [mode, window] : {std::pair{M::Clubs, "frmClubDelete"}, std::pair{M::Fanciers, "frmFancierDelete"},
-                                           std::pair{M::Pigeons, "frmPigeonsDelete"}}) {
+        using P = std::pair<M, const char*>;
+        for (const auto& [mode, window] : {P{M::Clubs, "frmClubDelete"}, P{M::Fanciers, "frmFancierDelete"},
+                                           P{M::Pigeons, "frmPigeonsDelete"}}) {
             select(mode);
             QCOMPARE(ModalOpenedBy([&] { QTest::keyClick(w.List(), Qt::Key_Delete); }, &missing), QString(window));
         }
         QCOMPARE(folder.Read("pigeon/p007012.dat"), pigeons); // closed like Cancel
 
-        const struct {
+        struct Item {
             const char *menu, *window;
-            M mode;
-            const char* captionMode;
-        } items[] = {
-            {"mnuProgramSet", "frmSet", M::Clubs, ""},
-            {"mnuInfo", "frmInfo", M::Clubs, ""},
-            {"mnuClubAdd", "frmClubAdd", M::Clubs, ""},
-            {"mnuClubAlter", "frmClubAlter", M::Clubs, ""},
-            {"mnuClubDelete", "frmClubDelete", M::Clubs, ""},
-            {"mnuFancierAdd", "frmFancierAdd", M::Fanciers, ""},
-            {"mnuFancierAlter", "frmFancierAlter", M::Fanciers, ""},
-            {"mnuFancierDelete", "frmFancierDelete", M::Fanciers, ""},
-            {"mnuClubChange", "frmClubChange", M::Fanciers, ""},
-            {"mnuPigeonAdd", "frmPigeonsAdd", M::Pigeons, ""},
-            {"mnuPigeonAlter", "frmPigeonsAlter", M::Pigeons, ""},
-            {"mnuPigeonDelete", "frmPigeonsDelete", M::Pigeons, ""},
-            {"mnuLoftSend", "frmLoftSend", M::Pigeons, ""},
-            {"mnuLoftGet", "frmLoftGet", M::Pigeons, ""},
-            {"mnuRacePointsAdd", "frmRacePointsAdd", M::RacePoints, ""},
-            {"mnuRacePointsAlter", "frmRacePointsAlter", M::RacePoints, ""},
-            {"mnuRacePointsDelete", "frmRacePointsDelete", M::RacePoints, ""},
-            {"mnuSendRacePoints", "frmRacePointsSend", M::Clubs, ""},
-            {"mnuSendTime", "frmSendTime", M::Clubs, ""},
-            {"mnuPrintOverPC", "frmPrintOverPC", M::Clubs, ""},
-            {"mnuPrintToFile", "frmPrintToFile", M::Clubs, ""},
-            {"mnuPrintToScreen", "frmPrintToScreen", M::Clubs, ""},
-            {"mnuRaceEnterDistances", "frmEnterDistances", M::Clubs, ""},
-            {"mnuRaceAdd", "frmRaceAdd", M::Clubs, "Add"},
-            {"mnuRaceAlter", "frmRaceSelect", M::Clubs, "Alter"},
+            M mode = M::Clubs;
+            const char* captionMode = "";
+        };
+        const Item items[] = {
+            {"mnuProgramSet", "frmSet"}, {"mnuInfo", "frmInfo"}, {"mnuClubAdd", "frmClubAdd"},
+            {"mnuClubAlter", "frmClubAlter"}, {"mnuClubDelete", "frmClubDelete"},
+            {"mnuFancierAdd", "frmFancierAdd", M::Fanciers}, {"mnuFancierAlter", "frmFancierAlter", M::Fanciers},
+            {"mnuFancierDelete", "frmFancierDelete", M::Fanciers}, {"mnuClubChange", "frmClubChange", M::Fanciers},
+            {"mnuPigeonAdd", "frmPigeonsAdd", M::Pigeons}, {"mnuPigeonAlter", "frmPigeonsAlter", M::Pigeons},
+            {"mnuPigeonDelete", "frmPigeonsDelete", M::Pigeons}, {"mnuLoftSend", "frmLoftSend", M::Pigeons},
+            {"mnuLoftGet", "frmLoftGet", M::Pigeons}, {"mnuRacePointsAdd", "frmRacePointsAdd", M::RacePoints},
+            {"mnuRacePointsAlter", "frmRacePointsAlter", M::RacePoints},
+            {"mnuRacePointsDelete", "frmRacePointsDelete", M::RacePoints}, {"mnuSendRacePoints", "frmRacePointsSend"},
+            {"mnuSendTime", "frmSendTime"}, {"mnuPrintOverPC", "frmPrintOverPC"}, {"mnuPrintToFile", "frmPrintToFile"},
+            {"mnuPrintToScreen", "frmPrintToScreen"}, {"mnuRaceEnterDistances", "frmEnterDistances"},
+            {"mnuRaceAdd", "frmRaceAdd", M::Clubs, "Add"}, {"mnuRaceAlter", "frmRaceSelect", M::Clubs, "Alter"},
             {"mnuRaceDelete", "frmRaceSelect", M::Clubs, "Delete"},
             {"mnuRaceShow", "frmRaceSelect", M::Clubs, "ShowResults"},
             {"mnuRacePrint", "frmRaceSelect", M::Clubs, "PrintResults"},
             {"mnuRaceCalculate", "frmRaceSelect", M::Clubs, "Calculate"},
-            {"mnuClockTimesManEnter", "frmClocktimesManAdd", M::Clubs, ""},
+            {"mnuClockTimesManEnter", "frmClocktimesManAdd"},
             // The exchange windows work as they open: last, as they rewrite the registers.
-            {"mnuFancierBuild", "frmFancierdataBuild", M::Clubs, ""},
-            {"mnuLoftBuild", "frmLoftdataBuild", M::Clubs, ""},
-            {"mnuFancierRead", "frmFancierdataRead", M::Clubs, ""},
-            {"mnuLoftRead", "frmLoftdataRead", M::Clubs, ""},
+            {"mnuFancierBuild", "frmFancierdataBuild"}, {"mnuLoftBuild", "frmLoftdataBuild"},
+            {"mnuFancierRead", "frmFancierdataRead"}, {"mnuLoftRead", "frmLoftdataRead"},
         };
         for (const auto& item : items) {
             select(item.mode);

@@ -40,7 +40,6 @@ private slots:
         link.QueueIncoming("AB\r\nC\x01\xE9\r\n\fhalf");
         QTRY_COMPARE(folder_->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n"));
         QTRY_COMPARE(Status(&dialog), Shipped("frmPrintToFile.txtSaveLine") + " 2");
-        QTRY_COMPARE(Status(&dialog), Shipped("frmPrintToFile.txtWaitForChar")); // a second without data
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(folder_->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n")); // the unfinished line is not written
@@ -84,17 +83,14 @@ private slots:
             QTRY_VERIFY(!dialog.isVisible());
             QCOMPARE(ShownTexts(folder_->Messages()), NumberedMessage("frmPrintToScreen", 1));
         }
-        folder_->Messages().Clear();
-        SetSaveFaultForTests([](const Path&) { return true; });
-        PrintRelayDialog dialog(nullptr, PrintTarget::File);
-        dialog.show();
-        SetSaveFaultForTests(nullptr);
-        QTRY_VERIFY(!dialog.isVisible());
-        QCOMPARE(folder_->Messages().Shown().size(), std::size_t(1));
-        QCOMPARE(folder_->Messages().Shown()[0].icon, MessageIcon::Critical);
-        QCOMPARE(folder_->Messages().Shown()[0].title, Shipped("frmPrintToFile.Caption"));
-        QVERIFY(!folder_->Messages().Shown()[0].text.isEmpty());
-        QVERIFY(!dialog.PortOpen());
+        std::unique_ptr<PrintRelayDialog> dialog;
+        const QString failed = SavingFails(folder_->Messages(), [&] {
+            dialog = std::make_unique<PrintRelayDialog>(nullptr, PrintTarget::File);
+            dialog->show();
+        });
+        QVERIFY2(failed.startsWith(Shipped("frmPrintToFile.Caption") + ": "), qPrintable(failed));
+        QTRY_VERIFY(!dialog->isVisible());
+        QVERIFY(!dialog->PortOpen());
     }
 };
 

@@ -76,13 +76,8 @@ private slots:
         QVERIFY(folder.Read("OPTIONS.PAR").isEmpty());
 
         folder.Write("OPTIONS.PAR", "old\r\n");
-        folder.Messages().Clear();
         Port(&dialog, 2)->setCheckState(Qt::Checked);
-        SetSaveFaultForTests([](const Path&) { return true; });
-        Click(&dialog);
-        SetSaveFaultForTests(nullptr);
-        QCOMPARE(folder.Messages().Shown().size(), size_t(1));
-        QVERIFY(folder.Messages().Shown()[0].text.contains("OPTIONS.PAR"));
+        QVERIFY(SavingFails(folder.Messages(), [&] { Click(&dialog); }).contains("OPTIONS.PAR"));
         QCOMPARE(folder.Read("OPTIONS.PAR"), QByteArray("old\r\n"));
     }
 

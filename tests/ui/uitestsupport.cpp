@@ -1,15 +1,25 @@
 #include "uitestsupport.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include "app/appcontext.h"
-#include "app/startup.h"
 #include "app/catalogue.h"
+#include "app/files.h"
+#include "app/formtexts.h"
+#include "app/startup.h"
 #include "app/textcodec.h"
+#include "clock/serialports.h"
 
 namespace plumet::ui::test {
 
@@ -54,21 +64,6 @@ void TypeInto(QWidget* field, const QString& text) {
     field->clearFocus();
     QApplication::processEvents();
 }
-
-} // namespace plumet::ui::test
-
-#include <QAbstractButton>
-#include <QAction>
-#include <QDialog>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QTimer>
-#include <memory>
-
-#include "app/formtexts.h"
-
-namespace plumet::ui::test {
 
 ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::make_unique<QTimer>()) {
     poll_->setInterval(10);
@@ -137,6 +132,16 @@ QStringList NumberedMessage(const QString& form, int n) {
     return {Shipped(form + ".MsgBoxName" + QString::number(n)), Shipped(form + ".MsgBoxText" + QString::number(n))};
 }
 
+QString SavingFails(MessageTestMode& messages, const std::function<void()>& save) {
+    messages.Clear();
+    SetSaveFaultForTests([](const Path&) { return true; });
+    save();
+    SetSaveFaultForTests(nullptr);
+    const auto& shown = messages.Shown();
+    if (shown.size() != 1 || shown[0].icon != MessageIcon::Critical) return "not one critical message";
+    return shown[0].title + ": " + shown[0].text;
+}
+
 QString Typed(QWidget* window, const char* field, const QString& text) {
     auto* edit = window->findChild<QLineEdit*>(field);
     TypeInto(edit, text);
@@ -144,12 +149,6 @@ QString Typed(QWidget* window, const char* field, const QString& text) {
 }
 
 void Click(QWidget* window, const char* button) { window->findChild<QAbstractButton*>(button)->click(); }
-
-} // namespace plumet::ui::test
-
-#include "clock/serialports.h"
-
-namespace plumet::ui::test {
 
 FixedPorts::FixedPorts(std::vector<std::string> entries) {
     SetPortEnumerationForTests([entries](const std::string&) { return entries; });

@@ -36,10 +36,6 @@ QString Shipped(const QString& key);
 // Clicks into the field, selects all, types `text`, then moves the focus away.
 void TypeInto(QWidget* field, const QString& text);
 
-} // namespace plumet::ui::test
-
-namespace plumet::ui::test {
-
 // While alive, runs `onModal` with the next modal window once it is shown, then closes
 // that window (reject), so code that opens a dialog with exec() does not hang the test.
 class ModalWatcher {
@@ -69,14 +65,14 @@ QStringList ShownTexts(const MessageTestMode& messages);
 // Title and text of message n of a window in the shipped catalogue.
 QStringList NumberedMessage(const QString& form, int n);
 
+// Runs `save` with every file save failing; answers "title: text" of the one critical message
+// it showed.
+QString SavingFails(MessageTestMode& messages, const std::function<void()>& save);
+
 // The named field of a window; types `text` into it and answers what it holds after leaving.
 QString Typed(QWidget* window, const char* field, const QString& text);
 // Clicks the named button of a window.
 void Click(QWidget* window, const char* button = "Command1");
-
-} // namespace plumet::ui::test
-
-namespace plumet::ui::test {
 
 // While alive, the port enumeration yields exactly these entries.
 class FixedPorts {
