@@ -1,9 +1,3 @@
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-
-#include "app/appcontext.h"
 #include "race/clocktimesmandialog.h"
 #include "racetestdata.h"
 #include "widgets/rangefield.h"

@@ -1,12 +1,5 @@
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
-#include "app/mainwindow.h"
 #include "registers/clubchangedialog.h"
 #include "uitestsupport.h"
-#include "widgets/fixedfield.h"
 
 using namespace plumet;
 using namespace plumet::ui;

@@ -1,8 +1,3 @@
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTest>
-
-#include "app/mainwindow.h"
 #include "registers/clubdialog.h"
 #include "uitestsupport.h"
 

@@ -1,14 +1,5 @@
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
-#include "app/appcontext.h"
 #include "race/enterdistancesdialog.h"
 #include "racetestdata.h"
-#include "widgets/fixedfield.h"
 
 using namespace plumet;
 using namespace plumet::ui;

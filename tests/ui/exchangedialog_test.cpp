@@ -1,9 +1,5 @@
 #include <QDir>
-#include <QListWidget>
-#include <QTest>
 
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
 #include "exchange/exchangedialog.h"
 #include "uitestsupport.h"
 

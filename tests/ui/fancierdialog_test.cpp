@@ -1,10 +1,5 @@
-#include <QCheckBox>
 #include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTest>
 
-#include "app/mainwindow.h"
 #include "registers/fancierdialog.h"
 #include "uitestsupport.h"
 

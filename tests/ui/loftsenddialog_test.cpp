@@ -1,12 +1,4 @@
-#include <QLabel>
-#include <QTest>
-#include <QTimer>
-
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
 #include "clock/loftsenddialog.h"
-#include "clock/scriptedlink.h"
-#include "heldlink.h"
 #include "uitestsupport.h"
 
 using namespace plumet;

@@ -1,14 +1,3 @@
-#include <QAction>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
-
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "clock/scriptedlink.h"
-#include "clock/transfersession.h"
 #include "racetestdata.h"
 
 using namespace plumet;

@@ -1,13 +1,5 @@
-#include <QLabel>
-#include <QListWidget>
-#include <QRadioButton>
-#include <QTest>
-#include <QTimer>
-
-#include "app/mainwindow.h"
 #include "registers/pigeondialog.h"
 #include "uitestsupport.h"
-#include "widgets/fixedfield.h"
 
 using namespace plumet;
 using namespace plumet::ui;

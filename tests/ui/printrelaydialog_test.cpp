@@ -1,14 +1,6 @@
 #include <QFile>
-#include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
-#include "app/appcontext.h"
-#include "app/files.h"
 #include "clock/printrelaydialog.h"
-#include "clock/scriptedlink.h"
-#include "heldlink.h"
 #include "uitestsupport.h"
 
 using namespace plumet;

@@ -1,10 +1,5 @@
-#include <QComboBox>
 #include <QDateEdit>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
 
-#include "app/appcontext.h"
 #include "race/raceeditdialog.h"
 #include "race/weeks.h"
 #include "racetestdata.h"

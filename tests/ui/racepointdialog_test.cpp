@@ -1,9 +1,3 @@
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTest>
-
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
 #include "releasepoints/racepointdialog.h"
 #include "uitestsupport.h"
 

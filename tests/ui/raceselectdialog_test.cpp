@@ -1,10 +1,3 @@
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
-#include "app/appcontext.h"
 #include "race/raceevaluation.h"
 #include "race/raceselectdialog.h"
 #include "racetestdata.h"

@@ -1,12 +1,5 @@
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-
-#include "app/appcontext.h"
-#include "clock/scriptedlink.h"
 #include "clock/sendtime.h"
 #include "clock/sendtimedialog.h"
-#include "heldlink.h"
 #include "uitestsupport.h"
 
 using namespace plumet;

@@ -1,11 +1,3 @@
-#include <QListWidget>
-#include <QMenu>
-#include <QRadioButton>
-#include <QTest>
-
-#include "app/appcontext.h"
-#include "app/files.h"
-#include "app/mainwindow.h"
 #include "app/settingsdialog.h"
 #include "uitestsupport.h"
 

@@ -1,6 +1,4 @@
 #include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include "app/formtexts.h"
 #include "app/startup.h"

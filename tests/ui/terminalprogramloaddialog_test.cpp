@@ -1,31 +1,9 @@
-#include <QAction>
-#include <QMenu>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "clock/clocksimulator.h"
-#include "clock/scriptedlink.h"
 #include "clock/terminalprogramloaddialog.h"
-#include "heldlink.h"
 #include "uitestsupport.h"
 
 using namespace plumet;
 using namespace plumet::ui;
 using namespace plumet::ui::test;
-
-namespace {
-
-// One data record with the bytes 01 02 03 at 0100 and the end record, as a keyed image.
-QByteArray KeyedImage() {
-    QByteArray keyed;
-    for (const char c : QByteArray::fromHex("03010000010203F600000001FF")) keyed += static_cast<char>(c ^ kFirmwareKey);
-    return keyed;
-}
-
-} // namespace
 
 class TerminalProgramLoadDialogTest : public QObject {
     Q_OBJECT
@@ -77,23 +55,6 @@ private slots:
         // The title comes from the menu, never from a caption key of its own.
         QCOMPARE(missing, QStringList{"frmTerminalProgramLoad.Caption"});
         QVERIFY(folder_->Messages().Shown().empty());
-    }
-
-    void anUploadRunsToTheEndAndTheWindowClosesByItself() {
-        folder_->Write("tools/trint13.exe", KeyedImage());
-        FrozenTimeSource master;
-        ClockSimulator clock(master);
-        ScriptedClockLink link(clock);
-        HoldLink hold(link);
-        TerminalProgramLoadDialog dialog(nullptr, "13", "Load Veloxan+", "Load 3 fanciers");
-        dialog.show();
-        QTRY_VERIFY(!dialog.isVisible());
-        QVERIFY(folder_->Messages().Shown().empty());
-        auto* bar = dialog.findChild<QProgressBar*>("ProgressBar1");
-        QCOMPARE(bar->value(), KeyedImage().size());
-        QCOMPARE(bar->maximum(), KeyedImage().size());
-        QVERIFY(clock.State().firmware.complete);
-        QCOMPARE(clock.State().firmware.image, (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x03}));
     }
 
     void aMissingImageGivesMessageTwo() {

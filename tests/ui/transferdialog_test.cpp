@@ -1,12 +1,5 @@
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <atomic>
 
-#include "app/appcontext.h"
-#include "clock/scriptedlink.h"
 #include "clock/transferdialog.h"
 #include "uitestsupport.h"
 

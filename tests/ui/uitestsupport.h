@@ -1,18 +1,35 @@
 #pragma once
 // Shared set-up for the dialog tests: a fresh program folder with the shipped catalogue,
-// message boxes answered in advance, helpers to type into fields.
+// message boxes answered in advance, helpers to type into fields, a clock link the test keeps.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/appcontext.h"
+#include "app/files.h"
+#include "app/mainwindow.h"
 #include "app/messages.h"
-
-class QTimer;
-class QWidget;
+#include "clock/clocklink.h"
+#include "clock/scriptedlink.h"
+#include "clock/transfersession.h"
+#include "widgets/fixedfield.h"
 
 namespace plumet::ui::test {
 
@@ -81,6 +98,34 @@ public:
     ~FixedPorts();
     FixedPorts(const FixedPorts&) = delete;
     FixedPorts& operator=(const FixedPorts&) = delete;
+};
+
+// A clock link that the dialog's session owns but the test keeps hold of: every call goes to
+// a link the test made (a scripted clock, a failing wrapper).
+class HeldLink final : public ClockLink {
+public:
+    explicit HeldLink(ClockLink& inner) : inner_(inner) {}
+    LinkStatus open(const PortSettings& settings) override { return inner_.open(settings); }
+    LinkStatus sendByte(std::uint8_t b, std::stop_token cancel = {}) override { return inner_.sendByte(b, cancel); }
+    ByteResult receiveByte(milliseconds timeout, std::stop_token cancel = {}) override {
+        return inner_.receiveByte(timeout, cancel);
+    }
+    ModemLines modemLines() override { return inner_.modemLines(); }
+    void close() override { inner_.close(); }
+
+private:
+    ClockLink& inner_;
+};
+
+// While alive, every transfer dialog talks to `inner`.
+class HoldLink {
+public:
+    explicit HoldLink(ClockLink& inner) {
+        SetClockLinkFactoryForTests([&inner] { return std::make_unique<HeldLink>(inner); });
+    }
+    ~HoldLink() { SetClockLinkFactoryForTests(nullptr); }
+    HoldLink(const HoldLink&) = delete;
+    HoldLink& operator=(const HoldLink&) = delete;
 };
 
 } // namespace plumet::ui::test
