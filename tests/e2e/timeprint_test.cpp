@@ -90,23 +90,35 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
-    void hexUploadOnceTheLoaderAnswers() {
-        QTemporaryDir dir;
-        WriteFile(dir.filePath("tools/trint12.exe"), HexImage());
-        SimulatedClock clock(dir.path(), {}, {"--verbose"});
-        clock.Freeze(); // asleep through the first asks
-        QProcess cli;
-        cli.start(PLUMET_CLI, {"--folder", dir.path(), "--port", clock.Device(), "load-firmware", "12"});
-        QVERIFY(cli.waitForStarted());
-        QTRY_VERIFY(HasOpen(cli.processId(), clock.Device()));
-        QTest::qWait(1200); // long enough for a few asks
-        clock.Thaw();
-        QVERIFY(cli.waitForFinished(30000));
-        QCOMPARE(cli.exitCode(), 0);
-        QTRY_VERIFY(clock.State().contains("firmware hex complete 3 0"));
-        QTRY_VERIFY(clock.Log().contains("firmware upload ended")); // the trace has come in
-        QVERIFY(Count(clock.Log(), "PC    08") >= 2);
-        QCOMPARE(Count(clock.Log(), "PC    3A ':'"), 3);
+    void hexUploadOnceTheLoaderAnswersOrCancelDuringTheHandshake() {
+        for (const bool cancel : {false, true}) {
+            QTemporaryDir dir;
+            WriteFile(dir.filePath("tools/trint12.exe"), HexImage());
+            SimulatedClock clock(dir.path(), {}, {"--verbose"});
+            clock.Freeze(); // asleep through the first asks
+            QProcess cli;
+            cli.start(PLUMET_CLI, {"--folder", dir.path(), "--port", clock.Device(), "load-firmware", "12"});
+            QVERIFY(cli.waitForStarted());
+            QTRY_VERIFY(HasOpen(cli.processId(), clock.Device()));
+            QTest::qWait(1200); // long enough for a few asks
+            QCOMPARE(cli.state(), QProcess::Running); // still asking
+            if (cancel) ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+            else clock.Thaw();
+            QVERIFY(cli.waitForFinished(30000));
+            QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(cli.exitCode(), cancel ? 1 : 0);
+            clock.Thaw();
+            QTRY_VERIFY(Count(clock.Log(), "PC    08") >= 2);
+            if (cancel) { // the clock finds only the asks in the line, and nothing is loaded
+                QVERIFY(cli.readAllStandardError().contains("Cancelled"));
+                clock.Stop();
+                QVERIFY(!clock.Log().contains("PC    3A") && !clock.State().contains("firmware"));
+            } else {
+                QTRY_VERIFY(clock.State().contains("firmware hex complete 3 0"));
+                QTRY_VERIFY(clock.Log().contains("firmware upload ended")); // the trace has come in
+                QCOMPARE(Count(clock.Log(), "PC    3A ':'"), 3);
+            }
+        }
     }
 
     void rawUploadAfterAGarbledEcho() {
@@ -125,40 +137,12 @@ private slots:
         QCOMPARE(Count(log, "PC    FF"), 0);
     }
 
-    void cancelDuringTheHandshake() {
-        QTemporaryDir dir;
-        SimulatedClock clock(dir.path(), {}, {"--verbose"});
-        clock.Freeze();
-        WriteFile(dir.filePath("tools/trintC.exe"), HexImage());
-        QProcess cli;
-        cli.start(PLUMET_CLI, {"--folder", dir.path(), "--port", clock.Device(), "load-firmware", "C"});
-        QVERIFY(cli.waitForStarted());
-        const auto pid = static_cast<pid_t>(cli.processId());
-        QVERIFY(pid > 0);
-        QTRY_VERIFY(HasOpen(pid, clock.Device()));
-        QTest::qWait(1200); // long enough for a few asks
-        QCOMPARE(cli.state(), QProcess::Running); // still asking
-        ::kill(pid, SIGINT);
-        QVERIFY(cli.waitForFinished(10000));
-        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(cli.exitCode(), 1);
-        QVERIFY(cli.readAllStandardError().contains("Cancelled"));
-
-        // The clock slept through it all: it finds only the asks in the line, and nothing is loaded.
-        clock.Thaw();
-        QTRY_VERIFY(Count(clock.Log(), "PC    08") >= 2);
-        clock.Stop();
-        QVERIFY(!clock.Log().contains("PC    3A"));
-        QVERIFY(!clock.Log().contains("PC    54"));
-        QVERIFY(!clock.State().contains("firmware"));
-    }
-
     void sendTimeWithoutModemLinesSendsNothingAndAMissingPortIsTold() {
         QTemporaryDir dir;
         QFile::copy(":/data/club.txt", dir.filePath("club.txt"));
         SimulatedClock clock(dir.path(), {}, {"--verbose"});
         QCOMPARE(RunCli(dir.path(), {"--port", clock.Device(), "send-time", "--seconds", "1"}).exitCode, 0);
-        QTRY_VERIFY(clock.Log().contains("the program closed the line"));
+        clock.Stop(); // all its trace in
         QVERIFY(!clock.Log().contains("PC ")); // a pseudo-terminal has no modem lines: the clock never listens
 
         const CliRun noPort = RunCli(dir.path(), {"--port", dir.filePath("no-such-device"), "send-time", "--seconds", "1"});

@@ -15,12 +15,6 @@ class ClockTimesManDialogTest : public QObject {
     static QComboBox* Combo(QWidget* dialog, const char* name) { return dialog->findChild<QComboBox*>(name); }
     static QPushButton* AddRemove(QWidget* dialog) { return dialog->findChild<QPushButton*>("Command1"); }
 
-    static void ShowActive(QWidget* dialog) {
-        dialog->show();
-        dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
-    }
-
     // Chooses pigeon `index` and adds it with the arrival day, hour and minute.
     static void AddPigeon(QWidget* dialog, int index, int day, int hour, int minute) {
         Combo(dialog, "Combo3")->setCurrentIndex(index);

@@ -23,12 +23,6 @@ class RaceEditDialogTest : public QObject {
         return texts.join('|');
     }
 
-    static void ShowActive(QWidget* dialog) {
-        dialog->show();
-        dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
-    }
-
     // Types into a box and tries to leave it for the name box; true when the focus stayed.
     static bool KeepsFocus(QWidget* dialog, const char* name, const QString& text) {
         FixedField* box = Field(dialog, name);

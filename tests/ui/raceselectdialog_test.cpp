@@ -64,72 +64,46 @@ private slots:
         QVERIFY(!Ok(&dialog)->isEnabled());
     }
 
-    void showAndPrintHandTheRaceToTheEvaluationOrSayWhy() {
-        ProgramFolderFixture folder;
-        WriteTwoRaces(folder);
-        std::string shown;
-        std::string printed;
-        RaceEvaluationHooks().showResults = [&](QWidget*, const Race& race) { shown = TrimmedRaceName(race); };
-        {
-            RaceSelectDialog dialog(nullptr, Mode::ShowResults); // no result file yet
-            dialog.show();
-            Ok(&dialog)->click();
-            QCOMPARE(ShownTexts(folder.Messages()), (QStringList{Shipped("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound2"),
-                                                                 Shipped("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1")}));
-            QVERIFY(!dialog.isVisible() && shown.empty());
-        }
-        folder.Write("racecalc/reims.FLT", " 0 \r\n");
-        folder.Messages().Clear();
-        for (const Mode mode : {Mode::ShowResults, Mode::PrintResults}) {
-            RaceSelectDialog dialog(nullptr, mode);
-            List(&dialog)->setCurrentIndex(1);
-            Ok(&dialog)->click();
-        }
-        QCOMPARE(shown, std::string("Reims"));
-        // No print routine in this build: a plain message instead of nothing.
-        QCOMPARE(folder.Messages().Shown().at(0).text, EvaluationNotAvailableText());
-        RaceEvaluationHooks().printResults = [&](QWidget*, const Race& race) { printed = TrimmedRaceName(race); };
-        RaceSelectDialog again(nullptr, Mode::PrintResults);
-        List(&again)->setCurrentIndex(1);
-        Ok(&again)->click();
-        QCOMPARE(printed, std::string("Reims"));
-    }
-
-    void calculateLoadsTheClubsDistancesThenShows() {
-        ProgramFolderFixture folder;
-        WriteTwoRaces(folder);
-        folder.Write("racecalc/dist007.dat", " 1 \r\n 1 \r\n01207 0 0123.5000\r\n");
-        double distance = 0;
-        std::size_t number = 0;
-        RaceEvaluationHooks().calculate = [&](QWidget*, RaceList& races, std::size_t n, const DistanceTable& table) {
-            number = n;
-            distance = table.Distance(12, 7);
-            folder.Write("racecalc/" + QString::fromStdString(TrimmedRaceName(races.races[n - 1])) + ".flt", " 0 \r\n");
-        };
-        bool shown = false;
-        RaceEvaluationHooks().showResults = [&](QWidget*, const Race&) { shown = true; };
-        RaceSelectDialog dialog(nullptr, Mode::Calculate);
-        List(&dialog)->setCurrentIndex(1);
-        Ok(&dialog)->click();
-        QCOMPARE(number, std::size_t(2));
-        QCOMPARE(distance, 123.5);
-        QVERIFY(shown);
-    }
-
-    void alterOpensTheEditorForTheChosenRace() {
+    void eachModeHandsTheChosenRaceOnOrSaysWhy() {
         ProgramFolderFixture folder;
         WriteRaceRegisters(folder);
         WriteTwoRaces(folder);
-        RaceSelectDialog dialog(nullptr, Mode::Alter);
-        dialog.show();
-        List(&dialog)->setCurrentIndex(1);
+        folder.Write("racecalc/dist007.dat", " 1 \r\n 1 \r\n01207 0 0123.5000\r\n");
+        QStringList handed;
+        const auto name = [](const Race& race) { return QString::fromStdString(TrimmedRaceName(race)); };
+        RaceEvaluationHooks().showResults = [&](QWidget*, const Race& race) { handed << "show " + name(race); };
+        RaceEvaluationHooks().printResults = [&](QWidget*, const Race& race) { handed << "print " + name(race); };
+        RaceEvaluationHooks().calculate = [&](QWidget*, RaceList& races, std::size_t n, const DistanceTable& table) {
+            handed << QString("calculate %1 %2").arg(n).arg(table.Distance(12, 7)); // with the club's distances
+            folder.Write("racecalc/" + name(races.races[n - 1]) + ".flt", " 0 \r\n");
+        };
+        // Chooses the second race in `mode` and answers whether the chooser stayed open.
+        const auto choose = [](Mode mode) {
+            RaceSelectDialog dialog(nullptr, mode);
+            dialog.show();
+            List(&dialog)->setCurrentIndex(1);
+            Ok(&dialog)->click();
+            return dialog.isVisible();
+        };
+        QVERIFY(!choose(Mode::ShowResults)); // no result file yet
+        QCOMPARE(ShownTexts(folder.Messages()), (QStringList{Shipped("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound2"),
+                                                             Shipped("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1")}));
+        QVERIFY(handed.isEmpty());
+        QVERIFY(!choose(Mode::Calculate)); // then shows
+        QVERIFY(!choose(Mode::PrintResults));
+        QCOMPARE(handed, (QStringList{"calculate 2 123.5", "show Reims", "print Reims"}));
+
         QString opened;
         ModalWatcher watcher([&](QWidget* modal) {
             opened = modal->windowTitle() + "|" + modal->findChild<QLineEdit*>("Text1")->text().trimmed();
         });
-        Ok(&dialog)->click();
+        QVERIFY(!choose(Mode::Alter));
         QCOMPARE(opened, Shipped("frmRaceAdd.Caption(Alter)") + "|Reims");
-        QVERIFY(!dialog.isVisible());
+
+        RaceEvaluationHooks().printResults = nullptr; // no print routine in this build: a plain message
+        folder.Messages().Clear();
+        choose(Mode::PrintResults);
+        QCOMPARE(folder.Messages().Shown().at(0).text, EvaluationNotAvailableText());
     }
 };
 

@@ -50,6 +50,12 @@ QString Shipped(const QString& key) {
     return ToQt(catalogue.LookupText(key.toStdString()));
 }
 
+void ShowActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
 void TypeInto(QWidget* field, const QString& text) {
     field->setFocus();
     QApplication::processEvents();

@@ -50,6 +50,9 @@ private:
 // The catalogue value of a key in the shipped English catalogue.
 QString Shipped(const QString& key);
 
+// Shows the window and waits until it is active, so that the focus moves as for a user.
+void ShowActive(QWidget* window);
+
 // Clicks into the field, selects all, types `text`, then moves the focus away.
 void TypeInto(QWidget* field, const QString& text);
 
