@@ -48,16 +48,12 @@ private slots:
         RacePointDialog d(&main, Mode::Add);
         d.show();
         // Typing the number of a slot fills the form from it, so the other fields come after it.
-        for (const auto& [number, place, focus] : {std::tuple{"99", "Spa", "Text1"}, std::tuple{"15", "", "Text3"}}) {
-            folder.Messages().Clear();
-            Typed(&d, "Text1", number);
-            Typed(&d, "Text2", "SPA");
-            Typed(&d, "Text3", place);
-            Click(&d);
-            QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmRacePointsAdd", 1));
-            QCOMPARE(QApplication::focusWidget()->objectName(), QString(focus));
-            QCOMPARE(folder.Read("racepo/racepo.dat"), File({}));
-        }
+        Typed(&d, "Text1", "15");
+        Typed(&d, "Text2", "SPA");
+        Click(&d); // no place
+        QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmRacePointsAdd", 1));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text3"));
+        QCOMPARE(folder.Read("racepo/racepo.dat"), File({}));
         folder.Messages().Clear();
         Typed(&d, "Text3", "Spa");
         Typed(&d, "Text5", "50");
