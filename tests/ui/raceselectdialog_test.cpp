@@ -26,7 +26,7 @@ class RaceSelectDialogTest : public QObject {
     static QString LabelText(QWidget* dialog, const char* name) { return dialog->findChild<QLabel*>(name)->text(); }
 
 private slots:
-    void cleanup() { RaceEvaluationHooks() = RaceEvaluation{}; }
+    void cleanup() { RaceEvaluationHooks() = DefaultRaceEvaluation(); }
 
     void eachModeHasItsTitleAndButton() {
         ProgramFolderFixture folder;
@@ -134,13 +134,6 @@ private slots:
             QCOMPARE(shown, std::string("Reims"));
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         }
-        // No print routine in this build: a plain message instead of nothing.
-        RaceSelectDialog dialog(nullptr, Mode::PrintResults);
-        List(&dialog)->setCurrentIndex(1);
-        Ok(&dialog)->click();
-        QVERIFY(printed.empty());
-        QCOMPARE(folder.Messages().Shown().size(), std::size_t(1));
-        QCOMPARE(folder.Messages().Shown()[0].text, EvaluationNotAvailableText());
         RaceEvaluationHooks().printResults = [&](QWidget*, const Race& race) { printed = TrimmedRaceName(race); };
         RaceSelectDialog again(nullptr, Mode::PrintResults);
         List(&again)->setCurrentIndex(1);
@@ -152,11 +145,6 @@ private slots:
         ProgramFolderFixture folder;
         WriteTwoRaces(folder);
         folder.Write("racecalc/dist007.dat", " 1 \r\n 1 \r\n01207 0 0123.5000\r\n");
-        {
-            RaceSelectDialog dialog(nullptr, Mode::Calculate);
-            Ok(&dialog)->click();
-            QCOMPARE(folder.Messages().Shown().back().text, EvaluationNotAvailableText());
-        }
         double distance = 0;
         std::size_t number = 0;
         RaceEvaluationHooks().calculate = [&](QWidget*, RaceList& races, std::size_t n, const DistanceTable& table) {
