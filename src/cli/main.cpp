@@ -1,4 +1,4 @@
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 #include <iostream>
 
@@ -15,7 +15,9 @@
 #include "cli/cli.h"
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // The companion never shows a window; the offscreen platform gives it fonts for printing.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return plumet::cli::RunCli(args, std::cout, std::cerr, PLUMET_ISATTY(PLUMET_FILENO(stderr)) != 0);
 }
