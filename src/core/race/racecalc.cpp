@@ -1,5 +1,6 @@
 #include "race/racecalc.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -184,37 +185,58 @@ void EvaluatePigeon(PigeonEntry& p, const FancierEntry& fancier, const Race& rac
     p.speed = p.distanceKm * 1000.0 / static_cast<double>(flight) * 60.0;
 }
 
-// Fastest first. The exchange sort of the system, kept as it is because it decides the order of
-// equal speeds: entry i is swapped with every later entry that is strictly faster.
 void Rank(std::vector<PigeonEntry>& pigeons) {
-    const std::size_t n = pigeons.size();
-    std::vector<double> speeds(n);
-    std::vector<std::size_t> order(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        speeds[i] = pigeons[i].speed;
-        order[i] = i;
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        double speed = speeds[i];
-        std::size_t entry = order[i];
-        for (std::size_t j = i + 1; j < n; ++j) {
-            if (speed < speeds[j]) {
-                std::swap(speed, speeds[j]);
-                std::swap(entry, order[j]);
-            }
-        }
-        speeds[i] = speed;
-        order[i] = entry;
-    }
+    std::vector<double> speeds;
+    speeds.reserve(pigeons.size());
+    for (const PigeonEntry& p : pigeons) speeds.push_back(p.speed);
     std::vector<PigeonEntry> ranked;
-    ranked.reserve(n);
-    for (const std::size_t i : order) ranked.push_back(std::move(pigeons[i]));
+    ranked.reserve(pigeons.size());
+    for (const std::size_t i : ExchangeSortOrder(std::move(speeds))) ranked.push_back(std::move(pigeons[i]));
     pigeons = std::move(ranked);
 }
 
 std::string RingShown(const PigeonEntry& p) { return TrimBlanks(FormatRingText(p.ring, p.ringFormat)); }
 
 } // namespace
+
+std::vector<std::size_t> ExchangeSortOrder(std::vector<double> speeds) {
+    // The plain loops cost a swap for nearly every other comparison. Their outcome is known
+    // without them: speeds fall, and the entries of one speed v end in an order that depends
+    // only on where the faster entries stood. Taking the entries of v in file order into a
+    // ring, every faster entry met before the next entry of v turns the ring by one (its front
+    // entry moved behind the others), which is what each pass does to the entries of v.
+    const std::size_t n = speeds.size();
+    std::vector<std::size_t> bySpeed(n);
+    for (std::size_t i = 0; i < n; ++i) bySpeed[i] = i;
+    std::stable_sort(bySpeed.begin(), bySpeed.end(), [&](std::size_t a, std::size_t b) { return speeds[a] > speeds[b]; });
+
+    std::vector<std::size_t> faster(n + 1, 0); // Fenwick tree: positions of the faster entries
+    const auto countBefore = [&](std::size_t position) {
+        std::size_t count = 0;
+        for (std::size_t k = position; k > 0; k -= k & (~k + 1)) count += faster[k];
+        return count;
+    };
+    std::vector<std::size_t> order;
+    order.reserve(n);
+    for (std::size_t first = 0; first < n;) {
+        std::size_t end = first;
+        while (end < n && speeds[bySpeed[end]] == speeds[bySpeed[first]]) ++end;
+        std::vector<std::size_t> ring;
+        std::size_t start = 0; // the ring's front
+        for (std::size_t k = first; k < end; ++k) {
+            if (start == 0) ring.push_back(bySpeed[k]);
+            else ring.insert(ring.begin() + static_cast<std::ptrdiff_t>(start++), bySpeed[k]);
+            const std::size_t next = k + 1 < end ? bySpeed[k + 1] : n;
+            const std::size_t turns = countBefore(next) - countBefore(bySpeed[k] + 1);
+            start = (start + turns) % ring.size();
+        }
+        for (std::size_t i = 0; i < ring.size(); ++i) order.push_back(ring[(start + i) % ring.size()]);
+        for (std::size_t k = first; k < end; ++k)
+            for (std::size_t at = bySpeed[k] + 1; at <= n; at += at & (~at + 1)) ++faster[at];
+        first = end;
+    }
+    return order;
+}
 
 std::size_t RaceCalculation::Classified() const {
     std::size_t count = 0;

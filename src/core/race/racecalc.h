@@ -79,6 +79,11 @@ void ReadRaceInput(RaceCalculation& calculation, const Race& race, const std::ve
 // Computes every pigeon's flight, distance and speed, then ranks them.
 void EvaluatePigeons(RaceCalculation& calculation, const Race& race, const DistanceTable& distances);
 
+// The ranking: positions of `speeds` fastest first, as the system's exchange sort leaves them
+// (entry i is swapped with every later entry that is strictly faster), which decides the order
+// of equal speeds.
+std::vector<std::size_t> ExchangeSortOrder(std::vector<double> speeds);
+
 // The input files in reading order: the read-out files of the race's week for release point 00
 // and for the race's point, then the race's manual clock-time files.
 std::vector<Path> RaceInputFiles(const Path& programFolder, const Settings& settings, const Race& race);
