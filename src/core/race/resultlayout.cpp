@@ -44,6 +44,7 @@ constexpr int kHeadTop = 760, kHeadStep = 130;
 constexpr int kUpperHeadY = 1760, kLowerHeadY = 1890;
 constexpr int kFirstRowY = 2100, kRowStep = 150;
 constexpr int kFooterY = 6800;
+constexpr int kHeadSize = 9; // the column heads stand close together
 
 struct Column {
     int x;
@@ -202,12 +203,12 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
         t.push_back({kLeftLabel, y + kHeadStep, TrimRightBlanks(race.headerComment), false, PrintAlign::Start, 10});
 
         for (std::size_t i = 0; i < texts.upper.size(); ++i)
-            t.push_back({kUpperHeadX[i], kUpperHeadY, texts.upper[i], true, HeadAlign(i), 10});
+            t.push_back({kUpperHeadX[i], kUpperHeadY, texts.upper[i], true, HeadAlign(i), kHeadSize});
         for (std::size_t i = 0; i < texts.lower.size(); ++i) {
             std::string head = texts.lower[i];
             if (i == 5) head += miles ? texts.tableMiles : texts.tableKm;
             if (i == 6) head += miles ? texts.yardsPerMinute : texts.metresPerMinute;
-            t.push_back({kLowerHeadX[i], kLowerHeadY, head, true, HeadAlign(i), 10});
+            t.push_back({kLowerHeadX[i], kLowerHeadY, head, true, HeadAlign(i), kHeadSize});
         }
 
         const std::size_t from = (number - 1) * kRowsPerPage;

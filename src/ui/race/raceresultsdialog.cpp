@@ -78,6 +78,7 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     connect(close, &QPushButton::clicked, this, &RaceResultsDialog::accept);
     connect(print, &QPushButton::clicked, this, &RaceResultsDialog::Print);
     Load();
+    heads->setFont(list_->font()); // the heads stand over the list's columns
 
     const bool miles = race_.distanceUnit == kRaceInMiles;
     const auto head = ResultHeadValues(race_, RaceShortDate(race_), ToBytes(Texts().Text("frmRaceResultsShowNoOffTime")));
