@@ -24,7 +24,7 @@ double InUnit(double metresPerMinute, int distanceUnit) {
     return distanceUnit == kRaceInMiles ? MetresPerMinuteToYardsPerMinute(metresPerMinute) : metresPerMinute;
 }
 
-// VB's "   0" mask: three blanks, then the number.
+// The counters' "   0" form: three blanks, then the number.
 std::string Counter(long long value) { return "   " + std::to_string(value); }
 
 void Put(std::string& line, std::size_t column, const std::string& text) {
