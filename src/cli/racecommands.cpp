@@ -1,11 +1,55 @@
 #include "cli/racecommands.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QString>
+#include <optional>
 #include <ostream>
 
+#include "app/cp1252.h"
+#include "app/fixedwidth.h"
 #include "race/decimals.h"
 #include "race/geodesic.h"
+#include "race/racecalc.h"
+#include "race/resultlayout.h"
+#include "race/resultprint.h"
 
 namespace plumet::cli {
+namespace {
+
+std::optional<std::size_t> RaceNumber(const RaceList& races, const std::string& name) {
+    for (std::size_t i = 0; i < races.Count(); ++i)
+        if (TrimmedRaceName(races.races[i]) == TrimBlanks(name)) return i + 1;
+    return std::nullopt;
+}
+
+int NoSuchRace(const CliContext& context, const std::string& name) {
+    return context.Fail("", "There is no race named " + name + ".");
+}
+
+// The head, the column heads and the lines of frmRaceResultsShow.
+void PrintResultWindow(CliContext& context, const Race& race, const std::vector<ResultLine>& lines) {
+    const auto text = [&](const std::string& key) { return context.catalogue.LookupText("frmRaceResultsShow." + key); };
+    const bool miles = race.distanceUnit == kRaceInMiles;
+    const auto values = ResultHeadValues(race, ui::RaceShortDate(race), text("frmRaceResultsShowNoOffTime"));
+    std::string out;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        out += text("Label" + std::to_string(2 * i + 1) + ".Caption") + " " + values[i];
+        if (i == 6) out += " " + text(miles ? "Label19.Caption(Miles)" : "Label19.Caption(Km)");
+        out += "\n";
+    }
+    std::array<std::string, 8> columns;
+    for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = text("frmRaceResultsShowTabCol" + std::to_string(i + 1));
+    const std::string suffix = miles ? "b" : "a";
+    for (const std::string& head :
+         ResultWindowHeads(columns, {text("frmRaceResultsShowTabCol9" + suffix), text("frmRaceResultsShowTabCol10" + suffix)}))
+        out += "\n" + head;
+    out += "\n";
+    for (const std::string& line : ResultWindowLines(lines, race.distanceUnit, ui::LocaleSeparator())) out += line + "\n";
+    context.out << Cp1252ToUtf8(out);
+}
+
+} // namespace
 
 int RunDistance(CliContext& context, const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < 4; i += 2)
@@ -14,6 +58,44 @@ int RunDistance(CliContext& context, const std::vector<std::string>& args) {
                                         " (latitude like N51301525, longitude like E007050000)");
     const double km = GeodesicDistanceKm(args[0], args[1], args[2], args[3]);
     context.out << FormatDecimal(km, 1, 4, '.') << '\n';
+    return kSuccess;
+}
+
+int RunCalculate(CliContext& context, const std::vector<std::string>& args) {
+    RaceList races = LoadRaces(context.folder);
+    const auto number = RaceNumber(races, args[0]);
+    if (!number) return NoSuchRace(context, args[0]);
+    DistanceTable distances;
+    LoadDistanceTable(distances, context.folder, races.races[*number - 1].clubNumber);
+    const RaceCalcOutcome outcome =
+        CalculateRace(races, *number, distances, context.folder, context.settings, ui::LocaleSeparator());
+    if (!outcome.nightMessage.empty()) context.err << Cp1252ToUtf8(outcome.nightMessage) << '\n';
+    if (!outcome.racesSaved.ok) return context.Fail("", outcome.racesSaved.error);
+    if (!outcome.resultSaved.ok) return context.Fail("", outcome.resultSaved.error);
+    const Race& race = races.races[*number - 1];
+    PrintResultWindow(context, race, ReadResultFile(context.folder, race.name).lines);
+    return kSuccess;
+}
+
+int RunResults(CliContext& context, const std::vector<std::string>& args) {
+    std::optional<std::string> pdf;
+    if (args.size() == 3 && args[1] == "--pdf") pdf = args[2];
+    else if (args.size() != 1) return context.Fail("", "usage: plumet-cli results RACE [--pdf FILE]");
+    const RaceList races = LoadRaces(context.folder);
+    const auto number = RaceNumber(races, args[0]);
+    if (!number) return NoSuchRace(context, args[0]);
+    const Race& race = races.races[*number - 1];
+    const ResultFile result = ReadResultFile(context.folder, race.name);
+    if (result.status != ReadStatus::Ok)
+        return context.Fail("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1", "There is no result for this race.");
+    if (!pdf) {
+        PrintResultWindow(context, race, result.lines);
+        return kSuccess;
+    }
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return context.Fail("", "Printing needs the graphical part of Qt, which is not running.");
+    if (!ui::WriteResultPdf(QString::fromStdString(*pdf), race, result.lines, 1, PageCount(result.lines.size())))
+        return context.Fail("", "The file " + *pdf + " could not be written.");
     return kSuccess;
 }
 

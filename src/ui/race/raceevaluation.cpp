@@ -1,12 +1,14 @@
 #include "race/raceevaluation.h"
 
+#include "race/raceresultsdialog.h"
+
 namespace plumet::ui {
 
+RaceEvaluation DefaultRaceEvaluation() { return {CalculateRaceAndReport, ShowRaceResults, PrintRaceResults}; }
+
 RaceEvaluation& RaceEvaluationHooks() {
-    static RaceEvaluation hooks;
+    static RaceEvaluation hooks = DefaultRaceEvaluation();
     return hooks;
 }
-
-QString EvaluationNotAvailableText() { return "The race evaluation is not available in this build."; }
 
 } // namespace plumet::ui

@@ -1,8 +1,6 @@
 #pragma once
 // The race chooser's door to the evaluation: calculating a race, showing and printing its
-// result list. The evaluation itself plugs in here; while a hook is empty the chooser says
-// that the evaluation is not available.
-#include <QString>
+// result list. Tests put their own routines in.
 #include <cstddef>
 #include <functional>
 
@@ -23,9 +21,8 @@ struct RaceEvaluation {
     std::function<void(QWidget* parent, const Race& race)> printResults;
 };
 
+// The program's own evaluation.
+RaceEvaluation DefaultRaceEvaluation();
 RaceEvaluation& RaceEvaluationHooks();
-
-// What the chooser shows while a hook is empty.
-QString EvaluationNotAvailableText();
 
 } // namespace plumet::ui

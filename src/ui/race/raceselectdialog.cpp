@@ -119,15 +119,10 @@ void RaceSelectDialog::Choose() {
     }
     case Mode::Calculate: {
         hide();
-        const RaceEvaluation& hooks = RaceEvaluationHooks();
-        if (!hooks.calculate) {
-            ShowMessage(parentWidget(), MessageIcon::Information, windowTitle(), EvaluationNotAvailableText());
-        } else {
-            DistanceTable distances;
-            LoadDistanceTable(distances, App().programFolder, races_.races[number - 1].clubNumber);
-            hooks.calculate(parentWidget(), races_, number, distances);
-            Present(races_.races[number - 1], false);
-        }
+        DistanceTable distances;
+        LoadDistanceTable(distances, App().programFolder, races_.races[number - 1].clubNumber);
+        RaceEvaluationHooks().calculate(parentWidget(), races_, number, distances);
+        Present(races_.races[number - 1], false);
         accept();
         return;
     }
@@ -155,12 +150,7 @@ void RaceSelectDialog::Present(const Race& race, bool print) {
         return;
     }
     const RaceEvaluation& hooks = RaceEvaluationHooks();
-    const auto& present = print ? hooks.printResults : hooks.showResults;
-    if (!present) {
-        ShowMessage(parentWidget(), MessageIcon::Information, windowTitle(), EvaluationNotAvailableText());
-        return;
-    }
-    present(parentWidget(), race);
+    (print ? hooks.printResults : hooks.showResults)(parentWidget(), race);
 }
 
 } // namespace plumet::ui

@@ -1,0 +1,354 @@
+#include "race/racecalc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "app/fixedwidth.h"
+#include "race/geodesic.h"
+#include "race/manualtimes.h"
+#include "race/readoutfile.h"
+#include "registers/rings.h"
+
+namespace plumet {
+namespace {
+
+long long FloorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// Days from 1970-01-01 to a proleptic Gregorian date.
+long long DaysFromCivil(long long y, long long m, long long d) {
+    y -= m <= 2;
+    const long long era = FloorDiv(y, 400);
+    const long long yoe = y - era * 400;
+    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+struct CivilDate {
+    long long year, month, day;
+};
+
+CivilDate CivilFromDays(long long z) {
+    z += 719468;
+    const long long era = FloorDiv(z, 146097);
+    const long long doe = z - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    const long long d = doy - (153 * mp + 2) / 5 + 1;
+    const long long m = mp + (mp < 10 ? 3 : -9);
+    return {yoe + era * 400 + (m <= 2), m, d};
+}
+
+// The day `day` of month `month` of `year` with months and days rolling over, as a day count;
+// nothing outside the years a calendar date can take.
+std::optional<long long> RolledDays(long long day, long long month, long long year) {
+    const long long y = year + FloorDiv(month - 1, 12);
+    const long long m = month - 1 - FloorDiv(month - 1, 12) * 12 + 1;
+    if (y < 100 || y > 9999) return std::nullopt;
+    return DaysFromCivil(y, m, 1) + day - 1;
+}
+
+long long RoundHalfEven(double value) {
+    const double floor = std::floor(value);
+    const double rest = value - floor;
+    if (rest > 0.5) return static_cast<long long>(floor) + 1;
+    if (rest < 0.5) return static_cast<long long>(floor);
+    const auto lower = static_cast<long long>(floor);
+    return lower % 2 == 0 ? lower : lower + 1;
+}
+
+std::optional<int> Number(std::string_view line, std::size_t from, std::size_t to) {
+    const auto value = ParseInteger(Mid(line, from, to));
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+// Reads the numbers of `fields` (pointer, first column, last column); false on the first failure.
+struct NumberField {
+    int* target;
+    std::size_t from;
+    std::size_t to;
+};
+template <std::size_t N>
+bool ReadNumbers(std::string_view line, const NumberField (&fields)[N]) {
+    for (const NumberField& field : fields) {
+        const auto value = Number(line, field.from, field.to);
+        if (!value) return false;
+        *field.target = *value;
+    }
+    return true;
+}
+
+std::optional<FancierEntry> DecodeLoftLine(std::string_view line) {
+    FancierEntry fancier;
+    if (!ReadNumbers(line, {{&fancier.number1, 2, 4}, {&fancier.number2, 5, 7}, {&fancier.number3, 8, 10}}))
+        return std::nullopt;
+    fancier.fancierName = PadRight(Mid(line, 11, 30), 20);
+    fancier.loftLatitude = Mid(line, 31, 39);
+    fancier.loftLongitude = Mid(line, 40, 49);
+    return fancier;
+}
+
+std::optional<TimerEntry> DecodeTimerLine(std::string_view line) {
+    TimerEntry t;
+    const NumberField fields[] = {
+        {&t.number1, 2, 4},      {&t.number2, 5, 7},      {&t.syncDay, 9, 10},     {&t.syncMonth, 11, 12},
+        {&t.syncHour, 13, 14},   {&t.syncMinute, 15, 16}, {&t.syncSecond, 17, 18}, {&t.readDay, 19, 20},
+        {&t.readMonth, 21, 22},  {&t.readHour, 23, 24},   {&t.readMinute, 25, 26}, {&t.readSecond, 27, 28},
+        {&t.clockHour, 29, 30},  {&t.clockMinute, 31, 32}, {&t.clockSecond, 33, 34},
+    };
+    if (!ReadNumbers(line, fields)) return std::nullopt;
+    t.flag = Mid(line, 8, 8) == "1";
+    return t;
+}
+
+std::optional<PigeonEntry> DecodePigeonLine(std::string_view line) {
+    PigeonEntry p;
+    const NumberField fields[] = {
+        {&p.clubNumber, 2, 4},    {&p.fancierNumber, 5, 7}, {&p.releasePointNumber, 31, 32},
+        {&p.arrivalDay, 34, 35},  {&p.arrivalMonth, 36, 37}, {&p.arrivalHour, 38, 39},
+        {&p.arrivalMinute, 40, 41}, {&p.arrivalSecond, 42, 43},
+    };
+    if (!ReadNumbers(line, fields)) return std::nullopt;
+    p.ring = PadRight(Mid(line, 8, 30), 23);
+    p.colour = Mid(line, 72, 75);
+    p.ringFormat = Mid(line, 76, 77);
+    return p;
+}
+
+bool StartsWith(const std::string& line, char kind) { return !line.empty() && line.front() == kind; }
+
+bool HasPosition(std::string_view latitude, std::string_view longitude) {
+    return !LatitudeIsZero(latitude) || !LongitudeIsZero(longitude);
+}
+
+// Moves an arrival in the closed period to the end of the period `nights` days later.
+void MoveOutOfClosedPeriod(PigeonEntry& p, const Race& race) {
+    if (!race.overNight || p.arrivalHour < race.closedFromHour) return;
+    const auto days = RolledDays(p.arrivalDay, p.arrivalMonth, race.year);
+    if (!days) return;
+    const CivilDate moved = CivilFromDays(*days + race.nights);
+    p.arrivalDay = static_cast<int>(moved.day);
+    // Months past December stay counted from the race's year, so the date keeps its place.
+    p.arrivalMonth = static_cast<int>(moved.month + (moved.year - race.year) * 12);
+    p.arrivalHour = race.closedToHour;
+    p.arrivalMinute = race.closedToMinute;
+    p.arrivalSecond = 0;
+}
+
+double DistanceKm(const PigeonEntry& p, const FancierEntry& fancier, const Race& race,
+                  const DistanceTable& distances) {
+    if (HasPosition(race.releaseLatitude, race.releaseLongitude) &&
+        HasPosition(fancier.loftLatitude, fancier.loftLongitude))
+        return GeodesicDistanceKm(fancier.loftLatitude, fancier.loftLongitude, race.releaseLatitude,
+                                  race.releaseLongitude);
+    const double stored = distances.Distance(p.fancierNumber, p.releasePointNumber);
+    return distances.UnitFlag(p.fancierNumber, p.releasePointNumber) == kEnteredInKm ? stored : MilesToKm(stored);
+}
+
+void EvaluatePigeon(PigeonEntry& p, const FancierEntry& fancier, const Race& race, const DistanceTable& distances) {
+    p.speed = 0.0;
+    p.nightRuleFailed = false;
+    p.dataError = true;
+    if (p.arrivalDay == 0 || p.arrivalMonth == 0) return;
+    MoveOutOfClosedPeriod(p, race);
+    const int year = race.year;
+    const long long release = SecondsOfYear(race.day, race.month, year, race.releaseHour, race.releaseMinute, 0);
+    const long long arrival =
+        SecondsOfYear(p.arrivalDay, p.arrivalMonth, year, p.arrivalHour, p.arrivalMinute, p.arrivalSecond);
+    if (release == 0 || arrival == 0) return;
+    const TimerEntry& t = fancier.timer;
+    const long long a = SecondsOfYear(t.syncDay, t.syncMonth, year, t.syncHour, t.syncMinute, t.syncSecond);
+    const long long b = SecondsOfYear(t.readDay, t.readMonth, year, t.readHour, t.readMinute, t.readSecond);
+    const long long c = SecondsOfYear(t.readDay, t.readMonth, year, t.clockHour, t.clockMinute, t.clockSecond);
+    // A clock read out at the moment it was set tells nothing about its deviation.
+    if (c == a) return;
+    const long long corrected =
+        RoundHalfEven(static_cast<double>(a) + static_cast<double>(arrival - a) * static_cast<double>(b - a) /
+                                                   static_cast<double>(c - a));
+    long long flight = corrected - release;
+    if (flight <= 0) return;
+    p.dataError = false;
+    if (race.nights > 0) {
+        const long long closedSpan = SecondsOfYear(2, 1, year, race.closedToHour, race.closedToMinute, 0) -
+                                     SecondsOfYear(1, 1, year, race.closedFromHour, race.closedFromMinute, 0);
+        const long long closed = race.nights * closedSpan;
+        if (flight > closed) flight -= closed;
+        else p.nightRuleFailed = true;
+    }
+    p.flightSeconds = flight;
+    p.flightTimeText = FlightTimeText(flight);
+    p.distanceKm = DistanceKm(p, fancier, race, distances);
+    p.speed = p.distanceKm * 1000.0 / static_cast<double>(flight) * 60.0;
+}
+
+void Rank(std::vector<PigeonEntry>& pigeons) {
+    std::vector<double> speeds;
+    speeds.reserve(pigeons.size());
+    for (const PigeonEntry& p : pigeons) speeds.push_back(p.speed);
+    std::vector<PigeonEntry> ranked;
+    ranked.reserve(pigeons.size());
+    for (const std::size_t i : ExchangeSortOrder(std::move(speeds))) ranked.push_back(std::move(pigeons[i]));
+    pigeons = std::move(ranked);
+}
+
+std::string RingShown(const PigeonEntry& p) { return TrimBlanks(FormatRingText(p.ring, p.ringFormat)); }
+
+} // namespace
+
+std::vector<std::size_t> ExchangeSortOrder(std::vector<double> speeds) {
+    // The plain loops cost a swap for nearly every other comparison. Their outcome is known
+    // without them: speeds fall, and the entries of one speed v end in an order that depends
+    // only on where the faster entries stood. Taking the entries of v in file order into a
+    // ring, every faster entry met before the next entry of v turns the ring by one (its front
+    // entry moved behind the others), which is what each pass does to the entries of v.
+    const std::size_t n = speeds.size();
+    std::vector<std::size_t> bySpeed(n);
+    for (std::size_t i = 0; i < n; ++i) bySpeed[i] = i;
+    std::stable_sort(bySpeed.begin(), bySpeed.end(), [&](std::size_t a, std::size_t b) { return speeds[a] > speeds[b]; });
+
+    std::vector<std::size_t> faster(n + 1, 0); // Fenwick tree: positions of the faster entries
+    const auto countBefore = [&](std::size_t position) {
+        std::size_t count = 0;
+        for (std::size_t k = position; k > 0; k -= k & (~k + 1)) count += faster[k];
+        return count;
+    };
+    std::vector<std::size_t> order;
+    order.reserve(n);
+    for (std::size_t first = 0; first < n;) {
+        std::size_t end = first;
+        while (end < n && speeds[bySpeed[end]] == speeds[bySpeed[first]]) ++end;
+        std::vector<std::size_t> ring;
+        std::size_t start = 0; // the ring's front
+        for (std::size_t k = first; k < end; ++k) {
+            if (start == 0) ring.push_back(bySpeed[k]);
+            else ring.insert(ring.begin() + static_cast<std::ptrdiff_t>(start++), bySpeed[k]);
+            const std::size_t next = k + 1 < end ? bySpeed[k + 1] : n;
+            const std::size_t turns = countBefore(next) - countBefore(bySpeed[k] + 1);
+            start = (start + turns) % ring.size();
+        }
+        for (std::size_t i = 0; i < ring.size(); ++i) order.push_back(ring[(start + i) % ring.size()]);
+        for (std::size_t k = first; k < end; ++k)
+            for (std::size_t at = bySpeed[k] + 1; at <= n; at += at & (~at + 1)) ++faster[at];
+        first = end;
+    }
+    return order;
+}
+
+std::size_t RaceCalculation::Classified() const {
+    std::size_t count = 0;
+    for (const PigeonEntry& p : pigeons) count += p.dataError ? 0 : 1;
+    return count;
+}
+
+std::vector<std::string> RaceCalculation::NightRings() const {
+    std::vector<std::string> rings;
+    for (const PigeonEntry& p : pigeons)
+        if (!p.dataError && p.nightRuleFailed) rings.push_back(RingShown(p));
+    return rings;
+}
+
+std::int32_t SecondsOfYear(int day, int month, int year, int hour, int minute, int second) {
+    const auto days = RolledDays(day, month, year);
+    if (!days) return 0;
+    const long long seconds = (*days - DaysFromCivil(year, 1, 1)) * 86400LL + hour * 3600LL + minute * 60LL + second;
+    if (seconds < std::numeric_limits<std::int32_t>::min() || seconds > std::numeric_limits<std::int32_t>::max())
+        return 0;
+    return static_cast<std::int32_t>(seconds);
+}
+
+std::string FlightTimeText(long long seconds) {
+    const long long hours = seconds / 3600;
+    const long long rest = seconds - hours * 3600;
+    return ZeroPadded(hours, 3) + "." + ZeroPadded(rest / 60, 2) + "." + ZeroPadded(rest % 60, 2);
+}
+
+void ReadRaceInput(RaceCalculation& calculation, const Race& race, const std::vector<std::string>& lines) {
+    std::size_t k = 1; // the date line is skipped
+    while (k < lines.size() && StartsWith(lines[k], kLoftLineKind)) {
+        auto pending = DecodeLoftLine(lines[k]);
+        if (!pending || ++k >= lines.size()) return;
+        const auto timer = DecodeTimerLine(lines[k]);
+        if (!timer) return;
+        pending->timer = *timer;
+        std::optional<std::size_t> index;
+        for (++k; k < lines.size() && StartsWith(lines[k], kArrivalLineKind); ++k) {
+            auto pigeon = DecodePigeonLine(lines[k]);
+            if (!pigeon) return;
+            if (pigeon->clubNumber != race.clubNumber || pigeon->releasePointNumber != race.releasePointNumber)
+                continue;
+            if (!index) {
+                auto& fanciers = calculation.fanciers;
+                for (std::size_t f = 0; f < fanciers.size() && !index; ++f)
+                    if (fanciers[f].number1 == pending->number1 && fanciers[f].number2 == pending->number2) index = f;
+                if (!index) {
+                    if (fanciers.size() >= kMaxRaceFanciers) return;
+                    fanciers.push_back(*pending);
+                    index = fanciers.size() - 1;
+                }
+            }
+            if (calculation.pigeons.size() >= kMaxRacePigeons) return;
+            pigeon->fancierIndex = *index;
+            calculation.pigeons.push_back(std::move(*pigeon));
+        }
+    }
+}
+
+void EvaluatePigeons(RaceCalculation& calculation, const Race& race, const DistanceTable& distances) {
+    for (PigeonEntry& p : calculation.pigeons) EvaluatePigeon(p, calculation.fanciers[p.fancierIndex], race, distances);
+    Rank(calculation.pigeons);
+}
+
+std::vector<Path> RaceInputFiles(const Path& programFolder, const Settings& settings, const Race& race) {
+    const std::string week = ZeroPadded(race.flightWeek, 2);
+    std::vector<Path> files{ReadoutFilePath(programFolder, settings, week, "00")};
+    const Path own = ReadoutFilePath(programFolder, settings, week, ZeroPadded(race.releasePointNumber, 2));
+    if (own != files.front()) files.push_back(own); // a race at point 00 would read its pigeons twice
+    for (Path& manual : ManualFilesOfRace(programFolder, race.name)) files.push_back(std::move(manual));
+    return files;
+}
+
+std::vector<ResultLine> ResultLinesOf(const RaceCalculation& calculation) {
+    std::vector<ResultLine> lines;
+    lines.reserve(calculation.pigeons.size());
+    for (const PigeonEntry& p : calculation.pigeons) {
+        if (p.dataError) continue;
+        lines.push_back({calculation.fanciers[p.fancierIndex].fancierName, FormatRingText(p.ring, p.ringFormat),
+                         p.colour, p.flightSeconds, p.flightTimeText, p.distanceKm, p.speed, false});
+    }
+    return lines;
+}
+
+RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const DistanceTable& distances,
+                              const Path& programFolder, const Settings& settings, char separator) {
+    RaceCalcOutcome outcome;
+    if (number == 0 || number > races.Count()) {
+        outcome.racesSaved = outcome.resultSaved = {false, "There is no race " + std::to_string(number) + "."};
+        return outcome;
+    }
+    Race& race = races.races[number - 1];
+    RaceCalculation& calculation = outcome.calculation;
+    for (const Path& file : RaceInputFiles(programFolder, settings, race)) {
+        const FileContent content = ReadWholeFile(file);
+        if (content.status == ReadStatus::Ok) ReadRaceInput(calculation, race, SplitLines(content.bytes));
+    }
+    EvaluatePigeons(calculation, race, distances);
+
+    race.pigeonsEntered = static_cast<int>(calculation.pigeons.size());
+    race.pigeonsClassified = static_cast<int>(calculation.Classified());
+    race.fanciersEntered = static_cast<int>(calculation.fanciers.size());
+    outcome.racesSaved = SaveRaces(races, programFolder);
+    outcome.resultSaved = WriteResultFile(programFolder, race, ResultLinesOf(calculation), separator);
+
+    const std::vector<std::string> rings = calculation.NightRings();
+    if (!rings.empty()) {
+        outcome.nightMessage = "Error calculating Speed for ";
+        for (std::size_t i = 0; i < rings.size(); ++i) outcome.nightMessage += (i ? ", '" : "'") + rings[i] + "'";
+    }
+    return outcome;
+}
+
+} // namespace plumet

@@ -1,0 +1,109 @@
+#pragma once
+// The race calculation: the pigeons of a race's club released at its release point, read from
+// the stored read-out files and the race's manual clock-time files, each arrival corrected for
+// its clock's deviation and the closed nights, its speed from the distance, then ranked.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/files.h"
+#include "app/options.h"
+#include "race/distances.h"
+#include "race/races.h"
+#include "race/resultfile.h"
+
+namespace plumet {
+
+inline constexpr std::size_t kMaxRaceFanciers = 999;
+inline constexpr std::size_t kMaxRacePigeons = 20000;
+
+// Synchronisation data of a loft's clock (its timer line).
+struct TimerEntry {
+    int number1 = 0;
+    int number2 = 0;
+    bool flag = false;
+    int syncDay = 0, syncMonth = 0, syncHour = 0, syncMinute = 0, syncSecond = 0;
+    int readDay = 0, readMonth = 0, readHour = 0, readMinute = 0, readSecond = 0;
+    int clockHour = 0, clockMinute = 0, clockSecond = 0;
+};
+
+struct FancierEntry {
+    int number1 = 0; // club
+    int number2 = 0; // fancier
+    int number3 = 0;
+    std::string fancierName;   // 20
+    std::string loftLatitude;  // 9
+    std::string loftLongitude; // 10
+    TimerEntry timer;
+};
+
+struct PigeonEntry {
+    int clubNumber = 0;
+    int fancierNumber = 0;
+    std::string ring;       // 23: nation 6, year 4, organisation 5, serial 7, sex 1
+    std::string colour;     // 4
+    std::string ringFormat; // 2 digits
+    int releasePointNumber = 0;
+    int arrivalDay = 0, arrivalMonth = 0, arrivalHour = 0, arrivalMinute = 0, arrivalSecond = 0;
+    long long flightSeconds = 0;
+    std::string flightTimeText;
+    double speed = 0.0;      // metres per minute
+    double distanceKm = 0.0;
+    std::size_t fancierIndex = 0;
+    bool dataError = false;
+    bool nightRuleFailed = false; // the flight was not longer than the closed nights
+};
+
+struct RaceCalculation {
+    std::vector<FancierEntry> fanciers;
+    std::vector<PigeonEntry> pigeons; // ranked
+    std::size_t Classified() const;
+    // The ring of every pigeon whose flight was not longer than the closed nights, display form.
+    std::vector<std::string> NightRings() const;
+};
+
+// Whole seconds from 1 January 00:00 of `year` to the given moment; a day or month outside its
+// range rolls over as in date arithmetic (month 13 is January of the next year). 0 on failure.
+std::int32_t SecondsOfYear(int day, int month, int year, int hour, int minute, int second);
+
+// "005.03.07": hours "000", minutes "00", seconds "00".
+std::string FlightTimeText(long long seconds);
+
+// Adds the race's pigeons of one file (read-out or manual, its lines) to the calculation.
+// Reading stops at the first line that cannot be decoded and at the limits of fanciers and
+// pigeons; what was read stays. A loft is known by its club and fancier numbers.
+void ReadRaceInput(RaceCalculation& calculation, const Race& race, const std::vector<std::string>& lines);
+
+// Computes every pigeon's flight, distance and speed, then ranks them.
+void EvaluatePigeons(RaceCalculation& calculation, const Race& race, const DistanceTable& distances);
+
+// The ranking: positions of `speeds` fastest first, as the system's exchange sort leaves them
+// (entry i is swapped with every later entry that is strictly faster), which decides the order
+// of equal speeds.
+std::vector<std::size_t> ExchangeSortOrder(std::vector<double> speeds);
+
+// The input files in reading order: the read-out files of the race's week for release point 00
+// and for the race's point, then the race's manual clock-time files.
+std::vector<Path> RaceInputFiles(const Path& programFolder, const Settings& settings, const Race& race);
+
+// The result lines (classified pigeons, in ranking order) of a calculation.
+std::vector<ResultLine> ResultLinesOf(const RaceCalculation& calculation);
+
+struct RaceCalcOutcome {
+    RaceCalculation calculation;
+    SaveResult racesSaved;
+    SaveResult resultSaved;
+    // "Error calculating Speed for 'ring', 'ring'" when the night rule failed for some pigeon.
+    std::string nightMessage;
+};
+
+inline constexpr const char* kNightMessageTitle = "Error...";
+
+// Calculates race `number` of the list: reads its input, evaluates, stores the three counters
+// in the list and writes the race file and the race's result file (decimal `separator`).
+RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const DistanceTable& distances,
+                              const Path& programFolder, const Settings& settings, char separator);
+
+} // namespace plumet

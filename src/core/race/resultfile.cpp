@@ -1,0 +1,75 @@
+#include "race/resultfile.h"
+
+#include <algorithm>
+
+#include "app/fixedwidth.h"
+#include "race/decimals.h"
+#include "race/racecalcfolder.h"
+
+namespace plumet {
+namespace {
+
+constexpr double kLargestFigure = 9999.999; // "0000.000"
+constexpr long long kLargestHours = 999;     // "000"
+
+std::string Figure(double value, char separator) {
+    return FormatDecimal(std::clamp(value, 0.0, kLargestFigure), 4, 3, separator);
+}
+
+} // namespace
+
+std::string ResultFileLine(const ResultLine& line, char separator) {
+    const long long seconds = std::max(line.flightSeconds, 0LL);
+    const long long hours = std::min(seconds / 3600, kLargestHours);
+    std::string text = PadRight(line.fancierName, 20) + PadRight(line.ringText, 21) + PadRight(line.colour, 4);
+    text += ZeroPadded(hours, 3) + ZeroPadded(seconds % 3600 / 60, 2) + ZeroPadded(seconds % 60, 2);
+    text += Figure(line.distanceKm, separator) + Figure(line.speed, separator);
+    return text;
+}
+
+std::vector<std::string> ResultFileLines(const std::vector<ResultLine>& lines, char separator) {
+    std::vector<std::string> fileLines;
+    fileLines.reserve(lines.size() + 1);
+    fileLines.push_back(FormatCountLine(static_cast<long long>(lines.size())));
+    for (const ResultLine& line : lines) fileLines.push_back(ResultFileLine(line, separator));
+    return fileLines;
+}
+
+SaveResult WriteResultFile(const Path& programFolder, const Race& race, const std::vector<ResultLine>& lines,
+                           char separator) {
+    return SaveRaceCalcLines(ResultFilePath(programFolder, race.name), ResultFileLines(lines, separator));
+}
+
+ResultFile ParseResultFile(const std::vector<std::string>& fileLines) {
+    ResultFile file{ReadStatus::Ok, {}};
+    if (fileLines.empty()) return file;
+    const long long count = ParseInteger(fileLines[0]).value_or(0);
+    for (std::size_t i = 1; i < fileLines.size() && static_cast<long long>(i) <= count; ++i) {
+        const std::string& text = fileLines[i];
+        if (text.size() < kResultLineLength) break;
+        const auto hours = ParseInteger(Mid(text, 46, 48));
+        const auto minutes = ParseInteger(Mid(text, 49, 50));
+        const auto seconds = ParseInteger(Mid(text, 51, 52));
+        const auto distance = ParseDecimal(Mid(text, 53, 60));
+        const auto speed = ParseDecimal(Mid(text, 61, 68));
+        if (!hours || !minutes || !seconds || !distance || !speed) break;
+        ResultLine line;
+        line.fancierName = Mid(text, 1, 20);
+        line.ringText = Mid(text, 21, 41);
+        line.colour = Mid(text, 42, 45);
+        line.flightSeconds = *hours * 3600 + *minutes * 60 + *seconds;
+        line.flightTimeText = PadLeft(std::to_string(*hours), 3, ' ') + "." + Mid(text, 49, 50) + "." + Mid(text, 51, 52);
+        line.distanceKm = *distance;
+        line.speed = *speed;
+        file.lines.push_back(std::move(line));
+    }
+    return file;
+}
+
+ResultFile ReadResultFile(const Path& programFolder, std::string_view raceName) {
+    const FileContent content = ReadWholeFile(ResultFilePath(programFolder, raceName));
+    if (content.status != ReadStatus::Ok) return {content.status, {}};
+    return ParseResultFile(SplitLines(content.bytes));
+}
+
+} // namespace plumet

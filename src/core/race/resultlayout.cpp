@@ -1,0 +1,254 @@
+#include "race/resultlayout.h"
+
+#include <algorithm>
+
+#include "app/fixedwidth.h"
+#include "race/decimals.h"
+#include "race/distances.h"
+
+namespace plumet {
+namespace {
+
+// List1 columns (0-based): where each figure of a line starts or ends.
+constexpr std::size_t kNameColumn = 5;
+constexpr std::size_t kRingColumn = 26;
+constexpr std::size_t kFlightColumn = 48;
+constexpr std::size_t kDistanceEnd = 71; // one past the last character
+constexpr std::size_t kSpeedEnd = 81;
+constexpr std::size_t kDistanceWidth = 11; // 7 places, separator, 3 decimals
+constexpr std::size_t kSpeedWidth = 10;    // 6 places, separator, 3 decimals
+
+std::string Two(int value) { return ZeroPadded(value, 2); }
+
+double InUnit(double metresPerMinute, int distanceUnit) {
+    return distanceUnit == kRaceInMiles ? MetresPerMinuteToYardsPerMinute(metresPerMinute) : metresPerMinute;
+}
+
+// The counters' "   0" form: three blanks, then the number.
+std::string Counter(long long value) { return "   " + std::to_string(value); }
+
+void Put(std::string& line, std::size_t column, const std::string& text) {
+    if (text.empty()) return;
+    if (line.size() < column) line.resize(column, ' ');
+    line.replace(column, std::min(text.size(), line.size() - column), text);
+}
+void PutEnding(std::string& line, std::size_t end, const std::string& text) {
+    Put(line, end >= text.size() ? end - text.size() : 0, text);
+}
+
+// Page positions of the printout.
+constexpr int kLeftLabel = 500, kLeftValue = 1600, kRightLabel = 3000, kRightValue = 4150;
+constexpr int kCounterX = 4150, kCounterY = 100;
+constexpr int kTitleX = 1700, kTitleY = 250, kTitleSize = 18;
+constexpr int kHeadTop = 760, kHeadStep = 130;
+constexpr int kUpperHeadY = 1760, kLowerHeadY = 1890;
+constexpr int kFirstRowY = 2100, kRowStep = 150;
+constexpr int kFooterY = 6800;
+constexpr int kHeadSize = 9; // the column heads stand close together
+
+struct Column {
+    int x;
+    PrintAlign align;
+};
+constexpr Column kRowColumns[] = {{500, PrintAlign::Start},  {750, PrintAlign::Start}, {1680, PrintAlign::Start},
+                                  {2800, PrintAlign::Start}, {3600, PrintAlign::End},  {4150, PrintAlign::End},
+                                  {4650, PrintAlign::End}};
+constexpr int kUpperHeadX[] = {500, 750, 1900, 2800, 3600, 4150, 4650};
+constexpr int kLowerHeadX[] = {500, 750, 1680, 2800, 3600, 4150, 4650, 4700};
+
+PrintAlign HeadAlign(std::size_t column) { return column >= 4 && column <= 6 ? PrintAlign::End : PrintAlign::Start; }
+
+void Pair(std::vector<PrintText>& texts, int labelX, int valueX, int y, const std::string& label,
+          const std::string& value) {
+    texts.push_back({labelX, y, label, true, PrintAlign::Start, 10});
+    texts.push_back({valueX, y, value, false, PrintAlign::Start, 10});
+}
+
+} // namespace
+
+std::string DistanceFigure(double km, int distanceUnit, char separator) {
+    if (distanceUnit != kRaceInMiles) return FormatDecimal(km, 1, 3, separator);
+    const DistanceBoxes miles = DistanceForBoxes(KmToMiles(km), kEnteredInMiles);
+    return PadLeft(miles.whole, 4, '0') + " " + miles.part;
+}
+
+std::string SpeedFigure(double metresPerMinute, int distanceUnit, char separator) {
+    return FormatDecimal(InUnit(metresPerMinute, distanceUnit), 1, 3, separator);
+}
+
+std::string ResultWindowLine(std::size_t position, const ResultLine& line, int distanceUnit, char separator) {
+    std::string text = ZeroPadded(static_cast<long long>(position), 4) + " " + PadRight(line.fancierName, 20) + " " +
+                       PadRight(line.ringText, 21) + " ";
+    if (line.dataError) return text + kDataErrorText;
+    const std::string distance = distanceUnit == kRaceInMiles
+                                     ? "  " + DistanceFigure(line.distanceKm, distanceUnit, separator)
+                                     : PadLeft(DistanceFigure(line.distanceKm, distanceUnit, separator),
+                                               kDistanceWidth, ' ');
+    return text + line.flightTimeText + "   " + distance +
+           PadLeft(SpeedFigure(line.speed, distanceUnit, separator), kSpeedWidth, ' ');
+}
+
+std::vector<std::string> ResultWindowLines(const std::vector<ResultLine>& lines, int distanceUnit, char separator) {
+    std::vector<std::string> texts;
+    texts.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) texts.push_back(ResultWindowLine(i + 1, lines[i], distanceUnit, separator));
+    return texts;
+}
+
+std::array<std::string, 2> ResultWindowHeads(const std::array<std::string, 8>& heads,
+                                             const std::array<std::string, 2>& units) {
+    std::array<std::string, 2> lines;
+    Put(lines[0], 0, heads[0]);
+    Put(lines[0], kNameColumn, heads[1]);
+    Put(lines[0], kRingColumn, heads[2]);
+    Put(lines[0], kFlightColumn, heads[4]);
+    PutEnding(lines[0], kDistanceEnd, heads[5]);
+    PutEnding(lines[0], kSpeedEnd, heads[6]);
+    PutEnding(lines[1], kDistanceEnd, units[0]);
+    PutEnding(lines[1], kSpeedEnd, units[1]);
+    for (std::string& line : lines) line = TrimRightBlanks(line);
+    return lines;
+}
+
+std::string ClosedPeriodText(const Race& race, const std::string& none) {
+    if (!race.overNight) return none;
+    return Two(race.closedFromHour) + ":" + Two(race.closedFromMinute) + " / " + Two(race.closedToHour) + ":" +
+           Two(race.closedToMinute);
+}
+
+std::string MeanDistanceText(const Race& race) {
+    const auto value = ParseInteger(race.meanDistance);
+    return value ? std::to_string(*value) : TrimBlanks(race.meanDistance);
+}
+
+std::array<std::string, 9> ResultHeadValues(const Race& race, const std::string& dateText, const std::string& none) {
+    return {TrimRightBlanks(race.name),
+            TrimRightBlanks(race.clubName),
+            TrimRightBlanks(race.releasePointName),
+            dateText,
+            Two(race.releaseHour) + ":" + Two(race.releaseMinute),
+            ClosedPeriodText(race, none),
+            MeanDistanceText(race),
+            std::to_string(race.pigeonsEntered),
+            std::to_string(race.pigeonsClassified)};
+}
+
+PrintTexts LoadPrintTexts(const TextCatalogue& catalogue) {
+    const auto text = [&](const std::string& key) { return catalogue.LookupText(key); };
+    PrintTexts t;
+    t.listHead = text("TxtPrnListHd");
+    t.page1 = text("TxtPrnPage1");
+    t.page2 = text("TxtPrnPage2");
+    t.clubName = text("TxtPrnPagHdClubName");
+    t.raceName = text("TxtPrnPagHdRaceName");
+    t.releasePoint = text("TxtPrnPagHdLibPointName");
+    t.date = text("TxtPrnPagHdDate");
+    t.time = text("TxtPrnPagHdTime");
+    t.offTime = text("TxtPrnPagHdOffTime");
+    t.none = text("TxtPrnPagHdNone");
+    t.avDistance = text("TxtPrnPagHdAvDistance");
+    t.pigeonsEntered = text("TxtPrnPagHdNoPigEnt");
+    t.pigeonsClassified = text("TxtPrnPagHdNoPigReg");
+    t.fanciers = text("TxtPrnPagHdNoFan");
+    t.headKm = text("TxtPrnPagHdKm");
+    t.headMiles = text("TxtPrnPagHdMiles");
+    for (std::size_t i = 0; i < t.upper.size(); ++i) t.upper[i] = text("TxtPrnTabHdCol0" + std::to_string(i + 1) + "Oben");
+    for (std::size_t i = 0; i < t.lower.size(); ++i) t.lower[i] = text("TxtPrnTabHdCol0" + std::to_string(i + 1) + "Unten");
+    t.tableKm = text("TxtPrnTabHdKm");
+    t.tableMiles = text("TxtPrnTabHdMiles");
+    t.metresPerMinute = text("TxtPrnTabHdMeterPerMinute");
+    t.yardsPerMinute = text("TxtPrnTabHdYardsPerMinute");
+    return t;
+}
+
+std::size_t PageCount(std::size_t pigeons) { return std::max<std::size_t>(1, (pigeons + kRowsPerPage - 1) / kRowsPerPage); }
+
+std::string PrintedSpeed(double metresPerMinute, int distanceUnit, char separator) {
+    const double speed = InUnit(metresPerMinute, distanceUnit);
+    if (speed >= kLargestPrintedSpeed) return distanceUnit == kRaceInMiles ? "*,***.***" : "*.***,***";
+    return "   " + FormatDecimal(speed, 1, 3, separator);
+}
+
+std::string PrintedDistance(double km, int distanceUnit, char separator) {
+    return distanceUnit == kRaceInMiles ? DistanceFigure(km, distanceUnit, separator)
+                                        : "    " + DistanceFigure(km, distanceUnit, separator);
+}
+
+std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLine>& lines, const PrintTexts& texts,
+                                   std::size_t firstPage, std::size_t lastPage, const std::string& dateText,
+                                   char separator) {
+    const std::size_t pageCount = PageCount(lines.size());
+    const bool miles = race.distanceUnit == kRaceInMiles;
+    std::vector<PrintPage> pages;
+    for (std::size_t number = std::max<std::size_t>(firstPage, 1); number <= std::min(lastPage, pageCount); ++number) {
+        PrintPage page{number, {}};
+        auto& t = page.texts;
+        t.push_back({kCounterX, kCounterY, texts.page1 + Counter(static_cast<long long>(number)) + " " + texts.page2 +
+                                               Counter(static_cast<long long>(pageCount)),
+                     false, PrintAlign::Start, 10});
+        t.push_back({kTitleX, kTitleY, texts.listHead, true, PrintAlign::Start, kTitleSize});
+        int y = kHeadTop;
+        Pair(t, kLeftLabel, kLeftValue, y, texts.clubName, TrimRightBlanks(race.clubName));
+        Pair(t, kLeftLabel, kLeftValue, y += kHeadStep, texts.raceName, TrimRightBlanks(race.name));
+        Pair(t, kLeftLabel, kLeftValue, y += kHeadStep, texts.date, dateText);
+        Pair(t, kRightLabel, kRightValue, y, texts.offTime, ClosedPeriodText(race, texts.none));
+        Pair(t, kLeftLabel, kLeftValue, y += kHeadStep, texts.releasePoint, TrimRightBlanks(race.releasePointName));
+        Pair(t, kRightLabel, kRightValue, y, texts.fanciers, Counter(race.fanciersEntered));
+        Pair(t, kLeftLabel, kLeftValue, y += kHeadStep, texts.time,
+             Two(race.releaseHour) + ":" + Two(race.releaseMinute));
+        Pair(t, kRightLabel, kRightValue, y, texts.avDistance,
+             MeanDistanceText(race) + " " + (miles ? texts.headMiles : texts.headKm));
+        Pair(t, kLeftLabel, kLeftValue, y += kHeadStep, texts.pigeonsEntered, Counter(race.pigeonsEntered));
+        Pair(t, kRightLabel, kRightValue, y, texts.pigeonsClassified, Counter(race.pigeonsClassified));
+        t.push_back({kLeftLabel, y + kHeadStep, TrimRightBlanks(race.headerComment), false, PrintAlign::Start, 10});
+
+        for (std::size_t i = 0; i < texts.upper.size(); ++i)
+            t.push_back({kUpperHeadX[i], kUpperHeadY, texts.upper[i], true, HeadAlign(i), kHeadSize});
+        for (std::size_t i = 0; i < texts.lower.size(); ++i) {
+            std::string head = texts.lower[i];
+            if (i == 5) head += miles ? texts.tableMiles : texts.tableKm;
+            if (i == 6) head += miles ? texts.yardsPerMinute : texts.metresPerMinute;
+            t.push_back({kLowerHeadX[i], kLowerHeadY, head, true, HeadAlign(i), kHeadSize});
+        }
+
+        const std::size_t from = (number - 1) * kRowsPerPage;
+        const std::size_t to = std::min(from + kRowsPerPage, lines.size());
+        for (std::size_t row = from; row < to; ++row) {
+            const ResultLine& line = lines[row];
+            const int rowY = kFirstRowY + static_cast<int>(row - from) * kRowStep;
+            const std::string cells[] = {ZeroPadded(static_cast<long long>(row + 1), 4),
+                                         TrimRightBlanks(line.fancierName),
+                                         TrimRightBlanks(line.ringText),
+                                         TrimRightBlanks(line.colour),
+                                         line.flightTimeText,
+                                         PrintedDistance(line.distanceKm, race.distanceUnit, separator),
+                                         PrintedSpeed(line.speed, race.distanceUnit, separator)};
+            for (std::size_t c = 0; c < std::size(kRowColumns); ++c)
+                t.push_back({kRowColumns[c].x, rowY, cells[c], false, kRowColumns[c].align, 10});
+        }
+        t.push_back({kLeftLabel, kFooterY, TrimRightBlanks(race.footerComment), false, PrintAlign::Start, 10});
+        pages.push_back(std::move(page));
+    }
+    return pages;
+}
+
+PageRangeCheck CheckPageRange(const std::string& first, const std::string& last, std::size_t lowest,
+                              std::size_t highest) {
+    const auto from = ParseInteger(first);
+    const auto to = ParseInteger(last);
+    if (!from || !to) return {1, 1};
+    PageRangeCheck check{0, 1, static_cast<std::size_t>(*from), static_cast<std::size_t>(*to)};
+    if (*from > *to) check.message = 2;
+    else if (*from < static_cast<long long>(lowest) || *from > static_cast<long long>(highest)) check.message = 3;
+    else if (*to < static_cast<long long>(lowest) || *to > static_cast<long long>(highest)) {
+        check.message = 4;
+        check.focus = 2;
+    }
+    return check;
+}
+
+std::string PageRangeHint(std::size_t lowest, std::size_t highest) {
+    return "(" + std::to_string(lowest) + "  /  " + std::to_string(highest) + ")";
+}
+
+} // namespace plumet

@@ -1,0 +1,119 @@
+#pragma once
+// The result list as the window, the printer and plumet-cli show it: the list lines, the head
+// values, and the printed pages as positioned texts on a page of 5000 x 7070 units (an A4
+// sheet), 29 pigeons a page. All texts are Windows-1252 byte strings.
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/catalogue.h"
+#include "race/races.h"
+#include "race/resultfile.h"
+
+namespace plumet {
+
+inline constexpr std::size_t kRowsPerPage = 29;
+inline constexpr int kPageWidth = 5000;
+inline constexpr int kPageHeight = 7070;
+// Speeds from here on do not fit the printed column and print as a mask.
+inline constexpr double kLargestPrintedSpeed = 5000.0;
+
+// ---- Figures in the race's unit ----
+
+// Kilometres "0.000", or whole miles "0000", a blank and yards "0000".
+std::string DistanceFigure(double km, int distanceUnit, char separator);
+// Metres or yards per minute, "0.000".
+std::string SpeedFigure(double metresPerMinute, int distanceUnit, char separator);
+
+// ---- The window (frmRaceResultsShow) ----
+
+inline constexpr const char* kDataErrorText = "Data Error for this pigeon";
+
+// One List1 line: position "0000", name, ring, flight time, three blanks, then the distance with
+// its separator at column 8 and the speed with its separator at column 7 (miles and yards get two
+// leading blanks instead).
+std::string ResultWindowLine(std::size_t position, const ResultLine& line, int distanceUnit, char separator);
+std::vector<std::string> ResultWindowLines(const std::vector<ResultLine>& lines, int distanceUnit, char separator);
+
+// The two head lines above the list, each head over its column: `heads` are the texts of
+// frmRaceResultsShowTabCol1 to 8, `units` those of 9a and 10a (or 9b and 10b). The list holds
+// no colour and no remark, so those two heads have no place.
+std::array<std::string, 2> ResultWindowHeads(const std::array<std::string, 8>& heads,
+                                             const std::array<std::string, 2>& units);
+
+// "20:00 / 06:00", or `none` when the race does not go over night.
+std::string ClosedPeriodText(const Race& race, const std::string& none);
+// The mean distance without leading zeros ("###0").
+std::string MeanDistanceText(const Race& race);
+
+// The values beside Label1, 3 … 17: race, club, release point, date, release time, closed
+// period, mean distance, pigeons entered, pigeons classified.
+std::array<std::string, 9> ResultHeadValues(const Race& race, const std::string& dateText, const std::string& none);
+
+// ---- The printout ----
+
+// The TxtPrn… texts of the catalogue.
+struct PrintTexts {
+    std::string listHead, page1, page2;
+    std::string clubName, raceName, releasePoint, date, time, offTime, none, avDistance, pigeonsEntered,
+        pigeonsClassified, fanciers;
+    std::string headKm, headMiles;
+    std::array<std::string, 7> upper;
+    std::array<std::string, 8> lower;
+    std::string tableKm, tableMiles, metresPerMinute, yardsPerMinute;
+};
+PrintTexts LoadPrintTexts(const TextCatalogue& catalogue);
+
+enum class PrintAlign { Start = 0, End = 2 };
+
+struct PrintText {
+    int x = 0;
+    int y = 0; // top of the line
+    std::string text;
+    bool bold = false;
+    PrintAlign align = PrintAlign::Start;
+    int pointSize = 10;
+    bool operator==(const PrintText&) const = default;
+};
+
+struct PrintPage {
+    std::size_t number = 1;
+    std::vector<PrintText> texts;
+};
+
+// Where the head logo goes; it keeps its proportions inside this box.
+struct PrintBox {
+    int x, y, width, height;
+};
+inline constexpr PrintBox kLogoBox{500, 80, 1000, 520};
+
+// Pages of a list: 29 pigeons each, rounded up; an empty list still has its page with the head.
+std::size_t PageCount(std::size_t pigeons);
+
+// Printed speed: "   0.000" in the race's unit, or the mask "*.***,***" (km) / "*,***.***" (miles).
+std::string PrintedSpeed(double metresPerMinute, int distanceUnit, char separator);
+// Printed distance: "    0.000" km, or "0000 0000" miles and yards.
+std::string PrintedDistance(double km, int distanceUnit, char separator);
+
+// Pages `firstPage` to `lastPage` (1-based, within PageCount) of the printed list. `dateText` is
+// the race date in the user's short date form.
+std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLine>& lines, const PrintTexts& texts,
+                                   std::size_t firstPage, std::size_t lastPage, const std::string& dateText,
+                                   char separator);
+
+// ---- The page-range dialog (frmRaceCalcPagesToPrint) ----
+
+struct PageRangeCheck {
+    int message = 0;          // 0: accepted; 1 to 4: the message to show
+    int focus = 1;            // the box that gets the focus: 1 (Text1) or 2 (Text2)
+    std::size_t first = 0;
+    std::size_t last = 0;
+};
+// The boxes checked in order: both filled, first not after last, first and last in the range.
+PageRangeCheck CheckPageRange(const std::string& first, const std::string& last, std::size_t lowest,
+                              std::size_t highest);
+// The line added to messages 3 and 4: "(" lowest "  /  " highest ")".
+std::string PageRangeHint(std::size_t lowest, std::size_t highest);
+
+} // namespace plumet

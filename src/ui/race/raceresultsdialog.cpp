@@ -1,0 +1,125 @@
+#include "race/raceresultsdialog.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/appcontext.h"
+#include "app/textcodec.h"
+#include "race/racecalc.h"
+#include "race/resultlayout.h"
+#include "race/resultprint.h"
+
+namespace plumet::ui {
+namespace {
+
+// "Courier New" where it is installed, else the platform's fixed font.
+QFont ListFont() {
+    QFont font("Courier New");
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    return font;
+}
+
+QLabel* DataLabel(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setProperty(kNoCaptionProperty, true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vector<ResultLine> lines)
+    : DialogBase("frmRaceResultsShow", parent), race_(race), lines_(std::move(lines)) {
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    const char* const defaults[] = {"Race:",         "Club:",          "Race point:",
+                                    "Date:",         "Release time:",  "Closed period:",
+                                    "Mean distance:", "Pigeons entered:", "Pigeons classified:"};
+    std::array<QLabel*, 9> values{};
+    for (int i = 0; i < 9; ++i) {
+        values[i] = DataLabel(this, "Label" + QString::number(2 * i + 2));
+        auto* caption = new QLabel(defaults[i], this);
+        caption->setObjectName("Label" + QString::number(2 * i + 1));
+        const int row = i < 5 ? i : i - 5;
+        const int column = i < 5 ? 0 : 3;
+        grid->addWidget(caption, row, column);
+        grid->addWidget(values[i], row, column + 1);
+    }
+    auto* unit = DataLabel(this, "Label19");
+    grid->addWidget(unit, 1, 5);
+    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(6, 1);
+
+    const QFont fixed = ListFont();
+    auto* heads = DataLabel(this, "Label20");
+    heads->setFont(fixed);
+    layout->addWidget(heads);
+    list_ = new QListWidget(this);
+    list_->setObjectName("List1");
+    list_->setFont(fixed);
+    list_->setMinimumSize(QFontMetrics(fixed).horizontalAdvance(QString(84, 'X')), 360);
+    layout->addWidget(list_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    layout->addLayout(buttons);
+    buttons->addStretch(1);
+    auto* close = AddButton(buttons, "Command1", "Close");
+    auto* print = AddButton(buttons, "Command2", "Print");
+    connect(close, &QPushButton::clicked, this, &RaceResultsDialog::accept);
+    connect(print, &QPushButton::clicked, this, &RaceResultsDialog::Print);
+    Load();
+    heads->setFont(list_->font()); // the heads stand over the list's columns
+
+    const bool miles = race_.distanceUnit == kRaceInMiles;
+    const auto head = ResultHeadValues(race_, RaceShortDate(race_), ToBytes(Texts().Text("frmRaceResultsShowNoOffTime")));
+    for (std::size_t i = 0; i < head.size(); ++i) values[i]->setText(ToQt(head[i]));
+    unit->setText(Texts().Text(miles ? "Label19.Caption(Miles)" : "Label19.Caption(Km)"));
+    std::array<std::string, 8> columns;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        columns[i] = ToBytes(Texts().Text("frmRaceResultsShowTabCol" + QString::number(i + 1)));
+    const QString suffix = miles ? "b" : "a";
+    const auto headLines = ResultWindowHeads(columns, {ToBytes(Texts().Text("frmRaceResultsShowTabCol9" + suffix)),
+                                                       ToBytes(Texts().Text("frmRaceResultsShowTabCol10" + suffix))});
+    heads->setText(ToQt(headLines[0]) + "\n" + ToQt(headLines[1]));
+    for (const std::string& line : ResultWindowLines(lines_, race_.distanceUnit, LocaleSeparator()))
+        list_->addItem(ToQt(line));
+}
+
+QStringList RaceResultsDialog::ListLines() const {
+    QStringList lines;
+    for (int i = 0; i < list_->count(); ++i) lines << list_->item(i)->text();
+    return lines;
+}
+
+void RaceResultsDialog::Print() { PrintResultList(this, race_, lines_); }
+
+void CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number, const DistanceTable& distances) {
+    const RaceCalcOutcome outcome =
+        CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
+    if (!outcome.nightMessage.empty())
+        ShowMessage(parent, MessageIcon::Exclamation, kNightMessageTitle, ToQt(outcome.nightMessage));
+    const QString title = ToQt(LoadCatalogue().LookupText("frmRaceSelect.Caption(Calculate)"));
+    for (const SaveResult* saved : {&outcome.racesSaved, &outcome.resultSaved})
+        if (!saved->ok) ShowMessage(parent, MessageIcon::Critical, title, ToQt(saved->error));
+}
+
+void ShowRaceResults(QWidget* parent, const Race& race) {
+    RaceResultsDialog dialog(parent, race, ReadResultFile(App().programFolder, race.name).lines);
+    dialog.exec();
+}
+
+void PrintRaceResults(QWidget* parent, const Race& race) {
+    PrintResultList(parent, race, ReadResultFile(App().programFolder, race.name).lines);
+}
+
+} // namespace plumet::ui

@@ -1,0 +1,40 @@
+#pragma once
+// The printed result list through Qt print support: the core's page layout painted on a printer
+// page scaled to 5000 x 7070 units, with a print preview (and from there the printer or a PDF).
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "race/races.h"
+#include "race/resultfile.h"
+#include "race/resultlayout.h"
+
+class QPagedPaintDevice;
+class QWidget;
+
+namespace plumet::ui {
+
+// The decimal separator of the user's locale, as the race files and lists write it.
+char LocaleSeparator();
+// The race date in the user's short date form.
+std::string RaceShortDate(const Race& race);
+
+// Pages first..last of the race's list in the current catalogue's print texts.
+std::vector<PrintPage> ResultPagesFor(const Race& race, const std::vector<ResultLine>& lines, std::size_t firstPage,
+                                      std::size_t lastPage);
+
+// Paints the pages, one sheet each; the head logo is the installation's
+// "racecalc\kopfzeilenlogo_SW.jpg" when there is one, else the shipped logo, else none.
+bool PaintResultPages(QPagedPaintDevice& device, const std::vector<PrintPage>& pages);
+
+// Writes pages first..last as a PDF file. False when the file could not be written.
+bool WriteResultPdf(const QString& file, const Race& race, const std::vector<ResultLine>& lines,
+                    std::size_t firstPage, std::size_t lastPage);
+
+// PrintResults: asks for the pages (frmRaceCalcPagesToPrint), then shows the print preview.
+void PrintResultList(QWidget* parent, const Race& race, const std::vector<ResultLine>& lines);
+
+// Tests: PrintResultList writes the chosen pages to this PDF instead of showing the preview.
+void SetResultPrintPdfForTests(const QString& file);
+
+} // namespace plumet::ui

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+
+#include "app/fixedwidth.h"
+#include "race/racecalc.h"
+#include "race/readoutfile.h"
+#include "registers/rings.h"
+#include "testfolder.h"
+
+namespace plumet {
+namespace {
+
+std::string Three(int value) { return ZeroPadded(value, 3); }
+
+// Thirteen two-digit numbers: synchronised 1 May 06:00, read out 3 May 06:00, the clock exact.
+const std::string kExactClock = "01050600000305060000060000";
+
+std::string LoftLine(int club, int fancier, const std::string& name) {
+    return "1" + Three(club) + Three(fancier) + "001" + PadRight(name, 20) + "N00000000" + "E000000000";
+}
+std::string TimerLine(int club, int fancier, const std::string& timer) {
+    return "2" + Three(club) + Three(fancier) + "1" + timer + "0";
+}
+// `arrival`: day, month, hour, minute, second, two digits each.
+std::string PigeonLine(int club, int fancier, int serial, int point, const std::string& arrival) {
+    return "3" + Three(club) + Three(fancier) + "DV    202301234" + ZeroPadded(serial, 7) + "M" + ZeroPadded(point, 2) +
+           "1" + arrival + std::string(28, '0') + "BL  01";
+}
+
+Race MayRace(int nights = 0) {
+    return {.name = PadRight("Spring 1", 30), .day = 1, .month = 5, .year = 2024, .clubName = "",
+            .releasePointName = "", .releaseHour = 7, .overNight = nights > 0, .closedFromHour = 20,
+            .closedToHour = 6, .headerComment = "", .footerComment = "", .clubNumber = 7,
+            .releasePointNumber = 5, .releaseLatitude = "N00000000", .releaseLongitude = "E000000000",
+            .nights = nights, .flightWeek = 18};
+}
+
+DistanceTable Kilometres(std::initializer_list<std::pair<int, double>> fanciers) {
+    DistanceTable table;
+    for (const auto& [fancier, km] : fanciers) table.Set(fancier, 5, km, kEnteredInKm);
+    return table;
+}
+
+// The last two digits of the serial and the flight time of each classified pigeon, ranked.
+std::string Ranking(const RaceCalculation& calc) {
+    std::string text;
+    for (const PigeonEntry& p : calc.pigeons)
+        if (!p.dataError) text += Mid(p.ring, 21, 22) + " " + p.flightTimeText + ";";
+    return text;
+}
+
+TEST(RaceCalc, SecondsOfYearRollsOverAndFlightTimesReadHoursMinutesSeconds) {
+    const struct { int day, month, year, hour, minute, second, seconds; } cases[] = {
+        {1, 1, 2024, 0, 0, 7, 7},
+        {1, 3, 2024, 1, 0, 0, (31 + 29) * 86400 + 3600},
+        {0, 3, 2023, 0, 0, 0, (31 + 27) * 86400}, // day 0: the last day of February
+        {1, 13, 2023, 0, 0, 0, 365 * 86400},      // month 13: January of the next year
+        {1, 1, 99, 0, 0, 1, 0},                   // no calendar date
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SecondsOfYear(c.day, c.month, c.year, c.hour, c.minute, c.second), c.seconds) << c.day << "." << c.month;
+    EXPECT_EQ(FlightTimeText(5 * 3600 + 3 * 60 + 7), "005.03.07");
+}
+
+TEST(RaceCalc, ClockCorrectionAndTheNightRule) {
+    // The arrival's day and hour as the closed period left them.
+    const struct { const char* name; int nights; std::string timer, arrival, flight; int day, hour; } cases[] = {
+        // 60 s fast over 24 hours: 12 hours after basketing the arrival goes back 30 s.
+        {"fast clock", 0, "01050600000205060000060100", "0105180000", "010.59.30", 1, 18},
+        {"over night", 1, kExactClock, "0205090000", "016.00.00", 2, 9}, // 600 km: 625 m/min
+        {"in the closed period", 1, kExactClock, "0105204510", "013.00.00", 2, 6},
+    };
+    for (const auto& c : cases) {
+        RaceCalculation calc;
+        const Race race = MayRace(c.nights);
+        ReadRaceInput(calc, race, {"0010524", LoftLine(7, 12, "Meier"), TimerLine(7, 12, c.timer),
+                                   PigeonLine(7, 12, 1, 5, c.arrival)});
+        EvaluatePigeons(calc, race, Kilometres({{12, 600.0}}));
+        ASSERT_EQ(calc.pigeons.size(), 1u) << c.name;
+        const PigeonEntry& pigeon = calc.pigeons[0];
+        EXPECT_FALSE(pigeon.dataError) << c.name;
+        EXPECT_EQ(pigeon.flightTimeText, c.flight) << c.name;
+        EXPECT_EQ(std::pair(pigeon.arrivalDay, pigeon.arrivalHour), std::pair(c.day, c.hour)) << c.name;
+        EXPECT_DOUBLE_EQ(pigeon.speed, 600.0 * 1000 / static_cast<double>(pigeon.flightSeconds) * 60) << c.name;
+    }
+}
+
+TEST(RaceCalc, DataErrorsAndTheNightMessageRing) {
+    const std::string setAtReadOut = "01050600000105060000060000";
+    RaceCalculation calc;
+    const Race race = MayRace(1);
+    ReadRaceInput(calc, race, {"0", LoftLine(7, 12, "Meier"), TimerLine(7, 12, kExactClock),
+                               PigeonLine(7, 12, 1, 5, "0005090000"),     // no arrival
+                               PigeonLine(7, 12, 2, 5, "0105063000"),    // before the release
+                               PigeonLine(7, 12, 3, 5, "0105070000"),     // at the release
+                               PigeonLine(7, 12, 4, 5, "0105160000"),    // not longer than the night
+                               LoftLine(7, 13, "Huber"), TimerLine(7, 13, setAtReadOut),
+                               PigeonLine(7, 13, 5, 5, "0205090000")});
+    EvaluatePigeons(calc, race, Kilometres({{12, 300.0}, {13, 300.0}}));
+    EXPECT_EQ(calc.pigeons.size(), 5u);
+    EXPECT_EQ(Ranking(calc), "04 009.00.00;"); // the flight left as it was
+    EXPECT_EQ(calc.NightRings(), std::vector<std::string>{TrimBlanks(FormatRingText(calc.pigeons[0].ring, "01"))});
+}
+
+TEST(RaceCalc, LoftsArePickedByTheirNumbersAndOnlyWithPigeonsInTheRace) {
+    const std::string fast = "01050600000205060000060100";
+    const std::vector<std::string> readout = {
+        "0010524",
+        LoftLine(7, 12, "Meier"), TimerLine(7, 12, kExactClock),
+        PigeonLine(8, 12, 1, 5, "0105120000"), // another club
+        PigeonLine(7, 12, 2, 6, "0105120000"), // another release point
+        PigeonLine(7, 12, 3, 5, "0105120000"),
+        LoftLine(7, 30, "Schulz"), TimerLine(7, 30, kExactClock),
+        PigeonLine(7, 30, 4, 6, "0105120000"),
+        LoftLine(7, 40, "Meier"), TimerLine(7, 40, fast), // the same name, another fancier
+        PigeonLine(7, 40, 5, 5, "0105180000"),
+    };
+    // The manual file of fancier 12 with another clock: his first clock still applies.
+    const std::vector<std::string> manual = {"0010524", LoftLine(7, 12, "Meier"), TimerLine(7, 12, fast),
+                                             PigeonLine(7, 12, 6, 5, "0105180000"), "3broken",
+                                             PigeonLine(7, 12, 7, 5, "0105180000")};
+    RaceCalculation calc;
+    const Race race = MayRace();
+    ReadRaceInput(calc, race, readout);
+    ReadRaceInput(calc, race, manual);
+    ASSERT_EQ(calc.fanciers.size(), 2u);
+    EXPECT_EQ(std::pair(calc.fanciers[0].number2, calc.fanciers[1].number2), std::pair(12, 40));
+    EvaluatePigeons(calc, race, Kilometres({{12, 100.0}, {40, 100.0}}));
+    EXPECT_EQ(Ranking(calc), "03 005.00.00;05 010.59.30;06 011.00.00;");
+}
+
+TEST(RaceCalc, EqualSpeedsKeepTheOrderOfTheExchangeSort) {
+    // Against the plain loops: many ties among rising, falling and scattered speeds (two equal
+    // speeds after a faster one keep their order, before it they change places).
+    std::vector<std::vector<double>> cases(3);
+    for (int i = 0; i < 3000; ++i) cases[0].push_back(static_cast<double>((i * 7919) % 97));
+    for (int i = 0; i < 300; ++i) cases[0].push_back(static_cast<double>(i));
+    unsigned seed = 1;
+    for (int i = 0; i < 800; ++i) cases[1].push_back(static_cast<double>((seed = seed * 1103515245 + 12345) >> 16 & 7));
+    for (int i = 0; i < 400; ++i) cases[2].push_back(static_cast<double>(400 - i) / 3.0 + (i % 5 == 0 ? 0.5 : 0.0));
+    for (const std::vector<double>& speeds : cases) {
+        std::vector<double> plain = speeds;
+        std::vector<std::size_t> expected(plain.size());
+        for (std::size_t i = 0; i < plain.size(); ++i) expected[i] = i;
+        for (std::size_t i = 0; i < plain.size(); ++i)
+            for (std::size_t j = i + 1; j < plain.size(); ++j)
+                if (plain[i] < plain[j]) {
+                    std::swap(plain[i], plain[j]);
+                    std::swap(expected[i], expected[j]);
+                }
+        EXPECT_EQ(ExchangeSortOrder(speeds), expected);
+    }
+}
+
+TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
+    TestFolder folder;
+    Settings settings;
+    settings.region = "012" + std::string(30, ' ');
+    settings.federation = "052" + std::string(30, ' ');
+    RaceList races;
+    races.races = {MayRace(), MayRace()};
+    races.races[1].name = PadRight("Empty", 30);
+    races.races[1].flightWeek = 19;
+    ASSERT_TRUE(SaveRaces(races, folder.path()).ok);
+    // Read-out files of point 00 and 05 (either letter case) and a manual file; 13 has no arrival.
+    const struct { const char* file; int fancier; const char* name; const char* arrival; } inputs[] = {{"race/W0125218.d00", 12, "Meier", "0105120000"},
+                  {"race/w0125218.D05", 13, "Huber", "0000000000"},
+                  {"racecalc/Spring 1_wf014.man", 14, "Maier", "0105110000"}};
+    for (const auto& in : inputs)
+        folder.Write(in.file, JoinLinesCrLf({"0010524", LoftLine(7, in.fancier, in.name),
+                                             TimerLine(7, in.fancier, kExactClock),
+                                             PigeonLine(7, in.fancier, in.fancier, 5, in.arrival)}));
+    const DistanceTable distances = Kilometres({{12, 300.0}, {14, 200.0}});
+
+    RaceCalcOutcome outcome = CalculateRace(races, 1, distances, folder.path(), settings, ',');
+    EXPECT_TRUE(outcome.racesSaved.ok && outcome.resultSaved.ok);
+    const std::string result = folder.Read("racecalc/Spring 1.flt");
+    EXPECT_EQ(result.substr(0, 5) + result.substr(5 + 45, 23), " 2 \r\n" "0050000" "0300,000" "1000,000");
+    EXPECT_EQ(result.substr(75, 20) + result.substr(75 + 45, 23), PadRight("Maier", 20) + "0040000" "0200,000" "0833,333");
+    const Race stored = LoadRaces(folder.path()).races[0];
+    EXPECT_EQ(std::vector<int>({stored.pigeonsEntered, stored.pigeonsClassified, stored.fanciersEntered}),
+              std::vector<int>({3, 2, 3}));
+
+    outcome = CalculateRace(races, 2, distances, folder.path(), settings, ',');
+    EXPECT_EQ(folder.Read("racecalc/Empty.flt"), " 0 \r\n");
+    EXPECT_EQ(LoadRaces(folder.path()).races[1].pigeonsEntered, 0);
+}
+
+} // namespace
+} // namespace plumet

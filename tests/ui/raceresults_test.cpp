@@ -1,0 +1,109 @@
+#include <QLabel>
+#include <QProcess>
+#include <QTest>
+
+#include "app/appcontext.h"
+#include "app/fixedwidth.h"
+#include "race/pagestoprintdialog.h"
+#include "race/raceresultsdialog.h"
+#include "race/raceselectdialog.h"
+#include "race/resultfile.h"
+#include "race/resultprint.h"
+#include "racetestdata.h"
+
+using namespace plumet;
+using namespace plumet::ui;
+using namespace plumet::ui::test;
+
+namespace {
+
+// The text of each page of a PDF.
+QStringList PdfPages(const QString& file) {
+    QProcess process;
+    process.start("pdftotext", {file, "-"});
+    process.waitForFinished(30000);
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
+    pages.removeLast();
+    for (QString& page : pages) page = page.simplified();
+    return pages;
+}
+
+} // namespace
+
+class RaceResultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { SetResultPrintPdfForTests({}); }
+
+    void thePageRangeDialogShowsTheRangeWithMessagesThreeAndFour() {
+        ProgramFolderFixture folder;
+        PagesToPrintDialog dialog(nullptr);
+        QCOMPARE(MissingCaptionKeys(&dialog), QStringList());
+        dialog.SetPageRange(1, 3);
+        dialog.show();
+        Typed(&dialog, "Text2", "4");
+        Click(&dialog);
+        QStringList expected = NumberedMessage("frmRaceCalcPagesToPrint", 4);
+        expected[1] += "\n(1  /  3)";
+        QCOMPARE(ShownTexts(folder.Messages()), expected);
+        QVERIFY(!dialog.GetPageRange().confirmed);
+        Typed(&dialog, "Text2", "3");
+        Click(&dialog);
+        QVERIFY(dialog.GetPageRange().confirmed && dialog.GetPageRange().last == 3);
+    }
+
+    void printingWritesTheChosenPagesAsAResultList() {
+        ProgramFolderFixture folder;
+        const Race race = TestRace("Spring 1", 15, 5);
+        // Pages 2 to 2 of 2, through the chooser.
+        folder.Write("racecalc/races.dat", Bytes(" 1 \r\n" + RaceToLine(race) + "\r\n"));
+        std::vector<ResultLine> pigeons(30, {"Meier", "DV 01234 23  1234567M", "BL", 3600, "", 100.0, 0.0, false});
+        for (std::size_t i = 0; i < pigeons.size(); ++i) pigeons[i].speed = 1600.0 - static_cast<double>(i);
+        QVERIFY(WriteResultFile(App().programFolder, race, pigeons, '.').ok);
+        const QString chosen = folder.Path() + "/chosen.pdf";
+        SetResultPrintPdfForTests(chosen);
+        RaceSelectDialog chooser(nullptr, RaceSelectDialog::Mode::PrintResults);
+        ModalWatcher watcher([](QWidget* modal) {
+            Typed(modal, "Text1", "2");
+            Click(modal);
+        });
+        chooser.Choose();
+        const QStringList pages = PdfPages(chosen);
+        QCOMPARE(pages.size(), 1);
+        for (const QString& text : {Shipped("TxtPrnListHd"), QString("Spring 1"), QString("0030 Meier"),
+                                    QString("Page 2 of 2"), Shipped("TxtPrnPagHdNone"), QString("1571.000")})
+            QVERIFY2(pages[0].contains(text) && !pages[0].contains("0029 Meier"), qPrintable(text + " in " + pages[0]));
+    }
+
+    void calculateWritesTheResultThenShowsItAndNamesNightFailures() {
+        ProgramFolderFixture folder;
+        Race race = TestRace("Spring 1", 15, 5);
+        race.nights = 1;
+        race.overNight = true;
+        folder.Write("racecalc/races.dat", Bytes(" 1 \r\n" + RaceToLine(race) + "\r\n"));
+        // Home the same evening, not longer away than the night: a speed, and the night message.
+        folder.Write("racecalc/Spring 1_wf012.man",
+                     Bytes("0150524\r\n1007012001" + PadRight("Meier", 20) + "N51000000E007000000\r\n" +
+                           "2007012015050600001605060000060000\r\n3007012DV    2023012340000102M051" + "1505170000" +
+                           std::string(28, '0') + "BL  01\r\n"));
+        QStringList shown;
+        ModalWatcher watcher([&](QWidget* window) {
+            QCOMPARE(MissingCaptionKeys(window), QStringList());
+            for (const char* label : {"Label2", "Label12", "Label19", "Label20"})
+                shown << window->findChild<QLabel*>(label)->text();
+            shown << static_cast<RaceResultsDialog*>(window)->ListLines();
+        });
+        RaceSelectDialog chooser(nullptr, RaceSelectDialog::Mode::Calculate);
+        chooser.Choose();
+        QCOMPARE(shown.size(), 5);
+        QCOMPARE(shown.mid(0, 3), QStringList({"Spring 1", "20:00 / 06:00", Shipped("frmRaceResultsShow.Label19.Caption(Km)")}));
+        QVERIFY(shown[3].contains(Shipped("frmRaceResultsShow.frmRaceResultsShowTabCol10a")));
+        QVERIFY(shown[4].startsWith("0001 Meier"));
+        QCOMPARE(ShownTexts(folder.Messages()).value(0), QString("Error..."));
+        QVERIFY(folder.Messages().Shown()[0].text.startsWith("Error calculating Speed for '"));
+    }
+};
+
+QTEST_MAIN(RaceResultsTest)
+#include "raceresults_test.moc"
