@@ -1,6 +1,6 @@
 // The race evening of the README's guide on the demo folder, with plumet-cli against the
 // simulated clock: basketing (send the loft, read it back, send the release points), then the
-// read-out, the XML export and a relayed print-out.
+// read-out, the XML export, a relayed print-out, the calculation and the printed result list.
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -83,6 +83,14 @@ private slots:
         QVERIFY(relay.waitForFinished(30000));
         QCOMPARE(relay.exitCode(), 0);
         QVERIFY(ReadFile(QDir(folder).filePath("PRINT.TXT")).contains("ARRIVALS  6\r\n"));
+
+        const CliRun calculated = RunCli(folder, {"calculate", race.captured(1)});
+        QCOMPARE(calculated.exitCode, 0);
+        const QByteArray result = ReadFile(QDir(folder).filePath("racecalc/" + race.captured(1) + ".flt"));
+        QVERIFY2(result.startsWith(" 6 \r\n"), result.constData());
+        QCOMPARE(result.count("M\xFCller Karl-Heinz   "), 6);
+        QCOMPARE(RunCli(folder, {"results", race.captured(1), "--pdf", root.filePath("metz.pdf")}).exitCode, 0);
+        QVERIFY(ReadFile(root.filePath("metz.pdf")).startsWith("%PDF"));
 
         // The folder has been used: preparing it again leaves it as it is.
         const QStringList files = Files(folder);
