@@ -24,18 +24,18 @@ namespace {
 
 // ---- The data -----------------------------------------------------------------------------
 
-struct ClubSpec {
+struct DemoClub {
     const char* number;
     const char* name;
     const char* note;
 };
-constexpr ClubSpec kClubs[] = {
+constexpr DemoClub kClubs[] = {
     {"12", "Heimatliebe Goch", "Vereinslokal Zur Linde"},
     {"27", "Luftpost Kevelaer", "Reiselokal Haus Bergmann"},
 };
 
 // Consecutive rings of one series; a pigeon's sex and colour follow its place in the loft.
-struct SeriesSpec {
+struct RingSeries {
     const char* nation;
     const char* year;
     const char* organisation;
@@ -44,7 +44,7 @@ struct SeriesSpec {
     int format; // for a nation the ring formats do not list
 };
 
-struct FancierSpec {
+struct DemoFancier {
     const char* club;
     const char* number;
     const char* name; // UTF-8 here, Windows-1252 in the files
@@ -52,11 +52,11 @@ struct FancierSpec {
     const char* longitude;
     bool manualClocking;
     const char* note;
-    std::vector<SeriesSpec> series;
+    std::vector<RingSeries> series;
 };
 
-const std::vector<FancierSpec>& Fanciers() {
-    static const std::vector<FancierSpec> fanciers = {
+const std::vector<DemoFancier>& Fanciers() {
+    static const std::vector<DemoFancier> fanciers = {
         {"012", "1", "Janssen Heinz", "N51411240", "E006094710", false, "Dachschlag",
          {{"DV", "23", "5131", 1201, 6, 1}, {"NL", "22", "", 1736520, 1, 0}}},
         {"012", "3", "Müller Karl-Heinz", "N51400385", "E006105530", false, "Gartenschlag am Nierskanal",
@@ -85,14 +85,14 @@ const std::vector<FancierSpec>& Fanciers() {
     return fanciers;
 }
 
-struct PointSpec {
+struct DemoPoint {
     int number;
     const char* name;
     const char* place;
     const char* latitude;
     const char* longitude;
 };
-constexpr PointSpec kReleasePoints[] = {
+constexpr DemoPoint kReleasePoints[] = {
     {1, "LIMBURG", "Limburg an der Lahn, Hessen", "N50230900", "E008034400"},
     {2, "MONTABAUR", "Montabaur, Westerwald", "N50261500", "E007493300"},
     {3, "FRANKFURT", "Frankfurt am Main, Hessen", "N50063900", "E008405500"},
@@ -122,11 +122,11 @@ constexpr int kReleaseMinute = 30;
 constexpr const char* kClockClub = "012";
 constexpr const char* kClockFancier = "003";
 constexpr std::int64_t kClockOffsetSeconds = 5;
-struct ArrivalSpec {
+struct DemoArrival {
     int loftPosition; // the pigeon's place in the fancier's register
     int hour, minute, second;
 };
-constexpr ArrivalSpec kArrivals[] = {
+constexpr DemoArrival kArrivals[] = {
     {3, 10, 9, 41}, {1, 10, 13, 13}, {7, 10, 13, 15}, {6, 10, 18, 52}, {8, 10, 32, 9}, {4, 10, 55, 30},
 };
 
@@ -183,16 +183,16 @@ void WriteOptionsAndCatalogue(Writer& w, const DemoOptions& options) {
 
 void WriteRegisters(Writer& w, const SexCharacters& sexes, int year) {
     ClubTable clubs;
-    for (const ClubSpec& club : kClubs)
+    for (const DemoClub& club : kClubs)
         w.Check(SaveAddedClub(clubs, w.Folder(), {club.number, Bytes(club.name), Bytes(club.note)}),
                 std::string("club ") + club.number);
 
     const char sexOrder[] = {sexes.male, sexes.female, sexes.male, sexes.female, sexes.none};
     std::uint32_t chipSeed = 1;
-    for (const ClubSpec& club : kClubs) {
+    for (const DemoClub& club : kClubs) {
         const std::string clubNumber = ClubNumberOnLeave(club.number);
         FancierTable fanciers;
-        for (const FancierSpec& f : Fanciers()) {
+        for (const DemoFancier& f : Fanciers()) {
             if (f.club != clubNumber) continue;
             const std::string what = "fancier " + clubNumber + "/" + f.number;
             w.Check(SaveAddedFancier(fanciers, w.Folder(), clubNumber,
@@ -202,7 +202,7 @@ void WriteRegisters(Writer& w, const SexCharacters& sexes, int year) {
             const Path file = PigeonFilePath(w.Folder(), clubNumber, FancierNumberOnLeave(f.number));
             PigeonTable pigeons;
             int place = 0;
-            for (const SeriesSpec& s : f.series) {
+            for (const RingSeries& s : f.series) {
                 for (int i = 0; i < s.count; ++i, ++place) {
                     PigeonFields fields;
                     fields.nation = s.nation;
@@ -235,7 +235,7 @@ void WriteRegisters(Writer& w, const SexCharacters& sexes, int year) {
     RacePointTable points;
     const RacePointsLoad loaded = LoadRacePoints(points, RacePointFilePath(w.Folder()));
     if (!loaded.problem.empty()) w.Problems().push_back(loaded.problem);
-    for (const PointSpec& p : kReleasePoints)
+    for (const DemoPoint& p : kReleasePoints)
         w.Check(SaveAddedRacePoint(points, w.Folder(),
                                    {std::to_string(p.number), p.name, p.place, Position(p.latitude, p.longitude)}),
                 std::string("release point ") + p.name);
@@ -322,7 +322,7 @@ void WriteClock(Writer& w, const SexCharacters& sexes, const DateTime& day) {
     state.basketing = {static_cast<std::uint8_t>(basketing.day), static_cast<std::uint8_t>(basketing.month),
                        static_cast<std::uint8_t>(basketing.hour), static_cast<std::uint8_t>(basketing.minute), 0};
     for (std::size_t i = 0; i < std::size(kArrivals) && i < state.pigeons.size(); ++i) {
-        const ArrivalSpec& a = kArrivals[i];
+        const DemoArrival& a = kArrivals[i];
         ArrivalRecord record{};
         const RingRecord& ring = state.pigeons[static_cast<std::size_t>(a.loftPosition - 1)].ring;
         std::copy(ring.begin(), ring.end(), record.begin());
