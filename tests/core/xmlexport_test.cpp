@@ -42,7 +42,8 @@ TEST(XmlExport, ReadingStopsAtTheLimits) {
     const std::string loft = "1123007000" + PadRight("Meier", 20) + "N51301525E007050000";
     const std::string pigeon = SourceLines("W0120523.d07")[3];
     std::vector<std::string> lines(kXmlPigeonLimit + 1, pigeon);
-    lines.insert(lines.begin(), loft), lines.push_back(loft);
+    lines.insert(lines.begin(), loft);
+    lines.push_back(loft);
     ReadOutDataSet data = BuildReadOutDataSet(lines, "07", "+00:00");
     EXPECT_EQ(std::pair(data.pigeons.size(), data.fanciers.size()), std::pair(kXmlPigeonLimit, std::size_t{1}));
     lines.assign(kXmlFancierLimit + 1, loft);
