@@ -9,7 +9,7 @@ cmake --build "$here/build-run" -j"$(nproc)"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "Plumet is a desktop program and no display was found." >&2
-  echo "Start it from a desktop session, or under a virtual display: xvfb-run -a ./run.sh ${1:-}" >&2
+  echo "Start it from a desktop session, or under a virtual display: xvfb-run -a ./run.sh${1:+ $1}" >&2
   exit 1
 fi
 

@@ -43,6 +43,10 @@ void SimulatedClock::Thaw() {
     if (process_->state() != QProcess::NotRunning) ::kill(static_cast<pid_t>(process_->processId()), SIGCONT);
 }
 
+void SimulatedClock::RequestPrintOut() {
+    if (process_->state() != QProcess::NotRunning) ::kill(static_cast<pid_t>(process_->processId()), SIGUSR1);
+}
+
 void SimulatedClock::Stop() {
     if (process_->state() == QProcess::NotRunning) return;
     Thaw(); // a halted process would not see the SIGTERM

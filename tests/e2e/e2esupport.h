@@ -32,6 +32,8 @@ public:
     // hangs; Thaw lets it go on.
     void Freeze();
     void Thaw();
+    // Makes the clock print its print-out (SIGUSR1), as its print key does.
+    void RequestPrintOut();
 
 private:
     std::unique_ptr<QProcess> process_;
