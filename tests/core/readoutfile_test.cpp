@@ -39,18 +39,11 @@ TEST(ReadoutFields, StartValuesAndLeavingRules) {
     EXPECT_EQ(ReadoutFieldsFor(MakeDateTime(2023, 12, 31)).week, "52");
 }
 
-TEST(ReadoutFile, NameFromTheSettingsMatchedInAnyCase) {
+TEST(ReadoutFile, NameAndLinesHaveTheirColumns) {
     Settings settings;
     settings.region = "012North";
     settings.federation = "005Federation";
     EXPECT_EQ(ReadoutFileName(settings, "23", "07"), "W0120523.d07");
-    TestFolder folder;
-    folder.Write("race/w0120523.D07", "0020624\r\n");
-    EXPECT_EQ(LoadReadoutFile(ReadoutFilePath(folder.path(), settings, "23", "07")).lines,
-              std::vector<std::string>{"0020624"});
-}
-
-TEST(ReadoutFile, LinesHaveTheirColumns) {
     EXPECT_EQ(ReadoutDateLine({"00", "23", "02", "06", "24"}), "0020624");
     EXPECT_EQ(ReadoutLoftLine(123, 7, 1002, "007" + kName + "N51301525E0070500001"),
               "1123007002" + kName + "N51301525E007050000");
@@ -73,7 +66,6 @@ TEST(ReadoutFile, ArrivalMonthAndValidity) {
     EXPECT_EQ(DayColumns(Arrival(7, 2)), "10206");
     EXPECT_EQ(DayColumns(Arrival(7, 0)), "00000");        // no day: invalid, month "00"
     EXPECT_EQ(DayColumns(Arrival(7, 128 | 2)), "00206");  // the flag of value 128 makes it invalid
-    EXPECT_EQ(DayColumns(Arrival(7, 64 | 32 | 2)), "10206");
     TimerBlock january = kTimer;
     january[5] = 3, january[6] = 1;
     EXPECT_EQ(DayColumns(Arrival(7, 30), january), "13012");
@@ -92,10 +84,6 @@ TEST(ReadoutFile, GoldenFileListAndCopy) {
     TestFolder folder;
     ASSERT_TRUE(StoreReadoutCopy(file.lines, folder.path(), "copy.d00"));
     EXPECT_EQ(folder.Read("copy.d00"), ReadWholeFile(golden).bytes);
-    std::string lf = ReadWholeFile(golden).bytes;
-    std::erase(lf, '\r');
-    folder.Write("lf.d00", lf);
-    EXPECT_EQ(LoadReadoutFile(folder.path() / "lf.d00").lines, file.lines);
     EXPECT_FALSE(StoreReadoutCopy(file.lines, folder.path() / "nowhere", "copy.d00"));
 }
 

