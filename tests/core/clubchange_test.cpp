@@ -11,10 +11,9 @@ std::string Fancier(int number, const std::string& name) {
     return ZeroPadded(number, 3) + PadRight(name, 20) + "N51301525E0070500001" + PadRight("Note", 30);
 }
 
-std::string Register(const std::vector<std::string>& records) {
-    std::string bytes = " " + std::to_string(records.size()) + " \r\n";
-    for (const auto& r : records) bytes += r + "\r\n";
-    return bytes;
+std::string Register(std::vector<std::string> records) {
+    records.insert(records.begin(), FormatCountLine(records.size()));
+    return JoinLinesCrLf(records);
 }
 
 const std::string kPigeons = " 1 \r\nB       05     1234567M1300000000BLUE00\r\n";
@@ -22,7 +21,8 @@ const std::string kPigeons = " 1 \r\nB       05     1234567M1300000000BLUE00\r\n
 // Clubs 001, 002 and 003 (full); club 001 has fanciers 003 and 012 (with pigeons), 002 has 001.
 struct Registers : TestFolder {
     Registers() {
-        Write("club/club.dat", Register({"001" + PadRight("Blue", 60), "002" + PadRight("Red", 60), "003" + PadRight("Full", 60)}));
+        Write("club/club.dat", Register({"001" + PadRight("Blue", 60), "002" + PadRight("Red", 60),
+                                         "003" + PadRight("Full", 60)}));
         Write("fancier/f001.DAT", Register({Fancier(3, "Adams"), Fancier(12, "Meier")}));
         Write("fancier/f002.DAT", Register({Fancier(1, "Zorn")}));
         std::vector<std::string> full;
@@ -36,15 +36,14 @@ struct Registers : TestFolder {
     std::string Snapshot() const {
         std::string all;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(path()))
-            if (entry.is_regular_file()) all += entry.path().string() + "=" + Read(entry.path().lexically_relative(path()).string());
+            if (entry.is_regular_file()) all += entry.path().string() + "=" + ReadWholeFile(entry.path()).bytes;
         return all;
     }
 };
 
 TEST(ClubChange, MovesTheFancierWithHisPigeonsOrRenumbersHimInHisClub) {
     Registers folder;
-    const ClubChangeResult result = folder.Move("2", "5");
-    ASSERT_TRUE(result.Done() && result.moved) << result.saved.error;
+    ASSERT_TRUE(folder.Move("2", "5").moved);
     EXPECT_EQ(folder.Read("fancier/f001.DAT"), Register({Fancier(3, "Adams")}));
     EXPECT_EQ(folder.Read("fancier/f002.DAT"), Register({Fancier(1, "Zorn"), Fancier(5, "Meier")}));
     EXPECT_FALSE(folder.Exists("pigeon/p001012.dat"));
@@ -80,18 +79,16 @@ TEST(ClubChange, RefusalsComeInOrderAndChangeNothing) {
     EXPECT_EQ(folder.Snapshot(), before);
 }
 
-TEST(ClubChange, PigeonFilesAreNeverLost) {
+TEST(ClubChange, PigeonFilesAreNeverLostAndAnUnreadableFileStopsTheMoveBeforeAnythingChanges) {
     Registers missing; // no file: an empty one under the new name
     std::filesystem::remove(missing.path() / "pigeon/p001012.dat");
     ASSERT_TRUE(missing.Move("002", "005").moved);
     EXPECT_EQ(missing.Read("pigeon/p002005.dat"), " 0 \r\n");
-
     Registers odd; // a count the lines do not bear out: copied as it is
-    odd.Write("pigeon/p001012.dat", " 5 \r\nB       05     1234567M1300000000BLUE00\r\n");
+    odd.Write("pigeon/p001012.dat", " 5 \r\n" + kPigeons.substr(5));
     ASSERT_TRUE(odd.Move("002", "005").moved);
-    EXPECT_EQ(odd.Read("pigeon/p002005.dat"), " 5 \r\nB       05     1234567M1300000000BLUE00\r\n");
+    EXPECT_EQ(odd.Read("pigeon/p002005.dat"), " 5 \r\n" + kPigeons.substr(5));
 
-    // A file that is there but cannot be read stops the move before anything changes.
     for (const std::string blocked : {"fancier/f002.DAT", "pigeon/p001012.dat", "pigeon/p002005.dat"}) {
         Registers folder;
         std::filesystem::remove(folder.path() / blocked);
@@ -118,7 +115,6 @@ TEST(ClubChange, AFailedWriteIsReportedAndTheEarlierStepsArePutBack) {
         EXPECT_NE(result.saved.error.find(failing), std::string::npos) << result.saved.error;
         EXPECT_EQ(folder.Snapshot(), before) << failing;
     }
-    EXPECT_EQ(ClubChangeNumberOnLeave(" 7 ", 3), "007");
 }
 
 } // namespace

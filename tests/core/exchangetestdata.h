@@ -1,8 +1,7 @@
 #pragma once
 // The small installation of the exchange file tests (tests/data/exchange/installation) and its
 // two exchange files, for region 007 and federation 03.
-#include <filesystem>
-#include <fstream>
+#include <map>
 #include <string>
 
 #include "app/options.h"
@@ -12,8 +11,7 @@
 namespace plumet::exchangetest {
 
 inline std::string Golden(const std::string& relative) {
-    std::ifstream in(std::string(PLUMET_TEST_DATA) + "/exchange/" + relative, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ReadWholeFile(Path(PLUMET_TEST_DATA) / "exchange" / relative).bytes;
 }
 
 inline Settings TestSettings() {
@@ -30,15 +28,21 @@ struct EmptyInstallation : TestFolder {
     EmptyInstallation() {
         for (const char* name : kDataFolders) std::filesystem::create_directories(path() / name);
     }
+    // Every register file, so a test can tell that a read changed nothing.
+    std::map<std::string, std::string> Registers() const {
+        std::map<std::string, std::string> files;
+        for (const char* sub : {"club", "fancier", "pigeon"})
+            for (const auto& entry : std::filesystem::directory_iterator(path() / sub))
+                files[sub + ("/" + entry.path().filename().string())] = ReadWholeFile(entry.path()).bytes;
+        return files;
+    }
 };
-
-// The files of the installation and of nothing else.
-inline const char* const kInstallationFiles[] = {"club/club.dat", "fancier/f002.DAT", "fancier/f010.DAT",
-                                                 "pigeon/p002001.dat", "pigeon/p002255.dat", "pigeon/p010007.dat"};
 
 struct TestInstallation : EmptyInstallation {
     TestInstallation() {
-        for (const char* file : kInstallationFiles) Write(file, Golden(std::string("installation/") + file));
+        for (const char* file : {"club/club.dat", "fancier/f002.DAT", "fancier/f010.DAT", "pigeon/p002001.dat",
+                                 "pigeon/p002255.dat", "pigeon/p010007.dat"})
+            Write(file, Golden(std::string("installation/") + file));
     }
 };
 

@@ -6,14 +6,8 @@
 namespace plumet {
 namespace {
 
-TEST(RaceFields, TheRaceNameTakesOnlyWhatAFileNameCanHold) {
-    EXPECT_EQ(FilteredText(U"Spring_1 a", RaceNameKey), "Spring_1 a");
-    EXPECT_EQ(FilteredText(U"Sp\u00E4t/1.\\:*?\"<>|", RaceNameKey), "Spt1");
-    EXPECT_EQ(RaceNameKey(kBackspaceKey), '\b');
-}
-
-TEST(RaceFields, TimeAndDateBoxesHaveTheirRanges) {
-    EXPECT_EQ(ZeroFilledOnLeave("", 2), "00");
+TEST(RaceFields, TheNameTakesOnlyWhatAFileNameCanHoldAndTheBoxesHaveTheirRanges) {
+    EXPECT_EQ(FilteredText(U"Sp\u00E4t_1 /.\\:*?\"<>|\b", RaceNameKey), "Spt_1 ");
     EXPECT_EQ(ZeroFilledOnLeave(" 7", 2), "07");
     const struct {
         bool (*check)(std::string_view);
@@ -23,13 +17,10 @@ TEST(RaceFields, TimeAndDateBoxesHaveTheirRanges) {
                   {IsDayText, "31", "32"},  {IsMonthText, "12", "13"}};
     for (const auto& range : ranges) {
         EXPECT_TRUE(range.check(range.lastGood)) << range.lastGood;
-        EXPECT_FALSE(range.check(range.firstBad)) << range.firstBad;
-        EXPECT_FALSE(range.check("")) << "an empty box";
+        EXPECT_FALSE(range.check(range.firstBad) || range.check("")) << range.firstBad;
     }
     EXPECT_TRUE(IsDayText("00")); // a day not entered
     EXPECT_FALSE(IsRaceWeekText("00"));
-    EXPECT_FALSE(ClosedPeriodApplies("0"));
-    EXPECT_TRUE(ClosedPeriodApplies("1"));
 }
 
 } // namespace

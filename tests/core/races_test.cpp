@@ -1,233 +1,126 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <tuple>
 
-#include "race/races.h"
+#include "race/raceentry.h"
 #include "testfolder.h"
 
 namespace plumet {
 namespace {
 
-std::string Golden(const std::string& name) {
-    std::ifstream in(std::string(PLUMET_TEST_DATA) + "/race/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+const std::string kGolden = ReadWholeFile(Path(PLUMET_TEST_DATA) / "race" / "races.dat").bytes;
 
-Race Spring() {
-    Race race;
-    race.name = PadRight("Spring 1", 30);
-    race.day = 15;
-    race.month = 5;
-    race.year = 2024;
-    race.clubName = PadRight("Brieftaubenverein Nord", 30);
-    race.releasePointName = PadRight("SPA          Spa, Belgien", 43);
-    race.releaseHour = 7;
-    race.releaseMinute = 30;
-    race.closedFromHour = 20;
-    race.closedToHour = 6;
-    race.headerComment = PadRight("Season opener", 60);
-    race.footerComment = std::string(60, ' ');
-    race.clubNumber = 7;
-    race.releasePointNumber = 5;
-    race.releaseLatitude = "N50293000";
-    race.releaseLongitude = "E005520000";
-    race.meanDistance = "0250";
-    race.flightWeek = 20;
-    return race;
-}
+const Race kSpring = LineToRace(kGolden.substr(5, 289)).value_or(Race{});
 
-TEST(Races, LineCodecKeepsEveryColumn) {
-    const std::string golden = Golden("races.dat");
-    const Race spring = Spring();
-    const std::string line = RaceToLine(spring);
-    ASSERT_EQ(line.size(), kRaceLineLength);
-    EXPECT_EQ(line, golden.substr(5, 289));
-    EXPECT_EQ(LineToRace(line), spring);
-
-    const auto second = LineToRace(golden.substr(5 + 291, 289));
+TEST(Races, LineCodecKeepsEveryColumnAndFitsWhatIsTooLong) {
+    EXPECT_EQ(RaceToLine(kSpring), kGolden.substr(5, 289));
+    EXPECT_EQ(kSpring.name + kSpring.releaseLatitude + kSpring.releaseLongitude + kSpring.meanDistance,
+              PadRight("Spring 1", 30) + "N50293000E005520000" + "0250");
+    EXPECT_EQ(RaceDateText(kSpring), "15.05.2024");
+    EXPECT_EQ(std::tuple(kSpring.releaseHour, kSpring.releaseMinute, kSpring.clubNumber, kSpring.releasePointNumber,
+                         kSpring.flightWeek),
+              std::tuple(7, 30, 7, 5, 20));
+    const auto second = LineToRace(kGolden.substr(5 + 291, 289));
     ASSERT_TRUE(second);
-    EXPECT_EQ(TrimmedRaceName(*second), "Long_Distance 2");
-    EXPECT_EQ(second->distanceUnit, kRaceInMiles);
-    EXPECT_TRUE(second->overNight);
-    EXPECT_EQ(second->closedFromHour, 21);
-    EXPECT_EQ(second->closedFromMinute, 30);
-    EXPECT_EQ(second->closedToHour, 5);
-    EXPECT_EQ(second->closedToMinute, 45);
-    EXPECT_EQ(second->pigeonsEntered, 123);
-    EXPECT_EQ(second->pigeonsClassified, 98);
-    EXPECT_EQ(second->fanciersEntered, 12);
-    EXPECT_EQ(second->nights, 1);
-    EXPECT_EQ(second->flightWeek, 27);
-    EXPECT_EQ(second->releasePointNumber, 98);
-    EXPECT_EQ(RaceToLine(*second), golden.substr(5 + 291, 289));
-}
+    EXPECT_EQ(RaceToLine(*second), kGolden.substr(5 + 291, 289));
+    EXPECT_TRUE(second->distanceUnit == kRaceInMiles && second->overNight);
+    EXPECT_EQ(std::tuple(second->closedFromMinute, second->pigeonsEntered, second->flightWeek),
+              std::tuple(30, 123, 27));
 
-TEST(Races, LineCodecFitsEveryFieldToItsColumns) {
-    Race race = Spring();
-    race.name = "Short";                 // not padded in memory
+    Race race = kSpring;
+    race.name = "Short";
     race.meanDistance = "25";
-    race.pigeonsEntered = 20000;         // more than four digits hold
-    race.nights = 12;
+    race.pigeonsEntered = 20000; // more than four digits hold
     race.releaseLatitude = "";
-    const std::string line = RaceToLine(race);
-    ASSERT_EQ(line.size(), kRaceLineLength);
-    const auto back = LineToRace(line);
+    const auto back = LineToRace(RaceToLine(race));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->name, PadRight("Short", 30));
     EXPECT_EQ(back->meanDistance, "0025");
     EXPECT_EQ(back->pigeonsEntered, 9999);
-    EXPECT_EQ(back->nights, 9);
-    EXPECT_EQ(back->releaseLatitude, std::string(9, ' '));
-    EXPECT_EQ(back->releaseLongitude, "E005520000");
+    EXPECT_EQ(back->releaseLatitude + back->releaseLongitude, std::string(9, ' ') + "E005520000");
 
-    // overNight is true for any value but 0; numbers may carry leading blanks.
-    std::string odd = RaceToLine(Spring());
-    odd.replace(117, 2, "07");
-    odd.replace(287, 2, " 3");
+    std::string odd = RaceToLine(kSpring);
+    odd.replace(117, 2, "07"); // overNight is any value but 0
+    odd.replace(287, 2, " 3"); // numbers may carry leading blanks
     EXPECT_TRUE(LineToRace(odd)->overNight);
     EXPECT_EQ(LineToRace(odd)->flightWeek, 3);
     EXPECT_FALSE(LineToRace(odd.substr(0, 288)));
-    odd.replace(30, 2, "x1");
-    EXPECT_FALSE(LineToRace(odd));
+    EXPECT_FALSE(LineToRace(odd.replace(30, 2, "x1")));
 }
 
-TEST(Races, RaceFileReadsAndWritesBackByteForByte) {
+TEST(Races, RaceAndDefaultFilesReadAndWriteBackByteForByte) {
     TestFolder folder;
-    EXPECT_EQ(LoadRaces(folder.path()).Count(), 0U);
     EXPECT_EQ(LoadRaces(folder.path()).outcome, LoadOutcome::Missing);
-
-    folder.Write("racecalc/races.dat", Golden("races.dat"));
+    ASSERT_TRUE(SaveRaces(RaceList{}, folder.path())); // the racecalc folder is made
+    EXPECT_EQ(folder.Read("racecalc/races.dat"), " 0 \r\n");
+    folder.Write("racecalc/races.dat", kGolden);
     RaceList list = LoadRaces(folder.path());
     ASSERT_EQ(list.Count(), 2U);
-    EXPECT_EQ(list.races[0], Spring());
+    EXPECT_EQ(list.races[0], kSpring);
     ASSERT_TRUE(SaveRaces(list, folder.path()));
-    EXPECT_EQ(folder.Read("racecalc/races.dat"), Golden("races.dat"));
+    EXPECT_EQ(folder.Read("racecalc/races.dat"), kGolden);
 
-    // The racecalc folder is made when it is missing; the count line is " 0 " for no races.
-    TestFolder fresh;
-    ASSERT_TRUE(SaveRaces(RaceList{}, fresh.path()));
-    EXPECT_EQ(fresh.Read("racecalc/races.dat"), " 0 \r\n");
+    const std::string golden = ReadWholeFile(Path(PLUMET_TEST_DATA) / "race" / "RaceCalcDef.dat").bytes;
+    TestFolder other;
+    EXPECT_FALSE(LoadDefaultRace(other.path()));
+    ASSERT_TRUE(SaveDefaultRace(other.path(), list.races[1]));
+    EXPECT_EQ(other.Read("racecalc/RaceCalcDef.dat"), golden);
+    EXPECT_EQ(LoadDefaultRace(other.path()), list.races[1]);
 }
 
-TEST(Races, ABrokenRaceFileKeepsWhatWasReadAndIsNotSavedOver) {
+TEST(Races, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOverABrokenFile) {
     TestFolder folder;
-    const std::string golden = Golden("races.dat");
-    const std::string broken = " 3 " + golden.substr(3); // claims a third race
-    folder.Write("racecalc/races.dat", broken);
+    folder.Write("racecalc/races.dat", kGolden);
     RaceList list = LoadRaces(folder.path());
-    EXPECT_EQ(list.Count(), 2U);
+    Race race = kSpring;
+    race.name = "Spring 1  ";
+    const ActionResult used = StoreRace(list, folder.path(), race, std::nullopt);
+    EXPECT_EQ(used.message, kRaceNameUsed);
+    EXPECT_EQ(used.focusField, "Text1");
+    race.name = std::string(30, ' ');
+    EXPECT_EQ(StoreRace(list, folder.path(), race, std::nullopt).message, kRaceNameMissing);
+    EXPECT_EQ(StoreRace(list, folder.path(), list.races[0], 2).message, kRaceNameUsed); // renamed to the other's
+
+    Race altered = list.races[1]; // under its own name no duplicate; its counters stay
+    altered.releaseHour = 8;
+    altered.pigeonsEntered = 0;
+    ASSERT_TRUE(StoreRace(list, folder.path(), altered, 2).Done());
+    const RaceList reloaded = LoadRaces(folder.path());
+    EXPECT_EQ(reloaded.races.at(1).releaseHour, 8);
+    EXPECT_EQ(reloaded.races.at(1).pigeonsEntered, 123);
+
+    while (!list.Full()) list.races.push_back(list.races[0]);
+    race.name = "Race 51";
+    EXPECT_FALSE(StoreRace(list, folder.path(), race, std::nullopt).saved.ok);
+    const std::string broken = " 3 " + kGolden.substr(3); // claims a third race
+    folder.Write("racecalc/races.dat", broken);
+    list = LoadRaces(folder.path());
     EXPECT_EQ(list.outcome, LoadOutcome::Unreadable);
-    Race added = Spring();
-    added.name = "Autumn";
-    const ActionResult stored = StoreRace(list, folder.path(), added, std::nullopt);
-    EXPECT_EQ(stored.message, 0);
-    EXPECT_FALSE(stored.saved.ok);
+    EXPECT_FALSE(StoreRace(list, folder.path(), race, std::nullopt).saved.ok);
     EXPECT_EQ(list.Count(), 2U);
     EXPECT_EQ(folder.Read("racecalc/races.dat"), broken);
 }
 
-TEST(Races, DefaultRaceHoldsOneRace) {
+TEST(Races, DeleteRemovesTheRaceItsResultAndManualFilesOnlyOnceTheListIsWritten) {
     TestFolder folder;
-    EXPECT_FALSE(LoadDefaultRace(folder.path()));
-    folder.Write("racecalc/RaceCalcDef.dat", Golden("RaceCalcDef.dat"));
-    const auto loaded = LoadDefaultRace(folder.path());
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(TrimmedRaceName(*loaded), "Long_Distance 2");
-
-    TestFolder other;
-    ASSERT_TRUE(SaveDefaultRace(other.path(), *loaded));
-    EXPECT_EQ(other.Read("racecalc/RaceCalcDef.dat"), Golden("RaceCalcDef.dat"));
-    EXPECT_FALSE(other.Exists("racecalc/races.dat"));
-}
-
-TEST(Races, StoreRefusesUsedAndEmptyNamesAndAltersInPlace) {
-    TestFolder folder;
-    folder.Write("racecalc/races.dat", Golden("races.dat"));
+    folder.Write("racecalc/races.dat", kGolden);
+    for (const char* file : {"Spring 1.flt", "Spring 1_wf012.man", "spring 1_WF003.MAN", "Spring 12_wf012.man"})
+        folder.Write(std::string("racecalc/") + file, "x");
     RaceList list = LoadRaces(folder.path());
+    SetSaveFaultForTests([](const Path&) { return true; });
+    EXPECT_FALSE(DeleteRace(list, folder.path(), 1).ok);
+    SetSaveFaultForTests(nullptr);
+    EXPECT_EQ(list.Count(), 2U);
+    EXPECT_TRUE(folder.Exists("racecalc/Spring 1.flt"));
 
-    Race again = Spring();
-    again.name = "Spring 1  ";
-    ActionResult result = StoreRace(list, folder.path(), again, std::nullopt);
-    EXPECT_EQ(result.message, kRaceNameUsed);
-    EXPECT_EQ(result.focusField, "Text1");
-    again.name = std::string(30, ' ');
-    EXPECT_EQ(StoreRace(list, folder.path(), again, std::nullopt).message, kRaceNameMissing);
-    EXPECT_EQ(folder.Read("racecalc/races.dat"), Golden("races.dat"));
-
-    // Altering a race under its own name is no duplicate; its counters stay.
-    Race altered = list.races[1];
-    altered.releaseHour = 8;
-    altered.pigeonsEntered = 0;
-    result = StoreRace(list, folder.path(), altered, 2);
-    ASSERT_TRUE(result.Done());
-    EXPECT_EQ(list.races[1].releaseHour, 8);
-    EXPECT_EQ(list.races[1].pigeonsEntered, 123);
-    // Renaming it to the other race's name is one.
-    altered.name = PadRight("Spring 1", 30);
-    EXPECT_EQ(StoreRace(list, folder.path(), altered, 2).message, kRaceNameUsed);
-
-    Race added = Spring();
-    added.name = PadRight("Autumn", 30);
-    ASSERT_TRUE(StoreRace(list, folder.path(), added, std::nullopt).Done());
-    const RaceList reloaded = LoadRaces(folder.path());
-    ASSERT_EQ(reloaded.Count(), 3U);
-    EXPECT_EQ(TrimmedRaceName(reloaded.races[2]), "Autumn");
-    EXPECT_EQ(reloaded.races[1].releaseHour, 8);
-}
-
-TEST(Races, AFullListTakesNoFiftyFirstRace) {
-    TestFolder folder;
-    RaceList list;
-    for (int i = 1; i <= 50; ++i) {
-        Race race = Spring();
-        race.name = PadRight("Race " + std::to_string(i), 30);
-        list.races.push_back(race);
-    }
-    ASSERT_TRUE(SaveRaces(list, folder.path()));
-    Race extra = Spring();
-    extra.name = PadRight("Race 51", 30);
-    const ActionResult result = StoreRace(list, folder.path(), extra, std::nullopt);
-    EXPECT_EQ(result.message, 0);
-    EXPECT_FALSE(result.saved.ok);
-    EXPECT_EQ(LoadRaces(folder.path()).Count(), 50U);
-}
-
-TEST(Races, DeleteRemovesTheRaceItsResultAndItsManualFiles) {
-    TestFolder folder;
-    folder.Write("racecalc/races.dat", Golden("races.dat"));
-    folder.Write("racecalc/Spring 1.flt", " 0 \r\n");
-    folder.Write("racecalc/Spring 1_wf012.man", "x");
-    folder.Write("racecalc/spring 1_WF003.MAN", "x");
-    folder.Write("racecalc/Spring 12_wf012.man", "x"); // another race's file
-    folder.Write("racecalc/Long_Distance 2.flt", " 0 \r\n");
-    RaceList list = LoadRaces(folder.path());
     ASSERT_TRUE(DeleteRace(list, folder.path(), 1));
-    ASSERT_EQ(list.Count(), 1U);
-    EXPECT_EQ(TrimmedRaceName(list.races[0]), "Long_Distance 2");
-    EXPECT_FALSE(folder.Exists("racecalc/Spring 1.flt"));
-    EXPECT_FALSE(folder.Exists("racecalc/Spring 1_wf012.man"));
-    EXPECT_FALSE(folder.Exists("racecalc/spring 1_WF003.MAN"));
-    EXPECT_TRUE(folder.Exists("racecalc/Spring 12_wf012.man"));
-    EXPECT_TRUE(folder.Exists("racecalc/Long_Distance 2.flt"));
-    EXPECT_EQ(LoadRaces(folder.path()).Count(), 1U);
-
-    // Deleting the last race leaves the count 0.
+    EXPECT_EQ(TrimmedRaceName(list.races.at(0)), "Long_Distance 2");
+    EXPECT_FALSE(folder.Exists("racecalc/Spring 1.flt") || folder.Exists("racecalc/Spring 1_wf012.man") ||
+                 folder.Exists("racecalc/spring 1_WF003.MAN"));
+    EXPECT_TRUE(folder.Exists("racecalc/Spring 12_wf012.man")); // another race's file
     ASSERT_TRUE(DeleteRace(list, folder.path(), 1));
     EXPECT_EQ(folder.Read("racecalc/races.dat"), " 0 \r\n");
     EXPECT_FALSE(DeleteRace(list, folder.path(), 1).ok);
-}
-
-TEST(Races, NothingIsDeletedWhenTheRaceFileCannotBeWritten) {
-    TestFolder folder;
-    folder.Write("racecalc/races.dat", Golden("races.dat"));
-    folder.Write("racecalc/Spring 1.flt", " 0 \r\n");
-    RaceList list = LoadRaces(folder.path());
-    SetSaveFaultForTests([](const Path&) { return true; });
-    const SaveResult saved = DeleteRace(list, folder.path(), 1);
-    SetSaveFaultForTests(nullptr);
-    EXPECT_FALSE(saved.ok);
-    EXPECT_EQ(list.Count(), 2U);
-    EXPECT_TRUE(folder.Exists("racecalc/Spring 1.flt"));
 }
 
 } // namespace

@@ -22,14 +22,6 @@ private slots:
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.startsWith("usage: plumet-cli"));
     }
-
-    void theSimulatorComesUpOnAPseudoTerminal() {
-        QTemporaryDir dir;
-        SimulatedClock clock(dir.path());
-        QVERIFY(clock.Started());
-        QVERIFY(clock.Device().startsWith("/dev/"));
-        clock.Stop();
-    }
 };
 
 QTEST_GUILESS_MAIN(CliContractTest)

@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <csignal>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace plumet::e2e {
 
@@ -49,6 +52,16 @@ void SimulatedClock::Stop() {
         process_->waitForFinished(2000);
     }
     log_ += process_->readAllStandardError();
+}
+
+PseudoTerminal::PseudoTerminal() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0)
+        path_ = QString::fromLocal8Bit(::ptsname(master_));
+}
+
+PseudoTerminal::~PseudoTerminal() {
+    if (master_ >= 0) ::close(master_);
 }
 
 CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs) {

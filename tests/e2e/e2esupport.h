@@ -40,6 +40,20 @@ private:
     QByteArray log_;
 };
 
+// A pseudo-terminal nobody answers on: a port that opens but stays silent.
+class PseudoTerminal {
+public:
+    PseudoTerminal();
+    ~PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+    QString DevicePath() const { return path_; }
+
+private:
+    int master_ = -1;
+    QString path_;
+};
+
 struct CliRun {
     int exitCode = -1;
     QByteArray out;

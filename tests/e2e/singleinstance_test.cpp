@@ -1,4 +1,5 @@
-// One running Plumet per program folder.
+// One running Plumet per program folder; a first start fills an empty folder.
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +15,8 @@ private slots:
         first.start(PLUMET_PROGRAM, {});
         QVERIFY(first.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("club.txt")), 10000);
+        for (const char* name : {"exchange", "race", "racepo", "club", "fancier", "pigeon"}) // a first start
+            QVERIFY2(QFileInfo(dir.filePath(name)).isDir(), name);
 
         QProcess second;
         second.setWorkingDirectory(dir.path());

@@ -1,13 +1,5 @@
-#include <QAction>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
-#include "app/mainwindow.h"
 #include "registers/clubchangedialog.h"
 #include "uitestsupport.h"
-#include "widgets/fixedfield.h"
 
 using namespace plumet;
 using namespace plumet::ui;
@@ -55,29 +47,14 @@ class ClubChangeTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theMenuOpensItWithTheCurrentFancier() {
+    void opensOnTheCurrentFancierAndSavingMovesHim() {
         Clubs clubs;
-        QString opened, shown;
-        ModalWatcher watcher([&](QWidget* modal) {
-            opened = modal->objectName();
-            shown = Text(modal, "Text1")->text() + "/" + Text(modal, "Text2")->text();
-            QCOMPARE(modal->windowTitle(), Shipped("frmClubChange.Caption"));
-            QCOMPARE(MissingCaptionKeys(modal), QStringList());
-        });
-        clubs.main->MenuItem("mnuClubChange")->trigger();
-        QCOMPARE(opened + " " + shown, QString("frmClubChange 001/012"));
-
         ClubChangeDialog dialog(clubs.main.get());
         dialog.show();
+        QCOMPARE(Text(&dialog, "Text1")->text() + "/" + Text(&dialog, "Text2")->text(), QString("001/012"));
         TypeInto(Text(&dialog, "Text1"), "a2b");
         TypeInto(Text(&dialog, "Text2"), "");
         QCOMPARE(Text(&dialog, "Text1")->text() + "/" + Text(&dialog, "Text2")->text(), QString("002/000"));
-    }
-
-    void savingMovesTheFancierAndListsTheClubs() {
-        Clubs clubs;
-        ClubChangeDialog dialog(clubs.main.get());
-        dialog.show();
         SaveTo(&dialog, "2", "5");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(clubs.folder.Messages().Shown().empty());
@@ -100,22 +77,13 @@ private slots:
         } cases[] = {{"0", "5", 1, "Text1"}, {"9", "5", 4, "Text1"}, {"2", "1", 2, "Text2"}};
         for (const auto& c : cases) {
             SaveTo(&dialog, c.club, c.fancier);
-            QCOMPARE(clubs.folder.Messages().Shown().size(), size_t(1));
-            const ShownMessage& shown = clubs.folder.Messages().Shown()[0];
-            QCOMPARE(shown.title, Shipped(QString("frmClubChange.MsgBoxName%1").arg(c.message)));
-            QCOMPARE(shown.text, Shipped(QString("frmClubChange.MsgBoxText%1").arg(c.message)));
-            QCOMPARE(shown.icon, MessageIcon::Critical);
+            QCOMPARE(ShownTexts(clubs.folder.Messages()), NumberedMessage("frmClubChange", c.message));
             QCOMPARE(dialog.focusWidget()->objectName(), QString(c.focus));
             clubs.folder.Messages().Clear();
         }
 
-        SetSaveFaultForTests([](const Path& target) { return target.filename() == "f001.DAT"; });
-        SaveTo(&dialog, "2", "5");
-        SetSaveFaultForTests(nullptr);
-        QCOMPARE(clubs.folder.Messages().Shown().size(), size_t(1));
-        const ShownMessage& failed = clubs.folder.Messages().Shown()[0];
-        QCOMPARE(failed.title, dialog.windowTitle());
-        QVERIFY2(failed.text.contains("f001.DAT"), qPrintable(failed.text));
+        const QString failed = SavingFails(clubs.folder.Messages(), [&] { SaveTo(&dialog, "2", "5"); });
+        QVERIFY2(failed.startsWith(dialog.windowTitle() + ": ") && failed.contains("p002005.dat"), qPrintable(failed));
         QVERIFY(dialog.isVisible());
         QCOMPARE(clubs.folder.Read("fancier/f002.DAT"), " 1 \r\n" + Fancier("001", "Zorn") + "\r\n");
         QCOMPARE(clubs.folder.Read("pigeon/p001012.dat"), kPigeons);

@@ -1,14 +1,5 @@
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
-#include "app/appcontext.h"
 #include "race/enterdistancesdialog.h"
 #include "racetestdata.h"
-#include "widgets/fixedfield.h"
 
 using namespace plumet;
 using namespace plumet::ui;
@@ -22,6 +13,7 @@ class EnterDistancesDialogTest : public QObject {
     static QRadioButton* Option(QWidget* dialog, const char* name) { return dialog->findChild<QRadioButton*>(name); }
     static QCheckBox* Check(QWidget* dialog, const char* name) { return dialog->findChild<QCheckBox*>(name); }
     static QString LabelText(QWidget* dialog, const char* name) { return dialog->findChild<QLabel*>(name)->text(); }
+    static QString Boxes(QWidget* dialog) { return Field(dialog, "Text1")->text() + "|" + Field(dialog, "Text2")->text(); }
 
     static void Enter(QWidget* dialog, const QString& whole, const QString& part) {
         TypeInto(Field(dialog, "Text1"), whole);
@@ -29,48 +21,34 @@ class EnterDistancesDialogTest : public QObject {
     }
 
 private slots:
-    void opensInMilesWithTheFirstClubsLists() {
-        ProgramFolderFixture folder;
-        WriteRaceRegisters(folder);
-        EnterDistancesDialog dialog(nullptr, U'.');
-        QCOMPARE(dialog.windowTitle(), Shipped("frmEnterDistances.Caption"));
-        QCOMPARE(MissingCaptionKeys(&dialog), QStringList());
-        QVERIFY(Option(&dialog, "Option4")->isChecked());
-        QCOMPARE(LabelText(&dialog, "Label6"), Shipped("frmEnterDistances.Label6Miles.Caption"));
-        QCOMPARE(LabelText(&dialog, "Label7"), Shipped("frmEnterDistances.Label7Yards.Caption"));
-        QCOMPARE(Combo(&dialog, "Combo1")->count(), 2);
-        QCOMPARE(Combo(&dialog, "Combo2")->count(), 3);
-        QCOMPARE(Combo(&dialog, "Combo2")->itemText(1), QString("Schulz"));
-        QCOMPARE(Combo(&dialog, "Combo3")->count(), 3);
-        // A pair never entered: 0 miles.
-        QCOMPARE(Field(&dialog, "Text1")->text(), QString("0"));
-        QCOMPARE(Field(&dialog, "Text2")->text(), QString("0000"));
-        QVERIFY(dialog.findChild<QPushButton*>("Command1")->isEnabled());
-
-        // A club without fanciers: nothing can be stored.
-        Combo(&dialog, "Combo1")->setCurrentIndex(1);
-        QCOMPARE(Combo(&dialog, "Combo2")->count(), 0);
-        QVERIFY(!dialog.findChild<QPushButton*>("Command1")->isEnabled());
-    }
-
-    void switchingTheUnitResetsTheBoxes() {
+    void opensInMilesAndSwitchingTheUnitResetsTheBoxes() {
         ProgramFolderFixture folder;
         WriteRaceRegisters(folder);
         EnterDistancesDialog dialog(nullptr, U'.');
         dialog.show();
+        QVERIFY(Option(&dialog, "Option4")->isChecked());
+        QCOMPARE(LabelText(&dialog, "Label6") + LabelText(&dialog, "Label7"),
+                 Shipped("frmEnterDistances.Label6Miles.Caption") + Shipped("frmEnterDistances.Label7Yards.Caption"));
+        QCOMPARE(Combo(&dialog, "Combo1")->count(), 2);
+        QCOMPARE(Combo(&dialog, "Combo2")->itemText(1), QString("Schulz"));
+        QCOMPARE(Combo(&dialog, "Combo3")->count(), 3);
+        QCOMPARE(Boxes(&dialog), QString("0|0000")); // a pair never entered: 0 miles
         Enter(&dialog, "12", "880");
-        QCOMPARE(Field(&dialog, "Text2")->text(), QString("0880")); // padded on leaving
+        QCOMPARE(Boxes(&dialog), QString("12|0880")); // padded on leaving
         Option(&dialog, "Option3")->click();
-        QCOMPARE(Field(&dialog, "Text1")->text(), QString("0"));
-        QCOMPARE(Field(&dialog, "Text2")->text(), QString("000"));
-        QCOMPARE(Field(&dialog, "Text2")->maxLength(), 3);
-        QCOMPARE(LabelText(&dialog, "Label6"), Shipped("frmEnterDistances.Label6Km.Caption"));
-        QCOMPARE(LabelText(&dialog, "Label7"), Shipped("frmEnterDistances.Label7Meter.Caption"));
+        QCOMPARE(Boxes(&dialog), QString("0|000"));
+        QCOMPARE(LabelText(&dialog, "Label6") + LabelText(&dialog, "Label7"),
+                 Shipped("frmEnterDistances.Label6Km.Caption") + Shipped("frmEnterDistances.Label7Meter.Caption"));
         TypeInto(Field(&dialog, "Text2"), "12345x");
         QCOMPARE(Field(&dialog, "Text2")->text(), QString("123"));
         Option(&dialog, "Option4")->click();
-        QCOMPARE(Field(&dialog, "Text2")->text(), QString("0000"));
-        QCOMPARE(Field(&dialog, "Text2")->maxLength(), 4);
+        QCOMPARE(Boxes(&dialog), QString("0|0000"));
+
+        // A club without fanciers: nothing can be stored.
+        QVERIFY(dialog.findChild<QPushButton*>("Command1")->isEnabled());
+        Combo(&dialog, "Combo1")->setCurrentIndex(1);
+        QCOMPARE(Combo(&dialog, "Combo2")->count(), 0);
+        QVERIFY(!dialog.findChild<QPushButton*>("Command1")->isEnabled());
     }
 
     void storingWritesTheClubsFileInKilometres() {
@@ -90,22 +68,15 @@ private slots:
                  QByteArray(" 3 \r\n 3 \r\n00105 1 0000,0000\r\n00107 1 0000,0000\r\n00198 1 0000,0000\r\n"
                             "01205 1 0020,1168\r\n01207 0 0123,0450\r\n01298 1 0000,0000\r\n"
                             "01305 1 0000,0000\r\n01307 1 0000,0000\r\n01398 1 0000,0000\r\n"));
-    }
 
-    void choosingAPairShowsItsDistanceInItsUnit() {
-        ProgramFolderFixture folder;
-        WriteRaceRegisters(folder);
-        folder.Write("racecalc/dist007.dat", " 1 \r\n 2 \r\n00105 1 0020.1168\r\n00107 0 0123.4560\r\n");
-        EnterDistancesDialog dialog(nullptr, U'.');
-        dialog.show();
-        QVERIFY(Option(&dialog, "Option4")->isChecked());
-        QCOMPARE(Field(&dialog, "Text1")->text(), QString("12"));
-        QCOMPARE(Field(&dialog, "Text2")->text(), QString("0880"));
-        Combo(&dialog, "Combo3")->setCurrentIndex(1);
-        QVERIFY(Option(&dialog, "Option3")->isChecked());
-        QCOMPARE(Field(&dialog, "Text1")->text(), QString("123"));
-        QCOMPARE(Field(&dialog, "Text2")->text(), QString("456"));
-        QCOMPARE(LabelText(&dialog, "Label7"), Shipped("frmEnterDistances.Label7Meter.Caption"));
+        // Read again, each pair shows in the unit it was entered in.
+        EnterDistancesDialog again(nullptr, U'.');
+        Combo(&again, "Combo2")->setCurrentIndex(1);
+        QVERIFY(Option(&again, "Option4")->isChecked());
+        QCOMPARE(Boxes(&again), QString("12|0880"));
+        Combo(&again, "Combo3")->setCurrentIndex(1);
+        QVERIFY(Option(&again, "Option3")->isChecked());
+        QCOMPARE(Boxes(&again), QString("123|045"));
     }
 
     void automaticAdvanceMovesToTheNextFancierOrReleasePoint() {
@@ -113,26 +84,19 @@ private slots:
         WriteRaceRegisters(folder);
         EnterDistancesDialog dialog(nullptr, U'.');
         dialog.show();
-        auto* store = dialog.findChild<QPushButton*>("Command1");
-        store->click(); // without a check box the pair stays
-        QCOMPARE(Combo(&dialog, "Combo2")->currentIndex(), 0);
-        QCOMPARE(Combo(&dialog, "Combo3")->currentIndex(), 0);
-
+        // Stores the pair and answers which fancier and release point come next.
+        const auto store = [&dialog] {
+            dialog.findChild<QPushButton*>("Command1")->click();
+            return QString("%1/%2").arg(Combo(&dialog, "Combo2")->currentIndex()).arg(Combo(&dialog, "Combo3")->currentIndex());
+        };
+        QCOMPARE(store(), QString("0/0")); // without a check box the pair stays
         Check(&dialog, "Check1")->setChecked(true);
-        store->click();
-        QCOMPARE(Combo(&dialog, "Combo2")->currentIndex(), 1);
-        store->click();
-        store->click(); // at the last fancier it stays
-        QCOMPARE(Combo(&dialog, "Combo2")->currentIndex(), 2);
-        QCOMPARE(Combo(&dialog, "Combo3")->currentIndex(), 0);
-
+        QStringList steps;
+        for (int i = 0; i < 3; ++i) steps << store();
+        QCOMPARE(steps, (QStringList{"1/0", "2/0", "2/0"})); // at the last fancier it stays
         Check(&dialog, "Check2")->setChecked(true);
         QVERIFY(!Check(&dialog, "Check1")->isChecked()); // the two exclude each other
-        store->click();
-        QCOMPARE(Combo(&dialog, "Combo3")->currentIndex(), 1);
-        QCOMPARE(Combo(&dialog, "Combo2")->currentIndex(), 2);
-        Check(&dialog, "Check1")->setChecked(true);
-        QVERIFY(!Check(&dialog, "Check2")->isChecked());
+        QCOMPARE(store(), QString("2/1"));
     }
 
     void aBrokenDistanceFileIsNotSavedOver() {

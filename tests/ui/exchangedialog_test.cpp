@@ -1,11 +1,5 @@
 #include <QDir>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
 
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
 #include "exchange/exchangedialog.h"
 #include "uitestsupport.h"
 
@@ -22,19 +16,20 @@ const QByteArray kFanciers = " 1 \r\n001" + QByteArray("Meier") + QByteArray(15,
                              QByteArray(30, ' ') + "\r\n";
 const QByteArray kPigeons = " 1 \r\nNL      05     1234567M1300000000BLUE00\r\n";
 
-void SetRegion() {
+// Region 007 and federation 003 with club 002, his fancier 001 and her pigeon.
+void WriteInstallation(const ProgramFolderFixture& folder) {
     App().settings.region = "007North" + std::string(25, ' ');
     App().settings.federation = "003East" + std::string(26, ' ');
-}
-
-void WriteInstallation(const ProgramFolderFixture& folder) {
     folder.Write("club/club.dat", kClubs);
     folder.Write("fancier/f002.DAT", kFanciers);
     folder.Write("pigeon/p002001.dat", kPigeons);
 }
 
-QString Expected(const QString& window, const QString& start, const QString& result) {
-    return Shipped(window + "." + start) + Shipped(result);
+// The status line a window ends with: its start text followed by `result` of `window`.
+QString Status(const ExchangeDialog& dialog, const QString& result, const QString& window = {}) {
+    const QString subject = dialog.objectName().contains("Fancier") ? "Fancierdata" : "Loftdata";
+    return Shipped(dialog.objectName() + ".txt" + subject + "Start") +
+           Shipped((window.isEmpty() ? dialog.objectName() : window) + ".txt" + subject + result);
 }
 
 } // namespace
@@ -43,131 +38,60 @@ class ExchangeDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void buildingWritesTheFilesAndSaysReady() {
+    void buildingThenReadingGivesTheRegistersBackAndRefreshesTheList() {
         ProgramFolderFixture folder;
-        SetRegion();
         WriteInstallation(folder);
         MainWindow main;
-        {
-            ExchangeDialog dialog(&main, ExchangeKind::Fancier, Direction::Build);
-            QCOMPARE(dialog.objectName(), QString("frmFancierdataBuild"));
-            QCOMPARE(dialog.windowTitle(), Shipped("frmFancierdataBuild.Caption"));
-            QCOMPARE(dialog.Status(), Expected("frmFancierdataBuild", "txtFancierdataStart",
-                                               "frmFancierdataBuild.txtFancierdataReady"));
-        }
-        {
-            ExchangeDialog dialog(&main, ExchangeKind::Loft, Direction::Build);
-            QCOMPARE(dialog.Status(),
-                     Expected("frmLoftdataBuild", "txtLoftdataStart", "frmLoftdataBuild.txtLoftdataReady"));
-        }
-        QVERIFY(folder.Messages().Shown().empty());
-        QCOMPARE(folder.Read("exchange/S007003.d00").count("\r\n"), 4);
-        QCOMPARE(folder.Read("exchange/T007003.d00"),
-                 QByteArray("0002001NL      05     1234567M1300000000BLUE00\r\n"));
-    }
-
-    void readingReplacesTheRegistersAndRefreshesTheClubList() {
-        ProgramFolderFixture folder;
-        SetRegion();
-        folder.Write("exchange/S007003.d00", "1007   North\r\n2003   East\r\n3004   Neuer Verein\r\n"
-                                             "4004001Meier\r\n");
-        folder.Write("exchange/T007003.d00", "0004001NL      05     1234567M\r\n");
-        MainWindow main;
-        QVERIFY(!main.List()->isEnabled()); // no clubs yet
-        {
-            ExchangeDialog dialog(&main, ExchangeKind::Fancier, Direction::Read);
-            QCOMPARE(dialog.Status(), Expected("frmFancierdataRead", "txtFancierdataStart",
-                                               "frmFancierdataRead.txtFancierdataReady"));
+        for (const Direction direction : {Direction::Build, Direction::Read}) {
+            for (const ExchangeKind kind : {ExchangeKind::Fancier, ExchangeKind::Loft}) {
+                ExchangeDialog dialog(&main, kind, direction);
+                QCOMPARE(dialog.Status(), Status(dialog, "Ready"));
+            }
+            if (direction == Direction::Read) break;
+            QCOMPARE(folder.Read("exchange/T007003.d00"), QByteArray("0002001NL      05     1234567M1300000000BLUE00\r\n"));
+            for (const char* file : {"club/club.dat", "fancier/f002.DAT", "pigeon/p002001.dat"})
+                QVERIFY(QFile::remove(folder.Path() + "/" + file));
+            main.VereineAnzeigen();
+            QVERIFY(!main.List()->isEnabled()); // no clubs
         }
         QCOMPARE(main.Mode(), ListMode::Clubs);
-        QCOMPARE(main.List()->count(), 1);
-        QCOMPARE(main.List()->item(0)->text(), "004:     Neuer Verein" + QString(18, ' '));
-        QVERIFY(folder.Read("fancier/f004.DAT").startsWith(" 1 \r\n001Meier"));
-        {
-            ExchangeDialog dialog(&main, ExchangeKind::Loft, Direction::Read);
-            QCOMPARE(dialog.Status(),
-                     Expected("frmLoftdataRead", "txtLoftdataStart", "frmLoftdataRead.txtLoftdataReady"));
-        }
-        QCOMPARE(folder.Read("pigeon/p004001.dat"),
-                 QByteArray(" 1 \r\nNL      05     1234567M1300000000    00\r\n"));
+        QCOMPARE(main.List()->item(0)->text(), "002:     Brieftaubenverein" + QString(13, ' '));
+        QCOMPARE(folder.Read("club/club.dat") + folder.Read("fancier/f002.DAT") + folder.Read("pigeon/p002001.dat"),
+                 kClubs + kFanciers + kPigeons);
         QVERIFY(folder.Messages().Shown().empty());
     }
 
-    void aFileThatCannotBeUsedShowsMessageOneAndTheErrorText() {
+    void aFileThatCannotBeUsedOrWrittenIsToldAndNothingChanges() {
         ProgramFolderFixture folder;
-        SetRegion();
         WriteInstallation(folder);
         folder.Write("exchange/S007003.d00", "1008   Other\r\n2003   East\r\n3004   Neuer Verein\r\n");
         MainWindow main;
         for (const ExchangeKind kind : {ExchangeKind::Fancier, ExchangeKind::Loft}) {
             folder.Messages().Clear();
             ExchangeDialog dialog(&main, kind, Direction::Read);
+            QCOMPARE(dialog.Status(), Status(dialog, "Error"));
             const QString window = dialog.objectName();
-            const QString subject = kind == ExchangeKind::Fancier ? "Fancierdata" : "Loftdata";
-            QCOMPARE(dialog.Status(), Expected(window, "txt" + subject + "Start", window + ".txt" + subject + "Error"));
-            QCOMPARE(folder.Messages().Shown().size(), size_t(1));
-            QCOMPARE(folder.Messages().Shown()[0].title, Shipped(window + ".MsgBox1Name"));
-            QCOMPARE(folder.Messages().Shown()[0].text, Shipped(window + ".MsgBox1Text"));
+            QCOMPARE(ShownTexts(folder.Messages()), (QStringList{Shipped(window + ".MsgBox1Name"), Shipped(window + ".MsgBox1Text")}));
             QCOMPARE(folder.Messages().Shown()[0].icon, MessageIcon::Critical);
         }
         QCOMPARE(folder.Read("club/club.dat"), kClubs);
-    }
 
-    void aFailedWriteNamesTheFile() {
-        ProgramFolderFixture folder;
-        SetRegion();
-        WriteInstallation(folder);
-        QDir(folder.Path()).rmdir("exchange");
-        MainWindow main;
+        QVERIFY(QDir(folder.Path() + "/exchange").removeRecursively());
+        folder.Messages().Clear();
         {
             ExchangeDialog dialog(&main, ExchangeKind::Loft, Direction::Build);
-            // The build windows take the read windows' error text.
-            QCOMPARE(dialog.Status(),
-                     Expected("frmLoftdataBuild", "txtLoftdataStart", "frmLoftdataRead.txtLoftdataError"));
-            QCOMPARE(folder.Messages().Shown().size(), size_t(1));
-            QCOMPARE(folder.Messages().Shown()[0].title, dialog.windowTitle());
+            QCOMPARE(dialog.Status(), Status(dialog, "Error", "frmLoftdataRead")); // the read window's error text
+            QCOMPARE(folder.Messages().Shown().at(0).title, dialog.windowTitle());
             QVERIFY(folder.Messages().Shown()[0].text.contains("T007003.d00"));
         }
-        folder.Messages().Clear();
         folder.Write("exchange/T007003.d00", "0002001NL      05     7654321M\r\n");
-        SetSaveFaultForTests([](const Path&) { return true; });
-        {
-            ExchangeDialog dialog(&main, ExchangeKind::Loft, Direction::Read);
-            QCOMPARE(dialog.Status(),
-                     Expected("frmLoftdataRead", "txtLoftdataStart", "frmLoftdataRead.txtLoftdataError"));
-            QCOMPARE(folder.Messages().Shown().size(), size_t(1));
-            QCOMPARE(folder.Messages().Shown()[0].title, dialog.windowTitle());
-            QVERIFY(folder.Messages().Shown()[0].text.contains("p002001.dat"));
-        }
-        SetSaveFaultForTests(nullptr);
+        std::unique_ptr<ExchangeDialog> dialog;
+        const QString failed = SavingFails(folder.Messages(), [&] {
+            dialog = std::make_unique<ExchangeDialog>(&main, ExchangeKind::Loft, Direction::Read);
+        });
+        QVERIFY2(failed.startsWith(dialog->windowTitle() + ": ") && failed.contains("p002001.dat"), qPrintable(failed));
+        QCOMPARE(dialog->Status(), Status(*dialog, "Error"));
         QCOMPARE(folder.Read("pigeon/p002001.dat"), kPigeons);
-    }
-
-    void theMenuItemsOpenTheirWindowAndTheButtonClosesIt() {
-        ProgramFolderFixture folder;
-        SetRegion();
-        MainWindow main;
-        const struct {
-            const char* menu;
-            const char* window;
-        } items[] = {{"mnuFancierBuild", "frmFancierdataBuild"},
-                     {"mnuLoftBuild", "frmLoftdataBuild"},
-                     {"mnuFancierRead", "frmFancierdataRead"},
-                     {"mnuLoftRead", "frmLoftdataRead"}};
-        for (const auto& item : items) {
-            QString opened;
-            int result = -1;
-            ModalWatcher watcher([&](QWidget* modal) {
-                opened = modal->objectName();
-                QCOMPARE(MissingCaptionKeys(modal), QStringList());
-                auto* dialog = qobject_cast<QDialog*>(modal);
-                modal->findChild<QPushButton*>("Command1")->click();
-                result = dialog->result();
-            });
-            main.OpenMenuDialog(item.menu);
-            QCOMPARE(opened, QString(item.window));
-            QCOMPARE(result, int(QDialog::Accepted));
-        }
     }
 };
 

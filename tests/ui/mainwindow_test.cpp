@@ -1,13 +1,4 @@
-#include <QAction>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
-
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "uitestsupport.h"
+#include "racetestdata.h"
 
 using namespace plumet;
 using namespace plumet::ui;
@@ -24,7 +15,6 @@ class MainWindowTest : public QObject {
         if (QAction* a = w.MenuItem(name)) return a->isVisible();
         return w.Menu(name)->menuAction()->isVisible();
     }
-    static const QByteArray kTwoClubs;
 
 private slots:
     void startsWithTitleMenusAndTheEmptyClubList() {
@@ -54,63 +44,40 @@ private slots:
         QCOMPARE(w.MenuItem("mnu2FancierLoadVPPAD")->text(), Shipped("frmMain.mnu2FancierLoad.Caption"));
     }
 
-    void selectingDescendingAndGoingUpFollowTheKeys() {
+    void theKeysWalkDownAndUpTheLists() {
         ProgramFolderFixture folder;
         FixedPorts ports({});
-        folder.Write("club/club.dat", kTwoClubs);
-        folder.Write("fancier/f002.DAT", " 1 \r\n001Miller              " + QByteArray(50, ' ') + "\r\n");
+        WriteRaceRegisters(folder);
         MainWindow w;
-        QCOMPARE(w.List()->count(), 2);
-        QCOMPARE(w.List()->item(0)->text(), QString("002:     Blue Wings") + QString(20, ' '));
-
-        QTest::keyClick(w.List(), Qt::Key_Return); // nothing selected: stays
+        QCOMPARE(w.List()->item(0)->text(), "007:     Nord" + QString(26, ' '));
+        QCOMPARE(w.List()->selectionMode(), QAbstractItemView::SingleSelection);
+        QStringList missing;
+        QTest::keyClick(w.List(), Qt::Key_Return); // nothing selected: nothing happens
+        QCOMPARE(ModalOpenedBy([&] { QTest::keyClick(w.List(), Qt::Key_Delete), QTest::qWait(50); }, &missing), QString());
         QCOMPARE(w.Mode(), ListMode::Clubs);
         w.List()->setCurrentRow(0);
-        QCOMPARE(w.SelectedClubNumber, std::string("002"));
-        QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QString("002: Blue Wings"));
+        QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QString("007: Nord"));
         for (const char* on : {"mnuClubAlter", "mnuClubDelete", "mnuFancierShow"}) QVERIFY2(Enabled(w, on), on);
 
         QTest::keyClick(w.List(), Qt::Key_Return);
         QCOMPARE(w.Mode(), ListMode::Fanciers);
-        QVERIFY(!Enabled(w, "mnuClubAlter"));
-        QVERIFY(Enabled(w, "mnuFancierAdd"));
-        w.List()->setCurrentRow(0);
-        QCOMPARE(w.SelectedFancierNumber, std::string("001"));
-        QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QString("002: Blue Wings / 001: Miller"));
+        QVERIFY(!Enabled(w, "mnuClubAlter") && Enabled(w, "mnuFancierAdd"));
+        w.List()->setCurrentRow(1);
+        w.List()->item(0)->setSelected(true); // fanciers and pigeons take several lines
+        QCOMPARE(w.SelectedLines(), (std::vector<int>{0, 1}));
+        QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QString("007: Nord / 012: Schulz"));
         for (const char* on : {"mnuPigeonShow", "mnuFancierAlter", "mnuFancierDelete", "mnuLoftSend", "mnuClubChange"})
             QVERIFY2(Enabled(w, on), on);
 
         QTest::keyClick(w.List(), Qt::Key_Return);
         QCOMPARE(w.Mode(), ListMode::Pigeons);
-        QCOMPARE(w.List()->item(0)->text(), Shipped("frmMain.txtNoPigeons"));
-        QTest::keyClick(w.List(), Qt::Key_Escape);
-        QCOMPARE(w.Mode(), ListMode::Fanciers);
-        QTest::keyClick(w.List(), Qt::Key_Escape);
-        QCOMPARE(w.Mode(), ListMode::Clubs);
-        QTest::keyClick(w.List(), Qt::Key_Escape);
-        QCOMPARE(w.Mode(), ListMode::Clubs);
-    }
+        QCOMPARE(w.List()->count(), 10);
+        for (const ListMode up : {ListMode::Fanciers, ListMode::Clubs, ListMode::Clubs}) {
+            QTest::keyClick(w.List(), Qt::Key_Escape);
+            QCOMPARE(w.Mode(), up);
+        }
 
-    void onlyTheFancierAndPigeonListsTakeSeveralLines() {
-        ProgramFolderFixture folder;
-        FixedPorts ports({});
-        folder.Write("club/club.dat", kTwoClubs);
-        folder.Write("fancier/f002.DAT", " 2 \r\n001Miller" + QByteArray(64, ' ') + "\r\n004Baker" + QByteArray(65, ' ') + "\r\n");
-        MainWindow w;
-        QCOMPARE(w.List()->selectionMode(), QAbstractItemView::SingleSelection);
-        w.List()->setCurrentRow(0);
-        w.ZuechterAnzeigen();
-        w.List()->setCurrentRow(1);
-        w.List()->item(0)->setSelected(true);
-        QCOMPARE(w.SelectedLines(), (std::vector<int>{0, 1}));
-        QCOMPARE(w.SelectedFancierNumber, std::string("004"));
-    }
-
-    void releasePointModeEndsWithTheReset() {
-        ProgramFolderFixture folder;
-        FixedPorts ports({});
-        folder.Write("club/club.dat", kTwoClubs);
-        MainWindow w;
+        // Release points are a mode of their own that the club list ends.
         w.OpenMenuDialog("mnuRacePointsShow");
         QCOMPARE(w.Mode(), ListMode::RacePoints);
         QVERIFY(Enabled(w, "mnuRacePointsAdd"));
@@ -121,75 +88,84 @@ private slots:
         QVERIFY(!Enabled(w, "mnuRacePointsAdd"));
     }
 
-    void listPositionIsRestoredAfterARebuild() {
-        ProgramFolderFixture folder;
-        FixedPorts ports({});
-        folder.Write("club/club.dat", kTwoClubs);
-        MainWindow w;
-        w.List()->setCurrentRow(1);
-        w.RememberListPosition();
-        folder.Write("club/club.dat", " 1 \r\n002Blue Wings" + QByteArray(50, ' ') + "\r\n");
-        w.VereineAnzeigen();
-        w.RestoreListPosition();
-        QCOMPARE(w.List()->currentRow(), 0);
-        QCOMPARE(w.SelectedClubNumber, std::string("002"));
-        QVERIFY(Enabled(w, "mnuClubAlter"));
-    }
-
-    void startupCheckOpensSettingsOnlyWhenRegionOrPortIsMissing() {
+    void theSettingsOpenAfterASecondOnlyWithoutAUsablePort() {
         ProgramFolderFixture folder;
         FixedPorts ports({"COM 1", "COM 2"});
         App().settings.region = "007North" + std::string(25, ' ');
-        App().settings.comPort = "2";
-        {
+        for (const std::string port : {"2", "0", "", "7"}) {
+            App().settings.comPort = port;
             MainWindow w;
             QVERIFY(w.StartupTimer()->isActive());
             QCOMPARE(w.StartupTimer()->interval(), 1000);
-            w.StartupPortCheck();
-            QVERIFY(!w.StartupTimer()->isActive());
-            QVERIFY(QApplication::activeModalWidget() == nullptr);
-        }
-        for (const std::string port : {"0", "", "7"}) {
-            App().settings.comPort = port;
-            MainWindow w;
-            QString opened;
-            ModalWatcher watcher([&](QWidget* modal) { opened = modal->objectName(); });
-            w.StartupPortCheck();
-            QCOMPARE(opened, QString("frmSet"));
+            QStringList missing;
+            QCOMPARE(ModalOpenedBy([&] { w.StartupPortCheck(); }, &missing), port == "2" ? QString() : QString("frmSet"));
         }
     }
 
-    void deleteWithoutSelectionOpensNothing() {
+    void everyMenuItemAndTheDeleteKeyOpenTheirWindowWithEveryCaption() {
         ProgramFolderFixture folder;
         FixedPorts ports({});
-        folder.Write("club/club.dat", kTwoClubs);
+        WriteRaceRegisters(folder);
+        WriteTwoRaces(folder);
+        App().settings.comPort = "1";
+        SetClockLinkFactoryForTests([] { return std::make_unique<ScriptedClockLink>(); });
         MainWindow w;
-        bool opened = false;
-        ModalWatcher watcher([&](QWidget*) { opened = true; });
-        QTest::keyClick(w.List(), Qt::Key_Delete);
-        QTest::qWait(50);
-        QVERIFY(!opened);
-        QApplication::processEvents();
-    }
-
-    void infoOpensAndCloses() {
-        ProgramFolderFixture folder;
-        FixedPorts ports({});
-        MainWindow w;
-        QString title;
+        w.StartupTimer()->stop();
+        using M = ListMode;
+        // Club 007, then his fancier 012, then the first pigeon, or release point 05.
+        const auto select = [&w](M mode) {
+            w.VereineAnzeigen();
+            w.List()->setCurrentRow(0);
+            if (mode == M::Fanciers || mode == M::Pigeons) w.ZuechterAnzeigen(), w.List()->setCurrentRow(1);
+            if (mode == M::Pigeons) w.TaubenAnzeigen(), w.List()->setCurrentRow(0);
+            if (mode == M::RacePoints) w.RacePointsAnzeigen(), w.List()->setCurrentRow(4);
+        };
+        const QByteArray pigeons = folder.Read("pigeon/p007012.dat");
         QStringList missing;
-        ModalWatcher watcher([&](QWidget* modal) {
-            title = modal->windowTitle();
-            missing = MissingCaptionKeys(modal);
-        });
-        w.MenuItem("mnuInfo")->trigger();
-        QCOMPARE(title, Shipped("frmInfo.Caption"));
-        QCOMPARE(missing, QStringList());
+        using P = std::pair<M, const char*>;
+        for (const auto& [mode, window] : {P{M::Clubs, "frmClubDelete"}, P{M::Fanciers, "frmFancierDelete"},
+                                           P{M::Pigeons, "frmPigeonsDelete"}}) {
+            select(mode);
+            QCOMPARE(ModalOpenedBy([&] { QTest::keyClick(w.List(), Qt::Key_Delete); }, &missing), QString(window));
+        }
+        QCOMPARE(folder.Read("pigeon/p007012.dat"), pigeons); // closed like Cancel
+
+        struct Item {
+            const char *menu, *window;
+            M mode = M::Clubs;
+            const char* captionMode = "";
+        };
+        const Item items[] = {
+            {"mnuProgramSet", "frmSet"}, {"mnuInfo", "frmInfo"}, {"mnuClubAdd", "frmClubAdd"},
+            {"mnuClubAlter", "frmClubAlter"}, {"mnuClubDelete", "frmClubDelete"},
+            {"mnuFancierAdd", "frmFancierAdd", M::Fanciers}, {"mnuFancierAlter", "frmFancierAlter", M::Fanciers},
+            {"mnuFancierDelete", "frmFancierDelete", M::Fanciers}, {"mnuClubChange", "frmClubChange", M::Fanciers},
+            {"mnuPigeonAdd", "frmPigeonsAdd", M::Pigeons}, {"mnuPigeonAlter", "frmPigeonsAlter", M::Pigeons},
+            {"mnuPigeonDelete", "frmPigeonsDelete", M::Pigeons}, {"mnuLoftSend", "frmLoftSend", M::Pigeons},
+            {"mnuLoftGet", "frmLoftGet", M::Pigeons}, {"mnuRacePointsAdd", "frmRacePointsAdd", M::RacePoints},
+            {"mnuRacePointsAlter", "frmRacePointsAlter", M::RacePoints},
+            {"mnuRacePointsDelete", "frmRacePointsDelete", M::RacePoints}, {"mnuSendRacePoints", "frmRacePointsSend"},
+            {"mnuSendTime", "frmSendTime"}, {"mnuPrintOverPC", "frmPrintOverPC"}, {"mnuPrintToFile", "frmPrintToFile"},
+            {"mnuPrintToScreen", "frmPrintToScreen"}, {"mnuRaceEnterDistances", "frmEnterDistances"},
+            {"mnuRaceAdd", "frmRaceAdd", M::Clubs, "Add"}, {"mnuRaceAlter", "frmRaceSelect", M::Clubs, "Alter"},
+            {"mnuRaceDelete", "frmRaceSelect", M::Clubs, "Delete"},
+            {"mnuRaceShow", "frmRaceSelect", M::Clubs, "ShowResults"},
+            {"mnuRacePrint", "frmRaceSelect", M::Clubs, "PrintResults"},
+            {"mnuRaceCalculate", "frmRaceSelect", M::Clubs, "Calculate"},
+            {"mnuClockTimesManEnter", "frmClocktimesManAdd"},
+            // The exchange windows work as they open: last, as they rewrite the registers.
+            {"mnuFancierBuild", "frmFancierdataBuild"}, {"mnuLoftBuild", "frmLoftdataBuild"},
+            {"mnuFancierRead", "frmFancierdataRead"}, {"mnuLoftRead", "frmLoftdataRead"},
+        };
+        for (const auto& item : items) {
+            select(item.mode);
+            QCOMPARE(ModalOpenedBy([&] { w.MenuItem(item.menu)->trigger(); }, &missing, item.captionMode),
+                     QString(item.window));
+            QVERIFY2(missing.isEmpty(), qPrintable(missing.join(' ')));
+        }
+        SetClockLinkFactoryForTests(nullptr);
     }
 };
-
-const QByteArray MainWindowTest::kTwoClubs = " 2 \r\n002Blue Wings" + QByteArray(20, ' ') + QByteArray(30, ' ') +
-                                             "\r\n010Red Tower" + QByteArray(21, ' ') + QByteArray(30, ' ') + "\r\n";
 
 QTEST_MAIN(MainWindowTest)
 #include "mainwindow_test.moc"

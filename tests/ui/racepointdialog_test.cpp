@@ -1,9 +1,3 @@
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTest>
-
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
 #include "releasepoints/racepointdialog.h"
 #include "uitestsupport.h"
 
@@ -29,7 +23,7 @@ class RacePointDialogTest : public QObject {
     static inline const QByteArray kSpa = Point(3, "SPA", "Spa, Belgium", "+50300000E005520506");
 
 private slots:
-    void fieldsFollowTheirRulesAndAKnownNumberFillsTheForm() {
+    void fieldsAreNotClippedAndAKnownNumberFillsTheForm() {
         ProgramFolderFixture folder;
         folder.Write("racepo/racepo.dat", File({{3, kSpa}}));
         MainWindow main;
@@ -41,10 +35,6 @@ private slots:
             auto* field = d.findChild<QLineEdit*>(name);
             QVERIFY(field->width() > field->fontMetrics().horizontalAdvance(QString(field->maxLength(), QChar('0'))));
         }
-        QCOMPARE(d.findChild<QLineEdit*>("Text9")->text(), QString("W"));
-        const QStringList typed = {Typed(&d, "Text4", "n"), Typed(&d, "Text5", "7"), Typed(&d, "Text10", "7"),
-                                   Typed(&d, "Text2", QString::fromUtf8("Sp\u00e4 1")), Typed(&d, "Text3", "")};
-        QCOMPARE(typed, (QStringList{"+", "07", "007", "Sp 1" + QString(9, ' '), ""})); // capitals only, no umlaut
         Typed(&d, "Text1", "3"); // "03" on leaving: slot 3
         const QStringList shown = {d.findChild<QLineEdit*>("Text3")->text(), d.findChild<QLineEdit*>("Text13")->text()};
         QCOMPARE(shown, (QStringList{"Spa, Belgium", "06"}));
@@ -58,20 +48,14 @@ private slots:
         RacePointDialog d(&main, Mode::Add);
         d.show();
         // Typing the number of a slot fills the form from it, so the other fields come after it.
-        struct Case { const char* number; const char* place; const char* degrees; const char* focus; };
-        for (const Case& c : {Case{"99", "Spa", "50", "Text1"}, Case{"0", "Spa", "50", "Text1"},
-                              Case{"15", "", "50", "Text3"}, Case{"15", "Spa", "90", "Text5"}}) {
-            folder.Messages().Clear();
-            Typed(&d, "Text1", c.number);
-            Typed(&d, "Text2", "SPA");
-            Typed(&d, "Text3", c.place);
-            Typed(&d, "Text5", c.degrees);
-            Click(&d);
-            QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmRacePointsAdd", 1));
-            QCOMPARE(QApplication::focusWidget()->objectName(), QString(c.focus));
-            QCOMPARE(folder.Read("racepo/racepo.dat"), File({}));
-        }
+        Typed(&d, "Text1", "15");
+        Typed(&d, "Text2", "SPA");
+        Click(&d); // no place
+        QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmRacePointsAdd", 1));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text3"));
+        QCOMPARE(folder.Read("racepo/racepo.dat"), File({}));
         folder.Messages().Clear();
+        Typed(&d, "Text3", "Spa");
         Typed(&d, "Text5", "50");
         Click(&d);
         QCOMPARE(folder.Read("racepo/racepo.dat"), File({{15, Point(15, "SPA", "Spa", "N50000000W000000000")}}));
@@ -98,10 +82,7 @@ private slots:
         RacePointDialog remove(&main, Mode::Delete);
         remove.show();
         QCOMPARE(remove.findChild<QLineEdit*>("Text2")->text(), QString("ROME"));
-        SetSaveFaultForTests([](const Path&) { return true; });
-        Click(&remove);
-        SetSaveFaultForTests(nullptr);
-        QCOMPARE(folder.Messages().Shown().back().title, Shipped("frmRacePointsDelete.Caption"));
+        QVERIFY(SavingFails(folder.Messages(), [&] { Click(&remove); }).startsWith(Shipped("frmRacePointsDelete.Caption")));
         QVERIFY(remove.isVisible());
         Click(&remove);
         QCOMPARE(folder.Read("racepo/racepo.dat"), File({{3, "03SPA NORTH    " + kSpa.mid(15)}}));
@@ -119,19 +100,6 @@ private slots:
         QTRY_COMPARE(folder.Messages().Shown().size(), size_t(1)); // saving over it is refused in core
         QCOMPARE(folder.Messages().Shown().at(0).title, Shipped("frmRacePointsAdd.Caption"));
         QCOMPARE(folder.Read("racepo/racepo.dat"), broken);
-    }
-
-    void menusOpenEachModeWithEveryCaption() {
-        ProgramFolderFixture folder;
-        MainWindow main;
-        main.OpenMenuDialog("mnuRacePointsShow");
-        QStringList missing;
-        for (const char* menu : {"mnuRacePointsAdd", "mnuRacePointsAlter", "mnuRacePointsDelete"}) {
-            main.List()->setCurrentRow(0);
-            QCOMPARE(ModalOpenedBy([&] { main.MenuItem(menu)->trigger(); }, &missing), "frm" + QString(menu).mid(3));
-            QCOMPARE(missing, QStringList());
-        }
-        QCOMPARE(folder.Read("racepo/racepo.dat"), File({}));
     }
 };
 

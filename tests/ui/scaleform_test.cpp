@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -28,46 +29,34 @@ class ScaleFormTest : public QObject {
     };
 
 private slots:
-    void sizeChoicesSetFontsAndTextBoxHeights() {
-        Window w;
-        ScaleForm(&w.dialog, 1.5F, "3");
-        QCOMPARE(w.edit->font().pointSize(), 18);
-        QCOMPARE(w.edit->height(), qRound(563 * w.edit->logicalDpiY() / 1440.0));
-        QCOMPARE(w.list->font().pointSize(), 18);
-        QCOMPARE(w.label->font().pointSize(), 16);
-        QCOMPARE(w.check->font().pointSize(), 16);
-        QCOMPARE(w.dialog.size(), QSize(600, 450));
-        QCOMPARE(w.list->minimumSize(), QSize(300, 150));
-
-        Window larger;
-        ScaleForm(&larger.dialog, 1.3F, "2");
-        QCOMPARE(larger.list->font().pointSize(), 14);
-        Window main;
-        ScaleForm(&main.dialog, 1.3F, "2", ScaleKind::MainWindow);
-        QCOMPARE(main.list->font().pointSize(), 12);
-    }
-
-    void normalSizeKeepsGeometryAndOddChoicesKeepFonts() {
-        Window w;
-        ScaleForm(&w.dialog, 1.0F, "1");
-        QCOMPARE(w.dialog.size(), QSize(400, 300));
-        QCOMPARE(w.list->minimumSize(), QSize(200, 100));
-        QCOMPARE(w.label->font().pointSize(), 8);
-        QCOMPARE(w.edit->font().pointSize(), 10);
-
-        Window odd;
-        const int before = odd.label->font().pointSize();
-        ScaleForm(&odd.dialog, 1.3F, "7");
-        QCOMPARE(odd.label->font().pointSize(), before);
-        QCOMPARE(odd.dialog.size(), QSize(520, 390));
-    }
-
-    void theWindowIsCentred() {
-        Window w;
-        ScaleForm(&w.dialog, 1.0F, "1");
-        const QRect screen = w.dialog.screen()->geometry();
-        QCOMPARE(w.dialog.x(), screen.x() + (screen.width() - w.dialog.width()) / 2);
-        QCOMPARE(w.dialog.y(), screen.y() + (screen.height() - w.dialog.height()) / 2);
+    void sizeChoicesSetFontsAndGeometryAndTheWindowIsCentred() {
+        const int unchanged = Window().label->font().pointSize();
+        const struct {
+            float factor;
+            const char* choice;
+            ScaleKind kind;
+            int edit, list, other;
+        } cases[] = {{1.0F, "1", ScaleKind::Dialog, 10, 10, 8},
+                     {1.5F, "3", ScaleKind::Dialog, 18, 18, 16},
+                     {1.3F, "2", ScaleKind::Dialog, 12, 14, 10},
+                     {1.3F, "2", ScaleKind::MainWindow, 12, 12, 10},
+                     {1.3F, "7", ScaleKind::Dialog, unchanged, unchanged, unchanged}}; // an odd choice keeps the fonts
+        for (const auto& c : cases) {
+            Window w;
+            ScaleForm(&w.dialog, c.factor, c.choice, c.kind);
+            QCOMPARE(w.edit->font().pointSize(), c.edit);
+            QCOMPARE(w.list->font().pointSize(), c.list);
+            QCOMPARE(w.label->font().pointSize(), c.other);
+            QCOMPARE(w.check->font().pointSize(), c.other);
+            QCOMPARE(w.dialog.size(), QSize(qRound(400 * c.factor), qRound(300 * c.factor)));
+            QCOMPARE(w.list->minimumSize(), QSize(qRound(200 * c.factor), qRound(100 * c.factor)));
+            const QRect screen = w.dialog.screen()->geometry();
+            QCOMPARE(w.dialog.pos(), QPoint(screen.x() + (screen.width() - w.dialog.width()) / 2,
+                                            screen.y() + (screen.height() - w.dialog.height()) / 2));
+        }
+        Window tall;
+        ScaleForm(&tall.dialog, 1.5F, "3");
+        QCOMPARE(tall.edit->height(), qRound(563 * tall.edit->logicalDpiY() / 1440.0));
     }
 };
 

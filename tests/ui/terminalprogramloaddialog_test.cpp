@@ -1,31 +1,9 @@
-#include <QAction>
-#include <QMenu>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "clock/clocksimulator.h"
-#include "clock/scriptedlink.h"
 #include "clock/terminalprogramloaddialog.h"
-#include "heldlink.h"
 #include "uitestsupport.h"
 
 using namespace plumet;
 using namespace plumet::ui;
 using namespace plumet::ui::test;
-
-namespace {
-
-// One data record with the bytes 01 02 03 at 0100 and the end record, as a keyed image.
-QByteArray KeyedImage() {
-    QByteArray keyed;
-    for (const char c : QByteArray::fromHex("03010000010203F600000001FF")) keyed += static_cast<char>(c ^ kFirmwareKey);
-    return keyed;
-}
-
-} // namespace
 
 class TerminalProgramLoadDialogTest : public QObject {
     Q_OBJECT
@@ -57,18 +35,15 @@ private slots:
         for (int g = 0; g < 3; ++g) {
             for (int n = 1; n <= 4; ++n) {
                 const QString item = QString("mnu%1FancierLoad%2").arg(n).arg(suffixes[g]);
-                QString code;
-                QString title;
+                QString opened;
                 ModalWatcher watcher([&](QWidget* modal) {
-                    code = static_cast<TerminalProgramLoadDialog*>(modal)->Code();
-                    title = modal->windowTitle();
+                    opened = static_cast<TerminalProgramLoadDialog*>(modal)->Code() + " " + modal->windowTitle();
                 });
                 main.OpenMenuDialog(item);
-                QCOMPARE(code, QString("%1%2").arg(g + 1).arg(n));
-                QCOMPARE(title, main.MenuItem(item)->text() + " (" + main.Menu(groups[g])->title().left(20) + ")");
+                QCOMPARE(opened, QString("%1%2 ").arg(g + 1).arg(n) + main.MenuItem(item)->text() + " (" +
+                                     main.Menu(groups[g])->title().left(20) + ")");
             }
         }
-        QCOMPARE(main.MenuItem("mnu2FancierLoadVPPGD")->text(), Shipped("frmMain.mnu2FancierLoad.Caption"));
         QString title;
         QStringList missing;
         ModalWatcher watcher([&](QWidget* modal) {
@@ -82,35 +57,13 @@ private slots:
         QVERIFY(folder_->Messages().Shown().empty());
     }
 
-    void anUploadRunsToTheEndAndTheWindowClosesByItself() {
-        folder_->Write("tools/trint13.exe", KeyedImage());
-        FrozenTimeSource master;
-        ClockSimulator clock(master);
-        ScriptedClockLink link(clock);
-        HoldLink hold(link);
-        TerminalProgramLoadDialog dialog(nullptr, "13", "Load Veloxan+", "Load 3 fanciers");
-        dialog.show();
-        QCOMPARE(dialog.windowTitle(), QString("Load 3 fanciers (Load Veloxan+)"));
-        QCOMPARE(dialog.findChild<QPushButton*>("Command1")->text(), Shipped("frmTerminalprogramLoad.Command1.Caption"));
-        QTRY_VERIFY(!dialog.isVisible());
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(folder_->Messages().Shown().empty());
-        auto* bar = dialog.findChild<QProgressBar*>("ProgressBar1");
-        QCOMPARE(bar->maximum(), KeyedImage().size());
-        QCOMPARE(bar->value(), KeyedImage().size());
-        QVERIFY(clock.State().firmware.complete);
-        QCOMPARE(clock.State().firmware.image, (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x03}));
-    }
-
     void aMissingImageGivesMessageTwo() {
         ScriptedClockLink link;
         HoldLink hold(link);
         TerminalProgramLoadDialog dialog(nullptr, "C", "Terminal", "Veloxan Load");
         dialog.show();
         QTRY_VERIFY(!dialog.isVisible());
-        QCOMPARE(folder_->Messages().Shown().size(), std::size_t(1));
-        QCOMPARE(folder_->Messages().Shown()[0].title, Shipped("frmTerminalprogramLoad.MsgBoxName2"));
-        QCOMPARE(folder_->Messages().Shown()[0].text, Shipped("frmTerminalprogramLoad.MsgBoxText2"));
+        QCOMPARE(ShownTexts(folder_->Messages()), NumberedMessage("frmTerminalprogramLoad", 2));
         QVERIFY(link.Sent().empty());
     }
 };

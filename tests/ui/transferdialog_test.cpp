@@ -1,12 +1,5 @@
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <atomic>
 
-#include "app/appcontext.h"
-#include "clock/scriptedlink.h"
 #include "clock/transferdialog.h"
 #include "uitestsupport.h"
 
@@ -51,10 +44,6 @@ class TransferDialogTest : public QObject {
 
     std::unique_ptr<ProgramFolderFixture> folder_;
 
-    static void NoStartDelay() {
-        TransferDialog::SetTimingForTests([](TransferConstants& c) { c.startDelay = milliseconds(0); });
-    }
-
 private slots:
     void init() {
         folder_ = std::make_unique<ProgramFolderFixture>();
@@ -81,93 +70,44 @@ private slots:
                                [&ran](ClockLink&, std::stop_token, TransferSession&) { ran = true; });
             dialog.show();
             QVERIFY(!dialog.PortOpen());
-            QCOMPARE(folder_->Messages().Shown().size(), std::size_t(1));
-            QCOMPARE(folder_->Messages().Shown()[0].title, Shipped("frmLoftGet.MsgBoxName1"));
-            QCOMPARE(folder_->Messages().Shown()[0].text, Shipped("frmLoftGet.MsgBoxText1"));
+            QCOMPARE(ShownTexts(folder_->Messages()), NumberedMessage("frmLoftGet", 1));
             QTRY_VERIFY(!dialog.isVisible());
-            QCOMPARE(dialog.result(), int(QDialog::Rejected));
-            QVERIFY(!dialog.findChild<QTimer*>("StartTimer")->isActive());
-            QVERIFY(!ran);
+            QVERIFY(!dialog.findChild<QTimer*>("StartTimer")->isActive() && !ran);
             folder_->Messages().Clear();
         }
     }
 
-    void theTransferStartsOnlyAfterTheStartDelay() {
-        std::atomic<bool> ran = false;
-        {
-            ProbeDialog dialog(TransferDialog::CancelBehaviour::ClosesAtOnce,
-                               [&ran](ClockLink&, std::stop_token, TransferSession&) { ran = true; });
-            auto* timer = dialog.findChild<QTimer*>("StartTimer");
-            QVERIFY(timer->isActive());
-            QVERIFY(timer->isSingleShot());
-            QCOMPARE(timer->interval(), 1000);
-            QCOMPARE(dialog.Constants().byteTimeout, milliseconds(2000));
-            QVERIFY(!ran);
-        }
-        NoStartDelay();
-        ProbeDialog dialog(TransferDialog::CancelBehaviour::ClosesAtOnce,
-                           [&ran](ClockLink&, std::stop_token, TransferSession&) { ran = true; });
-        QTRY_VERIFY(ran);
-        QVERIFY(folder_->Messages().Shown().empty());
-        QCOMPARE(MissingCaptionKeys(&dialog), QStringList());
-    }
-
-    void cancelThatClosesAtOnceEndsTheTransferToo() {
-        NoStartDelay();
-        std::atomic<int> ended = -1;
-        auto dialog = std::make_unique<ProbeDialog>(TransferDialog::CancelBehaviour::ClosesAtOnce, WaitForCancel(ended));
-        dialog->show();
-        QTRY_VERIFY(dialog->Session().Running());
-        QTest::keyClick(dialog.get(), Qt::Key_Escape);
-        QVERIFY(!dialog->isVisible()); // at once, not when the transfer has ended
-        QCOMPARE(dialog->result(), int(QDialog::Rejected));
-        dialog.reset(); // waits for the worker
-        QCOMPARE(ended.load(), static_cast<int>(LinkStatus::Cancelled));
-    }
-
-    void cancelThatOnlyFlagsClosesWhenTheTransferHasEnded() {
-        NoStartDelay();
-        std::atomic<int> ended = -1;
-        ProbeDialog dialog(TransferDialog::CancelBehaviour::OnlyFlags, WaitForCancel(ended));
-        dialog.show();
-        QTRY_VERIFY(dialog.Session().Running());
-        dialog.findChild<QPushButton*>("Command1")->click();
-        QVERIFY(dialog.isVisible());
-        QVERIFY(dialog.Session().CancelRequested());
-        QTRY_VERIFY(!dialog.isVisible());
-        QCOMPARE(ended.load(), static_cast<int>(LinkStatus::Cancelled));
-
-        // Before the transfer has started there is nothing to wait for.
-        TransferDialog::SetTimingForTests(nullptr);
+    void theTransferStartsOnlyAfterTheStartDelayAndCancelBeforeItRunsNothing() {
         bool ran = false;
-        ProbeDialog early(TransferDialog::CancelBehaviour::OnlyFlags,
-                          [&ran](ClockLink&, std::stop_token, TransferSession&) { ran = true; });
-        early.show();
-        QTest::keyClick(&early, Qt::Key_Escape);
-        QVERIFY(!early.isVisible());
-        QVERIFY(!early.findChild<QTimer*>("StartTimer")->isActive());
-        QVERIFY(!ran);
-    }
+        ProbeDialog dialog(TransferDialog::CancelBehaviour::OnlyFlags,
+                           [&ran](ClockLink&, std::stop_token, TransferSession&) { ran = true; });
+        dialog.show();
+        auto* timer = dialog.findChild<QTimer*>("StartTimer");
+        QVERIFY(timer->isActive() && timer->isSingleShot());
+        QCOMPARE(timer->interval(), 1000);
+        QCOMPARE(dialog.Constants().byteTimeout, milliseconds(2000));
+        QTest::keyClick(&dialog, Qt::Key_Escape); // nothing to wait for yet
+        QVERIFY(!dialog.isVisible() && !timer->isActive() && !ran);
 
-    void progressPostsArriveInOrderBeforeTheEnd() {
-        NoStartDelay();
-        constexpr int kPosts = 500;
-        QList<int> seen;
-        bool finishedAfterAll = false;
-        ProbeDialog dialog(TransferDialog::CancelBehaviour::ClosesAtOnce,
-                           [&seen](ClockLink&, std::stop_token, TransferSession& session) {
-                               for (int i = 0; i < kPosts; ++i) session.Post([&seen, i] { seen << i; });
-                           });
-        connect(&dialog.Session(), &TransferSession::finished, this,
-                [&] { finishedAfterAll = seen.size() == kPosts; });
-        QTRY_VERIFY(finishedAfterAll);
-        for (int i = 0; i < kPosts; ++i) QCOMPARE(seen[i], i);
-
-        ProbeDialog::SetProgress(dialog.bar, 3, 10);
-        QCOMPARE(dialog.bar->maximum(), 10);
-        QCOMPARE(dialog.bar->value(), 3);
         ProbeDialog::SetProgress(dialog.bar, 0, 0); // nothing to transfer is all done
         QCOMPARE(dialog.bar->value(), dialog.bar->maximum());
+    }
+
+    void cancelEndsTheTransferAndClosesAtOnceOrOnceItHasEnded() {
+        TransferDialog::SetTimingForTests([](TransferConstants& c) { c.startDelay = milliseconds(0); });
+        for (const auto behaviour : {TransferDialog::CancelBehaviour::ClosesAtOnce, TransferDialog::CancelBehaviour::OnlyFlags}) {
+            std::atomic<int> ended = -1;
+            auto dialog = std::make_unique<ProbeDialog>(behaviour, WaitForCancel(ended));
+            dialog->show();
+            QTRY_VERIFY(dialog->Session().Running());
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            QCOMPARE(dialog->isVisible(), behaviour == TransferDialog::CancelBehaviour::OnlyFlags);
+            QVERIFY(dialog->Session().CancelRequested());
+            QTRY_VERIFY(!dialog->isVisible());
+            QCOMPARE(dialog->result(), int(QDialog::Rejected));
+            dialog.reset(); // waits for the worker
+            QCOMPARE(ended.load(), static_cast<int>(LinkStatus::Cancelled));
+        }
     }
 };
 

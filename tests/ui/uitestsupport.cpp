@@ -1,15 +1,25 @@
 #include "uitestsupport.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include "app/appcontext.h"
-#include "app/startup.h"
 #include "app/catalogue.h"
+#include "app/files.h"
+#include "app/formtexts.h"
+#include "app/startup.h"
 #include "app/textcodec.h"
+#include "clock/serialports.h"
 
 namespace plumet::ui::test {
 
@@ -40,6 +50,12 @@ QString Shipped(const QString& key) {
     return ToQt(catalogue.LookupText(key.toStdString()));
 }
 
+void ShowActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
 void TypeInto(QWidget* field, const QString& text) {
     field->setFocus();
     QApplication::processEvents();
@@ -53,33 +69,6 @@ void TypeInto(QWidget* field, const QString& text) {
     }
     field->clearFocus();
     QApplication::processEvents();
-}
-
-} // namespace plumet::ui::test
-
-#include <QAbstractButton>
-#include <QAction>
-#include <QDialog>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QTimer>
-#include <memory>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include "app/formtexts.h"
-
-namespace plumet::ui::test {
-
-PseudoTerminal::PseudoTerminal() {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0) path_ = QString::fromLocal8Bit(::ptsname(master_));
-}
-
-PseudoTerminal::~PseudoTerminal() {
-    if (master_ >= 0) ::close(master_);
 }
 
 ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::make_unique<QTimer>()) {
@@ -123,11 +112,11 @@ QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
     return missing;
 }
 
-QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing) {
+QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing, const QString& mode) {
     QString name;
     ModalWatcher watcher([&](QWidget* modal) {
         name = modal->objectName();
-        *missing = MissingCaptionKeys(modal);
+        *missing = MissingCaptionKeys(modal, mode);
     });
     open();
     return name;
@@ -149,6 +138,16 @@ QStringList NumberedMessage(const QString& form, int n) {
     return {Shipped(form + ".MsgBoxName" + QString::number(n)), Shipped(form + ".MsgBoxText" + QString::number(n))};
 }
 
+QString SavingFails(MessageTestMode& messages, const std::function<void()>& save) {
+    messages.Clear();
+    SetSaveFaultForTests([](const Path&) { return true; });
+    save();
+    SetSaveFaultForTests(nullptr);
+    const auto& shown = messages.Shown();
+    if (shown.size() != 1 || shown[0].icon != MessageIcon::Critical) return "not one critical message";
+    return shown[0].title + ": " + shown[0].text;
+}
+
 QString Typed(QWidget* window, const char* field, const QString& text) {
     auto* edit = window->findChild<QLineEdit*>(field);
     TypeInto(edit, text);
@@ -156,12 +155,6 @@ QString Typed(QWidget* window, const char* field, const QString& text) {
 }
 
 void Click(QWidget* window, const char* button) { window->findChild<QAbstractButton*>(button)->click(); }
-
-} // namespace plumet::ui::test
-
-#include "clock/serialports.h"
-
-namespace plumet::ui::test {
 
 FixedPorts::FixedPorts(std::vector<std::string> entries) {
     SetPortEnumerationForTests([entries](const std::string&) { return entries; });

@@ -1,18 +1,35 @@
 #pragma once
 // Shared set-up for the dialog tests: a fresh program folder with the shipped catalogue,
-// message boxes answered in advance, helpers to type into fields.
+// message boxes answered in advance, helpers to type into fields, a clock link the test keeps.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/appcontext.h"
+#include "app/files.h"
+#include "app/mainwindow.h"
 #include "app/messages.h"
-
-class QTimer;
-class QWidget;
+#include "clock/clocklink.h"
+#include "clock/scriptedlink.h"
+#include "clock/transfersession.h"
+#include "widgets/fixedfield.h"
 
 namespace plumet::ui::test {
 
@@ -33,26 +50,11 @@ private:
 // The catalogue value of a key in the shipped English catalogue.
 QString Shipped(const QString& key);
 
+// Shows the window and waits until it is active, so that the focus moves as for a user.
+void ShowActive(QWidget* window);
+
 // Clicks into the field, selects all, types `text`, then moves the focus away.
 void TypeInto(QWidget* field, const QString& text);
-
-} // namespace plumet::ui::test
-
-namespace plumet::ui::test {
-
-// A pseudo-terminal whose device path serves as a port that opens.
-class PseudoTerminal {
-public:
-    PseudoTerminal();
-    ~PseudoTerminal();
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-    QString DevicePath() const { return path_; }
-
-private:
-    int master_ = -1;
-    QString path_;
-};
 
 // While alive, runs `onModal` with the next modal window once it is shown, then closes
 // that window (reject), so code that opens a dialog with exec() does not hang the test.
@@ -72,8 +74,8 @@ private:
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});
 
 // Runs `open`, which shows a modal window; answers the object name of that window (closed
-// again at once) and puts its missing caption keys into `missing`.
-QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing);
+// again at once) and puts its missing caption keys (of `mode`) into `missing`.
+QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing, const QString& mode = {});
 
 // A register file: the count line, then one record a line, CR LF.
 QByteArray RegisterFile(const QList<QByteArray>& records);
@@ -83,14 +85,14 @@ QStringList ShownTexts(const MessageTestMode& messages);
 // Title and text of message n of a window in the shipped catalogue.
 QStringList NumberedMessage(const QString& form, int n);
 
+// Runs `save` with every file save failing; answers "title: text" of the one critical message
+// it showed.
+QString SavingFails(MessageTestMode& messages, const std::function<void()>& save);
+
 // The named field of a window; types `text` into it and answers what it holds after leaving.
 QString Typed(QWidget* window, const char* field, const QString& text);
 // Clicks the named button of a window.
 void Click(QWidget* window, const char* button = "Command1");
-
-} // namespace plumet::ui::test
-
-namespace plumet::ui::test {
 
 // While alive, the port enumeration yields exactly these entries.
 class FixedPorts {
@@ -99,6 +101,34 @@ public:
     ~FixedPorts();
     FixedPorts(const FixedPorts&) = delete;
     FixedPorts& operator=(const FixedPorts&) = delete;
+};
+
+// A clock link that the dialog's session owns but the test keeps hold of: every call goes to
+// a link the test made (a scripted clock, a failing wrapper).
+class HeldLink final : public ClockLink {
+public:
+    explicit HeldLink(ClockLink& inner) : inner_(inner) {}
+    LinkStatus open(const PortSettings& settings) override { return inner_.open(settings); }
+    LinkStatus sendByte(std::uint8_t b, std::stop_token cancel = {}) override { return inner_.sendByte(b, cancel); }
+    ByteResult receiveByte(milliseconds timeout, std::stop_token cancel = {}) override {
+        return inner_.receiveByte(timeout, cancel);
+    }
+    ModemLines modemLines() override { return inner_.modemLines(); }
+    void close() override { inner_.close(); }
+
+private:
+    ClockLink& inner_;
+};
+
+// While alive, every transfer dialog talks to `inner`.
+class HoldLink {
+public:
+    explicit HoldLink(ClockLink& inner) {
+        SetClockLinkFactoryForTests([&inner] { return std::make_unique<HeldLink>(inner); });
+    }
+    ~HoldLink() { SetClockLinkFactoryForTests(nullptr); }
+    HoldLink(const HoldLink&) = delete;
+    HoldLink& operator=(const HoldLink&) = delete;
 };
 
 } // namespace plumet::ui::test

@@ -68,7 +68,6 @@ public:
     ClockState& State() { return state_; }
     DateTime ClockTime() const;
     void SetClockTime(const DateTime& at);
-    std::size_t BytesSent() const { return sent_; }
     // True while a message is half received.
     bool Busy() const { return mode_ != Mode::Idle; }
 

@@ -35,11 +35,6 @@ std::string ScriptedClockLink::Sent() const {
     return sent_;
 }
 
-std::size_t ScriptedClockLink::PendingIncoming() const {
-    const std::lock_guard lock(mutex_);
-    return incoming_.size();
-}
-
 bool ScriptedClockLink::IsOpen() const {
     const std::lock_guard lock(mutex_);
     return open_;
@@ -114,7 +109,6 @@ void ScriptedClockLink::close() {
 }
 
 LinkStatus FailingClockLink::open(const PortSettings& settings) {
-    if (failOpen_) return LinkStatus::PortError;
     return inner_.open(settings);
 }
 

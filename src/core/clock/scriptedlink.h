@@ -28,7 +28,6 @@ public:
     void SetModemLines(ModemLines lines);
 
     std::string Sent() const;
-    std::size_t PendingIncoming() const;
     bool IsOpen() const;
     int OpenCount() const;
     PortSettings LastSettings() const;
@@ -60,7 +59,6 @@ class FailingClockLink final : public ClockLink {
 public:
     explicit FailingClockLink(ClockLink& inner) : inner_(inner) {}
 
-    void FailOpen() { failOpen_ = true; }
     // That byte and every later one fail with PortError.
     void PortErrorAtSend(std::size_t position) { sendErrorAt_ = position; }
     void PortErrorAtReceive(std::size_t position) { receiveErrorAt_ = position; }
@@ -82,7 +80,6 @@ private:
     static constexpr std::size_t kNever = static_cast<std::size_t>(-1);
 
     ClockLink& inner_;
-    bool failOpen_ = false;
     std::size_t sendErrorAt_ = kNever;
     std::size_t receiveErrorAt_ = kNever;
     std::size_t silentFrom_ = kNever;

@@ -1,5 +1,7 @@
 #include "registers/clubs.h"
 
+#include "registers/fanciers.h"
+
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
 
@@ -77,6 +79,10 @@ ActionResult SaveAlteredClub(ClubTable& table, const Path& programFolder, std::s
     if (auto field = InvalidField(fields)) return Refused(kClubInvalidInput, *field);
     std::string record = BuildClubRecord(fields);
     if (FindClub(work, record) != 0) return Refused(kClubNumberExists, "Text1");
+    // A new number would leave the fanciers behind, filed under the old one.
+    if (!currentNumber.empty() && fields.number != currentNumber &&
+        RegisterFileHoldsRecords(FancierFilePath(programFolder, currentNumber)))
+        return Refused(kClubFilesUnderOldNumber, "Text1");
     return InsertAndSave(table, std::move(work), programFolder, std::move(record));
 }
 

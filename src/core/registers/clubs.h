@@ -67,6 +67,8 @@ ClubFields ClubFieldsOnSave(const ClubFields& fields);
 inline constexpr int kClubInvalidInput = 1;
 inline constexpr int kClubNumberExists = 2;
 inline constexpr int kClubRegisterFull = 3;
+// Alter: the number may not change while the club's fancier file stands under the old one.
+inline constexpr int kClubFilesUnderOldNumber = 3;
 
 // frmClubAdd, Save. `table` is the one the dialog loaded on opening; it changes only when
 // the file was written.

@@ -126,6 +126,10 @@ ActionResult SaveAlteredFancier(FancierTable& table, const Path& programFolder, 
     if (auto field = InvalidField(fields, 999)) return Refused(kFancierInvalidInput, *field);
     std::string record = BuildFancierRecord(fields);
     if (FindFancier(work, record) != 0) return Refused(kFancierNumberExists, "Text1");
+    // A new number would leave the pigeons behind, filed under the old one.
+    if (!currentNumber.empty() && fields.number != currentNumber &&
+        RegisterFileHoldsRecords(PigeonFilePath(programFolder, clubNumber, currentNumber)))
+        return Refused(kFancierFilesUnderOldNumber, "Text1");
     return InsertAndSave(table, std::move(work), FancierFilePath(programFolder, clubNumber), std::move(record));
 }
 

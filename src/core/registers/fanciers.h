@@ -85,6 +85,8 @@ std::string FancierFieldName(CoordinatePart part);
 inline constexpr int kFancierInvalidInput = 1;
 inline constexpr int kFancierNumberExists = 2;
 inline constexpr int kFancierRegisterFull = 3;
+// Alter: the number may not change while the fancier's pigeon file stands under the old one.
+inline constexpr int kFancierFilesUnderOldNumber = 3;
 // The confirmation of frmFancierDelete.
 inline constexpr int kFancierDeleteQuestion = 3;
 

@@ -2,6 +2,14 @@
 
 namespace plumet {
 
+bool RegisterFileHoldsRecords(const Path& path) {
+    const FileContent content = ReadWholeFile(path);
+    if (content.status == ReadStatus::Missing) return false;
+    const std::vector<std::string> lines = SplitLines(content.bytes);
+    const auto count = lines.empty() ? std::nullopt : ParseInteger(lines.front());
+    return !count || *count != 0;
+}
+
 long long LeadingNumber(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;

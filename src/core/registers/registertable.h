@@ -105,6 +105,10 @@ private:
     Path loadedFrom_;
 };
 
+// Whether a register file holds records, or may (it exists but its count cannot be read):
+// such a file must not be left behind under a number that changes.
+bool RegisterFileHoldsRecords(const Path& path);
+
 // Leading-digit value as the register order uses it: "007" is 7, a text without digits 0.
 long long LeadingNumber(std::string_view text);
 

@@ -31,23 +31,20 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
         return frame;
     };
 
-    auto* frame1 = makeFrame("Frame1", "Region");
-    auto* grid1 = new QGridLayout(frame1);
-    regionNumber_ = new FixedField(FixedField::Digits(3), frame1);
-    regionNumber_->setObjectName("Text1");
-    regionName_ = new FixedField(FixedField::Text(30), frame1);
-    regionName_->setObjectName("Text2");
-    AddLabelled(grid1, 0, "Label1", "Number :", regionNumber_);
-    AddLabelled(grid1, 1, "Label2", "Name :", regionName_);
-
-    auto* frame2 = makeFrame("Frame2", "Federation");
-    auto* grid2 = new QGridLayout(frame2);
-    federationNumber_ = new FixedField(FixedField::Digits(2), frame2);
-    federationNumber_->setObjectName("Text3");
-    federationName_ = new FixedField(FixedField::Text(30), frame2);
-    federationName_->setObjectName("Text4");
-    AddLabelled(grid2, 0, "Label3", "Number :", federationNumber_);
-    AddLabelled(grid2, 1, "Label4", "Name :", federationName_);
+    // Region and federation: a number and a name each; the four fields are Text1 to Text4.
+    auto numberAndName = [this, &makeFrame](int n, const QString& caption, int digits, FixedField*& number,
+                                            FixedField*& name) {
+        QGroupBox* frame = makeFrame(QString("Frame%1").arg(n), caption);
+        auto* grid = new QGridLayout(frame);
+        number = new FixedField(FixedField::Digits(digits), frame);
+        number->setObjectName(QString("Text%1").arg(2 * n - 1));
+        name = new FixedField(FixedField::Text(30), frame);
+        name->setObjectName(QString("Text%1").arg(2 * n));
+        AddLabelled(grid, 0, QString("Label%1").arg(2 * n - 1), "Number :", number);
+        AddLabelled(grid, 1, QString("Label%1").arg(2 * n), "Name :", name);
+    };
+    numberAndName(1, "Region", 3, regionNumber_, regionName_);
+    numberAndName(2, "Federation", 2, federationNumber_, federationName_);
 
     auto* frame3 = makeFrame("Frame3", "Comport");
     auto* portsLayout = new QVBoxLayout(frame3);

@@ -1,0 +1,303 @@
+// Loft send, loft read-back and release points send against the simulated clock on a
+// pseudo-terminal, each through plumet-cli and through its dialog with the serial link.
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QThread>
+#include <csignal>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include "app/options.h"
+#include "clock/loftgetdialog.h"
+#include "clock/loftsenddialog.h"
+#include "clock/racepointssenddialog.h"
+#include "e2esupport.h"
+#include "loftfolder.h"
+#include "uitestsupport.h"
+
+using namespace plumet;
+using namespace plumet::e2e;
+using namespace plumet::ui;
+using namespace plumet::ui::test;
+
+namespace {
+
+constexpr int kLong = 30000; // ms a test waits for a transfer at most
+
+enum Transfer { kSendLoft, kGetLoft, kSendPoints };
+const QStringList kCommands[] = {{"send-loft", "7", "012"}, {"get-loft"}, {"send-points"}};
+const char* const kStatusLines[] = {"Label2", "Label1", "Label2"};
+
+// plumet-cli with its standard error on a pseudo-terminal, as a user at a terminal runs it.
+class TerminalCli {
+public:
+    TerminalCli(const QString& folder, const QStringList& args) {
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
+        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+        process_.setStandardErrorFile(QString::fromLocal8Bit(::ptsname(master_)));
+        process_.start(PLUMET_CLI, QStringList{"--folder", folder} + args);
+        process_.waitForStarted(10000);
+    }
+    ~TerminalCli() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+        if (master_ >= 0) ::close(master_);
+    }
+
+    // Reads what the program wrote until `text` shows up.
+    bool WaitFor(const QByteArray& text) {
+        for (QDeadlineTimer deadline(kLong); !deadline.hasExpired(); QThread::msleep(5)) {
+            Drain();
+            if (screen_.contains(text)) return true;
+        }
+        return false;
+    }
+    void Interrupt() { ::kill(static_cast<pid_t>(process_.processId()), SIGINT); }
+    // Exit code, or -1 when it did not end normally.
+    int Finish() {
+        for (QDeadlineTimer deadline(kLong); !deadline.hasExpired() && !process_.waitForFinished(5);) Drain();
+        Drain();
+        return process_.state() == QProcess::NotRunning && process_.exitStatus() == QProcess::NormalExit
+                   ? process_.exitCode()
+                   : -1;
+    }
+    const QByteArray& Screen() const { return screen_; }
+    QByteArray Out() { return process_.readAllStandardOutput(); }
+
+private:
+    // The terminal must be read all along, or a long progress would block the program.
+    void Drain() {
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(master_, buffer, sizeof buffer)) > 0;) screen_.append(buffer, n);
+    }
+
+    QProcess process_;
+    int master_ = -1;
+    QByteArray screen_;
+};
+
+void UseTiming(milliseconds byteTimeout) {
+    TransferDialog::SetTimingForTests([byteTimeout](TransferConstants& c) {
+        c.startDelay = milliseconds(0);
+        c.byteTimeout = byteTimeout;
+    });
+}
+
+QString Status(QWidget* dialog, Transfer t) { return dialog->findChild<QLabel*>(kStatusLines[t])->text(); }
+QString Progress(QWidget* dialog) {
+    const auto* bar = dialog->findChild<QProgressBar*>("ProgressBar1");
+    return QString("%1/%2").arg(bar->value()).arg(bar->maximum());
+}
+
+} // namespace
+
+class LoftTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFolderFixture> folder_;
+    std::unique_ptr<FixedPorts> ports_;
+    std::unique_ptr<MainWindow> main_;
+    QString pointLine_; // the release point the send dialog showed last
+
+    QString PigeonFile() const { return QDir(folder_->Path()).filePath("pigeon/p007012.dat"); }
+
+    // The program folder on the clock's line, with the fancier selected and his pigeons listed.
+    void Prepare(const SimulatedClock& clock, int pigeons) {
+        WriteLoftFolder(folder_->Path(), clock.Device(), pigeons);
+        App().settings = ReadOptions(folder_->Path().toStdString());
+        main_ = std::make_unique<MainWindow>();
+        main_->StartupTimer()->stop();
+        main_->SelectedClubNumber = "007";
+        main_->SelectedFancierNumber = "012";
+        main_->SelectedFancierName = "M\xFCller Hans         ";
+        main_->TaubenAnzeigen();
+        folder_->Messages().Clear();
+    }
+
+    std::unique_ptr<TransferDialog> Open(Transfer t) {
+        if (t == kSendLoft) return std::make_unique<LoftSendDialog>(main_.get());
+        if (t == kGetLoft) return std::make_unique<LoftGetDialog>(main_.get());
+        return std::make_unique<RacePointsSendDialog>(main_.get());
+    }
+
+    // Runs a transfer to its end and answers what the user is told: plumet-cli's exit status and
+    // the line it printed; or whether the dialog stayed open, and the message it showed, else its
+    // status line.
+    QString Run(bool cli, Transfer t) {
+        if (cli) {
+            const CliRun run = RunCli(folder_->Path(), kCommands[t]);
+            QString told = QString::fromUtf8(run.exitCode == 0 ? run.out : run.err).trimmed();
+            if (run.exitCode == 0 && !run.err.isEmpty()) told += " / " + QString::fromUtf8(run.err); // progress only on a terminal
+            return QString::number(run.exitCode) + " " + told;
+        }
+        const std::unique_ptr<TransferDialog> dialog = Open(t);
+        bool done = false;
+        connect(&dialog->Session(), &TransferSession::finished, this, [&done] { done = true; });
+        dialog->show();
+        for (QDeadlineTimer deadline(kLong); !done && !deadline.hasExpired();) QTest::qWait(5);
+        QApplication::processEvents();
+        if (t == kSendPoints) pointLine_ = dialog->findChild<QLabel*>("Label1")->text();
+        const auto& shown = folder_->Messages().Shown();
+        return (dialog->isVisible() ? "1 " : "0 ") + (shown.empty() ? Status(dialog.get(), t) : shown.back().text);
+    }
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<ProgramFolderFixture>();
+        ports_ = std::make_unique<FixedPorts>(std::vector<std::string>{});
+        UseTiming(milliseconds(300));
+    }
+    void cleanup() {
+        TransferDialog::SetTimingForTests(nullptr);
+        main_.reset();
+        ports_.reset();
+        folder_.reset();
+    }
+
+    void loftsOfNoneThreeAndAThousandPigeonsComeBackIdentical() {
+        for (const bool cli : {true, false}) {
+            for (const int n : {0, 3, 1000}) {
+                QTemporaryDir clockDir;
+                SimulatedClock clock(clockDir.path());
+                QVERIFY(clock.Started());
+                Prepare(clock, n);
+                const QByteArray original = ReadFile(PigeonFile());
+                QCOMPARE(Run(cli, kSendLoft), "0 " + Shipped("frmLoftSend.txtCommunicationOk"));
+                QTRY_COMPARE_WITH_TIMEOUT(clock.State().count("\npigeon "), n, kLong); // saved once it has confirmed
+
+                WriteFile(PigeonFile(), PigeonFileBytes(n == 0 ? 2 : 0));
+                main_->TaubenAnzeigen();
+                QCOMPARE(Run(cli, kGetLoft), "0 " + Shipped("frmLoftGet.txtCommunicationOk"));
+                QCOMPARE(ReadFile(PigeonFile()), original);
+                if (!cli) QCOMPARE(main_->List()->count(), std::max(n, 1)); // the list shows what was read
+            }
+        }
+    }
+
+    void everyRefusedReadBackLeavesTheFilesAlone() {
+        struct Case {
+            int region, federation, club, fancier, pigeons;
+            QStringList simulatorArgs;
+            const char* key;
+        };
+        const int end = 1 + 4 + 2 + 3 * 20 + 1; // bytes the clock sends for 3 pigeons
+        const Case cases[] = {
+            {13, 5, 7, 12, 3, {}, "frmLoftGet.MsgBoxText4"}, // region
+            {12, 6, 7, 12, 3, {}, "frmLoftGet.MsgBoxText5"}, // federation
+            {12, 5, 8, 12, 3, {}, "frmLoftGet.MsgBoxText6"}, // club
+            {12, 5, 7, 13, 3, {}, "frmLoftGet.MsgBoxText7"}, // fancier
+            {12, 5, 7, 12, 3, {"--corrupt-at", "1"}, "frmLoftGet.MsgBoxText3"}, // no acknowledgement
+            {12, 5, 7, 12, 3, {"--silent-after", QString::number(end - 1)}, "frmLoftGet.txtCommunicationError"}, // no end mark
+            {12, 5, 7, 12, 3, {"--silent-after", QString::number(1 + 4 + 2 + 20 + 9)},
+             "frmLoftGet.txtCommunicationError"}, // a timeout mid-record
+        };
+        for (const bool cli : {true, false}) {
+            for (const Case& c : cases) {
+                QTemporaryDir clockDir;
+                WriteClockLoft(clockDir.path(), c.region, c.federation, c.club, c.fancier, c.pigeons);
+                SimulatedClock clock(clockDir.path(), {}, c.simulatorArgs);
+                QVERIFY(clock.Started());
+                Prepare(clock, 2);
+                const QByteArray before = ReadFile(PigeonFile());
+                // plumet-cli fails; the dialog closes after a message but stays open with a status line.
+                const bool fails = cli || QByteArray(c.key).contains(".txt");
+                QCOMPARE(Run(cli, kGetLoft), (fails ? "1 " : "0 ") + Shipped(c.key));
+                QCOMPARE(ReadFile(PigeonFile()), before);
+                QCOMPARE(QDir(folder_->Path() + "/pigeon").entryList(QDir::Files).size(), qsizetype(1));
+            }
+        }
+    }
+
+    void releasePointsGoAsOne1290ByteMessage() {
+        for (const bool cli : {true, false}) {
+            QTemporaryDir clockDir;
+            SimulatedClock clock(clockDir.path(), {}, {"--verbose"});
+            QVERIFY(clock.Started());
+            Prepare(clock, 0);
+            QByteArray points = " 98 \r\n";
+            for (int n = 1; n <= 98; ++n) {
+                const QByteArray record = QByteArray::number(n).rightJustified(2, '0') + "POINT>" + QByteArray::number(n);
+                points += record.leftJustified(64, ' ') + "\r\n";
+            }
+            WriteFile(folder_->Path() + "/racepo/racepo.dat", points);
+
+            QCOMPARE(Run(cli, kSendPoints), "0 " + Shipped("frmRacePointsSend.txtCommunicationOk"));
+            if (!cli) QCOMPARE(pointLine_, "98  POINT>98" + QString(5, ' ')); // the dialog shows each name as it goes
+            clock.Stop();
+            QCOMPARE(clock.Log().count("\nPC "), 1290);
+            const QByteArray state = clock.State();
+            QVERIFY(state.contains("\r\npoint 0              \r\n"));
+            QVERIFY(state.contains("\r\npoint 98 POINT>98     \r\n"));
+            QVERIFY(!state.contains("point 99"));
+        }
+    }
+
+    void aClockThatDoesNotConfirmASendGivesMessageTwo() {
+        for (const bool cli : {true, false}) {
+            for (const Transfer t : {kSendLoft, kSendPoints}) {
+                QTemporaryDir clockDir;
+                SimulatedClock clock(clockDir.path());
+                Prepare(clock, 0);
+                clock.Freeze(); // takes the bytes into the line but never answers
+                const QString form = t == kSendLoft ? "frmLoftSend" : "frmRacePointsSend";
+                QCOMPARE(Run(cli, t), (cli ? "1 " : "0 ") + Shipped(form + ".MsgBoxText2"));
+            }
+        }
+    }
+
+    void aFailedSaveOfTheReadBackIsShownAndTheOldFileStays() {
+        QTemporaryDir clockDir;
+        WriteClockLoft(clockDir.path(), 12, 5, 7, 12, 3);
+        SimulatedClock clock(clockDir.path());
+        Prepare(clock, 2);
+        const QByteArray before = ReadFile(PigeonFile());
+        const QString failed = SavingFails(folder_->Messages(), [&] { Run(false, kGetLoft); });
+        QCOMPARE(failed.section(": ", 0, 0), Shipped("frmLoftGet.Caption"));
+        QCOMPARE(ReadFile(PigeonFile()), before);
+    }
+
+    void cancelEndsEachTransferAndChangesNothing() {
+        UseTiming(milliseconds(kLong)); // the dialogs wait as long as plumet-cli
+        for (const bool cli : {true, false}) {
+            for (const Transfer t : {kSendLoft, kGetLoft, kSendPoints}) {
+                // The sends wait on a halted clock, whose line fills up; the read-back on a clock
+                // gone quiet in the second pigeon.
+                QTemporaryDir clockDir;
+                if (t != kSendPoints) WriteClockLoft(clockDir.path(), 12, 5, 7, 12, 3);
+                SimulatedClock clock(clockDir.path(), {}, t == kGetLoft ? QStringList{"--silent-after", "52"} : QStringList{});
+                Prepare(clock, t == kSendLoft ? 1000 : t == kGetLoft ? 1 : 0);
+                const QByteArray state = clock.State();
+                const QByteArray pigeons = ReadFile(PigeonFile());
+                if (t != kGetLoft) clock.Freeze();
+                const QString progress = t == kSendLoft ? "/1000" : t == kGetLoft ? "2/3" : "98/98";
+                if (cli) {
+                    TerminalCli run(folder_->Path(), kCommands[t]);
+                    QVERIFY(run.WaitFor(progress.toUtf8()));
+                    run.Interrupt();
+                    QCOMPARE(run.Finish(), 1);
+                    QVERIFY(run.Screen().contains("The transfer was cancelled."));
+                    QVERIFY(run.Out().isEmpty());
+                } else {
+                    const std::unique_ptr<TransferDialog> dialog = Open(t);
+                    const QString status = Status(dialog.get(), t);
+                    dialog->show();
+                    QTRY_VERIFY_WITH_TIMEOUT(Progress(dialog.get()).endsWith(progress), kLong);
+                    dialog->findChild<QPushButton*>("Command1")->click();
+                    QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), kLong);
+                    QCOMPARE(Status(dialog.get(), t), status); // neither done nor failed
+                    QVERIFY(folder_->Messages().Shown().empty());
+                }
+                clock.Thaw();
+                if (t == kSendLoft) QCOMPARE(clock.State(), state);
+                QCOMPARE(ReadFile(PigeonFile()), pigeons);
+            }
+        }
+    }
+};
+
+QTEST_MAIN(LoftTest)
+#include "loft_test.moc"
