@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test.
+# Installs what is missing, builds everything and runs every test; then the core and end-to-end
+# tests again under the address and undefined-behaviour sanitizers, and a short fuzz pass.
 #   ./test.sh
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -7,5 +8,12 @@ here="$(cd "$(dirname "$0")" && pwd)"
 build="$here/build-test"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" -j"$(nproc)"
-cd "$build"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+(cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+
+sanitize="$here/build-sanitize"
+cmake -S "$here" -B "$sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLUMET_SANITIZE=ON >/dev/null
+cmake --build "$sanitize" -j"$(nproc)" --target core_tests e2e_tests
+# Core test names start with their suite's capital; the end-to-end programs with e2e_.
+(cd "$sanitize" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" -R '^(e2e_|[A-Z])')
+
+"$here/tests/fuzz/run-fuzz.sh" 5000

@@ -9,9 +9,6 @@ namespace plumet {
 
 namespace {
 
-constexpr std::size_t kRingBytes = 15;
-constexpr std::size_t kChipBytes = 5;
-
 LoftGetOutcome Ended(LoftGetOutcome out, LinkStatus status) {
     out.link = status;
     if (status == LinkStatus::Cancelled) {

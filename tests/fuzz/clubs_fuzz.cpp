@@ -1,0 +1,10 @@
+#include "fuzz.h"
+#include "registers/clubs.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace plumet;
+    ClubTable clubs;
+    LoadClubs(clubs, fuzz::Put("club/club.dat", data, size));
+    for (const std::string& line : ClubListLines(clubs)) CurrentClubFields(clubs, ClubNumberOfListLine(line));
+    return 0;
+}

@@ -1,0 +1,9 @@
+#include "fuzz.h"
+#include "race/races.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace plumet;
+    fuzz::Put("racecalc/RaceCalcDef.dat", data, size);
+    if (const auto race = LoadDefaultRace(fuzz::Folder())) TrimmedRaceName(*race);
+    return 0;
+}

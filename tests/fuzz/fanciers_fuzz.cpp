@@ -1,0 +1,11 @@
+#include "fuzz.h"
+#include "registers/fanciers.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace plumet;
+    FancierTable fanciers;
+    LoadFanciers(fanciers, fuzz::Put("fancier/f005.DAT", data, size));
+    for (const std::string& line : FancierListLines(fanciers))
+        CurrentFancierFields(fanciers, FancierNumberOfListLine(line));
+    return 0;
+}

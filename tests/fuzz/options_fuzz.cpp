@@ -1,0 +1,10 @@
+#include "app/options.h"
+#include "fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace plumet;
+    fuzz::Put("OPTIONS.PAR", data, size);
+    const Settings settings = ReadOptions(fuzz::Folder());
+    settings.RegionName(), settings.FederationName(), settings.FederationNumber();
+    return 0;
+}

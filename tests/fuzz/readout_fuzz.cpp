@@ -1,0 +1,12 @@
+#include "fuzz.h"
+#include "race/readoutfile.h"
+#include "race/xmlexport.h"
+
+// The read-out file as its dialog lists it and as the XML export reads it.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace plumet;
+    const ReadoutFile file = LoadReadoutFile(fuzz::Put("race/W0120523.d07", data, size));
+    ReadoutListLines(file.lines);
+    ReadOutDocument(BuildReadOutDataSet(file.lines, "07", "+02:00"));
+    return 0;
+}

@@ -1,0 +1,11 @@
+#include "fuzz.h"
+#include "releasepoints/releasepoints.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace plumet;
+    RacePointTable points;
+    LoadRacePoints(points, fuzz::Put("racepo/racepo.dat", data, size));
+    RacePointListLines(points);
+    for (const std::string& record : points.Records()) RacePointFieldsForDisplay(record);
+    return 0;
+}

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (clang, address and undefined-behaviour sanitizers, core only) and
+# runs each for a fixed number of inputs, starting from its seeds.
+#   tests/fuzz/run-fuzz.sh [RUNS] [TARGET...]     RUNS per target, default 2000; all targets by default
+# PLUMET_FUZZ_MAX_LEN bounds the length of an input (default 4096 bytes: longer ones only slow
+# each run; the readers treat every line alike).
+# The corpus each run grows is kept in build-fuzz/corpus/<target>, findings go to build-fuzz/findings.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
+build="${PLUMET_FUZZ_BUILD:-$root/build-fuzz}"
+runs="${1:-2000}"
+shift || true
+
+# Seeds relative to tests/: the golden files of each format, and recorded clock streams.
+declare -A seeds=(
+  [catalogue]="../data/club.txt ../data/club.de.txt"
+  [clockstate]="data/clock/state.txt"
+  [clubs]="data/clubs/club.dat data/exchange/installation/club/club.dat"
+  [defaultrace]="data/race/RaceCalcDef.dat"
+  [distances]="data/race/dist007.dat"
+  [fancierexchange]="data/exchange/S007003.d00"
+  [fanciers]="data/fanciers/f007.DAT data/exchange/installation/fancier/*.DAT"
+  [firmware]="fuzz/seeds/firmware.bin"
+  [handshake]="fuzz/seeds/handshake.bin"
+  [loftexchange]="data/exchange/T007003.d00"
+  [loftget]="fuzz/seeds/loftget.bin"
+  [manualtimes]="data/race/*.man"
+  [options]="fuzz/seeds/OPTIONS.PAR"
+  [pigeons]="data/pigeons/*.dat data/race/p007012.dat"
+  [printrelay]="fuzz/seeds/printrelay.bin"
+  [racedata]="fuzz/seeds/racedata.bin"
+  [races]="data/race/races.dat"
+  [readout]="data/readout/* data/xmlexport/*.d0?"
+  [releasepoints]="data/releasepoints/racepo.dat"
+)
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && mapfile -t targets < <(printf '%s\n' "${!seeds[@]}" | sort)
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLUMET_FUZZ=ON \
+  -DPLUMET_SANITIZE=ON -DPLUMET_BUILD_UI=OFF -DPLUMET_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
+
+# Each target writes its inputs as files; a memory-backed folder keeps that quick.
+[ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
+mkdir -p "$build/findings" "$build/logs"
+failed=()
+for target in "${targets[@]}"; do
+  [ -n "${seeds[$target]:-}" ] || { echo "unknown fuzz target: $target" >&2; exit 2; }
+  corpus="$build/corpus/$target"
+  mkdir -p "$corpus"
+  for pattern in ${seeds[$target]}; do
+    for seed in "$root"/tests/$pattern; do cp -n "$seed" "$corpus/"; done
+  done
+  start=$SECONDS
+  if "$build/tests/fuzz/fuzz_$target" -runs="$runs" -max_len="${PLUMET_FUZZ_MAX_LEN:-4096}" -timeout=10 -rss_limit_mb=2048 \
+       -artifact_prefix="$build/findings/$target-" "$corpus" >"$build/logs/$target.log" 2>&1; then
+    echo "$target: $runs runs, no finding ($((SECONDS - start)) s)"
+  else
+    echo "$target: FINDING, see $build/logs/$target.log and $build/findings/" >&2
+    tail -n 30 "$build/logs/$target.log" >&2
+    failed+=("$target")
+  fi
+done
+[ ${#failed[@]} -eq 0 ] || { echo "fuzz findings: ${failed[*]}" >&2; exit 1; }
