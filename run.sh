@@ -4,6 +4,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/install-deps.sh"
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
 cmake -S "$here" -B "$here/build-run" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLUMET_BUILD_TESTS=OFF >/dev/null
 cmake --build "$here/build-run" -j"$(nproc)"
 

@@ -5,6 +5,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/install-deps.sh"
+# Paths relative to the checkout, so a fresh clone elsewhere reuses the compiler cache.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
 build="$here/build-test"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" -j"$(nproc)"
