@@ -273,8 +273,13 @@ void PigeonDialog::Save() {
         texts_.ShowNumbered(outcome.message);
         return;
     }
-    if (!outcome.saved) {
-        ShowFailedSave(outcome.saved);
+    FinishChange(outcome.saved);
+}
+
+// Alter and Delete end alike: a failed save keeps the dialog open, a good one refreshes the list.
+void PigeonDialog::FinishChange(const SaveResult& saved) {
+    if (!saved) {
+        ShowFailedSave(saved);
         return;
     }
     main_->TaubenAnzeigen();
@@ -302,13 +307,7 @@ void PigeonDialog::Delete() {
     }
     main_->RememberListPosition();
     const PigeonChangeOutcome outcome = DeletePigeons(table_, file_, pigeonSlots);
-    if (!outcome.saved) {
-        ShowFailedSave(outcome.saved);
-        return;
-    }
-    main_->TaubenAnzeigen();
-    main_->RestoreListPosition();
-    accept();
+    FinishChange(outcome.saved);
 }
 
 void PigeonDialog::done(int result) {

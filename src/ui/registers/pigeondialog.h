@@ -48,6 +48,7 @@ private:
     void ChooseFormat(int format);
     void RefreshPreviews();
     void ShowFailedSave(const SaveResult& saved);
+    void FinishChange(const SaveResult& saved);
     std::vector<std::size_t> SlotsToDelete() const;
 
     MainWindow* main_;
