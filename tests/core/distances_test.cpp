@@ -56,8 +56,9 @@ TEST(Distances, ABrokenFileKeepsWhatWasReadAndIsNotSavedOver) {
     folder.Write("racecalc/dist007.dat", broken);
     folder.Write("racecalc/dist008.dat", " 1 \r\n 2 \r\n00105 0 0001.0000\r\n");   // ends early
     folder.Write("racecalc/dist009.dat", " 1 \r\n 1 \r\n001xx 0 0001.0000\r\n");   // no point number
+    folder.Write("racecalc/dist006.dat", " 55555555755555555 \r\n 25555 \r\n"); // counts overflow their product
     DistanceTable table;
-    for (int club : {9, 8, 7}) EXPECT_EQ(LoadDistanceTable(table, folder.path(), club), LoadOutcome::Unreadable);
+    for (int club : {6, 9, 8, 7}) EXPECT_EQ(LoadDistanceTable(table, folder.path(), club), LoadOutcome::Unreadable);
     EXPECT_DOUBLE_EQ(table.Distance(1, 5), 123.456);
     EXPECT_EQ(table.Distance(12, 5), 0.0);
     EXPECT_FALSE(SaveDistanceTable(table, folder.path(), 7, {1, 12}, {5, 98}, '.').ok);

@@ -46,6 +46,7 @@ TEST(Races, LineCodecKeepsEveryColumnAndFitsWhatIsTooLong) {
     EXPECT_EQ(LineToRace(odd)->flightWeek, 3);
     EXPECT_FALSE(LineToRace(odd.substr(0, 288)));
     EXPECT_FALSE(LineToRace(odd.replace(30, 2, "x1")));
+    EXPECT_FALSE(LineToRace(odd.replace(30, 2, "-5"))); // would be written back as day 00
 }
 
 TEST(Races, RaceAndDefaultFilesReadAndWriteBackByteForByte) {

@@ -68,7 +68,11 @@ LoadOutcome LoadDistanceTable(DistanceTable& table, const Path& programFolder, i
     const auto fanciers = ParseInteger(lines[0]);
     const auto racePoints = ParseInteger(lines[1]);
     if (!fanciers || !racePoints || *fanciers < 0 || *racePoints < 0) return table.outcome_;
-    const long long entries = *fanciers * *racePoints;
+    // Counts beyond the file's lines (whose product may not even fit) read what is there and then
+    // find the file ended early.
+    const long long available = static_cast<long long>(lines.size()) - 2;
+    const long long entries =
+        *racePoints != 0 && *fanciers > available / *racePoints ? available + 1 : *fanciers * *racePoints;
     for (long long i = 0; i < entries; ++i) {
         const std::size_t at = static_cast<std::size_t>(i) + 2;
         if (at >= lines.size()) return table.outcome_;

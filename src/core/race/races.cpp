@@ -16,10 +16,11 @@ std::string Digits(long long value, std::size_t width) {
     return ZeroPadded(std::clamp(value, 0LL, largest - 1), width);
 }
 
-// Columns from..to as a number; blanks around it allowed.
+// Columns from..to as a number; blanks around it allowed. The writer has no sign, so a negative
+// figure marks a broken line rather than a value to keep.
 std::optional<int> Number(std::string_view line, std::size_t from, std::size_t to) {
     const auto value = ParseInteger(Mid(line, from, to));
-    if (!value) return std::nullopt;
+    if (!value || *value < 0) return std::nullopt;
     return static_cast<int>(*value);
 }
 
