@@ -424,92 +424,64 @@ void MainWindow::OpenSettings(bool fromMenu) {
 }
 
 void MainWindow::OpenMenuDialog(const QString& menuName) {
-    if (menuName == "mnuProgramSet") {
-        OpenSettings(true);
-    } else if (menuName == "mnuProgramExit") {
-        close();
-    } else if (menuName == "mnuClubShow") {
-        VereineAnzeigen();
-    } else if (menuName == "mnuFancierShow") {
-        ZuechterAnzeigen();
-    } else if (menuName == "mnuPigeonShow") {
-        TaubenAnzeigen();
-    } else if (menuName == "mnuRacePointsShow") {
-        RacePointsAnzeigen();
-    } else if (menuName == "mnuPigeonAdd") {
-        Open<PigeonDialog>(this, PigeonDialogMode::Add);
-    } else if (menuName == "mnuPigeonAlter") {
-        Open<PigeonDialog>(this, PigeonDialogMode::Alter);
-    } else if (menuName == "mnuPigeonDelete") {
-        Open<PigeonDialog>(this, PigeonDialogMode::Delete);
-    } else if (menuName == "mnuClubChange") {
-        Open<ClubChangeDialog>(this);
-    } else if (menuName == "mnuFancierBuild") {
-        Open<ExchangeDialog>(this, ExchangeKind::Fancier, ExchangeDialog::Direction::Build);
-    } else if (menuName == "mnuLoftBuild") {
-        Open<ExchangeDialog>(this, ExchangeKind::Loft, ExchangeDialog::Direction::Build);
-    } else if (menuName == "mnuFancierRead") {
-        Open<ExchangeDialog>(this, ExchangeKind::Fancier, ExchangeDialog::Direction::Read);
-    } else if (menuName == "mnuLoftRead") {
-        Open<ExchangeDialog>(this, ExchangeKind::Loft, ExchangeDialog::Direction::Read);
-    } else if (menuName == "mnuLoftSend") {
-        Open<LoftSendDialog>(this);
-    } else if (menuName == "mnuLoftGet") {
-        Open<LoftGetDialog>(this);
-    } else if (menuName == "mnuSendRacePoints") {
-        Open<RacePointsSendDialog>(this);
-    } else if (menuName == "mnuClubAdd") {
-        Open<ClubDialog>(this, ClubDialog::Mode::Add);
-    } else if (menuName == "mnuClubAlter") {
-        Open<ClubDialog>(this, ClubDialog::Mode::Alter);
-    } else if (menuName == "mnuClubDelete") {
-        Open<ClubDialog>(this, ClubDialog::Mode::Delete);
-    } else if (menuName == "mnuFancierAdd") {
-        Open<FancierDialog>(this, FancierDialog::Mode::Add);
-    } else if (menuName == "mnuFancierAlter") {
-        Open<FancierDialog>(this, FancierDialog::Mode::Alter);
-    } else if (menuName == "mnuFancierDelete") {
-        Open<FancierDialog>(this, FancierDialog::Mode::Delete);
-    } else if (menuName == "mnuRacePointsAdd") {
-        Open<RacePointDialog>(this, RacePointDialog::Mode::Add);
-    } else if (menuName == "mnuRacePointsAlter") {
-        Open<RacePointDialog>(this, RacePointDialog::Mode::Alter);
-    } else if (menuName == "mnuRacePointsDelete") {
-        Open<RacePointDialog>(this, RacePointDialog::Mode::Delete);
-    } else if (menuName == "mnuSendTime") {
-        Open<SendTimeDialog>(this);
-    } else if (menuName == "mnuPrintOverPC") {
-        Open<PrintRelayDialog>(this, PrintTarget::Printer);
-    } else if (menuName == "mnuPrintToFile") {
-        Open<PrintRelayDialog>(this, PrintTarget::File);
-    } else if (menuName == "mnuPrintToScreen") {
-        Open<PrintRelayDialog>(this, PrintTarget::Screen);
-    } else if (const TerminalItem* item = FindTerminalItem(menuName)) {
+    using Opener = void (*)(MainWindow*);
+    struct MenuDialog {
+        const char* item;
+        Opener open;
+    };
+    static const MenuDialog kMenuDialogs[] = {
+        {"mnuProgramSet", [](MainWindow* w) { w->OpenSettings(true); }},
+        {"mnuProgramExit", [](MainWindow* w) { w->close(); }},
+        {"mnuClubShow", [](MainWindow* w) { w->VereineAnzeigen(); }},
+        {"mnuFancierShow", [](MainWindow* w) { w->ZuechterAnzeigen(); }},
+        {"mnuPigeonShow", [](MainWindow* w) { w->TaubenAnzeigen(); }},
+        {"mnuRacePointsShow", [](MainWindow* w) { w->RacePointsAnzeigen(); }},
+        {"mnuClubAdd", [](MainWindow* w) { Open<ClubDialog>(w, ClubDialog::Mode::Add); }},
+        {"mnuClubAlter", [](MainWindow* w) { Open<ClubDialog>(w, ClubDialog::Mode::Alter); }},
+        {"mnuClubDelete", [](MainWindow* w) { Open<ClubDialog>(w, ClubDialog::Mode::Delete); }},
+        {"mnuFancierAdd", [](MainWindow* w) { Open<FancierDialog>(w, FancierDialog::Mode::Add); }},
+        {"mnuFancierAlter", [](MainWindow* w) { Open<FancierDialog>(w, FancierDialog::Mode::Alter); }},
+        {"mnuFancierDelete", [](MainWindow* w) { Open<FancierDialog>(w, FancierDialog::Mode::Delete); }},
+        {"mnuPigeonAdd", [](MainWindow* w) { Open<PigeonDialog>(w, PigeonDialogMode::Add); }},
+        {"mnuPigeonAlter", [](MainWindow* w) { Open<PigeonDialog>(w, PigeonDialogMode::Alter); }},
+        {"mnuPigeonDelete", [](MainWindow* w) { Open<PigeonDialog>(w, PigeonDialogMode::Delete); }},
+        {"mnuRacePointsAdd", [](MainWindow* w) { Open<RacePointDialog>(w, RacePointDialog::Mode::Add); }},
+        {"mnuRacePointsAlter", [](MainWindow* w) { Open<RacePointDialog>(w, RacePointDialog::Mode::Alter); }},
+        {"mnuRacePointsDelete", [](MainWindow* w) { Open<RacePointDialog>(w, RacePointDialog::Mode::Delete); }},
+        {"mnuClubChange", [](MainWindow* w) { Open<ClubChangeDialog>(w); }},
+        {"mnuLoftSend", [](MainWindow* w) { Open<LoftSendDialog>(w); }},
+        {"mnuLoftGet", [](MainWindow* w) { Open<LoftGetDialog>(w); }},
+        {"mnuSendRacePoints", [](MainWindow* w) { Open<RacePointsSendDialog>(w); }},
+        {"mnuRacedataGet", [](MainWindow* w) { Open<RacedataGetDialog>(w); }},
+        {"mnuClockTimesManEnter", [](MainWindow* w) { Open<ClockTimesManDialog>(w); }},
+        {"mnuFancierBuild",
+         [](MainWindow* w) { Open<ExchangeDialog>(w, ExchangeKind::Fancier, ExchangeDialog::Direction::Build); }},
+        {"mnuLoftBuild",
+         [](MainWindow* w) { Open<ExchangeDialog>(w, ExchangeKind::Loft, ExchangeDialog::Direction::Build); }},
+        {"mnuFancierRead",
+         [](MainWindow* w) { Open<ExchangeDialog>(w, ExchangeKind::Fancier, ExchangeDialog::Direction::Read); }},
+        {"mnuLoftRead",
+         [](MainWindow* w) { Open<ExchangeDialog>(w, ExchangeKind::Loft, ExchangeDialog::Direction::Read); }},
+        {"mnuExportRaceDataToXML", [](MainWindow* w) { Open<RaceDataExportDialog>(w); }},
+        {"mnuSendTime", [](MainWindow* w) { Open<SendTimeDialog>(w); }},
+        {"mnuPrintOverPC", [](MainWindow* w) { Open<PrintRelayDialog>(w, PrintTarget::Printer); }},
+        {"mnuPrintToFile", [](MainWindow* w) { Open<PrintRelayDialog>(w, PrintTarget::File); }},
+        {"mnuPrintToScreen", [](MainWindow* w) { Open<PrintRelayDialog>(w, PrintTarget::Screen); }},
+        {"mnuRaceEnterDistances", [](MainWindow* w) { Open<EnterDistancesDialog>(w); }},
+        {"mnuRaceAdd", [](MainWindow* w) { Open<RaceEditDialog>(w); }},
+        {"mnuRaceAlter", [](MainWindow* w) { Open<RaceSelectDialog>(w, RaceSelectDialog::Mode::Alter); }},
+        {"mnuRaceDelete", [](MainWindow* w) { Open<RaceSelectDialog>(w, RaceSelectDialog::Mode::Delete); }},
+        {"mnuRaceShow", [](MainWindow* w) { Open<RaceSelectDialog>(w, RaceSelectDialog::Mode::ShowResults); }},
+        {"mnuRacePrint", [](MainWindow* w) { Open<RaceSelectDialog>(w, RaceSelectDialog::Mode::PrintResults); }},
+        {"mnuRaceCalculate", [](MainWindow* w) { Open<RaceSelectDialog>(w, RaceSelectDialog::Mode::Calculate); }},
+        {"mnuInfo", [](MainWindow* w) { Open<InfoDialog>(w); }},
+    };
+    for (const MenuDialog& entry : kMenuDialogs)
+        if (menuName == entry.item) return entry.open(this);
+    // The terminal menu's entries share one dialog, told the load code and the captions.
+    if (const TerminalItem* item = FindTerminalItem(menuName))
         Open<TerminalProgramLoadDialog>(this, QString(item->code), Menu(item->group)->title().left(20),
                                         MenuItem(menuName)->text());
-    } else if (menuName == "mnuRacedataGet") {
-        Open<RacedataGetDialog>(this);
-    } else if (menuName == "mnuExportRaceDataToXML") {
-        Open<RaceDataExportDialog>(this);
-    } else if (menuName == "mnuInfo") {
-        Open<InfoDialog>(this);
-    } else if (menuName == "mnuRaceEnterDistances") {
-        Open<EnterDistancesDialog>(this);
-    } else if (menuName == "mnuRaceAdd") {
-        Open<RaceEditDialog>(this);
-    } else if (menuName == "mnuRaceAlter") {
-        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::Alter);
-    } else if (menuName == "mnuRaceDelete") {
-        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::Delete);
-    } else if (menuName == "mnuRaceShow") {
-        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::ShowResults);
-    } else if (menuName == "mnuRacePrint") {
-        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::PrintResults);
-    } else if (menuName == "mnuRaceCalculate") {
-        Open<RaceSelectDialog>(this, RaceSelectDialog::Mode::Calculate);
-    } else if (menuName == "mnuClockTimesManEnter") {
-        Open<ClockTimesManDialog>(this);
-    }
 }
 
 } // namespace plumet::ui
