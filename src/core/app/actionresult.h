@@ -2,10 +2,8 @@
 // What a dialog's confirming button hands back from core: a message to show, the field to
 // put the focus on, and the outcome of writing the file.
 #include <string>
-#include <string_view>
 #include <utility>
 
-#include "app/catalogue.h"
 #include "app/files.h"
 
 namespace plumet {
@@ -20,18 +18,6 @@ struct ActionResult {
 
 inline ActionResult Refused(int message, std::string focusField = {}) {
     return ActionResult{message, std::move(focusField), {}};
-}
-
-struct MessageText {
-    std::string title;
-    std::string text;
-};
-
-// Title and text of message n of a dialog: form + ".MsgBoxName" + n and form + ".MsgBoxText" + n.
-inline MessageText LookupMessage(const TextCatalogue& catalogue, std::string_view form, int n) {
-    const std::string number = std::to_string(n);
-    return {catalogue.LookupText(std::string(form) + ".MsgBoxName" + number),
-            catalogue.LookupText(std::string(form) + ".MsgBoxText" + number)};
 }
 
 } // namespace plumet

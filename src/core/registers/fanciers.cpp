@@ -135,16 +135,6 @@ ActionResult SaveAlteredFancier(FancierTable& table, const Path& programFolder, 
 
 bool FancierDeleteAsks(std::size_t selectedLineCount) { return selectedLineCount > 1; }
 
-std::string FancierDeleteQuestion(std::string_view textA, std::string_view textB) {
-    return std::string(textA) + "\n" + std::string(textB);
-}
-
-MessageText FancierDeleteConfirmation(const TextCatalogue& catalogue) {
-    return {catalogue.LookupText("frmFancierDelete.MsgBoxName3"),
-            FancierDeleteQuestion(catalogue.LookupText("frmFancierDelete.MsgBoxText3a"),
-                                  catalogue.LookupText("frmFancierDelete.MsgBoxText3b"))};
-}
-
 ActionResult DeleteSelectedFanciers(FancierTable& table, const Path& programFolder, std::string_view clubNumber,
                                     const std::vector<int>& selectedLines) {
     std::vector<int> lines = selectedLines;

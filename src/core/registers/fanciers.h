@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/actionresult.h"
-#include "app/catalogue.h"
 #include "app/fieldrules.h"
 #include "app/files.h"
 #include "registers/registertable.h"
@@ -101,10 +100,6 @@ ActionResult SaveAlteredFancier(FancierTable& table, const Path& programFolder, 
 
 // frmFancierDelete asks first when more than one line of the main list is selected.
 bool FancierDeleteAsks(std::size_t selectedLineCount);
-// The question: the "a" text, a line break, the "b" text.
-std::string FancierDeleteQuestion(std::string_view textA, std::string_view textB);
-// Title "frmFancierDelete.MsgBoxName3" and the question built from MsgBoxText3a and 3b.
-MessageText FancierDeleteConfirmation(const TextCatalogue& catalogue);
 // frmFancierDelete, Delete: removes the fanciers on the selected lines (0-based) of the main
 // list, which shows the table in order, and then their pigeon files.
 ActionResult DeleteSelectedFanciers(FancierTable& table, const Path& programFolder, std::string_view clubNumber,

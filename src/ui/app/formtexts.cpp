@@ -80,4 +80,10 @@ MessageAnswer FormTexts::ShowNumbered(int n, MessageIcon icon, bool withCancel) 
                        withCancel);
 }
 
+MessageAnswer FormTexts::AskInTwoLines(int n) const {
+    const QString text = "MsgBoxText" + QString::number(n);
+    return ShowMessage(form_, MessageIcon::Exclamation, Text("MsgBoxName" + QString::number(n)),
+                       Text(text + "a") + "\n" + Text(text + "b"), true);
+}
+
 } // namespace plumet::ui

@@ -34,6 +34,8 @@ public:
 
     // Message n: title prefix.MsgBoxName<n>, text prefix.MsgBoxText<n>.
     MessageAnswer ShowNumbered(int n, MessageIcon icon = MessageIcon::Critical, bool withCancel = false) const;
+    // A delete confirmation whose text comes in two keys: MsgBoxText<n>a, a line break, MsgBoxText<n>b.
+    MessageAnswer AskInTwoLines(int n) const;
 
 private:
     QWidget* form_;

@@ -115,10 +115,7 @@ void FancierDialog::Confirm() {
 void FancierDialog::DeleteSelected() {
     const std::vector<int> lines = main_->SelectedLines();
     if (FancierDeleteAsks(lines.size())) {
-        const QString question =
-            ToQt(FancierDeleteQuestion(ToBytes(Texts().Text("MsgBoxText3a")), ToBytes(Texts().Text("MsgBoxText3b"))));
-        if (ShowMessage(this, MessageIcon::Exclamation, Texts().Text("MsgBoxName3"), question, true) ==
-            MessageAnswer::Cancel) {
+        if (Texts().AskInTwoLines(kFancierDeleteQuestion) == MessageAnswer::Cancel) {
             reject();
             return;
         }

@@ -298,9 +298,7 @@ std::vector<std::size_t> PigeonDialog::SlotsToDelete() const {
 void PigeonDialog::Delete() {
     const std::vector<std::size_t> pigeonSlots = SlotsToDelete();
     if (PigeonsDeleteQuestion(pigeonSlots.size()) == kPigeonsDeleteConfirm) {
-        const QString question = texts_.Text("MsgBoxText1a") + "\n" + texts_.Text("MsgBoxText1b");
-        if (ShowMessage(this, MessageIcon::Exclamation, texts_.Text("MsgBoxName1"), question, true) ==
-            MessageAnswer::Cancel) {
+        if (texts_.AskInTwoLines(kPigeonsDeleteConfirm) == MessageAnswer::Cancel) {
             reject();
             return;
         }
