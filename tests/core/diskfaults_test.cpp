@@ -161,10 +161,9 @@ TEST(DiskFaults, AReadOnlyProgramFolderIsReportedAndKeepsEveryFile) {
 
 TEST(DiskFaults, AFailingWriteIsReportedAndKeepsEveryFile) {
     FullInstallation folder;
-    SetSaveFaultForTests([](const Path&) { return true; });
+    const SaveFault fault;
     for (const Task& task : Tasks())
         if (task.failingWriteIsNew) ExpectFailsAndChangesNothing(task, folder.path());
-    SetSaveFaultForTests(nullptr);
 }
 
 } // namespace

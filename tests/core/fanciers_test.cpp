@@ -100,9 +100,7 @@ TEST(Fanciers, DeleteRemovesTheSelectedFanciersAndOnlyTheirPigeonFiles) {
 TEST(Fanciers, DeleteKeepsPigeonsWhenTheFileIsNotWrittenOrTheNumberIsStillInUse) {
     FancierFolder folder;
     folder.Write("pigeon/p007001.dat", " 0 \r\n");
-    SetSaveFaultForTests([](const Path&) { return true; });
-    EXPECT_FALSE(DeleteSelectedFanciers(folder.table, folder.path(), "007", {0}).saved.ok);
-    SetSaveFaultForTests(nullptr);
+    EXPECT_FALSE(WithFailingSaves([&] { return DeleteSelectedFanciers(folder.table, folder.path(), "007", {0}); }).saved.ok);
     EXPECT_EQ(folder.table.Count(), 3U);
     EXPECT_TRUE(folder.Exists("pigeon/p007001.dat"));
 

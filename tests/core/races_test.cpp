@@ -108,9 +108,7 @@ TEST(Races, DeleteRemovesTheRaceItsResultAndManualFilesOnlyOnceTheListIsWritten)
     for (const char* file : {"Spring 1.flt", "Spring 1_wf012.man", "spring 1_WF003.MAN", "Spring 12_wf012.man"})
         folder.Write(std::string("racecalc/") + file, "x");
     RaceList list = LoadRaces(folder.path());
-    SetSaveFaultForTests([](const Path&) { return true; });
-    EXPECT_FALSE(DeleteRace(list, folder.path(), 1).ok);
-    SetSaveFaultForTests(nullptr);
+    EXPECT_FALSE(WithFailingSaves([&] { return DeleteRace(list, folder.path(), 1); }).ok);
     EXPECT_EQ(list.Count(), 2U);
     EXPECT_TRUE(folder.Exists("racecalc/Spring 1.flt"));
 

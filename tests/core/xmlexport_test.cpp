@@ -64,9 +64,7 @@ TEST(XmlExport, FailuresWriteNothing) {
     EXPECT_FALSE(WExportXML(folder.path() / "W0120523.d07", folder.path() / "out.xml", "+00:00"));
     EXPECT_FALSE(folder.Exists("out.xml"));
     folder.Write("out.xml", "old");
-    SetSaveFaultForTests([](const Path&) { return true; });
-    EXPECT_FALSE(WExportXML(kData / "W0120523.d07", folder.path() / "out.xml", "+00:00"));
-    SetSaveFaultForTests(nullptr);
+    EXPECT_FALSE(WithFailingSaves([&] { return WExportXML(kData / "W0120523.d07", folder.path() / "out.xml", "+00:00"); }));
     EXPECT_EQ(folder.Read("out.xml"), "old");
 }
 
