@@ -110,8 +110,9 @@ TEST(PigeonsAdd, ARunAddsConsecutiveRingsSavesOnceAndMatchesTheGoldenFile) {
 TEST(PigeonsAdd, RefusesUnrecordableRingsAWholeRunBeyond1000AndStopsMidRunKeepingTheAdded) {
     Loft loft;
     using Ring = std::tuple<const char*, const char*, const char*, int>;
-    for (const auto& [nation, year, number, format] :
-         std::vector<Ring>{{"NL", "1997", "12", 0}, {"NL", "05", "  ", 0}, {"NL1", "05", "12", 0}, {"XYZ", "05", "12", 11}})
+    const std::vector<Ring> unrecordable = {{"NL", "1997", "12", 0}, {"NL", "30", "12", 0}, {"NL", "05", "  ", 0},
+                                            {"NL1", "05", "12", 0}, {"XYZ", "05", "12", 11}};
+    for (const auto& [nation, year, number, format] : unrecordable)
         EXPECT_EQ(loft.Add(nation, year, number, "1", format).message, kPigeonNotBuilt) << nation << year << number;
     EXPECT_EQ(loft.Bytes(), " 0 \r\n");
 

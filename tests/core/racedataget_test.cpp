@@ -85,7 +85,7 @@ TEST_F(RacedataGet, ClocksFillTheGoldenFileStepByStep) {
                                                   RacedataStatus::DataReady}));
     const RacedataOutcome second = Read(Clock(8));
     EXPECT_EQ(JoinLinesCrLf(first.appended) + JoinLinesCrLf(second.appended), File());
-    EXPECT_EQ(File(), ReadWholeFile(Path(PLUMET_TEST_DATA) / "readout" / "W0120523.d00").bytes);
+    EXPECT_EQ(File(), TestData("readout/W0120523.d00"));
 }
 
 // A wrong or missing byte at any place is the clock fault test's; here the breaks the simulator
@@ -93,8 +93,9 @@ TEST_F(RacedataGet, ClocksFillTheGoldenFileStepByStep) {
 TEST_F(RacedataGet, APortErrorOrAFailedSaveAddsNoLine) {
     ASSERT_EQ(Read(Clock(8)).result, RacedataResult::Saved);
     const std::string before = File();
-    for (const auto& breakIt : std::vector<std::function<void(FailingClockLink&)>>{
-             [](FailingClockLink& l) { l.PortErrorAtReceive(60); }, [](FailingClockLink& l) { l.PortErrorAtSend(1); }}) {
+    using Break = std::function<void(FailingClockLink&)>;
+    for (const Break& breakIt : {Break([](FailingClockLink& l) { l.PortErrorAtReceive(60); }),
+                                 Break([](FailingClockLink& l) { l.PortErrorAtSend(1); })}) {
         const RacedataOutcome outcome = Read(Clock(), "00", breakIt);
         EXPECT_EQ(outcome.status, RacedataStatus::CommunicationError);
         EXPECT_NE(outcome.result, RacedataResult::Saved);

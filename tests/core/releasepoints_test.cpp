@@ -6,7 +6,7 @@
 namespace plumet {
 namespace {
 
-const std::string kGolden = ReadWholeFile(Path(PLUMET_TEST_DATA) / "releasepoints" / "racepo.dat").bytes;
+const std::string kGolden = TestData("releasepoints/racepo.dat");
 const PositionFields kSpa = {{"N", "50", "29", "30", "00"}, {"E", "005", "52", "00", "00"}};
 
 std::string EmptyRegister() {

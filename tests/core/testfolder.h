@@ -11,7 +11,9 @@
 namespace plumet {
 
 // A file under tests/data.
-inline std::string TestData(const std::string& relative) { return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes; }
+inline std::string TestData(const std::string& relative) {
+    return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes;
+}
 
 // The saves that `fails` picks (by default every one) fail while this lives, also when an
 // assertion ends the test early, so no later test inherits the fault.
@@ -24,6 +26,11 @@ public:
     SaveFault(const SaveFault&) = delete;
     SaveFault& operator=(const SaveFault&) = delete;
 };
+
+// Picks the saves of the file of that name.
+inline std::function<bool(const Path&)> SavesOf(std::string name) {
+    return [name = std::move(name)](const Path& target) { return target.filename() == name; };
+}
 
 // What `task()` gives while the saves that `fails` picks fail.
 template <typename Task>
