@@ -21,7 +21,7 @@ protected:
         ASSERT_TRUE(read.ok) << read.error;
         state = read.state;
         folder.Write("club/club.dat", " 1 \r\n" + PadRight("007Zur Post", 63) + "\r\n");
-        folder.Write("fancier/f007.DAT", ReadWholeFile(Path(PLUMET_TEST_DATA) / "fanciers" / "f007.DAT").bytes);
+        folder.Write("fancier/f007.DAT", TestData("fanciers/f007.DAT"));
         folder.Write("pigeon/p007012.dat", kOldPigeons);
         std::filesystem::create_directories(folder.path() / "race");
         settings.region = "012North";

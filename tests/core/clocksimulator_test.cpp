@@ -76,11 +76,5 @@ TEST_F(Simulator, LoadsHexRecordsCountingBadChecksumsAndARawImageUntilTheHangUp)
     EXPECT_EQ(upload.image, (std::vector<std::uint8_t>{0x01, 0x3E, 0x08, 0xFF}));
 }
 
-TEST_F(Simulator, FaultsCorruptOrSilenceTheChosenBytes) {
-    clock.SetFaults({10, 2});
-    EXPECT_EQ(Exchange(">3"), std::string(">\xFF\0\0\0\0\0>", 8)); // byte 2 inverted
-    EXPECT_EQ(Exchange(">3"), std::string(">\0", 2));               // silent after byte 10
-}
-
 } // namespace
 } // namespace plumet

@@ -108,9 +108,7 @@ TEST(ClubChange, AFailedWriteIsReportedAndTheEarlierStepsArePutBack) {
         Registers folder;
         folder.Write("pigeon/p" + club + "005.dat", "replaced only by a finished move");
         const std::string before = folder.Snapshot();
-        SetSaveFaultForTests([name = failing](const Path& target) { return target.filename() == name; });
-        const ClubChangeResult result = folder.Move(club, "005");
-        SetSaveFaultForTests(nullptr);
+        const auto result = WithFailingSaves([&, c = club] { return folder.Move(c, "005"); }, SavesOf(failing));
         EXPECT_FALSE(result.saved.ok || result.moved) << failing;
         EXPECT_NE(result.saved.error.find(failing), std::string::npos) << result.saved.error;
         EXPECT_EQ(folder.Snapshot(), before) << failing;

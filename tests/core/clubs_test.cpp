@@ -6,7 +6,7 @@
 namespace plumet {
 namespace {
 
-const std::string kGolden = ReadWholeFile(Path(PLUMET_TEST_DATA) / "clubs" / "club.dat").bytes;
+const std::string kGolden = TestData("clubs/club.dat");
 
 struct ClubFolder : TestFolder {
     ClubTable table;
@@ -81,22 +81,16 @@ TEST(Clubs, DeletingTheLastClubLeavesACountOfZeroAndItsFancierFile) {
     EXPECT_TRUE(folder.Exists("fancier/f007.DAT"));
 }
 
-TEST(Clubs, AFailedSaveOrAShortFileKeepsTableAndFile) {
+TEST(Clubs, AFailedSaveKeepsTableAndFile) {
     ClubFolder folder;
-    SetSaveFaultForTests([](const Path&) { return true; });
-    const ActionResult added = SaveAddedClub(folder.table, folder.path(), {"20", "New", ""});
-    const ActionResult altered = SaveAlteredClub(folder.table, folder.path(), "002", {"003", "Renamed", ""});
-    const ActionResult deleted = DeleteCurrentClub(folder.table, folder.path(), "010");
-    SetSaveFaultForTests(nullptr);
-    for (const ActionResult& r : {added, altered, deleted}) EXPECT_TRUE(!r.Done() && !r.saved.error.empty());
+    const SaveFault fault;
+    for (const ActionResult& r : {SaveAddedClub(folder.table, folder.path(), {"20", "New", ""}),
+                                  SaveAlteredClub(folder.table, folder.path(), "002", {"003", "Renamed", ""}),
+                                  DeleteCurrentClub(folder.table, folder.path(), "010")})
+        EXPECT_TRUE(!r.Done() && !r.saved.error.empty());
     EXPECT_EQ(FindClub(folder.table, "002"), 1U);
     EXPECT_EQ(folder.table.Count(), 3U);
     EXPECT_EQ(folder.File(), kGolden);
-
-    const std::string shorter = " 5 \r\n" + folder.table.Record(1) + "\r\n"; // claims more than it holds
-    ClubFolder broken(shorter);
-    EXPECT_FALSE(SaveAddedClub(broken.table, broken.path(), {"20", "New", ""}).saved.ok);
-    EXPECT_EQ(broken.File(), shorter);
 }
 
 } // namespace

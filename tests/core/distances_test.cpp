@@ -8,7 +8,7 @@
 namespace plumet {
 namespace {
 
-const std::string kGolden = ReadWholeFile(Path(PLUMET_TEST_DATA) / "race" / "dist007.dat").bytes;
+const std::string kGolden = TestData("race/dist007.dat");
 
 TEST(Distances, TwelveMilesEightHundredEightyYardsIsWrittenAs0020Comma1168AndLoadedAs12Point4999961) {
     TestFolder folder;

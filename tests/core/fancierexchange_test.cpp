@@ -109,9 +109,8 @@ TEST(FancierExchange, AFailedWriteOrAnUnreadableRegisterChangesNoFileAndNamesIt)
     TestInstallation folder;
     const auto before = folder.Registers();
     folder.Write(kFile, JoinLinesCrLf({kRegion, kFederation, Club("002", "Neu"), Fancier("002", "001", "Eins")}));
-    SetSaveFaultForTests([](const Path& target) { return target.filename() == "club.dat"; });
-    const ExchangeOutcome read = ReadFancierExchange(folder.path(), TestSettings());
-    SetSaveFaultForTests(nullptr);
+    const ExchangeOutcome read =
+        WithFailingSaves([&] { return ReadFancierExchange(folder.path(), TestSettings()); }, SavesOf("club.dat"));
     EXPECT_EQ(read.problem, ExchangeProblem::WriteFailed);
     EXPECT_NE(read.error.find("club.dat"), std::string::npos);
     EXPECT_EQ(folder.Registers(), before);

@@ -21,9 +21,7 @@ TEST(SaveFileAtomically, ReplacesWholeOrKeepsTheOldFileAndSaysWhyLeavingNoTempor
     const Path target = folder.path() / "f.dat";
     ASSERT_TRUE(SaveLines(target, {" 1 ", "abc"}));
     EXPECT_EQ(folder.Read("f.dat"), " 1 \r\nabc\r\n");
-    SetSaveFaultForTests([](const Path&) { return true; });
-    const SaveResult result = SaveFileAtomically(target, "new");
-    SetSaveFaultForTests(nullptr);
+    const SaveResult result = WithFailingSaves([&] { return SaveFileAtomically(target, "new"); });
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("f.dat"), std::string::npos);
     EXPECT_EQ(folder.Read("f.dat"), " 1 \r\nabc\r\n");

@@ -84,9 +84,7 @@ TEST(LoftExchange, ABadLineALoftOfMoreThan1000OrAFailedWriteChangesNoPigeonFile)
         TestInstallation folder;
         const auto before = folder.Registers();
         folder.Write(kFile, JoinLinesCrLf(c.lines));
-        SetSaveFaultForTests([](const Path& target) { return target.filename() == "p010007.dat"; });
-        const ExchangeOutcome read = Read(folder);
-        SetSaveFaultForTests(nullptr);
+        const ExchangeOutcome read = WithFailingSaves([&] { return Read(folder); }, SavesOf("p010007.dat"));
         EXPECT_EQ(read.problem, c.problem) << c.lines.back();
         EXPECT_EQ(read.line, c.line) << c.lines.back();
         EXPECT_EQ(folder.Registers(), before) << c.lines.back();

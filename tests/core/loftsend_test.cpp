@@ -71,19 +71,6 @@ TEST_F(LoftSend, SendsKeyNamePigeonsAndTimeAndTheClockConfirms) {
     EXPECT_EQ(link.Sent().substr(98 + 2, 2) + link.Sent().substr(98 + 28, 2), std::string("\x00\x1A\x00\x00", 4));
 }
 
-TEST(LoftCoding, AThousandPigeonsAndTheNameFitTheirBytes) {
-    const LoftCoding coded = CodeLoft(Loft("012", "255"), std::vector(1000, kPigeons[0]), PigeonsConvert(kSexes));
-    ASSERT_TRUE(coded.message);
-    EXPECT_EQ(coded.message->head.substr(2, 2), "\x4E\x3A"); // 20026 bytes
-    EXPECT_EQ(coded.message->head.substr(6, 2), "\x0C\xFF");
-    EXPECT_EQ(coded.message->head.substr(28, 2), "\x03\xE8");
-    LoftToSend name = Loft();
-    name.name = "Li";
-    EXPECT_EQ(CodeLoft(name, {}, PigeonsConvert(kSexes)).message->head.substr(8, 20), "Li" + std::string(18, ' '));
-    name.name = std::string(25, 'X');
-    EXPECT_EQ(CodeLoft(name, {}, PigeonsConvert(kSexes)).message->head.size(), 30U);
-}
-
 TEST_F(LoftSend, RefusesBeforeTheFirstByteWhatTheClockCannotTake) {
     LoftToSend badRegion = Loft();
     badRegion.region = "300Sud";

@@ -6,7 +6,7 @@
 namespace plumet {
 namespace {
 
-std::string Golden(const std::string& name) { return ReadWholeFile(Path(PLUMET_TEST_DATA) / "race" / name).bytes; }
+std::string Golden(const std::string& name) { return TestData("race/" + name); }
 
 Race Spring() { return *LineToRace(Golden("races.dat").substr(5, 289)); } // 15.05.2024, club 7, point 5
 

@@ -57,9 +57,7 @@ TEST(PrintFile, CreatedEmptyOverAnyCaseAndAFailedLineIsReportedNotHalfWritten) {
     ASSERT_TRUE(file.Create());
     EXPECT_EQ(folder.Read("print.txt"), "");
     ASSERT_TRUE(file.AppendLine("AB\xE9"));
-    SetSaveFaultForTests([](const Path&) { return true; });
-    EXPECT_FALSE(file.AppendLine("lost"));
-    SetSaveFaultForTests(nullptr);
+    EXPECT_FALSE(WithFailingSaves([&] { return file.AppendLine("lost"); }));
     ASSERT_TRUE(file.AppendLine(""));
     EXPECT_EQ(folder.Read("print.txt"), "AB\xE9\r\n\r\n");
     EXPECT_EQ(folder.EntryCount(), 1U);
@@ -90,9 +88,7 @@ TEST(RunPrintRelay, WritesTheClocksPrintOutEndsWhenIdleAndStopsOnPortErrorSaveFa
     PrintRelay screen(PrintTarget::Screen);
     EXPECT_EQ(RunPrintRelay(failing, screen, nullptr, quick, {}, {}).end, PrintRelayEnd::PortError);
     link.QueueIncoming("C\n");
-    SetSaveFaultForTests([](const Path&) { return true; });
-    outcome = RunPrintRelay(link, toFile, &file, quick, {}, {});
-    SetSaveFaultForTests(nullptr);
+    outcome = WithFailingSaves([&] { return RunPrintRelay(link, toFile, &file, quick, {}, {}); });
     EXPECT_EQ(outcome.end, PrintRelayEnd::SaveFailed);
     EXPECT_FALSE(outcome.error.empty());
     std::stop_source stop;

@@ -85,25 +85,23 @@ TEST_F(RacedataGet, ClocksFillTheGoldenFileStepByStep) {
                                                   RacedataStatus::DataReady}));
     const RacedataOutcome second = Read(Clock(8));
     EXPECT_EQ(JoinLinesCrLf(first.appended) + JoinLinesCrLf(second.appended), File());
-    EXPECT_EQ(File(), ReadWholeFile(Path(PLUMET_TEST_DATA) / "readout" / "W0120523.d00").bytes);
+    EXPECT_EQ(File(), TestData("readout/W0120523.d00"));
 }
 
-// Breaks the simulator cannot make on a real line; a file that cannot be written or read stays.
-TEST_F(RacedataGet, BrokenTransfersAndFailedSavesAddNoLine) {
+// A wrong or missing byte at any place is the clock fault test's; here the breaks the simulator
+// cannot make, and a save that fails.
+TEST_F(RacedataGet, APortErrorOrAFailedSaveAddsNoLine) {
     ASSERT_EQ(Read(Clock(8)).result, RacedataResult::Saved);
     const std::string before = File();
-    const std::vector<std::function<void(FailingClockLink&)>> breaks = {
-        [](FailingClockLink& l) { l.WrongByteAtReceive(0, '?'); }, [](FailingClockLink& l) { l.PortErrorAtReceive(60); },
-        [](FailingClockLink& l) { l.PortErrorAtSend(1); }};
-    for (const auto& breakIt : breaks) {
+    using Break = std::function<void(FailingClockLink&)>;
+    for (const Break& breakIt : {Break([](FailingClockLink& l) { l.PortErrorAtReceive(60); }),
+                                 Break([](FailingClockLink& l) { l.PortErrorAtSend(1); })}) {
         const RacedataOutcome outcome = Read(Clock(), "00", breakIt);
         EXPECT_EQ(outcome.status, RacedataStatus::CommunicationError);
         EXPECT_NE(outcome.result, RacedataResult::Saved);
         EXPECT_EQ(File(), before);
     }
-    SetSaveFaultForTests([](const Path&) { return true; });
-    const RacedataOutcome failed = Read(Clock(7));
-    SetSaveFaultForTests(nullptr);
+    const RacedataOutcome failed = WithFailingSaves([&] { return Read(Clock(7)); });
     EXPECT_EQ(failed.message, kRacedataSaveFailed);
     EXPECT_FALSE(failed.error.empty());
     EXPECT_EQ(File(), before);

@@ -8,12 +8,12 @@
 namespace plumet {
 namespace {
 
-const std::string kGolden = ReadWholeFile(Path(PLUMET_TEST_DATA) / "race" / "races.dat").bytes;
+const std::string kGolden = TestData("race/races.dat");
 
 const Race kSpring = LineToRace(kGolden.substr(5, 289)).value_or(Race{});
 
+// The golden file test writes every column back; here that each is read from its own place.
 TEST(Races, LineCodecKeepsEveryColumnAndFitsWhatIsTooLong) {
-    EXPECT_EQ(RaceToLine(kSpring), kGolden.substr(5, 289));
     EXPECT_EQ(kSpring.name + kSpring.releaseLatitude + kSpring.releaseLongitude + kSpring.meanDistance,
               PadRight("Spring 1", 30) + "N50293000E005520000" + "0250");
     EXPECT_EQ(RaceDateText(kSpring), "15.05.2024");
@@ -22,7 +22,6 @@ TEST(Races, LineCodecKeepsEveryColumnAndFitsWhatIsTooLong) {
               std::tuple(7, 30, 7, 5, 20));
     const auto second = LineToRace(kGolden.substr(5 + 291, 289));
     ASSERT_TRUE(second);
-    EXPECT_EQ(RaceToLine(*second), kGolden.substr(5 + 291, 289));
     EXPECT_TRUE(second->distanceUnit == kRaceInMiles && second->overNight);
     EXPECT_EQ(std::tuple(second->closedFromMinute, second->pigeonsEntered, second->flightWeek),
               std::tuple(30, 123, 27));
@@ -61,7 +60,7 @@ TEST(Races, RaceAndDefaultFilesReadAndWriteBackByteForByte) {
     ASSERT_TRUE(SaveRaces(list, folder.path()));
     EXPECT_EQ(folder.Read("racecalc/races.dat"), kGolden);
 
-    const std::string golden = ReadWholeFile(Path(PLUMET_TEST_DATA) / "race" / "RaceCalcDef.dat").bytes;
+    const std::string golden = TestData("race/RaceCalcDef.dat");
     TestFolder other;
     EXPECT_FALSE(LoadDefaultRace(other.path()));
     ASSERT_TRUE(SaveDefaultRace(other.path(), list.races[1]));
@@ -108,9 +107,7 @@ TEST(Races, DeleteRemovesTheRaceItsResultAndManualFilesOnlyOnceTheListIsWritten)
     for (const char* file : {"Spring 1.flt", "Spring 1_wf012.man", "spring 1_WF003.MAN", "Spring 12_wf012.man"})
         folder.Write(std::string("racecalc/") + file, "x");
     RaceList list = LoadRaces(folder.path());
-    SetSaveFaultForTests([](const Path&) { return true; });
-    EXPECT_FALSE(DeleteRace(list, folder.path(), 1).ok);
-    SetSaveFaultForTests(nullptr);
+    EXPECT_FALSE(WithFailingSaves([&] { return DeleteRace(list, folder.path(), 1); }).ok);
     EXPECT_EQ(list.Count(), 2U);
     EXPECT_TRUE(folder.Exists("racecalc/Spring 1.flt"));
 

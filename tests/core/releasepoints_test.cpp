@@ -6,7 +6,7 @@
 namespace plumet {
 namespace {
 
-const std::string kGolden = ReadWholeFile(Path(PLUMET_TEST_DATA) / "releasepoints" / "racepo.dat").bytes;
+const std::string kGolden = TestData("releasepoints/racepo.dat");
 const PositionFields kSpa = {{"N", "50", "29", "30", "00"}, {"E", "005", "52", "00", "00"}};
 
 std::string EmptyRegister() {
@@ -82,9 +82,7 @@ TEST(RacePoints, ATypedNumberFillsTheFieldsAddOverwritesAndDeleteEmptiesTheSlot)
     ASSERT_TRUE(SaveAddedRacePoint(folder.table, folder.path(), changed).Done());
     EXPECT_EQ(RacePointPlaceOf(folder.table.Record(5)), "Saran" + std::string(25, ' '));
 
-    SetSaveFaultForTests([](const Path&) { return true; });
-    EXPECT_FALSE(DeleteCurrentRacePoint(folder.table, folder.path(), "05").saved.ok);
-    SetSaveFaultForTests(nullptr);
+    EXPECT_FALSE(WithFailingSaves([&] { return DeleteCurrentRacePoint(folder.table, folder.path(), "05"); }).saved.ok);
     EXPECT_EQ(folder.table.Record(5), BuildRacePointRecord(RacePointFieldsOnSave(changed)));
     ASSERT_TRUE(DeleteCurrentRacePoint(folder.table, folder.path(), "05").Done());
     const auto lines = SplitLines(folder.File());

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "app/files.h"
 #include "app/fixedwidth.h"
 #include "race/resultfile.h"
@@ -10,10 +8,7 @@
 namespace plumet {
 namespace {
 
-std::string Golden() {
-    std::ifstream in(std::string(PLUMET_TEST_DATA) + "/race/Spring 1.flt", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string Golden() { return TestData("race/Spring 1.flt"); }
 
 TEST(ResultFile, ReadsAndWritesTheGoldenFileByteForByte) {
     TestFolder folder;

@@ -1,9 +1,45 @@
 #pragma once
-// A fresh temporary folder per test, removed afterwards.
+// A fresh temporary folder per test, removed afterwards; the golden files; failing saves.
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
+
+#include "app/files.h"
+
+namespace plumet {
+
+// A file under tests/data.
+inline std::string TestData(const std::string& relative) {
+    return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes;
+}
+
+// The saves that `fails` picks (by default every one) fail while this lives, also when an
+// assertion ends the test early, so no later test inherits the fault.
+class SaveFault {
+public:
+    explicit SaveFault(std::function<bool(const Path&)> fails = [](const Path&) { return true; }) {
+        SetSaveFaultForTests(std::move(fails));
+    }
+    ~SaveFault() { SetSaveFaultForTests(nullptr); }
+    SaveFault(const SaveFault&) = delete;
+    SaveFault& operator=(const SaveFault&) = delete;
+};
+
+// Picks the saves of the file of that name.
+inline std::function<bool(const Path&)> SavesOf(std::string name) {
+    return [name = std::move(name)](const Path& target) { return target.filename() == name; };
+}
+
+// What `task()` gives while the saves that `fails` picks fail.
+template <typename Task>
+auto WithFailingSaves(Task task, std::function<bool(const Path&)> fails = [](const Path&) { return true; }) {
+    const SaveFault fault(std::move(fails));
+    return task();
+}
+
+} // namespace plumet
 
 class TestFolder {
 public:
