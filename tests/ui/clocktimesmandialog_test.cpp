@@ -50,8 +50,9 @@ private slots:
         AddPigeon(&dialog, 8, 16, 6, 1);
         QCOMPARE(dialog.findChild<QLabel*>("Label16")->text(), Shipped("frmClocktimesManAdd.PigeonsAdded") + "2" +
                                                                    Shipped("frmClocktimesManAdd.PigeonsAddedOf") + "10");
+        folder.Write("racecalc/_wf000.man", "stray");
         dialog.findChild<QPushButton*>("OKButton")->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(dialog.result() == QDialog::Accepted && !QFile::exists(folder.Path() + "/racecalc/_wf000.man"));
         QCOMPARE(Lines(folder), 5); // head, fancier, timer, two pigeons
         QVERIFY(folder.Read("racecalc/Spring 1_wf012.man").contains("DV    2023012340000109M05016050601070"));
         QVERIFY(folder.Messages().Shown().empty());
@@ -80,10 +81,15 @@ private slots:
         Combo(&dialog, "Combo1")->setCurrentIndex(1); // another race
         QVERIFY(!QFile::exists(folder.Path() + "/racecalc/Spring 1_wf012.man"));
         QCOMPARE(Combo(&dialog, "Combo2")->currentText(), QString("Meier"));
+    }
 
-        QFile::remove(folder.Path() + "/racecalc/races.dat");
-        ClockTimesManDialog empty(nullptr); // without races the lists stay empty
-        QVERIFY(Combo(&empty, "Combo1")->count() == 0 && Combo(&empty, "Combo2")->count() == 0);
+    void withoutRacesTheListsStayEmptyAndOkWritesNothing() {
+        ProgramFolderFixture folder;
+        WriteRaceRegisters(folder);
+        ClockTimesManDialog dialog(nullptr);
+        QVERIFY(Combo(&dialog, "Combo1")->count() == 0 && Combo(&dialog, "Combo2")->count() == 0);
+        dialog.findChild<QPushButton*>("OKButton")->click();
+        QVERIFY(!QDir(folder.Path() + "/racecalc").exists());
     }
 };
 

@@ -33,6 +33,7 @@ private slots:
         Option(&dialog, "Option3")->click();
         QCOMPARE(Boxes(&dialog), QString("0|000"));
         QCOMPARE(Units(&dialog), Shipped("frmEnterDistances.Label6Km.Caption") + Shipped("frmEnterDistances.Label7Meter.Caption"));
+        QCOMPARE(Typed(&dialog, "Text2", "12345x"), QString("123")); // metres take three digits, yards four
         QVERIFY(dialog.findChild<QPushButton*>("Command1")->isEnabled());
         Combo(&dialog, "Combo1")->setCurrentIndex(1);
         QCOMPARE(Combo(&dialog, "Combo2")->count(), 0);

@@ -70,6 +70,7 @@ private slots:
         WriteRaceRegisters(folder);
         MainWindow w;
         QCOMPARE(w.List()->item(0)->text(), "007:     Nord" + QString(26, ' '));
+        QCOMPARE(w.List()->selectionMode(), QAbstractItemView::SingleSelection);
         QTest::keyClick(w.List(), Qt::Key_Return); // nothing selected: nothing happens
         QCOMPARE(Opened([&] { QTest::keyClick(w.List(), Qt::Key_Delete), QTest::qWait(50); }), QStringList());
         QCOMPARE(w.Mode(), ListMode::Clubs);

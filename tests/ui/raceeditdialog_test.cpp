@@ -89,6 +89,10 @@ private slots:
         QVERIFY(Field(&dialog, "Text1")->hasFocus());
         QCOMPARE(folder.Read("racecalc/races.dat"), before);
         TypeInto(Field(&dialog, "Text1"), "Autumn");
+        Field(&dialog, "Text9")->setText("60"); // a box out of range, never left, takes the focus on storing
+        Button(&dialog, "Command2")->click();
+        QVERIFY(Field(&dialog, "Text9")->hasFocus() && folder.Read("racecalc/races.dat") == before);
+        Field(&dialog, "Text9")->setText("20");
         QVERIFY(SavingFails(folder.Messages(), [&] { Button(&dialog, "Command2")->click(); }).startsWith(dialog.windowTitle() + ": "));
         QVERIFY(dialog.isVisible());
         QCOMPARE(folder.Read("racecalc/races.dat"), before);
