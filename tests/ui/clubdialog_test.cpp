@@ -1,11 +1,9 @@
 #include "registers/clubdialog.h"
 #include "uitestsupport.h"
 
-using namespace plumet;
-using namespace plumet::ui;
-using namespace plumet::ui::test;
 using Mode = ClubDialog::Mode;
 
+// The refusals themselves are core's; here the fields, the message with its focus, and the list.
 class ClubDialogTest : public QObject {
     Q_OBJECT
 
@@ -20,7 +18,7 @@ class ClubDialogTest : public QObject {
     }
 
 private slots:
-    void addPadsItsFieldsRefusesWithItsMessagesAndSavesInOrder() {
+    void addPadsItsFieldsRefusesWithTheFocusOnTheFaultAndSavesInOrder() {
         ProgramFolderFixture folder;
         const QByteArray before = RegisterFile({Club("010", "Red Tower")});
         folder.Write("club/club.dat", before);
@@ -33,29 +31,17 @@ private slots:
         auto* nameField = d.findChild<QLineEdit*>("Text2");
         nameField->setFocus();
         QCOMPARE(nameField->text(), QString("North"));
-        for (const auto& [number, name, message, focus] :
-             {std::tuple{"5", "   ", 1, "Text2"}, std::tuple{"10", "Again", 2, "Text1"}}) {
-            folder.Messages().Clear();
-            Save(&d, number, name);
-            QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmClubAdd", message));
-            QCOMPARE(folder.Messages().Shown().at(0).icon, MessageIcon::Critical);
-            auto* focused = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-            QCOMPARE(focused->objectName(), QString(focus));
-            QCOMPARE(focused->selectedText(), focused->text()); // selected, to be typed over
-            QCOMPARE(folder.Read("club/club.dat"), before);
-        }
-        folder.Messages().Clear();
+        Save(&d, "10", "Again");
+        QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmClubAdd", 2));
+        QCOMPARE(folder.Messages().Shown().at(0).icon, MessageIcon::Critical);
+        auto* focused = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QCOMPARE(focused->objectName(), QString("Text1"));
+        QCOMPARE(focused->selectedText(), focused->text()); // selected, to be typed over
+        QCOMPARE(folder.Read("club/club.dat"), before);
         Save(&d, "5", "Blue Wings", "est. 1950");
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(folder.Read("club/club.dat"), RegisterFile({Club("005", "Blue Wings", "est. 1950"), Club("010", "Red Tower")}));
         QCOMPARE(main.List()->item(0)->text(), "005:     Blue Wings" + QString(20, ' '));
-
-        QList<QByteArray> full;
-        for (int n = 100; n < 350; ++n) full << Club(QByteArray::number(n), "C");
-        folder.Write("club/club.dat", RegisterFile(full));
-        ClubDialog another(&main, Mode::Add);
-        Save(&another, "1", "One");
-        QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmClubAdd", 3));
     }
 
     void alterAndDeleteKeepTheListPositionAndTellAFailedSave() {
@@ -66,9 +52,7 @@ private slots:
         ClubDialog alter(&main, Mode::Alter);
         alter.show();
         QCOMPARE(alter.findChild<QLineEdit*>("Text3")->text(), QString("note"));
-        Save(&alter, "10", "B");
-        QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmClubAlter", 2));
-        Save(&alter, "500", "Bee", "note"); // any three digits
+        Save(&alter, "500", "Bee", "note");
         QCOMPARE(folder.Read("club/club.dat"), RegisterFile({Club("002", "A"), Club("010", "C"), Club("500", "Bee", "note")}));
         QCOMPARE(main.List()->currentRow(), 1);
 

@@ -1,43 +1,63 @@
+#include <QFile>
+
+#include "app/formtexts.h"
+#include "app/startup.h"
+#include "clock/terminalprogramloaddialog.h"
 #include "racetestdata.h"
 
-using namespace plumet;
-using namespace plumet::ui;
-using namespace plumet::ui::test;
-
+// The main window's menus, keys and start; every menu item opens its window with every caption,
+// and the terminal menus hand their load window its image code and title.
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    static bool Enabled(const MainWindow& w, const char* name) {
-        if (QAction* a = w.MenuItem(name)) return a->isEnabled();
-        return w.Menu(name)->menuAction()->isEnabled();
+    static QAction* Item(const MainWindow& w, const char* name) {
+        QAction* a = w.MenuItem(name);
+        return a ? a : w.Menu(name)->menuAction();
     }
-    static bool Visible(const MainWindow& w, const char* name) {
-        if (QAction* a = w.MenuItem(name)) return a->isVisible();
-        return w.Menu(name)->menuAction()->isVisible();
+    static void Expect(const MainWindow& w, std::initializer_list<const char*> names, bool (QAction::*is)() const, bool on) {
+        for (const char* name : names) QVERIFY2((Item(w, name)->*is)() == on, name);
+    }
+    // Runs `open`; answers the object name of the modal window it showed (closed again at once)
+    // followed by the caption keys of that window the shipped catalogue lacks.
+    static QStringList Opened(const std::function<void()>& open, const QString& mode = {}) {
+        QStringList seen;
+        ModalWatcher watcher([&](QWidget* modal) { seen << modal->objectName() << MissingCaptionKeys(modal, mode); });
+        open();
+        return seen;
     }
 
 private slots:
+    void aFirstStartCopiesTheCatalogueOnlyWhereThereIsNoneAndReportsWhatCannotBeWritten() {
+        QTemporaryDir own;
+        QFile catalogue(own.filePath("CLUB.TXT"));
+        QVERIFY(catalogue.open(QIODevice::WriteOnly) && catalogue.write("frmSet.Caption=Einstellungen\r\n") > 0);
+        catalogue.close();
+        QCOMPARE(PrepareProgramFolder(own.path().toStdString()), QStringList());
+        QVERIFY(!QFile::exists(own.filePath("club.txt")));
+        // A program folder below a file: nothing can be created there, even by root.
+        const QStringList problems = PrepareProgramFolder((own.filePath("CLUB.TXT") + "/folder").toStdString());
+        QCOMPARE(problems.size(), 2);
+        QVERIFY(problems[0].contains("exchange, race, racepo, club, fancier, pigeon") && problems[1].contains("club.txt"));
+        QCOMPARE(QString::fromStdString(LoadCatalogue().LookupText("frmSet.Caption")), Shipped("frmSet.Caption"));
+    }
+
     void startsWithTitleMenusAndTheEmptyClubList() {
         ProgramFolderFixture folder;
+        QFile written(folder.Path() + "/club.txt"), shipped(":/data/club.txt");
+        QVERIFY(written.open(QIODevice::ReadOnly) && shipped.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), shipped.readAll());
         FixedPorts ports({});
         MainWindow w;
         QCOMPARE(w.windowTitle(), QString("Plumet Rederivevizo ZK-ORT  1.65      -RO"));
-        QCOMPARE(w.Mode(), ListMode::Clubs);
-        QCOMPARE(w.List()->count(), 1);
         QCOMPARE(w.List()->item(0)->text(), Shipped("frmMain.txtNoClub"));
-        QVERIFY(!w.List()->isEnabled());
-
-        for (const char* on : {"mnuClubShow", "mnuClubAdd", "mnuRacedataGet", "mnuInfo", "mnuRacePointsShow"})
-            QVERIFY2(Enabled(w, on), on);
-        for (const char* off : {"mnuClubAlter", "mnuClubDelete", "mnuFancierAdd", "mnuFancierAlter", "mnuFancierDelete",
-                                "mnuFancierShow", "mnuClubChange", "mnuPigeonAdd", "mnuPigeonAlter", "mnuPigeonDelete",
-                                "mnuPigeonShow", "mnuLoftSend", "mnuRacePointsAdd", "mnuRacePointsAlter",
-                                "mnuRacePointsDelete", "mnuVeloxanLoad"})
-            QVERIFY2(!Enabled(w, off), off);
-        for (const char* hidden : {"mnuTerminal", "mnuRaceCalc", "mnuClockTimesManEnter", "mnuVeloxanLoad"})
-            QVERIFY2(!Visible(w, hidden), hidden);
-        for (const char* shown : {"mnuProgram", "mnuExchangedata", "mnuExtras", "mnuLoftGet", "mnu3FancierLoadVPPGD"})
-            QVERIFY2(Visible(w, shown), shown);
+        QVERIFY(w.Mode() == ListMode::Clubs && w.List()->count() == 1 && !w.List()->isEnabled());
+        Expect(w, {"mnuClubShow", "mnuClubAdd", "mnuRacedataGet", "mnuInfo", "mnuRacePointsShow"}, &QAction::isEnabled, true);
+        Expect(w, {"mnuClubAlter", "mnuClubDelete", "mnuFancierAdd", "mnuFancierAlter", "mnuFancierDelete", "mnuFancierShow",
+                   "mnuClubChange", "mnuPigeonAdd", "mnuPigeonAlter", "mnuPigeonDelete", "mnuPigeonShow", "mnuLoftSend",
+                   "mnuRacePointsAdd", "mnuRacePointsAlter", "mnuRacePointsDelete", "mnuVeloxanLoad"},
+               &QAction::isEnabled, false);
+        Expect(w, {"mnuTerminal", "mnuRaceCalc", "mnuClockTimesManEnter", "mnuVeloxanLoad"}, &QAction::isVisible, false);
+        Expect(w, {"mnuProgram", "mnuExchangedata", "mnuExtras", "mnuLoftGet", "mnu3FancierLoadVPPGD"}, &QAction::isVisible, true);
         QCOMPARE(w.findChild<QLabel*>("Label2")->text(), QString("COM "));
         QCOMPARE(MissingCaptionKeys(&w), QStringList{"frmMain.Caption"}); // the title is fixed, not a text
         QCOMPARE(w.Menu("mnuExchangedata")->title(), Shipped("frmMain.mnuExchangeData.Caption"));
@@ -51,23 +71,21 @@ private slots:
         MainWindow w;
         QCOMPARE(w.List()->item(0)->text(), "007:     Nord" + QString(26, ' '));
         QCOMPARE(w.List()->selectionMode(), QAbstractItemView::SingleSelection);
-        QStringList missing;
         QTest::keyClick(w.List(), Qt::Key_Return); // nothing selected: nothing happens
-        QCOMPARE(ModalOpenedBy([&] { QTest::keyClick(w.List(), Qt::Key_Delete), QTest::qWait(50); }, &missing), QString());
+        QCOMPARE(Opened([&] { QTest::keyClick(w.List(), Qt::Key_Delete), QTest::qWait(50); }), QStringList());
         QCOMPARE(w.Mode(), ListMode::Clubs);
         w.List()->setCurrentRow(0);
         QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QString("007: Nord"));
-        for (const char* on : {"mnuClubAlter", "mnuClubDelete", "mnuFancierShow"}) QVERIFY2(Enabled(w, on), on);
+        Expect(w, {"mnuClubAlter", "mnuClubDelete", "mnuFancierShow"}, &QAction::isEnabled, true);
 
         QTest::keyClick(w.List(), Qt::Key_Return);
         QCOMPARE(w.Mode(), ListMode::Fanciers);
-        QVERIFY(!Enabled(w, "mnuClubAlter") && Enabled(w, "mnuFancierAdd"));
+        QVERIFY(!Item(w, "mnuClubAlter")->isEnabled() && Item(w, "mnuFancierAdd")->isEnabled());
         w.List()->setCurrentRow(1);
         w.List()->item(0)->setSelected(true); // fanciers and pigeons take several lines
         QCOMPARE(w.SelectedLines(), (std::vector<int>{0, 1}));
         QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QString("007: Nord / 012: Schulz"));
-        for (const char* on : {"mnuPigeonShow", "mnuFancierAlter", "mnuFancierDelete", "mnuLoftSend", "mnuClubChange"})
-            QVERIFY2(Enabled(w, on), on);
+        Expect(w, {"mnuPigeonShow", "mnuFancierAlter", "mnuFancierDelete", "mnuLoftSend", "mnuClubChange"}, &QAction::isEnabled, true);
 
         QTest::keyClick(w.List(), Qt::Key_Return);
         QCOMPARE(w.Mode(), ListMode::Pigeons);
@@ -76,16 +94,14 @@ private slots:
             QTest::keyClick(w.List(), Qt::Key_Escape);
             QCOMPARE(w.Mode(), up);
         }
-
         // Release points are a mode of their own that the club list ends.
         w.OpenMenuDialog("mnuRacePointsShow");
-        QCOMPARE(w.Mode(), ListMode::RacePoints);
-        QVERIFY(Enabled(w, "mnuRacePointsAdd"));
+        QVERIFY(w.Mode() == ListMode::RacePoints && Item(w, "mnuRacePointsAdd")->isEnabled());
         w.OpenMenuDialog("mnuClubShow");
         w.List()->setCurrentRow(1);
         QCOMPARE(w.SelectedClubNumber, std::string("010"));
         QCOMPARE(w.SelectedRacePointNumber, std::string());
-        QVERIFY(!Enabled(w, "mnuRacePointsAdd"));
+        QVERIFY(!Item(w, "mnuRacePointsAdd")->isEnabled());
     }
 
     void theSettingsOpenAfterASecondOnlyWithoutAUsablePort() {
@@ -97,8 +113,7 @@ private slots:
             MainWindow w;
             QVERIFY(w.StartupTimer()->isActive());
             QCOMPARE(w.StartupTimer()->interval(), 1000);
-            QStringList missing;
-            QCOMPARE(ModalOpenedBy([&] { w.StartupPortCheck(); }, &missing), port == "2" ? QString() : QString("frmSet"));
+            QCOMPARE(Opened([&] { w.StartupPortCheck(); }), port == "2" ? QStringList() : QStringList{"frmSet"});
         }
     }
 
@@ -121,12 +136,11 @@ private slots:
             if (mode == M::RacePoints) w.RacePointsAnzeigen(), w.List()->setCurrentRow(4);
         };
         const QByteArray pigeons = folder.Read("pigeon/p007012.dat");
-        QStringList missing;
         using P = std::pair<M, const char*>;
         for (const auto& [mode, window] : {P{M::Clubs, "frmClubDelete"}, P{M::Fanciers, "frmFancierDelete"},
                                            P{M::Pigeons, "frmPigeonsDelete"}}) {
             select(mode);
-            QCOMPARE(ModalOpenedBy([&] { QTest::keyClick(w.List(), Qt::Key_Delete); }, &missing), QString(window));
+            QCOMPARE(Opened([&] { QTest::keyClick(w.List(), Qt::Key_Delete); }), QStringList{window});
         }
         QCOMPARE(folder.Read("pigeon/p007012.dat"), pigeons); // closed like Cancel
 
@@ -152,18 +166,53 @@ private slots:
             {"mnuRaceShow", "frmRaceSelect", M::Clubs, "ShowResults"},
             {"mnuRacePrint", "frmRaceSelect", M::Clubs, "PrintResults"},
             {"mnuRaceCalculate", "frmRaceSelect", M::Clubs, "Calculate"},
-            {"mnuClockTimesManEnter", "frmClocktimesManAdd"},
+            {"mnuClockTimesManEnter", "frmClocktimesManAdd"}, {"mnuRacedataGet", "frmRacedataGet"},
+            {"mnuExportRaceDataToXML", "frmRaceDataExportToXML"},
             // The exchange windows work as they open: last, as they rewrite the registers.
             {"mnuFancierBuild", "frmFancierdataBuild"}, {"mnuLoftBuild", "frmLoftdataBuild"},
             {"mnuFancierRead", "frmFancierdataRead"}, {"mnuLoftRead", "frmLoftdataRead"},
         };
         for (const auto& item : items) {
             select(item.mode);
-            QCOMPARE(ModalOpenedBy([&] { w.MenuItem(item.menu)->trigger(); }, &missing, item.captionMode),
-                     QString(item.window));
-            QVERIFY2(missing.isEmpty(), qPrintable(missing.join(' ')));
+            QCOMPARE(Opened([&] { w.MenuItem(item.menu)->trigger(); }, item.captionMode), QStringList{item.window});
         }
         SetClockLinkFactoryForTests(nullptr);
+    }
+
+    void eachTerminalMenuEntryHandsOverItsCodeAndTitle() {
+        ProgramFolderFixture folder;
+        FixedPorts ports({});
+        App().settings.comPort = "1";
+        ScriptedClockLink link;
+        HoldLink hold(link);
+        // Each window is still waiting to start when the watcher looks and closes it.
+        TransferDialog::SetTimingForTests([](TransferConstants& c) { c.startDelay = milliseconds(60000); });
+        MainWindow w;
+        w.StartupTimer()->stop();
+        const std::pair<const char*, const char*> groups[] = {
+            {"VP", "mnuVeloxanP"}, {"VPPAD", "mnuVeloxanPPAD"}, {"VPPGD", "mnuVeloxanPPGD"}};
+        QStringList opened, expected;
+        const auto open = [&](const QString& item) {
+            ModalWatcher watcher([&](QWidget* modal) {
+                opened << static_cast<TerminalProgramLoadDialog*>(modal)->Code() + " " + modal->windowTitle()
+                       << MissingCaptionKeys(modal);
+            });
+            w.OpenMenuDialog(item);
+        };
+        for (int g = 0; g < 3; ++g) {
+            for (int n = 1; n <= 4; ++n) {
+                const QString item = QString("mnu%1FancierLoad%2").arg(n).arg(groups[g].first);
+                open(item);
+                expected << QString("%1%2 ").arg(g + 1).arg(n) + w.MenuItem(item)->text() + " (" +
+                                w.Menu(groups[g].second)->title().left(20) + ")"
+                         << "frmTerminalProgramLoad.Caption"; // the title comes from the menu, not a key of its own
+            }
+        }
+        open("mnuVeloxanLoad");
+        expected << "C " + Shipped("frmTerminalprogramLoad.txtVeloxanLoad") << "frmTerminalProgramLoad.Caption";
+        QCOMPARE(opened, expected);
+        QVERIFY(folder.Messages().Shown().empty());
+        TransferDialog::SetTimingForTests(nullptr);
     }
 };
 

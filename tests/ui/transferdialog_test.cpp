@@ -1,54 +1,47 @@
 #include <atomic>
+#include <optional>
 
+#include "clock/loftsenddialog.h"
+#include "clock/terminalprogramloaddialog.h"
 #include "clock/transferdialog.h"
 #include "uitestsupport.h"
 
-using namespace plumet;
-using namespace plumet::ui;
-using namespace plumet::ui::test;
-
 namespace {
 
-using Job = std::function<void(ClockLink&, std::stop_token, TransferSession&)>;
+using Job = std::function<void(ClockLink&, std::stop_token)>;
+using Cancel = TransferDialog::CancelBehaviour;
 
 // The smallest transfer dialog: one status line, a bar, and a job run after the start delay.
 class ProbeDialog : public TransferDialog {
 public:
-    ProbeDialog(CancelBehaviour cancel, Job job)
-        : TransferDialog("frmLoftGet", nullptr, kLoftGetConstants, cancel), status(MakeStatusLine("Label1")),
-          bar(MakeProgressBar()) {
-        LayOut({status, bar});
+    ProbeDialog(Cancel cancel, Job job)
+        : TransferDialog("frmLoftGet", nullptr, kLoftGetConstants, cancel), bar(MakeProgressBar()) {
+        LayOut({MakeStatusLine("Label1"), bar});
         Load();
         if (!OpenPort()) return;
-        StartAfterDelay([this, job] {
-            Session().Run([this, job](ClockLink& link, std::stop_token stop) { job(link, stop, Session()); });
-        });
+        StartAfterDelay([this, job] { Session().Run(job); });
     }
     using TransferDialog::SetProgress;
 
-    QLabel* status;
     QProgressBar* bar;
 };
 
-// Waits on the link until the cancel comes, then says how the wait ended.
-Job WaitForCancel(std::atomic<int>& ended) {
-    return [&ended](ClockLink& link, std::stop_token stop, TransferSession&) {
-        ended = static_cast<int>(link.receiveByte(milliseconds(60000), stop).status);
-    };
-}
-
 } // namespace
 
+// What every clock window shares; the transfers themselves run end to end against the simulator.
+// The loft send and the terminal program load windows run end to end and from the menu test;
+// here the faults they must show.
 class TransferDialogTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolderFixture> folder_;
+    std::optional<ProgramFolderFixture> folder_;
 
 private slots:
     void init() {
-        folder_ = std::make_unique<ProgramFolderFixture>();
+        folder_.emplace();
         App().settings.comPort = "1";
         SetClockLinkFactoryForTests([] { return std::make_unique<ScriptedClockLink>(); });
+        TransferDialog::SetTimingForTests([](TransferConstants& c) { c.startDelay = milliseconds(0); });
     }
     void cleanup() {
         TransferDialog::SetTimingForTests(nullptr);
@@ -66,8 +59,7 @@ private slots:
                 return link;
             });
             bool ran = false;
-            ProbeDialog dialog(TransferDialog::CancelBehaviour::ClosesAtOnce,
-                               [&ran](ClockLink&, std::stop_token, TransferSession&) { ran = true; });
+            ProbeDialog dialog(Cancel::ClosesAtOnce, [&ran](ClockLink&, std::stop_token) { ran = true; });
             dialog.show();
             QVERIFY(!dialog.PortOpen());
             QCOMPARE(ShownTexts(folder_->Messages()), NumberedMessage("frmLoftGet", 1));
@@ -77,37 +69,64 @@ private slots:
         }
     }
 
-    void theTransferStartsOnlyAfterTheStartDelayAndCancelBeforeItRunsNothing() {
+    void cancelBeforeTheStartDelayRunsNothingAndNothingToTransferIsAllDone() {
+        TransferDialog::SetTimingForTests(nullptr);
         bool ran = false;
-        ProbeDialog dialog(TransferDialog::CancelBehaviour::OnlyFlags,
-                           [&ran](ClockLink&, std::stop_token, TransferSession&) { ran = true; });
+        ProbeDialog dialog(Cancel::OnlyFlags, [&ran](ClockLink&, std::stop_token) { ran = true; });
         dialog.show();
-        auto* timer = dialog.findChild<QTimer*>("StartTimer");
-        QVERIFY(timer->isActive() && timer->isSingleShot());
-        QCOMPARE(timer->interval(), 1000);
-        QCOMPARE(dialog.Constants().byteTimeout, milliseconds(2000));
         QTest::keyClick(&dialog, Qt::Key_Escape); // nothing to wait for yet
-        QVERIFY(!dialog.isVisible() && !timer->isActive() && !ran);
-
-        ProbeDialog::SetProgress(dialog.bar, 0, 0); // nothing to transfer is all done
+        QVERIFY(!dialog.isVisible() && !dialog.findChild<QTimer*>("StartTimer")->isActive() && !ran);
+        ProbeDialog::SetProgress(dialog.bar, 0, 0);
         QCOMPARE(dialog.bar->value(), dialog.bar->maximum());
     }
 
     void cancelEndsTheTransferAndClosesAtOnceOrOnceItHasEnded() {
-        TransferDialog::SetTimingForTests([](TransferConstants& c) { c.startDelay = milliseconds(0); });
-        for (const auto behaviour : {TransferDialog::CancelBehaviour::ClosesAtOnce, TransferDialog::CancelBehaviour::OnlyFlags}) {
+        for (const Cancel behaviour : {Cancel::ClosesAtOnce, Cancel::OnlyFlags}) {
             std::atomic<int> ended = -1;
-            auto dialog = std::make_unique<ProbeDialog>(behaviour, WaitForCancel(ended));
+            auto dialog = std::make_unique<ProbeDialog>(behaviour, [&ended](ClockLink& link, std::stop_token stop) {
+                ended = static_cast<int>(link.receiveByte(milliseconds(60000), stop).status);
+            });
             dialog->show();
             QTRY_VERIFY(dialog->Session().Running());
             QTest::keyClick(dialog.get(), Qt::Key_Escape);
-            QCOMPARE(dialog->isVisible(), behaviour == TransferDialog::CancelBehaviour::OnlyFlags);
+            QCOMPARE(dialog->isVisible(), behaviour == Cancel::OnlyFlags);
             QVERIFY(dialog->Session().CancelRequested());
             QTRY_VERIFY(!dialog->isVisible());
             QCOMPARE(dialog->result(), int(QDialog::Rejected));
             dialog.reset(); // waits for the worker
             QCOMPARE(ended.load(), static_cast<int>(LinkStatus::Cancelled));
         }
+    }
+
+    // The loft send runs end to end; a club number beyond a clock's byte must not go out.
+    void aLoftTheClockCannotTakeIsNotSentAndTheSendWindowStaysOpen() {
+        ScriptedClockLink link;
+        HoldLink hold(link);
+        FixedPorts ports({});
+        App().settings.region = "012Nord";
+        App().settings.federation = "005Mitte";
+        MainWindow main;
+        main.StartupTimer()->stop();
+        main.SelectedClubNumber = "300";
+        main.SelectedFancierNumber = "012";
+        main.SelectedFancierName = "M\xFCller Hans         ";
+        LoftSendDialog dialog(&main);
+        QCOMPARE(dialog.findChild<QLabel*>("Label1")->text(), QString::fromUtf8("012.005.300.012 Müller Hans         "));
+        dialog.show();
+        QTRY_COMPARE(dialog.findChild<QLabel*>("Label2")->text(), Shipped("frmLoftSend.txtCommunicationError"));
+        QVERIFY(dialog.isVisible() && link.Sent().empty() && folder_->Messages().Shown().empty()); // left open to be read
+        Click(&dialog);
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void aMissingTerminalProgramImageGivesMessageTwo() {
+        ScriptedClockLink link;
+        HoldLink hold(link);
+        TerminalProgramLoadDialog dialog(nullptr, "C", "Terminal", "Veloxan Load");
+        dialog.show();
+        QTRY_VERIFY(!dialog.isVisible());
+        QCOMPARE(ShownTexts(folder_->Messages()), NumberedMessage("frmTerminalprogramLoad", 2));
+        QVERIFY(link.Sent().empty());
     }
 };
 

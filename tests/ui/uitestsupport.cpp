@@ -1,27 +1,31 @@
 #include "uitestsupport.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
 
-#include "app/appcontext.h"
 #include "app/catalogue.h"
-#include "app/files.h"
 #include "app/formtexts.h"
 #include "app/startup.h"
 #include "app/textcodec.h"
 #include "clock/serialports.h"
 
 namespace plumet::ui::test {
+
+namespace {
+
+const TextCatalogue& ShippedCatalogue() {
+    static const TextCatalogue catalogue = [] {
+        TextCatalogue loaded;
+        QFile file(":/data/club.txt");
+        if (file.open(QIODevice::ReadOnly)) loaded.LoadFromBytes(file.readAll().toStdString());
+        return loaded;
+    }();
+    return catalogue;
+}
+
+} // namespace
 
 ProgramFolderFixture::ProgramFolderFixture() : messages_(std::make_unique<MessageTestMode>()) {
     App() = AppContext{};
@@ -43,12 +47,7 @@ QByteArray ProgramFolderFixture::Read(const QString& relative) const {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString Shipped(const QString& key) {
-    TextCatalogue catalogue;
-    QFile file(":/data/club.txt");
-    if (file.open(QIODevice::ReadOnly)) catalogue.LoadFromBytes(file.readAll().toStdString());
-    return ToQt(catalogue.LookupText(key.toStdString()));
-}
+QString Shipped(const QString& key) { return ToQt(ShippedCatalogue().LookupText(key.toStdString())); }
 
 void ShowActive(QWidget* window) {
     window->show();
@@ -71,6 +70,14 @@ void TypeInto(QWidget* field, const QString& text) {
     QApplication::processEvents();
 }
 
+QString Typed(QWidget* window, const char* field, const QString& text) {
+    auto* edit = window->findChild<QLineEdit*>(field);
+    TypeInto(edit, text);
+    return edit->text();
+}
+
+void Click(QWidget* window, const char* button) { window->findChild<QAbstractButton*>(button)->click(); }
+
 ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::make_unique<QTimer>()) {
     poll_->setInterval(10);
     QObject::connect(poll_.get(), &QTimer::timeout, [this, onModal] {
@@ -86,13 +93,10 @@ ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::m
 ModalWatcher::~ModalWatcher() = default;
 
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
-    TextCatalogue shipped;
-    QFile file(":/data/club.txt");
-    if (file.open(QIODevice::ReadOnly)) shipped.LoadFromBytes(file.readAll().toStdString());
     const QString prefix = window->objectName();
     QStringList missing;
     auto check = [&](const QString& key) {
-        if (!shipped.Contains(key.toStdString())) missing << key;
+        if (!ShippedCatalogue().Contains(key.toStdString())) missing << key;
     };
     const auto byMode = [&mode](const QObject* object) {
         return !mode.isEmpty() && object->property("captionByMode").toBool() ? "(" + mode + ")" : QString();
@@ -100,9 +104,7 @@ QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
     check(prefix + ".Caption" + byMode(window));
     for (QObject* control : window->findChildren<QObject*>()) {
         const QString name = control->objectName();
-        if (name.isEmpty() || name.startsWith("qt_") ||
-            control->property(kNoCaptionProperty).toBool())
-            continue;
+        if (name.isEmpty() || name.startsWith("qt_") || control->property(kNoCaptionProperty).toBool()) continue;
         if (!(qobject_cast<QLabel*>(control) || qobject_cast<QAbstractButton*>(control) ||
               qobject_cast<QGroupBox*>(control) || qobject_cast<QAction*>(control) || qobject_cast<QMenu*>(control)))
             continue;
@@ -110,16 +112,6 @@ QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
         check(explicitKey.isValid() ? explicitKey.toString() : prefix + "." + name + ".Caption" + byMode(control));
     }
     return missing;
-}
-
-QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing, const QString& mode) {
-    QString name;
-    ModalWatcher watcher([&](QWidget* modal) {
-        name = modal->objectName();
-        *missing = MissingCaptionKeys(modal, mode);
-    });
-    open();
-    return name;
 }
 
 QByteArray RegisterFile(const QList<QByteArray>& records) {
@@ -147,14 +139,6 @@ QString SavingFails(MessageTestMode& messages, const std::function<void()>& save
     if (shown.size() != 1 || shown[0].icon != MessageIcon::Critical) return "not one critical message";
     return shown[0].title + ": " + shown[0].text;
 }
-
-QString Typed(QWidget* window, const char* field, const QString& text) {
-    auto* edit = window->findChild<QLineEdit*>(field);
-    TypeInto(edit, text);
-    return edit->text();
-}
-
-void Click(QWidget* window, const char* button) { window->findChild<QAbstractButton*>(button)->click(); }
 
 FixedPorts::FixedPorts(std::vector<std::string> entries) {
     SetPortEnumerationForTests([entries](const std::string&) { return entries; });

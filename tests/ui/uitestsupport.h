@@ -12,7 +12,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,8 +25,8 @@
 #include "app/files.h"
 #include "app/mainwindow.h"
 #include "app/messages.h"
-#include "clock/clocklink.h"
 #include "clock/scriptedlink.h"
+#include "clock/tracinglink.h"
 #include "clock/transfersession.h"
 #include "widgets/fixedfield.h"
 
@@ -55,6 +54,10 @@ void ShowActive(QWidget* window);
 
 // Clicks into the field, selects all, types `text`, then moves the focus away.
 void TypeInto(QWidget* field, const QString& text);
+// The named field of a window; types `text` into it and answers what it holds after leaving.
+QString Typed(QWidget* window, const char* field, const QString& text);
+// Clicks the named button of a window.
+void Click(QWidget* window, const char* button = "Command1");
 
 // While alive, runs `onModal` with the next modal window once it is shown, then closes
 // that window (reject), so code that opens a dialog with exec() does not hang the test.
@@ -62,8 +65,6 @@ class ModalWatcher {
 public:
     explicit ModalWatcher(std::function<void(QWidget*)> onModal);
     ~ModalWatcher();
-    ModalWatcher(const ModalWatcher&) = delete;
-    ModalWatcher& operator=(const ModalWatcher&) = delete;
 
 private:
     std::unique_ptr<QTimer> poll_;
@@ -72,10 +73,6 @@ private:
 // Every caption key a window asks for that the shipped catalogue lacks; `mode` for a window
 // opened in a mode, whose title and some captions take the "(mode)" keys.
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});
-
-// Runs `open`, which shows a modal window; answers the object name of that window (closed
-// again at once) and puts its missing caption keys (of `mode`) into `missing`.
-QString ModalOpenedBy(const std::function<void()>& open, QStringList* missing, const QString& mode = {});
 
 // A register file: the count line, then one record a line, CR LF.
 QByteArray RegisterFile(const QList<QByteArray>& records);
@@ -89,46 +86,26 @@ QStringList NumberedMessage(const QString& form, int n);
 // it showed.
 QString SavingFails(MessageTestMode& messages, const std::function<void()>& save);
 
-// The named field of a window; types `text` into it and answers what it holds after leaving.
-QString Typed(QWidget* window, const char* field, const QString& text);
-// Clicks the named button of a window.
-void Click(QWidget* window, const char* button = "Command1");
-
 // While alive, the port enumeration yields exactly these entries.
 class FixedPorts {
 public:
     explicit FixedPorts(std::vector<std::string> entries);
     ~FixedPorts();
-    FixedPorts(const FixedPorts&) = delete;
-    FixedPorts& operator=(const FixedPorts&) = delete;
 };
 
-// A clock link that the dialog's session owns but the test keeps hold of: every call goes to
-// a link the test made (a scripted clock, a failing wrapper).
-class HeldLink final : public ClockLink {
-public:
-    explicit HeldLink(ClockLink& inner) : inner_(inner) {}
-    LinkStatus open(const PortSettings& settings) override { return inner_.open(settings); }
-    LinkStatus sendByte(std::uint8_t b, std::stop_token cancel = {}) override { return inner_.sendByte(b, cancel); }
-    ByteResult receiveByte(milliseconds timeout, std::stop_token cancel = {}) override {
-        return inner_.receiveByte(timeout, cancel);
-    }
-    ModemLines modemLines() override { return inner_.modemLines(); }
-    void close() override { inner_.close(); }
-
-private:
-    ClockLink& inner_;
-};
-
-// While alive, every transfer dialog talks to `inner`.
+// While alive, every transfer dialog talks to `inner`, which the test keeps: the dialog's
+// session owns only a silent tracing wrapper around it.
 class HoldLink {
 public:
     explicit HoldLink(ClockLink& inner) {
-        SetClockLinkFactoryForTests([&inner] { return std::make_unique<HeldLink>(inner); });
+        SetClockLinkFactoryForTests([&inner] { return std::make_unique<TracingClockLink>(inner, [](std::string_view) {}); });
     }
     ~HoldLink() { SetClockLinkFactoryForTests(nullptr); }
-    HoldLink(const HoldLink&) = delete;
-    HoldLink& operator=(const HoldLink&) = delete;
 };
 
 } // namespace plumet::ui::test
+
+// The dialog tests name the program's classes as its own code does.
+using namespace plumet;
+using namespace plumet::ui;
+using namespace plumet::ui::test;
