@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <unistd.h>
 
 #include "app/options.h"
@@ -58,6 +60,16 @@ TEST(Options, ShortLongOrBinaryFilesAndASizeOf7GiveDefaults) {
     const Settings binary = ReadOptions(folder.path());
     EXPECT_EQ(binary.region.size(), 3U);
     EXPECT_FLOAT_EQ(binary.scaleFactor, 1.5F);
+}
+
+TEST(Options, SettingsFieldsNeedEveryFieldAndNumbersInRange) {
+    EXPECT_TRUE(SettingsFieldsValid("255", "Region", "99", "Federation"));
+    EXPECT_TRUE(SettingsFieldsValid("0", "R", "0", "F"));
+    const std::array<std::array<const char*, 4>, 6> refused{{{"256", "R", "1", "F"}, {"1", "R", "100", "F"},
+                                                            {"-1", "R", "1", "F"}, {"1x", "R", "1", "F"},
+                                                            {"", "R", "1", "F"}, {"1", "R", "1", ""}}};
+    for (const auto& [region, regionName, federation, federationName] : refused)
+        EXPECT_FALSE(SettingsFieldsValid(region, regionName, federation, federationName)) << region << federation;
 }
 
 } // namespace

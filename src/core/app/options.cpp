@@ -47,10 +47,6 @@ SaveResult WriteOptions(const Path& programFolder, const Settings& settings) {
                      {settings.region, settings.federation, settings.comPort, settings.sizeChoice});
 }
 
-} // namespace plumet
-
-namespace plumet {
-
 bool SettingsFieldsValid(const std::string& regionNumber, const std::string& regionName,
                          const std::string& federationNumber, const std::string& federationName) {
     if (regionNumber.empty() || regionName.empty() || federationNumber.empty() || federationName.empty())

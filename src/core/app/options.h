@@ -35,10 +35,6 @@ std::vector<std::string> EnsureDataFolders(const Path& programFolder);
 Settings ReadOptions(const Path& programFolder);
 SaveResult WriteOptions(const Path& programFolder, const Settings& settings);
 
-} // namespace plumet
-
-namespace plumet {
-
 // The settings dialog's fields may be saved: none empty, region number at most 255,
 // federation number at most 99, both numbers whole numbers.
 bool SettingsFieldsValid(const std::string& regionNumber, const std::string& regionName,
