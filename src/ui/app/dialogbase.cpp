@@ -38,4 +38,13 @@ QPushButton* DialogBase::AddButton(QHBoxLayout* row, const QString& name, const 
     return button;
 }
 
+QString RegisterFormName(const QString& base, RegisterMode mode) {
+    switch (mode) {
+    case RegisterMode::Add: return base + "Add";
+    case RegisterMode::Alter: return base + "Alter";
+    case RegisterMode::Delete: return base + "Delete";
+    }
+    return base;
+}
+
 } // namespace plumet::ui

@@ -12,6 +12,11 @@ class QPushButton;
 
 namespace plumet::ui {
 
+// The register dialogs open for one of three actions, each a form of its own in the catalogue.
+enum class RegisterMode { Add, Alter, Delete };
+// `base` + "Add", "Alter" or "Delete", as frmClub gives frmClubAdd.
+QString RegisterFormName(const QString& base, RegisterMode mode);
+
 class DialogBase : public QDialog {
     Q_OBJECT
 public:

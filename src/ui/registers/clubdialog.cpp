@@ -12,17 +12,8 @@
 
 namespace plumet::ui {
 
-QString ClubDialog::FormName(Mode mode) {
-    switch (mode) {
-    case Mode::Add: return "frmClubAdd";
-    case Mode::Alter: return "frmClubAlter";
-    case Mode::Delete: return "frmClubDelete";
-    }
-    return {};
-}
-
 ClubDialog::ClubDialog(MainWindow* mainWindow, Mode mode)
-    : DialogBase(FormName(mode), mainWindow), main_(mainWindow), mode_(mode) {
+    : DialogBase(RegisterFormName("frmClub", mode), mainWindow), main_(mainWindow), mode_(mode) {
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     layout->addLayout(grid);

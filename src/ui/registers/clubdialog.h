@@ -11,11 +11,9 @@ class MainWindow;
 class ClubDialog : public DialogBase {
     Q_OBJECT
 public:
-    enum class Mode { Add, Alter, Delete };
+    using Mode = RegisterMode;
 
     ClubDialog(MainWindow* mainWindow, Mode mode);
-
-    static QString FormName(Mode mode);
 
     // Command1: Save, or Delete.
     void Confirm();

@@ -15,17 +15,8 @@
 
 namespace plumet::ui {
 
-QString FancierDialog::FormName(Mode mode) {
-    switch (mode) {
-    case Mode::Add: return "frmFancierAdd";
-    case Mode::Alter: return "frmFancierAlter";
-    case Mode::Delete: return "frmFancierDelete";
-    }
-    return {};
-}
-
 FancierDialog::FancierDialog(MainWindow* mainWindow, Mode mode)
-    : DialogBase(FormName(mode), mainWindow), main_(mainWindow), mode_(mode) {
+    : DialogBase(RegisterFormName("frmFancier", mode), mainWindow), main_(mainWindow), mode_(mode) {
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     layout->addLayout(grid);

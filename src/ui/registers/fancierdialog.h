@@ -15,11 +15,9 @@ class MainWindow;
 class FancierDialog : public DialogBase {
     Q_OBJECT
 public:
-    enum class Mode { Add, Alter, Delete };
+    using Mode = RegisterMode;
 
     FancierDialog(MainWindow* mainWindow, Mode mode);
-
-    static QString FormName(Mode mode);
 
     // Command1: Save, or Delete.
     void Confirm();

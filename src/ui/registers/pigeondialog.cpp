@@ -38,15 +38,6 @@ constexpr FieldInfo kRingFields[] = {
 constexpr FieldInfo kColourField = {PigeonField::Colour, "Text7", "Label7", "Colour :", 4, ColourKey};
 constexpr FieldInfo kCountField = {PigeonField::Count, "Text6", "Label6", "Count :", 4, CountKey};
 
-QString FormName(PigeonDialogMode mode) {
-    switch (mode) {
-    case PigeonDialogMode::Add: return "frmPigeonsAdd";
-    case PigeonDialogMode::Alter: return "frmPigeonsAlter";
-    case PigeonDialogMode::Delete: return "frmPigeonsDelete";
-    }
-    return {};
-}
-
 bool Editable(PigeonDialogMode mode, PigeonField field) {
     if (mode == PigeonDialogMode::Add) return true;
     return mode == PigeonDialogMode::Alter && (field == PigeonField::Sex || field == PigeonField::Colour);
@@ -73,7 +64,10 @@ QLabel* DataLabel(const QString& name, QWidget* parent) {
 } // namespace
 
 PigeonDialog::PigeonDialog(MainWindow* mainWindow, PigeonDialogMode mode, int currentYear)
-    : DialogBase(FormName(mode), mainWindow), main_(mainWindow), mode_(mode), currentYear_(currentYear) {
+    : DialogBase(RegisterFormName("frmPigeons", mode), mainWindow),
+      main_(mainWindow),
+      mode_(mode),
+      currentYear_(currentYear) {
     sexes_ = SexCharactersFromTexts(ToBytes(main_->Text("MaleSex")), ToBytes(main_->Text("FemaleSex")),
                                     ToBytes(main_->Text("NoSex")));
     UseSexCharacters(sexes_);

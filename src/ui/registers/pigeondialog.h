@@ -20,7 +20,7 @@ namespace plumet::ui {
 class FixedField;
 class MainWindow;
 
-enum class PigeonDialogMode { Add, Alter, Delete };
+using PigeonDialogMode = RegisterMode;
 
 class PigeonDialog : public DialogBase {
     Q_OBJECT

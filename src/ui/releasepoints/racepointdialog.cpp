@@ -17,17 +17,8 @@
 
 namespace plumet::ui {
 
-QString RacePointDialog::FormName(Mode mode) {
-    switch (mode) {
-    case Mode::Add: return "frmRacePointsAdd";
-    case Mode::Alter: return "frmRacePointsAlter";
-    case Mode::Delete: return "frmRacePointsDelete";
-    }
-    return {};
-}
-
 RacePointDialog::RacePointDialog(MainWindow* mainWindow, Mode mode)
-    : DialogBase(FormName(mode), mainWindow), main_(mainWindow), mode_(mode) {
+    : DialogBase(RegisterFormName("frmRacePoints", mode), mainWindow), main_(mainWindow), mode_(mode) {
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     layout->addLayout(grid);

@@ -12,11 +12,9 @@ class MainWindow;
 class RacePointDialog : public DialogBase {
     Q_OBJECT
 public:
-    enum class Mode { Add, Alter, Delete };
+    using Mode = RegisterMode;
 
     RacePointDialog(MainWindow* mainWindow, Mode mode);
-
-    static QString FormName(Mode mode);
 
     // Command1: Add, Save, or Delete.
     void Confirm();
