@@ -30,6 +30,8 @@ TEST(Distances, TwelveMilesEightHundredEightyYardsIsWrittenAs0020Comma1168AndLoa
     // A rest that rounds to a whole unit carries over instead of showing 1760 yards.
     EXPECT_EQ(DistanceForBoxes(12.99999, kEnteredInMiles), (DistanceBoxes{"13", "0000"}));
     EXPECT_EQ(DistanceForBoxes(4.9999, kEnteredInKm), (DistanceBoxes{"5", "000"}));
+    EXPECT_EQ(DistanceForBoxes(1.08889e20, kEnteredInKm), (DistanceBoxes{"99999", "999"})); // no overflow
+    EXPECT_EQ(DistanceForBoxes(1e6, kEnteredInMiles), (DistanceBoxes{"99999", "1759"}));
     EXPECT_FALSE(table.Set(1001, 5, 1.0, kEnteredInKm) || table.Set(1, 101, 1.0, kEnteredInKm));
 }
 

@@ -1,5 +1,6 @@
 #include "race/distances.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -132,6 +133,8 @@ int PartBoxWidth(int unitFlag) { return unitFlag == kEnteredInKm ? 3 : 4; }
 DistanceBoxes DistanceForBoxes(double distance, int unitFlag) {
     if (!std::isfinite(distance) || distance < 0.0) distance = 0.0;
     const long long perUnit = unitFlag == kEnteredInKm ? kMetresPerKm : kYardsPerMile;
+    const double largestWhole = std::pow(10.0, kWholeBoxWidth) - 1.0;
+    distance = std::min(distance, largestWhole + static_cast<double>(perUnit - 1) / static_cast<double>(perUnit));
     long long whole = static_cast<long long>(std::floor(distance));
     long long part = std::llround((distance - static_cast<double>(whole)) * static_cast<double>(perUnit));
     if (part >= perUnit) {

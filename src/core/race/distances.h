@@ -86,7 +86,8 @@ double MetresPerMinuteToYardsPerMinute(double metresPerMinute);  // x (1760 / 16
 inline constexpr int kMetresPerKm = 1000;
 inline constexpr int kYardsPerMile = 1760;
 
-// Text1 whole kilometres or miles, Text2 metres (3 digits) or yards (4 digits).
+// Text1 whole kilometres or miles (5 digits), Text2 metres (3 digits) or yards (4 digits).
+inline constexpr int kWholeBoxWidth = 5;
 struct DistanceBoxes {
     std::string whole;
     std::string part;
@@ -94,7 +95,8 @@ struct DistanceBoxes {
 };
 
 // What the boxes show for a stored distance in the unit of `unitFlag`: the whole part and the
-// rest in metres "000" or yards "0000". A rest that rounds up to a whole unit carries over.
+// rest in metres "000" or yards "0000". A rest that rounds up to a whole unit carries over; a
+// distance beyond the boxes (only a damaged file holds one) shows as the largest they take.
 DistanceBoxes DistanceForBoxes(double distance, int unitFlag);
 // The boxes as a distance in the unit of `unitFlag`: whole + part / 1000 or whole + part / 1760.
 double DistanceFromBoxes(std::string_view whole, std::string_view part, int unitFlag);

@@ -68,7 +68,7 @@ EnterDistancesDialog::EnterDistancesDialog(QWidget* parent, char32_t decimalSepa
     units->addStretch(1);
     grid->addLayout(units, 3, 1);
 
-    whole_ = new FixedField(FixedField::Rules{5, DigitKey, nullptr, false}, this);
+    whole_ = new FixedField(FixedField::Rules{kWholeBoxWidth, DigitKey, nullptr, false}, this);
     whole_->setObjectName("Text1");
     part_ = new FixedField(FixedField::Rules{4, DigitKey, nullptr, false}, this);
     part_->setObjectName("Text2");
