@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -60,25 +62,32 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         QCOMPARE(RunCli(dir.path(), {"read-exchange", "loft"}).exitCode, 0);
-        const int fullRun = static_cast<int>(timer.elapsed());
+        int fullRun = static_cast<int>(timer.elapsed());
         checkFiles(0);
 
+        // A moment after a read has ended kills nothing; the next moments are then drawn from
+        // the shorter time that read took, so every test run makes its kills.
         int killed = 0;
-        for (int run = 1; run <= kKills; ++run) {
+        int run = 1;
+        for (; killed < kKills && run <= 3 * kKills; ++run) {
             WriteFile(exchange, ExchangeFile(run % 2));
             QProcess cli;
+            timer.start();
             cli.start(PLUMET_CLI, {"--folder", dir.path(), "read-exchange", "loft"});
             QVERIFY(cli.waitForStarted());
-            if (!cli.waitForFinished(QRandomGenerator::global()->bounded(fullRun + 1))) {
+            if (cli.waitForFinished(QRandomGenerator::global()->bounded(fullRun + 1))) {
+                fullRun = std::min(fullRun, static_cast<int>(timer.elapsed()));
+            } else {
                 cli.kill(); // SIGKILL
                 QVERIFY(cli.waitForFinished());
                 ++killed;
             }
             checkFiles(run);
         }
+        QCOMPARE(killed, kKills);
         QCOMPARE(RunCli(dir.path(), {"read-exchange", "loft"}).exitCode, 0);
-        QCOMPARE(ReadFile(dir.filePath("pigeon/p030100.dat")), kVersions[kKills % 2]);
-        qInfo("%d of %d runs killed, a full read took %d ms", killed, kKills, fullRun);
+        QCOMPARE(ReadFile(dir.filePath("pigeon/p030100.dat")), kVersions[(run - 1) % 2]);
+        qInfo("%d kills in %d runs, a full read took %d ms at the shortest", killed, run - 1, fullRun);
     }
 };
 
