@@ -35,10 +35,10 @@ TEST(SaveFilesTogether, AFolderWhereAFileShouldGoIsFoundBeforeAnythingIsReplaced
     std::filesystem::create_directories(folder.path() / "b" / "two.dat");
     const std::vector<FileToSave> files = {{folder.path() / "a" / "one.dat", "new one"},
                                            {folder.path() / "b" / "two.dat", "new two"}};
-    EXPECT_FALSE(SaveFilesTogether(files).ok);
+    EXPECT_FALSE(SaveFilesTogether(folder.path(), files).ok);
     EXPECT_EQ(folder.Read("a/one.dat"), "old one");
     std::filesystem::remove(folder.path() / "b" / "two.dat");
-    ASSERT_TRUE(SaveFilesTogether(files).ok);
+    ASSERT_TRUE(SaveFilesTogether(folder.path(), files).ok);
     EXPECT_EQ(folder.Read("a/one.dat") + folder.Read("b/two.dat"), "new onenew two");
     EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(folder.path()), {}), 4); // no temporary
 }

@@ -14,18 +14,19 @@ std::vector<std::string> SourceLines(const char* name) { return SplitLines(ReadW
 // The first source has every kind of line, escaped and accented names, arrival day 00 and a
 // clock already past midnight (+015/-015); the second has no date line (2008), LF line ends,
 // a pigeon before any loft, an unknown ring format, a control character in a name, a clock
-// behind midnight (-003/+003) and lines of no known kind.
+// behind midnight (-003/+003) and lines of no known kind. Without its date line the file
+// itself is refused for export.
 TEST(XmlExport, GoldenDocuments) {
-    struct Case {
-        const char *source, *document, *zone;
-    };
-    for (const Case c : {Case{"W0120523.d07", "W0120523_07.xml", "+02:00"}, Case{"W0070324.d05", "W0070324_05.xml", "-03:30"}}) {
-        TestFolder folder;
-        const XmlExportOutcome outcome = ExportReadoutToXml(kData / c.source, folder.path(), c.zone);
-        ASSERT_TRUE(outcome.saved) << outcome.saved.error;
-        EXPECT_EQ(outcome.output, folder.path() / c.document);
-        EXPECT_EQ(folder.Read(c.document), ReadWholeFile(kData / c.document).bytes) << c.source;
-    }
+    TestFolder folder;
+    const XmlExportOutcome outcome = ExportReadoutToXml(kData / "W0120523.d07", folder.path(), "+02:00");
+    ASSERT_TRUE(outcome.saved) << outcome.saved.error;
+    EXPECT_EQ(outcome.output, folder.path() / "W0120523_07.xml");
+    EXPECT_EQ(folder.Read("W0120523_07.xml"), ReadWholeFile(kData / "W0120523_07.xml").bytes);
+    EXPECT_EQ(ReadOutDocument(BuildReadOutDataSet(SourceLines("W0070324.d05"), "05", "-03:30")),
+              ReadWholeFile(kData / "W0070324_05.xml").bytes);
+    const XmlExportOutcome undated = ExportReadoutToXml(kData / "W0070324.d05", folder.path(), "-03:30");
+    EXPECT_NE(undated.saved.error.find("no readable date line"), std::string::npos) << undated.saved.error;
+    EXPECT_FALSE(folder.Exists("W0070324_05.xml"));
     const ReadOutDataSet data = BuildReadOutDataSet(SourceLines("W0120523.d07"), "07", "+02:00");
     EXPECT_EQ(data.pigeons[2].fancierId, "2");
     EXPECT_EQ(data.timers[0].readOutDiff + data.timers[0].diff, "+015-015");
@@ -64,6 +65,18 @@ TEST(XmlExport, AMissingSourceWritesNothing) {
     EXPECT_FALSE(XmlExportSource(folder.path(), settings, "23", "07"));
     EXPECT_FALSE(WExportXML(folder.path() / "W0120523.d07", folder.path() / "out.xml", "+00:00"));
     EXPECT_FALSE(folder.Exists("out.xml"));
+}
+
+// Garbage, a date line of no date, and a date line that is not a line of its own.
+TEST(XmlExport, ASourceWithoutAReadableDateLineIsRefused) {
+    TestFolder folder;
+    for (const std::string& bytes : {std::string("\x01\x02garbage\r\n", 11), std::string("0999999\r\n"),
+                                    std::string("00206244\r\n")}) {
+        folder.Write("W0120523.d07", bytes);
+        const SaveResult saved = WExportXML(folder.path() / "W0120523.d07", folder.path() / "out.xml", "+00:00");
+        EXPECT_EQ(saved.reason, FileReason::Damaged) << bytes;
+        EXPECT_FALSE(folder.Exists("out.xml"));
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/catalogue.h"
 #include "app/fixedwidth.h"
 #include "race/manualtimes.h"
 #include "race/racecalcfolder.h"
@@ -115,15 +116,24 @@ RaceList LoadRaces(const Path& programFolder) {
     return list;
 }
 
-SaveResult SaveRaces(const RaceList& list, const Path& programFolder) {
-    const Path file = RacesFilePath(programFolder);
-    if (list.outcome == LoadOutcome::Unreadable && SameFile(file, list.loadedFrom))
-        return {false, "The race file " + file.string() +
-                           " could not be read completely, so it was left as it is and the change was not saved."};
+std::vector<std::string> RaceFileLines(const RaceList& list) {
     std::vector<std::string> lines;
     lines.push_back(FormatCountLine(static_cast<long long>(list.races.size())));
     for (const Race& race : list.races) lines.push_back(RaceToLine(race));
-    return SaveRaceCalcLines(file, lines);
+    return lines;
+}
+
+SaveResult RaceFileWritable(const RaceList& list, const Path& programFolder) {
+    const Path file = RacesFilePath(programFolder);
+    if (list.outcome == LoadOutcome::Unreadable && SameFile(file, list.loadedFrom))
+        return SaveFailed("The race file " + PathText(file) +
+                          " could not be read completely, so it was left as it is and the change was not saved.");
+    return {};
+}
+
+SaveResult SaveRaces(const RaceList& list, const Path& programFolder) {
+    if (SaveResult writable = RaceFileWritable(list, programFolder); !writable) return writable;
+    return SaveRaceCalcLines(RacesFilePath(programFolder), RaceFileLines(list));
 }
 
 std::optional<Race> LoadDefaultRace(const Path& programFolder) {

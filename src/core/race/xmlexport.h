@@ -65,7 +65,11 @@ void WritePigeonTags(std::string& out, const std::vector<XmlPigeon>& pigeons);
 void WriteTimerTags(std::string& out, const std::vector<XmlTimer>& timers);
 std::string ReadOutDocument(const ReadOutDataSet& data);
 
+// Whether a line is a date line ("0" + day, month, year) with a day and a month.
+bool HasReadableDateLine(const std::vector<std::string>& lines);
+
 // Reads `source` and writes the document to `output` (replaced as a whole, or left as it was).
+// A source that cannot be read, or has no readable date line, is refused.
 SaveResult WExportXML(const Path& source, const Path& output, std::string_view zoneSuffix);
 
 // "W0070324.d05" gives "W0070324_05.xml".
