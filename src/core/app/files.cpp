@@ -405,6 +405,11 @@ bool UndoEntries(const std::vector<JournalEntry>& entries, std::string& failures
 // What is left to do of a committed save: the remaining renames and removals.
 bool CompleteEntries(const std::vector<JournalEntry>& entries, FileProblem& problem, Path& failed) {
     for (const auto& entry : entries) {
+        if (FaultAt(SaveStage::Replace, entry.target)) {
+            problem = FaultProblem();
+            failed = entry.target;
+            return false;
+        }
         const bool done = entry.temp.empty() ? RemoveFile(entry.target, problem)
                                              : !Exists(entry.temp) || RenameFile(entry.temp, entry.target, problem);
         if (!done) {

@@ -242,8 +242,9 @@ std::string XmlOutputName(std::string_view sourceName) {
 std::optional<Path> XmlExportSource(const Path& programFolder, const Settings& settings, std::string_view week,
                                     std::string_view point) {
     const Path source = ReadoutFilePath(programFolder, settings, week, point);
+    // A link loop or a folder in its place is there, and refused by the export as such.
     std::error_code ec;
-    if (!std::filesystem::exists(source, ec)) return std::nullopt;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(source, ec))) return std::nullopt;
     return source;
 }
 

@@ -75,7 +75,7 @@ SaveResult WExportXML(const Path& source, const Path& output, std::string_view z
 // "W0070324.d05" gives "W0070324_05.xml".
 std::string XmlOutputName(std::string_view sourceName);
 
-// The read-out file of the week and point, when there is one.
+// The read-out file of the week and point, when there is one (readable or not).
 std::optional<Path> XmlExportSource(const Path& programFolder, const Settings& settings, std::string_view week,
                                     std::string_view point);
 

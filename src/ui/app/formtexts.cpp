@@ -47,11 +47,18 @@ void SetCaption(QObject* control, const QString& text) {
 
 } // namespace
 
-TextCatalogue LoadCatalogue() {
+TextCatalogue ShippedCatalogue() {
     TextCatalogue catalogue;
-    if (catalogue.Load(App().programFolder)) return catalogue;
     QFile shipped(":/data/club.txt");
     if (shipped.open(QIODevice::ReadOnly)) catalogue.LoadFromBytes(shipped.readAll().toStdString());
+    return catalogue;
+}
+
+TextCatalogue LoadCatalogue() {
+    TextCatalogue catalogue;
+    if (!catalogue.Load(App().programFolder)) catalogue = ShippedCatalogue();
+    // The core words its reasons from the same texts the windows show.
+    UseCatalogues(catalogue, ShippedCatalogue());
     return catalogue;
 }
 

@@ -17,6 +17,8 @@ inline constexpr const char* kNoCaptionProperty = "noCaption";   // the control 
 // The catalogue as the program folder holds it now (read afresh, so edits take effect when
 // a window opens); the shipped English catalogue when the folder has none.
 TextCatalogue LoadCatalogue();
+// The English catalogue shipped inside the program.
+TextCatalogue ShippedCatalogue();
 
 class FormTexts {
 public:

@@ -15,6 +15,7 @@
 #include "app/mainwindow.h"
 #include "app/scaleform.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "clock/portlist.h"
 #include "clock/serialports.h"
 #include "widgets/fixedfield.h"
@@ -167,12 +168,11 @@ void SettingsDialog::Save() {
     main_->PendingScaleRatio = currentFactor_ / settings.scaleFactor;
     settings.sizeChoice = std::to_string(sizeChoice_);
     settings.scaleFactor = currentFactor_;
+    settings.damage.clear(); // what the user entered replaces whatever was wrong with the file
     main_->SchnittstelleZeigen();
-    const SaveResult saved = WriteOptions(App().programFolder, settings);
-    if (!saved) {
-        // The settings hold for this run; the user must know they are not on disk.
-        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved.error));
-    }
+    // The settings hold for this run; the user must know when they are not on disk.
+    const auto saved = UnderWriteLock(this, [&] { return WriteOptions(App().programFolder, settings); });
+    if (saved && !*saved) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved->error));
     accept();
 }
 

@@ -8,6 +8,9 @@
 
 #include "app/appcontext.h"
 #include "app/catalogue.h"
+#include "app/folderlock.h"
+#include "app/formtexts.h"
+#include "app/textcodec.h"
 #include "app/mainwindow.h"
 #include "app/messages.h"
 #include "app/options.h"
@@ -17,6 +20,9 @@ namespace plumet::ui {
 QStringList PrepareProgramFolder(const Path& folder) {
     QStringList problems;
     App().programFolder = folder;
+    // Completes or undoes a save a crash interrupted before anything is read.
+    const FolderWriteLock lock(folder, "Plumet", App().writeLockWait);
+    if (!lock.Held()) problems << ToQt(lock.Refusal());
     const auto failed = EnsureDataFolders(folder);
     if (!failed.empty()) {
         QStringList names;
@@ -32,6 +38,8 @@ QStringList PrepareProgramFolder(const Path& folder) {
                         "the program shows its English texts.";
     }
     App().settings = ReadOptions(folder);
+    LoadCatalogue(); // the core's reasons in the folder's language
+    if (!App().settings.damage.empty()) problems << ToQt(App().settings.damage);
     return problems;
 }
 

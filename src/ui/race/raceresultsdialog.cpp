@@ -11,6 +11,7 @@
 
 #include "app/appcontext.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "race/racecalc.h"
 #include "race/resultlayout.h"
 #include "race/resultprint.h"
@@ -104,13 +105,17 @@ QStringList RaceResultsDialog::ListLines() const {
 void RaceResultsDialog::Print() { PrintResultList(this, race_, lines_); }
 
 void CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number, const DistanceTable& distances) {
-    const RaceCalcOutcome outcome =
-        CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
+    const auto calculated = UnderWriteLock(parent, [&] {
+        return CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
+    });
+    if (!calculated) return;
+    const RaceCalcOutcome& outcome = *calculated;
     if (!outcome.nightMessage.empty())
         ShowMessage(parent, MessageIcon::Exclamation, kNightMessageTitle, ToQt(outcome.nightMessage));
     const QString title = ToQt(LoadCatalogue().LookupText("frmRaceSelect.Caption(Calculate)"));
-    for (const SaveResult* saved : {&outcome.racesSaved, &outcome.resultSaved})
-        if (!saved->ok) ShowMessage(parent, MessageIcon::Critical, title, ToQt(saved->error));
+    // Both files are written together, so one reason covers both.
+    const SaveResult& saved = outcome.racesSaved.ok ? outcome.resultSaved : outcome.racesSaved;
+    if (!saved.ok) ShowMessage(parent, MessageIcon::Critical, title, ToQt(saved.error));
 }
 
 void ShowRaceResults(QWidget* parent, const Race& race) {
