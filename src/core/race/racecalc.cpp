@@ -332,7 +332,8 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
         return outcome;
     };
     if (number == 0 || number > races.Count()) return refuse(SaveFailed("There is no race " + std::to_string(number) + "."));
-    if (std::string problem = SettingsProblem(settings); !problem.empty()) return refuse(SaveFailed(problem));
+    // No settings yet name no read-out files, so only manual times count; damaged ones name garbage.
+    if (!settings.damage.empty()) return refuse(SaveFailed(settings.damage));
     if (SaveResult writable = RaceFileWritable(races, programFolder); !writable) return refuse(writable);
 
     // A file that is there but cannot be read would leave its pigeons out of a result that

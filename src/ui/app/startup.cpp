@@ -30,12 +30,16 @@ QStringList PrepareProgramFolder(const Path& folder) {
         problems << QString("These data folders could not be created in %1: %2.")
                         .arg(QString::fromStdString(folder.string()), names.join(", "));
     }
-    if (ReadWholeFile(ResolvePath(folder, kCatalogueFileName)).status == ReadStatus::Missing) {
+    const Path catalogueFile = ResolvePath(folder, kCatalogueFileName);
+    const FileContent catalogue = ReadWholeFile(catalogueFile);
+    if (catalogue.status == ReadStatus::Missing) {
         QFile shipped(":/data/club.txt");
         const QByteArray bytes = shipped.open(QIODevice::ReadOnly) ? shipped.readAll() : QByteArray();
-        if (!SaveFileAtomically(ResolvePath(folder, kCatalogueFileName), bytes.toStdString()))
+        if (!SaveFileAtomically(catalogueFile, bytes.toStdString()))
             problems << "The text catalogue club.txt could not be written into the program folder; "
                         "the program shows its English texts.";
+    } else if (catalogue.status == ReadStatus::Unreadable) {
+        problems << ToQt(CannotReadText(catalogueFile, catalogue.problem)) + " The program shows its English texts.";
     }
     App().settings = ReadOptions(folder);
     LoadCatalogue(); // the core's reasons in the folder's language

@@ -8,6 +8,7 @@
 #include "app/appcontext.h"
 #include "app/fieldrules.h"
 #include "app/mainwindow.h"
+#include "app/textcodec.h"
 #include "app/timesource.h"
 #include "app/weeks.h"
 #include "app/writelock.h"
