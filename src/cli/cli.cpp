@@ -73,9 +73,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             err << "The program folder does not exist: " << folder.string() << '\n';
             return kFailed;
         }
-        CliContext context{folder, ReadOptions(folder), {}, out, err, stderrIsTerminal, wait, {}};
-        context.catalogue.Load(folder);
-        UseCatalogues(context.catalogue, ui::ShippedCatalogue());
+        TextCatalogue catalogue;
+        catalogue.Load(folder);
+        UseCatalogues(catalogue, ui::ShippedCatalogue()); // before anything is read, so reasons are worded
+        CliContext context{folder, ReadOptions(folder), std::move(catalogue), out, err, stderrIsTerminal, wait, {}};
         // Every command says it; those that would use the garbage do nothing.
         if (!context.settings.damage.empty()) {
             context.Fail("", context.settings.damage);

@@ -346,8 +346,7 @@ bool WriteJournal(const Path& programFolder, const Path& journal, JournalState s
                 (entry.copy.empty() ? "" : StoredPath(programFolder, entry.copy)) + "\n";
     text += "end\n";
     const Path temp = SidePath(journal, "tmp");
-    if (!WriteNewFile(temp, text, true, problem)) return false;
-    if (!RenameFile(temp, journal, problem)) {
+    if (!WriteNewFile(temp, text, true, problem) || !RenameFile(temp, journal, problem)) {
         FileProblem ignored;
         RemoveFile(temp, ignored);
         return false;
@@ -382,22 +381,31 @@ Journal ReadJournal(const Path& programFolder, const Path& file) {
     return journal;
 }
 
-// Every target back as it was: the kept copy renamed over it, a new file removed. Safe to run
-// on entries that were never replaced, and again after a crash part-way.
+// Whether the entry's target has been replaced (or removed): its new content is no longer
+// beside it, or the file to remove is gone. Copies are kept only once every new content is
+// written, so a missing new content next to an existing copy means it was renamed.
+bool Replaced(const JournalEntry& entry) {
+    return entry.temp.empty() ? !Exists(entry.target) : !Exists(entry.temp);
+}
+
+// Every replaced target back as it was: the kept copy renamed over it, a new file removed;
+// targets never touched stay as they are. Safe to run again after a crash part-way.
 bool UndoEntries(const std::vector<JournalEntry>& entries, std::string& failures) {
     bool undone = true;
     for (const auto& entry : entries) {
         FileProblem problem;
-        if (!entry.copy.empty()) {
-            if (Exists(entry.copy) && (!RenameFile(entry.copy, entry.target, problem) || !RemoveFile(entry.copy, problem))) {
-                undone = false;
-                failures += " " + CatalogueText("Files.PutBackFailed", {PathText(entry.target), ReasonText(problem)});
-            }
-        } else if (!entry.temp.empty() && !Exists(entry.temp) && !RemoveFile(entry.target, problem)) {
+        bool putBack = true;
+        if (Replaced(entry)) {
+            if (!entry.copy.empty()) putBack = !Exists(entry.copy) || RenameFile(entry.copy, entry.target, problem);
+            else if (!entry.temp.empty()) putBack = RemoveFile(entry.target, problem);
+        }
+        if (!putBack) {
             undone = false;
             failures += " " + CatalogueText("Files.PutBackFailed", {PathText(entry.target), ReasonText(problem)});
+            continue; // the copy stays for the next attempt
         }
         if (!entry.temp.empty()) RemoveFile(entry.temp, problem);
+        if (!entry.copy.empty()) RemoveFile(entry.copy, problem);
     }
     return undone;
 }
@@ -584,8 +592,9 @@ SaveResult SaveFilesTogether(const Path& programFolder, const std::vector<FileTo
         return SaveFailed(error, reason);
     };
     // Written first, so a crash from here on leaves nothing the next start does not clear away.
+    // The journal is the program's own: a failure to write it is told as one of the first file.
     if (!WriteJournal(programFolder, journal, JournalState::Undo, entries, problem))
-        return SaveFailed(WriteFailure(journal, problem, count), problem.reason);
+        return SaveFailed(WriteFailure(entries.front().target, problem, count), problem.reason);
 
     std::vector<Path> temps;
     temps.reserve(entries.size());
@@ -608,7 +617,7 @@ SaveResult SaveFilesTogether(const Path& programFolder, const std::vector<FileTo
         return abandon(WriteFailure(entries.front().target, problem, count), problem.reason);
     }
     if (!WriteJournal(programFolder, journal, JournalState::Commit, entries, problem))
-        return abandon(WriteFailure(journal, problem, count), problem.reason);
+        return abandon(WriteFailure(entries.front().target, problem, count), problem.reason);
 
     for (const auto& entry : entries) {
         if (FaultAt(SaveStage::Crash, entry.target)) return SaveFailed("crash injected by a test");

@@ -20,6 +20,7 @@ namespace plumet::ui {
 QStringList PrepareProgramFolder(const Path& folder) {
     QStringList problems;
     App().programFolder = folder;
+    LoadCatalogue(); // the core's reasons in the folder's language, from here on
     // Completes or undoes a save a crash interrupted before anything is read.
     const FolderWriteLock lock(folder, "Plumet", App().writeLockWait);
     if (!lock.Held()) problems << ToQt(lock.Refusal());
@@ -42,7 +43,7 @@ QStringList PrepareProgramFolder(const Path& folder) {
         problems << ToQt(CannotReadText(catalogueFile, catalogue.problem)) + " The program shows its English texts.";
     }
     App().settings = ReadOptions(folder);
-    LoadCatalogue(); // the core's reasons in the folder's language
+    LoadCatalogue(); // a catalogue just put there
     if (!App().settings.damage.empty()) problems << ToQt(App().settings.damage);
     return problems;
 }
