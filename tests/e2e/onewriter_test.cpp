@@ -158,7 +158,7 @@ private slots:
         again.start(PLUMET_CLI, {"--folder", dir.path(), "get-loft"});
         QVERIFY(HolderIs(dir.path(), "plumet-cli get-loft"));
         QProcess waiting;
-        waiting.start(PLUMET_CLI, {"--folder", dir.path(), "read-exchange", "loft"});
+        waiting.start(PLUMET_CLI, {"--folder", dir.path(), "--wait", "120", "read-exchange", "loft"});
         QThread::msleep(300);
         clock.Thaw();
         QVERIFY(again.waitForFinished(30000) && waiting.waitForFinished(30000));
@@ -190,10 +190,11 @@ private slots:
         for (int trial = 0; trial < 3; ++trial) {
             const QString week = QString::number(40 + trial);
             QProcess a, b;
-            a.start(PLUMET_CLI, {"--folder", dir.path(), "--port", clock12.Device(), "readout", week, "00"});
-            b.start(PLUMET_CLI, {"--folder", dir.path(), "--port", clock13.Device(), "readout", week, "00"});
-            QVERIFY(a.waitForFinished(60000) && b.waitForFinished(60000));
-            QCOMPARE(a.exitCode() + b.exitCode(), 0);
+            // A loaded machine may take longer than the usual wait; the turns are what counts here.
+            a.start(PLUMET_CLI, {"--folder", dir.path(), "--wait", "120", "--port", clock12.Device(), "readout", week, "00"});
+            b.start(PLUMET_CLI, {"--folder", dir.path(), "--wait", "120", "--port", clock13.Device(), "readout", week, "00"});
+            QVERIFY(a.waitForFinished(150000) && b.waitForFinished(150000));
+            QVERIFY2(a.exitCode() + b.exitCode() == 0, (a.readAllStandardError() + b.readAllStandardError()).constData());
             const QByteArray file = ReadFile(dir.filePath("race/W01205" + week + ".d00"));
             QVERIFY2(file.contains("\n1007012") && file.contains("\n1007013"), file.constData());
         }
@@ -205,8 +206,8 @@ private slots:
         first.start(PLUMET_CLI, {"--folder", dir.path(), "read-exchange", "loft"});
         QVERIFY(HolderIs(dir.path(), "plumet-cli read-exchange"));
         Replace(exchange, LoftExchange(500, "GRIZ"));
-        second.start(PLUMET_CLI, {"--folder", dir.path(), "read-exchange", "loft"});
-        QVERIFY(first.waitForFinished(60000) && second.waitForFinished(60000));
+        second.start(PLUMET_CLI, {"--folder", dir.path(), "--wait", "120", "read-exchange", "loft"});
+        QVERIFY(first.waitForFinished(150000) && second.waitForFinished(150000));
         QCOMPARE(first.exitCode() + second.exitCode(), 0);
         for (int fancier = 1; fancier <= 500; ++fancier) QCOMPARE(ReadFile(PigeonPath(dir.path(), fancier)), PigeonFile("GRIZ"));
     }
