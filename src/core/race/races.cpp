@@ -1,6 +1,9 @@
 #include "race/races.h"
 
 #include <algorithm>
+#include <cctype>
+#include <set>
+#include <system_error>
 
 #include "app/catalogue.h"
 #include "app/fixedwidth.h"
@@ -27,7 +30,81 @@ std::optional<int> Number(std::string_view line, std::size_t from, std::size_t t
 
 bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_normal() == b.lexically_normal(); }
 
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+// A list that was not read whole is never written over the file it came from.
+SaveResult BrokenListKept(const RaceList& list, const Path& file) {
+    if (list.outcome == LoadOutcome::Unreadable && SameFile(file, list.loadedFrom))
+        return SaveFailed("The race file " + PathText(file) +
+                          " could not be read completely, so it was left as it is and the change was not saved.");
+    return {};
+}
+
+// The files in racecalc that belong to a race of this name, in any letter case: its result file
+// and its manual clock-time files.
+std::vector<Path> FilesOfRaceName(const Path& programFolder, const std::string& trimmedName) {
+    std::vector<Path> files = ManualFilesOfRace(programFolder, trimmedName);
+    const std::string result = Lower(trimmedName + ".flt");
+    std::error_code ec;
+    const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (Lower(it->path().filename().string()) == result) files.push_back(it->path());
+    return files;
+}
+
+struct RenameSave {
+    ActionResult result;
+    bool listWritten = false;
+};
+
+// Writes the race file, the race's files under the new name and removes them under the old one,
+// all in one save. Files of the new name that are not the race's own stop the rename.
+RenameSave SaveRenamed(const RaceList& changed, const Path& programFolder, const std::string& oldName,
+                       const std::string& newName) {
+    const Path racesFile = RacesFilePath(programFolder);
+    const std::vector<Path> own = FilesOfRaceName(programFolder, oldName);
+    for (const Path& file : FilesOfRaceName(programFolder, newName))
+        if (std::find(own.begin(), own.end(), file) == own.end()) return {Refused(kRaceNameInFiles, "Text1")};
+    if (own.empty()) {
+        const SaveResult saved = SaveRaces(changed, programFolder);
+        return {{0, {}, saved}, saved.ok};
+    }
+    if (const SaveResult kept = BrokenListKept(changed, racesFile); !kept) return {{0, {}, kept}};
+
+    std::vector<FileToSave> files;
+    std::vector<FileToSave> removals;
+    std::set<std::string> targets;
+    std::error_code ec;
+    for (const Path& file : own) {
+        const Path target = file.parent_path() / (newName + file.filename().string().substr(oldName.size()));
+        // Two spellings of one file would meet under the new name.
+        if (!targets.insert(Lower(target.filename().string())).second) return {Refused(kRaceNameInFiles, "Text1")};
+        FileContent content = ReadWholeFile(file);
+        if (content.status != ReadStatus::Ok)
+            return {{0, {}, SaveFailed("The file " + PathText(file) + " cannot be read, so the race was not renamed.")}};
+        // Where letter case does not tell names apart the new name is the file itself.
+        if (!std::filesystem::equivalent(file, target, ec)) removals.push_back({file, {}, true});
+        files.push_back({target, std::move(content.bytes)});
+    }
+    files.push_back({racesFile, JoinLinesCrLf(RaceFileLines(changed))});
+    files.insert(files.end(), removals.begin(), removals.end());
+    const SaveResult saved = SaveFilesTogether(programFolder, files);
+    if (!saved) return {{0, {}, saved}};
+    return {{}, true};
+}
+
 } // namespace
+
+bool SameRaceName(std::string_view a, std::string_view b) { return Lower(TrimBlanks(a)) == Lower(TrimBlanks(b)); }
+
+bool ClosedPeriodAcceptable(const Race& race) {
+    if (race.nights <= 0) return true;
+    return race.closedToHour * 60 + race.closedToMinute < race.closedFromHour * 60 + race.closedFromMinute;
+}
 
 std::string RaceToLine(const Race& race) {
     std::string line;
@@ -124,16 +201,13 @@ std::vector<std::string> RaceFileLines(const RaceList& list) {
 }
 
 SaveResult RaceFileWritable(const RaceList& list, const Path& programFolder) {
-    const Path file = RacesFilePath(programFolder);
-    if (list.outcome == LoadOutcome::Unreadable && SameFile(file, list.loadedFrom))
-        return SaveFailed("The race file " + PathText(file) +
-                          " could not be read completely, so it was left as it is and the change was not saved.");
-    return {};
+    return BrokenListKept(list, RacesFilePath(programFolder));
 }
 
 SaveResult SaveRaces(const RaceList& list, const Path& programFolder) {
-    if (SaveResult writable = RaceFileWritable(list, programFolder); !writable) return writable;
-    return SaveRaceCalcLines(RacesFilePath(programFolder), RaceFileLines(list));
+    const Path file = RacesFilePath(programFolder);
+    if (const SaveResult kept = BrokenListKept(list, file); !kept) return kept;
+    return SaveRaceCalcLines(file, RaceFileLines(list));
 }
 
 std::optional<Race> LoadDefaultRace(const Path& programFolder) {
@@ -152,15 +226,19 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
                        std::optional<std::size_t> alteredNumber) {
     const std::string name = TrimmedRaceName(race);
     if (name.empty()) return Refused(kRaceNameMissing, "Text1");
+    // Names that differ in letter case only would share their files.
     for (std::size_t number = 1; number <= list.races.size(); ++number) {
         if (alteredNumber && *alteredNumber == number) continue;
-        if (TrimmedRaceName(list.races[number - 1]) == name) return Refused(kRaceNameUsed, "Text1");
+        if (SameRaceName(list.races[number - 1].name, name)) return Refused(kRaceNameUsed, "Text1");
     }
+    if (!ClosedPeriodAcceptable(race)) return Refused(kRaceClosedPeriodNotOverMidnight, "Text4");
     RaceList changed = list;
+    std::string oldName;
     if (alteredNumber) {
         if (*alteredNumber < 1 || *alteredNumber > changed.races.size())
             return {0, {}, {false, "The race to be altered is no longer in the race list."}};
         Race& slot = changed.races[*alteredNumber - 1];
+        oldName = TrimmedRaceName(slot);
         Race altered = race;
         altered.pigeonsEntered = slot.pigeonsEntered;
         altered.pigeonsClassified = slot.pigeonsClassified;
@@ -171,13 +249,18 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
             return {0, {}, {false, "The race list holds 50 races already. Delete a race before adding another one."}};
         changed.races.push_back(race);
     }
-    ActionResult result;
-    result.saved = SaveRaces(changed, programFolder);
-    if (result.saved) {
+    RenameSave save;
+    if (alteredNumber && oldName != name) {
+        save = SaveRenamed(changed, programFolder, oldName, name);
+    } else {
+        save.result.saved = SaveRaces(changed, programFolder);
+        save.listWritten = save.result.saved.ok;
+    }
+    if (save.listWritten) {
         changed.outcome = LoadOutcome::Loaded;
         list = std::move(changed);
     }
-    return result;
+    return save.result;
 }
 
 SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t number) {

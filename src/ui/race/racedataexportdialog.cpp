@@ -47,9 +47,7 @@ RaceDataExportDialog::RaceDataExportDialog(MainWindow* mainWindow)
     connect(AddButton(buttons, "Command2", "Close"), &QPushButton::clicked, this, &QDialog::reject);
 
     Load();
-    const DateTime now = SystemTimeSource().Now();
-    zone_ = ZoneSuffix(now.utcOffsetMinutes);
-    week_->SetBytes(WeekText(now));
+    week_->SetBytes(WeekText(SystemTimeSource().Now()));
     point_->SetBytes("00");
 }
 
@@ -78,7 +76,8 @@ void RaceDataExportDialog::ExportToFolder() {
 }
 
 void RaceDataExportDialog::Export(const Path& source, const Path& folder) {
-    const auto exported = UnderWriteLock(this, [&] { return ExportReadoutToXml(source, folder, zone_); });
+    const auto exported =
+        UnderWriteLock(this, [&] { return ExportReadoutToXml(source, folder, LocalUtcOffsetMinutes); });
     if (!exported) return;
     if (!exported->saved) {
         ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(exported->saved.error));
