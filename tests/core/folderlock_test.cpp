@@ -49,31 +49,5 @@ TEST(FolderWriteLock, ALockFileOfACrashedProcessIsTakenOver) {
     EXPECT_EQ(folder.Read(kWriteLockFileName).rfind("plumet\n" + std::to_string(::getpid()) + "\n", 0), 0U);
 }
 
-TEST(FolderWriteLock, AFolderThatCannotHoldTheLockFileIsSaidSo) {
-    TestFolder folder;
-    const FolderWriteLock lock(folder.path() / "no such folder", "plumet", milliseconds(0));
-    EXPECT_FALSE(lock.Held());
-    EXPECT_NE(lock.Refusal().find("cannot be locked for writing"), std::string::npos) << lock.Refusal();
-}
-
-// Taking the lock completes a save that a crash interrupted; a writer that only reads does
-// the same when nobody holds the folder.
-TEST(FolderWriteLock, TheNextWriterCompletesAnInterruptedSave) {
-    for (const bool byReader : {false, true}) {
-        TestFolder folder;
-        folder.Write("club/a.dat", "old a");
-        folder.Write("club/b.dat", "old b");
-        {
-            const SaveFault crash(SavesOf("b.dat"), SaveStage::Crash);
-            EXPECT_FALSE(SaveFilesTogether(folder.path(), {{folder.path() / "club" / "a.dat", "new a"},
-                                                           {folder.path() / "club" / "b.dat", "new b"}}));
-        }
-        ASSERT_EQ(folder.Read("club/a.dat") + folder.Read("club/b.dat"), "new aold b");
-        if (byReader) RecoverWhenFree(folder.path());
-        else EXPECT_TRUE(FolderWriteLock(folder.path(), "plumet", milliseconds(0)).Held());
-        EXPECT_EQ(folder.Read("club/a.dat") + folder.Read("club/b.dat"), "new anew b") << byReader;
-    }
-}
-
 } // namespace
 } // namespace plumet
