@@ -227,7 +227,7 @@ void Run(MainWindow& window, pid_t clock) {
                      auto* dialog = static_cast<QFileDialog*>(d);
                      dialog->setDirectory(QDir::currentPath());
                      dialog->selectNameFilter(dialog->nameFilters().value(1));
-                     dialog->selectFile("Metz.html");
+                     if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText("Metz.html");
                  }},
                 {"frmRaceResultsShow", "", [](QWidget* d) { ClickButton(d, "Command2"); }},
                 {"frmRaceCalcPagesToPrint", "", [](QWidget* d) { ClickButton(d, "Command1"); }},
