@@ -206,6 +206,8 @@ void Run(MainWindow& window, pid_t clock) {
     ShootDialog(window, "mnuProgramSet", "settings");
 
     // The race evaluation, shown by the demo's settings.
+    window.VereineAnzeigen();
+    SelectRow(window, 0);
     QMenu* race = window.Menu("mnuRaceCalc");
     window.menuBar()->setActiveAction(race->menuAction());
     Pause(500);

@@ -192,9 +192,10 @@ std::vector<HeadLine> ResultHeadLines(const Race& race, const PrintTexts& texts,
     const bool miles = race.distanceUnit == kRaceInMiles;
     return {
         {{texts.clubName, TrimRightBlanks(race.clubName)}, {}},
-        {{texts.raceName, TrimRightBlanks(race.name)}, {}},
+        // The fanciers stand beside the race: the release point's name and place fill their line.
+        {{texts.raceName, TrimRightBlanks(race.name)}, {texts.fanciers, Counter(race.fanciersEntered)}},
         {{texts.date, dateText}, {texts.offTime, ClosedPeriodText(race, texts.none)}},
-        {{texts.releasePoint, TrimRightBlanks(race.releasePointName)}, {texts.fanciers, Counter(race.fanciersEntered)}},
+        {{texts.releasePoint, TrimRightBlanks(race.releasePointName)}, {}},
         {{texts.time, Two(race.releaseHour) + ":" + Two(race.releaseMinute)},
          {texts.avDistance, MeanDistanceText(race) + " " + (miles ? texts.headMiles : texts.headKm)}},
         {{texts.pigeonsEntered, Counter(race.pigeonsEntered)}, {texts.pigeonsClassified, Counter(race.pigeonsClassified)}},

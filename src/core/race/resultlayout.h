@@ -86,8 +86,8 @@ struct PrintTexts {
 };
 PrintTexts LoadPrintTexts(const TextCatalogue& catalogue);
 
-// The head of the list as label and value pairs, line by line in two columns (the first two
-// lines have no right pair): club, race, date and closed period, release point and fanciers,
+// The head of the list as label and value pairs, line by line in two columns (a line without a
+// right pair has it empty): club, race and fanciers, date and closed period, release point,
 // release time and mean distance, pigeons entered and classified.
 struct HeadPair {
     std::string label;
