@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/cp1252.h"
 #include "app/fixedwidth.h"
 #include "race/resultexport.h"
 #include "testfolder.h"
@@ -14,7 +13,8 @@ ExportTexts ShippedTexts() {
     return LoadExportTexts(catalogue);
 }
 
-// "Spring 1" of the golden race list, in either unit, with the golden result file beside it.
+// "Spring 1" of the golden race list, in either unit, with the golden result file beside it; its
+// names hold "&", "<", ">", quotes, a comma and umlauts.
 Race GoldenRace(TestFolder& folder, int unit) {
     folder.Write("racecalc/Spring 1.flt", TestData("export/Spring 1.flt"));
     const std::optional<Race> race = LineToRace(SplitLines(TestData("race/races.dat")).at(1));
@@ -40,23 +40,6 @@ TEST(ResultExport, GoldenRaceAsCsvAndHtmlInKilometresAndMiles) {
     }
 }
 
-TEST(ResultExport, NamesComeThroughQuotedAndEscaped) {
-    const ExportTexts texts = ShippedTexts();
-    Race race;
-    race.name = "A&B <1>";
-    race.headerComment = "Tom's \"best\" race";
-    const std::vector<ResultLine> lines{
-        {Utf8ToCp1252("\"Flitzer\", Jäger").value(), "<DV> & 1", "BL", 60, "  0.01.00", 1.0, 1000.0, false}};
-    const std::string csv = ResultCsv(race, lines, texts);
-    EXPECT_NE(csv.find("\r\n1,\"\"\"Flitzer\"\", J\xC3\xA4ger\",<DV> & 1,BL,0.01.00,1.000,1000.000,\r\n"),
-              std::string::npos)
-        << csv;
-    const std::string html = ResultHtml(race, lines, texts, "1.1.2000");
-    for (const char* escaped : {"<title>Result list: A&amp;B &lt;1&gt;</title>", "<p class=\"comment\">Tom&#39;s &quot;best&quot; race</p>",
-                                "<td>&quot;Flitzer&quot;, J\xC3\xA4ger</td><td>&lt;DV&gt; &amp; 1</td>"})
-        EXPECT_NE(html.find(escaped), std::string::npos) << escaped;
-}
-
 TEST(ResultExport, WritesNothingWithoutAResultFileOrWhenATargetFails) {
     TestFolder folder;
     const ExportTexts texts = ShippedTexts();
@@ -77,13 +60,6 @@ TEST(ResultExport, WritesNothingWithoutAResultFileOrWhenATargetFails) {
     EXPECT_EQ(folder.Read("kept.csv"), "old");
     EXPECT_FALSE(folder.Exists("fresh.html"));
     EXPECT_EQ(folder.EntryCount(), 2u); // kept.csv and racecalc: no temporary file either
-}
-
-TEST(ResultExport, FormatByExtensionInAnyCase) {
-    const struct { const char* file; std::optional<ExportFormat> format; } cases[] = {
-        {"a.csv", ExportFormat::Csv}, {"b.HTML", ExportFormat::Html}, {"c.Htm", ExportFormat::Html},
-        {"d.txt", std::nullopt},      {"csv", std::nullopt},          {"e.csv.bak", std::nullopt}};
-    for (const auto& c : cases) EXPECT_EQ(ExportFormatOf(c.file), c.format) << c.file;
 }
 
 } // namespace
