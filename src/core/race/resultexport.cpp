@@ -1,8 +1,5 @@
 #include "race/resultexport.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "app/cp1252.h"
 #include "app/fixedwidth.h"
 
@@ -162,9 +159,10 @@ std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, c
 }
 
 std::optional<ExportFormat> ExportFormatOf(const Path& file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    // u8string: a name the system's narrow code page cannot hold must not throw.
+    std::string extension;
+    for (const char8_t c : file.extension().u8string())
+        extension += static_cast<char>(c >= u8'A' && c <= u8'Z' ? c - u8'A' + u8'a' : c);
     if (extension == ".csv") return ExportFormat::Csv;
     if (extension == ".html" || extension == ".htm") return ExportFormat::Html;
     return std::nullopt;
