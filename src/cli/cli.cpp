@@ -75,6 +75,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
         TextCatalogue catalogue;
         catalogue.Load(folder);
+        catalogue.AddMissingFrom(ui::ShippedCatalogue());
         UseCatalogues(catalogue, ui::ShippedCatalogue()); // before anything is read, so reasons are worded
         CliContext context{folder, ReadOptions(folder), std::move(catalogue), out, err, stderrIsTerminal, wait, {}};
         // Every command says it; those that would use the garbage do nothing.

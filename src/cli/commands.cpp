@@ -19,7 +19,7 @@ const std::vector<CliCommand>& Commands() {
         {"send-points", "", 0, 0, RunSendPoints, kWrites}, // a missing release point file is created
         {"distance", "LAT LON LAT LON", 4, 4, RunDistance, false, false},
         {"calculate", "RACE", 1, 1, RunCalculate, kWrites},
-        {"results", "RACE [--pdf FILE]", 1, 3, RunResults, false, false},
+        {"results", kResultsArguments, 1, 7, RunResults, false, false},
         {"send-time", "--seconds N", 2, 2, RunSendTime},
         {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},
         {"load-firmware", "CODE (C, 11-14, 21-24, 31-34)", 1, 1, RunLoadFirmware},

@@ -34,6 +34,10 @@ bool TextCatalogue::Contains(std::string_view key) const {
     return firstValueByKey_.count(std::string(key)) > 0;
 }
 
+void TextCatalogue::AddMissingFrom(const TextCatalogue& fallback) {
+    for (const auto& [key, text] : fallback.firstValueByKey_) firstValueByKey_.try_emplace(key, text);
+}
+
 namespace {
 
 struct Catalogues {

@@ -13,6 +13,9 @@ struct Settings {
     std::string comPort;     // port id; "" or "0" means none
     std::string sizeChoice = "1";
     float scaleFactor = 1.0F;
+    // Menus the options file has no line for; they live in the program's own file.
+    bool showRaceEvaluation = false;      // race calculation and manual clock times
+    bool showTerminalProgramLoad = false; // the firmware menus
     // Why OPTIONS.PAR could not be used (catalogue text, Windows-1252); the settings are then
     // the defaults. "" when it was sound or is missing.
     std::string damage;
@@ -25,6 +28,8 @@ struct Settings {
 };
 
 inline constexpr const char* kOptionsFileName = "OPTIONS.PAR";
+// Beside OPTIONS.PAR, which keeps exactly its four lines for installations that share it.
+inline constexpr const char* kProgramOptionsFileName = "plumet.ini";
 inline constexpr const char* kDataFolders[] = {"exchange", "race", "racepo", "club", "fancier", "pigeon"};
 
 // 1.0, 1.3 or 1.5 for "1", "2", "3"; 1.0 for anything else.
@@ -45,6 +50,7 @@ Settings ReadOptions(const Path& programFolder);
 // or a region or federation line that does not begin with a three-digit number (no
 // OPTIONS.PAR yet). "" when they can.
 std::string SettingsProblem(const Settings& settings);
+// Both files, all or nothing, through the program folder's journal.
 SaveResult WriteOptions(const Path& programFolder, const Settings& settings);
 
 // The settings dialog's fields may be saved: none empty, region number at most 255,

@@ -47,16 +47,20 @@ void SetCaption(QObject* control, const QString& text) {
 
 } // namespace
 
-TextCatalogue ShippedCatalogue() {
-    TextCatalogue catalogue;
-    QFile shipped(":/data/club.txt");
-    if (shipped.open(QIODevice::ReadOnly)) catalogue.LoadFromBytes(shipped.readAll().toStdString());
-    return catalogue;
+const TextCatalogue& ShippedCatalogue() {
+    static const TextCatalogue shipped = [] {
+        TextCatalogue catalogue;
+        QFile file(":/data/club.txt");
+        if (file.open(QIODevice::ReadOnly)) catalogue.LoadFromBytes(file.readAll().toStdString());
+        return catalogue;
+    }();
+    return shipped;
 }
 
 TextCatalogue LoadCatalogue() {
     TextCatalogue catalogue;
-    if (!catalogue.Load(App().programFolder)) catalogue = ShippedCatalogue();
+    if (catalogue.Load(App().programFolder)) catalogue.AddMissingFrom(ShippedCatalogue());
+    else catalogue = ShippedCatalogue();
     // The core words its reasons from the same texts the windows show.
     UseCatalogues(catalogue, ShippedCatalogue());
     return catalogue;
