@@ -156,7 +156,6 @@ TEST_F(FiveHundredFiles, ACrashPartWayIsCompletedByTheNextWriter) {
     }
     EXPECT_EQ(State(), "mixed");
     ASSERT_TRUE(FolderWriteLock(folder.path(), "next writer", std::chrono::milliseconds(0)).Held());
-    std::filesystem::remove(folder.path() / kWriteLockFileName);
     EXPECT_EQ(State(), "new");
     ASSERT_TRUE(RecoverInterruptedSaves(folder.path())); // nothing left to do
     EXPECT_EQ(State(), "new");

@@ -95,10 +95,12 @@ TEST(Options, ADamagedFileIsReportedAndGivesTheDefaults) {
 TEST(Options, TheMenusLiveInTheProgramsOwnFileAndStayHiddenUnlessItShowsThem) {
     TestFolder folder;
     Settings settings;
+    settings.region = kRegion;
+    settings.federation = kFederation;
     settings.comPort = "2";
     settings.showRaceEvaluation = true;
     ASSERT_TRUE(WriteOptions(folder.path(), settings));
-    EXPECT_EQ(folder.Read("OPTIONS.PAR"), "\r\n\r\n2\r\n1\r\n");
+    EXPECT_EQ(folder.Read("OPTIONS.PAR"), kRegion + "\r\n" + kFederation + "\r\n2\r\n1\r\n");
     EXPECT_EQ(folder.Read("plumet.ini"), "ShowRaceEvaluation=1\r\nShowTerminalProgramLoad=0\r\n");
     const struct { const char* file; bool race, terminal; } cases[] = {
         {"ShowRaceEvaluation=1\r\nShowTerminalProgramLoad=0\r\n", true, false},

@@ -15,6 +15,7 @@
 #else
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -113,25 +114,36 @@ FolderWriteLock::FolderWriteLock(const Path& programFolder, std::string_view tas
     ::WriteFile(handle, holder.data(), static_cast<DWORD>(holder.size()), &written, nullptr);
     handle_ = handle;
 #else
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        refusal_ = LockFailedText(programFolder, ProblemOfError(errno));
-        return;
-    }
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        if (error != EWOULDBLOCK && error != EINTR) {
-            ::close(fd);
-            refusal_ = LockFailedText(programFolder, ProblemOfError(error));
+    // The holder removes the file when it lets go, so a lock won on a file no longer in the
+    // folder is worth nothing: then the file that stands there now is tried.
+    int fd = -1;
+    for (;;) {
+        fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            refusal_ = LockFailedText(programFolder, ProblemOfError(errno));
             return;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            ::close(fd);
-            refusal_ = HeldText(programFolder);
-            return;
+        while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            if (error != EWOULDBLOCK && error != EINTR) {
+                ::close(fd);
+                refusal_ = LockFailedText(programFolder, ProblemOfError(error));
+                return;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                ::close(fd);
+                refusal_ = HeldText(programFolder);
+                return;
+            }
+            std::this_thread::sleep_for(kPollInterval);
         }
-        std::this_thread::sleep_for(kPollInterval);
+        struct stat held {}, standing {};
+        if (::fstat(fd, &held) == 0 && ::stat(file.c_str(), &standing) == 0 && held.st_dev == standing.st_dev &&
+            held.st_ino == standing.st_ino)
+            break;
+        ::close(fd);
     }
+    file_ = file;
     // What a crashed holder wrote goes; who holds it now is only a hint, so a failure to say
     // it does not stop the writer.
     if (::ftruncate(fd, 0) == 0 && ::pwrite(fd, holder.data(), holder.size(), 0) < 0) errno = 0;
@@ -146,7 +158,7 @@ FolderWriteLock::FolderWriteLock(const Path& programFolder, std::string_view tas
 FolderWriteLock::~FolderWriteLock() { Release(); }
 
 FolderWriteLock::FolderWriteLock(FolderWriteLock&& other) noexcept
-    : handle_(other.handle_), refusal_(std::move(other.refusal_)) {
+    : handle_(other.handle_), file_(std::move(other.file_)), refusal_(std::move(other.refusal_)) {
     other.handle_ = kNoHandle;
 }
 
@@ -154,6 +166,7 @@ FolderWriteLock& FolderWriteLock::operator=(FolderWriteLock&& other) noexcept {
     if (this != &other) {
         Release();
         handle_ = other.handle_;
+        file_ = std::move(other.file_);
         refusal_ = std::move(other.refusal_);
         other.handle_ = kNoHandle;
     }
@@ -167,7 +180,8 @@ void FolderWriteLock::Release() {
     ::SetEndOfFile(handle_);
     ::CloseHandle(handle_);
 #else
-    if (::ftruncate(handle_, 0) != 0) errno = 0;
+    // Removed before it is unlocked, so nobody takes a lock on a file that is gone.
+    ::unlink(file_.c_str());
     ::close(handle_);
 #endif
     handle_ = kNoHandle;

@@ -2,7 +2,7 @@
 // The write lock of a program folder: one writer at a time, the program and plumet-cli alike.
 // It is a lock the operating system holds on the file plumet-write.lock, so a writer that
 // crashes leaves nothing behind that blocks the next one; the file names the current holder
-// for whoever has to wait.
+// for whoever has to wait, and goes with the holder.
 #include <chrono>
 #include <string>
 #include <string_view>
@@ -41,6 +41,7 @@ private:
     static inline const Handle kNoHandle = Handle(-1);
 
     Handle handle_ = kNoHandle;
+    Path file_; // removed on release where the system allows it while others may wait
     std::string refusal_;
 };
 

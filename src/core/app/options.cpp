@@ -103,6 +103,7 @@ std::string SettingsProblem(const Settings& settings) {
 
 SaveResult WriteOptions(const Path& programFolder, const Settings& settings) {
     return SaveFilesTogether(
+        programFolder,
         {{ResolvePath(programFolder, kOptionsFileName),
           JoinLinesCrLf({settings.region, settings.federation, settings.comPort, settings.sizeChoice})},
          {ResolvePath(programFolder, kProgramOptionsFileName), JoinLinesCrLf(ProgramOptionLines(settings))}});

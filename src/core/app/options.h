@@ -45,6 +45,7 @@ inline constexpr std::size_t kOptionsLineLimit = 255;
 // Defaults for every setting unless the file is sound: four lines, none longer than the
 // limit or holding a control byte, the region and federation lines beginning with three
 // digits. A file that exists but is not sound gives the defaults and says why in `damage`.
+// The menus stay hidden unless plumet.ini shows them.
 Settings ReadOptions(const Path& programFolder);
 // Why files cannot be named after the settings or the settings go to a clock: the damage,
 // or a region or federation line that does not begin with a three-digit number (no
