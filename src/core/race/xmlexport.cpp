@@ -245,7 +245,7 @@ bool HasReadableDateLine(const std::vector<std::string>& lines) {
 
 SaveResult WExportXML(const Path& source, const Path& output, const UtcOffsetAt& offsetAt) {
     const FileContent content = ReadWholeFile(source);
-    if (content.status == ReadStatus::Missing) return SaveFailed("The read-out file " + PathText(source) + " does not exist.");
+    if (content.status == ReadStatus::Missing) return SaveFailed(CatalogueText("frmRaceDataExportToXML.MsgBoxText1"));
     if (content.status != ReadStatus::Ok) return SaveFailed(CannotReadText(source, content.problem), content.problem.reason);
     const std::vector<std::string> lines = SplitLines(content.bytes);
     // Without its date the file is no read-out, and every time stamp would be a guess.

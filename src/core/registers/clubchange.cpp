@@ -50,7 +50,9 @@ ClubChangeResult ChangeClub(const Path& programFolder, std::string_view club, st
     if (!IsUsableNumber(newFancier)) return Refusal(kClubChangeZeroNumber, "Text2");
 
     ClubTable clubs;
-    LoadClubs(clubs, ClubFilePath(programFolder));
+    const Path clubFile = ClubFilePath(programFolder);
+    LoadClubs(clubs, clubFile);
+    if (clubs.LastLoad() == LoadOutcome::Unreadable) return NotMoved(UnreadableText(clubs, clubFile));
     if (FindClub(clubs, newClub) == 0) return Refusal(kClubChangeUnknownClub, "Text1");
 
     const Path targetFile = FancierFilePath(programFolder, newClub);

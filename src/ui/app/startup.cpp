@@ -21,9 +21,9 @@ QStringList PrepareProgramFolder(const Path& folder) {
     QStringList problems;
     App().programFolder = folder;
     LoadCatalogue(); // the core's reasons in the folder's language, from here on
-    // Completes or undoes a save a crash interrupted before anything is read.
-    const FolderWriteLock lock(folder, "Plumet", App().writeLockWait);
-    if (!lock.Held()) problems << ToQt(lock.Refusal());
+    // Completes or undoes a save a crash interrupted before anything is read; a writer at work
+    // beside the program does that itself when it is done.
+    RecoverWhenFree(folder);
     const auto failed = EnsureDataFolders(folder);
     if (!failed.empty()) {
         QStringList names;
