@@ -279,7 +279,9 @@ int Simulator::Run() {
             else wake = std::min(wake, txAt_);
         }
         pollfd poller{line_.Fd(), events, 0};
-        const int ready = poll(&poller, 1, static_cast<int>(ceil<milliseconds>(wake - now).count()));
+        // Never negative: that would wait for ever for what is already due.
+        const auto timeout = std::max<long long>(0, ceil<milliseconds>(wake - now).count());
+        const int ready = poll(&poller, 1, static_cast<int>(timeout));
         if (ready < 0 && errno != EINTR) {
             std::cerr << "plumet-clocksim: poll failed\n";
             return 1;
