@@ -133,6 +133,7 @@ private slots:
                 QCOMPARE(run.Finish(), 1);
             } else {
                 App().settings = ReadOptions(folder_.toStdString());
+                const FixedPorts ports({});
                 MainWindow main;
                 main.StartupTimer()->stop();
                 main.SelectedClubNumber = "007", main.SelectedFancierNumber = "012";
