@@ -30,14 +30,32 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+std::string SwapCase(std::string name) {
+    for (char& c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        c = static_cast<char>(std::islower(u) ? std::toupper(u) : std::tolower(u));
+    }
+    return name;
+}
+
+// A file system that ignores case (Windows, a FAT stick) finds "club.dat" for an entry
+// "CLUB.DAT"; the entry's own spelling is still wanted, so a replacement keeps it. The swapped
+// spelling tells such a file system apart cheaply, so only there is the folder listed.
 Path MatchEntry(const Path& dir, const std::string& part) {
     std::error_code ec;
-    if (std::filesystem::exists(dir / part, ec)) return dir / part;
+    const Path given = dir / part;
+    if (std::filesystem::exists(given, ec)) {
+        const std::string swapped = SwapCase(part);
+        if (swapped == part || !std::filesystem::exists(dir / swapped, ec)) return given;
+    }
+    Path match = given;
+    bool matched = false;
     for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (EqualNoCase(name, part)) return it->path();
+        if (name == part) return it->path();
+        if (!matched && EqualNoCase(name, part)) match = it->path(), matched = true;
     }
-    return dir / part;
+    return match;
 }
 
 std::string FailureText(const Path& target, const char* what) {
