@@ -36,6 +36,20 @@ TEST(SaveFileAtomically, ReplacesWholeOrKeepsTheOldFileAndSaysWhyLeavingNoTempor
     EXPECT_EQ(folder.Read("f.dat") + std::to_string(folder.EntryCount()), "replaced1");
 }
 
+TEST(Files, Windows1252NamesAreSavedFoundAndListedAsTheirOwnCharacters) {
+    TestFolder folder;
+    std::filesystem::create_directory(folder.path() / NamePath("J\xFCrgen"));
+    const std::string name = "M\xFCnster \x80.flt"; // u umlaut, euro sign
+    const Path target = ResolvePath(folder.path(), "j\xFCrgen\\" + name);
+    ASSERT_TRUE(SaveFileAtomically(target, "x"));
+    EXPECT_EQ(ResolvePath(folder.path(), "J\xFCRGEN\\m\xFCNSTER \x80.FLT"), target);
+    const Path listed = std::filesystem::directory_iterator(target.parent_path())->path();
+    EXPECT_EQ(NameOf(listed.parent_path()) + "/" + NameOf(listed), "J\xFCrgen/" + name);
+#ifdef _WIN32
+    EXPECT_EQ(listed.filename().u8string(), u8"M\u00FCnster \u20AC.flt");
+#endif
+}
+
 TEST(SaveFilesTogether, AFolderWhereAFileShouldGoIsFoundBeforeAnythingIsReplaced) {
     TestFolder folder;
     folder.Write("a/one.dat", "old one");
