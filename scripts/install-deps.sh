@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
   libgtest-dev googletest libbenchmark-dev
-  xvfb xauth fonts-dejavu-core poppler-utils
+  xvfb xauth fonts-dejavu-core poppler-utils tzdata
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix wine64
 )

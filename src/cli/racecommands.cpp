@@ -11,6 +11,7 @@
 #include "race/decimals.h"
 #include "race/geodesic.h"
 #include "race/racecalc.h"
+#include "race/raceresultsdialog.h"
 #include "race/resultlayout.h"
 #include "race/resultprint.h"
 
@@ -69,7 +70,8 @@ int RunCalculate(CliContext& context, const std::vector<std::string>& args) {
     LoadDistanceTable(distances, context.folder, races.races[*number - 1].clubNumber);
     const RaceCalcOutcome outcome =
         CalculateRace(races, *number, distances, context.folder, context.settings, ui::LocaleSeparator());
-    if (!outcome.nightMessage.empty()) context.err << Cp1252ToUtf8(outcome.nightMessage) << '\n';
+    for (const std::string& warning : ui::ReadingEndedWarnings(context.catalogue, context.folder, outcome.readingEnded))
+        context.err << Cp1252ToUtf8(warning) << '\n';
     if (!outcome.racesSaved.ok) return context.Fail("", outcome.racesSaved.error);
     if (!outcome.resultSaved.ok) return context.Fail("", outcome.resultSaved.error);
     const Race& race = races.races[*number - 1];

@@ -12,7 +12,8 @@ namespace plumet::cli {
 int RunDistance(CliContext& context, const std::vector<std::string>& args);
 
 // calculate NAME: calculates the race, writes the race file and its result file, and prints the
-// result list as the result window shows it. The night message goes to standard error.
+// result list as the result window shows it. A warning for each input file whose reading ended
+// early goes to standard error.
 int RunCalculate(CliContext& context, const std::vector<std::string>& args);
 
 // results NAME [--pdf FILE]: the stored result list as the window shows it, or its printed

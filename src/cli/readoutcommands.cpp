@@ -125,8 +125,8 @@ int RunExportXml(CliContext& context, const std::vector<std::string>& args) {
     if (!source)
         return context.Fail(std::string(kExportForm) + ".MsgBoxText" + std::to_string(kXmlNoSourceFile),
                             "There is no read-out file for this week and race point.");
-    const std::string zone = ZoneSuffix(SystemTimeSource().Now().utcOffsetMinutes);
-    const XmlExportOutcome outcome = ExportReadoutToXml(*source, out ? Path(*out) : std::filesystem::current_path(), zone);
+    const XmlExportOutcome outcome =
+        ExportReadoutToXml(*source, out ? Path(*out) : std::filesystem::current_path(), LocalUtcOffsetMinutes);
     if (!outcome.saved) return context.Fail("", outcome.saved.error);
     context.out << outcome.output.string() << '\n';
     return kSuccess;

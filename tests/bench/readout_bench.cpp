@@ -87,7 +87,7 @@ void XmlExportOfThirtyThousandPigeons(benchmark::State& state) {
     }
     SaveLines(folder / "W0120523.d00", lines);
     for (auto _ : state) {
-        const SaveResult saved = WExportXML(folder / "W0120523.d00", folder / "W0120523_00.xml", "+02:00");
+        const SaveResult saved = WExportXML(folder / "W0120523.d00", folder / "W0120523_00.xml", FixedUtcOffset(120));
         if (!saved) {
             state.SkipWithError(saved.error.c_str());
             break;

@@ -134,7 +134,7 @@ const std::vector<Task>& Tasks() {
         {"read-out copy", [](const Path& f) {
              return StoreReadoutCopy(LoadReadoutFile(f / "race" / "W0070323.d00").lines, f / "exchange", "W0070323.d00");
          }},
-        {"XML export", [](const Path& f) { return WExportXML(f / "race" / "W0070323.d00", f / "race" / "W0070323_00.xml", "+02:00"); }},
+        {"XML export", [](const Path& f) { return WExportXML(f / "race" / "W0070323.d00", f / "race" / "W0070323_00.xml", FixedUtcOffset(120)); }},
     };
     return tasks;
 }

@@ -44,6 +44,21 @@ TEST(ManualTimes, ThreeOfTenPigeonsMakeTheGoldenFileAndReadBackIntoTheLoft) {
     EXPECT_FALSE(ReadManualFile(folder.path(), Spring(), back)); // another fancier's file is not there
 }
 
+TEST(ManualTimes, AnArrivalNeedsARealDayAndMonth) {
+    ManualFolder folder;
+    ManualLoft loft = folder.Meier();
+    const struct { Arrival arrival; int message; const char* field; } cases[] = {
+        {{0, 5, 11, 0, 0}, kManualArrivalDay, "Text1"}, {{32, 5, 11, 0, 0}, kManualArrivalDay, "Text1"},
+        {{15, 0, 11, 0, 0}, kManualArrivalMonth, "Text2"}, {{15, 13, 11, 0, 0}, kManualArrivalMonth, "Text2"},
+    };
+    for (const auto& c : cases) {
+        const ActionResult refused = AddManualArrival(loft, 1, c.arrival);
+        EXPECT_EQ(std::pair(refused.message, refused.focusField), std::pair(c.message, std::string(c.field)));
+    }
+    EXPECT_EQ(loft.AddedCount(), 0u);
+    EXPECT_TRUE(AddManualArrival(loft, 1, {31, 12, 0, 0, 0}).Done());
+}
+
 TEST(ManualTimes, SaveRuleKeepsAFileOnlyForPigeonsOrEnteredTimerDates) {
     ManualFolder folder;
     ManualLoft loft = folder.Meier();

@@ -26,12 +26,12 @@ std::string PigeonLine(int club, int fancier, int serial, int point, const std::
            "1" + arrival + std::string(28, '0') + "BL  01";
 }
 
-Race MayRace(int nights = 0) {
+Race MayRace(int nights = 0, int closedFromMinute = 0) {
     return {.name = PadRight("Spring 1", 30), .day = 1, .month = 5, .year = 2024, .clubName = "",
             .releasePointName = "", .releaseHour = 7, .overNight = nights > 0, .closedFromHour = 20,
-            .closedToHour = 6, .headerComment = "", .footerComment = "", .clubNumber = 7,
-            .releasePointNumber = 5, .releaseLatitude = "N00000000", .releaseLongitude = "E000000000",
-            .nights = nights, .flightWeek = 18};
+            .closedFromMinute = closedFromMinute, .closedToHour = 6, .headerComment = "", .footerComment = "",
+            .clubNumber = 7, .releasePointNumber = 5, .releaseLatitude = "N00000000",
+            .releaseLongitude = "E000000000", .nights = nights, .flightWeek = 18};
 }
 
 DistanceTable Kilometres(std::initializer_list<std::pair<int, double>> fanciers) {
@@ -62,16 +62,26 @@ TEST(RaceCalc, SecondsOfYearRollsOverAndFlightTimesReadHoursMinutesSeconds) {
 }
 
 TEST(RaceCalc, ClockCorrectionAndTheNightRule) {
-    // The arrival's day and hour as the closed period left them.
-    const struct { const char* name; int nights; std::string timer, arrival, flight; int day, hour; } cases[] = {
+    // Released 1 May 07:00, closed from 20:00 (or 20:30) to 06:00. The arrival's day and hour as
+    // the closed nights left them.
+    const struct { const char* name; int nights, fromMinute; std::string timer, arrival, flight; int day, hour; } cases[] = {
         // 60 s fast over 24 hours: 12 hours after basketing the arrival goes back 30 s.
-        {"fast clock", 0, "01050600000205060000060100", "0105180000", "010.59.30", 1, 18},
-        {"over night", 1, kExactClock, "0205090000", "016.00.00", 2, 9}, // 600 km: 625 m/min
-        {"in the closed period", 1, kExactClock, "0105204510", "013.00.00", 2, 6},
+        {"fast clock", 0, 0, "01050600000205060000060100", "0105180000", "010.59.30", 1, 18},
+        {"over night", 1, 0, kExactClock, "0205090000", "016.00.00", 2, 9}, // 600 km: 625 m/min
+        {"in the closed period", 1, 0, kExactClock, "0105204510", "013.00.00", 2, 6},
+        {"home before the night", 1, 0, kExactClock, "0105190000", "012.00.00", 1, 19},
+        {"closed after midnight", 1, 0, kExactClock, "0205030000", "013.00.00", 2, 6},
+        {"before a closing at 20:30", 1, 30, kExactClock, "0105201000", "013.10.00", 1, 20},
+        {"closed from 20:30", 1, 30, kExactClock, "0105203000", "013.30.00", 2, 6},
+        {"first night of two", 2, 0, kExactClock, "0105210000", "013.00.00", 2, 6},
+        {"between two nights", 2, 0, kExactClock, "0205120000", "019.00.00", 2, 12},
+        {"after the second night", 2, 0, kExactClock, "0305090000", "030.00.00", 3, 9},
+        {"the evening after the night", 1, 0, kExactClock, "0205210000", "028.00.00", 2, 21},
+        {"corrected after the move", 1, 0, "01050600000205060000060100", "0105230000", "012.59.00", 2, 6},
     };
     for (const auto& c : cases) {
         RaceCalculation calc;
-        const Race race = MayRace(c.nights);
+        const Race race = MayRace(c.nights, c.fromMinute);
         ReadRaceInput(calc, race, {"0010524", LoftLine(7, 12, "Meier"), TimerLine(7, 12, c.timer),
                                    PigeonLine(7, 12, 1, 5, c.arrival)});
         EvaluatePigeons(calc, race, Kilometres({{12, 600.0}}));
@@ -84,7 +94,7 @@ TEST(RaceCalc, ClockCorrectionAndTheNightRule) {
     }
 }
 
-TEST(RaceCalc, DataErrorsAndTheNightMessageRing) {
+TEST(RaceCalc, DataErrors) {
     const std::string setAtReadOut = "01050600000105060000060000";
     RaceCalculation calc;
     const Race race = MayRace(1);
@@ -92,13 +102,31 @@ TEST(RaceCalc, DataErrorsAndTheNightMessageRing) {
                                PigeonLine(7, 12, 1, 5, "0005090000"),     // no arrival
                                PigeonLine(7, 12, 2, 5, "0105063000"),    // before the release
                                PigeonLine(7, 12, 3, 5, "0105070000"),     // at the release
-                               PigeonLine(7, 12, 4, 5, "0105160000"),    // not longer than the night
+                               PigeonLine(7, 12, 4, 5, "0105160000"),    // home before the night
                                LoftLine(7, 13, "Huber"), TimerLine(7, 13, setAtReadOut),
                                PigeonLine(7, 13, 5, 5, "0205090000")});
     EvaluatePigeons(calc, race, Kilometres({{12, 300.0}, {13, 300.0}}));
     EXPECT_EQ(calc.pigeons.size(), 5u);
-    EXPECT_EQ(Ranking(calc), "04 009.00.00;"); // the flight left as it was
-    EXPECT_EQ(calc.NightRings(), std::vector<std::string>{TrimBlanks(FormatRingText(calc.pigeons[0].ring, "01"))});
+    EXPECT_EQ(Ranking(calc), "04 009.00.00;");
+}
+
+// A race on 31 December: clock dates of 1 and 2 January lie in the next year, and the
+// basketing of 30 December, read in a race of 1 January, in the year before.
+TEST(RaceCalc, ClockDatesTakeTheYearNearestTheRace) {
+    const struct { int day, month; std::string timer, arrival, flight; } cases[] = {
+        {31, 12, "30122000000201100000100000", "0101091500", "026.15.00"},
+        {31, 12, "30122000000201100000100000", "3112140327", "007.03.27"},
+        {1, 1, "31122000000201100000100030", "0201091500", "026.14.31"}, // 30 s fast
+    };
+    for (const auto& c : cases) {
+        Race race = MayRace();
+        race.day = c.day, race.month = c.month, race.year = 2026;
+        RaceCalculation calc;
+        ReadRaceInput(calc, race, {"0311226", LoftLine(7, 12, "Meier"), TimerLine(7, 12, c.timer),
+                                   PigeonLine(7, 12, 1, 5, c.arrival)});
+        EvaluatePigeons(calc, race, Kilometres({{12, 600.0}}));
+        EXPECT_EQ(Ranking(calc), "01 " + c.flight + ";") << c.arrival;
+    }
 }
 
 TEST(RaceCalc, LoftsArePickedByTheirNumbersAndOnlyWithPigeonsInTheRace) {
@@ -120,8 +148,8 @@ TEST(RaceCalc, LoftsArePickedByTheirNumbersAndOnlyWithPigeonsInTheRace) {
                                              PigeonLine(7, 12, 7, 5, "0105180000")};
     RaceCalculation calc;
     const Race race = MayRace();
-    ReadRaceInput(calc, race, readout);
-    ReadRaceInput(calc, race, manual);
+    EXPECT_EQ(ReadRaceInput(calc, race, readout), 0u);
+    EXPECT_EQ(ReadRaceInput(calc, race, manual), 5u); // where the broken line stands
     ASSERT_EQ(calc.fanciers.size(), 2u);
     EXPECT_EQ(std::pair(calc.fanciers[0].number2, calc.fanciers[1].number2), std::pair(12, 40));
     EvaluatePigeons(calc, race, Kilometres({{12, 100.0}, {40, 100.0}}));
@@ -159,11 +187,14 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     for (const auto& in : inputs)
         folder.Write(in.file, JoinLinesCrLf({"0010524", LoftLine(7, in.fancier, in.name),
                                              TimerLine(7, in.fancier, kExactClock),
-                                             PigeonLine(7, in.fancier, in.fancier, 5, in.arrival)}));
+                                             PigeonLine(7, in.fancier, in.fancier, 5, in.arrival), "3 cut off"}));
     const DistanceTable distances = Kilometres({{12, 300.0}, {14, 200.0}});
 
     RaceCalcOutcome outcome = CalculateRace(races, 1, distances, folder.path(), settings, ',');
     EXPECT_TRUE(outcome.racesSaved.ok && outcome.resultSaved.ok);
+    ASSERT_EQ(outcome.readingEnded.size(), 3u); // each file names where its reading ended
+    EXPECT_EQ(ReadingEndedText("%1 (%2)", folder.path(), outcome.readingEnded[2]),
+              (Path("racecalc") / "Spring 1_wf014.man").string() + " (5)");
     const std::string result = folder.Read("racecalc/Spring 1.flt");
     EXPECT_EQ(result.substr(0, 5) + result.substr(5 + 45, 23), " 2 \r\n" "0050000" "0300,000" "1000,000");
     EXPECT_EQ(result.substr(75, 20) + result.substr(75 + 45, 23), PadRight("Maier", 20) + "0040000" "0200,000" "0833,333");

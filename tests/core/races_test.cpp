@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <tuple>
 
 #include "race/raceentry.h"
@@ -99,6 +100,51 @@ TEST(Races, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOve
     EXPECT_FALSE(StoreRace(list, folder.path(), race, std::nullopt).saved.ok);
     EXPECT_EQ(list.Count(), 2U);
     EXPECT_EQ(folder.Read("racecalc/races.dat"), broken);
+}
+
+TEST(Races, ClosedPeriodsRunOverMidnight) {
+    const struct { int nights, from, to; bool acceptable; } cases[] = {
+        {1, 2000, 600, true}, {2, 30, 0, true}, {1, 600, 2000, false}, {1, 2000, 2000, false}, {0, 600, 2000, true},
+    };
+    for (const auto& c : cases) {
+        Race race = kSpring;
+        race.nights = c.nights;
+        race.closedFromHour = c.from / 100, race.closedFromMinute = c.from % 100;
+        race.closedToHour = c.to / 100, race.closedToMinute = c.to % 100;
+        EXPECT_EQ(ClosedPeriodAcceptable(race), c.acceptable) << c.from << "-" << c.to;
+    }
+}
+
+TEST(Races, NamesAreOneWhateverTheirCaseAndARenameTakesTheRaceFilesAlong) {
+    TestFolder folder;
+    folder.Write("racecalc/races.dat", kGolden);
+    for (const char* file : {"Spring 1.flt", "Spring 1_wf012.man", "spring 1_WF003.MAN", "Autumn_wf007.man"})
+        folder.Write(std::string("racecalc/") + file, file);
+    const auto files = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path() / "racecalc"))
+            names.insert(entry.path().filename().string() + "=" + folder.Read("racecalc/" + entry.path().filename().string()));
+        return names;
+    };
+    const std::set<std::string> before = files();
+    RaceList list = LoadRaces(folder.path());
+    Race race = list.races[0];
+    race.name = "SPRING 1";
+    EXPECT_EQ(StoreRace(list, folder.path(), race, std::nullopt).message, kRaceNameUsed);
+    EXPECT_EQ(StoreRace(list, folder.path(), race, 2).message, kRaceNameUsed);
+    race.name = "autumn"; // its files would join the race
+    EXPECT_EQ(StoreRace(list, folder.path(), race, 1).message, kRaceNameInFiles);
+    race.name = "Summer";
+    EXPECT_FALSE(WithFailingSaves([&] { return StoreRace(list, folder.path(), race, 1); }, SavesOf("races.dat")).saved);
+    EXPECT_EQ(files(), before);
+
+    ASSERT_TRUE(StoreRace(list, folder.path(), race, 1).Done());
+    race.name = "SUMMER"; // letter case only: the files are spelled anew
+    ASSERT_TRUE(StoreRace(list, folder.path(), race, 1).Done());
+    EXPECT_EQ(files(), (std::set<std::string>{"Autumn_wf007.man=Autumn_wf007.man", "SUMMER.flt=Spring 1.flt",
+                                              "SUMMER_WF003.MAN=spring 1_WF003.MAN", "SUMMER_wf012.man=Spring 1_wf012.man",
+                                              "races.dat=" + folder.Read("racecalc/races.dat")}));
+    EXPECT_EQ(TrimmedRaceName(LoadRaces(folder.path()).races[0]), "SUMMER");
 }
 
 TEST(Races, DeleteRemovesTheRaceItsResultAndManualFilesOnlyOnceTheListIsWritten) {

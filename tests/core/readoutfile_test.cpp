@@ -34,9 +34,22 @@ TEST(ReadoutFields, StartValuesAndLeavingRules) {
     EXPECT_EQ(ReadoutFieldsFor(today), (ReadoutFields{"00", "23", "02", "06", "24"}));
     EXPECT_EQ(ReadoutFieldsOnLeave({"7", "5", "31", "12", "99"}, today), (ReadoutFields{"07", "05", "31", "12", "99"}));
     EXPECT_EQ(ReadoutFieldsOnLeave({"", "0", "32", "13", "00"}, today), ReadoutFieldsFor(today));
-    EXPECT_EQ(ReadoutWeekOnLeave("53", today), "52");
-    // On the last day of the year the week is 53, which shares the file of week 52.
-    EXPECT_EQ(ReadoutFieldsFor(MakeDateTime(2023, 12, 31)).week, "52");
+    // The weeks of the read-out date's year: 53 in 2026, 54 in 2000; a higher one is the last.
+    EXPECT_EQ(ReadoutWeekOnLeave("53", today, 2026) + ReadoutWeekOnLeave("54", today, 2026) +
+                  ReadoutWeekOnLeave("54", today, 2000) + ReadoutWeekOnLeave("99", today, 2000),
+              "53535454");
+    EXPECT_EQ(ReadoutFieldsFor(MakeDateTime(2023, 12, 31)).week, "53");
+    EXPECT_EQ(ReadoutFieldsOnLeave({"00", "54", "31", "12", "26"}, today).week, "53");
+}
+
+TEST(ReadoutFields, ClockDatesTakeTheYearNearestTheReference) {
+    const struct { int day, month, referenceDay, referenceMonth, year; } cases[] = {
+        {1, 1, 31, 12, 2027},  {31, 12, 2, 1, 2025}, {15, 5, 1, 5, 2026}, {30, 10, 1, 5, 2026},
+        {29, 2, 1, 3, 2026},   // no 29 February near: the reference year, as before
+        {0, 0, 31, 12, 2026},  {1, 1, 0, 0, 2026}, // no date
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ClockDateYear(c.day, c.month, c.referenceDay, c.referenceMonth, 2026), c.year) << c.day << "." << c.month;
 }
 
 // The read-out tests make the golden file of every line kind; here what must never shift a column.

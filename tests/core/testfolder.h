@@ -1,8 +1,11 @@
 #pragma once
 // A fresh temporary folder per test, removed afterwards; the golden files; failing saves.
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -38,6 +41,31 @@ auto WithFailingSaves(Task task, std::function<bool(const Path&)> fails = [](con
     const SaveFault fault(std::move(fails));
     return task();
 }
+
+// The local time zone is `zone` (a TZ value) while this lives.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) old_ = old;
+        Set(zone);
+    }
+    ~ScopedTimeZone() { Set(old_ ? old_->c_str() : nullptr); }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+private:
+    static void Set(const char* zone) {
+#ifdef _WIN32
+        _putenv_s("TZ", zone ? zone : "");
+        _tzset();
+#else
+        if (zone) setenv("TZ", zone, 1);
+        else unsetenv("TZ");
+        tzset();
+#endif
+    }
+    std::optional<std::string> old_;
+};
 
 } // namespace plumet
 

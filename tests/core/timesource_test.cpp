@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/timesource.h"
+#include "testfolder.h"
 
 namespace plumet {
 namespace {
@@ -16,6 +17,20 @@ TEST(DateTime, CalendarChecksAndAFrozenClockMovedAcrossTheYearEndAndBack) {
     const DateTime now = SystemTimeSource().Now();
     EXPECT_TRUE(IsValidDateTime(now));
     EXPECT_EQ(MakeDateTime(now.year, now.month, now.day).weekday, now.weekday);
+}
+
+TEST(DateTime, TheOffsetFromUtcIsTheOneInForceAtEachTime) {
+    const struct { const char* zone; DateTime at; int minutes; } cases[] = {
+        {"Europe/Berlin", MakeDateTime(2025, 10, 25, 14, 0, 0), 120},
+        {"Europe/Berlin", MakeDateTime(2025, 10, 26, 9, 0, 0), 60},
+        {"Europe/Berlin", MakeDateTime(2025, 3, 30, 2, 30, 0), 120}, // skipped by the change: after it
+        {"America/St_Johns", MakeDateTime(2024, 1, 15, 12, 0, 0), -210},
+        {"America/St_Johns", MakeDateTime(2024, 7, 15, 12, 0, 0), -150},
+    };
+    for (const auto& c : cases) {
+        const ScopedTimeZone zone(c.zone);
+        EXPECT_EQ(LocalUtcOffsetMinutes(c.at), c.minutes) << c.zone << " " << c.at.month;
+    }
 }
 
 } // namespace

@@ -16,6 +16,7 @@ TEST(Weeks, WeekOneHoldsTheFirstOfJanuaryAndWeeksStartOnSunday) {
                          {2024, 6, 1, 22}, {2024, 6, 2, 23}})
         EXPECT_EQ(WeekNumber(c.year, c.month, c.day), c.week) << c.year << "-" << c.month << "-" << c.day;
     EXPECT_EQ(WeekText(MakeDateTime(2024, 1, 7)), "02");
+    EXPECT_EQ(LastWeekOfYear(2026) * 100 + LastWeekOfYear(2000), 5354);
 }
 
 } // namespace

@@ -14,19 +14,24 @@ std::vector<std::string> SourceLines(const char* name) { return SplitLines(ReadW
 // The first source has every kind of line, escaped and accented names, arrival day 00 and a
 // clock already past midnight (+015/-015); the second has no date line (2008), LF line ends,
 // a pigeon before any loft, an unknown ring format, a control character in a name, a clock
-// behind midnight (-003/+003) and lines of no known kind.
+// behind midnight (-003/+003) and lines of no known kind. The third is a race of 31 December
+// read out on 2 January, the fourth one flown while summer time ends.
 TEST(XmlExport, GoldenDocuments) {
     struct Case {
         const char *source, *document, *zone;
     };
-    for (const Case c : {Case{"W0120523.d07", "W0120523_07.xml", "+02:00"}, Case{"W0070324.d05", "W0070324_05.xml", "-03:30"}}) {
+    for (const Case c : {Case{"W0120523.d07", "W0120523_07.xml", "Europe/Berlin"},
+                         Case{"W0070324.d05", "W0070324_05.xml", "XST3:30"},
+                         Case{"W0210453.d00", "W0210453_00.xml", "Europe/Berlin"},
+                         Case{"W0210443.d00", "W0210443_00.xml", "Europe/Berlin"}}) {
+        const ScopedTimeZone zone(c.zone);
         TestFolder folder;
-        const XmlExportOutcome outcome = ExportReadoutToXml(kData / c.source, folder.path(), c.zone);
+        const XmlExportOutcome outcome = ExportReadoutToXml(kData / c.source, folder.path(), LocalUtcOffsetMinutes);
         ASSERT_TRUE(outcome.saved) << outcome.saved.error;
         EXPECT_EQ(outcome.output, folder.path() / c.document);
         EXPECT_EQ(folder.Read(c.document), ReadWholeFile(kData / c.document).bytes) << c.source;
     }
-    const ReadOutDataSet data = BuildReadOutDataSet(SourceLines("W0120523.d07"), "07", "+02:00");
+    const ReadOutDataSet data = BuildReadOutDataSet(SourceLines("W0120523.d07"), "07", FixedUtcOffset(120));
     EXPECT_EQ(data.pigeons[2].fancierId, "2");
     EXPECT_EQ(data.timers[0].readOutDiff + data.timers[0].diff, "+015-015");
 }
@@ -44,15 +49,15 @@ TEST(XmlExport, ReadingStopsAtTheLimits) {
     std::vector<std::string> lines(kXmlPigeonLimit + 1, pigeon);
     lines.insert(lines.begin(), loft);
     lines.push_back(loft);
-    ReadOutDataSet data = BuildReadOutDataSet(lines, "07", "+00:00");
+    ReadOutDataSet data = BuildReadOutDataSet(lines, "07", FixedUtcOffset(0));
     EXPECT_EQ(std::pair(data.pigeons.size(), data.fanciers.size()), std::pair(kXmlPigeonLimit, std::size_t{1}));
     lines.assign(kXmlFancierLimit + 1, loft);
     lines.push_back(pigeon);
-    data = BuildReadOutDataSet(lines, "07", "+00:00");
+    data = BuildReadOutDataSet(lines, "07", FixedUtcOffset(0));
     EXPECT_EQ(std::pair(data.pigeons.size(), data.fanciers.size()), std::pair(std::size_t{0}, kXmlFancierLimit));
     lines.assign(kXmlSourceLineLimit, "9");
     lines.push_back(loft);
-    EXPECT_TRUE(BuildReadOutDataSet(lines, "07", "+00:00").fanciers.empty());
+    EXPECT_TRUE(BuildReadOutDataSet(lines, "07", FixedUtcOffset(0)).fanciers.empty());
 }
 
 // A write that fails is the disk fault test's.
@@ -62,7 +67,7 @@ TEST(XmlExport, AMissingSourceWritesNothing) {
     settings.region = "012";
     settings.federation = "005";
     EXPECT_FALSE(XmlExportSource(folder.path(), settings, "23", "07"));
-    EXPECT_FALSE(WExportXML(folder.path() / "W0120523.d07", folder.path() / "out.xml", "+00:00"));
+    EXPECT_FALSE(WExportXML(folder.path() / "W0120523.d07", folder.path() / "out.xml", FixedUtcOffset(0)));
     EXPECT_FALSE(folder.Exists("out.xml"));
 }
 

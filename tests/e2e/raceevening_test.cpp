@@ -9,8 +9,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+#include <vector>
+
+#include "app/fixedwidth.h"
+#include "app/weeks.h"
+#include "clock/clockstate.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
+#include "race/races.h"
 
 using namespace plumet::e2e;
 
@@ -22,6 +29,55 @@ QByteArray RunDemoTool(const QString& folder, const QStringList& options = {}) {
                                                               PLUMET_TEST_DATA "/../../data/club.txt", folder});
     if (!tool.waitForFinished(30000) || tool.exitCode() != 0) return {};
     return tool.readAllStandardOutput();
+}
+
+// A race of the demo's club and release point on another day.
+bool AddRace(const QString& folder, const char* name, int year, int month, int day, int releaseHour, int nights) {
+    const plumet::Path path = folder.toStdString();
+    plumet::RaceList races = plumet::LoadRaces(path);
+    if (races.Count() == 0) return false;
+    plumet::Race race = races.races[0];
+    race.name = plumet::PadRight(name, plumet::kRaceNameLength);
+    race.year = year, race.month = month, race.day = day;
+    race.flightWeek = plumet::WeekNumber(year, month, day);
+    race.releaseHour = releaseHour, race.releaseMinute = 0;
+    race.nights = nights, race.overNight = nights > 0;
+    race.closedFromHour = 21, race.closedFromMinute = 0, race.closedToHour = 5, race.closedToMinute = 0;
+    return plumet::StoreRace(races, path, race, std::nullopt).Done();
+}
+
+struct Clocked {
+    int pigeon, day, hour, minute;
+};
+
+// The demo clock in `dir`, basketed at `basketing` (day, month, hour), exact, with these arrivals.
+void WriteRaceClock(const QString& demo, const QString& dir, std::array<int, 3> basketing,
+                    const std::vector<Clocked>& arrivals) {
+    plumet::ClockState state = plumet::LoadClockState((demo + "/clock-state.txt").toStdString()).state;
+    state.basketing = {static_cast<std::uint8_t>(basketing[0]), static_cast<std::uint8_t>(basketing[1]),
+                       static_cast<std::uint8_t>(basketing[2]), 0, 0};
+    state.clockOffsetSeconds = 0;
+    state.arrivals.clear();
+    for (const Clocked& c : arrivals) {
+        plumet::ArrivalRecord record{};
+        const auto& ring = state.pigeons.at(static_cast<std::size_t>(c.pigeon)).ring;
+        std::copy(ring.begin(), ring.end(), record.begin());
+        record[16] = 10;
+        record[17] = static_cast<std::uint8_t>(c.day);
+        record[18] = static_cast<std::uint8_t>(c.hour);
+        record[19] = static_cast<std::uint8_t>(c.minute);
+        state.arrivals.push_back(record);
+    }
+    QDir().mkpath(dir);
+    plumet::SaveClockState((dir + "/clock-state.txt").toStdString(), state);
+}
+
+// The flight times (hours, minutes, seconds) of a result file, in ranking order.
+QStringList FlightTimes(const QByteArray& result) {
+    QStringList times;
+    for (const QByteArray& line : result.split('\n').mid(1))
+        if (line.size() >= 52) times << QString(line.mid(45, 7));
+    return times;
 }
 
 QStringList Files(const QString& folder) {
@@ -98,6 +154,47 @@ private slots:
         QVERIFY(RunDemoTool(folder).startsWith("kept "));
         QCOMPARE(Files(folder), files);
         QCOMPARE(clock.State(), state);
+    }
+
+    // A race over one night, closed 21:00 to 05:00, with pigeons home before, during and after
+    // the night; and a race on 31 December (week 53) with a pigeon home on 1 January.
+    void aNightRaceAndARaceAtTheTurnOfTheYear() {
+        QTemporaryDir root;
+        const QString folder = root.filePath("demo");
+        QVERIFY(RunDemoTool(folder).startsWith("prepared "));
+        QVERIFY(AddRace(folder, "Night", 2025, 6, 14, 6, 1));
+        QVERIFY(AddRace(folder, "NewYear", 2026, 12, 31, 8, 0));
+
+        const struct {
+            const char* race;
+            QString week, date, masterTime;
+            std::array<int, 3> basketing;
+            std::vector<Clocked> arrivals;
+            QStringList flights;
+        } races[] = {
+            {"Night", "24", "14.06.25", "2025-06-15T18:00:00", {13, 6, 19},
+             {{0, 14, 19, 10}, {1, 14, 22, 40}, {2, 15, 3, 20}, {3, 15, 8, 15}}, // before, in, in, after
+             {"0131000", "0150000", "0150000", "0181500"}},
+            {"NewYear", "53", "31.12.26", "2027-01-02T10:00:00", {30, 12, 19}, {{0, 31, 15, 20}, {1, 1, 9, 5}},
+             {"0072000", "0250500"}},
+        };
+        for (const auto& r : races) {
+            const QString dir = root.filePath(r.race);
+            WriteRaceClock(folder, dir, r.basketing, r.arrivals);
+            SimulatedClock clock(dir, {}, {"--master-time", r.masterTime});
+            QVERIFY(clock.Started());
+            const CliRun readout = RunCli(folder, {"--port", clock.Device(), "readout", r.week, "00", "--date", r.date});
+            QCOMPARE(readout.exitCode, 0);
+            QCOMPARE(static_cast<std::size_t>(readout.out.count("\n3012003")), r.arrivals.size());
+            const CliRun calculated = RunCli(folder, {"calculate", r.race});
+            QCOMPARE(calculated.exitCode, 0);
+            QVERIFY2(calculated.err.isEmpty(), calculated.err.constData());
+            QCOMPARE(FlightTimes(ReadFile(QDir(folder).filePath(QString("racecalc/") + r.race + ".flt"))), r.flights);
+        }
+        const CliRun exported = RunCli(folder, {"export-xml", "53", "00", "--out", root.path()});
+        QCOMPARE(exported.exitCode, 0);
+        const QByteArray document = ReadFile(QString::fromLocal8Bit(exported.out.trimmed()));
+        QVERIFY(document.contains("<Time>2026-12-31T15:20:00") && document.contains("<Time>2027-01-01T09:05:00"));
     }
 };
 

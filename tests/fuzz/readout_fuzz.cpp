@@ -7,6 +7,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace plumet;
     const ReadoutFile file = LoadReadoutFile(fuzz::Put("race/W0120523.d07", data, size));
     ReadoutListLines(file.lines);
-    ReadOutDocument(BuildReadOutDataSet(file.lines, "07", "+02:00"));
+    ReadOutDocument(BuildReadOutDataSet(file.lines, "07", FixedUtcOffset(120)));
     return 0;
 }

@@ -43,6 +43,10 @@ private slots:
         AddRemove(&dialog)->click();
         QVERIFY(!Added(&dialog, 0) && Box(&dialog, 2)->hasFocus());
         TypeInto(Box(&dialog, 2), "");
+        AddPigeon(&dialog, 1, 0, 11, 42); // no arrival day: such a pigeon would vanish from the result
+        QVERIFY(!Added(&dialog, 1) && Box(&dialog, 1)->hasFocus());
+        QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmClocktimesManAdd", 1));
+        folder.Messages().Clear();
 
         AddPigeon(&dialog, 1, 15, 11, 42);
         QVERIFY(Added(&dialog, 1));

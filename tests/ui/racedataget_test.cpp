@@ -31,6 +31,11 @@ private slots:
         dialog.show();
         QApplication::processEvents();
         QCOMPARE(dialog.Fields(), today);
+        // The weeks are those of the year of the read-out date: 2026 ends in week 53.
+        const QString year = Typed(&dialog, "Text5", "26");
+        QCOMPARE(Typed(&dialog, "Text2", "54") + Typed(&dialog, "Text2", "53"), QString("5353"));
+        Typed(&dialog, "Text5", year);
+        Typed(&dialog, "Text2", ToQt(today.week));
         auto* list = dialog.findChild<QListWidget*>("List1");
         QCOMPARE(list->item(29)->text(), QString("030:    123 030 Name                "));
         QVERIFY(list->verticalScrollBar()->maximum() > 0 && list->verticalScrollBar()->value() == list->verticalScrollBar()->maximum());

@@ -98,6 +98,28 @@ private slots:
         QCOMPARE(folder.Read("racecalc/races.dat"), before);
     }
 
+    void theClosedPeriodRunsOverMidnightAndTheWeekFitsTheYear() {
+        ProgramFolderFixture folder;
+        Prepare(folder);
+        RaceEditDialog dialog(nullptr);
+        ShowActive(&dialog);
+        TypeInto(Field(&dialog, "Text1"), "New Year");
+        TypeInto(Field(&dialog, "Text8"), "1");
+        TypeInto(Field(&dialog, "Text4"), "05"); // 05:00 to 06:00 is no night
+        Button(&dialog, "Command2")->click();
+        QCOMPARE(ShownTexts(folder.Messages()), (QStringList{Shipped("frmRaceAdd.frmRaceAddMsgBoxHelp6"), Shipped("frmRaceAdd.frmRaceAddMsgBoxHelp5")}));
+        QVERIFY(Field(&dialog, "Text4")->hasFocus());
+        TypeInto(Field(&dialog, "Text4"), "21");
+        dialog.findChild<QDateEdit*>("DTPicker1")->setDate(QDate(2026, 12, 31));
+        Field(&dialog, "Text9")->setText("54");
+        Button(&dialog, "Command2")->click();
+        QVERIFY(Field(&dialog, "Text9")->hasFocus() && dialog.isVisible());
+        Field(&dialog, "Text9")->setText("53");
+        Button(&dialog, "Command2")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(LoadRaces(App().programFolder).races.at(0).flightWeek, 53);
+    }
+
     void alterShowsTheRaceAndReplacesIt() {
         ProgramFolderFixture folder;
         Prepare(folder);

@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QProcess>
 
 #include "race/pagestoprintdialog.h"
@@ -60,31 +61,33 @@ private slots:
                  qPrintable(pages[0]));
     }
 
-    void calculateWritesTheResultThenShowsItAndNamesNightFailures() {
+    void calculateWritesTheResultThenShowsItWithWhereReadingEnded() {
         ProgramFolderFixture folder;
         Race race = TestRace("Spring 1", 15, 5);
         race.nights = 1;
         race.overNight = true;
         folder.Write("racecalc/races.dat", Bytes(" 1 \r\n" + RaceToLine(race) + "\r\n"));
-        // Home the same evening, not longer away than the night: a speed, and the night message.
+        // Home the same evening, before the night; then a line that cannot be read.
         folder.Write("racecalc/Spring 1_wf012.man",
                      Bytes("0150524\r\n1007012001" + PadRight("Meier", 20) + "N51000000E007000000\r\n" +
                            "2007012015050600001605060000060000\r\n3007012DV    2023012340000102M051" + "1505170000" +
-                           std::string(28, '0') + "BL  01\r\n"));
+                           std::string(28, '0') + "BL  01\r\n3007012 cut off\r\n"));
         QStringList shown;
         ModalWatcher watcher([&](QWidget* window) {
             QCOMPARE(MissingCaptionKeys(window), QStringList());
-            for (const char* label : {"Label2", "Label12", "Label19", "Label20"})
+            for (const char* label : {"Label2", "Label12", "Label19", "Label20", "Label21"})
                 shown << window->findChild<QLabel*>(label)->text();
             shown << static_cast<RaceResultsDialog*>(window)->ListLines();
         });
         RaceSelectDialog chooser(nullptr, RaceSelectDialog::Mode::Calculate);
         chooser.Choose();
-        QCOMPARE(shown.size(), 5);
+        QCOMPARE(shown.size(), 6);
         QCOMPARE(shown.mid(0, 3), QStringList({"Spring 1", "20:00 / 06:00", Shipped("frmRaceResultsShow.Label19.Caption(Km)")}));
-        QVERIFY(shown[4].startsWith("0001 Meier"));
-        QCOMPARE(ShownTexts(folder.Messages()).value(0), QString("Error..."));
-        QVERIFY(folder.Messages().Shown()[0].text.startsWith("Error calculating Speed for '"));
+        QCOMPARE(shown[4], Shipped("frmRaceResultsShow.frmRaceResultsShowReadingEnded")
+                               .replace("%1", QDir::toNativeSeparators("racecalc/Spring 1_wf012.man"))
+                               .replace("%2", "5"));
+        QVERIFY2(shown[5].startsWith("0001 Meier") && shown[5].contains("  9.30.00 "), qPrintable(shown[5]));
+        QVERIFY(folder.Messages().Shown().empty());
     }
 };
 

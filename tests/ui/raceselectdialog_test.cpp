@@ -53,11 +53,14 @@ private slots:
         folder.Write("racecalc/dist007.dat", " 1 \r\n 1 \r\n01207 0 0123.5000\r\n");
         QStringList handed;
         const auto name = [](const Race& race) { return QString::fromStdString(TrimmedRaceName(race)); };
-        RaceEvaluationHooks().showResults = [&](QWidget*, const Race& race) { handed << "show " + name(race); };
+        RaceEvaluationHooks().showResults = [&](QWidget*, const Race& race, const QStringList& warnings) {
+            handed << "show " + name(race) + warnings.join("");
+        };
         RaceEvaluationHooks().printResults = [&](QWidget*, const Race& race) { handed << "print " + name(race); };
         RaceEvaluationHooks().calculate = [&](QWidget*, RaceList& races, std::size_t n, const DistanceTable& table) {
             handed << QString("calculate %1 %2").arg(n).arg(table.Distance(12, 7)); // with the club's distances
             folder.Write("racecalc/" + name(races.races[n - 1]) + ".flt", " 0 \r\n");
+            return QStringList{" warned"};
         };
         // Chooses the second race in `mode` and answers whether the chooser stayed open.
         const auto choose = [](Mode mode) {
@@ -73,7 +76,7 @@ private slots:
         QVERIFY(handed.isEmpty());
         QVERIFY(!choose(Mode::Calculate)); // then shows
         QVERIFY(!choose(Mode::PrintResults));
-        QCOMPARE(handed, (QStringList{"calculate 2 123.5", "show Reims", "print Reims"}));
+        QCOMPARE(handed, (QStringList{"calculate 2 123.5", "show Reims warned", "print Reims"}));
 
         QString opened;
         ModalWatcher watcher([&](QWidget* modal) {

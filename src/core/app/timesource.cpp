@@ -52,6 +52,27 @@ DateTime FromCivilSeconds(std::int64_t seconds, int utcOffsetMinutes) {
     return at;
 }
 
+int LocalUtcOffsetMinutes(const DateTime& local) {
+    std::tm tm{};
+    tm.tm_year = local.year - 1900;
+    tm.tm_mon = local.month - 1;
+    tm.tm_mday = local.day;
+    tm.tm_hour = local.hour;
+    tm.tm_min = local.minute;
+    tm.tm_sec = local.second;
+    tm.tm_isdst = -1;
+    const std::time_t instant = std::mktime(&tm);
+    if (instant == static_cast<std::time_t>(-1)) return 0;
+    // mktime has normalised the fields to the wall-clock time of that instant.
+    const DateTime normalised = MakeDateTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                                             std::min(tm.tm_sec, 59));
+    return static_cast<int>((CivilSeconds(normalised) - static_cast<std::int64_t>(instant)) / 60);
+}
+
+UtcOffsetAt FixedUtcOffset(int minutes) {
+    return [minutes](const DateTime&) { return minutes; };
+}
+
 DateTime SystemTimeSource::Now() const {
     const std::time_t now = std::time(nullptr);
     std::tm local{};

@@ -1,6 +1,7 @@
 #pragma once
 // The current date and time as an injectable object, so tests can freeze it.
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 namespace plumet {
@@ -25,6 +26,14 @@ bool IsValidDateTime(const DateTime& at);
 // Seconds since 1 January 1970 00:00 of the same wall-clock time (the offset is ignored).
 std::int64_t CivilSeconds(const DateTime& at);
 DateTime FromCivilSeconds(std::int64_t seconds, int utcOffsetMinutes = 0);
+
+// The offset from UTC, in minutes, in force at a local wall-clock time.
+using UtcOffsetAt = std::function<int(const DateTime& local)>;
+// From the system's zone rules (the TZ variable where it is set); a time that the change to
+// summer time skips counts with the offset after the change.
+int LocalUtcOffsetMinutes(const DateTime& local);
+// The same offset at every time.
+UtcOffsetAt FixedUtcOffset(int minutes);
 
 class TimeSource {
 public:

@@ -16,6 +16,8 @@ int WeekNumber(int year, int month, int day) {
     return (dayOfYear + firstWeekday) / 7 + 1;
 }
 
+int LastWeekOfYear(int year) { return WeekNumber(year, 12, 31); }
+
 int WeekNumber(const DateTime& date) { return WeekNumber(date.year, date.month, date.day); }
 
 std::string WeekText(const DateTime& date) { return ZeroPadded(WeekNumber(date), 2); }

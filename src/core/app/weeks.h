@@ -14,6 +14,8 @@ inline constexpr int kLastPossibleWeek = 54;
 // 1 to 54. The date must be a real one.
 int WeekNumber(int year, int month, int day);
 int WeekNumber(const DateTime& date);
+// The week of 31 December: 53, or 54 in a leap year that begins on a Saturday.
+int LastWeekOfYear(int year);
 // The week of `date` as two digits ("07").
 std::string WeekText(const DateTime& date);
 

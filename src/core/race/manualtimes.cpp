@@ -132,10 +132,13 @@ SaveResult ApplyManualSaveRule(const Path& programFolder, const Race& race, cons
     return {};
 }
 
-void AddManualArrival(ManualLoft& loft, std::size_t index, const Arrival& arrival) {
-    if (index >= loft.pigeons.size()) return;
+ActionResult AddManualArrival(ManualLoft& loft, std::size_t index, const Arrival& arrival) {
+    if (arrival.day < 1 || arrival.day > 31) return Refused(kManualArrivalDay, "Text1");
+    if (arrival.month < 1 || arrival.month > 12) return Refused(kManualArrivalMonth, "Text2");
+    if (index >= loft.pigeons.size()) return {};
     loft.pigeons[index].added = true;
     loft.pigeons[index].arrival = arrival;
+    return {};
 }
 
 void RemoveManualArrival(ManualLoft& loft, std::size_t index) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/actionresult.h"
 #include "app/files.h"
 #include "race/races.h"
 #include "registers/pigeons.h"
@@ -75,8 +76,14 @@ bool KeepsManualFile(const ManualLoft& loft);
 // Writes the file when the rule keeps it, otherwise deletes it if it is there.
 SaveResult ApplyManualSaveRule(const Path& programFolder, const Race& race, const ManualLoft& loft);
 
-// Add marks a pigeon as clocked at `arrival`; Remove clears the mark and sets day and month to 1.
-void AddManualArrival(ManualLoft& loft, std::size_t index, const Arrival& arrival);
+// Messages of frmClocktimesManAdd.
+inline constexpr int kManualArrivalDay = 1;
+inline constexpr int kManualArrivalMonth = 2;
+
+// Add marks a pigeon as clocked at `arrival`; a pigeon without a real arrival day (1 to 31,
+// Text1) or month (1 to 12, Text2) would be entered but never classified, so it is refused.
+// Remove clears the mark and sets day and month to 1.
+ActionResult AddManualArrival(ManualLoft& loft, std::size_t index, const Arrival& arrival);
 void RemoveManualArrival(ManualLoft& loft, std::size_t index);
 
 // The pigeon's line in the dialog's list: its ring as displayed, " / OK" once added.

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <system_error>
 
 #include "app/fixedwidth.h"
+#include "app/timesource.h"
 #include "race/geodesic.h"
 #include "race/manualtimes.h"
 #include "race/readoutfile.h"
@@ -24,22 +26,6 @@ long long DaysFromCivil(long long y, long long m, long long d) {
     const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
     const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + doe - 719468;
-}
-
-struct CivilDate {
-    long long year, month, day;
-};
-
-CivilDate CivilFromDays(long long z) {
-    z += 719468;
-    const long long era = FloorDiv(z, 146097);
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const long long d = doy - (153 * mp + 2) / 5 + 1;
-    const long long m = mp + (mp < 10 ? 3 : -9);
-    return {yoe + era * 400 + (m <= 2), m, d};
 }
 
 // The day `day` of month `month` of `year` with months and days rolling over, as a day count;
@@ -125,20 +111,6 @@ bool HasPosition(std::string_view latitude, std::string_view longitude) {
     return !LatitudeIsZero(latitude) || !LongitudeIsZero(longitude);
 }
 
-// Moves an arrival in the closed period to the end of the period `nights` days later.
-void MoveOutOfClosedPeriod(PigeonEntry& p, const Race& race) {
-    if (!race.overNight || p.arrivalHour < race.closedFromHour) return;
-    const auto days = RolledDays(p.arrivalDay, p.arrivalMonth, race.year);
-    if (!days) return;
-    const CivilDate moved = CivilFromDays(*days + race.nights);
-    p.arrivalDay = static_cast<int>(moved.day);
-    // Months past December stay counted from the race's year, so the date keeps its place.
-    p.arrivalMonth = static_cast<int>(moved.month + (moved.year - race.year) * 12);
-    p.arrivalHour = race.closedToHour;
-    p.arrivalMinute = race.closedToMinute;
-    p.arrivalSecond = 0;
-}
-
 double DistanceKm(const PigeonEntry& p, const FancierEntry& fancier, const Race& race,
                   const DistanceTable& distances) {
     if (HasPosition(race.releaseLatitude, race.releaseLongitude) &&
@@ -149,36 +121,70 @@ double DistanceKm(const PigeonEntry& p, const FancierEntry& fancier, const Race&
     return distances.UnitFlag(p.fancierNumber, p.releasePointNumber) == kEnteredInKm ? stored : MilesToKm(stored);
 }
 
+// Clock dates carry no year; counted in the race's year, a date of the year after has its
+// months past December, one of the year before its months below January.
+int MonthInRaceYear(int day, int month, const Race& race) {
+    return month + 12 * (ClockDateYear(day, month, race.day, race.month, race.year) - race.year);
+}
+
+long long ClockSeconds(int day, int month, int hour, int minute, int second, const Race& race) {
+    return SecondsOfYear(day, MonthInRaceYear(day, month, race), race.year, hour, minute, second);
+}
+
+// Night k of a race (k = 1 .. nights) closes from closedFrom on the (k-1)-th day after the
+// release to closedTo on the k-th. An arrival in a night counts at its end; the flight loses
+// the nights that ended by then, and only those.
+struct NightRule {
+    long long arrival = 0;     // moved to the end of its night when it fell into one
+    long long closedTime = 0;  // of the nights ended at or before that arrival
+    bool moved = false;
+};
+
+NightRule ApplyNights(long long arrival, const Race& race) {
+    NightRule rule{arrival};
+    const int from = race.closedFromHour * 3600 + race.closedFromMinute * 60;
+    const int to = race.closedToHour * 3600 + race.closedToMinute * 60;
+    for (int k = 1; k <= race.nights; ++k) {
+        const long long start = SecondsOfYear(race.day + k - 1, race.month, race.year, 0, 0, from);
+        const long long end = SecondsOfYear(race.day + k, race.month, race.year, 0, 0, to);
+        if (rule.arrival >= start && rule.arrival < end) {
+            rule.arrival = end;
+            rule.moved = true;
+        }
+        if (end <= rule.arrival) rule.closedTime += end - start;
+    }
+    return rule;
+}
+
 void EvaluatePigeon(PigeonEntry& p, const FancierEntry& fancier, const Race& race, const DistanceTable& distances) {
     p.speed = 0.0;
-    p.nightRuleFailed = false;
     p.dataError = true;
     if (p.arrivalDay == 0 || p.arrivalMonth == 0) return;
-    MoveOutOfClosedPeriod(p, race);
-    const int year = race.year;
-    const long long release = SecondsOfYear(race.day, race.month, year, race.releaseHour, race.releaseMinute, 0);
-    const long long arrival =
-        SecondsOfYear(p.arrivalDay, p.arrivalMonth, year, p.arrivalHour, p.arrivalMinute, p.arrivalSecond);
-    if (release == 0 || arrival == 0) return;
+    const long long release = SecondsOfYear(race.day, race.month, race.year, race.releaseHour, race.releaseMinute, 0);
+    const long long clocked =
+        ClockSeconds(p.arrivalDay, p.arrivalMonth, p.arrivalHour, p.arrivalMinute, p.arrivalSecond, race);
+    if (release == 0 || clocked == 0) return;
+    const NightRule night = ApplyNights(clocked, race);
+    if (night.moved) {
+        const DateTime end = FromCivilSeconds(CivilSeconds(MakeDateTime(race.year, 1, 1)) + night.arrival);
+        p.arrivalDay = end.day;
+        p.arrivalMonth = end.month;
+        p.arrivalHour = end.hour;
+        p.arrivalMinute = end.minute;
+        p.arrivalSecond = end.second;
+    }
     const TimerEntry& t = fancier.timer;
-    const long long a = SecondsOfYear(t.syncDay, t.syncMonth, year, t.syncHour, t.syncMinute, t.syncSecond);
-    const long long b = SecondsOfYear(t.readDay, t.readMonth, year, t.readHour, t.readMinute, t.readSecond);
-    const long long c = SecondsOfYear(t.readDay, t.readMonth, year, t.clockHour, t.clockMinute, t.clockSecond);
+    const long long a = ClockSeconds(t.syncDay, t.syncMonth, t.syncHour, t.syncMinute, t.syncSecond, race);
+    const long long b = ClockSeconds(t.readDay, t.readMonth, t.readHour, t.readMinute, t.readSecond, race);
+    const long long c = ClockSeconds(t.readDay, t.readMonth, t.clockHour, t.clockMinute, t.clockSecond, race);
     // A clock read out at the moment it was set tells nothing about its deviation.
     if (c == a) return;
-    const long long corrected =
-        RoundHalfEven(static_cast<double>(a) + static_cast<double>(arrival - a) * static_cast<double>(b - a) /
-                                                   static_cast<double>(c - a));
-    long long flight = corrected - release;
+    const long long corrected = RoundHalfEven(static_cast<double>(a) + static_cast<double>(night.arrival - a) *
+                                                                           static_cast<double>(b - a) /
+                                                                           static_cast<double>(c - a));
+    const long long flight = corrected - release - night.closedTime;
     if (flight <= 0) return;
     p.dataError = false;
-    if (race.nights > 0) {
-        const long long closedSpan = SecondsOfYear(2, 1, year, race.closedToHour, race.closedToMinute, 0) -
-                                     SecondsOfYear(1, 1, year, race.closedFromHour, race.closedFromMinute, 0);
-        const long long closed = race.nights * closedSpan;
-        if (flight > closed) flight -= closed;
-        else p.nightRuleFailed = true;
-    }
     p.flightSeconds = flight;
     p.flightTimeText = FlightTimeText(flight);
     p.distanceKm = DistanceKm(p, fancier, race, distances);
@@ -194,8 +200,6 @@ void Rank(std::vector<PigeonEntry>& pigeons) {
     for (const std::size_t i : ExchangeSortOrder(std::move(speeds))) ranked.push_back(std::move(pigeons[i]));
     pigeons = std::move(ranked);
 }
-
-std::string RingShown(const PigeonEntry& p) { return TrimBlanks(FormatRingText(p.ring, p.ringFormat)); }
 
 } // namespace
 
@@ -244,13 +248,6 @@ std::size_t RaceCalculation::Classified() const {
     return count;
 }
 
-std::vector<std::string> RaceCalculation::NightRings() const {
-    std::vector<std::string> rings;
-    for (const PigeonEntry& p : pigeons)
-        if (!p.dataError && p.nightRuleFailed) rings.push_back(RingShown(p));
-    return rings;
-}
-
 std::int32_t SecondsOfYear(int day, int month, int year, int hour, int minute, int second) {
     const auto days = RolledDays(day, month, year);
     if (!days) return 0;
@@ -266,18 +263,25 @@ std::string FlightTimeText(long long seconds) {
     return ZeroPadded(hours, 3) + "." + ZeroPadded(rest / 60, 2) + "." + ZeroPadded(rest % 60, 2);
 }
 
-void ReadRaceInput(RaceCalculation& calculation, const Race& race, const std::vector<std::string>& lines) {
+std::size_t ReadRaceInput(RaceCalculation& calculation, const Race& race, const std::vector<std::string>& lines) {
+    // The line, counted from 1, where reading ended; 0 when only blank lines were left.
+    const auto endedAt = [&lines](std::size_t k) -> std::size_t {
+        for (std::size_t rest = k; rest < lines.size(); ++rest)
+            if (!TrimBlanks(lines[rest]).empty()) return k + 1;
+        return 0;
+    };
     std::size_t k = 1; // the date line is skipped
     while (k < lines.size() && StartsWith(lines[k], kLoftLineKind)) {
         auto pending = DecodeLoftLine(lines[k]);
-        if (!pending || ++k >= lines.size()) return;
+        if (!pending) return endedAt(k);
+        if (++k >= lines.size()) return 0;
         const auto timer = DecodeTimerLine(lines[k]);
-        if (!timer) return;
+        if (!timer) return endedAt(k);
         pending->timer = *timer;
         std::optional<std::size_t> index;
         for (++k; k < lines.size() && StartsWith(lines[k], kArrivalLineKind); ++k) {
             auto pigeon = DecodePigeonLine(lines[k]);
-            if (!pigeon) return;
+            if (!pigeon) return endedAt(k);
             if (pigeon->clubNumber != race.clubNumber || pigeon->releasePointNumber != race.releasePointNumber)
                 continue;
             if (!index) {
@@ -285,16 +289,17 @@ void ReadRaceInput(RaceCalculation& calculation, const Race& race, const std::ve
                 for (std::size_t f = 0; f < fanciers.size() && !index; ++f)
                     if (fanciers[f].number1 == pending->number1 && fanciers[f].number2 == pending->number2) index = f;
                 if (!index) {
-                    if (fanciers.size() >= kMaxRaceFanciers) return;
+                    if (fanciers.size() >= kMaxRaceFanciers) return endedAt(k);
                     fanciers.push_back(*pending);
                     index = fanciers.size() - 1;
                 }
             }
-            if (calculation.pigeons.size() >= kMaxRacePigeons) return;
+            if (calculation.pigeons.size() >= kMaxRacePigeons) return endedAt(k);
             pigeon->fancierIndex = *index;
             calculation.pigeons.push_back(std::move(*pigeon));
         }
     }
+    return endedAt(k);
 }
 
 void EvaluatePigeons(RaceCalculation& calculation, const Race& race, const DistanceTable& distances) {
@@ -333,7 +338,9 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
     RaceCalculation& calculation = outcome.calculation;
     for (const Path& file : RaceInputFiles(programFolder, settings, race)) {
         const FileContent content = ReadWholeFile(file);
-        if (content.status == ReadStatus::Ok) ReadRaceInput(calculation, race, SplitLines(content.bytes));
+        if (content.status != ReadStatus::Ok) continue;
+        if (const std::size_t line = ReadRaceInput(calculation, race, SplitLines(content.bytes)))
+            outcome.readingEnded.push_back({file, line});
     }
     EvaluatePigeons(calculation, race, distances);
 
@@ -342,13 +349,24 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
     race.fanciersEntered = static_cast<int>(calculation.fanciers.size());
     outcome.racesSaved = SaveRaces(races, programFolder);
     outcome.resultSaved = WriteResultFile(programFolder, race, ResultLinesOf(calculation), separator);
-
-    const std::vector<std::string> rings = calculation.NightRings();
-    if (!rings.empty()) {
-        outcome.nightMessage = "Error calculating Speed for ";
-        for (std::size_t i = 0; i < rings.size(); ++i) outcome.nightMessage += (i ? ", '" : "'") + rings[i] + "'";
-    }
     return outcome;
+}
+
+std::string ReadingEndedText(std::string_view text, const Path& programFolder, const ReadingEnded& ended) {
+    std::error_code ec;
+    Path shown = std::filesystem::relative(ended.file, programFolder, ec);
+    if (ec || shown.empty()) shown = ended.file;
+    const std::string values[] = {shown.make_preferred().string(), std::to_string(ended.line)};
+    std::string filled;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
+            filled += values[text[i + 1] - '1'];
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    return filled;
 }
 
 } // namespace plumet

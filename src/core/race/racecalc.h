@@ -53,15 +53,12 @@ struct PigeonEntry {
     double distanceKm = 0.0;
     std::size_t fancierIndex = 0;
     bool dataError = false;
-    bool nightRuleFailed = false; // the flight was not longer than the closed nights
 };
 
 struct RaceCalculation {
     std::vector<FancierEntry> fanciers;
     std::vector<PigeonEntry> pigeons; // ranked
     std::size_t Classified() const;
-    // The ring of every pigeon whose flight was not longer than the closed nights, display form.
-    std::vector<std::string> NightRings() const;
 };
 
 // Whole seconds from 1 January 00:00 of `year` to the given moment; a day or month outside its
@@ -72,11 +69,15 @@ std::int32_t SecondsOfYear(int day, int month, int year, int hour, int minute, i
 std::string FlightTimeText(long long seconds);
 
 // Adds the race's pigeons of one file (read-out or manual, its lines) to the calculation.
-// Reading stops at the first line that cannot be decoded and at the limits of fanciers and
-// pigeons; what was read stays. A loft is known by its club and fancier numbers.
-void ReadRaceInput(RaceCalculation& calculation, const Race& race, const std::vector<std::string>& lines);
+// Reading stops at the first line that cannot be decoded, at a line of a kind that cannot
+// stand there and at the limits of fanciers and pigeons; what was read stays. A loft is known
+// by its club and fancier numbers. Gives the line (counted from 1) where reading ended before
+// the end of the file, or 0.
+std::size_t ReadRaceInput(RaceCalculation& calculation, const Race& race, const std::vector<std::string>& lines);
 
-// Computes every pigeon's flight, distance and speed, then ranks them.
+// Computes every pigeon's flight, distance and speed, then ranks them. Clock dates take the
+// year nearest the race's date; an arrival in a closed night counts at the night's end, and a
+// flight loses the nights that ended by its arrival.
 void EvaluatePigeons(RaceCalculation& calculation, const Race& race, const DistanceTable& distances);
 
 // The ranking: positions of `speeds` fastest first, as the system's exchange sort leaves them
@@ -91,15 +92,24 @@ std::vector<Path> RaceInputFiles(const Path& programFolder, const Settings& sett
 // The result lines (classified pigeons, in ranking order) of a calculation.
 std::vector<ResultLine> ResultLinesOf(const RaceCalculation& calculation);
 
+// An input file whose reading ended before its end: the pigeons after that line are missing.
+struct ReadingEnded {
+    Path file;
+    std::size_t line = 0;
+    bool operator==(const ReadingEnded&) const = default;
+};
+
 struct RaceCalcOutcome {
     RaceCalculation calculation;
     SaveResult racesSaved;
     SaveResult resultSaved;
-    // "Error calculating Speed for 'ring', 'ring'" when the night rule failed for some pigeon.
-    std::string nightMessage;
+    std::vector<ReadingEnded> readingEnded;
 };
 
-inline constexpr const char* kNightMessageTitle = "Error...";
+// The catalogue text of a warning with %1 as the file (relative to the program folder) and %2
+// as the line.
+inline constexpr const char* kReadingEndedKey = "frmRaceResultsShow.frmRaceResultsShowReadingEnded";
+std::string ReadingEndedText(std::string_view text, const Path& programFolder, const ReadingEnded& ended);
 
 // Calculates race `number` of the list: reads its input, evaluates, stores the three counters
 // in the list and writes the race file and the race's result file (decimal `separator`).

@@ -1,6 +1,9 @@
 #include "race/races.h"
 
 #include <algorithm>
+#include <cctype>
+#include <set>
+#include <system_error>
 
 #include "app/fixedwidth.h"
 #include "race/manualtimes.h"
@@ -26,7 +29,97 @@ std::optional<int> Number(std::string_view line, std::size_t from, std::size_t t
 
 bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_normal() == b.lexically_normal(); }
 
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+std::vector<std::string> RaceFileLines(const RaceList& list) {
+    std::vector<std::string> lines;
+    lines.push_back(FormatCountLine(static_cast<long long>(list.races.size())));
+    for (const Race& race : list.races) lines.push_back(RaceToLine(race));
+    return lines;
+}
+
+// A list that was not read whole is never written over the file it came from.
+SaveResult BrokenListKept(const RaceList& list, const Path& file) {
+    if (list.outcome == LoadOutcome::Unreadable && SameFile(file, list.loadedFrom))
+        return {false, "The race file " + file.string() +
+                           " could not be read completely, so it was left as it is and the change was not saved."};
+    return {};
+}
+
+// The files in racecalc that belong to a race of this name, in any letter case: its result file
+// and its manual clock-time files.
+std::vector<Path> FilesOfRaceName(const Path& programFolder, const std::string& trimmedName) {
+    std::vector<Path> files = ManualFilesOfRace(programFolder, trimmedName);
+    const std::string result = Lower(trimmedName + ".flt");
+    std::error_code ec;
+    const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (Lower(it->path().filename().string()) == result) files.push_back(it->path());
+    return files;
+}
+
+struct RenameSave {
+    ActionResult result;
+    bool listWritten = false;
+};
+
+// Writes the race file together with copies of the race's files under the new name, then
+// removes the old ones. Files of the new name that are not the race's own stop the rename.
+RenameSave SaveRenamed(const RaceList& changed, const Path& programFolder, const std::string& oldName,
+                       const std::string& newName) {
+    const Path racesFile = RacesFilePath(programFolder);
+    const std::vector<Path> own = FilesOfRaceName(programFolder, oldName);
+    for (const Path& file : FilesOfRaceName(programFolder, newName))
+        if (std::find(own.begin(), own.end(), file) == own.end()) return {Refused(kRaceNameInFiles, "Text1")};
+    if (own.empty()) {
+        const SaveResult saved = SaveRaces(changed, programFolder);
+        return {{0, {}, saved}, saved.ok};
+    }
+    if (const SaveResult kept = BrokenListKept(changed, racesFile); !kept) return {{0, {}, kept}};
+
+    std::vector<FileToSave> files;
+    std::vector<bool> existed;
+    std::set<std::string> targets;
+    std::error_code ec;
+    for (const Path& file : own) {
+        const Path target = file.parent_path() / (newName + file.filename().string().substr(oldName.size()));
+        // Two spellings of one file would meet under the new name.
+        if (!targets.insert(Lower(target.filename().string())).second) return {Refused(kRaceNameInFiles, "Text1")};
+        FileContent content = ReadWholeFile(file);
+        if (content.status != ReadStatus::Ok)
+            return {{0, {}, {false, "The file " + file.string() + " cannot be read, so the race was not renamed."}}};
+        existed.push_back(std::filesystem::exists(target, ec));
+        files.push_back({target, std::move(content.bytes)});
+    }
+    files.push_back({racesFile, JoinLinesCrLf(RaceFileLines(changed))});
+    const SaveResult saved = SaveFilesTogether(files);
+    if (!saved) {
+        for (std::size_t i = 0; i < own.size(); ++i)
+            if (!existed[i]) std::filesystem::remove(files[i].target, ec);
+        return {{0, {}, saved}};
+    }
+    RenameSave done{{}, true};
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        // Where letter case does not tell names apart the copy has replaced the file itself.
+        if (std::filesystem::equivalent(own[i], files[i].target, ec)) continue;
+        if (!RemoveRaceCalcFile(own[i]))
+            done.result.saved = {false, "The race was renamed, but the file " + own[i].string() + " could not be removed."};
+    }
+    return done;
+}
+
 } // namespace
+
+bool SameRaceName(std::string_view a, std::string_view b) { return Lower(TrimBlanks(a)) == Lower(TrimBlanks(b)); }
+
+bool ClosedPeriodAcceptable(const Race& race) {
+    if (race.nights <= 0) return true;
+    return race.closedToHour * 60 + race.closedToMinute < race.closedFromHour * 60 + race.closedFromMinute;
+}
 
 std::string RaceToLine(const Race& race) {
     std::string line;
@@ -117,13 +210,8 @@ RaceList LoadRaces(const Path& programFolder) {
 
 SaveResult SaveRaces(const RaceList& list, const Path& programFolder) {
     const Path file = RacesFilePath(programFolder);
-    if (list.outcome == LoadOutcome::Unreadable && SameFile(file, list.loadedFrom))
-        return {false, "The race file " + file.string() +
-                           " could not be read completely, so it was left as it is and the change was not saved."};
-    std::vector<std::string> lines;
-    lines.push_back(FormatCountLine(static_cast<long long>(list.races.size())));
-    for (const Race& race : list.races) lines.push_back(RaceToLine(race));
-    return SaveRaceCalcLines(file, lines);
+    if (const SaveResult kept = BrokenListKept(list, file); !kept) return kept;
+    return SaveRaceCalcLines(file, RaceFileLines(list));
 }
 
 std::optional<Race> LoadDefaultRace(const Path& programFolder) {
@@ -142,15 +230,19 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
                        std::optional<std::size_t> alteredNumber) {
     const std::string name = TrimmedRaceName(race);
     if (name.empty()) return Refused(kRaceNameMissing, "Text1");
+    // Names that differ in letter case only would share their files.
     for (std::size_t number = 1; number <= list.races.size(); ++number) {
         if (alteredNumber && *alteredNumber == number) continue;
-        if (TrimmedRaceName(list.races[number - 1]) == name) return Refused(kRaceNameUsed, "Text1");
+        if (SameRaceName(list.races[number - 1].name, name)) return Refused(kRaceNameUsed, "Text1");
     }
+    if (!ClosedPeriodAcceptable(race)) return Refused(kRaceClosedPeriodNotOverMidnight, "Text4");
     RaceList changed = list;
+    std::string oldName;
     if (alteredNumber) {
         if (*alteredNumber < 1 || *alteredNumber > changed.races.size())
             return {0, {}, {false, "The race to be altered is no longer in the race list."}};
         Race& slot = changed.races[*alteredNumber - 1];
+        oldName = TrimmedRaceName(slot);
         Race altered = race;
         altered.pigeonsEntered = slot.pigeonsEntered;
         altered.pigeonsClassified = slot.pigeonsClassified;
@@ -161,13 +253,18 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
             return {0, {}, {false, "The race list holds 50 races already. Delete a race before adding another one."}};
         changed.races.push_back(race);
     }
-    ActionResult result;
-    result.saved = SaveRaces(changed, programFolder);
-    if (result.saved) {
+    RenameSave save;
+    if (alteredNumber && oldName != name) {
+        save = SaveRenamed(changed, programFolder, oldName, name);
+    } else {
+        save.result.saved = SaveRaces(changed, programFolder);
+        save.listWritten = save.result.saved.ok;
+    }
+    if (save.listWritten) {
         changed.outcome = LoadOutcome::Loaded;
         list = std::move(changed);
     }
-    return result;
+    return save.result;
 }
 
 SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t number) {

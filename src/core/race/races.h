@@ -94,11 +94,23 @@ SaveResult SaveDefaultRace(const Path& programFolder, const Race& race);
 // + (2n - 1), title "frmRaceAdd.frmRaceAddMsgBoxHelp" + 2n.
 inline constexpr int kRaceNameUsed = 1;
 inline constexpr int kRaceNameMissing = 2;
+inline constexpr int kRaceClosedPeriodNotOverMidnight = 3;
+inline constexpr int kRaceNameInFiles = 4;
 
-// frmRaceAdd, store. Refuses a name that another race has (trimmed names compared; in Alter
-// mode the race itself does not count) and a name that is empty after trimming, with focus on
-// Text1. Add appends, Alter (`alteredNumber`) replaces the race and keeps its counters. The
-// list changes only when the file was written; a full list is refused through `saved`.
+// Whether two race names name the same files: trimmed, letter case aside.
+bool SameRaceName(std::string_view a, std::string_view b);
+
+// A closed period runs from an evening into the next morning: it ends earlier in the day than
+// it starts. Only a race over one night or more has one.
+bool ClosedPeriodAcceptable(const Race& race);
+
+// frmRaceAdd, store. Refuses, with the focus on the field named: a name that another race has
+// (trimmed names, letter case aside; in Alter mode the race itself does not count) or that is
+// empty (Text1); a closed period that does not run over midnight (Text4); a new name that files
+// of the racecalc folder already carry (Text1). Add appends, Alter (`alteredNumber`) replaces
+// the race and keeps its counters; a new name takes the race's result file and manual files
+// with it, written together with the race file, or nothing changes. The list changes only when
+// the race file was written; a full list is refused through `saved`.
 ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& race,
                        std::optional<std::size_t> alteredNumber);
 

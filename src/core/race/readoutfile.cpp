@@ -1,6 +1,7 @@
 #include "race/readoutfile.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
@@ -11,7 +12,6 @@ namespace plumet {
 namespace {
 
 constexpr std::size_t kFieldWidth = 2;
-constexpr int kHighestWeek = 52;
 constexpr std::uint8_t kDayBits = 31;
 constexpr std::uint8_t kInvalidArrivalFlag = 128;
 constexpr std::uint8_t kTimerFlag = 64;
@@ -40,12 +40,11 @@ ReadoutFields ReadoutFieldsFor(const DateTime& today) {
 
 std::string ReadoutPointOnLeave(std::string_view text) { return ZeroFilledOnLeave(text, kFieldWidth); }
 
-std::string ReadoutWeekOnLeave(std::string_view text, const DateTime& today) {
+std::string ReadoutWeekOnLeave(std::string_view text, const DateTime& today, int readoutYear) {
     const std::string padded = ZeroFilledOnLeave(text, kFieldWidth);
     long long week = FieldValue(padded);
     if (week == 0) week = WeekNumber(today);
-    // The last days of December (week 53 or 54) share the file of week 52.
-    return ZeroPadded(std::min<long long>(week, kHighestWeek), kFieldWidth);
+    return ZeroPadded(std::min<long long>(week, LastWeekOfYear(readoutYear)), kFieldWidth);
 }
 
 std::string ReadoutDayOnLeave(std::string_view text, const DateTime& today) {
@@ -60,10 +59,32 @@ std::string ReadoutYearOnLeave(std::string_view text, const DateTime& today) {
     return DateFieldOnLeave(text, today.year % 100, 0);
 }
 
+int ReadoutYear(std::string_view yearField) { return 2000 + static_cast<int>(FieldValue(yearField) % 100); }
+
 ReadoutFields ReadoutFieldsOnLeave(const ReadoutFields& fields, const DateTime& today) {
-    return {ReadoutPointOnLeave(fields.point), ReadoutWeekOnLeave(fields.week, today),
-            ReadoutDayOnLeave(fields.day, today), ReadoutMonthOnLeave(fields.month, today),
-            ReadoutYearOnLeave(fields.year, today)};
+    const std::string year = ReadoutYearOnLeave(fields.year, today);
+    return {ReadoutPointOnLeave(fields.point), ReadoutWeekOnLeave(fields.week, today, ReadoutYear(year)),
+            ReadoutDayOnLeave(fields.day, today), ReadoutMonthOnLeave(fields.month, today), year};
+}
+
+int ClockDateYear(int day, int month, int referenceDay, int referenceMonth, int referenceYear) {
+    const auto daysOf = [](int y, int m, int d) -> std::optional<long long> {
+        const DateTime at{y, m, d};
+        if (!IsValidDateTime(at)) return std::nullopt;
+        return CivilSeconds(at) / 86400;
+    };
+    const auto reference = daysOf(referenceYear, referenceMonth, referenceDay);
+    if (!reference) return referenceYear;
+    int best = referenceYear;
+    long long bestDistance = -1;
+    for (const int year : {referenceYear - 1, referenceYear, referenceYear + 1}) {
+        // 29 February counts in the years that have it.
+        const auto days = daysOf(year, month, day);
+        if (!days) continue;
+        const long long distance = *days > *reference ? *days - *reference : *reference - *days;
+        if (bestDistance < 0 || distance < bestDistance) best = year, bestDistance = distance;
+    }
+    return best;
 }
 
 std::string ReadoutFileName(const Settings& settings, std::string_view week, std::string_view point) {

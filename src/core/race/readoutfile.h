@@ -45,15 +45,23 @@ struct ReadoutFields {
 // What the dialog opens with: point "00", today's week and date.
 ReadoutFields ReadoutFieldsFor(const DateTime& today);
 // What leaving each field does (an empty field counts as "00"): the point is padded; week
-// "00" becomes today's week and one above 52 becomes "52"; day "00" or 32 and more, month
-// "00" or 13 and more, and year "00" become today's.
+// "00" becomes today's week and one above the last week of `readoutYear` (the year of the
+// read-out date) becomes that last week; day "00" or 32 and more, month "00" or 13 and more,
+// and year "00" become today's.
 std::string ReadoutPointOnLeave(std::string_view text);
-std::string ReadoutWeekOnLeave(std::string_view text, const DateTime& today);
+std::string ReadoutWeekOnLeave(std::string_view text, const DateTime& today, int readoutYear);
 std::string ReadoutDayOnLeave(std::string_view text, const DateTime& today);
 std::string ReadoutMonthOnLeave(std::string_view text, const DateTime& today);
 std::string ReadoutYearOnLeave(std::string_view text, const DateTime& today);
+// The four-digit year of the date field's two digits.
+int ReadoutYear(std::string_view yearField);
 // Every field as after leaving it.
 ReadoutFields ReadoutFieldsOnLeave(const ReadoutFields& fields, const DateTime& today);
+
+// Clock dates carry no year: the year that puts day.month within six months of the reference
+// date (the race's date, or a read-out file's date line). The reference year itself when
+// either date is no calendar date.
+int ClockDateYear(int day, int month, int referenceDay, int referenceMonth, int referenceYear);
 
 // ---- The file ----
 

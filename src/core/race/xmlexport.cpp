@@ -18,11 +18,30 @@ using Field = std::pair<std::string_view, const std::string*>;
 
 long long Value(std::string_view text) { return ParseInteger(text).value_or(0); }
 
-// year-month-dayThh:mm:ss + zone, from the columns of a line.
-std::string TimeStamp(const std::string& year, std::string_view line, std::size_t day, std::size_t month,
-                      std::size_t hour, std::string_view zone) {
-    return year + "-" + Mid(line, month, month + 1) + "-" + Mid(line, day, day + 1) + "T" + Mid(line, hour, hour + 1) +
-           ":" + Mid(line, hour + 2, hour + 3) + ":" + Mid(line, hour + 4, hour + 5) + std::string(zone);
+// The year of the time stamps: the date line's, and for each clock date the year nearest to it.
+struct StampYear {
+    std::string text = kXmlDefaultYear;
+    int day = 0, month = 0, year = 0; // the date line; year 0 before one was read
+
+    std::string For(int clockDay, int clockMonth) const {
+        if (year == 0) return text;
+        return ZeroPadded(ClockDateYear(clockDay, clockMonth, day, month, year), 4);
+    }
+};
+
+// year-month-dayThh:mm:ss + the offset from UTC in force then, from the columns of a line.
+std::string TimeStamp(const StampYear& year, std::string_view line, std::size_t day, std::size_t month,
+                      std::size_t hour, const UtcOffsetAt& offsetAt) {
+    const int clockDay = static_cast<int>(Value(Mid(line, day, day + 1)));
+    const int clockMonth = static_cast<int>(Value(Mid(line, month, month + 1)));
+    const std::string yearText = year.For(clockDay, clockMonth);
+    const DateTime local{static_cast<int>(Value(yearText)), clockMonth, clockDay,
+                         static_cast<int>(Value(Mid(line, hour, hour + 1))),
+                         static_cast<int>(Value(Mid(line, hour + 2, hour + 3))),
+                         static_cast<int>(Value(Mid(line, hour + 4, hour + 5)))};
+    return yearText + "-" + Mid(line, month, month + 1) + "-" + Mid(line, day, day + 1) + "T" +
+           Mid(line, hour, hour + 1) + ":" + Mid(line, hour + 2, hour + 3) + ":" + Mid(line, hour + 4, hour + 5) +
+           ZoneSuffix(offsetAt(local));
 }
 
 long long SecondsOfDay(std::string_view line, std::size_t hour) {
@@ -48,8 +67,8 @@ XmlFancier FancierOf(std::string_view line, std::size_t id) {
     return f;
 }
 
-XmlPigeon PigeonOf(std::string_view line, std::size_t id, std::size_t fancierId, const std::string& year,
-                   std::string_view zone) {
+XmlPigeon PigeonOf(std::string_view line, std::size_t id, std::size_t fancierId, const StampYear& year,
+                   const UtcOffsetAt& zone) {
     XmlPigeon p;
     p.id = std::to_string(id);
     p.fancierId = std::to_string(fancierId);
@@ -62,8 +81,8 @@ XmlPigeon PigeonOf(std::string_view line, std::size_t id, std::size_t fancierId,
     return p;
 }
 
-XmlTimer TimerOf(std::string_view line, std::size_t id, std::size_t fancierId, const std::string& year,
-                 std::string_view flightId, std::string_view zone) {
+XmlTimer TimerOf(std::string_view line, std::size_t id, std::size_t fancierId, const StampYear& year,
+                 std::string_view flightId, const UtcOffsetAt& zone) {
     XmlTimer t;
     t.id = std::to_string(id);
     t.fancierId = std::to_string(fancierId);
@@ -132,16 +151,21 @@ std::string ZoneSuffix(int utcOffsetMinutes) {
 }
 
 ReadOutDataSet BuildReadOutDataSet(const std::vector<std::string>& lines, std::string_view flightId,
-                                   std::string_view zoneSuffix) {
+                                   const UtcOffsetAt& offsetAt) {
     ReadOutDataSet data;
-    std::string year = kXmlDefaultYear;
+    StampYear year;
     std::size_t fancierId = 0;
     const std::size_t lineCount = std::min(lines.size(), kXmlSourceLineLimit);
     for (std::size_t i = 0; i < lineCount; ++i) {
         const std::string& line = lines[i];
         if (line.empty()) continue;
         switch (line.front()) {
-        case kDateLineKind: year = ZeroPadded(2000 + Value(Mid(line, 6, 7)), 4); break;
+        case kDateLineKind:
+            year.year = static_cast<int>(2000 + Value(Mid(line, 6, 7)));
+            year.text = ZeroPadded(year.year, 4);
+            year.day = static_cast<int>(Value(Mid(line, 2, 3)));
+            year.month = static_cast<int>(Value(Mid(line, 4, 5)));
+            break;
         case kLoftLineKind:
             if (data.fanciers.size() >= kXmlFancierLimit) return data;
             fancierId = data.fanciers.size() + 1;
@@ -149,11 +173,11 @@ ReadOutDataSet BuildReadOutDataSet(const std::vector<std::string>& lines, std::s
             break;
         case kArrivalLineKind:
             if (data.pigeons.size() >= kXmlPigeonLimit) return data;
-            data.pigeons.push_back(PigeonOf(line, data.pigeons.size() + 1, fancierId, year, zoneSuffix));
+            data.pigeons.push_back(PigeonOf(line, data.pigeons.size() + 1, fancierId, year, offsetAt));
             break;
         case kTimerLineKind:
             if (data.timers.size() >= kXmlTimerLimit) return data;
-            data.timers.push_back(TimerOf(line, data.timers.size() + 1, fancierId, year, flightId, zoneSuffix));
+            data.timers.push_back(TimerOf(line, data.timers.size() + 1, fancierId, year, flightId, offsetAt));
             break;
         default: break;
         }
@@ -209,12 +233,12 @@ std::string ReadOutDocument(const ReadOutDataSet& data) {
     return out;
 }
 
-SaveResult WExportXML(const Path& source, const Path& output, std::string_view zoneSuffix) {
+SaveResult WExportXML(const Path& source, const Path& output, const UtcOffsetAt& offsetAt) {
     const FileContent content = ReadWholeFile(source);
     if (content.status != ReadStatus::Ok) return {false, "The read-out file " + source.string() + " cannot be read."};
     const std::string name = source.filename().string();
     const std::string flightId = name.size() >= 2 ? name.substr(name.size() - 2) : name;
-    const ReadOutDataSet data = BuildReadOutDataSet(SplitLines(content.bytes), flightId, zoneSuffix);
+    const ReadOutDataSet data = BuildReadOutDataSet(SplitLines(content.bytes), flightId, offsetAt);
     return SaveFileAtomically(output, ReadOutDocument(data));
 }
 
@@ -233,9 +257,9 @@ std::optional<Path> XmlExportSource(const Path& programFolder, const Settings& s
     return source;
 }
 
-XmlExportOutcome ExportReadoutToXml(const Path& source, const Path& outputFolder, std::string_view zoneSuffix) {
+XmlExportOutcome ExportReadoutToXml(const Path& source, const Path& outputFolder, const UtcOffsetAt& offsetAt) {
     const Path output = ResolvePath(outputFolder, XmlOutputName(source.filename().string()));
-    return {WExportXML(source, output, zoneSuffix), output};
+    return {WExportXML(source, output, offsetAt), output};
 }
 
 } // namespace plumet

@@ -10,6 +10,7 @@
 
 #include "app/files.h"
 #include "app/options.h"
+#include "app/timesource.h"
 
 namespace plumet {
 
@@ -51,10 +52,11 @@ struct ReadOutDataSet {
 };
 
 // The records of the lines of a read-out file. `flightId` is the release point the file is
-// named after; every time stamp ends with `zoneSuffix`. Reading stops at the first record
-// beyond a limit.
+// named after. A time stamp takes the year nearest the date line's date (2008 before a date
+// line) and ends with the offset from UTC that `offsetAt` gives for its own date and time.
+// Reading stops at the first record beyond a limit.
 ReadOutDataSet BuildReadOutDataSet(const std::vector<std::string>& lines, std::string_view flightId,
-                                   std::string_view zoneSuffix);
+                                   const UtcOffsetAt& offsetAt);
 
 // A value as element content: "&", "<" and ">" escaped, control characters as blanks, UTF-8.
 std::string XmlText(std::string_view bytes);
@@ -66,7 +68,7 @@ void WriteTimerTags(std::string& out, const std::vector<XmlTimer>& timers);
 std::string ReadOutDocument(const ReadOutDataSet& data);
 
 // Reads `source` and writes the document to `output` (replaced as a whole, or left as it was).
-SaveResult WExportXML(const Path& source, const Path& output, std::string_view zoneSuffix);
+SaveResult WExportXML(const Path& source, const Path& output, const UtcOffsetAt& offsetAt);
 
 // "W0070324.d05" gives "W0070324_05.xml".
 std::string XmlOutputName(std::string_view sourceName);
@@ -80,6 +82,6 @@ struct XmlExportOutcome {
     Path output;
 };
 // Exports `source` into `outputFolder` under XmlOutputName.
-XmlExportOutcome ExportReadoutToXml(const Path& source, const Path& outputFolder, std::string_view zoneSuffix);
+XmlExportOutcome ExportReadoutToXml(const Path& source, const Path& outputFolder, const UtcOffsetAt& offsetAt);
 
 } // namespace plumet

@@ -124,7 +124,8 @@ void RacedataGetDialog::ApplyRule(FixedField* field) {
     const std::string text = field->Bytes();
     std::string after = text;
     if (field == point_) after = ReadoutPointOnLeave(text);
-    else if (field == week_) after = ReadoutWeekOnLeave(text, today);
+    else if (field == week_)
+        after = ReadoutWeekOnLeave(text, today, ReadoutYear(ReadoutYearOnLeave(year_->Bytes(), today)));
     else if (field == day_) after = ReadoutDayOnLeave(text, today);
     else if (field == month_) after = ReadoutMonthOnLeave(text, today);
     else if (field == year_) after = ReadoutYearOnLeave(text, today);

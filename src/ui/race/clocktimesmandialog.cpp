@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/actionoutcome.h"
 #include "app/appcontext.h"
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
@@ -214,8 +215,10 @@ void ClockTimesManDialog::AddOrRemove() {
         RemoveManualArrival(loft_, slot);
     } else {
         if (!AllAcceptable({arrival_[0], arrival_[1], arrival_[2], arrival_[3], arrival_[4]})) return;
-        AddManualArrival(loft_, slot, {NumberIn(arrival_[0]), NumberIn(arrival_[1]), NumberIn(arrival_[2]),
-                                       NumberIn(arrival_[3]), NumberIn(arrival_[4])});
+        const ActionResult added = AddManualArrival(loft_, slot, {NumberIn(arrival_[0]), NumberIn(arrival_[1]),
+                                                                  NumberIn(arrival_[2]), NumberIn(arrival_[3]),
+                                                                  NumberIn(arrival_[4])});
+        if (!ReportOutcome(this, added)) return;
     }
     pigeon_->setItemText(index, ToQt(ManualPigeonItem(loft_.pigeons[slot])));
     ShowPigeon();

@@ -45,9 +45,7 @@ RaceDataExportDialog::RaceDataExportDialog(MainWindow* mainWindow)
     connect(AddButton(buttons, "Command2", "Close"), &QPushButton::clicked, this, &QDialog::reject);
 
     Load();
-    const DateTime now = SystemTimeSource().Now();
-    zone_ = ZoneSuffix(now.utcOffsetMinutes);
-    week_->SetBytes(WeekText(now));
+    week_->SetBytes(WeekText(SystemTimeSource().Now()));
     point_->SetBytes("00");
 }
 
@@ -76,7 +74,7 @@ void RaceDataExportDialog::ExportToFolder() {
 }
 
 void RaceDataExportDialog::Export(const Path& source, const Path& folder) {
-    const XmlExportOutcome outcome = ExportReadoutToXml(source, folder, zone_);
+    const XmlExportOutcome outcome = ExportReadoutToXml(source, folder, LocalUtcOffsetMinutes);
     if (!outcome.saved) {
         ShowMessage(this, MessageIcon::Critical, windowTitle(), QString::fromStdString(outcome.saved.error));
         return;

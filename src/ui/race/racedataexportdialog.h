@@ -27,7 +27,6 @@ private:
 
     FixedField* week_;
     FixedField* point_;
-    std::string zone_; // taken when the dialog opens
 };
 
 } // namespace plumet::ui

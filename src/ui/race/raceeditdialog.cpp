@@ -92,7 +92,9 @@ void RaceEditDialog::Build() {
     date_->setObjectName("DTPicker1");
     date_->setCalendarPopup(true);
     date_->setDisplayFormat("dd.MM.yyyy");
-    week_ = new RangeField(FixedField::Rules{2, DigitKey, nullptr, false}, IsRaceWeekText, this);
+    // The weeks of the year of the race's date.
+    week_ = new RangeField(FixedField::Rules{2, DigitKey, nullptr, false},
+                           [this](std::string_view text) { return IsRaceWeekText(text, date_->date().year()); }, this);
     week_->setObjectName("Text9");
     week_->setMaximumWidth(week_->fontMetrics().horizontalAdvance("0000") + 16);
     grid->addWidget(Caption("Label2", "Datum:", this), 1, 0);
@@ -263,8 +265,10 @@ void RaceEditDialog::Store() {
         const int text = 2 * result.message - 1;
         ShowMessage(this, MessageIcon::Exclamation, Texts().Text(QString("frmRaceAddMsgBoxHelp%1").arg(text + 1)),
                     Texts().Text(QString("frmRaceAddMsgBoxHelp%1").arg(text)));
-        name_->setFocus();
-        name_->selectAll();
+        auto* field = findChild<FixedField*>(ToQt(result.focusField));
+        if (!field) field = name_;
+        field->setFocus();
+        field->selectAll();
         return;
     }
     if (!result.saved) {

@@ -1,6 +1,7 @@
 #pragma once
 // The race chooser's door to the evaluation: calculating a race, showing and printing its
 // result list. Tests put their own routines in.
+#include <QStringList>
 #include <cstddef>
 #include <functional>
 
@@ -13,11 +14,13 @@ namespace plumet::ui {
 
 struct RaceEvaluation {
     // Calculates race `number` of `races` with its club's distance table loaded, and writes the
-    // race file (the counters) and the race's result file.
-    std::function<void(QWidget* parent, RaceList& races, std::size_t number, const DistanceTable& distances)>
+    // race file (the counters) and the race's result file. Gives the warnings for input files
+    // whose reading ended early.
+    std::function<QStringList(QWidget* parent, RaceList& races, std::size_t number, const DistanceTable& distances)>
         calculate;
-    // Read the race's result file, which exists, and show it in the result window or print it.
-    std::function<void(QWidget* parent, const Race& race)> showResults;
+    // Read the race's result file, which exists, and show it in the result window (with the
+    // calculation's warnings) or print it.
+    std::function<void(QWidget* parent, const Race& race, const QStringList& warnings)> showResults;
     std::function<void(QWidget* parent, const Race& race)> printResults;
 };
 

@@ -1,5 +1,6 @@
 #include "race/raceresultsdialog.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGridLayout>
@@ -37,7 +38,8 @@ QLabel* DataLabel(QWidget* parent, const QString& name) {
 
 } // namespace
 
-RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vector<ResultLine> lines)
+RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vector<ResultLine> lines,
+                                     const QStringList& warnings)
     : DialogBase("frmRaceResultsShow", parent), race_(race), lines_(std::move(lines)) {
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -69,6 +71,11 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     list_->setFont(fixed);
     list_->setMinimumSize(QFontMetrics(fixed).horizontalAdvance(QString(84, 'X')), 360);
     layout->addWidget(list_, 1);
+    auto* warningLines = DataLabel(this, "Label21");
+    warningLines->setText(warnings.join('\n'));
+    warningLines->setWordWrap(true);
+    warningLines->setVisible(!warnings.isEmpty());
+    layout->addWidget(warningLines);
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
@@ -103,18 +110,36 @@ QStringList RaceResultsDialog::ListLines() const {
 
 void RaceResultsDialog::Print() { PrintResultList(this, race_, lines_); }
 
-void CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number, const DistanceTable& distances) {
-    const RaceCalcOutcome outcome =
-        CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
-    if (!outcome.nightMessage.empty())
-        ShowMessage(parent, MessageIcon::Exclamation, kNightMessageTitle, ToQt(outcome.nightMessage));
-    const QString title = ToQt(LoadCatalogue().LookupText("frmRaceSelect.Caption(Calculate)"));
-    for (const SaveResult* saved : {&outcome.racesSaved, &outcome.resultSaved})
-        if (!saved->ok) ShowMessage(parent, MessageIcon::Critical, title, ToQt(saved->error));
+std::vector<std::string> ReadingEndedWarnings(const TextCatalogue& catalogue, const Path& programFolder,
+                                              const std::vector<ReadingEnded>& ended) {
+    std::string text = catalogue.LookupText(kReadingEndedKey);
+    if (!catalogue.Contains(kReadingEndedKey)) {
+        QFile shipped(":/data/club.txt");
+        TextCatalogue fallback;
+        if (shipped.open(QIODevice::ReadOnly)) fallback.LoadFromBytes(shipped.readAll().toStdString());
+        text = fallback.LookupText(kReadingEndedKey);
+    }
+    std::vector<std::string> warnings;
+    for (const ReadingEnded& one : ended) warnings.push_back(ReadingEndedText(text, programFolder, one));
+    return warnings;
 }
 
-void ShowRaceResults(QWidget* parent, const Race& race) {
-    RaceResultsDialog dialog(parent, race, ReadResultFile(App().programFolder, race.name).lines);
+QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
+                                   const DistanceTable& distances) {
+    const RaceCalcOutcome outcome =
+        CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
+    const TextCatalogue catalogue = LoadCatalogue();
+    const QString title = ToQt(catalogue.LookupText("frmRaceSelect.Caption(Calculate)"));
+    for (const SaveResult* saved : {&outcome.racesSaved, &outcome.resultSaved})
+        if (!saved->ok) ShowMessage(parent, MessageIcon::Critical, title, ToQt(saved->error));
+    QStringList warnings;
+    for (const std::string& warning : ReadingEndedWarnings(catalogue, App().programFolder, outcome.readingEnded))
+        warnings << ToQt(warning);
+    return warnings;
+}
+
+void ShowRaceResults(QWidget* parent, const Race& race, const QStringList& warnings) {
+    RaceResultsDialog dialog(parent, race, ReadResultFile(App().programFolder, race.name).lines, warnings);
     dialog.exec();
 }
 

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "app/dialogbase.h"
+#include "app/catalogue.h"
 #include "race/distances.h"
+#include "race/racecalc.h"
 #include "race/races.h"
 #include "race/resultfile.h"
 
@@ -15,7 +17,9 @@ namespace plumet::ui {
 class RaceResultsDialog : public DialogBase {
     Q_OBJECT
 public:
-    RaceResultsDialog(QWidget* parent, const Race& race, std::vector<ResultLine> lines);
+    // `warnings` stand below the list: input that the calculation could not read to its end.
+    RaceResultsDialog(QWidget* parent, const Race& race, std::vector<ResultLine> lines,
+                      const QStringList& warnings = {});
 
     QStringList ListLines() const;
 
@@ -28,9 +32,15 @@ private:
     QListWidget* list_ = nullptr; // List1
 };
 
+// One warning per input file whose reading ended before its end, in the words of `catalogue`
+// (the shipped text where an older catalogue lacks them).
+std::vector<std::string> ReadingEndedWarnings(const TextCatalogue& catalogue, const Path& programFolder,
+                                              const std::vector<ReadingEnded>& ended);
+
 // What the chooser's hooks do: calculate a race, show or print its stored result.
-void CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number, const DistanceTable& distances);
-void ShowRaceResults(QWidget* parent, const Race& race);
+QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
+                                   const DistanceTable& distances);
+void ShowRaceResults(QWidget* parent, const Race& race, const QStringList& warnings);
 void PrintRaceResults(QWidget* parent, const Race& race);
 
 } // namespace plumet::ui

@@ -121,8 +121,8 @@ void RaceSelectDialog::Choose() {
         hide();
         DistanceTable distances;
         LoadDistanceTable(distances, App().programFolder, races_.races[number - 1].clubNumber);
-        RaceEvaluationHooks().calculate(parentWidget(), races_, number, distances);
-        Present(races_.races[number - 1], false);
+        const QStringList warnings = RaceEvaluationHooks().calculate(parentWidget(), races_, number, distances);
+        Present(races_.races[number - 1], false, warnings);
         accept();
         return;
     }
@@ -143,14 +143,15 @@ void RaceSelectDialog::DeleteChosen(std::size_t number) {
     FillList();
 }
 
-void RaceSelectDialog::Present(const Race& race, bool print) {
+void RaceSelectDialog::Present(const Race& race, bool print, const QStringList& warnings) {
     if (!std::filesystem::exists(ResultFilePath(App().programFolder, race.name))) {
         ShowMessage(parentWidget(), MessageIcon::Exclamation, Texts().Text("frmRaceSelectMsgBoxRaceNotFound2"),
                     Texts().Text("frmRaceSelectMsgBoxRaceNotFound1"));
         return;
     }
     const RaceEvaluation& hooks = RaceEvaluationHooks();
-    (print ? hooks.printResults : hooks.showResults)(parentWidget(), race);
+    if (print) hooks.printResults(parentWidget(), race);
+    else hooks.showResults(parentWidget(), race, warnings);
 }
 
 } // namespace plumet::ui

@@ -1,5 +1,6 @@
 #pragma once
 // frmRaceSelect: the race chooser, opened to alter, delete, show, print or calculate a race.
+#include <QStringList>
 #include <cstddef>
 
 #include "app/dialogbase.h"
@@ -32,7 +33,7 @@ private:
     void AlterChosen(std::size_t number);
     void DeleteChosen(std::size_t number);
     // Shows or prints the race's result list when its result file is there.
-    void Present(const Race& race, bool print);
+    void Present(const Race& race, bool print, const QStringList& warnings = {});
 
     Mode mode_;
     RaceList races_;

@@ -15,7 +15,7 @@ QPointer<RangeField>& Reclaiming() {
 
 } // namespace
 
-RangeField::RangeField(const Rules& rules, Check check, QWidget* parent) : FixedField(rules, parent), check_(check) {}
+RangeField::RangeField(const Rules& rules, Check check, QWidget* parent) : FixedField(rules, parent), check_(std::move(check)) {}
 
 bool RangeField::Acceptable() const { return !check_ || check_(Bytes()); }
 

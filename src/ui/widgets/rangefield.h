@@ -1,6 +1,7 @@
 #pragma once
 // A number box that must hold a value of its range when it is left (an hour, a day, a week):
 // otherwise the focus goes back into it with its text selected. The range is a core check.
+#include <functional>
 #include <string_view>
 
 #include "widgets/fixedfield.h"
@@ -10,7 +11,7 @@ namespace plumet::ui {
 class RangeField : public FixedField {
     Q_OBJECT
 public:
-    using Check = bool (*)(std::string_view text);
+    using Check = std::function<bool(std::string_view text)>;
 
     RangeField(const Rules& rules, Check check, QWidget* parent = nullptr);
 
