@@ -110,6 +110,12 @@ public:
         std::filesystem::remove(path_ / "probe", ec);
         return false;
     }
+    bool IgnoresLetterCase() const {
+        std::ofstream(path_ / "case-probe") << "";
+        const bool ignores = std::filesystem::exists(path_ / "CASE-PROBE");
+        std::filesystem::remove(path_ / "case-probe");
+        return ignores;
+    }
     std::size_t EntryCount() const {
         return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_), {}));
     }
