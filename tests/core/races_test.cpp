@@ -155,7 +155,9 @@ TEST(Races, NamesAreOneWhateverTheirCaseAndARenameTakesTheRaceFilesAlong) {
         return lower;
     };
     EXPECT_EQ(lowered(files()), lowered(renamed));
-    if (!folder.IgnoresLetterCase()) EXPECT_EQ(files(), renamed);
+    if (!folder.IgnoresLetterCase()) {
+        EXPECT_EQ(files(), renamed);
+    }
     EXPECT_EQ(TrimmedRaceName(LoadRaces(folder.path()).races[0]), "SUMMER");
 }
 
