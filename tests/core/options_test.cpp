@@ -60,6 +60,31 @@ TEST(Options, ShortLongOrBinaryFilesAndASizeOf7GiveDefaults) {
     EXPECT_FLOAT_EQ(binary.scaleFactor, 1.5F);
 }
 
+TEST(Options, TheMenusLiveInTheProgramsOwnFileAndStayHiddenUnlessItShowsThem) {
+    TestFolder folder;
+    Settings settings;
+    settings.comPort = "2";
+    settings.showRaceEvaluation = true;
+    ASSERT_TRUE(WriteOptions(folder.path(), settings));
+    EXPECT_EQ(folder.Read("OPTIONS.PAR"), "\r\n\r\n2\r\n1\r\n");
+    EXPECT_EQ(folder.Read("plumet.ini"), "ShowRaceEvaluation=1\r\nShowTerminalProgramLoad=0\r\n");
+    const struct { const char* file; bool race, terminal; } cases[] = {
+        {"ShowRaceEvaluation=1\r\nShowTerminalProgramLoad=0\r\n", true, false},
+        {"ShowTerminalProgramLoad=1\nShowRaceEvaluation=yes\n", false, true},
+        {"; notes\r\nShowRaceEvaluation=1", true, false},
+        {"ShowRaceEvaluation = 1\r\n\xff", false, false}};
+    std::filesystem::remove(folder.path() / "plumet.ini");
+    for (const auto& c : cases) {
+        folder.Write("PLUMET.INI", c.file); // any letter case
+        const Settings back = ReadOptions(folder.path());
+        EXPECT_EQ(std::pair(back.showRaceEvaluation, back.showTerminalProgramLoad), std::pair(c.race, c.terminal)) << c.file;
+        EXPECT_EQ(back.comPort, "2");
+    }
+    std::filesystem::remove(folder.path() / "PLUMET.INI");
+    std::filesystem::remove(folder.path() / "OPTIONS.PAR");
+    EXPECT_FALSE(ReadOptions(folder.path()).showRaceEvaluation);
+}
+
 TEST(Options, SettingsFieldsNeedEveryFieldAndNumbersInRange) {
     EXPECT_TRUE(SettingsFieldsValid("255", "Region", "99", "Federation"));
     EXPECT_TRUE(SettingsFieldsValid("0", "R", "0", "F"));
