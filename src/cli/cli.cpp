@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "app/cp1252.h"
+#include "app/formtexts.h"
 
 namespace plumet::cli {
 
@@ -57,6 +58,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
         CliContext context{folder, ReadOptions(folder), {}, out, err, stderrIsTerminal};
         context.catalogue.Load(folder);
+        context.catalogue.AddMissingFrom(ui::ShippedCatalogue());
         if (port) context.settings.comPort = *port;
         return command.run(context, rest);
     }

@@ -17,7 +17,7 @@ const std::vector<CliCommand>& Commands() {
         {"send-points", "", 0, 0, RunSendPoints},
         {"distance", "LAT LON LAT LON", 4, 4, RunDistance},
         {"calculate", "RACE", 1, 1, RunCalculate},
-        {"results", "RACE [--pdf FILE]", 1, 3, RunResults},
+        {"results", kResultsArguments, 1, 7, RunResults},
         {"send-time", "--seconds N", 2, 2, RunSendTime},
         {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},
         {"load-firmware", "CODE (C, 11-14, 21-24, 31-34)", 1, 1, RunLoadFirmware},

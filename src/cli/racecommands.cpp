@@ -12,6 +12,7 @@
 #include "race/geodesic.h"
 #include "race/racecalc.h"
 #include "race/raceresultsdialog.h"
+#include "race/resultexport.h"
 #include "race/resultlayout.h"
 #include "race/resultprint.h"
 
@@ -80,9 +81,18 @@ int RunCalculate(CliContext& context, const std::vector<std::string>& args) {
 }
 
 int RunResults(CliContext& context, const std::vector<std::string>& args) {
-    std::optional<std::string> pdf;
-    if (args.size() == 3 && args[1] == "--pdf") pdf = args[2];
-    else if (args.size() != 1) return context.Fail("", "usage: plumet-cli results RACE [--pdf FILE]");
+    std::optional<std::string> pdf, csv, html;
+    for (std::size_t i = 1; i < args.size(); i += 2) {
+        std::optional<std::string>* option = args[i] == "--pdf"    ? &pdf
+                                             : args[i] == "--csv"  ? &csv
+                                             : args[i] == "--html" ? &html
+                                                                   : nullptr;
+        if (!option || option->has_value() || i + 1 >= args.size()) {
+            context.err << "usage: plumet-cli [--folder DIR] [--port ID] results " << kResultsArguments << '\n';
+            return kUsage;
+        }
+        *option = args[i + 1];
+    }
     const RaceList races = LoadRaces(context.folder);
     const auto number = RaceNumber(races, args[0]);
     if (!number) return NoSuchRace(context, args[0]);
@@ -90,10 +100,21 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
     const ResultFile result = ReadResultFile(context.folder, race.name);
     if (result.status != ReadStatus::Ok)
         return context.Fail("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1", "There is no result for this race.");
-    if (!pdf) {
+    if (!pdf && !csv && !html) {
         PrintResultWindow(context, race, result.lines);
         return kSuccess;
     }
+    std::vector<ExportTarget> exports;
+    if (csv) exports.push_back({ExportFormat::Csv, Path(*csv)});
+    if (html) exports.push_back({ExportFormat::Html, Path(*html)});
+    if (!exports.empty()) {
+        const ExportOutcome outcome =
+            ExportResults(context.folder, race, LoadExportTexts(context.catalogue), ui::RaceShortDate(race), exports);
+        if (outcome.status == ExportStatus::NoResultFile)
+            return context.Fail("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1", "There is no result for this race.");
+        if (outcome.status == ExportStatus::NotWritten) return context.Fail("", outcome.error);
+    }
+    if (!pdf) return kSuccess;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return context.Fail("", "Printing needs the graphical part of Qt, which is not running.");
     if (!ui::WriteResultPdf(QString::fromStdString(*pdf), race, result.lines, 1, PageCount(result.lines.size())))

@@ -16,8 +16,9 @@ int RunDistance(CliContext& context, const std::vector<std::string>& args);
 // early goes to standard error.
 int RunCalculate(CliContext& context, const std::vector<std::string>& args);
 
-// results NAME [--pdf FILE]: the stored result list as the window shows it, or its printed
-// pages as a PDF file.
+// results NAME [--pdf FILE] [--csv FILE] [--html FILE]: the stored result list as the window
+// shows it, or its printed pages as a PDF file, and the list as a CSV table and a web page.
+inline constexpr const char* kResultsArguments = "RACE [--pdf FILE] [--csv FILE] [--html FILE]";
 int RunResults(CliContext& context, const std::vector<std::string>& args);
 
 } // namespace plumet::cli

@@ -2,8 +2,10 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 #include "app/fixedwidth.h"
 #include "cli/cli.h"
@@ -24,7 +26,93 @@ class RaceCommandsTest : public QObject {
         return status;
     }
 
+    // RFC 4180 as a spreadsheet reads it: quoted fields may hold commas, quotes (doubled) and
+    // line ends; records end with CR LF.
+    static QList<QStringList> ReadCsv(const QString& text) {
+        QList<QStringList> records;
+        QStringList record;
+        QString field;
+        bool inQuotes = false;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (inQuotes && c == '"' && text.mid(i + 1, 1) == "\"") field += text[i++];
+            else if (c == '"') inQuotes = !inQuotes;
+            else if (!inQuotes && c == ',') record << std::exchange(field, {});
+            else if (!inQuotes && text.mid(i, 2) == "\r\n") {
+                record << std::exchange(field, {});
+                records << std::exchange(record, {});
+                ++i;
+            } else field += c;
+        }
+        return records;
+    }
+
+    // The cells of every row of the page's tables, read by a strict XML reader; one error fails.
+    static QList<QStringList> HtmlRows(const QByteArray& page, QString* error) {
+        QXmlStreamReader xml(page);
+        QList<QStringList> rows;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (!xml.isStartElement()) continue;
+            if (xml.name() == u"tr") rows << QStringList();
+            else if (xml.name() == u"td" || xml.name() == u"th") rows.last() << xml.readElementText();
+        }
+        if (xml.hasError()) *error = xml.errorString() + " at line " + QString::number(xml.lineNumber());
+        return rows;
+    }
+
 private slots:
+    void resultsExportTheGoldenRaceForSpreadsheetsAndWebPagesOrWriteNothing() {
+        QTemporaryDir folder;
+        QDir(folder.path()).mkdir("racecalc");
+        for (const auto& [from, to] : {std::pair{"/data/club.txt", "club.txt"},
+                                       std::pair{"/tests/data/race/races.dat", "racecalc/races.dat"},
+                                       std::pair{"/tests/data/export/Spring 1.flt", "racecalc/Spring 1.flt"}})
+            QVERIFY(QFile::copy(QString(PLUMET_SOURCE_DIR) + from, folder.filePath(to)));
+        const QString csv = folder.filePath("list.csv"), html = folder.filePath("list.html");
+        QCOMPARE(Cli(folder, {"results", "Spring 1", "--html", html.toStdString(), "--csv", csv.toStdString()}), 0);
+
+        QFile csvFile(csv), htmlFile(html);
+        QVERIFY(csvFile.open(QIODevice::ReadOnly) && htmlFile.open(QIODevice::ReadOnly));
+        const QByteArray csvBytes = csvFile.readAll();
+        QVERIFY(csvBytes.startsWith("\xEF\xBB\xBF"));
+        const QList<QStringList> table = ReadCsv(QString::fromUtf8(csvBytes.mid(3)));
+        // Each pigeon of the result file, by its columns: name, ring, colour, flight, km, m/min.
+        QFile result(folder.filePath("racecalc/Spring 1.flt"));
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QList<QStringList> expected{table.value(0)};
+        result.readLine();
+        while (!result.atEnd()) {
+            const QString line = QString::fromLatin1(result.readLine()).chopped(2);
+            const auto figure = [&](int from) { return QString::number(line.mid(from, 8).replace(',', '.').toDouble(), 'f', 3); };
+            expected << QStringList{QString::number(expected.size()), line.left(20).trimmed(), line.mid(20, 21).trimmed(),
+                                    line.mid(41, 4).trimmed(),
+                                    QString::number(line.mid(45, 3).toInt()) + "." + line.mid(48, 2) + "." + line.mid(50, 2),
+                                    figure(52), figure(60), ""};
+        }
+        QCOMPARE(table, expected);
+        QCOMPARE(table[2][1], QString("J\u00e4ger & S\u00f6hne"));
+        QCOMPARE(table[3][1], QString("\"Flitzer\", Peters"));
+
+        QString error;
+        const QList<QStringList> rows = HtmlRows(htmlFile.readAll(), &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(rows.mid(rows.size() - table.size()), table);
+
+        // No result file, or a target that cannot be written: refused, and no file is left.
+        QVERIFY(QFile::remove(csv) && QFile::remove(html));
+        struct Case { std::vector<std::string> args; int status; };
+        const Case refused[] = {{{"results", "Long_Distance 2", "--csv", csv.toStdString()}, 1},
+                                {{"results", "Spring 1", "--html", html.toStdString(), "--csv", folder.filePath("no/list.csv").toStdString()}, 1},
+                                {{"results", "Spring 1", "--csv", "a.csv", "--csv"}, 2}};
+        for (const Case& c : refused) {
+            std::string err;
+            QCOMPARE(Cli(folder, c.args, nullptr, &err), c.status);
+            QVERIFY(!err.empty());
+        }
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"club.txt"});
+    }
+
     // The wiring: the files of the dialog, the window's lines, the warning and the PDF.
     void calculateThenShowAndPrintTheStoredResult() {
         QTemporaryDir folder;

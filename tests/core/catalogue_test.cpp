@@ -26,6 +26,11 @@ TEST(Catalogue, KeyIsEverythingBeforeTheFirstEqualsSignOnLinesEndedAnyWay) {
     c.LoadFromBytes(lines);
     EXPECT_EQ(c.LookupText("k1001"), "v1001");
 
+    TextCatalogue older;
+    older.LoadFromBytes("k1=own\r\n");
+    older.AddMissingFrom(c); // keys added since the installation's catalogue was written
+    EXPECT_EQ(older.LookupText("k1") + older.LookupText("k1001"), "ownv1001");
+
     TestFolder folder;
     EXPECT_FALSE(c.Load(folder.path()));
     EXPECT_EQ(c.LookupText("k1"), "");

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include <unistd.h>
-
 #include "app/options.h"
 #include "testfolder.h"
 
@@ -20,11 +18,11 @@ TEST(EnsureDataFolders, CreatesTheSixLeavesAFileOfTheSameNameAloneAndReportsWhat
     EXPECT_TRUE(EnsureDataFolders(folder.path()).empty());
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "pigeon"));
     EXPECT_EQ(folder.Read("club"), "not a folder");
-    EXPECT_FALSE(std::filesystem::exists(folder.path() / "race"));
-    if (::geteuid() == 0) return; // root ignores folder permissions
+    EXPECT_FALSE(folder.HasEntryNamed("race"));
     TestFolder locked;
     using std::filesystem::perms;
     std::filesystem::permissions(locked.path(), perms::owner_read | perms::owner_exec);
+    if (!locked.RefusesNewEntries()) return; // root, and Windows, ignore folder permissions
     EXPECT_EQ(EnsureDataFolders(locked.path()).size(), 6U);
 }
 
@@ -60,6 +58,31 @@ TEST(Options, ShortLongOrBinaryFilesAndASizeOf7GiveDefaults) {
     const Settings binary = ReadOptions(folder.path());
     EXPECT_EQ(binary.region.size(), 3U);
     EXPECT_FLOAT_EQ(binary.scaleFactor, 1.5F);
+}
+
+TEST(Options, TheMenusLiveInTheProgramsOwnFileAndStayHiddenUnlessItShowsThem) {
+    TestFolder folder;
+    Settings settings;
+    settings.comPort = "2";
+    settings.showRaceEvaluation = true;
+    ASSERT_TRUE(WriteOptions(folder.path(), settings));
+    EXPECT_EQ(folder.Read("OPTIONS.PAR"), "\r\n\r\n2\r\n1\r\n");
+    EXPECT_EQ(folder.Read("plumet.ini"), "ShowRaceEvaluation=1\r\nShowTerminalProgramLoad=0\r\n");
+    const struct { const char* file; bool race, terminal; } cases[] = {
+        {"ShowRaceEvaluation=1\r\nShowTerminalProgramLoad=0\r\n", true, false},
+        {"ShowTerminalProgramLoad=1\nShowRaceEvaluation=yes\n", false, true},
+        {"; notes\r\nShowRaceEvaluation=1", true, false},
+        {"ShowRaceEvaluation = 1\r\n\xff", false, false}};
+    std::filesystem::remove(folder.path() / "plumet.ini");
+    for (const auto& c : cases) {
+        folder.Write("PLUMET.INI", c.file); // any letter case
+        const Settings back = ReadOptions(folder.path());
+        EXPECT_EQ(std::pair(back.showRaceEvaluation, back.showTerminalProgramLoad), std::pair(c.race, c.terminal)) << c.file;
+        EXPECT_EQ(back.comPort, "2");
+    }
+    std::filesystem::remove(folder.path() / "PLUMET.INI");
+    std::filesystem::remove(folder.path() / "OPTIONS.PAR");
+    EXPECT_FALSE(ReadOptions(folder.path()).showRaceEvaluation);
 }
 
 TEST(Options, SettingsFieldsNeedEveryFieldAndNumbersInRange) {

@@ -1,7 +1,9 @@
 // The race evening of the README's guide on the demo folder, with plumet-cli against the
 // simulated clock: basketing (send the loft, read it back, send the release points), then the
-// read-out, the XML export, a relayed print-out, the calculation and the printed result list.
+// read-out, the XML export and a relayed print-out; then the calculation, the result window and
+// the export in the program's windows, and the printed list and the web page from plumet-cli.
 #include <QDate>
+#include <QFileDialog>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -13,11 +15,14 @@
 #include <vector>
 
 #include "app/fixedwidth.h"
+#include "app/startup.h"
 #include "app/weeks.h"
 #include "clock/clockstate.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
+#include "race/raceresultsdialog.h"
 #include "race/races.h"
+#include "uitestsupport.h"
 
 using namespace plumet::e2e;
 
@@ -88,6 +93,29 @@ QStringList Files(const QString& folder) {
     return files + dir.entryList(QDir::Files);
 }
 
+// Acts on the program's modal windows in the order given, each when it comes up (by object
+// name); the actions run from the event loop, so a window an action opens gets its turn.
+class WindowScript {
+public:
+    using Step = std::pair<QString, std::function<void(QWidget*)>>;
+    explicit WindowScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || next_ >= steps_.size() || modal == last_ || modal->objectName() != steps_[next_].first) return;
+            last_ = modal;
+            QTimer::singleShot(0, modal, [modal, action = steps_[next_++].second] { action(modal); });
+        });
+        poll_.start(20);
+    }
+    bool Done() const { return next_ == steps_.size(); }
+
+private:
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    QWidget* last_ = nullptr;
+    QTimer poll_;
+};
+
 } // namespace
 
 class RaceEveningTest : public QObject {
@@ -140,13 +168,44 @@ private slots:
         QCOMPARE(relay.exitCode(), 0);
         QVERIFY(ReadFile(QDir(folder).filePath("PRINT.TXT")).contains("ARRIVALS  6\r\n"));
 
-        const CliRun calculated = RunCli(folder, {"calculate", race.captured(1)});
-        QCOMPARE(calculated.exitCode, 0);
+        // The evaluation in the program's windows: calculate, show, export.
+        MessageTestMode messages;
+        PrepareProgramFolder(folder.toStdString());
+        QStringList shown;
+        {
+            MainWindow window;
+            window.StartupTimer()->stop();
+            QVERIFY(window.Menu("mnuRaceCalc")->menuAction()->isVisible()); // the demo shows it
+            const QString csv = root.filePath("evening.csv");
+            WindowScript script({{"frmRaceSelect", [&](QWidget* chooser) {
+                                      QCOMPARE(chooser->findChild<QComboBox*>("Combo1")->currentText(), race.captured(1));
+                                      Click(chooser, "OKButton");
+                                  }},
+                                 {"frmRaceResultsShow", [&](QWidget* results) {
+                                      shown = static_cast<RaceResultsDialog*>(results)->ListLines();
+                                      Click(results, "Command3");
+                                  }},
+                                 {"ExportDialog", [&](QWidget* save) {
+                                      save->findChild<QLineEdit*>("fileNameEdit")->setText(csv); // typed
+                                      static_cast<QDialog*>(save)->accept();
+                                  }},
+                                 {"frmRaceResultsShow", [](QWidget* results) { Click(results, "Command1"); }}});
+            window.MenuItem("mnuRaceCalculate")->trigger();
+            QVERIFY(script.Done());
+            const QByteArray table = ReadFile(csv);
+            QVERIFY2(table.startsWith("\xEF\xBB\xBF") && table.count("\r\n") == 7, qPrintable(ShownTexts(messages).join("|")));
+            QCOMPARE(table.count(",M\xC3\xBCller Karl-Heinz,"), 6);
+        }
+        QCOMPARE(ShownTexts(messages), QStringList());
+        QCOMPARE(shown.size(), 6);
+        QVERIFY2(shown[0].startsWith("0001 M\u00fcller Karl-Heinz"), qPrintable(shown[0]));
         const QByteArray result = ReadFile(QDir(folder).filePath("racecalc/" + race.captured(1) + ".flt"));
         QVERIFY2(result.startsWith(" 6 \r\n"), result.constData());
         QCOMPARE(result.count("M\xFCller Karl-Heinz   "), 6);
-        QCOMPARE(RunCli(folder, {"results", race.captured(1), "--pdf", root.filePath("metz.pdf")}).exitCode, 0);
+        QCOMPARE(RunCli(folder, {"results", race.captured(1), "--pdf", root.filePath("metz.pdf"), "--html",
+                                 root.filePath("metz.html")}).exitCode, 0);
         QVERIFY(ReadFile(root.filePath("metz.pdf")).startsWith("%PDF"));
+        QVERIFY(ReadFile(root.filePath("metz.html")).contains("<td>M\xC3\xBCller Karl-Heinz</td>"));
 
         // The folder has been used: preparing it again leaves it as it is.
         const QStringList files = Files(folder);
@@ -198,5 +257,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RaceEveningTest)
+QTEST_MAIN(RaceEveningTest)
 #include "raceevening_test.moc"

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileDialog>
 #include <QProcess>
 
 #include "race/pagestoprintdialog.h"
@@ -22,8 +23,60 @@ class RaceResultsTest : public QObject {
         return pages;
     }
 
+    // Answers the next save dialog with a filter and a file name, as a user picks them.
+    static void AnswerSaveDialog(const QString& filterKey, const QString& file) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, filterKey, file] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            poll->deleteLater();
+            poll->stop();
+            dialog->selectNameFilter(Shipped("frmRaceResultsShow." + filterKey));
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+            static_cast<QDialog*>(dialog)->accept(); // a user's Save
+        });
+        poll->start(10);
+    }
+
 private slots:
     void cleanup() { SetResultPrintPdfForTests({}); }
+
+    void exportWritesTheFormatOfTheNameOrTheFilterAndReportsWhatItCannotWrite() {
+        ProgramFolderFixture folder;
+        const Race race = TestRace("Spring 1", 15, 5);
+        const std::vector<ResultLine> lines{{"Meier", "DV 01234 23  1234567M", "BL", 3600, "  1.00.00", 100.0, 1666.667, false}};
+        QVERIFY(WriteResultFile(App().programFolder, race, lines, '.').ok);
+        RaceResultsDialog window(nullptr, race, lines);
+        QCOMPARE(MissingCaptionKeys(&window), QStringList());
+        const QString out = folder.Path() + "/out/";
+        QDir().mkpath(out);
+        struct Case { const char* filter; QString typed, written; const char* start; };
+        const Case cases[] = {{"ExportFilterHtml", "list", "list.html", "<!DOCTYPE html>"},
+                              {"ExportFilterHtml", "table.CSV", "table.CSV", "\xEF\xBB\xBFPos.,"},
+                              {"ExportFilterCsv", "list.txt", "list.txt", "\xEF\xBB\xBFPos.,"}};
+        for (const Case& c : cases) {
+            AnswerSaveDialog(c.filter, out + c.typed);
+            Click(&window, "Command3");
+            QVERIFY2(folder.Read("out/" + c.written).startsWith(c.start), qPrintable(c.written));
+        }
+        QCOMPARE(QDir(out).entryList(QDir::Files).size(), 3);
+        QVERIFY(folder.Messages().Shown().empty());
+
+        AnswerSaveDialog("ExportFilterCsv", out + "missing/list.csv");
+        Click(&window, "Command3");
+        QCOMPARE(folder.Messages().Shown().size(), 1u);
+        QCOMPARE(folder.Messages().Shown()[0].icon, MessageIcon::Critical);
+        QVERIFY(folder.Messages().Shown()[0].text.contains("list.csv"));
+
+        // The result file has gone since the window opened: said so, nothing written.
+        folder.Messages().Clear();
+        QVERIFY(QFile::remove(folder.Path() + "/racecalc/Spring 1.flt"));
+        AnswerSaveDialog("ExportFilterCsv", out + "gone.csv");
+        Click(&window, "Command3");
+        QCOMPARE(ShownTexts(folder.Messages()), QStringList({Shipped("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound2"),
+                                                             Shipped("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1")}));
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
 
     void thePageRangeDialogShowsTheRangeWithMessagesThreeAndFour() {
         ProgramFolderFixture folder;

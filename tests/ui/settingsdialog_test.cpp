@@ -1,6 +1,7 @@
 #include <QScreen>
 #include <cmath>
 
+#include "app/options.h"
 #include "app/settingsdialog.h"
 #include "uitestsupport.h"
 
@@ -46,6 +47,42 @@ private slots:
                  "007North" + QByteArray(25, ' ') + "\r\n003East" + QByteArray(26, ' ') + "\r\n5\r\n3\r\n");
         QCOMPARE(main.PendingScaleRatio, 1.5F);
         QVERIFY(main.Menu("mnuCommunication")->menuAction()->isEnabled());
+        QVERIFY(folder.Messages().Shown().empty());
+    }
+
+    void eachMenuSettingShowsAndHidesItsMenusAndSurvivesARestart() {
+        ProgramFolderFixture folder;
+        FixedPorts ports({"COM 1"});
+        App().settings.region = "007North" + std::string(25, ' ');
+        App().settings.federation = "003East" + std::string(26, ' ');
+        App().settings.comPort = "1";
+        const auto visible = [](const MainWindow& w, const char* name) {
+            return w.MenuItem(name) ? w.MenuItem(name)->isVisible() : w.Menu(name)->menuAction()->isVisible();
+        };
+        struct Case { const char* check; QStringList shown, other; };
+        const Case cases[] = {{"Check1", {"mnuRaceCalc", "mnuClockTimesManEnter"}, {"mnuTerminal", "mnuVeloxanLoad"}},
+                              {"Check2", {"mnuTerminal", "mnuVeloxanLoad"}, {"mnuRaceCalc", "mnuClockTimesManEnter"}}};
+        for (const Case& c : cases) {
+            for (const bool on : {true, false}) {
+                auto main = std::make_unique<MainWindow>();
+                {
+                    SettingsDialog dialog(main.get());
+                    dialog.show();
+                    QApplication::processEvents(); // ticks the stored port
+                    dialog.findChild<QCheckBox*>(c.check)->setChecked(on);
+                    Click(&dialog);
+                }
+                for (int restart = 0; restart < 2; ++restart) {
+                    for (const QString& name : c.shown) QVERIFY2(visible(*main, qPrintable(name)) == on, qPrintable(name));
+                    for (const QString& name : c.other) QVERIFY2(!visible(*main, qPrintable(name)), qPrintable(name));
+                    // Shown, the items keep their state: the one loader item stays disabled.
+                    QVERIFY(!main->MenuItem("mnuVeloxanLoad")->isEnabled() && main->MenuItem("mnuRaceCalculate")->isEnabled());
+                    App().settings = ReadOptions(folder.Path().toStdString());
+                    main = std::make_unique<MainWindow>();
+                }
+            }
+        }
+        QCOMPARE(folder.Read("OPTIONS.PAR").count("\r\n"), 4);
         QVERIFY(folder.Messages().Shown().empty());
     }
 

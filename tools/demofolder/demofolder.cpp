@@ -174,6 +174,7 @@ void WriteOptionsAndCatalogue(Writer& w, const DemoOptions& options) {
     settings.region = kRegion + PadRight(kRegionName, 30);
     settings.federation = std::string("0") + kFederation + PadRight(kFederationName, 30);
     settings.comPort = options.port;
+    settings.showRaceEvaluation = true; // the demo's race is evaluated in the program's windows
     w.Check(WriteOptions(w.Folder(), settings), kOptionsFileName);
     if (options.catalogue.empty()) return;
     const FileContent shipped = ReadWholeFile(options.catalogue);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
@@ -94,6 +96,54 @@ void Type(QWidget* dialog, const char* field, const QString& text) {
     edit->deselect(); // the field selects its text on entry, a moment later
 }
 
+// Windows that open one from the other (a chooser, then the window it opens): each step waits
+// for its window (by object or class name), lets `act` prepare it, takes it when `shot` names a
+// picture, then `next` moves on from the event loop, so the window it opens gets its turn.
+struct ChainStep {
+    QString window;
+    QString shot;
+    std::function<void(QWidget*)> next;
+    std::function<void(QWidget*)> act = {};
+};
+
+void ShootChain(MainWindow& window, const QString& menu, std::vector<ChainStep> steps) {
+    auto poll = std::make_shared<QTimer>();
+    auto next = std::make_shared<std::size_t>(0);
+    auto last = std::make_shared<QWidget*>(nullptr);
+    QDeadlineTimer deadline(60000);
+    QObject::connect(poll.get(), &QTimer::timeout, [=]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (*next >= steps.size()) return;
+        if (deadline.hasExpired()) {
+            std::fprintf(stderr, "%s: the window did not come up\n", qPrintable(steps[*next].window));
+            ++failures;
+            *next = steps.size();
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+            return;
+        }
+        if (!modal || modal == *last ||
+            (modal->objectName() != steps[*next].window && modal->metaObject()->className() != steps[*next].window))
+            return;
+        *last = modal;
+        const ChainStep& step = steps[(*next)++];
+        Pause(400);
+        if (step.act) step.act(modal);
+        if (!step.shot.isEmpty()) {
+            for (QLineEdit* edit : modal->findChildren<QLineEdit*>()) edit->deselect();
+            Save(modal, step.shot);
+        }
+        QTimer::singleShot(0, modal, [modal, move = step.next] { move(modal); });
+    });
+    poll->start(50);
+    window.OpenMenuDialog(menu);
+    Pause(300);
+}
+
+void ClickButton(QWidget* dialog, const char* name) {
+    if (auto* button = dialog->findChild<QPushButton*>(name)) button->click();
+}
+void CloseWindow(QWidget* dialog) { dialog->close(); }
+
 void SelectRow(MainWindow& window, int row) {
     window.List()->setCurrentRow(row);
     Pause(100);
@@ -154,6 +204,38 @@ void Run(MainWindow& window, pid_t clock) {
                 [](QWidget* dialog) { return ShowsText(dialog, "ARRIVALS"); });
 
     ShootDialog(window, "mnuProgramSet", "settings");
+
+    // The race evaluation, shown by the demo's settings.
+    window.VereineAnzeigen();
+    SelectRow(window, 0);
+    QMenu* race = window.Menu("mnuRaceCalc");
+    window.menuBar()->setActiveAction(race->menuAction());
+    Pause(500);
+    const QRect raceArea = window.frameGeometry().united(race->geometry());
+    Save(window.screen()->grabWindow(0, raceArea.x(), raceArea.y(), raceArea.width(), raceArea.height()).toImage(),
+         "menu-race");
+    race->close();
+    Pause(200);
+    ShootChain(window, "mnuRaceAlter",
+               {{"frmRaceSelect", "", [](QWidget* d) { ClickButton(d, "OKButton"); }},
+                {"frmRaceAdd", "race-alter", CloseWindow}});
+    ShootDialog(window, "mnuRaceEnterDistances", "enter-distances");
+    ShootChain(window, "mnuRaceCalculate",
+               {{"frmRaceSelect", "race-calculate", [](QWidget* d) { ClickButton(d, "OKButton"); }},
+                {"frmRaceResultsShow", "race-results", [](QWidget* d) { ClickButton(d, "Command3"); }},
+                {"ExportDialog", "export-results", [](QWidget* d) { static_cast<QDialog*>(d)->accept(); },
+                 [](QWidget* d) {
+                     // The web page, into the program folder (the picture's folder is a fresh one).
+                     auto* dialog = static_cast<QFileDialog*>(d);
+                     dialog->setDirectory(QDir::currentPath());
+                     dialog->selectNameFilter(dialog->nameFilters().value(1));
+                     if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText("Metz.html");
+                 }},
+                {"frmRaceResultsShow", "", [](QWidget* d) { ClickButton(d, "Command2"); }},
+                {"frmRaceCalcPagesToPrint", "", [](QWidget* d) { ClickButton(d, "Command1"); }},
+                {"QPrintPreviewDialog", "print-preview", CloseWindow,
+                 [](QWidget* d) { d->resize(900, 800); }},
+                {"frmRaceResultsShow", "", CloseWindow}});
 }
 
 } // namespace

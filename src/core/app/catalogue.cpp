@@ -28,4 +28,8 @@ bool TextCatalogue::Contains(std::string_view key) const {
     return firstValueByKey_.count(std::string(key)) > 0;
 }
 
+void TextCatalogue::AddMissingFrom(const TextCatalogue& fallback) {
+    for (const auto& [key, text] : fallback.firstValueByKey_) firstValueByKey_.try_emplace(key, text);
+}
+
 } // namespace plumet

@@ -20,6 +20,9 @@ public:
     // The value after the first "=" of the first line whose key matches exactly; "" if none.
     std::string LookupText(std::string_view key) const;
     bool Contains(std::string_view key) const;
+    // Takes every key of `fallback` that this catalogue lacks, so an installation's older
+    // catalogue shows the shipped text for keys added since.
+    void AddMissingFrom(const TextCatalogue& fallback);
     std::size_t LineCount() const { return lineCount_; }
 
 private:

@@ -1,5 +1,7 @@
 #include "app/files.h"
 
+#include "app/cp1252.h"
+
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -30,14 +32,32 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+std::string SwapCase(std::string name) {
+    for (char& c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        c = static_cast<char>(std::islower(u) ? std::toupper(u) : std::tolower(u));
+    }
+    return name;
+}
+
+// A file system that ignores case (Windows, a FAT stick) finds "club.dat" for an entry
+// "CLUB.DAT"; the entry's own spelling is still wanted, so a replacement keeps it. The swapped
+// spelling tells such a file system apart cheaply, so only there is the folder listed.
 Path MatchEntry(const Path& dir, const std::string& part) {
     std::error_code ec;
-    if (std::filesystem::exists(dir / part, ec)) return dir / part;
-    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (EqualNoCase(name, part)) return it->path();
+    const Path given = dir / NamePath(part);
+    if (std::filesystem::exists(given, ec)) {
+        const std::string swapped = SwapCase(part);
+        if (swapped == part || !std::filesystem::exists(dir / NamePath(swapped), ec)) return given;
     }
-    return dir / part;
+    Path match = given;
+    bool matched = false;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = NameOf(it->path());
+        if (name == part) return it->path();
+        if (!matched && EqualNoCase(name, part)) match = it->path(), matched = true;
+    }
+    return match;
 }
 
 std::string FailureText(const Path& target, const char* what) {
@@ -48,7 +68,11 @@ Path TempPathOf(const Path& target) { return target.parent_path() / ("~" + targe
 
 // Writes the whole content; with `flushToDisk` it is on the disk, not only in the cache, on return.
 bool WriteFileBytes(const Path& path, std::string_view bytes, bool flushToDisk) {
-    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+#ifdef _WIN32
+    std::FILE* file = ::_wfopen(path.c_str(), L"wb"); // fopen would take the name in the ANSI code page
+#else
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+#endif
     if (!file) return false;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     written = std::fflush(file) == 0 && written;
@@ -84,6 +108,22 @@ bool FlushFolders(const std::vector<Path>&) { return true; }
 #endif
 
 } // namespace
+
+#ifdef _WIN32
+Path NamePath(std::string_view name) {
+    const std::string utf8 = Cp1252ToUtf8(name);
+    return Path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string NameOf(const Path& path) {
+    const std::u8string utf8 = path.filename().u8string();
+    std::string bytes(utf8.begin(), utf8.end());
+    return Utf8ToCp1252(bytes).value_or(std::move(bytes));
+}
+#else
+Path NamePath(std::string_view name) { return Path(name); }
+std::string NameOf(const Path& path) { return path.filename().string(); }
+#endif
 
 Path ResolvePath(const Path& folder, std::string_view relative) {
     Path current = folder;

@@ -28,8 +28,35 @@ std::vector<std::string> EnsureDataFolders(const Path& programFolder) {
     return failed;
 }
 
+namespace {
+
+constexpr const char* kShowRaceEvaluationKey = "ShowRaceEvaluation";
+constexpr const char* kShowTerminalProgramLoadKey = "ShowTerminalProgramLoad";
+
+// "key=1" shows; any other value, a missing line or a missing file keeps the menus hidden.
+void ReadProgramOptions(const Path& programFolder, Settings& settings) {
+    const FileContent content = ReadWholeFile(ResolvePath(programFolder, kProgramOptionsFileName));
+    if (content.status != ReadStatus::Ok) return;
+    for (const std::string& line : SplitLines(content.bytes)) {
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = line.substr(0, eq);
+        const bool on = line.substr(eq + 1) == "1";
+        if (key == kShowRaceEvaluationKey) settings.showRaceEvaluation = on;
+        else if (key == kShowTerminalProgramLoadKey) settings.showTerminalProgramLoad = on;
+    }
+}
+
+std::vector<std::string> ProgramOptionLines(const Settings& settings) {
+    return {std::string(kShowRaceEvaluationKey) + "=" + (settings.showRaceEvaluation ? "1" : "0"),
+            std::string(kShowTerminalProgramLoadKey) + "=" + (settings.showTerminalProgramLoad ? "1" : "0")};
+}
+
+} // namespace
+
 Settings ReadOptions(const Path& programFolder) {
     Settings settings;
+    ReadProgramOptions(programFolder, settings);
     const FileContent content = ReadWholeFile(ResolvePath(programFolder, kOptionsFileName));
     if (content.status != ReadStatus::Ok) return settings;
     const std::vector<std::string> lines = SplitLines(content.bytes);
@@ -43,8 +70,10 @@ Settings ReadOptions(const Path& programFolder) {
 }
 
 SaveResult WriteOptions(const Path& programFolder, const Settings& settings) {
-    return SaveLines(ResolvePath(programFolder, kOptionsFileName),
-                     {settings.region, settings.federation, settings.comPort, settings.sizeChoice});
+    return SaveFilesTogether(
+        {{ResolvePath(programFolder, kOptionsFileName),
+          JoinLinesCrLf({settings.region, settings.federation, settings.comPort, settings.sizeChoice})},
+         {ResolvePath(programFolder, kProgramOptionsFileName), JoinLinesCrLf(ProgramOptionLines(settings))}});
 }
 
 bool SettingsFieldsValid(const std::string& regionNumber, const std::string& regionName,

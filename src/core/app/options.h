@@ -13,6 +13,9 @@ struct Settings {
     std::string comPort;     // port id; "" or "0" means none
     std::string sizeChoice = "1";
     float scaleFactor = 1.0F;
+    // Menus the options file has no line for; they live in the program's own file.
+    bool showRaceEvaluation = false;      // race calculation and manual clock times
+    bool showTerminalProgramLoad = false; // the firmware menus
 
     std::string RegionNumber() const;     // characters 1-3
     std::string RegionName() const;       // characters 4-33
@@ -22,6 +25,8 @@ struct Settings {
 };
 
 inline constexpr const char* kOptionsFileName = "OPTIONS.PAR";
+// Beside OPTIONS.PAR, which keeps exactly its four lines for installations that share it.
+inline constexpr const char* kProgramOptionsFileName = "plumet.ini";
 inline constexpr const char* kDataFolders[] = {"exchange", "race", "racepo", "club", "fancier", "pigeon"};
 
 // 1.0, 1.3 or 1.5 for "1", "2", "3"; 1.0 for anything else.
@@ -31,8 +36,10 @@ float ScaleFactorOf(const std::string& sizeChoice);
 // Returns the folders that could not be created.
 std::vector<std::string> EnsureDataFolders(const Path& programFolder);
 
-// Defaults for every setting unless all four lines are there.
+// Defaults for every OPTIONS.PAR setting unless all four lines are there; the menus stay hidden
+// unless plumet.ini shows them.
 Settings ReadOptions(const Path& programFolder);
+// Both files, all or nothing.
 SaveResult WriteOptions(const Path& programFolder, const Settings& settings);
 
 // The settings dialog's fields may be saved: none empty, region number at most 255,

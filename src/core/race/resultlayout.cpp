@@ -1,6 +1,7 @@
 #include "race/resultlayout.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "app/fixedwidth.h"
 #include "race/decimals.h"
@@ -74,6 +75,32 @@ std::string DistanceFigure(double km, int distanceUnit, char separator) {
 
 std::string SpeedFigure(double metresPerMinute, int distanceUnit, char separator) {
     return FormatDecimal(InUnit(metresPerMinute, distanceUnit), 1, 3, separator);
+}
+
+std::pair<std::string, std::string> MilesAndYards(double km) {
+    const DistanceBoxes miles = DistanceForBoxes(KmToMiles(km), kEnteredInMiles);
+    return {miles.whole, std::to_string(ParseInteger(miles.part).value_or(0))};
+}
+
+ResultRow ResultRowOf(std::size_t position, const ResultLine& line, int distanceUnit, char separator) {
+    ResultRow row{position, TrimRightBlanks(line.fancierName), TrimRightBlanks(line.ringText),
+                  TrimRightBlanks(line.colour), {}, {}, {}, {}, {}};
+    if (line.dataError) {
+        row.remark = kDataErrorText;
+        return row;
+    }
+    row.flightTime = TrimBlanks(line.flightTimeText);
+    if (distanceUnit == kRaceInMiles) std::tie(row.distance, row.yards) = MilesAndYards(line.distanceKm);
+    else row.distance = DistanceFigure(line.distanceKm, distanceUnit, separator);
+    row.speed = SpeedFigure(line.speed, distanceUnit, separator);
+    return row;
+}
+
+std::vector<ResultRow> ResultRows(const std::vector<ResultLine>& lines, int distanceUnit, char separator) {
+    std::vector<ResultRow> rows;
+    rows.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) rows.push_back(ResultRowOf(i + 1, lines[i], distanceUnit, separator));
+    return rows;
 }
 
 std::string ResultWindowLine(std::size_t position, const ResultLine& line, int distanceUnit, char separator) {
@@ -161,6 +188,20 @@ PrintTexts LoadPrintTexts(const TextCatalogue& catalogue) {
     return t;
 }
 
+std::vector<HeadLine> ResultHeadLines(const Race& race, const PrintTexts& texts, const std::string& dateText) {
+    const bool miles = race.distanceUnit == kRaceInMiles;
+    return {
+        {{texts.clubName, TrimRightBlanks(race.clubName)}, {}},
+        // The fanciers stand beside the race: the release point's name and place fill their line.
+        {{texts.raceName, TrimRightBlanks(race.name)}, {texts.fanciers, Counter(race.fanciersEntered)}},
+        {{texts.date, dateText}, {texts.offTime, ClosedPeriodText(race, texts.none)}},
+        {{texts.releasePoint, TrimRightBlanks(race.releasePointName)}, {}},
+        {{texts.time, Two(race.releaseHour) + ":" + Two(race.releaseMinute)},
+         {texts.avDistance, MeanDistanceText(race) + " " + (miles ? texts.headMiles : texts.headKm)}},
+        {{texts.pigeonsEntered, Counter(race.pigeonsEntered)}, {texts.pigeonsClassified, Counter(race.pigeonsClassified)}},
+    };
+}
+
 std::size_t PageCount(std::size_t pigeons) { return std::max<std::size_t>(1, (pigeons + kRowsPerPage - 1) / kRowsPerPage); }
 
 std::string PrintedSpeed(double metresPerMinute, int distanceUnit, char separator) {
@@ -179,6 +220,7 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
                                    char separator) {
     const std::size_t pageCount = PageCount(lines.size());
     const bool miles = race.distanceUnit == kRaceInMiles;
+    const std::vector<HeadLine> headLines = ResultHeadLines(race, texts, dateText);
     std::vector<PrintPage> pages;
     for (std::size_t number = std::max<std::size_t>(firstPage, 1); number <= std::min(lastPage, pageCount); ++number) {
         PrintPage page{number, {}};
@@ -188,19 +230,12 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
                      false, PrintAlign::Start, 10});
         t.push_back({kTitleX, kTitleY, texts.listHead, true, PrintAlign::Start, kTitleSize});
         int y = kHeadTop;
-        Pair(t, kLeftLabel, kLeftValue, y, texts.clubName, TrimRightBlanks(race.clubName));
-        Pair(t, kLeftLabel, kLeftValue, y += kHeadStep, texts.raceName, TrimRightBlanks(race.name));
-        Pair(t, kLeftLabel, kLeftValue, y += kHeadStep, texts.date, dateText);
-        Pair(t, kRightLabel, kRightValue, y, texts.offTime, ClosedPeriodText(race, texts.none));
-        Pair(t, kLeftLabel, kLeftValue, y += kHeadStep, texts.releasePoint, TrimRightBlanks(race.releasePointName));
-        Pair(t, kRightLabel, kRightValue, y, texts.fanciers, Counter(race.fanciersEntered));
-        Pair(t, kLeftLabel, kLeftValue, y += kHeadStep, texts.time,
-             Two(race.releaseHour) + ":" + Two(race.releaseMinute));
-        Pair(t, kRightLabel, kRightValue, y, texts.avDistance,
-             MeanDistanceText(race) + " " + (miles ? texts.headMiles : texts.headKm));
-        Pair(t, kLeftLabel, kLeftValue, y += kHeadStep, texts.pigeonsEntered, Counter(race.pigeonsEntered));
-        Pair(t, kRightLabel, kRightValue, y, texts.pigeonsClassified, Counter(race.pigeonsClassified));
-        t.push_back({kLeftLabel, y + kHeadStep, TrimRightBlanks(race.headerComment), false, PrintAlign::Start, 10});
+        for (const HeadLine& line : headLines) {
+            Pair(t, kLeftLabel, kLeftValue, y, line.left.label, line.left.value);
+            if (!line.right.label.empty() || !line.right.value.empty()) Pair(t, kRightLabel, kRightValue, y, line.right.label, line.right.value);
+            y += kHeadStep;
+        }
+        t.push_back({kLeftLabel, y, TrimRightBlanks(race.headerComment), false, PrintAlign::Start, 10});
 
         for (std::size_t i = 0; i < texts.upper.size(); ++i)
             t.push_back({kUpperHeadX[i], kUpperHeadY, texts.upper[i], true, HeadAlign(i), kHeadSize});
@@ -215,11 +250,12 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
         const std::size_t to = std::min(from + kRowsPerPage, lines.size());
         for (std::size_t row = from; row < to; ++row) {
             const ResultLine& line = lines[row];
+            const ResultRow cellsOf = ResultRowOf(row + 1, line, race.distanceUnit, separator);
             const int rowY = kFirstRowY + static_cast<int>(row - from) * kRowStep;
-            const std::string cells[] = {ZeroPadded(static_cast<long long>(row + 1), 4),
-                                         TrimRightBlanks(line.fancierName),
-                                         TrimRightBlanks(line.ringText),
-                                         TrimRightBlanks(line.colour),
+            const std::string cells[] = {ZeroPadded(static_cast<long long>(cellsOf.position), 4),
+                                         cellsOf.fancierName,
+                                         cellsOf.ringText,
+                                         cellsOf.colour,
                                          line.flightTimeText,
                                          PrintedDistance(line.distanceKm, race.distanceUnit, separator),
                                          PrintedSpeed(line.speed, race.distanceUnit, separator)};

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/catalogue.h"
@@ -25,10 +26,30 @@ inline constexpr double kLargestPrintedSpeed = 5000.0;
 std::string DistanceFigure(double km, int distanceUnit, char separator);
 // Metres or yards per minute, "0.000".
 std::string SpeedFigure(double metresPerMinute, int distanceUnit, char separator);
+// The whole miles and the yards beyond them, as numbers without leading zeros.
+std::pair<std::string, std::string> MilesAndYards(double km);
 
-// ---- The window (frmRaceResultsShow) ----
+// ---- One pigeon of the list, cell by cell ----
 
 inline constexpr const char* kDataErrorText = "Data Error for this pigeon";
+
+// The cells of one row as the printed list shows them, with the figures unmasked in the race's
+// unit: the printout and the exports take their rows from here.
+struct ResultRow {
+    std::size_t position = 0;
+    std::string fancierName; // without the padding of their columns
+    std::string ringText;
+    std::string colour;
+    std::string flightTime;  // "5.03.07"
+    std::string distance;    // km "0.000", or whole miles
+    std::string yards;       // miles races: the yards beyond the whole miles
+    std::string speed;       // m/min or yd/min, "0.000"
+    std::string remark;      // the data error text, or empty
+};
+ResultRow ResultRowOf(std::size_t position, const ResultLine& line, int distanceUnit, char separator);
+std::vector<ResultRow> ResultRows(const std::vector<ResultLine>& lines, int distanceUnit, char separator);
+
+// ---- The window (frmRaceResultsShow) ----
 
 // One List1 line: position "0000", name, ring, flight time, three blanks, then the distance with
 // its separator at column 8 and the speed with its separator at column 7 (miles and yards get two
@@ -64,6 +85,19 @@ struct PrintTexts {
     std::string tableKm, tableMiles, metresPerMinute, yardsPerMinute;
 };
 PrintTexts LoadPrintTexts(const TextCatalogue& catalogue);
+
+// The head of the list as label and value pairs, line by line in two columns (a line without a
+// right pair has it empty): club, race and fanciers, date and closed period, release point,
+// release time and mean distance, pigeons entered and classified.
+struct HeadPair {
+    std::string label;
+    std::string value;
+};
+struct HeadLine {
+    HeadPair left;
+    HeadPair right;
+};
+std::vector<HeadLine> ResultHeadLines(const Race& race, const PrintTexts& texts, const std::string& dateText);
 
 enum class PrintAlign { Start = 0, End = 2 };
 

@@ -47,11 +47,20 @@ void SetCaption(QObject* control, const QString& text) {
 
 } // namespace
 
+const TextCatalogue& ShippedCatalogue() {
+    static const TextCatalogue shipped = [] {
+        TextCatalogue catalogue;
+        QFile file(":/data/club.txt");
+        if (file.open(QIODevice::ReadOnly)) catalogue.LoadFromBytes(file.readAll().toStdString());
+        return catalogue;
+    }();
+    return shipped;
+}
+
 TextCatalogue LoadCatalogue() {
     TextCatalogue catalogue;
-    if (catalogue.Load(App().programFolder)) return catalogue;
-    QFile shipped(":/data/club.txt");
-    if (shipped.open(QIODevice::ReadOnly)) catalogue.LoadFromBytes(shipped.readAll().toStdString());
+    if (!catalogue.Load(App().programFolder)) return ShippedCatalogue();
+    catalogue.AddMissingFrom(ShippedCatalogue());
     return catalogue;
 }
 

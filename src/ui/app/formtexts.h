@@ -15,8 +15,10 @@ inline constexpr const char* kCaptionKeyProperty = "captionKey"; // full key, wh
 inline constexpr const char* kNoCaptionProperty = "noCaption";   // the control shows data, not a caption
 
 // The catalogue as the program folder holds it now (read afresh, so edits take effect when
-// a window opens); the shipped English catalogue when the folder has none.
+// a window opens), with the shipped English text for every key it lacks; the shipped English
+// catalogue when the folder has none.
 TextCatalogue LoadCatalogue();
+const TextCatalogue& ShippedCatalogue();
 
 class FormTexts {
 public:

@@ -111,6 +111,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), texts_(this, "frm
     texts_.Apply();
     setWindowTitle(Title());
     SchnittstelleZeigen();
+    ShowSettingMenus();
     ResetRegisterMenus();
     VereineAnzeigen();
     App().ports = ListComPorts(App().settings.comPort);
@@ -253,6 +254,14 @@ void MainWindow::ResetRegisterMenus() {
     for (const char* name : kRegisterMenus) SetMenuEnabled(name, false);
     for (const char* name : {"mnuClubShow", "mnuRacedataGet", "mnuInfo"}) SetMenuEnabled(name, true);
     listMode_ = ListMode::None;
+}
+
+void MainWindow::ShowSettingMenus() {
+    const Settings& settings = App().settings;
+    Menu("mnuRaceCalc")->menuAction()->setVisible(settings.showRaceEvaluation);
+    MenuItem("mnuClockTimesManEnter")->setVisible(settings.showRaceEvaluation);
+    Menu("mnuTerminal")->menuAction()->setVisible(settings.showTerminalProgramLoad);
+    MenuItem("mnuVeloxanLoad")->setVisible(settings.showTerminalProgramLoad);
 }
 
 void MainWindow::FillList(const std::vector<std::string>& lines, const QString& emptyTextKey, bool multiSelect) {

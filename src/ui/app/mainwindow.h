@@ -42,6 +42,9 @@ public:
     void EnableCOMMenues();
     void DisableCOMMenues();
     void ResetRegisterMenus();
+    // Shows or hides the race evaluation and the firmware menus after the program's own
+    // settings; their items keep their enabled state.
+    void ShowSettingMenus();
     void VereineAnzeigen();
     void ZuechterAnzeigen();
     void TaubenAnzeigen();

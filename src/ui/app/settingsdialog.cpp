@@ -1,5 +1,6 @@
 #include "app/settingsdialog.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -70,6 +71,16 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
         connect(sizes_[i], &QRadioButton::clicked, this, [this, i] { ChooseSize(i + 1); });
     }
 
+    // Menus the options file has no line for, kept in the program's own file.
+    auto* frame5 = makeFrame("Frame5", "Menus");
+    auto* menusLayout = new QVBoxLayout(frame5);
+    showRaceEvaluation_ = new QCheckBox("Show race evaluation", frame5);
+    showRaceEvaluation_->setObjectName("Check1");
+    showTerminalProgramLoad_ = new QCheckBox("Show terminal program load", frame5);
+    showTerminalProgramLoad_->setObjectName("Check2");
+    menusLayout->addWidget(showRaceEvaluation_);
+    menusLayout->addWidget(showTerminalProgramLoad_);
+
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     connect(AddButton(buttons, "Command1", "Save"), &QPushButton::clicked, this, &SettingsDialog::Save);
@@ -95,6 +106,8 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
         federationNumber_->SetBytes(Mid(settings.federation, 2, 3));
         federationName_->SetBytes(Mid(settings.federation, 4, 33));
     }
+    showRaceEvaluation_->setChecked(settings.showRaceEvaluation);
+    showTerminalProgramLoad_->setChecked(settings.showTerminalProgramLoad);
     currentFactor_ = settings.scaleFactor;
     const auto choice = ParseInteger(settings.sizeChoice);
     if (choice && *choice >= 1 && *choice <= 3) {
@@ -167,7 +180,10 @@ void SettingsDialog::Save() {
     main_->PendingScaleRatio = currentFactor_ / settings.scaleFactor;
     settings.sizeChoice = std::to_string(sizeChoice_);
     settings.scaleFactor = currentFactor_;
+    settings.showRaceEvaluation = showRaceEvaluation_->isChecked();
+    settings.showTerminalProgramLoad = showTerminalProgramLoad_->isChecked();
     main_->SchnittstelleZeigen();
+    main_->ShowSettingMenus();
     const SaveResult saved = WriteOptions(App().programFolder, settings);
     if (!saved) {
         // The settings hold for this run; the user must know they are not on disk.

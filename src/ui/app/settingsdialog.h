@@ -1,7 +1,8 @@
 #pragma once
-// frmSet: region, federation, port and window size.
+// frmSet: region, federation, port, window size, and which of the hidden menus to show.
 #include "app/dialogbase.h"
 
+class QCheckBox;
 class QListWidget;
 class QRadioButton;
 
@@ -37,6 +38,8 @@ private:
     FixedField* federationName_;
     QListWidget* ports_;
     QRadioButton* sizes_[3];
+    QCheckBox* showRaceEvaluation_;      // Check1
+    QCheckBox* showTerminalProgramLoad_; // Check2
     int sizeChoice_ = 1;
     float currentFactor_ = 1.0F;
     bool portChecked_ = false;

@@ -14,6 +14,7 @@
 #include "app/textcodec.h"
 #include "race/racecalc.h"
 #include "race/resultlayout.h"
+#include "race/resultexportdialog.h"
 #include "race/resultprint.h"
 
 namespace plumet::ui {
@@ -82,8 +83,10 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     buttons->addStretch(1);
     auto* close = AddButton(buttons, "Command1", "Close");
     auto* print = AddButton(buttons, "Command2", "Print");
+    auto* exportList = AddButton(buttons, "Command3", "Export...");
     connect(close, &QPushButton::clicked, this, &RaceResultsDialog::accept);
     connect(print, &QPushButton::clicked, this, &RaceResultsDialog::Print);
+    connect(exportList, &QPushButton::clicked, this, [this] { ExportResultList(this, race_); });
     Load();
     heads->setFont(list_->font()); // the heads stand over the list's columns
 

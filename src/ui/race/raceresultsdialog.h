@@ -1,5 +1,6 @@
 #pragma once
-// frmRaceResultsShow: the result list of a race on screen, with its head and a print button.
+// frmRaceResultsShow: the result list of a race on screen, with its head, a print button and
+// the export for spreadsheets and web pages.
 #include <QStringList>
 #include <vector>
 

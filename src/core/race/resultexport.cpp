@@ -1,0 +1,187 @@
+#include "race/resultexport.h"
+
+#include "app/cp1252.h"
+#include "app/fixedwidth.h"
+
+namespace plumet {
+namespace {
+
+// Files for other software get a "." whatever the user's locale says.
+constexpr char kPoint = '.';
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
+
+// The position and everything from the flight time to the speed are figures, set flush right.
+bool IsFigureColumn(std::size_t column, std::size_t count) {
+    return column == 0 || (column >= 4 && column + 1 < count);
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string CsvRecord(const std::vector<std::string>& fields) {
+    std::string record;
+    for (std::size_t i = 0; i < fields.size(); ++i) record += (i ? "," : "") + CsvField(fields[i]);
+    return record + "\r\n";
+}
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// Screen and print: the list fits an A4 sheet, its head row repeats on every printed page.
+constexpr const char* kStyle = R"(body { font-family: Arial, Helvetica, sans-serif; margin: 1.5em; color: #000; }
+h1 { font-size: 1.4em; margin: 0 0 0.6em 0; }
+table.head th { text-align: left; padding: 0.1em 0.8em 0.1em 0; }
+table.head td { padding: 0.1em 2.5em 0.1em 0; }
+table.results { border-collapse: collapse; margin: 1em 0; }
+table.results th, table.results td { padding: 0.25em 0.6em; border-bottom: 1px solid #bbb; text-align: left; }
+table.results td { white-space: pre; }
+table.results th { border-bottom: 2px solid #000; vertical-align: bottom; }
+table.results .figure { text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; }
+table.results tbody tr:nth-child(even) { background: #f2f2f2; }
+@media print {
+  @page { size: A4 portrait; margin: 15mm; }
+  body { margin: 0; font-size: 9pt; }
+  table.results { width: 100%; }
+  table.results thead { display: table-header-group; }
+  table.results tr { page-break-inside: avoid; }
+  table.results tbody tr:nth-child(even) { background: none; }
+}
+)";
+
+std::string HtmlCell(const char* tag, const std::string& text, bool figure) {
+    return std::string("<") + tag + (figure ? " class=\"figure\"" : "") + ">" + Escaped(text) + "</" + tag + ">";
+}
+
+std::string HtmlRow(const char* tag, const std::vector<std::string>& cells) {
+    std::string row = "<tr>";
+    for (std::size_t i = 0; i < cells.size(); ++i) row += HtmlCell(tag, cells[i], IsFigureColumn(i, cells.size()));
+    return row + "</tr>\n";
+}
+
+std::string Trimmed(const std::string& text) { return TrimBlanks(text); }
+
+} // namespace
+
+ExportTexts LoadExportTexts(const TextCatalogue& catalogue) {
+    const auto window = [&](const std::string& key) { return catalogue.LookupText("frmRaceResultsShow." + key); };
+    ExportTexts texts;
+    texts.print = LoadPrintTexts(catalogue);
+    for (std::size_t i = 0; i < texts.columns.size(); ++i)
+        texts.columns[i] = window("frmRaceResultsShowTabCol" + std::to_string(i + 1));
+    texts.inKm = window("frmRaceResultsShowTabCol9a");
+    texts.inMetresPerMinute = window("frmRaceResultsShowTabCol10a");
+    texts.inMiles = window("ExportMiles");
+    texts.yards = window("ExportYards");
+    texts.inYardsPerMinute = window("frmRaceResultsShowTabCol10b");
+    return texts;
+}
+
+std::vector<std::string> ExportHeads(const ExportTexts& texts, int distanceUnit) {
+    const auto& c = texts.columns;
+    const auto withUnit = [](const std::string& head, const std::string& unit) {
+        return Trimmed(head) + (unit.empty() ? "" : " " + Trimmed(unit));
+    };
+    std::vector<std::string> heads(c.begin(), c.begin() + 5);
+    if (distanceUnit == kRaceInMiles) {
+        heads.push_back(withUnit(c[5], texts.inMiles));
+        heads.push_back(Trimmed(texts.yards));
+        heads.push_back(withUnit(c[6], texts.inYardsPerMinute));
+    } else {
+        heads.push_back(withUnit(c[5], texts.inKm));
+        heads.push_back(withUnit(c[6], texts.inMetresPerMinute));
+    }
+    heads.push_back(c[7]);
+    for (std::string& head : heads) head = Trimmed(head);
+    return heads;
+}
+
+std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit) {
+    std::vector<std::string> cells{std::to_string(row.position), row.fancierName, row.ringText, row.colour,
+                                   row.flightTime, row.distance};
+    if (distanceUnit == kRaceInMiles) cells.push_back(row.yards);
+    cells.push_back(row.speed);
+    cells.push_back(row.remark);
+    return cells;
+}
+
+std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts) {
+    std::string csv = CsvRecord(ExportHeads(texts, race.distanceUnit));
+    for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint))
+        csv += CsvRecord(ExportCells(row, race.distanceUnit));
+    return kByteOrderMark + Cp1252ToUtf8(csv);
+}
+
+std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
+                       const std::string& dateText) {
+    const PrintTexts& p = texts.print;
+    const std::string name = TrimRightBlanks(race.name);
+    std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\"/>\n"
+                       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n";
+    html += "<title>" + Escaped(p.listHead.empty() ? name : Trimmed(p.listHead) + ": " + name) + "</title>\n";
+    html += "<style>\n" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
+    html += "<h1>" + Escaped(p.listHead) + "</h1>\n<table class=\"head\">\n";
+    for (const HeadLine& line : ResultHeadLines(race, p, dateText)) {
+        html += "<tr><th>" + Escaped(line.left.label) + "</th><td>" + Escaped(Trimmed(line.left.value)) + "</td>";
+        html += "<th>" + Escaped(line.right.label) + "</th><td>" + Escaped(Trimmed(line.right.value)) + "</td></tr>\n";
+    }
+    html += "</table>\n";
+    if (const std::string comment = Trimmed(race.headerComment); !comment.empty())
+        html += "<p class=\"comment\">" + Escaped(comment) + "</p>\n";
+    html += "<table class=\"results\">\n<thead>\n" + HtmlRow("th", ExportHeads(texts, race.distanceUnit)) +
+            "</thead>\n<tbody>\n";
+    for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint))
+        html += HtmlRow("td", ExportCells(row, race.distanceUnit));
+    html += "</tbody>\n</table>\n";
+    if (const std::string comment = Trimmed(race.footerComment); !comment.empty())
+        html += "<p class=\"comment\">" + Escaped(comment) + "</p>\n";
+    html += "</body>\n</html>\n";
+    return Cp1252ToUtf8(html);
+}
+
+std::optional<ExportFormat> ExportFormatOf(const Path& file) {
+    // u8string: a name the system's narrow code page cannot hold must not throw.
+    std::string extension;
+    for (const char8_t c : file.extension().u8string())
+        extension += static_cast<char>(c >= u8'A' && c <= u8'Z' ? c - u8'A' + u8'a' : c);
+    if (extension == ".csv") return ExportFormat::Csv;
+    if (extension == ".html" || extension == ".htm") return ExportFormat::Html;
+    return std::nullopt;
+}
+
+ExportOutcome ExportResults(const Path& programFolder, const Race& race, const ExportTexts& texts,
+                            const std::string& dateText, const std::vector<ExportTarget>& targets) {
+    const Path source = ResultFilePath(programFolder, race.name);
+    const ResultFile result = ReadResultFile(programFolder, race.name);
+    if (result.status == ReadStatus::Missing) return {ExportStatus::NoResultFile, {}};
+    if (result.status != ReadStatus::Ok) return {ExportStatus::NotWritten, "Cannot read the file: " + source.string()};
+    std::vector<FileToSave> files;
+    for (const ExportTarget& target : targets)
+        files.push_back({target.file, target.format == ExportFormat::Csv
+                                          ? ResultCsv(race, result.lines, texts)
+                                          : ResultHtml(race, result.lines, texts, dateText)});
+    const SaveResult saved = SaveFilesTogether(files);
+    if (!saved) return {ExportStatus::NotWritten, saved.error};
+    return {};
+}
+
+} // namespace plumet

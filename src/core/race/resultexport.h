@@ -1,0 +1,63 @@
+#pragma once
+// The result list for spreadsheets and the club's website: a CSV table and a self-contained
+// HTML page, both UTF-8, made from the rows and the head that the printout uses.
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/catalogue.h"
+#include "app/files.h"
+#include "race/races.h"
+#include "race/resultfile.h"
+#include "race/resultlayout.h"
+
+namespace plumet {
+
+enum class ExportFormat { Csv, Html };
+
+// The catalogue texts of both: the printed head's labels, and the result window's column heads
+// with the units that the exports put into the heads.
+struct ExportTexts {
+    PrintTexts print;
+    std::array<std::string, 8> columns; // position … remark
+    std::string inKm, inMetresPerMinute, inMiles, yards, inYardsPerMinute;
+};
+ExportTexts LoadExportTexts(const TextCatalogue& catalogue);
+
+// The column heads, units included: a miles race has a column for the miles and one for the
+// yards beyond them.
+std::vector<std::string> ExportHeads(const ExportTexts& texts, int distanceUnit);
+// The cells of one row in the order of the heads; figures with a "." decimal point.
+std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit);
+
+// RFC 4180: a byte-order mark, a head row, one row per pigeon in the list's order, CR LF line
+// ends; a field with a comma, a quote or a line end is quoted, its quotes doubled.
+std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts);
+
+// An HTML5 page that is also well-formed XML: the head of the list, the table, both comments and
+// a print style sheet; every text from the data or the catalogue is escaped.
+std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
+                       const std::string& dateText);
+
+// By the file's extension (.csv, .htm, .html in any letter case); nothing for any other.
+std::optional<ExportFormat> ExportFormatOf(const Path& file);
+
+struct ExportTarget {
+    ExportFormat format;
+    Path file;
+};
+
+enum class ExportStatus { Written, NoResultFile, NotWritten };
+struct ExportOutcome {
+    ExportStatus status = ExportStatus::Written;
+    std::string error; // when NotWritten: which file and why
+};
+
+// Reads the race's result file and writes every target, all or nothing: without a result file,
+// or when a target cannot be written, no target is created or changed. `dateText` is the race
+// date as the printed list shows it.
+ExportOutcome ExportResults(const Path& programFolder, const Race& race, const ExportTexts& texts,
+                            const std::string& dateText, const std::vector<ExportTarget>& targets);
+
+} // namespace plumet

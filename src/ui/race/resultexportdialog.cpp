@@ -1,0 +1,76 @@
+#include "race/resultexportdialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "app/appcontext.h"
+#include "app/formtexts.h"
+#include "app/messages.h"
+#include "app/textcodec.h"
+#include "race/resultprint.h"
+
+namespace plumet::ui {
+namespace {
+
+QString WindowText(const TextCatalogue& catalogue, const char* key) {
+    return ToQt(catalogue.LookupText(std::string("frmRaceResultsShow.") + key));
+}
+
+QString Suffix(ExportFormat format) { return format == ExportFormat::Csv ? "csv" : "html"; }
+
+// Where the last export went, for the next one in this run.
+QString& LastFolder() {
+    static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder;
+}
+
+} // namespace
+
+bool ExportResultListTo(QWidget* parent, const Race& race, const QString& file, ExportFormat format) {
+    const TextCatalogue catalogue = LoadCatalogue();
+    const ExportOutcome outcome = ExportResults(App().programFolder, race, LoadExportTexts(catalogue),
+                                                RaceShortDate(race), {{format, Path(file.toStdU16String())}});
+    switch (outcome.status) {
+    case ExportStatus::Written: return true;
+    case ExportStatus::NoResultFile:
+        ShowMessage(parent, MessageIcon::Exclamation,
+                    ToQt(catalogue.LookupText("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound2")),
+                    ToQt(catalogue.LookupText("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1")));
+        return false;
+    case ExportStatus::NotWritten:
+        ShowMessage(parent, MessageIcon::Critical, WindowText(catalogue, "ExportTitle"), ToQt(outcome.error));
+        return false;
+    }
+    return false;
+}
+
+void ExportResultList(QWidget* parent, const Race& race) {
+    const TextCatalogue catalogue = LoadCatalogue();
+    const QString csv = WindowText(catalogue, "ExportFilterCsv");
+    const QString html = WindowText(catalogue, "ExportFilterHtml");
+    const auto formatOfFilter = [html](const QString& filter) {
+        return filter == html ? ExportFormat::Html : ExportFormat::Csv;
+    };
+    QFileDialog dialog(parent, WindowText(catalogue, "ExportTitle"), LastFolder());
+    dialog.setObjectName("ExportDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({csv, html});
+    dialog.selectFile(ToQt(TrimmedRaceName(race)) + "." + Suffix(ExportFormat::Csv));
+    // The proposed name follows the chosen format.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, formatOfFilter](const QString& filter) {
+        const QFileInfo typed(dialog.selectedFiles().value(0));
+        if (!typed.fileName().isEmpty() && ExportFormatOf(Path(typed.fileName().toStdU16String())))
+            dialog.selectFile(typed.completeBaseName() + "." + Suffix(formatOfFilter(filter)));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    QString file = dialog.selectedFiles().constFirst();
+    LastFolder() = QFileInfo(file).absolutePath();
+    const std::optional<ExportFormat> byName = ExportFormatOf(Path(file.toStdU16String()));
+    const ExportFormat format = byName.value_or(formatOfFilter(dialog.selectedNameFilter()));
+    if (!byName && QFileInfo(file).suffix().isEmpty()) file += "." + Suffix(format);
+    ExportResultListTo(parent, race, file, format);
+}
+
+} // namespace plumet::ui
