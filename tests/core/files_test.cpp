@@ -17,9 +17,12 @@ TEST(Files, LinesEndAnyWayAndNamesResolveInAnyCaseKeepingANewSpelling) {
     EXPECT_EQ(SplitLines("a\r\nb\nc\rd\r\n\r\n"), (std::vector<std::string>{"a", "b", "c", "d", ""}));
     TestFolder folder;
     folder.Write("Club/CLUB.DAT", "x");
-    EXPECT_EQ(ResolvePath(folder.path(), "club\\club.dat"), folder.path() / "Club" / "CLUB.DAT");
-    EXPECT_EQ(ResolvePath(folder.path(), "club\\new.dat"), folder.path() / "Club" / "new.dat");
-    EXPECT_EQ(ResolvePath(folder.path(), "race/W001.d01"), folder.path() / "race" / "W001.d01");
+    folder.Write("Club/club.dat.bak", "x");
+    const std::vector<std::pair<std::string, Path>> cases = {
+        {"club\\club.dat", Path("Club") / "CLUB.DAT"}, {"CLUB/Club.Dat", Path("Club") / "CLUB.DAT"},
+        {"Club\\CLUB.DAT", Path("Club") / "CLUB.DAT"}, {"club\\new.dat", Path("Club") / "new.dat"},
+        {"race/W001.d01", Path("race") / "W001.d01"},   {"\\club\\\\CLUB.DAT.BAK", Path("Club") / "club.dat.bak"}};
+    for (const auto& [relative, expected] : cases) EXPECT_EQ(ResolvePath(folder.path(), relative), folder.path() / expected) << relative;
 }
 
 // Only a file that does not exist is missing; whatever else keeps it from being read says why.
@@ -66,6 +69,10 @@ TEST(SaveFileAtomically, ReplacesWholeOrKeepsTheOldFileAndSaysWhyLeavingNoTempor
         EXPECT_NE(failed.error.find("the disk is full"), std::string::npos) << failed.error;
         EXPECT_EQ(folder.EntryCount(), 1U);
     }
+    // Replacing through another spelling keeps the file's own.
+    ASSERT_TRUE(SaveFileAtomically(ResolvePath(folder.path(), "F.DAT"), "replaced"));
+    EXPECT_TRUE(folder.HasEntryNamed("f.dat"));
+    EXPECT_EQ(folder.Read("f.dat") + std::to_string(folder.EntryCount()), "replaced1");
 }
 
 // Two writers of one file each write a temporary file of their own, so the file is always one
@@ -85,6 +92,20 @@ TEST(SaveFileAtomically, TwoWritersAtOnceNeverMixTheirContent) {
     }
     for (auto& writer : writers) writer.join();
     EXPECT_EQ(folder.EntryCount(), 1U);
+}
+
+TEST(Files, Windows1252NamesAreSavedFoundAndListedAsTheirOwnCharacters) {
+    TestFolder folder;
+    std::filesystem::create_directory(folder.path() / NamePath("J\xFCrgen"));
+    const std::string name = "M\xFCnster \x80.flt"; // u umlaut, euro sign
+    const Path target = ResolvePath(folder.path(), "j\xFCrgen\\" + name);
+    ASSERT_TRUE(SaveFileAtomically(target, "x"));
+    EXPECT_EQ(ResolvePath(folder.path(), "J\xFCRGEN\\m\xFCNSTER \x80.FLT"), target);
+    const Path listed = std::filesystem::directory_iterator(target.parent_path())->path();
+    EXPECT_EQ(NameOf(listed.parent_path()) + "/" + NameOf(listed), "J\xFCrgen/" + name);
+#ifdef _WIN32
+    EXPECT_EQ(listed.filename().u8string(), u8"M\u00FCnster \u20AC.flt");
+#endif
 }
 
 TEST(SaveFilesTogether, AFolderWhereAFileShouldGoIsFoundBeforeAnythingIsReplaced) {

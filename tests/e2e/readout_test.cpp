@@ -132,16 +132,18 @@ private slots:
         Folder folder;
         QCOMPARE(folder.Readout(Loft(123, 8), "00").exitCode, 0);
         const QByteArray before = folder.File("W0120523.d00");
-        ClockState region = Loft7(), federation = Loft7(), club = Loft7(), fancier = Loft7(), tooMany = Loft7();
+        ClockState region = Loft7(), federation = Loft7(), club = Loft7(), fancier = Loft7();
         region.region = 13, federation.federation = 6, club.club = 124, fancier.fancier = 9;
-        tooMany.arrivals.assign(1001, Arrival(7, 1));
         const std::vector<std::tuple<ClockState, QStringList, const char*>> cases = {
             {region, kReadOutAt, "MsgBoxText4"},
             {federation, kReadOutAt, "MsgBoxText5"},
             {club, kReadOutAt, "MsgBoxText6"},
             {fancier, kReadOutAt, "MsgBoxText7"},
-            {tooMany, kReadOutAt, "txtCommunicationError"},
+            {Loft7(), kReadOutAt + QStringList{"--too-many-records"}, "txtCommunicationError"},
             {Loft7(), kReadOutAt + QStringList{"--silent-after", "60"}, "txtCommunicationError"},
+            {Loft7(), kReadOutAt + QStringList{"--silent-after", "0"}, "MsgBoxText3"},
+            // A byte later than the byte timeout of 500 ms.
+            {Loft7(), kReadOutAt + QStringList{"--delay-before", "30", "--delay-ms", "800"}, "txtCommunicationError"},
             {Loft7(), kReadOutAt + QStringList{"--corrupt-at", "127"}, "txtCommunicationError"}, // the end mark
             {Loft7(), kReadOutAt + QStringList{"--corrupt-at", "1"}, "MsgBoxText3"},             // the acknowledgement
         };

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "app/catalogue.h"
+#include "app/cp1252.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -55,14 +56,33 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+std::string SwapCase(std::string name) {
+    for (char& c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        c = static_cast<char>(std::islower(u) ? std::toupper(u) : std::tolower(u));
+    }
+    return name;
+}
+
+// A file system that ignores case (Windows, a FAT stick) finds "club.dat" for an entry
+// "CLUB.DAT"; the entry's own spelling is still wanted, so a replacement keeps it. The swapped
+// spelling tells such a file system apart cheaply, so only there is the folder listed.
 Path MatchEntry(const Path& dir, const std::string& part) {
     std::error_code ec;
-    if (fs::exists(fs::symlink_status(dir / part, ec))) return dir / part;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (EqualNoCase(name, part)) return it->path();
+    // symlink_status: a link that leads nowhere is still this entry, not a missing one.
+    const Path given = dir / NamePath(part);
+    if (fs::exists(fs::symlink_status(given, ec))) {
+        const std::string swapped = SwapCase(part);
+        if (swapped == part || !fs::exists(fs::symlink_status(dir / NamePath(swapped), ec))) return given;
     }
-    return dir / part;
+    Path match = given;
+    bool matched = false;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = NameOf(it->path());
+        if (name == part) return it->path();
+        if (!matched && EqualNoCase(name, part)) match = it->path(), matched = true;
+    }
+    return match;
 }
 
 // ---- Names of their own for temporary files and kept copies ----------------------------
@@ -88,7 +108,7 @@ std::string UniqueSuffix(const char* kind) {
 }
 
 Path SidePath(const Path& target, const char* kind) {
-    return target.parent_path() / ("~" + target.filename().string() + UniqueSuffix(kind));
+    return target.parent_path() / NamePath("~" + NameOf(target) + UniqueSuffix(kind));
 }
 
 // "~" + name + "." + 16 hex digits + "-" + digits + ".tmp" or ".bak": what a save leaves
@@ -482,6 +502,22 @@ std::string CannotReadText(const Path& file, const FileProblem& problem) {
     return CatalogueText("Files.CannotRead", {PathText(file), ReasonText(problem)});
 }
 
+#ifdef _WIN32
+Path NamePath(std::string_view name) {
+    const std::string utf8 = Cp1252ToUtf8(name);
+    return Path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string NameOf(const Path& path) {
+    const std::u8string utf8 = path.filename().u8string();
+    std::string bytes(utf8.begin(), utf8.end());
+    return Utf8ToCp1252(bytes).value_or(std::move(bytes));
+}
+#else
+Path NamePath(std::string_view name) { return Path(name); }
+std::string NameOf(const Path& path) { return path.filename().string(); }
+#endif
+
 Path ResolvePath(const Path& folder, std::string_view relative) {
     Path current = folder;
     std::string part;
@@ -645,7 +681,7 @@ SaveResult RecoverInterruptedSaves(const Path& programFolder) {
     std::error_code ec;
     std::vector<Path> journals;
     for (fs::directory_iterator it(programFolder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = NameOf(it->path());
         if (name.starts_with(kJournalPrefix) && name.ends_with(kJournalSuffix)) journals.push_back(it->path());
     }
     SaveResult result;
@@ -687,7 +723,7 @@ SaveResult RecoverInterruptedSaves(const Path& programFolder) {
     for (const Path& folder : folders) {
         std::error_code listing;
         for (fs::directory_iterator it(folder, listing), end; !listing && it != end; it.increment(listing)) {
-            if (!IsLeftover(it->path().filename().string())) continue;
+            if (!IsLeftover(NameOf(it->path()))) continue;
             std::error_code age;
             const auto written = fs::last_write_time(it->path(), age);
             if (!age && now - written > std::chrono::minutes(1)) fs::remove(it->path(), age);

@@ -15,6 +15,12 @@ namespace plumet {
 
 using Path = std::filesystem::path;
 
+// A file name of Windows-1252 bytes as a path, and the last part of a path back as such
+// bytes. Windows keeps names in Unicode, and its C++ library reads narrow names byte by byte
+// but gives them back as UTF-8; elsewhere the bytes are the name.
+Path NamePath(std::string_view name);
+std::string NameOf(const Path& path);
+
 // `relative` uses '\' or '/' between parts. Each part is matched to an existing entry of
 // any letter case; a part with no match keeps the spelling given.
 Path ResolvePath(const Path& folder, std::string_view relative);

@@ -69,7 +69,7 @@ std::string LockFailedText(const Path& programFolder, const FileProblem& problem
 bool HasJournal(const Path& programFolder) {
     std::error_code ec;
     for (std::filesystem::directory_iterator it(programFolder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = NameOf(it->path());
         if (name.starts_with("~plumet-save") && name.ends_with(".journal")) return true;
     }
     return false;

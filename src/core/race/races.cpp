@@ -52,7 +52,7 @@ std::vector<Path> FilesOfRaceName(const Path& programFolder, const std::string& 
     std::error_code ec;
     const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (Lower(it->path().filename().string()) == result) files.push_back(it->path());
+        if (Lower(NameOf(it->path())) == result) files.push_back(it->path());
     return files;
 }
 
@@ -80,9 +80,9 @@ RenameSave SaveRenamed(const RaceList& changed, const Path& programFolder, const
     std::set<std::string> targets;
     std::error_code ec;
     for (const Path& file : own) {
-        const Path target = file.parent_path() / (newName + file.filename().string().substr(oldName.size()));
+        const Path target = file.parent_path() / NamePath(newName + NameOf(file).substr(oldName.size()));
         // Two spellings of one file would meet under the new name.
-        if (!targets.insert(Lower(target.filename().string())).second) return {Refused(kRaceNameInFiles, "Text1")};
+        if (!targets.insert(Lower(NameOf(target))).second) return {Refused(kRaceNameInFiles, "Text1")};
         FileContent content = ReadWholeFile(file);
         if (content.status != ReadStatus::Ok)
             return {{0, {}, SaveFailed("The file " + PathText(file) + " cannot be read, so the race was not renamed.")}};
