@@ -76,7 +76,12 @@ TEST(Options, ADamagedFileIsReportedAndGivesTheDefaults) {
         TestFolder folder;
         const Path file = folder.path() / "OPTIONS.PAR";
         if (std::string(c.what) == "folder") std::filesystem::create_directory(file);
-        else if (std::string(c.what) == "loop") std::filesystem::create_symlink(file, file);
+        else if (std::string(c.what) == "loop") {
+#ifdef _WIN32
+            continue; // links need rights there
+#endif
+            std::filesystem::create_symlink(file, file);
+        }
         else folder.Write("OPTIONS.PAR", c.bytes);
         const Settings settings = ReadOptions(folder.path());
         EXPECT_NE(settings.damage.find("OPTIONS.PAR"), std::string::npos) << c.what;

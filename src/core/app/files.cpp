@@ -9,6 +9,7 @@
 #include <random>
 #include <set>
 #include <system_error>
+#include <thread>
 
 #include "app/catalogue.h"
 #include "app/cp1252.h"
@@ -287,6 +288,15 @@ TargetKind KindOfTarget(const Path& target, FileProblem& problem) {
 bool RenameFile(const Path& from, const Path& to, FileProblem& problem) {
     std::error_code ec;
     fs::rename(from, to, ec);
+#ifdef _WIN32
+    // A reader (or a virus scanner) that has the target open keeps it from being replaced
+    // there; such a hold lasts moments.
+    for (int attempt = 0; ec == std::errc::permission_denied && attempt < 100; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ec.clear();
+        fs::rename(from, to, ec);
+    }
+#endif
     if (ec) problem = ProblemOfCode(ec);
     return !ec;
 }
