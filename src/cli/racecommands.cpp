@@ -108,6 +108,8 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
     if (csv) exports.push_back({ExportFormat::Csv, Path(*csv)});
     if (html) exports.push_back({ExportFormat::Html, Path(*html)});
     if (!exports.empty()) {
+        // Writing the export files, it is a writer like any other.
+        if (!context.LockForWriting("results")) return kFailed;
         const ExportOutcome outcome =
             ExportResults(context.folder, race, LoadExportTexts(context.catalogue), ui::RaceShortDate(race), exports);
         if (outcome.status == ExportStatus::NoResultFile)

@@ -18,12 +18,13 @@ inline std::string TestData(const std::string& relative) {
     return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes;
 }
 
-// The saves that `fails` picks (by default every one) fail while this lives, also when an
-// assertion ends the test early, so no later test inherits the fault.
+// The saves that `fails` picks (by default every one) fail at `stage` while this lives, also
+// when an assertion ends the test early, so no later test inherits the fault.
 class SaveFault {
 public:
-    explicit SaveFault(std::function<bool(const Path&)> fails = [](const Path&) { return true; }) {
-        SetSaveFaultForTests(std::move(fails));
+    explicit SaveFault(std::function<bool(const Path&)> fails = [](const Path&) { return true; },
+                       SaveStage stage = SaveStage::Write, FileReason reason = FileReason::Other) {
+        SetSaveFaultForTests(std::move(fails), stage, reason);
     }
     ~SaveFault() { SetSaveFaultForTests(nullptr); }
     SaveFault(const SaveFault&) = delete;

@@ -179,7 +179,7 @@ ExportOutcome ExportResults(const Path& programFolder, const Race& race, const E
         files.push_back({target.file, target.format == ExportFormat::Csv
                                           ? ResultCsv(race, result.lines, texts)
                                           : ResultHtml(race, result.lines, texts, dateText)});
-    const SaveResult saved = SaveFilesTogether(files);
+    const SaveResult saved = SaveFilesTogether(programFolder, files);
     if (!saved) return {ExportStatus::NotWritten, saved.error};
     return {};
 }

@@ -12,6 +12,7 @@
 
 #include "app/appcontext.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "race/racecalc.h"
 #include "race/resultlayout.h"
 #include "race/resultexportdialog.h"
@@ -129,12 +130,16 @@ std::vector<std::string> ReadingEndedWarnings(const TextCatalogue& catalogue, co
 
 QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
                                    const DistanceTable& distances) {
-    const RaceCalcOutcome outcome =
-        CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
+    const auto calculated = UnderWriteLock(parent, [&] {
+        return CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
+    });
+    if (!calculated) return {};
+    const RaceCalcOutcome& outcome = *calculated;
     const TextCatalogue catalogue = LoadCatalogue();
     const QString title = ToQt(catalogue.LookupText("frmRaceSelect.Caption(Calculate)"));
-    for (const SaveResult* saved : {&outcome.racesSaved, &outcome.resultSaved})
-        if (!saved->ok) ShowMessage(parent, MessageIcon::Critical, title, ToQt(saved->error));
+    // Both files are written together, so one reason covers both.
+    const SaveResult& saved = outcome.racesSaved.ok ? outcome.resultSaved : outcome.racesSaved;
+    if (!saved.ok) ShowMessage(parent, MessageIcon::Critical, title, ToQt(saved.error));
     QStringList warnings;
     for (const std::string& warning : ReadingEndedWarnings(catalogue, App().programFolder, outcome.readingEnded))
         warnings << ToQt(warning);
