@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 
+#include "app/catalogue.h"
 #include "app/fixedwidth.h"
 #include "registers/clubs.h"
 #include "registers/fanciers.h"
@@ -120,7 +121,12 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
                 return RefusedAt(ExchangeProblem::BadLine, line, file, "is no fancier line of the club above it");
             if (current->fanciers.Full())
                 return RefusedAt(ExchangeProblem::RegisterFull, line, file, "is one fancier of the club too many");
-            InsertFancier(current->fanciers, PadRight(Mid(text, 5, kFancierLineLength), kFancierRecordLength));
+            const std::string record = PadRight(Mid(text, 5, kFancierLineLength), kFancierRecordLength);
+            if (FindFancier(current->fanciers, record) != 0)
+                return RefusedAt(ExchangeProblem::BadLine, line, file,
+                                 CatalogueText("frmFancierdataRead.txtFancierTwice",
+                                               {FancierNumberOf(record), current->clubNumber}));
+            InsertFancier(current->fanciers, record);
         } else {
             return RefusedAt(ExchangeProblem::BadLine, line, file, "is neither a club nor a fancier line");
         }
