@@ -470,4 +470,20 @@ std::string SeasonRaceStateText(const TextCatalogue& catalogue, const SeasonRace
     return {};
 }
 
+std::vector<std::string> RaceSeasonWarnings(const TextCatalogue& catalogue, const Path& programFolder,
+                                            const RaceSeason& season) {
+    std::vector<std::string> warnings;
+    for (const SeasonFileProblem& problem : season.damaged)
+        warnings.push_back(SeasonProblemText(catalogue, programFolder, problem));
+    if (season.race && season.race->state != SeasonRaceState::Counted)
+        warnings.push_back(FillPlaceholders(catalogue.LookupText("frmRaceResultsShow.SeasonNotCounted"),
+                                            {season.season, SeasonRaceStateText(catalogue, *season.race)}));
+    return warnings;
+}
+
+std::string RaceSeasonText(const TextCatalogue& catalogue, const RacePrizes& prizes) {
+    return FillPlaceholders(catalogue.LookupText("frmRaceResultsShow.SeasonValue"),
+                            {prizes.season, std::to_string(prizes.Count()), std::to_string(prizes.prizeRatio)});
+}
+
 } // namespace plumet

@@ -236,6 +236,12 @@ SaveResult DeleteSeason(const Path& programFolder, std::string_view name);
 std::string SeasonProblemText(const TextCatalogue& catalogue, const Path& programFolder, const SeasonFileProblem& problem);
 // Why a race of the season does not count; "" when it does.
 std::string SeasonRaceStateText(const TextCatalogue& catalogue, const SeasonRace& race);
+// For the race's result list: each damaged season file, and why the season that lists the race
+// does not count it.
+std::vector<std::string> RaceSeasonWarnings(const TextCatalogue& catalogue, const Path& programFolder,
+                                            const RaceSeason& season);
+// "Season 2024, 3 prizes (1:4)", beside the race's head.
+std::string RaceSeasonText(const TextCatalogue& catalogue, const RacePrizes& prizes);
 // Replaces %1, %2 … by the values.
 std::string FillPlaceholders(std::string text, const std::vector<std::string>& values);
 

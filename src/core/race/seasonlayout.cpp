@@ -10,10 +10,11 @@ namespace {
 
 constexpr char kPoint = '.';
 
-// Page positions, as the printed result list has them.
+// Page positions, after the printed result list's.
 constexpr int kCounterX = 4150, kCounterY = 100;
 constexpr int kTitleX = 1700, kTitleY = 250, kTitleSize = 18;
-constexpr int kLeftLabel = 500, kLeftValue = 1600, kRightLabel = 3000, kRightValue = 4150;
+// The head's values are longer than a race's, so its right column starts further left.
+constexpr int kLeftLabel = 500, kLeftValue = 1500, kRightLabel = 2500, kRightValue = 3500;
 constexpr int kHeadTop = 760, kHeadStep = 130;
 constexpr int kSectionGap = 120, kSectionSize = 11;
 constexpr int kRowStep = 150;
