@@ -1,5 +1,6 @@
 #include "race/seasondialog.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -92,6 +93,8 @@ SeasonDialog::SeasonDialog(QWidget* parent) : DialogBase("frmSeason", parent) {
     pigeons_ = tab("Label14", "List1");
     lofts_ = tab("Label15", "List2");
     races_ = tab("Label16", "List3");
+    // The tab bar's scroll buttons are Qt's own.
+    for (QAbstractButton* button : tabs_->findChildren<QAbstractButton*>()) button->setProperty(kNoCaptionProperty, true);
     warnings_ = DataLabel(this, "Label20");
     warnings_->setWordWrap(true);
     layout->addWidget(warnings_);
