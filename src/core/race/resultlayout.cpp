@@ -59,12 +59,14 @@ constexpr Column kRowColumns[] = {{500, PrintAlign::Start},  {750, PrintAlign::S
                                   {4650, PrintAlign::End}};
 constexpr int kUpperHeadX[] = {500, 750, 1900, 2800, 3600, 4150, 4650};
 constexpr int kLowerHeadX[] = {500, 750, 1680, 2800, 3600, 4150, 4650, 4700};
-// A race of a season: the figures move left for the prize mark and the ace points.
+// A race of a season: a point smaller, the figures move left for the prize mark and the ace
+// points, which end where the remark's head stood.
 constexpr Column kSeasonRowColumns[] = {{500, PrintAlign::Start},  {750, PrintAlign::Start}, {1680, PrintAlign::Start},
-                                        {2680, PrintAlign::Start}, {3250, PrintAlign::End},  {3760, PrintAlign::End},
-                                        {4230, PrintAlign::End},   {4300, PrintAlign::Start}, {4800, PrintAlign::End}};
-constexpr int kSeasonUpperHeadX[] = {500, 750, 1900, 2680, 3250, 3760, 4230, 4300, 4800};
-constexpr int kSeasonLowerHeadX[] = {500, 750, 1680, 2680, 3250, 3760, 4230, 4300, 4800};
+                                        {2600, PrintAlign::Start}, {3340, PrintAlign::End},  {3740, PrintAlign::End},
+                                        {4160, PrintAlign::End},   {4210, PrintAlign::Start}, {4700, PrintAlign::End}};
+constexpr int kSeasonUpperHeadX[] = {500, 750, 1900, 2600, 3340, 3740, 4160, 4210, 4700};
+constexpr int kSeasonLowerHeadX[] = {500, 750, 1680, 2600, 3340, 3740, 4160, 4210, 4700};
+constexpr int kSeasonRowSize = 9, kSeasonHeadSize = 8;
 
 PrintAlign HeadAlign(std::size_t column) {
     return (column >= 4 && column <= 6) || column == 8 ? PrintAlign::End : PrintAlign::Start;
@@ -233,18 +235,19 @@ std::string PrizesText(const RacePrizes& prizes) {
 std::vector<HeadLine> ResultHeadLines(const Race& race, const PrintTexts& texts, const std::string& dateText,
                                       const RacePrizes* prizes) {
     const bool miles = race.distanceUnit == kRaceInMiles;
-    const HeadPair season = prizes ? HeadPair{texts.season, prizes->season} : HeadPair{};
-    const HeadPair prizeCount = prizes ? HeadPair{texts.prizes, PrizesText(*prizes)} : HeadPair{};
-    return {
-        {{texts.clubName, TrimRightBlanks(race.clubName)}, season},
+    std::vector<HeadLine> lines{
+        {{texts.clubName, TrimRightBlanks(race.clubName)}, {}},
         // The fanciers stand beside the race: the release point's name and place fill their line.
         {{texts.raceName, TrimRightBlanks(race.name)}, {texts.fanciers, Counter(race.fanciersEntered)}},
         {{texts.date, dateText}, {texts.offTime, ClosedPeriodText(race, texts.none)}},
-        {{texts.releasePoint, TrimRightBlanks(race.releasePointName)}, prizeCount},
+        {{texts.releasePoint, TrimRightBlanks(race.releasePointName)}, {}},
         {{texts.time, Two(race.releaseHour) + ":" + Two(race.releaseMinute)},
          {texts.avDistance, MeanDistanceText(race) + " " + (miles ? texts.headMiles : texts.headKm)}},
         {{texts.pigeonsEntered, Counter(race.pigeonsEntered)}, {texts.pigeonsClassified, Counter(race.pigeonsClassified)}},
     };
+    // A line of its own: a season's name needs the width of the left column.
+    if (prizes) lines.push_back({{texts.season, prizes->season}, {texts.prizes, PrizesText(*prizes)}});
+    return lines;
 }
 
 std::size_t PageCount(std::size_t pigeons) { return std::max<std::size_t>(1, (pigeons + kRowsPerPage - 1) / kRowsPerPage); }
@@ -269,6 +272,10 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
     const Column* columns = prizes ? kSeasonRowColumns : kRowColumns;
     const int* upperX = prizes ? kSeasonUpperHeadX : kUpperHeadX;
     const int* lowerX = prizes ? kSeasonLowerHeadX : kLowerHeadX;
+    // The head's season line pushes the table down by a line; 29 rows still end above the foot.
+    const int down = prizes ? kHeadStep : 0;
+    const int rowSize = prizes ? kSeasonRowSize : 10;
+    const int headSize = prizes ? kSeasonHeadSize : kHeadSize;
     std::vector<PrintPage> pages;
     for (std::size_t number = std::max<std::size_t>(firstPage, 1); number <= std::min(lastPage, pageCount); ++number) {
         PrintPage page{number, {}};
@@ -286,19 +293,19 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
         t.push_back({kLeftLabel, y, TrimRightBlanks(race.headerComment), false, PrintAlign::Start, 10});
 
         for (std::size_t i = 0; i < texts.upper.size(); ++i)
-            t.push_back({upperX[i], kUpperHeadY, texts.upper[i], true, HeadAlign(i), kHeadSize});
+            t.push_back({upperX[i], kUpperHeadY + down, texts.upper[i], true, HeadAlign(i), headSize});
         // The remark's head gives way to the prize mark and the ace points.
         for (std::size_t i = 0; i < texts.lower.size() - (prizes ? 1 : 0); ++i) {
             std::string head = texts.lower[i];
             if (i == 5) head += miles ? texts.tableMiles : texts.tableKm;
             if (i == 6) head += miles ? texts.yardsPerMinute : texts.metresPerMinute;
-            t.push_back({lowerX[i], kLowerHeadY, head, true, HeadAlign(i), kHeadSize});
+            t.push_back({lowerX[i], kLowerHeadY + down, head, true, HeadAlign(i), headSize});
         }
         if (prizes) {
-            t.push_back({upperX[7], kUpperHeadY, texts.prizeUpper, true, HeadAlign(7), kHeadSize});
-            t.push_back({upperX[8], kUpperHeadY, texts.pointsUpper, true, HeadAlign(8), kHeadSize});
-            t.push_back({lowerX[7], kLowerHeadY, texts.prizeLower, true, HeadAlign(7), kHeadSize});
-            t.push_back({lowerX[8], kLowerHeadY, texts.pointsLower, true, HeadAlign(8), kHeadSize});
+            t.push_back({upperX[7], kUpperHeadY + down, texts.prizeUpper, true, HeadAlign(7), headSize});
+            t.push_back({upperX[8], kUpperHeadY + down, texts.pointsUpper, true, HeadAlign(8), headSize});
+            t.push_back({lowerX[7], kLowerHeadY + down, texts.prizeLower, true, HeadAlign(7), headSize});
+            t.push_back({lowerX[8], kLowerHeadY + down, texts.pointsLower, true, HeadAlign(8), headSize});
         }
 
         const std::size_t from = (number - 1) * kRowsPerPage;
@@ -306,7 +313,7 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
         for (std::size_t row = from; row < to; ++row) {
             const ResultLine& line = lines[row];
             const ResultRow cellsOf = ResultRowOf(row + 1, line, race.distanceUnit, separator, prizes);
-            const int rowY = kFirstRowY + static_cast<int>(row - from) * kRowStep;
+            const int rowY = kFirstRowY + down + static_cast<int>(row - from) * kRowStep;
             const std::string cells[] = {ZeroPadded(static_cast<long long>(cellsOf.position), 4),
                                          cellsOf.fancierName,
                                          cellsOf.ringText,
@@ -315,10 +322,10 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
                                          PrintedDistance(line.distanceKm, race.distanceUnit, separator),
                                          PrintedSpeed(line.speed, race.distanceUnit, separator)};
             for (std::size_t c = 0; c < std::size(cells); ++c)
-                t.push_back({columns[c].x, rowY, cells[c], false, columns[c].align, 10});
+                t.push_back({columns[c].x, rowY, cells[c], false, columns[c].align, rowSize});
             if (cellsOf.prize) {
-                t.push_back({columns[7].x, rowY, texts.prizeMark, false, columns[7].align, 10});
-                t.push_back({columns[8].x, rowY, cellsOf.acePoints, false, columns[8].align, 10});
+                t.push_back({columns[7].x, rowY, texts.prizeMark, false, columns[7].align, rowSize});
+                t.push_back({columns[8].x, rowY, cellsOf.acePoints, false, columns[8].align, rowSize});
             }
         }
         t.push_back({kLeftLabel, kFooterY, TrimRightBlanks(race.footerComment), false, PrintAlign::Start, 10});

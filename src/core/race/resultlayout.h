@@ -100,8 +100,9 @@ struct PrintTexts {
 PrintTexts LoadPrintTexts(const TextCatalogue& catalogue);
 
 // The head of the list as label and value pairs, line by line in two columns (a line without a
-// right pair has it empty): club (and season), race and fanciers, date and closed period,
-// release point (and prizes), release time and mean distance, pigeons entered and classified.
+// right pair has it empty): club, race and fanciers, date and closed period, release point,
+// release time and mean distance, pigeons entered and classified, and for a race of a season
+// the season and its prizes.
 struct HeadPair {
     std::string label;
     std::string value;
