@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test; then the core and end-to-end
-# tests again under the address and undefined-behaviour sanitizers, and a short fuzz pass.
+# tests again under the address and undefined-behaviour sanitizers, a short fuzz pass, and the
+# core tests built for Windows under Wine.
 #   ./test.sh
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -19,3 +20,5 @@ cmake --build "$sanitize" -j"$(nproc)" --target core_tests e2e_tests
 (cd "$sanitize" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" -R '^(e2e_|[A-Z])')
 
 "$here/tests/fuzz/run-fuzz.sh" 5000
+
+"$here/scripts/windows-tests.sh"

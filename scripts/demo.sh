@@ -35,7 +35,8 @@ fi
 
 plumet-demo-folder --port "$line" --catalogue "$catalogue" "$demo" | sed 's/^/Demo: /' >&2
 
-coproc clock { exec plumet-clocksim --state "$demo/clock-state.txt"; }
+# At the pace of the line the program sets, as a real clock answers.
+coproc clock { exec plumet-clocksim --state "$demo/clock-state.txt" --line-speed port; }
 clock_pid=$clock_PID
 trap 'kill "$clock_pid" 2>/dev/null || true; wait "$clock_pid" 2>/dev/null || true; rm -f "$line"' EXIT
 device=""

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   xvfb xauth fonts-dejavu-core poppler-utils tzdata
   clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix wine64
 )
 [ "${PLUMET_EXTRA_PACKAGES:-}" ] && read -r -a extra <<<"$PLUMET_EXTRA_PACKAGES" && packages+=("${extra[@]}")
 

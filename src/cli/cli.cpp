@@ -3,18 +3,26 @@
 #include <ostream>
 
 #include "app/cp1252.h"
+#include "app/fixedwidth.h"
 #include "app/formtexts.h"
 
 namespace plumet::cli {
 
 int CliContext::Fail(const std::string& key, const std::string& fallback) const {
     const std::string text = key.empty() ? std::string() : catalogue.LookupText(key);
-    err << (text.empty() ? fallback : Cp1252ToUtf8(text)) << '\n';
+    err << Cp1252ToUtf8(text.empty() ? fallback : text) << '\n';
     return kFailed;
 }
 
+bool CliContext::LockForWriting(const std::string& command) {
+    writeLock = FolderWriteLock(folder, "plumet-cli " + command, wait);
+    if (writeLock.Held()) return true;
+    Fail("", writeLock.Refusal());
+    return false;
+}
+
 std::string UsageText() {
-    std::string text = "usage: plumet-cli [--folder DIR] [--port ID] COMMAND ARGS...\n";
+    std::string text = "usage: plumet-cli [--folder DIR] [--port ID] [--wait S] COMMAND ARGS...\n";
     if (Commands().empty()) return text + "no commands are available in this build\n";
     text += "commands:\n";
     for (const auto& command : Commands()) text += "  " + command.name + " " + command.arguments + "\n";
@@ -24,9 +32,18 @@ std::string UsageText() {
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool stderrIsTerminal) {
     Path folder = std::filesystem::current_path();
     std::optional<std::string> port;
+    std::chrono::milliseconds wait = kWriteLockWait;
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
-        if ((args[i] == "--folder" || args[i] == "--port") && i + 1 < args.size()) {
+        if (args[i] == "--wait" && i + 1 < args.size()) {
+            const auto seconds = IsAllDigits(args[i + 1]) ? ParseInteger(args[i + 1]) : std::nullopt;
+            if (!seconds || *seconds > 3600) {
+                err << "--wait takes whole seconds from 0 to 3600\n" << UsageText();
+                return kUsage;
+            }
+            wait = std::chrono::seconds(*seconds);
+            ++i;
+        } else if ((args[i] == "--folder" || args[i] == "--port") && i + 1 < args.size()) {
             if (args[i] == "--folder") folder = args[i + 1];
             else port = args[i + 1];
             ++i;
@@ -56,10 +73,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             err << "The program folder does not exist: " << folder.string() << '\n';
             return kFailed;
         }
-        CliContext context{folder, ReadOptions(folder), {}, out, err, stderrIsTerminal};
-        context.catalogue.Load(folder);
-        context.catalogue.AddMissingFrom(ui::ShippedCatalogue());
+        TextCatalogue catalogue;
+        catalogue.Load(folder);
+        catalogue.AddMissingFrom(ui::ShippedCatalogue());
+        UseCatalogues(catalogue, ui::ShippedCatalogue()); // before anything is read, so reasons are worded
+        CliContext context{folder, ReadOptions(folder), std::move(catalogue), out, err, stderrIsTerminal, wait, {}};
+        // Every command says it; those that would use the garbage do nothing.
+        if (!context.settings.damage.empty()) {
+            context.Fail("", context.settings.damage);
+            if (command.usesSettings) return kFailed;
+        }
         if (port) context.settings.comPort = *port;
+        if (command.writes) {
+            if (!context.LockForWriting(command.name)) return kFailed;
+        } else {
+            RecoverWhenFree(folder);
+        }
         return command.run(context, rest);
     }
     err << "unknown command " << name << '\n' << UsageText();

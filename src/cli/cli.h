@@ -1,5 +1,6 @@
 #pragma once
 // plumet-cli: the program's tasks without windows, on the same program folder and files.
+#include <chrono>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -8,6 +9,7 @@
 
 #include "app/catalogue.h"
 #include "app/files.h"
+#include "app/folderlock.h"
 #include "app/options.h"
 
 namespace plumet::cli {
@@ -21,10 +23,15 @@ struct CliContext {
     std::ostream& out;
     std::ostream& err;
     bool progress = false; // standard error is a terminal
+    std::chrono::milliseconds wait = kWriteLockWait; // for the folder's write lock (--wait)
+    FolderWriteLock writeLock;
 
-    // One line on standard error: the catalogue text of `key`, or `fallback` when the
-    // catalogue has none. Returns kFailed.
+    // One line on standard error: the catalogue text of `key`, or `fallback` (Windows-1252,
+    // as core words it) when the catalogue has none. Returns kFailed.
     int Fail(const std::string& key, const std::string& fallback) const;
+    // Takes the folder's write lock for the rest of the command; false, with the reason on
+    // standard error, when another writer keeps it beyond the wait.
+    bool LockForWriting(const std::string& command);
 };
 
 struct CliCommand {
@@ -33,6 +40,8 @@ struct CliCommand {
     std::size_t minArgs = 0;
     std::size_t maxArgs = 0;
     std::function<int(CliContext&, const std::vector<std::string>&)> run;
+    bool writes = false;       // holds the write lock from its first read to its last save
+    bool usesSettings = true;  // refused while OPTIONS.PAR is damaged
 };
 
 // Every command the companion knows, in usage order.

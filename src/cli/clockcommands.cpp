@@ -55,10 +55,16 @@ bool OpenClock(const CliContext& context, ui::SerialClockLink& link, const Trans
 }
 
 // What the dialog `form` would show for an outcome: its message if it has one, else its
-// status line. Success prints the status on standard output.
-int Report(CliContext& context, const std::string& form, const std::string& status, int message, bool cancelled) {
+// status line, and then why the transfer was refused before it began. Success prints the
+// status on standard output.
+int Report(CliContext& context, const std::string& form, const std::string& status, int message, bool cancelled,
+           const std::string& problem = {}) {
     if (cancelled) return context.Fail("", kCancelled);
     if (message != 0) return context.Fail(form + ".MsgBoxText" + std::to_string(message), kFailed);
+    if (!problem.empty()) {
+        context.Fail(form + ".txtCommunicationError", kFailed);
+        return context.Fail("", problem);
+    }
     if (status == "txtCommunicationOk") {
         context.out << Text(context, form + "." + status, kDone) << '\n';
         return kSuccess;
@@ -69,7 +75,10 @@ int Report(CliContext& context, const std::string& form, const std::string& stat
 } // namespace
 
 int RunSendLoft(CliContext& context, const std::vector<std::string>& args) {
-    const std::optional<LoftToSend> loft = RegisteredLoft(context.folder, context.settings, args[0], args[1]);
+    std::string unreadable;
+    const std::optional<LoftToSend> loft =
+        RegisteredLoft(context.folder, context.settings, args[0], args[1], &unreadable);
+    if (!unreadable.empty()) return context.Fail("", unreadable);
     if (!loft)
         return context.Fail("", "Fancier " + args[1] + " of club " + args[0] + " is not in the fancier register.");
     ui::SerialClockLink link;
@@ -84,8 +93,8 @@ int RunSendLoft(CliContext& context, const std::vector<std::string>& args) {
             [&progress](std::size_t sent, std::size_t total) { progress.Show(sent, total); }, cancel.Token());
     }
     link.close();
-    return Report(context, "frmLoftSend", outcome.status, outcome.message,
-                  outcome.result == LoftSendResult::Cancelled);
+    return Report(context, "frmLoftSend", outcome.status, outcome.message, outcome.result == LoftSendResult::Cancelled,
+                  outcome.result == LoftSendResult::NotSendable ? outcome.problem : std::string());
 }
 
 int RunGetLoft(CliContext& context, const std::vector<std::string>&) {
@@ -100,7 +109,8 @@ int RunGetLoft(CliContext& context, const std::vector<std::string>&) {
             [&progress](std::size_t received, std::size_t total) { progress.Show(received, total); }, cancel.Token());
     }
     link.close();
-    if (outcome.result == LoftGetResult::SaveFailed) return context.Fail("", outcome.saved.error);
+    if (outcome.result == LoftGetResult::SaveFailed || outcome.result == LoftGetResult::Refused)
+        return context.Fail("", outcome.saved.error);
     return Report(context, "frmLoftGet", outcome.status, outcome.message, outcome.result == LoftGetResult::Cancelled);
 }
 
@@ -121,7 +131,7 @@ int RunSendPoints(CliContext& context, const std::vector<std::string>&) {
     }
     link.close();
     return Report(context, "frmRacePointsSend", outcome.status, outcome.message,
-                  outcome.result == RacePointsSendResult::Cancelled);
+                  outcome.result == RacePointsSendResult::Cancelled, outcome.problem);
 }
 
 } // namespace plumet::cli

@@ -9,22 +9,24 @@ namespace plumet::cli {
 
 // The table grows with each task the companion takes over from the program.
 const std::vector<CliCommand>& Commands() {
+    // Writers hold the folder's write lock; print-relay takes it itself when it writes a file.
+    constexpr bool kWrites = true;
     static const std::vector<CliCommand> commands = {
-        {"build-exchange", "fancier|loft", 1, 1, RunBuildExchange},
-        {"read-exchange", "fancier|loft", 1, 1, RunReadExchange},
+        {"build-exchange", "fancier|loft", 1, 1, RunBuildExchange, kWrites},
+        {"read-exchange", "fancier|loft", 1, 1, RunReadExchange, kWrites},
         {"send-loft", "CLUB FANCIER", 2, 2, RunSendLoft},
-        {"get-loft", "", 0, 0, RunGetLoft},
-        {"send-points", "", 0, 0, RunSendPoints},
-        {"distance", "LAT LON LAT LON", 4, 4, RunDistance},
-        {"calculate", "RACE", 1, 1, RunCalculate},
-        {"results", kResultsArguments, 1, 7, RunResults},
-        {"season", kSeasonArguments, 1, 7, RunSeason},
+        {"get-loft", "", 0, 0, RunGetLoft, kWrites},
+        {"send-points", "", 0, 0, RunSendPoints, kWrites}, // a missing release point file is created
+        {"distance", "LAT LON LAT LON", 4, 4, RunDistance, false, false},
+        {"calculate", "RACE", 1, 1, RunCalculate, kWrites},
+        {"results", kResultsArguments, 1, 7, RunResults, false, false},
+        {"season", kSeasonArguments, 1, 7, RunSeason, false, false}, // locks when it exports
         {"send-time", "--seconds N", 2, 2, RunSendTime},
         {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},
         {"load-firmware", "CODE (C, 11-14, 21-24, 31-34)", 1, 1, RunLoadFirmware},
-        {"readout", "WEEK POINT [--date DD.MM.YY]", 2, 4, RunReadout},
-        {"store-readout", "WEEK POINT DIR", 3, 3, RunStoreReadout},
-        {"export-xml", "WEEK POINT [--out DIR]", 2, 4, RunExportXml},
+        {"readout", "WEEK POINT [--date DD.MM.YY]", 2, 4, RunReadout, kWrites},
+        {"store-readout", "WEEK POINT DIR", 3, 3, RunStoreReadout, kWrites},
+        {"export-xml", "WEEK POINT [--out DIR]", 2, 4, RunExportXml, kWrites},
     };
     return commands;
 }

@@ -116,8 +116,11 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
     if (!number) return NoSuchRace(context, args[0]);
     const Race& race = races.races[*number - 1];
     const ResultFile result = ReadResultFile(context.folder, race.name);
-    if (result.status != ReadStatus::Ok)
+    if (result.status == ReadStatus::Missing)
         return context.Fail("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1", "There is no result for this race.");
+    const std::string unreadable = CannotReadText(ResultFilePath(context.folder, race.name), result.problem);
+    if (result.status != ReadStatus::Ok) return context.Fail("", unreadable);
+    if (!result.whole) context.err << Cp1252ToUtf8(unreadable) << '\n';
     if (!pdf && !csv && !html) {
         PrintResultWindow(context, race, result.lines);
         return kSuccess;
@@ -126,6 +129,8 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
     if (csv) exports.push_back({ExportFormat::Csv, Path(*csv)});
     if (html) exports.push_back({ExportFormat::Html, Path(*html)});
     if (!exports.empty()) {
+        // Writing the export files, it is a writer like any other.
+        if (!context.LockForWriting("results")) return kFailed;
         const ExportOutcome outcome =
             ExportResults(context.folder, race, LoadExportTexts(context.catalogue), ui::RaceShortDate(race), exports);
         if (outcome.status == ExportStatus::NoResultFile)

@@ -87,10 +87,10 @@ int RunReadout(CliContext& context, const std::vector<std::string>& args) {
         for (const std::string& line : outcome.appended) context.out << Cp1252ToUtf8(line) << '\n';
         return kSuccess;
     }
+    if (outcome.result == RacedataResult::Refused) return context.Fail("", outcome.error);
     if (outcome.message == kRacedataSaveFailed) {
         context.Fail(MessageKey(kRacedataSaveFailed), "The read-out file cannot be written.");
-        context.err << outcome.error << '\n';
-        return kFailed;
+        return context.Fail("", outcome.error);
     }
     if (outcome.message != 0) return context.Fail(MessageKey(outcome.message), "The clock's data were refused.");
     return context.Fail(std::string(kReadoutForm) + ".txtCommunicationError", "Transfer failed.");
@@ -101,15 +101,15 @@ int RunStoreReadout(CliContext& context, const std::vector<std::string>& args) {
         return Usage(context, "store-readout", "WEEK POINT DIR");
     const ReadoutFields fields = ReadoutArguments(args, SystemTimeSource().Now());
     const std::string name = ReadoutFileName(context.settings, fields.week, fields.point);
-    const ReadoutFile file = LoadReadoutFile(ReadoutFilePath(context.folder, context.settings, fields.week, fields.point));
+    const Path path = ReadoutFilePath(context.folder, context.settings, fields.week, fields.point);
+    const ReadoutFile file = LoadReadoutFile(path);
     if (file.status == ReadStatus::Missing) return context.Fail("", "There is no read-out file " + name + ".");
-    if (file.status != ReadStatus::Ok) return context.Fail("", "The read-out file " + name + " cannot be read.");
+    if (file.status != ReadStatus::Ok) return context.Fail("", CannotReadText(path, file.problem));
     const Path folder = args[2];
     const SaveResult saved = StoreReadoutCopy(file.lines, folder, name);
     if (!saved) {
         context.Fail(MessageKey(kRacedataCopyFailed), "The copy cannot be written.");
-        context.err << saved.error << '\n';
-        return kFailed;
+        return context.Fail("", saved.error);
     }
     context.out << ResolvePath(folder, name).string() << '\n';
     return kSuccess;

@@ -25,7 +25,7 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
     if (found == seasons.end()) {
         // A damaged file of that name says what is wrong with it.
         for (const SeasonFile& file : seasons)
-            if (!file.season && SameRaceName(file.file.stem().string(), args[0]))
+            if (!file.season && SameRaceName(NameOf(file.file.stem()), args[0]))
                 return context.Fail("", SeasonProblemText(catalogue, context.folder, file.problem));
         return context.Fail("", FillPlaceholders(catalogue.LookupText("frmSeason.NoSuchSeason"), {args[0]}));
     }
@@ -51,7 +51,9 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
     if (files->csv) exports.push_back({ExportFormat::Csv, Path(*files->csv)});
     if (files->html) exports.push_back({ExportFormat::Html, Path(*files->html)});
     if (!exports.empty()) {
-        const SaveResult saved = ExportSeason(standings, texts, catalogue, ui::ShortDate, exports);
+        // Writing the export files, it is a writer like any other.
+        if (!context.LockForWriting("season")) return kFailed;
+        const SaveResult saved = ExportSeason(context.folder, standings, texts, catalogue, ui::ShortDate, exports);
         if (!saved) return context.Fail("", saved.error);
     }
     if (!files->pdf) return kSuccess;

@@ -68,6 +68,7 @@ int RunPrintRelay(CliContext& context, const std::vector<std::string>& args) {
     const std::string form = toFile ? "frmPrintToFile" : "frmPrintToScreen";
 
     PrintFile file(context.folder);
+    if (toFile && !context.LockForWriting("print-relay")) return kFailed;
     if (toFile) {
         const SaveResult created = file.Create();
         if (!created) return context.Fail({}, created.error);

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "app/folderlock.h"
 #include "clitestsupport.h"
 
 class SeasonCommandsTest : public QObject {
@@ -52,6 +53,14 @@ private slots:
         QCOMPARE(race[4].mid(8, 2), QStringList({"", ""}));
 
         QFile::remove(csv);
+        {   // Shown beside another writer; exported only under the folder's write lock.
+            const plumet::FolderWriteLock writer(folder.path().toStdString(), "test", std::chrono::milliseconds(0));
+            QVERIFY(writer.Held());
+            QCOMPARE(Cli(folder, {"--wait", "0", "season", "Season 2024"}), 0);
+            std::string err;
+            QCOMPARE(Cli(folder, {"--wait", "0", "season", "Season 2024", "--csv", csv.toStdString()}, nullptr, &err), 1);
+            QVERIFY2(err.find(" is being written by test ") != std::string::npos, err.c_str());
+        }
         QFile damaged(folder.filePath("racecalc/Broken.season"));
         QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("Name=Broken\r\nFirstRace=1.5.2024\r\n") > 0);
         damaged.close();
@@ -68,6 +77,14 @@ private slots:
             if (!r.err.empty()) QCOMPARE(err, r.err);
         }
         QVERIFY(!QFile::exists(csv));
+
+        // A result file that cannot be read is named with its reason, never taken for a missing one.
+        QVERIFY(QFile::remove(folder.filePath("racecalc/Arlon.flt")) && QDir(folder.path()).mkdir("racecalc/Arlon.flt"));
+        std::string err;
+        QCOMPARE(Cli(folder, {"results", "Arlon"}, nullptr, &err), 1);
+        QVERIFY2(err.find("Arlon.flt cannot be read: it is a folder, not a file.") != std::string::npos, err.c_str());
+        QCOMPARE(Cli(folder, {"season", "Season 2024"}, &out), 0);
+        QVERIFY(out.find("result file Arlon.flt cannot be read: it is a folder, not a file") != std::string::npos);
     }
 };
 

@@ -66,7 +66,7 @@ TEST_F(ClockFaults, LoftReadBackBrokenAtEveryByteWritesNothingAndTheNextReadSucc
             if (!corrupt && at == length) continue;
             folder.Write("pigeon/p007012.dat", kOldPigeons);
             ClockSimulator clock(master, state);
-            clock.SetFaults(corrupt ? SimulatorFaults{0, at} : SimulatorFaults{at, 0});
+            clock.SetFaults(corrupt ? SimulatorFaults{{}, at} : SimulatorFaults{at, 0});
             const LoftGetOutcome out = LoftFrom(clock);
             const bool record = at > 7 && at < length;
             int message = 0;
@@ -102,7 +102,7 @@ TEST_F(ClockFaults, ReadOutBrokenAtEveryByteAddsNothingAndTheNextReadSucceeds) {
             if (!corrupt && at == length) continue;
             std::filesystem::remove(file);
             ClockSimulator clock(master, state);
-            clock.SetFaults(corrupt ? SimulatorFaults{0, at} : SimulatorFaults{at, 0});
+            clock.SetFaults(corrupt ? SimulatorFaults{{}, at} : SimulatorFaults{at, 0});
             const RacedataOutcome out = ReadOut(clock);
             const bool framing = at == 1 || at == 26 || at == 27 || at == length;
             int message = 0;
@@ -121,6 +121,39 @@ TEST_F(ClockFaults, ReadOutBrokenAtEveryByteAddsNothingAndTheNextReadSucceeds) {
             ++tried;
         }
     EXPECT_EQ(tried, 2 * length - 1);
+}
+
+// A clock that never answers, and one that announces more records than a program takes.
+TEST_F(ClockFaults, SilenceFromTheFirstByteAndTooManyRecordsAreRefusedWritingNothing) {
+    const Path readout = folder.path() / "race" / "W0120523.d00";
+    const struct {
+        SimulatorFaults faults;
+        LoftGetResult loft;
+        int loftMessage;
+        RacedataResult race;
+        int raceMessage;
+    } cases[] = {
+        {{0, 0, false}, LoftGetResult::NoAcknowledgement, 3, RacedataResult::NoAnswer, kRacedataNoAnswer},
+        {{std::nullopt, 0, true}, LoftGetResult::TooManyPigeons, 0, RacedataResult::CommunicationError, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.faults.tooManyRecords);
+        ClockSimulator clock(master, state);
+        clock.SetFaults(c.faults);
+        const LoftGetOutcome loft = LoftFrom(clock);
+        EXPECT_EQ(loft.result, c.loft);
+        EXPECT_EQ(loft.message, c.loftMessage);
+        const RacedataOutcome race = ReadOut(clock);
+        EXPECT_EQ(race.result, c.race);
+        EXPECT_EQ(race.message, c.raceMessage);
+        EXPECT_EQ(folder.Read("pigeon/p007012.dat"), kOldPigeons);
+        EXPECT_FALSE(std::filesystem::exists(readout));
+        clock.SetFaults({});
+        EXPECT_EQ(LoftFrom(clock).result, LoftGetResult::Stored);
+        EXPECT_EQ(ReadOut(clock).result, RacedataResult::Saved);
+        folder.Write("pigeon/p007012.dat", kOldPigeons);
+        std::filesystem::remove(readout);
+    }
 }
 
 } // namespace

@@ -1,7 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "app/cp1252.h"
 #include "app/files.h"
+#include "app/folderlock.h"
 #include "testfolder.h"
 
 namespace plumet {
@@ -11,9 +20,45 @@ TEST(Files, LinesEndAnyWayAndNamesResolveInAnyCaseKeepingANewSpelling) {
     EXPECT_EQ(SplitLines("a\r\nb\nc\rd\r\n\r\n"), (std::vector<std::string>{"a", "b", "c", "d", ""}));
     TestFolder folder;
     folder.Write("Club/CLUB.DAT", "x");
-    EXPECT_EQ(ResolvePath(folder.path(), "club\\club.dat"), folder.path() / "Club" / "CLUB.DAT");
-    EXPECT_EQ(ResolvePath(folder.path(), "club\\new.dat"), folder.path() / "Club" / "new.dat");
-    EXPECT_EQ(ResolvePath(folder.path(), "race/W001.d01"), folder.path() / "race" / "W001.d01");
+    folder.Write("Club/club.dat.bak", "x");
+    const std::vector<std::pair<std::string, Path>> cases = {
+        {"club\\club.dat", Path("Club") / "CLUB.DAT"}, {"CLUB/Club.Dat", Path("Club") / "CLUB.DAT"},
+        {"Club\\CLUB.DAT", Path("Club") / "CLUB.DAT"}, {"club\\new.dat", Path("Club") / "new.dat"},
+        {"race/W001.d01", Path("race") / "W001.d01"},   {"\\club\\\\CLUB.DAT.BAK", Path("Club") / "club.dat.bak"}};
+    for (const auto& [relative, expected] : cases) EXPECT_EQ(ResolvePath(folder.path(), relative), folder.path() / expected) << relative;
+}
+
+// Only a file that does not exist is missing; whatever else keeps it from being read says why.
+TEST(ReadWholeFile, TellsAMissingFileFromOneThatCannotBeRead) {
+    TestFolder folder;
+    folder.Write("plain", "x");
+    std::filesystem::create_directory(folder.path() / "folder");
+    struct Case {
+        const char* name;
+        ReadStatus status;
+        FileReason reason;
+    };
+    std::vector<Case> cases = {{"plain", ReadStatus::Ok, FileReason::None},
+                               {"none", ReadStatus::Missing, FileReason::None},
+                               {"folder", ReadStatus::Unreadable, FileReason::Folder}};
+#ifndef _WIN32 // links and pipes need rights or do not exist there
+    std::filesystem::create_symlink(folder.path() / "loop", folder.path() / "loop");
+    ::mkfifo((folder.path() / "pipe").c_str(), 0600);
+    cases.insert(cases.end(), {{"loop", ReadStatus::Unreadable, FileReason::LinkLoop},
+                               {"pipe", ReadStatus::Unreadable, FileReason::NotAFile},
+                               {"plain/x", ReadStatus::Unreadable, FileReason::Other}});
+#endif
+    for (const auto& c : cases) {
+        const FileContent content = ReadWholeFile(folder.path() / c.name);
+        EXPECT_EQ(content.status, c.status) << c.name;
+        EXPECT_EQ(content.problem.reason, c.reason) << c.name;
+    }
+#ifndef _WIN32
+    EXPECT_EQ(ReasonText(ReadWholeFile(folder.path() / "loop").problem), "it is a link that leads round in a circle");
+    if (::geteuid() == 0) return; // root reads anything
+    ::chmod((folder.path() / "plain").c_str(), 0);
+    EXPECT_EQ(ReadWholeFile(folder.path() / "plain").problem.reason, FileReason::NoPermission);
+#endif
 }
 
 TEST(SaveFileAtomically, ReplacesWholeOrKeepsTheOldFileAndSaysWhyLeavingNoTemporary) {
@@ -27,6 +72,51 @@ TEST(SaveFileAtomically, ReplacesWholeOrKeepsTheOldFileAndSaysWhyLeavingNoTempor
     EXPECT_EQ(folder.Read("f.dat"), " 1 \r\nabc\r\n");
     EXPECT_EQ(folder.EntryCount(), 1U);
     EXPECT_FALSE(SaveFileAtomically(folder.path() / "missing" / "x.dat", "x").ok);
+    // The system's reason reaches the user, at either step.
+    for (const SaveStage stage : {SaveStage::Write, SaveStage::Replace}) {
+        const SaveFault full([](const Path&) { return true; }, stage, FileReason::DiskFull);
+        const SaveResult failed = SaveFileAtomically(target, "new");
+        EXPECT_EQ(failed.reason, FileReason::DiskFull);
+        EXPECT_NE(failed.error.find("the disk is full"), std::string::npos) << failed.error;
+        EXPECT_EQ(folder.EntryCount(), 1U);
+    }
+    // Replacing through another spelling keeps the file's own.
+    ASSERT_TRUE(SaveFileAtomically(ResolvePath(folder.path(), "F.DAT"), "replaced"));
+    EXPECT_TRUE(folder.HasEntryNamed("f.dat"));
+    EXPECT_EQ(folder.Read("f.dat") + std::to_string(folder.EntryCount()), "replaced1");
+}
+
+// Two writers of one file each write a temporary file of their own, so the file is always one
+// writer's whole content, never a mix of both.
+TEST(SaveFileAtomically, TwoWritersAtOnceNeverMixTheirContent) {
+    TestFolder folder;
+    const Path target = folder.path() / "p.dat";
+    const std::string contents[] = {std::string(70000, 'a'), std::string(50000, 'b')};
+    std::vector<std::thread> writers;
+    for (const std::string& content : contents)
+        writers.emplace_back([&target, &content] {
+            for (int i = 0; i < 150; ++i) ASSERT_TRUE(SaveFileAtomically(target, content));
+        });
+    for (int i = 0; i < 300; ++i) {
+        const std::string now = ReadWholeFile(target).bytes;
+        EXPECT_TRUE(now.empty() || now == contents[0] || now == contents[1]) << now.size();
+    }
+    for (auto& writer : writers) writer.join();
+    EXPECT_EQ(folder.EntryCount(), 1U);
+}
+
+TEST(Files, Windows1252NamesAreSavedFoundAndListedAsTheirOwnCharacters) {
+    TestFolder folder;
+    std::filesystem::create_directory(folder.path() / NamePath("J\xFCrgen"));
+    const std::string name = "M\xFCnster \x80.flt"; // u umlaut, euro sign
+    const Path target = ResolvePath(folder.path(), "j\xFCrgen\\" + name);
+    ASSERT_TRUE(SaveFileAtomically(target, "x"));
+    EXPECT_EQ(ResolvePath(folder.path(), "J\xFCRGEN\\m\xFCNSTER \x80.FLT"), target);
+    const Path listed = std::filesystem::directory_iterator(target.parent_path())->path();
+    EXPECT_EQ(NameOf(listed.parent_path()) + "/" + NameOf(listed), "J\xFCrgen/" + name);
+#ifdef _WIN32
+    EXPECT_EQ(listed.filename().u8string(), u8"M\u00FCnster \u20AC.flt");
+#endif
 }
 
 TEST(SaveFilesTogether, AFolderWhereAFileShouldGoIsFoundBeforeAnythingIsReplaced) {
@@ -35,12 +125,88 @@ TEST(SaveFilesTogether, AFolderWhereAFileShouldGoIsFoundBeforeAnythingIsReplaced
     std::filesystem::create_directories(folder.path() / "b" / "two.dat");
     const std::vector<FileToSave> files = {{folder.path() / "a" / "one.dat", "new one"},
                                            {folder.path() / "b" / "two.dat", "new two"}};
-    EXPECT_FALSE(SaveFilesTogether(files).ok);
+    EXPECT_FALSE(SaveFilesTogether(folder.path(), files).ok);
     EXPECT_EQ(folder.Read("a/one.dat"), "old one");
     std::filesystem::remove(folder.path() / "b" / "two.dat");
-    ASSERT_TRUE(SaveFilesTogether(files).ok);
+    ASSERT_TRUE(SaveFilesTogether(folder.path(), files).ok);
     EXPECT_EQ(folder.Read("a/one.dat") + folder.Read("b/two.dat"), "new onenew two");
     EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(folder.path()), {}), 4); // no temporary
+}
+
+// 500 files: whatever step fails part-way, every file is as it was and nothing is left over;
+// a crash part-way is completed by the next writer.
+class FiveHundredFiles : public ::testing::Test {
+protected:
+    static constexpr int kFiles = 500;
+    void SetUp() override {
+        for (int i = 0; i < kFiles; ++i) folder.Write(Name(i), "old " + std::to_string(i));
+        folder.Write("gone.dat", "to be removed");
+        for (int i = 0; i < kFiles; ++i) files.push_back({folder.path() / Name(i), "new " + std::to_string(i)});
+        files.push_back({folder.path() / "pigeon" / "added.dat", "added"});
+        files.push_back({folder.path() / "gone.dat", {}, true});
+        initial = Entries();
+    }
+    static std::string Name(int i) { return "pigeon/p" + std::to_string(100000 + i) + ".dat"; }
+    // "old", "new" or "mixed", and whether anything but the files themselves is there.
+    std::string State() const {
+        int olds = 0;
+        for (int i = 0; i < kFiles; ++i) olds += folder.Read(Name(i)).starts_with("old") ? 1 : 0;
+        const bool oldRest = !folder.Exists("pigeon/added.dat") && folder.Exists("gone.dat");
+        const bool newRest = folder.Exists("pigeon/added.dat") && !folder.Exists("gone.dat");
+        if (olds == kFiles && oldRest) return "old";
+        if (olds == 0 && newRest) return "new";
+        return "mixed";
+    }
+    // Windows keeps the emptied lock file rather than remove a file another may hold open.
+    std::size_t Entries() const {
+        return static_cast<std::size_t>(std::count_if(
+            std::filesystem::recursive_directory_iterator(folder.path()), {},
+            [](const auto& entry) { return entry.path().filename() != kWriteLockFileName; }));
+    }
+    TestFolder folder;
+    std::vector<FileToSave> files;
+    std::size_t initial = 0;
+};
+
+TEST_F(FiveHundredFiles, AFailurePartWayPutsBackEveryFileAlreadyReplaced) {
+    const std::string failing = Name(250).substr(7);
+    for (const SaveStage stage : {SaveStage::Write, SaveStage::Replace}) {
+        const SaveFault fault(SavesOf(failing), stage, FileReason::NoPermission);
+        const SaveResult saved = SaveFilesTogether(folder.path(), files);
+        EXPECT_FALSE(saved.ok);
+        EXPECT_NE(saved.error.find(failing), std::string::npos) << saved.error;
+        EXPECT_NE(saved.error.find("permission denied"), std::string::npos) << saved.error;
+        EXPECT_EQ(State(), "old");
+        EXPECT_EQ(Entries(), initial);
+    }
+    ASSERT_TRUE(SaveFilesTogether(folder.path(), files));
+    EXPECT_EQ(State(), "new");
+    EXPECT_EQ(Entries(), initial); // one added, one removed
+}
+
+TEST_F(FiveHundredFiles, ACrashPartWayIsCompletedByTheNextWriter) {
+    {
+        const SaveFault crash(SavesOf(Name(250).substr(7)), SaveStage::Crash);
+        EXPECT_FALSE(SaveFilesTogether(folder.path(), files));
+    }
+    EXPECT_EQ(State(), "mixed");
+    ASSERT_TRUE(FolderWriteLock(folder.path(), "next writer", std::chrono::milliseconds(0)).Held());
+    EXPECT_EQ(State(), "new");
+    ASSERT_TRUE(RecoverInterruptedSaves(folder.path())); // nothing left to do
+    EXPECT_EQ(State(), "new");
+    EXPECT_EQ(Entries(), initial);
+}
+
+// When the rest of a crashed save cannot be completed, what it had replaced is undone.
+TEST_F(FiveHundredFiles, ACrashedSaveThatCannotBeCompletedIsUndone) {
+    {
+        const SaveFault crash(SavesOf(Name(250).substr(7)), SaveStage::Crash);
+        EXPECT_FALSE(SaveFilesTogether(folder.path(), files));
+    }
+    const SaveFault blocked(SavesOf(Name(400).substr(7)), SaveStage::Replace);
+    ASSERT_TRUE(RecoverInterruptedSaves(folder.path()));
+    EXPECT_EQ(State(), "old");
+    EXPECT_EQ(Entries(), initial);
 }
 
 TEST(Cp1252, RoundTripsEveryDefinedByteAndRefusesOthers) {

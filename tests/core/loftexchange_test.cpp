@@ -48,8 +48,9 @@ TEST(LoftExchange, AThirtyCharacterLineOfAnOlderFileGetsNoChipABlankColourAndFor
 TEST(LoftExchange, ASplitLoftKeepsItsLaterGroupEachLoftIsSortedAndLoftsNotInTheFileStay) {
     TestInstallation folder;
     const std::string untouched = folder.Read("pigeon/p002255.dat");
-    folder.Write("pigeon/P010007.DAT", folder.Read("pigeon/p010007.dat")); // another letter case
+    const std::string loft = folder.Read("pigeon/p010007.dat");
     std::filesystem::remove(folder.path() / "pigeon/p010007.dat");
+    folder.Write("pigeon/P010007.DAT", loft); // another letter case
     folder.Write(kFile, JoinLinesCrLf({LoftLine("002", "001", Pigeon("NL", 1)), LoftLine("002", "001", Pigeon("NL", 2)),
                                        LoftLine("010", "007", Pigeon("NL", 10)),
                                        LoftLine("010", "007", Pigeon("NL", 9, 'F')),
@@ -61,7 +62,7 @@ TEST(LoftExchange, ASplitLoftKeepsItsLaterGroupEachLoftIsSortedAndLoftsNotInTheF
     EXPECT_EQ(folder.Read("pigeon/p002001.dat"), JoinLinesCrLf({" 1 ", Pigeon("NL", 3)}));
     EXPECT_EQ(folder.Read("pigeon/P010007.DAT"), JoinLinesCrLf({" 4 ", Pigeon("B", 700), Pigeon("NL", 9, 'M'),
                                                                 Pigeon("NL", 9, 'F'), Pigeon("NL", 10)}));
-    EXPECT_FALSE(folder.Exists("pigeon/p010007.dat"));
+    EXPECT_FALSE(folder.HasEntryNamed("pigeon/p010007.dat"));
     EXPECT_EQ(folder.Read("pigeon/p003004.dat"), JoinLinesCrLf({" 1 ", Pigeon("NL", 4)}));
     EXPECT_EQ(folder.Read("pigeon/p002255.dat"), untouched);
 }

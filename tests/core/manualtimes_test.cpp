@@ -85,6 +85,8 @@ TEST(ManualTimes, FilesOfARaceAreFoundByTheirNamePatternInAnyCase) {
               "SPRING 1_WF001.MAN|Spring 1_wf012.man");
     RemoveStrayManualFile(folder.path());
     EXPECT_FALSE(folder.Exists("racecalc/_wf000.man"));
+    ASSERT_TRUE(SaveFileAtomically(ResolvePath(folder.path(), "racecalc\\M\xFCnster_wf003.man"), ""));
+    EXPECT_EQ(ManualFilesOfRace(folder.path(), "M\xFCnster").size(), 1U);
 }
 
 } // namespace

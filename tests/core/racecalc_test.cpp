@@ -205,6 +205,21 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     outcome = CalculateRace(races, 2, distances, folder.path(), settings, ',');
     EXPECT_EQ(folder.Read("racecalc/Empty.flt"), " 0 \r\n");
     EXPECT_EQ(LoadRaces(folder.path()).races[1].pigeonsEntered, 0);
+
+    // An input that is there but cannot be read, or a result file that cannot be written:
+    // neither file changes, and the reason is said.
+    const std::string racesBefore = folder.Read("racecalc/races.dat");
+    std::filesystem::remove(folder.path() / "race" / "W0125218.d00");
+    std::filesystem::create_directory(folder.path() / "race" / "W0125218.d00");
+    outcome = CalculateRace(races, 1, distances, folder.path(), settings, ',');
+    EXPECT_NE(outcome.racesSaved.error.find("W0125218.d00 cannot be read: it is a folder"), std::string::npos)
+        << outcome.racesSaved.error;
+    std::filesystem::remove(folder.path() / "race" / "W0125218.d00");
+    outcome = WithFailingSaves([&] { return CalculateRace(races, 1, distances, folder.path(), settings, ','); },
+                               SavesOf("Spring 1.flt"));
+    EXPECT_FALSE(outcome.resultSaved.ok);
+    EXPECT_EQ(folder.Read("racecalc/races.dat"), racesBefore);
+    EXPECT_EQ(folder.Read("racecalc/Spring 1.flt"), result);
 }
 
 } // namespace

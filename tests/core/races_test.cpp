@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <set>
 #include <tuple>
 
@@ -141,9 +142,22 @@ TEST(Races, NamesAreOneWhateverTheirCaseAndARenameTakesTheRaceFilesAlong) {
     ASSERT_TRUE(StoreRace(list, folder.path(), race, 1).Done());
     race.name = "SUMMER"; // letter case only: the files are spelled anew
     ASSERT_TRUE(StoreRace(list, folder.path(), race, 1).Done());
-    EXPECT_EQ(files(), (std::set<std::string>{"Autumn_wf007.man=Autumn_wf007.man", "SUMMER.flt=Spring 1.flt",
-                                              "SUMMER_WF003.MAN=spring 1_WF003.MAN", "SUMMER_wf012.man=Spring 1_wf012.man",
-                                              "races.dat=" + folder.Read("racecalc/races.dat")}));
+    const std::set<std::string> renamed = {"Autumn_wf007.man=Autumn_wf007.man", "SUMMER.flt=Spring 1.flt",
+                                           "SUMMER_WF003.MAN=spring 1_WF003.MAN", "SUMMER_wf012.man=Spring 1_wf012.man",
+                                           "races.dat=" + folder.Read("racecalc/races.dat")};
+    // A file system that ignores case may keep the old spelling when a file is replaced (Wine does).
+    const auto lowered = [](const std::set<std::string>& names) {
+        std::set<std::string> lower;
+        for (std::string name : names) {
+            for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            lower.insert(std::move(name));
+        }
+        return lower;
+    };
+    EXPECT_EQ(lowered(files()), lowered(renamed));
+    if (!folder.IgnoresLetterCase()) {
+        EXPECT_EQ(files(), renamed);
+    }
     EXPECT_EQ(TrimmedRaceName(LoadRaces(folder.path()).races[0]), "SUMMER");
 }
 

@@ -47,6 +47,46 @@ TEST(RegisterTable, AnUnreadableFileIsNeverOverwritten) {
     }
 }
 
+// A byte below 32 in a record makes the file damaged: never taken in, never saved over.
+TEST(RegisterTable, AControlByteInARecordMakesTheFileUnreadable) {
+    TestFolder folder;
+    const std::string bytes = std::string(" 2 \r\n001a\r\n002") + '\0' + "b\r\n";
+    folder.Write("r.dat", bytes);
+    Table t;
+    EXPECT_EQ(t.Load(folder.path() / "r.dat"), 0U);
+    EXPECT_EQ(t.LastLoad(), LoadOutcome::Unreadable);
+    EXPECT_EQ(UnreadableText(t, folder.path() / "r.dat"),
+              "The file " + (folder.path() / "r.dat").string() + " cannot be read: line 3 holds a control character.");
+    EXPECT_FALSE(t.Save(folder.path() / "r.dat"));
+    EXPECT_EQ(folder.Read("r.dat"), bytes);
+}
+
+// A table loaded before another task changed its file refuses to save over that change, and
+// a table that saved last may save again.
+TEST(RegisterTable, ASaveNeverUndoesAChangeMadeSinceTheLoad) {
+    TestFolder folder;
+    const Path file = folder.path() / "r.dat";
+    for (const bool existed : {true, false}) {
+        if (existed) folder.Write("r.dat", " 1 \r\n001a\r\n");
+        else std::filesystem::remove(file);
+        Table window;
+        window.Load(file);
+        folder.Write("r.dat", " 1 \r\n005 by another task\r\n");
+        window.Insert("002b");
+        const SaveResult refused = window.Save(file);
+        EXPECT_EQ(refused.reason, FileReason::Changed) << existed;
+        EXPECT_NE(refused.error.find("open it again"), std::string::npos) << refused.error;
+        EXPECT_EQ(folder.Read("r.dat"), " 1 \r\n005 by another task\r\n");
+    }
+    Table window;
+    window.Load(file);
+    window.Insert("007c");
+    ASSERT_TRUE(window.Save(file));
+    window.Insert("008d");
+    ASSERT_TRUE(window.Save(file));
+    EXPECT_EQ(window.Load(file), 3U);
+}
+
 TEST(ListPosition, RestoresTheSameLineOrTheNewLastOne) {
     EXPECT_EQ(RestoredListLine({3, 10}, 10, false), 3);
     EXPECT_EQ(RestoredListLine({9, 10}, 9, false), 8);

@@ -158,6 +158,18 @@ TEST(SeasonFile, GoldenFileRoundTripsAndADamagedFileIsRefusedWithItsLine) {
     EXPECT_EQ(SeasonProblemText(catalogue, folder.path(), files[0].problem),
               "The season file " + (Path("racecalc") / "Broken.season").string() +
                   " cannot be used: line 4 names Prize, which is no setting of a season. It is left as it is.");
+    // One that cannot be read at all is damaged too, with the reason, never taken for missing.
+    std::filesystem::create_directories(folder.path() / "racecalc" / "Locked.season");
+    const std::vector<SeasonFile> both = LoadSeasons(folder.path());
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_EQ(SeasonProblemText(catalogue, folder.path(), both[1].problem),
+              "The season file " + (Path("racecalc") / "Locked.season").string() +
+                  " cannot be read: it is a folder, not a file. It is left as it is.");
+    TestFolder unlisted; // a racecalc folder that cannot be listed may hold any season
+    unlisted.Write("racecalc", "");
+    const std::vector<SeasonFile> unknown = LoadSeasons(unlisted.path());
+    ASSERT_EQ(unknown.size(), 1u);
+    EXPECT_EQ(unknown[0].problem.damage, SeasonDamage::FolderUnreadable);
 }
 
 TEST(Season, MissingRacesAreNamedAndARaceInTwoSeasonsOrOutsideTheDatesCountsNowhere) {
@@ -187,6 +199,20 @@ TEST(Season, MissingRacesAreNamedAndARaceInTwoSeasonsOrOutsideTheDatesCountsNowh
     standings = CalculateSeason(folder.path(), season, {});
     EXPECT_EQ(standings.races[1].state, SeasonRaceState::OutsideDates);
     EXPECT_EQ(standings.standings.pigeons.size(), 3u); // Bastogne's alone
+
+    // A result file that cannot be read, or ends before its count, is named with its reason.
+    season.lastRace = {2024, 12, 31};
+    const std::string bastogneFile = folder.Read("racecalc/Bastogne.flt");
+    folder.Write("racecalc/Bastogne.flt", bastogneFile.substr(0, bastogneFile.size() - 80));
+    std::filesystem::remove(folder.path() / "racecalc" / "Ettelbruck.flt");
+    std::filesystem::create_directory(folder.path() / "racecalc" / "Ettelbruck.flt");
+    standings = CalculateSeason(folder.path(), season, {});
+    TextCatalogue catalogue;
+    ASSERT_TRUE(catalogue.Load(std::string(PLUMET_SOURCE_DIR) + "/data"));
+    EXPECT_EQ(SeasonRaceStateText(catalogue, standings.races[0]), "result file Bastogne.flt cannot be read: line 9 is damaged");
+    EXPECT_EQ(SeasonRaceStateText(catalogue, standings.races[1]),
+              "result file Ettelbruck.flt cannot be read: it is a folder, not a file");
+    EXPECT_EQ(standings.standings.pigeons.size(), 3u); // Arlon's alone
 }
 
 TEST(SeasonStore, RefusesWhatCannotStandAndNeverSavesOverADamagedFile) {
@@ -226,6 +252,14 @@ TEST(SeasonStore, RefusesWhatCannotStandAndNeverSavesOverADamagedFile) {
               "Name=Old birds" + TestData("season/Season 2024.season").substr(std::string("Name=Season 2024").size()));
     ASSERT_TRUE(WithFailingSaves([&] { return !StoreSeason(folder.path(), fresh, std::nullopt).saved.ok; }));
     EXPECT_FALSE(folder.Exists("racecalc/Autumn.season"));
+    // A rename is one step: when the old file cannot go, the new one is not written either.
+    const std::string oldBirds = folder.Read("racecalc/Old birds.season");
+    {
+        const SaveFault fault(SavesOf("Old birds.season"), SaveStage::Replace);
+        EXPECT_FALSE(StoreSeason(folder.path(), golden, "Old birds").saved.ok);
+    }
+    EXPECT_FALSE(folder.Exists("racecalc/Season 2024.season"));
+    EXPECT_EQ(folder.Read("racecalc/Old birds.season"), oldBirds);
 
     folder.Write("racecalc/Youngsters.season", "Name=Youngsters\r\nRaceRatio=4\r\n");
     const SeasonStore damaged = StoreSeason(folder.path(), fresh, std::nullopt);

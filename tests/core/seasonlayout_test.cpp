@@ -35,7 +35,7 @@ TEST(SeasonLayout, TheSeasonAndARaceOfItExportWithTheirPrizes) {
     GoldenFolder golden;
     const TextCatalogue catalogue = Shipped();
     const Path& folder = golden.folder.path();
-    const SaveResult saved = ExportSeason(golden.standings, LoadSeasonTexts(catalogue), catalogue, SeasonDateText,
+    const SaveResult saved = ExportSeason(folder, golden.standings, LoadSeasonTexts(catalogue), catalogue, SeasonDateText,
                                           {{ExportFormat::Csv, folder / "s.csv"}, {ExportFormat::Html, folder / "s.html"}});
     ASSERT_TRUE(saved.ok) << saved.error;
     EXPECT_EQ(golden.folder.Read("s.csv"), TestData("season/Season 2024.csv"));

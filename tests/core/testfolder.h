@@ -18,12 +18,13 @@ inline std::string TestData(const std::string& relative) {
     return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes;
 }
 
-// The saves that `fails` picks (by default every one) fail while this lives, also when an
-// assertion ends the test early, so no later test inherits the fault.
+// The saves that `fails` picks (by default every one) fail at `stage` while this lives, also
+// when an assertion ends the test early, so no later test inherits the fault.
 class SaveFault {
 public:
-    explicit SaveFault(std::function<bool(const Path&)> fails = [](const Path&) { return true; }) {
-        SetSaveFaultForTests(std::move(fails));
+    explicit SaveFault(std::function<bool(const Path&)> fails = [](const Path&) { return true; },
+                       SaveStage stage = SaveStage::Write, FileReason reason = FileReason::Other) {
+        SetSaveFaultForTests(std::move(fails), stage, reason);
     }
     ~SaveFault() { SetSaveFaultForTests(nullptr); }
     SaveFault(const SaveFault&) = delete;
@@ -96,6 +97,26 @@ public:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     bool Exists(const std::string& relative) const { return std::filesystem::exists(path_ / relative); }
+    // Spelled exactly so: a file system that ignores case finds "race" for "RACE" too.
+    bool HasEntryNamed(const std::string& relative) const {
+        const auto wanted = path_ / relative;
+        for (const auto& entry : std::filesystem::directory_iterator(wanted.parent_path()))
+            if (entry.path().filename() == wanted.filename()) return true;
+        return false;
+    }
+    // Whether the folder's permissions keep a new entry out (not for root, nor on Windows).
+    bool RefusesNewEntries() const {
+        std::error_code ec;
+        if (!std::filesystem::create_directory(path_ / "probe", ec)) return true;
+        std::filesystem::remove(path_ / "probe", ec);
+        return false;
+    }
+    bool IgnoresLetterCase() const {
+        std::ofstream(path_ / "case-probe") << "";
+        const bool ignores = std::filesystem::exists(path_ / "CASE-PROBE");
+        std::filesystem::remove(path_ / "case-probe");
+        return ignores;
+    }
     std::size_t EntryCount() const {
         return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_), {}));
     }

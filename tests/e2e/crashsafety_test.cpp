@@ -58,6 +58,12 @@ private slots:
             }
         };
 
+        const auto checkOneVersion = [&](int iteration) {
+            const QByteArray first = ReadFile(dir.filePath("pigeon/p001001.dat"));
+            for (const QString& name : QDir(dir.filePath("pigeon")).entryList({"p*.dat"}, QDir::Files))
+                QVERIFY2(ReadFile(dir.filePath("pigeon/" + name)) == first, qPrintable(name + " after run " + QString::number(iteration)));
+        };
+
         WriteFile(exchange, ExchangeFile(0));
         QElapsedTimer timer;
         timer.start();
@@ -83,6 +89,9 @@ private slots:
                 ++killed;
             }
             checkFiles(run);
+            // The next start completes the read or undoes it: then all files are of one version.
+            QCOMPARE(RunCli(dir.path(), {"distance", "N51000000", "E007000000", "N49000000", "E006000000"}).exitCode, 0);
+            checkOneVersion(run);
         }
         QCOMPARE(killed, kKills);
         QCOMPARE(RunCli(dir.path(), {"read-exchange", "loft"}).exitCode, 0);

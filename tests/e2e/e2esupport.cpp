@@ -1,8 +1,10 @@
 #include "e2esupport.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <csignal>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -16,6 +18,9 @@ SimulatedClock::SimulatedClock(const QString& workDir, const QString& stateFile,
     if (!stateFile.isEmpty() && !QFile::exists(statePath_)) QFile::copy(stateFile, statePath_);
     QStringList args{"--state", statePath_};
     args << extraArgs;
+    // Into a file: a pipe nobody reads in time would halt the simulator in mid-trace.
+    logPath_ = QDir(workDir).filePath("clocksim.log");
+    process_->setStandardErrorFile(logPath_);
     process_->start(PLUMET_CLOCKSIM, args);
     if (!process_->waitForStarted(10000)) return;
     // The first line on standard output names the device.
@@ -30,9 +35,17 @@ QByteArray SimulatedClock::State() const {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray SimulatedClock::Log() {
-    log_ += process_->readAllStandardError();
-    return log_;
+QByteArray SimulatedClock::Log() const {
+    QFile file(logPath_);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int SimulatedClock::ReceivedBytes() const { return static_cast<int>(("\n" + Log()).count("\nPC ")); }
+
+void SimulatedClock::Kill() {
+    if (process_->state() == QProcess::NotRunning) return;
+    process_->kill();
+    process_->waitForFinished(5000);
 }
 
 void SimulatedClock::Freeze() {
@@ -55,7 +68,6 @@ void SimulatedClock::Stop() {
         process_->kill();
         process_->waitForFinished(2000);
     }
-    log_ += process_->readAllStandardError();
 }
 
 PseudoTerminal::PseudoTerminal() {
@@ -82,6 +94,46 @@ CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs) {
     run.out = cli.readAllStandardOutput();
     run.err = cli.readAllStandardError();
     return run;
+}
+
+TerminalCli::TerminalCli(const QString& folder, const QStringList& args) {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    process_.setStandardErrorFile(QString::fromLocal8Bit(::ptsname(master_)));
+    process_.start(PLUMET_CLI, QStringList{"--folder", folder} + args);
+    process_.waitForStarted(10000);
+}
+
+TerminalCli::~TerminalCli() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    if (master_ >= 0) ::close(master_);
+}
+
+bool TerminalCli::WaitFor(const QByteArray& text) {
+    for (QDeadlineTimer deadline(30000); !deadline.hasExpired(); QThread::msleep(5)) {
+        Drain();
+        if (screen_.contains(text)) return true;
+    }
+    return false;
+}
+
+void TerminalCli::Interrupt() { ::kill(static_cast<pid_t>(process_.processId()), SIGINT); }
+
+int TerminalCli::Finish() {
+    for (QDeadlineTimer deadline(30000); !deadline.hasExpired() && !process_.waitForFinished(5);) Drain();
+    Drain();
+    return process_.state() == QProcess::NotRunning && process_.exitStatus() == QProcess::NormalExit
+               ? process_.exitCode()
+               : -1;
+}
+
+void TerminalCli::Drain() {
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(master_, buffer, sizeof buffer)) > 0;) screen_.append(buffer, n);
 }
 
 } // namespace plumet::e2e

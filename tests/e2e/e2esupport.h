@@ -25,9 +25,13 @@ public:
     QString StatePath() const { return statePath_; }
     QByteArray State() const;
     // What the simulator wrote on standard error (with --verbose: the byte trace).
-    QByteArray Log();
+    QByteArray Log() const;
+    // With --verbose: the bytes that have crossed the line to the clock.
+    int ReceivedBytes() const;
     // Stops the simulator (SIGTERM) and waits for it.
     void Stop();
+    // Ends it at once (SIGKILL), as a clock whose adapter is pulled out: its line hangs up.
+    void Kill();
     // Halts the simulator (SIGSTOP) so it reads nothing and answers nothing, as a clock that
     // hangs; Thaw lets it go on.
     void Freeze();
@@ -39,7 +43,7 @@ private:
     std::unique_ptr<QProcess> process_;
     QString device_;
     QString statePath_;
-    QByteArray log_;
+    QString logPath_;
 };
 
 // A pseudo-terminal nobody answers on: a port that opens but stays silent.
@@ -64,5 +68,30 @@ struct CliRun {
 
 // Runs plumet-cli with `args` (after --folder FOLDER) and waits at most `timeoutMs`.
 CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs = 60000);
+
+// plumet-cli with its standard error on a pseudo-terminal, as a user at a terminal runs it.
+class TerminalCli {
+public:
+    TerminalCli(const QString& folder, const QStringList& args);
+    ~TerminalCli();
+    TerminalCli(const TerminalCli&) = delete;
+    TerminalCli& operator=(const TerminalCli&) = delete;
+
+    // Reads what the program wrote until `text` shows up (at most 30 s).
+    bool WaitFor(const QByteArray& text);
+    void Interrupt();
+    // Exit code, or -1 when it did not end normally.
+    int Finish();
+    const QByteArray& Screen() const { return screen_; }
+    QByteArray Out() { return process_.readAllStandardOutput(); }
+
+private:
+    // The terminal must be read all along, or a long progress would block the program.
+    void Drain();
+
+    QProcess process_;
+    int master_ = -1;
+    QByteArray screen_;
+};
 
 } // namespace plumet::e2e

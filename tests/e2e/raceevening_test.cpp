@@ -135,7 +135,7 @@ private slots:
         const QString week = race.captured(3).rightJustified(2, '0');
         QCOMPARE(RunDemoTool(folder).left(6), QByteArray("ready "));
 
-        SimulatedClock clock(folder, {}, {"--verbose"});
+        SimulatedClock clock(folder, {}, {"--verbose", "--line-speed", "port"}); // as the demo runs it
         QVERIFY(clock.Started());
         QVERIFY(QFile::link(clock.Device(), QDir(folder).filePath("clock-line")));
 

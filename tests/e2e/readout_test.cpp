@@ -132,16 +132,18 @@ private slots:
         Folder folder;
         QCOMPARE(folder.Readout(Loft(123, 8), "00").exitCode, 0);
         const QByteArray before = folder.File("W0120523.d00");
-        ClockState region = Loft7(), federation = Loft7(), club = Loft7(), fancier = Loft7(), tooMany = Loft7();
+        ClockState region = Loft7(), federation = Loft7(), club = Loft7(), fancier = Loft7();
         region.region = 13, federation.federation = 6, club.club = 124, fancier.fancier = 9;
-        tooMany.arrivals.assign(1001, Arrival(7, 1));
         const std::vector<std::tuple<ClockState, QStringList, const char*>> cases = {
             {region, kReadOutAt, "MsgBoxText4"},
             {federation, kReadOutAt, "MsgBoxText5"},
             {club, kReadOutAt, "MsgBoxText6"},
             {fancier, kReadOutAt, "MsgBoxText7"},
-            {tooMany, kReadOutAt, "txtCommunicationError"},
+            {Loft7(), kReadOutAt + QStringList{"--too-many-records"}, "txtCommunicationError"},
             {Loft7(), kReadOutAt + QStringList{"--silent-after", "60"}, "txtCommunicationError"},
+            {Loft7(), kReadOutAt + QStringList{"--silent-after", "0"}, "MsgBoxText3"},
+            // A byte later than the byte timeout of 500 ms.
+            {Loft7(), kReadOutAt + QStringList{"--delay-before", "30", "--delay-ms", "800"}, "txtCommunicationError"},
             {Loft7(), kReadOutAt + QStringList{"--corrupt-at", "127"}, "txtCommunicationError"}, // the end mark
             {Loft7(), kReadOutAt + QStringList{"--corrupt-at", "1"}, "MsgBoxText3"},             // the acknowledgement
         };
@@ -153,7 +155,8 @@ private slots:
         }
         QCOMPARE(Err(RunCli(folder.Path(), {"--port", folder.Path() + "/none", "readout", "23", "00"})), Shown("MsgBoxText1"));
         QDir(folder.Path()).mkpath("race/W0120523.d07"); // cannot be read, so it is not replaced
-        QVERIFY(Err(folder.Readout(Loft7(), "07")).startsWith(Shown("MsgBoxText8")));
+        const QString refused = Err(folder.Readout(Loft7(), "07"));
+        QVERIFY2(refused.contains("W0120523.d07") && refused.contains("it is a folder"), qPrintable(refused));
     }
 
     // The copy and the export are wired to the same file; the time zone reaches the document.

@@ -140,10 +140,11 @@ private slots:
     void sendTimeWithoutModemLinesSendsNothingAndAMissingPortIsTold() {
         QTemporaryDir dir;
         QFile::copy(":/data/club.txt", dir.filePath("club.txt"));
-        SimulatedClock clock(dir.path(), {}, {"--verbose"});
+        SimulatedClock clock(dir.path(), {}, {"--verbose", "--line-speed", "port"});
         QCOMPARE(RunCli(dir.path(), {"--port", clock.Device(), "send-time", "--seconds", "1"}).exitCode, 0);
         clock.Stop(); // all its trace in
         QVERIFY(!clock.Log().contains("PC ")); // a pseudo-terminal has no modem lines: the clock never listens
+        QVERIFY(clock.Log().contains("the line runs at 300,n,8,2")); // the simulated line follows the port
 
         const CliRun noPort = RunCli(dir.path(), {"--port", dir.filePath("no-such-device"), "send-time", "--seconds", "1"});
         QCOMPARE(noPort.exitCode, 1);

@@ -114,7 +114,9 @@ private slots:
         QCOMPARE(dialog.findChild<QLabel*>("Label1")->text(), QString::fromUtf8("012.005.300.012 Müller Hans         "));
         dialog.show();
         QTRY_COMPARE(dialog.findChild<QLabel*>("Label2")->text(), Shipped("frmLoftSend.txtCommunicationError"));
-        QVERIFY(dialog.isVisible() && link.Sent().empty() && folder_->Messages().Shown().empty()); // left open to be read
+        QVERIFY(dialog.isVisible() && link.Sent().empty()); // left open to be read, with the reason
+        QCOMPARE(folder_->Messages().Shown().size(), std::size_t(1));
+        QVERIFY(folder_->Messages().Shown()[0].text.contains("\"300\""));
         Click(&dialog);
         QVERIFY(!dialog.isVisible());
     }

@@ -13,6 +13,7 @@
 #include "app/timesource.h"
 #include "clock/clocksimulator.h"
 #include "clock/clockstate.h"
+#include "clock/linepacer.h"
 #include "clock/tracinglink.h"
 #include "serialline.h"
 
@@ -25,9 +26,11 @@ int main() {
 
 #else
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <poll.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -42,8 +45,13 @@ constexpr const char* kUsage =
     "  --device PATH        serve a real serial device instead of a new pseudo-terminal\n"
     "  --baud N             baud rate of --device (default 9600; 300 for the time setting)\n"
     "  --link-file FILE     also write the device path into FILE (removed at exit)\n"
-    "  --silent-after N     send nothing after the N-th byte\n"
+    "  --line-speed B|port  read and answer no faster than a line of B baud (n,8,1), or of\n"
+    "                       the speed the program sets on its end of the line\n"
+    "  --silent-after N     send nothing after the N-th byte (0: nothing at all)\n"
     "  --corrupt-at N       send the N-th byte with every bit inverted\n"
+    "  --delay-before N     hold the N-th byte back (see --delay-ms)\n"
+    "  --delay-ms MS        how long --delay-before holds it (default 1000)\n"
+    "  --too-many-records   announce and send one pigeon or arrival more than a program takes\n"
     "  --print-on-connect   print the arrival list whenever a program opens the line\n"
     "  --pause-ms MS        quiet time that ends a release point list (default 200)\n"
     "  --hangup-ms MS       quiet time that voids a half-received message (default 3000)\n"
@@ -57,7 +65,11 @@ struct Options {
     std::string device;
     int baud = 9600;
     std::string linkFile;
+    int lineBaud = 0;         // 0: as fast as the terminal goes
+    bool lineFollowsPort = false;
     SimulatorFaults faults;
+    std::size_t delayBefore = 0;
+    long long delayMs = 1000;
     bool printOnConnect = false;
     long long pauseMs = 200;
     long long hangUpMs = 3000;
@@ -126,6 +138,17 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         };
         if (arg == "--verbose") {
             options.verbose = true;
+        } else if (arg == "--too-many-records") {
+            options.faults.tooManyRecords = true;
+        } else if (arg == "--line-speed") {
+            const auto text = value();
+            if (text && *text == "port") {
+                options.lineFollowsPort = true;
+                continue;
+            }
+            const auto n = text ? ParseInteger(*text) : std::nullopt;
+            if (!n || *n < 1 || *n > 4'000'000) return std::nullopt;
+            options.lineBaud = static_cast<int>(*n);
         } else if (arg == "--print-on-connect") {
             options.printOnConnect = true;
         } else if (arg == "--state" || arg == "--device" || arg == "--link-file") {
@@ -136,20 +159,25 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             const auto n = number(1);
             if (!n) return std::nullopt;
             options.baud = static_cast<int>(*n);
-        } else if (arg == "--silent-after" || arg == "--corrupt-at") {
+        } else if (arg == "--silent-after") {
+            const auto n = number(0);
+            if (!n) return std::nullopt;
+            options.faults.silentAfter = static_cast<std::size_t>(*n);
+        } else if (arg == "--corrupt-at" || arg == "--delay-before") {
             const auto n = number(1);
             if (!n) return std::nullopt;
-            (arg == "--silent-after" ? options.faults.silentAfter : options.faults.corruptAt) =
-                static_cast<std::size_t>(*n);
+            (arg == "--corrupt-at" ? options.faults.corruptAt : options.delayBefore) = static_cast<std::size_t>(*n);
         } else if (arg == "--master-time") {
             const auto text = value();
             options.masterStart = text ? ParseDateTime(*text) : std::nullopt;
             if (!options.masterStart) return std::nullopt;
-        } else if (arg == "--pause-ms" || arg == "--hangup-ms" || arg == "--idle-exit") {
+        } else if (arg == "--pause-ms" || arg == "--hangup-ms" || arg == "--idle-exit" || arg == "--delay-ms") {
             const auto n = number(1);
             if (!n) return std::nullopt;
-            (arg == "--pause-ms" ? options.pauseMs : arg == "--hangup-ms" ? options.hangUpMs : options.idleExitSeconds) =
-                *n;
+            (arg == "--pause-ms"    ? options.pauseMs
+             : arg == "--hangup-ms" ? options.hangUpMs
+             : arg == "--delay-ms"  ? options.delayMs
+                                    : options.idleExitSeconds) = *n;
         } else {
             return std::nullopt;
         }
@@ -157,6 +185,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     return options;
 }
 
+// The clock's side of the line. With a line speed, a byte crosses the line no faster than
+// its frame allows, in both directions: what the program has written but the line has not
+// carried yet waits in the terminal, as in a UART's queue, and goes on crossing after the
+// program has closed its end, unless the program flushed it.
 class Simulator {
 public:
     Simulator(const Options& options, SerialLine& line, ClockState state)
@@ -177,10 +209,18 @@ private:
     void Trace(bool fromProgram, std::uint8_t b) const {
         if (options_.verbose) std::cerr << TraceByteLine(fromProgram, b) << std::endl;
     }
-    void Queue(const std::string& bytes) { pending_ += bytes; }
-    // Bytes read, 0 when none were waiting, -1 when the line failed.
-    ssize_t ReadBytes();
-    void WriteBytes();
+    void Log(const std::string& text) const {
+        if (options_.verbose) std::cerr << "plumet-clocksim: " << text << std::endl;
+    }
+    void UpdatePace();
+    void Queue(const std::string& bytes);
+    void Take(std::uint8_t b);
+    // Takes what the line has carried by now; false when the line failed.
+    bool ReadDue();
+    void DropFlushed();
+    void WriteDue();
+    // Whether the program's bytes still wait for the line.
+    bool InputWaiting() const { return rxWaiting_ || line_.Waiting() > 0; }
     void HangUp();
     void SaveIfChanged();
 
@@ -193,9 +233,32 @@ private:
     bool connected_ = false;
     bool paused_ = true;
     Steady::time_point lastByte_ = Steady::now();
+    std::optional<PortSettings> lineSettings_;
+    std::chrono::nanoseconds byteTime_{0}; // zero: no pace
+    bool rxWaiting_ = false;               // a byte is on its way; it has crossed at rxAt_
+    Steady::time_point rxAt_{};
+    Steady::time_point txAt_{}; // the next answer byte has crossed then
+    std::size_t written_ = 0;
+    bool delayed_ = false;
 };
 
+void Simulator::UpdatePace() {
+    if (options_.lineBaud > 0) {
+        byteTime_ = LineByteTime(options_.lineBaud, 8, Parity::None, 1);
+        return;
+    }
+    if (!options_.lineFollowsPort) return;
+    const std::optional<PortSettings> now = line_.ProgramSettings();
+    if (!now) return;
+    if (!lineSettings_ || SettingsText(*now) != SettingsText(*lineSettings_))
+        Log("the line runs at " + SettingsText(*now));
+    lineSettings_ = now;
+    byteTime_ = LineByteTime(*now);
+}
+
 int Simulator::Run() {
+    using std::chrono::ceil;
+    using std::chrono::milliseconds;
     if (!line_.IsPseudoTerminal()) {
         connected_ = true;
         if (options_.printOnConnect) Queue(clock_.PrintOut());
@@ -205,38 +268,51 @@ int Simulator::Run() {
             printRequested = 0;
             Queue(clock_.PrintOut());
         }
-        pollfd poller{line_.Fd(), static_cast<short>(POLLIN | (pending_.empty() ? 0 : POLLOUT)), 0};
-        const int ready = poll(&poller, 1, 20);
+        UpdatePace();
+        const Steady::time_point now = Steady::now();
+        Steady::time_point wake = now + milliseconds(20);
+        short events = POLLPRI;
+        if (rxWaiting_) wake = std::min(wake, rxAt_);
+        else events |= POLLIN;
+        if (!pending_.empty()) {
+            if (now >= txAt_) events |= POLLOUT;
+            else wake = std::min(wake, txAt_);
+        }
+        pollfd poller{line_.Fd(), events, 0};
+        // Never negative: that would wait for ever for what is already due.
+        const auto timeout = std::max<long long>(0, ceil<milliseconds>(wake - now).count());
+        const int ready = poll(&poller, 1, static_cast<int>(timeout));
         if (ready < 0 && errno != EINTR) {
             std::cerr << "plumet-clocksim: poll failed\n";
             return 1;
         }
-        if (ready > 0 && line_.IsPseudoTerminal() && (poller.revents & POLLHUP)) {
-            // A program that closes the line right after its last byte: those bytes still wait here.
-            if (poller.revents & POLLIN) {
-                ssize_t n = 0;
-                while ((n = ReadBytes()) > 0) {}
-                if (n < 0) return 1;
-            }
-            if (connected_ || clock_.Busy()) HangUp();
-            usleep(20000); // a hung-up terminal polls ready at once
+        const short got = ready > 0 ? poller.revents : 0;
+        if (line_.IsPseudoTerminal() && (got & POLLHUP)) {
+            // The program has closed its end; what it left in the line still crosses it.
+            if (!ReadDue()) return 1;
+            if (!InputWaiting() && (connected_ || clock_.Busy())) HangUp();
+            // A hung-up terminal polls ready at once.
+            const Steady::time_point until = rxWaiting_ ? std::min(rxAt_, Steady::now() + milliseconds(20))
+                                                        : Steady::now() + milliseconds(20);
+            std::this_thread::sleep_until(until);
         } else {
             if (!connected_) {
                 connected_ = true;
-                if (options_.verbose) std::cerr << "plumet-clocksim: a program opened the line" << std::endl;
+                Log("a program opened the line");
                 if (options_.printOnConnect) Queue(clock_.PrintOut());
             }
-            if (ready > 0 && (poller.revents & POLLIN) && ReadBytes() < 0) return 1;
-            if (!pending_.empty()) WriteBytes();
+            if (!ReadDue()) return 1;
+            SaveIfChanged(); // before the answer, so whoever has it finds the state saved
+            WriteDue();
         }
         const auto quiet = Steady::now() - lastByte_;
-        if (!paused_ && quiet >= std::chrono::milliseconds(options_.pauseMs)) {
+        if (!paused_ && !InputWaiting() && quiet >= milliseconds(options_.pauseMs)) {
             paused_ = true;
             const std::string answer = clock_.OnPause();
             for (const char c : answer) Trace(false, static_cast<std::uint8_t>(c));
             Queue(answer);
         }
-        if (clock_.Busy() && quiet >= std::chrono::milliseconds(options_.hangUpMs)) clock_.OnHangUp();
+        if (clock_.Busy() && quiet >= milliseconds(options_.hangUpMs)) clock_.OnHangUp();
         SaveIfChanged();
         if (options_.idleExitSeconds > 0 && pending_.empty() &&
             quiet >= std::chrono::seconds(options_.idleExitSeconds)) {
@@ -249,34 +325,87 @@ int Simulator::Run() {
     return 0;
 }
 
-ssize_t Simulator::ReadBytes() {
-    std::uint8_t buffer[512];
-    const ssize_t n = read(line_.Fd(), buffer, sizeof buffer);
-    if (n < 0) return errno == EAGAIN || errno == EINTR || errno == EIO ? 0 : -1;
-    for (ssize_t i = 0; i < n; ++i) {
-        Trace(true, buffer[i]);
-        const std::string answer = clock_.OnByte(buffer[i]);
-        for (const char c : answer) Trace(false, static_cast<std::uint8_t>(c));
-        Queue(answer);
-    }
-    if (n > 0) {
-        lastByte_ = Steady::now();
-        paused_ = false;
-    }
-    return n;
+void Simulator::Queue(const std::string& bytes) {
+    if (bytes.empty()) return;
+    // The first byte of an answer crosses the line a byte time after it sets off.
+    if (pending_.empty()) txAt_ = std::max(txAt_, Steady::now()) + byteTime_;
+    pending_ += bytes;
 }
 
-void Simulator::WriteBytes() {
-    const ssize_t n = write(line_.Fd(), pending_.data(), pending_.size());
-    if (n > 0) {
+void Simulator::Take(std::uint8_t b) {
+    Trace(true, b);
+    const std::string answer = clock_.OnByte(b);
+    for (const char c : answer) Trace(false, static_cast<std::uint8_t>(c));
+    Queue(answer);
+    lastByte_ = Steady::now();
+    paused_ = false;
+}
+
+bool Simulator::ReadDue() {
+    for (;;) {
+        const Steady::time_point now = Steady::now();
+        const bool paced = byteTime_ > std::chrono::nanoseconds{0};
+        if (paced && !rxWaiting_) {
+            if (line_.Waiting() == 0) return true;
+            rxWaiting_ = true;
+            rxAt_ = std::max(rxAt_, now) + byteTime_;
+        }
+        if (paced && now < rxAt_) return true;
+        const SerialLine::Input input = line_.Read(paced ? 1 : 512);
+        if (input.failed) return false;
+        if (input.flushed) {
+            DropFlushed();
+            continue;
+        }
+        if (input.bytes.empty()) {
+            rxWaiting_ = false;
+            return true;
+        }
+        for (const char c : input.bytes) Take(static_cast<std::uint8_t>(c));
+        // A byte already waiting follows the one before it without a gap.
+        rxWaiting_ = paced && line_.Waiting() > 0;
+        if (rxWaiting_) rxAt_ += byteTime_;
+    }
+}
+
+void Simulator::DropFlushed() {
+    std::size_t dropped = 0;
+    // Bounded: a terminal that kept reporting bytes it does not give would hold us here.
+    for (int reads = 0; reads < 1000 && line_.Waiting() > 0; ++reads) {
+        const SerialLine::Input input = line_.Read(4096);
+        if (input.failed) break;
+        dropped += input.bytes.size();
+    }
+    rxWaiting_ = false;
+    Log("the program flushed its output; " + std::to_string(dropped) + " bytes never crossed the line");
+}
+
+void Simulator::WriteDue() {
+    while (!pending_.empty()) {
+        const Steady::time_point now = Steady::now();
+        if (options_.delayBefore == written_ + 1 && !delayed_) {
+            delayed_ = true;
+            txAt_ = std::max(txAt_, now) + std::chrono::milliseconds(options_.delayMs);
+        }
+        if (now < txAt_) return;
+        std::size_t count = 1;
+        if (byteTime_ == std::chrono::nanoseconds{0}) {
+            count = pending_.size();
+            if (!delayed_ && options_.delayBefore > written_ + 1)
+                count = std::min(count, options_.delayBefore - written_ - 1); // up to the held byte
+        }
+        const ssize_t n = write(line_.Fd(), pending_.data(), count);
+        if (n <= 0) return;
         pending_.erase(0, static_cast<std::size_t>(n));
-        lastByte_ = Steady::now();
+        written_ += static_cast<std::size_t>(n);
+        lastByte_ = now;
+        txAt_ += byteTime_;
     }
 }
 
 void Simulator::HangUp() {
     connected_ = false;
-    if (options_.verbose) std::cerr << "plumet-clocksim: the program closed the line" << std::endl;
+    Log("the program closed the line");
     clock_.OnHangUp();
     pending_.clear();
     line_.DropUnreadOutput();

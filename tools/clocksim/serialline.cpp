@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,19 +15,22 @@ namespace {
 
 std::string Reason(const std::string& what) { return what + ": " + std::strerror(errno); }
 
+constexpr struct {
+    int baud;
+    speed_t speed;
+} kSpeeds[] = {{300, B300},     {1200, B1200},   {2400, B2400},   {4800, B4800},  {9600, B9600},
+               {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
+
 speed_t SpeedOf(int baud) {
-    switch (baud) {
-    case 300: return B300;
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return B0;
-    }
+    for (const auto& s : kSpeeds)
+        if (s.baud == baud) return s.speed;
+    return B0;
+}
+
+int BaudOf(speed_t speed) {
+    for (const auto& s : kSpeeds)
+        if (s.speed == speed) return s.baud;
+    return 0;
 }
 
 // No echo, no line editing, no character translation, 8 data bits, no flow control.
@@ -68,6 +72,11 @@ std::string SerialLine::OpenPseudoTerminal() {
     ::close(peer);
     if (!raw) return Reason("setting raw mode");
     if (fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) | O_NONBLOCK) != 0) return Reason("fcntl");
+#ifdef TIOCPKT
+    // A UART drops its queue when the program flushes it; packet mode tells us when it does.
+    int on = 1;
+    packets_ = ioctl(fd_, TIOCPKT, &on) == 0;
+#endif
     return {};
 }
 
@@ -91,6 +100,53 @@ void SerialLine::DropUnreadOutput() {
     if (peer < 0) return;
     tcflush(peer, TCIFLUSH);
     ::close(peer);
+}
+
+std::size_t SerialLine::Waiting() const {
+    int count = 0;
+    if (ioctl(fd_, FIONREAD, &count) != 0 || count < 0) return 0;
+    return static_cast<std::size_t>(count);
+}
+
+SerialLine::Input SerialLine::Read(std::size_t most) {
+    Input input;
+    std::string buffer(most + (packets_ ? 1 : 0), '\0');
+    const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+    if (n < 0) {
+        input.failed = errno != EAGAIN && errno != EINTR && errno != EIO; // EIO: nobody has the line open
+        return input;
+    }
+    buffer.resize(static_cast<std::size_t>(n));
+    if (!packets_) {
+        input.bytes = std::move(buffer);
+        return input;
+    }
+#ifdef TIOCPKT
+    // Each read starts with a control byte: data, or what changed on the program's side.
+    if (!buffer.empty() && buffer[0] == TIOCPKT_DATA) input.bytes = buffer.substr(1);
+    else if (!buffer.empty()) input.flushed = (buffer[0] & TIOCPKT_FLUSHWRITE) != 0;
+#endif
+    return input;
+}
+
+std::optional<plumet::PortSettings> SerialLine::ProgramSettings() const {
+    // On a pseudo-terminal's master side these are the settings of the program's side.
+    termios settings{};
+    if (tcgetattr(fd_, &settings) != 0) return std::nullopt;
+    plumet::PortSettings port;
+    port.baud = BaudOf(cfgetospeed(&settings));
+    if (port.baud == 0) return std::nullopt;
+    switch (settings.c_cflag & CSIZE) {
+    case CS5: port.dataBits = 5; break;
+    case CS6: port.dataBits = 6; break;
+    case CS7: port.dataBits = 7; break;
+    default: port.dataBits = 8; break;
+    }
+    port.parity = (settings.c_cflag & PARENB) == 0 ? plumet::Parity::None
+                  : (settings.c_cflag & PARODD) != 0 ? plumet::Parity::Odd
+                                                      : plumet::Parity::Even;
+    port.stopBits = (settings.c_cflag & CSTOPB) != 0 ? 2 : 1;
+    return port;
 }
 
 } // namespace clocksim

@@ -1,7 +1,11 @@
 #pragma once
 // The simulator's end of the serial line: the master side of a pseudo-terminal, or a real
 // serial device, in raw mode and non-blocking.
+#include <cstddef>
+#include <optional>
 #include <string>
+
+#include "clock/clocklink.h"
 
 namespace clocksim {
 
@@ -24,9 +28,22 @@ public:
     // not get answers meant for the one before.
     void DropUnreadOutput();
 
+    // Bytes the program wrote that wait to be read.
+    std::size_t Waiting() const;
+    struct Input {
+        std::string bytes;
+        bool flushed = false; // the program dropped its output queue; what waits is void
+        bool failed = false;
+    };
+    // At most `most` of the waiting bytes, or the news that the program flushed its output.
+    Input Read(std::size_t most);
+    // The speed and frame the program set on its end of the line; nothing when unknown.
+    std::optional<plumet::PortSettings> ProgramSettings() const;
+
 private:
     int fd_ = -1;
     bool pseudo_ = false;
+    bool packets_ = false; // the pseudo-terminal reports the program's flushes
     std::string peerPath_;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 // The text catalogue club.txt: every user-visible text, looked up by key.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,5 +30,16 @@ private:
     std::unordered_map<std::string, std::string> firstValueByKey_;
     std::size_t lineCount_ = 0;
 };
+
+// The catalogues the core words its reasons in: the program folder's club.txt, and the
+// shipped English one for the keys it lacks. The program and plumet-cli set them at start.
+void UseCatalogues(TextCatalogue folder, TextCatalogue shipped);
+
+// The text of `key` with %1 … %9 replaced by `values`, in Windows-1252. Without either
+// catalogue holding the key: the key and the values, so nothing said is lost.
+std::string CatalogueText(std::string_view key, std::initializer_list<std::string> values = {});
+
+// A path as a message shows it: Windows-1252, '?' for what that cannot hold.
+std::string PathText(const Path& path);
 
 } // namespace plumet

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "app/catalogue.h"
 #include "app/fixedwidth.h"
 
 namespace plumet {
@@ -52,15 +53,39 @@ std::vector<std::string> ProgramOptionLines(const Settings& settings) {
             std::string(kShowTerminalProgramLoadKey) + "=" + (settings.showTerminalProgramLoad ? "1" : "0")};
 }
 
+bool BeginsWithThreeDigits(const std::string& line) {
+    const std::string number = Mid(line, 1, 3);
+    return number.size() == 3 && IsAllDigits(number);
+}
+
+std::string Unusable(const std::string& why) { return CatalogueText("Options.Unusable", {kOptionsFileName, why}); }
+
+// Why the four lines are no settings, or "".
+std::string LinesDamage(const std::vector<std::string>& lines) {
+    if (lines.size() < 4) return Unusable(CatalogueText("Options.TooFewLines"));
+    for (std::size_t i = 0; i < 4; ++i)
+        if (lines[i].size() > kOptionsLineLimit) return Unusable(ReasonText({FileReason::LineTooLong, i + 1, {}}));
+    const std::vector<std::string> used(lines.begin(), lines.begin() + 4);
+    if (const auto line = LineWithControlByte(used)) return Unusable(ReasonText({FileReason::ControlBytes, *line, {}}));
+    if (!BeginsWithThreeDigits(lines[0])) return Unusable(CatalogueText("Options.NoRegionNumber"));
+    if (!BeginsWithThreeDigits(lines[1])) return Unusable(CatalogueText("Options.NoFederationNumber"));
+    return {};
+}
+
 } // namespace
 
 Settings ReadOptions(const Path& programFolder) {
     Settings settings;
     ReadProgramOptions(programFolder, settings);
     const FileContent content = ReadWholeFile(ResolvePath(programFolder, kOptionsFileName));
-    if (content.status != ReadStatus::Ok) return settings;
+    if (content.status == ReadStatus::Missing) return settings;
+    if (content.status != ReadStatus::Ok) {
+        settings.damage = Unusable(ReasonText(content.problem));
+        return settings;
+    }
     const std::vector<std::string> lines = SplitLines(content.bytes);
-    if (lines.size() < 4) return settings;
+    settings.damage = LinesDamage(lines);
+    if (!settings.damage.empty()) return settings;
     settings.region = lines[0];
     settings.federation = lines[1];
     settings.comPort = lines[2];
@@ -69,8 +94,16 @@ Settings ReadOptions(const Path& programFolder) {
     return settings;
 }
 
+std::string SettingsProblem(const Settings& settings) {
+    if (!settings.damage.empty()) return settings.damage;
+    if (!BeginsWithThreeDigits(settings.region)) return Unusable(CatalogueText("Options.NoRegionNumber"));
+    if (!BeginsWithThreeDigits(settings.federation)) return Unusable(CatalogueText("Options.NoFederationNumber"));
+    return {};
+}
+
 SaveResult WriteOptions(const Path& programFolder, const Settings& settings) {
     return SaveFilesTogether(
+        programFolder,
         {{ResolvePath(programFolder, kOptionsFileName),
           JoinLinesCrLf({settings.region, settings.federation, settings.comPort, settings.sizeChoice})},
          {ResolvePath(programFolder, kProgramOptionsFileName), JoinLinesCrLf(ProgramOptionLines(settings))}});

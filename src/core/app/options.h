@@ -16,6 +16,9 @@ struct Settings {
     // Menus the options file has no line for; they live in the program's own file.
     bool showRaceEvaluation = false;      // race calculation and manual clock times
     bool showTerminalProgramLoad = false; // the firmware menus
+    // Why OPTIONS.PAR could not be used (catalogue text, Windows-1252); the settings are then
+    // the defaults. "" when it was sound or is missing.
+    std::string damage;
 
     std::string RegionNumber() const;     // characters 1-3
     std::string RegionName() const;       // characters 4-33
@@ -36,10 +39,19 @@ float ScaleFactorOf(const std::string& sizeChoice);
 // Returns the folders that could not be created.
 std::vector<std::string> EnsureDataFolders(const Path& programFolder);
 
-// Defaults for every OPTIONS.PAR setting unless all four lines are there; the menus stay hidden
-// unless plumet.ini shows them.
+// Longer lines are no settings: a region or federation line holds 33 characters.
+inline constexpr std::size_t kOptionsLineLimit = 255;
+
+// Defaults for every setting unless the file is sound: four lines, none longer than the
+// limit or holding a control byte, the region and federation lines beginning with three
+// digits. A file that exists but is not sound gives the defaults and says why in `damage`.
+// The menus stay hidden unless plumet.ini shows them.
 Settings ReadOptions(const Path& programFolder);
-// Both files, all or nothing.
+// Why files cannot be named after the settings or the settings go to a clock: the damage,
+// or a region or federation line that does not begin with a three-digit number (no
+// OPTIONS.PAR yet). "" when they can.
+std::string SettingsProblem(const Settings& settings);
+// Both files, all or nothing, through the program folder's journal.
 SaveResult WriteOptions(const Path& programFolder, const Settings& settings);
 
 // The settings dialog's fields may be saved: none empty, region number at most 255,

@@ -49,11 +49,13 @@ class ClockLink {
 public:
     virtual ~ClockLink() = default;
     virtual LinkStatus open(const PortSettings& settings) = 0;
-    // Returns once the byte has left the port. A cancel seen before or while waiting
-    // gives Cancelled; the byte may or may not have gone out.
+    // Returns once the bytes before it have left the line and this one is on its way: a
+    // link never runs more than one byte ahead of the line. A cancel seen before or while
+    // waiting gives Cancelled; the byte may or may not have gone out, nothing after it does.
     virtual LinkStatus sendByte(std::uint8_t b, std::stop_token cancel = {}) = 0;
     // One byte, or Timeout when none came within `timeout` (zero: only what is already
-    // waiting), or Cancelled. Cancel wins over a waiting byte.
+    // waiting), or Cancelled. Cancel wins over a waiting byte. The timeout counts from the
+    // moment the last byte sent has left the line.
     virtual ByteResult receiveByte(milliseconds timeout, std::stop_token cancel = {}) = 0;
     // Both lines inactive when the port is closed or cannot tell.
     virtual ModemLines modemLines() = 0;

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "app/fixedwidth.h"
+#include "clock/racedataget.h"
+#include "registers/pigeons.h"
 
 namespace plumet {
 
@@ -77,7 +79,7 @@ std::string ClockSimulator::Emit(std::string bytes) {
     std::string out;
     for (const char c : bytes) {
         ++sent_;
-        if (faults_.silentAfter != 0 && sent_ > faults_.silentAfter) continue;
+        if (faults_.silentAfter && sent_ > *faults_.silentAfter) continue;
         out += sent_ == faults_.corruptAt ? static_cast<char>(~c) : c;
     }
     return out;
@@ -328,32 +330,39 @@ void ClockSimulator::EndFirmware() {
 }
 
 std::string ClockSimulator::LoftAnswer() {
+    // With the fault, the last pigeon (or a blank one) fills the loft up beyond what a program takes.
+    std::vector<ClockPigeon> pigeons = state_.pigeons;
+    if (faults_.tooManyRecords)
+        pigeons.resize(kPigeonCapacity + 1, pigeons.empty() ? ClockPigeon{} : pigeons.back());
     std::string out(1, static_cast<char>(kStartChar));
     out += {Byte(state_.region), Byte(state_.federation), Byte(state_.club), Byte(state_.fancier)};
-    out += Count(state_.pigeons.size());
-    for (std::size_t i = 0; i < std::min<std::size_t>(state_.pigeons.size(), 0xFFFF); ++i) {
-        out += Bytes(state_.pigeons[i].ring.data(), 15);
-        out += Bytes(state_.pigeons[i].chip.data(), 5);
+    out += Count(pigeons.size());
+    for (std::size_t i = 0; i < std::min<std::size_t>(pigeons.size(), 0xFFFF); ++i) {
+        out += Bytes(pigeons[i].ring.data(), 15);
+        out += Bytes(pigeons[i].chip.data(), 5);
     }
     out += static_cast<char>(kStartChar);
-    Report(ClockEvent::LoftSent, std::to_string(state_.pigeons.size()) + " pigeons");
+    Report(ClockEvent::LoftSent, std::to_string(pigeons.size()) + " pigeons");
     return Emit(std::move(out));
 }
 
 std::string ClockSimulator::RaceAnswer() {
+    std::vector<ArrivalRecord> arrivals = state_.arrivals;
+    if (faults_.tooManyRecords)
+        arrivals.resize(kArrivalRecordLimit + 1, arrivals.empty() ? ArrivalRecord{} : arrivals.back());
     std::string out(1, static_cast<char>(kStartChar));
     out += {Byte(state_.region), Byte(state_.federation), Byte(state_.club), Byte(state_.fancier)};
     out += PadRight(state_.name, 20);
-    out += Count(state_.arrivals.size());
+    out += Count(arrivals.size());
     const DateTime master = master_.Now();
     const DateTime own = ClockTime();
     out += Bytes(state_.basketing.data(), 5);
     out += {Byte(master.day), Byte(master.month), Byte(master.hour), Byte(master.minute), Byte(master.second)};
     out += {Byte(state_.timerFlags), Byte(0), Byte(own.hour), Byte(own.minute), Byte(own.second)};
-    for (std::size_t i = 0; i < std::min<std::size_t>(state_.arrivals.size(), 0xFFFF); ++i)
-        out += Bytes(state_.arrivals[i].data(), state_.arrivals[i].size());
+    for (std::size_t i = 0; i < std::min<std::size_t>(arrivals.size(), 0xFFFF); ++i)
+        out += Bytes(arrivals[i].data(), arrivals[i].size());
     out += static_cast<char>(kStartChar);
-    Report(ClockEvent::RaceDataSent, std::to_string(state_.arrivals.size()) + " arrivals");
+    Report(ClockEvent::RaceDataSent, std::to_string(arrivals.size()) + " arrivals");
     return Emit(std::move(out));
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/timesource.h"
@@ -16,10 +17,13 @@
 namespace plumet {
 
 // Deliberate faults for reliability tests. Byte numbers count every byte the clock has sent
-// since it was made, from 1; zero switches a fault off.
+// since it was made, from 1.
 struct SimulatorFaults {
-    std::size_t silentAfter = 0; // the clock sends nothing after this many bytes
-    std::size_t corruptAt = 0;   // this byte goes out with every bit inverted
+    std::optional<std::size_t> silentAfter; // the clock sends nothing after this many bytes (0: nothing at all)
+    std::size_t corruptAt = 0;              // this byte goes out with every bit inverted; 0: none
+    // The loft read-back and the race data announce one record more than a program may take,
+    // and send it.
+    bool tooManyRecords = false;
 };
 
 enum class ClockEvent {

@@ -21,6 +21,12 @@ LoftGetOutcome Ended(LoftGetOutcome out, LinkStatus status) {
     return out;
 }
 
+LoftGetOutcome Unusable(LoftGetOutcome out, std::string why) {
+    out.result = LoftGetResult::Refused;
+    out.saved = SaveFailed(std::move(why));
+    return out;
+}
+
 LoftGetOutcome Refused(LoftGetOutcome out, LoftGetResult result, int message) {
     out.result = result;
     out.message = message;
@@ -35,6 +41,7 @@ long long SettingNumber(const std::string& line) { return ParseInteger(Mid(line,
 LoftGetOutcome GetLoft(ClockLink& link, const Path& programFolder, const Settings& settings, const SexTexts& sexes,
                        milliseconds byteTimeout, const LoftGetProgress& progress, std::stop_token cancel) {
     LoftGetOutcome out;
+    if (std::string problem = SettingsProblem(settings); !problem.empty()) return Unusable(out, std::move(problem));
     const std::string command{static_cast<char>(kStartChar), static_cast<char>(kCommandLoftGet)};
     if (const LinkStatus sent = SendBytes(link, command, cancel); sent != LinkStatus::Ok) return Ended(out, sent);
 
@@ -79,10 +86,14 @@ LoftGetOutcome GetLoft(ClockLink& link, const Path& programFolder, const Setting
     const std::string club = ZeroPadded(out.key.club, 3);
     const std::string fancier = ZeroPadded(out.key.fancier, 3);
     ClubTable clubs;
-    LoadClubs(clubs, ClubFilePath(programFolder));
+    const Path clubFile = ClubFilePath(programFolder);
+    LoadClubs(clubs, clubFile);
+    if (clubs.LastLoad() == LoadOutcome::Unreadable) return Unusable(out, UnreadableText(clubs, clubFile));
     if (FindClub(clubs, club) == 0) return Refused(out, LoftGetResult::UnknownClub, 6);
     FancierTable fanciers;
-    LoadFanciers(fanciers, FancierFilePath(programFolder, club));
+    const Path fancierFile = FancierFilePath(programFolder, club);
+    LoadFanciers(fanciers, fancierFile);
+    if (fanciers.LastLoad() == LoadOutcome::Unreadable) return Unusable(out, UnreadableText(fanciers, fancierFile));
     if (FindFancier(fanciers, fancier) == 0) return Refused(out, LoftGetResult::UnknownFancier, 7);
 
     const SexCharacters order = SexCharactersFromTexts(sexes.male, sexes.female, sexes.none);

@@ -33,6 +33,7 @@ enum class LoftGetResult {
     UnknownClub,        // message 6
     UnknownFancier,     // message 7
     SaveFailed,         // the file could not be written; the old one is as it was
+    Refused,            // before the transfer: a register cannot be read or the settings are unusable (saved.error)
     Cancelled,
 };
 
@@ -53,7 +54,9 @@ struct LoftGetOutcome {
 using LoftGetProgress = std::function<void(std::size_t received, std::size_t total)>;
 
 // Reads the clock's loft and, when every check passes, replaces the fancier's pigeon file
-// (written whole or not at all). No file changes on any failure or cancel.
+// (written whole or not at all). No file changes on any failure or cancel. Settings without
+// region and federation numbers are refused before the clock is asked; a club or fancier
+// register that cannot be read, after it answered.
 LoftGetOutcome GetLoft(ClockLink& link, const Path& programFolder, const Settings& settings, const SexTexts& sexes,
                        milliseconds byteTimeout,
                        const LoftGetProgress& progress, std::stop_token cancel);

@@ -48,12 +48,17 @@ std::string LoftSendHeadline(const LoftToSend& loft) {
 }
 
 std::optional<LoftToSend> RegisteredLoft(const Path& programFolder, const Settings& settings, std::string_view club,
-                                         std::string_view fancier) {
+                                         std::string_view fancier, std::string* unreadable) {
     const std::string clubNumber = ThreeDigits(club);
     const std::string fancierNumber = ThreeDigits(fancier);
     if (clubNumber.size() != 3 || fancierNumber.size() != 3) return std::nullopt;
     FancierTable fanciers;
-    LoadFanciers(fanciers, FancierFilePath(programFolder, clubNumber));
+    const Path file = FancierFilePath(programFolder, clubNumber);
+    LoadFanciers(fanciers, file);
+    if (fanciers.LastLoad() == LoadOutcome::Unreadable) {
+        if (unreadable) *unreadable = UnreadableText(fanciers, file);
+        return std::nullopt;
+    }
     const std::size_t slot = FindFancier(fanciers, fancierNumber);
     if (slot == 0) return std::nullopt;
     return LoftToSend{settings.region, settings.federation, clubNumber, fancierNumber,
@@ -117,7 +122,7 @@ LoftSendOutcome SendLoft(ClockLink& link, const Path& programFolder, const LoftT
     LoadPigeons(table, file);
     // An unreadable file would otherwise go out as an empty loft and wipe the clock's.
     if (table.LastLoad() == LoadOutcome::Unreadable) {
-        out.problem = "The pigeon file " + file.string() + " cannot be read.";
+        out.problem = UnreadableText(table, file);
         return out;
     }
     LoftCoding coding = CodeLoft(loft, table.Records(), PigeonsConvert(sexes));

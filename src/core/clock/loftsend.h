@@ -31,9 +31,10 @@ struct LoftToSend {
 std::string LoftSendHeadline(const LoftToSend& loft);
 
 // The fancier `fancier` of club `club` as the fancier register holds him (numbers given as
-// digits, "7" or "007"); nothing when he is not registered.
+// digits, "7" or "007"); nothing when he is not registered, or when the fancier file cannot
+// be read (then `unreadable`, when given, says which file and why).
 std::optional<LoftToSend> RegisteredLoft(const Path& programFolder, const Settings& settings, std::string_view club,
-                                         std::string_view fancier);
+                                         std::string_view fancier, std::string* unreadable = nullptr);
 
 // The message from ">" to the pigeon count, and the 20 bytes of each pigeon, coded before
 // the first byte goes out so that a loft the clock cannot take is never half sent.

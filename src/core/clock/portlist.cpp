@@ -1,5 +1,8 @@
 #include "clock/portlist.h"
 
+#include <cctype>
+#include <string_view>
+
 #include "app/fixedwidth.h"
 
 namespace plumet {
@@ -8,14 +11,30 @@ std::string PortEntry(const std::string& portId) { return "COM " + portId; }
 
 std::string PortIdOfEntry(const std::string& entry) { return entry.size() > 4 ? entry.substr(4) : std::string(); }
 
+namespace {
+
+bool StartsWithNoCase(std::string_view text, std::string_view start) {
+    if (text.size() < start.size()) return false;
+    for (std::size_t i = 0; i < start.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(text[i])) != start[i]) return false;
+    return true;
+}
+
+} // namespace
+
+std::string NormalisedPortId(const std::string& configured) {
+    const std::string id = TrimBlanks(configured);
+    std::string_view number = id;
+    if (StartsWithNoCase(number, "\\\\.\\")) number.remove_prefix(4);
+    if (StartsWithNoCase(number, "COM")) number.remove_prefix(3);
+    const auto value = IsAllDigits(number) ? ParseInteger(number) : std::nullopt;
+    return value ? std::to_string(*value) : id;
+}
+
 int FindComPort(const std::vector<std::string>& portList, const std::string& configured) {
-    std::string id = TrimBlanks(configured);
-    if (IsAllDigits(id)) {
-        const auto value = ParseInteger(id);
-        if (!value || *value > 255) return -1;
-        id = std::to_string(*value);
-    }
+    const std::string id = NormalisedPortId(configured);
     if (id.empty()) return -1;
+    if (IsAllDigits(id) && (id.size() > 3 || *ParseInteger(id) > 255)) return -1;
     for (std::size_t i = 0; i < portList.size(); ++i)
         if (portList[i] == PortEntry(id)) return static_cast<int>(i);
     return -1;

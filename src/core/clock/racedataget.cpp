@@ -1,5 +1,6 @@
 #include "clock/racedataget.h"
 
+#include "app/catalogue.h"
 #include "app/fixedwidth.h"
 #include "registers/clubs.h"
 #include "registers/fanciers.h"
@@ -19,6 +20,12 @@ RacedataReceipt Ended(ReceiveOutcome outcome, LinkStatus link) {
 
 RacedataOutcome EndedWith(RacedataResult result, int message, RacedataStatus status, const Path& file = {}) {
     return {result, message, status, file, {}, {}};
+}
+
+RacedataOutcome RefusedFor(std::string why, const Path& file = {}) {
+    RacedataOutcome outcome = EndedWith(RacedataResult::Refused, 0, RacedataStatus::None, file);
+    outcome.error = std::move(why);
+    return outcome;
 }
 
 // The number at the start of a settings line; -1 when there is none, so no byte matches.
@@ -81,6 +88,7 @@ RacedataReceipt ReceiveRacedata(ClockLink& link, milliseconds byteTimeout, const
 RacedataOutcome StoreRacedata(const ClockRacedata& data, const RacedataTarget& target,
                               const RacedataProgress& progress, std::stop_token cancel) {
     const ReadoutFields& fields = target.fields;
+    if (std::string problem = SettingsProblem(target.settings); !problem.empty()) return RefusedFor(std::move(problem));
     if (data.Region() != SettingNumber(target.settings.RegionNumber()))
         return EndedWith(RacedataResult::WrongRegion, kRacedataWrongRegion, RacedataStatus::None);
     if (data.Federation() != SettingNumber(target.settings.FederationNumber()))
@@ -88,22 +96,23 @@ RacedataOutcome StoreRacedata(const ClockRacedata& data, const RacedataTarget& t
 
     const std::string club = ZeroPadded(data.Club(), 3);
     ClubTable clubs;
-    LoadClubs(clubs, ClubFilePath(target.programFolder));
+    const Path clubFile = ClubFilePath(target.programFolder);
+    LoadClubs(clubs, clubFile);
+    if (clubs.LastLoad() == LoadOutcome::Unreadable) return RefusedFor(UnreadableText(clubs, clubFile));
     if (FindClub(clubs, club) == 0)
         return EndedWith(RacedataResult::UnknownClub, kRacedataUnknownClub, RacedataStatus::None);
     FancierTable fanciers;
-    LoadFanciers(fanciers, FancierFilePath(target.programFolder, club));
+    const Path fancierFile = FancierFilePath(target.programFolder, club);
+    LoadFanciers(fanciers, fancierFile);
+    if (fanciers.LastLoad() == LoadOutcome::Unreadable) return RefusedFor(UnreadableText(fanciers, fancierFile));
     const std::size_t fancierSlot = FindFancier(fanciers, ZeroPadded(data.Fancier(), 3));
     if (fancierSlot == 0)
         return EndedWith(RacedataResult::UnknownFancier, kRacedataUnknownFancier, RacedataStatus::None);
 
     const Path file = ReadoutFilePath(target.programFolder, target.settings, fields.week, fields.point);
     ReadoutFile readout = LoadReadoutFile(file);
-    if (readout.status == ReadStatus::Unreadable) {
-        RacedataOutcome outcome = EndedWith(RacedataResult::SaveFailed, kRacedataSaveFailed, RacedataStatus::None, file);
-        outcome.error = "The file " + file.string() + " could not be read, so it was left as it is.";
-        return outcome;
-    }
+    if (readout.status == ReadStatus::Unreadable)
+        return RefusedFor(CatalogueText("Files.NotSavedUnreadable", {PathText(file), ReasonText(readout.problem)}), file);
     if (HoldsLoft(readout.lines, data.Club(), data.Fancier()))
         return EndedWith(RacedataResult::AlreadyRead, kRacedataAlreadyRead, RacedataStatus::None, file);
 
@@ -140,6 +149,7 @@ RacedataOutcome StoreRacedata(const ClockRacedata& data, const RacedataTarget& t
 
 RacedataOutcome GetRacedata(ClockLink& link, const RacedataTarget& target, milliseconds byteTimeout,
                             const RacedataProgress& progress, std::stop_token cancel) {
+    if (std::string problem = SettingsProblem(target.settings); !problem.empty()) return RefusedFor(std::move(problem));
     const RacedataReceipt receipt = ReceiveRacedata(link, byteTimeout, progress, cancel);
     switch (receipt.outcome) {
     case ReceiveOutcome::Received: return StoreRacedata(receipt.data, target, progress, cancel);

@@ -86,6 +86,7 @@ enum class RacedataResult {
     UnknownFancier,
     AlreadyRead,
     SaveFailed,
+    Refused, // a register cannot be read or the settings name no region and federation (error)
     Cancelled,
 };
 
@@ -104,7 +105,7 @@ RacedataOutcome StoreRacedata(const ClockRacedata& data, const RacedataTarget& t
                               const RacedataProgress& progress, std::stop_token cancel = {});
 
 // "Get data": ReceiveRacedata, then StoreRacedata. No line is added unless the whole read
-// succeeded.
+// succeeded. Settings without region and federation numbers are refused before the clock is asked.
 RacedataOutcome GetRacedata(ClockLink& link, const RacedataTarget& target, milliseconds byteTimeout,
                             const RacedataProgress& progress, std::stop_token cancel = {});
 

@@ -1,7 +1,9 @@
 #include "exchange/exchangefile.h"
 
+#include <optional>
 #include <system_error>
 
+#include "app/catalogue.h"
 #include "app/fixedwidth.h"
 #include "exchange/fancierexchange.h"
 #include "exchange/loftexchange.h"
@@ -44,18 +46,34 @@ bool ExchangeOutcome::FileRefused() const {
     case ExchangeProblem::RegisterFull: return true;
     case ExchangeProblem::None:
     case ExchangeProblem::RegisterUnreadable:
-    case ExchangeProblem::WriteFailed: return false;
+    case ExchangeProblem::WriteFailed:
+    case ExchangeProblem::SettingsUnusable: return false;
     }
     return false;
 }
 
+namespace {
+
+std::optional<ExchangeOutcome> UnusableSettings(const Settings& settings) {
+    std::string problem = SettingsProblem(settings);
+    if (problem.empty()) return std::nullopt;
+    ExchangeOutcome outcome;
+    outcome.problem = ExchangeProblem::SettingsUnusable;
+    outcome.error = std::move(problem);
+    return outcome;
+}
+
+} // namespace
+
 ExchangeOutcome BuildExchange(ExchangeKind kind, const Path& programFolder, const Settings& settings) {
+    if (auto refused = UnusableSettings(settings)) return *refused;
     return kind == ExchangeKind::Fancier ? BuildFancierExchange(programFolder, settings)
                                          : BuildLoftExchange(programFolder, settings);
 }
 
 ExchangeOutcome ReadExchange(ExchangeKind kind, const Path& programFolder, const Settings& settings,
                              const SexCharacters& sexes) {
+    if (auto refused = UnusableSettings(settings)) return *refused;
     return kind == ExchangeKind::Fancier ? ReadFancierExchange(programFolder, settings)
                                          : ReadLoftExchange(programFolder, settings, sexes);
 }
@@ -66,13 +84,21 @@ ExchangeLines ReadExchangeLines(const Path& file, std::size_t limit) {
     if (content.status != ReadStatus::Ok) {
         const bool missing = content.status == ReadStatus::Missing;
         result.refused.problem = missing ? ExchangeProblem::FileMissing : ExchangeProblem::FileUnreadable;
-        result.refused.error = (missing ? "There is no exchange file: " : "Cannot read the file: ") + file.string();
+        result.refused.error = missing ? "There is no exchange file: " + file.string()
+                                       : CannotReadText(file, content.problem);
         return result;
     }
     std::vector<std::string> lines = SplitLines(content.bytes);
     result.lines.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].empty()) continue;
+        if (LineWithControlByte({lines[i]})) {
+            result.refused.problem = ExchangeProblem::BadLine;
+            result.refused.line = i + 1;
+            result.refused.error = CannotReadText(file, {FileReason::ControlBytes, i + 1, {}});
+            result.lines.clear();
+            return result;
+        }
         if (result.lines.size() == limit) {
             result.refused.problem = ExchangeProblem::TooManyLines;
             result.refused.line = i + 1;
@@ -103,9 +129,10 @@ ExchangeOutcome WriteExchangeFile(const Path& file, const std::vector<std::strin
     return outcome;
 }
 
-ExchangeOutcome ReplaceRegisterFiles(const std::vector<FileToSave>& files, std::size_t linesRead) {
+ExchangeOutcome ReplaceRegisterFiles(const Path& programFolder, const std::vector<FileToSave>& files,
+                                     std::size_t linesRead) {
     ExchangeOutcome outcome;
-    const SaveResult saved = SaveFilesTogether(files);
+    const SaveResult saved = SaveFilesTogether(programFolder, files);
     if (!saved) {
         outcome.problem = ExchangeProblem::WriteFailed;
         outcome.error = saved.error;
@@ -146,10 +173,10 @@ std::string PigeonFileName(std::string_view clubNumber, std::string_view fancier
     return "p" + std::string(clubNumber) + std::string(fancierNumber) + ".dat";
 }
 
-ExchangeOutcome UnreadableRegister(const Path& file) {
+ExchangeOutcome UnreadableRegister(const Path& file, const FileProblem& problem) {
     ExchangeOutcome outcome;
     outcome.problem = ExchangeProblem::RegisterUnreadable;
-    outcome.error = "Cannot read the file: " + file.string();
+    outcome.error = CannotReadText(file, problem);
     return outcome;
 }
 

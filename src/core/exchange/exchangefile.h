@@ -44,6 +44,7 @@ enum class ExchangeProblem {
     RegisterFull,       // read: more clubs, fanciers of a club or pigeons of a loft than a register holds
     RegisterUnreadable, // build: a register file is there but cannot be read
     WriteFailed,        // a file could not be written or replaced
+    SettingsUnusable,   // OPTIONS.PAR gives no region or federation number to name the file after
 };
 
 struct ExchangeOutcome {
@@ -78,15 +79,16 @@ struct ExchangeLines {
 };
 
 // The lines of an exchange file; empty lines do not count. Missing, unreadable and overlong
-// files are refused.
+// files are refused, and so is a line holding a control byte.
 ExchangeLines ReadExchangeLines(const Path& file, std::size_t limit);
 
 // Writes the whole exchange file at once; more lines than `limit` are refused and an existing
 // file stays as it was.
 ExchangeOutcome WriteExchangeFile(const Path& file, const std::vector<std::string>& lines, std::size_t limit);
 
-// Replaces the register files of a read together, in the order given.
-ExchangeOutcome ReplaceRegisterFiles(const std::vector<FileToSave>& files, std::size_t linesRead);
+// Replaces the register files of a read together, in the order given: all or none.
+ExchangeOutcome ReplaceRegisterFiles(const Path& programFolder, const std::vector<FileToSave>& files,
+                                     std::size_t linesRead);
 
 // A refusal at one line of the exchange file.
 ExchangeOutcome RefusedAt(ExchangeProblem problem, const ExchangeLine& line, const Path& file, std::string_view why);
@@ -109,7 +111,7 @@ private:
 std::string FancierFileName(std::string_view clubNumber);                              // "f007.DAT"
 std::string PigeonFileName(std::string_view clubNumber, std::string_view fancierNumber); // "p007012.dat"
 
-// "Cannot read the file: " + path, for a register a build cannot read.
-ExchangeOutcome UnreadableRegister(const Path& file);
+// A register a build cannot read: the file and why.
+ExchangeOutcome UnreadableRegister(const Path& file, const FileProblem& problem);
 
 } // namespace plumet

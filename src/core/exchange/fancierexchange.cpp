@@ -60,7 +60,7 @@ ExchangeOutcome BuildFancierExchange(const Path& programFolder, const Settings& 
     ClubTable clubs;
     const Path clubFile = ClubFilePath(programFolder);
     LoadClubs(clubs, clubFile);
-    if (clubs.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(clubFile);
+    if (clubs.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(clubFile, clubs.LoadProblem());
 
     const FolderIndex fancierFolder(programFolder, "fancier");
     for (const auto& club : clubs.Records()) {
@@ -69,7 +69,7 @@ ExchangeOutcome BuildFancierExchange(const Path& programFolder, const Settings& 
         FancierTable fanciers;
         const Path fancierFile = fancierFolder.Resolve(FancierFileName(number));
         LoadFanciers(fanciers, fancierFile);
-        if (fanciers.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(fancierFile);
+        if (fanciers.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(fancierFile, fanciers.LoadProblem());
         for (const auto& fancier : fanciers.Records()) lines.push_back(FancierLine(number, fancier));
     }
     return WriteExchangeFile(ExchangeFilePath(programFolder, ExchangeKind::Fancier, settings), lines,
@@ -136,7 +136,7 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
         files.push_back({fancierFolder.Resolve(FancierFileName(group.clubNumber)),
                          JoinLinesCrLf(group.fanciers.FileLines())});
     files.push_back({ClubFilePath(programFolder), JoinLinesCrLf(clubs.FileLines())});
-    return ReplaceRegisterFiles(files, lines.size());
+    return ReplaceRegisterFiles(programFolder, files, lines.size());
 }
 
 } // namespace plumet

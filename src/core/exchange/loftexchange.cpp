@@ -33,7 +33,7 @@ ExchangeOutcome BuildLoftExchange(const Path& programFolder, const Settings& set
     ClubTable clubs;
     const Path clubFile = ClubFilePath(programFolder);
     LoadClubs(clubs, clubFile);
-    if (clubs.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(clubFile);
+    if (clubs.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(clubFile, clubs.LoadProblem());
 
     const FolderIndex fancierFolder(programFolder, "fancier");
     const FolderIndex pigeonFolder(programFolder, "pigeon");
@@ -44,12 +44,12 @@ ExchangeOutcome BuildLoftExchange(const Path& programFolder, const Settings& set
         const std::string clubNumber = ClubNumberOf(club);
         const Path fancierFile = fancierFolder.Resolve(FancierFileName(clubNumber));
         LoadFanciers(fanciers, fancierFile);
-        if (fanciers.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(fancierFile);
+        if (fanciers.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(fancierFile, fanciers.LoadProblem());
         for (const auto& fancier : fanciers.Records()) {
             const std::string fancierNumber = FancierNumberOf(fancier);
             const Path pigeonFile = pigeonFolder.Resolve(PigeonFileName(clubNumber, fancierNumber));
             LoadPigeons(pigeons, pigeonFile);
-            if (pigeons.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(pigeonFile);
+            if (pigeons.LastLoad() == LoadOutcome::Unreadable) return UnreadableRegister(pigeonFile, pigeons.LoadProblem());
             for (const auto& pigeon : pigeons.Records()) {
                 // Collecting millions of lines only to refuse them would cost memory for nothing.
                 if (lines.size() > kLoftExchangeLineLimit) return WriteExchangeFile(file, lines, kLoftExchangeLineLimit);
@@ -94,7 +94,7 @@ ExchangeOutcome ReadLoftExchange(const Path& programFolder, const Settings& sett
         files.push_back({pigeonFolder.Resolve(PigeonFileName(Mid(group.key, 1, 3), Mid(group.key, 4, 6))),
                          JoinLinesCrLf(pigeons.FileLines())});
     }
-    return ReplaceRegisterFiles(files, read.lines.size());
+    return ReplaceRegisterFiles(programFolder, files, read.lines.size());
 }
 
 } // namespace plumet

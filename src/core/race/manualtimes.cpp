@@ -64,7 +64,7 @@ std::vector<Path> ManualFilesOfRace(const Path& programFolder, std::string_view 
     std::error_code ec;
     const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file(ec) && IsManualFileOf(it->path().filename().string(), name))
+        if (it->is_regular_file(ec) && IsManualFileOf(NameOf(it->path()), name))
             files.push_back(it->path());
     std::sort(files.begin(), files.end());
     return files;

@@ -6,10 +6,12 @@
 #include <optional>
 #include <system_error>
 
+#include "app/catalogue.h"
 #include "app/fixedwidth.h"
 #include "app/timesource.h"
 #include "race/geodesic.h"
 #include "race/manualtimes.h"
+#include "race/racecalcfolder.h"
 #include "race/readoutfile.h"
 #include "registers/rings.h"
 
@@ -330,14 +332,30 @@ std::vector<ResultLine> ResultLinesOf(const RaceCalculation& calculation) {
 RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const DistanceTable& distances,
                               const Path& programFolder, const Settings& settings, char separator) {
     RaceCalcOutcome outcome;
-    if (number == 0 || number > races.Count()) {
-        outcome.racesSaved = outcome.resultSaved = {false, "There is no race " + std::to_string(number) + "."};
+    const auto refuse = [&outcome](SaveResult refusal) {
+        outcome.racesSaved = outcome.resultSaved = std::move(refusal);
         return outcome;
-    }
-    Race& race = races.races[number - 1];
+    };
+    if (number == 0 || number > races.Count()) return refuse(SaveFailed("There is no race " + std::to_string(number) + "."));
+    // No settings yet name no read-out files, so only manual times count; damaged ones name garbage.
+    if (!settings.damage.empty()) return refuse(SaveFailed(settings.damage));
+    if (SaveResult writable = RaceFileWritable(races, programFolder); !writable) return refuse(writable);
+
+    // A file that is there but cannot be read would leave its pigeons out of a result that
+    // looks whole; nothing is calculated then.
+    RaceList calculated = races;
+    Race& race = calculated.races[number - 1];
+    const auto unreadable = [&](const Path& file, const FileProblem& problem) {
+        return refuse(SaveFailed(CatalogueText("frmRaceSelect.txtNotCalculated", {CannotReadText(file, problem)}),
+                                 problem.reason));
+    };
+    const Path distanceFile = DistanceFilePath(programFolder, race.clubNumber);
+    if (const FileContent table = ReadWholeFile(distanceFile); table.status == ReadStatus::Unreadable)
+        return unreadable(distanceFile, table.problem);
     RaceCalculation& calculation = outcome.calculation;
     for (const Path& file : RaceInputFiles(programFolder, settings, race)) {
         const FileContent content = ReadWholeFile(file);
+        if (content.status == ReadStatus::Unreadable) return unreadable(file, content.problem);
         if (content.status != ReadStatus::Ok) continue;
         if (const std::size_t line = ReadRaceInput(calculation, race, SplitLines(content.bytes)))
             outcome.readingEnded.push_back({file, line});
@@ -347,8 +365,17 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
     race.pigeonsEntered = static_cast<int>(calculation.pigeons.size());
     race.pigeonsClassified = static_cast<int>(calculation.Classified());
     race.fanciersEntered = static_cast<int>(calculation.fanciers.size());
-    outcome.racesSaved = SaveRaces(races, programFolder);
-    outcome.resultSaved = WriteResultFile(programFolder, race, ResultLinesOf(calculation), separator);
+    // The counters and the result rows agree on disk, or neither file changes.
+    std::error_code ec;
+    std::filesystem::create_directories(RacesFilePath(programFolder).parent_path(), ec);
+    const SaveResult saved = SaveFilesTogether(
+        programFolder, {{RacesFilePath(programFolder), JoinLinesCrLf(RaceFileLines(calculated))},
+                        {ResultFilePath(programFolder, race.name),
+                         JoinLinesCrLf(ResultFileLines(ResultLinesOf(calculation), separator))}});
+    if (!saved) return refuse(saved);
+    outcome.racesSaved = outcome.resultSaved = saved;
+    calculated.outcome = LoadOutcome::Loaded;
+    races = std::move(calculated);
     return outcome;
 }
 

@@ -5,6 +5,7 @@
 #include <set>
 #include <system_error>
 
+#include "app/catalogue.h"
 #include "app/fixedwidth.h"
 #include "race/manualtimes.h"
 #include "race/racecalcfolder.h"
@@ -35,18 +36,11 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-std::vector<std::string> RaceFileLines(const RaceList& list) {
-    std::vector<std::string> lines;
-    lines.push_back(FormatCountLine(static_cast<long long>(list.races.size())));
-    for (const Race& race : list.races) lines.push_back(RaceToLine(race));
-    return lines;
-}
-
 // A list that was not read whole is never written over the file it came from.
 SaveResult BrokenListKept(const RaceList& list, const Path& file) {
     if (list.outcome == LoadOutcome::Unreadable && SameFile(file, list.loadedFrom))
-        return {false, "The race file " + file.string() +
-                           " could not be read completely, so it was left as it is and the change was not saved."};
+        return SaveFailed("The race file " + PathText(file) +
+                          " could not be read completely, so it was left as it is and the change was not saved.");
     return {};
 }
 
@@ -58,7 +52,7 @@ std::vector<Path> FilesOfRaceName(const Path& programFolder, const std::string& 
     std::error_code ec;
     const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (Lower(it->path().filename().string()) == result) files.push_back(it->path());
+        if (Lower(NameOf(it->path())) == result) files.push_back(it->path());
     return files;
 }
 
@@ -67,8 +61,8 @@ struct RenameSave {
     bool listWritten = false;
 };
 
-// Writes the race file together with copies of the race's files under the new name, then
-// removes the old ones. Files of the new name that are not the race's own stop the rename.
+// Writes the race file, the race's files under the new name and removes them under the old one,
+// all in one save. Files of the new name that are not the race's own stop the rename.
 RenameSave SaveRenamed(const RaceList& changed, const Path& programFolder, const std::string& oldName,
                        const std::string& newName) {
     const Path racesFile = RacesFilePath(programFolder);
@@ -82,34 +76,25 @@ RenameSave SaveRenamed(const RaceList& changed, const Path& programFolder, const
     if (const SaveResult kept = BrokenListKept(changed, racesFile); !kept) return {{0, {}, kept}};
 
     std::vector<FileToSave> files;
-    std::vector<bool> existed;
+    std::vector<FileToSave> removals;
     std::set<std::string> targets;
     std::error_code ec;
     for (const Path& file : own) {
-        const Path target = file.parent_path() / (newName + file.filename().string().substr(oldName.size()));
+        const Path target = file.parent_path() / NamePath(newName + NameOf(file).substr(oldName.size()));
         // Two spellings of one file would meet under the new name.
-        if (!targets.insert(Lower(target.filename().string())).second) return {Refused(kRaceNameInFiles, "Text1")};
+        if (!targets.insert(Lower(NameOf(target))).second) return {Refused(kRaceNameInFiles, "Text1")};
         FileContent content = ReadWholeFile(file);
         if (content.status != ReadStatus::Ok)
-            return {{0, {}, {false, "The file " + file.string() + " cannot be read, so the race was not renamed."}}};
-        existed.push_back(std::filesystem::exists(target, ec));
+            return {{0, {}, SaveFailed("The file " + PathText(file) + " cannot be read, so the race was not renamed.")}};
+        // Where letter case does not tell names apart the new name is the file itself.
+        if (!std::filesystem::equivalent(file, target, ec)) removals.push_back({file, {}, true});
         files.push_back({target, std::move(content.bytes)});
     }
     files.push_back({racesFile, JoinLinesCrLf(RaceFileLines(changed))});
-    const SaveResult saved = SaveFilesTogether(files);
-    if (!saved) {
-        for (std::size_t i = 0; i < own.size(); ++i)
-            if (!existed[i]) std::filesystem::remove(files[i].target, ec);
-        return {{0, {}, saved}};
-    }
-    RenameSave done{{}, true};
-    for (std::size_t i = 0; i < own.size(); ++i) {
-        // Where letter case does not tell names apart the copy has replaced the file itself.
-        if (std::filesystem::equivalent(own[i], files[i].target, ec)) continue;
-        if (!RemoveRaceCalcFile(own[i]))
-            done.result.saved = {false, "The race was renamed, but the file " + own[i].string() + " could not be removed."};
-    }
-    return done;
+    files.insert(files.end(), removals.begin(), removals.end());
+    const SaveResult saved = SaveFilesTogether(programFolder, files);
+    if (!saved) return {{0, {}, saved}};
+    return {{}, true};
 }
 
 } // namespace
@@ -206,6 +191,17 @@ RaceList LoadRaces(const Path& programFolder) {
     }
     if (wanted <= kRaceCapacity) list.outcome = LoadOutcome::Loaded;
     return list;
+}
+
+std::vector<std::string> RaceFileLines(const RaceList& list) {
+    std::vector<std::string> lines;
+    lines.push_back(FormatCountLine(static_cast<long long>(list.races.size())));
+    for (const Race& race : list.races) lines.push_back(RaceToLine(race));
+    return lines;
+}
+
+SaveResult RaceFileWritable(const RaceList& list, const Path& programFolder) {
+    return BrokenListKept(list, RacesFilePath(programFolder));
 }
 
 SaveResult SaveRaces(const RaceList& list, const Path& programFolder) {

@@ -85,6 +85,10 @@ struct RaceList {
 // saved over by SaveRaces.
 RaceList LoadRaces(const Path& programFolder);
 SaveResult SaveRaces(const RaceList& list, const Path& programFolder);
+// The lines of the race file, and whether the list may be written over it (not when the file
+// was not read whole).
+std::vector<std::string> RaceFileLines(const RaceList& list);
+SaveResult RaceFileWritable(const RaceList& list, const Path& programFolder);
 
 // The default race, when its file was read.
 std::optional<Race> LoadDefaultRace(const Path& programFolder);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/catalogue.h"
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
 #include "app/weeks.h"
@@ -99,8 +100,8 @@ Path ReadoutFilePath(const Path& programFolder, const Settings& settings, std::s
 
 ReadoutFile LoadReadoutFile(const Path& file) {
     FileContent content = ReadWholeFile(file);
-    if (content.status != ReadStatus::Ok) return {content.status, {}};
-    return {ReadStatus::Ok, SplitLines(content.bytes)};
+    if (content.status != ReadStatus::Ok) return {content.status, {}, content.problem};
+    return {ReadStatus::Ok, SplitLines(content.bytes), {}};
 }
 
 SaveResult SaveReadoutFile(const Path& file, const std::vector<std::string>& lines) { return SaveLines(file, lines); }
@@ -108,7 +109,7 @@ SaveResult SaveReadoutFile(const Path& file, const std::vector<std::string>& lin
 SaveResult StoreReadoutCopy(const std::vector<std::string>& lines, const Path& folder, std::string_view fileName) {
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec))
-        return {false, "The folder " + folder.string() + " does not exist."};
+        return SaveFailed("The folder " + PathText(folder) + " does not exist.");
     return SaveLines(ResolvePath(folder, fileName), lines);
 }
 

@@ -74,6 +74,7 @@ Path ReadoutFilePath(const Path& programFolder, const Settings& settings, std::s
 struct ReadoutFile {
     ReadStatus status = ReadStatus::Missing;
     std::vector<std::string> lines; // empty unless read
+    FileProblem problem;            // why, when Unreadable
 };
 // A missing file gives no lines.
 ReadoutFile LoadReadoutFile(const Path& file);

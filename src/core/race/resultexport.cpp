@@ -193,7 +193,7 @@ ExportOutcome ExportResults(const Path& programFolder, const Race& race, const E
     const Path source = ResultFilePath(programFolder, race.name);
     const ResultFile result = ReadResultFile(programFolder, race.name);
     if (result.status == ReadStatus::Missing) return {ExportStatus::NoResultFile, {}};
-    if (result.status != ReadStatus::Ok) return {ExportStatus::NotWritten, "Cannot read the file: " + source.string()};
+    if (result.status != ReadStatus::Ok) return {ExportStatus::NotWritten, CannotReadText(source, result.problem)};
     const RaceSeason season = SeasonOfRace(programFolder, race);
     const RacePrizes* prizes = season.Prizes();
     std::vector<FileToSave> files;
@@ -201,7 +201,7 @@ ExportOutcome ExportResults(const Path& programFolder, const Race& race, const E
         files.push_back({target.file, target.format == ExportFormat::Csv
                                           ? ResultCsv(race, result.lines, texts, prizes)
                                           : ResultHtml(race, result.lines, texts, dateText, prizes)});
-    const SaveResult saved = SaveFilesTogether(files);
+    const SaveResult saved = SaveFilesTogether(programFolder, files);
     if (!saved) return {ExportStatus::NotWritten, saved.error};
     return {};
 }

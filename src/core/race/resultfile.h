@@ -38,6 +38,7 @@ struct ResultFile {
     ReadStatus status = ReadStatus::Missing;
     std::vector<ResultLine> lines;
     bool whole = true; // false when reading stopped before the count of the first line
+    FileProblem problem; // why it is unreadable, or the line where a file not whole stops
 };
 
 // Reads the pigeons back; "," and "." are both taken as the separator. Reading stops at the

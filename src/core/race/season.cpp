@@ -11,6 +11,7 @@
 #include "app/timesource.h"
 #include "race/racecalcfolder.h"
 #include "race/racefields.h"
+#include "race/resultfile.h"
 
 namespace plumet {
 namespace {
@@ -95,6 +96,7 @@ SeasonRace EvaluateRace(const Path& programFolder, const Season& season, const R
         entry.state = SeasonRaceState::OutsideDates;
         return entry;
     }
+    entry.resultFile = ResultFilePath(programFolder, race.name);
     ResultFile result = ReadResultFile(programFolder, race.name);
     if (result.status == ReadStatus::Missing) {
         entry.state = SeasonRaceState::NoResultFile;
@@ -102,6 +104,7 @@ SeasonRace EvaluateRace(const Path& programFolder, const Season& season, const R
     }
     if (result.status != ReadStatus::Ok || !result.whole) {
         entry.state = SeasonRaceState::ResultUnreadable;
+        entry.resultProblem = result.problem;
         return entry;
     }
     entry.classified = result.lines.size();
@@ -220,7 +223,7 @@ std::optional<Season> ParseSeasonFile(const std::vector<std::string>& lines, Sea
     for (const Setting required : {kName, kFirstRace, kLastRace})
         if (seenAt[required] == 0) return fail(SeasonDamage::Missing, lines.size() + 1, kSettingNames[required]);
     if (season.lastRace < season.firstRace) return fail(SeasonDamage::DateOrder, seenAt[kLastRace], kSettingNames[kLastRace]);
-    problem = {problem.file, SeasonDamage::None, 0, {}};
+    problem = {problem.file, SeasonDamage::None, 0, {}, {}};
     return season;
 }
 
@@ -232,19 +235,27 @@ std::vector<SeasonFile> LoadSeasons(const Path& programFolder) {
     std::vector<SeasonFile> files;
     std::error_code ec;
     const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!EndsWith(Lower(it->path().filename().string()), kSeasonExtension)) continue;
-        SeasonFile file{it->path(), std::nullopt, {it->path(), SeasonDamage::None, 0, {}}};
+    std::filesystem::directory_iterator it(folder, ec);
+    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        if (!EndsWith(Lower(NameOf(it->path())), kSeasonExtension)) continue;
+        SeasonFile file{it->path(), std::nullopt, {it->path(), SeasonDamage::None, 0, {}, {}}};
         const FileContent content = ReadWholeFile(file.file);
         if (content.status == ReadStatus::Missing) continue;
-        if (content.status != ReadStatus::Ok) file.problem.damage = SeasonDamage::Unreadable;
-        else file.season = ParseSeasonFile(SplitLines(content.bytes), file.problem);
+        if (content.status != ReadStatus::Ok) {
+            file.problem.damage = SeasonDamage::Unreadable;
+            file.problem.read = content.problem;
+        } else {
+            file.season = ParseSeasonFile(SplitLines(content.bytes), file.problem);
+        }
         files.push_back(std::move(file));
     }
+    // No folder holds no season; one that cannot be listed may hold any.
+    std::error_code probe;
+    if (ec && (std::filesystem::exists(folder, probe) || probe))
+        files.push_back({folder, std::nullopt, {folder, SeasonDamage::FolderUnreadable, 0, {}, ProblemOfCode(ec)}});
     std::sort(files.begin(), files.end(), [](const SeasonFile& a, const SeasonFile& b) {
         const auto key = [](const SeasonFile& f) {
-            return std::tuple(!f.season.has_value(), Lower(f.season ? f.season->name : f.file.filename().string()),
-                              f.file.filename().string());
+            return std::tuple(!f.season.has_value(), Lower(f.season ? f.season->name : NameOf(f.file)), NameOf(f.file));
         };
         return key(a) < key(b);
     });
@@ -342,7 +353,7 @@ SeasonStandings CalculateSeason(const Path& programFolder, const Season& season,
         const auto race = std::find_if(list.races.begin(), list.races.end(),
                                        [&](const Race& r) { return SameRaceName(r.name, name); });
         if (race == list.races.end()) {
-            result.races.push_back({name, SeasonRaceState::NoSuchRace, std::nullopt, {}, {}, 0});
+            result.races.push_back({name, SeasonRaceState::NoSuchRace, std::nullopt, {}, {}, 0, {}, {}});
             continue;
         }
         std::vector<ResultLine> lines;
@@ -404,24 +415,26 @@ SeasonStore StoreSeason(const Path& programFolder, const Season& season, const s
     }
 
     Path target = SeasonFilePath(programFolder, stored.name);
-    if (own && Lower(own->file.filename().string()) == Lower(target.filename().string())) target = own->file;
+    if (own && Lower(NameOf(own->file)) == Lower(NameOf(target))) target = own->file;
     std::error_code ec;
     if (std::filesystem::exists(target, ec) && !(own && SameFile(target, own->file)))
         return StoreRefused(kSeasonNameUsed, "Text1", {stored.name});
     SeasonStore done;
-    done.saved = SaveRaceCalcLines(target, SeasonFileLines(stored));
-    if (done.saved && own && !SameFile(target, own->file) && !RemoveRaceCalcFile(own->file))
-        done.saved = {false, "The season was saved in " + target.filename().string() + ", but its old file " +
-                                 own->file.filename().string() + " could not be removed."};
+    if (own && !SameFile(target, own->file)) {
+        // A new name: the new file and the old one's removal happen together or not at all.
+        done.saved = SaveFilesTogether(programFolder, {{target, JoinLinesCrLf(SeasonFileLines(stored)), false},
+                                                       {own->file, {}, true}});
+    } else {
+        done.saved = SaveRaceCalcLines(target, SeasonFileLines(stored));
+    }
     return done;
 }
 
 SaveResult DeleteSeason(const Path& programFolder, std::string_view name) {
     const std::vector<SeasonFile> files = LoadSeasons(programFolder);
     const SeasonFile* file = FileOfSeason(files, name);
-    if (!file) return {false, "There is no season named " + std::string(name) + "."};
-    if (!RemoveRaceCalcFile(file->file)) return {false, "The file " + file->file.string() + " could not be removed."};
-    return {};
+    if (!file) return SaveFailed(CatalogueText("frmSeason.NoSuchSeason", {std::string(name)}));
+    return SaveFilesTogether(programFolder, {{file->file, {}, true}});
 }
 
 std::string FillPlaceholders(std::string text, const std::vector<std::string>& values) {
@@ -438,11 +451,13 @@ std::string SeasonProblemText(const TextCatalogue& catalogue, const Path& progra
     std::error_code ec;
     Path shown = std::filesystem::relative(problem.file, programFolder, ec);
     if (ec || shown.empty()) shown = problem.file;
-    const std::string file = shown.make_preferred().string();
+    const std::string file = PathText(shown.make_preferred());
     const auto text = [&](const std::string& key) { return catalogue.LookupText("frmSeason." + key); };
     switch (problem.damage) {
     case SeasonDamage::None: return {};
-    case SeasonDamage::Unreadable: return FillPlaceholders(text("UnreadableFile"), {file});
+    case SeasonDamage::Unreadable: return FillPlaceholders(text("UnreadableFile"), {file, ReasonText(problem.read)});
+    case SeasonDamage::FolderUnreadable:
+        return FillPlaceholders(text("UnreadableFolder"), {file, ReasonText(problem.read)});
     case SeasonDamage::Missing: return FillPlaceholders(text("MissingSetting"), {file, problem.setting});
     default: break;
     }
@@ -463,7 +478,8 @@ std::string SeasonRaceStateText(const TextCatalogue& catalogue, const SeasonRace
     case SeasonRaceState::Counted: return {};
     case SeasonRaceState::NoSuchRace: return text("StateNoSuchRace");
     case SeasonRaceState::NoResultFile: return text("StateNoResultFile");
-    case SeasonRaceState::ResultUnreadable: return text("StateResultUnreadable");
+    case SeasonRaceState::ResultUnreadable:
+        return FillPlaceholders(text("StateResultUnreadable"), {NameOf(race.resultFile), ReasonText(race.resultProblem)});
     case SeasonRaceState::OutsideDates: return text("StateOutsideDates");
     case SeasonRaceState::InOtherSeason: return FillPlaceholders(text("StateInOtherSeason"), {race.otherSeason});
     }

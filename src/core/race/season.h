@@ -62,7 +62,8 @@ bool IsSeasonName(std::string_view name);
 
 enum class SeasonDamage {
     None,
-    Unreadable,     // the file cannot be read at all
+    Unreadable,     // the file cannot be read at all (`read` says why)
+    FolderUnreadable, // the racecalc folder cannot be listed, so no season is known for sure
     NoSetting,      // a line that is not Key=Value
     UnknownSetting,
     SettingTwice,
@@ -81,6 +82,7 @@ struct SeasonFileProblem {
     SeasonDamage damage = SeasonDamage::None;
     std::size_t line = 0;
     std::string setting; // the key of the line, or of the missing setting
+    FileProblem read;    // why it cannot be read
     bool operator==(const SeasonFileProblem&) const = default;
 };
 
@@ -172,6 +174,8 @@ struct SeasonRace {
     std::string otherSeason;
     RacePrizes prizes;     // when counted
     std::size_t classified = 0;
+    Path resultFile;
+    FileProblem resultProblem; // when its result file cannot be read whole
 };
 
 struct SeasonStandings {
@@ -226,7 +230,7 @@ struct SeasonStore {
 // the name is a damaged one, which is never saved over. A new name moves the file.
 SeasonStore StoreSeason(const Path& programFolder, const Season& season, const std::optional<std::string>& altered);
 
-// Removes the season's file; a damaged one is left alone.
+// Removes the season's file; a damaged one is left alone. Refused texts come from the catalogue.
 SaveResult DeleteSeason(const Path& programFolder, std::string_view name);
 
 // ---- Texts ----

@@ -220,14 +220,15 @@ std::string SeasonHtml(const SeasonTables& tables, const SeasonTexts& texts) {
     return Cp1252ToUtf8(html);
 }
 
-SaveResult ExportSeason(const SeasonStandings& standings, const SeasonTexts& texts, const TextCatalogue& catalogue,
-                        const DateText& dateText, const std::vector<ExportTarget>& targets) {
+SaveResult ExportSeason(const Path& programFolder, const SeasonStandings& standings, const SeasonTexts& texts,
+                        const TextCatalogue& catalogue, const DateText& dateText,
+                        const std::vector<ExportTarget>& targets) {
     const SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, dateText, kPoint);
     std::vector<FileToSave> files;
     for (const ExportTarget& target : targets)
         files.push_back({target.file, target.format == ExportFormat::Csv ? SeasonCsv(standings, texts)
                                                                          : SeasonHtml(tables, texts)});
-    return SaveFilesTogether(files);
+    return SaveFilesTogether(programFolder, files);
 }
 
 } // namespace plumet

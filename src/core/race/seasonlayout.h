@@ -61,8 +61,10 @@ std::string SeasonCsv(const SeasonStandings& standings, const SeasonTexts& texts
 // The head and the three tables as one web page (well-formed XML as well).
 std::string SeasonHtml(const SeasonTables& tables, const SeasonTexts& texts);
 
-// Writes every target, or none of them; figures with a "." decimal point.
-SaveResult ExportSeason(const SeasonStandings& standings, const SeasonTexts& texts, const TextCatalogue& catalogue,
-                        const DateText& dateText, const std::vector<ExportTarget>& targets);
+// Writes every target, or none of them (the journal lies in `programFolder`); figures with a
+// "." decimal point.
+SaveResult ExportSeason(const Path& programFolder, const SeasonStandings& standings, const SeasonTexts& texts,
+                        const TextCatalogue& catalogue, const DateText& dateText,
+                        const std::vector<ExportTarget>& targets);
 
 } // namespace plumet

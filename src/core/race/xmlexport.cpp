@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "app/catalogue.h"
 #include "app/cp1252.h"
 #include "app/fixedwidth.h"
 #include "race/readoutfile.h"
@@ -233,13 +234,26 @@ std::string ReadOutDocument(const ReadOutDataSet& data) {
     return out;
 }
 
+bool HasReadableDateLine(const std::vector<std::string>& lines) {
+    return std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        if (line.size() != kDateLineLength || line.front() != kDateLineKind || !IsAllDigits(line)) return false;
+        const long long day = Value(Mid(line, 2, 3));
+        const long long month = Value(Mid(line, 4, 5));
+        return day >= 1 && day <= 31 && month >= 1 && month <= 12;
+    });
+}
+
 SaveResult WExportXML(const Path& source, const Path& output, const UtcOffsetAt& offsetAt) {
     const FileContent content = ReadWholeFile(source);
-    if (content.status != ReadStatus::Ok) return {false, "The read-out file " + source.string() + " cannot be read."};
+    if (content.status == ReadStatus::Missing) return SaveFailed(CatalogueText("frmRaceDataExportToXML.MsgBoxText1"));
+    if (content.status != ReadStatus::Ok) return SaveFailed(CannotReadText(source, content.problem), content.problem.reason);
+    const std::vector<std::string> lines = SplitLines(content.bytes);
+    // Without its date the file is no read-out, and every time stamp would be a guess.
+    if (!HasReadableDateLine(lines))
+        return SaveFailed(CatalogueText("frmRaceDataExportToXML.txtNoDateLine", {PathText(source)}), FileReason::Damaged);
     const std::string name = source.filename().string();
     const std::string flightId = name.size() >= 2 ? name.substr(name.size() - 2) : name;
-    const ReadOutDataSet data = BuildReadOutDataSet(SplitLines(content.bytes), flightId, offsetAt);
-    return SaveFileAtomically(output, ReadOutDocument(data));
+    return SaveFileAtomically(output, ReadOutDocument(BuildReadOutDataSet(lines, flightId, offsetAt)));
 }
 
 std::string XmlOutputName(std::string_view sourceName) {
@@ -252,8 +266,9 @@ std::string XmlOutputName(std::string_view sourceName) {
 std::optional<Path> XmlExportSource(const Path& programFolder, const Settings& settings, std::string_view week,
                                     std::string_view point) {
     const Path source = ReadoutFilePath(programFolder, settings, week, point);
+    // A link loop or a folder in its place is there, and refused by the export as such.
     std::error_code ec;
-    if (!std::filesystem::exists(source, ec)) return std::nullopt;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(source, ec))) return std::nullopt;
     return source;
 }
 

@@ -67,13 +67,17 @@ void WritePigeonTags(std::string& out, const std::vector<XmlPigeon>& pigeons);
 void WriteTimerTags(std::string& out, const std::vector<XmlTimer>& timers);
 std::string ReadOutDocument(const ReadOutDataSet& data);
 
+// Whether a line is a date line ("0" + day, month, year) with a day and a month.
+bool HasReadableDateLine(const std::vector<std::string>& lines);
+
 // Reads `source` and writes the document to `output` (replaced as a whole, or left as it was).
+// A source that cannot be read, or has no readable date line, is refused.
 SaveResult WExportXML(const Path& source, const Path& output, const UtcOffsetAt& offsetAt);
 
 // "W0070324.d05" gives "W0070324_05.xml".
 std::string XmlOutputName(std::string_view sourceName);
 
-// The read-out file of the week and point, when there is one.
+// The read-out file of the week and point, when there is one (readable or not).
 std::optional<Path> XmlExportSource(const Path& programFolder, const Settings& settings, std::string_view week,
                                     std::string_view point);
 

@@ -1,9 +1,8 @@
 #include "registers/clubchange.h"
 
-#include <functional>
-#include <system_error>
 #include <vector>
 
+#include "app/catalogue.h"
 #include "app/fixedwidth.h"
 #include "registers/clubs.h"
 #include "registers/fanciers.h"
@@ -13,7 +12,6 @@ namespace plumet {
 namespace {
 
 constexpr std::size_t kNumberLength = 3;
-constexpr const char* kNotMoved = " The fancier was not moved.";
 
 ClubChangeResult Failed(std::string error) {
     ClubChangeResult result;
@@ -32,35 +30,7 @@ bool IsUsableNumber(const std::string& number) {
     return number.size() == kNumberLength && IsAllDigits(number) && number != "000";
 }
 
-// The steps already written, put back in reverse order when a later step fails, so a
-// failure leaves the registers as they were before the move.
-class Undo {
-public:
-    void Add(std::function<SaveResult()> step) { steps_.push_back(std::move(step)); }
-
-    ClubChangeResult Fail(const SaveResult& failure) {
-        std::string text = failure.error + kNotMoved;
-        for (auto it = steps_.rbegin(); it != steps_.rend(); ++it)
-            if (const SaveResult undone = (*it)(); !undone) text += " Putting back failed as well: " + undone.error;
-        return Failed(std::move(text));
-    }
-
-private:
-    std::vector<std::function<SaveResult()>> steps_;
-};
-
-// A file as it was before it was written: its old bytes again, or no file at all.
-SaveResult Restore(const Path& file, const FileContent& before) {
-    if (before.status == ReadStatus::Ok) return SaveFileAtomically(file, before.bytes);
-    std::error_code ec;
-    std::filesystem::remove(file, ec);
-    if (ec) return {false, "Cannot remove the file: " + file.string()};
-    return {};
-}
-
-SaveResult Unreadable(const Path& file) {
-    return {false, "The file " + file.string() + " could not be read, so it was left as it is."};
-}
+ClubChangeResult NotMoved(const std::string& why) { return Failed(why + " " + CatalogueText("frmClubChange.txtNotMoved")); }
 
 } // namespace
 
@@ -80,13 +50,15 @@ ClubChangeResult ChangeClub(const Path& programFolder, std::string_view club, st
     if (!IsUsableNumber(newFancier)) return Refusal(kClubChangeZeroNumber, "Text2");
 
     ClubTable clubs;
-    LoadClubs(clubs, ClubFilePath(programFolder));
+    const Path clubFile = ClubFilePath(programFolder);
+    LoadClubs(clubs, clubFile);
+    if (clubs.LastLoad() == LoadOutcome::Unreadable) return NotMoved(UnreadableText(clubs, clubFile));
     if (FindClub(clubs, newClub) == 0) return Refusal(kClubChangeUnknownClub, "Text1");
 
     const Path targetFile = FancierFilePath(programFolder, newClub);
     FancierTable targetFanciers;
     LoadFanciers(targetFanciers, targetFile);
-    if (targetFanciers.LastLoad() == LoadOutcome::Unreadable) return Failed(Unreadable(targetFile).error + kNotMoved);
+    if (targetFanciers.LastLoad() == LoadOutcome::Unreadable) return NotMoved(UnreadableText(targetFanciers, targetFile));
     if (targetFanciers.Full()) return Refusal(kClubChangeClubFull, "Text1");
     if (FindFancier(targetFanciers, newFancier) != 0) return Refusal(kClubChangeNumberTaken, "Text2");
 
@@ -94,11 +66,10 @@ ClubChangeResult ChangeClub(const Path& programFolder, std::string_view club, st
     const Path sourceFile = FancierFilePath(programFolder, club);
     FancierTable sourceFanciers = targetFanciers;
     if (!sameClub) LoadFanciers(sourceFanciers, sourceFile);
-    if (sourceFanciers.LastLoad() == LoadOutcome::Unreadable) return Failed(Unreadable(sourceFile).error + kNotMoved);
+    if (sourceFanciers.LastLoad() == LoadOutcome::Unreadable) return NotMoved(UnreadableText(sourceFanciers, sourceFile));
     const std::size_t slot = FindFancier(sourceFanciers, fancier);
     if (slot == 0)
-        return Failed("The fancier " + std::string(fancier) + " is no longer in the fancier file of club " +
-                      std::string(club) + "." + kNotMoved);
+        return NotMoved(CatalogueText("frmClubChange.txtFancierGone", {std::string(fancier), std::string(club)}));
     const std::string moved = MovedFancierRecord(sourceFanciers.Record(slot), newFancier);
 
     // The pigeons: a file the register cannot take as it stands is copied byte for byte
@@ -106,40 +77,31 @@ ClubChangeResult ChangeClub(const Path& programFolder, std::string_view club, st
     const Path oldPigeons = PigeonFilePath(programFolder, club, fancier);
     const Path newPigeons = PigeonFilePath(programFolder, newClub, newFancier);
     const FileContent pigeonBytes = ReadWholeFile(oldPigeons);
-    if (pigeonBytes.status == ReadStatus::Unreadable) return Failed(Unreadable(oldPigeons).error + kNotMoved);
-    const FileContent replaced = ReadWholeFile(newPigeons);
-    if (replaced.status == ReadStatus::Unreadable) return Failed(Unreadable(newPigeons).error + kNotMoved);
+    if (pigeonBytes.status == ReadStatus::Unreadable) return NotMoved(CannotReadText(oldPigeons, pigeonBytes.problem));
     PigeonTable pigeons;
     LoadPigeons(pigeons, oldPigeons);
 
-    Undo undo;
-    const SaveResult pigeonsCopied = pigeons.LastLoad() == LoadOutcome::Unreadable
-                                         ? SaveFileAtomically(newPigeons, pigeonBytes.bytes)
-                                         : SavePigeons(pigeons, newPigeons);
-    if (!pigeonsCopied) return undo.Fail(pigeonsCopied);
-    undo.Add([&] { return Restore(newPigeons, replaced); });
-
+    // Everything at once: the pigeons under the new number, the fancier files, and the old
+    // pigeon file gone; or, when any step fails, all as it was.
+    std::vector<FileToSave> files;
+    files.push_back({newPigeons, pigeons.LastLoad() == LoadOutcome::Unreadable ? pigeonBytes.bytes
+                                                                               : JoinLinesCrLf(pigeons.FileLines())});
+    FancierTable changed = sourceFanciers;
+    DeleteFancier(changed, slot);
     if (sameClub) {
-        FancierTable renumbered = sourceFanciers;
-        DeleteFancier(renumbered, slot);
-        InsertFancier(renumbered, moved);
-        if (const SaveResult saved = SaveFanciers(renumbered, sourceFile); !saved) return undo.Fail(saved);
+        InsertFancier(changed, moved);
+        files.push_back({sourceFile, JoinLinesCrLf(changed.FileLines())});
     } else {
-        const FileContent targetBefore = ReadWholeFile(targetFile);
         FancierTable joined = targetFanciers;
         InsertFancier(joined, moved);
-        if (const SaveResult saved = SaveFanciers(joined, targetFile); !saved) return undo.Fail(saved);
-        undo.Add([&] { return Restore(targetFile, targetBefore); });
-        FancierTable left = sourceFanciers;
-        DeleteFancier(left, slot);
-        if (const SaveResult saved = SaveFanciers(left, sourceFile); !saved) return undo.Fail(saved);
+        files.push_back({targetFile, JoinLinesCrLf(joined.FileLines())});
+        files.push_back({sourceFile, JoinLinesCrLf(changed.FileLines())});
     }
+    files.push_back({oldPigeons, {}, true});
+    if (const SaveResult saved = SaveFilesTogether(programFolder, files); !saved) return NotMoved(saved.error);
 
     ClubChangeResult result;
     result.moved = true;
-    if (!DeletePigeonFile(oldPigeons))
-        result.saved = {false, "The fancier was moved, but his old pigeon file " + oldPigeons.string() +
-                                   " could not be removed."};
     return result;
 }
 

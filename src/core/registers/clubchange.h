@@ -30,14 +30,13 @@ std::string ClubChangeNumberOnLeave(std::string_view text, std::size_t width);
 std::string MovedFancierRecord(std::string_view record, std::string_view newNumber);
 
 struct ClubChangeResult : ActionResult {
-    bool moved = false; // the fancier is in his new place, even when saved reports a leftover
+    bool moved = false; // the fancier, his pigeons and both fancier files are in their new state
 };
 
 // Save: checks the target (messages 1, 4, 3, 2 in this order, nothing changed then), then
-// moves the record of fancier `fancier` of club `club` and his pigeon file. The target files
-// are written before anything is removed from the source; when a step fails, the steps
-// before it are undone and saved.error says what happened. When `moved`, the dialog closes
-// and the main window lists the clubs.
+// moves the record of fancier `fancier` of club `club` and his pigeon file, all files in one
+// save: when any of them fails, none changes and saved.error says why. When `moved`, the
+// dialog closes and the main window lists the clubs.
 ClubChangeResult ChangeClub(const Path& programFolder, std::string_view club, std::string_view fancier,
                         const ClubChangeTarget& target);
 

@@ -144,12 +144,6 @@ std::size_t LoadPigeons(PigeonTable& table, const Path& file) { return table.Loa
 
 SaveResult SavePigeons(const PigeonTable& table, const Path& file) { return table.Save(file); }
 
-bool DeletePigeonFile(const Path& file) {
-    std::error_code ec;
-    std::filesystem::remove(file, ec);
-    return !std::filesystem::exists(file, ec);
-}
-
 std::string NextRingNumberText(std::string_view ringNumber) {
     const bool leadingZero = !ringNumber.empty() && ringNumber.front() == '0';
     const std::string next = std::to_string(RingNumberValue(ringNumber) + 1);

@@ -100,8 +100,6 @@ Path PigeonFilePath(const Path& programFolder, int club, int fancier);
 // never saved over).
 std::size_t LoadPigeons(PigeonTable& table, const Path& file);
 SaveResult SavePigeons(const PigeonTable& table, const Path& file);
-// Removes the file of a fancier who is gone; true when no file is left (a missing one included).
-bool DeletePigeonFile(const Path& file);
 
 // ---- Series and list --------------------------------------------------------------------
 

@@ -2,10 +2,13 @@
 // The bounded, insertion-sorted table of fixed-width records that every register uses,
 // with its file: a count line, then one record per line.
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/catalogue.h"
 #include "app/files.h"
 #include "app/fixedwidth.h"
 
@@ -21,34 +24,62 @@ public:
     static constexpr std::size_t kCapacity = Traits::kCapacity;
 
     // Returns the count. A missing or unreadable file leaves an empty table; an unreadable
-    // one also blocks Save until the next successful load, so it is never overwritten.
+    // one (a folder, a link loop, a count that is no count, a control byte in a record) also
+    // blocks Save until the next successful load, so it is never overwritten.
     std::size_t Load(const Path& path) {
         records_.clear();
         loadedFrom_ = path;
-        const FileContent content = ReadWholeFile(path);
+        loadedHash_.reset();
+        problem_ = {};
+        FileContent content = ReadWholeFile(path);
         if (content.status == ReadStatus::Missing) {
             outcome_ = LoadOutcome::Missing;
             return 0;
         }
         outcome_ = LoadOutcome::Unreadable;
-        if (content.status != ReadStatus::Ok) return 0;
-        std::vector<std::string> lines = SplitLines(content.bytes);
-        if (lines.empty()) return 0;
-        const auto count = ParseInteger(lines.front());
-        if (!count || *count < 0 || static_cast<std::size_t>(*count) > kCapacity ||
-            static_cast<std::size_t>(*count) + 1 > lines.size())
+        if (content.status != ReadStatus::Ok) {
+            problem_ = content.problem;
             return 0;
-        records_.assign(std::make_move_iterator(lines.begin() + 1),
-                        std::make_move_iterator(lines.begin() + 1 + *count));
+        }
+        std::vector<std::string> lines = SplitLines(content.bytes);
+        const auto count = lines.empty() ? std::nullopt : ParseInteger(lines.front());
+        if (!count || *count < 0 || static_cast<std::size_t>(*count) > kCapacity) {
+            problem_ = {FileReason::Damaged, 1, {}};
+            return 0;
+        }
+        if (static_cast<std::size_t>(*count) + 1 > lines.size()) {
+            problem_ = {FileReason::Damaged, lines.size() + 1, {}};
+            return 0;
+        }
+        lines.resize(static_cast<std::size_t>(*count) + 1);
+        if (const auto line = LineWithControlByte(lines)) {
+            problem_ = {FileReason::ControlBytes, *line, {}};
+            return 0;
+        }
+        records_.assign(std::make_move_iterator(lines.begin() + 1), std::make_move_iterator(lines.end()));
         outcome_ = LoadOutcome::Loaded;
+        loadedHash_ = ContentHash(content.bytes);
         return records_.size();
     }
 
+    // Refused, with nothing written, when the file could not be read on load, or when another
+    // task has changed it since (a window that loaded it long ago must not undo that change).
     SaveResult Save(const Path& path) const {
-        if (outcome_ == LoadOutcome::Unreadable && SameFile(path, loadedFrom_))
-            return {false, "The file " + path.string() +
-                               " could not be read, so it was left as it is and the change was not saved."};
-        return SaveLines(path, FileLines());
+        const bool sameFile = SameFile(path, loadedFrom_);
+        if (sameFile && outcome_ == LoadOutcome::Unreadable)
+            return SaveFailed(CatalogueText("Files.NotSavedUnreadable", {PathText(path), ReasonText(problem_)}),
+                              problem_.reason);
+        if (sameFile && ChangedSinceLoad(path))
+            return SaveFailed(CatalogueText("Files.Changed", {PathText(path)}), FileReason::Changed);
+        const std::string bytes = JoinLinesCrLf(FileLines());
+        SaveResult saved = SaveFileAtomically(path, bytes);
+        if (saved) {
+            // What is on disk now is what this table knows.
+            loadedFrom_ = path;
+            loadedHash_ = ContentHash(bytes);
+            outcome_ = LoadOutcome::Loaded;
+        }
+        return saved;
     }
 
     // The lines of the register file: the count line, then the records.
@@ -89,10 +120,14 @@ public:
     const std::string& Record(std::size_t slot) const { return records_.at(slot - 1); }
     const std::vector<std::string>& Records() const { return records_; }
     LoadOutcome LastLoad() const { return outcome_; }
+    // Why the last load found the file unreadable.
+    const FileProblem& LoadProblem() const { return problem_; }
     void Clear() {
         records_.clear();
         outcome_ = LoadOutcome::Missing;
         loadedFrom_.clear();
+        loadedHash_.reset();
+        problem_ = {};
     }
 
 private:
@@ -100,10 +135,26 @@ private:
         return !b.empty() && a.lexically_normal() == b.lexically_normal();
     }
 
+    bool ChangedSinceLoad(const Path& path) const {
+        const FileContent now = ReadWholeFile(path);
+        if (outcome_ == LoadOutcome::Missing) return now.status != ReadStatus::Missing;
+        return now.status != ReadStatus::Ok || !loadedHash_ || ContentHash(now.bytes) != *loadedHash_;
+    }
+
     std::vector<std::string> records_;
-    LoadOutcome outcome_ = LoadOutcome::Missing;
-    Path loadedFrom_;
+    // The file as this table last read or wrote it; a save brings them up to date, so they
+    // change on a const table.
+    mutable LoadOutcome outcome_ = LoadOutcome::Missing;
+    mutable Path loadedFrom_;
+    mutable std::optional<std::uint64_t> loadedHash_;
+    FileProblem problem_;
 };
+
+// "The file … cannot be read: …." for a table whose last load found its file unreadable.
+template <typename Traits>
+std::string UnreadableText(const RegisterTable<Traits>& table, const Path& file) {
+    return CannotReadText(file, table.LoadProblem());
+}
 
 // Whether a register file holds records, or may (it exists but its count cannot be read):
 // such a file must not be left behind under a number that changes.

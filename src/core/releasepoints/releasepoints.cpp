@@ -1,5 +1,6 @@
 #include "releasepoints/releasepoints.h"
 
+#include "app/catalogue.h"
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
 
@@ -10,7 +11,7 @@ bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_n
 
 RacePointsLoad Refuse(const Path& file, const std::string& why) {
     return {0, LoadOutcome::Unreadable,
-            "The release point file " + file.string() + " was left as it is and not loaded: " + why};
+            "The release point file " + PathText(file) + " was left as it is and not loaded: " + why};
 }
 
 // The slot a record belongs to, from its characters 1-2; 0 when they are no number 1-99.
@@ -53,6 +54,8 @@ Path RacePointFilePath(const Path& programFolder) { return ResolvePath(programFo
 RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file) {
     table.records_.clear();
     table.refusedFile_.clear();
+    table.refusedProblem_ = {};
+    table.loadedFrom_.clear();
     table.outcome_ = LoadOutcome::Unreadable;
     const FileContent content = ReadWholeFile(file);
 
@@ -64,8 +67,16 @@ RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file) {
     }
 
     table.refusedFile_ = file;
-    if (content.status != ReadStatus::Ok) return Refuse(file, "it cannot be read.");
+    table.refusedProblem_ = {FileReason::Damaged, 0, {}};
+    if (content.status != ReadStatus::Ok) {
+        table.refusedProblem_ = content.problem;
+        return {0, LoadOutcome::Unreadable, CannotReadText(file, content.problem)};
+    }
     const std::vector<std::string> lines = SplitLines(content.bytes);
+    if (const auto line = LineWithControlByte(lines)) {
+        table.refusedProblem_ = {FileReason::ControlBytes, *line, {}};
+        return {0, LoadOutcome::Unreadable, CannotReadText(file, table.refusedProblem_)};
+    }
     const auto count = lines.empty() ? std::nullopt : ParseInteger(lines.front());
     if (!count || *count < 0) return Refuse(file, "its first line is not the number of release points.");
     if (static_cast<std::size_t>(*count) > kRacePointEntries)
@@ -82,18 +93,32 @@ RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file) {
     table.records_.assign(lines.begin() + 1, lines.begin() + 1 + static_cast<std::ptrdiff_t>(wanted));
     table.refusedFile_.clear();
     table.outcome_ = LoadOutcome::Loaded;
+    table.loadedFrom_ = file;
+    table.loadedHash_ = ContentHash(content.bytes);
     return {table.Count(), LoadOutcome::Loaded, {}};
 }
 
 SaveResult SaveRacePoints(const RacePointTable& table, const Path& file) {
     if (SameFile(file, table.refusedFile_))
-        return {false, "The file " + file.string() +
-                           " could not be read, so it was left as it is and the change was not saved."};
+        return SaveFailed(CatalogueText("Files.NotSavedUnreadable", {PathText(file), ReasonText(table.refusedProblem_)}),
+                          table.refusedProblem_.reason);
+    // Another task's change since the load is not undone by a window that loaded before it.
+    if (SameFile(file, table.loadedFrom_)) {
+        const FileContent now = ReadWholeFile(file);
+        if (now.status != ReadStatus::Ok || ContentHash(now.bytes) != table.loadedHash_)
+            return SaveFailed(CatalogueText("Files.Changed", {PathText(file)}), FileReason::Changed);
+    }
     std::vector<std::string> lines;
     lines.reserve(table.Count() + 1);
     lines.push_back(FormatCountLine(static_cast<long long>(table.Count())));
     lines.insert(lines.end(), table.records_.begin(), table.records_.end());
-    return SaveLines(file, lines);
+    const std::string bytes = JoinLinesCrLf(lines);
+    SaveResult saved = SaveFileAtomically(file, bytes);
+    if (saved) {
+        table.loadedFrom_ = file;
+        table.loadedHash_ = ContentHash(bytes);
+    }
+    return saved;
 }
 
 bool PutRacePoint(RacePointTable& table, std::string record) {

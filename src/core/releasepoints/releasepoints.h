@@ -3,6 +3,7 @@
 // + name shown on the clock (13) + place (30) + latitude (9) + longitude (10). Slot n always
 // holds release point n; an empty slot is its number and 62 blanks.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,11 @@ private:
     std::vector<std::string> records_;
     LoadOutcome outcome_ = LoadOutcome::Missing;
     Path refusedFile_; // a file refused on load is never saved over
+    FileProblem refusedProblem_;
+    // The file as last read or written, so a save never undoes another task's change; a
+    // save brings them up to date, so they change on a const table.
+    mutable Path loadedFrom_;
+    mutable std::uint64_t loadedHash_ = 0;
 };
 
 Path RacePointFilePath(const Path& programFolder);

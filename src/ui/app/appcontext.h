@@ -1,9 +1,11 @@
 #pragma once
 // What the whole program shares: the program folder, the settings and the port list.
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "app/files.h"
+#include "app/folderlock.h"
 #include "app/options.h"
 #include "app/timesource.h"
 
@@ -14,6 +16,7 @@ struct AppContext {
     Settings settings;
     std::vector<std::string> ports; // "COM " + id, as last enumerated
     const TimeSource* timeSource = nullptr; // nullptr: the system clock (tests freeze their own)
+    std::chrono::milliseconds writeLockWait = kWriteLockWait; // how long a save waits for another writer
 };
 
 AppContext& App();

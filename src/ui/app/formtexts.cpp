@@ -59,8 +59,10 @@ const TextCatalogue& ShippedCatalogue() {
 
 TextCatalogue LoadCatalogue() {
     TextCatalogue catalogue;
-    if (!catalogue.Load(App().programFolder)) return ShippedCatalogue();
-    catalogue.AddMissingFrom(ShippedCatalogue());
+    if (catalogue.Load(App().programFolder)) catalogue.AddMissingFrom(ShippedCatalogue());
+    else catalogue = ShippedCatalogue();
+    // The core words its reasons from the same texts the windows show.
+    UseCatalogues(catalogue, ShippedCatalogue());
     return catalogue;
 }
 

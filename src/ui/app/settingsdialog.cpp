@@ -16,6 +16,7 @@
 #include "app/mainwindow.h"
 #include "app/scaleform.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "clock/portlist.h"
 #include "clock/serialports.h"
 #include "widgets/fixedfield.h"
@@ -182,13 +183,12 @@ void SettingsDialog::Save() {
     settings.scaleFactor = currentFactor_;
     settings.showRaceEvaluation = showRaceEvaluation_->isChecked();
     settings.showTerminalProgramLoad = showTerminalProgramLoad_->isChecked();
+    settings.damage.clear(); // what the user entered replaces whatever was wrong with the file
     main_->SchnittstelleZeigen();
     main_->ShowSettingMenus();
-    const SaveResult saved = WriteOptions(App().programFolder, settings);
-    if (!saved) {
-        // The settings hold for this run; the user must know they are not on disk.
-        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved.error));
-    }
+    // The settings hold for this run; the user must know when they are not on disk.
+    const auto saved = UnderWriteLock(this, [&] { return WriteOptions(App().programFolder, settings); });
+    if (saved && !*saved) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved->error));
     accept();
 }
 

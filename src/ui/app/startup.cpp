@@ -8,6 +8,9 @@
 
 #include "app/appcontext.h"
 #include "app/catalogue.h"
+#include "app/folderlock.h"
+#include "app/formtexts.h"
+#include "app/textcodec.h"
 #include "app/mainwindow.h"
 #include "app/messages.h"
 #include "app/options.h"
@@ -17,6 +20,10 @@ namespace plumet::ui {
 QStringList PrepareProgramFolder(const Path& folder) {
     QStringList problems;
     App().programFolder = folder;
+    LoadCatalogue(); // the core's reasons in the folder's language, from here on
+    // Completes or undoes a save a crash interrupted before anything is read; a writer at work
+    // beside the program does that itself when it is done.
+    RecoverWhenFree(folder);
     const auto failed = EnsureDataFolders(folder);
     if (!failed.empty()) {
         QStringList names;
@@ -24,14 +31,20 @@ QStringList PrepareProgramFolder(const Path& folder) {
         problems << QString("These data folders could not be created in %1: %2.")
                         .arg(QString::fromStdString(folder.string()), names.join(", "));
     }
-    if (ReadWholeFile(ResolvePath(folder, kCatalogueFileName)).status == ReadStatus::Missing) {
+    const Path catalogueFile = ResolvePath(folder, kCatalogueFileName);
+    const FileContent catalogue = ReadWholeFile(catalogueFile);
+    if (catalogue.status == ReadStatus::Missing) {
         QFile shipped(":/data/club.txt");
         const QByteArray bytes = shipped.open(QIODevice::ReadOnly) ? shipped.readAll() : QByteArray();
-        if (!SaveFileAtomically(ResolvePath(folder, kCatalogueFileName), bytes.toStdString()))
+        if (!SaveFileAtomically(catalogueFile, bytes.toStdString()))
             problems << "The text catalogue club.txt could not be written into the program folder; "
                         "the program shows its English texts.";
+    } else if (catalogue.status == ReadStatus::Unreadable) {
+        problems << ToQt(CannotReadText(catalogueFile, catalogue.problem)) + " The program shows its English texts.";
     }
     App().settings = ReadOptions(folder);
+    LoadCatalogue(); // a catalogue just put there
+    if (!App().settings.damage.empty()) problems << ToQt(App().settings.damage);
     return problems;
 }
 

@@ -6,6 +6,7 @@
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 
 namespace plumet::ui {
 namespace {
@@ -35,8 +36,17 @@ LoftGetDialog::LoftGetDialog(MainWindow* mainWindow)
 
 void LoftGetDialog::Start() {
     Session().Run([this, folder = App().programFolder, settings = App().settings,
-                   sexes = CatalogueSexTexts(LoadCatalogue()),
-                   timeout = Constants().byteTimeout](ClockLink& link, std::stop_token cancel) {
+                   sexes = CatalogueSexTexts(LoadCatalogue()), timeout = Constants().byteTimeout,
+                   task = "Plumet: " + ToBytes(windowTitle()), wait = App().writeLockWait](ClockLink& link,
+                                                                                           std::stop_token cancel) {
+        const FolderWriteLock lock(folder, task, wait);
+        if (!lock.Held()) {
+            LoftGetOutcome refused;
+            refused.result = LoftGetResult::Refused;
+            refused.saved = SaveFailed(lock.Refusal());
+            Session().Post([this, refused] { Finish(refused); });
+            return;
+        }
         const LoftGetOutcome outcome = GetLoft(
             link, folder, settings, sexes, timeout,
             [this](std::size_t received, std::size_t total) {
@@ -53,7 +63,7 @@ void LoftGetDialog::Finish(const LoftGetOutcome& outcome) {
     // A transfer that broke off leaves the dialog open with its status; nothing was written.
     if (outcome.result == LoftGetResult::CommunicationError || outcome.result == LoftGetResult::TooManyPigeons) return;
     if (outcome.message != 0) Texts().ShowNumbered(outcome.message);
-    if (outcome.result == LoftGetResult::SaveFailed)
+    if (outcome.result == LoftGetResult::SaveFailed || outcome.result == LoftGetResult::Refused)
         ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(outcome.saved.error));
     if (mainWindow_) RefreshList(mainWindow_);
     CloseDialog();

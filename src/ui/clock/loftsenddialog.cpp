@@ -40,6 +40,8 @@ void LoftSendDialog::Finish(const LoftSendOutcome& outcome) {
     if (outcome.result == LoftSendResult::Cancelled) return; // the dialog closes when the session ends
     if (!outcome.status.empty()) SetStatus(status_, Texts().Text(QString::fromStdString(outcome.status)));
     if (outcome.message != 0) Texts().ShowNumbered(outcome.message);
+    if (outcome.result == LoftSendResult::NotSendable && !outcome.problem.empty())
+        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(outcome.problem));
     // A loft refused before sending, or a port that broke, leaves the dialog open to be read.
     if (outcome.result == LoftSendResult::Confirmed || outcome.result == LoftSendResult::NotConfirmed) CloseDialog();
 }

@@ -12,6 +12,7 @@
 #include "app/mainwindow.h"
 #include "app/textcodec.h"
 #include "app/timesource.h"
+#include "app/writelock.h"
 #include "clock/storepathselect.h"
 #include "widgets/fixedfield.h"
 
@@ -169,7 +170,18 @@ void RacedataGetDialog::GetData() {
     SetBusy(true);
     TransferSession* session = &Session();
     const milliseconds timeout = Constants().byteTimeout;
-    session->Run([this, session, target, timeout](ClockLink& link, std::stop_token cancel) {
+    const std::string task = "Plumet: " + ToBytes(windowTitle());
+    session->Run([this, session, target, timeout, task, wait = App().writeLockWait](ClockLink& link,
+                                                                                     std::stop_token cancel) {
+        // The whole read, from the first register read to the appended lines, is one writer's.
+        const FolderWriteLock lock(target.programFolder, task, wait);
+        if (!lock.Held()) {
+            session->Post([this, why = lock.Refusal()] {
+                SetBusy(false);
+                ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(why));
+            });
+            return;
+        }
         const RacedataProgress progress = [this, session](RacedataStatus status) {
             session->Post([this, status] { ShowStatus(status); });
         };
@@ -182,9 +194,11 @@ void RacedataGetDialog::Finish(const RacedataOutcome& outcome) {
     SetBusy(false);
     if (outcome.result == RacedataResult::Cancelled) return;
     ShowStatus(outcome.status);
-    if (outcome.message == kRacedataSaveFailed) {
+    if (outcome.result == RacedataResult::Refused) {
+        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(outcome.error));
+    } else if (outcome.message == kRacedataSaveFailed) {
         ShowMessage(this, MessageIcon::Critical, Texts().Text("MsgBoxName8"),
-                    Texts().Text("MsgBoxText8") + "\n\n" + QString::fromStdString(outcome.error));
+                    Texts().Text("MsgBoxText8") + "\n\n" + ToQt(outcome.error));
     } else if (outcome.message != 0) {
         Texts().ShowNumbered(outcome.message, outcome.message == kRacedataAlreadyRead ? MessageIcon::Information
                                                                                        : MessageIcon::Critical);
@@ -199,11 +213,14 @@ void RacedataGetDialog::StoreToDisk() {
     const QString folder = StoreRacedataPathSelect::Choose(this, QString::fromStdU16String(App().programFolder.u16string()));
     if (folder.isEmpty()) return;
     ShowStatus(RacedataStatus::DataSave);
-    const SaveResult saved = StoreReadoutCopy(lines_, Path(folder.toStdU16String()),
-                                              ReadoutFileName(App().settings, fields.week, fields.point));
-    if (!saved) {
+    const auto saved = UnderWriteLock(this, [&] {
+        return StoreReadoutCopy(lines_, Path(folder.toStdU16String()),
+                                ReadoutFileName(App().settings, fields.week, fields.point));
+    });
+    if (!saved) return;
+    if (!*saved) {
         ShowMessage(this, MessageIcon::Critical, Texts().Text("MsgBoxName9"),
-                    Texts().Text("MsgBoxText9") + "\n\n" + QString::fromStdString(saved.error));
+                    Texts().Text("MsgBoxText9") + "\n\n" + ToQt(saved->error));
         return;
     }
     ShowStatus(RacedataStatus::DataReady);

@@ -37,6 +37,7 @@ void RacePointsSendDialog::Finish(const RacePointsSendOutcome& outcome) {
     if (outcome.result == RacePointsSendResult::Cancelled) return;
     if (!outcome.status.empty()) SetStatus(status_, Texts().Text(QString::fromStdString(outcome.status)));
     if (outcome.message != 0) Texts().ShowNumbered(outcome.message);
+    if (!outcome.problem.empty()) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(outcome.problem));
     // A register that cannot be read, or a port that broke, leaves the dialog open to be read.
     if (outcome.result == RacePointsSendResult::Confirmed || outcome.result == RacePointsSendResult::NotConfirmed)
         CloseDialog();

@@ -6,6 +6,16 @@
 
 #include "clock/serialports.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
 namespace plumet::ui {
 namespace {
 
@@ -54,6 +64,7 @@ LinkStatus SerialClockLink::open(const PortSettings& settings) {
     port_->clearError();
     port_->setReadBufferSize(std::max(settings.inputQueue, 0));
     pending_.clear();
+    pacer_.Start(settings);
     return LinkStatus::Ok;
 }
 
@@ -62,16 +73,43 @@ LinkStatus SerialClockLink::sendByte(std::uint8_t b, std::stop_token cancel) {
     if (cancel.stop_requested()) return LinkStatus::Cancelled;
     const char byte = static_cast<char>(b);
     if (port_->write(&byte, 1) != 1) return LinkStatus::PortError;
+    // Into the driver first; from there the pacer follows it onto the line.
     while (port_->bytesToWrite() > 0) {
-        if (cancel.stop_requested()) return LinkStatus::Cancelled;
+        if (cancel.stop_requested()) {
+            Discard();
+            return LinkStatus::Cancelled;
+        }
         if (!port_->waitForBytesWritten(kSliceMs) && Failed()) return LinkStatus::PortError;
     }
-    return LinkStatus::Ok;
+    return pacer_.Sent(*this, cancel);
+}
+
+std::optional<std::size_t> SerialClockLink::Queued() {
+    if (!port_ || Failed()) return std::nullopt;
+    const auto inQt = static_cast<std::size_t>(port_->bytesToWrite());
+#if defined(_WIN32)
+    COMSTAT stat{};
+    DWORD errors = 0;
+    if (!ClearCommError(port_->handle(), &errors, &stat)) return std::nullopt;
+    return inQt + stat.cbOutQue;
+#elif defined(TIOCOUTQ)
+    int inDriver = 0;
+    if (::ioctl(port_->handle(), TIOCOUTQ, &inDriver) != 0) return std::nullopt;
+    return inQt + static_cast<std::size_t>(std::max(inDriver, 0));
+#else
+    return inQt; // the line-time floor alone sets the pace
+#endif
+}
+
+void SerialClockLink::Discard() {
+    if (port_) port_->clear(QSerialPort::Output);
 }
 
 ByteResult SerialClockLink::receiveByte(milliseconds timeout, std::stop_token cancel) {
     if (!port_) return {LinkStatus::PortError, 0};
-    QDeadlineTimer deadline(timeout.count());
+    // An answer cannot start before the line has carried what was sent.
+    const milliseconds line = std::chrono::ceil<milliseconds>(pacer_.UntilIdle());
+    QDeadlineTimer deadline((timeout > milliseconds{0} ? timeout + line : timeout).count());
     for (;;) {
         if (cancel.stop_requested()) return {LinkStatus::Cancelled, 0};
         if (pending_.isEmpty() && port_->bytesAvailable() > 0) pending_ = port_->readAll();
@@ -96,6 +134,8 @@ ModemLines SerialClockLink::modemLines() {
 }
 
 void SerialClockLink::close() {
+    // The last byte is still on its way; a driver might drop it with the port.
+    if (port_ && !Failed()) clock_.Sleep(pacer_.UntilIdle());
     if (port_) port_->close();
     port_.reset();
     pending_.clear();

@@ -1,16 +1,19 @@
 #pragma once
 // The clock link over a real serial port (QSerialPort). Made and used on one thread: the
-// transfer's worker thread.
+// transfer's worker thread. The pace of the line comes from the core's pacer; this class
+// only tells it how much the driver still holds.
 #include <QByteArray>
 #include <memory>
+#include <optional>
 
 #include "clock/clocklink.h"
+#include "clock/linepacer.h"
 
 class QSerialPort;
 
 namespace plumet::ui {
 
-class SerialClockLink final : public ClockLink {
+class SerialClockLink final : public ClockLink, private PortOutputQueue {
 public:
     SerialClockLink();
     ~SerialClockLink() override;
@@ -23,9 +26,13 @@ public:
 
 private:
     bool Failed() const;
+    std::optional<std::size_t> Queued() override;
+    void Discard() override;
 
     std::unique_ptr<QSerialPort> port_;
     QByteArray pending_;
+    SteadyLineClock clock_;
+    LinePacer pacer_{clock_};
 };
 
 } // namespace plumet::ui

@@ -39,7 +39,8 @@ void SetPortEnumerationForTests(std::function<std::vector<std::string>(const std
 
 std::string PortDeviceName(const std::string& portId) {
 #ifdef _WIN32
-    if (IsAllDigits(portId)) return "COM" + std::to_string(*ParseInteger(portId));
+    const std::string id = NormalisedPortId(portId);
+    if (IsAllDigits(id)) return "COM" + id;
 #endif
     return portId;
 }
@@ -59,7 +60,8 @@ std::vector<std::string> ListComPorts(const std::string& configuredPort) {
         return an ? *ParseInteger(a) < *ParseInteger(b) : a < b;
     });
     const std::string configured = TrimBlanks(configuredPort);
-    if (configured.find_first_of("/\\") != std::string::npos &&
+    // "\\.\COM10" is port 10, listed already when it opens.
+    if (configured.find_first_of("/\\") != std::string::npos && !IsAllDigits(NormalisedPortId(configured)) &&
         std::find(ids.begin(), ids.end(), configured) == ids.end() && Opens(QString::fromStdString(configured)))
         ids.push_back(configured);
     std::vector<std::string> entries;

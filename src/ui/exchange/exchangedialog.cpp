@@ -8,6 +8,7 @@
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 
 namespace plumet::ui {
 namespace {
@@ -49,15 +50,18 @@ void ExchangeDialog::Run() {
     status_->setText(start);
     const Path& folder = App().programFolder;
     const Settings& settings = App().settings;
-    ExchangeOutcome outcome;
-    if (direction_ == Direction::Build) {
-        outcome = BuildExchange(kind_, folder, settings);
-    } else {
-        const SexCharacters sexes = SexCharactersFromTexts(
-            ToBytes(main_->Text("MaleSex")), ToBytes(main_->Text("FemaleSex")), ToBytes(main_->Text("NoSex")));
-        outcome = ReadExchange(kind_, folder, settings, sexes);
-        main_->VereineAnzeigen();
+    const SexCharacters sexes = SexCharactersFromTexts(ToBytes(main_->Text("MaleSex")),
+                                                       ToBytes(main_->Text("FemaleSex")), ToBytes(main_->Text("NoSex")));
+    const auto done = UnderWriteLock(this, [&] {
+        return direction_ == Direction::Build ? BuildExchange(kind_, folder, settings)
+                                              : ReadExchange(kind_, folder, settings, sexes);
+    });
+    if (direction_ == Direction::Read) main_->VereineAnzeigen();
+    if (!done) {
+        status_->setText(start + Texts().Key(WindowName(kind_, Direction::Read) + "." + StatusKey("Error")));
+        return;
     }
+    const ExchangeOutcome& outcome = *done;
     if (outcome.Ok()) {
         status_->setText(start + Texts().Text(StatusKey("Ready")));
         return;

@@ -13,6 +13,7 @@
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "race/racefields.h"
 #include "registers/fanciers.h"
 #include "widgets/rangefield.h"
@@ -135,9 +136,9 @@ bool ClockTimesManDialog::SaveCurrent() {
     const Race* race = CurrentRace();
     if (!hasLoft_ || !race) return true;
     for (std::size_t v = 0; v < kTimerValueCount; ++v) loft_.timer[v] = NumberIn(timer_[v]);
-    const SaveResult saved = ApplyManualSaveRule(App().programFolder, *race, loft_);
-    if (!saved) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved.error));
-    return saved.ok;
+    const auto saved = UnderWriteLock(this, [&] { return ApplyManualSaveRule(App().programFolder, *race, loft_); });
+    if (saved && !*saved) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved->error));
+    return saved && saved->ok;
 }
 
 void ClockTimesManDialog::ChooseRace() {

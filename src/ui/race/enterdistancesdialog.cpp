@@ -14,6 +14,7 @@
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "race/decimals.h"
 #include "widgets/fixedfield.h"
 
@@ -199,10 +200,12 @@ bool EnterDistancesDialog::Store() {
     const int club = clubs_[static_cast<std::size_t>(club_->currentIndex())].number;
     const int unit = CurrentUnit();
     table_.Set(fancier, point, DistanceFromBoxes(whole_->Bytes(), part_->Bytes(), unit), unit);
-    const SaveResult saved =
-        SaveDistanceTable(table_, App().programFolder, club, Numbers(fanciers_), Numbers(racePoints_), separator_);
-    if (!saved) {
-        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved.error));
+    const auto saved = UnderWriteLock(this, [&] {
+        return SaveDistanceTable(table_, App().programFolder, club, Numbers(fanciers_), Numbers(racePoints_), separator_);
+    });
+    if (!saved) return false;
+    if (!*saved) {
+        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved->error));
         return false;
     }
     return true;

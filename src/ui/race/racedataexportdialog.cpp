@@ -8,8 +8,10 @@
 #include "app/appcontext.h"
 #include "app/fieldrules.h"
 #include "app/mainwindow.h"
+#include "app/textcodec.h"
 #include "app/timesource.h"
 #include "app/weeks.h"
+#include "app/writelock.h"
 #include "clock/storepathselect.h"
 #include "race/xmlexport.h"
 #include "widgets/fixedfield.h"
@@ -74,9 +76,11 @@ void RaceDataExportDialog::ExportToFolder() {
 }
 
 void RaceDataExportDialog::Export(const Path& source, const Path& folder) {
-    const XmlExportOutcome outcome = ExportReadoutToXml(source, folder, LocalUtcOffsetMinutes);
-    if (!outcome.saved) {
-        ShowMessage(this, MessageIcon::Critical, windowTitle(), QString::fromStdString(outcome.saved.error));
+    const auto exported =
+        UnderWriteLock(this, [&] { return ExportReadoutToXml(source, folder, LocalUtcOffsetMinutes); });
+    if (!exported) return;
+    if (!exported->saved) {
+        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(exported->saved.error));
         return;
     }
     texts_.ShowNumbered(kXmlExported, MessageIcon::Information);

@@ -12,6 +12,7 @@
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "race/racefields.h"
 #include "widgets/fixedfield.h"
 #include "widgets/rangefield.h"
@@ -260,7 +261,9 @@ void RaceEditDialog::Store() {
     if (!store_->isEnabled() || !FieldsAcceptable()) return;
     const Race race = CollectRace(Fields(), points_);
     const std::optional<std::size_t> altered = mode_ == Mode::Alter ? std::optional(number_) : std::nullopt;
-    const ActionResult result = StoreRace(races_, App().programFolder, race, altered);
+    const auto stored = UnderWriteLock(this, [&] { return StoreRace(races_, App().programFolder, race, altered); });
+    if (!stored) return;
+    const ActionResult& result = *stored;
     if (result.message != 0) {
         const int text = 2 * result.message - 1;
         ShowMessage(this, MessageIcon::Exclamation, Texts().Text(QString("frmRaceAddMsgBoxHelp%1").arg(text + 1)),
@@ -280,9 +283,11 @@ void RaceEditDialog::Store() {
 
 void RaceEditDialog::SaveAsDefault() {
     if (!saveDefault_->isEnabled() || !FieldsAcceptable()) return;
-    const SaveResult saved = SaveDefaultRace(App().programFolder, CollectRace(Fields(), points_));
-    if (!saved) {
-        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved.error));
+    const auto saved =
+        UnderWriteLock(this, [&] { return SaveDefaultRace(App().programFolder, CollectRace(Fields(), points_)); });
+    if (!saved) return;
+    if (!*saved) {
+        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved->error));
         return;
     }
     accept();

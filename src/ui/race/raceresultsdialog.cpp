@@ -10,6 +10,7 @@
 
 #include "app/appcontext.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "race/fixedlist.h"
 #include "race/racecalc.h"
 #include "race/resultlayout.h"
@@ -117,25 +118,51 @@ std::vector<std::string> ReadingEndedWarnings(const TextCatalogue& catalogue, co
 
 QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
                                    const DistanceTable& distances) {
-    const RaceCalcOutcome outcome =
-        CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
+    const auto calculated = UnderWriteLock(parent, [&] {
+        return CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
+    });
+    if (!calculated) return {};
+    const RaceCalcOutcome& outcome = *calculated;
     const TextCatalogue catalogue = LoadCatalogue();
     const QString title = ToQt(catalogue.LookupText("frmRaceSelect.Caption(Calculate)"));
-    for (const SaveResult* saved : {&outcome.racesSaved, &outcome.resultSaved})
-        if (!saved->ok) ShowMessage(parent, MessageIcon::Critical, title, ToQt(saved->error));
+    // Both files are written together, so one reason covers both.
+    const SaveResult& saved = outcome.racesSaved.ok ? outcome.resultSaved : outcome.racesSaved;
+    if (!saved.ok) ShowMessage(parent, MessageIcon::Critical, title, ToQt(saved.error));
     QStringList warnings;
     for (const std::string& warning : ReadingEndedWarnings(catalogue, App().programFolder, outcome.readingEnded))
         warnings << ToQt(warning);
     return warnings;
 }
 
+namespace {
+
+// The race's result file, or nothing when it cannot be read at all (the user has been told why).
+// A file that ends early gives what it holds, with the reason among `warnings`.
+std::optional<ResultFile> ReadResultsOrSay(QWidget* parent, const Race& race, QStringList* warnings) {
+    ResultFile result = ReadResultFile(App().programFolder, race.name);
+    const QString reason = ToQt(CannotReadText(ResultFilePath(App().programFolder, race.name), result.problem));
+    if (result.status == ReadStatus::Unreadable) {
+        ShowMessage(parent, MessageIcon::Critical, ToQt(LoadCatalogue().LookupText("frmRaceSelect.Caption(ShowResults)")),
+                    reason);
+        return std::nullopt;
+    }
+    if (!result.whole && warnings) *warnings << reason;
+    return result;
+}
+
+} // namespace
+
 void ShowRaceResults(QWidget* parent, const Race& race, const QStringList& warnings) {
-    RaceResultsDialog dialog(parent, race, ReadResultFile(App().programFolder, race.name).lines, warnings);
+    QStringList notes = warnings;
+    const auto result = ReadResultsOrSay(parent, race, &notes);
+    if (!result) return;
+    RaceResultsDialog dialog(parent, race, result->lines, notes);
     dialog.exec();
 }
 
 void PrintRaceResults(QWidget* parent, const Race& race) {
-    PrintResultList(parent, race, ReadResultFile(App().programFolder, race.name).lines);
+    const auto result = ReadResultsOrSay(parent, race, nullptr);
+    if (result) PrintResultList(parent, race, result->lines);
 }
 
 } // namespace plumet::ui

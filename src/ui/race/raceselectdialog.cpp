@@ -10,6 +10,7 @@
 #include "app/appcontext.h"
 #include "app/fixedwidth.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "race/distances.h"
 #include "race/raceeditdialog.h"
 #include "race/raceentry.h"
@@ -138,8 +139,8 @@ void RaceSelectDialog::AlterChosen(std::size_t number) {
 
 void RaceSelectDialog::DeleteChosen(std::size_t number) {
     if (!AskYesNo(this, Texts().Text("frmRaceSelectMsgBoxHelp2"), Texts().Text("frmRaceSelectMsgBoxHelp1"))) return;
-    const SaveResult saved = DeleteRace(races_, App().programFolder, number);
-    if (!saved) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved.error));
+    const auto saved = UnderWriteLock(this, [&] { return DeleteRace(races_, App().programFolder, number); });
+    if (saved && !*saved) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved->error));
     FillList();
 }
 

@@ -8,6 +8,7 @@
 #include "app/formtexts.h"
 #include "app/messages.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "race/resultprint.h"
 
 namespace plumet::ui {
@@ -29,8 +30,12 @@ QString& LastFolder() {
 
 bool ExportResultListTo(QWidget* parent, const Race& race, const QString& file, ExportFormat format) {
     const TextCatalogue catalogue = LoadCatalogue();
-    const ExportOutcome outcome = ExportResults(App().programFolder, race, LoadExportTexts(catalogue),
-                                                RaceShortDate(race), {{format, Path(file.toStdU16String())}});
+    const auto exported = UnderWriteLock(parent, [&] {
+        return ExportResults(App().programFolder, race, LoadExportTexts(catalogue), RaceShortDate(race),
+                             {{format, Path(file.toStdU16String())}});
+    });
+    if (!exported) return false;
+    const ExportOutcome& outcome = *exported;
     switch (outcome.status) {
     case ExportStatus::Written: return true;
     case ExportStatus::NoResultFile:

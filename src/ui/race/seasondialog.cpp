@@ -15,6 +15,7 @@
 #include "app/appcontext.h"
 #include "app/fixedwidth.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "race/racefields.h"
 #include "race/resultexportdialog.h"
 #include "race/resultprint.h"
@@ -193,8 +194,9 @@ void SeasonDialog::DeleteSeason() {
     if (!standings_) return;
     const QString name = ToQt(standings_->season.name);
     if (!AskYesNo(this, Texts().Text("MsgBoxName1"), Texts().Text("MsgBoxText1").replace("%1", name))) return;
-    const SaveResult deleted = plumet::DeleteSeason(App().programFolder, standings_->season.name);
-    if (!deleted) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(deleted.error));
+    const auto deleted =
+        UnderWriteLock(this, [&] { return plumet::DeleteSeason(App().programFolder, standings_->season.name); });
+    if (deleted && !*deleted) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(deleted->error));
     FillSeasons({});
 }
 
@@ -211,9 +213,11 @@ void SeasonDialog::Export() {
     const auto chosen = AskExportFile(this, Texts().Text("ExportTitle"), ToQt(standings_->season.name));
     if (!chosen) return;
     const TextCatalogue catalogue = LoadCatalogue();
-    const SaveResult saved = ExportSeason(*standings_, LoadSeasonTexts(catalogue), catalogue, ShortDate,
-                                          {{chosen->format, Path(chosen->file.toStdU16String())}});
-    if (!saved) ShowMessage(this, MessageIcon::Critical, Texts().Text("ExportTitle"), ToQt(saved.error));
+    const auto saved = UnderWriteLock(this, [&] {
+        return ExportSeason(App().programFolder, *standings_, LoadSeasonTexts(catalogue), catalogue, ShortDate,
+                            {{chosen->format, Path(chosen->file.toStdU16String())}});
+    });
+    if (saved && !*saved) ShowMessage(this, MessageIcon::Critical, Texts().Text("ExportTitle"), ToQt(saved->error));
 }
 
 // ---- frmSeasonEdit --------------------------------------------------------------------------
@@ -310,7 +314,10 @@ Season SeasonEditDialog::Collect() const {
 
 void SeasonEditDialog::Store() {
     const Season season = Collect();
-    const SeasonStore store = StoreSeason(App().programFolder, season, alteredName_);
+    // Under the lock from reading the other seasons to the save, so no writer slips a race in between.
+    const auto stored = UnderWriteLock(this, [&] { return StoreSeason(App().programFolder, season, alteredName_); });
+    if (!stored) return;
+    const SeasonStore& store = *stored;
     if (store.message != 0) {
         ShowRefusal(this, Texts(), store);
         if (auto* field = findChild<QWidget*>(ToQt(store.focusField))) {

@@ -8,6 +8,7 @@
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "registers/clubchange.h"
 #include "widgets/fixedfield.h"
 
@@ -39,8 +40,12 @@ ClubChangeDialog::ClubChangeDialog(MainWindow* mainWindow) : DialogBase("frmClub
 void ClubChangeDialog::Save() {
     club_->ApplyLeaveRule();
     fancier_->ApplyLeaveRule();
-    const ClubChangeResult result = ChangeClub(App().programFolder, main_->SelectedClubNumber,
-                                               main_->SelectedFancierNumber, {club_->Bytes(), fancier_->Bytes()});
+    const auto changed = UnderWriteLock(this, [&] {
+        return ChangeClub(App().programFolder, main_->SelectedClubNumber, main_->SelectedFancierNumber,
+                          {club_->Bytes(), fancier_->Bytes()});
+    });
+    if (!changed) return;
+    const ClubChangeResult& result = *changed;
     if (result.message != 0) {
         texts_.ShowNumbered(result.message);
         if (auto* field = findChild<FixedField*>(QString::fromStdString(result.focusField))) {

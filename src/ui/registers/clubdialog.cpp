@@ -8,6 +8,7 @@
 #include "app/actionoutcome.h"
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
+#include "app/writelock.h"
 #include "widgets/fixedfield.h"
 
 namespace plumet::ui {
@@ -55,22 +56,30 @@ ClubFields ClubDialog::TypedFields() const { return {number_->Bytes(), name_->By
 void ClubDialog::Confirm() {
     const Path& folder = App().programFolder;
     switch (mode_) {
-    case Mode::Add:
-        if (!ReportOutcome(this, SaveAddedClub(table_, folder, TypedFields()))) return;
+    case Mode::Add: {
+        const auto result = UnderWriteLock(this, [&] { return SaveAddedClub(table_, folder, TypedFields()); });
+        if (!result || !ReportOutcome(this, *result)) return;
         main_->VereineAnzeigen();
         break;
-    case Mode::Alter:
+    }
+    case Mode::Alter: {
         main_->RememberListPosition();
-        if (!ReportOutcome(this, SaveAlteredClub(table_, folder, main_->SelectedClubNumber, TypedFields()))) return;
+        const auto result = UnderWriteLock(
+            this, [&] { return SaveAlteredClub(table_, folder, main_->SelectedClubNumber, TypedFields()); });
+        if (!result || !ReportOutcome(this, *result)) return;
         main_->VereineAnzeigen();
         main_->RestoreListPosition();
         break;
-    case Mode::Delete:
+    }
+    case Mode::Delete: {
         main_->RememberListPosition();
-        if (!ReportOutcome(this, DeleteCurrentClub(table_, folder, main_->SelectedClubNumber))) return;
+        const auto result =
+            UnderWriteLock(this, [&] { return DeleteCurrentClub(table_, folder, main_->SelectedClubNumber); });
+        if (!result || !ReportOutcome(this, *result)) return;
         main_->VereineAnzeigen();
         main_->RestoreListPosition();
         break;
+    }
     }
     accept();
 }

@@ -10,6 +10,7 @@
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "widgets/coordinaterow.h"
 #include "widgets/fixedfield.h"
 
@@ -89,16 +90,21 @@ void FancierDialog::Confirm() {
     switch (mode_) {
     case Mode::Add:
         // The list follows in done().
-        if (ReportOutcome(this, SaveAddedFancier(table_, folder, club, TypedFields()))) accept();
+        if (const auto result = UnderWriteLock(this, [&] { return SaveAddedFancier(table_, folder, club, TypedFields()); });
+            result && ReportOutcome(this, *result))
+            accept();
         return;
-    case Mode::Alter:
+    case Mode::Alter: {
         main_->RememberListPosition();
-        if (!ReportOutcome(this, SaveAlteredFancier(table_, folder, club, main_->SelectedFancierNumber, TypedFields())))
-            return;
+        const auto result = UnderWriteLock(this, [&] {
+            return SaveAlteredFancier(table_, folder, club, main_->SelectedFancierNumber, TypedFields());
+        });
+        if (!result || !ReportOutcome(this, *result)) return;
         main_->ZuechterAnzeigen();
         main_->RestoreListPosition();
         accept();
         return;
+    }
     case Mode::Delete: DeleteSelected(); return;
     }
 }
@@ -112,12 +118,14 @@ void FancierDialog::DeleteSelected() {
         }
     }
     main_->RememberListPosition();
-    const ActionResult result = DeleteSelectedFanciers(table_, App().programFolder, main_->SelectedClubNumber, lines);
+    const auto result = UnderWriteLock(
+        this, [&] { return DeleteSelectedFanciers(table_, App().programFolder, main_->SelectedClubNumber, lines); });
+    if (!result) return;
     // The list shows what is on disk now: when only a pigeon file could not be deleted,
     // the fanciers are gone all the same, and a second Delete would hit other lines.
     main_->ZuechterAnzeigen();
     main_->RestoreListPosition();
-    ReportOutcome(this, result);
+    ReportOutcome(this, *result);
     accept();
 }
 

@@ -14,6 +14,7 @@
 #include "app/fixedwidth.h"
 #include "app/mainwindow.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "widgets/fixedfield.h"
 
 namespace plumet::ui {
@@ -249,7 +250,9 @@ void PigeonDialog::ShowFailedSave(const SaveResult& saved) {
 }
 
 void PigeonDialog::Add() {
-    const AddPigeonsOutcome outcome = AddPigeons(table_, file_, ReadFields(), sexes_, currentYear_);
+    const auto added = UnderWriteLock(this, [&] { return AddPigeons(table_, file_, ReadFields(), sexes_, currentYear_); });
+    if (!added) return;
+    const AddPigeonsOutcome& outcome = *added;
     PigeonFields shown = ReadFields();
     shown.ringNumber = outcome.ringNumber;
     shown.count = outcome.count;
@@ -262,12 +265,13 @@ void PigeonDialog::Add() {
 
 void PigeonDialog::Save() {
     main_->RememberListPosition();
-    const PigeonChangeOutcome outcome = AlterPigeon(table_, file_, slot_, ReadFields(), sexes_);
-    if (outcome.message != kPigeonDone) {
-        texts_.ShowNumbered(outcome.message);
+    const auto outcome = UnderWriteLock(this, [&] { return AlterPigeon(table_, file_, slot_, ReadFields(), sexes_); });
+    if (!outcome) return;
+    if (outcome->message != kPigeonDone) {
+        texts_.ShowNumbered(outcome->message);
         return;
     }
-    FinishChange(outcome.saved);
+    FinishChange(outcome->saved);
 }
 
 // Alter and Delete end alike: a failed save keeps the dialog open, a good one refreshes the list.
@@ -298,8 +302,8 @@ void PigeonDialog::Delete() {
         }
     }
     main_->RememberListPosition();
-    const PigeonChangeOutcome outcome = DeletePigeons(table_, file_, pigeonSlots);
-    FinishChange(outcome.saved);
+    const auto outcome = UnderWriteLock(this, [&] { return DeletePigeons(table_, file_, pigeonSlots); });
+    if (outcome) FinishChange(outcome->saved);
 }
 
 void PigeonDialog::done(int result) {

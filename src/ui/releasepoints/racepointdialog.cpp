@@ -12,6 +12,7 @@
 #include "app/fixedwidth.h"
 #include "app/mainwindow.h"
 #include "app/textcodec.h"
+#include "app/writelock.h"
 #include "widgets/coordinaterow.h"
 #include "widgets/fixedfield.h"
 
@@ -95,17 +96,24 @@ void RacePointDialog::Confirm() {
     const Path& folder = App().programFolder;
     switch (mode_) {
     case Mode::Add:
-        if (!ReportOutcome(this, SaveAddedRacePoint(table_, folder, TypedFields()))) return;
+        if (const auto result = UnderWriteLock(this, [&] { return SaveAddedRacePoint(table_, folder, TypedFields()); });
+            !result || !ReportOutcome(this, *result))
+            return;
         main_->RacePointsAnzeigen();
         ScrollToSaved();
         return; // stays open for the next release point
     case Mode::Alter:
         main_->RememberListPosition();
-        if (!ReportOutcome(this, SaveAlteredRacePoint(table_, folder, TypedFields()))) return;
+        if (const auto result = UnderWriteLock(this, [&] { return SaveAlteredRacePoint(table_, folder, TypedFields()); });
+            !result || !ReportOutcome(this, *result))
+            return;
         break;
     case Mode::Delete:
         main_->RememberListPosition();
-        if (!ReportOutcome(this, DeleteCurrentRacePoint(table_, folder, main_->SelectedRacePointNumber))) return;
+        if (const auto result = UnderWriteLock(
+                this, [&] { return DeleteCurrentRacePoint(table_, folder, main_->SelectedRacePointNumber); });
+            !result || !ReportOutcome(this, *result))
+            return;
         break;
     }
     main_->RacePointsAnzeigen();

@@ -1,0 +1,21 @@
+#include "app/writelock.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include "app/appcontext.h"
+#include "app/messages.h"
+#include "app/textcodec.h"
+
+namespace plumet::ui {
+
+FolderWriteLock LockForSaving(QWidget* parent) {
+    const QString title = parent ? parent->window()->windowTitle() : QString();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    FolderWriteLock lock(App().programFolder, "Plumet: " + ToBytes(title), App().writeLockWait);
+    QApplication::restoreOverrideCursor();
+    if (!lock.Held()) ShowMessage(parent, MessageIcon::Critical, title, ToQt(lock.Refusal()));
+    return lock;
+}
+
+} // namespace plumet::ui
