@@ -85,6 +85,14 @@ private slots:
         QCOMPARE(pages.size(), 1);
         QVERIFY2(pages[0].contains("Page 2 of 2") && pages[0].contains("0030 Meier") && !pages[0].contains("0029 Meier"),
                  qPrintable(pages[0]));
+
+        // A result file that cannot be read is said so, never printed as an empty list.
+        const QString result = folder.Path() + "/racecalc/Spring 1.flt";
+        QVERIFY(QFile::remove(result) && QDir().mkpath(result) && QFile::remove(chosen));
+        chooser.Choose();
+        QCOMPARE(folder.Messages().Shown().size(), 1u);
+        QVERIFY(folder.Messages().Shown()[0].text.contains("Spring 1.flt cannot be read: it is a folder, not a file."));
+        QVERIFY(!QFile::exists(chosen));
     }
 
     void calculateWritesTheResultThenShowsItWithWhereReadingEnded() {
