@@ -3,6 +3,8 @@
 #include <string>
 #include <system_error>
 
+#include "app/catalogue.h"
+
 namespace plumet {
 
 Path RaceCalcPath(const Path& programFolder, std::string_view fileName) {
@@ -14,7 +16,10 @@ SaveResult SaveRaceCalcLines(const Path& target, const std::vector<std::string>&
     const Path folder = target.parent_path();
     if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
         std::filesystem::create_directories(folder, ec);
-        if (ec) return {false, "Cannot create the folder: " + folder.string()};
+        if (ec) {
+            const FileProblem problem = ProblemOfCode(ec);
+            return SaveFailed(CatalogueText("Files.CannotWrite", {PathText(target), ReasonText(problem)}), problem.reason);
+        }
     }
     return SaveLines(target, lines);
 }
