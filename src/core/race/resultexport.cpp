@@ -1,5 +1,6 @@
 #include "race/resultexport.h"
 
+#include "app/catalogue.h"
 #include "app/cp1252.h"
 #include "app/fixedwidth.h"
 
@@ -173,7 +174,7 @@ ExportOutcome ExportResults(const Path& programFolder, const Race& race, const E
     const Path source = ResultFilePath(programFolder, race.name);
     const ResultFile result = ReadResultFile(programFolder, race.name);
     if (result.status == ReadStatus::Missing) return {ExportStatus::NoResultFile, {}};
-    if (result.status != ReadStatus::Ok) return {ExportStatus::NotWritten, "Cannot read the file: " + source.string()};
+    if (result.status != ReadStatus::Ok) return {ExportStatus::NotWritten, CannotReadText(source, result.problem)};
     std::vector<FileToSave> files;
     for (const ExportTarget& target : targets)
         files.push_back({target.file, target.format == ExportFormat::Csv

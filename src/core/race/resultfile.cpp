@@ -41,7 +41,7 @@ SaveResult WriteResultFile(const Path& programFolder, const Race& race, const st
 }
 
 ResultFile ParseResultFile(const std::vector<std::string>& fileLines) {
-    ResultFile file{ReadStatus::Ok, {}};
+    ResultFile file{ReadStatus::Ok, {}, {}};
     if (fileLines.empty()) return file;
     const long long count = ParseInteger(fileLines[0]).value_or(0);
     for (std::size_t i = 1; i < fileLines.size() && static_cast<long long>(i) <= count; ++i) {
@@ -68,7 +68,7 @@ ResultFile ParseResultFile(const std::vector<std::string>& fileLines) {
 
 ResultFile ReadResultFile(const Path& programFolder, std::string_view raceName) {
     const FileContent content = ReadWholeFile(ResultFilePath(programFolder, raceName));
-    if (content.status != ReadStatus::Ok) return {content.status, {}};
+    if (content.status != ReadStatus::Ok) return {content.status, {}, content.problem};
     return ParseResultFile(SplitLines(content.bytes));
 }
 

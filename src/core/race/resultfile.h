@@ -37,6 +37,7 @@ SaveResult WriteResultFile(const Path& programFolder, const Race& race, const st
 struct ResultFile {
     ReadStatus status = ReadStatus::Missing;
     std::vector<ResultLine> lines;
+    FileProblem problem; // why, when Unreadable
 };
 
 // Reads the pigeons back; "," and "." are both taken as the separator. Reading stops at the
