@@ -20,6 +20,7 @@ const std::vector<CliCommand>& Commands() {
         {"distance", "LAT LON LAT LON", 4, 4, RunDistance, false, false},
         {"calculate", "RACE", 1, 1, RunCalculate, kWrites},
         {"results", kResultsArguments, 1, 7, RunResults, false, false},
+        {"season", kSeasonArguments, 1, 7, RunSeason, false, false}, // locks when it exports
         {"send-time", "--seconds N", 2, 2, RunSendTime},
         {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},
         {"load-firmware", "CODE (C, 11-14, 21-24, 31-34)", 1, 1, RunLoadFirmware},

@@ -15,6 +15,7 @@
 #include "race/resultexport.h"
 #include "race/resultlayout.h"
 #include "race/resultprint.h"
+#include "race/season.h"
 
 namespace plumet::cli {
 namespace {
@@ -29,9 +30,14 @@ int NoSuchRace(const CliContext& context, const std::string& name) {
     return context.Fail("Cli.NoSuchRaceName", {name});
 }
 
-// The head, the column heads and the lines of frmRaceResultsShow.
+// The head, the column heads and the lines of frmRaceResultsShow, with the prizes of the race's
+// season; what the window says below the list about the season goes to standard error.
 void PrintResultWindow(CliContext& context, const Race& race, const std::vector<ResultLine>& lines) {
     const auto text = [&](const std::string& key) { return context.catalogue.LookupText("frmRaceResultsShow." + key); };
+    const RaceSeason season = SeasonOfRace(context.folder, race);
+    const RacePrizes* prizes = season.Prizes();
+    for (const std::string& warning : RaceSeasonWarnings(context.catalogue, context.folder, season))
+        context.err << Cp1252ToUtf8(warning) << '\n';
     const bool miles = race.distanceUnit == kRaceInMiles;
     const auto values = ResultHeadValues(race, ui::RaceShortDate(race), text("frmRaceResultsShowNoOffTime"));
     std::string out;
@@ -40,14 +46,19 @@ void PrintResultWindow(CliContext& context, const Race& race, const std::vector<
         if (i == 6) out += " " + text(miles ? "Label19.Caption(Miles)" : "Label19.Caption(Km)");
         out += "\n";
     }
+    if (prizes) out += text("Label22.Caption") + " " + RaceSeasonText(context.catalogue, *prizes) + "\n";
     std::array<std::string, 8> columns;
     for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = text("frmRaceResultsShowTabCol" + std::to_string(i + 1));
     const std::string suffix = miles ? "b" : "a";
+    const std::array<std::string, 2> prizeHeads{text("frmRaceResultsShowTabPrize"), text("frmRaceResultsShowTabAcePoints")};
     for (const std::string& head :
-         ResultWindowHeads(columns, {text("frmRaceResultsShowTabCol9" + suffix), text("frmRaceResultsShowTabCol10" + suffix)}))
+         ResultWindowHeads(columns, {text("frmRaceResultsShowTabCol9" + suffix), text("frmRaceResultsShowTabCol10" + suffix)},
+                           prizes ? &prizeHeads : nullptr))
         out += "\n" + head;
     out += "\n";
-    for (const std::string& line : ResultWindowLines(lines, race.distanceUnit, ui::LocaleSeparator())) out += line + "\n";
+    for (const std::string& line : ResultWindowLines(lines, race.distanceUnit, ui::LocaleSeparator(), prizes,
+                                                     context.catalogue.LookupText("TxtPrnPrizeMark")))
+        out += line + "\n";
     context.out << Cp1252ToUtf8(out);
 }
 
@@ -79,26 +90,36 @@ int RunCalculate(CliContext& context, const std::vector<std::string>& args) {
     return kSuccess;
 }
 
-int RunResults(CliContext& context, const std::vector<std::string>& args) {
-    std::optional<std::string> pdf, csv, html;
+std::optional<OutputFiles> ParseOutputFiles(const std::vector<std::string>& args) {
+    OutputFiles files;
     for (std::size_t i = 1; i < args.size(); i += 2) {
-        std::optional<std::string>* option = args[i] == "--pdf"    ? &pdf
-                                             : args[i] == "--csv"  ? &csv
-                                             : args[i] == "--html" ? &html
+        std::optional<std::string>* option = args[i] == "--pdf"    ? &files.pdf
+                                             : args[i] == "--csv"  ? &files.csv
+                                             : args[i] == "--html" ? &files.html
                                                                    : nullptr;
-        if (!option || option->has_value() || i + 1 >= args.size()) {
-            context.err << "usage: plumet-cli [--folder DIR] [--port ID] results " << kResultsArguments << '\n';
-            return kUsage;
-        }
+        if (!option || option->has_value() || i + 1 >= args.size()) return std::nullopt;
         *option = args[i + 1];
     }
+    return files;
+}
+
+int RunResults(CliContext& context, const std::vector<std::string>& args) {
+    const std::optional<OutputFiles> files = ParseOutputFiles(args);
+    if (!files) {
+        context.err << "usage: plumet-cli [--folder DIR] [--port ID] results " << kResultsArguments << '\n';
+        return kUsage;
+    }
+    const auto& [pdf, csv, html] = *files;
     const RaceList races = LoadRaces(context.folder);
     const auto number = RaceNumber(races, args[0]);
     if (!number) return NoSuchRace(context, args[0]);
     const Race& race = races.races[*number - 1];
     const ResultFile result = ReadResultFile(context.folder, race.name);
-    if (result.status != ReadStatus::Ok)
+    if (result.status == ReadStatus::Missing)
         return context.Fail("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1", "There is no result for this race.");
+    const std::string unreadable = CannotReadText(ResultFilePath(context.folder, race.name), result.problem);
+    if (result.status != ReadStatus::Ok) return context.Fail("", unreadable);
+    if (!result.whole) context.err << Cp1252ToUtf8(unreadable) << '\n';
     if (!pdf && !csv && !html) {
         PrintResultWindow(context, race, result.lines);
         return kSuccess;
@@ -118,7 +139,9 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
     if (!pdf) return kSuccess;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return context.Fail("Cli.NoGraphics");
-    if (!ui::WriteResultPdf(QString::fromStdString(*pdf), race, result.lines, 1, PageCount(result.lines.size())))
+    const RaceSeason season = SeasonOfRace(context.folder, race);
+    if (!ui::WriteResultPdf(QString::fromStdString(*pdf), race, result.lines, 1, PageCount(result.lines.size()),
+                            season.Prizes()))
         return context.Fail("Cli.PdfNotWritten", {*pdf});
     return kSuccess;
 }

@@ -1,5 +1,6 @@
 #pragma once
 // plumet-cli commands of the race evaluation.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,21 @@ int RunDistance(CliContext& context, const std::vector<std::string>& args);
 // early goes to standard error.
 int RunCalculate(CliContext& context, const std::vector<std::string>& args);
 
+// The output files after the name of `results` and `season`; nothing on a usage error.
+struct OutputFiles {
+    std::optional<std::string> pdf, csv, html;
+    bool Any() const { return pdf || csv || html; }
+};
+std::optional<OutputFiles> ParseOutputFiles(const std::vector<std::string>& args);
+
 // results NAME [--pdf FILE] [--csv FILE] [--html FILE]: the stored result list as the window
 // shows it, or its printed pages as a PDF file, and the list as a CSV table and a web page.
 inline constexpr const char* kResultsArguments = "RACE [--pdf FILE] [--csv FILE] [--html FILE]";
 int RunResults(CliContext& context, const std::vector<std::string>& args);
+
+// season NAME [--pdf FILE] [--csv FILE] [--html FILE]: the season's head, its races and both
+// standings as the season window shows them, or printed as a PDF file, or exported.
+inline constexpr const char* kSeasonArguments = "NAME [--pdf FILE] [--csv FILE] [--html FILE]";
+int RunSeason(CliContext& context, const std::vector<std::string>& args);
 
 } // namespace plumet::cli

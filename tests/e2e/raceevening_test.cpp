@@ -206,6 +206,10 @@ private slots:
                                  root.filePath("metz.html")}).exitCode, 0);
         QVERIFY(ReadFile(root.filePath("metz.pdf")).startsWith("%PDF"));
         QVERIFY(ReadFile(root.filePath("metz.html")).contains("<td>M\xC3\xBCller Karl-Heinz</td>"));
+        // The demo's season: three races of the weeks before, and now this one.
+        const CliRun season = RunCli(folder, {"season", "Season " + QString::number(QDate::currentDate().year())});
+        QCOMPARE(season.exitCode, 0);
+        QVERIFY2(season.out.contains("Races counted: 4 of 4\n"), season.out.constData());
 
         // The folder has been used: preparing it again leaves it as it is.
         const QStringList files = Files(folder);

@@ -33,7 +33,8 @@ declare -A seeds=(
   [races]="data/race/races.dat"
   [readout]="data/readout/* data/xmlexport/*.d0?"
   [releasepoints]="data/releasepoints/racepo.dat"
-  [results]="data/race/*.flt data/export/*.flt"
+  [results]="data/race/*.flt data/export/*.flt data/season/*.flt"
+  [season]="data/season/*.season"
 )
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && mapfile -t targets < <(printf '%s\n' "${!seeds[@]}" | sort)

@@ -1,6 +1,5 @@
 #include <QDir>
 #include <QFileDialog>
-#include <QProcess>
 
 #include "race/pagestoprintdialog.h"
 #include "race/raceresultsdialog.h"
@@ -11,32 +10,6 @@
 
 class RaceResultsTest : public QObject {
     Q_OBJECT
-
-    // The text of each page of a PDF.
-    static QStringList PdfPages(const QString& file) {
-        QProcess process;
-        process.start("pdftotext", {file, "-"});
-        process.waitForFinished(30000);
-        QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
-        pages.removeLast();
-        for (QString& page : pages) page = page.simplified();
-        return pages;
-    }
-
-    // Answers the next save dialog with a filter and a file name, as a user picks them.
-    static void AnswerSaveDialog(const QString& filterKey, const QString& file) {
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [poll, filterKey, file] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            poll->deleteLater();
-            poll->stop();
-            dialog->selectNameFilter(Shipped("frmRaceResultsShow." + filterKey));
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
-            static_cast<QDialog*>(dialog)->accept(); // a user's Save
-        });
-        poll->start(10);
-    }
 
 private slots:
     void cleanup() { SetResultPrintPdfForTests({}); }
@@ -112,6 +85,14 @@ private slots:
         QCOMPARE(pages.size(), 1);
         QVERIFY2(pages[0].contains("Page 2 of 2") && pages[0].contains("0030 Meier") && !pages[0].contains("0029 Meier"),
                  qPrintable(pages[0]));
+
+        // A result file that cannot be read is said so, never printed as an empty list.
+        const QString result = folder.Path() + "/racecalc/Spring 1.flt";
+        QVERIFY(QFile::remove(result) && QDir().mkpath(result) && QFile::remove(chosen));
+        chooser.Choose();
+        QCOMPARE(folder.Messages().Shown().size(), 1u);
+        QVERIFY(folder.Messages().Shown()[0].text.contains("Spring 1.flt cannot be read: it is a folder, not a file."));
+        QVERIFY(!QFile::exists(chosen));
     }
 
     void calculateWritesTheResultThenShowsItWithWhereReadingEnded() {

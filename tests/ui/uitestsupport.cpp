@@ -3,7 +3,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QProcess>
 
 #include "app/catalogue.h"
 #include "app/formtexts.h"
@@ -91,6 +93,30 @@ ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::m
 }
 
 ModalWatcher::~ModalWatcher() = default;
+
+QStringList PdfPages(const QString& file) {
+    QProcess process;
+    process.start("pdftotext", {file, "-"});
+    process.waitForFinished(30000);
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
+    pages.removeLast();
+    for (QString& page : pages) page = page.simplified();
+    return pages;
+}
+
+void AnswerSaveDialog(const QString& filterKey, const QString& file) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, filterKey, file] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        poll->deleteLater();
+        poll->stop();
+        dialog->selectNameFilter(Shipped("frmRaceResultsShow." + filterKey));
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+        static_cast<QDialog*>(dialog)->accept(); // a user's Save
+    });
+    poll->start(10);
+}
 
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
     const QString prefix = window->objectName();

@@ -70,6 +70,13 @@ private:
     std::unique_ptr<QTimer> poll_;
 };
 
+// The text of each page of a PDF file, its white space made single.
+QStringList PdfPages(const QString& file);
+
+// Answers the next save dialog with the filter of `filterKey` (of frmRaceResultsShow) and a
+// file name, as a user picks them.
+void AnswerSaveDialog(const QString& filterKey, const QString& file);
+
 // Every caption key a window asks for that the shipped catalogue lacks; `mode` for a window
 // opened in a mode, whose title and some captions take the "(mode)" keys.
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});

@@ -12,7 +12,10 @@
 #include "clock/clockstate.h"
 #include "clock/pigeonsconvert.h"
 #include "race/geodesic.h"
+#include "race/manualtimes.h"
+#include "race/racecalc.h"
 #include "race/races.h"
+#include "race/season.h"
 #include "app/weeks.h"
 #include "registers/clubs.h"
 #include "registers/fanciers.h"
@@ -129,6 +132,17 @@ struct DemoArrival {
 constexpr DemoArrival kArrivals[] = {
     {3, 10, 9, 41}, {1, 10, 13, 13}, {7, 10, 13, 15}, {6, 10, 18, 52}, {8, 10, 32, 9}, {4, 10, 55, 30},
 };
+
+// The season: three races of the weeks before, clocked by hand in every loft of the club and
+// calculated, then the demo's race; its result comes when the clock is read out.
+struct EarlierRace {
+    const char* name;
+    int weeksBefore;
+    int point;
+};
+constexpr EarlierRace kEarlierRaces[] = {{"Bastogne", 3, 8}, {"Ettelbruck", 2, 7}, {"Arlon", 1, 9}};
+constexpr int kEarlierReleaseHour = 7;
+constexpr int kSeasonWeeksAfter = 12;
 
 constexpr const char* kColours[] = {"BLUE", "BC", "DC", "RED", "MEAL", "BLUE", "GRIZ", "BC", "BLK", "PIED"};
 
@@ -250,35 +264,35 @@ std::optional<std::string> FindRecord(const Path& folder, std::string_view club,
     return fanciers.Record(slot);
 }
 
-void WriteRace(Writer& w, const DateTime& day) {
+// A race of the race club from release point `pointNumber`, its mean distance over the club's lofts.
+std::optional<Race> ClubRace(Writer& w, const std::string& name, const DateTime& day, int pointNumber, int hour, int minute) {
     ClubTable clubs;
     LoadClubs(clubs, ClubFilePath(w.Folder()));
     RacePointTable points;
     LoadRacePoints(points, RacePointFilePath(w.Folder()));
     const std::string club = ZeroPadded(kRaceClub, 3);
     const std::size_t clubSlot = FindClub(clubs, club);
-    if (clubSlot == 0 || points.Count() < kRacePoint) {
+    if (clubSlot == 0 || points.Count() < static_cast<std::size_t>(pointNumber)) {
         w.Problems().push_back("the race's club or release point is missing");
-        return;
+        return std::nullopt;
     }
-    const std::string& point = points.Record(kRacePoint);
+    const std::string& point = points.Record(static_cast<std::size_t>(pointNumber));
 
     Race race;
-    race.name = PadRight(TheDemoRace(day).name, kRaceNameLength);
+    race.name = PadRight(name, kRaceNameLength);
     race.day = day.day;
     race.month = day.month;
     race.year = day.year;
     race.clubName = ClubNameOf(clubs.Record(clubSlot));
     race.releasePointName = Mid(point, 3, 45);
-    race.releaseHour = kReleaseHour;
-    race.releaseMinute = kReleaseMinute;
+    race.releaseHour = hour;
+    race.releaseMinute = minute;
     race.headerComment = PadRight("Club race, old birds", kRaceCommentLength);
-    race.footerComment = PadRight("Provisional until the club committee confirms it", kRaceCommentLength);
     race.clubNumber = kRaceClub;
-    race.releasePointNumber = kRacePoint;
+    race.releasePointNumber = pointNumber;
     race.releaseLatitude = RacePointLatitudeOf(point);
     race.releaseLongitude = RacePointLongitudeOf(point);
-    race.flightWeek = TheDemoRace(day).week;
+    race.flightWeek = WeekNumber(day.year, day.month, day.day);
 
     FancierTable fanciers;
     fanciers.Load(FancierFilePath(w.Folder(), club));
@@ -287,9 +301,72 @@ void WriteRace(Writer& w, const DateTime& day) {
         total += GeodesicDistanceKm(LoftLatitudeOf(f), LoftLongitudeOf(f), race.releaseLatitude, race.releaseLongitude);
     if (fanciers.Count() > 0)
         race.meanDistance = ZeroPadded(std::lround(total / static_cast<double>(fanciers.Count())), kMeanDistanceLength);
+    return race;
+}
 
+// Every loft of the club clocked by hand: most pigeons home, each at a speed of its own.
+void ClockByHand(Writer& w, const Race& race, int raceIndex) {
+    const std::string club = ZeroPadded(kRaceClub, 3);
+    FancierTable fanciers;
+    fanciers.Load(FancierFilePath(w.Folder(), club));
+    const DateTime released = MakeDateTime(race.year, race.month, race.day, race.releaseHour, race.releaseMinute);
+    for (const std::string& fancier : fanciers.Records()) {
+        PigeonTable pigeons;
+        LoadPigeons(pigeons, PigeonFilePath(w.Folder(), club, FancierNumberOf(fancier)));
+        ManualLoft loft = ManualLoftOf(fancier, pigeons);
+        const DateTime basketed = FromCivilSeconds(CivilSeconds(released) - 86400 + (12 * 60 + 30) * 60);
+        const DateTime read = FromCivilSeconds(CivilSeconds(released) + 13 * 3600);
+        loft.timer = {basketed.day, basketed.month, basketed.hour, basketed.minute, 0,
+                      read.day,     read.month,     read.hour,     read.minute,     0,
+                      read.hour,    read.minute,    0};
+        const double km =
+            GeodesicDistanceKm(LoftLatitudeOf(fancier), LoftLongitudeOf(fancier), race.releaseLatitude, race.releaseLongitude);
+        for (std::size_t i = 0; i < loft.pigeons.size(); ++i) {
+            std::uint32_t seed = static_cast<std::uint32_t>(std::stoi(FancierNumberOf(fancier)) * 31 + static_cast<int>(i) + 1) * 2654435761U;
+            seed ^= static_cast<std::uint32_t>(raceIndex + 1) * 2246822519U;
+            seed = (seed ^ (seed >> 15)) * 2654435761U;
+            seed ^= seed >> 13;
+            if (seed % 7 == 0) continue; // not home in time
+            const double metresPerMinute = 1150.0 + static_cast<double>(seed % 3001) / 10.0;
+            const DateTime home = FromCivilSeconds(CivilSeconds(released) + std::llround(km * 1000.0 / metresPerMinute * 60.0));
+            w.Check(AddManualArrival(loft, i, {home.day, home.month, home.hour, home.minute, home.second}),
+                    "an arrival at " + TrimmedRaceName(race));
+        }
+        w.Check(WriteManualFile(w.Folder(), race, loft), "the clock times of " + TrimmedRaceName(race));
+    }
+}
+
+// The demo's race comes first, so the race chooser offers it first; the season lists the races
+// by date.
+void WriteRaces(Writer& w, const DateTime& day) {
+    std::optional<Race> race = ClubRace(w, TheDemoRace(day).name, day, kRacePoint, kReleaseHour, kReleaseMinute);
+    if (!race) return;
+    race->footerComment = PadRight("Provisional until the club committee confirms it", kRaceCommentLength);
     RaceList races;
-    w.Check(StoreRace(races, w.Folder(), race, std::nullopt), "race " + TrimmedRaceName(race));
+    w.Check(StoreRace(races, w.Folder(), *race, std::nullopt), "race " + TrimmedRaceName(*race));
+
+    Season season;
+    season.name = "Season " + std::to_string(day.year);
+    season.countedPrizes = 3;
+    for (std::size_t i = 0; i < std::size(kEarlierRaces); ++i) {
+        const EarlierRace& earlier = kEarlierRaces[i];
+        const DateTime date = FromCivilSeconds(CivilSeconds(day) - earlier.weeksBefore * 7 * 86400LL);
+        const std::optional<Race> flown = ClubRace(w, earlier.name, date, earlier.point, kEarlierReleaseHour, 0);
+        if (!flown) return;
+        if (i == 0) season.firstRace = DateOfRace(*flown);
+        w.Check(StoreRace(races, w.Folder(), *flown, std::nullopt), std::string("race ") + earlier.name);
+        ClockByHand(w, *flown, static_cast<int>(i));
+        const RaceCalcOutcome calculated =
+            CalculateRace(races, races.Count(), DistanceTable{}, w.Folder(), ReadOptions(w.Folder()), ',');
+        w.Check(calculated.resultSaved, std::string("the result of ") + earlier.name);
+        season.races.push_back(earlier.name);
+    }
+    season.races.push_back(TrimmedRaceName(*race));
+    const DateTime end = FromCivilSeconds(CivilSeconds(day) + kSeasonWeeksAfter * 7 * 86400LL);
+    season.lastRace = {end.year, end.month, end.day};
+    const SeasonStore stored = StoreSeason(w.Folder(), season, std::nullopt);
+    if (stored.message != 0) w.Problems().push_back("the season was refused (message " + std::to_string(stored.message) + ")");
+    else w.Check(stored.saved, "the season");
 }
 
 void WriteClock(Writer& w, const SexCharacters& sexes, const DateTime& day) {
@@ -362,7 +439,7 @@ std::vector<std::string> WriteDemoFolder(const Path& folder, const DemoOptions& 
                                            catalogue.LookupText("frmMain.NoSex"));
     }
     if (w.Problems().empty()) WriteRegisters(w, sexes, options.raceDay.year);
-    if (w.Problems().empty()) WriteRace(w, options.raceDay);
+    if (w.Problems().empty()) WriteRaces(w, options.raceDay);
     if (w.Problems().empty()) WriteClock(w, sexes, options.raceDay);
     return w.Problems();
 }

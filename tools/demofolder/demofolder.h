@@ -1,7 +1,8 @@
 #pragma once
 // The demo program folder: a region with two clubs, their fanciers and pigeons, a dozen
-// release points, one race flown on the day the folder is written, and the state file of a
-// simulated clock that holds one fancier's loft and his arrivals from that race.
+// release points, a season of three races in the weeks before and one flown on the day the
+// folder is written, and the state file of a simulated clock that holds one fancier's loft
+// and his arrivals from that race.
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,7 +39,7 @@ std::vector<std::string> FilesUnder(const Path& folder);
 // Whether `folder` holds exactly the files `reference` holds, byte for byte.
 bool SameFiles(const Path& folder, const Path& reference);
 
-// The race date a demo folder was written for: the date of its first race.
+// The race date a demo folder was written for: the date of its first race, the demo's own.
 std::optional<DateTime> PreparedRaceDay(const Path& folder);
 
 } // namespace plumet::demo

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -236,6 +237,14 @@ void Run(MainWindow& window, pid_t clock) {
                 {"QPrintPreviewDialog", "print-preview", CloseWindow,
                  [](QWidget* d) { d->resize(900, 800); }},
                 {"frmRaceResultsShow", "", CloseWindow}});
+
+    // The season, with the race just calculated counted.
+    ShootChain(window, "mnuRaceSeason",
+               {{"frmSeason", "season-standings", [](QWidget* d) { ClickButton(d, "Command5"); },
+                 [](QWidget* d) { d->resize(d->width(), 640); }},
+                {"frmSeasonEdit", "season-edit", CloseWindow},
+                {"frmSeason", "season-lofts", CloseWindow,
+                 [](QWidget* d) { d->findChild<QTabWidget*>("TabStrip1")->setCurrentIndex(1); }}});
 }
 
 } // namespace

@@ -47,6 +47,7 @@ struct FileProblem {
     FileReason reason = FileReason::None;
     std::size_t line = 0;
     std::string system;
+    bool operator==(const FileProblem&) const = default;
 };
 
 // The operating system's error number, or error code, as a reason.

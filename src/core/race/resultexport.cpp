@@ -1,6 +1,5 @@
 #include "race/resultexport.h"
 
-#include "app/catalogue.h"
 #include "app/cp1252.h"
 #include "app/fixedwidth.h"
 
@@ -9,11 +8,15 @@ namespace {
 
 // Files for other software get a "." whatever the user's locale says.
 constexpr char kPoint = '.';
-constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 
-// The position and everything from the flight time to the speed are figures, set flush right.
-bool IsFigureColumn(std::size_t column, std::size_t count) {
-    return column == 0 || (column >= 4 && column + 1 < count);
+// The position, everything from the flight time to the speed and the ace points are figures,
+// set flush right.
+std::vector<bool> FigureColumns(int distanceUnit, bool withPrizes) {
+    std::vector<bool> figures{true, false, false, false, true, true, true};
+    if (distanceUnit == kRaceInMiles) figures.push_back(true);
+    if (withPrizes) figures.insert(figures.end(), {false, true});
+    figures.push_back(false);
+    return figures;
 }
 
 std::string CsvField(const std::string& text) {
@@ -26,27 +29,6 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
-std::string CsvRecord(const std::vector<std::string>& fields) {
-    std::string record;
-    for (std::size_t i = 0; i < fields.size(); ++i) record += (i ? "," : "") + CsvField(fields[i]);
-    return record + "\r\n";
-}
-
-std::string Escaped(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
 
 // Screen and print: the list fits an A4 sheet, its head row repeats on every printed page.
 constexpr const char* kStyle = R"(body { font-family: Arial, Helvetica, sans-serif; margin: 1.5em; color: #000; }
@@ -70,18 +52,55 @@ table.results tbody tr:nth-child(even) { background: #f2f2f2; }
 )";
 
 std::string HtmlCell(const char* tag, const std::string& text, bool figure) {
-    return std::string("<") + tag + (figure ? " class=\"figure\"" : "") + ">" + Escaped(text) + "</" + tag + ">";
-}
-
-std::string HtmlRow(const char* tag, const std::vector<std::string>& cells) {
-    std::string row = "<tr>";
-    for (std::size_t i = 0; i < cells.size(); ++i) row += HtmlCell(tag, cells[i], IsFigureColumn(i, cells.size()));
-    return row + "</tr>\n";
+    return std::string("<") + tag + (figure ? " class=\"figure\"" : "") + ">" + HtmlEscaped(text) + "</" + tag + ">";
 }
 
 std::string Trimmed(const std::string& text) { return TrimBlanks(text); }
 
 } // namespace
+
+std::string CsvRecord(const std::vector<std::string>& fields) {
+    std::string record;
+    for (std::size_t i = 0; i < fields.size(); ++i) record += (i ? "," : "") + CsvField(fields[i]);
+    return record + "\r\n";
+}
+
+std::string HtmlEscaped(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string HtmlRow(const char* tag, const std::vector<std::string>& cells, const std::vector<bool>& figures) {
+    std::string row = "<tr>";
+    for (std::size_t i = 0; i < cells.size(); ++i) row += HtmlCell(tag, cells[i], i < figures.size() && figures[i]);
+    return row + "</tr>\n";
+}
+
+std::string HtmlPageStart(const std::string& title) {
+    return "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\"/>\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n<title>" +
+           HtmlEscaped(title) + "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n";
+}
+
+std::string HtmlHeadTable(const std::vector<HeadLine>& lines) {
+    std::string html = "<table class=\"head\">\n";
+    for (const HeadLine& line : lines) {
+        html += "<tr><th>" + HtmlEscaped(line.left.label) + "</th><td>" + HtmlEscaped(Trimmed(line.left.value)) + "</td>";
+        html += "<th>" + HtmlEscaped(line.right.label) + "</th><td>" + HtmlEscaped(Trimmed(line.right.value)) + "</td></tr>\n";
+    }
+    return html + "</table>\n";
+}
 
 ExportTexts LoadExportTexts(const TextCatalogue& catalogue) {
     const auto window = [&](const std::string& key) { return catalogue.LookupText("frmRaceResultsShow." + key); };
@@ -94,10 +113,13 @@ ExportTexts LoadExportTexts(const TextCatalogue& catalogue) {
     texts.inMiles = window("ExportMiles");
     texts.yards = window("ExportYards");
     texts.inYardsPerMinute = window("frmRaceResultsShowTabCol10b");
+    texts.prizeHead = window("frmRaceResultsShowTabPrize");
+    texts.pointsHead = window("frmRaceResultsShowTabAcePoints");
+    texts.prizeMark = texts.print.prizeMark;
     return texts;
 }
 
-std::vector<std::string> ExportHeads(const ExportTexts& texts, int distanceUnit) {
+std::vector<std::string> ExportHeads(const ExportTexts& texts, int distanceUnit, bool withPrizes) {
     const auto& c = texts.columns;
     const auto withUnit = [](const std::string& head, const std::string& unit) {
         return Trimmed(head) + (unit.empty() ? "" : " " + Trimmed(unit));
@@ -111,50 +133,47 @@ std::vector<std::string> ExportHeads(const ExportTexts& texts, int distanceUnit)
         heads.push_back(withUnit(c[5], texts.inKm));
         heads.push_back(withUnit(c[6], texts.inMetresPerMinute));
     }
+    if (withPrizes) heads.insert(heads.end(), {texts.prizeHead, texts.pointsHead});
     heads.push_back(c[7]);
     for (std::string& head : heads) head = Trimmed(head);
     return heads;
 }
 
-std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit) {
+std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit, bool withPrizes,
+                                     const std::string& prizeMark) {
     std::vector<std::string> cells{std::to_string(row.position), row.fancierName, row.ringText, row.colour,
                                    row.flightTime, row.distance};
     if (distanceUnit == kRaceInMiles) cells.push_back(row.yards);
     cells.push_back(row.speed);
+    if (withPrizes) cells.insert(cells.end(), {row.prize ? Trimmed(prizeMark) : std::string(), row.acePoints});
     cells.push_back(row.remark);
     return cells;
 }
 
-std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts) {
-    std::string csv = CsvRecord(ExportHeads(texts, race.distanceUnit));
-    for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint))
-        csv += CsvRecord(ExportCells(row, race.distanceUnit));
-    return kByteOrderMark + Cp1252ToUtf8(csv);
+std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
+                      const RacePrizes* prizes) {
+    std::string csv = CsvRecord(ExportHeads(texts, race.distanceUnit, prizes != nullptr));
+    for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint, prizes))
+        csv += CsvRecord(ExportCells(row, race.distanceUnit, prizes != nullptr, texts.prizeMark));
+    return kCsvByteOrderMark + Cp1252ToUtf8(csv);
 }
 
 std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
-                       const std::string& dateText) {
+                       const std::string& dateText, const RacePrizes* prizes) {
     const PrintTexts& p = texts.print;
     const std::string name = TrimRightBlanks(race.name);
-    std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\"/>\n"
-                       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n";
-    html += "<title>" + Escaped(p.listHead.empty() ? name : Trimmed(p.listHead) + ": " + name) + "</title>\n";
-    html += "<style>\n" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
-    html += "<h1>" + Escaped(p.listHead) + "</h1>\n<table class=\"head\">\n";
-    for (const HeadLine& line : ResultHeadLines(race, p, dateText)) {
-        html += "<tr><th>" + Escaped(line.left.label) + "</th><td>" + Escaped(Trimmed(line.left.value)) + "</td>";
-        html += "<th>" + Escaped(line.right.label) + "</th><td>" + Escaped(Trimmed(line.right.value)) + "</td></tr>\n";
-    }
-    html += "</table>\n";
+    std::string html = HtmlPageStart(p.listHead.empty() ? name : Trimmed(p.listHead) + ": " + name);
+    html += "<h1>" + HtmlEscaped(p.listHead) + "</h1>\n" + HtmlHeadTable(ResultHeadLines(race, p, dateText, prizes));
     if (const std::string comment = Trimmed(race.headerComment); !comment.empty())
-        html += "<p class=\"comment\">" + Escaped(comment) + "</p>\n";
-    html += "<table class=\"results\">\n<thead>\n" + HtmlRow("th", ExportHeads(texts, race.distanceUnit)) +
-            "</thead>\n<tbody>\n";
-    for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint))
-        html += HtmlRow("td", ExportCells(row, race.distanceUnit));
+        html += "<p class=\"comment\">" + HtmlEscaped(comment) + "</p>\n";
+    const std::vector<bool> figures = FigureColumns(race.distanceUnit, prizes != nullptr);
+    html += "<table class=\"results\">\n<thead>\n" +
+            HtmlRow("th", ExportHeads(texts, race.distanceUnit, prizes != nullptr), figures) + "</thead>\n<tbody>\n";
+    for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint, prizes))
+        html += HtmlRow("td", ExportCells(row, race.distanceUnit, prizes != nullptr, texts.prizeMark), figures);
     html += "</tbody>\n</table>\n";
     if (const std::string comment = Trimmed(race.footerComment); !comment.empty())
-        html += "<p class=\"comment\">" + Escaped(comment) + "</p>\n";
+        html += "<p class=\"comment\">" + HtmlEscaped(comment) + "</p>\n";
     html += "</body>\n</html>\n";
     return Cp1252ToUtf8(html);
 }
@@ -175,11 +194,13 @@ ExportOutcome ExportResults(const Path& programFolder, const Race& race, const E
     const ResultFile result = ReadResultFile(programFolder, race.name);
     if (result.status == ReadStatus::Missing) return {ExportStatus::NoResultFile, {}};
     if (result.status != ReadStatus::Ok) return {ExportStatus::NotWritten, CannotReadText(source, result.problem)};
+    const RaceSeason season = SeasonOfRace(programFolder, race);
+    const RacePrizes* prizes = season.Prizes();
     std::vector<FileToSave> files;
     for (const ExportTarget& target : targets)
         files.push_back({target.file, target.format == ExportFormat::Csv
-                                          ? ResultCsv(race, result.lines, texts)
-                                          : ResultHtml(race, result.lines, texts, dateText)});
+                                          ? ResultCsv(race, result.lines, texts, prizes)
+                                          : ResultHtml(race, result.lines, texts, dateText, prizes)});
     const SaveResult saved = SaveFilesTogether(programFolder, files);
     if (!saved) return {ExportStatus::NotWritten, saved.error};
     return {};

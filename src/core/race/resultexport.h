@@ -22,23 +22,38 @@ struct ExportTexts {
     PrintTexts print;
     std::array<std::string, 8> columns; // position … remark
     std::string inKm, inMetresPerMinute, inMiles, yards, inYardsPerMinute;
+    std::string prizeHead, pointsHead, prizeMark; // a race of a season
 };
 ExportTexts LoadExportTexts(const TextCatalogue& catalogue);
 
 // The column heads, units included: a miles race has a column for the miles and one for the
-// yards beyond them.
-std::vector<std::string> ExportHeads(const ExportTexts& texts, int distanceUnit);
+// yards beyond them; a race of a season has the prize mark and the ace points after the speed.
+std::vector<std::string> ExportHeads(const ExportTexts& texts, int distanceUnit, bool withPrizes = false);
 // The cells of one row in the order of the heads; figures with a "." decimal point.
-std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit);
+std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit, bool withPrizes = false,
+                                     const std::string& prizeMark = {});
 
 // RFC 4180: a byte-order mark, a head row, one row per pigeon in the list's order, CR LF line
 // ends; a field with a comma, a quote or a line end is quoted, its quotes doubled.
-std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts);
+std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
+                      const RacePrizes* prizes = nullptr);
 
 // An HTML5 page that is also well-formed XML: the head of the list, the table, both comments and
 // a print style sheet; every text from the data or the catalogue is escaped.
 std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
-                       const std::string& dateText);
+                       const std::string& dateText, const RacePrizes* prizes = nullptr);
+
+// ---- What the exports of result lists and seasons share (Windows-1252 in, as the catalogue) ----
+
+inline constexpr const char* kCsvByteOrderMark = "\xEF\xBB\xBF";
+std::string CsvRecord(const std::vector<std::string>& fields);
+std::string HtmlEscaped(const std::string& text);
+// The page up to its open body: the title and the style sheet for screen and print.
+std::string HtmlPageStart(const std::string& title);
+// One row of `tag` cells ("th" or "td"); the cells that `figures` marks are set flush right.
+std::string HtmlRow(const char* tag, const std::vector<std::string>& cells, const std::vector<bool>& figures);
+// Label and value pairs, two a line, as the printed head has them.
+std::string HtmlHeadTable(const std::vector<HeadLine>& lines);
 
 // By the file's extension (.csv, .htm, .html in any letter case); nothing for any other.
 std::optional<ExportFormat> ExportFormatOf(const Path& file);

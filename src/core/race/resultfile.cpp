@@ -41,9 +41,10 @@ SaveResult WriteResultFile(const Path& programFolder, const Race& race, const st
 }
 
 ResultFile ParseResultFile(const std::vector<std::string>& fileLines) {
-    ResultFile file{ReadStatus::Ok, {}, {}};
+    ResultFile file{ReadStatus::Ok, {}, true, {}};
     if (fileLines.empty()) return file;
-    const long long count = ParseInteger(fileLines[0]).value_or(0);
+    const auto counted = ParseInteger(fileLines[0]);
+    const long long count = counted.value_or(0);
     for (std::size_t i = 1; i < fileLines.size() && static_cast<long long>(i) <= count; ++i) {
         const std::string& text = fileLines[i];
         if (text.size() < kResultLineLength) break;
@@ -63,12 +64,18 @@ ResultFile ParseResultFile(const std::vector<std::string>& fileLines) {
         line.speed = *speed;
         file.lines.push_back(std::move(line));
     }
+    file.whole = counted && *counted >= 0 && static_cast<long long>(file.lines.size()) == *counted;
+    if (!file.whole) {
+        // The line where reading stopped; a file that ends early has none to blame.
+        const std::size_t stop = counted && *counted >= 0 ? file.lines.size() + 1 : 0;
+        file.problem = {FileReason::Damaged, stop < fileLines.size() ? stop + 1 : 0, {}};
+    }
     return file;
 }
 
 ResultFile ReadResultFile(const Path& programFolder, std::string_view raceName) {
     const FileContent content = ReadWholeFile(ResultFilePath(programFolder, raceName));
-    if (content.status != ReadStatus::Ok) return {content.status, {}, content.problem};
+    if (content.status != ReadStatus::Ok) return {content.status, {}, false, content.problem};
     return ParseResultFile(SplitLines(content.bytes));
 }
 

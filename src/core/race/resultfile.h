@@ -37,7 +37,8 @@ SaveResult WriteResultFile(const Path& programFolder, const Race& race, const st
 struct ResultFile {
     ReadStatus status = ReadStatus::Missing;
     std::vector<ResultLine> lines;
-    FileProblem problem; // why, when Unreadable
+    bool whole = true; // false when reading stopped before the count of the first line
+    FileProblem problem; // why it is unreadable, or the line where a file not whole stops
 };
 
 // Reads the pigeons back; "," and "." are both taken as the separator. Reading stops at the

@@ -18,6 +18,9 @@ constexpr std::size_t kDistanceEnd = 71; // one past the last character
 constexpr std::size_t kSpeedEnd = 81;
 constexpr std::size_t kDistanceWidth = 11; // 7 places, separator, 3 decimals
 constexpr std::size_t kSpeedWidth = 10;    // 6 places, separator, 3 decimals
+constexpr std::size_t kMarkColumn = 83;    // a race of a season: the prize mark …
+constexpr std::size_t kMarkWidth = 6;
+constexpr std::size_t kPointsEnd = 100;    // … and the ace points
 
 std::string Two(int value) { return ZeroPadded(value, 2); }
 
@@ -56,8 +59,18 @@ constexpr Column kRowColumns[] = {{500, PrintAlign::Start},  {750, PrintAlign::S
                                   {4650, PrintAlign::End}};
 constexpr int kUpperHeadX[] = {500, 750, 1900, 2800, 3600, 4150, 4650};
 constexpr int kLowerHeadX[] = {500, 750, 1680, 2800, 3600, 4150, 4650, 4700};
+// A race of a season: a point smaller, the figures move left for the prize mark and the ace
+// points, which end where the remark's head stood.
+constexpr Column kSeasonRowColumns[] = {{500, PrintAlign::Start},  {750, PrintAlign::Start}, {1680, PrintAlign::Start},
+                                        {2600, PrintAlign::Start}, {3340, PrintAlign::End},  {3740, PrintAlign::End},
+                                        {4160, PrintAlign::End},   {4210, PrintAlign::Start}, {4700, PrintAlign::End}};
+constexpr int kSeasonUpperHeadX[] = {500, 750, 1900, 2600, 3340, 3740, 4160, 4210, 4700};
+constexpr int kSeasonLowerHeadX[] = {500, 750, 1680, 2600, 3340, 3740, 4160, 4210, 4700};
+constexpr int kSeasonRowSize = 9, kSeasonHeadSize = 8;
 
-PrintAlign HeadAlign(std::size_t column) { return column >= 4 && column <= 6 ? PrintAlign::End : PrintAlign::Start; }
+PrintAlign HeadAlign(std::size_t column) {
+    return (column >= 4 && column <= 6) || column == 8 ? PrintAlign::End : PrintAlign::Start;
+}
 
 void Pair(std::vector<PrintText>& texts, int labelX, int valueX, int y, const std::string& label,
           const std::string& value) {
@@ -82,9 +95,14 @@ std::pair<std::string, std::string> MilesAndYards(double km) {
     return {miles.whole, std::to_string(ParseInteger(miles.part).value_or(0))};
 }
 
-ResultRow ResultRowOf(std::size_t position, const ResultLine& line, int distanceUnit, char separator) {
+ResultRow ResultRowOf(std::size_t position, const ResultLine& line, int distanceUnit, char separator,
+                      const RacePrizes* prizes) {
     ResultRow row{position, TrimRightBlanks(line.fancierName), TrimRightBlanks(line.ringText),
-                  TrimRightBlanks(line.colour), {}, {}, {}, {}, {}};
+                  TrimRightBlanks(line.colour), {}, {}, {}, {}, {}, false, {}};
+    if (prizes && position >= 1 && position <= prizes->Count()) {
+        row.prize = true;
+        row.acePoints = HundredthsText(prizes->points[position - 1], separator);
+    }
     if (line.dataError) {
         row.remark = kDataErrorText;
         return row;
@@ -96,10 +114,12 @@ ResultRow ResultRowOf(std::size_t position, const ResultLine& line, int distance
     return row;
 }
 
-std::vector<ResultRow> ResultRows(const std::vector<ResultLine>& lines, int distanceUnit, char separator) {
+std::vector<ResultRow> ResultRows(const std::vector<ResultLine>& lines, int distanceUnit, char separator,
+                                  const RacePrizes* prizes) {
     std::vector<ResultRow> rows;
     rows.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) rows.push_back(ResultRowOf(i + 1, lines[i], distanceUnit, separator));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        rows.push_back(ResultRowOf(i + 1, lines[i], distanceUnit, separator, prizes));
     return rows;
 }
 
@@ -115,15 +135,24 @@ std::string ResultWindowLine(std::size_t position, const ResultLine& line, int d
            PadLeft(SpeedFigure(line.speed, distanceUnit, separator), kSpeedWidth, ' ');
 }
 
-std::vector<std::string> ResultWindowLines(const std::vector<ResultLine>& lines, int distanceUnit, char separator) {
+std::vector<std::string> ResultWindowLines(const std::vector<ResultLine>& lines, int distanceUnit, char separator,
+                                           const RacePrizes* prizes, const std::string& mark) {
     std::vector<std::string> texts;
     texts.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) texts.push_back(ResultWindowLine(i + 1, lines[i], distanceUnit, separator));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string text = ResultWindowLine(i + 1, lines[i], distanceUnit, separator);
+        if (prizes && i < prizes->Count()) {
+            Put(text, kMarkColumn, PadRight(mark, kMarkWidth));
+            PutEnding(text, kPointsEnd, HundredthsText(prizes->points[i], separator));
+        }
+        texts.push_back(std::move(text));
+    }
     return texts;
 }
 
 std::array<std::string, 2> ResultWindowHeads(const std::array<std::string, 8>& heads,
-                                             const std::array<std::string, 2>& units) {
+                                             const std::array<std::string, 2>& units,
+                                             const std::array<std::string, 2>* prizeHeads) {
     std::array<std::string, 2> lines;
     Put(lines[0], 0, heads[0]);
     Put(lines[0], kNameColumn, heads[1]);
@@ -133,6 +162,10 @@ std::array<std::string, 2> ResultWindowHeads(const std::array<std::string, 8>& h
     PutEnding(lines[0], kSpeedEnd, heads[6]);
     PutEnding(lines[1], kDistanceEnd, units[0]);
     PutEnding(lines[1], kSpeedEnd, units[1]);
+    if (prizeHeads) {
+        Put(lines[0], kMarkColumn, (*prizeHeads)[0]);
+        PutEnding(lines[0], kPointsEnd, (*prizeHeads)[1]);
+    }
     for (std::string& line : lines) line = TrimRightBlanks(line);
     return lines;
 }
@@ -185,12 +218,24 @@ PrintTexts LoadPrintTexts(const TextCatalogue& catalogue) {
     t.tableMiles = text("TxtPrnTabHdMiles");
     t.metresPerMinute = text("TxtPrnTabHdMeterPerMinute");
     t.yardsPerMinute = text("TxtPrnTabHdYardsPerMinute");
+    t.prizeMark = text("TxtPrnPrizeMark");
+    t.prizeUpper = text("TxtPrnTabHdPrizeOben");
+    t.prizeLower = text("TxtPrnTabHdPrizeUnten");
+    t.pointsUpper = text("TxtPrnTabHdAcePointsOben");
+    t.pointsLower = text("TxtPrnTabHdAcePointsUnten");
+    t.season = text("TxtPrnPagHdSeason");
+    t.prizes = text("TxtPrnPagHdPrizes");
     return t;
 }
 
-std::vector<HeadLine> ResultHeadLines(const Race& race, const PrintTexts& texts, const std::string& dateText) {
+std::string PrizesText(const RacePrizes& prizes) {
+    return std::to_string(prizes.Count()) + " (1:" + std::to_string(prizes.prizeRatio) + ")";
+}
+
+std::vector<HeadLine> ResultHeadLines(const Race& race, const PrintTexts& texts, const std::string& dateText,
+                                      const RacePrizes* prizes) {
     const bool miles = race.distanceUnit == kRaceInMiles;
-    return {
+    std::vector<HeadLine> lines{
         {{texts.clubName, TrimRightBlanks(race.clubName)}, {}},
         // The fanciers stand beside the race: the release point's name and place fill their line.
         {{texts.raceName, TrimRightBlanks(race.name)}, {texts.fanciers, Counter(race.fanciersEntered)}},
@@ -200,6 +245,9 @@ std::vector<HeadLine> ResultHeadLines(const Race& race, const PrintTexts& texts,
          {texts.avDistance, MeanDistanceText(race) + " " + (miles ? texts.headMiles : texts.headKm)}},
         {{texts.pigeonsEntered, Counter(race.pigeonsEntered)}, {texts.pigeonsClassified, Counter(race.pigeonsClassified)}},
     };
+    // A line of its own: a season's name needs the width of the left column.
+    if (prizes) lines.push_back({{texts.season, prizes->season}, {texts.prizes, PrizesText(*prizes)}});
+    return lines;
 }
 
 std::size_t PageCount(std::size_t pigeons) { return std::max<std::size_t>(1, (pigeons + kRowsPerPage - 1) / kRowsPerPage); }
@@ -217,10 +265,17 @@ std::string PrintedDistance(double km, int distanceUnit, char separator) {
 
 std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLine>& lines, const PrintTexts& texts,
                                    std::size_t firstPage, std::size_t lastPage, const std::string& dateText,
-                                   char separator) {
+                                   char separator, const RacePrizes* prizes) {
     const std::size_t pageCount = PageCount(lines.size());
     const bool miles = race.distanceUnit == kRaceInMiles;
-    const std::vector<HeadLine> headLines = ResultHeadLines(race, texts, dateText);
+    const std::vector<HeadLine> headLines = ResultHeadLines(race, texts, dateText, prizes);
+    const Column* columns = prizes ? kSeasonRowColumns : kRowColumns;
+    const int* upperX = prizes ? kSeasonUpperHeadX : kUpperHeadX;
+    const int* lowerX = prizes ? kSeasonLowerHeadX : kLowerHeadX;
+    // The head's season line pushes the table down by a line; 29 rows still end above the foot.
+    const int down = prizes ? kHeadStep : 0;
+    const int rowSize = prizes ? kSeasonRowSize : 10;
+    const int headSize = prizes ? kSeasonHeadSize : kHeadSize;
     std::vector<PrintPage> pages;
     for (std::size_t number = std::max<std::size_t>(firstPage, 1); number <= std::min(lastPage, pageCount); ++number) {
         PrintPage page{number, {}};
@@ -238,20 +293,27 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
         t.push_back({kLeftLabel, y, TrimRightBlanks(race.headerComment), false, PrintAlign::Start, 10});
 
         for (std::size_t i = 0; i < texts.upper.size(); ++i)
-            t.push_back({kUpperHeadX[i], kUpperHeadY, texts.upper[i], true, HeadAlign(i), kHeadSize});
-        for (std::size_t i = 0; i < texts.lower.size(); ++i) {
+            t.push_back({upperX[i], kUpperHeadY + down, texts.upper[i], true, HeadAlign(i), headSize});
+        // The remark's head gives way to the prize mark and the ace points.
+        for (std::size_t i = 0; i < texts.lower.size() - (prizes ? 1 : 0); ++i) {
             std::string head = texts.lower[i];
             if (i == 5) head += miles ? texts.tableMiles : texts.tableKm;
             if (i == 6) head += miles ? texts.yardsPerMinute : texts.metresPerMinute;
-            t.push_back({kLowerHeadX[i], kLowerHeadY, head, true, HeadAlign(i), kHeadSize});
+            t.push_back({lowerX[i], kLowerHeadY + down, head, true, HeadAlign(i), headSize});
+        }
+        if (prizes) {
+            t.push_back({upperX[7], kUpperHeadY + down, texts.prizeUpper, true, HeadAlign(7), headSize});
+            t.push_back({upperX[8], kUpperHeadY + down, texts.pointsUpper, true, HeadAlign(8), headSize});
+            t.push_back({lowerX[7], kLowerHeadY + down, texts.prizeLower, true, HeadAlign(7), headSize});
+            t.push_back({lowerX[8], kLowerHeadY + down, texts.pointsLower, true, HeadAlign(8), headSize});
         }
 
         const std::size_t from = (number - 1) * kRowsPerPage;
         const std::size_t to = std::min(from + kRowsPerPage, lines.size());
         for (std::size_t row = from; row < to; ++row) {
             const ResultLine& line = lines[row];
-            const ResultRow cellsOf = ResultRowOf(row + 1, line, race.distanceUnit, separator);
-            const int rowY = kFirstRowY + static_cast<int>(row - from) * kRowStep;
+            const ResultRow cellsOf = ResultRowOf(row + 1, line, race.distanceUnit, separator, prizes);
+            const int rowY = kFirstRowY + down + static_cast<int>(row - from) * kRowStep;
             const std::string cells[] = {ZeroPadded(static_cast<long long>(cellsOf.position), 4),
                                          cellsOf.fancierName,
                                          cellsOf.ringText,
@@ -259,8 +321,12 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
                                          line.flightTimeText,
                                          PrintedDistance(line.distanceKm, race.distanceUnit, separator),
                                          PrintedSpeed(line.speed, race.distanceUnit, separator)};
-            for (std::size_t c = 0; c < std::size(kRowColumns); ++c)
-                t.push_back({kRowColumns[c].x, rowY, cells[c], false, kRowColumns[c].align, 10});
+            for (std::size_t c = 0; c < std::size(cells); ++c)
+                t.push_back({columns[c].x, rowY, cells[c], false, columns[c].align, rowSize});
+            if (cellsOf.prize) {
+                t.push_back({columns[7].x, rowY, texts.prizeMark, false, columns[7].align, rowSize});
+                t.push_back({columns[8].x, rowY, cellsOf.acePoints, false, columns[8].align, rowSize});
+            }
         }
         t.push_back({kLeftLabel, kFooterY, TrimRightBlanks(race.footerComment), false, PrintAlign::Start, 10});
         pages.push_back(std::move(page));

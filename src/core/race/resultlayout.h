@@ -11,6 +11,7 @@
 #include "app/catalogue.h"
 #include "race/races.h"
 #include "race/resultfile.h"
+#include "race/season.h"
 
 namespace plumet {
 
@@ -45,9 +46,14 @@ struct ResultRow {
     std::string yards;       // miles races: the yards beyond the whole miles
     std::string speed;       // m/min or yd/min, "0.000"
     std::string remark;      // the data error text, or empty
+    bool prize = false;      // a race of a season: the pigeon won a prize
+    std::string acePoints;   // … and these ace points, "0.00"
 };
-ResultRow ResultRowOf(std::size_t position, const ResultLine& line, int distanceUnit, char separator);
-std::vector<ResultRow> ResultRows(const std::vector<ResultLine>& lines, int distanceUnit, char separator);
+// `prizes`: the race's prizes in its season, or nothing for a race in no season.
+ResultRow ResultRowOf(std::size_t position, const ResultLine& line, int distanceUnit, char separator,
+                      const RacePrizes* prizes = nullptr);
+std::vector<ResultRow> ResultRows(const std::vector<ResultLine>& lines, int distanceUnit, char separator,
+                                  const RacePrizes* prizes = nullptr);
 
 // ---- The window (frmRaceResultsShow) ----
 
@@ -55,13 +61,17 @@ std::vector<ResultRow> ResultRows(const std::vector<ResultLine>& lines, int dist
 // its separator at column 8 and the speed with its separator at column 7 (miles and yards get two
 // leading blanks instead).
 std::string ResultWindowLine(std::size_t position, const ResultLine& line, int distanceUnit, char separator);
-std::vector<std::string> ResultWindowLines(const std::vector<ResultLine>& lines, int distanceUnit, char separator);
+// With `prizes`, each prize winner's line goes on with `mark` and its ace points.
+std::vector<std::string> ResultWindowLines(const std::vector<ResultLine>& lines, int distanceUnit, char separator,
+                                           const RacePrizes* prizes = nullptr, const std::string& mark = {});
 
 // The two head lines above the list, each head over its column: `heads` are the texts of
-// frmRaceResultsShowTabCol1 to 8, `units` those of 9a and 10a (or 9b and 10b). The list holds
-// no colour and no remark, so those two heads have no place.
+// frmRaceResultsShowTabCol1 to 8, `units` those of 9a and 10a (or 9b and 10b), and
+// `prizeHeads` those of the prize mark and the ace points in a race of a season. The list
+// holds no colour and no remark, so those two heads have no place.
 std::array<std::string, 2> ResultWindowHeads(const std::array<std::string, 8>& heads,
-                                             const std::array<std::string, 2>& units);
+                                             const std::array<std::string, 2>& units,
+                                             const std::array<std::string, 2>* prizeHeads = nullptr);
 
 // "20:00 / 06:00", or `none` when the race does not go over night.
 std::string ClosedPeriodText(const Race& race, const std::string& none);
@@ -83,12 +93,16 @@ struct PrintTexts {
     std::array<std::string, 7> upper;
     std::array<std::string, 8> lower;
     std::string tableKm, tableMiles, metresPerMinute, yardsPerMinute;
+    // A race of a season: the prize mark and the ace points, with their heads, and the season
+    // and its prizes in the head of the list.
+    std::string prizeMark, prizeUpper, prizeLower, pointsUpper, pointsLower, season, prizes;
 };
 PrintTexts LoadPrintTexts(const TextCatalogue& catalogue);
 
 // The head of the list as label and value pairs, line by line in two columns (a line without a
 // right pair has it empty): club, race and fanciers, date and closed period, release point,
-// release time and mean distance, pigeons entered and classified.
+// release time and mean distance, pigeons entered and classified, and for a race of a season
+// the season and its prizes.
 struct HeadPair {
     std::string label;
     std::string value;
@@ -97,7 +111,10 @@ struct HeadLine {
     HeadPair left;
     HeadPair right;
 };
-std::vector<HeadLine> ResultHeadLines(const Race& race, const PrintTexts& texts, const std::string& dateText);
+std::vector<HeadLine> ResultHeadLines(const Race& race, const PrintTexts& texts, const std::string& dateText,
+                                      const RacePrizes* prizes = nullptr);
+// "3 (1:4)": the prizes and the ratio they follow.
+std::string PrizesText(const RacePrizes& prizes);
 
 enum class PrintAlign { Start = 0, End = 2 };
 
@@ -131,10 +148,11 @@ std::string PrintedSpeed(double metresPerMinute, int distanceUnit, char separato
 std::string PrintedDistance(double km, int distanceUnit, char separator);
 
 // Pages `firstPage` to `lastPage` (1-based, within PageCount) of the printed list. `dateText` is
-// the race date in the user's short date form.
+// the race date in the user's short date form. A race of a season (`prizes`) prints its
+// columns closer together, to make room for the prize mark and the ace points.
 std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLine>& lines, const PrintTexts& texts,
                                    std::size_t firstPage, std::size_t lastPage, const std::string& dateText,
-                                   char separator);
+                                   char separator, const RacePrizes* prizes = nullptr);
 
 // ---- The page-range dialog (frmRaceCalcPagesToPrint) ----
 

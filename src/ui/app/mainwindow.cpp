@@ -20,6 +20,7 @@
 #include "race/enterdistancesdialog.h"
 #include "race/raceeditdialog.h"
 #include "race/raceselectdialog.h"
+#include "race/seasondialog.h"
 #include "app/textcodec.h"
 #include "registers/clubchangedialog.h"
 #include "registers/pigeondialog.h"
@@ -190,7 +191,8 @@ void MainWindow::BuildMenus() {
     addMenu(nullptr, "mnuRaceCalc", "Race calculation", kHidden,
             {{"mnuRaceEnterDistances", "Enter distances"}, kSeparatorItem, {"mnuRaceAdd", "Add"},
              {"mnuRaceAlter", "Alter"}, {"mnuRaceDelete", "Delete"}, {"mnuRaceShow", "Show"},
-             {"mnuRacePrint", "Print"}, {"mnuRaceCalculate", "Calculate"}});
+             {"mnuRacePrint", "Print"}, {"mnuRaceCalculate", "Calculate"}, kSeparatorItem,
+             {"mnuRaceSeason", "Seasons..."}});
     addMenu(nullptr, "mnuHelp", "Help", kNone, {{"mnuInfo", "Info"}});
 }
 
@@ -483,6 +485,7 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         {"mnuRaceShow", [](MainWindow* w) { Open<RaceSelectDialog>(w, RaceSelectDialog::Mode::ShowResults); }},
         {"mnuRacePrint", [](MainWindow* w) { Open<RaceSelectDialog>(w, RaceSelectDialog::Mode::PrintResults); }},
         {"mnuRaceCalculate", [](MainWindow* w) { Open<RaceSelectDialog>(w, RaceSelectDialog::Mode::Calculate); }},
+        {"mnuRaceSeason", [](MainWindow* w) { Open<SeasonDialog>(w); }},
         {"mnuInfo", [](MainWindow* w) { Open<InfoDialog>(w); }},
     };
     for (const MenuDialog& entry : kMenuDialogs)

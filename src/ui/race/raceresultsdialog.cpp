@@ -1,8 +1,6 @@
 #include "race/raceresultsdialog.h"
 
 #include <QFile>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,36 +11,23 @@
 #include "app/appcontext.h"
 #include "app/textcodec.h"
 #include "app/writelock.h"
+#include "race/fixedlist.h"
 #include "race/racecalc.h"
 #include "race/resultlayout.h"
 #include "race/resultexportdialog.h"
 #include "race/resultprint.h"
 
 namespace plumet::ui {
-namespace {
-
-// "Courier New" where it is installed, else the platform's fixed font.
-QFont ListFont() {
-    QFont font("Courier New");
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    return font;
-}
-
-QLabel* DataLabel(QWidget* parent, const QString& name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setProperty(kNoCaptionProperty, true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-} // namespace
 
 RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vector<ResultLine> lines,
                                      const QStringList& warnings)
     : DialogBase("frmRaceResultsShow", parent), race_(race), lines_(std::move(lines)) {
+    const TextCatalogue catalogue = LoadCatalogue();
+    const RaceSeason season = SeasonOfRace(App().programFolder, race_);
+    const RacePrizes* prizes = season.Prizes();
+    QStringList notes = warnings;
+    for (const std::string& warning : RaceSeasonWarnings(catalogue, App().programFolder, season)) notes << ToQt(warning);
+
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     layout->addLayout(grid);
@@ -61,22 +46,24 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     }
     auto* unit = DataLabel(this, "Label19");
     grid->addWidget(unit, 1, 5);
+    // A race of a season: the season and its prizes.
+    if (prizes) {
+        auto* caption = new QLabel("Season:", this);
+        caption->setObjectName("Label22");
+        auto* value = DataLabel(this, "Label23");
+        value->setText(ToQt(RaceSeasonText(catalogue, *prizes)));
+        grid->addWidget(caption, 5, 0);
+        grid->addWidget(value, 5, 1, 1, 6);
+    }
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(6, 1);
 
-    const QFont fixed = ListFont();
-    auto* heads = DataLabel(this, "Label20");
-    heads->setFont(fixed);
-    layout->addWidget(heads);
-    list_ = new QListWidget(this);
-    list_->setObjectName("List1");
-    list_->setFont(fixed);
-    list_->setMinimumSize(QFontMetrics(fixed).horizontalAdvance(QString(84, 'X')), 360);
-    layout->addWidget(list_, 1);
+    list_ = AddFixedList(layout, this, "Label20", "List1", prizes ? 101 : 84).list;
+    list_->setMinimumHeight(360);
     auto* warningLines = DataLabel(this, "Label21");
-    warningLines->setText(warnings.join('\n'));
+    warningLines->setText(notes.join('\n'));
     warningLines->setWordWrap(true);
-    warningLines->setVisible(!warnings.isEmpty());
+    warningLines->setVisible(!notes.isEmpty());
     layout->addWidget(warningLines);
 
     auto* buttons = new QHBoxLayout;
@@ -89,7 +76,6 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     connect(print, &QPushButton::clicked, this, &RaceResultsDialog::Print);
     connect(exportList, &QPushButton::clicked, this, [this] { ExportResultList(this, race_); });
     Load();
-    heads->setFont(list_->font()); // the heads stand over the list's columns
 
     const bool miles = race_.distanceUnit == kRaceInMiles;
     const auto head = ResultHeadValues(race_, RaceShortDate(race_), ToBytes(Texts().Text("frmRaceResultsShowNoOffTime")));
@@ -99,18 +85,20 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     for (std::size_t i = 0; i < columns.size(); ++i)
         columns[i] = ToBytes(Texts().Text("frmRaceResultsShowTabCol" + QString::number(i + 1)));
     const QString suffix = miles ? "b" : "a";
-    const auto headLines = ResultWindowHeads(columns, {ToBytes(Texts().Text("frmRaceResultsShowTabCol9" + suffix)),
-                                                       ToBytes(Texts().Text("frmRaceResultsShowTabCol10" + suffix))});
-    heads->setText(ToQt(headLines[0]) + "\n" + ToQt(headLines[1]));
-    for (const std::string& line : ResultWindowLines(lines_, race_.distanceUnit, LocaleSeparator()))
-        list_->addItem(ToQt(line));
+    const std::array<std::string, 2> prizeHeads{ToBytes(Texts().Text("frmRaceResultsShowTabPrize")),
+                                                ToBytes(Texts().Text("frmRaceResultsShowTabAcePoints"))};
+    const auto headLines = ResultWindowHeads(columns,
+                                             {ToBytes(Texts().Text("frmRaceResultsShowTabCol9" + suffix)),
+                                              ToBytes(Texts().Text("frmRaceResultsShowTabCol10" + suffix))},
+                                             prizes ? &prizeHeads : nullptr);
+    QStringList shown;
+    for (const std::string& line : ResultWindowLines(lines_, race_.distanceUnit, LocaleSeparator(), prizes,
+                                                     catalogue.LookupText("TxtPrnPrizeMark")))
+        shown << ToQt(line);
+    FixedList{findChild<QLabel*>("Label20"), list_}.Show({ToQt(headLines[0]), ToQt(headLines[1])}, shown);
 }
 
-QStringList RaceResultsDialog::ListLines() const {
-    QStringList lines;
-    for (int i = 0; i < list_->count(); ++i) lines << list_->item(i)->text();
-    return lines;
-}
+QStringList RaceResultsDialog::ListLines() const { return FixedList{nullptr, list_}.Lines(); }
 
 void RaceResultsDialog::Print() { PrintResultList(this, race_, lines_); }
 
@@ -146,13 +134,35 @@ QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t
     return warnings;
 }
 
+namespace {
+
+// The race's result file, or nothing when it cannot be read at all (the user has been told why).
+// A file that ends early gives what it holds, with the reason among `warnings`.
+std::optional<ResultFile> ReadResultsOrSay(QWidget* parent, const Race& race, QStringList* warnings) {
+    ResultFile result = ReadResultFile(App().programFolder, race.name);
+    const QString reason = ToQt(CannotReadText(ResultFilePath(App().programFolder, race.name), result.problem));
+    if (result.status == ReadStatus::Unreadable) {
+        ShowMessage(parent, MessageIcon::Critical, ToQt(LoadCatalogue().LookupText("frmRaceSelect.Caption(ShowResults)")),
+                    reason);
+        return std::nullopt;
+    }
+    if (!result.whole && warnings) *warnings << reason;
+    return result;
+}
+
+} // namespace
+
 void ShowRaceResults(QWidget* parent, const Race& race, const QStringList& warnings) {
-    RaceResultsDialog dialog(parent, race, ReadResultFile(App().programFolder, race.name).lines, warnings);
+    QStringList notes = warnings;
+    const auto result = ReadResultsOrSay(parent, race, &notes);
+    if (!result) return;
+    RaceResultsDialog dialog(parent, race, result->lines, notes);
     dialog.exec();
 }
 
 void PrintRaceResults(QWidget* parent, const Race& race) {
-    PrintResultList(parent, race, ReadResultFile(App().programFolder, race.name).lines);
+    const auto result = ReadResultsOrSay(parent, race, nullptr);
+    if (result) PrintResultList(parent, race, result->lines);
 }
 
 } // namespace plumet::ui

@@ -50,32 +50,38 @@ bool ExportResultListTo(QWidget* parent, const Race& race, const QString& file, 
     return false;
 }
 
-void ExportResultList(QWidget* parent, const Race& race) {
+std::optional<ChosenExport> AskExportFile(QWidget* parent, const QString& title, const QString& stem) {
     const TextCatalogue catalogue = LoadCatalogue();
     const QString csv = WindowText(catalogue, "ExportFilterCsv");
     const QString html = WindowText(catalogue, "ExportFilterHtml");
     const auto formatOfFilter = [html](const QString& filter) {
         return filter == html ? ExportFormat::Html : ExportFormat::Csv;
     };
-    QFileDialog dialog(parent, WindowText(catalogue, "ExportTitle"), LastFolder());
+    QFileDialog dialog(parent, title, LastFolder());
     dialog.setObjectName("ExportDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters({csv, html});
-    dialog.selectFile(ToQt(TrimmedRaceName(race)) + "." + Suffix(ExportFormat::Csv));
+    dialog.selectFile(stem + "." + Suffix(ExportFormat::Csv));
     // The proposed name follows the chosen format.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, formatOfFilter](const QString& filter) {
         const QFileInfo typed(dialog.selectedFiles().value(0));
         if (!typed.fileName().isEmpty() && ExportFormatOf(Path(typed.fileName().toStdU16String())))
             dialog.selectFile(typed.completeBaseName() + "." + Suffix(formatOfFilter(filter)));
     });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     QString file = dialog.selectedFiles().constFirst();
     LastFolder() = QFileInfo(file).absolutePath();
     const std::optional<ExportFormat> byName = ExportFormatOf(Path(file.toStdU16String()));
     const ExportFormat format = byName.value_or(formatOfFilter(dialog.selectedNameFilter()));
     if (!byName && QFileInfo(file).suffix().isEmpty()) file += "." + Suffix(format);
-    ExportResultListTo(parent, race, file, format);
+    return ChosenExport{file, format};
+}
+
+void ExportResultList(QWidget* parent, const Race& race) {
+    const auto chosen =
+        AskExportFile(parent, WindowText(LoadCatalogue(), "ExportTitle"), ToQt(TrimmedRaceName(race)));
+    if (chosen) ExportResultListTo(parent, race, chosen->file, chosen->format);
 }
 
 } // namespace plumet::ui

@@ -1,7 +1,8 @@
 #pragma once
-// The result window's export: a save dialog offering the CSV table and the web page, then the
-// export of the race's result file into the chosen file.
+// The export of the result list and of the season: a save dialog offering the CSV table and the
+// web page, then the export into the chosen file.
 #include <QString>
+#include <optional>
 
 #include "race/races.h"
 #include "race/resultexport.h"
@@ -10,9 +11,17 @@ class QWidget;
 
 namespace plumet::ui {
 
-// Asks for the file (object name "ExportDialog") and exports; the format follows the file's
-// extension, else the chosen filter (a name without an extension gets the filter's). A race without a result
-// file and a file that cannot be written are reported, and nothing is written.
+struct ChosenExport {
+    QString file;
+    ExportFormat format = ExportFormat::Csv;
+};
+// Asks for the file (object name "ExportDialog"), proposing `stem` in the folder of the last
+// export; the format follows the file's extension, else the chosen filter (a name without an
+// extension gets the filter's). Nothing when the user cancels.
+std::optional<ChosenExport> AskExportFile(QWidget* parent, const QString& title, const QString& stem);
+
+// Asks for the file and exports the race's result list. A race without a result file and a
+// file that cannot be written are reported, and nothing is written.
 void ExportResultList(QWidget* parent, const Race& race);
 
 // Exports into `file` without asking; false when something was reported.

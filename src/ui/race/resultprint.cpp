@@ -68,14 +68,16 @@ char LocaleSeparator() {
     return FileDecimalSeparator(point.isEmpty() ? U'.' : point.at(0).unicode());
 }
 
-std::string RaceShortDate(const Race& race) {
-    return ToBytes(QLocale::system().toString(QDate(race.year, race.month, race.day), QLocale::ShortFormat));
+std::string RaceShortDate(const Race& race) { return ShortDate(DateOfRace(race)); }
+
+std::string ShortDate(const SeasonDate& date) {
+    return ToBytes(QLocale::system().toString(QDate(date.year, date.month, date.day), QLocale::ShortFormat));
 }
 
 std::vector<PrintPage> ResultPagesFor(const Race& race, const std::vector<ResultLine>& lines, std::size_t firstPage,
-                                      std::size_t lastPage) {
+                                      std::size_t lastPage, const RacePrizes* prizes) {
     return ResultPages(race, lines, LoadPrintTexts(LoadCatalogue()), firstPage, lastPage, RaceShortDate(race),
-                       LocaleSeparator());
+                       LocaleSeparator(), prizes);
 }
 
 bool PaintResultPages(QPagedPaintDevice& device, const std::vector<PrintPage>& pages) {
@@ -92,36 +94,46 @@ bool PaintResultPages(QPagedPaintDevice& device, const std::vector<PrintPage>& p
     return painter.end();
 }
 
-bool WriteResultPdf(const QString& file, const Race& race, const std::vector<ResultLine>& lines,
-                    std::size_t firstPage, std::size_t lastPage) {
+bool WritePagesPdf(const QString& file, const QString& title, const std::vector<PrintPage>& pages) {
     QPdfWriter writer(file);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     writer.setResolution(600);
-    writer.setTitle(ToQt(TrimRightBlanks(race.name)));
-    const bool painted = PaintResultPages(writer, ResultPagesFor(race, lines, firstPage, lastPage));
+    writer.setTitle(title);
+    const bool painted = PaintResultPages(writer, pages);
     return painted && QFile(file).size() > 0;
 }
 
-void PrintResultList(QWidget* parent, const Race& race, const std::vector<ResultLine>& lines) {
-    const std::size_t pages = PageCount(lines.size());
+bool WriteResultPdf(const QString& file, const Race& race, const std::vector<ResultLine>& lines,
+                    std::size_t firstPage, std::size_t lastPage, const RacePrizes* prizes) {
+    return WritePagesPdf(file, ToQt(TrimRightBlanks(race.name)), ResultPagesFor(race, lines, firstPage, lastPage, prizes));
+}
+
+void PrintPages(QWidget* parent, const QString& documentName, const std::vector<PrintPage>& pages) {
     PagesToPrintDialog range(parent);
-    range.SetPageRange(1, pages);
+    range.SetPageRange(1, std::max<std::size_t>(pages.size(), 1));
     range.exec();
     const PageRange chosen = range.GetPageRange();
-    if (!chosen.confirmed) return;
+    if (!chosen.confirmed || chosen.first < 1 || chosen.last > pages.size()) return;
+    const std::vector<PrintPage> layout(pages.begin() + static_cast<std::ptrdiff_t>(chosen.first - 1),
+                                        pages.begin() + static_cast<std::ptrdiff_t>(chosen.last));
     if (!PdfForTests().isEmpty()) {
-        WriteResultPdf(PdfForTests(), race, lines, chosen.first, chosen.last);
+        WritePagesPdf(PdfForTests(), documentName, layout);
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     printer.setFullPage(true);
-    printer.setDocName(ToQt(TrimRightBlanks(race.name)));
-    const std::vector<PrintPage> layout = ResultPagesFor(race, lines, chosen.first, chosen.last);
+    printer.setDocName(documentName);
     QPrintPreviewDialog preview(&printer, parent);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&layout](QPrinter* target) { PaintResultPages(*target, layout); });
     preview.exec();
+}
+
+void PrintResultList(QWidget* parent, const Race& race, const std::vector<ResultLine>& lines) {
+    const RaceSeason season = SeasonOfRace(App().programFolder, race);
+    PrintPages(parent, ToQt(TrimRightBlanks(race.name)),
+               ResultPagesFor(race, lines, 1, PageCount(lines.size()), season.Prizes()));
 }
 
 void SetResultPrintPdfForTests(const QString& file) { PdfForTests() = file; }

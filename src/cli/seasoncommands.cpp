@@ -1,0 +1,69 @@
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QString>
+#include <algorithm>
+#include <ostream>
+
+#include "app/cp1252.h"
+#include "cli/racecommands.h"
+#include "race/resultprint.h"
+#include "race/seasonlayout.h"
+
+namespace plumet::cli {
+
+int RunSeason(CliContext& context, const std::vector<std::string>& args) {
+    const std::optional<OutputFiles> files = ParseOutputFiles(args);
+    if (!files) {
+        context.err << "usage: plumet-cli [--folder DIR] [--port ID] season " << kSeasonArguments << '\n';
+        return kUsage;
+    }
+    const TextCatalogue& catalogue = context.catalogue;
+    const std::vector<SeasonFile> seasons = LoadSeasons(context.folder);
+    const auto found = std::find_if(seasons.begin(), seasons.end(), [&](const SeasonFile& file) {
+        return file.season && SameRaceName(file.season->name, args[0]);
+    });
+    if (found == seasons.end()) {
+        // A damaged file of that name says what is wrong with it.
+        for (const SeasonFile& file : seasons)
+            if (!file.season && SameRaceName(NameOf(file.file.stem()), args[0]))
+                return context.Fail("", SeasonProblemText(catalogue, context.folder, file.problem));
+        return context.Fail("", FillPlaceholders(catalogue.LookupText("frmSeason.NoSuchSeason"), {args[0]}));
+    }
+    const SeasonStandings standings = CalculateSeason(context.folder, *found->season, seasons);
+    if (!standings.raceListWhole) context.err << Cp1252ToUtf8(catalogue.LookupText("frmSeason.RaceListUnreadable")) << '\n';
+    for (const SeasonFileProblem& problem : standings.damaged)
+        context.err << Cp1252ToUtf8(SeasonProblemText(catalogue, context.folder, problem)) << '\n';
+
+    const SeasonTexts texts = LoadSeasonTexts(catalogue);
+    if (!files->Any()) {
+        const SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, ui::ShortDate, ui::LocaleSeparator());
+        std::string out;
+        for (const HeadLine& line : tables.head)
+            out += line.left.label + " " + line.left.value + "\n" + line.right.label + " " + line.right.value + "\n";
+        for (const SeasonTable* table : {&tables.races, &tables.pigeons, &tables.lofts}) {
+            out += "\n" + table->title + "\n";
+            for (const std::string& line : FixedWidthLines(*table)) out += line + "\n";
+        }
+        context.out << Cp1252ToUtf8(out);
+        return kSuccess;
+    }
+    std::vector<ExportTarget> exports;
+    if (files->csv) exports.push_back({ExportFormat::Csv, Path(*files->csv)});
+    if (files->html) exports.push_back({ExportFormat::Html, Path(*files->html)});
+    if (!exports.empty()) {
+        // Writing the export files, it is a writer like any other.
+        if (!context.LockForWriting("season")) return kFailed;
+        const SaveResult saved = ExportSeason(context.folder, standings, texts, catalogue, ui::ShortDate, exports);
+        if (!saved) return context.Fail("", saved.error);
+    }
+    if (!files->pdf) return kSuccess;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return context.Fail("Cli.NoGraphics");
+    const SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, ui::ShortDate, ui::LocaleSeparator());
+    if (!ui::WritePagesPdf(QString::fromStdString(*files->pdf), QString::fromStdString(Cp1252ToUtf8(standings.season.name)),
+                           SeasonPages(tables, texts)))
+        return context.Fail("Cli.PdfNotWritten", {*files->pdf});
+    return kSuccess;
+}
+
+} // namespace plumet::cli
