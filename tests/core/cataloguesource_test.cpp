@@ -55,7 +55,7 @@ std::vector<Literal> CoreLiterals() {
 // trace of the line, the save journal's head line and test hooks, and the markup of exports.
 const std::set<std::string> kNotForTheUser = {"clocksimulator.cpp", "clockstate.cpp", "tracinglink.cpp",
                                               "clocklink.cpp",      "files.cpp",      "xmlexport.cpp",
-                                              "resultexport.cpp"};
+                                              "resultexport.cpp",   "seasonlayout.cpp"};
 // The result list's remark for a pigeon with a data error stands in these words in every language.
 const std::set<std::string> kFixedWords = {"Data Error for this pigeon"};
 
