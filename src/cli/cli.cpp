@@ -4,6 +4,7 @@
 
 #include "app/cp1252.h"
 #include "app/fixedwidth.h"
+#include "app/appcontext.h"
 #include "app/formtexts.h"
 
 namespace plumet::cli {
@@ -11,6 +12,11 @@ namespace plumet::cli {
 int CliContext::Fail(const std::string& key, const std::string& fallback) const {
     const std::string text = key.empty() ? std::string() : catalogue.LookupText(key);
     err << Cp1252ToUtf8(text.empty() ? fallback : text) << '\n';
+    return kFailed;
+}
+
+int CliContext::Fail(const std::string& key, std::initializer_list<std::string> values) const {
+    err << Cp1252ToUtf8(CatalogueText(key, values)) << '\n';
     return kFailed;
 }
 
@@ -70,9 +76,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kUsage;
         }
         if (!std::filesystem::is_directory(folder)) {
-            err << "The program folder does not exist: " << folder.string() << '\n';
+            UseCatalogues({}, ui::ShippedCatalogue());
+            err << Cp1252ToUtf8(CatalogueText("Cli.NoFolder", {PathText(folder)})) << '\n';
             return kFailed;
         }
+        // What the program's windows share would otherwise read the working directory's
+        // files, as the printed list its catalogue and logo.
+        ui::App().programFolder = folder;
         TextCatalogue catalogue;
         catalogue.Load(folder);
         catalogue.AddMissingFrom(ui::ShippedCatalogue());

@@ -2,6 +2,7 @@
 // plumet-cli: the program's tasks without windows, on the same program folder and files.
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -29,6 +30,8 @@ struct CliContext {
     // One line on standard error: the catalogue text of `key`, or `fallback` (Windows-1252,
     // as core words it) when the catalogue has none. Returns kFailed.
     int Fail(const std::string& key, const std::string& fallback) const;
+    // One line on standard error: the catalogue text of `key` with its placeholders filled.
+    int Fail(const std::string& key, std::initializer_list<std::string> values = {}) const;
     // Takes the folder's write lock for the rest of the command; false, with the reason on
     // standard error, when another writer keeps it beyond the wait.
     bool LockForWriting(const std::string& command);

@@ -12,14 +12,11 @@
 #include "clock/loftsend.h"
 #include "clock/racepointssend.h"
 #include "clock/serialclocklink.h"
+#include "clock/transferface.h"
 
 namespace plumet::cli {
 namespace {
 
-constexpr const char* kCancelled = "The transfer was cancelled.";
-constexpr const char* kNoPort = "The port cannot be opened.";
-constexpr const char* kFailed = "Transfer failed.";
-constexpr const char* kDone = "Transfer completed.";
 
 // One line on standard error, rewritten in place, while it is a terminal.
 class ProgressLine {
@@ -45,31 +42,28 @@ private:
     bool shown_ = false;
 };
 
-std::string Text(const CliContext& context, const std::string& key, const std::string& fallback) {
-    const std::string text = context.catalogue.LookupText(key);
-    return text.empty() ? fallback : Cp1252ToUtf8(text);
-}
+std::string Text(const std::string& key) { return Cp1252ToUtf8(CatalogueText(key)); }
 
 bool OpenClock(const CliContext& context, ui::SerialClockLink& link, const TransferConstants& constants) {
     return context.settings.HasPort() && link.open(constants.SettingsFor(context.settings.comPort)) == LinkStatus::Ok;
 }
 
-// What the dialog `form` would show for an outcome: its message if it has one, else its
-// status line, and then why the transfer was refused before it began. Success prints the
-// status on standard output.
-int Report(CliContext& context, const std::string& form, const std::string& status, int message, bool cancelled,
-           const std::string& problem = {}) {
-    if (cancelled) return context.Fail("", kCancelled);
-    if (message != 0) return context.Fail(form + ".MsgBoxText" + std::to_string(message), kFailed);
-    if (!problem.empty()) {
-        context.Fail(form + ".txtCommunicationError", kFailed);
-        return context.Fail("", problem);
+// What the dialog `form` would show for an outcome: its status line, or its message, and
+// then why the send was refused. Success prints the status on standard output.
+int Report(CliContext& context, const std::string& form, const TransferFace& face, bool cancelled,
+           const Refusal& refusal = {}) {
+    if (cancelled) return context.Fail("Cli.Cancelled");
+    const std::string status = *face.status == '\0' ? std::string() : form + "." + face.status;
+    if (refusal) {
+        context.Fail(status.empty() ? form + ".MsgBoxName" + std::to_string(face.message) : status);
+        return context.Fail("", RefusalText(refusal));
     }
-    if (status == "txtCommunicationOk") {
-        context.out << Text(context, form + "." + status, kDone) << '\n';
+    if (face.message != 0) return context.Fail(form + ".MsgBoxText" + std::to_string(face.message));
+    if (face.status == std::string_view("txtCommunicationOk")) {
+        context.out << Text(status) << '\n';
         return kSuccess;
     }
-    return context.Fail(form + ".txtCommunicationError", kFailed);
+    return context.Fail(status);
 }
 
 } // namespace
@@ -79,31 +73,30 @@ int RunSendLoft(CliContext& context, const std::vector<std::string>& args) {
     const std::optional<LoftToSend> loft =
         RegisteredLoft(context.folder, context.settings, args[0], args[1], &unreadable);
     if (!unreadable.empty()) return context.Fail("", unreadable);
-    if (!loft)
-        return context.Fail("", "Fancier " + args[1] + " of club " + args[0] + " is not in the fancier register.");
+    if (!loft) return context.Fail("Cli.NoSuchFancier", {args[1], args[0]});
     ui::SerialClockLink link;
-    if (!OpenClock(context, link, kLoftSendConstants)) return context.Fail("frmLoftSend.MsgBoxText1", kNoPort);
+    if (!OpenClock(context, link, kLoftSendConstants)) return context.Fail("frmLoftSend.MsgBoxText1");
     const InterruptCancel cancel;
     LoftSendOutcome outcome;
     {
-        ProgressLine progress(context, Text(context, "frmLoftSend.txtPigeonLoad", "Sending pigeons"));
+        ProgressLine progress(context, Text("frmLoftSend.txtPigeonLoad"));
         const SystemTimeSource clock;
         outcome = SendLoft(
             link, context.folder, *loft, CatalogueSexTexts(context.catalogue), clock, kLoftSendConstants.byteTimeout,
             [&progress](std::size_t sent, std::size_t total) { progress.Show(sent, total); }, cancel.Token());
     }
     link.close();
-    return Report(context, "frmLoftSend", outcome.status, outcome.message, outcome.result == LoftSendResult::Cancelled,
-                  outcome.result == LoftSendResult::NotSendable ? outcome.problem : std::string());
+    return Report(context, "frmLoftSend", FaceOf(outcome.result), outcome.result == LoftSendResult::Cancelled,
+                  outcome.refusal);
 }
 
 int RunGetLoft(CliContext& context, const std::vector<std::string>&) {
     ui::SerialClockLink link;
-    if (!OpenClock(context, link, kLoftGetConstants)) return context.Fail("frmLoftGet.MsgBoxText1", kNoPort);
+    if (!OpenClock(context, link, kLoftGetConstants)) return context.Fail("frmLoftGet.MsgBoxText1");
     const InterruptCancel cancel;
     LoftGetOutcome outcome;
     {
-        ProgressLine progress(context, Text(context, "frmLoftGet.txtPigeonGet", "Reading pigeons"));
+        ProgressLine progress(context, Text("frmLoftGet.txtPigeonGet"));
         outcome = GetLoft(
             link, context.folder, context.settings, CatalogueSexTexts(context.catalogue), kLoftGetConstants.byteTimeout,
             [&progress](std::size_t received, std::size_t total) { progress.Show(received, total); }, cancel.Token());
@@ -111,13 +104,14 @@ int RunGetLoft(CliContext& context, const std::vector<std::string>&) {
     link.close();
     if (outcome.result == LoftGetResult::SaveFailed || outcome.result == LoftGetResult::Refused)
         return context.Fail("", outcome.saved.error);
-    return Report(context, "frmLoftGet", outcome.status, outcome.message, outcome.result == LoftGetResult::Cancelled);
+    return Report(context, "frmLoftGet", {outcome.status.c_str(), outcome.message},
+                  outcome.result == LoftGetResult::Cancelled);
 }
 
 int RunSendPoints(CliContext& context, const std::vector<std::string>&) {
     ui::SerialClockLink link;
     if (!OpenClock(context, link, kRacePointsSendConstants))
-        return context.Fail("frmRacePointsSend.MsgBoxText1", kNoPort);
+        return context.Fail("frmRacePointsSend.MsgBoxText1");
     const InterruptCancel cancel;
     RacePointsSendOutcome outcome;
     {
@@ -130,8 +124,8 @@ int RunSendPoints(CliContext& context, const std::vector<std::string>&) {
             cancel.Token());
     }
     link.close();
-    return Report(context, "frmRacePointsSend", outcome.status, outcome.message,
-                  outcome.result == RacePointsSendResult::Cancelled, outcome.problem);
+    return Report(context, "frmRacePointsSend", FaceOf(outcome.result),
+                  outcome.result == RacePointsSendResult::Cancelled, outcome.refusal);
 }
 
 } // namespace plumet::cli

@@ -47,8 +47,8 @@ int Run(CliContext& context, const std::vector<std::string>& args, bool build) {
     const std::string file = ExchangeFilePath(context.folder, *kind, context.settings).string();
     if (outcome.Ok())
         return Succeeded(context, *kind, build, (build ? "Written: " : "Read: ") + file);
-    // The window shows its message 1 when the file cannot be used, else the error naming the file.
-    if (!build && outcome.FileRefused()) return context.Fail(WindowOf(*kind, false) + ".MsgBox1Text", outcome.error);
+    // The window shows its message 1 when the file cannot be used, and always what is wrong.
+    if (!build && outcome.FileRefused()) context.Fail(WindowOf(*kind, false) + ".MsgBox1Text");
     return context.Fail("", outcome.error);
 }
 

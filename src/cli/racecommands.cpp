@@ -27,7 +27,7 @@ std::optional<std::size_t> RaceNumber(const RaceList& races, const std::string& 
 }
 
 int NoSuchRace(const CliContext& context, const std::string& name) {
-    return context.Fail("", "There is no race named " + name + ".");
+    return context.Fail("Cli.NoSuchRaceName", {name});
 }
 
 // The head, the column heads and the lines of frmRaceResultsShow, with the prizes of the race's
@@ -67,8 +67,7 @@ void PrintResultWindow(CliContext& context, const Race& race, const std::vector<
 int RunDistance(CliContext& context, const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < 4; i += 2)
         if (!IsPositionText(args[i], args[i + 1]))
-            return context.Fail("", "Not a position: " + args[i] + " " + args[i + 1] +
-                                        " (latitude like N51301525, longitude like E007050000)");
+            return context.Fail("Cli.NotAPosition", {args[i], args[i + 1]});
     const double km = GeodesicDistanceKm(args[0], args[1], args[2], args[3]);
     context.out << FormatDecimal(km, 1, 4, '.') << '\n';
     return kSuccess;
@@ -139,11 +138,11 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
     }
     if (!pdf) return kSuccess;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return context.Fail("", "Printing needs the graphical part of Qt, which is not running.");
+        return context.Fail("Cli.NoGraphics");
     const RaceSeason season = SeasonOfRace(context.folder, race);
     if (!ui::WriteResultPdf(QString::fromStdString(*pdf), race, result.lines, 1, PageCount(result.lines.size()),
                             season.Prizes()))
-        return context.Fail("", "The file " + *pdf + " could not be written.");
+        return context.Fail("Cli.PdfNotWritten", {*pdf});
     return kSuccess;
 }
 

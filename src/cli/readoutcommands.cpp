@@ -103,7 +103,7 @@ int RunStoreReadout(CliContext& context, const std::vector<std::string>& args) {
     const std::string name = ReadoutFileName(context.settings, fields.week, fields.point);
     const Path path = ReadoutFilePath(context.folder, context.settings, fields.week, fields.point);
     const ReadoutFile file = LoadReadoutFile(path);
-    if (file.status == ReadStatus::Missing) return context.Fail("", "There is no read-out file " + name + ".");
+    if (file.status == ReadStatus::Missing) return context.Fail("Cli.NoReadoutFile", {name});
     if (file.status != ReadStatus::Ok) return context.Fail("", CannotReadText(path, file.problem));
     const Path folder = args[2];
     const SaveResult saved = StoreReadoutCopy(file.lines, folder, name);

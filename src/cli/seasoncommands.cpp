@@ -58,11 +58,11 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
     }
     if (!files->pdf) return kSuccess;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return context.Fail("", "Printing needs the graphical part of Qt, which is not running.");
+        return context.Fail("Cli.NoGraphics");
     const SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, ui::ShortDate, ui::LocaleSeparator());
     if (!ui::WritePagesPdf(QString::fromStdString(*files->pdf), QString::fromStdString(Cp1252ToUtf8(standings.season.name)),
                            SeasonPages(tables, texts)))
-        return context.Fail("", "The file " + *files->pdf + " could not be written.");
+        return context.Fail("Cli.PdfNotWritten", {*files->pdf});
     return kSuccess;
 }
 

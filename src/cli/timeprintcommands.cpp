@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 
+#include "app/catalogue.h"
 #include "app/cp1252.h"
 #include "app/fixedwidth.h"
 #include "cli/cancelinterrupt.h"
@@ -12,6 +13,7 @@
 #include "clock/sendtime.h"
 #include "clock/serialclocklink.h"
 #include "clock/terminalprogramload.h"
+#include "clock/transferface.h"
 
 namespace plumet::cli {
 namespace {
@@ -40,7 +42,7 @@ int RunSendTime(CliContext& context, const std::vector<std::string>& args) {
     if (!seconds) return Usage(context, "send-time", "--seconds N");
     ui::SerialClockLink link;
     if (!OpenPort(context, link, kSendTimeConstants))
-        return context.Fail("frmSendTime.MsgBoxText1", "The port cannot be opened.");
+        return context.Fail("frmSendTime.MsgBoxText1", std::string());
     InterruptCancel interrupt;
     const SystemTimeSource pc;
     const SendTimeOutcome outcome = RunTimeTransmitter(
@@ -54,7 +56,7 @@ int RunSendTime(CliContext& context, const std::vector<std::string>& args) {
         interrupt.Token());
     link.close();
     if (outcome.link == LinkStatus::PortError)
-        return context.Fail("frmSendTime.MsgBoxText1", "The port cannot be opened.");
+        return context.Fail("frmSendTime.MsgBoxText1", std::string());
     if (context.progress)
         context.err << outcome.telegrams << " of " << outcome.seconds << " seconds sent to the clock\n";
     return kSuccess;
@@ -75,7 +77,7 @@ int RunPrintRelay(CliContext& context, const std::vector<std::string>& args) {
     }
     ui::SerialClockLink link;
     if (!OpenPort(context, link, kPrintRelayConstants))
-        return context.Fail(form + ".MsgBoxText1", "The port cannot be opened.");
+        return context.Fail(form + ".MsgBoxText1", std::string());
     InterruptCancel interrupt;
     PrintRelay relay(target);
     PrintRelayTimings timings;
@@ -98,7 +100,7 @@ int RunPrintRelay(CliContext& context, const std::vector<std::string>& args) {
     if (context.progress && toFile && outcome.lines > 0) context.err << '\n';
     if (outcome.end == PrintRelayEnd::SaveFailed) return context.Fail({}, outcome.error);
     if (outcome.end == PrintRelayEnd::PortError)
-        return context.Fail(form + ".MsgBoxText1", "The port cannot be opened.");
+        return context.Fail(form + ".MsgBoxText1", std::string());
     return kSuccess;
 }
 
@@ -107,25 +109,26 @@ int RunLoadFirmware(CliContext& context, const std::vector<std::string>& args) {
     if (!IsTerminalProgramCode(code)) return Usage(context, "load-firmware", "C|11-14|21-24|31-34");
     ui::SerialClockLink link;
     if (!OpenPort(context, link, kTerminalProgramLoadConstants))
-        return context.Fail("frmTerminalprogramLoad.MsgBoxText1", "The port cannot be opened.");
+        return context.Fail("frmTerminalprogramLoad.MsgBoxText1", std::string());
     InterruptCancel interrupt;
     const TerminalProgramLoadOutcome outcome = LoadTerminalProgram(
         link, context.folder, code, kTerminalProgramLoadConstants.byteTimeout,
         [&](LoadStage stage, std::size_t value, std::size_t maximum) {
             if (!context.progress) return;
-            if (stage == LoadStage::Handshake) context.err << "\rwaiting for the clock's loader, try " << value;
-            else context.err << "\rloading " << value << " of " << maximum << "      ";
-            context.err << std::flush;
+            const std::string line = stage == LoadStage::Handshake
+                                         ? CatalogueText("Cli.LoaderWait", {std::to_string(value)})
+                                         : CatalogueText("Cli.Loading", {std::to_string(value), std::to_string(maximum)});
+            context.err << '\r' << Cp1252ToUtf8(line) << "\x1B[K" << std::flush;
         },
         interrupt.Token());
     link.close();
     if (context.progress) context.err << '\n';
-    if (outcome.result == LoadResult::Cancelled)
-        return context.Fail({}, "Cancelled; the clock keeps a partly loaded program.");
-    if (outcome.result == LoadResult::Failed)
-        return context.Fail("frmTerminalprogramLoad.MsgBoxText2", "The terminal program could not be loaded: " +
-                                                                       outcome.problem + ".");
-    return kSuccess;
+    if (outcome.result == LoadResult::Cancelled) return context.Fail("Cli.FirmwareCancelled");
+    const TransferFace face = FaceOf(outcome.result);
+    if (face.message == 0) return kSuccess;
+    // The title says that the load failed; the text says why.
+    if (outcome.refusal) context.Fail("frmTerminalprogramLoad.MsgBoxName" + std::to_string(face.message));
+    return context.Fail("", TransferMessageText("frmTerminalprogramLoad", face.message, outcome.refusal));
 }
 
 } // namespace plumet::cli

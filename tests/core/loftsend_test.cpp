@@ -4,6 +4,7 @@
 
 #include "clock/clocksimulator.h"
 #include "clock/loftsend.h"
+#include "clock/transferface.h"
 #include "clock/scriptedlink.h"
 #include "testfolder.h"
 
@@ -53,7 +54,7 @@ protected:
 TEST_F(LoftSend, SendsKeyNamePigeonsAndTimeAndTheClockConfirms) {
     const LoftSendOutcome out = Send(link, Loft());
     EXPECT_EQ(out.result, LoftSendResult::Confirmed);
-    EXPECT_EQ(out.status, "txtCommunicationOk");
+    EXPECT_STREQ(FaceOf(out.result).status, "txtCommunicationOk");
     const std::string sent = link.Sent();
     ASSERT_EQ(sent.size(), 30 + 60 + 8U);
     EXPECT_EQ(sent.substr(0, 30), std::string(">1\x00\x56\x0C\x05\x07\x0C", 8) + "M\xFCller Hans         " +
@@ -87,8 +88,8 @@ TEST_F(LoftSend, RefusesBeforeTheFirstByteWhatTheClockCannotTake) {
         folder.Write("pigeon/p" + loft.club + loft.fancier + ".dat", pigeonFile);
         const LoftSendOutcome out = Send(link, loft);
         EXPECT_EQ(out.result, LoftSendResult::NotSendable) << loft.club << "/" << pigeonFile;
-        EXPECT_EQ(out.status, "txtCommunicationError");
-        EXPECT_FALSE(out.problem.empty());
+        EXPECT_STREQ(FaceOf(out.result).status, "txtCommunicationError");
+        EXPECT_TRUE(out.refusal); // its words: Refusals.*
     }
     EXPECT_TRUE(steps.empty());
     EXPECT_EQ(link.Sent(), "");
@@ -99,7 +100,8 @@ TEST_F(LoftSend, NoConfirmationGivesMessageTwoCancelAndAPortFailureStopAtOnce) {
     silent.open(PortSettings{});
     const LoftSendOutcome unconfirmed = Send(silent, Loft());
     EXPECT_EQ(unconfirmed.result, LoftSendResult::NotConfirmed);
-    EXPECT_EQ(unconfirmed.status + std::to_string(unconfirmed.message), "txtCommunicationError2");
+    EXPECT_EQ(FaceOf(unconfirmed.result).status + std::to_string(FaceOf(unconfirmed.result).message),
+              "txtCommunicationError2");
 
     stopAtOne = true;
     EXPECT_EQ(Send(link, Loft(), stop.get_token()).result, LoftSendResult::Cancelled);
@@ -113,7 +115,7 @@ TEST_F(LoftSend, NoConfirmationGivesMessageTwoCancelAndAPortFailureStopAtOnce) {
     failing.PortErrorAtSend(40);
     const LoftSendOutcome broken = Send(failing, Loft());
     EXPECT_EQ(broken.result, LoftSendResult::Broken);
-    EXPECT_EQ(broken.status + std::to_string(broken.message), "txtCommunicationError0");
+    EXPECT_EQ(FaceOf(broken.result).status + std::to_string(FaceOf(broken.result).message), "txtCommunicationError0");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "clock/clocksimulator.h"
 #include "clock/racepointssend.h"
+#include "clock/transferface.h"
 #include "clock/scriptedlink.h"
 #include "testfolder.h"
 
@@ -32,7 +33,7 @@ TEST_F(RacePointsSend, AMissingRegisterIsCreatedAndSentAs1290Bytes) {
     std::filesystem::create_directory(folder.path() / "racepo");
     const RacePointsSendOutcome out = Send(link);
     EXPECT_EQ(out.result, RacePointsSendResult::Confirmed);
-    EXPECT_EQ(out.status, "txtCommunicationOk");
+    EXPECT_STREQ(FaceOf(out.result).status, "txtCommunicationOk");
     EXPECT_EQ(link.Sent(), ">8" + std::string(13 + 98 * 13, ' ') + ">");
     EXPECT_TRUE(folder.Exists("racepo/racepo.dat"));
     EXPECT_EQ(clock.State().releasePoints.size(), 99U);
@@ -54,12 +55,12 @@ TEST_F(RacePointsSend, NoAnswerABrokenPortCancelAndAnUnreadableRegisterSaySo) {
     silent.open(PortSettings{});
     RacePointsSendOutcome out = Send(silent);
     EXPECT_EQ(out.result, RacePointsSendResult::NotConfirmed);
-    EXPECT_EQ(out.status + std::to_string(out.message), "txtCommunicationError2");
+    EXPECT_EQ(FaceOf(out.result).status + std::to_string(FaceOf(out.result).message), "txtCommunicationError2");
     FailingClockLink failing(link);
     failing.PortErrorAtSend(20);
     out = Send(failing);
     EXPECT_EQ(out.result, RacePointsSendResult::Broken);
-    EXPECT_EQ(out.status + std::to_string(out.message), "txtCommunicationError0");
+    EXPECT_EQ(FaceOf(out.result).status + std::to_string(FaceOf(out.result).message), "txtCommunicationError0");
     std::stop_source stop;
     stop.request_stop();
     EXPECT_EQ(Send(link, stop.get_token()).result, RacePointsSendResult::Cancelled);
@@ -69,7 +70,7 @@ TEST_F(RacePointsSend, NoAnswerABrokenPortCancelAndAnUnreadableRegisterSaySo) {
     untouched.open(PortSettings{});
     out = Send(untouched);
     EXPECT_EQ(out.result, RacePointsSendResult::NotSendable);
-    EXPECT_EQ(out.status, "txtCommunicationError");
+    EXPECT_EQ(out.refusal.reason, RefusalReason::RegisterRefused);
     EXPECT_EQ(untouched.Sent(), "");
 }
 

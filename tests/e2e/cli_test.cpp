@@ -1,10 +1,29 @@
 // The companion's contract that holds for every command: usage errors, folders, exit codes.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "e2esupport.h"
 
 using namespace plumet::e2e;
+
+namespace {
+
+// Every file under `folder` with its content.
+QMap<QString, QByteArray> Contents(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly)) files[it.filePath()] = file.readAll();
+    }
+    return files;
+}
+
+} // namespace
 
 class CliContractTest : public QObject {
     Q_OBJECT
@@ -21,6 +40,68 @@ private slots:
         const CliRun help = RunCli(dir.path(), {"--help"});
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.startsWith("usage: plumet-cli"));
+    }
+
+    // The German demo folder worked on from a working directory that is a program folder of its
+    // own, with every text "DECOY", other settings, a terminal program and no clock: every
+    // command uses only the folder it is given, and leaves the working directory as it was.
+    void everyCommandUsesOnlyTheFolderItIsGiven() {
+        QTemporaryDir root;
+        const QString folder = root.filePath("demo"), decoy = root.filePath("decoy");
+        QProcess tool;
+        tool.start(PLUMET_DEMO_FOLDER_TOOL, {"--port", QDir(folder).filePath("clock-line"), "--catalogue",
+                                             PLUMET_TEST_DATA "/../../data/club.de.txt", folder});
+        QVERIFY(tool.waitForFinished(30000) && tool.exitCode() == 0);
+        const QRegularExpressionMatch race = QRegularExpression(R"(race (\w+): club (\d+), week (\d+))")
+                                                 .match(QString(tool.readAllStandardOutput()));
+        QVERIFY(race.hasMatch());
+        const QString week = race.captured(3).rightJustified(2, '0');
+        QVERIFY(QDir().mkpath(decoy + "/tools") && QDir().mkpath(root.filePath("copy")));
+        QFile catalogue(PLUMET_TEST_DATA "/catalogue/keys.txt");
+        QVERIFY(catalogue.open(QIODevice::ReadOnly));
+        QByteArray decoyTexts;
+        for (const QByteArray& key : catalogue.readAll().split('\n'))
+            if (!key.isEmpty()) decoyTexts += key + "=DECOY\r\n";
+        for (const auto& [name, bytes] : {std::pair<QString, QByteArray>{"club.txt", decoyTexts},
+                                          {"OPTIONS.PAR", "099Decoy\r\n098Decoy\r\nnone\r\n0\r\n"},
+                                          {"tools/trintC.exe", QByteArray(40, '\xA5')}}) {
+            QFile file(QDir(decoy).filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
+        const auto decoyBefore = Contents(decoy);
+
+        SimulatedClock clock(folder);
+        QVERIFY(clock.Started());
+        QVERIFY(QFile::link(clock.Device(), QDir(folder).filePath("clock-line")));
+        const struct {
+            QStringList args;
+            int exitCode;
+            QByteArray says; // on standard output or error, in the folder's German
+        } commands[] = {
+            {{"send-loft", "12", "3"}, 0, "\xC3\x9C" "bertragung"},
+            {{"get-loft"}, 0, "\xC3\x9C" "bertragung"},
+            {{"send-points"}, 0, "\xC3\x9C" "bertragung"},
+            {{"readout", week, "00"}, 0, "3012003"},
+            {{"store-readout", week, "00", root.filePath("copy")}, 0, "copy"},
+            {{"export-xml", week, "00", "--out", root.path()}, 0, ".xml"},
+            {{"send-time", "--seconds", "1"}, 0, ""},
+            {{"print-relay", "file", "--idle-exit", "1"}, 0, ""},
+            {{"load-firmware", "C"}, 1, "Die Terminalprogrammdatei"},
+            {{"build-exchange", "fancier"}, 0, "Z\xC3\xBC" "chter"},
+            {{"read-exchange", "fancier"}, 0, "Z\xC3\xBC" "chter"},
+            {{"calculate", race.captured(1)}, 0, "M\xC3\xBCller Karl-Heinz"},
+            {{"results", race.captured(1), "--pdf", root.filePath("list.pdf")}, 0, ""},
+            {{"distance", "N51301525", "E007050000", "N49070000", "E006100000"}, 0, "."},
+        };
+        for (const auto& c : commands) {
+            const CliRun run = RunCli(folder, c.args, 60000, decoy);
+            const QByteArray said = run.out + run.err;
+            QVERIFY2(run.exitCode == c.exitCode && said.contains(c.says) && !said.contains("DECOY"),
+                     qPrintable(c.args.join(' ') + ": " + QString::fromUtf8(said)));
+        }
+        QVERIFY(QFile::exists(QDir(folder).filePath("PRINT.TXT")));
+        QVERIFY(QFile(root.filePath("list.pdf")).size() > 1000);
+        QCOMPARE(Contents(decoy), decoyBefore);
     }
 };
 

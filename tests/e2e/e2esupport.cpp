@@ -80,8 +80,9 @@ PseudoTerminal::~PseudoTerminal() {
     if (master_ >= 0) ::close(master_);
 }
 
-CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs) {
+CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs, const QString& workDir) {
     QProcess cli;
+    if (!workDir.isEmpty()) cli.setWorkingDirectory(workDir);
     cli.start(PLUMET_CLI, QStringList{"--folder", folder} + args);
     CliRun run;
     if (!cli.waitForFinished(timeoutMs)) {

@@ -66,8 +66,9 @@ struct CliRun {
     QByteArray err;
 };
 
-// Runs plumet-cli with `args` (after --folder FOLDER) and waits at most `timeoutMs`.
-CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs = 60000);
+// Runs plumet-cli with `args` (after --folder FOLDER) and waits at most `timeoutMs`; in the
+// working directory `workDir` when one is given.
+CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs = 60000, const QString& workDir = {});
 
 // plumet-cli with its standard error on a pseudo-terminal, as a user at a terminal runs it.
 class TerminalCli {

@@ -64,9 +64,21 @@ private slots:
         {
             ExchangeDialog dialog(&main, ExchangeKind::Fancier, Direction::Read);
             QCOMPARE(dialog.Status(), Status(dialog, "Error"));
-            QCOMPARE(ShownTexts(folder.Messages()), (QStringList{Shipped("frmFancierdataRead.MsgBox1Name"),
-                                                                 Shipped("frmFancierdataRead.MsgBox1Text")}));
+            const QStringList shown = ShownTexts(folder.Messages()); // message 1, then what is wrong
+            QCOMPARE(shown.value(0), Shipped("frmFancierdataRead.MsgBox1Name"));
+            QVERIFY2(shown.value(1).startsWith(Shipped("frmFancierdataRead.MsgBox1Text") + "\n\n") &&
+                         shown.value(1).contains("not one of region 007"),
+                     qPrintable(shown.value(1)));
             QCOMPARE(folder.Read("club/club.dat"), kClubs);
+        }
+        folder.Write("exchange/T007003.d00", "0002001NL      05     7654321\r\n");
+        folder.Messages().Clear();
+        {
+            // A damaged line is no file of another region: only what is wrong with it is said.
+            ExchangeDialog dialog(&main, ExchangeKind::Loft, Direction::Read);
+            const QStringList shown = ShownTexts(folder.Messages());
+            QCOMPARE(shown.value(0), dialog.windowTitle());
+            QVERIFY2(shown.value(1).contains("line 1: a pigeon line of 29 characters"), qPrintable(shown.value(1)));
         }
         folder.Write("exchange/T007003.d00", "0002001NL      05     7654321M\r\n");
         std::unique_ptr<ExchangeDialog> dialog;

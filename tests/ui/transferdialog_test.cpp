@@ -121,13 +121,16 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
-    void aMissingTerminalProgramImageGivesMessageTwo() {
+    void aMissingTerminalProgramImageGivesMessageTwoSayingWhy() {
         ScriptedClockLink link;
         HoldLink hold(link);
         TerminalProgramLoadDialog dialog(nullptr, "C", "Terminal", "Veloxan Load");
         dialog.show();
         QTRY_VERIFY(!dialog.isVisible());
-        QCOMPARE(ShownTexts(folder_->Messages()), NumberedMessage("frmTerminalprogramLoad", 2));
+        const QStringList shown = ShownTexts(folder_->Messages());
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0], Shipped("frmTerminalprogramLoad.MsgBoxName2"));
+        QVERIFY2(shown[1].contains("trintC.exe") && shown[1].contains("does not exist"), qPrintable(shown[1]));
         QVERIFY(link.Sent().empty());
     }
 };

@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <mutex>
-#include <vector>
 
 #include "app/cp1252.h"
 
@@ -63,10 +62,13 @@ void UseCatalogues(TextCatalogue folder, TextCatalogue shipped) {
 }
 
 std::string CatalogueText(std::string_view key, std::initializer_list<std::string> values) {
+    return CatalogueTextOf(key, std::vector<std::string>(values));
+}
+
+std::string CatalogueTextOf(std::string_view key, const std::vector<std::string>& given) {
     const auto catalogues = CataloguesInUse();
     std::string text = catalogues->folder.Contains(key) ? catalogues->folder.LookupText(key)
                                                         : catalogues->shipped.LookupText(key);
-    const std::vector<std::string> given(values);
     if (text.empty()) {
         text = std::string(key);
         for (const auto& value : given) text += " " + value;

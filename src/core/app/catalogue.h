@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "app/files.h"
 
@@ -38,6 +39,7 @@ void UseCatalogues(TextCatalogue folder, TextCatalogue shipped);
 // The text of `key` with %1 … %9 replaced by `values`, in Windows-1252. Without either
 // catalogue holding the key: the key and the values, so nothing said is lost.
 std::string CatalogueText(std::string_view key, std::initializer_list<std::string> values = {});
+std::string CatalogueTextOf(std::string_view key, const std::vector<std::string>& values);
 
 // A path as a message shows it: Windows-1252, '?' for what that cannot hold.
 std::string PathText(const Path& path);

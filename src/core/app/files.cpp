@@ -153,8 +153,10 @@ FileContent ReadFileBytes(const Path& path) {
     return {ReadStatus::Ok, std::move(bytes), {}};
 }
 
-bool WriteNewFile(const Path& path, std::string_view bytes, bool flushToDisk, FileProblem& problem) {
-    const int fd = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+bool WriteNewFile(const Path& path, std::string_view bytes, bool flushToDisk, FileProblem& problem,
+                  bool append = false) {
+    const int fd = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_BINARY | (append ? _O_APPEND : _O_EXCL),
+                            _S_IREAD | _S_IWRITE);
     if (fd < 0) {
         problem = ProblemOfError(errno);
         return false;
@@ -211,8 +213,11 @@ FileContent ReadFileBytes(const Path& path) {
     return content;
 }
 
-bool WriteNewFile(const Path& path, std::string_view bytes, bool flushToDisk, FileProblem& problem) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+bool WriteNewFile(const Path& path, std::string_view bytes, bool flushToDisk, FileProblem& problem,
+                  bool append = false) {
+    // Non-blocking, so a pipe in the place of a file to append to cannot hang the program.
+    const int fd = ::open(path.c_str(),
+                          O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND | O_NONBLOCK : O_EXCL), 0666);
     if (fd < 0) {
         problem = ProblemOfError(errno);
         return false;
@@ -608,6 +613,14 @@ SaveResult SaveFileAtomically(const Path& target, std::string_view bytes) {
     FileProblem ignored;
     RemoveFile(temp, ignored);
     return SaveFailed(ReplaceFailure(target, problem, 1), problem.reason);
+}
+
+SaveResult AppendToFile(const Path& target, std::string_view bytes) {
+    FileProblem problem;
+    bool written = !FaultAt(SaveStage::Write, target) && WriteNewFile(target, bytes, false, problem, true);
+    if (written) return {};
+    if (problem.reason == FileReason::None) problem = FaultProblem();
+    return SaveFailed(CatalogueText("Files.CannotAppend", {PathText(target), ReasonText(problem)}), problem.reason);
 }
 
 SaveResult SaveLines(const Path& target, const std::vector<std::string>& lines) {

@@ -93,6 +93,11 @@ SaveResult SaveFailed(std::string error, FileReason reason = FileReason::Other);
 SaveResult SaveFileAtomically(const Path& target, std::string_view bytes);
 SaveResult SaveLines(const Path& target, const std::vector<std::string>& lines);
 
+// Appends `bytes` to the file in one write, creating it when missing, without replacing it: for
+// the one file that is a log (a print-out as it arrives). Handed to the system at once, not
+// forced to the disk.
+SaveResult AppendToFile(const Path& target, std::string_view bytes);
+
 struct FileToSave {
     Path target;
     std::string bytes;

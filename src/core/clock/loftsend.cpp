@@ -30,14 +30,24 @@ std::string ThreeDigits(std::string_view text) {
 
 LoftSendOutcome Ended(LoftSendOutcome out, LinkStatus status) {
     out.link = status;
-    if (status == LinkStatus::Cancelled) {
-        out.result = LoftSendResult::Cancelled;
-        out.status.clear();
-    } else {
-        out.result = LoftSendResult::Broken;
-        out.status = "txtCommunicationError";
-    }
+    out.result = status == LinkStatus::Cancelled ? LoftSendResult::Cancelled : LoftSendResult::Broken;
     return out;
+}
+
+// The ring as one reads it: its parts with one blank between them.
+std::string RingText(const std::string& record) {
+    std::string ring;
+    for (const char c : TrimBlanks(Mid(record, 1, 22)))
+        if (c != ' ' || ring.back() != ' ') ring += c;
+    return ring;
+}
+
+LoftCoding NotCodable(RefusalReason reason, std::size_t position, const std::string& record, std::string value) {
+    Refusal refusal{reason};
+    refusal.record = position;
+    refusal.item = RingText(record);
+    refusal.value = std::move(value);
+    return {std::nullopt, std::move(refusal)};
 }
 
 } // namespace
@@ -68,21 +78,29 @@ std::optional<LoftToSend> RegisteredLoft(const Path& programFolder, const Settin
 LoftCoding CodeLoft(const LoftToSend& loft, const std::vector<std::string>& pigeonRecords,
                     const PigeonsConvert& convert) {
     const struct {
-        const char* what;
+        const char* field;
         std::string text;
-    } numbers[] = {{"region", Mid(loft.region, 1, 3)},
-                   {"federation", Mid(loft.federation, 1, 3)},
-                   {"club", loft.club},
-                   {"fancier", loft.fancier}};
+    } numbers[] = {{"Refusal.FieldRegion", Mid(loft.region, 1, 3)},
+                   {"Refusal.FieldFederation", Mid(loft.federation, 1, 3)},
+                   {"Refusal.FieldClub", loft.club},
+                   {"Refusal.FieldFancier", loft.fancier}};
     std::string key;
     for (const auto& number : numbers) {
         const auto value = ByteNumber(number.text);
-        if (!value) return {std::nullopt, std::string("The ") + number.what + " number \"" + number.text +
-                                              "\" is not a number from 0 to 255, so the clock cannot take it."};
+        if (!value) {
+            Refusal refusal{RefusalReason::NumberNotAByte};
+            refusal.field = number.field;
+            refusal.value = number.text;
+            return {std::nullopt, std::move(refusal)};
+        }
         key += Byte(*value);
     }
-    if (pigeonRecords.size() > kPigeonCapacity)
-        return {std::nullopt, "The loft has more than " + std::to_string(kPigeonCapacity) + " pigeons."};
+    if (pigeonRecords.size() > kPigeonCapacity) {
+        Refusal refusal{RefusalReason::TooManyPigeons};
+        refusal.record = pigeonRecords.size();
+        refusal.limit = kPigeonCapacity;
+        return {std::nullopt, std::move(refusal)};
+    }
 
     LoftMessage message;
     message.pigeons.reserve(pigeonRecords.size());
@@ -90,11 +108,13 @@ LoftCoding CodeLoft(const LoftToSend& loft, const std::vector<std::string>& pige
         const std::string& record = pigeonRecords[i];
         const auto ring = convert.EncodeRing(record);
         const auto chip = PigeonsConvert::EncodeChip(record);
-        if (!ring || !chip)
-            return {std::nullopt, "Pigeon " + std::to_string(i + 1) + " (" + TrimRightBlanks(Mid(record, 1, 23)) +
-                                      ") cannot be coded for the clock: " +
-                                      (!ring ? "its year or ring format is out of range."
-                                             : "its chip code \"" + Mid(record, 24, 33) + "\" is not ten hexadecimal digits.")};
+        if (!ring) {
+            const std::string format = TrimBlanks(Mid(record, 38, 39));
+            const bool formatCodable = IsAllDigits(format) && *ParseInteger(format) <= kHighestRingFormat;
+            return formatCodable ? NotCodable(RefusalReason::RingNotCodable, i + 1, record, TrimBlanks(Mid(record, 7, 10)))
+                                 : NotCodable(RefusalReason::FormatNotCodable, i + 1, record, format);
+        }
+        if (!chip) return NotCodable(RefusalReason::ChipNotCodable, i + 1, record, Mid(record, 24, 33));
         std::string bytes(ring->begin(), ring->end());
         bytes.append(chip->begin(), chip->end());
         message.pigeons.push_back(std::move(bytes));
@@ -115,19 +135,18 @@ LoftSendOutcome SendLoft(ClockLink& link, const Path& programFolder, const LoftT
                          const TimeSource& clock, milliseconds byteTimeout,
                          const LoftSendProgress& progress, std::stop_token cancel) {
     LoftSendOutcome out;
-    out.status = "txtCommunicationError";
 
     PigeonTable table;
     const Path file = PigeonFilePath(programFolder, loft.club, loft.fancier);
     LoadPigeons(table, file);
     // An unreadable file would otherwise go out as an empty loft and wipe the clock's.
     if (table.LastLoad() == LoadOutcome::Unreadable) {
-        out.problem = UnreadableText(table, file);
+        out.refusal = {RefusalReason::FileUnreadable, file, table.LoadProblem()};
         return out;
     }
     LoftCoding coding = CodeLoft(loft, table.Records(), PigeonsConvert(sexes));
     if (!coding.message) {
-        out.problem = std::move(coding.problem);
+        out.refusal = std::move(coding.refusal);
         return out;
     }
     const LoftMessage& message = *coding.message;
@@ -147,13 +166,7 @@ LoftSendOutcome SendLoft(ClockLink& link, const Path& programFolder, const LoftT
 
     out.link = ExpectByte(link, kStartChar, byteTimeout, cancel);
     if (out.link == LinkStatus::Cancelled) return Ended(out, out.link);
-    if (out.link == LinkStatus::Ok) {
-        out.result = LoftSendResult::Confirmed;
-        out.status = "txtCommunicationOk";
-    } else {
-        out.result = LoftSendResult::NotConfirmed;
-        out.message = 2;
-    }
+    out.result = out.link == LinkStatus::Ok ? LoftSendResult::Confirmed : LoftSendResult::NotConfirmed;
     return out;
 }
 

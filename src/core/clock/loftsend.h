@@ -12,6 +12,7 @@
 
 #include "app/files.h"
 #include "app/options.h"
+#include "app/refusal.h"
 #include "app/timesource.h"
 #include "clock/clocklink.h"
 #include "clock/pigeonsconvert.h"
@@ -44,7 +45,7 @@ struct LoftMessage {
 };
 struct LoftCoding {
     std::optional<LoftMessage> message;
-    std::string problem; // when there is no message: why, in plain English
+    Refusal refusal; // when there is no message: why
 };
 LoftCoding CodeLoft(const LoftToSend& loft, const std::vector<std::string>& pigeonRecords,
                     const PigeonsConvert& convert);
@@ -66,11 +67,7 @@ struct LoftSendOutcome {
     LinkStatus link = LinkStatus::Ok; // what ended the exchange
     std::size_t pigeons = 0;          // in the message
     std::size_t sent = 0;             // pigeons that went out whole
-    std::string problem;              // NotSendable: why
-    // What frmLoftSend shows: its status text (suffix of its catalogue key, "" for none)
-    // and message number (0 for none).
-    std::string status;
-    int message = 0;
+    Refusal refusal;                  // NotSendable: why
 };
 
 // Pigeons sent so far and the total; called once with 0 before the first pigeon.

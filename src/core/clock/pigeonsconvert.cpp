@@ -82,7 +82,7 @@ std::optional<RingRecord> PigeonsConvert::EncodeRing(std::string_view record) co
     const std::string formatText = TrimBlanks(Mid(record, 38, 39));
     if (!year || !IsAllDigits(formatText)) return std::nullopt;
     const long long format = *ParseInteger(formatText);
-    if (format > 15) return std::nullopt;
+    if (format > kHighestRingFormat) return std::nullopt;
 
     // A no-sex pigeon must come back as one, whatever character the catalogue gives it.
     const char sex = At(record, 23);

@@ -45,6 +45,9 @@ private:
     std::uint8_t carry_ = 0;
 };
 
+// Ring formats take four bits of the ring record.
+inline constexpr long long kHighestRingFormat = 15;
+
 class PigeonsConvert {
 public:
     explicit PigeonsConvert(SexTexts sexes);

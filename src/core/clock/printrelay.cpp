@@ -71,18 +71,12 @@ std::string LineStatusText(std::string_view caption, long lines) {
 
 PrintFile::PrintFile(const Path& programFolder) : path_(ResolvePath(programFolder, kPrintFileName)) {}
 
-SaveResult PrintFile::Create() {
-    content_.clear();
-    return SaveFileAtomically(path_, content_);
-}
+SaveResult PrintFile::Create() { return SaveFileAtomically(path_, {}); }
 
 SaveResult PrintFile::AppendLine(std::string_view line) {
-    const std::size_t before = content_.size();
-    content_ += line;
-    content_ += "\r\n";
-    SaveResult saved = SaveFileAtomically(path_, content_);
-    if (!saved) content_.resize(before); // the file on disk still ends before this line
-    return saved;
+    std::string bytes(line);
+    bytes += "\r\n";
+    return AppendToFile(path_, bytes);
 }
 
 void PrinterDocument::AddLine(std::string line) { pages_.back().push_back(std::move(line)); }

@@ -57,8 +57,10 @@ const char* LineStatusSuffix(PrintTarget target);
 // The status line after a finished line: the caption, a blank and the count.
 std::string LineStatusText(std::string_view caption, long lines);
 
-// "PRINT.TXT" under the program folder. The whole file is saved again after every line, so
-// it always holds complete lines and every write goes through the atomic save.
+// "PRINT.TXT" under the program folder: a log of what the clock prints. It is replaced by an
+// empty file when the relay starts; then each line is appended in one write as it ends, so
+// the cost of a line does not grow with the file and a relay stopped at any moment leaves
+// every whole line received.
 class PrintFile {
 public:
     explicit PrintFile(const Path& programFolder);
@@ -69,7 +71,6 @@ public:
 
 private:
     Path path_;
-    std::string content_;
 };
 
 // What the printer relay hands to the printer: pages of lines. A form feed ends a page; a

@@ -130,7 +130,7 @@ RacedataOutcome StoreRacedata(const ClockRacedata& data, const RacedataTarget& t
 
     if (readout.lines.size() + added.size() > kReadoutLineLimit) {
         outcome = EndedWith(RacedataResult::SaveFailed, kRacedataSaveFailed, RacedataStatus::None, file);
-        outcome.error = "The read-out file would grow beyond " + std::to_string(kReadoutLineLimit) + " lines.";
+        outcome.error = CatalogueText("Readout.TooManyLines", {PathText(file), std::to_string(kReadoutLineLimit)});
         return outcome;
     }
     if (cancel.stop_requested()) return EndedWith(RacedataResult::Cancelled, 0, RacedataStatus::None, file);

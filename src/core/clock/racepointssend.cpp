@@ -9,13 +9,7 @@ namespace {
 
 RacePointsSendOutcome Ended(RacePointsSendOutcome out, LinkStatus status) {
     out.link = status;
-    if (status == LinkStatus::Cancelled) {
-        out.result = RacePointsSendResult::Cancelled;
-        out.status.clear();
-    } else {
-        out.result = RacePointsSendResult::Broken;
-        out.status = "txtCommunicationError";
-    }
+    out.result = status == LinkStatus::Cancelled ? RacePointsSendResult::Cancelled : RacePointsSendResult::Broken;
     return out;
 }
 
@@ -26,12 +20,12 @@ std::string RacePointSentLine(std::string_view record) { return Mid(record, 1, 2
 RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder, milliseconds byteTimeout,
                                      const RacePointsSendProgress& progress, std::stop_token cancel) {
     RacePointsSendOutcome out;
-    out.status = "txtCommunicationError";
     RacePointTable table;
     const RacePointsLoad loaded = LoadRacePoints(table, RacePointFilePath(programFolder));
     // A refused register would go out as no names at all and wipe the clock's.
     if (loaded.outcome == LoadOutcome::Unreadable) {
-        out.problem = loaded.problem;
+        out.refusal.reason = RefusalReason::RegisterRefused;
+        out.refusal.value = loaded.problem;
         return out;
     }
     out.points = table.Count();
@@ -58,13 +52,7 @@ RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder,
 
     out.link = ExpectByte(link, kStartChar, byteTimeout, cancel);
     if (out.link == LinkStatus::Cancelled) return Ended(out, out.link);
-    if (out.link == LinkStatus::Ok) {
-        out.result = RacePointsSendResult::Confirmed;
-        out.status = "txtCommunicationOk";
-    } else {
-        out.result = RacePointsSendResult::NotConfirmed;
-        out.message = 2;
-    }
+    out.result = out.link == LinkStatus::Ok ? RacePointsSendResult::Confirmed : RacePointsSendResult::NotConfirmed;
     return out;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/files.h"
+#include "app/refusal.h"
 #include "clock/clocklink.h"
 
 namespace plumet {
@@ -30,11 +31,7 @@ struct RacePointsSendOutcome {
     std::size_t points = 0; // records in the register
     std::size_t sent = 0;
     std::size_t bytes = 0;  // bytes that went out
-    std::string problem;    // NotSendable: why
-    // What frmRacePointsSend shows: its status text (suffix of its catalogue key, "" for
-    // none) and message number (0 for none).
-    std::string status;
-    int message = 0;
+    Refusal refusal;        // NotSendable: why
 };
 
 // Points sent so far, the total, and the status line of the last one sent ("" before the first).

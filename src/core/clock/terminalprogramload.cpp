@@ -14,16 +14,16 @@ std::size_t RecordLength(const std::string& image, std::size_t at) {
     return at + length <= image.size() ? length : 0;
 }
 
-TerminalProgramLoadOutcome Failed(LinkStatus link, std::string problem) {
-    return {LoadResult::Failed, link, std::move(problem), 2, 0};
+TerminalProgramLoadOutcome Broken(LinkStatus link, std::size_t tries) {
+    return {link == LinkStatus::Cancelled ? LoadResult::Cancelled : LoadResult::Failed, link, {}, tries};
 }
 
-// Cancelled, or a failure with message 2.
-TerminalProgramLoadOutcome Broken(LinkStatus link, std::size_t tries) {
-    if (link == LinkStatus::Cancelled) return {LoadResult::Cancelled, link, {}, 0, tries};
-    TerminalProgramLoadOutcome outcome = Failed(link, std::string("the link to the clock failed: ") + LinkStatusName(link));
-    outcome.handshakeTries = tries;
-    return outcome;
+FirmwareImage Refused(RefusalReason reason, const Path& path, std::size_t record = 0, std::size_t limit = 0) {
+    FirmwareImage image;
+    image.refusal = {reason, path};
+    image.refusal.record = record;
+    image.refusal.limit = limit;
+    return image;
 }
 
 void Report(const LoadProgress& progress, LoadStage stage, std::size_t value, std::size_t maximum) {
@@ -52,38 +52,26 @@ std::string TerminalProgramLoadTitle(std::string_view code, std::string_view vel
 }
 
 FirmwareImage ReadFirmwareImage(const Path& path, UploadKind kind) {
-    FirmwareImage image;
     FileContent content = ReadWholeFile(path);
-    const std::string name = path.filename().string();
-    if (content.status == ReadStatus::Missing) {
-        image.problem = "the firmware file " + name + " does not exist";
-        return image;
-    }
+    if (content.status == ReadStatus::Missing) return Refused(RefusalReason::FirmwareMissing, path);
     if (content.status != ReadStatus::Ok) {
-        image.problem = "the firmware file " + name + " cannot be read";
+        FirmwareImage image = Refused(RefusalReason::FileUnreadable, path);
+        image.refusal.problem = content.problem;
         return image;
     }
     const std::size_t longest = kind == UploadKind::Hex ? kLongestHexImage : kLongestRawImage;
-    if (content.bytes.empty()) {
-        image.problem = "the firmware file " + name + " is empty";
-        return image;
-    }
-    if (content.bytes.size() > longest) {
-        image.problem = "the firmware file " + name + " is longer than " + std::to_string(longest) + " bytes";
-        return image;
-    }
+    if (content.bytes.empty()) return Refused(RefusalReason::FirmwareEmpty, path);
+    if (content.bytes.size() > longest)
+        return Refused(RefusalReason::FirmwareTooLong, path, content.bytes.size(), longest);
     if (kind == UploadKind::Hex) {
         // Records follow each other while two or more bytes remain; one lone last byte is never sent.
         for (std::size_t at = 0; at + 1 < content.bytes.size();) {
             const std::size_t length = RecordLength(content.bytes, at);
-            if (length == 0) {
-                image.problem = "the firmware file " + name + " ends inside a record (at byte " +
-                                std::to_string(at + 1) + ")";
-                return image;
-            }
+            if (length == 0) return Refused(RefusalReason::FirmwareCut, path, at + 1);
             at += length;
         }
     }
+    FirmwareImage image;
     image.ok = true;
     image.bytes = std::move(content.bytes);
     return image;
@@ -105,7 +93,7 @@ TerminalProgramLoadOutcome LoadTerminalProgram(ClockLink& link, const Path& prog
                                                std::stop_token cancel) {
     const UploadKind kind = UploadKindOf(code);
     const FirmwareImage image = ReadFirmwareImage(FirmwareImagePath(programFolder, code), kind);
-    if (!image.ok) return Failed(LinkStatus::Ok, image.problem);
+    if (!image.ok) return {LoadResult::Failed, LinkStatus::Ok, image.refusal, 0};
 
     // The loader answers only once the clock has been put into loading mode, so ask until it does.
     std::size_t tries = 0;
@@ -123,7 +111,7 @@ TerminalProgramLoadOutcome LoadTerminalProgram(ClockLink& link, const Path& prog
     const std::string& bytes = image.bytes;
     const auto done = [&](LinkStatus status) {
         TerminalProgramLoadOutcome outcome = Broken(status, tries);
-        if (status == LinkStatus::Ok) outcome = {LoadResult::Completed, LinkStatus::Ok, {}, 0, tries};
+        if (status == LinkStatus::Ok) outcome = {LoadResult::Completed, LinkStatus::Ok, {}, tries};
         return outcome;
     };
     if (kind == UploadKind::Hex) {

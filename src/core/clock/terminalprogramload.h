@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/files.h"
+#include "app/refusal.h"
 #include "clock/clocklink.h"
 
 namespace plumet {
@@ -44,7 +45,7 @@ std::string TerminalProgramLoadTitle(std::string_view code, std::string_view vel
 struct FirmwareImage {
     bool ok = false;
     std::string bytes;
-    std::string problem; // plain English when !ok
+    Refusal refusal; // why, when !ok
 };
 
 // Reads the whole image and refuses one that is missing, empty, longer than its upload
@@ -60,8 +61,7 @@ enum class LoadResult { Completed, Cancelled, Failed };
 struct TerminalProgramLoadOutcome {
     LoadResult result = LoadResult::Failed;
     LinkStatus link = LinkStatus::Ok;
-    std::string problem;          // Failed: why, in plain English
-    int message = 0;              // frmTerminalProgramLoad's message number: 2 when failed
+    Refusal refusal; // Failed before the first byte: why; a failed link leaves it empty
     std::size_t handshakeTries = 0;
 };
 

@@ -40,10 +40,10 @@ bool ExchangeOutcome::FileRefused() const {
     case ExchangeProblem::FileMissing:
     case ExchangeProblem::FileUnreadable:
     case ExchangeProblem::WrongRegion:
-    case ExchangeProblem::WrongFederation:
+    case ExchangeProblem::WrongFederation: return true;
     case ExchangeProblem::BadLine:
     case ExchangeProblem::TooManyLines:
-    case ExchangeProblem::RegisterFull: return true;
+    case ExchangeProblem::RegisterFull:
     case ExchangeProblem::None:
     case ExchangeProblem::RegisterUnreadable:
     case ExchangeProblem::WriteFailed:
@@ -84,7 +84,7 @@ ExchangeLines ReadExchangeLines(const Path& file, std::size_t limit) {
     if (content.status != ReadStatus::Ok) {
         const bool missing = content.status == ReadStatus::Missing;
         result.refused.problem = missing ? ExchangeProblem::FileMissing : ExchangeProblem::FileUnreadable;
-        result.refused.error = missing ? "There is no exchange file: " + file.string()
+        result.refused.error = missing ? CatalogueText("Exchange.Missing", {PathText(file)})
                                        : CannotReadText(file, content.problem);
         return result;
     }
@@ -102,8 +102,7 @@ ExchangeLines ReadExchangeLines(const Path& file, std::size_t limit) {
         if (result.lines.size() == limit) {
             result.refused.problem = ExchangeProblem::TooManyLines;
             result.refused.line = i + 1;
-            result.refused.error = "The exchange file holds more than " + std::to_string(limit) +
-                                   " lines: " + file.string();
+            result.refused.error = CatalogueText("Exchange.TooManyLines", {PathText(file), std::to_string(limit)});
             result.lines.clear();
             return result;
         }
@@ -116,7 +115,7 @@ ExchangeOutcome WriteExchangeFile(const Path& file, const std::vector<std::strin
     ExchangeOutcome outcome;
     if (lines.size() > limit) {
         outcome.problem = ExchangeProblem::TooManyLines;
-        outcome.error = "The exchange file would hold more than " + std::to_string(limit) + " lines: " + file.string();
+        outcome.error = CatalogueText("Exchange.WouldBeTooLong", {PathText(file), std::to_string(limit)});
         return outcome;
     }
     const SaveResult saved = SaveLines(file, lines);
@@ -147,8 +146,12 @@ ExchangeOutcome RefusedAt(ExchangeProblem problem, const ExchangeLine& line, con
     ExchangeOutcome outcome;
     outcome.problem = problem;
     outcome.line = line.number;
-    outcome.error = "Line " + std::to_string(line.number) + " " + std::string(why) + ": " + file.string();
+    outcome.error = CatalogueText("Exchange.LineRefused", {PathText(file), std::to_string(line.number), std::string(why)});
     return outcome;
+}
+
+std::string LineLengthWhy(const char* key, std::size_t length, std::size_t shortest, std::size_t longest) {
+    return CatalogueText(key, {std::to_string(length), std::to_string(shortest), std::to_string(longest)});
 }
 
 FolderIndex::FolderIndex(const Path& programFolder, std::string_view folderName)

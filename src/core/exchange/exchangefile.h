@@ -50,13 +50,13 @@ enum class ExchangeProblem {
 struct ExchangeOutcome {
     ExchangeProblem problem = ExchangeProblem::None;
     std::size_t line = 0;         // the line of the exchange file at fault (1-based), or 0
-    std::string error;            // plain English naming the file, when something failed
+    std::string error;            // what, where and why, in the catalogue's words, when something failed
     std::size_t lines = 0;        // lines written (build) or taken in (read)
     std::size_t filesWritten = 0; // register files a read replaced
 
     bool Ok() const { return problem == ExchangeProblem::None; }
-    // The exchange file itself cannot be used: the read dialogs show their message 1. Other
-    // failures are shown with `error`.
+    // The exchange file is missing, cannot be read or is another region's or federation's: the
+    // read dialogs show their message 1 before `error`. Other failures show only `error`.
     bool FileRefused() const;
 };
 
@@ -90,8 +90,10 @@ ExchangeOutcome WriteExchangeFile(const Path& file, const std::vector<std::strin
 ExchangeOutcome ReplaceRegisterFiles(const Path& programFolder, const std::vector<FileToSave>& files,
                                      std::size_t linesRead);
 
-// A refusal at one line of the exchange file.
+// A refusal at one line of the exchange file; `why` is worded by the catalogue.
 ExchangeOutcome RefusedAt(ExchangeProblem problem, const ExchangeLine& line, const Path& file, std::string_view why);
+// The catalogue's "a pigeon line of 25 characters; pigeon lines have 30 to 46" under `key`.
+std::string LineLengthWhy(const char* key, std::size_t length, std::size_t shortest, std::size_t longest);
 
 // The files of one data folder by name, letter case aside, listed once: a lookup per register
 // file would scan a folder of thousands of pigeon files for every missing one.

@@ -1,6 +1,5 @@
 #include "exchange/fancierexchange.h"
 
-#include <map>
 #include <optional>
 
 #include "app/catalogue.h"
@@ -21,15 +20,18 @@ std::string SettingLine(char kind, const std::string& numberField, const std::st
 
 // Region and federation lines: the kind, this installation's number, a name of up to 30.
 std::optional<ExchangeOutcome> CheckSettingLine(const ExchangeLine* line, char kind, const std::string& numberField,
-                                                ExchangeProblem wrong, const Path& file, std::string_view what) {
+                                                ExchangeProblem wrong, const Path& file, const char* wrongKey,
+                                                const char* kindKey) {
     if (!line || line->text.front() != kind || Mid(line->text, 2, 4) != numberField) {
         ExchangeOutcome outcome;
         outcome.problem = wrong;
         outcome.line = line ? line->number : 0;
-        outcome.error = "The exchange file is not one of this " + std::string(what) + ": " + file.string();
+        outcome.error = CatalogueText(wrongKey, {PathText(file), TrimBlanks(numberField), std::string(1, kind) + numberField});
         return outcome;
     }
-    if (line->text.size() > kRegionLineMaxLength) return RefusedAt(ExchangeProblem::BadLine, *line, file, "is too long");
+    if (line->text.size() > kRegionLineMaxLength)
+        return RefusedAt(ExchangeProblem::BadLine, *line, file,
+                         LineLengthWhy(kindKey, line->text.size(), 1 + numberField.size(), kRegionLineMaxLength));
     return std::nullopt;
 }
 
@@ -86,22 +88,19 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
     const ExchangeLine* first = lines.size() > 0 ? &lines[0] : nullptr;
     const ExchangeLine* second = lines.size() > 1 ? &lines[1] : nullptr;
     if (auto refused = CheckSettingLine(first, '1', RegionNumberField(settings), ExchangeProblem::WrongRegion, file,
-                                        "region"))
+                                        "Exchange.WrongRegion", "Exchange.RegionLineLength"))
         return *refused;
     if (auto refused = CheckSettingLine(second, '2', FederationNumberField(settings),
-                                        ExchangeProblem::WrongFederation, file, "federation"))
+                                        ExchangeProblem::WrongFederation, file, "Exchange.WrongFederation",
+                                        "Exchange.FederationLineLength"))
         return *refused;
 
     // Everything is checked and laid out in memory before the first file is written.
     ClubTable clubs;
     std::vector<ClubGroup> groups;        // clubs with fanciers, in file order
-    std::map<std::string, std::size_t> groupOf; // club number -> its group; a later one replaces it
     std::optional<ClubGroup> current;
     const auto closeGroup = [&] {
-        if (!current || current->fanciers.Count() == 0) return;
-        const auto [slot, added] = groupOf.emplace(current->clubNumber, groups.size());
-        if (added) groups.push_back(std::move(*current));
-        else groups[slot->second] = std::move(*current);
+        if (current && current->fanciers.Count() != 0) groups.push_back(std::move(*current));
     };
 
     for (std::size_t i = 2; i < lines.size(); ++i) {
@@ -109,18 +108,37 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
         const std::string& text = line.text;
         if (text.front() == '3') {
             const std::string number = Mid(text, 2, 4);
-            if (text.size() < kMinClubLineLength || text.size() > kClubLineLength || !IsAllDigits(number))
-                return RefusedAt(ExchangeProblem::BadLine, line, file, "is no club line");
-            if (clubs.Full()) return RefusedAt(ExchangeProblem::RegisterFull, line, file, "is one club too many");
+            if (text.size() < kMinClubLineLength || text.size() > kClubLineLength)
+                return RefusedAt(ExchangeProblem::BadLine, line, file,
+                                 LineLengthWhy("Exchange.ClubLineLength", text.size(), kMinClubLineLength, kClubLineLength));
+            if (!IsAllDigits(number))
+                return RefusedAt(ExchangeProblem::BadLine, line, file, CatalogueText("Exchange.ClubNumber", {number}));
+            if (clubs.Full())
+                return RefusedAt(ExchangeProblem::RegisterFull, line, file,
+                                 CatalogueText("Exchange.TooManyClubs", {std::to_string(ClubTable::kCapacity)}));
+            if (FindClub(clubs, number) != 0)
+                return RefusedAt(ExchangeProblem::BadLine, line, file,
+                                 CatalogueText("frmFancierdataRead.txtClubTwice", {number}));
             closeGroup();
             InsertClub(clubs, PadRight(number + Mid(text, 8, kClubLineLength), kClubRecordLength));
             current = ClubGroup{number, {}};
         } else if (text.front() == '4') {
-            if (text.size() < kMinFancierLineLength || text.size() > kFancierLineLength || !current ||
-                Mid(text, 2, 4) != current->clubNumber || !IsAllDigits(Mid(text, 5, 7)))
-                return RefusedAt(ExchangeProblem::BadLine, line, file, "is no fancier line of the club above it");
+            if (text.size() < kMinFancierLineLength || text.size() > kFancierLineLength)
+                return RefusedAt(ExchangeProblem::BadLine, line, file,
+                                 LineLengthWhy("Exchange.FancierLineLength", text.size(), kMinFancierLineLength,
+                                               kFancierLineLength));
+            if (!current)
+                return RefusedAt(ExchangeProblem::BadLine, line, file, CatalogueText("Exchange.FancierBeforeClub"));
+            if (Mid(text, 2, 4) != current->clubNumber)
+                return RefusedAt(ExchangeProblem::BadLine, line, file,
+                                 CatalogueText("Exchange.FancierOfOtherClub", {Mid(text, 2, 4), current->clubNumber}));
+            if (!IsAllDigits(Mid(text, 5, 7)))
+                return RefusedAt(ExchangeProblem::BadLine, line, file,
+                                 CatalogueText("Exchange.FancierNumber", {Mid(text, 5, 7)}));
             if (current->fanciers.Full())
-                return RefusedAt(ExchangeProblem::RegisterFull, line, file, "is one fancier of the club too many");
+                return RefusedAt(ExchangeProblem::RegisterFull, line, file,
+                                 CatalogueText("Exchange.TooManyFanciers",
+                                               {current->clubNumber, std::to_string(FancierTable::kCapacity)}));
             const std::string record = PadRight(Mid(text, 5, kFancierLineLength), kFancierRecordLength);
             if (FindFancier(current->fanciers, record) != 0)
                 return RefusedAt(ExchangeProblem::BadLine, line, file,
@@ -128,7 +146,8 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
                                                {FancierNumberOf(record), current->clubNumber}));
             InsertFancier(current->fanciers, record);
         } else {
-            return RefusedAt(ExchangeProblem::BadLine, line, file, "is neither a club nor a fancier line");
+            return RefusedAt(ExchangeProblem::BadLine, line, file,
+                             CatalogueText("Exchange.UnknownLine", {text.substr(0, 1)}));
         }
     }
     closeGroup();

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "app/catalogue.h"
 #include "app/fixedwidth.h"
 #include "registers/clubs.h"
 #include "registers/fanciers.h"
@@ -71,9 +72,14 @@ ExchangeOutcome ReadLoftExchange(const Path& programFolder, const Settings& sett
     for (const ExchangeLine& line : read.lines) {
         const std::string& text = line.text;
         std::string key = Mid(text, 2, 7);
-        if (text.front() != '0' || text.size() < kLoftLineMinLength || text.size() > kLoftLineLength ||
-            !IsAllDigits(key))
-            return RefusedAt(ExchangeProblem::BadLine, line, file, "is no pigeon line");
+        if (text.front() != '0')
+            return RefusedAt(ExchangeProblem::BadLine, line, file,
+                             CatalogueText("Exchange.NotPigeonLine", {text.substr(0, 1)}));
+        if (text.size() < kLoftLineMinLength || text.size() > kLoftLineLength)
+            return RefusedAt(ExchangeProblem::BadLine, line, file,
+                             LineLengthWhy("Exchange.PigeonLineLength", text.size(), kLoftLineMinLength, kLoftLineLength));
+        if (!IsAllDigits(key))
+            return RefusedAt(ExchangeProblem::BadLine, line, file, CatalogueText("Exchange.LoftNumbers", {key}));
         if (!current || current->key != key) {
             const auto [slot, added] = groupOf.emplace(key, groups.size());
             if (added) groups.push_back({key, {}});
@@ -81,7 +87,8 @@ ExchangeOutcome ReadLoftExchange(const Path& programFolder, const Settings& sett
             current->records.clear();
         }
         if (current->records.size() >= kPigeonCapacity)
-            return RefusedAt(ExchangeProblem::RegisterFull, line, file, "is one pigeon of the loft too many");
+            return RefusedAt(ExchangeProblem::RegisterFull, line, file,
+                             CatalogueText("Exchange.TooManyPigeons", {key, std::to_string(kPigeonCapacity)}));
         current->records.push_back(PigeonRecordOfLoftLine(text));
     }
 

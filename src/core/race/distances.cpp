@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/catalogue.h"
 #include "app/fixedwidth.h"
 #include "race/decimals.h"
 #include "race/racecalcfolder.h"
@@ -104,8 +105,7 @@ SaveResult SaveDistanceTable(const DistanceTable& table, const Path& programFold
                              char decimalSeparator) {
     const Path file = DistanceFilePath(programFolder, clubNumber);
     if (table.outcome_ == LoadOutcome::Unreadable && SameFile(file, table.loadedFrom_))
-        return {false, "The distance file " + file.string() +
-                           " could not be read completely, so it was left as it is and the distance was not saved."};
+        return SaveFailed(CatalogueText("Files.NotSavedDamaged", {PathText(file)}));
     std::vector<std::string> lines;
     lines.reserve(fanciers.size() * racePoints.size() + 2);
     lines.push_back(FormatCountLine(static_cast<long long>(fanciers.size())));

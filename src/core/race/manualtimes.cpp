@@ -128,7 +128,7 @@ bool KeepsManualFile(const ManualLoft& loft) {
 SaveResult ApplyManualSaveRule(const Path& programFolder, const Race& race, const ManualLoft& loft) {
     if (KeepsManualFile(loft)) return WriteManualFile(programFolder, race, loft);
     const Path file = ManualFilePath(programFolder, race.name, loft.fancierNumber);
-    if (!RemoveRaceCalcFile(file)) return {false, "Cannot delete the file: " + file.string()};
+    if (const SaveResult removed = RemoveRaceCalcFile(file); !removed) return removed;
     return {};
 }
 

@@ -336,7 +336,7 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
         outcome.racesSaved = outcome.resultSaved = std::move(refusal);
         return outcome;
     };
-    if (number == 0 || number > races.Count()) return refuse(SaveFailed("There is no race " + std::to_string(number) + "."));
+    if (number == 0 || number > races.Count()) return refuse(SaveFailed(CatalogueText("Races.NoSuchRace", {std::to_string(number)})));
     // No settings yet name no read-out files, so only manual times count; damaged ones name garbage.
     if (!settings.damage.empty()) return refuse(SaveFailed(settings.damage));
     if (SaveResult writable = RaceFileWritable(races, programFolder); !writable) return refuse(writable);

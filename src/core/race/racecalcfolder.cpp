@@ -16,18 +16,19 @@ SaveResult SaveRaceCalcLines(const Path& target, const std::vector<std::string>&
     const Path folder = target.parent_path();
     if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
         std::filesystem::create_directories(folder, ec);
-        if (ec) {
-            const FileProblem problem = ProblemOfCode(ec);
-            return SaveFailed(CatalogueText("Files.CannotWrite", {PathText(target), ReasonText(problem)}), problem.reason);
-        }
+        if (ec) return SaveFailed(CatalogueText("Files.CannotCreateFolder", {PathText(folder), ReasonText(ProblemOfCode(ec))}),
+                                  ProblemOfCode(ec).reason);
     }
     return SaveLines(target, lines);
 }
 
-bool RemoveRaceCalcFile(const Path& file) {
+SaveResult RemoveRaceCalcFile(const Path& file) {
     std::error_code ec;
     std::filesystem::remove(file, ec);
-    return !std::filesystem::exists(file, ec);
+    std::error_code gone;
+    if (!std::filesystem::exists(file, gone)) return {};
+    const FileProblem problem = ec ? ProblemOfCode(ec) : FileProblem{FileReason::Other, 0, {}};
+    return SaveFailed(CatalogueText("Files.CannotDelete", {PathText(file), ReasonText(problem)}), problem.reason);
 }
 
 } // namespace plumet

@@ -17,7 +17,7 @@ Path RaceCalcPath(const Path& programFolder, std::string_view fileName);
 // Writes the lines (CR LF) through the atomic save, creating the folder first when needed.
 SaveResult SaveRaceCalcLines(const Path& target, const std::vector<std::string>& lines);
 
-// Removes a file; true when none is left (a missing one included).
-bool RemoveRaceCalcFile(const Path& file);
+// Removes a file; succeeds when none is left (a missing one included), else says why.
+SaveResult RemoveRaceCalcFile(const Path& file);
 
 } // namespace plumet

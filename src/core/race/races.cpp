@@ -39,8 +39,7 @@ std::string Lower(std::string_view text) {
 // A list that was not read whole is never written over the file it came from.
 SaveResult BrokenListKept(const RaceList& list, const Path& file) {
     if (list.outcome == LoadOutcome::Unreadable && SameFile(file, list.loadedFrom))
-        return SaveFailed("The race file " + PathText(file) +
-                          " could not be read completely, so it was left as it is and the change was not saved.");
+        return SaveFailed(CatalogueText("Files.NotSavedDamaged", {PathText(file)}));
     return {};
 }
 
@@ -85,7 +84,7 @@ RenameSave SaveRenamed(const RaceList& changed, const Path& programFolder, const
         if (!targets.insert(Lower(NameOf(target))).second) return {Refused(kRaceNameInFiles, "Text1")};
         FileContent content = ReadWholeFile(file);
         if (content.status != ReadStatus::Ok)
-            return {{0, {}, SaveFailed("The file " + PathText(file) + " cannot be read, so the race was not renamed.")}};
+            return {{0, {}, SaveFailed(CatalogueText("Races.NotRenamedUnreadable", {PathText(file), ReasonText(content.problem)}))}};
         // Where letter case does not tell names apart the new name is the file itself.
         if (!std::filesystem::equivalent(file, target, ec)) removals.push_back({file, {}, true});
         files.push_back({target, std::move(content.bytes)});
@@ -236,7 +235,7 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
     std::string oldName;
     if (alteredNumber) {
         if (*alteredNumber < 1 || *alteredNumber > changed.races.size())
-            return {0, {}, {false, "The race to be altered is no longer in the race list."}};
+            return {0, {}, SaveFailed(CatalogueText("Races.AlteredGone"))};
         Race& slot = changed.races[*alteredNumber - 1];
         oldName = TrimmedRaceName(slot);
         Race altered = race;
@@ -246,7 +245,7 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
         slot = altered;
     } else {
         if (changed.Full())
-            return {0, {}, {false, "The race list holds 50 races already. Delete a race before adding another one."}};
+            return {0, {}, SaveFailed(CatalogueText("Races.ListFull", {std::to_string(kRaceCapacity)}))};
         changed.races.push_back(race);
     }
     RenameSave save;
@@ -264,7 +263,7 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
 }
 
 SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t number) {
-    if (number < 1 || number > list.races.size()) return {false, "There is no race to delete."};
+    if (number < 1 || number > list.races.size()) return SaveFailed(CatalogueText("Races.NoSuchRace", {std::to_string(number)}));
     RaceList changed = list;
     const Race removed = changed.races[number - 1];
     changed.races.erase(changed.races.begin() + static_cast<std::ptrdiff_t>(number - 1));

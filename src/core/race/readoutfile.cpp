@@ -109,7 +109,7 @@ SaveResult SaveReadoutFile(const Path& file, const std::vector<std::string>& lin
 SaveResult StoreReadoutCopy(const std::vector<std::string>& lines, const Path& folder, std::string_view fileName) {
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec))
-        return SaveFailed("The folder " + PathText(folder) + " does not exist.");
+        return SaveFailed(CatalogueText("Files.NoFolder", {PathText(folder)}));
     return SaveLines(ResolvePath(folder, fileName), lines);
 }
 

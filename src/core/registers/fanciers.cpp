@@ -4,6 +4,7 @@
 #include <functional>
 #include <system_error>
 
+#include "app/catalogue.h"
 #include "app/fieldrules.h"
 #include "app/fixedwidth.h"
 #include "registers/pigeons.h"
@@ -163,8 +164,9 @@ ActionResult DeleteSelectedFanciers(FancierTable& table, const Path& programFold
         std::error_code ec;
         std::filesystem::remove(pigeons, ec);
         if (ec && result.saved)
-            result.saved = {false, "The fancier was deleted, but his pigeon file " + pigeons.string() +
-                                       " could not be deleted: " + ec.message()};
+            result.saved = SaveFailed(
+                CatalogueText("Fanciers.PigeonFileKept", {PathText(pigeons), ReasonText(ProblemOfCode(ec))}),
+                ProblemOfCode(ec).reason);
     }
     return result;
 }

@@ -10,8 +10,7 @@ namespace {
 bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_normal() == b.lexically_normal(); }
 
 RacePointsLoad Refuse(const Path& file, const std::string& why) {
-    return {0, LoadOutcome::Unreadable,
-            "The release point file " + PathText(file) + " was left as it is and not loaded: " + why};
+    return {0, LoadOutcome::Unreadable, CatalogueText("RacePoints.Refused", {PathText(file), why})};
 }
 
 // The slot a record belongs to, from its characters 1-2; 0 when they are no number 1-99.
@@ -82,17 +81,18 @@ RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file) {
         return {0, LoadOutcome::Unreadable, CannotReadText(file, table.refusedProblem_)};
     }
     const auto count = lines.empty() ? std::nullopt : ParseInteger(lines.front());
-    if (!count || *count < 0) return Refuse(file, "its first line is not the number of release points.");
+    if (!count || *count < 0) return Refuse(file, CatalogueText("RacePoints.NoCount"));
     if (static_cast<std::size_t>(*count) > kRacePointEntries)
-        return Refuse(file, "it claims " + std::to_string(*count) + " release points, more than 99.");
+        return Refuse(file, CatalogueText("RacePoints.CountTooHigh", {std::to_string(*count), std::to_string(kRacePointEntries)}));
     const auto wanted = static_cast<std::size_t>(*count);
     if (lines.size() < wanted + 1)
-        return Refuse(file, "it ends after " + std::to_string(lines.size() - 1) + " of " +
-                                       std::to_string(wanted) + " release points.");
+        return Refuse(file, CatalogueText("RacePoints.TooFewLines",
+                                          {std::to_string(lines.size() - 1), std::to_string(wanted)}));
     for (std::size_t line = 2; line <= wanted + 1; ++line)
         if (lines[line - 1].size() != kRacePointRecordLength)
-            return Refuse(file, "line " + std::to_string(line) + " is " + std::to_string(lines[line - 1].size()) +
-                                           " characters long instead of 64.");
+            return Refuse(file, CatalogueText("RacePoints.LineLength", {std::to_string(line),
+                                                                        std::to_string(lines[line - 1].size()),
+                                                                        std::to_string(kRacePointRecordLength)}));
 
     table.records_.assign(lines.begin() + 1, lines.begin() + 1 + static_cast<std::ptrdiff_t>(wanted));
     table.refusedFile_.clear();

@@ -91,6 +91,10 @@ MessageAnswer FormTexts::ShowNumbered(int n, MessageIcon icon, bool withCancel) 
                        withCancel);
 }
 
+MessageAnswer FormTexts::ShowNumberedAs(int n, const QString& text, MessageIcon icon) const {
+    return ShowMessage(form_, icon, Text("MsgBoxName" + QString::number(n)), text);
+}
+
 MessageAnswer FormTexts::AskInTwoLines(int n) const {
     const QString text = "MsgBoxText" + QString::number(n);
     return ShowMessage(form_, MessageIcon::Exclamation, Text("MsgBoxName" + QString::number(n)),

@@ -36,6 +36,8 @@ public:
 
     // Message n: title prefix.MsgBoxName<n>, text prefix.MsgBoxText<n>.
     MessageAnswer ShowNumbered(int n, MessageIcon icon = MessageIcon::Critical, bool withCancel = false) const;
+    // Message n's title over `text`, which words this case better than its catalogue text.
+    MessageAnswer ShowNumberedAs(int n, const QString& text, MessageIcon icon = MessageIcon::Critical) const;
     // A delete confirmation whose text comes in two keys: MsgBoxText<n>a, a line break, MsgBoxText<n>b.
     MessageAnswer AskInTwoLines(int n) const;
 

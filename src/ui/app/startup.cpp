@@ -28,19 +28,17 @@ QStringList PrepareProgramFolder(const Path& folder) {
     if (!failed.empty()) {
         QStringList names;
         for (const auto& name : failed) names << QString::fromStdString(name);
-        problems << QString("These data folders could not be created in %1: %2.")
-                        .arg(QString::fromStdString(folder.string()), names.join(", "));
+        problems << ToQt(CatalogueText("Startup.FoldersNotCreated", {PathText(folder), ToBytes(names.join(", "))}));
     }
     const Path catalogueFile = ResolvePath(folder, kCatalogueFileName);
     const FileContent catalogue = ReadWholeFile(catalogueFile);
     if (catalogue.status == ReadStatus::Missing) {
         QFile shipped(":/data/club.txt");
         const QByteArray bytes = shipped.open(QIODevice::ReadOnly) ? shipped.readAll() : QByteArray();
-        if (!SaveFileAtomically(catalogueFile, bytes.toStdString()))
-            problems << "The text catalogue club.txt could not be written into the program folder; "
-                        "the program shows its English texts.";
+        if (const SaveResult saved = SaveFileAtomically(catalogueFile, bytes.toStdString()); !saved)
+            problems << ToQt(CatalogueText("Startup.EnglishTexts", {saved.error}));
     } else if (catalogue.status == ReadStatus::Unreadable) {
-        problems << ToQt(CannotReadText(catalogueFile, catalogue.problem)) + " The program shows its English texts.";
+        problems << ToQt(CatalogueText("Startup.EnglishTexts", {CannotReadText(catalogueFile, catalogue.problem)}));
     }
     App().settings = ReadOptions(folder);
     LoadCatalogue(); // a catalogue just put there
@@ -50,10 +48,12 @@ QStringList PrepareProgramFolder(const Path& folder) {
 
 int RunProgram() {
     const Path folder = QDir::currentPath().toStdString();
+    App().programFolder = folder;
+    LoadCatalogue(); // to say in the folder's language that it is taken
     QLockFile lock(QDir::current().filePath("plumet.lock"));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
-        const QString text = "Plumet is already running in this folder:\n" + QDir::currentPath();
+        const QString text = ToQt(CatalogueText("Startup.AlreadyRunning", {PathText(folder)}));
         std::fprintf(stderr, "%s\n", qPrintable(text));
         ShowMessage(nullptr, MessageIcon::Critical, "Plumet", text);
         return 1;

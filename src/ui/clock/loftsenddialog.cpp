@@ -6,6 +6,7 @@
 #include "app/appcontext.h"
 #include "app/mainwindow.h"
 #include "app/textcodec.h"
+#include "clock/transferface.h"
 
 namespace plumet::ui {
 
@@ -38,10 +39,7 @@ void LoftSendDialog::Start() {
 
 void LoftSendDialog::Finish(const LoftSendOutcome& outcome) {
     if (outcome.result == LoftSendResult::Cancelled) return; // the dialog closes when the session ends
-    if (!outcome.status.empty()) SetStatus(status_, Texts().Text(QString::fromStdString(outcome.status)));
-    if (outcome.message != 0) Texts().ShowNumbered(outcome.message);
-    if (outcome.result == LoftSendResult::NotSendable && !outcome.problem.empty())
-        ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(outcome.problem));
+    ShowFace(FaceOf(outcome.result), outcome.refusal, status_);
     // A loft refused before sending, or a port that broke, leaves the dialog open to be read.
     if (outcome.result == LoftSendResult::Confirmed || outcome.result == LoftSendResult::NotConfirmed) CloseDialog();
 }

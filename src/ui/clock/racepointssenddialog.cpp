@@ -35,9 +35,7 @@ void RacePointsSendDialog::Start() {
 
 void RacePointsSendDialog::Finish(const RacePointsSendOutcome& outcome) {
     if (outcome.result == RacePointsSendResult::Cancelled) return;
-    if (!outcome.status.empty()) SetStatus(status_, Texts().Text(QString::fromStdString(outcome.status)));
-    if (outcome.message != 0) Texts().ShowNumbered(outcome.message);
-    if (!outcome.problem.empty()) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(outcome.problem));
+    ShowFace(FaceOf(outcome.result), outcome.refusal, status_);
     // A register that cannot be read, or a port that broke, leaves the dialog open to be read.
     if (outcome.result == RacePointsSendResult::Confirmed || outcome.result == RacePointsSendResult::NotConfirmed)
         CloseDialog();

@@ -56,7 +56,10 @@ void TerminalProgramLoadDialog::Progress(LoadStage stage, std::size_t value, std
 }
 
 void TerminalProgramLoadDialog::Ended(const TerminalProgramLoadOutcome& outcome) {
-    if (outcome.message != 0) texts_.ShowNumbered(outcome.message);
+    const TransferFace face = FaceOf(outcome.result);
+    if (face.message != 0)
+        texts_.ShowNumberedAs(face.message,
+                              ToQt(TransferMessageText(ToBytes(texts_.Prefix()), face.message, outcome.refusal)));
     CloseDialog();
 }
 

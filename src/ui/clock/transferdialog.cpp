@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/appcontext.h"
+#include "app/textcodec.h"
 
 namespace plumet::ui {
 namespace {
@@ -67,6 +68,13 @@ QLabel* TransferDialog::MakeStatusLine(const QString& objectName) {
 }
 
 void TransferDialog::SetStatus(QLabel* line, const QString& text) { line->setText(text); }
+
+void TransferDialog::ShowFace(const TransferFace& face, const Refusal& refusal, QLabel* statusLine) {
+    if (*face.status != '\0') SetStatus(statusLine, Texts().Text(QString::fromLatin1(face.status)));
+    if (face.message != 0)
+        Texts().ShowNumberedAs(face.message,
+                               ToQt(TransferMessageText(ToBytes(Texts().Prefix()), face.message, refusal)));
+}
 
 QProgressBar* TransferDialog::MakeProgressBar(const QString& objectName) {
     auto* bar = new QProgressBar(this);

@@ -9,6 +9,7 @@
 
 #include "app/dialogbase.h"
 #include "clock/clocklink.h"
+#include "clock/transferface.h"
 #include "clock/transfersession.h"
 
 class QLabel;
@@ -50,6 +51,9 @@ protected:
     // The usual face of a transfer: `rows` one under the other, then the Cancel button
     // (named `cancelName`) at the right.
     QPushButton* LayOut(std::initializer_list<QWidget*> rows, const QString& cancelName = QStringLiteral("Command1"));
+    // The status line and the message of a send's outcome; a refusal's reason takes the
+    // message's place.
+    void ShowFace(const TransferFace& face, const Refusal& refusal, QLabel* statusLine);
     // Closes the dialog from code, whatever the cancel behaviour.
     void CloseDialog();
 

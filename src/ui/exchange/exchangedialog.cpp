@@ -69,7 +69,8 @@ void ExchangeDialog::Run() {
     // The build windows have no error text of their own; they take the read window's.
     status_->setText(start + Texts().Key(WindowName(kind_, Direction::Read) + "." + StatusKey("Error")));
     if (direction_ == Direction::Read && outcome.FileRefused())
-        ShowMessage(this, MessageIcon::Critical, Texts().Text("MsgBox1Name"), Texts().Text("MsgBox1Text"));
+        ShowMessage(this, MessageIcon::Critical, Texts().Text("MsgBox1Name"),
+                    Texts().Text("MsgBox1Text") + "\n\n" + ToQt(outcome.error));
     else
         ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(outcome.error));
 }
