@@ -73,6 +73,8 @@ TEST(FancierExchange, ABadOrOverfullFileChangesNothing) {
         {{kRegion, kFederation, fancier, club}, ExchangeProblem::BadLine, 3}, // a fancier before any club
         {{kRegion, kFederation, club, Fancier("003", "001", "X")}, ExchangeProblem::BadLine, 4}, // another club's
         {{kRegion, kFederation, club, fancier + "x"}, ExchangeProblem::BadLine, 4},
+        {{kRegion, kFederation, club, fancier, Fancier("002", "001", "Zwei")}, ExchangeProblem::BadLine, 5}, // twice
+        {{kRegion, kFederation, club, fancier, Club("002", "Wieder")}, ExchangeProblem::BadLine, 5}, // a club twice
         {{kRegion, kFederation, "3..\\   Pfad"}, ExchangeProblem::BadLine, 3}, // numbers name files
         {tooMany, ExchangeProblem::RegisterFull, 254},
     };

@@ -67,6 +67,20 @@ TEST(LoftExchange, ASplitLoftKeepsItsLaterGroupEachLoftIsSortedAndLoftsNotInTheF
     EXPECT_EQ(folder.Read("pigeon/p002255.dat"), untouched);
 }
 
+TEST(LoftExchange, ALoftWhoseFileHoldsItsPigeonsAlreadyIsNotWrittenAgain) {
+    TestInstallation folder;
+    ASSERT_TRUE(BuildLoftExchange(folder.path(), TestSettings()).Ok());
+    const auto before = folder.Registers();
+    const ExchangeOutcome same = WithFailingSaves([&] { return Read(folder); });
+    EXPECT_TRUE(same.Ok()) << same.error;
+    EXPECT_EQ(same.filesWritten, 0U);
+    EXPECT_EQ(folder.Registers(), before);
+    folder.Write(kFile, folder.Read(kFile) + LoftLine("010", "007", Pigeon("NL", 99)) + "\r\n");
+    const ExchangeOutcome one = Read(folder);
+    EXPECT_EQ(one.filesWritten, 1U);
+    EXPECT_NE(folder.Read("pigeon/p010007.dat").find(Pigeon("NL", 99)), std::string::npos);
+}
+
 TEST(LoftExchange, ABadLineALoftOfMoreThan1000OrAFailedWriteChangesNoPigeonFile) {
     const std::string good = LoftLine("002", "001", Pigeon("NL", 1));
     std::vector<std::string> full;

@@ -56,7 +56,9 @@ TEST(PigeonOrder, NineBeforeTenMaleBeforeFemaleAnd05SameAs2005) {
     EXPECT_EQ(PigeonChipCode(table.Record(2)), "ABCDEF0100"); // equal pigeons keep their order
 
     EXPECT_TRUE(SameRing(Pigeon("05", "12"), Pigeon("2005", "0012", "W")));
-    EXPECT_FALSE(SameRing(Pigeon("98", "12"), Pigeon("1998", "12")));
+    EXPECT_TRUE(SameRing(Pigeon("98", "12"), Pigeon("1998", "12"))); // the year the ring rule accepts
+    EXPECT_FALSE(SameRing(Pigeon("98", "12"), Pigeon("2098", "12")));
+    EXPECT_FALSE(SameRing(Pigeon("05", "12"), Pigeon("1905", "12")));
     EXPECT_TRUE(SameRing("GB      24ABC   234567 ", "GB      24 ABC  234567M"));
     PigeonTable found;
     for (const auto& r : {Pigeon("2005", "12", "W"), Pigeon("05", "12"), Pigeon("05", "13")})
@@ -131,6 +133,8 @@ TEST(PigeonsAdd, RefusesUnrecordableRingsAWholeRunBeyond1000AndStopsMidRunKeepin
     EXPECT_EQ(stopped.count + "|" + stopped.ringNumber, "2|0100");
     PigeonTable back;
     EXPECT_EQ(LoadPigeons(back, present.file), 3U);
+    Loft old({Pigeon("98", "12")});
+    EXPECT_EQ(old.Add("NL", "1998", "12", "1").message, kPigeonRingPresent);
     Loft d; // a four-digit series must not wrap from 9999 to 0000
     EXPECT_EQ(d.Add("D", "05", "9998", "3", 0, "0815").message, kPigeonNotBuilt);
     EXPECT_EQ(RingNumbers(d.table), (std::vector<std::string>{"9998", "9999"}));

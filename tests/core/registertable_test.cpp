@@ -34,8 +34,8 @@ TEST(RegisterTable, EqualKeysGoAfterFindTakesTheLastAndAnOutOfOrderFileKeepsItsO
 
 TEST(RegisterTable, AnUnreadableFileIsNeverOverwritten) {
     TestFolder folder;
-    // Fewer records than counted, more than the table holds, no count line, nothing at all.
-    for (const std::string bytes : {" 5 \r\n001\r\n002\r\n", " 4 \r\n1\r\n2\r\n3\r\n4\r\n", "abc\r\n001\r\n", ""}) {
+    // Fewer records than counted, more than the table holds, no count line, a line end only.
+    for (const std::string bytes : {" 5 \r\n001\r\n002\r\n", " 4 \r\n1\r\n2\r\n3\r\n4\r\n", "abc\r\n001\r\n", "\r\n"}) {
         folder.Write("r.dat", bytes);
         Table t;
         EXPECT_EQ(t.Load(folder.path() / "r.dat"), 0U);
@@ -45,6 +45,18 @@ TEST(RegisterTable, AnUnreadableFileIsNeverOverwritten) {
         EXPECT_FALSE(saved.ok || saved.error.empty());
         EXPECT_EQ(folder.Read("r.dat"), bytes);
     }
+}
+
+TEST(RegisterTable, AFileOfNoBytesIsAnEmptyRegister) {
+    TestFolder folder;
+    folder.Write("r.dat", "");
+    Table t;
+    EXPECT_EQ(t.Load(folder.path() / "r.dat"), 0U);
+    EXPECT_EQ(t.LastLoad(), LoadOutcome::Loaded);
+    EXPECT_FALSE(RegisterFileHoldsRecords(folder.path() / "r.dat"));
+    t.Insert("004 new");
+    ASSERT_TRUE(t.Save(folder.path() / "r.dat"));
+    EXPECT_EQ(folder.Read("r.dat"), " 1 \r\n004 new\r\n");
 }
 
 // A byte below 32 in a record makes the file damaged: never taken in, never saved over.

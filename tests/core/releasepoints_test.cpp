@@ -31,6 +31,9 @@ TEST(RacePoints, FirstUseWritesNinetyEightEmptySlotsAndAMissingFolderIsTold) {
     EXPECT_EQ(folder.loaded.count, 98U);
     EXPECT_EQ(folder.File(), EmptyRegister());
     EXPECT_EQ(EmptyRacePointRecord(8), "08" + std::string(62, ' '));
+    folder.Write("racepo/racepo.dat", ""); // no bytes: nothing to keep
+    EXPECT_EQ(LoadRacePoints(folder.table, RacePointFilePath(folder.path())).count, 98U);
+    EXPECT_EQ(folder.File(), EmptyRegister());
     TestFolder noFolder;
     RacePointTable table;
     EXPECT_FALSE(LoadRacePoints(table, RacePointFilePath(noFolder.path())).problem.empty());
@@ -60,7 +63,8 @@ TEST(RacePoints, AddAndAlterRefuseWithMessageOneAndFocusOnTheFault) {
     badSign.longitude.sign = "N";
     const std::pair<RacePointFields, const char*> refused[] = {
         {{"", "SPA", "Spa", kSpa}, "Text1"}, {{"99", "SPA", "Spa", kSpa}, "Text1"}, {{"5", "", "Spa", kSpa}, "Text2"},
-        {{"5", "SPA", "", kSpa}, "Text3"},   {{"5", "SPA", "Spa", farNorth}, "Text5"},
+        {{"5", "SPA", "", kSpa}, "Text3"},   {{"5", "   ", "Spa", kSpa}, "Text2"}, {{"5", "SPA", " ", kSpa}, "Text3"},
+        {{"5", "SPA", "Spa", farNorth}, "Text5"},
         {{"5", "SPA", "Spa", badSign}, "Text9"}};
     for (const auto& [fields, focus] : refused) {
         const ActionResult result = SaveAddedRacePoint(folder.table, folder.path(), fields);

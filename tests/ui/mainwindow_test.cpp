@@ -104,6 +104,16 @@ private slots:
         QCOMPARE(w.SelectedClubNumber, std::string("010"));
         QCOMPARE(w.SelectedRacePointNumber, std::string());
         QVERIFY(!Item(w, "mnuRacePointsAdd")->isEnabled());
+
+        const QByteArray broken = " 98 \r\n01short\r\n"; // an empty list would pass for no points at all
+        folder.Write("racepo/racepo.dat", broken);
+        folder.Messages().Clear();
+        w.OpenMenuDialog("mnuRacePointsShow");
+        QVERIFY(w.List()->count() == 1 && !w.List()->isEnabled());
+        QCOMPARE(w.List()->item(0)->text(), Shipped("frmMain.txtRacePointsUnreadable"));
+        QCOMPARE(folder.Messages().Shown().size(), size_t(1));
+        QVERIFY(folder.Messages().Shown()[0].text.contains("racepo.dat"));
+        QCOMPARE(folder.Read("racepo/racepo.dat"), broken);
     }
 
     void theSettingsOpenAfterASecondOnlyWithoutAUsablePort() {

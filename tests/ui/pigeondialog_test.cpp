@@ -79,11 +79,16 @@ private slots:
         auto* nation = dialog.findChild<FixedField*>("Text1");
         nation->setFocus();
         nation->selectAll();
-        QTest::keyClicks(nation, "gb"); // a listed nation brings its format before the field is left
+        QTest::keyClicks(nation, "gb"); // the previews follow each key, the format waits for the leaving
+        QVERIFY(Option(&dialog, 1)->isChecked());
+        QVERIFY(Label(&dialog, "Label9").startsWith("GB"));
+        Type(&dialog, "Text1", "gb");
         QVERIFY(Option(&dialog, 3)->isChecked());
-        Type(&dialog, "Text1", "xyz"); // unlisted: the user's choice stands
-        Option(&dialog, 10)->click();
-        QCOMPARE(dialog.SelectedFormat(), 9);
+        Type(&dialog, "Text1", "xyz");
+        Option(&dialog, 6)->click();
+        Type(&dialog, "Text1", "xyz"); // retyped through "" and the listed "X": the user's choice stands
+        QCOMPARE(dialog.SelectedFormat(), 5);
+        QVERIFY(Option(&dialog, 6)->isChecked());
     }
 
     void alterChangesSexAndColourAndKeepsChipAndFormat() {

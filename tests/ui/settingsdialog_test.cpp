@@ -96,6 +96,7 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(ShownTexts(folder.Messages()), NumberedMessage("frmSet", 4));
         QCOMPARE(dialog.SelectedPort(), std::string("5"));
+        const std::string before = App().settings.region + App().settings.federation;
         struct Case { const char *region, *name; bool ticked; int message; };
         for (const Case& c : {Case{"256", "North", true, 1}, Case{"255", "", true, 1}, Case{"7", "North", false, 3}}) {
             folder.Messages().Clear();
@@ -106,7 +107,7 @@ private slots:
             QCOMPARE(folder.Messages().Shown()[0].icon, MessageIcon::Critical);
             QVERIFY(dialog.isVisible());
         }
-        QCOMPARE(App().settings.region, "007North" + std::string(25, ' ')); // message 3 keeps the region
+        QCOMPARE(App().settings.region + App().settings.federation, before); // a refusal changes nothing
         QVERIFY(folder.Read("OPTIONS.PAR").isEmpty());
 
         folder.Write("OPTIONS.PAR", "old\r\n");

@@ -170,6 +170,10 @@ Path FolderIndex::Resolve(const std::string& fileName) const {
     return folder_ / (match != byLowerName_.end() ? match->second : fileName);
 }
 
+bool FolderIndex::Holds(const std::string& fileName) const {
+    return names_.count(fileName) != 0 || byLowerName_.count(LowerAscii(fileName)) != 0;
+}
+
 std::string FancierFileName(std::string_view clubNumber) { return "f" + std::string(clubNumber) + ".DAT"; }
 
 std::string PigeonFileName(std::string_view clubNumber, std::string_view fancierNumber) {

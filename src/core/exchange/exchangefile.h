@@ -102,6 +102,8 @@ public:
     FolderIndex(const Path& programFolder, std::string_view folderName);
     // The existing entry of that name in any letter case (its own spelling first), else the name as given.
     Path Resolve(const std::string& fileName) const;
+    // Whether an entry of that name exists in any letter case.
+    bool Holds(const std::string& fileName) const;
 
 private:
     Path folder_;

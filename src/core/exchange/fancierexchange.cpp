@@ -1,6 +1,5 @@
 #include "exchange/fancierexchange.h"
 
-#include <map>
 #include <optional>
 
 #include "app/catalogue.h"
@@ -99,13 +98,9 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
     // Everything is checked and laid out in memory before the first file is written.
     ClubTable clubs;
     std::vector<ClubGroup> groups;        // clubs with fanciers, in file order
-    std::map<std::string, std::size_t> groupOf; // club number -> its group; a later one replaces it
     std::optional<ClubGroup> current;
     const auto closeGroup = [&] {
-        if (!current || current->fanciers.Count() == 0) return;
-        const auto [slot, added] = groupOf.emplace(current->clubNumber, groups.size());
-        if (added) groups.push_back(std::move(*current));
-        else groups[slot->second] = std::move(*current);
+        if (current && current->fanciers.Count() != 0) groups.push_back(std::move(*current));
     };
 
     for (std::size_t i = 2; i < lines.size(); ++i) {
@@ -121,6 +116,9 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
             if (clubs.Full())
                 return RefusedAt(ExchangeProblem::RegisterFull, line, file,
                                  CatalogueText("Exchange.TooManyClubs", {std::to_string(ClubTable::kCapacity)}));
+            if (FindClub(clubs, number) != 0)
+                return RefusedAt(ExchangeProblem::BadLine, line, file,
+                                 CatalogueText("frmFancierdataRead.txtClubTwice", {number}));
             closeGroup();
             InsertClub(clubs, PadRight(number + Mid(text, 8, kClubLineLength), kClubRecordLength));
             current = ClubGroup{number, {}};
@@ -141,7 +139,12 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
                 return RefusedAt(ExchangeProblem::RegisterFull, line, file,
                                  CatalogueText("Exchange.TooManyFanciers",
                                                {current->clubNumber, std::to_string(FancierTable::kCapacity)}));
-            InsertFancier(current->fanciers, PadRight(Mid(text, 5, kFancierLineLength), kFancierRecordLength));
+            const std::string record = PadRight(Mid(text, 5, kFancierLineLength), kFancierRecordLength);
+            if (FindFancier(current->fanciers, record) != 0)
+                return RefusedAt(ExchangeProblem::BadLine, line, file,
+                                 CatalogueText("frmFancierdataRead.txtFancierTwice",
+                                               {FancierNumberOf(record), current->clubNumber}));
+            InsertFancier(current->fanciers, record);
         } else {
             return RefusedAt(ExchangeProblem::BadLine, line, file,
                              CatalogueText("Exchange.UnknownLine", {text.substr(0, 1)}));

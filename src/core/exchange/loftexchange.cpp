@@ -98,8 +98,15 @@ ExchangeOutcome ReadLoftExchange(const Path& programFolder, const Settings& sett
     for (auto& group : groups) {
         PigeonTable pigeons;
         for (auto& record : group.records) InsertPigeon(pigeons, std::move(record), sexes);
-        files.push_back({pigeonFolder.Resolve(PigeonFileName(Mid(group.key, 1, 3), Mid(group.key, 4, 6))),
-                         JoinLinesCrLf(pigeons.FileLines())});
+        const std::string name = PigeonFileName(Mid(group.key, 1, 3), Mid(group.key, 4, 6));
+        FileToSave loft{pigeonFolder.Resolve(name), JoinLinesCrLf(pigeons.FileLines())};
+        // A loft whose file holds these very pigeons is left alone: the weekly file of a
+        // federation changes few lofts, and replacing thousands of files costs seconds.
+        if (pigeonFolder.Holds(name)) {
+            const FileContent now = ReadWholeFile(loft.target);
+            if (now.status == ReadStatus::Ok && now.bytes == loft.bytes) continue;
+        }
+        files.push_back(std::move(loft));
     }
     return ReplaceRegisterFiles(programFolder, files, read.lines.size());
 }

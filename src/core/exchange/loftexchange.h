@@ -24,8 +24,8 @@ std::string PigeonRecordOfLoftLine(std::string_view line);
 ExchangeOutcome BuildLoftExchange(const Path& programFolder, const Settings& settings);
 
 // Checks the whole file, then replaces the pigeon file of every loft in it, each loft's pigeons
-// in the register's order. Other pigeon files stay. When a loft's lines come in two groups,
-// the later group is the loft's pigeons.
+// in the register's order; a file that holds them already is not written again. Other pigeon
+// files stay. When a loft's lines come in two groups, the later group is the loft's pigeons.
 ExchangeOutcome ReadLoftExchange(const Path& programFolder, const Settings& settings, const SexCharacters& sexes);
 
 } // namespace plumet

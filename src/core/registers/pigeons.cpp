@@ -20,11 +20,6 @@ std::optional<char> MatchSex(char typed, const SexCharacters& sexes) {
     return std::nullopt;
 }
 
-long long YearValueAgainst(const std::string& year, const std::string& other) {
-    const long long value = RingNumberValue(year);
-    return year.size() <= 2 && other.size() == 4 ? value + 2000 : value;
-}
-
 bool IsColourText(std::string_view colour) {
     const std::string trimmed = TrimRightBlanks(colour);
     if (colour.size() > kColourLength) return false;
@@ -117,9 +112,7 @@ bool SameRing(std::string_view a, std::string_view b) {
     if (PadRight(PigeonNation(a), 6) != PadRight(PigeonNation(b), 6)) return false;
     if (TrimBlanks(PigeonOrganisation(a)) != TrimBlanks(PigeonOrganisation(b))) return false;
     if (RingNumberValue(PigeonRingNumber(a)) != RingNumberValue(PigeonRingNumber(b))) return false;
-    const std::string yearA = TrimBlanks(PigeonYear(a));
-    const std::string yearB = TrimBlanks(PigeonYear(b));
-    return YearValueAgainst(yearA, yearB) == YearValueAgainst(yearB, yearA);
+    return RingYear(PigeonYear(a)) == RingYear(PigeonYear(b));
 }
 
 void InsertPigeon(PigeonTable& table, std::string record, const SexCharacters& sexes) {

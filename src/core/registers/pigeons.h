@@ -75,8 +75,8 @@ std::string ChipCodeForList(std::string_view chipCode);
 // ComparePigeons: true when a sorts before b. Positions 1-15 by character code, then the ring
 // numbers as numbers, then the sex rank; equal pigeons give false.
 bool ComparePigeons(std::string_view a, std::string_view b, const SexCharacters& sexes);
-// The same ring: nation as it stands, trimmed organisation, ring number and year as numbers,
-// a two-digit year counting as 2000 + its value against a four-digit one.
+// The same ring: nation as it stands, trimmed organisation, ring number as a number and the
+// same RingYear (05 and 2005 are one year, and so are 98 and 1998).
 bool SameRing(std::string_view a, std::string_view b);
 
 struct PigeonTraits {

@@ -4,7 +4,8 @@ namespace plumet {
 
 bool RegisterFileHoldsRecords(const Path& path) {
     const FileContent content = ReadWholeFile(path);
-    if (content.status == ReadStatus::Missing) return false;
+    if (content.status == ReadStatus::Missing || (content.status == ReadStatus::Ok && content.bytes.empty()))
+        return false;
     const std::vector<std::string> lines = SplitLines(content.bytes);
     const auto count = lines.empty() ? std::nullopt : ParseInteger(lines.front());
     return !count || *count != 0;

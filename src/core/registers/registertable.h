@@ -23,9 +23,9 @@ class RegisterTable {
 public:
     static constexpr std::size_t kCapacity = Traits::kCapacity;
 
-    // Returns the count. A missing or unreadable file leaves an empty table; an unreadable
-    // one (a folder, a link loop, a count that is no count, a control byte in a record) also
-    // blocks Save until the next successful load, so it is never overwritten.
+    // Returns the count. A missing, empty or unreadable file leaves an empty table; an
+    // unreadable one (a folder, a link loop, a count that is no count, a control byte in a
+    // record) also blocks Save until the next successful load, so it is never overwritten.
     std::size_t Load(const Path& path) {
         records_.clear();
         loadedFrom_ = path;
@@ -39,6 +39,12 @@ public:
         outcome_ = LoadOutcome::Unreadable;
         if (content.status != ReadStatus::Ok) {
             problem_ = content.problem;
+            return 0;
+        }
+        // A file of no bytes holds no records to lose: an empty register, saved over like one.
+        if (content.bytes.empty()) {
+            outcome_ = LoadOutcome::Loaded;
+            loadedHash_ = ContentHash(content.bytes);
             return 0;
         }
         std::vector<std::string> lines = SplitLines(content.bytes);

@@ -199,11 +199,17 @@ std::string NormaliseYear(std::string_view year, int currentYear) {
     return trimmed;
 }
 
+long long RingYear(std::string_view year) {
+    const std::string trimmed = TrimBlanks(year);
+    const long long value = RingNumberValue(trimmed);
+    if (trimmed.size() > 2) return value;
+    return value >= 98 ? 1900 + value : 2000 + value;
+}
+
 bool IsAcceptedYear(std::string_view year) {
     const std::string trimmed = TrimBlanks(year);
-    if (!IsAllDigits(trimmed) || trimmed.size() > 4) return false;
-    const long long value = RingNumberValue(trimmed);
-    if (trimmed.size() == 2) return value < 30 || value > 97;
+    if (!IsAllDigits(trimmed) || (trimmed.size() != 2 && trimmed.size() != 4)) return false;
+    const long long value = RingYear(trimmed);
     return value >= 1998 && value <= 2029;
 }
 
@@ -315,11 +321,11 @@ std::string FormatRingPreview(int format, const RingParts& parts) {
 }
 
 RingPreviews RefreshRingPreviews(const RingParts& typed, int selectedFormat) {
-    RingPreviews previews;
-    previews.format = CurrentRingFormat(typed.nation, selectedFormat);
-    previews.displayForm = FormatRingText(previews.format, typed);
-    previews.templateForm = FormatRingPreview(previews.format, typed);
-    return previews;
+    return RingPreviewsIn(typed, CurrentRingFormat(typed.nation, selectedFormat));
+}
+
+RingPreviews RingPreviewsIn(const RingParts& typed, int format) {
+    return {format, FormatRingText(format, typed), FormatRingPreview(format, typed)};
 }
 
 } // namespace plumet

@@ -95,7 +95,10 @@ std::string DefaultYearText(int currentYear);
 // Year on leaving the field: trimmed; empty becomes DefaultYearText; one digit gets a
 // leading "0", three digits a leading "2".
 std::string NormaliseYear(std::string_view year, int currentYear);
-// Two digits below 30 or above 97, or a value from 1998 to 2029.
+// The calendar year a ring's year stands for, blanks aside: two digits (or one) count as
+// 1998 and 1999 for 98 and 99 and as 2000 onwards otherwise; four digits as they stand.
+long long RingYear(std::string_view year);
+// Two or four digits whose ring year lies from 1998 to 2029 (00-29, 98, 99, 1998-2029).
 bool IsAcceptedYear(std::string_view year);
 
 // Organisation "D" and "DV" rule: a leading "0" (empty becomes "0"), then upper case.
@@ -137,6 +140,9 @@ struct RingPreviews {
     std::string displayForm;  // first preview
     std::string templateForm; // second preview
 };
+// The format is picked again (a listed nation brings its own) only when a field is left or
+// an option chosen; while the user types, the previews follow in the selected format.
 RingPreviews RefreshRingPreviews(const RingParts& typed, int selectedFormat);
+RingPreviews RingPreviewsIn(const RingParts& typed, int format);
 
 } // namespace plumet

@@ -39,8 +39,11 @@ ActionResult CheckAndSave(RacePointTable& table, const Path& programFolder, cons
         return Refused(kRacePointInvalidInput, "Text1");
     const long long n = *ParseInteger(fields.number);
     if (n < 1 || n > static_cast<long long>(kStandardRacePointCount)) return Refused(kRacePointInvalidInput, "Text1");
-    if (fields.name.size() != kRacePointNameLength) return Refused(kRacePointInvalidInput, "Text2");
-    if (fields.place.size() != kRacePointPlaceLength) return Refused(kRacePointInvalidInput, "Text3");
+    // Blanks alone are no name: Alter would show the point empty and refuse it.
+    if (fields.name.size() != kRacePointNameLength || TrimBlanks(fields.name).empty())
+        return Refused(kRacePointInvalidInput, "Text2");
+    if (fields.place.size() != kRacePointPlaceLength || TrimBlanks(fields.place).empty())
+        return Refused(kRacePointInvalidInput, "Text3");
     if (const auto part = FirstInvalidPart(fields.position))
         return Refused(kRacePointInvalidInput, RacePointFieldName(*part));
     return PutAndSave(table, programFolder, BuildRacePointRecord(fields));
@@ -58,7 +61,8 @@ RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file) {
     table.outcome_ = LoadOutcome::Unreadable;
     const FileContent content = ReadWholeFile(file);
 
-    if (content.status == ReadStatus::Missing) {
+    // A file of no bytes has no release point to lose: it starts over like a missing one.
+    if (content.status == ReadStatus::Missing || (content.status == ReadStatus::Ok && content.bytes.empty())) {
         for (std::size_t n = 1; n <= kStandardRacePointCount; ++n) table.records_.push_back(EmptyRacePointRecord(n));
         table.outcome_ = LoadOutcome::Missing;
         const SaveResult created = SaveRacePoints(table, file);

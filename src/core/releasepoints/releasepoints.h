@@ -58,7 +58,7 @@ private:
 
 Path RacePointFilePath(const Path& programFolder);
 
-// A missing file is created with 98 empty slots. A file that is not a count line followed
+// A missing file, or one of no bytes, is written with 98 empty slots. A file that is not a count line followed
 // by that many 64-character records (at most 99) is refused: nothing is lost or replaced.
 RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file);
 SaveResult SaveRacePoints(const RacePointTable& table, const Path& file);

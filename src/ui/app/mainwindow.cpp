@@ -306,7 +306,12 @@ void MainWindow::TaubenAnzeigen() {
 }
 
 void MainWindow::RacePointsAnzeigen() {
-    FillList(RacePointListLines(App().programFolder), {});
+    std::string problem;
+    const std::vector<std::string> lines = RacePointListLines(App().programFolder, problem);
+    // An empty list would pass for a register without points; the file stays as it is.
+    FillList(lines, problem.empty() ? QString() : QString("txtRacePointsUnreadable"));
+    if (!problem.empty())
+        ShowMessage(this, MessageIcon::Critical, texts_.Text("mnuRacePoints.Caption"), ToQt(problem));
     ResetRegisterMenus();
     SetMenuEnabled("mnuRacePointsAdd", true);
     selection_->clear();

@@ -25,9 +25,10 @@ std::vector<std::string> PigeonListLines(const Path& programFolder, const std::s
     return plumet::PigeonListLines(table);
 }
 
-std::vector<std::string> RacePointListLines(const Path& programFolder) {
+std::vector<std::string> RacePointListLines(const Path& programFolder, std::string& problem) {
     RacePointTable table;
-    LoadRacePoints(table, RacePointFilePath(programFolder));
+    const RacePointsLoad loaded = LoadRacePoints(table, RacePointFilePath(programFolder));
+    problem = loaded.outcome == LoadOutcome::Unreadable ? loaded.problem : std::string();
     return plumet::RacePointListLines(table);
 }
 

@@ -10,6 +10,7 @@ namespace plumet::ui {
 std::vector<std::string> ClubListLines(const Path& programFolder);
 std::vector<std::string> FancierListLines(const Path& programFolder, const std::string& club);
 std::vector<std::string> PigeonListLines(const Path& programFolder, const std::string& club, const std::string& fancier);
-std::vector<std::string> RacePointListLines(const Path& programFolder);
+// `problem` gets why the release point register cannot be read ("" when it can).
+std::vector<std::string> RacePointListLines(const Path& programFolder, std::string& problem);
 
 } // namespace plumet::ui

@@ -168,14 +168,15 @@ void SettingsDialog::Save() {
         regionNumber_->setFocus();
         return;
     }
-    Settings& settings = App().settings;
-    settings.region = regionNumber_->Bytes() + regionName_->Bytes();
-    settings.federation = "0" + federationNumber_->Bytes() + federationName_->Bytes();
+    // Refused before anything changes: the run must not go on with settings never saved.
     const std::string port = SelectedPort();
     if (port.empty()) {
         texts_.ShowNumbered(3);
         return;
     }
+    Settings& settings = App().settings;
+    settings.region = regionNumber_->Bytes() + regionName_->Bytes();
+    settings.federation = "0" + federationNumber_->Bytes() + federationName_->Bytes();
     settings.comPort = port;
     main_->EnableCOMMenues();
     main_->PendingScaleRatio = currentFactor_ / settings.scaleFactor;

@@ -142,8 +142,10 @@ void PigeonDialog::BuildRingFields(QVBoxLayout* column) {
         fields_[static_cast<std::size_t>(info.field)] = field;
         if (!editable) return;
         connect(field, &FixedField::left, this, [this, which = info.field] { FieldLeft(which); });
-        // The previews follow every key, not only the leaving of a field.
-        if (mode_ == PigeonDialogMode::Add) connect(field, &QLineEdit::textEdited, this, &PigeonDialog::RefreshPreviews);
+        // The previews follow every key; the format waits for the field to be left, or a nation
+        // retyped through its prefixes ("", "X" …) would end on a format the user never chose.
+        if (mode_ == PigeonDialogMode::Add)
+            connect(field, &QLineEdit::textEdited, this, [this] { RefreshPreviews(false); });
     };
 
     QGridLayout* ring = addFrame("Frame1", "Federation ring");
@@ -227,17 +229,19 @@ void PigeonDialog::FieldLeft(PigeonField which) {
             year->selectAll();
         });
     }
-    if (mode_ == PigeonDialogMode::Add) RefreshPreviews();
+    if (mode_ == PigeonDialogMode::Add) RefreshPreviews(true);
 }
 
 void PigeonDialog::ChooseFormat(int format) {
     selectedFormat_ = format;
-    RefreshPreviews();
+    RefreshPreviews(true);
 }
 
-void PigeonDialog::RefreshPreviews() {
+void PigeonDialog::RefreshPreviews(bool pickFormat) {
     if (mode_ != PigeonDialogMode::Add) return;
-    const RingPreviews previews = RefreshRingPreviews(RingPartsOf(ReadFields()), selectedFormat_);
+    const RingParts parts = RingPartsOf(ReadFields());
+    const RingPreviews previews =
+        pickFormat ? RefreshRingPreviews(parts, selectedFormat_) : RingPreviewsIn(parts, selectedFormat_);
     selectedFormat_ = previews.format;
     for (QRadioButton* option : options_) option->setEnabled(true);
     if (IsRingFormat(previews.format)) options_[static_cast<std::size_t>(previews.format)]->setChecked(true);
@@ -260,7 +264,7 @@ void PigeonDialog::Add() {
     if (outcome.added > 0) main_->TaubenAnzeigen();
     if (outcome.message != kPigeonDone) texts_.ShowNumbered(outcome.message);
     if (!outcome.saved) ShowFailedSave(outcome.saved);
-    RefreshPreviews();
+    RefreshPreviews(true);
 }
 
 void PigeonDialog::Save() {

@@ -46,7 +46,8 @@ private:
     void ShowFields(const PigeonFields& fields);
     void FieldLeft(PigeonField field);
     void ChooseFormat(int format);
-    void RefreshPreviews();
+    // `pickFormat`: a field was left or an option chosen, so a listed nation brings its format.
+    void RefreshPreviews(bool pickFormat);
     void ShowFailedSave(const SaveResult& saved);
     void FinishChange(const SaveResult& saved);
     std::vector<std::size_t> SlotsToDelete() const;
