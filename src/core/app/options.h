@@ -18,7 +18,7 @@ struct Settings {
     bool showTerminalProgramLoad = false; // the firmware menus
     // Why OPTIONS.PAR could not be used (catalogue text, Windows-1252); the settings are then
     // the defaults. "" when it was sound or is missing.
-    std::string damage;
+    std::string damage = {};
 
     std::string RegionNumber() const;     // characters 1-3
     std::string RegionName() const;       // characters 4-33
