@@ -27,7 +27,7 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
         for (const SeasonFile& file : seasons)
             if (!file.season && SameRaceName(NameOf(file.file.stem()), args[0]))
                 return context.Fail("", SeasonProblemText(catalogue, context.folder, file.problem));
-        return context.Fail("", FillPlaceholders(catalogue.LookupText("frmSeason.NoSuchSeason"), {args[0]}));
+        return context.Fail("frmSeason.NoSuchSeason", {args[0]});
     }
     const SeasonStandings standings = CalculateSeason(context.folder, *found->season, seasons);
     if (!standings.raceListWhole) context.err << Cp1252ToUtf8(catalogue.LookupText("frmSeason.RaceListUnreadable")) << '\n';

@@ -55,8 +55,6 @@ std::string HtmlCell(const char* tag, const std::string& text, bool figure) {
     return std::string("<") + tag + (figure ? " class=\"figure\"" : "") + ">" + HtmlEscaped(text) + "</" + tag + ">";
 }
 
-std::string Trimmed(const std::string& text) { return TrimBlanks(text); }
-
 } // namespace
 
 std::string CsvRecord(const std::vector<std::string>& fields) {
@@ -96,8 +94,8 @@ std::string HtmlPageStart(const std::string& title) {
 std::string HtmlHeadTable(const std::vector<HeadLine>& lines) {
     std::string html = "<table class=\"head\">\n";
     for (const HeadLine& line : lines) {
-        html += "<tr><th>" + HtmlEscaped(line.left.label) + "</th><td>" + HtmlEscaped(Trimmed(line.left.value)) + "</td>";
-        html += "<th>" + HtmlEscaped(line.right.label) + "</th><td>" + HtmlEscaped(Trimmed(line.right.value)) + "</td></tr>\n";
+        html += "<tr><th>" + HtmlEscaped(line.left.label) + "</th><td>" + HtmlEscaped(TrimBlanks(line.left.value)) + "</td>";
+        html += "<th>" + HtmlEscaped(line.right.label) + "</th><td>" + HtmlEscaped(TrimBlanks(line.right.value)) + "</td></tr>\n";
     }
     return html + "</table>\n";
 }
@@ -122,12 +120,12 @@ ExportTexts LoadExportTexts(const TextCatalogue& catalogue) {
 std::vector<std::string> ExportHeads(const ExportTexts& texts, int distanceUnit, bool withPrizes) {
     const auto& c = texts.columns;
     const auto withUnit = [](const std::string& head, const std::string& unit) {
-        return Trimmed(head) + (unit.empty() ? "" : " " + Trimmed(unit));
+        return TrimBlanks(head) + (unit.empty() ? "" : " " + TrimBlanks(unit));
     };
     std::vector<std::string> heads(c.begin(), c.begin() + 5);
     if (distanceUnit == kRaceInMiles) {
         heads.push_back(withUnit(c[5], texts.inMiles));
-        heads.push_back(Trimmed(texts.yards));
+        heads.push_back(TrimBlanks(texts.yards));
         heads.push_back(withUnit(c[6], texts.inYardsPerMinute));
     } else {
         heads.push_back(withUnit(c[5], texts.inKm));
@@ -135,7 +133,7 @@ std::vector<std::string> ExportHeads(const ExportTexts& texts, int distanceUnit,
     }
     if (withPrizes) heads.insert(heads.end(), {texts.prizeHead, texts.pointsHead});
     heads.push_back(c[7]);
-    for (std::string& head : heads) head = Trimmed(head);
+    for (std::string& head : heads) head = TrimBlanks(head);
     return heads;
 }
 
@@ -145,7 +143,7 @@ std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit, boo
                                    row.flightTime, row.distance};
     if (distanceUnit == kRaceInMiles) cells.push_back(row.yards);
     cells.push_back(row.speed);
-    if (withPrizes) cells.insert(cells.end(), {row.prize ? Trimmed(prizeMark) : std::string(), row.acePoints});
+    if (withPrizes) cells.insert(cells.end(), {row.prize ? TrimBlanks(prizeMark) : std::string(), row.acePoints});
     cells.push_back(row.remark);
     return cells;
 }
@@ -162,9 +160,9 @@ std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, c
                        const std::string& dateText, const RacePrizes* prizes) {
     const PrintTexts& p = texts.print;
     const std::string name = TrimRightBlanks(race.name);
-    std::string html = HtmlPageStart(p.listHead.empty() ? name : Trimmed(p.listHead) + ": " + name);
+    std::string html = HtmlPageStart(p.listHead.empty() ? name : TrimBlanks(p.listHead) + ": " + name);
     html += "<h1>" + HtmlEscaped(p.listHead) + "</h1>\n" + HtmlHeadTable(ResultHeadLines(race, p, dateText, prizes));
-    if (const std::string comment = Trimmed(race.headerComment); !comment.empty())
+    if (const std::string comment = TrimBlanks(race.headerComment); !comment.empty())
         html += "<p class=\"comment\">" + HtmlEscaped(comment) + "</p>\n";
     const std::vector<bool> figures = FigureColumns(race.distanceUnit, prizes != nullptr);
     html += "<table class=\"results\">\n<thead>\n" +
@@ -172,7 +170,7 @@ std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, c
     for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint, prizes))
         html += HtmlRow("td", ExportCells(row, race.distanceUnit, prizes != nullptr, texts.prizeMark), figures);
     html += "</tbody>\n</table>\n";
-    if (const std::string comment = Trimmed(race.footerComment); !comment.empty())
+    if (const std::string comment = TrimBlanks(race.footerComment); !comment.empty())
         html += "<p class=\"comment\">" + HtmlEscaped(comment) + "</p>\n";
     html += "</body>\n</html>\n";
     return Cp1252ToUtf8(html);
