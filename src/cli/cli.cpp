@@ -2,10 +2,10 @@
 
 #include <ostream>
 
-#include "app/cp1252.h"
-#include "app/fixedwidth.h"
-#include "app/appcontext.h"
-#include "app/formtexts.h"
+#include "core/app/cp1252.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/formtexts.h"
 
 namespace plumet::cli {
 

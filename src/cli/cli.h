@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "app/files.h"
-#include "app/folderlock.h"
-#include "app/options.h"
+#include "core/app/catalogue.h"
+#include "core/app/files.h"
+#include "core/app/folderlock.h"
+#include "core/app/options.h"
 
 namespace plumet::cli {
 

@@ -6,13 +6,13 @@
 #include <ostream>
 #include <stop_token>
 
-#include "app/cp1252.h"
-#include "app/timesource.h"
-#include "clock/loftget.h"
-#include "clock/loftsend.h"
-#include "clock/racepointssend.h"
-#include "clock/serialclocklink.h"
-#include "clock/transferface.h"
+#include "core/app/cp1252.h"
+#include "core/app/timesource.h"
+#include "core/clock/loftget.h"
+#include "core/clock/loftsend.h"
+#include "core/clock/racepointssend.h"
+#include "ui/clock/serialclocklink.h"
+#include "core/clock/transferface.h"
 
 namespace plumet::cli {
 namespace {

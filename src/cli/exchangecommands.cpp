@@ -3,8 +3,8 @@
 #include <optional>
 #include <ostream>
 
-#include "app/cp1252.h"
-#include "exchange/exchangefile.h"
+#include "core/app/cp1252.h"
+#include "core/exchange/exchangefile.h"
 
 namespace plumet::cli {
 namespace {

@@ -6,16 +6,16 @@
 #include <optional>
 #include <ostream>
 
-#include "app/cp1252.h"
-#include "app/fixedwidth.h"
-#include "race/decimals.h"
-#include "race/geodesic.h"
-#include "race/racecalc.h"
-#include "race/raceresultsdialog.h"
-#include "race/resultexport.h"
-#include "race/resultlayout.h"
-#include "race/resultprint.h"
-#include "race/season.h"
+#include "core/app/cp1252.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/decimals.h"
+#include "core/race/geodesic.h"
+#include "core/race/racecalc.h"
+#include "ui/race/raceresultsdialog.h"
+#include "core/race/resultexport.h"
+#include "core/race/resultlayout.h"
+#include "ui/race/resultprint.h"
+#include "core/race/season.h"
 
 namespace plumet::cli {
 namespace {

@@ -3,14 +3,14 @@
 #include <optional>
 #include <ostream>
 
-#include "app/cp1252.h"
-#include "app/fieldrules.h"
-#include "app/fixedwidth.h"
-#include "app/timesource.h"
-#include "clock/racedataget.h"
-#include "clock/serialclocklink.h"
-#include "race/readoutfile.h"
-#include "race/xmlexport.h"
+#include "core/app/cp1252.h"
+#include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/timesource.h"
+#include "core/clock/racedataget.h"
+#include "ui/clock/serialclocklink.h"
+#include "core/race/readoutfile.h"
+#include "core/race/xmlexport.h"
 
 namespace plumet::cli {
 namespace {

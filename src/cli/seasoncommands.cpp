@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <ostream>
 
-#include "app/cp1252.h"
+#include "core/app/cp1252.h"
 #include "cli/racecommands.h"
-#include "race/resultprint.h"
-#include "race/seasonlayout.h"
+#include "ui/race/resultprint.h"
+#include "core/race/seasonlayout.h"
 
 namespace plumet::cli {
 

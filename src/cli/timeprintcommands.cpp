@@ -5,15 +5,15 @@
 #include <optional>
 #include <ostream>
 
-#include "app/catalogue.h"
-#include "app/cp1252.h"
-#include "app/fixedwidth.h"
+#include "core/app/catalogue.h"
+#include "core/app/cp1252.h"
+#include "core/app/fixedwidth.h"
 #include "cli/cancelinterrupt.h"
-#include "clock/printrelay.h"
-#include "clock/sendtime.h"
-#include "clock/serialclocklink.h"
-#include "clock/terminalprogramload.h"
-#include "clock/transferface.h"
+#include "core/clock/printrelay.h"
+#include "core/clock/sendtime.h"
+#include "ui/clock/serialclocklink.h"
+#include "core/clock/terminalprogramload.h"
+#include "core/clock/transferface.h"
 
 namespace plumet::cli {
 namespace {

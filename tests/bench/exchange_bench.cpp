@@ -8,9 +8,9 @@
 #include <random>
 #include <string>
 
-#include "app/fixedwidth.h"
-#include "app/folderlock.h"
-#include "exchange/loftexchange.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/folderlock.h"
+#include "core/exchange/loftexchange.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 
-#include "app/options.h"
-#include "app/timesource.h"
-#include "clock/linepacer.h"
-#include "clock/loftsend.h"
-#include "clock/serialclocklink.h"
+#include "core/app/options.h"
+#include "core/app/timesource.h"
+#include "core/clock/linepacer.h"
+#include "core/clock/loftsend.h"
+#include "ui/clock/serialclocklink.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "clock/printrelay.h"
-#include "clock/scriptedlink.h"
+#include "core/clock/printrelay.h"
+#include "core/clock/scriptedlink.h"
 
 namespace {
 

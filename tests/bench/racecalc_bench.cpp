@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "app/fixedwidth.h"
-#include "race/racecalc.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/racecalc.h"
 
 namespace {
 

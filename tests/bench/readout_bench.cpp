@@ -6,12 +6,12 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "app/files.h"
-#include "app/fixedwidth.h"
-#include "clock/racedataget.h"
-#include "clock/serialclocklink.h"
+#include "core/app/files.h"
+#include "core/app/fixedwidth.h"
+#include "core/clock/racedataget.h"
+#include "ui/clock/serialclocklink.h"
 #include "e2esupport.h"
-#include "race/xmlexport.h"
+#include "core/race/xmlexport.h"
 
 using namespace plumet;
 

@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "app/mainwindow.h"
-#include "app/appcontext.h"
-#include "app/startup.h"
-#include "registers/pigeons.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/startup.h"
+#include "core/registers/pigeons.h"
 
 static void StartupToShownWindow(benchmark::State& state) {
     QTemporaryDir dir;

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "app/fixedwidth.h"
+#include "core/app/fixedwidth.h"
 #include "cli/cli.h"
 #include "clitestsupport.h"
 

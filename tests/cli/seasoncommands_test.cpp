@@ -4,7 +4,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/folderlock.h"
+#include "core/app/folderlock.h"
 #include "clitestsupport.h"
 
 class SeasonCommandsTest : public QObject {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/catalogue.h"
-#include "app/cp1252.h"
+#include "core/app/catalogue.h"
+#include "core/app/cp1252.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -5,7 +5,7 @@
 #include <regex>
 #include <set>
 
-#include "app/catalogue.h"
+#include "core/app/catalogue.h"
 
 namespace plumet {
 namespace {

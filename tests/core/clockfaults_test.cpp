@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/fixedwidth.h"
-#include "clock/clocksimulator.h"
-#include "clock/loftget.h"
-#include "clock/racedataget.h"
-#include "clock/scriptedlink.h"
+#include "core/app/fixedwidth.h"
+#include "core/clock/clocksimulator.h"
+#include "core/clock/loftget.h"
+#include "core/clock/racedataget.h"
+#include "core/clock/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

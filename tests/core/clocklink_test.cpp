@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "clock/clocklink.h"
-#include "clock/scriptedlink.h"
+#include "core/clock/clocklink.h"
+#include "core/clock/scriptedlink.h"
 
 namespace plumet {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "clock/clocksimulator.h"
-#include "clock/scriptedlink.h"
+#include "core/clock/clocksimulator.h"
+#include "core/clock/scriptedlink.h"
 
 namespace plumet {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/files.h"
-#include "clock/clockstate.h"
+#include "core/app/files.h"
+#include "core/clock/clockstate.h"
 #include "testfolder.h"
 
 namespace plumet {

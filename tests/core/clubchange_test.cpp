@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/fixedwidth.h"
-#include "registers/clubchange.h"
+#include "core/app/fixedwidth.h"
+#include "core/registers/clubchange.h"
 #include "testfolder.h"
 
 namespace plumet {

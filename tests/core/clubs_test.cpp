@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "registers/clubs.h"
+#include "core/registers/clubs.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/fieldrules.h"
-#include "releasepoints/coordinates.h"
+#include "core/app/fieldrules.h"
+#include "core/releasepoints/coordinates.h"
 
 namespace plumet {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "race/decimals.h"
+#include "core/race/decimals.h"
 
 namespace plumet {
 namespace {

@@ -10,16 +10,16 @@
 #include <unistd.h>
 #endif
 
-#include "clock/racedataget.h"
-#include "exchange/exchangefile.h"
+#include "core/clock/racedataget.h"
+#include "core/exchange/exchangefile.h"
 #include "exchangetestdata.h"
-#include "race/distances.h"
-#include "race/manualtimes.h"
-#include "race/races.h"
-#include "race/xmlexport.h"
-#include "registers/clubs.h"
-#include "registers/fanciers.h"
-#include "releasepoints/releasepoints.h"
+#include "core/race/distances.h"
+#include "core/race/manualtimes.h"
+#include "core/race/races.h"
+#include "core/race/xmlexport.h"
+#include "core/registers/clubs.h"
+#include "core/registers/fanciers.h"
+#include "core/releasepoints/releasepoints.h"
 
 // A program folder that cannot be written, and a write that fails: each task says why, and
 // no file of the folder changes.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "race/distances.h"
+#include "core/race/distances.h"
 #include "testfolder.h"
 
 namespace plumet {

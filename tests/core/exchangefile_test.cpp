@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "exchange/exchangefile.h"
+#include "core/exchange/exchangefile.h"
 #include "exchangetestdata.h"
 
 namespace plumet {

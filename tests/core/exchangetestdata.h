@@ -4,8 +4,8 @@
 #include <map>
 #include <string>
 
-#include "app/options.h"
-#include "registers/pigeons.h"
+#include "core/app/options.h"
+#include "core/registers/pigeons.h"
 #include "testfolder.h"
 
 namespace plumet::exchangetest {

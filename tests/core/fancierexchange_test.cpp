@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/fixedwidth.h"
-#include "exchange/fancierexchange.h"
+#include "core/app/fixedwidth.h"
+#include "core/exchange/fancierexchange.h"
 #include "exchangetestdata.h"
 
 namespace plumet {

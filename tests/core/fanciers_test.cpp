@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "registers/fanciers.h"
+#include "core/registers/fanciers.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/fieldrules.h"
+#include "core/app/fieldrules.h"
 
 namespace plumet {
 namespace {

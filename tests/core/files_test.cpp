@@ -8,9 +8,9 @@
 #include <unistd.h>
 #endif
 
-#include "app/cp1252.h"
-#include "app/files.h"
-#include "app/folderlock.h"
+#include "core/app/cp1252.h"
+#include "core/app/files.h"
+#include "core/app/folderlock.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "app/folderlock.h"
+#include "core/app/folderlock.h"
 #include "testfolder.h"
 
 namespace plumet {

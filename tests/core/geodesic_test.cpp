@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "race/geodesic.h"
+#include "core/race/geodesic.h"
 
 namespace plumet {
 namespace {

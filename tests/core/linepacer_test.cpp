@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "clock/linepacer.h"
+#include "core/clock/linepacer.h"
 
 namespace plumet {
 namespace {

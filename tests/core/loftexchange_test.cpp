@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/fixedwidth.h"
-#include "exchange/loftexchange.h"
+#include "core/app/fixedwidth.h"
+#include "core/exchange/loftexchange.h"
 #include "exchangetestdata.h"
 
 namespace plumet {

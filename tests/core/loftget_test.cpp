@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "app/files.h"
-#include "clock/clocksimulator.h"
-#include "clock/loftget.h"
-#include "clock/scriptedlink.h"
+#include "core/app/files.h"
+#include "core/clock/clocksimulator.h"
+#include "core/clock/loftget.h"
+#include "core/clock/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "clock/clocksimulator.h"
-#include "clock/loftsend.h"
-#include "clock/transferface.h"
-#include "clock/scriptedlink.h"
+#include "core/clock/clocksimulator.h"
+#include "core/clock/loftsend.h"
+#include "core/clock/transferface.h"
+#include "core/clock/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "race/manualtimes.h"
+#include "core/race/manualtimes.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/options.h"
+#include "core/app/options.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "registers/pigeons.h"
+#include "core/registers/pigeons.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "app/fixedwidth.h"
-#include "clock/pigeonsconvert.h"
+#include "core/app/fixedwidth.h"
+#include "core/clock/pigeonsconvert.h"
 
 namespace plumet {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "clock/portlist.h"
+#include "core/clock/portlist.h"
 
 namespace plumet {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "clock/clocksimulator.h"
-#include "clock/printrelay.h"
-#include "clock/scriptedlink.h"
+#include "core/clock/clocksimulator.h"
+#include "core/clock/printrelay.h"
+#include "core/clock/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/fixedwidth.h"
-#include "race/racecalc.h"
-#include "race/readoutfile.h"
-#include "registers/rings.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/racecalc.h"
+#include "core/race/readoutfile.h"
+#include "core/registers/rings.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "app/fixedwidth.h"
-#include "clock/clocksimulator.h"
-#include "clock/racedataget.h"
-#include "clock/scriptedlink.h"
+#include "core/app/fixedwidth.h"
+#include "core/clock/clocksimulator.h"
+#include "core/clock/racedataget.h"
+#include "core/clock/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

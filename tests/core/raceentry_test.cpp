@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "race/raceentry.h"
+#include "core/race/raceentry.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/fieldrules.h"
-#include "race/racefields.h"
+#include "core/app/fieldrules.h"
+#include "core/race/racefields.h"
 
 namespace plumet {
 namespace {

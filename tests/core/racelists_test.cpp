@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "race/racelists.h"
+#include "core/race/racelists.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "clock/clocksimulator.h"
-#include "clock/racepointssend.h"
-#include "clock/transferface.h"
-#include "clock/scriptedlink.h"
+#include "core/clock/clocksimulator.h"
+#include "core/clock/racepointssend.h"
+#include "core/clock/transferface.h"
+#include "core/clock/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

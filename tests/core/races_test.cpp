@@ -4,7 +4,7 @@
 #include <set>
 #include <tuple>
 
-#include "race/raceentry.h"
+#include "core/race/raceentry.h"
 #include "testfolder.h"
 
 namespace plumet {

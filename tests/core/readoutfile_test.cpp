@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/files.h"
-#include "app/fixedwidth.h"
-#include "race/readoutfile.h"
+#include "core/app/files.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/readoutfile.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -4,15 +4,15 @@
 
 #include <functional>
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
-#include "clock/loftsend.h"
-#include "clock/racepointssend.h"
-#include "clock/scriptedlink.h"
-#include "clock/terminalprogramload.h"
-#include "clock/transferface.h"
-#include "exchange/fancierexchange.h"
-#include "exchange/loftexchange.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
+#include "core/clock/loftsend.h"
+#include "core/clock/racepointssend.h"
+#include "core/clock/scriptedlink.h"
+#include "core/clock/terminalprogramload.h"
+#include "core/clock/transferface.h"
+#include "core/exchange/fancierexchange.h"
+#include "core/exchange/loftexchange.h"
 #include "exchangetestdata.h"
 
 namespace plumet {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "registers/listposition.h"
-#include "registers/registertable.h"
+#include "core/registers/listposition.h"
+#include "core/registers/registertable.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "releasepoints/releasepoints.h"
+#include "core/releasepoints/releasepoints.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/fixedwidth.h"
-#include "race/resultexport.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/resultexport.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/fixedwidth.h"
-#include "race/resultlayout.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/resultlayout.h"
 
 namespace plumet {
 namespace {

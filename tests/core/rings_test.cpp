@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "registers/rings.h"
+#include "core/registers/rings.h"
 
 namespace plumet {
 namespace {

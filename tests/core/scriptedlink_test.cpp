@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "clock/scriptedlink.h"
+#include "core/clock/scriptedlink.h"
 
 namespace plumet {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/cp1252.h"
-#include "race/season.h"
+#include "core/app/cp1252.h"
+#include "core/race/season.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "race/seasonlayout.h"
+#include "core/race/seasonlayout.h"
 #include "testfolder.h"
 
 namespace plumet {

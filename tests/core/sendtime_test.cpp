@@ -2,9 +2,9 @@
 
 #include <atomic>
 
-#include "clock/clocksimulator.h"
-#include "clock/scriptedlink.h"
-#include "clock/sendtime.h"
+#include "core/clock/clocksimulator.h"
+#include "core/clock/scriptedlink.h"
+#include "core/clock/sendtime.h"
 
 namespace plumet {
 namespace {

@@ -2,7 +2,7 @@
 // a program folder whose club.txt lacks the keys.
 #include <gtest/gtest.h>
 
-#include "app/catalogue.h"
+#include "core/app/catalogue.h"
 
 namespace {
 

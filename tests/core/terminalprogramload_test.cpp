@@ -3,9 +3,9 @@
 #include <numeric>
 #include <vector>
 
-#include "clock/scriptedlink.h"
-#include "clock/terminalprogramload.h"
-#include "clock/transferface.h"
+#include "core/clock/scriptedlink.h"
+#include "core/clock/terminalprogramload.h"
+#include "core/clock/transferface.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "app/files.h"
+#include "core/app/files.h"
 
 namespace plumet {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/timesource.h"
+#include "core/app/timesource.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "clock/scriptedlink.h"
-#include "clock/tracinglink.h"
+#include "core/clock/scriptedlink.h"
+#include "core/clock/tracinglink.h"
 
 namespace plumet {
 namespace {

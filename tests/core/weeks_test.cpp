@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/weeks.h"
+#include "core/app/weeks.h"
 
 namespace plumet {
 namespace {

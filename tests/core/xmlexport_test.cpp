@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/fixedwidth.h"
-#include "race/xmlexport.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/xmlexport.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "app/options.h"
-#include "clock/clockstate.h"
-#include "clock/loftgetdialog.h"
-#include "clock/loftsenddialog.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/mainwindow.h"
+#include "core/app/options.h"
+#include "core/clock/clockstate.h"
+#include "ui/clock/loftgetdialog.h"
+#include "ui/clock/loftsenddialog.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
 #include "uitestsupport.h"

@@ -3,10 +3,10 @@
 #include <QDeadlineTimer>
 #include <QDir>
 
-#include "app/options.h"
-#include "clock/loftgetdialog.h"
-#include "clock/loftsenddialog.h"
-#include "clock/racepointssenddialog.h"
+#include "core/app/options.h"
+#include "ui/clock/loftgetdialog.h"
+#include "ui/clock/loftsenddialog.h"
+#include "ui/clock/racepointssenddialog.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
 #include "uitestsupport.h"

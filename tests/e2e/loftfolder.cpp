@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "app/files.h"
-#include "app/fixedwidth.h"
-#include "clock/clockstate.h"
-#include "clock/pigeonsconvert.h"
+#include "core/app/files.h"
+#include "core/app/fixedwidth.h"
+#include "core/clock/clockstate.h"
+#include "core/clock/pigeonsconvert.h"
 
 namespace plumet::e2e {
 namespace {

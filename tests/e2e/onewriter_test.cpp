@@ -17,10 +17,10 @@
 #include <sys/ioctl.h>
 #endif
 
-#include "app/folderlock.h"
-#include "app/options.h"
-#include "app/startup.h"
-#include "registers/clubdialog.h"
+#include "core/app/folderlock.h"
+#include "core/app/options.h"
+#include "ui/app/startup.h"
+#include "ui/registers/clubdialog.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
 #include "uitestsupport.h"

@@ -14,14 +14,14 @@
 #include <array>
 #include <vector>
 
-#include "app/fixedwidth.h"
-#include "app/startup.h"
-#include "app/weeks.h"
-#include "clock/clockstate.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/startup.h"
+#include "core/app/weeks.h"
+#include "core/clock/clockstate.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
-#include "race/raceresultsdialog.h"
-#include "race/races.h"
+#include "ui/race/raceresultsdialog.h"
+#include "core/race/races.h"
 #include "uitestsupport.h"
 
 using namespace plumet::e2e;

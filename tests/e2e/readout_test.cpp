@@ -9,13 +9,13 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/appcontext.h"
-#include "app/fixedwidth.h"
-#include "app/mainwindow.h"
-#include "clock/racedatagetdialog.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/mainwindow.h"
+#include "ui/clock/racedatagetdialog.h"
 #include "e2esupport.h"
 #include "uitestsupport.h"
-#include "widgets/fixedfield.h"
+#include "ui/widgets/fixedfield.h"
 
 using namespace plumet;
 using namespace plumet::e2e;

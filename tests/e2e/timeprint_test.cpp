@@ -6,10 +6,10 @@
 #include <QProcess>
 #include <csignal>
 
-#include "clock/clockstate.h"
-#include "clock/printrelaydialog.h"
-#include "clock/terminalprogramload.h"
-#include "clock/terminalprogramloaddialog.h"
+#include "core/clock/clockstate.h"
+#include "ui/clock/printrelaydialog.h"
+#include "core/clock/terminalprogramload.h"
+#include "ui/clock/terminalprogramloaddialog.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
 #include "uitestsupport.h"

@@ -1,5 +1,5 @@
-#include "app/catalogue.h"
-#include "clock/pigeonsconvert.h"
+#include "core/app/catalogue.h"
+#include "core/clock/pigeonsconvert.h"
 #include "fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

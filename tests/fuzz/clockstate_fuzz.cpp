@@ -1,4 +1,4 @@
-#include "clock/clockstate.h"
+#include "core/clock/clockstate.h"
 #include "fuzz.h"
 
 // The simulator's state file; what it reads must come back the same when written again.

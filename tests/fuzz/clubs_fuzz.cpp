@@ -1,5 +1,5 @@
 #include "fuzz.h"
-#include "registers/clubs.h"
+#include "core/registers/clubs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace plumet;

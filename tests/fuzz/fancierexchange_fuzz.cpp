@@ -1,4 +1,4 @@
-#include "exchange/exchangefile.h"
+#include "core/exchange/exchangefile.h"
 #include "fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,5 +1,5 @@
-#include "clock/scriptedlink.h"
-#include "clock/terminalprogramload.h"
+#include "core/clock/scriptedlink.h"
+#include "core/clock/terminalprogramload.h"
 #include "fuzz.h"
 
 // The same image as hexadecimal and as raw upload, to a clock that answers the handshake.

@@ -9,8 +9,8 @@
 
 #include <unistd.h>
 
-#include "app/files.h"
-#include "app/fixedwidth.h"
+#include "core/app/files.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet::fuzz {
 

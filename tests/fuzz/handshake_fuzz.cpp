@@ -1,7 +1,7 @@
 #include <stop_token>
 
-#include "clock/scriptedlink.h"
-#include "clock/terminalprogramload.h"
+#include "core/clock/scriptedlink.h"
+#include "core/clock/terminalprogramload.h"
 #include "fuzz.h"
 
 // What the clock answers while the loader asks for it with 0x08; the asking ends once every

@@ -1,4 +1,4 @@
-#include "app/options.h"
+#include "core/app/options.h"
 #include "fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

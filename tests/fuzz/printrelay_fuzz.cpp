@@ -1,4 +1,4 @@
-#include "clock/printrelay.h"
+#include "core/clock/printrelay.h"
 #include "fuzz.h"
 
 // A clock's print-out through the printer and screen relays.

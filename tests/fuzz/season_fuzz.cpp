@@ -1,6 +1,6 @@
-#include "app/catalogue.h"
+#include "core/app/catalogue.h"
 #include "fuzz.h"
-#include "race/seasonlayout.h"
+#include "core/race/seasonlayout.h"
 
 // A season file is either read whole, and then written back as a file that reads back the same,
 // or refused with words that name its line; a season read counts the golden races without fault

@@ -1,6 +1,6 @@
-#include "race/clocktimesmandialog.h"
+#include "ui/race/clocktimesmandialog.h"
 #include "racetestdata.h"
-#include "widgets/rangefield.h"
+#include "ui/widgets/rangefield.h"
 
 // The file and its save rule are core's; here the lists, the Add/Remove button and when it saves.
 class ClockTimesManDialogTest : public QObject {

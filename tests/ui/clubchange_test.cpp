@@ -1,4 +1,4 @@
-#include "registers/clubchangedialog.h"
+#include "ui/registers/clubchangedialog.h"
 #include "uitestsupport.h"
 
 // The refusals are core's; here the fields, one message with its focus, and what a save does.

@@ -1,4 +1,4 @@
-#include "registers/clubdialog.h"
+#include "ui/registers/clubdialog.h"
 #include "uitestsupport.h"
 
 using Mode = ClubDialog::Mode;

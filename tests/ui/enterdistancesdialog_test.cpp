@@ -1,4 +1,4 @@
-#include "race/enterdistancesdialog.h"
+#include "ui/race/enterdistancesdialog.h"
 #include "racetestdata.h"
 
 // Conversions and the distance file are core's; here the unit switch, the advance and what is stored.

@@ -1,6 +1,6 @@
 #include <QDir>
 
-#include "exchange/exchangedialog.h"
+#include "ui/exchange/exchangedialog.h"
 #include "uitestsupport.h"
 
 namespace {

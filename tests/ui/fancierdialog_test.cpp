@@ -1,4 +1,4 @@
-#include "registers/fancierdialog.h"
+#include "ui/registers/fancierdialog.h"
 #include "uitestsupport.h"
 
 using Mode = FancierDialog::Mode;

@@ -1,8 +1,8 @@
 #include <QFile>
 
-#include "app/formtexts.h"
-#include "app/startup.h"
-#include "clock/terminalprogramloaddialog.h"
+#include "ui/app/formtexts.h"
+#include "ui/app/startup.h"
+#include "ui/clock/terminalprogramloaddialog.h"
 #include "racetestdata.h"
 
 // The main window's menus, keys and start; every menu item opens its window with every caption,

@@ -1,4 +1,4 @@
-#include "registers/pigeondialog.h"
+#include "ui/registers/pigeondialog.h"
 #include "uitestsupport.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <QFile>
 
-#include "clock/printrelaydialog.h"
+#include "ui/clock/printrelaydialog.h"
 #include "uitestsupport.h"
 
 class PrintRelayDialogTest : public QObject {

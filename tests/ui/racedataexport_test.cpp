@@ -1,9 +1,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/weeks.h"
-#include "clock/storepathselect.h"
-#include "race/racedataexportdialog.h"
+#include "core/app/weeks.h"
+#include "ui/clock/storepathselect.h"
+#include "ui/race/racedataexportdialog.h"
 #include "uitestsupport.h"
 
 // The document is core's (golden files); here which file goes where, and the messages.

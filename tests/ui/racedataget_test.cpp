@@ -2,10 +2,10 @@
 #include <QFile>
 #include <QScrollBar>
 
-#include "app/fixedwidth.h"
-#include "app/textcodec.h"
-#include "clock/racedatagetdialog.h"
-#include "clock/storepathselect.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/textcodec.h"
+#include "ui/clock/racedatagetdialog.h"
+#include "ui/clock/storepathselect.h"
 #include "uitestsupport.h"
 
 // Reading clocks through the dialog runs end to end; here what the dialog does around it.

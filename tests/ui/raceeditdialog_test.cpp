@@ -1,6 +1,6 @@
 #include <QDateEdit>
 
-#include "race/raceeditdialog.h"
+#include "ui/race/raceeditdialog.h"
 #include "racetestdata.h"
 
 // The field rules and the race file are core's; here the editor's defaults, enable rules and what it stores.

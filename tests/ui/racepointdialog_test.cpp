@@ -1,4 +1,4 @@
-#include "releasepoints/racepointdialog.h"
+#include "ui/releasepoints/racepointdialog.h"
 #include "uitestsupport.h"
 
 using Mode = RacePointDialog::Mode;

@@ -1,11 +1,11 @@
 #include <QDir>
 #include <QFileDialog>
 
-#include "race/pagestoprintdialog.h"
-#include "race/raceresultsdialog.h"
-#include "race/raceselectdialog.h"
-#include "race/resultfile.h"
-#include "race/resultprint.h"
+#include "ui/race/pagestoprintdialog.h"
+#include "ui/race/raceresultsdialog.h"
+#include "ui/race/raceselectdialog.h"
+#include "core/race/resultfile.h"
+#include "ui/race/resultprint.h"
 #include "racetestdata.h"
 
 class RaceResultsTest : public QObject {

@@ -1,5 +1,5 @@
-#include "race/raceevaluation.h"
-#include "race/raceselectdialog.h"
+#include "ui/race/raceevaluation.h"
+#include "ui/race/raceselectdialog.h"
 #include "racetestdata.h"
 
 class RaceSelectDialogTest : public QObject {

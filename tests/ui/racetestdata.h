@@ -4,8 +4,8 @@
 #include <QByteArray>
 #include <string>
 
-#include "app/fixedwidth.h"
-#include "race/races.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/races.h"
 #include "uitestsupport.h"
 
 namespace plumet::ui::test {

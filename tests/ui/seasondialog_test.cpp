@@ -3,10 +3,10 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
-#include "race/raceresultsdialog.h"
-#include "race/resultfile.h"
-#include "race/resultprint.h"
-#include "race/seasondialog.h"
+#include "ui/race/raceresultsdialog.h"
+#include "core/race/resultfile.h"
+#include "ui/race/resultprint.h"
+#include "ui/race/seasondialog.h"
 #include "uitestsupport.h"
 
 class SeasonDialogTest : public QObject {

@@ -1,5 +1,5 @@
-#include "clock/sendtime.h"
-#include "clock/sendtimedialog.h"
+#include "core/clock/sendtime.h"
+#include "ui/clock/sendtimedialog.h"
 #include "uitestsupport.h"
 
 class SendTimeDialogTest : public QObject {

@@ -1,8 +1,8 @@
 #include <QScreen>
 #include <cmath>
 
-#include "app/options.h"
-#include "app/settingsdialog.h"
+#include "core/app/options.h"
+#include "ui/app/settingsdialog.h"
 #include "uitestsupport.h"
 
 // The settings window, and the scaling of a window to the chosen size that it shows first.

@@ -1,9 +1,9 @@
 #include <atomic>
 #include <optional>
 
-#include "clock/loftsenddialog.h"
-#include "clock/terminalprogramloaddialog.h"
-#include "clock/transferdialog.h"
+#include "ui/clock/loftsenddialog.h"
+#include "ui/clock/terminalprogramloaddialog.h"
+#include "ui/clock/transferdialog.h"
 #include "uitestsupport.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <QGroupBox>
 #include <QProcess>
 
-#include "app/catalogue.h"
-#include "app/formtexts.h"
-#include "app/startup.h"
-#include "app/textcodec.h"
-#include "clock/serialports.h"
+#include "core/app/catalogue.h"
+#include "ui/app/formtexts.h"
+#include "ui/app/startup.h"
+#include "ui/app/textcodec.h"
+#include "ui/clock/serialports.h"
 
 namespace plumet::ui::test {
 

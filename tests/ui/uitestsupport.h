@@ -21,14 +21,14 @@
 #include <string>
 #include <vector>
 
-#include "app/appcontext.h"
-#include "app/files.h"
-#include "app/mainwindow.h"
-#include "app/messages.h"
-#include "clock/scriptedlink.h"
-#include "clock/tracinglink.h"
-#include "clock/transfersession.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/appcontext.h"
+#include "core/app/files.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/messages.h"
+#include "core/clock/scriptedlink.h"
+#include "core/clock/tracinglink.h"
+#include "ui/clock/transfersession.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui::test {
 

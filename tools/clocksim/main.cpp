@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
-#include "app/fixedwidth.h"
-#include "app/timesource.h"
-#include "clock/clocksimulator.h"
-#include "clock/clockstate.h"
-#include "clock/linepacer.h"
-#include "clock/tracinglink.h"
+#include "core/app/files.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/timesource.h"
+#include "core/clock/clocksimulator.h"
+#include "core/clock/clockstate.h"
+#include "core/clock/linepacer.h"
+#include "core/clock/tracinglink.h"
 #include "serialline.h"
 
 #ifdef _WIN32

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "clock/clocklink.h"
+#include "core/clock/clocklink.h"
 
 namespace clocksim {
 

@@ -5,22 +5,22 @@
 #include <cstdint>
 #include <system_error>
 
-#include "app/catalogue.h"
-#include "app/cp1252.h"
-#include "app/fixedwidth.h"
-#include "app/options.h"
-#include "clock/clockstate.h"
-#include "clock/pigeonsconvert.h"
-#include "race/geodesic.h"
-#include "race/manualtimes.h"
-#include "race/racecalc.h"
-#include "race/races.h"
-#include "race/season.h"
-#include "app/weeks.h"
-#include "registers/clubs.h"
-#include "registers/fanciers.h"
-#include "registers/pigeons.h"
-#include "releasepoints/releasepoints.h"
+#include "core/app/catalogue.h"
+#include "core/app/cp1252.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/options.h"
+#include "core/clock/clockstate.h"
+#include "core/clock/pigeonsconvert.h"
+#include "core/race/geodesic.h"
+#include "core/race/manualtimes.h"
+#include "core/race/racecalc.h"
+#include "core/race/races.h"
+#include "core/race/season.h"
+#include "core/app/weeks.h"
+#include "core/registers/clubs.h"
+#include "core/registers/fanciers.h"
+#include "core/registers/pigeons.h"
+#include "core/releasepoints/releasepoints.h"
 
 namespace plumet::demo {
 namespace {

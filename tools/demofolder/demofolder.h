@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
-#include "app/timesource.h"
+#include "core/app/files.h"
+#include "core/app/timesource.h"
 
 namespace plumet::demo {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <system_error>
 
-#include "app/fixedwidth.h"
-#include "app/timesource.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/timesource.h"
 #include "demofolder.h"
 
 namespace {

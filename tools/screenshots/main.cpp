@@ -23,8 +23,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/mainwindow.h"
-#include "app/startup.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/startup.h"
 
 using plumet::ui::MainWindow;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "app/files.h"
+#include "core/app/files.h"
 
 namespace plumet {
 

@@ -1,9 +1,9 @@
-#include "app/catalogue.h"
+#include "core/app/catalogue.h"
 
 #include <memory>
 #include <mutex>
 
-#include "app/cp1252.h"
+#include "core/app/cp1252.h"
 
 namespace plumet {
 

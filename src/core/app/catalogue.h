@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/files.h"
+#include "core/app/files.h"
 
 namespace plumet {
 

@@ -1,4 +1,4 @@
-#include "app/cp1252.h"
+#include "core/app/cp1252.h"
 
 #include <array>
 

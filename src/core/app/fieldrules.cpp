@@ -1,6 +1,6 @@
-#include "app/fieldrules.h"
+#include "core/app/fieldrules.h"
 
-#include "app/fixedwidth.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 

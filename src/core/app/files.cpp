@@ -1,4 +1,4 @@
-#include "app/files.h"
+#include "core/app/files.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,8 +11,8 @@
 #include <system_error>
 #include <thread>
 
-#include "app/catalogue.h"
-#include "app/cp1252.h"
+#include "core/app/catalogue.h"
+#include "core/app/cp1252.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "app/fixedwidth.h"
+#include "core/app/fixedwidth.h"
 
 #include <charconv>
 

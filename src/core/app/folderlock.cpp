@@ -1,4 +1,4 @@
-#include "app/folderlock.h"
+#include "core/app/folderlock.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -6,9 +6,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
-#include "app/timesource.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/timesource.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/files.h"
+#include "core/app/files.h"
 
 namespace plumet {
 

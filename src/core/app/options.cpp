@@ -1,9 +1,9 @@
-#include "app/options.h"
+#include "core/app/options.h"
 
 #include <system_error>
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
+#include "core/app/files.h"
 
 namespace plumet {
 

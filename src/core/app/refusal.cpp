@@ -1,9 +1,9 @@
-#include "app/refusal.h"
+#include "core/app/refusal.h"
 
 #include <array>
 #include <vector>
 
-#include "app/catalogue.h"
+#include "core/app/catalogue.h"
 
 namespace plumet {
 namespace {

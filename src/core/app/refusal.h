@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "app/files.h"
+#include "core/app/files.h"
 
 namespace plumet {
 

@@ -1,4 +1,4 @@
-#include "app/timesource.h"
+#include "core/app/timesource.h"
 
 #include <algorithm>
 #include <chrono>

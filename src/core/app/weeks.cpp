@@ -1,8 +1,8 @@
-#include "app/weeks.h"
+#include "core/app/weeks.h"
 
 #include <chrono>
 
-#include "app/fixedwidth.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 

@@ -5,7 +5,7 @@
 // their week by this rule.
 #include <string>
 
-#include "app/timesource.h"
+#include "core/app/timesource.h"
 
 namespace plumet {
 

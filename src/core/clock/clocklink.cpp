@@ -1,4 +1,4 @@
-#include "clock/clocklink.h"
+#include "core/clock/clocklink.h"
 
 namespace plumet {
 

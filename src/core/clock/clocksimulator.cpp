@@ -1,11 +1,11 @@
-#include "clock/clocksimulator.h"
+#include "core/clock/clocksimulator.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "app/fixedwidth.h"
-#include "clock/racedataget.h"
-#include "registers/pigeons.h"
+#include "core/app/fixedwidth.h"
+#include "core/clock/racedataget.h"
+#include "core/registers/pigeons.h"
 
 namespace plumet {
 

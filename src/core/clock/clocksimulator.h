@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "app/timesource.h"
-#include "clock/clocklink.h"
-#include "clock/clockstate.h"
-#include "clock/pigeonsconvert.h"
+#include "core/app/timesource.h"
+#include "core/clock/clocklink.h"
+#include "core/clock/clockstate.h"
+#include "core/clock/pigeonsconvert.h"
 
 namespace plumet {
 

@@ -1,10 +1,10 @@
-#include "clock/clockstate.h"
+#include "core/clock/clockstate.h"
 
 #include <algorithm>
 #include <optional>
 #include <sstream>
 
-#include "app/fixedwidth.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
-#include "clock/pigeonsconvert.h"
+#include "core/app/files.h"
+#include "core/clock/pigeonsconvert.h"
 
 namespace plumet {
 

@@ -1,4 +1,4 @@
-#include "clock/linepacer.h"
+#include "core/clock/linepacer.h"
 
 #include <algorithm>
 #include <thread>

@@ -9,7 +9,7 @@
 #include <optional>
 #include <stop_token>
 
-#include "clock/clocklink.h"
+#include "core/clock/clocklink.h"
 
 namespace plumet {
 

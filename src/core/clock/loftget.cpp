@@ -1,9 +1,9 @@
-#include "clock/loftget.h"
+#include "core/clock/loftget.h"
 
-#include "app/fixedwidth.h"
-#include "registers/clubs.h"
-#include "registers/fanciers.h"
-#include "registers/pigeons.h"
+#include "core/app/fixedwidth.h"
+#include "core/registers/clubs.h"
+#include "core/registers/fanciers.h"
+#include "core/registers/pigeons.h"
 
 namespace plumet {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
-#include "app/options.h"
-#include "clock/clocklink.h"
-#include "clock/pigeonsconvert.h"
+#include "core/app/files.h"
+#include "core/app/options.h"
+#include "core/clock/clocklink.h"
+#include "core/clock/pigeonsconvert.h"
 
 namespace plumet {
 

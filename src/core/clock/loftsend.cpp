@@ -1,8 +1,8 @@
-#include "clock/loftsend.h"
+#include "core/clock/loftsend.h"
 
-#include "app/fixedwidth.h"
-#include "registers/fanciers.h"
-#include "registers/pigeons.h"
+#include "core/app/fixedwidth.h"
+#include "core/registers/fanciers.h"
+#include "core/registers/pigeons.h"
 
 namespace plumet {
 

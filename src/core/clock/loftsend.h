@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files.h"
-#include "app/options.h"
-#include "app/refusal.h"
-#include "app/timesource.h"
-#include "clock/clocklink.h"
-#include "clock/pigeonsconvert.h"
+#include "core/app/files.h"
+#include "core/app/options.h"
+#include "core/app/refusal.h"
+#include "core/app/timesource.h"
+#include "core/clock/clocklink.h"
+#include "core/clock/pigeonsconvert.h"
 
 namespace plumet {
 

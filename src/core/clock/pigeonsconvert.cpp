@@ -1,6 +1,6 @@
-#include "clock/pigeonsconvert.h"
+#include "core/clock/pigeonsconvert.h"
 
-#include "app/fixedwidth.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/catalogue.h"
+#include "core/app/catalogue.h"
 
 namespace plumet {
 

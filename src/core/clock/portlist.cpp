@@ -1,9 +1,9 @@
-#include "clock/portlist.h"
+#include "core/clock/portlist.h"
 
 #include <cctype>
 #include <string_view>
 
-#include "app/fixedwidth.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 

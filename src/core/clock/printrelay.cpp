@@ -1,4 +1,4 @@
-#include "clock/printrelay.h"
+#include "core/clock/printrelay.h"
 
 #include <algorithm>
 

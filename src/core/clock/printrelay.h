@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files.h"
-#include "clock/clocklink.h"
+#include "core/app/files.h"
+#include "core/clock/clocklink.h"
 
 namespace plumet {
 

@@ -1,9 +1,9 @@
-#include "clock/racedataget.h"
+#include "core/clock/racedataget.h"
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
-#include "registers/clubs.h"
-#include "registers/fanciers.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
+#include "core/registers/clubs.h"
+#include "core/registers/fanciers.h"
 
 namespace plumet {
 

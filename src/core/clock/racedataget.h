@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "app/files.h"
-#include "app/options.h"
-#include "clock/clocklink.h"
-#include "clock/clockstate.h"
-#include "clock/pigeonsconvert.h"
-#include "race/readoutfile.h"
+#include "core/app/catalogue.h"
+#include "core/app/files.h"
+#include "core/app/options.h"
+#include "core/clock/clocklink.h"
+#include "core/clock/clockstate.h"
+#include "core/clock/pigeonsconvert.h"
+#include "core/race/readoutfile.h"
 
 namespace plumet {
 

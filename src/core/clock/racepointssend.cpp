@@ -1,7 +1,7 @@
-#include "clock/racepointssend.h"
+#include "core/clock/racepointssend.h"
 
-#include "app/fixedwidth.h"
-#include "releasepoints/releasepoints.h"
+#include "core/app/fixedwidth.h"
+#include "core/releasepoints/releasepoints.h"
 
 namespace plumet {
 

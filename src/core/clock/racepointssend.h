@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/files.h"
-#include "app/refusal.h"
-#include "clock/clocklink.h"
+#include "core/app/files.h"
+#include "core/app/refusal.h"
+#include "core/clock/clocklink.h"
 
 namespace plumet {
 

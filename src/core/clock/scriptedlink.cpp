@@ -1,4 +1,4 @@
-#include "clock/scriptedlink.h"
+#include "core/clock/scriptedlink.h"
 
 namespace plumet {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "clock/clocklink.h"
+#include "core/clock/clocklink.h"
 
 namespace plumet {
 

@@ -1,4 +1,4 @@
-#include "clock/sendtime.h"
+#include "core/clock/sendtime.h"
 
 #include <condition_variable>
 #include <mutex>

@@ -8,8 +8,8 @@
 #include <stop_token>
 #include <string>
 
-#include "app/timesource.h"
-#include "clock/clocklink.h"
+#include "core/app/timesource.h"
+#include "core/clock/clocklink.h"
 
 namespace plumet {
 

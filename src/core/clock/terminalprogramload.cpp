@@ -1,4 +1,4 @@
-#include "clock/terminalprogramload.h"
+#include "core/clock/terminalprogramload.h"
 
 namespace plumet {
 

@@ -1,4 +1,4 @@
-#include "clock/tracinglink.h"
+#include "core/clock/tracinglink.h"
 
 namespace plumet {
 

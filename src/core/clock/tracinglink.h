@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "clock/clocklink.h"
+#include "core/clock/clocklink.h"
 
 namespace plumet {
 

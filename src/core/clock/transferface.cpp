@@ -1,6 +1,6 @@
-#include "clock/transferface.h"
+#include "core/clock/transferface.h"
 
-#include "app/catalogue.h"
+#include "core/app/catalogue.h"
 
 namespace plumet {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/refusal.h"
-#include "clock/loftsend.h"
-#include "clock/racepointssend.h"
-#include "clock/terminalprogramload.h"
+#include "core/app/refusal.h"
+#include "core/clock/loftsend.h"
+#include "core/clock/racepointssend.h"
+#include "core/clock/terminalprogramload.h"
 
 namespace plumet {
 

@@ -1,12 +1,12 @@
-#include "exchange/exchangefile.h"
+#include "core/exchange/exchangefile.h"
 
 #include <optional>
 #include <system_error>
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
-#include "exchange/fancierexchange.h"
-#include "exchange/loftexchange.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
+#include "core/exchange/fancierexchange.h"
+#include "core/exchange/loftexchange.h"
 
 namespace plumet {
 namespace {

@@ -11,9 +11,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/files.h"
-#include "app/options.h"
-#include "registers/pigeons.h"
+#include "core/app/files.h"
+#include "core/app/options.h"
+#include "core/registers/pigeons.h"
 
 namespace plumet {
 

@@ -1,11 +1,11 @@
-#include "exchange/fancierexchange.h"
+#include "core/exchange/fancierexchange.h"
 
 #include <optional>
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
-#include "registers/clubs.h"
-#include "registers/fanciers.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
+#include "core/registers/clubs.h"
+#include "core/registers/fanciers.h"
 
 namespace plumet {
 namespace {

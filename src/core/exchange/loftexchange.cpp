@@ -1,11 +1,11 @@
-#include "exchange/loftexchange.h"
+#include "core/exchange/loftexchange.h"
 
 #include <unordered_map>
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
-#include "registers/clubs.h"
-#include "registers/fanciers.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
+#include "core/registers/clubs.h"
+#include "core/registers/fanciers.h"
 
 namespace plumet {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "exchange/exchangefile.h"
+#include "core/exchange/exchangefile.h"
 
 namespace plumet {
 

@@ -1,9 +1,9 @@
-#include "race/decimals.h"
+#include "core/race/decimals.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "app/fixedwidth.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 

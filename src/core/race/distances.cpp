@@ -1,13 +1,13 @@
-#include "race/distances.h"
+#include "core/race/distances.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
-#include "race/decimals.h"
-#include "race/racecalcfolder.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/decimals.h"
+#include "core/race/racecalcfolder.h"
 
 namespace plumet {
 namespace {

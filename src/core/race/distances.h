@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files.h"
-#include "registers/registertable.h"
+#include "core/app/files.h"
+#include "core/registers/registertable.h"
 
 namespace plumet {
 

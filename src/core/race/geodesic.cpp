@@ -1,9 +1,9 @@
-#include "race/geodesic.h"
+#include "core/race/geodesic.h"
 
 #include <cmath>
 #include <string>
 
-#include "releasepoints/coordinates.h"
+#include "core/releasepoints/coordinates.h"
 
 namespace plumet {
 namespace {

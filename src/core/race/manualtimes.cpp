@@ -1,13 +1,13 @@
-#include "race/manualtimes.h"
+#include "core/race/manualtimes.h"
 
 #include <algorithm>
 #include <cctype>
 #include <system_error>
 
-#include "app/fixedwidth.h"
-#include "race/racecalcfolder.h"
-#include "registers/fanciers.h"
-#include "registers/rings.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/racecalcfolder.h"
+#include "core/registers/fanciers.h"
+#include "core/registers/rings.h"
 
 namespace plumet {
 namespace {

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/actionresult.h"
-#include "app/files.h"
-#include "race/races.h"
-#include "registers/pigeons.h"
+#include "core/app/actionresult.h"
+#include "core/app/files.h"
+#include "core/race/races.h"
+#include "core/registers/pigeons.h"
 
 namespace plumet {
 

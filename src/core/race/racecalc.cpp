@@ -1,4 +1,4 @@
-#include "race/racecalc.h"
+#include "core/race/racecalc.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,14 +6,14 @@
 #include <optional>
 #include <system_error>
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
-#include "app/timesource.h"
-#include "race/geodesic.h"
-#include "race/manualtimes.h"
-#include "race/racecalcfolder.h"
-#include "race/readoutfile.h"
-#include "registers/rings.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/timesource.h"
+#include "core/race/geodesic.h"
+#include "core/race/manualtimes.h"
+#include "core/race/racecalcfolder.h"
+#include "core/race/readoutfile.h"
+#include "core/registers/rings.h"
 
 namespace plumet {
 namespace {

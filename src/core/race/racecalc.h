@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files.h"
-#include "app/options.h"
-#include "race/distances.h"
-#include "race/races.h"
-#include "race/resultfile.h"
+#include "core/app/files.h"
+#include "core/app/options.h"
+#include "core/race/distances.h"
+#include "core/race/races.h"
+#include "core/race/resultfile.h"
 
 namespace plumet {
 

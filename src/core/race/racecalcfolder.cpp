@@ -1,9 +1,9 @@
-#include "race/racecalcfolder.h"
+#include "core/race/racecalcfolder.h"
 
 #include <string>
 #include <system_error>
 
-#include "app/catalogue.h"
+#include "core/app/catalogue.h"
 
 namespace plumet {
 

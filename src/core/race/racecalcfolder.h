@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files.h"
+#include "core/app/files.h"
 
 namespace plumet {
 

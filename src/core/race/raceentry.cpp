@@ -1,7 +1,7 @@
-#include "race/raceentry.h"
+#include "core/race/raceentry.h"
 
-#include "app/fixedwidth.h"
-#include "app/weeks.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/weeks.h"
 
 namespace plumet {
 namespace {

@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "app/timesource.h"
-#include "race/racelists.h"
-#include "race/races.h"
-#include "releasepoints/releasepoints.h"
+#include "core/app/timesource.h"
+#include "core/race/racelists.h"
+#include "core/race/races.h"
+#include "core/releasepoints/releasepoints.h"
 
 namespace plumet {
 

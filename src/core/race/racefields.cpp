@@ -1,8 +1,8 @@
-#include "race/racefields.h"
+#include "core/race/racefields.h"
 
-#include "app/fieldrules.h"
-#include "app/fixedwidth.h"
-#include "app/weeks.h"
+#include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/weeks.h"
 
 namespace plumet {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/fieldrules.h"
+#include "core/app/fieldrules.h"
 
 namespace plumet {
 

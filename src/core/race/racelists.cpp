@@ -1,6 +1,6 @@
-#include "race/racelists.h"
+#include "core/race/racelists.h"
 
-#include "app/fixedwidth.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 

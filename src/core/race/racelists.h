@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "registers/clubs.h"
-#include "registers/fanciers.h"
-#include "releasepoints/releasepoints.h"
+#include "core/registers/clubs.h"
+#include "core/registers/fanciers.h"
+#include "core/releasepoints/releasepoints.h"
 
 namespace plumet {
 

@@ -1,14 +1,14 @@
-#include "race/races.h"
+#include "core/race/races.h"
 
 #include <algorithm>
 #include <cctype>
 #include <set>
 #include <system_error>
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
-#include "race/manualtimes.h"
-#include "race/racecalcfolder.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/manualtimes.h"
+#include "core/race/racecalcfolder.h"
 
 namespace plumet {
 namespace {

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/actionresult.h"
-#include "app/files.h"
-#include "registers/registertable.h"
+#include "core/app/actionresult.h"
+#include "core/app/files.h"
+#include "core/registers/registertable.h"
 
 namespace plumet {
 

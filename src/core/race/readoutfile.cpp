@@ -1,12 +1,12 @@
-#include "race/readoutfile.h"
+#include "core/race/readoutfile.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "app/catalogue.h"
-#include "app/fieldrules.h"
-#include "app/fixedwidth.h"
-#include "app/weeks.h"
+#include "core/app/catalogue.h"
+#include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/weeks.h"
 
 namespace plumet {
 

@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files.h"
-#include "app/options.h"
-#include "app/timesource.h"
-#include "clock/clockstate.h"
-#include "clock/pigeonsconvert.h"
+#include "core/app/files.h"
+#include "core/app/options.h"
+#include "core/app/timesource.h"
+#include "core/clock/clockstate.h"
+#include "core/clock/pigeonsconvert.h"
 
 namespace plumet {
 

@@ -1,7 +1,7 @@
-#include "race/resultexport.h"
+#include "core/race/resultexport.h"
 
-#include "app/cp1252.h"
-#include "app/fixedwidth.h"
+#include "core/app/cp1252.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "app/files.h"
-#include "race/races.h"
-#include "race/resultfile.h"
-#include "race/resultlayout.h"
+#include "core/app/catalogue.h"
+#include "core/app/files.h"
+#include "core/race/races.h"
+#include "core/race/resultfile.h"
+#include "core/race/resultlayout.h"
 
 namespace plumet {
 

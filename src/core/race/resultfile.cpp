@@ -1,10 +1,10 @@
-#include "race/resultfile.h"
+#include "core/race/resultfile.h"
 
 #include <algorithm>
 
-#include "app/fixedwidth.h"
-#include "race/decimals.h"
-#include "race/racecalcfolder.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/decimals.h"
+#include "core/race/racecalcfolder.h"
 
 namespace plumet {
 namespace {

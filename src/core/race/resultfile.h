@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files.h"
-#include "race/races.h"
+#include "core/app/files.h"
+#include "core/race/races.h"
 
 namespace plumet {
 

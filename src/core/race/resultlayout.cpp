@@ -1,11 +1,11 @@
-#include "race/resultlayout.h"
+#include "core/race/resultlayout.h"
 
 #include <algorithm>
 #include <tuple>
 
-#include "app/fixedwidth.h"
-#include "race/decimals.h"
-#include "race/distances.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/decimals.h"
+#include "core/race/distances.h"
 
 namespace plumet {
 namespace {

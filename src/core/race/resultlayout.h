@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "race/races.h"
-#include "race/resultfile.h"
-#include "race/season.h"
+#include "core/app/catalogue.h"
+#include "core/race/races.h"
+#include "core/race/resultfile.h"
+#include "core/race/season.h"
 
 namespace plumet {
 

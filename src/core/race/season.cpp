@@ -1,4 +1,4 @@
-#include "race/season.h"
+#include "core/race/season.h"
 
 #include <algorithm>
 #include <array>
@@ -7,11 +7,11 @@
 #include <system_error>
 #include <tuple>
 
-#include "app/fixedwidth.h"
-#include "app/timesource.h"
-#include "race/racecalcfolder.h"
-#include "race/racefields.h"
-#include "race/resultfile.h"
+#include "core/app/fixedwidth.h"
+#include "core/app/timesource.h"
+#include "core/race/racecalcfolder.h"
+#include "core/race/racefields.h"
+#include "core/race/resultfile.h"
 
 namespace plumet {
 namespace {

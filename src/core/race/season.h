@@ -14,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "app/files.h"
-#include "race/races.h"
-#include "race/resultfile.h"
+#include "core/app/catalogue.h"
+#include "core/app/files.h"
+#include "core/race/races.h"
+#include "core/race/resultfile.h"
 
 namespace plumet {
 

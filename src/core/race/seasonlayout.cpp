@@ -1,9 +1,9 @@
-#include "race/seasonlayout.h"
+#include "core/race/seasonlayout.h"
 
 #include <algorithm>
 
-#include "app/cp1252.h"
-#include "app/fixedwidth.h"
+#include "core/app/cp1252.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 namespace {

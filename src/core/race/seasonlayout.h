@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "race/resultexport.h"
-#include "race/resultlayout.h"
-#include "race/season.h"
+#include "core/app/catalogue.h"
+#include "core/race/resultexport.h"
+#include "core/race/resultlayout.h"
+#include "core/race/season.h"
 
 namespace plumet {
 

@@ -1,15 +1,15 @@
-#include "race/xmlexport.h"
+#include "core/race/xmlexport.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 #include <utility>
 
-#include "app/catalogue.h"
-#include "app/cp1252.h"
-#include "app/fixedwidth.h"
-#include "race/readoutfile.h"
-#include "registers/rings.h"
+#include "core/app/catalogue.h"
+#include "core/app/cp1252.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/readoutfile.h"
+#include "core/registers/rings.h"
 
 namespace plumet {
 

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files.h"
-#include "app/options.h"
-#include "app/timesource.h"
+#include "core/app/files.h"
+#include "core/app/options.h"
+#include "core/app/timesource.h"
 
 namespace plumet {
 

@@ -1,12 +1,12 @@
-#include "registers/clubchange.h"
+#include "core/registers/clubchange.h"
 
 #include <vector>
 
-#include "app/catalogue.h"
-#include "app/fixedwidth.h"
-#include "registers/clubs.h"
-#include "registers/fanciers.h"
-#include "registers/pigeons.h"
+#include "core/app/catalogue.h"
+#include "core/app/fixedwidth.h"
+#include "core/registers/clubs.h"
+#include "core/registers/fanciers.h"
+#include "core/registers/pigeons.h"
 
 namespace plumet {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/actionresult.h"
-#include "app/files.h"
+#include "core/app/actionresult.h"
+#include "core/app/files.h"
 
 namespace plumet {
 

@@ -1,9 +1,9 @@
-#include "registers/clubs.h"
+#include "core/registers/clubs.h"
 
-#include "registers/fanciers.h"
+#include "core/registers/fanciers.h"
 
-#include "app/fieldrules.h"
-#include "app/fixedwidth.h"
+#include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 namespace {

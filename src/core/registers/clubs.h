@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/actionresult.h"
-#include "app/fieldrules.h"
-#include "app/files.h"
-#include "registers/registertable.h"
+#include "core/app/actionresult.h"
+#include "core/app/fieldrules.h"
+#include "core/app/files.h"
+#include "core/registers/registertable.h"
 
 namespace plumet {
 

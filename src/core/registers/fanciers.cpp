@@ -1,13 +1,13 @@
-#include "registers/fanciers.h"
+#include "core/registers/fanciers.h"
 
 #include <algorithm>
 #include <functional>
 #include <system_error>
 
-#include "app/catalogue.h"
-#include "app/fieldrules.h"
-#include "app/fixedwidth.h"
-#include "registers/pigeons.h"
+#include "core/app/catalogue.h"
+#include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
+#include "core/registers/pigeons.h"
 
 namespace plumet {
 namespace {

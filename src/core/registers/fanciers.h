@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/actionresult.h"
-#include "app/fieldrules.h"
-#include "app/files.h"
-#include "registers/registertable.h"
-#include "releasepoints/coordinates.h"
+#include "core/app/actionresult.h"
+#include "core/app/fieldrules.h"
+#include "core/app/files.h"
+#include "core/registers/registertable.h"
+#include "core/releasepoints/coordinates.h"
 
 namespace plumet {
 

@@ -1,4 +1,4 @@
-#include "registers/listposition.h"
+#include "core/registers/listposition.h"
 
 namespace plumet {
 

@@ -1,12 +1,12 @@
-#include "registers/pigeons.h"
+#include "core/registers/pigeons.h"
 
 #include <algorithm>
 #include <atomic>
 #include <functional>
 #include <system_error>
 
-#include "app/cp1252.h"
-#include "app/fixedwidth.h"
+#include "core/app/cp1252.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 namespace {

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files.h"
-#include "registers/registertable.h"
-#include "registers/rings.h"
+#include "core/app/files.h"
+#include "core/registers/registertable.h"
+#include "core/registers/rings.h"
 
 namespace plumet {
 

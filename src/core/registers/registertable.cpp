@@ -1,4 +1,4 @@
-#include "registers/registertable.h"
+#include "core/registers/registertable.h"
 
 namespace plumet {
 

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "app/files.h"
-#include "app/fixedwidth.h"
+#include "core/app/catalogue.h"
+#include "core/app/files.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 

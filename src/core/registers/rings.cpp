@@ -1,8 +1,8 @@
-#include "registers/rings.h"
+#include "core/registers/rings.h"
 
 #include <array>
 
-#include "app/fixedwidth.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 namespace {

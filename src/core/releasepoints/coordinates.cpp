@@ -1,7 +1,7 @@
-#include "releasepoints/coordinates.h"
+#include "core/releasepoints/coordinates.h"
 
-#include "app/fieldrules.h"
-#include "app/fixedwidth.h"
+#include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 namespace {

@@ -1,8 +1,8 @@
-#include "releasepoints/releasepoints.h"
+#include "core/releasepoints/releasepoints.h"
 
-#include "app/catalogue.h"
-#include "app/fieldrules.h"
-#include "app/fixedwidth.h"
+#include "core/app/catalogue.h"
+#include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 namespace {

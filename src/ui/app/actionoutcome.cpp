@@ -1,8 +1,8 @@
-#include "app/actionoutcome.h"
+#include "ui/app/actionoutcome.h"
 
-#include "app/dialogbase.h"
-#include "app/textcodec.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/dialogbase.h"
+#include "ui/app/textcodec.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 

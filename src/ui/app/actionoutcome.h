@@ -1,7 +1,7 @@
 #pragma once
 // Shows what a dialog's confirming button brought back from core: the refusal message with
 // the focus on the failing field, or the reason a file could not be written.
-#include "app/actionresult.h"
+#include "core/app/actionresult.h"
 
 namespace plumet::ui {
 

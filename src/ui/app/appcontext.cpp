@@ -1,4 +1,4 @@
-#include "app/appcontext.h"
+#include "ui/app/appcontext.h"
 
 namespace plumet::ui {
 

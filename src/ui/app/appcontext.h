@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
-#include "app/folderlock.h"
-#include "app/options.h"
-#include "app/timesource.h"
+#include "core/app/files.h"
+#include "core/app/folderlock.h"
+#include "core/app/options.h"
+#include "core/app/timesource.h"
 
 namespace plumet::ui {
 

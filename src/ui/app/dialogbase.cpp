@@ -1,11 +1,11 @@
-#include "app/dialogbase.h"
+#include "ui/app/dialogbase.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/scaleform.h"
+#include "ui/app/scaleform.h"
 
 namespace plumet::ui {
 

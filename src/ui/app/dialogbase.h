@@ -3,7 +3,7 @@
 // Escape as Cancel, and helpers to lay out labelled fields and the button row.
 #include <QDialog>
 
-#include "app/formtexts.h"
+#include "ui/app/formtexts.h"
 
 class QGridLayout;
 class QHBoxLayout;

@@ -1,4 +1,4 @@
-#include "app/formtexts.h"
+#include "ui/app/formtexts.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -8,8 +8,8 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "app/appcontext.h"
-#include "app/textcodec.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/textcodec.h"
 
 namespace plumet::ui {
 namespace {

@@ -3,8 +3,8 @@
 // (messages, status lines) by key suffix.
 #include <QString>
 
-#include "app/catalogue.h"
-#include "app/messages.h"
+#include "core/app/catalogue.h"
+#include "ui/app/messages.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "app/infodialog.h"
+#include "ui/app/infodialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/mainwindow.h"
+#include "ui/app/mainwindow.h"
 
 namespace plumet::ui {
 

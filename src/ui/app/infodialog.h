@@ -1,6 +1,6 @@
 #pragma once
 // frmInfo: the program's name, date, edition and contact lines.
-#include "app/dialogbase.h"
+#include "ui/app/dialogbase.h"
 
 namespace plumet::ui {
 

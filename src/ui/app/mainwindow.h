@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/formtexts.h"
-#include "registers/listposition.h"
+#include "ui/app/formtexts.h"
+#include "core/registers/listposition.h"
 
 class QLabel;
 class QListWidget;

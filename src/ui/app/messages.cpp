@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "ui/app/messages.h"
 
 #include <QMessageBox>
 

@@ -1,9 +1,9 @@
-#include "app/registerlists.h"
+#include "ui/app/registerlists.h"
 
-#include "registers/clubs.h"
-#include "registers/fanciers.h"
-#include "registers/pigeons.h"
-#include "releasepoints/releasepoints.h"
+#include "core/registers/clubs.h"
+#include "core/registers/fanciers.h"
+#include "core/registers/pigeons.h"
+#include "core/releasepoints/releasepoints.h"
 
 namespace plumet::ui {
 

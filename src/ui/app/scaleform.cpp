@@ -1,4 +1,4 @@
-#include "app/scaleform.h"
+#include "ui/app/scaleform.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -13,7 +13,7 @@
 #include <QWidget>
 #include <cmath>
 
-#include "app/appcontext.h"
+#include "ui/app/appcontext.h"
 
 namespace plumet::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/settingsdialog.h"
+#include "ui/app/settingsdialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,15 +11,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/fixedwidth.h"
-#include "app/mainwindow.h"
-#include "app/scaleform.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "clock/portlist.h"
-#include "clock/serialports.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/scaleform.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "core/clock/portlist.h"
+#include "ui/clock/serialports.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 

@@ -1,6 +1,6 @@
 #pragma once
 // frmSet: region, federation, port, window size, and which of the hidden menus to show.
-#include "app/dialogbase.h"
+#include "ui/app/dialogbase.h"
 
 class QCheckBox;
 class QListWidget;

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "ui/app/startup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -6,14 +6,14 @@
 #include <QLockFile>
 #include <cstdio>
 
-#include "app/appcontext.h"
-#include "app/catalogue.h"
-#include "app/folderlock.h"
-#include "app/formtexts.h"
-#include "app/textcodec.h"
-#include "app/mainwindow.h"
-#include "app/messages.h"
-#include "app/options.h"
+#include "ui/app/appcontext.h"
+#include "core/app/catalogue.h"
+#include "core/app/folderlock.h"
+#include "ui/app/formtexts.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/messages.h"
+#include "core/app/options.h"
 
 namespace plumet::ui {
 

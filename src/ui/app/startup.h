@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/files.h"
+#include "core/app/files.h"
 
 namespace plumet::ui {
 

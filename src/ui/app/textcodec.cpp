@@ -1,8 +1,8 @@
-#include "app/textcodec.h"
+#include "ui/app/textcodec.h"
 
 #include <QList>
 
-#include "app/cp1252.h"
+#include "core/app/cp1252.h"
 
 namespace plumet::ui {
 

@@ -1,11 +1,11 @@
-#include "app/writelock.h"
+#include "ui/app/writelock.h"
 
 #include <QApplication>
 #include <QWidget>
 
-#include "app/appcontext.h"
-#include "app/messages.h"
-#include "app/textcodec.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/messages.h"
+#include "ui/app/textcodec.h"
 
 namespace plumet::ui {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <type_traits>
 
-#include "app/folderlock.h"
+#include "core/app/folderlock.h"
 
 class QWidget;
 

@@ -1,12 +1,12 @@
-#include "clock/loftgetdialog.h"
+#include "ui/clock/loftgetdialog.h"
 
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
 
 namespace plumet::ui {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // frmLoftGet: reads the loft a clock holds back into its fancier's pigeon file.
-#include "clock/loftget.h"
-#include "clock/transferdialog.h"
+#include "core/clock/loftget.h"
+#include "ui/clock/transferdialog.h"
 
 class QLabel;
 class QProgressBar;

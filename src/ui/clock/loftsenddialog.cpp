@@ -1,12 +1,12 @@
-#include "clock/loftsenddialog.h"
+#include "ui/clock/loftsenddialog.h"
 
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "app/textcodec.h"
-#include "clock/transferface.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/textcodec.h"
+#include "core/clock/transferface.h"
 
 namespace plumet::ui {
 

@@ -1,7 +1,7 @@
 #pragma once
 // frmLoftSend: loads the selected fancier's loft and pigeons into the clock.
-#include "clock/loftsend.h"
-#include "clock/transferdialog.h"
+#include "core/clock/loftsend.h"
+#include "ui/clock/transferdialog.h"
 
 class QLabel;
 class QProgressBar;

@@ -1,4 +1,4 @@
-#include "clock/printrelaydialog.h"
+#include "ui/clock/printrelaydialog.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -13,8 +13,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/textcodec.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/textcodec.h"
 
 namespace plumet::ui {
 namespace {

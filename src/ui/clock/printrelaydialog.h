@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "clock/printrelay.h"
-#include "clock/transferdialog.h"
+#include "core/clock/printrelay.h"
+#include "ui/clock/transferdialog.h"
 
 class QLabel;
 class QPlainTextEdit;

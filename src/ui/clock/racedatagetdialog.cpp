@@ -1,4 +1,4 @@
-#include "clock/racedatagetdialog.h"
+#include "ui/clock/racedatagetdialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/fieldrules.h"
-#include "app/mainwindow.h"
-#include "app/textcodec.h"
-#include "app/timesource.h"
-#include "app/writelock.h"
-#include "clock/storepathselect.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fieldrules.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/textcodec.h"
+#include "core/app/timesource.h"
+#include "ui/app/writelock.h"
+#include "ui/clock/storepathselect.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "clock/racedataget.h"
-#include "clock/transferdialog.h"
+#include "core/clock/racedataget.h"
+#include "ui/clock/transferdialog.h"
 
 class QLabel;
 class QListWidget;

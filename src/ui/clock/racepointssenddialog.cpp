@@ -1,10 +1,10 @@
-#include "clock/racepointssenddialog.h"
+#include "ui/clock/racepointssenddialog.h"
 
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/appcontext.h"
-#include "app/textcodec.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/textcodec.h"
 
 namespace plumet::ui {
 

@@ -1,7 +1,7 @@
 #pragma once
 // frmRacePointsSend: loads the names of all release points into the clock.
-#include "clock/racepointssend.h"
-#include "clock/transferdialog.h"
+#include "core/clock/racepointssend.h"
+#include "ui/clock/transferdialog.h"
 
 class QLabel;
 class QProgressBar;

@@ -1,4 +1,4 @@
-#include "clock/sendtimedialog.h"
+#include "ui/clock/sendtimedialog.h"
 
 #include <QDate>
 #include <QGridLayout>
@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "clock/sendtime.h"
+#include "core/clock/sendtime.h"
 
 namespace plumet::ui {
 namespace {

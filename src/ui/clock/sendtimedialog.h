@@ -1,8 +1,8 @@
 #pragma once
 // frmSendTime: the PC as the clock's time transmitter while the window is open; it shows the
 // PC's date and time and sends them each second the clock listens.
-#include "app/timesource.h"
-#include "clock/transferdialog.h"
+#include "core/app/timesource.h"
+#include "ui/clock/transferdialog.h"
 
 class QLabel;
 

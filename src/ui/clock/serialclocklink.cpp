@@ -1,10 +1,10 @@
-#include "clock/serialclocklink.h"
+#include "ui/clock/serialclocklink.h"
 
 #include <QDeadlineTimer>
 #include <QSerialPort>
 #include <algorithm>
 
-#include "clock/serialports.h"
+#include "ui/clock/serialports.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX

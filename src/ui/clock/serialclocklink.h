@@ -6,8 +6,8 @@
 #include <memory>
 #include <optional>
 
-#include "clock/clocklink.h"
-#include "clock/linepacer.h"
+#include "core/clock/clocklink.h"
+#include "core/clock/linepacer.h"
 
 class QSerialPort;
 

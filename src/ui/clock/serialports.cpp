@@ -1,11 +1,11 @@
-#include "clock/serialports.h"
+#include "ui/clock/serialports.h"
 
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <algorithm>
 
-#include "app/fixedwidth.h"
-#include "clock/portlist.h"
+#include "core/app/fixedwidth.h"
+#include "core/clock/portlist.h"
 
 namespace plumet::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "clock/storepathselect.h"
+#include "ui/clock/storepathselect.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -3,7 +3,7 @@
 // drive letters on Windows, mount points elsewhere) and a folder tree.
 #include <QString>
 
-#include "app/dialogbase.h"
+#include "ui/app/dialogbase.h"
 
 class QComboBox;
 class QFileSystemModel;

@@ -1,12 +1,12 @@
-#include "clock/terminalprogramloaddialog.h"
+#include "ui/clock/terminalprogramloaddialog.h"
 
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/textcodec.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/textcodec.h"
 
 namespace plumet::ui {
 

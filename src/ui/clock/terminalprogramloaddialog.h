@@ -3,8 +3,8 @@
 // main window hands over the load code and the captions of the menu entry and its group.
 #include <QString>
 
-#include "clock/terminalprogramload.h"
-#include "clock/transferdialog.h"
+#include "core/clock/terminalprogramload.h"
+#include "ui/clock/transferdialog.h"
 
 class QProgressBar;
 

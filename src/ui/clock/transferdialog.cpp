@@ -1,4 +1,4 @@
-#include "clock/transferdialog.h"
+#include "ui/clock/transferdialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app/appcontext.h"
-#include "app/textcodec.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/textcodec.h"
 
 namespace plumet::ui {
 namespace {

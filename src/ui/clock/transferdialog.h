@@ -7,10 +7,10 @@
 #include <functional>
 #include <initializer_list>
 
-#include "app/dialogbase.h"
-#include "clock/clocklink.h"
-#include "clock/transferface.h"
-#include "clock/transfersession.h"
+#include "ui/app/dialogbase.h"
+#include "core/clock/clocklink.h"
+#include "core/clock/transferface.h"
+#include "ui/clock/transfersession.h"
 
 class QLabel;
 class QProgressBar;

@@ -1,8 +1,8 @@
-#include "clock/transfersession.h"
+#include "ui/clock/transfersession.h"
 
 #include <QThread>
 
-#include "clock/serialclocklink.h"
+#include "ui/clock/serialclocklink.h"
 
 namespace plumet::ui {
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <stop_token>
 
-#include "clock/clocklink.h"
+#include "core/clock/clocklink.h"
 
 class QThread;
 

@@ -1,14 +1,14 @@
-#include "exchange/exchangedialog.h"
+#include "ui/exchange/exchangedialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
 
 namespace plumet::ui {
 namespace {

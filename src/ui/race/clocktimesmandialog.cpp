@@ -1,4 +1,4 @@
-#include "race/clocktimesmandialog.h"
+#include "ui/race/clocktimesmandialog.h"
 
 #include <QComboBox>
 #include <QFont>
@@ -8,15 +8,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/actionoutcome.h"
-#include "app/appcontext.h"
-#include "app/fieldrules.h"
-#include "app/fixedwidth.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "race/racefields.h"
-#include "registers/fanciers.h"
-#include "widgets/rangefield.h"
+#include "ui/app/actionoutcome.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "core/race/racefields.h"
+#include "core/registers/fanciers.h"
+#include "ui/widgets/rangefield.h"
 
 namespace plumet::ui {
 namespace {

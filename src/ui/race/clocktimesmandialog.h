@@ -3,10 +3,10 @@
 #include <array>
 #include <vector>
 
-#include "app/dialogbase.h"
-#include "race/manualtimes.h"
-#include "race/racelists.h"
-#include "race/races.h"
+#include "ui/app/dialogbase.h"
+#include "core/race/manualtimes.h"
+#include "core/race/racelists.h"
+#include "core/race/races.h"
 
 class QComboBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "race/enterdistancesdialog.h"
+#include "ui/race/enterdistancesdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,13 +10,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/fieldrules.h"
-#include "app/fixedwidth.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "race/decimals.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "core/race/decimals.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 namespace {

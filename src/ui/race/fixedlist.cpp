@@ -1,4 +1,4 @@
-#include "race/fixedlist.h"
+#include "ui/race/fixedlist.h"
 
 #include <QBoxLayout>
 #include <QFontDatabase>
@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 
-#include "app/formtexts.h"
+#include "ui/app/formtexts.h"
 
 namespace plumet::ui {
 

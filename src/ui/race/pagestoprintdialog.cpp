@@ -1,4 +1,4 @@
-#include "race/pagestoprintdialog.h"
+#include "ui/race/pagestoprintdialog.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/fieldrules.h"
-#include "app/textcodec.h"
-#include "race/resultlayout.h"
-#include "widgets/fixedfield.h"
+#include "core/app/fieldrules.h"
+#include "ui/app/textcodec.h"
+#include "core/race/resultlayout.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 

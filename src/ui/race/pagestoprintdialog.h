@@ -2,7 +2,7 @@
 // frmRaceCalcPagesToPrint: the first and the last page of the result list to print.
 #include <cstddef>
 
-#include "app/dialogbase.h"
+#include "ui/app/dialogbase.h"
 
 namespace plumet::ui {
 

@@ -1,20 +1,20 @@
-#include "race/racedataexportdialog.h"
+#include "ui/race/racedataexportdialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/fieldrules.h"
-#include "app/mainwindow.h"
-#include "app/textcodec.h"
-#include "app/timesource.h"
-#include "app/weeks.h"
-#include "app/writelock.h"
-#include "clock/storepathselect.h"
-#include "race/xmlexport.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fieldrules.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/textcodec.h"
+#include "core/app/timesource.h"
+#include "core/app/weeks.h"
+#include "ui/app/writelock.h"
+#include "ui/clock/storepathselect.h"
+#include "core/race/xmlexport.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 namespace {

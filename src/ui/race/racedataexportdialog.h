@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "app/dialogbase.h"
-#include "app/files.h"
+#include "ui/app/dialogbase.h"
+#include "core/app/files.h"
 
 namespace plumet::ui {
 

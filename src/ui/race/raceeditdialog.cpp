@@ -1,4 +1,4 @@
-#include "race/raceeditdialog.h"
+#include "ui/race/raceeditdialog.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/fieldrules.h"
-#include "app/fixedwidth.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "race/racefields.h"
-#include "widgets/fixedfield.h"
-#include "widgets/rangefield.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "core/race/racefields.h"
+#include "ui/widgets/fixedfield.h"
+#include "ui/widgets/rangefield.h"
 
 namespace plumet::ui {
 namespace {

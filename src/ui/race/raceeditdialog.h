@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/dialogbase.h"
-#include "race/raceentry.h"
-#include "race/races.h"
-#include "releasepoints/releasepoints.h"
+#include "ui/app/dialogbase.h"
+#include "core/race/raceentry.h"
+#include "core/race/races.h"
+#include "core/releasepoints/releasepoints.h"
 
 class QComboBox;
 class QDateEdit;

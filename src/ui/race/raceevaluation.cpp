@@ -1,6 +1,6 @@
-#include "race/raceevaluation.h"
+#include "ui/race/raceevaluation.h"
 
-#include "race/raceresultsdialog.h"
+#include "ui/race/raceresultsdialog.h"
 
 namespace plumet::ui {
 

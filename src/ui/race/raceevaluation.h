@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <functional>
 
-#include "race/distances.h"
-#include "race/races.h"
+#include "core/race/distances.h"
+#include "core/race/races.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "race/raceresultsdialog.h"
+#include "ui/race/raceresultsdialog.h"
 
 #include <QFile>
 #include <QGridLayout>
@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "race/fixedlist.h"
-#include "race/racecalc.h"
-#include "race/resultlayout.h"
-#include "race/resultexportdialog.h"
-#include "race/resultprint.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "ui/race/fixedlist.h"
+#include "core/race/racecalc.h"
+#include "core/race/resultlayout.h"
+#include "ui/race/resultexportdialog.h"
+#include "ui/race/resultprint.h"
 
 namespace plumet::ui {
 

@@ -4,12 +4,12 @@
 #include <QStringList>
 #include <vector>
 
-#include "app/dialogbase.h"
-#include "app/catalogue.h"
-#include "race/distances.h"
-#include "race/racecalc.h"
-#include "race/races.h"
-#include "race/resultfile.h"
+#include "ui/app/dialogbase.h"
+#include "core/app/catalogue.h"
+#include "core/race/distances.h"
+#include "core/race/racecalc.h"
+#include "core/race/races.h"
+#include "core/race/resultfile.h"
 
 class QListWidget;
 

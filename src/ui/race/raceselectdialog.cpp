@@ -1,4 +1,4 @@
-#include "race/raceselectdialog.h"
+#include "ui/race/raceselectdialog.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/fixedwidth.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "race/distances.h"
-#include "race/raceeditdialog.h"
-#include "race/raceentry.h"
-#include "race/raceevaluation.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "core/race/distances.h"
+#include "ui/race/raceeditdialog.h"
+#include "core/race/raceentry.h"
+#include "ui/race/raceevaluation.h"
 
 namespace plumet::ui {
 namespace {

@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <cstddef>
 
-#include "app/dialogbase.h"
-#include "race/races.h"
+#include "ui/app/dialogbase.h"
+#include "core/race/races.h"
 
 class QComboBox;
 class QLabel;

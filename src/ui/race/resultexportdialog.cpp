@@ -1,15 +1,15 @@
-#include "race/resultexportdialog.h"
+#include "ui/race/resultexportdialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "app/appcontext.h"
-#include "app/formtexts.h"
-#include "app/messages.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "race/resultprint.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/formtexts.h"
+#include "ui/app/messages.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "ui/race/resultprint.h"
 
 namespace plumet::ui {
 namespace {

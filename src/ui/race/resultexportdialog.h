@@ -4,8 +4,8 @@
 #include <QString>
 #include <optional>
 
-#include "race/races.h"
-#include "race/resultexport.h"
+#include "core/race/races.h"
+#include "core/race/resultexport.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "race/resultprint.h"
+#include "ui/race/resultprint.h"
 
 #include <QDate>
 #include <QFile>
@@ -11,12 +11,12 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "app/appcontext.h"
-#include "app/files.h"
-#include "app/formtexts.h"
-#include "app/textcodec.h"
-#include "race/decimals.h"
-#include "race/pagestoprintdialog.h"
+#include "ui/app/appcontext.h"
+#include "core/app/files.h"
+#include "ui/app/formtexts.h"
+#include "ui/app/textcodec.h"
+#include "core/race/decimals.h"
+#include "ui/race/pagestoprintdialog.h"
 
 namespace plumet::ui {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "race/races.h"
-#include "race/resultfile.h"
-#include "race/resultlayout.h"
+#include "core/race/races.h"
+#include "core/race/resultfile.h"
+#include "core/race/resultlayout.h"
 
 class QPagedPaintDevice;
 class QWidget;

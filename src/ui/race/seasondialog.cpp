@@ -1,4 +1,4 @@
-#include "race/seasondialog.h"
+#include "ui/race/seasondialog.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -12,15 +12,15 @@
 #include <QVBoxLayout>
 #include <tuple>
 
-#include "app/appcontext.h"
-#include "app/fixedwidth.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "race/racefields.h"
-#include "race/resultexportdialog.h"
-#include "race/resultprint.h"
-#include "race/seasonlayout.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "core/race/racefields.h"
+#include "ui/race/resultexportdialog.h"
+#include "ui/race/resultprint.h"
+#include "core/race/seasonlayout.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 namespace {

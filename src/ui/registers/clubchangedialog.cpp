@@ -1,16 +1,16 @@
-#include "registers/clubchangedialog.h"
+#include "ui/registers/clubchangedialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "registers/clubchange.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "core/registers/clubchange.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 

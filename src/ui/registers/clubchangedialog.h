@@ -1,6 +1,6 @@
 #pragma once
 // frmClubChange: moves the current fancier to another club or number.
-#include "app/dialogbase.h"
+#include "ui/app/dialogbase.h"
 
 namespace plumet::ui {
 

@@ -1,15 +1,15 @@
-#include "registers/clubdialog.h"
+#include "ui/registers/clubdialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/actionoutcome.h"
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "app/writelock.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/actionoutcome.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/writelock.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 

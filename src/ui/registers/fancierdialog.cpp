@@ -1,4 +1,4 @@
-#include "registers/fancierdialog.h"
+#include "ui/registers/fancierdialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/actionoutcome.h"
-#include "app/appcontext.h"
-#include "app/mainwindow.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "widgets/coordinaterow.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/actionoutcome.h"
+#include "ui/app/appcontext.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "ui/widgets/coordinaterow.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 

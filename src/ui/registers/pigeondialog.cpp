@@ -1,4 +1,4 @@
-#include "registers/pigeondialog.h"
+#include "ui/registers/pigeondialog.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -10,12 +10,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/appcontext.h"
-#include "app/fixedwidth.h"
-#include "app/mainwindow.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/dialogbase.h"
-#include "registers/pigeons.h"
+#include "ui/app/dialogbase.h"
+#include "core/registers/pigeons.h"
 
 class QGridLayout;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "releasepoints/racepointdialog.h"
+#include "ui/releasepoints/racepointdialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -7,14 +7,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/actionoutcome.h"
-#include "app/appcontext.h"
-#include "app/fixedwidth.h"
-#include "app/mainwindow.h"
-#include "app/textcodec.h"
-#include "app/writelock.h"
-#include "widgets/coordinaterow.h"
-#include "widgets/fixedfield.h"
+#include "ui/app/actionoutcome.h"
+#include "ui/app/appcontext.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/textcodec.h"
+#include "ui/app/writelock.h"
+#include "ui/widgets/coordinaterow.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 

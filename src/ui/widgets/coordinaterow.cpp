@@ -1,10 +1,10 @@
-#include "widgets/coordinaterow.h"
+#include "ui/widgets/coordinaterow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "app/formtexts.h"
-#include "app/textcodec.h"
+#include "ui/app/formtexts.h"
+#include "ui/app/textcodec.h"
 
 namespace plumet::ui {
 namespace {

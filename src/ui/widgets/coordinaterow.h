@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "releasepoints/coordinates.h"
-#include "widgets/signfield.h"
+#include "core/releasepoints/coordinates.h"
+#include "ui/widgets/signfield.h"
 
 namespace plumet::ui {
 

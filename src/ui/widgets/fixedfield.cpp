@@ -1,4 +1,4 @@
-#include "widgets/fixedfield.h"
+#include "ui/widgets/fixedfield.h"
 
 #include <QList>
 #include <QStyle>
@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <QValidator>
 
-#include "app/cp1252.h"
-#include "app/textcodec.h"
+#include "core/app/cp1252.h"
+#include "ui/app/textcodec.h"
 
 namespace plumet::ui {
 namespace {

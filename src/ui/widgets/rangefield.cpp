@@ -1,4 +1,4 @@
-#include "widgets/rangefield.h"
+#include "ui/widgets/rangefield.h"
 
 #include <QFocusEvent>
 #include <QPointer>

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string_view>
 
-#include "widgets/fixedfield.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 

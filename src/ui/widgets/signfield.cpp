@@ -1,4 +1,4 @@
-#include "widgets/signfield.h"
+#include "ui/widgets/signfield.h"
 
 namespace plumet::ui {
 
