@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/fieldrules.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet {
 namespace {
@@ -13,6 +14,22 @@ TEST(FieldRules, DigitFieldsTakeAsciiDigitsAndBackspaceLeavingPadsAndCutsEnterin
     EXPECT_EQ(TextOnLeave("  Meier ", 6) + TextOnLeave("abcdef", 4), "Meier abcd");
     EXPECT_EQ(PaddedIfNotEmpty(" SPA", 5) + PaddedIfNotEmpty("", 5), " SPA ");
     EXPECT_EQ(TextOnEnter("  Zur Post  "), "Zur Post");
+}
+
+TEST(FixedWidthField, ReadsAndWritesOnlyItsOwnColumns) {
+    constexpr Column name{4, 8};
+    EXPECT_EQ(Field("001Smith  X", name), "Smith");
+    EXPECT_EQ(Field("001Sm", name), "Sm");
+    EXPECT_EQ(Field("001", name), "");
+
+    std::string record = "001Smith  X";
+    SetField(record, name, "Jo");
+    EXPECT_EQ(record, "001Jo     X");
+    SetField(record, name, "Andersen");
+    EXPECT_EQ(record, "001Ander  X");
+    std::string shortRecord = "01";
+    SetField(shortRecord, name, "Li");
+    EXPECT_EQ(shortRecord, "01 Li   ");
 }
 
 } // namespace

@@ -10,6 +10,13 @@ std::string Mid(std::string_view text, std::size_t from, std::size_t to) {
     return std::string(text.substr(from - 1, to - from + 1));
 }
 
+std::string Field(std::string_view record, Column column) { return Mid(record, column.first, column.last); }
+
+void SetField(std::string& record, Column column, std::string_view value) {
+    if (record.size() < column.last) record.resize(column.last, ' ');
+    record.replace(column.first - 1, column.width(), PadRight(value, column.width()));
+}
+
 std::string TrimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};

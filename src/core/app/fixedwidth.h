@@ -11,6 +11,20 @@ namespace plumet {
 // Characters `from` (1-based) to `to` inclusive, clipped to the text; "" when out of range.
 std::string Mid(std::string_view text, std::size_t from, std::size_t to);
 
+// One field of a fixed-width record: first and last column, 1-based, inclusive. Each record kind
+// names its fields once, in its own columns header, so a column moves in one place.
+struct Column {
+    std::size_t first;
+    std::size_t last;
+    constexpr std::size_t width() const { return last - first + 1; }
+};
+
+// The field's text, clipped to the record; "" when the record is shorter.
+std::string Field(std::string_view record, Column column);
+// Puts `value` into the field, padded with blanks or cut to its width; a shorter record is
+// first filled with blanks up to the field.
+void SetField(std::string& record, Column column, std::string_view value);
+
 std::string TrimBlanks(std::string_view text);
 std::string TrimRightBlanks(std::string_view text);
 

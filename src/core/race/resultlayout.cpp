@@ -50,18 +50,18 @@ constexpr int kFirstRowY = 2100, kRowStep = 150;
 constexpr int kFooterY = 6800;
 constexpr int kHeadSize = 9; // the column heads stand close together
 
-struct Column {
+struct PrintColumn {
     int x;
     PrintAlign align;
 };
-constexpr Column kRowColumns[] = {{500, PrintAlign::Start},  {750, PrintAlign::Start}, {1680, PrintAlign::Start},
+constexpr PrintColumn kRowColumns[] = {{500, PrintAlign::Start},  {750, PrintAlign::Start}, {1680, PrintAlign::Start},
                                   {2800, PrintAlign::Start}, {3600, PrintAlign::End},  {4150, PrintAlign::End},
                                   {4650, PrintAlign::End}};
 constexpr int kUpperHeadX[] = {500, 750, 1900, 2800, 3600, 4150, 4650};
 constexpr int kLowerHeadX[] = {500, 750, 1680, 2800, 3600, 4150, 4650, 4700};
 // A race of a season: a point smaller, the figures move left for the prize mark and the ace
 // points, which end where the remark's head stood.
-constexpr Column kSeasonRowColumns[] = {{500, PrintAlign::Start},  {750, PrintAlign::Start}, {1680, PrintAlign::Start},
+constexpr PrintColumn kSeasonRowColumns[] = {{500, PrintAlign::Start},  {750, PrintAlign::Start}, {1680, PrintAlign::Start},
                                         {2600, PrintAlign::Start}, {3340, PrintAlign::End},  {3740, PrintAlign::End},
                                         {4160, PrintAlign::End},   {4210, PrintAlign::Start}, {4700, PrintAlign::End}};
 constexpr int kSeasonUpperHeadX[] = {500, 750, 1900, 2600, 3340, 3740, 4160, 4210, 4700};
@@ -269,7 +269,7 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
     const std::size_t pageCount = PageCount(lines.size());
     const bool miles = race.distanceUnit == kRaceInMiles;
     const std::vector<HeadLine> headLines = ResultHeadLines(race, texts, dateText, prizes);
-    const Column* columns = prizes ? kSeasonRowColumns : kRowColumns;
+    const PrintColumn* columns = prizes ? kSeasonRowColumns : kRowColumns;
     const int* upperX = prizes ? kSeasonUpperHeadX : kUpperHeadX;
     const int* lowerX = prizes ? kSeasonLowerHeadX : kLowerHeadX;
     // The head's season line pushes the table down by a line; 29 rows still end above the foot.
