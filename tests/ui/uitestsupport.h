@@ -25,7 +25,7 @@
 #include "core/app/files.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/messages.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "core/clock/tracinglink.h"
 #include "ui/clock/transfersession.h"
 #include "ui/widgets/fixedfield.h"
