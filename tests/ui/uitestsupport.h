@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/files.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/messages.h"
