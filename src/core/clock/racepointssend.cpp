@@ -18,7 +18,7 @@ RacePointsSendOutcome Ended(RacePointsSendOutcome out, LinkStatus status) {
 std::string RacePointSentLine(std::string_view record) { return Mid(record, 1, 2) + "  " + Mid(record, 3, 15); }
 
 RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder, milliseconds byteTimeout,
-                                     const RacePointsSendProgress& progress, std::stop_token cancel) {
+                                     const TransferProgressSink& progress, std::stop_token cancel) {
     RacePointsSendOutcome out;
     RacePointTable table;
     const RacePointsLoad loaded = LoadRacePoints(table, RacePointFilePath(programFolder));
@@ -29,7 +29,7 @@ RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder,
         return out;
     }
     out.points = table.Count();
-    if (progress) progress(0, out.points, {});
+    Report(progress, {0, out.points, {}});
 
     const auto send = [&](std::string_view bytes) {
         const LinkStatus status = SendBytes(link, bytes, cancel);
@@ -45,7 +45,7 @@ RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder,
             sent != LinkStatus::Ok)
             return Ended(out, sent);
         ++out.sent;
-        if (progress) progress(out.sent, out.points, RacePointSentLine(record));
+        Report(progress, {out.sent, out.points, RacePointSentLine(record)});
     }
     if (const LinkStatus sent = send(std::string(1, static_cast<char>(kStartChar))); sent != LinkStatus::Ok)
         return Ended(out, sent);
