@@ -83,7 +83,7 @@ int RunSendLoft(CliContext& context, const std::vector<std::string>& args) {
         const SystemTimeSource clock;
         outcome = SendLoft(
             link, context.folder, *loft, CatalogueSexTexts(context.catalogue), clock, kLoftSendConstants.byteTimeout,
-            [&progress](std::size_t sent, std::size_t total) { progress.Show(sent, total); }, cancel.Token());
+            [&progress](const TransferProgress& p) { progress.Show(p.done, p.total); }, cancel.Token());
     }
     link.close();
     return Report(context, "frmLoftSend", FaceOf(outcome.result), outcome.result == LoftSendResult::Cancelled,
@@ -99,7 +99,7 @@ int RunGetLoft(CliContext& context, const std::vector<std::string>&) {
         ProgressLine progress(context, Text("frmLoftGet.txtPigeonGet"));
         outcome = GetLoft(
             link, context.folder, context.settings, CatalogueSexTexts(context.catalogue), kLoftGetConstants.byteTimeout,
-            [&progress](std::size_t received, std::size_t total) { progress.Show(received, total); }, cancel.Token());
+            [&progress](const TransferProgress& p) { progress.Show(p.done, p.total); }, cancel.Token());
     }
     link.close();
     if (outcome.result == LoftGetResult::SaveFailed || outcome.result == LoftGetResult::Refused)
@@ -118,9 +118,7 @@ int RunSendPoints(CliContext& context, const std::vector<std::string>&) {
         ProgressLine progress(context, "");
         outcome = SendRacePoints(
             link, context.folder, kRacePointsSendConstants.byteTimeout,
-            [&progress](std::size_t sent, std::size_t total, const std::string& line) {
-                progress.Show(sent, total, line);
-            },
+            [&progress](const TransferProgress& p) { progress.Show(p.done, p.total, p.what); },
             cancel.Token());
     }
     link.close();

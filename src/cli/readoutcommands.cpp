@@ -42,8 +42,8 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& args, std
 
 std::string MessageKey(int n) { return std::string(kReadoutForm) + ".MsgBoxText" + std::to_string(n); }
 
-std::string StatusText(const CliContext& context, RacedataStatus status) {
-    return Cp1252ToUtf8(context.catalogue.LookupText(std::string(kReadoutForm) + "." + RacedataStatusKey(status)));
+std::string StatusText(const CliContext& context, std::string_view statusKey) {
+    return Cp1252ToUtf8(context.catalogue.LookupText(std::string(kReadoutForm) + "." + std::string(statusKey)));
 }
 
 // Week and point as the read-out dialog takes them after leaving its fields.
@@ -78,8 +78,8 @@ int RunReadout(CliContext& context, const std::vector<std::string>& args) {
         return context.Fail(MessageKey(kRacedataPortNotAvailable), notAvailable);
 
     const RacedataTarget target{context.folder, context.settings, fields, CatalogueSexTexts(context.catalogue)};
-    const RacedataProgress progress = [&context](RacedataStatus status) {
-        if (context.progress) context.err << StatusText(context, status) << std::endl;
+    const TransferProgressSink progress = [&context](const TransferProgress& p) {
+        if (context.progress) context.err << StatusText(context, p.what) << std::endl;
     };
     const RacedataOutcome outcome = GetRacedata(link, target, kRacedataGetConstants.byteTimeout, progress);
     link.close();

@@ -113,11 +113,9 @@ int RunLoadFirmware(CliContext& context, const std::vector<std::string>& args) {
     InterruptCancel interrupt;
     const TerminalProgramLoadOutcome outcome = LoadTerminalProgram(
         link, context.folder, code, kTerminalProgramLoadConstants.byteTimeout,
-        [&](LoadStage stage, std::size_t value, std::size_t maximum) {
+        [&](const TransferProgress& p) {
             if (!context.progress) return;
-            const std::string line = stage == LoadStage::Handshake
-                                         ? CatalogueText("Cli.LoaderWait", {std::to_string(value)})
-                                         : CatalogueText("Cli.Loading", {std::to_string(value), std::to_string(maximum)});
+            const std::string line = CatalogueText(p.what, {std::to_string(p.done), std::to_string(p.total)});
             context.err << '\r' << Cp1252ToUtf8(line) << "\x1B[K" << std::flush;
         },
         interrupt.Token());

@@ -37,9 +37,9 @@ protected:
     }
     LoftGetOutcome Get(ClockLink& through, std::stop_token cancel = {}) {
         return GetLoft(through, folder.path(), settings, kSexes, milliseconds{20},
-                       [&](std::size_t got, std::size_t total) {
-                           steps.emplace_back(got, total);
-                           if (got == 2 && stopAtTwo) stop.request_stop();
+                       [&](const TransferProgress& p) {
+                           steps.emplace_back(p.done, p.total);
+                           if (p.done == 2 && stopAtTwo) stop.request_stop();
                        },
                        cancel);
     }

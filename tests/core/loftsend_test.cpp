@@ -34,9 +34,9 @@ protected:
     }
     LoftSendOutcome Send(ClockLink& through, const LoftToSend& loft, std::stop_token cancel = {}) {
         return SendLoft(through, folder.path(), loft, kSexes, now, milliseconds{20},
-                        [&](std::size_t sent, std::size_t total) {
-                            steps.emplace_back(sent, total);
-                            if (sent == 1 && stopAtOne) stop.request_stop();
+                        [&](const TransferProgress& p) {
+                            steps.emplace_back(p.done, p.total);
+                            if (p.done == 1 && stopAtOne) stop.request_stop();
                         },
                         cancel);
     }

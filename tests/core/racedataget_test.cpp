@@ -62,7 +62,7 @@ protected:
         link.open(kRacedataGetConstants.SettingsFor("1"));
         steps.clear();
         const RacedataOutcome outcome =
-            GetRacedata(link, Target(point), kWait, [this](RacedataStatus s) { steps.push_back(s); });
+            GetRacedata(link, Target(point), kWait, [this](const TransferProgress& p) { steps.push_back(p.what); });
         sent = inner.Sent();
         return outcome;
     }
@@ -72,7 +72,7 @@ protected:
     TestFolder folder;
     Settings settings;
     FrozenTimeSource master{MakeDateTime(2024, 6, 2, 18, 30, 0)};
-    std::vector<RacedataStatus> steps;
+    std::vector<std::string> steps;
     std::string sent;
 };
 
@@ -80,9 +80,8 @@ protected:
 TEST_F(RacedataGet, ClocksFillTheGoldenFileStepByStep) {
     const RacedataOutcome first = Read(Clock(7));
     EXPECT_EQ(sent, ">4");
-    EXPECT_EQ(steps, (std::vector<RacedataStatus>{RacedataStatus::TerminalSearch, RacedataStatus::DataGet,
-                                                  RacedataStatus::CommunicationOk, RacedataStatus::DataSave,
-                                                  RacedataStatus::DataReady}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"txtTerminalSearch", "txtDataGet", "txtCommunicationOk", "txtDataSave",
+                                               "txtDataReady"}));
     const RacedataOutcome second = Read(Clock(8));
     EXPECT_EQ(JoinLinesCrLf(first.appended) + JoinLinesCrLf(second.appended), File());
     EXPECT_EQ(File(), TestData("readout/W0120523.d00"));

@@ -16,8 +16,8 @@ protected:
     void SetUp() override { link.open(PortSettings{}); }
     RacePointsSendOutcome Send(ClockLink& through, std::stop_token cancel = {}) {
         return SendRacePoints(through, folder.path(), milliseconds{20},
-                              [this](std::size_t sent, std::size_t total, const std::string& line) {
-                                  lines.push_back(std::to_string(sent) + "/" + std::to_string(total) + " " + line);
+                              [this](const TransferProgress& p) {
+                                  lines.push_back(std::to_string(p.done) + "/" + std::to_string(p.total) + " " + p.what);
                               },
                               cancel);
     }

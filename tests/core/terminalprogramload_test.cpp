@@ -48,9 +48,9 @@ class Upload : public ::testing::Test {
 protected:
     TerminalProgramLoadOutcome Load(ClockLink& through, std::string_view code) {
         return LoadTerminalProgram(through, folder.path(), code, milliseconds{5},
-                                   [&](LoadStage stage, std::size_t value, std::size_t maximum) {
-                                       if (stage == LoadStage::Handshake && value == cancelAtTry) stop.request_stop();
-                                       if (stage != LoadStage::Handshake) progress.push_back({value, maximum});
+                                   [&](const TransferProgress& p) {
+                                       if (p.what == kLoaderWaitStep && p.done == cancelAtTry) stop.request_stop();
+                                       if (p.what == kLoadingStep) progress.push_back({p.done, p.total});
                                    },
                                    stop.get_token());
     }

@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     link.open(PortSettings{});
     link.QueueIncoming(fuzz::Bytes(data, size));
     std::stop_source stop;
-    const auto progress = [&](LoadStage stage, std::size_t tries, std::size_t) {
-        if (stage == LoadStage::Handshake && tries > size + 1) stop.request_stop();
+    const auto progress = [&](const TransferProgress& p) {
+        if (p.what == kLoaderWaitStep && p.done > size + 1) stop.request_stop();
     };
     LoadTerminalProgram(link, fuzz::Folder(), "21", milliseconds{0}, progress, stop.get_token());
     return image ? 0 : 1;

@@ -42,7 +42,7 @@ long long SettingNumber(const std::string& line, Column number) {
 } // namespace
 
 LoftGetOutcome GetLoft(ClockLink& link, const Path& programFolder, const Settings& settings, const SexTexts& sexes,
-                       milliseconds byteTimeout, const LoftGetProgress& progress, std::stop_token cancel) {
+                       milliseconds byteTimeout, const TransferProgressSink& progress, std::stop_token cancel) {
     LoftGetOutcome out;
     if (std::string problem = SettingsProblem(settings); !problem.empty()) return Unusable(out, std::move(problem));
     const std::string command{static_cast<char>(kStartChar), static_cast<char>(kCommandLoftGet)};
@@ -65,7 +65,7 @@ LoftGetOutcome GetLoft(ClockLink& link, const Path& programFolder, const Setting
         return out;
     }
 
-    if (progress) progress(0, out.pigeons);
+    Report(progress, {0, out.pigeons, {}});
     const PigeonsConvert convert(sexes);
     std::vector<std::string> records;
     records.reserve(out.pigeons);
@@ -77,7 +77,7 @@ LoftGetOutcome GetLoft(ClockLink& link, const Path& programFolder, const Setting
         if (const LinkStatus got = ReceiveBytes(link, chip, byteTimeout, cancel); got != LinkStatus::Ok)
             return Ended(out, got);
         records.push_back(convert.DecodePigeon(ring, chip));
-        if (progress) progress(records.size(), out.pigeons);
+        Report(progress, {records.size(), out.pigeons, {}});
     }
     out.link = ExpectByte(link, kStartChar, byteTimeout, cancel);
     if (out.link != LinkStatus::Ok) return Ended(out, out.link);

@@ -3,7 +3,6 @@
 // fancier once region, federation, club and fancier are found to be this program's.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "core/app/files.h"
 #include "core/app/options.h"
 #include "core/clock/clocklink.h"
+#include "core/clock/transferprogress.h"
 #include "core/clock/pigeonsconvert.h"
 
 namespace plumet {
@@ -50,8 +50,7 @@ struct LoftGetOutcome {
     int message = 0;
 };
 
-// Pigeons received so far and the count the clock announced.
-using LoftGetProgress = std::function<void(std::size_t received, std::size_t total)>;
+// Progress: pigeons received of the count the clock announced; `what` stays "".
 
 // Reads the clock's loft and, when every check passes, replaces the fancier's pigeon file
 // (written whole or not at all). No file changes on any failure or cancel. Settings without
@@ -59,6 +58,6 @@ using LoftGetProgress = std::function<void(std::size_t received, std::size_t tot
 // register that cannot be read, after it answered.
 LoftGetOutcome GetLoft(ClockLink& link, const Path& programFolder, const Settings& settings, const SexTexts& sexes,
                        milliseconds byteTimeout,
-                       const LoftGetProgress& progress, std::stop_token cancel);
+                       const TransferProgressSink& progress, std::stop_token cancel);
 
 } // namespace plumet

@@ -138,7 +138,7 @@ std::string ClockDateTimeBytes(const DateTime& at) {
 
 LoftSendOutcome SendLoft(ClockLink& link, const Path& programFolder, const LoftToSend& loft, const SexTexts& sexes,
                          const TimeSource& clock, milliseconds byteTimeout,
-                         const LoftSendProgress& progress, std::stop_token cancel) {
+                         const TransferProgressSink& progress, std::stop_token cancel) {
     LoftSendOutcome out;
 
     PigeonTable table;
@@ -156,13 +156,13 @@ LoftSendOutcome SendLoft(ClockLink& link, const Path& programFolder, const LoftT
     }
     const LoftMessage& message = *coding.message;
     out.pigeons = message.pigeons.size();
-    if (progress) progress(0, out.pigeons);
+    Report(progress, {0, out.pigeons, kLoftSendStep});
 
     if (const LinkStatus sent = SendBytes(link, message.head, cancel); sent != LinkStatus::Ok) return Ended(out, sent);
     for (const std::string& pigeon : message.pigeons) {
         if (const LinkStatus sent = SendBytes(link, pigeon, cancel); sent != LinkStatus::Ok) return Ended(out, sent);
         ++out.sent;
-        if (progress) progress(out.sent, out.pigeons);
+        Report(progress, {out.sent, out.pigeons, kLoftSendStep});
         if (cancel.stop_requested()) return Ended(out, LinkStatus::Cancelled);
     }
     // One reading for all seven bytes, so a minute turning over cannot tear the time apart.

@@ -3,7 +3,6 @@
 // followed by the PC's date and time, which the clock takes over.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -15,6 +14,7 @@
 #include "core/app/refusal.h"
 #include "core/app/timesource.h"
 #include "core/clock/clocklink.h"
+#include "core/clock/transferprogress.h"
 #include "core/clock/pigeonsconvert.h"
 
 namespace plumet {
@@ -70,13 +70,13 @@ struct LoftSendOutcome {
     Refusal refusal;                  // NotSendable: why
 };
 
-// Pigeons sent so far and the total; called once with 0 before the first pigeon.
-using LoftSendProgress = std::function<void(std::size_t sent, std::size_t total)>;
+// Progress: pigeons sent of the loft's pigeons, while "txtPigeonLoad"; once with 0 before the first.
+inline constexpr char kLoftSendStep[] = "txtPigeonLoad";
 
 // Loads the fancier's pigeon file, codes the loft and sends it byte by byte. The date and
 // time are read once, when the trailer starts.
 LoftSendOutcome SendLoft(ClockLink& link, const Path& programFolder, const LoftToSend& loft, const SexTexts& sexes,
                          const TimeSource& clock, milliseconds byteTimeout,
-                         const LoftSendProgress& progress, std::stop_token cancel);
+                         const TransferProgressSink& progress, std::stop_token cancel);
 
 } // namespace plumet

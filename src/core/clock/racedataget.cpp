@@ -9,8 +9,8 @@ namespace plumet {
 
 namespace {
 
-void Report(const RacedataProgress& progress, RacedataStatus status) {
-    if (progress) progress(status);
+void Report(const TransferProgressSink& progress, RacedataStatus status) {
+    Report(progress, {0, 0, RacedataStatusKey(status)});
 }
 
 RacedataReceipt Ended(ReceiveOutcome outcome, LinkStatus link) {
@@ -49,7 +49,7 @@ const char* RacedataStatusKey(RacedataStatus status) {
     return "";
 }
 
-RacedataReceipt ReceiveRacedata(ClockLink& link, milliseconds byteTimeout, const RacedataProgress& progress,
+RacedataReceipt ReceiveRacedata(ClockLink& link, milliseconds byteTimeout, const TransferProgressSink& progress,
                                 std::stop_token cancel) {
     Report(progress, RacedataStatus::TerminalSearch);
     // Whatever the clock sent before (a print-out, the tail of an earlier read) must not be
@@ -86,7 +86,7 @@ RacedataReceipt ReceiveRacedata(ClockLink& link, milliseconds byteTimeout, const
 }
 
 RacedataOutcome StoreRacedata(const ClockRacedata& data, const RacedataTarget& target,
-                              const RacedataProgress& progress, std::stop_token cancel) {
+                              const TransferProgressSink& progress, std::stop_token cancel) {
     const ReadoutFields& fields = target.fields;
     if (std::string problem = SettingsProblem(target.settings); !problem.empty()) return RefusedFor(std::move(problem));
     if (data.Region() != SettingNumber(target.settings.RegionNumber()))
@@ -148,7 +148,7 @@ RacedataOutcome StoreRacedata(const ClockRacedata& data, const RacedataTarget& t
 }
 
 RacedataOutcome GetRacedata(ClockLink& link, const RacedataTarget& target, milliseconds byteTimeout,
-                            const RacedataProgress& progress, std::stop_token cancel) {
+                            const TransferProgressSink& progress, std::stop_token cancel) {
     if (std::string problem = SettingsProblem(target.settings); !problem.empty()) return RefusedFor(std::move(problem));
     const RacedataReceipt receipt = ReceiveRacedata(link, byteTimeout, progress, cancel);
     switch (receipt.outcome) {

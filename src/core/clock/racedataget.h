@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "core/app/files.h"
 #include "core/app/options.h"
 #include "core/clock/clocklink.h"
+#include "core/clock/transferprogress.h"
 #include "core/clock/clockstate.h"
 #include "core/clock/pigeonsconvert.h"
 #include "core/race/readoutfile.h"
@@ -53,7 +53,7 @@ enum class RacedataStatus { None, TerminalSearch, DataGet, CommunicationOk, Data
 // "txtTerminalSearch" …; "" for None.
 const char* RacedataStatusKey(RacedataStatus status);
 
-using RacedataProgress = std::function<void(RacedataStatus status)>;
+// Progress: each step's status key as `what`; the counts stay 0.
 
 enum class ReceiveOutcome { Received, NoAnswer, Failed, TooManyArrivals, Cancelled };
 
@@ -65,7 +65,7 @@ struct RacedataReceipt {
 
 // The exchange on the wire, from emptying the input to the end mark. `byteTimeout` is the
 // per-byte wait and also the quiet time that counts as an empty input.
-RacedataReceipt ReceiveRacedata(ClockLink& link, milliseconds byteTimeout, const RacedataProgress& progress,
+RacedataReceipt ReceiveRacedata(ClockLink& link, milliseconds byteTimeout, const TransferProgressSink& progress,
                                 std::stop_token cancel = {});
 
 // Where a read goes and what it is checked against.
@@ -102,11 +102,11 @@ struct RacedataOutcome {
 // Checks the loft and appends it. The read-out file is read afresh, so a file that cannot be
 // read is never replaced; nothing is written when `cancel` has been requested.
 RacedataOutcome StoreRacedata(const ClockRacedata& data, const RacedataTarget& target,
-                              const RacedataProgress& progress, std::stop_token cancel = {});
+                              const TransferProgressSink& progress, std::stop_token cancel = {});
 
 // "Get data": ReceiveRacedata, then StoreRacedata. No line is added unless the whole read
 // succeeded. Settings without region and federation numbers are refused before the clock is asked.
 RacedataOutcome GetRacedata(ClockLink& link, const RacedataTarget& target, milliseconds byteTimeout,
-                            const RacedataProgress& progress, std::stop_token cancel = {});
+                            const TransferProgressSink& progress, std::stop_token cancel = {});
 
 } // namespace plumet

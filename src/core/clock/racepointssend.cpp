@@ -20,7 +20,7 @@ std::string RacePointSentLine(std::string_view record) {
 }
 
 RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder, milliseconds byteTimeout,
-                                     const RacePointsSendProgress& progress, std::stop_token cancel) {
+                                     const TransferProgressSink& progress, std::stop_token cancel) {
     RacePointsSendOutcome out;
     RacePointTable table;
     const RacePointsLoad loaded = LoadRacePoints(table, RacePointFilePath(programFolder));
@@ -31,7 +31,7 @@ RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder,
         return out;
     }
     out.points = table.Count();
-    if (progress) progress(0, out.points, {});
+    Report(progress, {0, out.points, {}});
 
     const auto send = [&](std::string_view bytes) {
         const LinkStatus status = SendBytes(link, bytes, cancel);
@@ -47,7 +47,7 @@ RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder,
             sent != LinkStatus::Ok)
             return Ended(out, sent);
         ++out.sent;
-        if (progress) progress(out.sent, out.points, RacePointSentLine(record));
+        Report(progress, {out.sent, out.points, RacePointSentLine(record)});
     }
     if (const LinkStatus sent = send(std::string(1, static_cast<char>(kStartChar))); sent != LinkStatus::Ok)
         return Ended(out, sent);

@@ -2,7 +2,6 @@
 // frmRacePointsSend's exchange (">8"): the names of all release points into the clock, which
 // numbers them by position after a blank entry 0.
 #include <cstddef>
-#include <functional>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -10,6 +9,7 @@
 #include "core/app/files.h"
 #include "core/app/refusal.h"
 #include "core/clock/clocklink.h"
+#include "core/clock/transferprogress.h"
 
 namespace plumet {
 
@@ -33,13 +33,11 @@ struct RacePointsSendOutcome {
     Refusal refusal;        // NotSendable: why
 };
 
-// Points sent so far, the total, and the status line of the last one sent ("" before the first).
-using RacePointsSendProgress =
-    std::function<void(std::size_t sent, std::size_t total, const std::string& statusLine)>;
+// Progress: points sent of all, with the status line of the last one sent as `what`.
 
 // Loads the release point register (a missing one is created with its empty slots first)
 // and sends every name.
 RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder, milliseconds byteTimeout,
-                                     const RacePointsSendProgress& progress, std::stop_token cancel);
+                                     const TransferProgressSink& progress, std::stop_token cancel);
 
 } // namespace plumet

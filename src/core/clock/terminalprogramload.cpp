@@ -26,9 +26,6 @@ FirmwareImage Refused(RefusalReason reason, const Path& path, std::size_t record
     return image;
 }
 
-void Report(const LoadProgress& progress, LoadStage stage, std::size_t value, std::size_t maximum) {
-    if (progress) progress(stage, value, maximum);
-}
 
 } // namespace
 
@@ -89,7 +86,7 @@ std::string HexRecordLine(std::string_view keyedRecord) {
 }
 
 TerminalProgramLoadOutcome LoadTerminalProgram(ClockLink& link, const Path& programFolder, std::string_view code,
-                                               milliseconds byteTimeout, const LoadProgress& progress,
+                                               milliseconds byteTimeout, const TransferProgressSink& progress,
                                                std::stop_token cancel) {
     const UploadKind kind = UploadKindOf(code);
     const FirmwareImage image = ReadFirmwareImage(FirmwareImagePath(programFolder, code), kind);
@@ -100,7 +97,7 @@ TerminalProgramLoadOutcome LoadTerminalProgram(ClockLink& link, const Path& prog
     for (;;) {
         if (cancel.stop_requested()) return Broken(LinkStatus::Cancelled, tries);
         ++tries;
-        Report(progress, LoadStage::Handshake, tries, 0);
+        Report(progress, {tries, 0, kLoaderWaitStep});
         const LinkStatus sent = link.sendByte(kLoaderHandshake, cancel);
         if (sent != LinkStatus::Ok) return Broken(sent, tries);
         const LinkStatus echoed = ExpectByte(link, kLoaderHandshake, byteTimeout, cancel);
@@ -116,24 +113,24 @@ TerminalProgramLoadOutcome LoadTerminalProgram(ClockLink& link, const Path& prog
     };
     if (kind == UploadKind::Hex) {
         const std::size_t maximum = bytes.size();
-        Report(progress, LoadStage::Upload, 0, maximum);
+        Report(progress, {0, maximum, kLoadingStep});
         LinkStatus status = SendBytes(link, kHexStartRecord, cancel);
         for (std::size_t at = 0; status == LinkStatus::Ok && at + 1 < bytes.size();) {
             if (cancel.stop_requested()) return done(LinkStatus::Cancelled);
             const std::size_t length = RecordLength(bytes, at);
             status = SendBytes(link, HexRecordLine(std::string_view(bytes).substr(at, length)), cancel);
             at += length;
-            Report(progress, LoadStage::Upload, at, maximum);
+            Report(progress, {at, maximum, kLoadingStep});
         }
         return done(status);
     }
     const std::size_t maximum = bytes.size() / 2;
-    Report(progress, LoadStage::Upload, 0, maximum);
+    Report(progress, {0, maximum, kLoadingStep});
     LinkStatus status = SendBytes(link, kRawUploadHeader, cancel);
     for (std::size_t i = 0; status == LinkStatus::Ok && i + 1 < bytes.size(); ++i) {
         if (cancel.stop_requested()) return done(LinkStatus::Cancelled);
         status = link.sendByte(static_cast<std::uint8_t>(bytes[i]), cancel);
-        if ((i + 1) % 2 == 0) Report(progress, LoadStage::Upload, (i + 1) / 2, maximum);
+        if ((i + 1) % 2 == 0) Report(progress, {(i + 1) / 2, maximum, kLoadingStep});
     }
     if (status == LinkStatus::Ok) status = link.sendByte(kRawUploadEnd, cancel);
     return done(status);

@@ -5,7 +5,6 @@
 // as raw bytes (2x, 3x). The image is data for the clock and never run on the PC.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -13,6 +12,7 @@
 #include "core/app/files.h"
 #include "core/app/refusal.h"
 #include "core/clock/clocklink.h"
+#include "core/clock/transferprogress.h"
 
 namespace plumet {
 
@@ -65,16 +65,16 @@ struct TerminalProgramLoadOutcome {
     std::size_t handshakeTries = 0;
 };
 
-enum class LoadStage { Handshake, Upload };
-
-// Handshake: the tries so far. Upload: the progress bar's value and maximum (the image
-// length for records, half of it for raw bytes).
-using LoadProgress = std::function<void(LoadStage stage, std::size_t value, std::size_t maximum)>;
+// Progress while the loader is sought: the tries so far, as kLoaderWaitStep. While loading: the
+// progress bar's value and maximum (the image length for records, half of it for raw bytes), as
+// kLoadingStep.
+inline constexpr char kLoaderWaitStep[] = "Cli.LoaderWait";
+inline constexpr char kLoadingStep[] = "Cli.Loading";
 
 // Reads the image, asks the clock with 0x08 every `byteTimeout` until it echoes 0x08 (or
 // the user cancels), then uploads. Cancel is seen between records and bytes.
 TerminalProgramLoadOutcome LoadTerminalProgram(ClockLink& link, const Path& programFolder, std::string_view code,
-                                               milliseconds byteTimeout, const LoadProgress& progress,
+                                               milliseconds byteTimeout, const TransferProgressSink& progress,
                                                std::stop_token cancel);
 
 } // namespace plumet

@@ -49,9 +49,7 @@ void LoftGetDialog::Start() {
         }
         const LoftGetOutcome outcome = GetLoft(
             link, folder, settings, sexes, timeout,
-            [this](std::size_t received, std::size_t total) {
-                Session().Post([this, received, total] { SetProgress(progress_, received, total); });
-            },
+            [this](const TransferProgress& p) { Session().Post([this, p] { SetProgress(progress_, p.done, p.total); }); },
             cancel);
         Session().Post([this, outcome] { Finish(outcome); });
     });

@@ -29,9 +29,7 @@ void LoftSendDialog::Start() {
                    timeout = Constants().byteTimeout](ClockLink& link, std::stop_token cancel) {
         const LoftSendOutcome outcome = SendLoft(
             link, folder, loft, sexes, clock, timeout,
-            [this](std::size_t sent, std::size_t total) {
-                Session().Post([this, sent, total] { SetProgress(progress_, sent, total); });
-            },
+            [this](const TransferProgress& p) { Session().Post([this, p] { SetProgress(progress_, p.done, p.total); }); },
             cancel);
         Session().Post([this, outcome] { Finish(outcome); });
     });

@@ -154,8 +154,10 @@ void RacedataGetDialog::LoadList() {
     list_->scrollToBottom();
 }
 
-void RacedataGetDialog::ShowStatus(RacedataStatus status) {
-    if (status != RacedataStatus::None) SetStatus(status_, Texts().Text(RacedataStatusKey(status)));
+void RacedataGetDialog::ShowStatus(RacedataStatus status) { ShowStatus(std::string(RacedataStatusKey(status))); }
+
+void RacedataGetDialog::ShowStatus(const std::string& key) {
+    if (!key.empty()) SetStatus(status_, Texts().Text(QString::fromStdString(key)));
 }
 
 void RacedataGetDialog::SetBusy(bool busy) {
@@ -182,8 +184,8 @@ void RacedataGetDialog::GetData() {
             });
             return;
         }
-        const RacedataProgress progress = [this, session](RacedataStatus status) {
-            session->Post([this, status] { ShowStatus(status); });
+        const TransferProgressSink progress = [this, session](const TransferProgress& p) {
+            session->Post([this, key = p.what] { ShowStatus(key); });
         };
         const RacedataOutcome outcome = GetRacedata(link, target, timeout, progress, cancel);
         session->Post([this, outcome] { Finish(outcome); });

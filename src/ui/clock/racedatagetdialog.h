@@ -35,6 +35,7 @@ private:
     void ApplyRule(FixedField* field);
     void LoadList();
     void ShowStatus(RacedataStatus status);
+    void ShowStatus(const std::string& key);
     void Finish(const RacedataOutcome& outcome);
     void SetBusy(bool busy);
 

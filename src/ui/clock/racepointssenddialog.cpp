@@ -22,10 +22,10 @@ void RacePointsSendDialog::Start() {
                                                                                            std::stop_token cancel) {
         const RacePointsSendOutcome outcome = SendRacePoints(
             link, folder, timeout,
-            [this](std::size_t sent, std::size_t total, const std::string& line) {
-                Session().Post([this, sent, total, line] {
-                    SetProgress(progress_, sent, total);
-                    if (!line.empty()) SetStatus(point_, ToQt(line));
+            [this](const TransferProgress& p) {
+                Session().Post([this, p] {
+                    SetProgress(progress_, p.done, p.total);
+                    if (!p.what.empty()) SetStatus(point_, ToQt(p.what));
                 });
             },
             cancel);

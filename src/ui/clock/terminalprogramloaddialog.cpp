@@ -41,18 +41,16 @@ void TerminalProgramLoadDialog::Start() {
     Session().Run([this, code, folder, timeout](ClockLink& link, std::stop_token cancel) {
         const TerminalProgramLoadOutcome outcome = LoadTerminalProgram(
             link, folder, code, timeout,
-            [this](LoadStage stage, std::size_t value, std::size_t maximum) {
-                Session().Post([this, stage, value, maximum] { Progress(stage, value, maximum); });
-            },
+            [this](const TransferProgress& p) { Session().Post([this, p] { Progress(p); }); },
             cancel);
         Session().Post([this, outcome] { Ended(outcome); });
     });
 }
 
-void TerminalProgramLoadDialog::Progress(LoadStage stage, std::size_t value, std::size_t maximum) {
-    if (stage != LoadStage::Upload) return;
-    progress_->setRange(0, static_cast<int>(std::max<std::size_t>(maximum, 1)));
-    progress_->setValue(static_cast<int>(std::min(value, maximum)));
+void TerminalProgramLoadDialog::Progress(const TransferProgress& progress) {
+    if (progress.what != kLoadingStep) return;
+    progress_->setRange(0, static_cast<int>(std::max<std::size_t>(progress.total, 1)));
+    progress_->setValue(static_cast<int>(std::min(progress.done, progress.total)));
 }
 
 void TerminalProgramLoadDialog::Ended(const TerminalProgramLoadOutcome& outcome) {

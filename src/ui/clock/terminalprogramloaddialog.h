@@ -21,7 +21,7 @@ public:
 
 private:
     void Start();
-    void Progress(LoadStage stage, std::size_t value, std::size_t maximum);
+    void Progress(const TransferProgress& progress);
     void Ended(const TerminalProgramLoadOutcome& outcome);
 
     QString code_;
