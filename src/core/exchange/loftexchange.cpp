@@ -86,9 +86,10 @@ ExchangeOutcome ReadLoftExchange(const Path& programFolder, const Settings& sett
         if (text.front() != '0')
             return RefusedAt(ExchangeProblem::BadLine, line, file,
                              CatalogueText("Exchange.NotPigeonLine", {std::string(1, text.front())}));
-        if (text.size() < kLoftLineMinLength || text.size() > kLoftLineLength)
+        if (text.size() < kLoftExchangeLineMinLength || text.size() > kLoftExchangeLineLength)
             return RefusedAt(ExchangeProblem::BadLine, line, file,
-                             LineLengthWhy("Exchange.PigeonLineLength", text.size(), kLoftLineMinLength, kLoftLineLength));
+                             LineLengthWhy("Exchange.PigeonLineLength", text.size(), kLoftExchangeLineMinLength,
+                                           kLoftExchangeLineLength));
         if (!IsAllDigits(key))
             return RefusedAt(ExchangeProblem::BadLine, line, file, CatalogueText("Exchange.LoftNumbers", {key}));
         if (!current || current->key != key) {

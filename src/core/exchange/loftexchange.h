@@ -9,8 +9,8 @@
 
 namespace plumet {
 
-inline constexpr std::size_t kLoftLineMinLength = LoftLineColumn::Ring.last;
-inline constexpr std::size_t kLoftLineLength = LoftLineColumn::PigeonRecord.last;
+inline constexpr std::size_t kLoftExchangeLineMinLength = LoftLineColumn::Ring.last;
+inline constexpr std::size_t kLoftExchangeLineLength = LoftLineColumn::PigeonRecord.last;
 
 std::string LoftLine(std::string_view clubNumber, std::string_view fancierNumber, std::string_view pigeonRecord);
 // The 39-character pigeon record of a loft line: what a short line lacks becomes no chip
