@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/registers/clubcolumns.h"
 #include "core/registers/listposition.h"
 #include "core/registers/registertable.h"
 #include "testfolder.h"
@@ -7,7 +8,7 @@
 namespace plumet {
 namespace {
 
-struct SmallTraits : ThreeDigitKeyTraits {
+struct SmallTraits : NumberKeyTraits<ClubColumn::Number> {
     static constexpr std::size_t kCapacity = 3;
 };
 using Table = RegisterTable<SmallTraits>;

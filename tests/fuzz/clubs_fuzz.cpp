@@ -5,6 +5,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace plumet;
     ClubTable clubs;
     LoadClubs(clubs, fuzz::Put("club/club.dat", data, size));
-    for (const std::string& line : ClubListLines(clubs)) CurrentClubFields(clubs, ClubNumberOfListLine(line));
+    for (const ListEntry& entry : ClubListEntries(clubs)) CurrentClubFields(clubs, entry.key);
     return 0;
 }

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const PigeonsConvert convert(SexTexts{"M", "F", "U"});
     PigeonTable pigeons;
     LoadPigeons(pigeons, fuzz::Put("pigeon/p005001.dat", data, size));
-    PigeonListLines(pigeons);
+    PigeonListEntries(pigeons);
     for (const std::string& record : pigeons.Records()) {
         if (const auto ring = convert.EncodeRing(record)) convert.Decode(*ring);
         if (const auto chip = PigeonsConvert::EncodeChip(record)) PigeonsConvert::DecodeChip(*chip);

@@ -100,6 +100,7 @@ private slots:
         w.OpenMenuDialog("mnuRacePointsShow");
         QVERIFY(w.Mode() == ListMode::RacePoints && Item(w, "mnuRacePointsAdd")->isEnabled());
         w.OpenMenuDialog("mnuClubShow");
+        w.List()->item(1)->setText("999:     Other"); // the selection comes from the entry, not its text
         w.List()->setCurrentRow(1);
         QCOMPARE(w.SelectedClubNumber, std::string("010"));
         QCOMPARE(w.SelectedRacePointNumber, std::string());

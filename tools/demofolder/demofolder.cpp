@@ -284,10 +284,10 @@ std::optional<Race> ClubRace(Writer& w, const std::string& name, const DateTime&
     race.month = day.month;
     race.year = day.year;
     race.clubName = ClubNameOf(clubs.Record(clubSlot));
-    race.releasePointName = Mid(point, 3, 45);
+    race.releasePointName = RacePointNameOf(point) + RacePointPlaceOf(point);
     race.releaseHour = hour;
     race.releaseMinute = minute;
-    race.headerComment = PadRight("Club race, old birds", kRaceCommentLength);
+    race.headerComment = PadRight("Club race, old birds", RaceColumn::HeaderComment.width());
     race.clubNumber = kRaceClub;
     race.releasePointNumber = pointNumber;
     race.releaseLatitude = RacePointLatitudeOf(point);
@@ -300,7 +300,8 @@ std::optional<Race> ClubRace(Writer& w, const std::string& name, const DateTime&
     for (const std::string& f : fanciers.Records())
         total += GeodesicDistanceKm(LoftLatitudeOf(f), LoftLongitudeOf(f), race.releaseLatitude, race.releaseLongitude);
     if (fanciers.Count() > 0)
-        race.meanDistance = ZeroPadded(std::lround(total / static_cast<double>(fanciers.Count())), kMeanDistanceLength);
+        race.meanDistance = ZeroPadded(std::lround(total / static_cast<double>(fanciers.Count())),
+                                       RaceColumn::MeanDistance.width());
     return race;
 }
 
@@ -341,7 +342,7 @@ void ClockByHand(Writer& w, const Race& race, int raceIndex) {
 void WriteRaces(Writer& w, const DateTime& day) {
     std::optional<Race> race = ClubRace(w, TheDemoRace(day).name, day, kRacePoint, kReleaseHour, kReleaseMinute);
     if (!race) return;
-    race->footerComment = PadRight("Provisional until the club committee confirms it", kRaceCommentLength);
+    race->footerComment = PadRight("Provisional until the club committee confirms it", RaceColumn::FooterComment.width());
     RaceList races;
     w.Check(StoreRace(races, w.Folder(), *race, std::nullopt), "race " + TrimmedRaceName(*race));
 

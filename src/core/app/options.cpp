@@ -4,13 +4,14 @@
 
 #include "core/app/catalogue.h"
 #include "core/app/fixedwidth.h"
+#include "core/app/optionscolumns.h"
 
 namespace plumet {
 
-std::string Settings::RegionNumber() const { return Mid(region, 1, 3); }
-std::string Settings::RegionName() const { return Mid(region, 4, 33); }
-std::string Settings::FederationNumber() const { return Mid(federation, 2, 3); }
-std::string Settings::FederationName() const { return Mid(federation, 4, 33); }
+std::string Settings::RegionNumber() const { return Field(region, RegionColumn::Number); }
+std::string Settings::RegionName() const { return Field(region, RegionColumn::Name); }
+std::string Settings::FederationNumber() const { return Field(federation, FederationColumn::Number); }
+std::string Settings::FederationName() const { return Field(federation, FederationColumn::Name); }
 
 float ScaleFactorOf(const std::string& sizeChoice) {
     if (sizeChoice == "2") return 1.3F;
@@ -53,9 +54,10 @@ std::vector<std::string> ProgramOptionLines(const Settings& settings) {
             std::string(kShowTerminalProgramLoadKey) + "=" + (settings.showTerminalProgramLoad ? "1" : "0")};
 }
 
-bool BeginsWithThreeDigits(const std::string& line) {
-    const std::string number = Mid(line, 1, 3);
-    return number.size() == 3 && IsAllDigits(number);
+// The line's number field is whole and all digits.
+bool HasNumber(const std::string& line, Column number) {
+    const std::string digits = Field(line, number);
+    return digits.size() == number.width() && IsAllDigits(digits);
 }
 
 std::string Unusable(const std::string& why) { return CatalogueText("Options.Unusable", {kOptionsFileName, why}); }
@@ -67,8 +69,8 @@ std::string LinesDamage(const std::vector<std::string>& lines) {
         if (lines[i].size() > kOptionsLineLimit) return Unusable(ReasonText({FileReason::LineTooLong, i + 1, {}}));
     const std::vector<std::string> used(lines.begin(), lines.begin() + 4);
     if (const auto line = LineWithControlByte(used)) return Unusable(ReasonText({FileReason::ControlBytes, *line, {}}));
-    if (!BeginsWithThreeDigits(lines[0])) return Unusable(CatalogueText("Options.NoRegionNumber"));
-    if (!BeginsWithThreeDigits(lines[1])) return Unusable(CatalogueText("Options.NoFederationNumber"));
+    if (!HasNumber(lines[0], RegionColumn::Number)) return Unusable(CatalogueText("Options.NoRegionNumber"));
+    if (!HasNumber(lines[1], FederationColumn::Code)) return Unusable(CatalogueText("Options.NoFederationNumber"));
     return {};
 }
 
@@ -96,8 +98,9 @@ Settings ReadOptions(const Path& programFolder) {
 
 std::string SettingsProblem(const Settings& settings) {
     if (!settings.damage.empty()) return settings.damage;
-    if (!BeginsWithThreeDigits(settings.region)) return Unusable(CatalogueText("Options.NoRegionNumber"));
-    if (!BeginsWithThreeDigits(settings.federation)) return Unusable(CatalogueText("Options.NoFederationNumber"));
+    if (!HasNumber(settings.region, RegionColumn::Number)) return Unusable(CatalogueText("Options.NoRegionNumber"));
+    if (!HasNumber(settings.federation, FederationColumn::Code))
+        return Unusable(CatalogueText("Options.NoFederationNumber"));
     return {};
 }
 

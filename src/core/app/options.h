@@ -8,8 +8,8 @@
 namespace plumet {
 
 struct Settings {
-    std::string region;      // 3-digit number + 30-character name
-    std::string federation;  // "0" + 2-digit number + 30-character name
+    std::string region;      // RegionColumn: 3-digit number + 30-character name
+    std::string federation;  // FederationColumn: "0" + 2-digit number + 30-character name
     std::string comPort;     // port id; "" or "0" means none
     std::string sizeChoice = "1";
     float scaleFactor = 1.0F;
@@ -20,10 +20,10 @@ struct Settings {
     // the defaults. "" when it was sound or is missing.
     std::string damage = {};
 
-    std::string RegionNumber() const;     // characters 1-3
-    std::string RegionName() const;       // characters 4-33
-    std::string FederationNumber() const; // characters 2-3
-    std::string FederationName() const;   // characters 4-33
+    std::string RegionNumber() const;
+    std::string RegionName() const;
+    std::string FederationNumber() const; // the two digits after the "0"
+    std::string FederationName() const;
     bool HasPort() const { return !comPort.empty() && comPort != "0"; }
 };
 

@@ -1,6 +1,7 @@
 #include "core/clock/loftget.h"
 
 #include "core/app/fixedwidth.h"
+#include "core/app/optionscolumns.h"
 #include "core/registers/clubs.h"
 #include "core/registers/fanciers.h"
 #include "core/registers/pigeons.h"
@@ -33,8 +34,10 @@ LoftGetOutcome Refused(LoftGetOutcome out, LoftGetResult result, int message) {
     return out;
 }
 
-// The options file's number: the first three characters of its line.
-long long SettingNumber(const std::string& line) { return ParseInteger(Mid(line, 1, 3)).value_or(-1); }
+// The number of an options file's line; -1 when it is none.
+long long SettingNumber(const std::string& line, Column number) {
+    return ParseInteger(Field(line, number)).value_or(-1);
+}
 
 } // namespace
 
@@ -80,11 +83,12 @@ LoftGetOutcome GetLoft(ClockLink& link, const Path& programFolder, const Setting
     if (out.link != LinkStatus::Ok) return Ended(out, out.link);
     out.status = "txtCommunicationOk";
 
-    if (out.key.region != SettingNumber(settings.region)) return Refused(out, LoftGetResult::WrongRegion, 4);
-    if (out.key.federation != SettingNumber(settings.federation))
+    if (out.key.region != SettingNumber(settings.region, RegionColumn::Number))
+        return Refused(out, LoftGetResult::WrongRegion, 4);
+    if (out.key.federation != SettingNumber(settings.federation, FederationColumn::Code))
         return Refused(out, LoftGetResult::WrongFederation, 5);
-    const std::string club = ZeroPadded(out.key.club, 3);
-    const std::string fancier = ZeroPadded(out.key.fancier, 3);
+    const std::string club = ZeroPadded(out.key.club, ClubColumn::Number.width());
+    const std::string fancier = ZeroPadded(out.key.fancier, FancierColumn::Number.width());
     ClubTable clubs;
     const Path clubFile = ClubFilePath(programFolder);
     LoadClubs(clubs, clubFile);

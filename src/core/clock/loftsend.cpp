@@ -1,6 +1,8 @@
 #include "core/clock/loftsend.h"
 
 #include "core/app/fixedwidth.h"
+#include "core/app/optionscolumns.h"
+#include "core/registers/clubcolumns.h"
 #include "core/registers/fanciers.h"
 #include "core/registers/pigeons.h"
 
@@ -23,9 +25,10 @@ std::optional<long long> ByteNumber(std::string_view text) {
     return value;
 }
 
-std::string ThreeDigits(std::string_view text) {
+// "7" as the register's number field holds it, "007"; other texts as they stand.
+std::string NumberField(std::string_view text, Column field) {
     const std::string trimmed = TrimBlanks(text);
-    return IsAllDigits(trimmed) && trimmed.size() < 3 ? PadLeft(trimmed, 3) : trimmed;
+    return IsAllDigits(trimmed) && trimmed.size() < field.width() ? PadLeft(trimmed, field.width()) : trimmed;
 }
 
 LoftSendOutcome Ended(LoftSendOutcome out, LinkStatus status) {
@@ -37,7 +40,7 @@ LoftSendOutcome Ended(LoftSendOutcome out, LinkStatus status) {
 // The ring as one reads it: its parts with one blank between them.
 std::string RingText(const std::string& record) {
     std::string ring;
-    for (const char c : TrimBlanks(Mid(record, 1, 22)))
+    for (const char c : TrimBlanks(Field(record, PigeonColumn::RingWithoutSex)))
         if (c != ' ' || ring.back() != ' ') ring += c;
     return ring;
 }
@@ -53,15 +56,16 @@ LoftCoding NotCodable(RefusalReason reason, std::size_t position, const std::str
 } // namespace
 
 std::string LoftSendHeadline(const LoftToSend& loft) {
-    return Mid(loft.region, 1, 3) + "." + Mid(loft.federation, 1, 3) + "." + loft.club + "." + loft.fancier + " " +
-           loft.name;
+    return Field(loft.region, RegionColumn::Number) + "." + Field(loft.federation, FederationColumn::Code) + "." +
+           loft.club + "." + loft.fancier + " " + loft.name;
 }
 
 std::optional<LoftToSend> RegisteredLoft(const Path& programFolder, const Settings& settings, std::string_view club,
                                          std::string_view fancier, std::string* unreadable) {
-    const std::string clubNumber = ThreeDigits(club);
-    const std::string fancierNumber = ThreeDigits(fancier);
-    if (clubNumber.size() != 3 || fancierNumber.size() != 3) return std::nullopt;
+    const std::string clubNumber = NumberField(club, ClubColumn::Number);
+    const std::string fancierNumber = NumberField(fancier, FancierColumn::Number);
+    if (clubNumber.size() != ClubColumn::Number.width() || fancierNumber.size() != FancierColumn::Number.width())
+        return std::nullopt;
     FancierTable fanciers;
     const Path file = FancierFilePath(programFolder, clubNumber);
     LoadFanciers(fanciers, file);
@@ -80,8 +84,8 @@ LoftCoding CodeLoft(const LoftToSend& loft, const std::vector<std::string>& pige
     const struct {
         const char* field;
         std::string text;
-    } numbers[] = {{"Refusal.FieldRegion", Mid(loft.region, 1, 3)},
-                   {"Refusal.FieldFederation", Mid(loft.federation, 1, 3)},
+    } numbers[] = {{"Refusal.FieldRegion", Field(loft.region, RegionColumn::Number)},
+                   {"Refusal.FieldFederation", Field(loft.federation, FederationColumn::Code)},
                    {"Refusal.FieldClub", loft.club},
                    {"Refusal.FieldFancier", loft.fancier}};
     std::string key;
@@ -109,12 +113,13 @@ LoftCoding CodeLoft(const LoftToSend& loft, const std::vector<std::string>& pige
         const auto ring = convert.EncodeRing(record);
         const auto chip = PigeonsConvert::EncodeChip(record);
         if (!ring) {
-            const std::string format = TrimBlanks(Mid(record, 38, 39));
+            const std::string format = TrimBlanks(PigeonRingFormatText(record));
             const bool formatCodable = IsAllDigits(format) && *ParseInteger(format) <= kHighestRingFormat;
-            return formatCodable ? NotCodable(RefusalReason::RingNotCodable, i + 1, record, TrimBlanks(Mid(record, 7, 10)))
-                                 : NotCodable(RefusalReason::FormatNotCodable, i + 1, record, format);
+            return formatCodable
+                       ? NotCodable(RefusalReason::RingNotCodable, i + 1, record, TrimBlanks(PigeonYear(record)))
+                       : NotCodable(RefusalReason::FormatNotCodable, i + 1, record, format);
         }
-        if (!chip) return NotCodable(RefusalReason::ChipNotCodable, i + 1, record, Mid(record, 24, 33));
+        if (!chip) return NotCodable(RefusalReason::ChipNotCodable, i + 1, record, PigeonChipCode(record));
         std::string bytes(ring->begin(), ring->end());
         bytes.append(chip->begin(), chip->end());
         message.pigeons.push_back(std::move(bytes));

@@ -21,8 +21,8 @@ namespace plumet {
 
 // Whose loft goes into the clock: the main window's selection and the options file.
 struct LoftToSend {
-    std::string region;     // the options file's region line; its first 3 characters are the number
-    std::string federation; // the federation line; its first 3 characters are the number
+    std::string region;     // the options file's region line (RegionColumn)
+    std::string federation; // the federation line (FederationColumn); its Code is the number sent
     std::string club;       // 3 characters
     std::string fancier;    // 3 characters
     std::string name;       // the fancier's name; sent as exactly 20 bytes

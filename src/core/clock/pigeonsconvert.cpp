@@ -1,6 +1,7 @@
 #include "core/clock/pigeonsconvert.h"
 
 #include "core/app/fixedwidth.h"
+#include "core/registers/pigeoncolumns.h"
 
 namespace plumet {
 
@@ -15,9 +16,8 @@ constexpr int kFormatBits = 4;
 
 char SexCharacter(const std::string& text) { return text.empty() ? ' ' : text.front(); }
 
-char At(std::string_view record, std::size_t position) {
-    return position <= record.size() ? record[position - 1] : ' ';
-}
+// The field as the clock codes it: what a short record lacks counts as blanks.
+std::string Padded(std::string_view record, Column column) { return PadRight(Field(record, column), column.width()); }
 
 std::uint8_t LetterCode(char c) { return c >= 'A' && c <= 'Z' ? static_cast<std::uint8_t>(c - 'A' + 1) : 0; }
 
@@ -45,7 +45,7 @@ std::optional<std::uint8_t> YearCode(std::string_view yearField) {
 std::string YearText(std::uint8_t code) {
     if (code & 32) return std::to_string((code & 31) + 1998);
     const int year = (code & 31) + 98;
-    return "  " + ZeroPadded(year < 100 ? year : year - 100, 2);
+    return PadLeft(ZeroPadded(year < 100 ? year : year - 100, 2), PigeonColumn::Year.width(), ' ');
 }
 
 char Letter(std::uint8_t v) { return v == 0 ? ' ' : static_cast<char>(64 + v); }
@@ -78,14 +78,14 @@ PigeonsConvert::PigeonsConvert(SexTexts sexes)
     : male_(SexCharacter(sexes.male)), female_(SexCharacter(sexes.female)), none_(SexCharacter(sexes.none)) {}
 
 std::optional<RingRecord> PigeonsConvert::EncodeRing(std::string_view record) const {
-    const auto year = YearCode(Mid(record, 7, 10));
-    const std::string formatText = TrimBlanks(Mid(record, 38, 39));
+    const auto year = YearCode(Field(record, PigeonColumn::Year));
+    const std::string formatText = TrimBlanks(Field(record, PigeonColumn::RingFormat));
     if (!year || !IsAllDigits(formatText)) return std::nullopt;
     const long long format = *ParseInteger(formatText);
     if (format > kHighestRingFormat) return std::nullopt;
 
     // A no-sex pigeon must come back as one, whatever character the catalogue gives it.
-    const char sex = At(record, 23);
+    const char sex = Padded(record, PigeonColumn::Sex).front();
     const std::uint8_t sexCode = sex == ' ' ? 0 : sex == male_ ? 1 : sex == none_ ? 0 : 2;
 
     RingValue value;
@@ -95,22 +95,23 @@ std::optional<RingRecord> PigeonsConvert::EncodeRing(std::string_view record) co
         first = false;
         value.Combine(code);
     };
-    for (std::size_t p = 1; p <= 6; ++p) put(kLetterBits, LetterCode(At(record, p)));
+    for (const char c : Padded(record, PigeonColumn::Nation)) put(kLetterBits, LetterCode(c));
     put(kSexBits, sexCode);
     put(kYearBits, *year);
-    for (std::size_t p = 11; p <= 15; ++p) put(kOrganisationBits, OrganisationCode(At(record, p)));
-    for (std::size_t p = 16; p <= 22; ++p) put(kDigitBits, DigitCode(At(record, p)));
+    for (const char c : Padded(record, PigeonColumn::Organisation)) put(kOrganisationBits, OrganisationCode(c));
+    for (const char c : Padded(record, PigeonColumn::RingNumber)) put(kDigitBits, DigitCode(c));
     put(kFormatBits, static_cast<std::uint8_t>(format));
-    for (std::size_t p = 34; p <= 37; ++p) put(kLetterBits, LetterCode(At(record, p)));
+    for (const char c : Padded(record, PigeonColumn::Colour)) put(kLetterBits, LetterCode(c));
     return value.Bytes();
 }
 
 std::optional<ChipRecord> PigeonsConvert::EncodeChip(std::string_view record) {
-    if (record.size() < 33) return std::nullopt;
+    const std::string code = Field(record, PigeonColumn::ChipCode);
+    if (code.size() < PigeonColumn::ChipCode.width()) return std::nullopt;
     ChipRecord chip{};
-    for (std::size_t k = 0; k < 5; ++k) {
-        const int high = HexValue(record[23 + 2 * k]);
-        const int low = HexValue(record[24 + 2 * k]);
+    for (std::size_t k = 0; k < chip.size(); ++k) {
+        const int high = HexValue(code[2 * k]);
+        const int low = HexValue(code[2 * k + 1]);
         if (high < 0 || low < 0) return std::nullopt;
         chip[k] = static_cast<std::uint8_t>(high * 16 + low);
     }
@@ -133,10 +134,18 @@ std::string PigeonsConvert::DecodeRing(RingValue& value) const {
         const std::uint8_t v = value.ShiftRing(kDigitBits);
         ring += v == 0 ? ' ' : static_cast<char>(48 + v - 1);
     }
-    return nation + year + organisation + ring + sex;
+    std::string record(PigeonColumn::Ring.width(), ' ');
+    SetField(record, PigeonColumn::Nation, nation);
+    SetField(record, PigeonColumn::Year, year);
+    SetField(record, PigeonColumn::Organisation, organisation);
+    SetField(record, PigeonColumn::RingNumber, ring);
+    SetField(record, PigeonColumn::Sex, std::string(1, sex));
+    return record;
 }
 
-std::string PigeonsConvert::DecodeFormat(RingValue& value) { return ZeroPadded(value.ShiftRing(kFormatBits), 2); }
+std::string PigeonsConvert::DecodeFormat(RingValue& value) {
+    return ZeroPadded(value.ShiftRing(kFormatBits), PigeonColumn::RingFormat.width());
+}
 
 std::string PigeonsConvert::DecodeColour(RingValue& value) {
     std::string colour;
@@ -165,7 +174,12 @@ PigeonsConvert::DecodedRing PigeonsConvert::Decode(const RingRecord& ring) const
 
 std::string PigeonsConvert::DecodePigeon(const RingRecord& ring, const ChipRecord& chip) const {
     const DecodedRing decoded = Decode(ring);
-    return decoded.ring + DecodeChip(chip) + decoded.colour + decoded.format;
+    std::string record(PigeonColumn::kRecordWidth, ' ');
+    SetField(record, PigeonColumn::Ring, decoded.ring);
+    SetField(record, PigeonColumn::ChipCode, DecodeChip(chip));
+    SetField(record, PigeonColumn::Colour, decoded.colour);
+    SetField(record, PigeonColumn::RingFormat, decoded.format);
+    return record;
 }
 
 } // namespace plumet

@@ -15,7 +15,9 @@ RacePointsSendOutcome Ended(RacePointsSendOutcome out, LinkStatus status) {
 
 } // namespace
 
-std::string RacePointSentLine(std::string_view record) { return Mid(record, 1, 2) + "  " + Mid(record, 3, 15); }
+std::string RacePointSentLine(std::string_view record) {
+    return RacePointNumberOf(record) + "  " + RacePointNameOf(record);
+}
 
 RacePointsSendOutcome SendRacePoints(ClockLink& link, const Path& programFolder, milliseconds byteTimeout,
                                      const TransferProgressSink& progress, std::stop_token cancel) {

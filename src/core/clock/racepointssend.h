@@ -13,8 +13,7 @@
 
 namespace plumet {
 
-// What the first status line shows for the point just sent: characters 1-2, two blanks,
-// characters 3-15.
+// What the first status line shows for the point just sent: its number, two blanks, its name.
 std::string RacePointSentLine(std::string_view record);
 
 enum class RacePointsSendResult {

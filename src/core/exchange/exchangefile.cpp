@@ -5,6 +5,7 @@
 
 #include "core/app/catalogue.h"
 #include "core/app/fixedwidth.h"
+#include "core/app/optionscolumns.h"
 #include "core/exchange/fancierexchange.h"
 #include "core/exchange/loftexchange.h"
 
@@ -23,8 +24,12 @@ std::size_t ExchangeLineLimit(ExchangeKind kind) {
     return kind == ExchangeKind::Fancier ? kFancierExchangeLineLimit : kLoftExchangeLineLimit;
 }
 
-std::string RegionNumberField(const Settings& settings) { return PadRight(Mid(settings.region, 1, 3), 3); }
-std::string FederationNumberField(const Settings& settings) { return PadRight(Mid(settings.federation, 1, 3), 3); }
+std::string RegionNumberField(const Settings& settings) {
+    return PadRight(Field(settings.region, RegionColumn::Number), RegionColumn::Number.width());
+}
+std::string FederationNumberField(const Settings& settings) {
+    return PadRight(Field(settings.federation, FederationColumn::Code), FederationColumn::Code.width());
+}
 
 std::string ExchangeFileName(ExchangeKind kind, const Settings& settings) {
     return std::string(kind == ExchangeKind::Fancier ? "S" : "T") + RegionNumberField(settings) +

@@ -10,19 +10,23 @@
 namespace plumet {
 namespace {
 
-constexpr std::size_t kNumberFieldLength = 3;
-constexpr std::size_t kMinClubLineLength = 4;    // kind and club number
-constexpr std::size_t kMinFancierLineLength = 7; // kind, club number and fancier number
+constexpr std::size_t kMinClubLineLength = ClubLineColumn::ClubNumber.last;
+constexpr std::size_t kMinFancierLineLength = FancierLineColumn::FancierNumber.last;
 
-std::string SettingLine(char kind, const std::string& numberField, const std::string& setting) {
-    return kind + numberField + "   " + Mid(setting, 4, 33);
+// The name goes as the options file holds it, without blanks added.
+std::string SettingLine(char kind, const std::string& numberField, const std::string& name) {
+    std::string line;
+    SetField(line, SettingLineColumn::Kind, std::string(1, kind));
+    SetField(line, SettingLineColumn::Number, numberField);
+    line.resize(SettingLineColumn::Name.first - 1, ' ');
+    return line + name;
 }
 
 // Region and federation lines: the kind, this installation's number, a name of up to 30.
 std::optional<ExchangeOutcome> CheckSettingLine(const ExchangeLine* line, char kind, const std::string& numberField,
                                                 ExchangeProblem wrong, const Path& file, const char* wrongKey,
                                                 const char* kindKey) {
-    if (!line || line->text.front() != kind || Mid(line->text, 2, 4) != numberField) {
+    if (!line || line->text.front() != kind || Field(line->text, SettingLineColumn::Number) != numberField) {
         ExchangeOutcome outcome;
         outcome.problem = wrong;
         outcome.line = line ? line->number : 0;
@@ -43,19 +47,29 @@ struct ClubGroup {
 
 } // namespace
 
-std::string RegionLine(const Settings& settings) { return SettingLine('1', RegionNumberField(settings), settings.region); }
+std::string RegionLine(const Settings& settings) {
+    return SettingLine('1', RegionNumberField(settings), settings.RegionName());
+}
 
 std::string FederationLine(const Settings& settings) {
-    return SettingLine('2', FederationNumberField(settings), settings.federation);
+    return SettingLine('2', FederationNumberField(settings), settings.FederationName());
 }
 
 std::string ClubLine(std::string_view clubRecord) {
-    return "3" + PadRight(ClubNumberOf(clubRecord), kNumberFieldLength) + "   " +
-           PadRight(Mid(clubRecord, 4, kClubRecordLength), kClubRecordLength - kNumberFieldLength);
+    std::string line;
+    SetField(line, ClubLineColumn::Kind, "3");
+    SetField(line, ClubLineColumn::ClubNumber, ClubNumberOf(clubRecord));
+    SetField(line, ClubLineColumn::Name, ClubNameOf(clubRecord));
+    SetField(line, ClubLineColumn::Note, ClubNoteOf(clubRecord));
+    return line;
 }
 
 std::string FancierLine(std::string_view clubNumber, std::string_view fancierRecord) {
-    return "4" + PadRight(clubNumber, kNumberFieldLength) + PadRight(fancierRecord, kFancierRecordLength);
+    std::string line;
+    SetField(line, FancierLineColumn::Kind, "4");
+    SetField(line, FancierLineColumn::ClubNumber, clubNumber);
+    SetField(line, FancierLineColumn::FancierRecord, fancierRecord);
+    return line;
 }
 
 ExchangeOutcome BuildFancierExchange(const Path& programFolder, const Settings& settings) {
@@ -107,7 +121,7 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
         const ExchangeLine& line = lines[i];
         const std::string& text = line.text;
         if (text.front() == '3') {
-            const std::string number = Mid(text, 2, 4);
+            const std::string number = Field(text, ClubLineColumn::ClubNumber);
             if (text.size() < kMinClubLineLength || text.size() > kClubLineLength)
                 return RefusedAt(ExchangeProblem::BadLine, line, file,
                                  LineLengthWhy("Exchange.ClubLineLength", text.size(), kMinClubLineLength, kClubLineLength));
@@ -120,7 +134,11 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
                 return RefusedAt(ExchangeProblem::BadLine, line, file,
                                  CatalogueText("frmFancierdataRead.txtClubTwice", {number}));
             closeGroup();
-            InsertClub(clubs, PadRight(number + Mid(text, 8, kClubLineLength), kClubRecordLength));
+            std::string record;
+            SetField(record, ClubColumn::Number, number);
+            SetField(record, ClubColumn::Name, Field(text, ClubLineColumn::Name));
+            SetField(record, ClubColumn::Note, Field(text, ClubLineColumn::Note));
+            InsertClub(clubs, std::move(record));
             current = ClubGroup{number, {}};
         } else if (text.front() == '4') {
             if (text.size() < kMinFancierLineLength || text.size() > kFancierLineLength)
@@ -129,17 +147,20 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
                                                kFancierLineLength));
             if (!current)
                 return RefusedAt(ExchangeProblem::BadLine, line, file, CatalogueText("Exchange.FancierBeforeClub"));
-            if (Mid(text, 2, 4) != current->clubNumber)
+            const std::string clubNumber = Field(text, FancierLineColumn::ClubNumber);
+            const std::string fancierNumber = Field(text, FancierLineColumn::FancierNumber);
+            if (clubNumber != current->clubNumber)
                 return RefusedAt(ExchangeProblem::BadLine, line, file,
-                                 CatalogueText("Exchange.FancierOfOtherClub", {Mid(text, 2, 4), current->clubNumber}));
-            if (!IsAllDigits(Mid(text, 5, 7)))
+                                 CatalogueText("Exchange.FancierOfOtherClub", {clubNumber, current->clubNumber}));
+            if (!IsAllDigits(fancierNumber))
                 return RefusedAt(ExchangeProblem::BadLine, line, file,
-                                 CatalogueText("Exchange.FancierNumber", {Mid(text, 5, 7)}));
+                                 CatalogueText("Exchange.FancierNumber", {fancierNumber}));
             if (current->fanciers.Full())
                 return RefusedAt(ExchangeProblem::RegisterFull, line, file,
                                  CatalogueText("Exchange.TooManyFanciers",
                                                {current->clubNumber, std::to_string(FancierTable::kCapacity)}));
-            const std::string record = PadRight(Mid(text, 5, kFancierLineLength), kFancierRecordLength);
+            const std::string record =
+                PadRight(Field(text, FancierLineColumn::FancierRecord), FancierColumn::kRecordWidth);
             if (FindFancier(current->fanciers, record) != 0)
                 return RefusedAt(ExchangeProblem::BadLine, line, file,
                                  CatalogueText("frmFancierdataRead.txtFancierTwice",
@@ -147,7 +168,7 @@ ExchangeOutcome ReadFancierExchange(const Path& programFolder, const Settings& s
             InsertFancier(current->fanciers, record);
         } else {
             return RefusedAt(ExchangeProblem::BadLine, line, file,
-                             CatalogueText("Exchange.UnknownLine", {text.substr(0, 1)}));
+                             CatalogueText("Exchange.UnknownLine", {std::string(1, text.front())}));
         }
     }
     closeGroup();

@@ -1,21 +1,17 @@
 #pragma once
 // The fancier exchange file: a region line, a federation line, then every club of the club
-// register with one line per fancier of its fancier file.
-//
-//   region      "1" + number (3) + 3 blanks + name (up to 30)
-//   federation  "2" + number (3) + 3 blanks + name (up to 30)
-//   club        "3" + club number (3) + 3 blanks + name (30) + note (30)
-//   fancier     "4" + club number (3) + the fancier record (73)
+// register with one line per fancier of its fancier file (fancierexchangecolumns.h).
 #include <string>
 #include <string_view>
 
 #include "core/exchange/exchangefile.h"
+#include "core/exchange/fancierexchangecolumns.h"
 
 namespace plumet {
 
-inline constexpr std::size_t kRegionLineMaxLength = 37;
-inline constexpr std::size_t kClubLineLength = 67;
-inline constexpr std::size_t kFancierLineLength = 77;
+inline constexpr std::size_t kRegionLineMaxLength = SettingLineColumn::Name.last;
+inline constexpr std::size_t kClubLineLength = ClubLineColumn::Note.last;
+inline constexpr std::size_t kFancierLineLength = FancierLineColumn::FancierRecord.last;
 
 std::string RegionLine(const Settings& settings);
 std::string FederationLine(const Settings& settings);

@@ -13,20 +13,31 @@ namespace {
 // One loft's pigeon lines; a later group of the same loft takes their place.
 struct LoftGroup {
     std::string key; // club number + fancier number
+    std::string clubNumber;
+    std::string fancierNumber;
     std::vector<std::string> records;
 };
+
+// Whether the line reaches into the field, so an older, shorter line is told from a blank one.
+bool Reaches(std::string_view line, Column column) { return line.size() >= column.first; }
 
 } // namespace
 
 std::string LoftLine(std::string_view clubNumber, std::string_view fancierNumber, std::string_view pigeonRecord) {
-    return "0" + PadRight(clubNumber, 3) + PadRight(fancierNumber, 3) + PadRight(pigeonRecord, kPigeonRecordLength);
+    std::string line;
+    SetField(line, LoftLineColumn::Kind, "0");
+    SetField(line, LoftLineColumn::ClubNumber, clubNumber);
+    SetField(line, LoftLineColumn::FancierNumber, fancierNumber);
+    SetField(line, LoftLineColumn::PigeonRecord, pigeonRecord);
+    return line;
 }
 
 std::string PigeonRecordOfLoftLine(std::string_view line) {
-    const std::string chip = line.size() > 30 ? Mid(line, 31, 40) : std::string(kNoChipCode);
-    const std::string colour = line.size() > 40 ? Mid(line, 41, 44) : std::string();
-    const std::string format = line.size() > 44 ? Mid(line, 45, 46) : std::string("00");
-    return CompletePigeonRecord(Mid(line, 8, 30), chip, colour, format);
+    using namespace LoftLineColumn;
+    const std::string chip = Reaches(line, ChipCode) ? Field(line, ChipCode) : std::string(kNoChipCode);
+    const std::string colour = Reaches(line, Colour) ? Field(line, Colour) : std::string();
+    const std::string format = Reaches(line, RingFormat) ? Field(line, RingFormat) : RingFormatText(0);
+    return CompletePigeonRecord(Field(line, Ring), chip, colour, format);
 }
 
 ExchangeOutcome BuildLoftExchange(const Path& programFolder, const Settings& settings) {
@@ -71,18 +82,21 @@ ExchangeOutcome ReadLoftExchange(const Path& programFolder, const Settings& sett
     LoftGroup* current = nullptr;
     for (const ExchangeLine& line : read.lines) {
         const std::string& text = line.text;
-        std::string key = Mid(text, 2, 7);
+        std::string key = Field(text, LoftLineColumn::Loft);
         if (text.front() != '0')
             return RefusedAt(ExchangeProblem::BadLine, line, file,
-                             CatalogueText("Exchange.NotPigeonLine", {text.substr(0, 1)}));
-        if (text.size() < kLoftLineMinLength || text.size() > kLoftLineLength)
+                             CatalogueText("Exchange.NotPigeonLine", {std::string(1, text.front())}));
+        if (text.size() < kLoftExchangeLineMinLength || text.size() > kLoftExchangeLineLength)
             return RefusedAt(ExchangeProblem::BadLine, line, file,
-                             LineLengthWhy("Exchange.PigeonLineLength", text.size(), kLoftLineMinLength, kLoftLineLength));
+                             LineLengthWhy("Exchange.PigeonLineLength", text.size(), kLoftExchangeLineMinLength,
+                                           kLoftExchangeLineLength));
         if (!IsAllDigits(key))
             return RefusedAt(ExchangeProblem::BadLine, line, file, CatalogueText("Exchange.LoftNumbers", {key}));
         if (!current || current->key != key) {
             const auto [slot, added] = groupOf.emplace(key, groups.size());
-            if (added) groups.push_back({key, {}});
+            if (added)
+                groups.push_back(
+                    {key, Field(text, LoftLineColumn::ClubNumber), Field(text, LoftLineColumn::FancierNumber), {}});
             current = &groups[slot->second];
             current->records.clear();
         }
@@ -98,7 +112,7 @@ ExchangeOutcome ReadLoftExchange(const Path& programFolder, const Settings& sett
     for (auto& group : groups) {
         PigeonTable pigeons;
         for (auto& record : group.records) InsertPigeon(pigeons, std::move(record), sexes);
-        const std::string name = PigeonFileName(Mid(group.key, 1, 3), Mid(group.key, 4, 6));
+        const std::string name = PigeonFileName(group.clubNumber, group.fancierNumber);
         FileToSave loft{pigeonFolder.Resolve(name), JoinLinesCrLf(pigeons.FileLines())};
         // A loft whose file holds these very pigeons is left alone: the weekly file of a
         // federation changes few lofts, and replacing thousands of files costs seconds.

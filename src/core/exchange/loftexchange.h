@@ -1,19 +1,16 @@
 #pragma once
-// The loft exchange file: one line per pigeon of every loft, clubs, fanciers and pigeons in
-// register order.
-//
-//   "0" + club number (3) + fancier number (3) + the pigeon record (39)
-//
-// Older files end a line after the ring (30 characters), the chip code (40) or the colour (44).
+// The loft exchange file: one line per pigeon of every loft (loftexchangecolumns.h), clubs,
+// fanciers and pigeons in register order.
 #include <string>
 #include <string_view>
 
 #include "core/exchange/exchangefile.h"
+#include "core/exchange/loftexchangecolumns.h"
 
 namespace plumet {
 
-inline constexpr std::size_t kLoftLineMinLength = 30;
-inline constexpr std::size_t kLoftLineLength = 46;
+inline constexpr std::size_t kLoftExchangeLineMinLength = LoftLineColumn::Ring.last;
+inline constexpr std::size_t kLoftExchangeLineLength = LoftLineColumn::PigeonRecord.last;
 
 std::string LoftLine(std::string_view clubNumber, std::string_view fancierNumber, std::string_view pigeonRecord);
 // The 39-character pigeon record of a loft line: what a short line lacks becomes no chip

@@ -7,6 +7,7 @@
 #include "core/app/catalogue.h"
 #include "core/app/fixedwidth.h"
 #include "core/race/decimals.h"
+#include "core/race/distancecolumns.h"
 #include "core/race/racecalcfolder.h"
 
 namespace plumet {
@@ -21,6 +22,12 @@ bool InTable(int fancier, int racePoint) {
 }
 
 bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_normal() == b.lexically_normal(); }
+
+// The distance figure: from its first column to the end of the line, however long.
+std::string DistanceField(std::string_view line) {
+    const Column column = DistanceColumn::Distance;
+    return Field(line, {column.first, std::max(column.last, line.size())});
+}
 
 } // namespace
 
@@ -79,10 +86,10 @@ LoadOutcome LoadDistanceTable(DistanceTable& table, const Path& programFolder, i
         const std::size_t at = static_cast<std::size_t>(i) + 2;
         if (at >= lines.size()) return table.outcome_;
         const std::string& line = lines[at];
-        const auto fancier = ParseInteger(Mid(line, 1, 3));
-        const auto racePoint = ParseInteger(Mid(line, 4, 5));
-        const auto flag = ParseInteger(Mid(line, 7, 7));
-        const auto value = ParseDecimal(Mid(line, 9, line.size()));
+        const auto fancier = ParseInteger(Field(line, DistanceColumn::Fancier));
+        const auto racePoint = ParseInteger(Field(line, DistanceColumn::ReleasePoint));
+        const auto flag = ParseInteger(Field(line, DistanceColumn::UnitFlag));
+        const auto value = ParseDecimal(DistanceField(line));
         if (!fancier || !racePoint || !flag || !value ||
             !InTable(static_cast<int>(*fancier), static_cast<int>(*racePoint)))
             return table.outcome_;
@@ -96,8 +103,11 @@ LoadOutcome LoadDistanceTable(DistanceTable& table, const Path& programFolder, i
 }
 
 std::string DistanceLine(int fancier, int racePoint, int unitFlag, double km, char decimalSeparator) {
-    return ZeroPadded(fancier, 3) + ZeroPadded(racePoint, 2) + " " + (unitFlag == kEnteredInKm ? "0" : "1") + " " +
-           FormatDecimal(km, 4, 4, decimalSeparator);
+    // Joined rather than set into place: a figure of 10000 km or more runs on past its columns.
+    namespace column = DistanceColumn;
+    return ZeroPadded(fancier, column::Fancier.width()) + ZeroPadded(racePoint, column::ReleasePoint.width()) +
+           std::string(column::Separator.width(), ' ') + (unitFlag == kEnteredInKm ? "0" : "1") +
+           std::string(column::Gap.width(), ' ') + FormatDecimal(km, 4, 4, decimalSeparator);
 }
 
 SaveResult SaveDistanceTable(const DistanceTable& table, const Path& programFolder, int clubNumber,

@@ -6,17 +6,42 @@
 
 #include "core/app/fixedwidth.h"
 #include "core/race/racecalcfolder.h"
+#include "core/race/readoutcolumns.h"
+#include "core/race/readoutfile.h"
 #include "core/registers/fanciers.h"
 #include "core/registers/rings.h"
 
 namespace plumet {
 namespace {
 
-std::string Two(int value) { return ZeroPadded(std::clamp(value, 0, 99), 2); }
-std::string Three(int value) { return ZeroPadded(std::clamp(value, 0, 999), 3); }
+// A number in its column; what does not fit becomes the largest that does.
+void SetNumber(std::string& line, Column column, int value) {
+    int largest = 1;
+    for (std::size_t i = 0; i < column.width(); ++i) largest *= 10;
+    SetField(line, column, ZeroPadded(std::clamp(value, 0, largest - 1), column.width()));
+}
 
-int NumberAt(std::string_view line, std::size_t from, std::size_t to) {
-    return static_cast<int>(ParseInteger(Mid(line, from, to)).value_or(0));
+int NumberAt(std::string_view line, Column column) {
+    return static_cast<int>(ParseInteger(Field(line, column)).value_or(0));
+}
+
+// The timer line's columns in the order of the timer values.
+constexpr Column kTimerColumns[kTimerValueCount] = {
+    ReadoutTimerColumn::BasketingDay, ReadoutTimerColumn::BasketingMonth, ReadoutTimerColumn::BasketingHour,
+    ReadoutTimerColumn::BasketingMinute, ReadoutTimerColumn::BasketingSecond, ReadoutTimerColumn::ReadoutDay,
+    ReadoutTimerColumn::ReadoutMonth, ReadoutTimerColumn::ReadoutHour, ReadoutTimerColumn::ReadoutMinute,
+    ReadoutTimerColumn::ReadoutSecond, ReadoutTimerColumn::ClockHour, ReadoutTimerColumn::ClockMinute,
+    ReadoutTimerColumn::ClockSecond,
+};
+
+// A line of `kind` for the club and fancier.
+std::string LineOf(char kind, Column kindColumn, Column clubColumn, Column fancierColumn, int club,
+                   std::string_view fancier) {
+    std::string line;
+    SetField(line, kindColumn, std::string_view(&kind, 1));
+    SetNumber(line, clubColumn, club);
+    SetField(line, fancierColumn, fancier);
+    return line;
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
@@ -71,22 +96,53 @@ std::vector<Path> ManualFilesOfRace(const Path& programFolder, std::string_view 
 }
 
 std::vector<std::string> ManualFileLines(const Race& race, const ManualLoft& loft) {
-    const std::string club = Three(race.clubNumber);
-    const std::string fancier = PadLeft(TrimBlanks(loft.fancierNumber), 3, '0').substr(0, 3);
+    const std::string fancier =
+        PadLeft(TrimBlanks(loft.fancierNumber), ReadoutFancierColumn::Fancier.width(), '0');
     std::vector<std::string> lines;
-    lines.push_back("0" + Two(race.day) + Two(race.month) + Two(((race.year % 100) + 100) % 100));
-    lines.push_back("1" + club + fancier + Three(static_cast<int>(loft.AddedCount())) + PadRight(loft.fancierName, 20) +
-                    PadRight(loft.latitude, 9) + PadRight(loft.longitude, 10));
-    std::string timer = "2" + club + fancier + "0";
-    for (const int value : loft.timer) timer += Two(value);
+
+    std::string date;
+    SetField(date, ReadoutDateColumn::Kind, std::string_view(&kDateLineKind, 1));
+    SetNumber(date, ReadoutDateColumn::Day, race.day);
+    SetNumber(date, ReadoutDateColumn::Month, race.month);
+    SetNumber(date, ReadoutDateColumn::Year, ((race.year % 100) + 100) % 100);
+    lines.push_back(date);
+
+    namespace loftColumn = ReadoutFancierColumn;
+    std::string loftLine = LineOf(kLoftLineKind, loftColumn::Kind, loftColumn::Club, loftColumn::Fancier,
+                                  race.clubNumber, fancier);
+    SetNumber(loftLine, loftColumn::ArrivalCount, static_cast<int>(loft.AddedCount()));
+    SetField(loftLine, loftColumn::Name, loft.fancierName);
+    SetField(loftLine, loftColumn::Latitude, loft.latitude);
+    SetField(loftLine, loftColumn::Longitude, loft.longitude);
+    lines.push_back(loftLine);
+
+    namespace timerColumn = ReadoutTimerColumn;
+    std::string timer = LineOf(kTimerLineKind, timerColumn::Kind, timerColumn::Club, timerColumn::Fancier,
+                               race.clubNumber, fancier);
+    SetField(timer, timerColumn::Flag, "0");
+    for (std::size_t v = 0; v < kTimerValueCount; ++v) SetNumber(timer, kTimerColumns[v], loft.timer[v]);
     lines.push_back(timer);
+
+    namespace pigeonColumn = ReadoutPigeonColumn;
     for (const ManualPigeon& pigeon : loft.pigeons) {
         if (!pigeon.added) continue;
         const Arrival& at = pigeon.arrival;
-        lines.push_back("3" + club + fancier + PadRight(PigeonRing(pigeon.record), 23) + Two(race.releasePointNumber) +
-                        "0" + Two(at.day) + Two(at.month) + Two(at.hour) + Two(at.minute) + Two(at.second) +
-                        std::string(28, '0') + PadRight(PigeonColour(pigeon.record), 4) +
-                        PadRight(PigeonRingFormatText(pigeon.record), 2));
+        std::string line = LineOf(kArrivalLineKind, pigeonColumn::Kind, pigeonColumn::Club, pigeonColumn::Fancier,
+                                  race.clubNumber, fancier);
+        SetField(line, pigeonColumn::Ring, PigeonRing(pigeon.record));
+        SetNumber(line, pigeonColumn::ReleasePoint, race.releasePointNumber);
+        SetField(line, pigeonColumn::Valid, "0");
+        SetNumber(line, pigeonColumn::ArrivalDay, at.day);
+        SetNumber(line, pigeonColumn::ArrivalMonth, at.month);
+        SetNumber(line, pigeonColumn::ArrivalHour, at.hour);
+        SetNumber(line, pigeonColumn::ArrivalMinute, at.minute);
+        SetNumber(line, pigeonColumn::ArrivalSecond, at.second);
+        // Flags, packed digits and the reserved columns: a typed-in arrival has none of them.
+        for (const Column zeros : {pigeonColumn::Flags, pigeonColumn::PackedDigits, pigeonColumn::Reserved})
+            SetField(line, zeros, std::string(zeros.width(), '0'));
+        SetField(line, pigeonColumn::Colour, PigeonColour(pigeon.record));
+        SetField(line, pigeonColumn::RingFormat, PigeonRingFormatText(pigeon.record));
+        lines.push_back(line);
     }
     return lines;
 }
@@ -102,17 +158,20 @@ bool ReadManualFile(const Path& programFolder, const Race& race, ManualLoft& lof
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         if (line.empty()) continue;
-        if (line[0] == '2') {
+        if (line[0] == kTimerLineKind) {
             if (line.size() < kManualTimerLineLength) return false;
-            for (std::size_t v = 0; v < kTimerValueCount; ++v) loft.timer[v] = NumberAt(line, 9 + 2 * v, 10 + 2 * v);
-        } else if (line[0] == '3') {
-            if (line.size() < 43) return false;
-            const std::string ring = Mid(line, 8, 30);
+            for (std::size_t v = 0; v < kTimerValueCount; ++v) loft.timer[v] = NumberAt(line, kTimerColumns[v]);
+        } else if (line[0] == kArrivalLineKind) {
+            if (line.size() < ReadoutPigeonColumn::ArrivalSecond.last) return false;
+            const std::string ring = Field(line, ReadoutPigeonColumn::Ring);
             for (ManualPigeon& pigeon : loft.pigeons) {
                 if (pigeon.added || !SameRing(pigeon.record, ring)) continue;
                 pigeon.added = true;
-                pigeon.arrival = {NumberAt(line, 34, 35), NumberAt(line, 36, 37), NumberAt(line, 38, 39),
-                                  NumberAt(line, 40, 41), NumberAt(line, 42, 43)};
+                pigeon.arrival = {NumberAt(line, ReadoutPigeonColumn::ArrivalDay),
+                                  NumberAt(line, ReadoutPigeonColumn::ArrivalMonth),
+                                  NumberAt(line, ReadoutPigeonColumn::ArrivalHour),
+                                  NumberAt(line, ReadoutPigeonColumn::ArrivalMinute),
+                                  NumberAt(line, ReadoutPigeonColumn::ArrivalSecond)};
                 break;
             }
         }

@@ -12,13 +12,15 @@
 #include "core/app/actionresult.h"
 #include "core/app/files.h"
 #include "core/race/races.h"
+#include "core/race/readoutcolumns.h"
 #include "core/registers/pigeons.h"
 
 namespace plumet {
 
-inline constexpr std::size_t kManualLoftLineLength = 49;
-inline constexpr std::size_t kManualTimerLineLength = 34;
-inline constexpr std::size_t kManualPigeonLineLength = 77;
+// The read-out file's lines; a typed-in timer line has no clock flag.
+inline constexpr std::size_t kManualLoftLineLength = ReadoutFancierColumn::Longitude.last;
+inline constexpr std::size_t kManualTimerLineLength = ReadoutTimerColumn::ClockSecond.last;
+inline constexpr std::size_t kManualPigeonLineLength = ReadoutPigeonColumn::RingFormat.last;
 
 // The thirteen numbers of the timer line, in file order (Text6 to Text18 of the dialog).
 enum TimerValue : std::size_t {

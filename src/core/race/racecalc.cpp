@@ -12,6 +12,7 @@
 #include "core/race/geodesic.h"
 #include "core/race/manualtimes.h"
 #include "core/race/racecalcfolder.h"
+#include "core/race/readoutcolumns.h"
 #include "core/race/readoutfile.h"
 #include "core/registers/rings.h"
 
@@ -48,22 +49,21 @@ long long RoundHalfEven(double value) {
     return lower % 2 == 0 ? lower : lower + 1;
 }
 
-std::optional<int> Number(std::string_view line, std::size_t from, std::size_t to) {
-    const auto value = ParseInteger(Mid(line, from, to));
+std::optional<int> Number(std::string_view line, Column column) {
+    const auto value = ParseInteger(Field(line, column));
     if (!value) return std::nullopt;
     return static_cast<int>(*value);
 }
 
-// Reads the numbers of `fields` (pointer, first column, last column); false on the first failure.
+// Reads the numbers of `fields` into their targets; false on the first failure.
 struct NumberField {
     int* target;
-    std::size_t from;
-    std::size_t to;
+    Column column;
 };
 template <std::size_t N>
 bool ReadNumbers(std::string_view line, const NumberField (&fields)[N]) {
     for (const NumberField& field : fields) {
-        const auto value = Number(line, field.from, field.to);
+        const auto value = Number(line, field.column);
         if (!value) return false;
         *field.target = *value;
     }
@@ -71,39 +71,60 @@ bool ReadNumbers(std::string_view line, const NumberField (&fields)[N]) {
 }
 
 std::optional<FancierEntry> DecodeLoftLine(std::string_view line) {
+    namespace column = ReadoutFancierColumn;
     FancierEntry fancier;
-    if (!ReadNumbers(line, {{&fancier.number1, 2, 4}, {&fancier.number2, 5, 7}, {&fancier.number3, 8, 10}}))
+    if (!ReadNumbers(line, {{&fancier.number1, column::Club},
+                            {&fancier.number2, column::Fancier},
+                            {&fancier.number3, column::ArrivalCount}}))
         return std::nullopt;
-    fancier.fancierName = PadRight(Mid(line, 11, 30), 20);
-    fancier.loftLatitude = Mid(line, 31, 39);
-    fancier.loftLongitude = Mid(line, 40, 49);
+    fancier.fancierName = PadRight(Field(line, column::Name), column::Name.width());
+    fancier.loftLatitude = Field(line, column::Latitude);
+    fancier.loftLongitude = Field(line, column::Longitude);
     return fancier;
 }
 
 std::optional<TimerEntry> DecodeTimerLine(std::string_view line) {
+    namespace column = ReadoutTimerColumn;
     TimerEntry t;
     const NumberField fields[] = {
-        {&t.number1, 2, 4},      {&t.number2, 5, 7},      {&t.syncDay, 9, 10},     {&t.syncMonth, 11, 12},
-        {&t.syncHour, 13, 14},   {&t.syncMinute, 15, 16}, {&t.syncSecond, 17, 18}, {&t.readDay, 19, 20},
-        {&t.readMonth, 21, 22},  {&t.readHour, 23, 24},   {&t.readMinute, 25, 26}, {&t.readSecond, 27, 28},
-        {&t.clockHour, 29, 30},  {&t.clockMinute, 31, 32}, {&t.clockSecond, 33, 34},
+        {&t.number1, column::Club},
+        {&t.number2, column::Fancier},
+        {&t.syncDay, column::BasketingDay},
+        {&t.syncMonth, column::BasketingMonth},
+        {&t.syncHour, column::BasketingHour},
+        {&t.syncMinute, column::BasketingMinute},
+        {&t.syncSecond, column::BasketingSecond},
+        {&t.readDay, column::ReadoutDay},
+        {&t.readMonth, column::ReadoutMonth},
+        {&t.readHour, column::ReadoutHour},
+        {&t.readMinute, column::ReadoutMinute},
+        {&t.readSecond, column::ReadoutSecond},
+        {&t.clockHour, column::ClockHour},
+        {&t.clockMinute, column::ClockMinute},
+        {&t.clockSecond, column::ClockSecond},
     };
     if (!ReadNumbers(line, fields)) return std::nullopt;
-    t.flag = Mid(line, 8, 8) == "1";
+    t.flag = Field(line, column::Flag) == "1";
     return t;
 }
 
 std::optional<PigeonEntry> DecodePigeonLine(std::string_view line) {
+    namespace column = ReadoutPigeonColumn;
     PigeonEntry p;
     const NumberField fields[] = {
-        {&p.clubNumber, 2, 4},    {&p.fancierNumber, 5, 7}, {&p.releasePointNumber, 31, 32},
-        {&p.arrivalDay, 34, 35},  {&p.arrivalMonth, 36, 37}, {&p.arrivalHour, 38, 39},
-        {&p.arrivalMinute, 40, 41}, {&p.arrivalSecond, 42, 43},
+        {&p.clubNumber, column::Club},
+        {&p.fancierNumber, column::Fancier},
+        {&p.releasePointNumber, column::ReleasePoint},
+        {&p.arrivalDay, column::ArrivalDay},
+        {&p.arrivalMonth, column::ArrivalMonth},
+        {&p.arrivalHour, column::ArrivalHour},
+        {&p.arrivalMinute, column::ArrivalMinute},
+        {&p.arrivalSecond, column::ArrivalSecond},
     };
     if (!ReadNumbers(line, fields)) return std::nullopt;
-    p.ring = PadRight(Mid(line, 8, 30), 23);
-    p.colour = Mid(line, 72, 75);
-    p.ringFormat = Mid(line, 76, 77);
+    p.ring = PadRight(Field(line, column::Ring), column::Ring.width());
+    p.colour = Field(line, column::Colour);
+    p.ringFormat = Field(line, column::RingFormat);
     return p;
 }
 

@@ -55,14 +55,14 @@ RaceEditorFields RaceEditorFieldsOf(const Race& race) {
     fields.year = race.year;
     fields.club = {race.clubName, race.clubNumber};
     fields.racePoint = {race.releasePointName, race.releasePointNumber};
-    fields.releaseHour = ZeroPadded(race.releaseHour, 2);
-    fields.releaseMinute = ZeroPadded(race.releaseMinute, 2);
-    fields.closedFromHour = ZeroPadded(race.closedFromHour, 2);
-    fields.closedFromMinute = ZeroPadded(race.closedFromMinute, 2);
-    fields.closedToHour = ZeroPadded(race.closedToHour, 2);
-    fields.closedToMinute = ZeroPadded(race.closedToMinute, 2);
-    fields.nights = ZeroPadded(race.nights, 1);
-    fields.flightWeek = ZeroPadded(race.flightWeek, 2);
+    fields.releaseHour = ZeroPadded(race.releaseHour, RaceColumn::ReleaseHour.width());
+    fields.releaseMinute = ZeroPadded(race.releaseMinute, RaceColumn::ReleaseMinute.width());
+    fields.closedFromHour = ZeroPadded(race.closedFromHour, RaceColumn::ClosedFromHour.width());
+    fields.closedFromMinute = ZeroPadded(race.closedFromMinute, RaceColumn::ClosedFromMinute.width());
+    fields.closedToHour = ZeroPadded(race.closedToHour, RaceColumn::ClosedToHour.width());
+    fields.closedToMinute = ZeroPadded(race.closedToMinute, RaceColumn::ClosedToMinute.width());
+    fields.nights = ZeroPadded(race.nights, RaceColumn::Nights.width());
+    fields.flightWeek = ZeroPadded(race.flightWeek, RaceColumn::FlightWeek.width());
     fields.headerComment = race.headerComment;
     fields.footerComment = race.footerComment;
     fields.distanceUnit = race.distanceUnit;
@@ -72,10 +72,10 @@ RaceEditorFields RaceEditorFieldsOf(const Race& race) {
 
 Race CollectRace(const RaceEditorFields& fields, const RacePointTable& points) {
     Race race;
-    race.name = PadRight(fields.name, kRaceNameLength);
-    race.headerComment = PadRight(fields.headerComment, kRaceCommentLength);
-    race.footerComment = PadRight(fields.footerComment, kRaceCommentLength);
-    race.meanDistance = PadLeft(TrimBlanks(fields.meanDistance), kMeanDistanceLength, '0');
+    race.name = PadRight(fields.name, RaceColumn::Name.width());
+    race.headerComment = PadRight(fields.headerComment, RaceColumn::HeaderComment.width());
+    race.footerComment = PadRight(fields.footerComment, RaceColumn::FooterComment.width());
+    race.meanDistance = PadLeft(TrimBlanks(fields.meanDistance), RaceColumn::MeanDistance.width(), '0');
     race.clubName = fields.club.text;
     race.clubNumber = fields.club.number;
     race.releasePointName = fields.racePoint.text;
@@ -86,8 +86,8 @@ Race CollectRace(const RaceEditorFields& fields, const RacePointTable& points) {
         race.releaseLatitude = RacePointLatitudeOf(record);
         race.releaseLongitude = RacePointLongitudeOf(record);
     }
-    race.releaseLatitude = PadRight(race.releaseLatitude, 9);
-    race.releaseLongitude = PadRight(race.releaseLongitude, 10);
+    race.releaseLatitude = PadRight(race.releaseLatitude, RaceColumn::ReleaseLatitude.width());
+    race.releaseLongitude = PadRight(race.releaseLongitude, RaceColumn::ReleaseLongitude.width());
     race.releaseHour = NumberOf(fields.releaseHour);
     race.releaseMinute = NumberOf(fields.releaseMinute);
     race.closedFromHour = NumberOf(fields.closedFromHour);

@@ -7,23 +7,23 @@ namespace plumet {
 std::vector<ListItem> ClubItems(const ClubTable& clubs) {
     std::vector<ListItem> items;
     for (const std::string& record : clubs.Records())
-        items.push_back({Mid(record, 4, 33), static_cast<int>(ParseInteger(Mid(record, 1, 3)).value_or(0))});
+        items.push_back({ClubNameOf(record), static_cast<int>(ParseInteger(ClubNumberOf(record)).value_or(0))});
     return items;
 }
 
 std::vector<ListItem> FancierItems(const FancierTable& fanciers) {
     std::vector<ListItem> items;
     for (const std::string& record : fanciers.Records())
-        items.push_back({Mid(record, 4, 23), static_cast<int>(ParseInteger(Mid(record, 1, 3)).value_or(0))});
+        items.push_back({FancierNameOf(record), static_cast<int>(ParseInteger(FancierNumberOf(record)).value_or(0))});
     return items;
 }
 
 std::vector<ListItem> RacePointItems(const RacePointTable& points) {
     std::vector<ListItem> items;
     for (const std::string& record : points.Records()) {
-        const std::string text = Mid(record, 3, 45);
+        const std::string text = RacePointNameOf(record) + RacePointPlaceOf(record);
         if (TrimBlanks(text).empty()) continue;
-        items.push_back({text, static_cast<int>(ParseInteger(Mid(record, 1, 2)).value_or(0))});
+        items.push_back({text, static_cast<int>(ParseInteger(RacePointFieldsForDisplay(record).number).value_or(0))});
     }
     return items;
 }

@@ -8,6 +8,7 @@
 #include "core/app/catalogue.h"
 #include "core/app/fixedwidth.h"
 #include "core/race/manualtimes.h"
+#include "core/race/racecolumns.h"
 #include "core/race/racecalcfolder.h"
 
 namespace plumet {
@@ -20,10 +21,10 @@ std::string Digits(long long value, std::size_t width) {
     return ZeroPadded(std::clamp(value, 0LL, largest - 1), width);
 }
 
-// Columns from..to as a number; blanks around it allowed. The writer has no sign, so a negative
-// figure marks a broken line rather than a value to keep.
-std::optional<int> Number(std::string_view line, std::size_t from, std::size_t to) {
-    const auto value = ParseInteger(Mid(line, from, to));
+// A number field; blanks around it allowed. The writer has no sign, so a negative figure marks a
+// broken line rather than a value to keep.
+std::optional<int> Number(std::string_view line, Column column) {
+    const auto value = ParseInteger(Field(line, column));
     if (!value || *value < 0) return std::nullopt;
     return static_cast<int>(*value);
 }
@@ -106,57 +107,79 @@ bool ClosedPeriodAcceptable(const Race& race) {
 }
 
 std::string RaceToLine(const Race& race) {
+    namespace column = RaceColumn;
     std::string line;
     line.reserve(kRaceLineLength);
-    line += PadRight(race.name, kRaceNameLength);
-    line += Digits(race.day, 2) + Digits(race.month, 2) + Digits(race.year, 4);
-    line += PadRight(race.clubName, kRaceClubNameLength);
-    line += PadRight(race.releasePointName, kRacePointNameInRaceLength);
-    line += Digits(race.releaseHour, 2) + Digits(race.releaseMinute, 2);
-    line += Digits(race.distanceUnit, 2);
-    line += race.overNight ? "01" : "00";
-    line += Digits(race.closedFromHour, 2) + Digits(race.closedFromMinute, 2);
-    line += Digits(race.closedToHour, 2) + Digits(race.closedToMinute, 2);
-    line += PadRight(race.headerComment, kRaceCommentLength);
-    line += PadRight(race.footerComment, kRaceCommentLength);
-    line += Digits(race.clubNumber, 3) + Digits(race.releasePointNumber, 2);
-    line += PadRight(race.releaseLatitude, 9);
-    line += PadRight(race.releaseLongitude, 10);
-    line += PadRight(PadLeft(race.meanDistance, kMeanDistanceLength, '0'), kMeanDistanceLength);
-    line += Digits(race.pigeonsEntered, 4) + Digits(race.pigeonsClassified, 4) + Digits(race.fanciersEntered, 3);
-    line += Digits(race.nights, 1) + Digits(race.flightWeek, 2);
+    const auto number = [&line](Column field, long long value) { SetField(line, field, Digits(value, field.width())); };
+    SetField(line, column::Name, race.name);
+    number(column::Day, race.day);
+    number(column::Month, race.month);
+    number(column::Year, race.year);
+    SetField(line, column::ClubName, race.clubName);
+    SetField(line, column::ReleasePointName, race.releasePointName);
+    number(column::ReleaseHour, race.releaseHour);
+    number(column::ReleaseMinute, race.releaseMinute);
+    number(column::DistanceUnit, race.distanceUnit);
+    number(column::OverNight, race.overNight ? 1 : 0);
+    number(column::ClosedFromHour, race.closedFromHour);
+    number(column::ClosedFromMinute, race.closedFromMinute);
+    number(column::ClosedToHour, race.closedToHour);
+    number(column::ClosedToMinute, race.closedToMinute);
+    SetField(line, column::HeaderComment, race.headerComment);
+    SetField(line, column::FooterComment, race.footerComment);
+    number(column::ClubNumber, race.clubNumber);
+    number(column::ReleasePointNumber, race.releasePointNumber);
+    SetField(line, column::ReleaseLatitude, race.releaseLatitude);
+    SetField(line, column::ReleaseLongitude, race.releaseLongitude);
+    SetField(line, column::MeanDistance, PadLeft(race.meanDistance, column::MeanDistance.width(), '0'));
+    number(column::PigeonsEntered, race.pigeonsEntered);
+    number(column::PigeonsClassified, race.pigeonsClassified);
+    number(column::FanciersEntered, race.fanciersEntered);
+    number(column::Nights, race.nights);
+    number(column::FlightWeek, race.flightWeek);
     return line;
 }
 
 std::optional<Race> LineToRace(std::string_view line) {
+    namespace column = RaceColumn;
     if (line.size() < kRaceLineLength) return std::nullopt;
     Race race;
-    race.name = Mid(line, 1, 30);
-    race.clubName = Mid(line, 39, 68);
-    race.releasePointName = Mid(line, 69, 111);
-    race.headerComment = Mid(line, 128, 187);
-    race.footerComment = Mid(line, 188, 247);
-    race.releaseLatitude = Mid(line, 253, 261);
-    race.releaseLongitude = Mid(line, 262, 271);
-    race.meanDistance = Mid(line, 272, 275);
+    race.name = Field(line, column::Name);
+    race.clubName = Field(line, column::ClubName);
+    race.releasePointName = Field(line, column::ReleasePointName);
+    race.headerComment = Field(line, column::HeaderComment);
+    race.footerComment = Field(line, column::FooterComment);
+    race.releaseLatitude = Field(line, column::ReleaseLatitude);
+    race.releaseLongitude = Field(line, column::ReleaseLongitude);
+    race.meanDistance = Field(line, column::MeanDistance);
     const struct {
-        int* field;
-        std::size_t from;
-        std::size_t to;
+        int* target;
+        Column field;
     } numbers[] = {
-        {&race.day, 31, 32},           {&race.month, 33, 34},          {&race.year, 35, 38},
-        {&race.releaseHour, 112, 113}, {&race.releaseMinute, 114, 115}, {&race.distanceUnit, 116, 117},
-        {&race.closedFromHour, 120, 121}, {&race.closedFromMinute, 122, 123}, {&race.closedToHour, 124, 125},
-        {&race.closedToMinute, 126, 127}, {&race.clubNumber, 248, 250}, {&race.releasePointNumber, 251, 252},
-        {&race.pigeonsEntered, 276, 279}, {&race.pigeonsClassified, 280, 283}, {&race.fanciersEntered, 284, 286},
-        {&race.nights, 287, 287},      {&race.flightWeek, 288, 289},
+        {&race.day, column::Day},
+        {&race.month, column::Month},
+        {&race.year, column::Year},
+        {&race.releaseHour, column::ReleaseHour},
+        {&race.releaseMinute, column::ReleaseMinute},
+        {&race.distanceUnit, column::DistanceUnit},
+        {&race.closedFromHour, column::ClosedFromHour},
+        {&race.closedFromMinute, column::ClosedFromMinute},
+        {&race.closedToHour, column::ClosedToHour},
+        {&race.closedToMinute, column::ClosedToMinute},
+        {&race.clubNumber, column::ClubNumber},
+        {&race.releasePointNumber, column::ReleasePointNumber},
+        {&race.pigeonsEntered, column::PigeonsEntered},
+        {&race.pigeonsClassified, column::PigeonsClassified},
+        {&race.fanciersEntered, column::FanciersEntered},
+        {&race.nights, column::Nights},
+        {&race.flightWeek, column::FlightWeek},
     };
-    for (const auto& number : numbers) {
-        const auto value = Number(line, number.from, number.to);
+    for (const auto& [target, field] : numbers) {
+        const auto value = Number(line, field);
         if (!value) return std::nullopt;
-        *number.field = *value;
+        *target = *value;
     }
-    const auto overNight = Number(line, 118, 119);
+    const auto overNight = Number(line, column::OverNight);
     if (!overNight) return std::nullopt;
     race.overNight = *overNight != 0;
     return race;

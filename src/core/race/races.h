@@ -9,17 +9,14 @@
 
 #include "core/app/actionresult.h"
 #include "core/app/files.h"
+#include "core/race/racecolumns.h"
 #include "core/registers/registertable.h"
 
 namespace plumet {
 
-inline constexpr std::size_t kRaceLineLength = 289;
+inline constexpr std::size_t kRaceLineLength = RaceColumn::FlightWeek.last;
 inline constexpr std::size_t kRaceCapacity = 50;
-inline constexpr std::size_t kRaceNameLength = 30;
-inline constexpr std::size_t kRaceClubNameLength = 30;
-inline constexpr std::size_t kRacePointNameInRaceLength = 43;
-inline constexpr std::size_t kRaceCommentLength = 60;
-inline constexpr std::size_t kMeanDistanceLength = 4;
+inline constexpr std::size_t kRaceNameLength = RaceColumn::Name.width();
 
 // Distance units of a race (the index of the editor's unit list).
 inline constexpr int kRaceInKm = 0;

@@ -7,6 +7,8 @@
 #include "core/app/fieldrules.h"
 #include "core/app/fixedwidth.h"
 #include "core/app/weeks.h"
+#include "core/race/readoutcolumns.h"
+#include "core/registers/fanciers.h"
 
 namespace plumet {
 
@@ -32,6 +34,17 @@ std::string DateFieldOnLeave(std::string_view text, int today, long long limit) 
 
 // A half-byte as one digit; 10 to 15 as the hex letters, so the columns stay where they are.
 char HalfByteDigit(std::uint8_t value) { return "0123456789ABCDEF"[value & 15]; }
+
+// A new line holding only its kind.
+std::string LineOf(char kind, Column kindColumn) {
+    std::string line;
+    SetField(line, kindColumn, std::string_view(&kind, 1));
+    return line;
+}
+
+void SetNumber(std::string& line, Column column, long long value) {
+    SetField(line, column, ZeroPadded(value, column.width()));
+}
 
 } // namespace
 
@@ -89,8 +102,7 @@ int ClockDateYear(int day, int month, int referenceDay, int referenceMonth, int 
 }
 
 std::string ReadoutFileName(const Settings& settings, std::string_view week, std::string_view point) {
-    return "W" + Mid(settings.region, 1, 3) + Mid(settings.federation, 2, 3) + std::string(week) + ".d" +
-           std::string(point);
+    return "W" + settings.RegionNumber() + settings.FederationNumber() + std::string(week) + ".d" + std::string(point);
 }
 
 Path ReadoutFilePath(const Path& programFolder, const Settings& settings, std::string_view week,
@@ -117,37 +129,59 @@ std::vector<std::string> ReadoutListLines(const std::vector<std::string>& lines)
     std::vector<std::string> entries;
     for (const std::string& line : lines) {
         if (line.empty() || line.front() != kLoftLineKind) continue;
-        entries.push_back(ZeroPadded(static_cast<long long>(entries.size() + 1), 3) + ":    " + Mid(line, 2, 4) + " " +
-                          Mid(line, 5, 7) + " " + Mid(line, 11, 30));
+        entries.push_back(ZeroPadded(static_cast<long long>(entries.size() + 1), 3) + ":    " +
+                          Field(line, ReadoutFancierColumn::Club) + " " + Field(line, ReadoutFancierColumn::Fancier) +
+                          " " + Field(line, ReadoutFancierColumn::Name));
     }
     return entries;
 }
 
 bool HoldsLoft(const std::vector<std::string>& lines, int club, int fancier) {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-        return !line.empty() && line.front() == kLoftLineKind && ParseInteger(Mid(line, 2, 4)) == club &&
-               ParseInteger(Mid(line, 5, 7)) == fancier;
+        return !line.empty() && line.front() == kLoftLineKind &&
+               ParseInteger(Field(line, ReadoutFancierColumn::Club)) == club &&
+               ParseInteger(Field(line, ReadoutFancierColumn::Fancier)) == fancier;
     });
 }
 
 std::string ReadoutDateLine(const ReadoutFields& fields) {
-    return kDateLineKind + fields.day + fields.month + fields.year;
+    std::string line = LineOf(kDateLineKind, ReadoutDateColumn::Kind);
+    SetField(line, ReadoutDateColumn::Day, fields.day);
+    SetField(line, ReadoutDateColumn::Month, fields.month);
+    SetField(line, ReadoutDateColumn::Year, fields.year);
+    return line;
 }
 
 std::string ReadoutLoftLine(int club, int fancier, std::size_t arrivalCount, std::string_view fancierRecord) {
-    return kLoftLineKind + ZeroPadded(club, 3) + ZeroPadded(fancier, 3) +
-           ZeroPadded(static_cast<long long>(arrivalCount % 1000), 3) + PadRight(Mid(fancierRecord, 4, 23), 20) +
-           PadRight(Mid(fancierRecord, 24, 32), 9) + PadRight(Mid(fancierRecord, 33, 42), 10);
+    namespace column = ReadoutFancierColumn;
+    std::string line = LineOf(kLoftLineKind, column::Kind);
+    SetNumber(line, column::Club, club);
+    SetNumber(line, column::Fancier, fancier);
+    SetNumber(line, column::ArrivalCount, static_cast<long long>(arrivalCount % 1000));
+    SetField(line, column::Name, FancierNameOf(fancierRecord));
+    SetField(line, column::Latitude, LoftLatitudeOf(fancierRecord));
+    SetField(line, column::Longitude, LoftLongitudeOf(fancierRecord));
+    return line;
 }
 
 std::string ReadoutTimerLine(int club, int fancier, const TimerBlock& timer) {
-    std::string line = kTimerLineKind + ZeroPadded(club, 3) + ZeroPadded(fancier, 3) + "1";
-    line += TwoDigits(timer[0] & kDayBits);
-    for (std::size_t i = 1; i <= 4; ++i) line += TwoDigits(timer[i]);
-    line += TwoDigits(timer[5] & kDayBits);
-    for (std::size_t i = 6; i <= 9; ++i) line += TwoDigits(timer[i]);
-    for (std::size_t i = 12; i <= 14; ++i) line += TwoDigits(timer[i]);
-    line += (timer[10] & kTimerFlag) ? '1' : '0';
+    namespace column = ReadoutTimerColumn;
+    std::string line = LineOf(kTimerLineKind, column::Kind);
+    SetNumber(line, column::Club, club);
+    SetNumber(line, column::Fancier, fancier);
+    SetField(line, column::Flag, "1");
+    SetField(line, column::BasketingDay, TwoDigits(timer[0] & kDayBits));
+    SetField(line, column::ReadoutDay, TwoDigits(timer[5] & kDayBits));
+    // Every other field is one byte of the block, modulo 100.
+    const struct {
+        Column field;
+        std::size_t byte;
+    } bytes[] = {{column::BasketingMonth, 1}, {column::BasketingHour, 2}, {column::BasketingMinute, 3},
+                 {column::BasketingSecond, 4}, {column::ReadoutMonth, 6},  {column::ReadoutHour, 7},
+                 {column::ReadoutMinute, 8},   {column::ReadoutSecond, 9}, {column::ClockHour, 12},
+                 {column::ClockMinute, 13},    {column::ClockSecond, 14}};
+    for (const auto& [field, byte] : bytes) SetField(line, field, TwoDigits(timer[byte]));
+    SetField(line, column::ClockFlag, (timer[10] & kTimerFlag) ? "1" : "0");
     return line;
 }
 
@@ -164,26 +198,36 @@ std::string ArrivalMonth(int arrivalDay, int readoutDay, int readoutMonth) {
 
 std::string ReadoutArrivalLine(int club, int fancier, const ArrivalRecord& arrival, const TimerBlock& timer,
                                const PigeonsConvert& convert) {
+    namespace column = ReadoutPigeonColumn;
     RingRecord ring{};
     std::copy_n(arrival.begin(), ring.size(), ring.begin());
     const PigeonsConvert::DecodedRing decoded = convert.Decode(ring);
     const int day = arrival[17] & kDayBits;
     const bool valid = day != 0 && (arrival[17] & kInvalidArrivalFlag) == 0;
 
-    std::string line = kArrivalLineKind + ZeroPadded(club, 3) + ZeroPadded(fancier, 3) + decoded.ring;
-    line += TwoDigits(arrival[16]);
-    line += valid ? '1' : '0';
-    line += TwoDigits(day);
-    line += ArrivalMonth(day, timer[5] & kDayBits, timer[6]);
-    for (std::size_t i = 18; i <= 20; ++i) line += TwoDigits(arrival[i]);
-    for (int bit = 7; bit >= 0; --bit) line += ((arrival[21] >> bit) & 1) ? '1' : '0';
+    std::string line = LineOf(kArrivalLineKind, column::Kind);
+    SetNumber(line, column::Club, club);
+    SetNumber(line, column::Fancier, fancier);
+    SetField(line, column::Ring, decoded.ring);
+    SetField(line, column::ReleasePoint, TwoDigits(arrival[16]));
+    SetField(line, column::Valid, valid ? "1" : "0");
+    SetField(line, column::ArrivalDay, TwoDigits(day));
+    SetField(line, column::ArrivalMonth, ArrivalMonth(day, timer[5] & kDayBits, timer[6]));
+    SetField(line, column::ArrivalHour, TwoDigits(arrival[18]));
+    SetField(line, column::ArrivalMinute, TwoDigits(arrival[19]));
+    SetField(line, column::ArrivalSecond, TwoDigits(arrival[20]));
+    std::string flags;
+    for (int bit = 7; bit >= 0; --bit) flags += ((arrival[21] >> bit) & 1) ? '1' : '0';
+    SetField(line, column::Flags, flags);
+    std::string digits;
     for (std::size_t i = 22; i <= 27; ++i) {
-        line += HalfByteDigit(static_cast<std::uint8_t>(arrival[i] >> 4));
-        line += HalfByteDigit(arrival[i]);
+        digits += HalfByteDigit(static_cast<std::uint8_t>(arrival[i] >> 4));
+        digits += HalfByteDigit(arrival[i]);
     }
-    line += "00000000";
-    line += decoded.colour;
-    line += decoded.format;
+    SetField(line, column::PackedDigits, digits);
+    SetField(line, column::Reserved, std::string(column::Reserved.width(), '0'));
+    SetField(line, column::Colour, decoded.colour);
+    SetField(line, column::RingFormat, decoded.format);
     return line;
 }
 

@@ -14,14 +14,15 @@
 #include "core/app/timesource.h"
 #include "core/clock/clockstate.h"
 #include "core/clock/pigeonsconvert.h"
+#include "core/race/readoutcolumns.h"
 
 namespace plumet {
 
 inline constexpr std::size_t kReadoutLineLimit = 100000;
-inline constexpr std::size_t kDateLineLength = 7;
-inline constexpr std::size_t kLoftLineLength = 49;
-inline constexpr std::size_t kTimerLineLength = 35;
-inline constexpr std::size_t kArrivalLineLength = 77;
+inline constexpr std::size_t kDateLineLength = ReadoutDateColumn::Year.last;
+inline constexpr std::size_t kLoftLineLength = ReadoutFancierColumn::Longitude.last;
+inline constexpr std::size_t kTimerLineLength = ReadoutTimerColumn::ClockFlag.last;
+inline constexpr std::size_t kArrivalLineLength = ReadoutPigeonColumn::RingFormat.last;
 inline constexpr char kDateLineKind = '0';
 inline constexpr char kLoftLineKind = '1';
 inline constexpr char kTimerLineKind = '2';

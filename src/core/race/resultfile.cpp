@@ -5,6 +5,7 @@
 #include "core/app/fixedwidth.h"
 #include "core/race/decimals.h"
 #include "core/race/racecalcfolder.h"
+#include "core/race/resultcolumns.h"
 
 namespace plumet {
 namespace {
@@ -21,9 +22,17 @@ std::string Figure(double value, char separator) {
 std::string ResultFileLine(const ResultLine& line, char separator) {
     const long long seconds = std::max(line.flightSeconds, 0LL);
     const long long hours = std::min(seconds / 3600, kLargestHours);
-    std::string text = PadRight(line.fancierName, 20) + PadRight(line.ringText, 21) + PadRight(line.colour, 4);
-    text += ZeroPadded(hours, 3) + ZeroPadded(seconds % 3600 / 60, 2) + ZeroPadded(seconds % 60, 2);
-    text += Figure(line.distanceKm, separator) + Figure(line.speed, separator);
+    namespace column = ResultColumn;
+    std::string text;
+    text.reserve(kResultLineLength);
+    SetField(text, column::FancierName, line.fancierName);
+    SetField(text, column::Ring, line.ringText);
+    SetField(text, column::Colour, line.colour);
+    SetField(text, column::FlightHours, ZeroPadded(hours, column::FlightHours.width()));
+    SetField(text, column::FlightMinutes, ZeroPadded(seconds % 3600 / 60, column::FlightMinutes.width()));
+    SetField(text, column::FlightSeconds, ZeroPadded(seconds % 60, column::FlightSeconds.width()));
+    SetField(text, column::Distance, Figure(line.distanceKm, separator));
+    SetField(text, column::Speed, Figure(line.speed, separator));
     return text;
 }
 
@@ -48,18 +57,22 @@ ResultFile ParseResultFile(const std::vector<std::string>& fileLines) {
     for (std::size_t i = 1; i < fileLines.size() && static_cast<long long>(i) <= count; ++i) {
         const std::string& text = fileLines[i];
         if (text.size() < kResultLineLength) break;
-        const auto hours = ParseInteger(Mid(text, 46, 48));
-        const auto minutes = ParseInteger(Mid(text, 49, 50));
-        const auto seconds = ParseInteger(Mid(text, 51, 52));
-        const auto distance = ParseDecimal(Mid(text, 53, 60));
-        const auto speed = ParseDecimal(Mid(text, 61, 68));
+        namespace column = ResultColumn;
+        const std::string minuteText = Field(text, column::FlightMinutes);
+        const std::string secondText = Field(text, column::FlightSeconds);
+        const auto hours = ParseInteger(Field(text, column::FlightHours));
+        const auto minutes = ParseInteger(minuteText);
+        const auto seconds = ParseInteger(secondText);
+        const auto distance = ParseDecimal(Field(text, column::Distance));
+        const auto speed = ParseDecimal(Field(text, column::Speed));
         if (!hours || !minutes || !seconds || !distance || !speed) break;
         ResultLine line;
-        line.fancierName = Mid(text, 1, 20);
-        line.ringText = Mid(text, 21, 41);
-        line.colour = Mid(text, 42, 45);
+        line.fancierName = Field(text, column::FancierName);
+        line.ringText = Field(text, column::Ring);
+        line.colour = Field(text, column::Colour);
         line.flightSeconds = *hours * 3600 + *minutes * 60 + *seconds;
-        line.flightTimeText = PadLeft(std::to_string(*hours), 3, ' ') + "." + Mid(text, 49, 50) + "." + Mid(text, 51, 52);
+        line.flightTimeText = PadLeft(std::to_string(*hours), column::FlightHours.width(), ' ') + "." + minuteText +
+                              "." + secondText;
         line.distanceKm = *distance;
         line.speed = *speed;
         file.lines.push_back(std::move(line));

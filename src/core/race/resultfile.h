@@ -10,10 +10,11 @@
 
 #include "core/app/files.h"
 #include "core/race/races.h"
+#include "core/race/resultcolumns.h"
 
 namespace plumet {
 
-inline constexpr std::size_t kResultLineLength = 68;
+inline constexpr std::size_t kResultLineLength = ResultColumn::Speed.last;
 
 struct ResultLine {
     std::string fancierName;    // 20

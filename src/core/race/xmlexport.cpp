@@ -8,6 +8,7 @@
 #include "core/app/catalogue.h"
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
+#include "core/race/readoutcolumns.h"
 #include "core/race/readoutfile.h"
 #include "core/registers/rings.h"
 
@@ -15,7 +16,13 @@ namespace plumet {
 
 namespace {
 
-using Field = std::pair<std::string_view, const std::string*>;
+using Tag = std::pair<std::string_view, const std::string*>;
+
+// A read-out file's name ends in its release point's two digits.
+constexpr std::size_t kPointDigits = 2;
+std::string_view PointOfName(std::string_view name) {
+    return name.size() >= kPointDigits ? name.substr(name.size() - kPointDigits) : name;
+}
 
 long long Value(std::string_view text) { return ParseInteger(text).value_or(0); }
 
@@ -30,24 +37,43 @@ struct StampYear {
     }
 };
 
+// The columns of one date and time of a line.
+struct StampColumns {
+    Column day, month, hour, minute, second;
+};
+
+constexpr StampColumns kArrival{ReadoutPigeonColumn::ArrivalDay, ReadoutPigeonColumn::ArrivalMonth,
+                                ReadoutPigeonColumn::ArrivalHour, ReadoutPigeonColumn::ArrivalMinute,
+                                ReadoutPigeonColumn::ArrivalSecond};
+constexpr StampColumns kBasketingMaster{ReadoutTimerColumn::BasketingDay, ReadoutTimerColumn::BasketingMonth,
+                                        ReadoutTimerColumn::BasketingHour, ReadoutTimerColumn::BasketingMinute,
+                                        ReadoutTimerColumn::BasketingSecond};
+constexpr StampColumns kReadoutMaster{ReadoutTimerColumn::ReadoutDay, ReadoutTimerColumn::ReadoutMonth,
+                                      ReadoutTimerColumn::ReadoutHour, ReadoutTimerColumn::ReadoutMinute,
+                                      ReadoutTimerColumn::ReadoutSecond};
+// The clock's own time of day on the master's date.
+constexpr StampColumns kReadoutClock{ReadoutTimerColumn::ReadoutDay, ReadoutTimerColumn::ReadoutMonth,
+                                     ReadoutTimerColumn::ClockHour, ReadoutTimerColumn::ClockMinute,
+                                     ReadoutTimerColumn::ClockSecond};
+
 // year-month-dayThh:mm:ss + the offset from UTC in force then, from the columns of a line.
-std::string TimeStamp(const StampYear& year, std::string_view line, std::size_t day, std::size_t month,
-                      std::size_t hour, const UtcOffsetAt& offsetAt) {
-    const int clockDay = static_cast<int>(Value(Mid(line, day, day + 1)));
-    const int clockMonth = static_cast<int>(Value(Mid(line, month, month + 1)));
+std::string TimeStamp(const StampYear& year, std::string_view line, const StampColumns& at,
+                      const UtcOffsetAt& offsetAt) {
+    const std::string day = Field(line, at.day);
+    const std::string month = Field(line, at.month);
+    const std::string hour = Field(line, at.hour);
+    const std::string minute = Field(line, at.minute);
+    const std::string second = Field(line, at.second);
+    const int clockDay = static_cast<int>(Value(day));
+    const int clockMonth = static_cast<int>(Value(month));
     const std::string yearText = year.For(clockDay, clockMonth);
-    const DateTime local{static_cast<int>(Value(yearText)), clockMonth, clockDay,
-                         static_cast<int>(Value(Mid(line, hour, hour + 1))),
-                         static_cast<int>(Value(Mid(line, hour + 2, hour + 3))),
-                         static_cast<int>(Value(Mid(line, hour + 4, hour + 5)))};
-    return yearText + "-" + Mid(line, month, month + 1) + "-" + Mid(line, day, day + 1) + "T" +
-           Mid(line, hour, hour + 1) + ":" + Mid(line, hour + 2, hour + 3) + ":" + Mid(line, hour + 4, hour + 5) +
-           ZoneSuffix(offsetAt(local));
+    const DateTime local{static_cast<int>(Value(yearText)), clockMonth, clockDay, static_cast<int>(Value(hour)),
+                         static_cast<int>(Value(minute)), static_cast<int>(Value(second))};
+    return yearText + "-" + month + "-" + day + "T" + hour + ":" + minute + ":" + second + ZoneSuffix(offsetAt(local));
 }
 
-long long SecondsOfDay(std::string_view line, std::size_t hour) {
-    return Value(Mid(line, hour, hour + 1)) * 3600 + Value(Mid(line, hour + 2, hour + 3)) * 60 +
-           Value(Mid(line, hour + 4, hour + 5));
+long long SecondsOfDay(std::string_view line, const StampColumns& at) {
+    return Value(Field(line, at.hour)) * 3600 + Value(Field(line, at.minute)) * 60 + Value(Field(line, at.second));
 }
 
 std::string SignedDiff(long long seconds) {
@@ -55,12 +81,15 @@ std::string SignedDiff(long long seconds) {
 }
 
 XmlFancier FancierOf(std::string_view line, std::size_t id) {
+    namespace column = ReadoutFancierColumn;
     XmlFancier f;
     f.id = std::to_string(id);
-    f.license = "0" + Mid(line, 2, 4) + "0" + Mid(line, 5, 7);
-    f.name = Mid(line, 11, 30);
-    f.coordX = Mid(line, 40, 43) + ":" + Mid(line, 44, 45) + ":" + Mid(line, 46, 47) + "," + Mid(line, 48, 48);
-    f.coordY = Mid(line, 31, 33) + ":" + Mid(line, 34, 35) + ":" + Mid(line, 36, 37) + "," + Mid(line, 38, 38);
+    f.license = "0" + Field(line, column::Club) + "0" + Field(line, column::Fancier);
+    f.name = Field(line, column::Name);
+    f.coordX = Field(line, column::LongitudeDegrees) + ":" + Field(line, column::LongitudeMinutes) + ":" +
+               Field(line, column::LongitudeSeconds) + "," + Field(line, column::LongitudeTenths);
+    f.coordY = Field(line, column::LatitudeDegrees) + ":" + Field(line, column::LatitudeMinutes) + ":" +
+               Field(line, column::LatitudeSeconds) + "," + Field(line, column::LatitudeTenths);
     f.serial = "Plumet";
     f.distance = "0";
     f.distanceUnit = "Metric";
@@ -70,14 +99,15 @@ XmlFancier FancierOf(std::string_view line, std::size_t id) {
 
 XmlPigeon PigeonOf(std::string_view line, std::size_t id, std::size_t fancierId, const StampYear& year,
                    const UtcOffsetAt& zone) {
+    namespace column = ReadoutPigeonColumn;
     XmlPigeon p;
     p.id = std::to_string(id);
     p.fancierId = std::to_string(fancierId);
-    p.fedBand = FormatRingText(Mid(line, 8, 30), Mid(line, 76, 77));
-    p.clubId = "0" + Mid(line, 2, 4);
-    p.flightId = Mid(line, 31, 32);
+    p.fedBand = FormatRingText(Field(line, column::Ring), Field(line, column::RingFormat));
+    p.clubId = "0" + Field(line, column::Club);
+    p.flightId = Field(line, column::ReleasePoint);
     p.position1 = p.position2 = p.position3 = p.position4 = "0";
-    if (Value(Mid(line, 34, 35)) > 0) p.time = TimeStamp(year, line, 34, 36, 38, zone);
+    if (Value(Field(line, column::ArrivalDay)) > 0) p.time = TimeStamp(year, line, kArrival, zone);
     p.nr = p.id;
     return p;
 }
@@ -87,18 +117,18 @@ XmlTimer TimerOf(std::string_view line, std::size_t id, std::size_t fancierId, c
     XmlTimer t;
     t.id = std::to_string(id);
     t.fancierId = std::to_string(fancierId);
-    t.clubId = "0" + Mid(line, 2, 4);
+    t.clubId = "0" + Field(line, ReadoutTimerColumn::Club);
     t.flightId = std::string(flightId);
-    t.basketingMasterTime = TimeStamp(year, line, 9, 11, 13, zone);
+    t.basketingMasterTime = TimeStamp(year, line, kBasketingMaster, zone);
     t.basketingInternalTime = t.basketingMasterTime;
     t.basketingDiff = "+000";
-    t.readOutMasterTime = TimeStamp(year, line, 19, 21, 23, zone);
-    t.readOutInternalTime = TimeStamp(year, line, 19, 21, 29, zone);
+    t.readOutMasterTime = TimeStamp(year, line, kReadoutMaster, zone);
+    t.readOutInternalTime = TimeStamp(year, line, kReadoutClock, zone);
     // Around midnight one of the two times is already on the next day.
-    const long long masterHour = Value(Mid(line, 23, 24));
-    const long long clockHour = Value(Mid(line, 29, 30));
-    long long master = SecondsOfDay(line, 23);
-    long long clock = SecondsOfDay(line, 29);
+    const long long masterHour = Value(Field(line, kReadoutMaster.hour));
+    const long long clockHour = Value(Field(line, kReadoutClock.hour));
+    long long master = SecondsOfDay(line, kReadoutMaster);
+    long long clock = SecondsOfDay(line, kReadoutClock);
     if (masterHour == 0 && clockHour != 0) master += 86400;
     if (clockHour == 0 && masterHour != 0) clock += 86400;
     t.readOutDiff = SignedDiff(master - clock);
@@ -126,7 +156,7 @@ void AppendXmlText(std::string& out, std::string_view bytes) {
     }
 }
 
-void WriteElement(std::string& out, std::string_view element, std::initializer_list<Field> fields) {
+void WriteElement(std::string& out, std::string_view element, std::initializer_list<Tag> fields) {
     out += "<";
     out += element;
     out += ">\r\n";
@@ -162,10 +192,10 @@ ReadOutDataSet BuildReadOutDataSet(const std::vector<std::string>& lines, std::s
         if (line.empty()) continue;
         switch (line.front()) {
         case kDateLineKind:
-            year.year = static_cast<int>(2000 + Value(Mid(line, 6, 7)));
+            year.year = static_cast<int>(2000 + Value(Field(line, ReadoutDateColumn::Year)));
             year.text = ZeroPadded(year.year, 4);
-            year.day = static_cast<int>(Value(Mid(line, 2, 3)));
-            year.month = static_cast<int>(Value(Mid(line, 4, 5)));
+            year.day = static_cast<int>(Value(Field(line, ReadoutDateColumn::Day)));
+            year.month = static_cast<int>(Value(Field(line, ReadoutDateColumn::Month)));
             break;
         case kLoftLineKind:
             if (data.fanciers.size() >= kXmlFancierLimit) return data;
@@ -237,8 +267,8 @@ std::string ReadOutDocument(const ReadOutDataSet& data) {
 bool HasReadableDateLine(const std::vector<std::string>& lines) {
     return std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
         if (line.size() != kDateLineLength || line.front() != kDateLineKind || !IsAllDigits(line)) return false;
-        const long long day = Value(Mid(line, 2, 3));
-        const long long month = Value(Mid(line, 4, 5));
+        const long long day = Value(Field(line, ReadoutDateColumn::Day));
+        const long long month = Value(Field(line, ReadoutDateColumn::Month));
         return day >= 1 && day <= 31 && month >= 1 && month <= 12;
     });
 }
@@ -252,15 +282,14 @@ SaveResult WExportXML(const Path& source, const Path& output, const UtcOffsetAt&
     if (!HasReadableDateLine(lines))
         return SaveFailed(CatalogueText("frmRaceDataExportToXML.txtNoDateLine", {PathText(source)}), FileReason::Damaged);
     const std::string name = source.filename().string();
-    const std::string flightId = name.size() >= 2 ? name.substr(name.size() - 2) : name;
+    const std::string flightId(PointOfName(name));
     return SaveFileAtomically(output, ReadOutDocument(BuildReadOutDataSet(lines, flightId, offsetAt)));
 }
 
 std::string XmlOutputName(std::string_view sourceName) {
     const std::size_t dot = sourceName.rfind('.');
     const std::string_view stem = dot == std::string_view::npos ? sourceName : sourceName.substr(0, dot);
-    const std::string_view point = sourceName.size() >= 2 ? sourceName.substr(sourceName.size() - 2) : sourceName;
-    return std::string(stem) + "_" + std::string(point) + ".xml";
+    return std::string(stem) + "_" + std::string(PointOfName(sourceName)) + ".xml";
 }
 
 std::optional<Path> XmlExportSource(const Path& programFolder, const Settings& settings, std::string_view week,

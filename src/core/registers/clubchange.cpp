@@ -1,5 +1,6 @@
 #include "core/registers/clubchange.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/app/catalogue.h"
@@ -11,7 +12,9 @@
 namespace plumet {
 namespace {
 
-constexpr std::size_t kNumberLength = 3;
+// Club and fancier numbers alike.
+constexpr std::size_t kNumberLength = FancierColumn::Number.width();
+static_assert(ClubColumn::Number.width() == kNumberLength);
 
 ClubChangeResult Failed(std::string error) {
     ClubChangeResult result;
@@ -39,7 +42,9 @@ std::string ClubChangeNumberOnLeave(std::string_view text, std::size_t width) {
 }
 
 std::string MovedFancierRecord(std::string_view record, std::string_view newNumber) {
-    return std::string(newNumber) + Mid(record, kNumberLength + 1, kFancierRecordLength);
+    std::string moved(record.substr(0, std::min(record.size(), FancierColumn::kRecordWidth)));
+    SetField(moved, FancierColumn::Number, newNumber);
+    return moved;
 }
 
 ClubChangeResult ChangeClub(const Path& programFolder, std::string_view club, std::string_view fancier,

@@ -26,7 +26,7 @@ struct ClubChangeTarget {
 // field reads "000" and is refused as such.
 std::string ClubChangeNumberOnLeave(std::string_view text, std::size_t width);
 
-// The fancier's record under his new number: the number, then positions 4-73 unchanged.
+// The fancier's record under his new number, every other field unchanged.
 std::string MovedFancierRecord(std::string_view record, std::string_view newNumber);
 
 struct ClubChangeResult : ActionResult {

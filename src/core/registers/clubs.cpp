@@ -37,9 +37,9 @@ std::size_t FindClub(const ClubTable& table, std::string_view recordOrKey) { ret
 void InsertClub(ClubTable& table, std::string record) { table.Insert(std::move(record)); }
 void DeleteClub(ClubTable& table, std::size_t slot) { table.Delete(slot); }
 
-std::string ClubNumberOf(std::string_view record) { return Mid(record, 1, 3); }
-std::string ClubNameOf(std::string_view record) { return Mid(record, 4, 33); }
-std::string ClubNoteOf(std::string_view record) { return Mid(record, 34, 63); }
+std::string ClubNumberOf(std::string_view record) { return Field(record, ClubColumn::Number); }
+std::string ClubNameOf(std::string_view record) { return Field(record, ClubColumn::Name); }
+std::string ClubNoteOf(std::string_view record) { return Field(record, ClubColumn::Note); }
 
 std::string BuildClubRecord(const ClubFields& fields) { return fields.number + fields.name + fields.note; }
 
@@ -97,14 +97,12 @@ ActionResult DeleteCurrentClub(ClubTable& table, const Path& programFolder, std:
 
 std::string ClubListLine(std::string_view record) { return ClubNumberOf(record) + kListSeparator + ClubNameOf(record); }
 
-std::vector<std::string> ClubListLines(const ClubTable& table) {
-    std::vector<std::string> lines;
-    lines.reserve(table.Count());
-    for (const auto& record : table.Records()) lines.push_back(ClubListLine(record));
-    return lines;
+std::vector<ListEntry> ClubListEntries(const ClubTable& table) {
+    std::vector<ListEntry> entries;
+    entries.reserve(table.Count());
+    for (const auto& record : table.Records())
+        entries.push_back({ClubListLine(record), ClubNumberOf(record), ClubNameOf(record)});
+    return entries;
 }
-
-std::string ClubNumberOfListLine(std::string_view line) { return Mid(line, 1, 3); }
-std::string ClubNameOfListLine(std::string_view line) { return Mid(line, 10, 39); }
 
 } // namespace plumet

@@ -1,6 +1,6 @@
 #pragma once
-// The club register "club\club.dat": 63-character records, number (3) + name (30) + note (30),
-// kept in ascending order of the number. The number names the club's fancier and pigeon files.
+// The club register "club\club.dat": records of ClubColumn, kept in ascending order of the
+// number.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -10,18 +10,20 @@
 #include "core/app/actionresult.h"
 #include "core/app/fieldrules.h"
 #include "core/app/files.h"
+#include "core/registers/clubcolumns.h"
+#include "core/registers/listposition.h"
 #include "core/registers/registertable.h"
 
 namespace plumet {
 
-inline constexpr std::size_t kClubRecordLength = 63;
-inline constexpr std::size_t kClubNumberLength = 3;
-inline constexpr std::size_t kClubNameLength = 30;
-inline constexpr std::size_t kClubNoteLength = 30;
+inline constexpr std::size_t kClubRecordLength = ClubColumn::kRecordWidth;
+inline constexpr std::size_t kClubNumberLength = ClubColumn::Number.width();
+inline constexpr std::size_t kClubNameLength = ClubColumn::Name.width();
+inline constexpr std::size_t kClubNoteLength = ClubColumn::Note.width();
 inline constexpr long long kHighestNewClubNumber = 99;
 inline constexpr const char* kClubFile = "club\\club.dat";
 
-struct ClubTraits : ThreeDigitKeyTraits {
+struct ClubTraits : NumberKeyTraits<ClubColumn::Number> {
     static constexpr std::size_t kCapacity = 250;
 };
 using ClubTable = RegisterTable<ClubTraits>;
@@ -35,9 +37,9 @@ std::size_t FindClub(const ClubTable& table, std::string_view recordOrKey);
 void InsertClub(ClubTable& table, std::string record);
 void DeleteClub(ClubTable& table, std::size_t slot);
 
-std::string ClubNumberOf(std::string_view record); // characters 1-3
-std::string ClubNameOf(std::string_view record);   // characters 4-33, blank-padded
-std::string ClubNoteOf(std::string_view record);   // characters 34-63, blank-padded
+std::string ClubNumberOf(std::string_view record);
+std::string ClubNameOf(std::string_view record); // blank-padded
+std::string ClubNoteOf(std::string_view record); // blank-padded
 
 // The dialog fields: Text1 number, Text2 name, Text3 note.
 struct ClubFields {
@@ -80,10 +82,9 @@ ActionResult SaveAlteredClub(ClubTable& table, const Path& programFolder, std::s
 // frmClubDelete, Delete. Only the club file changes; the club's fancier and pigeon files stay.
 ActionResult DeleteCurrentClub(ClubTable& table, const Path& programFolder, std::string_view currentNumber);
 
-// Main window: number + ":     " + name (characters 4-33), one line per club in table order.
+// Main window: number + ":     " + name, one line per club in table order; the club's number
+// is the entry's key.
 std::string ClubListLine(std::string_view record);
-std::vector<std::string> ClubListLines(const ClubTable& table);
-std::string ClubNumberOfListLine(std::string_view line); // characters 1-3
-std::string ClubNameOfListLine(std::string_view line);   // characters 10-39
+std::vector<ListEntry> ClubListEntries(const ClubTable& table);
 
 } // namespace plumet

@@ -51,12 +51,12 @@ std::size_t FindFancier(const FancierTable& table, std::string_view recordOrKey)
 void InsertFancier(FancierTable& table, std::string record) { table.Insert(std::move(record)); }
 void DeleteFancier(FancierTable& table, std::size_t slot) { table.Delete(slot); }
 
-std::string FancierNumberOf(std::string_view record) { return Mid(record, 1, 3); }
-std::string FancierNameOf(std::string_view record) { return Mid(record, 4, 23); }
-std::string LoftLatitudeOf(std::string_view record) { return Mid(record, 24, 32); }
-std::string LoftLongitudeOf(std::string_view record) { return Mid(record, 33, 42); }
-bool ClocksManually(std::string_view record) { return Mid(record, 43, 43) != "0"; }
-std::string FancierNoteOf(std::string_view record) { return Mid(record, 44, 73); }
+std::string FancierNumberOf(std::string_view record) { return Field(record, FancierColumn::Number); }
+std::string FancierNameOf(std::string_view record) { return Field(record, FancierColumn::Name); }
+std::string LoftLatitudeOf(std::string_view record) { return Field(record, FancierColumn::LoftLatitude); }
+std::string LoftLongitudeOf(std::string_view record) { return Field(record, FancierColumn::LoftLongitude); }
+bool ClocksManually(std::string_view record) { return Field(record, FancierColumn::ManualClocking) != "0"; }
+std::string FancierNoteOf(std::string_view record) { return Field(record, FancierColumn::Note); }
 
 std::string BuildFancierRecord(const FancierFields& fields) {
     return fields.number + fields.name + CoordinateText(fields.loft.latitude) + CoordinateText(fields.loft.longitude) +
@@ -175,14 +175,12 @@ std::string FancierListLine(std::string_view record) {
     return FancierNumberOf(record) + kListSeparator + FancierNameOf(record);
 }
 
-std::vector<std::string> FancierListLines(const FancierTable& table) {
-    std::vector<std::string> lines;
-    lines.reserve(table.Count());
-    for (const auto& record : table.Records()) lines.push_back(FancierListLine(record));
-    return lines;
+std::vector<ListEntry> FancierListEntries(const FancierTable& table) {
+    std::vector<ListEntry> entries;
+    entries.reserve(table.Count());
+    for (const auto& record : table.Records())
+        entries.push_back({FancierListLine(record), FancierNumberOf(record), FancierNameOf(record)});
+    return entries;
 }
-
-std::string FancierNumberOfListLine(std::string_view line) { return Mid(line, 1, 3); }
-std::string FancierNameOfListLine(std::string_view line) { return Mid(line, 10, 29); }
 
 } // namespace plumet

@@ -1,6 +1,6 @@
 #pragma once
-// The fancier register of one club, "fancier\f" + club number + ".DAT": 73-character records
-// with the loft position and the manual clocking flag, in ascending order of the number.
+// The fancier register of one club, "fancier\f" + club number + ".DAT": records of
+// FancierColumn, in ascending order of the number.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -10,18 +10,20 @@
 #include "core/app/actionresult.h"
 #include "core/app/fieldrules.h"
 #include "core/app/files.h"
+#include "core/registers/fanciercolumns.h"
+#include "core/registers/listposition.h"
 #include "core/registers/registertable.h"
 #include "core/releasepoints/coordinates.h"
 
 namespace plumet {
 
-inline constexpr std::size_t kFancierRecordLength = 73;
-inline constexpr std::size_t kFancierNumberLength = 3;
-inline constexpr std::size_t kFancierNameLength = 20;
-inline constexpr std::size_t kFancierNoteLength = 30;
+inline constexpr std::size_t kFancierRecordLength = FancierColumn::kRecordWidth;
+inline constexpr std::size_t kFancierNumberLength = FancierColumn::Number.width();
+inline constexpr std::size_t kFancierNameLength = FancierColumn::Name.width();
+inline constexpr std::size_t kFancierNoteLength = FancierColumn::Note.width();
 inline constexpr long long kHighestNewFancierNumber = 255;
 
-struct FancierTraits : ThreeDigitKeyTraits {
+struct FancierTraits : NumberKeyTraits<FancierColumn::Number> {
     static constexpr std::size_t kCapacity = 250;
 };
 using FancierTable = RegisterTable<FancierTraits>;
@@ -36,12 +38,12 @@ std::size_t FindFancier(const FancierTable& table, std::string_view recordOrKey)
 void InsertFancier(FancierTable& table, std::string record);
 void DeleteFancier(FancierTable& table, std::size_t slot);
 
-std::string FancierNumberOf(std::string_view record); // characters 1-3
-std::string FancierNameOf(std::string_view record);   // characters 4-23, blank-padded
-std::string LoftLatitudeOf(std::string_view record);  // characters 24-32
-std::string LoftLongitudeOf(std::string_view record); // characters 33-42
-bool ClocksManually(std::string_view record);         // character 43 is anything but "0"
-std::string FancierNoteOf(std::string_view record);   // characters 44-73, blank-padded
+std::string FancierNumberOf(std::string_view record);
+std::string FancierNameOf(std::string_view record); // blank-padded
+std::string LoftLatitudeOf(std::string_view record);
+std::string LoftLongitudeOf(std::string_view record);
+bool ClocksManually(std::string_view record); // the flag is anything but "0"
+std::string FancierNoteOf(std::string_view record); // blank-padded
 
 // The dialog fields. Object names: Text1 number, Text2 name, Text3 latitude hemisphere,
 // Text6-Text9 latitude degrees, minutes, seconds, hundredths, Text4 longitude hemisphere,
@@ -105,10 +107,9 @@ bool FancierDeleteAsks(std::size_t selectedLineCount);
 ActionResult DeleteSelectedFanciers(FancierTable& table, const Path& programFolder, std::string_view clubNumber,
                                     const std::vector<int>& selectedLines);
 
-// Main window: number + ":     " + name (characters 4-23), one line per fancier in table order.
+// Main window: number + ":     " + name, one line per fancier in table order; the fancier's
+// number is the entry's key.
 std::string FancierListLine(std::string_view record);
-std::vector<std::string> FancierListLines(const FancierTable& table);
-std::string FancierNumberOfListLine(std::string_view line); // characters 1-3
-std::string FancierNameOfListLine(std::string_view line);   // characters 10-29
+std::vector<ListEntry> FancierListEntries(const FancierTable& table);
 
 } // namespace plumet

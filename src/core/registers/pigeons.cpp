@@ -7,9 +7,13 @@
 
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
+#include "core/registers/clubcolumns.h"
+#include "core/registers/fanciercolumns.h"
 
 namespace plumet {
 namespace {
+
+constexpr std::size_t kListSlotWidth = 4; // "0001"
 
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -53,29 +57,40 @@ bool IsSexText(std::string_view sex, const SexCharacters& sexes) {
            (sex.front() == sexes.male || sex.front() == sexes.female || sex.front() == sexes.none);
 }
 
-std::string PigeonRing(std::string_view record) { return Mid(record, 1, 23); }
-std::string PigeonNation(std::string_view record) { return Mid(record, 1, 6); }
-std::string PigeonYear(std::string_view record) { return Mid(record, 7, 10); }
-std::string PigeonOrganisation(std::string_view record) { return Mid(record, 11, 15); }
-std::string PigeonRingNumber(std::string_view record) { return Mid(record, 16, 22); }
-std::string PigeonSex(std::string_view record) { return Mid(record, 23, 23); }
-std::string PigeonChipCode(std::string_view record) { return Mid(record, 24, 33); }
-std::string PigeonColour(std::string_view record) { return Mid(record, 34, 37); }
-std::string PigeonRingFormatText(std::string_view record) { return Mid(record, 38, 39); }
+std::string PigeonRing(std::string_view record) { return Field(record, PigeonColumn::Ring); }
+std::string PigeonNation(std::string_view record) { return Field(record, PigeonColumn::Nation); }
+std::string PigeonYear(std::string_view record) { return Field(record, PigeonColumn::Year); }
+std::string PigeonOrganisation(std::string_view record) { return Field(record, PigeonColumn::Organisation); }
+std::string PigeonRingNumber(std::string_view record) { return Field(record, PigeonColumn::RingNumber); }
+std::string PigeonSex(std::string_view record) { return Field(record, PigeonColumn::Sex); }
+std::string PigeonChipCode(std::string_view record) { return Field(record, PigeonColumn::ChipCode); }
+std::string PigeonColour(std::string_view record) { return Field(record, PigeonColumn::Colour); }
+std::string PigeonRingFormatText(std::string_view record) { return Field(record, PigeonColumn::RingFormat); }
 int PigeonRingFormat(std::string_view record) { return RingFormatOfText(PigeonRingFormatText(record)); }
 
 std::string BuildPigeonRecord(std::string_view nation, std::string_view year, std::string_view organisation,
                               std::string_view ringNumber, std::string_view sex) {
-    if (nation.size() > 6 || year.size() > 4 || organisation.size() > 5 || ringNumber.size() > 7 || sex.size() > 1)
+    using namespace PigeonColumn;
+    if (nation.size() > Nation.width() || year.size() > Year.width() || organisation.size() > Organisation.width() ||
+        ringNumber.size() > RingNumber.width() || sex.size() > Sex.width())
         return std::string(kPigeonBuildFailed);
-    return PadRight(nation, 6) + PadLeft(year, 4, ' ') + PadRight(organisation, 5) + PadLeft(ringNumber, 7, ' ') +
-           PadRight(sex, 1);
+    std::string ring(Ring.width(), ' ');
+    SetField(ring, Nation, nation);
+    SetField(ring, Year, PadLeft(year, Year.width(), ' '));
+    SetField(ring, Organisation, organisation);
+    SetField(ring, RingNumber, PadLeft(ringNumber, RingNumber.width(), ' '));
+    SetField(ring, Sex, sex);
+    return ring;
 }
 
 std::string CompletePigeonRecord(std::string_view ring23, std::string_view chipCode, std::string_view colour,
                                  std::string_view formatText) {
-    return PadRight(ring23, kRingRecordLength) + PadRight(chipCode, kChipCodeLength) +
-           PadRight(colour, kColourLength) + PadRight(formatText, 2);
+    std::string record(PigeonColumn::kRecordWidth, ' ');
+    SetField(record, PigeonColumn::Ring, ring23);
+    SetField(record, PigeonColumn::ChipCode, chipCode);
+    SetField(record, PigeonColumn::Colour, colour);
+    SetField(record, PigeonColumn::RingFormat, formatText);
+    return record;
 }
 
 bool HasChip(std::string_view chipCode) {
@@ -93,9 +108,10 @@ std::string ChipCodeForList(std::string_view chipCode) {
 }
 
 bool ComparePigeons(std::string_view a, std::string_view b, const SexCharacters& sexes) {
-    const std::string headA = PadRight(Mid(a, 1, 15), 15);
-    const std::string headB = PadRight(Mid(b, 1, 15), 15);
-    for (std::size_t i = 0; i < 15; ++i) {
+    constexpr Column head = PigeonColumn::OrderHead;
+    const std::string headA = PadRight(Field(a, head), head.width());
+    const std::string headB = PadRight(Field(b, head), head.width());
+    for (std::size_t i = 0; i < head.width(); ++i) {
         const auto ca = static_cast<unsigned char>(headA[i]);
         const auto cb = static_cast<unsigned char>(headB[i]);
         if (ca != cb) return ca < cb;
@@ -109,7 +125,8 @@ bool ComparePigeons(std::string_view a, std::string_view b, const SexCharacters&
 }
 
 bool SameRing(std::string_view a, std::string_view b) {
-    if (PadRight(PigeonNation(a), 6) != PadRight(PigeonNation(b), 6)) return false;
+    constexpr std::size_t nationWidth = PigeonColumn::Nation.width();
+    if (PadRight(PigeonNation(a), nationWidth) != PadRight(PigeonNation(b), nationWidth)) return false;
     if (TrimBlanks(PigeonOrganisation(a)) != TrimBlanks(PigeonOrganisation(b))) return false;
     if (RingNumberValue(PigeonRingNumber(a)) != RingNumberValue(PigeonRingNumber(b))) return false;
     return RingYear(PigeonYear(a)) == RingYear(PigeonYear(b));
@@ -130,7 +147,8 @@ Path PigeonFilePath(const Path& programFolder, std::string_view club, std::strin
 }
 
 Path PigeonFilePath(const Path& programFolder, int club, int fancier) {
-    return PigeonFilePath(programFolder, ZeroPadded(club, 3), ZeroPadded(fancier, 3));
+    return PigeonFilePath(programFolder, ZeroPadded(club, ClubColumn::Number.width()),
+                          ZeroPadded(fancier, FancierColumn::Number.width()));
 }
 
 std::size_t LoadPigeons(PigeonTable& table, const Path& file) { return table.Load(file); }
@@ -145,21 +163,17 @@ std::string NextRingNumberText(std::string_view ringNumber) {
 
 std::string PigeonListLine(std::size_t slot, std::string_view record) {
     const std::string ring = FormatRingText(PigeonRing(record), PigeonRingFormatText(record));
-    return ZeroPadded(static_cast<long long>(slot), 4) + ":     " + PadRight(ring, kRingTextLength) + "      " +
-           PadRight(PigeonColour(record), kColourLength) + "      " + ChipCodeForList(PigeonChipCode(record));
+    return ZeroPadded(static_cast<long long>(slot), kListSlotWidth) + ":     " + PadRight(ring, kRingTextLength) +
+           "      " + PadRight(PigeonColour(record), kColourLength) + "      " + ChipCodeForList(PigeonChipCode(record));
 }
 
-std::vector<std::string> PigeonListLines(const PigeonTable& table) {
-    std::vector<std::string> lines;
-    lines.reserve(table.Count());
-    for (std::size_t slot = 1; slot <= table.Count(); ++slot) lines.push_back(PigeonListLine(slot, table.Record(slot)));
-    return lines;
-}
-
-std::size_t PigeonSlotOfListLine(std::string_view line) {
-    const std::string digits = Mid(line, 1, 4);
-    if (digits.size() != 4 || !IsAllDigits(digits)) return 0;
-    return static_cast<std::size_t>(*ParseInteger(digits));
+std::vector<ListEntry> PigeonListEntries(const PigeonTable& table) {
+    std::vector<ListEntry> entries;
+    entries.reserve(table.Count());
+    for (std::size_t slot = 1; slot <= table.Count(); ++slot)
+        entries.push_back(
+            {PigeonListLine(slot, table.Record(slot)), ZeroPadded(static_cast<long long>(slot), kListSlotWidth), {}});
+    return entries;
 }
 
 std::optional<char> FilterSexKey(char key, const SexCharacters& sexes) {

@@ -1,9 +1,6 @@
 #pragma once
-// PigeonsManage: one fancier's pigeons as a sorted table of 39-character records, their
+// PigeonsManage: one fancier's pigeons as a sorted table of records (PigeonColumn), their
 // file, and what the add, alter and delete dialogs do with them.
-//
-// Record: nation 1-6, year 7-10, organisation 11-15, ring number 16-22, sex 23,
-// chip code 24-33, colour 34-37, ring format 38-39.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -11,15 +8,17 @@
 #include <vector>
 
 #include "core/app/files.h"
+#include "core/registers/listposition.h"
+#include "core/registers/pigeoncolumns.h"
 #include "core/registers/registertable.h"
 #include "core/registers/rings.h"
 
 namespace plumet {
 
-inline constexpr std::size_t kPigeonRecordLength = 39;
+inline constexpr std::size_t kPigeonRecordLength = PigeonColumn::kRecordWidth;
 inline constexpr std::size_t kPigeonCapacity = 1000;
-inline constexpr std::size_t kChipCodeLength = 10;
-inline constexpr std::size_t kColourLength = 4;
+inline constexpr std::size_t kChipCodeLength = PigeonColumn::ChipCode.width();
+inline constexpr std::size_t kColourLength = PigeonColumn::Colour.width();
 inline constexpr std::string_view kNoChipCode = "1300000000"; // a pigeon entered by hand
 inline constexpr std::string_view kPigeonBuildFailed = "0";
 
@@ -41,23 +40,23 @@ bool IsSexText(std::string_view sex, const SexCharacters& sexes);
 
 // ---- Record fields ----------------------------------------------------------------------
 
-std::string PigeonRing(std::string_view record);         // 1-23, the part the ring forms use
-std::string PigeonNation(std::string_view record);       // 1-6
-std::string PigeonYear(std::string_view record);         // 7-10
-std::string PigeonOrganisation(std::string_view record); // 11-15
-std::string PigeonRingNumber(std::string_view record);   // 16-22
-std::string PigeonSex(std::string_view record);          // 23
-std::string PigeonChipCode(std::string_view record);     // 24-33
-std::string PigeonColour(std::string_view record);       // 34-37
-std::string PigeonRingFormatText(std::string_view record); // 38-39
-int PigeonRingFormat(std::string_view record);           // -1 outside 0-10
+std::string PigeonRing(std::string_view record); // the part the ring forms use
+std::string PigeonNation(std::string_view record);
+std::string PigeonYear(std::string_view record);
+std::string PigeonOrganisation(std::string_view record);
+std::string PigeonRingNumber(std::string_view record);
+std::string PigeonSex(std::string_view record);
+std::string PigeonChipCode(std::string_view record);
+std::string PigeonColour(std::string_view record);
+std::string PigeonRingFormatText(std::string_view record);
+int PigeonRingFormat(std::string_view record); // -1 outside 0-10
 
-// Positions 1-23: nation padded right to 6, year left to 4, organisation right to 5, ring
-// number left to 7, the sex character or a blank. kPigeonBuildFailed when a part is longer
-// than its place, so a record never loses its fixed columns.
+// The ring: nation padded right, year left, organisation right, ring number left, the sex
+// character or a blank. kPigeonBuildFailed when a part is longer than its place, so a record
+// never loses its fixed columns.
 std::string BuildPigeonRecord(std::string_view nation, std::string_view year, std::string_view organisation,
                               std::string_view ringNumber, std::string_view sex);
-// The whole 39 characters: ring (23), chip code (10), colour (4), format text (2), each fitted.
+// The whole record: ring, chip code, colour, format text, each fitted to its place.
 std::string CompletePigeonRecord(std::string_view ring23, std::string_view chipCode, std::string_view colour,
                                  std::string_view formatText);
 
@@ -72,8 +71,8 @@ std::string ChipCodeForList(std::string_view chipCode);
 
 // ---- Order and identity -----------------------------------------------------------------
 
-// ComparePigeons: true when a sorts before b. Positions 1-15 by character code, then the ring
-// numbers as numbers, then the sex rank; equal pigeons give false.
+// ComparePigeons: true when a sorts before b. Nation, year and organisation by character code,
+// then the ring numbers as numbers, then the sex rank; equal pigeons give false.
 bool ComparePigeons(std::string_view a, std::string_view b, const SexCharacters& sexes);
 // The same ring: nation as it stands, trimmed organisation, ring number as a number and the
 // same RingYear (05 and 2005 are one year, and so are 98 and 1998).
@@ -108,9 +107,8 @@ std::string NextRingNumberText(std::string_view ringNumber);
 
 // Main window line: "0001:     ", display form, six blanks, colour, six blanks, chip or blanks.
 std::string PigeonListLine(std::size_t slot, std::string_view record);
-std::vector<std::string> PigeonListLines(const PigeonTable& table);
-// The slot a list line stands for (its first four digits), 0 when it is not a pigeon line.
-std::size_t PigeonSlotOfListLine(std::string_view line);
+// The key of each entry is its slot as the line shows it, "0001".
+std::vector<ListEntry> PigeonListEntries(const PigeonTable& table);
 
 // ---- Field rules of the pigeon dialogs --------------------------------------------------
 

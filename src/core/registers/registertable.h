@@ -169,13 +169,15 @@ bool RegisterFileHoldsRecords(const Path& path);
 // Leading-digit value as the register order uses it: "007" is 7, a text without digits 0.
 long long LeadingNumber(std::string_view text);
 
-// Tables keyed and ordered by the number in their first three characters (clubs, fanciers).
-struct ThreeDigitKeyTraits {
+// Tables keyed and ordered by the number in the column `Key` (clubs, fanciers); Find takes a
+// record or the bare number.
+template <Column Key>
+struct NumberKeyTraits {
     static bool Matches(const std::string& record, std::string_view argument) {
-        return Mid(record, 1, 3) == Mid(argument, 1, 3);
+        return Field(record, Key) == Field(argument, Key);
     }
     static bool SortsBefore(const std::string& candidate, const std::string& existing) {
-        return LeadingNumber(Mid(candidate, 1, 3)) < LeadingNumber(Mid(existing, 1, 3));
+        return LeadingNumber(Field(candidate, Key)) < LeadingNumber(Field(existing, Key));
     }
 };
 

@@ -59,6 +59,11 @@ std::string YearRight(std::string_view year, std::size_t n) {
     return PadLeft(tail, n, ' ');
 }
 
+// `count` characters from `from` (0-based), fewer where the text ends.
+std::string_view Piece(std::string_view text, std::size_t from, std::size_t count) {
+    return from < text.size() ? text.substr(from, count) : std::string_view();
+}
+
 // The last n characters, padded on the left with blanks.
 std::string LastPaddedLeft(std::string_view text, std::size_t n) {
     if (text.size() > n) text = text.substr(text.size() - n);
@@ -68,7 +73,9 @@ std::string LastPaddedLeft(std::string_view text, std::size_t n) {
 } // namespace
 
 RingParts RingPartsOfRecord(std::string_view ring23) {
-    return {Mid(ring23, 1, 6), Mid(ring23, 7, 10), Mid(ring23, 11, 15), Mid(ring23, 16, 22), Mid(ring23, 23, 23)};
+    return {Field(ring23, PigeonColumn::Nation), Field(ring23, PigeonColumn::Year),
+            Field(ring23, PigeonColumn::Organisation), Field(ring23, PigeonColumn::RingNumber),
+            Field(ring23, PigeonColumn::Sex)};
 }
 
 bool IsRingFormat(int format) { return format >= 0 && format < kRingFormatCount; }
@@ -90,7 +97,7 @@ int RingFormatOfText(std::string_view formatText) {
     return value < kRingFormatCount ? static_cast<int>(value) : -1;
 }
 
-std::string RingFormatText(int format) { return ZeroPadded(format, 2); }
+std::string RingFormatText(int format) { return ZeroPadded(format, PigeonColumn::RingFormat.width()); }
 
 int TestKnownCountry(std::string_view nation) {
     const std::string code = NormaliseNation(nation);
@@ -134,10 +141,10 @@ long long RingNumberValue(std::string_view text) {
 
 std::size_t RingPartMaxLength(RingPart part) {
     switch (part) {
-    case RingPart::Nation: return 6;
-    case RingPart::Year: return 4;
-    case RingPart::Organisation: return 5;
-    case RingPart::RingNumber: return 7;
+    case RingPart::Nation: return PigeonColumn::Nation.width();
+    case RingPart::Year: return PigeonColumn::Year.width();
+    case RingPart::Organisation: return PigeonColumn::Organisation.width();
+    case RingPart::RingNumber: return PigeonColumn::RingNumber.width();
     }
     return 0;
 }
@@ -265,7 +272,7 @@ std::string FormatRingText(int format, std::string_view nation, std::string_view
     case 7: return n6 + v(3) + l(7) + j4 + g;
     case 8: return n6 + "  " + l(7) + " " + j4 + g;
     case 9: // organisation split around the number; a short one leaves the second part blank
-        return n6 + j4 + v(2) + l(5) + " " + FitLeft(Mid(organisation, 3, 4), 2) + g;
+        return n6 + j4 + v(2) + l(5) + " " + FitLeft(Piece(organisation, 2, 2), 2) + g;
     default: return n6 + v(2) + j4 + " " + l(7) + g;
     }
 }
@@ -292,7 +299,7 @@ std::string FormatRingPreview(int format, std::string_view nation, std::string_v
         switch (letter) {
         case 'N': out += FitLeft(nationText, run); break;
         case 'V':
-            out += FitLeft(Mid(organisation, organisationUsed + 1, organisationUsed + run), run);
+            out += FitLeft(Piece(organisation, organisationUsed, run), run);
             organisationUsed += run;
             break;
         case 'J': out += YearRight(year, run); break;

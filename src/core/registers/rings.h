@@ -7,15 +7,16 @@
 #include <string_view>
 
 #include "core/app/fieldrules.h"
+#include "core/registers/pigeoncolumns.h"
 
 namespace plumet {
 
 inline constexpr int kRingFormatCount = 11;         // formats 0 to 10
 inline constexpr std::size_t kRingTextLength = 21;    // display form
 inline constexpr std::size_t kRingPreviewLength = 16; // template form
-inline constexpr std::size_t kRingRecordLength = 23;  // nation 6, year 4, organisation 5, number 7, sex 1
+inline constexpr std::size_t kRingRecordLength = PigeonColumn::Ring.width();
 
-// The parts of one ring as typed or as stored (positions 1-23 of a pigeon record).
+// The parts of one ring as typed or as stored (the ring of a pigeon record).
 struct RingParts {
     std::string nation;
     std::string year;
@@ -24,8 +25,8 @@ struct RingParts {
     std::string sex;
 };
 
-// Splits the first 23 characters of a pigeon record (or of a read-out line's ring) into
-// its parts, exactly as stored (padding kept).
+// Splits the ring of a pigeon record (or of a read-out line) into its parts, exactly as
+// stored (padding kept).
 RingParts RingPartsOfRecord(std::string_view ring23);
 
 // ---- Formats -------------------------------------------------------------------------
@@ -37,7 +38,7 @@ std::string_view RingFormatTemplate(int format);
 std::size_t OrganisationWidthOnAdd(int format);
 std::size_t RingNumberWidthOnAdd(int format);
 
-// The format stored as two characters (positions 38-39 of a pigeon record): leading blanks
+// The format stored as two characters (the last field of a pigeon record): leading blanks
 // skipped, the digits read as a number, no digits count as 0. Outside 0-10 gives -1.
 int RingFormatOfText(std::string_view formatText);
 // "00" to "10".
@@ -68,7 +69,7 @@ long long RingNumberValue(std::string_view text);
 enum class RingPart { Nation, Year, Organisation, RingNumber };
 
 
-// The most characters a ring field holds: 6, 4, 5, 7.
+// The most characters a ring field holds: the width of its place in the record.
 std::size_t RingPartMaxLength(RingPart part);
 // The character a key puts into the field (lower case made upper where the field wants it),
 // Backspace as it is, or nothing when the field refuses the key.

@@ -37,9 +37,20 @@ std::optional<char> SignKey(char32_t key, std::string_view letters, bool foldLow
     return std::nullopt;
 }
 
+struct AxisColumns {
+    Column sign, degrees, minutes, seconds, hundredths;
+};
+
+constexpr AxisColumns kLatitudeColumns{LatitudeColumn::Sign, LatitudeColumn::Degrees, LatitudeColumn::Minutes,
+                                       LatitudeColumn::Seconds, LatitudeColumn::Hundredths};
+constexpr AxisColumns kLongitudeColumns{LongitudeColumn::Sign, LongitudeColumn::Degrees, LongitudeColumn::Minutes,
+                                        LongitudeColumn::Seconds, LongitudeColumn::Hundredths};
+
+const AxisColumns& ColumnsOf(Axis axis) { return axis == Axis::Latitude ? kLatitudeColumns : kLongitudeColumns; }
+
 } // namespace
 
-std::size_t DegreesWidth(Axis axis) { return axis == Axis::Latitude ? 2 : 3; }
+std::size_t DegreesWidth(Axis axis) { return ColumnsOf(axis).degrees.width(); }
 
 std::size_t CoordinateTextLength(Axis axis) {
     return axis == Axis::Latitude ? kLatitudeTextLength : kLongitudeTextLength;
@@ -63,12 +74,14 @@ std::optional<CoordinatePart> FirstInvalidPart(const PositionFields& fields) {
     const CoordinateFields& lat = fields.latitude;
     const CoordinateFields& lon = fields.longitude;
     constexpr std::size_t w = kCoordinatePartWidth;
-    if (!HasWidth(lat.degrees, 2) || !IsValidLatitudeDegrees(lat.degrees)) return CoordinatePart::LatitudeDegrees;
+    if (!HasWidth(lat.degrees, LatitudeColumn::Degrees.width()) || !IsValidLatitudeDegrees(lat.degrees))
+        return CoordinatePart::LatitudeDegrees;
     if (!HasWidth(lat.minutes, w) || !IsValidMinutes(lat.minutes)) return CoordinatePart::LatitudeMinutes;
     if (!HasWidth(lat.seconds, w) || !IsValidSeconds(lat.seconds)) return CoordinatePart::LatitudeSeconds;
     if (!HasWidth(lat.hundredths, w) || !IsValidHundredths(lat.hundredths)) return CoordinatePart::LatitudeHundredths;
     if (!IsValidLatitudeSign(lat.sign)) return CoordinatePart::LatitudeSign;
-    if (!HasWidth(lon.degrees, 3) || !IsValidLongitudeDegrees(lon.degrees)) return CoordinatePart::LongitudeDegrees;
+    if (!HasWidth(lon.degrees, LongitudeColumn::Degrees.width()) || !IsValidLongitudeDegrees(lon.degrees))
+        return CoordinatePart::LongitudeDegrees;
     if (!HasWidth(lon.minutes, w) || !IsValidMinutes(lon.minutes)) return CoordinatePart::LongitudeMinutes;
     if (!HasWidth(lon.seconds, w) || !IsValidSeconds(lon.seconds)) return CoordinatePart::LongitudeSeconds;
     if (!HasWidth(lon.hundredths, w) || !IsValidHundredths(lon.hundredths)) return CoordinatePart::LongitudeHundredths;
@@ -81,9 +94,9 @@ std::string CoordinateText(const CoordinateFields& fields) {
 }
 
 CoordinateFields SplitCoordinateText(std::string_view text, Axis axis) {
-    const std::size_t d = DegreesWidth(axis);
-    return {Mid(text, 1, 1), Mid(text, 2, 1 + d), Mid(text, 2 + d, 3 + d), Mid(text, 4 + d, 5 + d),
-            Mid(text, 6 + d, 7 + d)};
+    const AxisColumns& c = ColumnsOf(axis);
+    return {Field(text, c.sign), Field(text, c.degrees), Field(text, c.minutes), Field(text, c.seconds),
+            Field(text, c.hundredths)};
 }
 
 CoordinateFields CoordinateFieldsForDisplay(std::string_view text, Axis axis) {
@@ -106,15 +119,10 @@ CoordinateFields DefaultCoordinateFields(Axis axis) {
 }
 
 double CoordinateToDegrees(std::string_view text) {
-    std::size_t d = 0;
-    if (text.size() == kLatitudeTextLength)
-        d = 2;
-    else if (text.size() == kLongitudeTextLength)
-        d = 3;
-    else
-        return 0.0;
-    const double degrees = PartValue(text.substr(1, d)) + PartValue(text.substr(1 + d, 2)) / 60.0 +
-                           PartValue(text.substr(3 + d, 2)) / 3600.0 + PartValue(text.substr(5 + d, 2)) / 360000.0;
+    if (text.size() != kLatitudeTextLength && text.size() != kLongitudeTextLength) return 0.0;
+    const AxisColumns& c = ColumnsOf(text.size() == kLatitudeTextLength ? Axis::Latitude : Axis::Longitude);
+    const double degrees = PartValue(Field(text, c.degrees)) + PartValue(Field(text, c.minutes)) / 60.0 +
+                           PartValue(Field(text, c.seconds)) / 3600.0 + PartValue(Field(text, c.hundredths)) / 360000.0;
     const char sign = text.front();
     return (sign == '-' || sign == 'S' || sign == 'W') ? -degrees : degrees;
 }

@@ -7,14 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "core/releasepoints/coordinatecolumns.h"
+
 namespace plumet {
 
 enum class Axis { Latitude, Longitude };
 
-inline constexpr std::size_t kLatitudeTextLength = 9;
-inline constexpr std::size_t kLongitudeTextLength = 10;
+inline constexpr std::size_t kLatitudeTextLength = LatitudeColumn::kRecordWidth;
+inline constexpr std::size_t kLongitudeTextLength = LongitudeColumn::kRecordWidth;
 // Minutes, seconds and hundredths; degrees are 2 (latitude) or 3 (longitude) wide.
-inline constexpr std::size_t kCoordinatePartWidth = 2;
+inline constexpr std::size_t kCoordinatePartWidth = LatitudeColumn::Minutes.width();
 
 std::size_t DegreesWidth(Axis axis);
 std::size_t CoordinateTextLength(Axis axis);

@@ -13,9 +13,9 @@ RacePointsLoad Refuse(const Path& file, const std::string& why) {
     return {0, LoadOutcome::Unreadable, CatalogueText("RacePoints.Refused", {PathText(file), why})};
 }
 
-// The slot a record belongs to, from its characters 1-2; 0 when they are no number 1-99.
+// The slot a record belongs to, from its number; 0 when that is no number 1-99.
 std::size_t SlotOf(std::string_view record) {
-    const std::string digits = Mid(record, 1, 2);
+    const std::string digits = RacePointNumberOf(record);
     if (digits.size() != kRacePointNumberLength || !IsAllDigits(digits)) return 0;
     const auto n = static_cast<std::size_t>(*ParseInteger(digits));
     return n <= kRacePointEntries ? n : 0;
@@ -135,14 +135,16 @@ bool PutRacePoint(RacePointTable& table, std::string record) {
 }
 
 std::string EmptyRacePointRecord(std::size_t number) {
-    return ZeroPadded(static_cast<long long>(number), kRacePointNumberLength) +
-           std::string(kRacePointRecordLength - kRacePointNumberLength, ' ');
+    std::string record(RacePointColumn::kRecordWidth, ' ');
+    SetField(record, RacePointColumn::Number, ZeroPadded(static_cast<long long>(number), kRacePointNumberLength));
+    return record;
 }
 
-std::string RacePointNameOf(std::string_view record) { return Mid(record, 3, 15); }
-std::string RacePointPlaceOf(std::string_view record) { return Mid(record, 16, 45); }
-std::string RacePointLatitudeOf(std::string_view record) { return Mid(record, 46, 54); }
-std::string RacePointLongitudeOf(std::string_view record) { return Mid(record, 55, 64); }
+std::string RacePointNumberOf(std::string_view record) { return Field(record, RacePointColumn::Number); }
+std::string RacePointNameOf(std::string_view record) { return Field(record, RacePointColumn::Name); }
+std::string RacePointPlaceOf(std::string_view record) { return Field(record, RacePointColumn::Place); }
+std::string RacePointLatitudeOf(std::string_view record) { return Field(record, RacePointColumn::Latitude); }
+std::string RacePointLongitudeOf(std::string_view record) { return Field(record, RacePointColumn::Longitude); }
 
 std::string BuildRacePointRecord(const RacePointFields& fields) {
     return fields.number + fields.name + fields.place + CoordinateText(fields.position.latitude) +
@@ -150,7 +152,8 @@ std::string BuildRacePointRecord(const RacePointFields& fields) {
 }
 
 RacePointFields RacePointFieldsForDisplay(std::string_view record) {
-    return {Mid(record, 1, 2), TrimRightBlanks(RacePointNameOf(record)), TrimRightBlanks(RacePointPlaceOf(record)),
+    return {RacePointNumberOf(record), TrimRightBlanks(RacePointNameOf(record)),
+            TrimRightBlanks(RacePointPlaceOf(record)),
             {CoordinateFieldsForDisplay(RacePointLatitudeOf(record), Axis::Latitude),
              CoordinateFieldsForDisplay(RacePointLongitudeOf(record), Axis::Longitude)}};
 }
@@ -171,7 +174,7 @@ std::optional<RacePointFields> RacePointForTypedNumber(const RacePointTable& tab
     const auto n = static_cast<std::size_t>(*ParseInteger(digits));
     if (n < 1 || n > table.Count()) return std::nullopt;
     const std::string& record = table.Record(n);
-    if (Mid(record, 1, 2) != typed) return std::nullopt;
+    if (RacePointNumberOf(record) != typed) return std::nullopt;
     return RacePointFieldsForDisplay(record);
 }
 
@@ -230,16 +233,16 @@ std::optional<int> RacePointListTopIndex(int number) {
 }
 
 std::string RacePointListLine(std::size_t runningNumber, std::string_view record) {
-    return ZeroPadded(static_cast<long long>(runningNumber), 2) + ":  " + RacePointNameOf(record);
+    return ZeroPadded(static_cast<long long>(runningNumber), kRacePointNumberLength) + ":  " + RacePointNameOf(record);
 }
 
-std::vector<std::string> RacePointListLines(const RacePointTable& table) {
-    std::vector<std::string> lines;
-    lines.reserve(table.Count());
-    for (std::size_t n = 1; n <= table.Count(); ++n) lines.push_back(RacePointListLine(n, table.Record(n)));
-    return lines;
+std::vector<ListEntry> RacePointListEntries(const RacePointTable& table) {
+    std::vector<ListEntry> entries;
+    entries.reserve(table.Count());
+    for (std::size_t n = 1; n <= table.Count(); ++n)
+        entries.push_back({RacePointListLine(n, table.Record(n)),
+                           ZeroPadded(static_cast<long long>(n), kRacePointNumberLength), {}});
+    return entries;
 }
-
-std::string RacePointNumberOfListLine(std::string_view line) { return Mid(line, 1, 2); }
 
 } // namespace plumet

@@ -1,7 +1,6 @@
 #pragma once
-// The release point register "racepo\racepo.dat": numbered slots of 64 characters, number (2)
-// + name shown on the clock (13) + place (30) + latitude (9) + longitude (10). Slot n always
-// holds release point n; an empty slot is its number and 62 blanks.
+// The release point register "racepo\racepo.dat": numbered slots holding records of
+// RacePointColumn. Slot n always holds release point n; an empty slot is its number and blanks.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -12,15 +11,17 @@
 #include "core/app/actionresult.h"
 #include "core/app/fieldrules.h"
 #include "core/app/files.h"
+#include "core/registers/listposition.h"
 #include "core/registers/registertable.h"
 #include "core/releasepoints/coordinates.h"
+#include "core/releasepoints/racepointcolumns.h"
 
 namespace plumet {
 
-inline constexpr std::size_t kRacePointRecordLength = 64;
-inline constexpr std::size_t kRacePointNumberLength = 2;
-inline constexpr std::size_t kRacePointNameLength = 13;
-inline constexpr std::size_t kRacePointPlaceLength = 30;
+inline constexpr std::size_t kRacePointRecordLength = RacePointColumn::kRecordWidth;
+inline constexpr std::size_t kRacePointNumberLength = RacePointColumn::Number.width();
+inline constexpr std::size_t kRacePointNameLength = RacePointColumn::Name.width(); // as the clock shows it
+inline constexpr std::size_t kRacePointPlaceLength = RacePointColumn::Place.width();
 inline constexpr std::size_t kRacePointEntries = 99;       // what a file may hold
 inline constexpr std::size_t kStandardRacePointCount = 98; // what the program creates and edits
 inline constexpr const char* kRacePointFile = "racepo\\racepo.dat";
@@ -62,15 +63,16 @@ Path RacePointFilePath(const Path& programFolder);
 // by that many 64-character records (at most 99) is refused: nothing is lost or replaced.
 RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file);
 SaveResult SaveRacePoints(const RacePointTable& table, const Path& file);
-// Stores a record in the entry given by its characters 1-2; a number beyond the count
+// Stores a record in the entry given by its number; a number beyond the count
 // extends the table with empty slots. False, and nothing changed, for a number outside 1-99.
 bool PutRacePoint(RacePointTable& table, std::string record);
 
 std::string EmptyRacePointRecord(std::size_t number);
-std::string RacePointNameOf(std::string_view record);      // characters 3-15
-std::string RacePointPlaceOf(std::string_view record);     // characters 16-45
-std::string RacePointLatitudeOf(std::string_view record);  // characters 46-54
-std::string RacePointLongitudeOf(std::string_view record); // characters 55-64
+std::string RacePointNumberOf(std::string_view record);
+std::string RacePointNameOf(std::string_view record);
+std::string RacePointPlaceOf(std::string_view record);
+std::string RacePointLatitudeOf(std::string_view record);
+std::string RacePointLongitudeOf(std::string_view record);
 
 // The dialog fields. Object names: Text1 number, Text2 name, Text3 place, Text4 latitude
 // sign, Text5-Text8 latitude degrees, minutes, seconds, hundredths, Text9 longitude sign,
@@ -92,8 +94,8 @@ RacePointFields RacePointFieldsForDisplay(std::string_view record);
 std::optional<RacePointFields> CurrentRacePointFields(const RacePointTable& table, std::string_view number);
 // What frmRacePointsAdd opens with: "N", "W" and zeros, the rest empty.
 RacePointFields NewRacePointFields();
-// frmRacePointsAdd, on each change of the number: the fields of entry n when its
-// characters 1-2 equal the typed text; nothing otherwise, and the fields stay as they are.
+// frmRacePointsAdd, on each change of the number: the fields of entry n when its number
+// equals the typed text; nothing otherwise, and the fields stay as they are.
 std::optional<RacePointFields> RacePointForTypedNumber(const RacePointTable& table, std::string_view typed);
 
 // Field rules. The number takes DigitKey (app/fieldrules.h), name and place RacePointTextKey,
@@ -123,9 +125,9 @@ ActionResult DeleteCurrentRacePoint(RacePointTable& table, const Path& programFo
 // the new top line, nothing below 10.
 std::optional<int> RacePointListTopIndex(int number);
 
-// Main window: running number "00" + ":  " + name, one line per slot, empty ones included.
+// Main window: running number "00" + ":  " + name, one line per slot, empty ones included;
+// the running number is the entry's key.
 std::string RacePointListLine(std::size_t runningNumber, std::string_view record);
-std::vector<std::string> RacePointListLines(const RacePointTable& table);
-std::string RacePointNumberOfListLine(std::string_view line); // characters 1-2
+std::vector<ListEntry> RacePointListEntries(const RacePointTable& table);
 
 } // namespace plumet

@@ -42,6 +42,9 @@
 namespace plumet::ui {
 namespace {
 
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kNameRole = Qt::UserRole + 1;
+
 enum Flags { kNone = 0, kHidden = 1, kDisabled = 2, kSeparator = 4 };
 
 struct Item {
@@ -266,21 +269,26 @@ void MainWindow::ShowSettingMenus() {
     MenuItem("mnuVeloxanLoad")->setVisible(settings.showTerminalProgramLoad);
 }
 
-void MainWindow::FillList(const std::vector<std::string>& lines, const QString& emptyTextKey, bool multiSelect) {
+void MainWindow::FillList(const std::vector<ListEntry>& entries, const QString& emptyTextKey, bool multiSelect) {
     const QSignalBlocker block(list_);
     list_->clear();
     list_->setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
-    if (lines.empty() && !emptyTextKey.isEmpty()) {
+    if (entries.empty() && !emptyTextKey.isEmpty()) {
         list_->addItem(texts_.Text(emptyTextKey));
         list_->setEnabled(false);
         return;
     }
     list_->setEnabled(true);
-    for (const auto& line : lines) list_->addItem(ToQt(line));
+    for (const auto& entry : entries) {
+        auto* item = new QListWidgetItem(ToQt(entry.line), list_);
+        // Bytes as the register holds them, so a key goes back to core unconverted.
+        item->setData(kKeyRole, QByteArray::fromStdString(entry.key));
+        item->setData(kNameRole, QByteArray::fromStdString(entry.name));
+    }
 }
 
 void MainWindow::VereineAnzeigen() {
-    FillList(ClubListLines(App().programFolder), "txtNoClub");
+    FillList(ClubListEntries(App().programFolder), "txtNoClub");
     ResetRegisterMenus();
     SetMenuEnabled("mnuClubShow", true);
     SetMenuEnabled("mnuClubAdd", true);
@@ -290,7 +298,7 @@ void MainWindow::VereineAnzeigen() {
 }
 
 void MainWindow::ZuechterAnzeigen() {
-    FillList(FancierListLines(App().programFolder, SelectedClubNumber), "txtNoFancier", true);
+    FillList(FancierListEntries(App().programFolder, SelectedClubNumber), "txtNoFancier", true);
     ResetRegisterMenus();
     SetMenuEnabled("mnuFancierAdd", true);
     headline_->setText(texts_.Text("txtHeadlineFancier"));
@@ -298,7 +306,8 @@ void MainWindow::ZuechterAnzeigen() {
 }
 
 void MainWindow::TaubenAnzeigen() {
-    FillList(PigeonListLines(App().programFolder, SelectedClubNumber, SelectedFancierNumber), "txtNoPigeons", true);
+    FillList(PigeonListEntries(App().programFolder, SelectedClubNumber, SelectedFancierNumber), "txtNoPigeons",
+             true);
     ResetRegisterMenus();
     for (const char* name : {"mnuPigeonAdd", "mnuPigeonShow", "mnuFancierShow", "mnuLoftSend"}) SetMenuEnabled(name, true);
     headline_->setText(texts_.Text("txtHeadlinePigeons"));
@@ -307,9 +316,9 @@ void MainWindow::TaubenAnzeigen() {
 
 void MainWindow::RacePointsAnzeigen() {
     std::string problem;
-    const std::vector<std::string> lines = RacePointListLines(App().programFolder, problem);
+    const std::vector<ListEntry> entries = RacePointListEntries(App().programFolder, problem);
     // An empty list would pass for a register without points; the file stays as it is.
-    FillList(lines, problem.empty() ? QString() : QString("txtRacePointsUnreadable"));
+    FillList(entries, problem.empty() ? QString() : QString("txtRacePointsUnreadable"));
     if (!problem.empty())
         ShowMessage(this, MessageIcon::Critical, texts_.Text("mnuRacePoints.Caption"), ToQt(problem));
     ResetRegisterMenus();
@@ -332,26 +341,28 @@ bool MainWindow::HasEntrySelected() const {
 
 void MainWindow::SelectLine(int row) {
     if (row < 0 || row >= list_->count() || !list_->isEnabled()) return;
-    const std::string line = ToBytes(list_->item(row)->text());
+    const QListWidgetItem* item = list_->item(row);
+    const std::string key = item->data(kKeyRole).toByteArray().toStdString();
+    const std::string entryName = item->data(kNameRole).toByteArray().toStdString();
     switch (listMode_) {
     case ListMode::Clubs:
-        SelectedClubNumber = Mid(line, 1, 3);
-        SelectedClubName = Mid(line, 10, 39);
+        SelectedClubNumber = key;
+        SelectedClubName = entryName;
         for (const char* name : {"mnuClubAlter", "mnuClubDelete", "mnuFancierShow"}) SetMenuEnabled(name, true);
         break;
     case ListMode::Fanciers:
-        SelectedFancierNumber = Mid(line, 1, 3);
-        SelectedFancierName = Mid(line, 10, 29);
+        SelectedFancierNumber = key;
+        SelectedFancierName = entryName;
         for (const char* name : {"mnuPigeonShow", "mnuFancierAdd", "mnuFancierAlter", "mnuFancierDelete", "mnuLoftSend",
                                  "mnuClubChange"})
             SetMenuEnabled(name, true);
         break;
     case ListMode::Pigeons:
-        SelectedPigeonNumber = Mid(line, 1, 4);
+        SelectedPigeonNumber = key;
         for (const char* name : {"mnuPigeonAlter", "mnuPigeonDelete", "mnuLoftSend"}) SetMenuEnabled(name, true);
         break;
     case ListMode::RacePoints:
-        SelectedRacePointNumber = Mid(line, 1, 2);
+        SelectedRacePointNumber = key;
         for (const char* name : {"mnuRacePointsAlter", "mnuRacePointsDelete"}) SetMenuEnabled(name, true);
         break;
     case ListMode::None: return;

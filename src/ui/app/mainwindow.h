@@ -74,7 +74,9 @@ protected:
 private:
     void BuildMenus();
     void BuildControls();
-    void FillList(const std::vector<std::string>& lines, const QString& emptyTextKey, bool multiSelect = false);
+    // Each line keeps its entry's key and name in the item's data: a selection reads them
+    // there, never out of the text shown.
+    void FillList(const std::vector<ListEntry>& entries, const QString& emptyTextKey, bool multiSelect = false);
     void SetMenuEnabled(const QString& name, bool enabled);
     void SelectLine(int row);
     void Descend();

@@ -7,29 +7,30 @@
 
 namespace plumet::ui {
 
-std::vector<std::string> ClubListLines(const Path& programFolder) {
+std::vector<ListEntry> ClubListEntries(const Path& programFolder) {
     ClubTable table;
     LoadClubs(table, ClubFilePath(programFolder));
-    return plumet::ClubListLines(table);
+    return plumet::ClubListEntries(table);
 }
 
-std::vector<std::string> FancierListLines(const Path& programFolder, const std::string& club) {
+std::vector<ListEntry> FancierListEntries(const Path& programFolder, const std::string& club) {
     FancierTable table;
     LoadFanciers(table, FancierFilePath(programFolder, club));
-    return plumet::FancierListLines(table);
+    return plumet::FancierListEntries(table);
 }
 
-std::vector<std::string> PigeonListLines(const Path& programFolder, const std::string& club, const std::string& fancier) {
+std::vector<ListEntry> PigeonListEntries(const Path& programFolder, const std::string& club,
+                                         const std::string& fancier) {
     PigeonTable table;
     LoadPigeons(table, PigeonFilePath(programFolder, club, fancier));
-    return plumet::PigeonListLines(table);
+    return plumet::PigeonListEntries(table);
 }
 
-std::vector<std::string> RacePointListLines(const Path& programFolder, std::string& problem) {
+std::vector<ListEntry> RacePointListEntries(const Path& programFolder, std::string& problem) {
     RacePointTable table;
     const RacePointsLoad loaded = LoadRacePoints(table, RacePointFilePath(programFolder));
     problem = loaded.outcome == LoadOutcome::Unreadable ? loaded.problem : std::string();
-    return plumet::RacePointListLines(table);
+    return plumet::RacePointListEntries(table);
 }
 
 } // namespace plumet::ui

@@ -1,16 +1,18 @@
 #pragma once
-// The lines of the main window's list for each register, read from the program folder.
+// The entries of the main window's list for each register, read from the program folder.
 #include <string>
 #include <vector>
 
 #include "core/app/files.h"
+#include "core/registers/listposition.h"
 
 namespace plumet::ui {
 
-std::vector<std::string> ClubListLines(const Path& programFolder);
-std::vector<std::string> FancierListLines(const Path& programFolder, const std::string& club);
-std::vector<std::string> PigeonListLines(const Path& programFolder, const std::string& club, const std::string& fancier);
+std::vector<ListEntry> ClubListEntries(const Path& programFolder);
+std::vector<ListEntry> FancierListEntries(const Path& programFolder, const std::string& club);
+std::vector<ListEntry> PigeonListEntries(const Path& programFolder, const std::string& club,
+                                         const std::string& fancier);
 // `problem` gets why the release point register cannot be read ("" when it can).
-std::vector<std::string> RacePointListLines(const Path& programFolder, std::string& problem);
+std::vector<ListEntry> RacePointListEntries(const Path& programFolder, std::string& problem);
 
 } // namespace plumet::ui

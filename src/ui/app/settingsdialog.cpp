@@ -13,6 +13,7 @@
 
 #include "common/appcontext.h"
 #include "core/app/fixedwidth.h"
+#include "core/app/optionscolumns.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/scaleform.h"
 #include "common/textcodec.h"
@@ -34,19 +35,20 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
     };
 
     // Region and federation: a number and a name each; the four fields are Text1 to Text4.
-    auto numberAndName = [this, &makeFrame](int n, const QString& caption, int digits, FixedField*& number,
-                                            FixedField*& name) {
+    auto numberAndName = [this, &makeFrame](int n, const QString& caption, Column digits, Column text,
+                                            FixedField*& number, FixedField*& name) {
         QGroupBox* frame = makeFrame(QString("Frame%1").arg(n), caption);
         auto* grid = new QGridLayout(frame);
-        number = new FixedField(FixedField::Digits(digits), frame);
+        number = new FixedField(FixedField::Digits(static_cast<int>(digits.width())), frame);
         number->setObjectName(QString("Text%1").arg(2 * n - 1));
-        name = new FixedField(FixedField::Text(30), frame);
+        name = new FixedField(FixedField::Text(static_cast<int>(text.width())), frame);
         name->setObjectName(QString("Text%1").arg(2 * n));
         AddLabelled(grid, 0, QString("Label%1").arg(2 * n - 1), "Number :", number);
         AddLabelled(grid, 1, QString("Label%1").arg(2 * n), "Name :", name);
     };
-    numberAndName(1, "Region", 3, regionNumber_, regionName_);
-    numberAndName(2, "Federation", 2, federationNumber_, federationName_);
+    numberAndName(1, "Region", RegionColumn::Number, RegionColumn::Name, regionNumber_, regionName_);
+    numberAndName(2, "Federation", FederationColumn::Number, FederationColumn::Name, federationNumber_,
+                  federationName_);
 
     auto* frame3 = makeFrame("Frame3", "Comport");
     auto* portsLayout = new QVBoxLayout(frame3);
@@ -100,12 +102,12 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
     });
     const Settings& settings = App().settings;
     if (settings.region.size() >= 23) {
-        regionNumber_->SetBytes(Mid(settings.region, 1, 3));
-        regionName_->SetBytes(Mid(settings.region, 4, 33));
+        regionNumber_->SetBytes(settings.RegionNumber());
+        regionName_->SetBytes(settings.RegionName());
     }
     if (settings.federation.size() >= 23) {
-        federationNumber_->SetBytes(Mid(settings.federation, 2, 3));
-        federationName_->SetBytes(Mid(settings.federation, 4, 33));
+        federationNumber_->SetBytes(settings.FederationNumber());
+        federationName_->SetBytes(settings.FederationName());
     }
     showRaceEvaluation_->setChecked(settings.showRaceEvaluation);
     showTerminalProgramLoad_->setChecked(settings.showTerminalProgramLoad);

@@ -29,14 +29,18 @@ struct FieldInfo {
     KeyFilter keys;
 };
 
+constexpr int WidthOf(Column column) { return static_cast<int>(column.width()); }
+
 constexpr FieldInfo kRingFields[] = {
-    {PigeonField::Nation, "Text1", "Label1", "Land :", 6, NationKey},
-    {PigeonField::Year, "Text2", "Label2", "Year :", 4, YearKey},
-    {PigeonField::Organisation, "Text3", "Label3", "Federation :", 5, OrganisationKey},
-    {PigeonField::RingNumber, "Text4", "Label4", "Current No. :", 7, RingNumberKey},
-    {PigeonField::Sex, "Text5", "Label5", "Sex:", 1, SexKey},
+    {PigeonField::Nation, "Text1", "Label1", "Land :", WidthOf(PigeonColumn::Nation), NationKey},
+    {PigeonField::Year, "Text2", "Label2", "Year :", WidthOf(PigeonColumn::Year), YearKey},
+    {PigeonField::Organisation, "Text3", "Label3", "Federation :", WidthOf(PigeonColumn::Organisation),
+     OrganisationKey},
+    {PigeonField::RingNumber, "Text4", "Label4", "Current No. :", WidthOf(PigeonColumn::RingNumber), RingNumberKey},
+    {PigeonField::Sex, "Text5", "Label5", "Sex:", WidthOf(PigeonColumn::Sex), SexKey},
 };
-constexpr FieldInfo kColourField = {PigeonField::Colour, "Text7", "Label7", "Colour :", 4, ColourKey};
+constexpr FieldInfo kColourField = {PigeonField::Colour, "Text7", "Label7", "Colour :", WidthOf(PigeonColumn::Colour),
+                                    ColourKey};
 constexpr FieldInfo kCountField = {PigeonField::Count, "Text6", "Label6", "Count :", 4, CountKey};
 
 bool Editable(PigeonDialogMode mode, PigeonField field) {
