@@ -4,8 +4,8 @@
 
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
-#include "ui/app/appcontext.h"
-#include "ui/app/formtexts.h"
+#include "common/appcontext.h"
+#include "common/catalogues.h"
 
 namespace plumet::cli {
 
@@ -76,17 +76,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kUsage;
         }
         if (!std::filesystem::is_directory(folder)) {
-            UseCatalogues({}, ui::ShippedCatalogue());
+            UseCatalogues({}, ShippedCatalogue());
             err << Cp1252ToUtf8(CatalogueText("Cli.NoFolder", {PathText(folder)})) << '\n';
             return kFailed;
         }
         // What the program's windows share would otherwise read the working directory's
         // files, as the printed list its catalogue and logo.
-        ui::App().programFolder = folder;
+        App().programFolder = folder;
         TextCatalogue catalogue;
         catalogue.Load(folder);
-        catalogue.AddMissingFrom(ui::ShippedCatalogue());
-        UseCatalogues(catalogue, ui::ShippedCatalogue()); // before anything is read, so reasons are worded
+        catalogue.AddMissingFrom(ShippedCatalogue());
+        UseCatalogues(catalogue, ShippedCatalogue()); // before anything is read, so reasons are worded
         CliContext context{folder, ReadOptions(folder), std::move(catalogue), out, err, stderrIsTerminal, wait, {}};
         // Every command says it; those that would use the garbage do nothing.
         if (!context.settings.damage.empty()) {

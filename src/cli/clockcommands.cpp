@@ -11,7 +11,7 @@
 #include "core/clock/loftget.h"
 #include "core/clock/loftsend.h"
 #include "core/clock/racepointssend.h"
-#include "ui/clock/serialclocklink.h"
+#include "serial/serialclocklink.h"
 #include "core/clock/transferface.h"
 
 namespace plumet::cli {
@@ -44,7 +44,7 @@ private:
 
 std::string Text(const std::string& key) { return Cp1252ToUtf8(CatalogueText(key)); }
 
-bool OpenClock(const CliContext& context, ui::SerialClockLink& link, const TransferConstants& constants) {
+bool OpenClock(const CliContext& context, SerialClockLink& link, const TransferConstants& constants) {
     return context.settings.HasPort() && link.open(constants.SettingsFor(context.settings.comPort)) == LinkStatus::Ok;
 }
 
@@ -74,7 +74,7 @@ int RunSendLoft(CliContext& context, const std::vector<std::string>& args) {
         RegisteredLoft(context.folder, context.settings, args[0], args[1], &unreadable);
     if (!unreadable.empty()) return context.Fail("", unreadable);
     if (!loft) return context.Fail("Cli.NoSuchFancier", {args[1], args[0]});
-    ui::SerialClockLink link;
+    SerialClockLink link;
     if (!OpenClock(context, link, kLoftSendConstants)) return context.Fail("frmLoftSend.MsgBoxText1");
     const InterruptCancel cancel;
     LoftSendOutcome outcome;
@@ -91,7 +91,7 @@ int RunSendLoft(CliContext& context, const std::vector<std::string>& args) {
 }
 
 int RunGetLoft(CliContext& context, const std::vector<std::string>&) {
-    ui::SerialClockLink link;
+    SerialClockLink link;
     if (!OpenClock(context, link, kLoftGetConstants)) return context.Fail("frmLoftGet.MsgBoxText1");
     const InterruptCancel cancel;
     LoftGetOutcome outcome;
@@ -109,7 +109,7 @@ int RunGetLoft(CliContext& context, const std::vector<std::string>&) {
 }
 
 int RunSendPoints(CliContext& context, const std::vector<std::string>&) {
-    ui::SerialClockLink link;
+    SerialClockLink link;
     if (!OpenClock(context, link, kRacePointsSendConstants))
         return context.Fail("frmRacePointsSend.MsgBoxText1");
     const InterruptCancel cancel;

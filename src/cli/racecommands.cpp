@@ -11,10 +11,11 @@
 #include "core/race/decimals.h"
 #include "core/race/geodesic.h"
 #include "core/race/racecalc.h"
-#include "ui/race/raceresultsdialog.h"
+#include "common/catalogues.h"
 #include "core/race/resultexport.h"
 #include "core/race/resultlayout.h"
-#include "ui/race/resultprint.h"
+#include "common/localeforms.h"
+#include "print/resultpages.h"
 #include "core/race/season.h"
 
 namespace plumet::cli {
@@ -39,7 +40,7 @@ void PrintResultWindow(CliContext& context, const Race& race, const std::vector<
     for (const std::string& warning : RaceSeasonWarnings(context.catalogue, context.folder, season))
         context.err << Cp1252ToUtf8(warning) << '\n';
     const bool miles = race.distanceUnit == kRaceInMiles;
-    const auto values = ResultHeadValues(race, ui::RaceShortDate(race), text("frmRaceResultsShowNoOffTime"));
+    const auto values = ResultHeadValues(race, RaceShortDate(race), text("frmRaceResultsShowNoOffTime"));
     std::string out;
     for (std::size_t i = 0; i < values.size(); ++i) {
         out += text("Label" + std::to_string(2 * i + 1) + ".Caption") + " " + values[i];
@@ -56,7 +57,7 @@ void PrintResultWindow(CliContext& context, const Race& race, const std::vector<
                            prizes ? &prizeHeads : nullptr))
         out += "\n" + head;
     out += "\n";
-    for (const std::string& line : ResultWindowLines(lines, race.distanceUnit, ui::LocaleSeparator(), prizes,
+    for (const std::string& line : ResultWindowLines(lines, race.distanceUnit, LocaleSeparator(), prizes,
                                                      context.catalogue.LookupText("TxtPrnPrizeMark")))
         out += line + "\n";
     context.out << Cp1252ToUtf8(out);
@@ -80,8 +81,8 @@ int RunCalculate(CliContext& context, const std::vector<std::string>& args) {
     DistanceTable distances;
     LoadDistanceTable(distances, context.folder, races.races[*number - 1].clubNumber);
     const RaceCalcOutcome outcome =
-        CalculateRace(races, *number, distances, context.folder, context.settings, ui::LocaleSeparator());
-    for (const std::string& warning : ui::ReadingEndedWarnings(context.catalogue, context.folder, outcome.readingEnded))
+        CalculateRace(races, *number, distances, context.folder, context.settings, LocaleSeparator());
+    for (const std::string& warning : ReadingEndedWarnings(context.catalogue, context.folder, outcome.readingEnded))
         context.err << Cp1252ToUtf8(warning) << '\n';
     if (!outcome.racesSaved.ok) return context.Fail("", outcome.racesSaved.error);
     if (!outcome.resultSaved.ok) return context.Fail("", outcome.resultSaved.error);
@@ -131,7 +132,7 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
         // Writing the export files, it is a writer like any other.
         if (!context.LockForWriting("results")) return kFailed;
         const ExportOutcome outcome =
-            ExportResults(context.folder, race, LoadExportTexts(context.catalogue), ui::RaceShortDate(race), exports);
+            ExportResults(context.folder, race, LoadExportTexts(context.catalogue), RaceShortDate(race), exports);
         if (outcome.status == ExportStatus::NoResultFile)
             return context.Fail("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1", "There is no result for this race.");
         if (outcome.status == ExportStatus::NotWritten) return context.Fail("", outcome.error);
@@ -140,7 +141,7 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return context.Fail("Cli.NoGraphics");
     const RaceSeason season = SeasonOfRace(context.folder, race);
-    if (!ui::WriteResultPdf(QString::fromStdString(*pdf), race, result.lines, 1, PageCount(result.lines.size()),
+    if (!WriteResultPdf(QString::fromStdString(*pdf), race, result.lines, 1, PageCount(result.lines.size()),
                             season.Prizes()))
         return context.Fail("Cli.PdfNotWritten", {*pdf});
     return kSuccess;

@@ -8,7 +8,7 @@
 #include "core/app/fixedwidth.h"
 #include "core/app/timesource.h"
 #include "core/clock/racedataget.h"
-#include "ui/clock/serialclocklink.h"
+#include "serial/serialclocklink.h"
 #include "core/race/readoutfile.h"
 #include "core/race/xmlexport.h"
 
@@ -73,7 +73,7 @@ int RunReadout(CliContext& context, const std::vector<std::string>& args) {
 
     const std::string notAvailable = "The port cannot be opened.";
     if (!context.settings.HasPort()) return context.Fail(MessageKey(kRacedataPortNotAvailable), notAvailable);
-    ui::SerialClockLink link;
+    SerialClockLink link;
     if (link.open(kRacedataGetConstants.SettingsFor(context.settings.comPort)) != LinkStatus::Ok)
         return context.Fail(MessageKey(kRacedataPortNotAvailable), notAvailable);
 

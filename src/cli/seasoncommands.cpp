@@ -6,7 +6,8 @@
 
 #include "core/app/cp1252.h"
 #include "cli/racecommands.h"
-#include "ui/race/resultprint.h"
+#include "common/localeforms.h"
+#include "print/resultpages.h"
 #include "core/race/seasonlayout.h"
 
 namespace plumet::cli {
@@ -36,7 +37,7 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
 
     const SeasonTexts texts = LoadSeasonTexts(catalogue);
     if (!files->Any()) {
-        const SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, ui::ShortDate, ui::LocaleSeparator());
+        const SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, ShortDate, LocaleSeparator());
         std::string out;
         for (const HeadLine& line : tables.head)
             out += line.left.label + " " + line.left.value + "\n" + line.right.label + " " + line.right.value + "\n";
@@ -53,14 +54,14 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
     if (!exports.empty()) {
         // Writing the export files, it is a writer like any other.
         if (!context.LockForWriting("season")) return kFailed;
-        const SaveResult saved = ExportSeason(context.folder, standings, texts, catalogue, ui::ShortDate, exports);
+        const SaveResult saved = ExportSeason(context.folder, standings, texts, catalogue, ShortDate, exports);
         if (!saved) return context.Fail("", saved.error);
     }
     if (!files->pdf) return kSuccess;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return context.Fail("Cli.NoGraphics");
-    const SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, ui::ShortDate, ui::LocaleSeparator());
-    if (!ui::WritePagesPdf(QString::fromStdString(*files->pdf), QString::fromStdString(Cp1252ToUtf8(standings.season.name)),
+    const SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, ShortDate, LocaleSeparator());
+    if (!WritePagesPdf(QString::fromStdString(*files->pdf), QString::fromStdString(Cp1252ToUtf8(standings.season.name)),
                            SeasonPages(tables, texts)))
         return context.Fail("Cli.PdfNotWritten", {*files->pdf});
     return kSuccess;

@@ -11,7 +11,7 @@
 #include "cli/cancelinterrupt.h"
 #include "core/clock/printrelay.h"
 #include "core/clock/sendtime.h"
-#include "ui/clock/serialclocklink.h"
+#include "serial/serialclocklink.h"
 #include "core/clock/terminalprogramload.h"
 #include "core/clock/transferface.h"
 
@@ -29,7 +29,7 @@ int Usage(CliContext& context, const std::string& command, const std::string& ar
     return kUsage;
 }
 
-bool OpenPort(CliContext& context, ui::SerialClockLink& link, const TransferConstants& constants) {
+bool OpenPort(CliContext& context, SerialClockLink& link, const TransferConstants& constants) {
     return context.settings.HasPort() && link.open(constants.SettingsFor(context.settings.comPort)) == LinkStatus::Ok;
 }
 
@@ -40,7 +40,7 @@ std::string TwoDigits(int value) { return ZeroPadded(value, 2); }
 int RunSendTime(CliContext& context, const std::vector<std::string>& args) {
     const std::optional<long> seconds = args[0] == "--seconds" ? PositiveNumber(args[1]) : std::nullopt;
     if (!seconds) return Usage(context, "send-time", "--seconds N");
-    ui::SerialClockLink link;
+    SerialClockLink link;
     if (!OpenPort(context, link, kSendTimeConstants))
         return context.Fail("frmSendTime.MsgBoxText1", std::string());
     InterruptCancel interrupt;
@@ -75,7 +75,7 @@ int RunPrintRelay(CliContext& context, const std::vector<std::string>& args) {
         const SaveResult created = file.Create();
         if (!created) return context.Fail({}, created.error);
     }
-    ui::SerialClockLink link;
+    SerialClockLink link;
     if (!OpenPort(context, link, kPrintRelayConstants))
         return context.Fail(form + ".MsgBoxText1", std::string());
     InterruptCancel interrupt;
@@ -107,7 +107,7 @@ int RunPrintRelay(CliContext& context, const std::vector<std::string>& args) {
 int RunLoadFirmware(CliContext& context, const std::vector<std::string>& args) {
     const std::string& code = args[0];
     if (!IsTerminalProgramCode(code)) return Usage(context, "load-firmware", "C|11-14|21-24|31-34");
-    ui::SerialClockLink link;
+    SerialClockLink link;
     if (!OpenPort(context, link, kTerminalProgramLoadConstants))
         return context.Fail("frmTerminalprogramLoad.MsgBoxText1", std::string());
     InterruptCancel interrupt;

@@ -13,7 +13,7 @@
 #include "core/app/timesource.h"
 #include "core/clock/linepacer.h"
 #include "core/clock/loftsend.h"
-#include "ui/clock/serialclocklink.h"
+#include "serial/serialclocklink.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
 
@@ -41,7 +41,7 @@ static void LoftSendOf1000Pigeons(benchmark::State& state) {
     double seconds = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        ui::SerialClockLink link;
+        SerialClockLink link;
         if (link.open(kLoftSendConstants.SettingsFor(settings.comPort)) != LinkStatus::Ok) {
             state.SkipWithError("the pseudo-terminal did not open");
             return;

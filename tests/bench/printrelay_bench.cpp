@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/clock/printrelay.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 
 namespace {
 

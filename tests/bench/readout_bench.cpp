@@ -9,7 +9,7 @@
 #include "core/app/files.h"
 #include "core/app/fixedwidth.h"
 #include "core/clock/racedataget.h"
-#include "ui/clock/serialclocklink.h"
+#include "serial/serialclocklink.h"
 #include "e2esupport.h"
 #include "core/race/xmlexport.h"
 
@@ -58,7 +58,7 @@ void ReadoutOfAThousandArrivals(benchmark::State& state) {
     settings.federation = "005" + PadRight("Federation", 30);
     const RacedataTarget target{folder, settings, {"00", "23", "02", "06", "24"}, SexTexts{"M", "F", "U"}};
     const Path file = ReadoutFilePath(folder, settings, "23", "00");
-    ui::SerialClockLink link;
+    SerialClockLink link;
     if (link.open(kRacedataGetConstants.SettingsFor(simulator.Device().toStdString())) != LinkStatus::Ok) {
         state.SkipWithError("the pseudo-terminal does not open");
         return;

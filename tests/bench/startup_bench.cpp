@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "ui/app/mainwindow.h"
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "ui/app/startup.h"
 #include "core/registers/pigeons.h"
 
@@ -32,7 +32,7 @@ static void ListThousandPigeons(benchmark::State& state) {
         const std::string ring = plumet::BuildPigeonRecord("DV", "2024", "0815", std::to_string(10000 + n), "M");
         plumet::InsertPigeon(table, plumet::CompletePigeonRecord(ring, "1300000000", "BLUE", "01"), sexes);
     }
-    plumet::SavePigeons(table, plumet::PigeonFilePath(plumet::ui::App().programFolder, "001", "001"));
+    plumet::SavePigeons(table, plumet::PigeonFilePath(plumet::App().programFolder, "001", "001"));
     plumet::ui::MainWindow window;
     window.SelectedClubNumber = "001";
     window.SelectedFancierNumber = "001";

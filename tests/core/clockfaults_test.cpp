@@ -4,7 +4,7 @@
 #include "core/clock/clocksimulator.h"
 #include "core/clock/loftget.h"
 #include "core/clock/racedataget.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/clock/clocklink.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 
 namespace plumet {
 namespace {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "core/clock/clocksimulator.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 
 namespace plumet {
 namespace {

@@ -5,7 +5,7 @@
 #include "core/app/files.h"
 #include "core/clock/clocksimulator.h"
 #include "core/clock/loftget.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

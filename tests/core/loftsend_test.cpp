@@ -5,7 +5,7 @@
 #include "core/clock/clocksimulator.h"
 #include "core/clock/loftsend.h"
 #include "core/clock/transferface.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

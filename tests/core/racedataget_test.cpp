@@ -5,7 +5,7 @@
 #include "core/app/fixedwidth.h"
 #include "core/clock/clocksimulator.h"
 #include "core/clock/racedataget.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

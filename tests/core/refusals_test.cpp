@@ -8,7 +8,7 @@
 #include "core/app/fixedwidth.h"
 #include "core/clock/loftsend.h"
 #include "core/clock/racepointssend.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "core/clock/terminalprogramload.h"
 #include "core/clock/transferface.h"
 #include "core/exchange/fancierexchange.h"

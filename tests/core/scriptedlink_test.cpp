@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 
 namespace plumet {
 namespace {

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "core/clock/clocksimulator.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "core/clock/sendtime.h"
 
 namespace plumet {

@@ -3,7 +3,7 @@
 #include <numeric>
 #include <vector>
 
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "core/clock/terminalprogramload.h"
 #include "core/clock/transferface.h"
 #include "testfolder.h"

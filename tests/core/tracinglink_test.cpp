@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "core/clock/tracinglink.h"
 
 namespace plumet {

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "ui/app/mainwindow.h"
 #include "core/app/options.h"
 #include "core/clock/clockstate.h"

@@ -306,8 +306,8 @@ private slots:
     void aWindowNeverSavesOverWhatPlumetCliWrote() {
         ui::test::ProgramFolderFixture folder;
         WriteLoftFolder(folder.Path(), "0", 0);
-        ui::App().settings = ReadOptions(folder.Path().toStdString());
-        ui::App().writeLockWait = std::chrono::milliseconds(0);
+        App().settings = ReadOptions(folder.Path().toStdString());
+        App().writeLockWait = std::chrono::milliseconds(0);
         ui::MainWindow main;
         main.List()->setCurrentRow(0);
         ui::ClubDialog alter(&main, ui::ClubDialog::Mode::Alter);

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/fixedwidth.h"
 #include "ui/app/mainwindow.h"
 #include "ui/clock/racedatagetdialog.h"

@@ -1,6 +1,6 @@
 #include <stop_token>
 
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "core/clock/terminalprogramload.h"
 #include "fuzz.h"
 

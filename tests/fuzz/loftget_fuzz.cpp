@@ -1,5 +1,5 @@
 #include "core/clock/loftget.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "fuzz.h"
 
 // What the clock answers to ">3", read into the pigeon file of club 007, fancier 012.

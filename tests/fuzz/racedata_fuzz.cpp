@@ -1,5 +1,5 @@
 #include "core/clock/racedataget.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "fuzz.h"
 
 // What the clock answers to ">4", checked and laid out as read-out lines.

@@ -3,7 +3,7 @@
 #include <QScrollBar>
 
 #include "core/app/fixedwidth.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/clock/racedatagetdialog.h"
 #include "ui/clock/storepathselect.h"
 #include "uitestsupport.h"

@@ -10,8 +10,8 @@
 #include "core/app/catalogue.h"
 #include "ui/app/formtexts.h"
 #include "ui/app/startup.h"
-#include "ui/app/textcodec.h"
-#include "ui/clock/serialports.h"
+#include "common/textcodec.h"
+#include "serial/serialports.h"
 
 namespace plumet::ui::test {
 

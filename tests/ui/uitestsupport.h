@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/files.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/messages.h"
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 #include "core/clock/tracinglink.h"
 #include "ui/clock/transfersession.h"
 #include "ui/widgets/fixedfield.h"

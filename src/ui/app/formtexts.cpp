@@ -2,14 +2,12 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QWidget>
 
-#include "ui/app/appcontext.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 
 namespace plumet::ui {
 namespace {
@@ -46,25 +44,6 @@ void SetCaption(QObject* control, const QString& text) {
 }
 
 } // namespace
-
-const TextCatalogue& ShippedCatalogue() {
-    static const TextCatalogue shipped = [] {
-        TextCatalogue catalogue;
-        QFile file(":/data/club.txt");
-        if (file.open(QIODevice::ReadOnly)) catalogue.LoadFromBytes(file.readAll().toStdString());
-        return catalogue;
-    }();
-    return shipped;
-}
-
-TextCatalogue LoadCatalogue() {
-    TextCatalogue catalogue;
-    if (catalogue.Load(App().programFolder)) catalogue.AddMissingFrom(ShippedCatalogue());
-    else catalogue = ShippedCatalogue();
-    // The core words its reasons from the same texts the windows show.
-    UseCatalogues(catalogue, ShippedCatalogue());
-    return catalogue;
-}
 
 FormTexts::FormTexts(QWidget* form, QString prefix)
     : form_(form), prefix_(prefix.isEmpty() ? form->objectName() : std::move(prefix)) {}

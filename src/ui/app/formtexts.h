@@ -3,7 +3,7 @@
 // (messages, status lines) by key suffix.
 #include <QString>
 
-#include "core/app/catalogue.h"
+#include "common/catalogues.h"
 #include "ui/app/messages.h"
 
 class QWidget;
@@ -13,12 +13,6 @@ namespace plumet::ui {
 // Dynamic properties a window may set on its controls:
 inline constexpr const char* kCaptionKeyProperty = "captionKey"; // full key, when it is irregular
 inline constexpr const char* kNoCaptionProperty = "noCaption";   // the control shows data, not a caption
-
-// The catalogue as the program folder holds it now (read afresh, so edits take effect when
-// a window opens), with the shipped English text for every key it lacks; the shipped English
-// catalogue when the folder has none.
-TextCatalogue LoadCatalogue();
-const TextCatalogue& ShippedCatalogue();
 
 class FormTexts {
 public:

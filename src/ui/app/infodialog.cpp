@@ -21,7 +21,7 @@ InfoDialog::InfoDialog(QWidget* parent) : DialogBase("frmInfo", parent) {
 
     auto* lines = new QVBoxLayout;
     layout->addLayout(lines);
-    const QString texts[] = {MainWindow::Title(), "26.04.2019", "ZK-ORT 1.65", "", "Plumet club software desk",
+    const QString texts[] = {MainWindow::Title(), "26.04.2019", "ZK-ORT " PLUMET_VERSION, "", "Plumet club software desk",
                              "Support for club officials", "Telephone: +49 (0)30 0000 0000", "E-mail: support@plumet.invalid",
                              "Office hours: Monday to Friday, 9:00 to 17:00"};
     int n = 1;

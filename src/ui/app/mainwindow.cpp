@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/fixedwidth.h"
 #include "ui/app/infodialog.h"
 #include "ui/app/registerlists.h"
@@ -21,14 +21,14 @@
 #include "ui/race/raceeditdialog.h"
 #include "ui/race/raceselectdialog.h"
 #include "ui/race/seasondialog.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/registers/clubchangedialog.h"
 #include "ui/registers/pigeondialog.h"
 #include "ui/clock/loftgetdialog.h"
 #include "ui/clock/loftsenddialog.h"
 #include "core/clock/portlist.h"
 #include "ui/clock/racepointssenddialog.h"
-#include "ui/clock/serialports.h"
+#include "serial/serialports.h"
 #include "ui/exchange/exchangedialog.h"
 #include "ui/registers/clubdialog.h"
 #include "ui/registers/fancierdialog.h"
@@ -103,7 +103,7 @@ QFont FixedPitchFont() {
 
 } // namespace
 
-QString MainWindow::Title() { return QStringLiteral("Plumet Rederivevizo ZK-ORT") + " " + " 1.65      -RO"; }
+QString MainWindow::Title() { return QStringLiteral("Plumet Rederivevizo ZK-ORT  " PLUMET_VERSION "      -RO"); }
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), texts_(this, "frmMain") {
     setObjectName("frmMain");

@@ -13,7 +13,7 @@
 #include <QWidget>
 #include <cmath>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 
 namespace plumet::ui {
 namespace {

@@ -11,15 +11,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/fixedwidth.h"
 #include "core/app/optionscolumns.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/scaleform.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 #include "core/clock/portlist.h"
-#include "ui/clock/serialports.h"
+#include "serial/serialports.h"
 #include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {

@@ -6,11 +6,11 @@
 #include <QLockFile>
 #include <cstdio>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/catalogue.h"
 #include "core/app/folderlock.h"
 #include "ui/app/formtexts.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/messages.h"
 #include "core/app/options.h"

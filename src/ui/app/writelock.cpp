@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "ui/app/messages.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 
 namespace plumet::ui {
 

@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "ui/app/mainwindow.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 
 namespace plumet::ui {

@@ -13,8 +13,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/app/appcontext.h"
-#include "ui/app/textcodec.h"
+#include "common/appcontext.h"
+#include "common/textcodec.h"
 
 namespace plumet::ui {
 namespace {

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "ui/app/appcontext.h"
-#include "ui/app/textcodec.h"
+#include "common/appcontext.h"
+#include "common/textcodec.h"
 
 namespace plumet::ui {
 

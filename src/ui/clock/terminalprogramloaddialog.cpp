@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/app/appcontext.h"
-#include "ui/app/textcodec.h"
+#include "common/appcontext.h"
+#include "common/textcodec.h"
 
 namespace plumet::ui {
 

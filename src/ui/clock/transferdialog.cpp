@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "ui/app/appcontext.h"
-#include "ui/app/textcodec.h"
+#include "common/appcontext.h"
+#include "common/textcodec.h"
 
 namespace plumet::ui {
 namespace {

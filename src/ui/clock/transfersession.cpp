@@ -2,7 +2,7 @@
 
 #include <QThread>
 
-#include "ui/clock/serialclocklink.h"
+#include "serial/serialclocklink.h"
 
 namespace plumet::ui {
 namespace {

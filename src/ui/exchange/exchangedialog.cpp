@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "ui/app/mainwindow.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 
 namespace plumet::ui {

@@ -9,10 +9,10 @@
 #include <QVBoxLayout>
 
 #include "ui/app/actionoutcome.h"
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/fieldrules.h"
 #include "core/app/fixedwidth.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 #include "core/race/racefields.h"
 #include "core/registers/fanciers.h"

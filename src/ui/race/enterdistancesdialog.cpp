@@ -10,10 +10,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/fieldrules.h"
 #include "core/app/fixedwidth.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 #include "core/race/decimals.h"
 #include "ui/widgets/fixedfield.h"

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/fieldrules.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "core/race/resultlayout.h"
 #include "ui/widgets/fixedfield.h"
 

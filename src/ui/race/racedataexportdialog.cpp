@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/fieldrules.h"
 #include "ui/app/mainwindow.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "core/app/timesource.h"
 #include "core/app/weeks.h"
 #include "ui/app/writelock.h"

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/fieldrules.h"
 #include "core/app/fixedwidth.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 #include "core/race/racefields.h"
 #include "ui/widgets/fixedfield.h"

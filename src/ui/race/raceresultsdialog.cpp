@@ -1,6 +1,5 @@
 #include "ui/race/raceresultsdialog.h"
 
-#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,14 +7,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/app/appcontext.h"
-#include "ui/app/textcodec.h"
+#include "common/appcontext.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 #include "ui/race/fixedlist.h"
 #include "core/race/racecalc.h"
 #include "core/race/resultlayout.h"
 #include "ui/race/resultexportdialog.h"
 #include "ui/race/resultprint.h"
+#include "common/catalogues.h"
+#include "common/localeforms.h"
 
 namespace plumet::ui {
 
@@ -101,20 +102,6 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
 QStringList RaceResultsDialog::ListLines() const { return FixedList{nullptr, list_}.Lines(); }
 
 void RaceResultsDialog::Print() { PrintResultList(this, race_, lines_); }
-
-std::vector<std::string> ReadingEndedWarnings(const TextCatalogue& catalogue, const Path& programFolder,
-                                              const std::vector<ReadingEnded>& ended) {
-    std::string text = catalogue.LookupText(kReadingEndedKey);
-    if (!catalogue.Contains(kReadingEndedKey)) {
-        QFile shipped(":/data/club.txt");
-        TextCatalogue fallback;
-        if (shipped.open(QIODevice::ReadOnly)) fallback.LoadFromBytes(shipped.readAll().toStdString());
-        text = fallback.LookupText(kReadingEndedKey);
-    }
-    std::vector<std::string> warnings;
-    for (const ReadingEnded& one : ended) warnings.push_back(ReadingEndedText(text, programFolder, one));
-    return warnings;
-}
 
 QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
                                    const DistanceTable& distances) {

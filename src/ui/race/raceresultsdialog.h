@@ -33,11 +33,6 @@ private:
     QListWidget* list_ = nullptr; // List1
 };
 
-// One warning per input file whose reading ended before its end, in the words of `catalogue`
-// (the shipped text where an older catalogue lacks them).
-std::vector<std::string> ReadingEndedWarnings(const TextCatalogue& catalogue, const Path& programFolder,
-                                              const std::vector<ReadingEnded>& ended);
-
 // What the chooser's hooks do: calculate a race, show or print its stored result.
 QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
                                    const DistanceTable& distances);

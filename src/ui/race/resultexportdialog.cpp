@@ -4,12 +4,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "ui/app/formtexts.h"
 #include "ui/app/messages.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
-#include "ui/race/resultprint.h"
+#include "common/localeforms.h"
 
 namespace plumet::ui {
 namespace {

@@ -12,12 +12,13 @@
 #include <QVBoxLayout>
 #include <tuple>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/fixedwidth.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 #include "core/race/racefields.h"
 #include "ui/race/resultexportdialog.h"
+#include "common/localeforms.h"
 #include "ui/race/resultprint.h"
 #include "core/race/seasonlayout.h"
 #include "ui/widgets/fixedfield.h"

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "ui/app/actionoutcome.h"
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 #include "ui/widgets/fixedfield.h"

@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "ui/app/actionoutcome.h"
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "ui/app/mainwindow.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 #include "ui/widgets/coordinaterow.h"
 #include "ui/widgets/fixedfield.h"

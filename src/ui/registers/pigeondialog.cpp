@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 #include "core/app/fixedwidth.h"
 #include "ui/app/mainwindow.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 #include "ui/widgets/fixedfield.h"
 

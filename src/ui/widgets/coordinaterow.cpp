@@ -4,7 +4,7 @@
 #include <QLabel>
 
 #include "ui/app/formtexts.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 
 namespace plumet::ui {
 namespace {

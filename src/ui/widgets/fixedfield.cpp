@@ -7,7 +7,7 @@
 #include <QValidator>
 
 #include "core/app/cp1252.h"
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 
 namespace plumet::ui {
 namespace {

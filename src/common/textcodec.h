@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-namespace plumet::ui {
+namespace plumet {
 
 QString ToQt(std::string_view bytes);
 // Characters Windows-1252 cannot hold become '?'; input fields refuse them before this.
 std::string ToBytes(const QString& text);
 bool IsCp1252Text(const QString& text);
 
-} // namespace plumet::ui
+} // namespace plumet

@@ -11,7 +11,7 @@
 
 class QSerialPort;
 
-namespace plumet::ui {
+namespace plumet {
 
 class SerialClockLink final : public ClockLink, private PortOutputQueue {
 public:
@@ -35,4 +35,4 @@ private:
     LinePacer pacer_{clock_};
 };
 
-} // namespace plumet::ui
+} // namespace plumet

@@ -9,7 +9,7 @@
 #include "core/app/options.h"
 #include "core/app/timesource.h"
 
-namespace plumet::ui {
+namespace plumet {
 
 struct AppContext {
     Path programFolder;
@@ -24,4 +24,4 @@ AppContext& App();
 // The local date and time from App().timeSource.
 DateTime LocalNow();
 
-} // namespace plumet::ui
+} // namespace plumet

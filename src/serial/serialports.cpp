@@ -1,4 +1,4 @@
-#include "ui/clock/serialports.h"
+#include "serial/serialports.h"
 
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -7,7 +7,7 @@
 #include "core/app/fixedwidth.h"
 #include "core/clock/portlist.h"
 
-namespace plumet::ui {
+namespace plumet {
 namespace {
 
 bool Opens(const QString& device) {
@@ -70,4 +70,4 @@ std::vector<std::string> ListComPorts(const std::string& configuredPort) {
     return entries;
 }
 
-} // namespace plumet::ui
+} // namespace plumet

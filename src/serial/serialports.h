@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace plumet::ui {
+namespace plumet {
 
 // The usable serial ports as "COM " + id entries: the id is n of COMn on Windows and the
 // device name elsewhere. A configured device path that opens (a /dev/serial/by-id link,
@@ -16,4 +16,4 @@ void SetPortEnumerationForTests(std::function<std::vector<std::string>(const std
 // The device QSerialPort opens for a port id.
 std::string PortDeviceName(const std::string& portId);
 
-} // namespace plumet::ui
+} // namespace plumet

@@ -1,10 +1,10 @@
-#include "ui/app/textcodec.h"
+#include "common/textcodec.h"
 
 #include <QList>
 
 #include "core/app/cp1252.h"
 
-namespace plumet::ui {
+namespace plumet {
 
 QString ToQt(std::string_view bytes) { return QString::fromStdString(Cp1252ToUtf8(bytes)); }
 
@@ -24,4 +24,4 @@ bool IsCp1252Text(const QString& text) {
     return true;
 }
 
-} // namespace plumet::ui
+} // namespace plumet

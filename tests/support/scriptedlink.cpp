@@ -1,4 +1,4 @@
-#include "core/clock/scriptedlink.h"
+#include "support/scriptedlink.h"
 
 namespace plumet {
 

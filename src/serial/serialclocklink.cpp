@@ -1,10 +1,10 @@
-#include "ui/clock/serialclocklink.h"
+#include "serial/serialclocklink.h"
 
 #include <QDeadlineTimer>
 #include <QSerialPort>
 #include <algorithm>
 
-#include "ui/clock/serialports.h"
+#include "serial/serialports.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -16,7 +16,7 @@
 #include <termios.h>
 #endif
 
-namespace plumet::ui {
+namespace plumet {
 namespace {
 
 // Waits are cut into slices so a cancel is seen within one slice.
@@ -141,4 +141,4 @@ void SerialClockLink::close() {
     pending_.clear();
 }
 
-} // namespace plumet::ui
+} // namespace plumet

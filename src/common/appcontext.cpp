@@ -1,6 +1,6 @@
-#include "ui/app/appcontext.h"
+#include "common/appcontext.h"
 
-namespace plumet::ui {
+namespace plumet {
 
 AppContext& App() {
     static AppContext context;
@@ -12,4 +12,4 @@ DateTime LocalNow() {
     return SystemTimeSource().Now();
 }
 
-} // namespace plumet::ui
+} // namespace plumet
