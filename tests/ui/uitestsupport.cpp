@@ -10,24 +10,12 @@
 #include "core/app/catalogue.h"
 #include "ui/app/formtexts.h"
 #include "ui/app/startup.h"
+#include "common/catalogues.h"
 #include "common/textcodec.h"
 #include "serial/serialports.h"
 
 namespace plumet::ui::test {
 
-namespace {
-
-const TextCatalogue& ShippedCatalogue() {
-    static const TextCatalogue catalogue = [] {
-        TextCatalogue loaded;
-        QFile file(":/data/club.txt");
-        if (file.open(QIODevice::ReadOnly)) loaded.LoadFromBytes(file.readAll().toStdString());
-        return loaded;
-    }();
-    return catalogue;
-}
-
-} // namespace
 
 ProgramFolderFixture::ProgramFolderFixture() : messages_(std::make_unique<MessageTestMode>()) {
     App() = AppContext{};
