@@ -2,10 +2,10 @@
 
 #include <ostream>
 
-#include "core/app/cp1252.h"
-#include "core/app/fixedwidth.h"
 #include "common/appcontext.h"
 #include "common/catalogues.h"
+#include "core/app/cp1252.h"
+#include "core/app/fixedwidth.h"
 
 namespace plumet::cli {
 

@@ -11,8 +11,8 @@
 #include "core/clock/loftget.h"
 #include "core/clock/loftsend.h"
 #include "core/clock/racepointssend.h"
-#include "serial/serialclocklink.h"
 #include "core/clock/transferface.h"
+#include "serial/serialclocklink.h"
 
 namespace plumet::cli {
 namespace {

@@ -1,9 +1,9 @@
 #include "cli/cli.h"
-#include "cli/exchangecommands.h"
 #include "cli/clockcommands.h"
+#include "cli/exchangecommands.h"
 #include "cli/racecommands.h"
-#include "cli/timeprintcommands.h"
 #include "cli/readoutcommands.h"
+#include "cli/timeprintcommands.h"
 
 namespace plumet::cli {
 

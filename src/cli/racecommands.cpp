@@ -6,17 +6,17 @@
 #include <optional>
 #include <ostream>
 
+#include "common/catalogues.h"
+#include "common/localeforms.h"
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
 #include "core/race/decimals.h"
 #include "core/race/geodesic.h"
 #include "core/race/racecalc.h"
-#include "common/catalogues.h"
 #include "core/race/resultexport.h"
 #include "core/race/resultlayout.h"
-#include "common/localeforms.h"
-#include "print/resultpages.h"
 #include "core/race/season.h"
+#include "print/resultpages.h"
 
 namespace plumet::cli {
 namespace {

@@ -8,9 +8,9 @@
 #include "core/app/fixedwidth.h"
 #include "core/app/timesource.h"
 #include "core/clock/racedataget.h"
-#include "serial/serialclocklink.h"
 #include "core/race/readoutfile.h"
 #include "core/race/xmlexport.h"
+#include "serial/serialclocklink.h"
 
 namespace plumet::cli {
 namespace {

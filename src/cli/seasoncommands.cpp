@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <ostream>
 
-#include "core/app/cp1252.h"
 #include "cli/racecommands.h"
 #include "common/localeforms.h"
-#include "print/resultpages.h"
+#include "core/app/cp1252.h"
 #include "core/race/seasonlayout.h"
+#include "print/resultpages.h"
 
 namespace plumet::cli {
 

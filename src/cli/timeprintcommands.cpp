@@ -5,15 +5,15 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/cancelinterrupt.h"
 #include "core/app/catalogue.h"
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
-#include "cli/cancelinterrupt.h"
 #include "core/clock/printrelay.h"
 #include "core/clock/sendtime.h"
-#include "serial/serialclocklink.h"
 #include "core/clock/terminalprogramload.h"
 #include "core/clock/transferface.h"
+#include "serial/serialclocklink.h"
 
 namespace plumet::cli {
 namespace {

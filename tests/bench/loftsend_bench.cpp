@@ -13,9 +13,9 @@
 #include "core/app/timesource.h"
 #include "core/clock/linepacer.h"
 #include "core/clock/loftsend.h"
-#include "serial/serialclocklink.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
+#include "serial/serialclocklink.h"
 
 using namespace plumet;
 

@@ -9,9 +9,9 @@
 #include "core/app/files.h"
 #include "core/app/fixedwidth.h"
 #include "core/clock/racedataget.h"
-#include "serial/serialclocklink.h"
-#include "e2esupport.h"
 #include "core/race/xmlexport.h"
+#include "e2esupport.h"
+#include "serial/serialclocklink.h"
 
 using namespace plumet;
 

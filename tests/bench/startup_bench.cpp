@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "ui/app/mainwindow.h"
 #include "common/appcontext.h"
-#include "ui/app/startup.h"
 #include "core/registers/pigeons.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/startup.h"
 
 static void StartupToShownWindow(benchmark::State& state) {
     QTemporaryDir dir;

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <utility>
 
-#include "core/app/fixedwidth.h"
 #include "cli/cli.h"
 #include "clitestsupport.h"
+#include "core/app/fixedwidth.h"
 
 using namespace plumet;
 

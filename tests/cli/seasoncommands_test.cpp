@@ -4,8 +4,8 @@
 #include <QTest>
 #include <filesystem>
 
-#include "core/app/folderlock.h"
 #include "clitestsupport.h"
+#include "core/app/folderlock.h"
 
 class SeasonCommandsTest : public QObject {
     Q_OBJECT

@@ -12,7 +12,6 @@
 
 #include "core/clock/racedataget.h"
 #include "core/exchange/exchangefile.h"
-#include "exchangetestdata.h"
 #include "core/race/distances.h"
 #include "core/race/manualtimes.h"
 #include "core/race/races.h"
@@ -20,6 +19,7 @@
 #include "core/registers/clubs.h"
 #include "core/registers/fanciers.h"
 #include "core/releasepoints/releasepoints.h"
+#include "exchangetestdata.h"
 
 // A program folder that cannot be written, and a write that fails: each task says why, and
 // no file of the folder changes.

@@ -8,12 +8,12 @@
 #include "core/app/fixedwidth.h"
 #include "core/clock/loftsend.h"
 #include "core/clock/racepointssend.h"
-#include "support/scriptedlink.h"
 #include "core/clock/terminalprogramload.h"
 #include "core/clock/transferface.h"
 #include "core/exchange/fancierexchange.h"
 #include "core/exchange/loftexchange.h"
 #include "exchangetestdata.h"
+#include "support/scriptedlink.h"
 
 namespace plumet {
 namespace {

@@ -3,8 +3,8 @@
 #include <atomic>
 
 #include "core/clock/clocksimulator.h"
-#include "support/scriptedlink.h"
 #include "core/clock/sendtime.h"
+#include "support/scriptedlink.h"
 
 namespace plumet {
 namespace {

@@ -3,9 +3,9 @@
 #include <numeric>
 #include <vector>
 
-#include "support/scriptedlink.h"
 #include "core/clock/terminalprogramload.h"
 #include "core/clock/transferface.h"
+#include "support/scriptedlink.h"
 #include "testfolder.h"
 
 namespace plumet {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "support/scriptedlink.h"
 #include "core/clock/tracinglink.h"
+#include "support/scriptedlink.h"
 
 namespace plumet {
 namespace {

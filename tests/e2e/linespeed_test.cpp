@@ -9,13 +9,13 @@
 #include <QTest>
 
 #include "common/appcontext.h"
-#include "ui/app/mainwindow.h"
 #include "core/app/options.h"
 #include "core/clock/clockstate.h"
-#include "ui/clock/loftgetdialog.h"
-#include "ui/clock/loftsenddialog.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
+#include "ui/app/mainwindow.h"
+#include "ui/clock/loftgetdialog.h"
+#include "ui/clock/loftsenddialog.h"
 #include "uitestsupport.h"
 
 using namespace plumet;

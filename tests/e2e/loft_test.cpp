@@ -4,11 +4,11 @@
 #include <QDir>
 
 #include "core/app/options.h"
+#include "e2esupport.h"
+#include "loftfolder.h"
 #include "ui/clock/loftgetdialog.h"
 #include "ui/clock/loftsenddialog.h"
 #include "ui/clock/racepointssenddialog.h"
-#include "e2esupport.h"
-#include "loftfolder.h"
 #include "uitestsupport.h"
 
 using namespace plumet;

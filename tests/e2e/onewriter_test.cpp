@@ -19,10 +19,10 @@
 
 #include "core/app/folderlock.h"
 #include "core/app/options.h"
-#include "ui/app/startup.h"
-#include "ui/registers/clubdialog.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
+#include "ui/app/startup.h"
+#include "ui/registers/clubdialog.h"
 #include "uitestsupport.h"
 
 using namespace plumet;

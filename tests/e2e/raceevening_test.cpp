@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "core/app/fixedwidth.h"
-#include "ui/app/startup.h"
 #include "core/app/weeks.h"
 #include "core/clock/clockstate.h"
+#include "core/race/races.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
+#include "ui/app/startup.h"
 #include "ui/race/raceresultsdialog.h"
-#include "core/race/races.h"
 #include "uitestsupport.h"
 
 using namespace plumet::e2e;

@@ -11,11 +11,11 @@
 
 #include "common/appcontext.h"
 #include "core/app/fixedwidth.h"
+#include "e2esupport.h"
 #include "ui/app/mainwindow.h"
 #include "ui/clock/racedatagetdialog.h"
-#include "e2esupport.h"
-#include "uitestsupport.h"
 #include "ui/widgets/fixedfield.h"
+#include "uitestsupport.h"
 
 using namespace plumet;
 using namespace plumet::e2e;

@@ -7,11 +7,11 @@
 #include <csignal>
 
 #include "core/clock/clockstate.h"
-#include "ui/clock/printrelaydialog.h"
 #include "core/clock/terminalprogramload.h"
-#include "ui/clock/terminalprogramloaddialog.h"
 #include "e2esupport.h"
 #include "loftfolder.h"
+#include "ui/clock/printrelaydialog.h"
+#include "ui/clock/terminalprogramloaddialog.h"
 #include "uitestsupport.h"
 
 using namespace plumet;

@@ -1,5 +1,5 @@
-#include "fuzz.h"
 #include "core/race/races.h"
+#include "fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace plumet;

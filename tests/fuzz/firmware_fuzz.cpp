@@ -1,6 +1,6 @@
-#include "support/scriptedlink.h"
 #include "core/clock/terminalprogramload.h"
 #include "fuzz.h"
+#include "support/scriptedlink.h"
 
 // The same image as hexadecimal and as raw upload, to a clock that answers the handshake.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

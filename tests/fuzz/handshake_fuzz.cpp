@@ -1,8 +1,8 @@
 #include <stop_token>
 
-#include "support/scriptedlink.h"
 #include "core/clock/terminalprogramload.h"
 #include "fuzz.h"
+#include "support/scriptedlink.h"
 
 // What the clock answers while the loader asks for it with 0x08; the asking ends once every
 // byte has been seen.

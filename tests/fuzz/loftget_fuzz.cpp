@@ -1,6 +1,6 @@
 #include "core/clock/loftget.h"
-#include "support/scriptedlink.h"
 #include "fuzz.h"
+#include "support/scriptedlink.h"
 
 // What the clock answers to ">3", read into the pigeon file of club 007, fancier 012.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

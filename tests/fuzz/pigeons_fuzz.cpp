@@ -1,6 +1,6 @@
 #include "core/clock/pigeonsconvert.h"
-#include "fuzz.h"
 #include "core/registers/pigeons.h"
+#include "fuzz.h"
 
 // The pigeon file as the main list shows it and as the loft send codes it for the clock.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

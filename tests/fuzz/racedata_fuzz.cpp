@@ -1,6 +1,6 @@
 #include "core/clock/racedataget.h"
-#include "support/scriptedlink.h"
 #include "fuzz.h"
+#include "support/scriptedlink.h"
 
 // What the clock answers to ">4", checked and laid out as read-out lines.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

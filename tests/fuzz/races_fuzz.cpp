@@ -1,5 +1,5 @@
-#include "fuzz.h"
 #include "core/race/races.h"
+#include "fuzz.h"
 
 // A race read from the list must be written back as the line it came from.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,6 +1,6 @@
-#include "fuzz.h"
 #include "core/race/readoutfile.h"
 #include "core/race/xmlexport.h"
+#include "fuzz.h"
 
 // The read-out file as its dialog lists it and as the XML export reads it.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

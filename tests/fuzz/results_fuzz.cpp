@@ -1,8 +1,8 @@
 #include "core/app/catalogue.h"
-#include "fuzz.h"
-#include "core/race/resultfile.h"
 #include "core/race/resultexport.h"
+#include "core/race/resultfile.h"
 #include "core/race/resultlayout.h"
+#include "fuzz.h"
 
 // A result file read back is shown in the result window, printed and exported; every line it
 // yields must be written again as a full line that reads back, the window and the pages must lay

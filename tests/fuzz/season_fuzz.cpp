@@ -1,6 +1,6 @@
 #include "core/app/catalogue.h"
-#include "fuzz.h"
 #include "core/race/seasonlayout.h"
+#include "fuzz.h"
 
 // A season file is either read whole, and then written back as a file that reads back the same,
 // or refused with words that name its line; a season read counts the golden races without fault

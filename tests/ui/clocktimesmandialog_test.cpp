@@ -1,5 +1,5 @@
-#include "ui/race/clocktimesmandialog.h"
 #include "racetestdata.h"
+#include "ui/race/clocktimesmandialog.h"
 #include "ui/widgets/rangefield.h"
 
 // The file and its save rule are core's; here the lists, the Add/Remove button and when it saves.

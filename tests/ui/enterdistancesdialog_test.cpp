@@ -1,5 +1,5 @@
-#include "ui/race/enterdistancesdialog.h"
 #include "racetestdata.h"
+#include "ui/race/enterdistancesdialog.h"
 
 // Conversions and the distance file are core's; here the unit switch, the advance and what is stored.
 class EnterDistancesDialogTest : public QObject {

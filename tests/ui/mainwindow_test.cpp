@@ -1,9 +1,9 @@
 #include <QFile>
 
+#include "racetestdata.h"
 #include "ui/app/formtexts.h"
 #include "ui/app/startup.h"
 #include "ui/clock/terminalprogramloaddialog.h"
-#include "racetestdata.h"
 
 // The main window's menus, keys and start; every menu item opens its window with every caption,
 // and the terminal menus hand their load window its image code and title.

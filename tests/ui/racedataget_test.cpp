@@ -2,8 +2,8 @@
 #include <QFile>
 #include <QScrollBar>
 
-#include "core/app/fixedwidth.h"
 #include "common/textcodec.h"
+#include "core/app/fixedwidth.h"
 #include "ui/clock/racedatagetdialog.h"
 #include "ui/clock/storepathselect.h"
 #include "uitestsupport.h"

@@ -1,7 +1,7 @@
 #include <QDateEdit>
 
-#include "ui/race/raceeditdialog.h"
 #include "racetestdata.h"
+#include "ui/race/raceeditdialog.h"
 
 // The field rules and the race file are core's; here the editor's defaults, enable rules and what it stores.
 class RaceEditDialogTest : public QObject {

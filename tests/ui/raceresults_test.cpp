@@ -1,12 +1,12 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "core/race/resultfile.h"
+#include "racetestdata.h"
 #include "ui/race/pagestoprintdialog.h"
 #include "ui/race/raceresultsdialog.h"
 #include "ui/race/raceselectdialog.h"
-#include "core/race/resultfile.h"
 #include "ui/race/resultprint.h"
-#include "racetestdata.h"
 
 class RaceResultsTest : public QObject {
     Q_OBJECT

@@ -1,6 +1,6 @@
+#include "racetestdata.h"
 #include "ui/race/raceevaluation.h"
 #include "ui/race/raceselectdialog.h"
-#include "racetestdata.h"
 
 class RaceSelectDialogTest : public QObject {
     Q_OBJECT

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
-#include "ui/race/raceresultsdialog.h"
 #include "core/race/resultfile.h"
+#include "ui/race/raceresultsdialog.h"
 #include "ui/race/resultprint.h"
 #include "ui/race/seasondialog.h"
 #include "uitestsupport.h"

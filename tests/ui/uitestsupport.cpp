@@ -7,12 +7,12 @@
 #include <QGroupBox>
 #include <QProcess>
 
-#include "core/app/catalogue.h"
-#include "ui/app/formtexts.h"
-#include "ui/app/startup.h"
 #include "common/catalogues.h"
 #include "common/textcodec.h"
+#include "core/app/catalogue.h"
 #include "serial/serialports.h"
+#include "ui/app/formtexts.h"
+#include "ui/app/startup.h"
 
 namespace plumet::ui::test {
 

@@ -23,10 +23,10 @@
 
 #include "common/appcontext.h"
 #include "core/app/files.h"
+#include "core/clock/tracinglink.h"
+#include "support/scriptedlink.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/messages.h"
-#include "support/scriptedlink.h"
-#include "core/clock/tracinglink.h"
 #include "ui/clock/transfersession.h"
 #include "ui/widgets/fixedfield.h"
 

@@ -10,8 +10,8 @@
 #include "core/app/files.h"
 #include "core/app/options.h"
 #include "core/clock/clocklink.h"
-#include "core/clock/transferprogress.h"
 #include "core/clock/pigeonsconvert.h"
+#include "core/clock/transferprogress.h"
 
 namespace plumet {
 

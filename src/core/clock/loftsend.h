@@ -14,8 +14,8 @@
 #include "core/app/refusal.h"
 #include "core/app/timesource.h"
 #include "core/clock/clocklink.h"
-#include "core/clock/transferprogress.h"
 #include "core/clock/pigeonsconvert.h"
+#include "core/clock/transferprogress.h"
 
 namespace plumet {
 

@@ -13,9 +13,9 @@
 #include "core/app/files.h"
 #include "core/app/options.h"
 #include "core/clock/clocklink.h"
-#include "core/clock/transferprogress.h"
 #include "core/clock/clockstate.h"
 #include "core/clock/pigeonsconvert.h"
+#include "core/clock/transferprogress.h"
 #include "core/race/readoutfile.h"
 
 namespace plumet {

@@ -8,8 +8,8 @@
 #include "core/app/catalogue.h"
 #include "core/app/fixedwidth.h"
 #include "core/race/manualtimes.h"
-#include "core/race/racecolumns.h"
 #include "core/race/racecalcfolder.h"
+#include "core/race/racecolumns.h"
 
 namespace plumet {
 namespace {

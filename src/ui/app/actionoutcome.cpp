@@ -1,7 +1,7 @@
 #include "ui/app/actionoutcome.h"
 
-#include "ui/app/dialogbase.h"
 #include "common/textcodec.h"
+#include "ui/app/dialogbase.h"
 #include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {

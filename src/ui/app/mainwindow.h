@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/app/formtexts.h"
 #include "core/registers/listposition.h"
+#include "ui/app/formtexts.h"
 
 class QLabel;
 class QListWidget;

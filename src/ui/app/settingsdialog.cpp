@@ -12,14 +12,14 @@
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
+#include "common/textcodec.h"
 #include "core/app/fixedwidth.h"
 #include "core/app/optionscolumns.h"
-#include "ui/app/mainwindow.h"
-#include "ui/app/scaleform.h"
-#include "common/textcodec.h"
-#include "ui/app/writelock.h"
 #include "core/clock/portlist.h"
 #include "serial/serialports.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/scaleform.h"
+#include "ui/app/writelock.h"
 #include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {

@@ -7,13 +7,13 @@
 #include <cstdio>
 
 #include "common/appcontext.h"
+#include "common/textcodec.h"
 #include "core/app/catalogue.h"
 #include "core/app/folderlock.h"
+#include "core/app/options.h"
 #include "ui/app/formtexts.h"
-#include "common/textcodec.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/messages.h"
-#include "core/app/options.h"
 
 namespace plumet::ui {
 

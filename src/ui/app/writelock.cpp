@@ -4,8 +4,8 @@
 #include <QWidget>
 
 #include "common/appcontext.h"
-#include "ui/app/messages.h"
 #include "common/textcodec.h"
+#include "ui/app/messages.h"
 
 namespace plumet::ui {
 

@@ -4,8 +4,8 @@
 #include <QProgressBar>
 
 #include "common/appcontext.h"
-#include "ui/app/mainwindow.h"
 #include "common/textcodec.h"
+#include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 
 namespace plumet::ui {

@@ -4,9 +4,9 @@
 #include <QProgressBar>
 
 #include "common/appcontext.h"
-#include "ui/app/mainwindow.h"
 #include "common/textcodec.h"
 #include "core/clock/transferface.h"
+#include "ui/app/mainwindow.h"
 
 namespace plumet::ui {
 

@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
-#include "core/app/fieldrules.h"
-#include "ui/app/mainwindow.h"
 #include "common/textcodec.h"
+#include "core/app/fieldrules.h"
 #include "core/app/timesource.h"
+#include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 #include "ui/clock/storepathselect.h"
 #include "ui/widgets/fixedfield.h"

@@ -7,9 +7,9 @@
 #include <functional>
 #include <initializer_list>
 
-#include "ui/app/dialogbase.h"
 #include "core/clock/clocklink.h"
 #include "core/clock/transferface.h"
+#include "ui/app/dialogbase.h"
 #include "ui/clock/transfersession.h"
 
 class QLabel;

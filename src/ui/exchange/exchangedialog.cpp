@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
-#include "ui/app/mainwindow.h"
 #include "common/textcodec.h"
+#include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 
 namespace plumet::ui {

@@ -1,8 +1,8 @@
 #pragma once
 // frmFancierdataBuild, frmLoftdataBuild, frmFancierdataRead and frmLoftdataRead: each builds or
 // reads its exchange file as it opens and shows the start text followed by the result.
-#include "ui/app/dialogbase.h"
 #include "core/exchange/exchangefile.h"
+#include "ui/app/dialogbase.h"
 
 class QLabel;
 

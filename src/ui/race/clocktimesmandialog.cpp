@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/app/actionoutcome.h"
 #include "common/appcontext.h"
+#include "common/textcodec.h"
 #include "core/app/fieldrules.h"
 #include "core/app/fixedwidth.h"
-#include "common/textcodec.h"
-#include "ui/app/writelock.h"
 #include "core/race/racefields.h"
 #include "core/registers/fanciers.h"
+#include "ui/app/actionoutcome.h"
+#include "ui/app/writelock.h"
 #include "ui/widgets/rangefield.h"
 
 namespace plumet::ui {

@@ -3,10 +3,10 @@
 #include <array>
 #include <vector>
 
-#include "ui/app/dialogbase.h"
 #include "core/race/manualtimes.h"
 #include "core/race/racelists.h"
 #include "core/race/races.h"
+#include "ui/app/dialogbase.h"
 
 class QComboBox;
 class QLabel;

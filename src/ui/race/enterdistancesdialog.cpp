@@ -11,11 +11,11 @@
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
+#include "common/textcodec.h"
 #include "core/app/fieldrules.h"
 #include "core/app/fixedwidth.h"
-#include "common/textcodec.h"
-#include "ui/app/writelock.h"
 #include "core/race/decimals.h"
+#include "ui/app/writelock.h"
 #include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {

@@ -2,9 +2,9 @@
 // frmEnterDistances: the distance table of a club, pair by pair of fancier and release point.
 #include <vector>
 
-#include "ui/app/dialogbase.h"
 #include "core/race/distances.h"
 #include "core/race/racelists.h"
+#include "ui/app/dialogbase.h"
 
 class QCheckBox;
 class QComboBox;

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app/fieldrules.h"
 #include "common/textcodec.h"
+#include "core/app/fieldrules.h"
 #include "core/race/resultlayout.h"
 #include "ui/widgets/fixedfield.h"
 

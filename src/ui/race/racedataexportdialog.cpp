@@ -6,14 +6,14 @@
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
-#include "core/app/fieldrules.h"
-#include "ui/app/mainwindow.h"
 #include "common/textcodec.h"
+#include "core/app/fieldrules.h"
 #include "core/app/timesource.h"
 #include "core/app/weeks.h"
+#include "core/race/xmlexport.h"
+#include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 #include "ui/clock/storepathselect.h"
-#include "core/race/xmlexport.h"
 #include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {

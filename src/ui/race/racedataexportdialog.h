@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "ui/app/dialogbase.h"
 #include "core/app/files.h"
+#include "ui/app/dialogbase.h"
 
 namespace plumet::ui {
 

@@ -9,11 +9,11 @@
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
+#include "common/textcodec.h"
 #include "core/app/fieldrules.h"
 #include "core/app/fixedwidth.h"
-#include "common/textcodec.h"
-#include "ui/app/writelock.h"
 #include "core/race/racefields.h"
+#include "ui/app/writelock.h"
 #include "ui/widgets/fixedfield.h"
 #include "ui/widgets/rangefield.h"
 

@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <vector>
 
-#include "ui/app/dialogbase.h"
 #include "core/race/raceentry.h"
 #include "core/race/races.h"
 #include "core/releasepoints/releasepoints.h"
+#include "ui/app/dialogbase.h"
 
 class QComboBox;
 class QDateEdit;

@@ -8,15 +8,15 @@
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
-#include "common/textcodec.h"
-#include "ui/app/writelock.h"
-#include "ui/race/fixedlist.h"
-#include "core/race/racecalc.h"
-#include "core/race/resultlayout.h"
-#include "ui/race/resultexportdialog.h"
-#include "ui/race/resultprint.h"
 #include "common/catalogues.h"
 #include "common/localeforms.h"
+#include "common/textcodec.h"
+#include "core/race/racecalc.h"
+#include "core/race/resultlayout.h"
+#include "ui/app/writelock.h"
+#include "ui/race/fixedlist.h"
+#include "ui/race/resultexportdialog.h"
+#include "ui/race/resultprint.h"
 
 namespace plumet::ui {
 

@@ -4,12 +4,12 @@
 #include <QStringList>
 #include <vector>
 
-#include "ui/app/dialogbase.h"
 #include "core/app/catalogue.h"
 #include "core/race/distances.h"
 #include "core/race/racecalc.h"
 #include "core/race/races.h"
 #include "core/race/resultfile.h"
+#include "ui/app/dialogbase.h"
 
 class QListWidget;
 

@@ -8,12 +8,12 @@
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
-#include "core/app/fixedwidth.h"
 #include "common/textcodec.h"
-#include "ui/app/writelock.h"
+#include "core/app/fixedwidth.h"
 #include "core/race/distances.h"
-#include "ui/race/raceeditdialog.h"
 #include "core/race/raceentry.h"
+#include "ui/app/writelock.h"
+#include "ui/race/raceeditdialog.h"
 #include "ui/race/raceevaluation.h"
 
 namespace plumet::ui {

@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <cstddef>
 
-#include "ui/app/dialogbase.h"
 #include "core/race/races.h"
+#include "ui/app/dialogbase.h"
 
 class QComboBox;
 class QLabel;

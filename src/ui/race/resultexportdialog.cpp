@@ -5,11 +5,11 @@
 #include <QStandardPaths>
 
 #include "common/appcontext.h"
+#include "common/localeforms.h"
+#include "common/textcodec.h"
 #include "ui/app/formtexts.h"
 #include "ui/app/messages.h"
-#include "common/textcodec.h"
 #include "ui/app/writelock.h"
-#include "common/localeforms.h"
 
 namespace plumet::ui {
 namespace {

@@ -13,14 +13,14 @@
 #include <tuple>
 
 #include "common/appcontext.h"
-#include "core/app/fixedwidth.h"
-#include "common/textcodec.h"
-#include "ui/app/writelock.h"
-#include "core/race/racefields.h"
-#include "ui/race/resultexportdialog.h"
 #include "common/localeforms.h"
-#include "ui/race/resultprint.h"
+#include "common/textcodec.h"
+#include "core/app/fixedwidth.h"
+#include "core/race/racefields.h"
 #include "core/race/seasonlayout.h"
+#include "ui/app/writelock.h"
+#include "ui/race/resultexportdialog.h"
+#include "ui/race/resultprint.h"
 #include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/race/season.h"
 #include "ui/app/dialogbase.h"
 #include "ui/race/fixedlist.h"
-#include "core/race/season.h"
 
 class QComboBox;
 class QDateEdit;

@@ -6,10 +6,10 @@
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
-#include "ui/app/mainwindow.h"
 #include "common/textcodec.h"
-#include "ui/app/writelock.h"
 #include "core/registers/clubchange.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/writelock.h"
 #include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/app/actionoutcome.h"
 #include "common/appcontext.h"
+#include "ui/app/actionoutcome.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 #include "ui/widgets/fixedfield.h"

@@ -1,7 +1,7 @@
 #pragma once
 // frmClubAdd, frmClubAlter and frmClubDelete: one form, three modes.
-#include "ui/app/dialogbase.h"
 #include "core/registers/clubs.h"
+#include "ui/app/dialogbase.h"
 
 namespace plumet::ui {
 

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/app/actionoutcome.h"
 #include "common/appcontext.h"
-#include "ui/app/mainwindow.h"
 #include "common/textcodec.h"
+#include "ui/app/actionoutcome.h"
+#include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 #include "ui/widgets/coordinaterow.h"
 #include "ui/widgets/fixedfield.h"

@@ -1,8 +1,8 @@
 #pragma once
 // frmFancierAdd, frmFancierAlter and frmFancierDelete: one form, three modes, on the
 // fanciers of the main window's current club.
-#include "ui/app/dialogbase.h"
 #include "core/registers/fanciers.h"
+#include "ui/app/dialogbase.h"
 
 class QCheckBox;
 

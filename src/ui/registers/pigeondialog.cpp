@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
+#include "common/textcodec.h"
 #include "core/app/fixedwidth.h"
 #include "ui/app/mainwindow.h"
-#include "common/textcodec.h"
 #include "ui/app/writelock.h"
 #include "ui/widgets/fixedfield.h"
 

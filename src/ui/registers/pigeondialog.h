@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "ui/app/dialogbase.h"
 #include "core/registers/pigeons.h"
+#include "ui/app/dialogbase.h"
 
 class QGridLayout;
 class QLabel;

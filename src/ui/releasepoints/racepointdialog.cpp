@@ -7,11 +7,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/app/actionoutcome.h"
 #include "common/appcontext.h"
-#include "core/app/fixedwidth.h"
-#include "ui/app/mainwindow.h"
 #include "common/textcodec.h"
+#include "core/app/fixedwidth.h"
+#include "ui/app/actionoutcome.h"
+#include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 #include "ui/widgets/coordinaterow.h"
 #include "ui/widgets/fixedfield.h"

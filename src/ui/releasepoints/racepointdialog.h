@@ -1,7 +1,7 @@
 #pragma once
 // frmRacePointsAdd, frmRacePointsAlter and frmRacePointsDelete: one form, three modes.
-#include "ui/app/dialogbase.h"
 #include "core/releasepoints/releasepoints.h"
+#include "ui/app/dialogbase.h"
 
 namespace plumet::ui {
 

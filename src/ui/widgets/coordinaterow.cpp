@@ -3,8 +3,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "ui/app/formtexts.h"
 #include "common/textcodec.h"
+#include "ui/app/formtexts.h"
 
 namespace plumet::ui {
 namespace {

@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <QValidator>
 
-#include "core/app/cp1252.h"
 #include "common/textcodec.h"
+#include "core/app/cp1252.h"
 
 namespace plumet::ui {
 namespace {
