@@ -9,10 +9,11 @@ foreach(source IN LISTS sources)
   # A slice by numbers, a column built from numbers, or a field read through a numbered brace.
   file(STRINGS "${source}" hits REGEX
        "(^|[^A-Za-z_])Mid\\(|(^|[^A-Za-z_])Column([ \t]+[A-Za-z_][A-Za-z0-9_]*)?[ \t]*\\{[ \t]*[0-9]|(^|[^A-Za-z_])(Set)?Field\\([^;]*\\{[ \t]*[0-9]+[ \t]*,")
-  if(hits)
-    string(REPLACE ";" "," hits "${hits}")
-    string(APPEND failures "\n  ${source}: ${hits}")
-  endif()
+  foreach(hit IN LISTS hits)
+    string(REPLACE "\\;" ";" hit "${hit}") # a line's own semicolons come escaped
+    string(STRIP "${hit}" hit)
+    string(APPEND failures "\n  ${source}: ${hit}")
+  endforeach()
 endforeach()
 if(failures)
   message(FATAL_ERROR "Record columns spelled as numbers outside their columns header:${failures}")
