@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -16,7 +17,6 @@
 
 namespace plumet::ui::test {
 
-
 ProgramFolderFixture::ProgramFolderFixture() : messages_(std::make_unique<MessageTestMode>()) {
     App() = AppContext{};
     PrepareProgramFolder(dir_.path().toStdString());
@@ -30,6 +30,25 @@ void ProgramFolderFixture::Write(const QString& relative, const QByteArray& byte
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(bytes);
+}
+
+void ProgramFolderFixture::Install(const QString& set) const {
+    const QDir from(QString(PLUMET_TEST_DATA) + "/" + set);
+    for (QDirIterator it(from.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString relative = from.relativeFilePath(it.next());
+        Write(relative, Golden(set + "/" + relative));
+    }
+}
+
+QStringList ProgramFolderFixture::Told() {
+    const QStringList texts = ShownTexts(*messages_);
+    messages_->Clear();
+    return texts;
+}
+
+QByteArray Golden(const QString& relative) {
+    QFile file(QString(PLUMET_TEST_DATA) + "/" + relative);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing golden file " + relative.toUtf8());
 }
 
 QByteArray ProgramFolderFixture::Read(const QString& relative) const {
@@ -67,6 +86,11 @@ QString Typed(QWidget* window, const char* field, const QString& text) {
 }
 
 void Click(QWidget* window, const char* button) { window->findChild<QAbstractButton*>(button)->click(); }
+
+void Fill(QWidget* window, const QStringList& texts) {
+    for (int i = 0; i < texts.size(); ++i) Typed(window, qPrintable(QString("Text%1").arg(i + 1)), texts[i]);
+    Click(window);
+}
 
 ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::make_unique<QTimer>()) {
     poll_->setInterval(10);

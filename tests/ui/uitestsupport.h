@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,12 +40,39 @@ public:
     QString Path() const { return dir_.path(); }
     void Write(const QString& relative, const QByteArray& bytes) const;
     QByteArray Read(const QString& relative) const;
+    // Copies the golden tree tests/data/<set> into the program folder, subfolders and all.
+    void Install(const QString& set) const;
     MessageTestMode& Messages() { return *messages_; }
+    // Title and text of every message shown since the last call.
+    QStringList Told();
 
 private:
     QTemporaryDir dir_;
     std::unique_ptr<MessageTestMode> messages_;
 };
+
+// Each test function runs in a fresh program folder; a subject's own set-up goes in Init and Cleanup.
+class UiTest : public QObject {
+    Q_OBJECT
+
+protected:
+    virtual void Init() {}
+    virtual void Cleanup() {}
+    std::optional<ProgramFolderFixture> folder;
+
+private slots:
+    void init() {
+        folder.emplace();
+        Init();
+    }
+    void cleanup() {
+        Cleanup();
+        folder.reset();
+    }
+};
+
+// The bytes of golden file tests/data/<relative>.
+QByteArray Golden(const QString& relative);
 
 // The catalogue value of a key in the shipped English catalogue.
 QString Shipped(const QString& key);
@@ -58,6 +86,8 @@ void TypeInto(QWidget* field, const QString& text);
 QString Typed(QWidget* window, const char* field, const QString& text);
 // Clicks the named button of a window.
 void Click(QWidget* window, const char* button = "Command1");
+// Types the texts into Text1, Text2 and so on, then clicks Command1.
+void Fill(QWidget* window, const QStringList& texts);
 
 // While alive, runs `onModal` with the next modal window once it is shown, then closes
 // that window (reject), so code that opens a dialog with exec() does not hang the test.
