@@ -197,7 +197,7 @@ private slots:
             QCOMPARE(ShownTexts(folder->Messages()), NumberedMessage("frmPrintToScreen", 1));
         }
         std::unique_ptr<PrintRelayDialog> dialog;
-        const QString failed = SavingFails(folder->Messages(), [&] {
+        const QString failed = SavingFails(*folder, [&] {
             dialog = std::make_unique<PrintRelayDialog>(nullptr, PrintTarget::File);
             dialog->show();
         });

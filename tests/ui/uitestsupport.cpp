@@ -46,6 +46,13 @@ QStringList ProgramFolderFixture::Told() {
     return texts;
 }
 
+QString ProgramFolderFixture::Critical() {
+    const std::vector<ShownMessage> shown = messages_->Shown();
+    messages_->Clear();
+    if (shown.size() != 1 || shown[0].icon != MessageIcon::Critical) return "not one critical message";
+    return shown[0].title + ": " + shown[0].text;
+}
+
 QByteArray Golden(const QString& relative) {
     QFile file(QString(PLUMET_TEST_DATA) + "/" + relative);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing golden file " + relative.toUtf8());
@@ -86,6 +93,10 @@ QString Typed(QWidget* window, const char* field, const QString& text) {
 }
 
 void Click(QWidget* window, const char* button) { window->findChild<QAbstractButton*>(button)->click(); }
+
+void Type(QWidget* window, std::initializer_list<std::pair<const char*, QString>> fields) {
+    for (const auto& [field, text] : fields) Typed(window, field, text);
+}
 
 void Fill(QWidget* window, const QStringList& texts) {
     for (int i = 0; i < texts.size(); ++i) Typed(window, qPrintable(QString("Text%1").arg(i + 1)), texts[i]);
@@ -164,18 +175,18 @@ QStringList ShownTexts(const MessageTestMode& messages) {
     return texts;
 }
 
+QStringList ShippedPair(const QString& titleKey, const QString& textKey) { return {Shipped(titleKey), Shipped(textKey)}; }
+
 QStringList NumberedMessage(const QString& form, int n) {
-    return {Shipped(form + ".MsgBoxName" + QString::number(n)), Shipped(form + ".MsgBoxText" + QString::number(n))};
+    return ShippedPair(form + ".MsgBoxName" + QString::number(n), form + ".MsgBoxText" + QString::number(n));
 }
 
-QString SavingFails(MessageTestMode& messages, const std::function<void()>& save) {
-    messages.Clear();
+QString SavingFails(ProgramFolderFixture& folder, const std::function<void()>& save) {
+    folder.Messages().Clear();
     SetSaveFaultForTests([](const Path&) { return true; });
     save();
     SetSaveFaultForTests(nullptr);
-    const auto& shown = messages.Shown();
-    if (shown.size() != 1 || shown[0].icon != MessageIcon::Critical) return "not one critical message";
-    return shown[0].title + ": " + shown[0].text;
+    return folder.Critical();
 }
 
 FixedPorts::FixedPorts(std::vector<std::string> entries) {

@@ -45,6 +45,8 @@ public:
     MessageTestMode& Messages() { return *messages_; }
     // Title and text of every message shown since the last call.
     QStringList Told();
+    // "title: text" of the one critical message shown since the last call, else a complaint.
+    QString Critical();
 
 private:
     QTemporaryDir dir_;
@@ -88,6 +90,8 @@ QString Typed(QWidget* window, const char* field, const QString& text);
 void Click(QWidget* window, const char* button = "Command1");
 // Types the texts into Text1, Text2 and so on, then clicks Command1.
 void Fill(QWidget* window, const QStringList& texts);
+// Types into each named field in turn.
+void Type(QWidget* window, std::initializer_list<std::pair<const char*, QString>> fields);
 
 // While alive, runs `onModal` with the next modal window once it is shown, then closes
 // that window (reject), so code that opens a dialog with exec() does not hang the test.
@@ -116,12 +120,13 @@ QByteArray RegisterFile(const QList<QByteArray>& records);
 
 // Title and text of every message shown so far, one after the other.
 QStringList ShownTexts(const MessageTestMode& messages);
-// Title and text of message n of a window in the shipped catalogue.
+// Title and text of a message in the shipped catalogue, by their keys or as message n of a window.
+QStringList ShippedPair(const QString& titleKey, const QString& textKey);
 QStringList NumberedMessage(const QString& form, int n);
 
 // Runs `save` with every file save failing; answers "title: text" of the one critical message
 // it showed.
-QString SavingFails(MessageTestMode& messages, const std::function<void()>& save);
+QString SavingFails(ProgramFolderFixture& folder, const std::function<void()>& save);
 
 // While alive, the port enumeration yields exactly these entries.
 class FixedPorts {
