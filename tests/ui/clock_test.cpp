@@ -81,17 +81,16 @@ private slots:
         }
     }
 
-    void transferCancelBeforeTheStartDelayRunsNothingAndNothingToTransferIsAllDone() {
+    void transferCancelRunsNothingBeforeTheStartDelayThenEndsTheTransferAndNothingToTransferIsAllDone() {
         bool ran = false;
-        ProbeDialog dialog(Cancel::OnlyFlags, [&ran](ClockLink&, std::stop_token) { ran = true; });
-        dialog.show();
-        QTest::keyClick(&dialog, Qt::Key_Escape); // nothing to wait for yet
-        QVERIFY(!dialog.isVisible() && !dialog.findChild<QTimer*>("StartTimer")->isActive() && !ran);
-        ProbeDialog::SetProgress(dialog.bar, 0, 0);
-        QCOMPARE(dialog.bar->value(), dialog.bar->maximum());
-    }
+        ProbeDialog waiting(Cancel::OnlyFlags, [&ran](ClockLink&, std::stop_token) { ran = true; });
+        waiting.show();
+        QTest::keyClick(&waiting, Qt::Key_Escape); // nothing to wait for yet
+        QVERIFY(!waiting.isVisible() && !waiting.findChild<QTimer*>("StartTimer")->isActive() && !ran);
+        ProbeDialog::SetProgress(waiting.bar, 0, 0);
+        QCOMPARE(waiting.bar->value(), waiting.bar->maximum());
 
-    void transferCancelEndsTheTransferAndClosesAtOnceOrOnceItHasEnded() {
+        // Once running, cancel ends the transfer and closes at once or once it has ended.
         NoStartDelay();
         for (const Cancel behaviour : {Cancel::ClosesAtOnce, Cancel::OnlyFlags}) {
             std::atomic<int> ended = -1;
@@ -115,7 +114,6 @@ private slots:
         NoStartDelay();
         ScriptedClockLink link;
         HoldLink hold(link);
-        FixedPorts ports({});
         App().settings.region = "012Nord";
         App().settings.federation = "005Mitte";
         MainWindow main;
@@ -206,7 +204,7 @@ private slots:
         QVERIFY(!dialog->PortOpen());
     }
 
-    void sendTimeShowsThePcTimeAndSendsEachSecondTheClockListens() {
+    void sendTimeShowsThePcTimeSendsEachSecondTheClockListensAndTellsALostPort() {
         ScriptedClockLink link;
         link.SetModemLines({true, false});
         HoldLink hold(link);
@@ -225,20 +223,19 @@ private slots:
         QVERIFY(!dialog->isVisible());
         dialog.reset();
         QVERIFY(!link.IsOpen());
-    }
 
-    void sendTimeToAPortThatGoesAwaySaysSoAndCloses() {
-        ScriptedClockLink link;
+        // A port that goes away: said so, and the window closes.
         link.SetModemLines({true, true});
         FailingClockLink failing(link);
         failing.PortErrorAtSend(0);
-        HoldLink hold(failing);
-        SendTimeDialog dialog;
-        dialog.show();
-        QTRY_VERIFY(dialog.Session().Running());
+        HoldLink failingHold(failing);
+        dialog = std::make_unique<SendTimeDialog>();
+        dialog->show();
+        QTRY_VERIFY(dialog->Session().Running());
         pc_.Advance(1);
-        QTRY_VERIFY(!dialog.isVisible());
+        QTRY_VERIFY(!dialog->isVisible());
         QCOMPARE(folder->Told(), NumberedMessage("frmSendTime", 1));
+        dialog.reset(); // before the link it uses
     }
 
     // Reading clocks through the dialog runs end to end; here what the dialog does around it.

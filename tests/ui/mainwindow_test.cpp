@@ -15,12 +15,9 @@
 class MainWindowTest : public UiTest {
     Q_OBJECT
 
-    std::optional<FixedPorts> ports_;
-    void Init() override { ports_.emplace(std::vector<std::string>{}); }
     void Cleanup() override {
         TransferDialog::SetTimingForTests(nullptr);
         SetClockLinkFactoryForTests(nullptr);
-        ports_.reset();
     }
 
     static QAction* Item(const MainWindow& w, const char* name) {
@@ -128,7 +125,7 @@ private slots:
     }
 
     void theSettingsOpenAfterASecondOnlyWithoutAUsablePort() {
-        ports_.emplace(std::vector<std::string>{"COM 1", "COM 2"});
+        folder->SetPorts({"COM 1", "COM 2"});
         App().settings.region = "007North" + std::string(25, ' ');
         for (const std::string port : {"2", "0", "", "7"}) {
             App().settings.comPort = port;
@@ -223,7 +220,7 @@ private slots:
         QVERIFY(folder->Messages().Shown().empty());
     }
     void settingsChoosingTheSizeScalesTheWindowAndSavingWritesTheOptionsFile() {
-        ports_.emplace(std::vector<std::string>{"COM 1", "COM 3", "COM 5"});
+        folder->SetPorts({"COM 1", "COM 3", "COM 5"});
         App().settings.comPort = "03";
         MainWindow main;
         main.DisableCOMMenues();
@@ -252,7 +249,7 @@ private slots:
     }
 
     void settingsForEachMenuShowAndHideItsMenusAndSurviveARestart() {
-        ports_.emplace(std::vector<std::string>{"COM 1"});
+        folder->SetPorts({"COM 1"});
         App().settings.region = "007North" + std::string(25, ' ');
         App().settings.federation = "003East" + std::string(26, ' ');
         App().settings.comPort = "1";
@@ -287,7 +284,7 @@ private slots:
     }
 
     void settingsRefusalsAndAFailedSaveAreShownAndWriteNothing() {
-        ports_.emplace(std::vector<std::string>{"COM 1", "COM 3", "COM 5"});
+        folder->SetPorts({"COM 1", "COM 3", "COM 5"});
         App().settings.comPort = "4"; // gone: the last available is ticked
         MainWindow main;
         SettingsDialog dialog(&main);

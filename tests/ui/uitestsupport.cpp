@@ -20,9 +20,17 @@ namespace plumet::ui::test {
 ProgramFolderFixture::ProgramFolderFixture() : messages_(std::make_unique<MessageTestMode>()) {
     App() = AppContext{};
     PrepareProgramFolder(dir_.path().toStdString());
+    SetPorts({});
 }
 
-ProgramFolderFixture::~ProgramFolderFixture() { App() = AppContext{}; }
+ProgramFolderFixture::~ProgramFolderFixture() {
+    SetPortEnumerationForTests(nullptr);
+    App() = AppContext{};
+}
+
+void ProgramFolderFixture::SetPorts(std::vector<std::string> entries) {
+    SetPortEnumerationForTests([entries](const std::string&) { return entries; });
+}
 
 void ProgramFolderFixture::Write(const QString& relative, const QByteArray& bytes) const {
     const QString path = dir_.filePath(relative);
@@ -188,11 +196,5 @@ QString SavingFails(ProgramFolderFixture& folder, const std::function<void()>& s
     SetSaveFaultForTests(nullptr);
     return folder.Critical();
 }
-
-FixedPorts::FixedPorts(std::vector<std::string> entries) {
-    SetPortEnumerationForTests([entries](const std::string&) { return entries; });
-}
-
-FixedPorts::~FixedPorts() { SetPortEnumerationForTests(nullptr); }
 
 } // namespace plumet::ui::test

@@ -40,6 +40,8 @@ public:
     QString Path() const { return dir_.path(); }
     void Write(const QString& relative, const QByteArray& bytes) const;
     QByteArray Read(const QString& relative) const;
+    // The port enumeration yields exactly these entries; none until this is called.
+    static void SetPorts(std::vector<std::string> entries);
     // Copies the golden tree tests/data/<set> into the program folder, subfolders and all.
     void Install(const QString& set) const;
     MessageTestMode& Messages() { return *messages_; }
@@ -127,13 +129,6 @@ QStringList NumberedMessage(const QString& form, int n);
 // Runs `save` with every file save failing; answers "title: text" of the one critical message
 // it showed.
 QString SavingFails(ProgramFolderFixture& folder, const std::function<void()>& save);
-
-// While alive, the port enumeration yields exactly these entries.
-class FixedPorts {
-public:
-    explicit FixedPorts(std::vector<std::string> entries);
-    ~FixedPorts();
-};
 
 // While alive, every transfer dialog talks to `inner`, which the test keeps: the dialog's
 // session owns only a silent tracing wrapper around it.
