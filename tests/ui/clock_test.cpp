@@ -34,7 +34,6 @@ public:
     QProgressBar* bar;
 };
 
-QString Status(QWidget* dialog, const char* label = "Label1") { return dialog->findChild<QLabel*>(label)->text(); }
 
 } // namespace
 
@@ -122,9 +121,9 @@ private slots:
         main.SelectedFancierNumber = "012";
         main.SelectedFancierName = "M\xFCller Hans         ";
         LoftSendDialog dialog(&main);
-        QCOMPARE(Status(&dialog), QString::fromUtf8("012.005.300.012 Müller Hans         "));
+        QCOMPARE(Label(&dialog), QString::fromUtf8("012.005.300.012 Müller Hans         "));
         dialog.show();
-        QTRY_COMPARE(Status(&dialog, "Label2"), Shipped("frmLoftSend.txtCommunicationError"));
+        QTRY_COMPARE(Label(&dialog, "Label2"), Shipped("frmLoftSend.txtCommunicationError"));
         QVERIFY(dialog.isVisible() && link.Sent().empty()); // left open to be read, with the reason
         QCOMPARE(folder->Messages().Shown().size(), std::size_t(1));
         QVERIFY(folder->Messages().Shown()[0].text.contains("\"300\""));
@@ -153,10 +152,10 @@ private slots:
         PrintRelayDialog dialog(nullptr, PrintTarget::File);
         dialog.show();
         QCOMPARE(folder->Read("print.txt"), QByteArray());
-        QCOMPARE(Status(&dialog), Shipped("frmPrintToFile.txtWaitForChar"));
+        QCOMPARE(Label(&dialog), Shipped("frmPrintToFile.txtWaitForChar"));
         link.QueueIncoming("AB\r\nC\x01\xE9\r\n\fhalf");
         QTRY_COMPARE(folder->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n"));
-        QTRY_COMPARE(Status(&dialog), Shipped("frmPrintToFile.txtSaveLine") + " 2");
+        QTRY_COMPARE(Label(&dialog), Shipped("frmPrintToFile.txtSaveLine") + " 2");
         QTest::keyClick(&dialog, Qt::Key_Escape); // the unfinished line is not written
         QVERIFY(!dialog.isVisible());
         QCOMPARE(folder->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n"));
@@ -170,9 +169,9 @@ private slots:
         {
             PrintRelayDialog dialog(nullptr, PrintTarget::Printer);
             dialog.show();
-            QCOMPARE(Status(&dialog), Shipped("frmPrintOverPC.txtWaitForChar"));
+            QCOMPARE(Label(&dialog), Shipped("frmPrintOverPC.txtWaitForChar"));
             link.QueueIncoming("ARRIVALS\tTWO\r\n001 NL\r\n\f002 DV\r\nunfinished");
-            QTRY_COMPARE(Status(&dialog), Shipped("frmPrintOverPC.txtPrintLine") + " 3");
+            QTRY_COMPARE(Label(&dialog), Shipped("frmPrintOverPC.txtPrintLine") + " 3");
             QVERIFY(!QFile::exists(pdf)); // nothing goes out before the relay ends
             Click(&dialog);
             QVERIFY(!dialog.isVisible());
@@ -192,7 +191,7 @@ private slots:
             dialog.show();
             link.QueueIncoming("A");
             QTRY_VERIFY(!dialog.isVisible());
-            QCOMPARE(ShownTexts(folder->Messages()), NumberedMessage("frmPrintToScreen", 1));
+            QCOMPARE(folder->Told(), NumberedMessage("frmPrintToScreen", 1));
         }
         std::unique_ptr<PrintRelayDialog> dialog;
         const QString failed = SavingFails(*folder, [&] {
@@ -210,13 +209,13 @@ private slots:
         HoldLink hold(link);
         auto dialog = std::make_unique<SendTimeDialog>();
         dialog->show();
-        QCOMPARE(Status(dialog.get()) + Status(dialog.get(), "Label2"), SystemDateText(pc_.Now()) + SystemTimeText(pc_.Now()));
+        QCOMPARE(Label(dialog.get()) + Label(dialog.get(), "Label2"), SystemDateText(pc_.Now()) + SystemTimeText(pc_.Now()));
         QTRY_VERIFY(dialog->Session().Running());
         QVERIFY(link.LastSettings().baud == 300 && link.LastSettings().stopBits == 2);
 
         pc_.Advance(1);
         QTRY_COMPARE(link.Sent(), TimeTelegram(pc_.Now(), SendTimeDialog::SystemFirstDayOfWeek()));
-        QTRY_COMPARE(Status(dialog.get(), "Label2"), SystemTimeText(pc_.Now()));
+        QTRY_COMPARE(Label(dialog.get(), "Label2"), SystemTimeText(pc_.Now()));
         QVERIFY(folder->Messages().Shown().empty());
 
         QTest::keyClick(dialog.get(), Qt::Key_Escape);
@@ -273,7 +272,7 @@ private slots:
             });
             Click(&dialog, "Command3");
             SetSaveFaultForTests(nullptr);
-            QCOMPARE(ShownTexts(folder->Messages()).value(0), fault ? Shipped("frmRacedataGet.MsgBoxName9") : QString());
+            QCOMPARE(folder->Told().value(0), fault ? Shipped("frmRacedataGet.MsgBoxName9") : QString());
         }
         QFile copy(QDir(target.path()).filePath(ToQt(ReadoutFileName(App().settings, today.week, today.point))));
         QVERIFY(copy.open(QIODevice::ReadOnly));

@@ -28,11 +28,10 @@ class RaceTest : public UiTest {
     static FixedField* Box(QWidget* dialog, int n) { return Field(dialog, QString("Text%1").arg(n)); }
     static QComboBox* Combo(QWidget* dialog, const char* name) { return dialog->findChild<QComboBox*>(name); }
     static QPushButton* Button(QWidget* dialog, const char* name) { return dialog->findChild<QPushButton*>(name); }
-    static QString Label(QWidget* dialog, const char* name) { return dialog->findChild<QLabel*>(name)->text(); }
     static QDateEdit* Date(QWidget* dialog) { return dialog->findChild<QDateEdit*>("DTPicker1"); }
     static QRadioButton* Option(QWidget* dialog, const char* name) { return dialog->findChild<QRadioButton*>(name); }
     static QCheckBox* Check(QWidget* dialog, const char* name) { return dialog->findChild<QCheckBox*>(name); }
-    static QString Boxes(QWidget* dialog) { return Field(dialog, "Text1")->text() + "|" + Field(dialog, "Text2")->text(); }
+    static QString Boxes(QWidget* dialog) { return Text(dialog, {"Text1"}) + "|" + Text(dialog, {"Text2"}); }
     static bool Added(QWidget* dialog, int pigeon) { return Combo(dialog, "Combo3")->itemText(pigeon).endsWith(" / OK"); }
     int ManLines() const { return folder->Read("racecalc/Spring 1_wf012.man").count('\n'); }
 

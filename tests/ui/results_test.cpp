@@ -145,7 +145,7 @@ private slots:
             auto* races = editor->findChild<QListWidget*>("List1");
             for (const char* race : {"Bastogne", "Ettelbruck", "Arlon", "Metz"}) Check(races, race, true);
             Click(editor);
-            refusals = ShownTexts(folder->Messages());
+            refusals = folder->Told();
             Check(races, "Metz", false);
             Click(editor);
         });

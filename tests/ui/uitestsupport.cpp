@@ -49,7 +49,8 @@ void ProgramFolderFixture::Install(const QString& set) const {
 }
 
 QStringList ProgramFolderFixture::Told() {
-    const QStringList texts = ShownTexts(*messages_);
+    QStringList texts;
+    for (const ShownMessage& shown : messages_->Shown()) texts << shown.title << shown.text;
     messages_->Clear();
     return texts;
 }
@@ -99,6 +100,14 @@ QString Typed(QWidget* window, const char* field, const QString& text) {
     TypeInto(edit, text);
     return edit->text();
 }
+
+QString Text(QWidget* window, std::initializer_list<const char*> fields) {
+    QString text;
+    for (const char* name : fields) text += window->findChild<QLineEdit*>(name)->text();
+    return text;
+}
+
+QString Label(QWidget* window, const char* label) { return window->findChild<QLabel*>(label)->text(); }
 
 void Click(QWidget* window, const char* button) { window->findChild<QAbstractButton*>(button)->click(); }
 
@@ -169,18 +178,6 @@ QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
         check(explicitKey.isValid() ? explicitKey.toString() : prefix + "." + name + ".Caption" + byMode(control));
     }
     return missing;
-}
-
-QByteArray RegisterFile(const QList<QByteArray>& records) {
-    QByteArray bytes = " " + QByteArray::number(records.size()) + " \r\n";
-    for (const QByteArray& record : records) bytes += record + "\r\n";
-    return bytes;
-}
-
-QStringList ShownTexts(const MessageTestMode& messages) {
-    QStringList texts;
-    for (const ShownMessage& shown : messages.Shown()) texts << shown.title << shown.text;
-    return texts;
 }
 
 QStringList ShippedPair(const QString& titleKey, const QString& textKey) { return {Shipped(titleKey), Shipped(textKey)}; }

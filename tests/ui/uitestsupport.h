@@ -88,7 +88,9 @@ void ShowActive(QWidget* window);
 void TypeInto(QWidget* field, const QString& text);
 // The named field of a window; types `text` into it and answers what it holds after leaving.
 QString Typed(QWidget* window, const char* field, const QString& text);
-// Clicks the named button of a window.
+// The texts of the named fields, one after the other; the text of a label.
+QString Text(QWidget* window, std::initializer_list<const char*> fields);
+QString Label(QWidget* window, const char* label = "Label1");
 void Click(QWidget* window, const char* button = "Command1");
 // Types the texts into Text1, Text2 and so on, then clicks Command1.
 void Fill(QWidget* window, const QStringList& texts);
@@ -117,11 +119,6 @@ void AnswerSaveDialog(const QString& filterKey, const QString& file);
 // opened in a mode, whose title and some captions take the "(mode)" keys.
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});
 
-// A register file: the count line, then one record a line, CR LF.
-QByteArray RegisterFile(const QList<QByteArray>& records);
-
-// Title and text of every message shown so far, one after the other.
-QStringList ShownTexts(const MessageTestMode& messages);
 // Title and text of a message in the shipped catalogue, by their keys or as message n of a window.
 QStringList ShippedPair(const QString& titleKey, const QString& textKey);
 QStringList NumberedMessage(const QString& form, int n);
