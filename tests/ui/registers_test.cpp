@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(main.Mode(), ListMode::Clubs);
     }
 
-    void fancierAddBuildsTheRecordFromItsFieldsAndTellsARefusalAndAFailedSave() {
+    void fancierAddBuildsTheRecordTellsARefusalAndAFailedSaveAndAlterKeepsTheListPosition() {
         MainWindow main;
         ShowFanciers(main, "fancier-smith.DAT");
         FancierDialog d(&main, FancierDialog::Mode::Add);
@@ -144,17 +144,15 @@ private slots:
         folder->Write("fancier/f007.DAT", " 0 \r\n");
         QTest::keyClick(&another, Qt::Key_Escape); // leaving Add in any way lists the fanciers again
         QCOMPARE(main.List()->item(0)->text(), Shipped("frmMain.txtNoFancier"));
-    }
 
-    void fancierAlterKeepsTheListPosition() {
-        MainWindow main;
+        // Alter keeps the list position.
         ShowFanciers(main, "fancier-jones.DAT");
         main.List()->setCurrentRow(1);
-        FancierDialog d(&main, FancierDialog::Mode::Alter);
-        QVERIFY(d.findChild<QCheckBox*>("Check1")->isChecked()); // anything but "0"
-        d.show();
-        Typed(&d, "Text2", "Jonas");
-        Click(&d);
+        FancierDialog alter(&main, FancierDialog::Mode::Alter);
+        QVERIFY(alter.findChild<QCheckBox*>("Check1")->isChecked()); // anything but "0"
+        alter.show();
+        Typed(&alter, "Text2", "Jonas");
+        Click(&alter);
         QCOMPARE(folder->Read("fancier/f007.DAT"), Golden("ui/expected/fancier-jonas.DAT"));
         QCOMPARE(main.List()->currentRow(), 1);
     }
@@ -318,7 +316,7 @@ private slots:
     }
 
     // Region 007 and federation 003 with club 002, his fancier 001 and her pigeon.
-    void exchangeBuildingThenReadingGivesTheRegistersBackAndRefreshesTheList() {
+    void exchangeBuildThenReadGivesTheRegistersBackAndAFileThatCannotBeUsedOrWrittenChangesNothing() {
         App().settings.region = "007North" + std::string(25, ' ');
         App().settings.federation = "003East" + std::string(26, ' ');
         folder->Install("ui/exchange");
@@ -339,14 +337,9 @@ private slots:
         for (const char* file : {"club/club.dat", "fancier/f002.DAT", "pigeon/p002001.dat"})
             QCOMPARE(folder->Read(file), Golden(QString("ui/exchange/") + file));
         QVERIFY(folder->Messages().Shown().empty());
-    }
 
-    void exchangeFileThatCannotBeUsedOrWrittenIsToldAndNothingChanges() {
-        App().settings.region = "007North" + std::string(25, ' ');
-        App().settings.federation = "003East" + std::string(26, ' ');
-        folder->Install("ui/exchange");
+        // A file that cannot be used or written is told, and nothing changes.
         folder->Write("exchange/S007003.d00", "1008   Other\r\n2003   East\r\n3004   Neuer Verein\r\n");
-        MainWindow main;
         {
             ExchangeDialog dialog(&main, ExchangeKind::Fancier, ExchangeDialog::Direction::Read);
             QCOMPARE(dialog.Status(), Status(dialog, "Error"));
