@@ -194,7 +194,7 @@ private slots:
             QCOMPARE(folder->Told(), NumberedMessage("frmPrintToScreen", 1));
         }
         std::unique_ptr<PrintRelayDialog> dialog;
-        const QString failed = SavingFails(*folder, [&] {
+        const QString failed = SavingFails(folder->Messages(), [&] {
             dialog = std::make_unique<PrintRelayDialog>(nullptr, PrintTarget::File);
             dialog->show();
         });

@@ -125,7 +125,7 @@ private slots:
     }
 
     void theSettingsOpenAfterASecondOnlyWithoutAUsablePort() {
-        folder->SetPorts({"COM 1", "COM 2"});
+        SetPorts({"COM 1", "COM 2"});
         App().settings.region = "007North" + std::string(25, ' ');
         for (const std::string port : {"2", "0", "", "7"}) {
             App().settings.comPort = port;
@@ -220,7 +220,7 @@ private slots:
         QVERIFY(folder->Messages().Shown().empty());
     }
     void settingsChoosingTheSizeScalesTheWindowAndSavingWritesTheOptionsFile() {
-        folder->SetPorts({"COM 1", "COM 3", "COM 5"});
+        SetPorts({"COM 1", "COM 3", "COM 5"});
         App().settings.comPort = "03";
         MainWindow main;
         main.DisableCOMMenues();
@@ -249,7 +249,7 @@ private slots:
     }
 
     void settingsForEachMenuShowAndHideItsMenusAndSurviveARestart() {
-        folder->SetPorts({"COM 1"});
+        SetPorts({"COM 1"});
         App().settings.region = "007North" + std::string(25, ' ');
         App().settings.federation = "003East" + std::string(26, ' ');
         App().settings.comPort = "1";
@@ -284,7 +284,7 @@ private slots:
     }
 
     void settingsRefusalsAndAFailedSaveAreShownAndWriteNothing() {
-        folder->SetPorts({"COM 1", "COM 3", "COM 5"});
+        SetPorts({"COM 1", "COM 3", "COM 5"});
         App().settings.comPort = "4"; // gone: the last available is ticked
         MainWindow main;
         SettingsDialog dialog(&main);
@@ -306,7 +306,7 @@ private slots:
 
         folder->Write("OPTIONS.PAR", "old\r\n");
         Port(&dialog, 2)->setCheckState(Qt::Checked);
-        QVERIFY(SavingFails(*folder, [&] { Click(&dialog); }).contains("OPTIONS.PAR"));
+        QVERIFY(SavingFails(folder->Messages(), [&] { Click(&dialog); }).contains("OPTIONS.PAR"));
         QCOMPARE(folder->Read("OPTIONS.PAR"), QByteArray("old\r\n"));
     }
 

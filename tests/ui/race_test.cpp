@@ -135,7 +135,7 @@ private slots:
         Button(&dialog, "Command2")->click();
         QVERIFY(Field(&dialog, "Text9")->hasFocus() && folder->Read("racecalc/races.dat") == before);
         Field(&dialog, "Text9")->setText("20");
-        QVERIFY(SavingFails(*folder, [&] { Button(&dialog, "Command2")->click(); }).startsWith(dialog.windowTitle() + ": "));
+        QVERIFY(SavingFails(folder->Messages(), [&] { Button(&dialog, "Command2")->click(); }).startsWith(dialog.windowTitle() + ": "));
         QVERIFY(dialog.isVisible());
         QCOMPARE(folder->Read("racecalc/races.dat"), before);
     }
@@ -385,7 +385,7 @@ private slots:
         QFile exported(QDir(target.path()).filePath("W0120523_07.xml"));
         QVERIFY(exported.open(QIODevice::ReadOnly));
         QCOMPARE(exported.readAll(), document);
-        const QString failed = SavingFails(*folder, [] { Export("23", "07", "Command1"); });
+        const QString failed = SavingFails(folder->Messages(), [] { Export("23", "07", "Command1"); });
         QVERIFY2(failed.startsWith(Shipped("frmRaceDataExportToXML.Caption")), qPrintable(failed));
     }
 };

@@ -83,7 +83,7 @@ private slots:
         ClubDialog remove(&main, ClubDialog::Mode::Delete);
         remove.show();
         QVERIFY(remove.findChild<QLineEdit*>("Text1")->isReadOnly());
-        QVERIFY(SavingFails(*folder, [&] { Click(&remove); }).startsWith(Shipped("frmClubDelete.Caption") + ": "));
+        QVERIFY(SavingFails(folder->Messages(), [&] { Click(&remove); }).startsWith(Shipped("frmClubDelete.Caption") + ": "));
         QVERIFY(remove.isVisible());
         Click(&remove);
         QCOMPARE(folder->Read("club/club.dat"), Golden("ui/expected/club-deleted.dat"));
@@ -105,9 +105,10 @@ private slots:
         QCOMPARE(folder->Told(), NumberedMessage("frmClubChange", 2));
         QCOMPARE(dialog.focusWidget()->objectName(), QString("Text2"));
 
-        const QString failed = SavingFails(*folder, [&] { Fill(&dialog, {"2", "5"}); });
+        const QString failed = SavingFails(folder->Messages(), [&] { Fill(&dialog, {"2", "5"}); });
         QVERIFY2(failed.startsWith(dialog.windowTitle() + ": ") && failed.contains("p002005.dat"), qPrintable(failed));
         QVERIFY(dialog.isVisible() && main.Mode() == ListMode::Fanciers);
+        folder->Messages().Clear();
         for (const char* file : {"fancier/f002.DAT", "pigeon/p001012.dat"})
             QCOMPARE(folder->Read(file), Golden(QString("ui/clubchange/") + file));
 
@@ -134,7 +135,7 @@ private slots:
         Type(&d, {{"Text1", "1"}, {"Text3", "N"}, {"Text6", "51"}, {"Text7", "30"}, {"Text8", "15"}, {"Text9", "25"},
                   {"Text4", "E"}, {"Text10", "7"}, {"Text11", "5"}});
         d.findChild<QCheckBox*>("Check1")->setChecked(true);
-        QVERIFY(SavingFails(*folder, [&] { Click(&d); }).startsWith(Shipped("frmFancierAdd.Caption") + ": "));
+        QVERIFY(SavingFails(folder->Messages(), [&] { Click(&d); }).startsWith(Shipped("frmFancierAdd.Caption") + ": "));
         QVERIFY(d.isVisible());
         Click(&d);
         QCOMPARE(folder->Read("fancier/f007.DAT"), Golden("ui/expected/fancier-added.DAT"));
@@ -198,9 +199,10 @@ private slots:
         QCOMPARE(folder->Told(), NumberedMessage("frmPigeonsAdd", 1)); // 97 is no year to record
         QTRY_COMPARE(dialog.focusWidget(), static_cast<QWidget*>(dialog.findChild<FixedField*>("Text2")));
         Typed(&dialog, "Text2", "05");
-        const QString failed = SavingFails(*folder, [&] { Click(&dialog); });
+        const QString failed = SavingFails(folder->Messages(), [&] { Click(&dialog); });
         QVERIFY2(failed.startsWith(dialog.windowTitle() + ": ") && failed.contains("p007012.dat"), qPrintable(failed));
         QCOMPARE(folder->Read("pigeon/p007012.dat"), QByteArray(" 0 \r\n"));
+        folder->Messages().Clear();
         Click(&dialog);
         QCOMPARE(folder->Read("pigeon/p007012.dat"), QByteArray(" 1 \r\nNL      05     1234567M1300000000BL  00\r\n"));
         QCOMPARE(main->List()->item(0)->text(), "0001:     NL      05   1234567M      BL  " + QString(16, ' '));
@@ -300,7 +302,7 @@ private slots:
         RacePointDialog remove(&main, RacePointDialog::Mode::Delete);
         remove.show();
         QCOMPARE(Text(&remove, {"Text2"}), QString("ROME"));
-        QVERIFY(SavingFails(*folder, [&] { Click(&remove); }).startsWith(Shipped("frmRacePointsDelete.Caption")));
+        QVERIFY(SavingFails(folder->Messages(), [&] { Click(&remove); }).startsWith(Shipped("frmRacePointsDelete.Caption")));
         QVERIFY(remove.isVisible());
         Click(&remove);
         QCOMPARE(folder->Read("racepo/racepo.dat"), Golden("ui/expected/racepo-altered.dat"));
@@ -308,6 +310,7 @@ private slots:
         QCOMPARE(main.SelectedRacePointNumber, std::string("07"));
 
         folder->Write("racepo/racepo.dat", " 98 \r\n01short\r\n");
+        folder->Messages().Clear();
         RacePointDialog d(&main, RacePointDialog::Mode::Add);
         d.show();
         QTRY_COMPARE(folder->Messages().Shown().size(), size_t(1)); // saving over it is refused in core
@@ -360,7 +363,7 @@ private slots:
         }
         folder->Write("exchange/T007003.d00", "0002001NL      05     7654321M\r\n");
         std::unique_ptr<ExchangeDialog> dialog;
-        const QString failed = SavingFails(*folder, [&] {
+        const QString failed = SavingFails(folder->Messages(), [&] {
             dialog = std::make_unique<ExchangeDialog>(&main, ExchangeKind::Loft, ExchangeDialog::Direction::Read);
         });
         QVERIFY2(failed.startsWith(dialog->windowTitle() + ": ") && failed.contains("p002001.dat"), qPrintable(failed));

@@ -20,17 +20,9 @@ namespace plumet::ui::test {
 ProgramFolderFixture::ProgramFolderFixture() : messages_(std::make_unique<MessageTestMode>()) {
     App() = AppContext{};
     PrepareProgramFolder(dir_.path().toStdString());
-    SetPorts({});
 }
 
-ProgramFolderFixture::~ProgramFolderFixture() {
-    SetPortEnumerationForTests(nullptr);
-    App() = AppContext{};
-}
-
-void ProgramFolderFixture::SetPorts(std::vector<std::string> entries) {
-    SetPortEnumerationForTests([entries](const std::string&) { return entries; });
-}
+ProgramFolderFixture::~ProgramFolderFixture() { App() = AppContext{}; }
 
 void ProgramFolderFixture::Write(const QString& relative, const QByteArray& bytes) const {
     const QString path = dir_.filePath(relative);
@@ -49,8 +41,7 @@ void ProgramFolderFixture::Install(const QString& set) const {
 }
 
 QStringList ProgramFolderFixture::Told() {
-    QStringList texts;
-    for (const ShownMessage& shown : messages_->Shown()) texts << shown.title << shown.text;
+    const QStringList texts = ShownTexts(*messages_);
     messages_->Clear();
     return texts;
 }
@@ -186,12 +177,26 @@ QStringList NumberedMessage(const QString& form, int n) {
     return ShippedPair(form + ".MsgBoxName" + QString::number(n), form + ".MsgBoxText" + QString::number(n));
 }
 
-QString SavingFails(ProgramFolderFixture& folder, const std::function<void()>& save) {
-    folder.Messages().Clear();
+QString SavingFails(MessageTestMode& messages, const std::function<void()>& save) {
+    messages.Clear();
     SetSaveFaultForTests([](const Path&) { return true; });
     save();
     SetSaveFaultForTests(nullptr);
-    return folder.Critical();
+    const auto& shown = messages.Shown();
+    if (shown.size() != 1 || shown[0].icon != MessageIcon::Critical) return "not one critical message";
+    return shown[0].title + ": " + shown[0].text;
 }
+
+QStringList ShownTexts(const MessageTestMode& messages) {
+    QStringList texts;
+    for (const ShownMessage& shown : messages.Shown()) texts << shown.title << shown.text;
+    return texts;
+}
+
+FixedPorts::FixedPorts(std::vector<std::string> entries) {
+    SetPortEnumerationForTests([entries](const std::string&) { return entries; });
+}
+
+FixedPorts::~FixedPorts() { SetPortEnumerationForTests(nullptr); }
 
 } // namespace plumet::ui::test

@@ -40,8 +40,6 @@ public:
     QString Path() const { return dir_.path(); }
     void Write(const QString& relative, const QByteArray& bytes) const;
     QByteArray Read(const QString& relative) const;
-    // The port enumeration yields exactly these entries; none until this is called.
-    static void SetPorts(std::vector<std::string> entries);
     // Copies the golden tree tests/data/<set> into the program folder, subfolders and all.
     void Install(const QString& set) const;
     MessageTestMode& Messages() { return *messages_; }
@@ -55,22 +53,36 @@ private:
     std::unique_ptr<MessageTestMode> messages_;
 };
 
-// Each test function runs in a fresh program folder; a subject's own set-up goes in Init and Cleanup.
+// While alive, the port enumeration yields exactly these entries.
+class FixedPorts {
+public:
+    explicit FixedPorts(std::vector<std::string> entries);
+    ~FixedPorts();
+};
+
+// Each test function runs in a fresh program folder with no serial ports unless it sets some;
+// a subject's own set-up goes in Init and Cleanup.
 class UiTest : public QObject {
     Q_OBJECT
 
 protected:
     virtual void Init() {}
     virtual void Cleanup() {}
+    void SetPorts(std::vector<std::string> entries) { ports_.emplace(std::move(entries)); }
     std::optional<ProgramFolderFixture> folder;
+
+private:
+    std::optional<FixedPorts> ports_;
 
 private slots:
     void init() {
         folder.emplace();
+        SetPorts({});
         Init();
     }
     void cleanup() {
         Cleanup();
+        ports_.reset();
         folder.reset();
     }
 };
@@ -119,13 +131,15 @@ void AnswerSaveDialog(const QString& filterKey, const QString& file);
 // opened in a mode, whose title and some captions take the "(mode)" keys.
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});
 
+// Title and text of every message shown so far, one after the other.
+QStringList ShownTexts(const MessageTestMode& messages);
 // Title and text of a message in the shipped catalogue, by their keys or as message n of a window.
 QStringList ShippedPair(const QString& titleKey, const QString& textKey);
 QStringList NumberedMessage(const QString& form, int n);
 
 // Runs `save` with every file save failing; answers "title: text" of the one critical message
 // it showed.
-QString SavingFails(ProgramFolderFixture& folder, const std::function<void()>& save);
+QString SavingFails(MessageTestMode& messages, const std::function<void()>& save);
 
 // While alive, every transfer dialog talks to `inner`, which the test keeps: the dialog's
 // session owns only a silent tracing wrapper around it.
