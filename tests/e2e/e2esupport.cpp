@@ -3,25 +3,29 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QThread>
-#include <csignal>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 namespace plumet::e2e {
 
-SimulatedClock::SimulatedClock(const QString& workDir, const QString& stateFile, const QStringList& extraArgs)
-    : process_(std::make_unique<QProcess>()) {
+SimulatedClock::SimulatedClock(const QStringList& extraArgs) { Start(ownDir_.path(), extraArgs); }
+
+SimulatedClock::SimulatedClock(const ClockState& state, const QStringList& extraArgs) {
+    SaveClockState(QDir(ownDir_.path()).filePath("clock-state.txt").toStdString(), state);
+    Start(ownDir_.path(), extraArgs);
+}
+
+SimulatedClock::SimulatedClock(const QString& workDir, const QStringList& extraArgs) { Start(workDir, extraArgs); }
+
+void SimulatedClock::Start(const QString& workDir, const QStringList& extraArgs) {
+    process_ = std::make_unique<QProcess>();
     statePath_ = QDir(workDir).filePath("clock-state.txt");
-    if (!stateFile.isEmpty() && !QFile::exists(statePath_)) QFile::copy(stateFile, statePath_);
-    QStringList args{"--state", statePath_};
-    args << extraArgs;
     // Into a file: a pipe nobody reads in time would halt the simulator in mid-trace.
     logPath_ = QDir(workDir).filePath("clocksim.log");
     process_->setStandardErrorFile(logPath_);
-    process_->start(PLUMET_CLOCKSIM, args);
+    process_->start(PLUMET_CLOCKSIM, QStringList{"--state", statePath_} + extraArgs);
     if (!process_->waitForStarted(10000)) return;
     // The first line on standard output names the device.
     while (!process_->canReadLine() && process_->state() == QProcess::Running) process_->waitForReadyRead(100);
@@ -29,16 +33,6 @@ SimulatedClock::SimulatedClock(const QString& workDir, const QString& stateFile,
 }
 
 SimulatedClock::~SimulatedClock() { Stop(); }
-
-QByteArray SimulatedClock::State() const {
-    QFile file(statePath_);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray SimulatedClock::Log() const {
-    QFile file(logPath_);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 int SimulatedClock::ReceivedBytes() const { return static_cast<int>(("\n" + Log()).count("\nPC ")); }
 
@@ -48,36 +42,23 @@ void SimulatedClock::Kill() {
     process_->waitForFinished(5000);
 }
 
-void SimulatedClock::Freeze() {
-    if (process_->state() != QProcess::NotRunning) ::kill(static_cast<pid_t>(process_->processId()), SIGSTOP);
-}
-
-void SimulatedClock::Thaw() {
-    if (process_->state() != QProcess::NotRunning) ::kill(static_cast<pid_t>(process_->processId()), SIGCONT);
-}
-
-void SimulatedClock::RequestPrintOut() {
-    if (process_->state() != QProcess::NotRunning) ::kill(static_cast<pid_t>(process_->processId()), SIGUSR1);
+void SimulatedClock::Signal(int signal) {
+    if (process_->state() != QProcess::NotRunning) ::kill(static_cast<pid_t>(process_->processId()), signal);
 }
 
 void SimulatedClock::Stop() {
     if (process_->state() == QProcess::NotRunning) return;
     Thaw(); // a halted process would not see the SIGTERM
-    ::kill(static_cast<pid_t>(process_->processId()), SIGTERM);
+    Signal(SIGTERM);
     if (!process_->waitForFinished(5000)) {
         process_->kill();
         process_->waitForFinished(2000);
     }
 }
 
-PseudoTerminal::PseudoTerminal() {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0)
-        path_ = QString::fromLocal8Bit(::ptsname(master_));
-}
-
-PseudoTerminal::~PseudoTerminal() {
-    if (master_ >= 0) ::close(master_);
+QString CliRun::Told() const {
+    QString told = QString::number(exitCode) + " " + QString::fromUtf8(exitCode == 0 ? out : err).trimmed();
+    return exitCode == 0 && !err.isEmpty() ? told + " / " + QString::fromUtf8(err) : told;
 }
 
 CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs, const QString& workDir) {
@@ -95,6 +76,23 @@ CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs, con
     run.out = cli.readAllStandardOutput();
     run.err = cli.readAllStandardError();
     return run;
+}
+
+QByteArray RunDemoTool(const QString& folder, const QStringList& options) {
+    QProcess tool;
+    tool.start(PLUMET_DEMO_FOLDER_TOOL, QStringList{"--port", QDir(folder).filePath("clock-line"), "--catalogue",
+                                                    PLUMET_TEST_DATA "/../../data/club.txt"} + options + QStringList{folder});
+    if (!tool.waitForFinished(30000) || tool.exitCode() != 0) return {};
+    return tool.readAllStandardOutput();
+}
+
+ArrivalRecord Arrival(int point, int day, int hour, int minute, int second, const RingRecord* ring) {
+    static const RingRecord kRing = *PigeonsConvert({"M", "F", "U"}).EncodeRing("DV    20050815 1234567M1300000000BLAU01");
+    ArrivalRecord a{};
+    std::copy_n((ring ? *ring : kRing).begin(), kRing.size(), a.begin());
+    const int fields[] = {point, day, hour, minute, second};
+    for (int i = 0; i < 5; ++i) a[16 + i] = static_cast<std::uint8_t>(fields[i]);
+    return a;
 }
 
 TerminalCli::TerminalCli(const QString& folder, const QStringList& args) {

@@ -5,15 +5,22 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <csignal>
 #include <memory>
+
+#include "core/clock/clockstate.h"
+#include "programfolder.h"
 
 namespace plumet::e2e {
 
 class SimulatedClock {
 public:
-    // Starts the simulator with the given state file (copied from `stateFile` into `workDir`
-    // when it is not there yet; empty for a blank clock) and further options.
-    SimulatedClock(const QString& workDir, const QString& stateFile = {}, const QStringList& extraArgs = {});
+    // A blank clock, or one holding `state`, in a folder of its own.
+    explicit SimulatedClock(const QStringList& extraArgs = {});
+    explicit SimulatedClock(const ClockState& state, const QStringList& extraArgs = {});
+    // The clock-state.txt that `workDir` holds (a blank clock when none).
+    SimulatedClock(const QString& workDir, const QStringList& extraArgs);
     ~SimulatedClock();
     SimulatedClock(const SimulatedClock&) = delete;
     SimulatedClock& operator=(const SimulatedClock&) = delete;
@@ -22,10 +29,9 @@ public:
     // The pseudo-terminal a program opens.
     QString Device() const { return device_; }
     // The clock's state file, as the simulator saved it last.
-    QString StatePath() const { return statePath_; }
-    QByteArray State() const;
+    QByteArray State() const { return ReadFile(statePath_); }
     // What the simulator wrote on standard error (with --verbose: the byte trace).
-    QByteArray Log() const;
+    QByteArray Log() const { return ReadFile(logPath_); }
     // With --verbose: the bytes that have crossed the line to the clock.
     int ReceivedBytes() const;
     // Stops the simulator (SIGTERM) and waits for it.
@@ -34,41 +40,42 @@ public:
     void Kill();
     // Halts the simulator (SIGSTOP) so it reads nothing and answers nothing, as a clock that
     // hangs; Thaw lets it go on.
-    void Freeze();
-    void Thaw();
+    void Freeze() { Signal(SIGSTOP); }
+    void Thaw() { Signal(SIGCONT); }
     // Makes the clock print its print-out (SIGUSR1), as its print key does.
-    void RequestPrintOut();
+    void RequestPrintOut() { Signal(SIGUSR1); }
 
 private:
+    void Start(const QString& workDir, const QStringList& extraArgs);
+    void Signal(int signal);
+
+    QTemporaryDir ownDir_;
     std::unique_ptr<QProcess> process_;
     QString device_;
     QString statePath_;
     QString logPath_;
 };
 
-// A pseudo-terminal nobody answers on: a port that opens but stays silent.
-class PseudoTerminal {
-public:
-    PseudoTerminal();
-    ~PseudoTerminal();
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-    QString DevicePath() const { return path_; }
-
-private:
-    int master_ = -1;
-    QString path_;
-};
-
 struct CliRun {
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
+    QString Err() const { return QString::fromUtf8(err).trimmed(); }
+    // What the user is told: the exit status, then the line printed (and on success whatever
+    // went to standard error, where progress goes only on a terminal).
+    QString Told() const;
 };
 
 // Runs plumet-cli with `args` (after --folder FOLDER) and waits at most `timeoutMs`; in the
 // working directory `workDir` when one is given.
 CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs = 60000, const QString& workDir = {});
+
+// plumet-demo-folder on `folder`, its clock on FOLDER/clock-line and the English catalogue
+// unless `options` name another; answers what it printed, empty when it failed.
+QByteArray RunDemoTool(const QString& folder, const QStringList& options = {});
+
+// An arrival of the ring (a pigeon of its own unless given) at release point `point`.
+ArrivalRecord Arrival(int point, int day, int hour, int minute, int second = 27, const RingRecord* ring = nullptr);
 
 // plumet-cli with its standard error on a pseudo-terminal, as a user at a terminal runs it.
 class TerminalCli {

@@ -3,38 +3,19 @@
 // read-out, the XML export and a relayed print-out; then the calculation, the result window and
 // the export in the program's windows, and the printed list and the web page from plumet-cli.
 #include <QDate>
-#include <QFileDialog>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include <array>
-#include <vector>
 
 #include "core/app/fixedwidth.h"
 #include "core/app/weeks.h"
-#include "core/clock/clockstate.h"
 #include "core/race/races.h"
 #include "e2esupport.h"
-#include "loftfolder.h"
 #include "ui/app/startup.h"
 #include "ui/race/raceresultsdialog.h"
-#include "uitestsupport.h"
 
 using namespace plumet::e2e;
 
 namespace {
-
-QByteArray RunDemoTool(const QString& folder, const QStringList& options = {}) {
-    QProcess tool;
-    tool.start(PLUMET_DEMO_FOLDER_TOOL, options + QStringList{"--port", QDir(folder).filePath("clock-line"), "--catalogue",
-                                                              PLUMET_TEST_DATA "/../../data/club.txt", folder});
-    if (!tool.waitForFinished(30000) || tool.exitCode() != 0) return {};
-    return tool.readAllStandardOutput();
-}
 
 // A race of the demo's club and release point on another day.
 bool AddRace(const QString& folder, const char* name, int year, int month, int day, int releaseHour, int nights) {
@@ -55,26 +36,16 @@ struct Clocked {
     int pigeon, day, hour, minute;
 };
 
-// The demo clock in `dir`, basketed at `basketing` (day, month, hour), exact, with these arrivals.
-void WriteRaceClock(const QString& demo, const QString& dir, std::array<int, 3> basketing,
-                    const std::vector<Clocked>& arrivals) {
+// The demo clock basketed at `basketing` (day, month, hour), exact, with these arrivals.
+plumet::ClockState RaceClock(const QString& demo, std::array<int, 3> basketing, const std::vector<Clocked>& arrivals) {
     plumet::ClockState state = plumet::LoadClockState((demo + "/clock-state.txt").toStdString()).state;
     state.basketing = {static_cast<std::uint8_t>(basketing[0]), static_cast<std::uint8_t>(basketing[1]),
                        static_cast<std::uint8_t>(basketing[2]), 0, 0};
     state.clockOffsetSeconds = 0;
     state.arrivals.clear();
-    for (const Clocked& c : arrivals) {
-        plumet::ArrivalRecord record{};
-        const auto& ring = state.pigeons.at(static_cast<std::size_t>(c.pigeon)).ring;
-        std::copy(ring.begin(), ring.end(), record.begin());
-        record[16] = 10;
-        record[17] = static_cast<std::uint8_t>(c.day);
-        record[18] = static_cast<std::uint8_t>(c.hour);
-        record[19] = static_cast<std::uint8_t>(c.minute);
-        state.arrivals.push_back(record);
-    }
-    QDir().mkpath(dir);
-    plumet::SaveClockState((dir + "/clock-state.txt").toStdString(), state);
+    for (const Clocked& c : arrivals)
+        state.arrivals.push_back(Arrival(10, c.day, c.hour, c.minute, 0, &state.pigeons.at(std::size_t(c.pigeon)).ring));
+    return state;
 }
 
 // The flight times (hours, minutes, seconds) of a result file, in ranking order.
@@ -135,7 +106,7 @@ private slots:
         const QString week = race.captured(3).rightJustified(2, '0');
         QCOMPARE(RunDemoTool(folder).left(6), QByteArray("ready "));
 
-        SimulatedClock clock(folder, {}, {"--verbose", "--line-speed", "port"}); // as the demo runs it
+        SimulatedClock clock(folder, {"--verbose", "--line-speed", "port"}); // as the demo runs it
         QVERIFY(clock.Started());
         QVERIFY(QFile::link(clock.Device(), QDir(folder).filePath("clock-line")));
 
@@ -242,9 +213,7 @@ private slots:
              {"0072000", "0250500"}},
         };
         for (const auto& r : races) {
-            const QString dir = root.filePath(r.race);
-            WriteRaceClock(folder, dir, r.basketing, r.arrivals);
-            SimulatedClock clock(dir, {}, {"--master-time", r.masterTime});
+            SimulatedClock clock(RaceClock(folder, r.basketing, r.arrivals), {"--master-time", r.masterTime});
             QVERIFY(clock.Started());
             const CliRun readout = RunCli(folder, {"--port", clock.Device(), "readout", r.week, "00", "--date", r.date});
             QCOMPARE(readout.exitCode, 0);
