@@ -1,4 +1,3 @@
-#include <QTest>
 
 #include "clitestsupport.h"
 

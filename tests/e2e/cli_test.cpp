@@ -1,25 +1,9 @@
 // The companion's contract that holds for every command: usage errors, folders, exit codes.
-#include <QDirIterator>
 #include <QRegularExpression>
-#include <QTest>
 
 #include "e2esupport.h"
 
 using namespace plumet::e2e;
-
-namespace {
-
-// Every file under `folder` with its content.
-QMap<QString, QByteArray> Contents(const QString& folder) {
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-        QFile file(it.next());
-        if (file.open(QIODevice::ReadOnly)) files[it.filePath()] = file.readAll();
-    }
-    return files;
-}
-
-} // namespace
 
 class CliContractTest : public QObject {
     Q_OBJECT
@@ -57,7 +41,6 @@ private slots:
         const auto decoyBefore = Contents(decoy.Path());
 
         SimulatedClock clock(folder, {});
-        QVERIFY(clock.Started());
         QVERIFY(QFile::link(clock.Device(), QDir(folder).filePath("clock-line")));
         const struct {
             QStringList args;

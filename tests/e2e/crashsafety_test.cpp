@@ -1,6 +1,5 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QTest>
 #include <algorithm>
 
 #include "e2esupport.h"

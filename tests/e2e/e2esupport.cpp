@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QThread>
 #include <fcntl.h>
@@ -10,31 +11,23 @@
 
 namespace plumet::e2e {
 
-SimulatedClock::SimulatedClock(const QStringList& extraArgs) { Start(ownDir_.path(), extraArgs); }
-
 SimulatedClock::SimulatedClock(const ClockState& state, const QStringList& extraArgs) {
     SaveClockState(QDir(ownDir_.path()).filePath("clock-state.txt").toStdString(), state);
     Start(ownDir_.path(), extraArgs);
 }
 
-SimulatedClock::SimulatedClock(const QString& workDir, const QStringList& extraArgs) { Start(workDir, extraArgs); }
-
 void SimulatedClock::Start(const QString& workDir, const QStringList& extraArgs) {
-    process_ = std::make_unique<QProcess>();
     statePath_ = QDir(workDir).filePath("clock-state.txt");
     // Into a file: a pipe nobody reads in time would halt the simulator in mid-trace.
     logPath_ = QDir(workDir).filePath("clocksim.log");
     process_->setStandardErrorFile(logPath_);
     process_->start(PLUMET_CLOCKSIM, QStringList{"--state", statePath_} + extraArgs);
-    if (!process_->waitForStarted(10000)) return;
+    if (!process_->waitForStarted(10000)) return qWarning("plumet-clocksim did not start");
     // The first line on standard output names the device.
     while (!process_->canReadLine() && process_->state() == QProcess::Running) process_->waitForReadyRead(100);
     device_ = QString::fromLocal8Bit(process_->readLine()).trimmed();
+    if (device_.isEmpty()) qWarning("plumet-clocksim named no device: %s", Log().constData());
 }
-
-SimulatedClock::~SimulatedClock() { Stop(); }
-
-int SimulatedClock::ReceivedBytes() const { return static_cast<int>(("\n" + Log()).count("\nPC ")); }
 
 void SimulatedClock::Kill() {
     if (process_->state() == QProcess::NotRunning) return;
@@ -95,6 +88,15 @@ ArrivalRecord Arrival(int point, int day, int hour, int minute, int second, cons
     return a;
 }
 
+QMap<QString, QByteArray> Contents(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString file = it.next();
+        files[file] = ReadFile(file);
+    }
+    return files;
+}
+
 TerminalCli::TerminalCli(const QString& folder, const QStringList& args) {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
@@ -119,8 +121,6 @@ bool TerminalCli::WaitFor(const QByteArray& text) {
     }
     return false;
 }
-
-void TerminalCli::Interrupt() { ::kill(static_cast<pid_t>(process_.processId()), SIGINT); }
 
 int TerminalCli::Finish() {
     for (QDeadlineTimer deadline(30000); !deadline.hasExpired() && !process_.waitForFinished(5);) Drain();

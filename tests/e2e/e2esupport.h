@@ -2,6 +2,7 @@
 // End-to-end harness: a plumet-clocksim process on a pseudo-terminal, and plumet-cli runs
 // against a program folder.
 #include <QByteArray>
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -16,33 +17,29 @@ namespace plumet::e2e {
 
 class SimulatedClock {
 public:
-    // A blank clock, or one holding `state`, in a folder of its own.
-    explicit SimulatedClock(const QStringList& extraArgs = {});
+    // A blank clock, or one holding `state`, in a folder of its own; or the clock-state.txt
+    // that `workDir` holds.
+    explicit SimulatedClock(const QStringList& extraArgs = {}) { Start(ownDir_.path(), extraArgs); }
     explicit SimulatedClock(const ClockState& state, const QStringList& extraArgs = {});
-    // The clock-state.txt that `workDir` holds (a blank clock when none).
-    SimulatedClock(const QString& workDir, const QStringList& extraArgs);
-    ~SimulatedClock();
-    SimulatedClock(const SimulatedClock&) = delete;
-    SimulatedClock& operator=(const SimulatedClock&) = delete;
+    SimulatedClock(const QString& workDir, const QStringList& extraArgs) { Start(workDir, extraArgs); }
+    ~SimulatedClock() { Stop(); }
 
-    bool Started() const { return !device_.isEmpty(); }
-    // The pseudo-terminal a program opens.
+    // The pseudo-terminal a program opens; a warning when there is none.
     QString Device() const { return device_; }
     // The clock's state file, as the simulator saved it last.
     QByteArray State() const { return ReadFile(statePath_); }
     // What the simulator wrote on standard error (with --verbose: the byte trace).
     QByteArray Log() const { return ReadFile(logPath_); }
     // With --verbose: the bytes that have crossed the line to the clock.
-    int ReceivedBytes() const;
-    // Stops the simulator (SIGTERM) and waits for it.
+    int ReceivedBytes() const { return static_cast<int>(("\n" + Log()).count("\nPC ")); }
+    // SIGTERM, and waits for it.
     void Stop();
     // Ends it at once (SIGKILL), as a clock whose adapter is pulled out: its line hangs up.
     void Kill();
-    // Halts the simulator (SIGSTOP) so it reads nothing and answers nothing, as a clock that
-    // hangs; Thaw lets it go on.
+    // Halts it, so it reads and answers nothing, as a clock that hangs; Thaw lets it go on.
     void Freeze() { Signal(SIGSTOP); }
     void Thaw() { Signal(SIGCONT); }
-    // Makes the clock print its print-out (SIGUSR1), as its print key does.
+    // Makes the clock print its print-out, as its print key does.
     void RequestPrintOut() { Signal(SIGUSR1); }
 
 private:
@@ -50,16 +47,13 @@ private:
     void Signal(int signal);
 
     QTemporaryDir ownDir_;
-    std::unique_ptr<QProcess> process_;
-    QString device_;
-    QString statePath_;
-    QString logPath_;
+    std::unique_ptr<QProcess> process_ = std::make_unique<QProcess>();
+    QString device_, statePath_, logPath_;
 };
 
 struct CliRun {
     int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
     QString Err() const { return QString::fromUtf8(err).trimmed(); }
     // What the user is told: the exit status, then the line printed (and on success whatever
     // went to standard error, where progress goes only on a terminal).
@@ -77,17 +71,17 @@ QByteArray RunDemoTool(const QString& folder, const QStringList& options = {});
 // An arrival of the ring (a pigeon of its own unless given) at release point `point`.
 ArrivalRecord Arrival(int point, int day, int hour, int minute, int second = 27, const RingRecord* ring = nullptr);
 
+// Every file under `folder` with its content (links are not followed: one may lead to a clock).
+QMap<QString, QByteArray> Contents(const QString& folder);
+
 // plumet-cli with its standard error on a pseudo-terminal, as a user at a terminal runs it.
 class TerminalCli {
 public:
     TerminalCli(const QString& folder, const QStringList& args);
     ~TerminalCli();
-    TerminalCli(const TerminalCli&) = delete;
-    TerminalCli& operator=(const TerminalCli&) = delete;
-
     // Reads what the program wrote until `text` shows up (at most 30 s).
     bool WaitFor(const QByteArray& text);
-    void Interrupt();
+    void Interrupt() { ::kill(static_cast<pid_t>(process_.processId()), SIGINT); }
     // Exit code, or -1 when it did not end normally.
     int Finish();
     const QByteArray& Screen() const { return screen_; }

@@ -1,7 +1,6 @@
 // The clock transfers against a simulated clock that reads and answers no faster than a
 // 9600-baud line, as a real clock does. What the clock received is counted in bytes, never
 // timed, so a busy machine cannot change the verdict.
-#include <QTest>
 
 #include "e2esupport.h"
 #include "ui/clock/loftsenddialog.h"

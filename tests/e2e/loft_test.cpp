@@ -93,7 +93,6 @@ private slots:
         for (const bool cli : {true, false}) {
             for (const int n : {0, 3, 260}) {
                 SimulatedClock clock;
-                QVERIFY(clock.Started());
                 Prepare(clock, n);
                 const QByteArray original = ReadFile(PigeonFile());
                 QCOMPARE(Run(cli, kSendLoft), "0 " + Shipped("frmLoftSend.txtCommunicationOk"));
@@ -129,7 +128,6 @@ private slots:
         for (const bool cli : {true, false}) {
             for (const Case& c : cases) {
                 SimulatedClock clock(LoftClock(c.region, c.federation, c.club, c.fancier, 3), c.simulatorArgs);
-                QVERIFY(clock.Started());
                 Prepare(clock, 2);
                 const QByteArray before = ReadFile(PigeonFile());
                 // plumet-cli fails; the dialog closes after a message but stays open with a status line.
@@ -144,7 +142,6 @@ private slots:
     void releasePointsGoAsOne1290ByteMessage() {
         for (const bool cli : {true, false}) {
             SimulatedClock clock({"--verbose"});
-            QVERIFY(clock.Started());
             Prepare(clock, 0);
             folder_->Copy("e2e/racepo98.dat", "racepo/racepo.dat");
 

@@ -1,7 +1,6 @@
 // Race data read-out, its copy and the XML export, end to end: plumet-cli and the dialog
 // against plumet-clocksim on a pseudo-terminal.
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "e2esupport.h"
 #include "ui/clock/racedatagetdialog.h"
