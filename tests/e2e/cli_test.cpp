@@ -42,11 +42,7 @@ private slots:
 
         SimulatedClock clock(folder, {});
         QVERIFY(QFile::link(clock.Device(), QDir(folder).filePath("clock-line")));
-        const struct {
-            QStringList args;
-            int exitCode;
-            QByteArray says; // on standard output or error, in the folder's German
-        } commands[] = {
+        const struct { QStringList args; int exitCode; QByteArray says; } commands[] = { // says it in German
             {{"send-loft", "12", "3"}, 0, "\xC3\x9C" "bertragung"},
             {{"get-loft"}, 0, "\xC3\x9C" "bertragung"},
             {{"send-points"}, 0, "\xC3\x9C" "bertragung"},

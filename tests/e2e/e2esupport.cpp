@@ -30,7 +30,6 @@ void SimulatedClock::Start(const QString& workDir, const QStringList& extraArgs)
 }
 
 void SimulatedClock::Kill() {
-    if (process_->state() == QProcess::NotRunning) return;
     process_->kill();
     process_->waitForFinished(5000);
 }
@@ -40,13 +39,9 @@ void SimulatedClock::Signal(int signal) {
 }
 
 void SimulatedClock::Stop() {
-    if (process_->state() == QProcess::NotRunning) return;
     Thaw(); // a halted process would not see the SIGTERM
     Signal(SIGTERM);
-    if (!process_->waitForFinished(5000)) {
-        process_->kill();
-        process_->waitForFinished(2000);
-    }
+    if (!process_->waitForFinished(5000)) Kill();
 }
 
 QString CliRun::Told() const {
@@ -58,17 +53,12 @@ CliRun RunCli(const QString& folder, const QStringList& args, int timeoutMs, con
     QProcess cli;
     if (!workDir.isEmpty()) cli.setWorkingDirectory(workDir);
     cli.start(PLUMET_CLI, QStringList{"--folder", folder} + args);
-    CliRun run;
-    if (!cli.waitForFinished(timeoutMs)) {
-        cli.kill();
-        cli.waitForFinished(2000);
-        run.err = "plumet-cli did not finish in time";
-        return run;
-    }
-    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    run.out = cli.readAllStandardOutput();
-    run.err = cli.readAllStandardError();
-    return run;
+    if (cli.waitForFinished(timeoutMs))
+        return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, cli.readAllStandardOutput(),
+                cli.readAllStandardError()};
+    cli.kill();
+    cli.waitForFinished(2000);
+    return {-1, {}, "plumet-cli did not finish in time"};
 }
 
 QByteArray RunDemoTool(const QString& folder, const QStringList& options) {
@@ -90,7 +80,8 @@ ArrivalRecord Arrival(int point, int day, int hour, int minute, int second, cons
 
 QMap<QString, QByteArray> Contents(const QString& folder) {
     QMap<QString, QByteArray> files;
-    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories); it.hasNext();) {
+    const auto filter = QDir::Files | QDir::Hidden | QDir::NoSymLinks;
+    for (QDirIterator it(folder, filter, QDirIterator::Subdirectories); it.hasNext();) {
         const QString file = it.next();
         files[file] = ReadFile(file);
     }
@@ -107,32 +98,28 @@ TerminalCli::TerminalCli(const QString& folder, const QStringList& args) {
 }
 
 TerminalCli::~TerminalCli() {
-    if (process_.state() != QProcess::NotRunning) {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
+    process_.kill();
+    process_.waitForFinished(5000);
     if (master_ >= 0) ::close(master_);
 }
 
 bool TerminalCli::WaitFor(const QByteArray& text) {
-    for (QDeadlineTimer deadline(30000); !deadline.hasExpired(); QThread::msleep(5)) {
-        Drain();
-        if (screen_.contains(text)) return true;
-    }
+    for (QDeadlineTimer deadline(30000); !deadline.hasExpired(); QThread::msleep(5))
+        if (Drain().contains(text)) return true;
     return false;
 }
 
 int TerminalCli::Finish() {
     for (QDeadlineTimer deadline(30000); !deadline.hasExpired() && !process_.waitForFinished(5);) Drain();
     Drain();
-    return process_.state() == QProcess::NotRunning && process_.exitStatus() == QProcess::NormalExit
-               ? process_.exitCode()
-               : -1;
+    const bool ended = process_.state() == QProcess::NotRunning && process_.exitStatus() == QProcess::NormalExit;
+    return ended ? process_.exitCode() : -1;
 }
 
-void TerminalCli::Drain() {
+const QByteArray& TerminalCli::Drain() {
     char buffer[4096];
     for (ssize_t n; (n = ::read(master_, buffer, sizeof buffer)) > 0;) screen_.append(buffer, n);
+    return screen_;
 }
 
 } // namespace plumet::e2e

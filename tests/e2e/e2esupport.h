@@ -89,7 +89,7 @@ public:
 
 private:
     // The terminal must be read all along, or a long progress would block the program.
-    void Drain();
+    const QByteArray& Drain();
 
     QProcess process_;
     int master_ = -1;

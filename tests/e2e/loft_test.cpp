@@ -108,11 +108,7 @@ private slots:
     }
 
     void everyRefusedReadBackLeavesTheFilesAlone() {
-        struct Case {
-            int region, federation, club, fancier;
-            QStringList simulatorArgs;
-            const char* key;
-        };
+        struct Case { int region, federation, club, fancier; QStringList simulatorArgs; const char* key; };
         const int end = 1 + 4 + 2 + 3 * 20 + 1; // bytes the clock sends for 3 pigeons
         const Case cases[] = {
             {13, 5, 7, 12, {}, "frmLoftGet.MsgBoxText4"}, // region

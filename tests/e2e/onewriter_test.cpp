@@ -63,10 +63,7 @@ private slots:
         ProgramFolder dir("loft");
         dir.Loft(clock.Device(), 8);
         const QStringList sendLoft{"send-loft", "7", "12"}, getLoft{"get-loft"}, readout{"readout", "50", "00"};
-        const struct {
-            const char* file;
-            QList<QStringList> commands;
-        } registers[] = {
+        const struct { const char* file; QList<QStringList> commands; } registers[] = {
             {"pigeon/p007012.dat", {sendLoft, getLoft, {"build-exchange", "loft"}}},
             {"fancier/f007.DAT", {sendLoft, getLoft, readout, {"build-exchange", "fancier"}}},
             {"club/club.dat", {getLoft, readout, {"build-exchange", "loft"}}},
@@ -221,10 +218,7 @@ private slots:
     // named after its garbage.
     void aDamagedOptionsFileIsReportedAndNamesNothing() {
         const QByteArray region = "012Nord" + QByteArray(26, ' ') + "\r\n";
-        const struct {
-            const char* what;
-            QByteArray bytes; // empty: a folder or a link loop
-        } cases[] = {
+        const struct { const char* what; QByteArray bytes; } cases[] = { // no bytes: a folder or a link loop
             {"folder", {}},
             {"loop", {}},
             {"huge line", QByteArray(10 << 20, '1') + "\r\n005Mitte\r\n0\r\n1\r\n"},

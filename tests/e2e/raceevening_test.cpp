@@ -14,9 +14,7 @@ using namespace plumet::e2e;
 
 namespace {
 
-struct Clocked {
-    int pigeon, day, hour, minute;
-};
+struct Clocked { int pigeon, day, hour, minute; };
 
 // The demo clock basketed at `basketing` (day, month, hour), exact, with these arrivals.
 plumet::ClockState RaceClock(const QString& demo, std::array<int, 3> basketing, const std::vector<Clocked>& arrivals) {
