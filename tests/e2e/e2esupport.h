@@ -1,12 +1,8 @@
 #pragma once
 // End-to-end harness: a plumet-clocksim process on a pseudo-terminal, and plumet-cli runs
 // against a program folder.
-#include <QByteArray>
 #include <QMap>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <csignal>
 #include <memory>
 

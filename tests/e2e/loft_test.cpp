@@ -111,10 +111,8 @@ private slots:
         struct Case { int region, federation, club, fancier; QStringList simulatorArgs; const char* key; };
         const int end = 1 + 4 + 2 + 3 * 20 + 1; // bytes the clock sends for 3 pigeons
         const Case cases[] = {
-            {13, 5, 7, 12, {}, "frmLoftGet.MsgBoxText4"}, // region
-            {12, 6, 7, 12, {}, "frmLoftGet.MsgBoxText5"}, // federation
-            {12, 5, 8, 12, {}, "frmLoftGet.MsgBoxText6"}, // club
-            {12, 5, 7, 13, {}, "frmLoftGet.MsgBoxText7"}, // fancier
+            {13, 5, 7, 12, {}, "frmLoftGet.MsgBoxText4"}, {12, 6, 7, 12, {}, "frmLoftGet.MsgBoxText5"}, // region, federation
+            {12, 5, 8, 12, {}, "frmLoftGet.MsgBoxText6"}, {12, 5, 7, 13, {}, "frmLoftGet.MsgBoxText7"}, // club, fancier
             {12, 5, 7, 12, {"--corrupt-at", "1"}, "frmLoftGet.MsgBoxText3"}, // no acknowledgement
             {12, 5, 7, 12, {"--silent-after", QString::number(end - 1)}, "frmLoftGet.txtCommunicationError"}, // no end mark
             {12, 5, 7, 12, {"--silent-after", QString::number(1 + 4 + 2 + 20 + 9)},

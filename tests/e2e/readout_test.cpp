@@ -76,10 +76,8 @@ private slots:
         ClockState region = Loft7(), federation = Loft7(), club = Loft7(), fancier = Loft7();
         region.region = 13, federation.federation = 6, club.club = 124, fancier.fancier = 9;
         const std::vector<std::tuple<ClockState, QStringList, const char*>> cases = {
-            {region, {}, "MsgBoxText4"},
-            {federation, {}, "MsgBoxText5"},
-            {club, {}, "MsgBoxText6"},
-            {fancier, {}, "MsgBoxText7"},
+            {region, {}, "MsgBoxText4"}, {federation, {}, "MsgBoxText5"},
+            {club, {}, "MsgBoxText6"}, {fancier, {}, "MsgBoxText7"},
             {Loft7(), {"--too-many-records"}, "txtCommunicationError"},
             {Loft7(), {"--silent-after", "60"}, "txtCommunicationError"},
             {Loft7(), {"--silent-after", "0"}, "MsgBoxText3"},
