@@ -25,7 +25,7 @@ inline int Cli(const QString& folder, std::vector<std::string> args, std::string
 }
 
 // A golden export, its dates of the form DD.MM.YYYY as this system's locale writes them.
-inline QByteArray Golden(const QString& data) {
+inline QByteArray GoldenWithLocalDates(const QString& data) {
     QString text = QString::fromUtf8(TestData(data));
     const QRegularExpression date(R"(\b\d\d\.\d\d\.\d{4}\b)");
     for (const QRegularExpressionMatch& m : date.globalMatch(QString(text)))
