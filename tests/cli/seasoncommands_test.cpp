@@ -23,7 +23,7 @@ private slots:
                                      "--pdf", pdf.toStdString()}),
                  0);
         QCOMPARE(ReadFile(csv), TestData("season/Season 2024.csv"));
-        QCOMPARE(ReadFile(html), Golden("season/Season 2024.html"));
+        QCOMPARE(ReadFile(html), GoldenWithLocalDates("season/Season 2024.html"));
         QVERIFY(ReadFile(pdf).startsWith("%PDF"));
         // A race of the season exports its prizes.
         QCOMPARE(Cli(folder.Path(), {"results", "Bastogne", "--csv", csv.toStdString()}), 0);
@@ -60,6 +60,11 @@ private slots:
         QVERIFY2(err.find("Arlon.flt cannot be read: it is a folder, not a file.") != std::string::npos, err.c_str());
         QCOMPARE(Cli(folder.Path(), {"season", "Season 2024"}, &out), 0);
         QVERIFY(out.find("result file Arlon.flt cannot be read: it is a folder, not a file") != std::string::npos);
+
+        // A race list that cannot be read whole is said; the standings are still shown.
+        QVERIFY(QFile::remove(folder.File("racecalc/races.dat")) && QDir(folder.Path()).mkdir("racecalc/races.dat"));
+        QCOMPARE(Cli(folder.Path(), {"season", "Season 2024"}, nullptr, &err), 0);
+        QVERIFY2(err.find("The race list cannot be read whole") != std::string::npos, err.c_str());
     }
 };
 
