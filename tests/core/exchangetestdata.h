@@ -4,7 +4,9 @@
 #include <map>
 #include <string>
 
+#include "core/app/fixedwidth.h"
 #include "core/app/options.h"
+#include "core/exchange/fancierexchange.h"
 #include "core/registers/pigeons.h"
 #include "testfolder.h"
 
@@ -22,6 +24,20 @@ inline Settings TestSettings() {
 }
 
 inline SexCharacters TestSexes() { return SexCharactersFromTexts("M", "F", "U"); }
+
+inline const std::string kRegion = RegionLine(TestSettings());
+inline const std::string kFederation = FederationLine(TestSettings());
+
+// Lines of the fancier exchange file and pigeon records of the loft exchange file.
+inline std::string Club(const std::string& number, const std::string& name) {
+    return "3" + number + "   " + PadRight(name, 60);
+}
+inline std::string Fancier(const std::string& club, const std::string& number, const std::string& name) {
+    return "4" + club + number + PadRight(name, 20) + "N51000000E0070000000" + std::string(30, ' ');
+}
+inline std::string Pigeon(const std::string& nation, int number, char sex = 'M') {
+    return PadRight(nation, 6) + "  23     " + PadLeft(std::to_string(number), 7, ' ') + sex + "1300000000BLUE00";
+}
 
 // A program folder with the six data folders, empty.
 struct EmptyInstallation : TestFolder {

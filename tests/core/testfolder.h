@@ -14,16 +14,15 @@
 namespace plumet {
 
 // A file under tests/data.
-inline std::string TestData(const std::string& relative) {
-    return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes;
-}
+inline std::string TestData(const std::string& relative) { return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes; }
+
+inline bool EveryPath(const Path&) { return true; }
 
 // The saves that `fails` picks (by default every one) fail at `stage` while this lives, also
 // when an assertion ends the test early, so no later test inherits the fault.
-class SaveFault {
-public:
-    explicit SaveFault(std::function<bool(const Path&)> fails = [](const Path&) { return true; },
-                       SaveStage stage = SaveStage::Write, FileReason reason = FileReason::Other) {
+struct SaveFault {
+    explicit SaveFault(std::function<bool(const Path&)> fails = EveryPath, SaveStage stage = SaveStage::Write,
+                       FileReason reason = FileReason::Other) {
         SetSaveFaultForTests(std::move(fails), stage, reason);
     }
     ~SaveFault() { SetSaveFaultForTests(nullptr); }
@@ -37,8 +36,7 @@ inline std::function<bool(const Path&)> SavesOf(std::string name) {
 }
 
 // What `task()` gives while the saves that `fails` picks fail.
-template <typename Task>
-auto WithFailingSaves(Task task, std::function<bool(const Path&)> fails = [](const Path&) { return true; }) {
+template <typename Task> auto WithFailingSaves(Task task, std::function<bool(const Path&)> fails = EveryPath) {
     const SaveFault fault(std::move(fails));
     return task();
 }
@@ -60,8 +58,7 @@ private:
         _putenv_s("TZ", zone ? zone : "");
         _tzset();
 #else
-        if (zone) setenv("TZ", zone, 1);
-        else unsetenv("TZ");
+        zone ? setenv("TZ", zone, 1) : unsetenv("TZ");
         tzset();
 #endif
     }
@@ -72,9 +69,7 @@ private:
 
 class TestFolder {
 public:
-    TestFolder() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("plumet-test-" + std::to_string(rd()) + std::to_string(rd()));
+    TestFolder() : path_(std::filesystem::temp_directory_path() / ("plumet-test-" + Random() + Random())) {
         std::filesystem::create_directories(path_);
     }
     ~TestFolder() {
@@ -86,11 +81,9 @@ public:
     TestFolder& operator=(const TestFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-
     void Write(const std::string& relative, const std::string& bytes) const {
-        const auto target = path_ / relative;
-        std::filesystem::create_directories(target.parent_path());
-        std::ofstream(target, std::ios::binary) << bytes;
+        std::filesystem::create_directories((path_ / relative).parent_path());
+        std::ofstream(path_ / relative, std::ios::binary) << bytes;
     }
     std::string Read(const std::string& relative) const {
         std::ifstream in(path_ / relative, std::ios::binary);
@@ -107,9 +100,7 @@ public:
     // Whether the folder's permissions keep a new entry out (not for root, nor on Windows).
     bool RefusesNewEntries() const {
         std::error_code ec;
-        if (!std::filesystem::create_directory(path_ / "probe", ec)) return true;
-        std::filesystem::remove(path_ / "probe", ec);
-        return false;
+        return !std::filesystem::create_directory(path_ / "probe", ec) || !std::filesystem::remove(path_ / "probe", ec);
     }
     bool IgnoresLetterCase() const {
         std::ofstream(path_ / "case-probe") << "";
@@ -122,5 +113,6 @@ public:
     }
 
 private:
+    static std::string Random() { return std::to_string(std::random_device()()); }
     std::filesystem::path path_;
 };

@@ -1,0 +1,209 @@
+// The fancier exchange file (clubs and fanciers) and the loft exchange file (pigeons): built
+// from the registers of the test installation and read back into them.
+#include <gtest/gtest.h>
+
+#include "core/exchange/exchangefile.h"
+#include "core/exchange/loftexchange.h"
+#include "exchangetestdata.h"
+
+namespace plumet {
+namespace {
+
+using namespace exchangetest;
+
+constexpr const char* kFancierFile = "exchange/S007003.d00";
+constexpr const char* kLoftFile = "exchange/T007003.d00";
+
+ExchangeOutcome ReadLofts(const TestFolder& folder) { return ReadLoftExchange(folder.path(), TestSettings(), TestSexes()); }
+ExchangeOutcome ReadFanciers(const TestFolder& folder) { return ReadFancierExchange(folder.path(), TestSettings()); }
+
+TEST(ExchangeFile, NamesKeepTheirColumnsAndAreFoundInAnyLetterCase) {
+    EXPECT_EQ(ExchangeFileName(ExchangeKind::Fancier, TestSettings()), "S007003.d00");
+    EXPECT_EQ(ExchangeFileName(ExchangeKind::Loft, Settings{}), "T      .d00");
+    EmptyInstallation folder;
+    folder.Write("exchange/t007003.D00", "0");
+    EXPECT_EQ(ExchangeFilePath(folder.path(), ExchangeKind::Loft, TestSettings()).filename(), "t007003.D00");
+}
+
+TEST(ExchangeFile, LinesKeepTheirNumbersInTheFileAndMissingOrUnreadableFilesAreRefused) {
+    EmptyInstallation folder;
+    const Path file = folder.path() / "exchange" / "x.d00";
+    folder.Write("exchange/x.d00", "a\r\n\r\nb\nc");
+    const ExchangeLines read = ReadExchangeLines(file, 3);
+    ASSERT_EQ(read.lines.size(), 3U);
+    EXPECT_EQ(read.lines[1].text + std::to_string(read.lines[1].number), "b3"); // numbered as in the file
+    EXPECT_EQ(ReadExchangeLines(file.parent_path() / "none", 3).refused.problem, ExchangeProblem::FileMissing);
+    EXPECT_EQ(ReadExchangeLines(file.parent_path(), 3).refused.problem, ExchangeProblem::FileUnreadable);
+}
+
+TEST(Exchange, BuildsTheGoldenFileAndAReadIntoAnEmptyFolderBuildsItAgain) {
+    for (const ExchangeKind kind : {ExchangeKind::Fancier, ExchangeKind::Loft}) {
+        const bool fanciers = kind == ExchangeKind::Fancier;
+        const std::string file = fanciers ? kFancierFile : kLoftFile, golden = Golden(file.substr(9));
+        TestInstallation source;
+        const ExchangeOutcome built = BuildExchange(kind, source.path(), TestSettings());
+        ASSERT_TRUE(built.Ok()) << built.error;
+        EXPECT_EQ(source.Read(file), golden);
+        EmptyInstallation target;
+        target.Write(file, golden);
+        const ExchangeOutcome read = fanciers ? ReadFanciers(target) : ReadLofts(target);
+        ASSERT_TRUE(read.Ok()) << read.error;
+        // The club register and two fancier files: none for a club without fanciers.
+        EXPECT_EQ(read.filesWritten, fanciers ? 3U : read.filesWritten);
+        // Building the loft file again needs the clubs and fanciers that name the pigeon files.
+        for (const char* names : {"club/club.dat", "fancier/f002.DAT", "fancier/f010.DAT"})
+            if (!fanciers) target.Write(names, source.Read(names));
+        EXPECT_TRUE(fanciers || target.Registers() == source.Registers());
+        std::filesystem::remove(target.path() / file);
+        ASSERT_TRUE(BuildExchange(kind, target.path(), TestSettings()).Ok());
+        EXPECT_EQ(target.Read(file), golden);
+    }
+    EXPECT_EQ(ClubLine("004Kurz").size(), kClubLineLength); // a short record keeps the columns
+    EXPECT_EQ(FancierLine("004", "001Kurz").size(), kFancierLineLength);
+}
+
+TEST(FancierExchange, ReadReplacesTheClubsInTheFileAndLeavesTheFancierFilesOfMissingClubs) {
+    TestInstallation folder;
+    folder.Write("fancier/f005.DAT", " 1 \r\n" + Fancier("005", "001", "Alt").substr(4) + "\r\n");
+    const std::string f010 = folder.Read("fancier/f010.DAT");
+    // Club 005 without fanciers, club 002 with new ones, club 010 gone, club 003 new.
+    folder.Write(kFancierFile, Golden("replaced/S007003.d00"));
+    ASSERT_TRUE(ReadFanciers(folder).Ok());
+    EXPECT_EQ(folder.Read("club/club.dat"), Golden("replaced/club.dat"));
+    EXPECT_EQ(folder.Read("fancier/f002.DAT"), Golden("replaced/f002.DAT"));
+    EXPECT_EQ(folder.Read("fancier/f010.DAT"), f010);
+    EXPECT_NE(folder.Read("fancier/f005.DAT").find("Alt"), std::string::npos); // no fancier lines: untouched
+}
+
+TEST(FancierExchange, TheLineLimitCountsOnlyLinesThatAreNotEmpty) {
+    std::vector<std::string> lines = {kRegion, kFederation};
+    for (int club = 0; lines.size() < kFancierExchangeLineLimit; ++club) {
+        lines.push_back(Club(ZeroPadded(club, 3), "C"));
+        for (int fancier = 0; fancier < 249 && lines.size() < kFancierExchangeLineLimit; ++fancier)
+            lines.push_back(Fancier(ZeroPadded(club, 3), ZeroPadded(fancier, 3), "F"));
+    }
+    EmptyInstallation folder;
+    folder.Write(kFancierFile, JoinLinesCrLf(lines) + "\r\n\r\n");
+    EXPECT_TRUE(ReadFanciers(folder).Ok());
+    lines.push_back(Fancier("003", "249", "F"));
+    folder.Write(kFancierFile, JoinLinesCrLf(lines));
+    const auto before = folder.Registers();
+    EXPECT_EQ(ReadFanciers(folder).problem, ExchangeProblem::TooManyLines);
+    EXPECT_EQ(folder.Registers(), before);
+}
+
+TEST(LoftExchange, AThirtyCharacterLineOfAnOlderFileGetsNoChipABlankColourAndFormatZero) {
+    const std::string ring = "NL      05     1234567M";
+    EXPECT_EQ(PigeonRecordOfLoftLine("0002001" + ring + "ABCDEF0100BLUE"), ring + "ABCDEF0100BLUE00");
+    EXPECT_EQ(PigeonRecordOfLoftLine("0002001" + ring + "ABCDE").size(), kPigeonRecordLength);
+    EmptyInstallation folder;
+    folder.Write(kLoftFile, JoinLinesCrLf({"0002001" + ring}));
+    ASSERT_TRUE(ReadLofts(folder).Ok());
+    EXPECT_EQ(folder.Read("pigeon/p002001.dat"), JoinLinesCrLf({" 1 ", ring + "1300000000    00"}));
+}
+
+// Lofts 002/001 (split in the file), 010/007 (unsorted, stored as P010007.DAT) and 003/004 (new).
+TEST(LoftExchange, ASplitLoftKeepsItsLaterGroupEachLoftIsSortedAndLoftsNotInTheFileStay) {
+    TestInstallation folder;
+    const std::string untouched = folder.Read("pigeon/p002255.dat");
+    const std::string loft = folder.Read("pigeon/p010007.dat");
+    std::filesystem::remove(folder.path() / "pigeon/p010007.dat");
+    folder.Write("pigeon/P010007.DAT", loft); // another letter case
+    folder.Write(kLoftFile, Golden("split/T007003.d00"));
+    ASSERT_TRUE(ReadLofts(folder).Ok());
+    for (const char* file : {"p002001.dat", "P010007.DAT", "p003004.dat"})
+        EXPECT_EQ(folder.Read(std::string("pigeon/") + file), Golden(std::string("split/") + file)) << file;
+    EXPECT_FALSE(folder.HasEntryNamed("pigeon/p010007.dat"));
+    EXPECT_EQ(folder.Read("pigeon/p002255.dat"), untouched);
+}
+
+TEST(LoftExchange, ALoftWhoseFileHoldsItsPigeonsAlreadyIsNotWrittenAgain) {
+    TestInstallation folder;
+    ASSERT_TRUE(BuildLoftExchange(folder.path(), TestSettings()).Ok());
+    const auto before = folder.Registers();
+    const ExchangeOutcome same = WithFailingSaves([&] { return ReadLofts(folder); });
+    EXPECT_TRUE(same.Ok()) << same.error;
+    EXPECT_EQ(same.filesWritten, 0U);
+    EXPECT_EQ(folder.Registers(), before);
+    folder.Write(kLoftFile, folder.Read(kLoftFile) + LoftLine("010", "007", Pigeon("NL", 99)) + "\r\n");
+    EXPECT_EQ(ReadLofts(folder).filesWritten, 1U);
+    EXPECT_NE(folder.Read("pigeon/p010007.dat").find(Pigeon("NL", 99)), std::string::npos);
+}
+
+TEST(Exchange, ABadLineAnOverfullFileOrAFailedWriteChangesNoRegisterFile) {
+    const std::string club = Club("002", "Neu"), fancier = Fancier("002", "001", "Eins");
+    std::vector<std::string> tooMany = {kRegion, kFederation, Club("001", "C")}, full;
+    for (int n = 0; n <= 250; ++n) tooMany.push_back(Fancier("001", ZeroPadded(n, 3), "F"));
+    const std::string good = LoftLine("002", "001", Pigeon("NL", 1));
+    for (int number = 1; number <= 1001; ++number) full.push_back(LoftLine("002", "001", Pigeon("NL", number)));
+    constexpr ExchangeKind kF = ExchangeKind::Fancier, kL = ExchangeKind::Loft;
+    const struct {
+        ExchangeKind kind;
+        std::vector<std::string> lines;
+        ExchangeProblem problem;
+        std::size_t line;
+        const char* named; // in the error
+    } cases[] = {
+        {kF, {"1008" + kRegion.substr(4), kFederation, club}, ExchangeProblem::WrongRegion, 1, "S007003.d00"},
+        {kF, {kRegion, "2004" + kFederation.substr(4), club}, ExchangeProblem::WrongFederation, 2, "S007003.d00"},
+        {kF, {kRegion}, ExchangeProblem::WrongFederation, 0, "S007003.d00"},
+        {kF, {kRegion, kFederation, club, fancier, "5002"}, ExchangeProblem::BadLine, 5, "S007003.d00"},
+        {kF, {kRegion, kFederation, fancier, club}, ExchangeProblem::BadLine, 3, "S007003.d00"}, // a fancier before any club
+        {kF, {kRegion, kFederation, club, Fancier("003", "001", "X")}, ExchangeProblem::BadLine, 4, "S007003.d00"}, // another club's
+        {kF, {kRegion, kFederation, club, fancier + "x"}, ExchangeProblem::BadLine, 4, "S007003.d00"},
+        {kF, {kRegion, kFederation, club, fancier, Fancier("002", "001", "Zwei")}, ExchangeProblem::BadLine, 5, "S007003.d00"}, // twice
+        {kF, {kRegion, kFederation, club, fancier, Club("002", "Wieder")}, ExchangeProblem::BadLine, 5, "S007003.d00"}, // a club twice
+        {kF, {kRegion, kFederation, "3..\\   Pfad"}, ExchangeProblem::BadLine, 3, "S007003.d00"}, // numbers name files
+        {kF, tooMany, ExchangeProblem::RegisterFull, 254, "S007003.d00"},
+        {kF, {kRegion, kFederation, club, fancier}, ExchangeProblem::WriteFailed, 0, "club.dat"},
+        {kL, {good, "1" + good.substr(1)}, ExchangeProblem::BadLine, 2, "T007003.d00"},
+        {kL, {good, good.substr(0, 29)}, ExchangeProblem::BadLine, 2, "T007003.d00"},
+        {kL, {good, good + "x"}, ExchangeProblem::BadLine, 2, "T007003.d00"},
+        {kL, {good, "0002/..\\" + good.substr(8)}, ExchangeProblem::BadLine, 2, "T007003.d00"},
+        {kL, full, ExchangeProblem::RegisterFull, 1001, "T007003.d00"},
+        {kL, {good, LoftLine("010", "007", Pigeon("NL", 2))}, ExchangeProblem::WriteFailed, 0, "p010007.dat"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.back());
+        TestInstallation folder;
+        const auto before = folder.Registers();
+        folder.Write(c.kind == kF ? kFancierFile : kLoftFile, JoinLinesCrLf(c.lines));
+        const auto failing = SavesOf(c.kind == kF ? "club.dat" : "p010007.dat");
+        const ExchangeOutcome read =
+            WithFailingSaves([&] { return c.kind == kF ? ReadFanciers(folder) : ReadLofts(folder); }, failing);
+        EXPECT_EQ(read.problem, c.problem);
+        EXPECT_EQ(read.line, c.line);
+        EXPECT_NE(read.error.find(c.named), std::string::npos) << read.error;
+        EXPECT_EQ(folder.Registers(), before);
+    }
+}
+
+// A register that cannot be read, or too many pigeons, and the old exchange file stays.
+TEST(Exchange, ABuildThatCannotReadARegisterOrHasTooManyLinesKeepsTheOldFile) {
+    TestInstallation folder;
+    folder.Write(kLoftFile, "old");
+    folder.Write(kFancierFile, "old");
+    std::filesystem::remove(folder.path() / "pigeon" / "p002255.dat");
+    std::filesystem::create_directories(folder.path() / "pigeon" / "P002255.DAT"); // cannot be read as a file
+    ExchangeOutcome built = BuildLoftExchange(folder.path(), TestSettings());
+    EXPECT_EQ(built.problem, ExchangeProblem::RegisterUnreadable);
+    EXPECT_NE(built.error.find("P002255.DAT"), std::string::npos);
+    EXPECT_EQ(folder.Read(kLoftFile), "old");
+
+    std::filesystem::remove(folder.path() / "pigeon" / "P002255.DAT");
+    std::string fanciers = " 101 \r\n", pigeons = " 1000 \r\n"; // 101 fanciers of 1000 pigeons each
+    for (int fancier = 0; fancier <= 100; ++fancier) fanciers += ZeroPadded(fancier, 3) + PadRight("F", 70) + "\r\n";
+    for (int number = 1; number <= 1000; ++number) pigeons += Pigeon("NL", number) + "\r\n";
+    folder.Write("fancier/f002.DAT", fanciers);
+    for (int fancier = 0; fancier <= 100; ++fancier) folder.Write("pigeon/p002" + ZeroPadded(fancier, 3) + ".dat", pigeons);
+    EXPECT_EQ(BuildLoftExchange(folder.path(), TestSettings()).problem, ExchangeProblem::TooManyLines);
+    EXPECT_EQ(folder.Read(kLoftFile), "old");
+
+    folder.Write("fancier/f010.DAT", " 5 \r\nshort\r\n"); // claims more records than it holds
+    built = BuildFancierExchange(folder.path(), TestSettings());
+    EXPECT_EQ(built.problem, ExchangeProblem::RegisterUnreadable);
+    EXPECT_NE(built.error.find("f010.DAT"), std::string::npos);
+    EXPECT_EQ(folder.Read(kFancierFile), "old");
+}
+
+} // namespace
+} // namespace plumet
