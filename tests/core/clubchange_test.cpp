@@ -1,65 +1,40 @@
 #include <gtest/gtest.h>
 
-#include "core/app/fixedwidth.h"
 #include "core/registers/clubchange.h"
 #include "testfolder.h"
 
 namespace plumet {
 namespace {
 
-std::string Fancier(int number, const std::string& name) {
-    return ZeroPadded(number, 3) + PadRight(name, 20) + "N51301525E0070500001" + PadRight("Note", 30);
-}
-
-std::string Register(std::vector<std::string> records) {
-    records.insert(records.begin(), FormatCountLine(records.size()));
-    return JoinLinesCrLf(records);
-}
-
-const std::string kPigeons = " 1 \r\nB       05     1234567M1300000000BLUE00\r\n";
+const std::string kPigeons = TestData("clubchange/registers/pigeon/p001012.dat");
 
 // Clubs 001, 002 and 003 (full); club 001 has fanciers 003 and 012 (with pigeons), 002 has 001.
 struct Registers : TestFolder {
-    Registers() {
-        Write("club/club.dat", Register({"001" + PadRight("Blue", 60), "002" + PadRight("Red", 60),
-                                         "003" + PadRight("Full", 60)}));
-        Write("fancier/f001.DAT", Register({Fancier(3, "Adams"), Fancier(12, "Meier")}));
-        Write("fancier/f002.DAT", Register({Fancier(1, "Zorn")}));
-        std::vector<std::string> full;
-        for (int i = 1; i <= 250; ++i) full.push_back(Fancier(i, "F"));
-        Write("fancier/f003.DAT", Register(full));
-        Write("pigeon/p001012.dat", kPigeons);
-    }
+    Registers() { CopyData("clubchange/registers"); }
     ClubChangeResult Move(std::string club, std::string fancier) const {
         return ChangeClub(path(), "001", "012", {std::move(club), std::move(fancier)});
-    }
-    std::string Snapshot() const {
-        std::string all;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(path()))
-            if (entry.is_regular_file()) all += entry.path().string() + "=" + ReadWholeFile(entry.path()).bytes;
-        return all;
     }
 };
 
 TEST(ClubChange, MovesTheFancierWithHisPigeonsOrRenumbersHimInHisClub) {
     Registers folder;
     ASSERT_TRUE(folder.Move("2", "5").moved);
-    EXPECT_EQ(folder.Read("fancier/f001.DAT"), Register({Fancier(3, "Adams")}));
-    EXPECT_EQ(folder.Read("fancier/f002.DAT"), Register({Fancier(1, "Zorn"), Fancier(5, "Meier")}));
+    EXPECT_EQ(folder.Read("fancier/f001.DAT"), TestData("clubchange/moved/f001.DAT"));
+    EXPECT_EQ(folder.Read("fancier/f002.DAT"), TestData("clubchange/moved/f002.DAT"));
     EXPECT_FALSE(folder.Exists("pigeon/p001012.dat"));
     EXPECT_EQ(folder.Read("pigeon/p002005.dat"), kPigeons);
 
     Registers same; // beyond 255, over a pigeon file nobody owns
     same.Write("pigeon/p001300.dat", " 0 \r\n");
     ASSERT_TRUE(same.Move("001", "300").moved);
-    EXPECT_EQ(same.Read("fancier/f001.DAT"), Register({Fancier(3, "Adams"), Fancier(300, "Meier")}));
+    EXPECT_EQ(same.Read("fancier/f001.DAT"), TestData("clubchange/renumbered/f001.DAT"));
     EXPECT_EQ(same.Read("pigeon/p001300.dat"), kPigeons);
     EXPECT_FALSE(same.Exists("pigeon/p001012.dat"));
 }
 
 TEST(ClubChange, RefusalsComeInOrderAndChangeNothing) {
     Registers folder;
-    const std::string before = folder.Snapshot();
+    const auto before = folder.Snapshot();
     const struct {
         std::string club, fancier;
         int message;
@@ -93,7 +68,7 @@ TEST(ClubChange, PigeonFilesAreNeverLostAndAnUnreadableFileStopsTheMoveBeforeAny
         Registers folder;
         std::filesystem::remove(folder.path() / blocked);
         std::filesystem::create_directories(folder.path() / blocked);
-        const std::string before = folder.Snapshot();
+        const auto before = folder.Snapshot();
         const ClubChangeResult result = folder.Move("002", "005");
         EXPECT_FALSE(result.saved.ok || result.moved) << blocked;
         EXPECT_EQ(folder.Snapshot(), before) << blocked;
@@ -107,7 +82,7 @@ TEST(ClubChange, AFailedWriteIsReportedAndTheEarlierStepsArePutBack) {
     for (const auto& [failing, club] : cases) {
         Registers folder;
         folder.Write("pigeon/p" + club + "005.dat", "replaced only by a finished move");
-        const std::string before = folder.Snapshot();
+        const auto before = folder.Snapshot();
         const auto result = WithFailingSaves([&, c = club] { return folder.Move(c, "005"); }, SavesOf(failing));
         EXPECT_FALSE(result.saved.ok || result.moved) << failing;
         EXPECT_NE(result.saved.error.find(failing), std::string::npos) << result.saved.error;

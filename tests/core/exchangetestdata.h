@@ -12,9 +12,7 @@
 
 namespace plumet::exchangetest {
 
-inline std::string Golden(const std::string& relative) {
-    return ReadWholeFile(Path(PLUMET_TEST_DATA) / "exchange" / relative).bytes;
-}
+inline std::string Golden(const std::string& relative) { return TestData("exchange/" + relative); }
 
 inline Settings TestSettings() {
     Settings settings;
@@ -55,11 +53,7 @@ struct EmptyInstallation : TestFolder {
 };
 
 struct TestInstallation : EmptyInstallation {
-    TestInstallation() {
-        for (const char* file : {"club/club.dat", "fancier/f002.DAT", "fancier/f010.DAT", "pigeon/p002001.dat",
-                                 "pigeon/p002255.dat", "pigeon/p010007.dat"})
-            Write(file, Golden(std::string("installation/") + file));
-    }
+    TestInstallation() { CopyData("exchange/installation"); }
 };
 
 } // namespace plumet::exchangetest

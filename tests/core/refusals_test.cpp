@@ -20,19 +20,9 @@ namespace {
 
 using namespace exchangetest;
 
-const std::string kRegion = RegionLine(TestSettings());
-const std::string kFederation = FederationLine(TestSettings());
-const std::string kClub = "3002   " + PadRight("Neu", 60);
-const std::string kFancier = "4002001" + PadRight("Eins", 20) + "N51000000E0070000000" + std::string(30, ' ');
+const std::string kClub = Club("002", "Neu");
+const std::string kFancier = Fancier("002", "001", "Eins");
 const std::string kPigeon = "B       05     1234567M1300000000BLUE00";
-
-std::string Lines(const std::vector<std::string>& lines) { return JoinLinesCrLf(lines); }
-
-std::string PigeonFile(const std::vector<std::string>& records) {
-    std::vector<std::string> lines = {FormatCountLine(static_cast<long long>(records.size()))};
-    lines.insert(lines.end(), records.begin(), records.end());
-    return Lines(lines);
-}
 
 // What the send dialog and plumet-cli show for a loft send from `folder`.
 std::string SendLoftText(const TestFolder& folder, const LoftToSend& loft) {
@@ -53,20 +43,20 @@ struct Case {
     std::function<std::string(TestFolder&)> refuse;
 };
 
-std::string WithPigeons(TestFolder& folder, const std::vector<std::string>& records) {
-    folder.Write("pigeon/p007012.dat", PigeonFile(records));
+std::string WithPigeonFile(TestFolder& folder, const std::string& bytes) {
+    folder.Write("pigeon/p007012.dat", bytes);
     return SendLoftText(folder, Loft());
 }
 
-std::string FancierRead(TestFolder& folder, const std::vector<std::string>& lines) {
-    folder.Write("exchange/S007003.d00", Lines(lines));
-    return ReadExchange(ExchangeKind::Fancier, folder.path(), TestSettings(), TestSexes()).error;
+std::string WithPigeons(TestFolder& folder, const std::vector<std::string>& records) {
+    return WithPigeonFile(folder, FormatCountLine(static_cast<long long>(records.size())) + "\r\n" + JoinLinesCrLf(records));
 }
 
-std::string LoftRead(TestFolder& folder, const std::vector<std::string>& lines) {
-    folder.Write("exchange/T007003.d00", Lines(lines));
-    return ReadExchange(ExchangeKind::Loft, folder.path(), TestSettings(), TestSexes()).error;
+std::string Read(ExchangeKind kind, TestFolder& folder, const std::vector<std::string>& lines) {
+    folder.Write(kind == ExchangeKind::Fancier ? "exchange/S007003.d00" : "exchange/T007003.d00", JoinLinesCrLf(lines));
+    return ReadExchange(kind, folder.path(), TestSettings(), TestSexes()).error;
 }
+constexpr ExchangeKind kFanciers = ExchangeKind::Fancier, kLofts = ExchangeKind::Loft;
 
 std::string Firmware(TestFolder& folder, const std::string& code, const std::string* image) {
     if (image) folder.Write("tools/trint" + code + ".exe", *image);
@@ -87,10 +77,7 @@ const std::vector<Case>& Cases() {
         {"send chip", [](TestFolder& f) { return WithPigeons(f, {kPigeon, "B       05     1234568M13 0000000BLUE00"}); }},
         {"send year 2030", [](TestFolder& f) { return WithPigeons(f, {"B     2030     1234568M1300000000BLUE00"}); }},
         {"send format 16", [](TestFolder& f) { return WithPigeons(f, {"B       05     1234568M1300000000BLUE16"}); }},
-        {"send unreadable", [](TestFolder& f) {
-             f.Write("pigeon/p007012.dat", " 1 \r\nB\x01\r\n");
-             return SendLoftText(f, Loft());
-         }},
+        {"send unreadable", [](TestFolder& f) { return WithPigeonFile(f, " 1 \r\nB\x01\r\n"); }},
         {"send 1001 pigeons", [](TestFolder&) {
              const LoftCoding coding = CodeLoft(Loft(), std::vector<std::string>(1001, kPigeon), PigeonsConvert({}));
              return TransferMessageText("frmLoftSend", FaceOf(LoftSendResult::NotSendable).message, coding.refusal);
@@ -110,29 +97,27 @@ const std::vector<Case>& Cases() {
              std::filesystem::create_directories(f.path() / "tools" / "trint13.exe");
              return Firmware(f, "13", nullptr);
          }},
-        {"exchange missing", [](TestFolder& f) {
-             return ReadExchange(ExchangeKind::Loft, f.path(), TestSettings(), TestSexes()).error;
-         }},
-        {"exchange region", [](TestFolder& f) { return FancierRead(f, {"1008" + kRegion.substr(4), kFederation}); }},
-        {"exchange federation", [](TestFolder& f) { return FancierRead(f, {kRegion, "2004" + kFederation.substr(4)}); }},
-        {"region line long", [](TestFolder& f) { return FancierRead(f, {kRegion + "xx", kFederation}); }},
-        {"club line long", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kClub + "x"}); }},
-        {"club number", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, "3..\\   Pfad"}); }},
-        {"fancier first", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kFancier}); }},
-        {"fancier short", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kClub, "4002"}); }},
-        {"fancier club", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kClub, "4003" + kFancier.substr(4)}); }},
-        {"fancier number", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kClub, "40020x1" + kFancier.substr(7)}); }},
-        {"unknown line", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kClub, "5002"}); }},
+        {"exchange missing", [](TestFolder& f) { return ReadExchange(kLofts, f.path(), TestSettings(), TestSexes()).error; }},
+        {"exchange region", [](TestFolder& f) { return Read(kFanciers, f, {"1008" + kRegion.substr(4), kFederation}); }},
+        {"exchange federation", [](TestFolder& f) { return Read(kFanciers, f, {kRegion, "2004" + kFederation.substr(4)}); }},
+        {"region line long", [](TestFolder& f) { return Read(kFanciers, f, {kRegion + "xx", kFederation}); }},
+        {"club line long", [](TestFolder& f) { return Read(kFanciers, f, {kRegion, kFederation, kClub + "x"}); }},
+        {"club number", [](TestFolder& f) { return Read(kFanciers, f, {kRegion, kFederation, "3..\\   Pfad"}); }},
+        {"fancier first", [](TestFolder& f) { return Read(kFanciers, f, {kRegion, kFederation, kFancier}); }},
+        {"fancier short", [](TestFolder& f) { return Read(kFanciers, f, {kRegion, kFederation, kClub, "4002"}); }},
+        {"fancier club", [](TestFolder& f) { return Read(kFanciers, f, {kRegion, kFederation, kClub, "4003" + kFancier.substr(4)}); }},
+        {"fancier number", [](TestFolder& f) { return Read(kFanciers, f, {kRegion, kFederation, kClub, "40020x1" + kFancier.substr(7)}); }},
+        {"unknown line", [](TestFolder& f) { return Read(kFanciers, f, {kRegion, kFederation, kClub, "5002"}); }},
         {"251 clubs", [](TestFolder& f) {
              std::vector<std::string> lines = {kRegion, kFederation};
              for (int n = 0; n <= 250; ++n) lines.push_back("3" + PadLeft(std::to_string(n), 3, '0') + "   C");
-             return FancierRead(f, lines);
+             return Read(kFanciers, f, lines);
          }},
-        {"pigeon line short", [](TestFolder& f) { return LoftRead(f, {loftLine, loftLine.substr(0, 25)}); }},
-        {"pigeon line kind", [](TestFolder& f) { return LoftRead(f, {"1" + loftLine.substr(1)}); }},
-        {"pigeon loft", [](TestFolder& f) { return LoftRead(f, {"0002/..\\" + loftLine.substr(8)}); }},
-        {"control byte", [](TestFolder& f) { return LoftRead(f, {loftLine, loftLine + "\x07"}); }},
-        {"1001 pigeons", [](TestFolder& f) { return LoftRead(f, std::vector<std::string>(1001, loftLine)); }},
+        {"pigeon line short", [](TestFolder& f) { return Read(kLofts, f, {loftLine, loftLine.substr(0, 25)}); }},
+        {"pigeon line kind", [](TestFolder& f) { return Read(kLofts, f, {"1" + loftLine.substr(1)}); }},
+        {"pigeon loft", [](TestFolder& f) { return Read(kLofts, f, {"0002/..\\" + loftLine.substr(8)}); }},
+        {"control byte", [](TestFolder& f) { return Read(kLofts, f, {loftLine, loftLine + "\x07"}); }},
+        {"1001 pigeons", [](TestFolder& f) { return Read(kLofts, f, std::vector<std::string>(1001, loftLine)); }},
     };
     return cases;
 }
@@ -154,16 +139,11 @@ std::string Worded() {
 }
 
 TEST(Refusals, EachSaysWhatWhereAndWhyInEnglishAndGerman) {
-    const auto shipped = [](const char* name) {
-        TextCatalogue catalogue;
-        catalogue.LoadFromBytes(ReadWholeFile(Path(PLUMET_SOURCE_DIR) / "data" / name).bytes);
-        return catalogue;
-    };
-    EXPECT_EQ(Worded(), ReadWholeFile(Path(PLUMET_TEST_DATA) / "catalogue" / "refusals.txt").bytes);
-    UseCatalogues(shipped("club.de.txt"), shipped("club.txt"));
+    EXPECT_EQ(Worded(), TestData("catalogue/refusals.txt"));
+    UseCatalogues(ShippedCatalogue("club.de.txt"), ShippedCatalogue("club.txt"));
     const std::string german = Worded();
-    UseCatalogues({}, shipped("club.txt"));
-    EXPECT_EQ(german, ReadWholeFile(Path(PLUMET_TEST_DATA) / "catalogue" / "refusals.de.txt").bytes);
+    UseCatalogues({}, ShippedCatalogue("club.txt"));
+    EXPECT_EQ(german, TestData("catalogue/refusals.de.txt"));
 }
 
 } // namespace

@@ -5,16 +5,25 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
 
+#include "core/app/catalogue.h"
 #include "core/app/files.h"
 
 namespace plumet {
 
 // A file under tests/data.
 inline std::string TestData(const std::string& relative) { return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes; }
+
+// A catalogue of the program's data folder: "club.txt" or "club.de.txt".
+inline TextCatalogue ShippedCatalogue(const char* name) {
+    TextCatalogue catalogue;
+    catalogue.LoadFromBytes(ReadWholeFile(Path(PLUMET_SOURCE_DIR) / "data" / name).bytes);
+    return catalogue;
+}
 
 inline bool EveryPath(const Path&) { return true; }
 
@@ -88,6 +97,21 @@ public:
     std::string Read(const std::string& relative) const {
         std::ifstream in(path_ / relative, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // Copies the files of tests/data/`data` into `relative`.
+    void CopyData(const std::string& data, const std::string& relative = ".") const {
+        std::filesystem::create_directories(path_ / relative);
+        std::filesystem::copy(std::filesystem::path(PLUMET_TEST_DATA) / data, path_ / relative,
+                              std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    }
+    // Every file below the folder by its relative path, to tell that a task changed nothing.
+    std::map<std::string, std::string> Snapshot() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_)) {
+            const std::string relative = std::filesystem::relative(entry.path(), path_).generic_string();
+            files[relative] = entry.is_regular_file() ? Read(relative) : "";
+        }
+        return files;
     }
     bool Exists(const std::string& relative) const { return std::filesystem::exists(path_ / relative); }
     // Spelled exactly so: a file system that ignores case finds "race" for "RACE" too.
