@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
+#include <set>
 
 #include "core/app/catalogue.h"
 #include "core/app/cp1252.h"
@@ -39,37 +41,110 @@ TEST(Catalogue, KeyIsEverythingBeforeTheFirstEqualsSignOnLinesEndedAnyWay) {
     EXPECT_EQ(c.LookupText("frmSet.Caption"), "Einstellungen");
 }
 
+std::string SourceFile(const char* relative) { return ReadWholeFile(Path(PLUMET_SOURCE_DIR) / relative).bytes; }
+
+// The keys of a catalogue's lines, in file order.
+std::vector<std::string> KeysOf(const std::string& bytes) {
+    std::vector<std::string> keys;
+    for (const auto& line : SplitLines(bytes))
+        if (line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
+    return keys;
+}
+
 // The UI tests check window keys against tests/data/catalogue/keys.txt, so it must name exactly
 // the catalogue's keys; a pigeon record keeps its sex in one position, so the sexes are single letters.
 TEST(ShippedCatalogues, SameKeysOnceEachWindows1252WithCrLfAValueForEveryKeyAndSingleSexLetters) {
-    const auto bytesOf = [](const char* relative) {
-        return ReadWholeFile(std::filesystem::path(PLUMET_SOURCE_DIR) / relative).bytes;
-    };
     std::vector<std::vector<std::string>> keys;
-    for (const char* name : {"data/club.txt", "data/club.de.txt"}) {
-        const std::string bytes = bytesOf(name);
+    for (const char* name : {"club.txt", "club.de.txt"}) {
+        const std::string bytes = SourceFile((std::string("data/") + name).c_str());
         ASSERT_FALSE(bytes.empty()) << name;
         EXPECT_EQ(JoinLinesCrLf(SplitLines(bytes)), bytes) << name << ": every line ends with CR LF";
         EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(bytes)), bytes) << name; // no byte Windows-1252 leaves undefined
-        keys.emplace_back();
-        for (const auto& line : SplitLines(bytes)) {
-            const auto eq = line.find('=');
-            if (eq == std::string::npos) continue;
-            EXPECT_GT(line.size(), eq + 1) << name << ": " << line;
-            keys.back().push_back(line.substr(0, eq));
-        }
+        for (const auto& line : SplitLines(bytes)) // a value for every key
+            EXPECT_TRUE(line.find('=') == std::string::npos || line.size() > line.find('=') + 1) << name << ": " << line;
+        keys.push_back(KeysOf(bytes));
         std::sort(keys.back().begin(), keys.back().end());
         EXPECT_EQ(std::adjacent_find(keys.back().begin(), keys.back().end()), keys.back().end()) << name;
-        TextCatalogue c;
-        c.LoadFromBytes(bytes);
+        const TextCatalogue c = ShippedCatalogue(name);
         const std::string sexes = c.LookupText("frmMain.MaleSex") + c.LookupText("frmMain.FemaleSex") +
                                   c.LookupText("frmMain.NoSex");
         EXPECT_TRUE(sexes.size() == 3 && sexes[0] != sexes[1] && sexes[0] != sexes[2] && sexes[1] != sexes[2]);
         EXPECT_TRUE(std::all_of(sexes.begin(), sexes.end(), [](char s) { return s >= 'A' && s <= 'Z'; })) << name;
     }
     EXPECT_EQ(keys[0], keys[1]);
-    EXPECT_EQ(SplitLines(bytesOf("tests/data/catalogue/keys.txt")), keys[0]);
-    EXPECT_NE(bytesOf("data/club.de.txt").find("Z\xFC" "chter"), std::string::npos); // an umlaut is one byte
+    EXPECT_EQ(SplitLines(SourceFile("tests/data/catalogue/keys.txt")), keys[0]);
+    EXPECT_NE(SourceFile("data/club.de.txt").find("Z\xFC" "chter"), std::string::npos); // an umlaut is one byte
+}
+
+// The core words nothing itself: every sentence it hands to the user comes from the catalogue.
+// The sources are read as text; a literal that reads like words must be a catalogue key.
+struct Literal {
+    std::string file;
+    std::string text;
+};
+
+// The string literals of a C++ source, without those in comments and character literals.
+std::vector<std::string> StringLiterals(const std::string& source) {
+    std::vector<std::string> literals;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        if (source.compare(i, 2, "//") == 0) {
+            i = source.find('\n', i);
+            if (i == std::string::npos) break;
+        } else if (source.compare(i, 2, "/*") == 0) {
+            i = source.find("*/", i + 2);
+            if (i == std::string::npos) break;
+            ++i;
+        } else if (source[i] == '\'') {
+            for (++i; i < source.size() && source[i] != '\''; ++i)
+                if (source[i] == '\\') ++i;
+        } else if (source[i] == '"') {
+            std::string text;
+            for (++i; i < source.size() && source[i] != '"'; ++i) {
+                if (source[i] == '\\') text += source[i++];
+                text += source[i];
+            }
+            literals.push_back(text);
+        }
+    }
+    return literals;
+}
+
+std::vector<Literal> CoreLiterals() {
+    std::vector<Literal> all;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(Path(PLUMET_SOURCE_DIR) / "src" / "core")) {
+        if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") continue;
+        for (std::string& text : StringLiterals(ReadWholeFile(entry.path()).bytes))
+            all.push_back({entry.path().filename().string(), std::move(text)});
+    }
+    return all;
+}
+
+// Where words are not for the user: the simulator's own state file and log, the diagnostic
+// trace of the line, the save journal's head line and test hooks, and the markup of exports.
+const std::set<std::string> kNotForTheUser = {"clocksimulator.cpp", "clockstate.cpp", "tracinglink.cpp",
+                                              "clocklink.cpp",      "files.cpp",      "xmlexport.cpp",
+                                              "resultexport.cpp",   "seasonlayout.cpp"};
+// The result list's remark for a pigeon with a data error stands in these words in every language.
+const std::set<std::string> kFixedWords = {"Data Error for this pigeon"};
+
+TEST(CatalogueSource, CoreShowsNoWordsOfItsOwnAndEveryKeyItNamesIsInBothCatalogues) {
+    const TextCatalogue shipped[] = {ShippedCatalogue("club.txt"), ShippedCatalogue("club.de.txt")};
+    std::set<std::string> prefixes; // "Files", "frmLoftSend" …: what a key begins with
+    for (const std::string& name : KeysOf(SourceFile("data/club.txt")))
+        if (name.find('.') != std::string::npos) prefixes.insert(name.substr(0, name.find('.')));
+    const std::regex key(R"(^[A-Za-z]+\.[A-Za-z0-9.()]+$)");
+    const std::regex words(R"([A-Za-z][a-z]+ [a-z]{2,})");
+    std::size_t keys = 0;
+    for (const Literal& literal : CoreLiterals()) {
+        if (std::regex_match(literal.text, key) && prefixes.count(literal.text.substr(0, literal.text.find('.'))) != 0) {
+            ++keys;
+            for (const TextCatalogue& catalogue : shipped)
+                EXPECT_TRUE(catalogue.Contains(literal.text)) << literal.file << ": " << literal.text;
+        } else if (kNotForTheUser.count(literal.file) == 0 && kFixedWords.count(literal.text) == 0) {
+            EXPECT_FALSE(std::regex_search(literal.text, words)) << literal.file << ": \"" << literal.text << "\"";
+        }
+    }
+    EXPECT_GT(keys, 50U); // the scan found the keys at all
 }
 
 } // namespace
