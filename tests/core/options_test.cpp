@@ -10,15 +10,20 @@ namespace {
 
 const std::string kRegion = "007North" + std::string(25, ' ');
 const std::string kFederation = "003East" + std::string(26, ' ');
+const std::string kLines = kRegion + "\r\n" + kFederation + "\r\n";
+
+Settings Example() {
+    Settings settings;
+    settings.region = kRegion, settings.federation = kFederation, settings.comPort = "2";
+    return settings;
+}
 
 TEST(EnsureDataFolders, CreatesTheSixLeavesAFileOfTheSameNameAloneAndReportsWhatItCannotCreate) {
     TestFolder folder;
     folder.Write("club", "not a folder");
     folder.Write("RACE/keep.txt", "kept");
-    EXPECT_TRUE(EnsureDataFolders(folder.path()).empty());
-    EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "pigeon"));
-    EXPECT_EQ(folder.Read("club"), "not a folder");
-    EXPECT_FALSE(folder.HasEntryNamed("race"));
+    EXPECT_TRUE(EnsureDataFolders(folder.path()).empty() && std::filesystem::is_directory(folder.path() / "pigeon"));
+    EXPECT_TRUE(folder.Read("club") == "not a folder" && !folder.HasEntryNamed("race"));
     TestFolder locked;
     using std::filesystem::perms;
     std::filesystem::permissions(locked.path(), perms::owner_read | perms::owner_exec);
@@ -28,19 +33,15 @@ TEST(EnsureDataFolders, CreatesTheSixLeavesAFileOfTheSameNameAloneAndReportsWhat
 
 TEST(Options, WritesTheExampleFileByteForByteAndReadsItBack) {
     TestFolder folder;
-    Settings settings;
-    settings.region = kRegion;
-    settings.federation = kFederation;
-    settings.comPort = "2";
+    Settings settings = Example();
     settings.sizeChoice = "2";
     ASSERT_TRUE(WriteOptions(folder.path(), settings));
-    EXPECT_EQ(folder.Read("OPTIONS.PAR"), kRegion + "\r\n" + kFederation + "\r\n2\r\n2\r\n");
+    EXPECT_EQ(folder.Read("OPTIONS.PAR"), kLines + "2\r\n2\r\n");
     const Settings back = ReadOptions(folder.path());
     EXPECT_EQ(back.RegionNumber() + back.FederationNumber() + back.comPort, "007032");
     EXPECT_FLOAT_EQ(back.scaleFactor, 1.3F);
-    EXPECT_TRUE(back.HasPort());
     settings.comPort = "0";
-    EXPECT_FALSE(settings.HasPort());
+    EXPECT_TRUE(back.HasPort() && !settings.HasPort());
 }
 
 TEST(Options, ALongFileAndASizeOf7GiveTheirLinesAndSize1) {
@@ -55,7 +56,6 @@ TEST(Options, ALongFileAndASizeOf7GiveTheirLinesAndSize1) {
 
 // Each damage gives the defaults and says why; nothing of the garbage is used.
 TEST(Options, ADamagedFileIsReportedAndGivesTheDefaults) {
-    const std::string sound = kRegion + "\r\n" + kFederation + "\r\n2\r\n1\r\n";
     const struct {
         const char* what;
         std::string bytes; // empty: a folder or a link loop in the file's place
@@ -66,11 +66,10 @@ TEST(Options, ADamagedFileIsReportedAndGivesTheDefaults) {
         {"huge line", std::string(10 << 20, '7') + "\r\n" + kFederation + "\r\n2\r\n1\r\n", "line 1 is too long"},
         {"NUL in the federation number", kRegion + "\r\n0" + std::string(1, '\0') + "2East\r\n2\r\n1\r\n",
          "line 2 holds a control character"},
-        {"NUL in the port", kRegion + "\r\n" + kFederation + "\r\nCOM" + std::string(1, '\0') + "\r\n1\r\n",
-         "line 3 holds a control character"},
+        {"NUL in the port", kLines + "COM" + std::string(1, '\0') + "\r\n1\r\n", "line 3 holds a control character"},
         {"no region number", "North\r\n" + kFederation + "\r\n2\r\n1\r\n", "region line does not begin"},
         {"no federation number", kRegion + "\r\nEast\r\n2\r\n1\r\n", "federation line does not begin"},
-        {"three lines", kRegion + "\r\n" + kFederation + "\r\n2\r\n", "fewer than four lines"},
+        {"three lines", kLines + "2\r\n", "fewer than four lines"},
     };
     for (const auto& c : cases) {
         TestFolder folder;
@@ -84,26 +83,23 @@ TEST(Options, ADamagedFileIsReportedAndGivesTheDefaults) {
         }
         else folder.Write("OPTIONS.PAR", c.bytes);
         const Settings settings = ReadOptions(folder.path());
-        EXPECT_NE(settings.damage.find("OPTIONS.PAR"), std::string::npos) << c.what;
-        EXPECT_NE(settings.damage.find(c.reason), std::string::npos) << c.what << ": " << settings.damage;
+        EXPECT_TRUE(settings.damage.find("OPTIONS.PAR") != std::string::npos &&
+                    settings.damage.find(c.reason) != std::string::npos) << c.what << ": " << settings.damage;
         EXPECT_EQ(SettingsProblem(settings), settings.damage) << c.what;
         EXPECT_EQ(settings.region + settings.federation + settings.comPort + settings.sizeChoice, "1") << c.what;
     }
     TestFolder folder;
     EXPECT_NE(SettingsProblem(ReadOptions(folder.path())).find("region line"), std::string::npos); // none yet
-    folder.Write("OPTIONS.PAR", sound);
+    folder.Write("OPTIONS.PAR", kLines + "2\r\n1\r\n");
     EXPECT_EQ(SettingsProblem(ReadOptions(folder.path())), "");
 }
 
 TEST(Options, TheMenusLiveInTheProgramsOwnFileAndStayHiddenUnlessItShowsThem) {
     TestFolder folder;
-    Settings settings;
-    settings.region = kRegion;
-    settings.federation = kFederation;
-    settings.comPort = "2";
+    Settings settings = Example();
     settings.showRaceEvaluation = true;
     ASSERT_TRUE(WriteOptions(folder.path(), settings));
-    EXPECT_EQ(folder.Read("OPTIONS.PAR"), kRegion + "\r\n" + kFederation + "\r\n2\r\n1\r\n");
+    EXPECT_EQ(folder.Read("OPTIONS.PAR"), kLines + "2\r\n1\r\n");
     EXPECT_EQ(folder.Read("plumet.ini"), "ShowRaceEvaluation=1\r\nShowTerminalProgramLoad=0\r\n");
     const struct { const char* file; bool race, terminal; } cases[] = {
         {"ShowRaceEvaluation=1\r\nShowTerminalProgramLoad=0\r\n", true, false},
@@ -117,14 +113,12 @@ TEST(Options, TheMenusLiveInTheProgramsOwnFileAndStayHiddenUnlessItShowsThem) {
         EXPECT_EQ(std::pair(back.showRaceEvaluation, back.showTerminalProgramLoad), std::pair(c.race, c.terminal)) << c.file;
         EXPECT_EQ(back.comPort, "2");
     }
-    std::filesystem::remove(folder.path() / "PLUMET.INI");
-    std::filesystem::remove(folder.path() / "OPTIONS.PAR");
+    std::filesystem::remove(folder.path() / "PLUMET.INI"), std::filesystem::remove(folder.path() / "OPTIONS.PAR");
     EXPECT_FALSE(ReadOptions(folder.path()).showRaceEvaluation);
 }
 
 TEST(Options, SettingsFieldsNeedEveryFieldAndNumbersInRange) {
-    EXPECT_TRUE(SettingsFieldsValid("255", "Region", "99", "Federation"));
-    EXPECT_TRUE(SettingsFieldsValid("0", "R", "0", "F"));
+    EXPECT_TRUE(SettingsFieldsValid("255", "Region", "99", "Federation") && SettingsFieldsValid("0", "R", "0", "F"));
     const std::array<std::array<const char*, 4>, 6> refused{{{"256", "R", "1", "F"}, {"1", "R", "100", "F"},
                                                             {"-1", "R", "1", "F"}, {"1x", "R", "1", "F"},
                                                             {"", "R", "1", "F"}, {"1", "R", "1", ""}}};
