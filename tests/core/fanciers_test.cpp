@@ -50,8 +50,7 @@ TEST(Fanciers, AddRefusesWithTheFirstFaultyFieldAndBlankHemispheresBecomeNorthAn
     };
     for (const auto& [fields, focus] : refused) {
         const ActionResult result = folder.Add(fields);
-        EXPECT_EQ(result.message, kFancierInvalidInput) << focus;
-        EXPECT_EQ(result.focusField, focus);
+        EXPECT_TRUE(result.message == kFancierInvalidInput && result.focusField == focus) << focus;
     }
     EXPECT_EQ(folder.Add({"012", "Other", kSomewhere, false, ""}).message, kFancierNumberExists);
     EXPECT_EQ(folder.File(), kGolden);
@@ -59,8 +58,7 @@ TEST(Fanciers, AddRefusesWithTheFirstFaultyFieldAndBlankHemispheresBecomeNorthAn
     FancierFields blank{"7", "Name", kSomewhere, false, ""};
     blank.loft.latitude.sign = blank.loft.longitude.sign = " ";
     ASSERT_TRUE(folder.Add(blank).Done());
-    EXPECT_EQ(LoftLatitudeOf(folder.table.Record(2)).front(), 'N');
-    EXPECT_EQ(LoftLongitudeOf(folder.table.Record(2)).front(), 'W');
+    EXPECT_EQ(LoftLatitudeOf(folder.table.Record(2)).substr(0, 1) + LoftLongitudeOf(folder.table.Record(2)).substr(0, 1), "NW");
 }
 
 TEST(Fanciers, AlterShowsTheStoredLoftChecksItAndMayMoveTheNumberBeyond255) {
@@ -99,13 +97,11 @@ TEST(Fanciers, DeleteKeepsPigeonsWhenTheFileIsNotWrittenOrTheNumberIsStillInUse)
     folder.Write("pigeon/p007001.dat", " 0 \r\n");
     EXPECT_FALSE(
         WithFailingSaves([&] { return DeleteSelectedFanciers(folder.table, folder.path(), "007", {0}); }).saved.ok);
-    EXPECT_EQ(folder.table.Count(), 3U);
-    EXPECT_TRUE(folder.Exists("pigeon/p007001.dat"));
+    EXPECT_TRUE(folder.table.Count() == 3U && folder.Exists("pigeon/p007001.dat"));
 
     InsertFancier(folder.table, "001Second" + std::string(64, ' ')); // two fanciers under one number
     EXPECT_TRUE(DeleteSelectedFanciers(folder.table, folder.path(), "007", {1}).Done());
-    EXPECT_EQ(TrimBlanks(FancierNameOf(folder.table.Record(1))), "Meier");
-    EXPECT_TRUE(folder.Exists("pigeon/p007001.dat"));
+    EXPECT_TRUE(TrimBlanks(FancierNameOf(folder.table.Record(1))) == "Meier" && folder.Exists("pigeon/p007001.dat"));
 }
 
 } // namespace

@@ -44,9 +44,10 @@ struct Loft {
 };
 
 TEST(PigeonOrder, NineBeforeTenMaleBeforeFemaleAnd05SameAs2005) {
-    EXPECT_TRUE(ComparePigeons(Pigeon("05", "0098"), Pigeon("05", "99"), kSexes));
-    EXPECT_TRUE(ComparePigeons(Pigeon("05", "9", "W"), Pigeon("05", "9", "0"), kSexes));
-    EXPECT_TRUE(ComparePigeons(Pigeon("05", "99"), Pigeon("2005", "1"), kSexes)); // the stored year decides first
+    // The stored year decides first: 05 before 2005.
+    for (const auto& [a, b] : {std::pair{Pigeon("05", "0098"), Pigeon("05", "99")},
+                               {Pigeon("05", "9", "W"), Pigeon("05", "9", "0")}, {Pigeon("05", "99"), Pigeon("2005", "1")}})
+        EXPECT_TRUE(ComparePigeons(a, b, kSexes) && !ComparePigeons(b, a, kSexes)) << a << b;
     PigeonTable table;
     for (const auto& r : {Pigeon("05", "10"), Pigeon("05", "9", "W"), Pigeon("05", "9"),
                           Pigeon("05", "9", "M", "ABCDEF0100")})
@@ -55,16 +56,15 @@ TEST(PigeonOrder, NineBeforeTenMaleBeforeFemaleAnd05SameAs2005) {
     EXPECT_EQ(PigeonSex(table.Record(1)) + PigeonSex(table.Record(3)), "MW");
     EXPECT_EQ(PigeonChipCode(table.Record(2)), "ABCDEF0100"); // equal pigeons keep their order
 
-    EXPECT_TRUE(SameRing(Pigeon("05", "12"), Pigeon("2005", "0012", "W")));
-    EXPECT_TRUE(SameRing(Pigeon("98", "12"), Pigeon("1998", "12"))); // the year the ring rule accepts
-    EXPECT_FALSE(SameRing(Pigeon("98", "12"), Pigeon("2098", "12")));
-    EXPECT_FALSE(SameRing(Pigeon("05", "12"), Pigeon("1905", "12")));
-    EXPECT_TRUE(SameRing("GB      24ABC   234567 ", "GB      24 ABC  234567M"));
+    // 98 is the 1998 that the ring rule accepts.
+    EXPECT_TRUE(SameRing(Pigeon("05", "12"), Pigeon("2005", "0012", "W")) && SameRing(Pigeon("98", "12"), Pigeon("1998", "12")) &&
+                SameRing("GB      24ABC   234567 ", "GB      24 ABC  234567M"));
+    EXPECT_FALSE(SameRing(Pigeon("98", "12"), Pigeon("2098", "12")) || SameRing(Pigeon("05", "12"), Pigeon("1905", "12")));
     PigeonTable found;
     for (const auto& r : {Pigeon("2005", "12", "W"), Pigeon("05", "12"), Pigeon("05", "13")})
         InsertPigeon(found, r, kSexes);
-    EXPECT_EQ(FindPigeon(found, Pigeon("05", "12", "0")), 3U); // the last match: 2005 sorts after 05
-    EXPECT_EQ(FindPigeon(found, Pigeon("05", "14")), 0U);
+    // The last match: 2005 sorts after 05.
+    EXPECT_TRUE(FindPigeon(found, Pigeon("05", "12", "0")) == 3U && FindPigeon(found, Pigeon("05", "14")) == 0U);
 }
 
 TEST(PigeonFile, ReadAndWrittenBackByteForByteFromCrLfOrLf) {
@@ -97,8 +97,7 @@ TEST(PigeonsAdd, ARunAddsConsecutiveRingsSavesOnceAndMatchesTheGoldenFile) {
     SetSaveFaultForTests([&saves](const Path&) { return ++saves < 0; });
     const auto outcome = loft.Add("NL", "05", "0098", "3");
     SetSaveFaultForTests(nullptr);
-    EXPECT_EQ(outcome.message, kPigeonDone);
-    EXPECT_EQ(saves, 1);
+    EXPECT_TRUE(outcome.message == kPigeonDone && saves == 1);
     EXPECT_EQ(outcome.count + "|" + outcome.ringNumber, "1|0101");
     EXPECT_EQ(RingNumbers(loft.table), (std::vector<std::string>{"0098", "0099", "0100"}));
 
@@ -122,8 +121,7 @@ TEST(PigeonsAdd, RefusesUnrecordableRingsAWholeRunBeyond1000AndStopsMidRunKeepin
     for (int i = 1; i <= 999; ++i) many.push_back(Pigeon("05", std::to_string(i)));
     Loft full(many);
     const std::string before = full.Bytes();
-    EXPECT_EQ(full.Add("B", "05", "1", "2").message, kPigeonTableFull);
-    EXPECT_EQ(full.Bytes(), before);
+    EXPECT_TRUE(full.Add("B", "05", "1", "2").message == kPigeonTableFull && full.Bytes() == before);
     EXPECT_EQ(full.Add("B", "05", "1", "1").message, kPigeonDone);
     EXPECT_EQ(full.Add("B", "05", "2", "0").message, kPigeonTableFull); // a count of 0 adds one too
 
@@ -145,10 +143,8 @@ TEST(PigeonsAdd, AFailedSaveKeepsTableFileAndFields) {
     Loft loft({Pigeon("05", "1")});
     const std::string before = loft.Bytes();
     const auto outcome = WithFailingSaves([&] { return loft.Add("NL", "05", "0005", "2"); });
-    EXPECT_FALSE(outcome.saved.ok);
     EXPECT_EQ(outcome.count + "|" + outcome.ringNumber, "2|0005");
-    EXPECT_EQ(loft.table.Count(), 1U);
-    EXPECT_EQ(loft.Bytes(), before);
+    EXPECT_TRUE(!outcome.saved.ok && loft.table.Count() == 1U && loft.Bytes() == before);
 }
 
 TEST(PigeonsAlter, KeepsChipAndFormatAndRefusesARingAlreadyThere) {
@@ -177,8 +173,8 @@ TEST(PigeonsDelete, RemovesExactlyLinesTwoAndFiveOrNothingWhenTheSaveFails) {
     Loft loft(six);
     EXPECT_TRUE(DeletePigeons(loft.table, loft.file, {2, 5}).saved.ok);
     EXPECT_EQ(RingNumbers(loft.table), (std::vector<std::string>{"1", "3", "4", "6"}));
-    EXPECT_FALSE(WithFailingSaves([&] { return DeletePigeons(loft.table, loft.file, {1, 1, 9}); }).saved.ok);
-    EXPECT_EQ(loft.table.Count(), 4U);
+    EXPECT_FALSE(WithFailingSaves([&] { return DeletePigeons(loft.table, loft.file, {1, 1, 9}); }).saved.ok ||
+                 loft.table.Count() != 4U);
 }
 
 } // namespace

@@ -1,38 +1,32 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
+#include <sstream>
 
 #include "core/app/fixedwidth.h"
 #include "core/clock/pigeonsconvert.h"
+#include "core/registers/pigeons.h"
+#include "testfolder.h"
 
 namespace plumet {
 namespace {
 
 const PigeonsConvert kConvert(SexTexts{"M", "W", "-"});
 
+// Each line: a record, what it reads back as (a blank sex comes back as no sex, the chip's last
+// byte as 00) and its ring record, worked out independently as one 120-bit number.
 TEST(PigeonsConvert, CodesTheWorkedExamplesAndReadsThemBack) {
-    const struct {
-        const char* record;
-        RingRecord ring; // worked out independently, as one 120-bit number
-        const char* readBack;
-    } examples[] = {
-        {"NL      05     1234567M1300000000BLAU00", {53, 48, 1, 120, 86, 52, 2, 0, 0, 0, 28, 1, 0, 0, 115},
-         "NL      05     1234567M1300000000BLAU00"},
-        {"DV    20050815    1234WABCDEF0123RT  01", {0, 80, 25, 69, 35, 0, 0, 128, 220, 184, 157, 2, 0, 128, 37},
-         "DV    20050815    1234WABCDEF0100RT  01"},
-        {"GB      98ABCD  123456-0012345678    02", {0, 0, 32, 103, 69, 35, 0, 16, 131, 16, 0, 0, 0, 128, 56},
-         "GB      98ABCD  123456-0012345600    02"},
-        {"ZA    2029WX12  654321 FF00000000GRIZ04", {58, 201, 67, 50, 84, 118, 0, 116, 28, 118, 253, 0, 0, 64, 208},
-         "ZA    2029WX12  654321-FF00000000GRIZ04"}, // blank sex comes back as no sex
-        {"CHN     29AB   1234567W1300000000SW  10", {0, 220, 169, 120, 86, 52, 2, 0, 128, 16, 124, 2, 0, 28, 26},
-         "CHN     29AB   1234567W1300000000SW  10"},
-    };
-    for (const auto& e : examples) {
-        const auto ring = kConvert.EncodeRing(e.record);
-        const auto chip = PigeonsConvert::EncodeChip(e.record);
-        ASSERT_TRUE(ring && chip) << e.record;
-        EXPECT_EQ(*ring, e.ring) << e.record;
-        EXPECT_EQ(kConvert.DecodePigeon(*ring, *chip), e.readBack);
+    for (const std::string& line : SplitLines(TestData("pigeons/convert.txt"))) {
+        const std::string record = line.substr(0, kPigeonRecordLength);
+        std::istringstream numbers(line.substr(2 * kPigeonRecordLength + 2));
+        RingRecord expected{};
+        for (auto& byte : expected) byte = static_cast<std::uint8_t>(*std::istream_iterator<int>(numbers));
+        const auto ring = kConvert.EncodeRing(record);
+        const auto chip = PigeonsConvert::EncodeChip(record);
+        ASSERT_TRUE(ring && chip) << record;
+        EXPECT_EQ(*ring, expected) << record;
+        EXPECT_EQ(kConvert.DecodePigeon(*ring, *chip), line.substr(kPigeonRecordLength + 1, kPigeonRecordLength));
     }
 }
 

@@ -17,12 +17,10 @@ TEST(RegisterTable, EqualKeysGoAfterFindTakesTheLastAndAnOutOfOrderFileKeepsItsO
     TestFolder folder;
     const Path file = folder.path() / "r.dat";
     Table t;
-    EXPECT_EQ(t.Load(file), 0U);
-    EXPECT_EQ(t.LastLoad(), LoadOutcome::Missing);
+    EXPECT_TRUE(t.Load(file) == 0U && t.LastLoad() == LoadOutcome::Missing);
     for (const char* r : {"010a", "005c", "005z"}) t.Insert(r);
     EXPECT_TRUE(t.Full());
-    t.Delete(0);
-    t.Delete(9);
+    t.Delete(0), t.Delete(9);
     EXPECT_EQ(t.Find("005"), 2U);
     ASSERT_TRUE(t.Save(file));
     EXPECT_EQ(folder.Read("r.dat"), " 3 \r\n005c\r\n005z\r\n010a\r\n");
@@ -39,8 +37,7 @@ TEST(RegisterTable, AnUnreadableFileIsNeverOverwritten) {
     for (const std::string bytes : {" 5 \r\n001\r\n002\r\n", " 4 \r\n1\r\n2\r\n3\r\n4\r\n", "abc\r\n001\r\n", "\r\n"}) {
         folder.Write("r.dat", bytes);
         Table t;
-        EXPECT_EQ(t.Load(folder.path() / "r.dat"), 0U);
-        EXPECT_EQ(t.LastLoad(), LoadOutcome::Unreadable);
+        EXPECT_TRUE(t.Load(folder.path() / "r.dat") == 0U && t.LastLoad() == LoadOutcome::Unreadable);
         t.Insert("004 new");
         const SaveResult saved = t.Save(folder.path() / "r.dat");
         EXPECT_FALSE(saved.ok || saved.error.empty());
@@ -52,8 +49,7 @@ TEST(RegisterTable, AFileOfNoBytesIsAnEmptyRegister) {
     TestFolder folder;
     folder.Write("r.dat", "");
     Table t;
-    EXPECT_EQ(t.Load(folder.path() / "r.dat"), 0U);
-    EXPECT_EQ(t.LastLoad(), LoadOutcome::Loaded);
+    EXPECT_TRUE(t.Load(folder.path() / "r.dat") == 0U && t.LastLoad() == LoadOutcome::Loaded);
     EXPECT_FALSE(RegisterFileHoldsRecords(folder.path() / "r.dat"));
     t.Insert("004 new");
     ASSERT_TRUE(t.Save(folder.path() / "r.dat"));
@@ -66,8 +62,7 @@ TEST(RegisterTable, AControlByteInARecordMakesTheFileUnreadable) {
     const std::string bytes = std::string(" 2 \r\n001a\r\n002") + '\0' + "b\r\n";
     folder.Write("r.dat", bytes);
     Table t;
-    EXPECT_EQ(t.Load(folder.path() / "r.dat"), 0U);
-    EXPECT_EQ(t.LastLoad(), LoadOutcome::Unreadable);
+    EXPECT_TRUE(t.Load(folder.path() / "r.dat") == 0U && t.LastLoad() == LoadOutcome::Unreadable);
     EXPECT_EQ(UnreadableText(t, folder.path() / "r.dat"),
               "The file " + (folder.path() / "r.dat").string() + " cannot be read: line 3 holds a control character.");
     EXPECT_FALSE(t.Save(folder.path() / "r.dat"));
@@ -87,24 +82,23 @@ TEST(RegisterTable, ASaveNeverUndoesAChangeMadeSinceTheLoad) {
         folder.Write("r.dat", " 1 \r\n005 by another task\r\n");
         window.Insert("002b");
         const SaveResult refused = window.Save(file);
-        EXPECT_EQ(refused.reason, FileReason::Changed) << existed;
-        EXPECT_NE(refused.error.find("open it again"), std::string::npos) << refused.error;
+        EXPECT_TRUE(refused.reason == FileReason::Changed && refused.error.find("open it again") != std::string::npos)
+            << existed << refused.error;
         EXPECT_EQ(folder.Read("r.dat"), " 1 \r\n005 by another task\r\n");
     }
     Table window;
     window.Load(file);
-    window.Insert("007c");
-    ASSERT_TRUE(window.Save(file));
-    window.Insert("008d");
-    ASSERT_TRUE(window.Save(file));
+    for (const char* record : {"007c", "008d"}) {
+        window.Insert(record);
+        ASSERT_TRUE(window.Save(file)) << record;
+    }
     EXPECT_EQ(window.Load(file), 3U);
 }
 
 TEST(ListPosition, RestoresTheSameLineOrTheNewLastOne) {
-    EXPECT_EQ(RestoredListLine({3, 10}, 10, false), 3);
-    EXPECT_EQ(RestoredListLine({9, 10}, 9, false), 8);
-    EXPECT_EQ(RestoredListLine({0, 1}, 1, true), -1);
-    EXPECT_EQ(RestoredListLine({2, 3}, 0, false), -1);
+    EXPECT_EQ(std::to_string(RestoredListLine({3, 10}, 10, false)) + std::to_string(RestoredListLine({9, 10}, 9, false)) +
+                  std::to_string(RestoredListLine({0, 1}, 1, true)) + std::to_string(RestoredListLine({2, 3}, 0, false)),
+              "38-1-1");
 }
 
 } // namespace

@@ -33,7 +33,7 @@ TEST(RingFormats, ListedNationsBringTheirFormatUnlistedKeepTheChoice) {
     // The whole code counts, not a prefix: DVX is unlisted.
     for (const auto& [nation, format] : {std::pair{"dv", 1}, {" malta ", 3}, {"CHN", 10}, {"DVX", -1}})
         EXPECT_EQ(TestKnownCountry(nation), format) << nation;
-    EXPECT_EQ(CurrentRingFormat("", 5) * 10 + CurrentRingFormat("GB", 8), 2);
+    EXPECT_EQ(std::to_string(CurrentRingFormat("", 5)) + std::to_string(CurrentRingFormat("GB", 8)), "02");
     const RingPreviews unlisted = RefreshRingPreviews({"XYZ", "05", "", "1234567", "M"}, 8);
     EXPECT_EQ(std::to_string(unlisted.format) + unlisted.templateForm, "8XYZ  1234567 05M");
     EXPECT_EQ(RefreshRingPreviews({"B", "05", "", "1234567", "M"}, 8).format, 0);
