@@ -13,19 +13,13 @@
 
 using namespace plumet;
 
-namespace {
-
-// Fields listed in record order that must cover columns `first` to `last` without gap or overlap.
-struct Tiling {
-    const char* what;
-    std::vector<Column> fields;
-    std::size_t first;
-    std::size_t last;
-};
-
-} // namespace
-
 TEST(RecordColumns, EachRecordKindIsCoveredByItsFieldsWithoutGapOrOverlap) {
+    // Fields listed in record order that must cover columns `first` to `last` without gap or overlap.
+    struct Tiling {
+        const char* what;
+        std::vector<Column> fields;
+        std::size_t first, last;
+    };
     namespace date = ReadoutDateColumn;
     namespace loft = ReadoutFancierColumn;
     namespace timer = ReadoutTimerColumn;
