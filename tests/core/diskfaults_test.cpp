@@ -59,19 +59,11 @@ private:
     std::vector<Path> folders_;
 };
 
-// The exchange test installation with both exchange files, a release point register, races,
-// distances, a manual clock-time file, a read-out file and the options.
+// The exchange test installation with both exchange files (the loft file with a loft the
+// installation lacks), a release point register, races, distances, a manual clock-time file, a
+// read-out file and the options.
 struct FullInstallation : TestInstallation {
-    FullInstallation() {
-        Write("exchange/S007003.d00", Golden("S007003.d00"));
-        // With a loft the installation lacks: a read of lofts it holds already writes nothing.
-        Write("exchange/T007003.d00", Golden("T007003.d00") + "0003004NL      23     1234567M1300000000BLUE00\r\n");
-        Write("racepo/racepo.dat", TestData("releasepoints/racepo.dat"));
-        for (const char* file : {"races.dat", "dist007.dat", "Spring 1_wf012.man"})
-            Write(std::string("racecalc/") + file, TestData(std::string("race/") + file));
-        Write("race/W0070323.d00", TestData("readout/W0120523.d00"));
-        Write("OPTIONS.PAR", "007North\r\n003East\r\n\r\n1\r\n");
-    }
+    FullInstallation() { CopyData("diskfaults"); }
 };
 
 struct Task {
@@ -104,11 +96,11 @@ const std::vector<Task> kTasks = {
          ClockRacedata data;
          data.header[0] = 7, data.header[1] = 3, data.header[2] = 2, data.header[3] = 1;
          const RacedataTarget target{f, TestSettings(), {"00", "23", "02", "06", "24"}, {"M", "F", "U"}};
-             const RacedataOutcome out = StoreRacedata(data, target, nullptr);
-             return SaveResult{out.result == RacedataResult::Saved, out.error};
-         }},
-        {"read-out copy", [](const Path& f) { return StoreReadoutCopy(LoadReadoutFile(f / "race" / "W0070323.d00").lines, f / "exchange", "W0070323.d00"); }},
-        {"XML export", [](const Path& f) { return WExportXML(f / "race" / "W0070323.d00", f / "race" / "W0070323_00.xml", FixedUtcOffset(120)); }},
+         const RacedataOutcome out = StoreRacedata(data, target, nullptr);
+         return SaveResult{out.result == RacedataResult::Saved, out.error};
+     }},
+    {"read-out copy", [](const Path& f) { return StoreReadoutCopy(LoadReadoutFile(f / "race" / "W0070323.d00").lines, f / "exchange", "W0070323.d00"); }},
+    {"XML export", [](const Path& f) { return WExportXML(f / "race" / "W0070323.d00", f / "race" / "W0070323_00.xml", FixedUtcOffset(120)); }},
 };
 
 void ExpectFailsAndChangesNothing(const Task& task, const TestFolder& folder) {
