@@ -75,18 +75,12 @@ TEST(FancierExchange, ReadReplacesTheClubsInTheFileAndLeavesTheFancierFilesOfMis
     EXPECT_NE(folder.Read("fancier/f005.DAT").find("Alt"), std::string::npos); // no fancier lines: untouched
 }
 
+// The golden file holds 1000 lines and two empty ones.
 TEST(FancierExchange, TheLineLimitCountsOnlyLinesThatAreNotEmpty) {
-    std::vector<std::string> lines = {kRegion, kFederation};
-    for (int club = 0; lines.size() < kFancierExchangeLineLimit; ++club) {
-        lines.push_back(Club(ZeroPadded(club, 3), "C"));
-        for (int fancier = 0; fancier < 249 && lines.size() < kFancierExchangeLineLimit; ++fancier)
-            lines.push_back(Fancier(ZeroPadded(club, 3), ZeroPadded(fancier, 3), "F"));
-    }
     EmptyInstallation folder;
-    folder.Write(kFancierFile, JoinLinesCrLf(lines) + "\r\n\r\n");
+    folder.Write(kFancierFile, Golden("S 1000 lines.d00"));
     EXPECT_TRUE(ReadFanciers(folder).Ok());
-    lines.push_back(Fancier("003", "249", "F"));
-    folder.Write(kFancierFile, JoinLinesCrLf(lines));
+    folder.Write(kFancierFile, Golden("S 1000 lines.d00") + Fancier("003", "249", "F"));
     const auto before = folder.Registers();
     EXPECT_EQ(ReadFanciers(folder).problem, ExchangeProblem::TooManyLines);
     EXPECT_EQ(folder.Registers(), before);
@@ -130,49 +124,36 @@ TEST(LoftExchange, ALoftWhoseFileHoldsItsPigeonsAlreadyIsNotWrittenAgain) {
     EXPECT_NE(folder.Read("pigeon/p010007.dat").find(Pigeon("NL", 99)), std::string::npos);
 }
 
+// Each file of tests/data/exchange/bad: S for the fancier file, T for the loft file. The
+// pigeon file of loft 010/007 and the club register are the ones whose writes fail.
 TEST(Exchange, ABadLineAnOverfullFileOrAFailedWriteChangesNoRegisterFile) {
-    const std::string club = Club("002", "Neu"), fancier = Fancier("002", "001", "Eins");
-    std::vector<std::string> tooMany = {kRegion, kFederation, Club("001", "C")}, full;
-    for (int n = 0; n <= 250; ++n) tooMany.push_back(Fancier("001", ZeroPadded(n, 3), "F"));
-    const std::string good = LoftLine("002", "001", Pigeon("NL", 1));
-    for (int number = 1; number <= 1001; ++number) full.push_back(LoftLine("002", "001", Pigeon("NL", number)));
-    constexpr ExchangeKind kF = ExchangeKind::Fancier, kL = ExchangeKind::Loft;
+    using P = ExchangeProblem;
     const struct {
-        ExchangeKind kind;
-        std::vector<std::string> lines;
+        const char* file;
         ExchangeProblem problem;
         std::size_t line;
-        const char* named; // in the error
-    } cases[] = {
-        {kF, {"1008" + kRegion.substr(4), kFederation, club}, ExchangeProblem::WrongRegion, 1, "S007003.d00"},
-        {kF, {kRegion, "2004" + kFederation.substr(4), club}, ExchangeProblem::WrongFederation, 2, "S007003.d00"},
-        {kF, {kRegion}, ExchangeProblem::WrongFederation, 0, "S007003.d00"},
-        {kF, {kRegion, kFederation, club, fancier, "5002"}, ExchangeProblem::BadLine, 5, "S007003.d00"},
-        {kF, {kRegion, kFederation, fancier, club}, ExchangeProblem::BadLine, 3, "S007003.d00"}, // a fancier before any club
-        {kF, {kRegion, kFederation, club, Fancier("003", "001", "X")}, ExchangeProblem::BadLine, 4, "S007003.d00"}, // another club's
-        {kF, {kRegion, kFederation, club, fancier + "x"}, ExchangeProblem::BadLine, 4, "S007003.d00"},
-        {kF, {kRegion, kFederation, club, fancier, Fancier("002", "001", "Zwei")}, ExchangeProblem::BadLine, 5, "S007003.d00"}, // twice
-        {kF, {kRegion, kFederation, club, fancier, Club("002", "Wieder")}, ExchangeProblem::BadLine, 5, "S007003.d00"}, // a club twice
-        {kF, {kRegion, kFederation, "3..\\   Pfad"}, ExchangeProblem::BadLine, 3, "S007003.d00"}, // numbers name files
-        {kF, tooMany, ExchangeProblem::RegisterFull, 254, "S007003.d00"},
-        {kF, {kRegion, kFederation, club, fancier}, ExchangeProblem::WriteFailed, 0, "club.dat"},
-        {kL, {good, "1" + good.substr(1)}, ExchangeProblem::BadLine, 2, "T007003.d00"},
-        {kL, {good, good.substr(0, 29)}, ExchangeProblem::BadLine, 2, "T007003.d00"},
-        {kL, {good, good + "x"}, ExchangeProblem::BadLine, 2, "T007003.d00"},
-        {kL, {good, "0002/..\\" + good.substr(8)}, ExchangeProblem::BadLine, 2, "T007003.d00"},
-        {kL, full, ExchangeProblem::RegisterFull, 1001, "T007003.d00"},
-        {kL, {good, LoftLine("010", "007", Pigeon("NL", 2))}, ExchangeProblem::WriteFailed, 0, "p010007.dat"}};
+    } cases[] = {{"S region", P::WrongRegion, 1},       {"S federation", P::WrongFederation, 2},
+                 {"S region only", P::WrongFederation, 0}, {"S unknown line", P::BadLine, 5},
+                 {"S fancier first", P::BadLine, 3},    {"S other club", P::BadLine, 4},
+                 {"S long fancier", P::BadLine, 4},     {"S fancier twice", P::BadLine, 5},
+                 {"S club twice", P::BadLine, 5},       {"S club path", P::BadLine, 3},
+                 {"S 251 fanciers", P::RegisterFull, 254}, {"S write fails", P::WriteFailed, 0},
+                 {"T line kind", P::BadLine, 2},        {"T short line", P::BadLine, 2},
+                 {"T long line", P::BadLine, 2},        {"T loft path", P::BadLine, 2},
+                 {"T 1001 pigeons", P::RegisterFull, 1001}, {"T write fails", P::WriteFailed, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.lines.back());
+        SCOPED_TRACE(c.file);
+        const bool fanciers = c.file[0] == 'S';
+        const std::string failing = fanciers ? "club.dat" : "p010007.dat";
         TestInstallation folder;
         const auto before = folder.Registers();
-        folder.Write(c.kind == kF ? kFancierFile : kLoftFile, JoinLinesCrLf(c.lines));
-        const auto failing = SavesOf(c.kind == kF ? "club.dat" : "p010007.dat");
-        const ExchangeOutcome read =
-            WithFailingSaves([&] { return c.kind == kF ? ReadFanciers(folder) : ReadLofts(folder); }, failing);
+        folder.Write(fanciers ? kFancierFile : kLoftFile, Golden(std::string("bad/") + c.file + ".d00"));
+        const ExchangeOutcome read = WithFailingSaves([&] { return fanciers ? ReadFanciers(folder) : ReadLofts(folder); },
+                                                      SavesOf(failing));
         EXPECT_EQ(read.problem, c.problem);
         EXPECT_EQ(read.line, c.line);
-        EXPECT_NE(read.error.find(c.named), std::string::npos) << read.error;
+        const std::string named = c.problem == P::WriteFailed ? failing : fanciers ? "S007003.d00" : "T007003.d00";
+        EXPECT_NE(read.error.find(named), std::string::npos) << read.error;
         EXPECT_EQ(folder.Registers(), before);
     }
 }
