@@ -78,45 +78,23 @@ TEST(ShippedCatalogues, SameKeysOnceEachWindows1252WithCrLfAValueForEveryKeyAndS
 
 // The core words nothing itself: every sentence it hands to the user comes from the catalogue.
 // The sources are read as text; a literal that reads like words must be a catalogue key.
-struct Literal {
-    std::string file;
-    std::string text;
-};
-
 // The string literals of a C++ source, without those in comments and character literals.
-std::vector<std::string> StringLiterals(const std::string& source) {
+std::vector<std::string> StringLiterals(const std::string& s) {
     std::vector<std::string> literals;
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        if (source.compare(i, 2, "//") == 0) {
-            i = source.find('\n', i);
-            if (i == std::string::npos) break;
-        } else if (source.compare(i, 2, "/*") == 0) {
-            i = source.find("*/", i + 2);
-            if (i == std::string::npos) break;
-            ++i;
-        } else if (source[i] == '\'') {
-            for (++i; i < source.size() && source[i] != '\''; ++i)
-                if (source[i] == '\\') ++i;
-        } else if (source[i] == '"') {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s.compare(i, 2, "//") == 0) i = std::min(s.find('\n', i), s.size());
+        else if (s.compare(i, 2, "/*") == 0) i = std::min(s.find("*/", i + 2), s.size()) + 1;
+        else if (s[i] == '\'' || s[i] == '"') {
+            const char quote = s[i];
             std::string text;
-            for (++i; i < source.size() && source[i] != '"'; ++i) {
-                if (source[i] == '\\') text += source[i++];
-                text += source[i];
+            for (++i; i < s.size() && s[i] != quote; ++i) {
+                if (s[i] == '\\') text += s[i++];
+                text += s[i];
             }
-            literals.push_back(text);
+            if (quote == '"') literals.push_back(text);
         }
     }
     return literals;
-}
-
-std::vector<Literal> CoreLiterals() {
-    std::vector<Literal> all;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(Path(PLUMET_SOURCE_DIR) / "src" / "core")) {
-        if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") continue;
-        for (std::string& text : StringLiterals(ReadWholeFile(entry.path()).bytes))
-            all.push_back({entry.path().filename().string(), std::move(text)});
-    }
-    return all;
 }
 
 // Where words are not for the user: the simulator's own state file and log, the diagnostic
@@ -135,13 +113,16 @@ TEST(CatalogueSource, CoreShowsNoWordsOfItsOwnAndEveryKeyItNamesIsInBothCatalogu
     const std::regex key(R"(^[A-Za-z]+\.[A-Za-z0-9.()]+$)");
     const std::regex words(R"([A-Za-z][a-z]+ [a-z]{2,})");
     std::size_t keys = 0;
-    for (const Literal& literal : CoreLiterals()) {
-        if (std::regex_match(literal.text, key) && prefixes.count(literal.text.substr(0, literal.text.find('.'))) != 0) {
-            ++keys;
-            for (const TextCatalogue& catalogue : shipped)
-                EXPECT_TRUE(catalogue.Contains(literal.text)) << literal.file << ": " << literal.text;
-        } else if (kNotForTheUser.count(literal.file) == 0 && kFixedWords.count(literal.text) == 0) {
-            EXPECT_FALSE(std::regex_search(literal.text, words)) << literal.file << ": \"" << literal.text << "\"";
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(Path(PLUMET_SOURCE_DIR) / "src" / "core")) {
+        const std::string file = entry.path().filename().string();
+        if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") continue;
+        for (const std::string& text : StringLiterals(ReadWholeFile(entry.path()).bytes)) {
+            if (std::regex_match(text, key) && prefixes.count(text.substr(0, text.find('.'))) != 0) {
+                ++keys;
+                for (const TextCatalogue& catalogue : shipped) EXPECT_TRUE(catalogue.Contains(text)) << file << ": " << text;
+            } else if (kNotForTheUser.count(file) == 0 && kFixedWords.count(text) == 0) {
+                EXPECT_FALSE(std::regex_search(text, words)) << file << ": \"" << text << "\"";
+            }
         }
     }
     EXPECT_GT(keys, 50U); // the scan found the keys at all
