@@ -23,13 +23,7 @@ inline Settings TestSettings() {
 
 inline SexCharacters TestSexes() { return SexCharactersFromTexts("M", "F", "U"); }
 
-inline const std::string kRegion = RegionLine(TestSettings());
-inline const std::string kFederation = FederationLine(TestSettings());
-
-// Lines of the fancier exchange file and pigeon records of the loft exchange file.
-inline std::string Club(const std::string& number, const std::string& name) {
-    return "3" + number + "   " + PadRight(name, 60);
-}
+// A line of the fancier exchange file and a pigeon record of the loft exchange file.
 inline std::string Fancier(const std::string& club, const std::string& number, const std::string& name) {
     return "4" + club + number + PadRight(name, 20) + "N51000000E0070000000" + std::string(30, ' ');
 }
