@@ -19,10 +19,13 @@ struct SmallTraits : NumberKeyTraits<ClubColumn::Number> {
 };
 using Table = RegisterTable<SmallTraits>;
 
-TEST(RegisterTable, EqualKeysGoAfterFindTakesTheLastAndAnOutOfOrderFileKeepsItsOrder) {
+struct RegisterFile : ::testing::Test {
     TestFolder folder;
     const Path file = folder.path() / "r.dat";
     Table t;
+};
+
+TEST_F(RegisterFile, EqualKeysGoAfterFindTakesTheLastAndAnOutOfOrderFileKeepsItsOrder) {
     EXPECT_TRUE(t.Load(file) == 0U && t.LastLoad() == LoadOutcome::Missing);
     for (const char* r : {"010a", "005c", "005z"}) t.Insert(r);
     EXPECT_TRUE(t.Full());
@@ -37,49 +40,33 @@ TEST(RegisterTable, EqualKeysGoAfterFindTakesTheLastAndAnOutOfOrderFileKeepsItsO
     EXPECT_EQ(folder.Read("r.dat"), " 2 \r\n009x\r\n001y\r\n");
 }
 
-TEST(RegisterTable, AnUnreadableFileIsNeverOverwritten) {
-    TestFolder folder;
-    // Fewer records than counted, more than the table holds, no count line, a line end only.
-    for (const std::string bytes : {" 5 \r\n001\r\n002\r\n", " 4 \r\n1\r\n2\r\n3\r\n4\r\n", "abc\r\n001\r\n", "\r\n"}) {
+// Fewer records than counted, more than the table holds, no count line, a line end only, and a
+// byte below 32 in a record: never taken in, never saved over.
+TEST_F(RegisterFile, AnUnreadableFileIsNeverOverwritten) {
+    for (const std::string& bytes : std::initializer_list<std::string>{
+             " 5 \r\n001\r\n002\r\n", " 4 \r\n1\r\n2\r\n3\r\n4\r\n", "abc\r\n001\r\n", "\r\n", std::string(" 2 \r\n001a\r\n002") + '\0' + "b\r\n"}) {
         folder.Write("r.dat", bytes);
-        Table t;
-        EXPECT_TRUE(t.Load(folder.path() / "r.dat") == 0U && t.LastLoad() == LoadOutcome::Unreadable);
+        EXPECT_TRUE(t.Load(file) == 0U && t.LastLoad() == LoadOutcome::Unreadable);
         t.Insert("004 new");
-        const SaveResult saved = t.Save(folder.path() / "r.dat");
+        const SaveResult saved = t.Save(file);
         EXPECT_FALSE(saved.ok || saved.error.empty());
         EXPECT_EQ(folder.Read("r.dat"), bytes);
     }
+    EXPECT_EQ(UnreadableText(t, file), "The file " + file.string() + " cannot be read: line 3 holds a control character.");
 }
 
-TEST(RegisterTable, AFileOfNoBytesIsAnEmptyRegister) {
-    TestFolder folder;
+TEST_F(RegisterFile, AFileOfNoBytesIsAnEmptyRegister) {
     folder.Write("r.dat", "");
-    Table t;
-    EXPECT_TRUE(t.Load(folder.path() / "r.dat") == 0U && t.LastLoad() == LoadOutcome::Loaded);
-    EXPECT_FALSE(RegisterFileHoldsRecords(folder.path() / "r.dat"));
+    EXPECT_TRUE(t.Load(file) == 0U && t.LastLoad() == LoadOutcome::Loaded);
+    EXPECT_FALSE(RegisterFileHoldsRecords(file));
     t.Insert("004 new");
-    ASSERT_TRUE(t.Save(folder.path() / "r.dat"));
+    ASSERT_TRUE(t.Save(file));
     EXPECT_EQ(folder.Read("r.dat"), " 1 \r\n004 new\r\n");
-}
-
-// A byte below 32 in a record makes the file damaged: never taken in, never saved over.
-TEST(RegisterTable, AControlByteInARecordMakesTheFileUnreadable) {
-    TestFolder folder;
-    const std::string bytes = std::string(" 2 \r\n001a\r\n002") + '\0' + "b\r\n";
-    folder.Write("r.dat", bytes);
-    Table t;
-    EXPECT_TRUE(t.Load(folder.path() / "r.dat") == 0U && t.LastLoad() == LoadOutcome::Unreadable);
-    EXPECT_EQ(UnreadableText(t, folder.path() / "r.dat"),
-              "The file " + (folder.path() / "r.dat").string() + " cannot be read: line 3 holds a control character.");
-    EXPECT_FALSE(t.Save(folder.path() / "r.dat"));
-    EXPECT_EQ(folder.Read("r.dat"), bytes);
 }
 
 // A table loaded before another task changed its file refuses to save over that change, and
 // a table that saved last may save again.
-TEST(RegisterTable, ASaveNeverUndoesAChangeMadeSinceTheLoad) {
-    TestFolder folder;
-    const Path file = folder.path() / "r.dat";
+TEST_F(RegisterFile, ASaveNeverUndoesAChangeMadeSinceTheLoad) {
     for (const bool existed : {true, false}) {
         if (existed) folder.Write("r.dat", " 1 \r\n001a\r\n");
         else std::filesystem::remove(file);
@@ -92,13 +79,12 @@ TEST(RegisterTable, ASaveNeverUndoesAChangeMadeSinceTheLoad) {
             << existed << refused.error;
         EXPECT_EQ(folder.Read("r.dat"), " 1 \r\n005 by another task\r\n");
     }
-    Table window;
-    window.Load(file);
+    t.Load(file);
     for (const char* record : {"007c", "008d"}) {
-        window.Insert(record);
-        ASSERT_TRUE(window.Save(file)) << record;
+        t.Insert(record);
+        ASSERT_TRUE(t.Save(file)) << record;
     }
-    EXPECT_EQ(window.Load(file), 3U);
+    EXPECT_EQ(t.Load(file), 3U);
 }
 
 TEST(ListPosition, RestoresTheSameLineOrTheNewLastOne) {
