@@ -113,6 +113,12 @@ public:
         }
         return files;
     }
+    // Only the files of Snapshot, to compare with a golden folder (which holds no empty folders).
+    std::map<std::string, std::string> Files() const {
+        auto files = Snapshot();
+        std::erase_if(files, [this](const auto& file) { return std::filesystem::is_directory(path_ / file.first); });
+        return files;
+    }
     bool Exists(const std::string& relative) const { return std::filesystem::exists(path_ / relative); }
     // Spelled exactly so: a file system that ignores case finds "race" for "RACE" too.
     bool HasEntryNamed(const std::string& relative) const {
@@ -140,3 +146,10 @@ private:
     static std::string Random() { return std::to_string(std::random_device()()); }
     std::filesystem::path path_;
 };
+
+// The files of the golden folder tests/data/`data`.
+inline std::map<std::string, std::string> GoldenFiles(const std::string& data) {
+    const TestFolder folder;
+    folder.CopyData(data);
+    return folder.Files();
+}
