@@ -62,17 +62,12 @@ TEST(Exchange, BuildsTheGoldenFileAndAReadIntoAnEmptyFolderBuildsItAgain) {
     EXPECT_EQ(FancierLine("004", "001Kurz").size(), kFancierLineLength);
 }
 
+// Club 005 without fanciers in the file, club 002 with new ones, club 010 gone, club 003 new.
 TEST(FancierExchange, ReadReplacesTheClubsInTheFileAndLeavesTheFancierFilesOfMissingClubs) {
     TestInstallation folder;
-    folder.Write("fancier/f005.DAT", " 1 \r\n" + Fancier("005", "001", "Alt").substr(4) + "\r\n");
-    const std::string f010 = folder.Read("fancier/f010.DAT");
-    // Club 005 without fanciers, club 002 with new ones, club 010 gone, club 003 new.
-    folder.Write(kFancierFile, Golden("replaced/S007003.d00"));
+    folder.CopyData("exchange/replaced/before");
     ASSERT_TRUE(ReadFanciers(folder).Ok());
-    EXPECT_EQ(folder.Read("club/club.dat"), Golden("replaced/club.dat"));
-    EXPECT_EQ(folder.Read("fancier/f002.DAT"), Golden("replaced/f002.DAT"));
-    EXPECT_EQ(folder.Read("fancier/f010.DAT"), f010);
-    EXPECT_NE(folder.Read("fancier/f005.DAT").find("Alt"), std::string::npos); // no fancier lines: untouched
+    EXPECT_EQ(folder.Files(), GoldenFiles("exchange/replaced/after"));
 }
 
 // The golden file holds 1000 lines and two empty ones.
@@ -99,16 +94,10 @@ TEST(LoftExchange, AThirtyCharacterLineOfAnOlderFileGetsNoChipABlankColourAndFor
 // Lofts 002/001 (split in the file), 010/007 (unsorted, stored as P010007.DAT) and 003/004 (new).
 TEST(LoftExchange, ASplitLoftKeepsItsLaterGroupEachLoftIsSortedAndLoftsNotInTheFileStay) {
     TestInstallation folder;
-    const std::string untouched = folder.Read("pigeon/p002255.dat");
-    const std::string loft = folder.Read("pigeon/p010007.dat");
     std::filesystem::remove(folder.path() / "pigeon/p010007.dat");
-    folder.Write("pigeon/P010007.DAT", loft); // another letter case
-    folder.Write(kLoftFile, Golden("split/T007003.d00"));
+    folder.CopyData("exchange/split/before"); // the loft in another letter case
     ASSERT_TRUE(ReadLofts(folder).Ok());
-    for (const char* file : {"p002001.dat", "P010007.DAT", "p003004.dat"})
-        EXPECT_EQ(folder.Read(std::string("pigeon/") + file), Golden(std::string("split/") + file)) << file;
-    EXPECT_FALSE(folder.HasEntryNamed("pigeon/p010007.dat"));
-    EXPECT_EQ(folder.Read("pigeon/p002255.dat"), untouched);
+    EXPECT_EQ(folder.Files(), GoldenFiles("exchange/split/after"));
 }
 
 TEST(LoftExchange, ALoftWhoseFileHoldsItsPigeonsAlreadyIsNotWrittenAgain) {
