@@ -254,12 +254,9 @@ TEST(Fanciers, AlterShowsTheStoredLoftChecksItAndMayMoveTheNumberBeyond255) {
 
 TEST(Fanciers, DeleteRemovesTheSelectedFanciersAndOnlyTheirPigeonFiles) {
     FancierFolder folder;
-    for (const char* pigeons : {"pigeon/p007001.dat", "pigeon/P007012.DAT", "pigeon/p007255.dat", "pigeon/p008001.dat"})
-        folder.Write(pigeons, " 0 \r\n");
+    folder.CopyData("fanciers/delete/before");
     EXPECT_TRUE(DeleteSelectedFanciers(folder.table, folder.path(), "007", {0, 1}).Done());
-    EXPECT_EQ(folder.File(), " 1 \r\n" + folder.table.Record(1) + "\r\n");
-    EXPECT_FALSE(folder.Exists("pigeon/p007001.dat") || folder.Exists("pigeon/P007012.DAT"));
-    EXPECT_TRUE(folder.Exists("pigeon/p007255.dat") && folder.Exists("pigeon/p008001.dat"));
+    EXPECT_EQ(folder.Files(), GoldenFiles("fanciers/delete/after"));
 }
 
 TEST(Fanciers, DeleteKeepsPigeonsWhenTheFileIsNotWrittenOrTheNumberIsStillInUse) {
