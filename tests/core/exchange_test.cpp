@@ -53,7 +53,7 @@ TEST(Exchange, BuildsTheGoldenFileAndAReadIntoAnEmptyFolderBuildsItAgain) {
         // Building the loft file again needs the clubs and fanciers that name the pigeon files.
         for (const char* names : {"club/club.dat", "fancier/f002.DAT", "fancier/f010.DAT"})
             if (!fanciers) target.Write(names, source.Read(names));
-        EXPECT_TRUE(fanciers || target.Registers() == source.Registers());
+        EXPECT_TRUE(fanciers || target.Files() == source.Files());
         std::filesystem::remove(target.path() / file);
         ASSERT_TRUE(BuildExchange(kind, target.path(), TestSettings()).Ok());
         EXPECT_EQ(target.Read(file), golden);
@@ -76,9 +76,9 @@ TEST(FancierExchange, TheLineLimitCountsOnlyLinesThatAreNotEmpty) {
     folder.Write(kFancierFile, Golden("S 1000 lines.d00"));
     EXPECT_TRUE(ReadFanciers(folder).Ok());
     folder.Write(kFancierFile, Golden("S 1000 lines.d00") + Fancier("003", "249", "F"));
-    const auto before = folder.Registers();
+    const auto before = folder.Files();
     EXPECT_EQ(ReadFanciers(folder).problem, ExchangeProblem::TooManyLines);
-    EXPECT_EQ(folder.Registers(), before);
+    EXPECT_EQ(folder.Files(), before);
 }
 
 TEST(LoftExchange, AThirtyCharacterLineOfAnOlderFileGetsNoChipABlankColourAndFormatZero) {
@@ -103,11 +103,11 @@ TEST(LoftExchange, ASplitLoftKeepsItsLaterGroupEachLoftIsSortedAndLoftsNotInTheF
 TEST(LoftExchange, ALoftWhoseFileHoldsItsPigeonsAlreadyIsNotWrittenAgain) {
     TestInstallation folder;
     ASSERT_TRUE(BuildLoftExchange(folder.path(), TestSettings()).Ok());
-    const auto before = folder.Registers();
+    const auto before = folder.Files();
     const ExchangeOutcome same = WithFailingSaves([&] { return ReadLofts(folder); });
     EXPECT_TRUE(same.Ok()) << same.error;
     EXPECT_EQ(same.filesWritten, 0U);
-    EXPECT_EQ(folder.Registers(), before);
+    EXPECT_EQ(folder.Files(), before);
     folder.Write(kLoftFile, folder.Read(kLoftFile) + LoftLine("010", "007", Pigeon("NL", 99)) + "\r\n");
     EXPECT_EQ(ReadLofts(folder).filesWritten, 1U);
     EXPECT_NE(folder.Read("pigeon/p010007.dat").find(Pigeon("NL", 99)), std::string::npos);
@@ -135,15 +135,15 @@ TEST(Exchange, ABadLineAnOverfullFileOrAFailedWriteChangesNoRegisterFile) {
         const bool fanciers = c.file[0] == 'S';
         const std::string failing = fanciers ? "club.dat" : "p010007.dat";
         TestInstallation folder;
-        const auto before = folder.Registers();
         folder.Write(fanciers ? kFancierFile : kLoftFile, Golden(std::string("bad/") + c.file + ".d00"));
+        const auto before = folder.Files();
         const ExchangeOutcome read = WithFailingSaves([&] { return fanciers ? ReadFanciers(folder) : ReadLofts(folder); },
                                                       SavesOf(failing));
         EXPECT_EQ(read.problem, c.problem);
         EXPECT_EQ(read.line, c.line);
         const std::string named = c.problem == P::WriteFailed ? failing : fanciers ? "S007003.d00" : "T007003.d00";
         EXPECT_NE(read.error.find(named), std::string::npos) << read.error;
-        EXPECT_EQ(folder.Registers(), before);
+        EXPECT_EQ(folder.Files(), before);
     }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // The small installation of the exchange file tests (tests/data/exchange/installation) and its
 // two exchange files, for region 007 and federation 03.
-#include <map>
 #include <string>
 
 #include "core/app/fixedwidth.h"
@@ -35,14 +34,6 @@ inline std::string Pigeon(const std::string& nation, int number, char sex = 'M')
 struct EmptyInstallation : TestFolder {
     EmptyInstallation() {
         for (const char* name : kDataFolders) std::filesystem::create_directories(path() / name);
-    }
-    // Every register file, so a test can tell that a read changed nothing.
-    std::map<std::string, std::string> Registers() const {
-        std::map<std::string, std::string> files;
-        for (const char* sub : {"club", "fancier", "pigeon"})
-            for (const auto& entry : std::filesystem::directory_iterator(path() / sub))
-                files[sub + ("/" + entry.path().filename().string())] = ReadWholeFile(entry.path()).bytes;
-        return files;
     }
 };
 
