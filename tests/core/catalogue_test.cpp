@@ -13,19 +13,13 @@ namespace {
 
 TEST(Catalogue, KeyIsEverythingBeforeTheFirstEqualsSignOnLinesEndedAnyWay) {
     TextCatalogue c;
-    c.LoadFromBytes("frmSet.Caption=Settings\r\nfrmClubAdd.Caption = Add club\na=b=c\r=orphan\r\n"
-                    "dup=first\r\ndup=second\r\nempty=\r\n");
-    EXPECT_EQ(c.LookupText("frmSet.Caption"), "Settings");
-    EXPECT_EQ(c.LookupText("frmClubAdd.Caption"), "");
-    EXPECT_EQ(c.LookupText("frmClubAdd.Caption "), " Add club");
-    EXPECT_EQ(c.LookupText("a"), "b=c");
-    EXPECT_EQ(c.LookupText("dup"), "first");
+    c.LoadFromBytes(TestData("catalogue/sample.txt"));
+    for (const auto& [key, value] : {std::pair{"frmSet.Caption", "Settings"}, {"frmClubAdd.Caption", ""},
+                                     {"frmClubAdd.Caption ", " Add club"}, {"a", "b=c"}, {"dup", "first"},
+                                     {"FRMSET.CAPTION", ""}})
+        EXPECT_EQ(c.LookupText(key), value) << key;
     EXPECT_TRUE(c.Contains("empty"));
-    EXPECT_EQ(c.LookupText("FRMSET.CAPTION"), "");
-
-    std::string lines;
-    for (int i = 1; i <= 1001; ++i) lines += "k" + std::to_string(i) + "=v" + std::to_string(i) + "\r\n";
-    c.LoadFromBytes(lines);
+    c.LoadFromBytes(TestData("catalogue/1001 keys.txt"));
     EXPECT_EQ(c.LookupText("k1001"), "v1001");
 
     TextCatalogue older;

@@ -26,7 +26,6 @@ inline TextCatalogue ShippedCatalogue(const char* name) {
 }
 
 inline bool EveryPath(const Path&) { return true; }
-
 // The saves that `fails` picks (by default every one) fail at `stage` while this lives, also
 // when an assertion ends the test early, so no later test inherits the fault.
 struct SaveFault {
@@ -64,11 +63,9 @@ public:
 private:
     static void Set(const char* zone) {
 #ifdef _WIN32
-        _putenv_s("TZ", zone ? zone : "");
-        _tzset();
+        _putenv_s("TZ", zone ? zone : ""), _tzset();
 #else
-        zone ? setenv("TZ", zone, 1) : unsetenv("TZ");
-        tzset();
+        zone ? setenv("TZ", zone, 1) : unsetenv("TZ"), tzset();
 #endif
     }
     std::optional<std::string> old_;
