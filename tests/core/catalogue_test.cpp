@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
+#include <set>
 
 #include "core/app/catalogue.h"
 #include "core/app/cp1252.h"
@@ -11,19 +13,13 @@ namespace {
 
 TEST(Catalogue, KeyIsEverythingBeforeTheFirstEqualsSignOnLinesEndedAnyWay) {
     TextCatalogue c;
-    c.LoadFromBytes("frmSet.Caption=Settings\r\nfrmClubAdd.Caption = Add club\na=b=c\r=orphan\r\n"
-                    "dup=first\r\ndup=second\r\nempty=\r\n");
-    EXPECT_EQ(c.LookupText("frmSet.Caption"), "Settings");
-    EXPECT_EQ(c.LookupText("frmClubAdd.Caption"), "");
-    EXPECT_EQ(c.LookupText("frmClubAdd.Caption "), " Add club");
-    EXPECT_EQ(c.LookupText("a"), "b=c");
-    EXPECT_EQ(c.LookupText("dup"), "first");
+    c.LoadFromBytes(TestData("catalogue/sample.txt"));
+    for (const auto& [key, value] : {std::pair{"frmSet.Caption", "Settings"}, {"frmClubAdd.Caption", ""},
+                                     {"frmClubAdd.Caption ", " Add club"}, {"a", "b=c"}, {"dup", "first"},
+                                     {"FRMSET.CAPTION", ""}})
+        EXPECT_EQ(c.LookupText(key), value) << key;
     EXPECT_TRUE(c.Contains("empty"));
-    EXPECT_EQ(c.LookupText("FRMSET.CAPTION"), "");
-
-    std::string lines;
-    for (int i = 1; i <= 1001; ++i) lines += "k" + std::to_string(i) + "=v" + std::to_string(i) + "\r\n";
-    c.LoadFromBytes(lines);
+    c.LoadFromBytes(TestData("catalogue/1001 keys.txt"));
     EXPECT_EQ(c.LookupText("k1001"), "v1001");
 
     TextCatalogue older;
@@ -39,37 +35,91 @@ TEST(Catalogue, KeyIsEverythingBeforeTheFirstEqualsSignOnLinesEndedAnyWay) {
     EXPECT_EQ(c.LookupText("frmSet.Caption"), "Einstellungen");
 }
 
+std::string SourceFile(const char* relative) { return ReadWholeFile(Path(PLUMET_SOURCE_DIR) / relative).bytes; }
+
+// The keys of a catalogue's lines, in file order.
+std::vector<std::string> KeysOf(const std::string& bytes) {
+    std::vector<std::string> keys;
+    for (const auto& line : SplitLines(bytes))
+        if (line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
+    return keys;
+}
+
 // The UI tests check window keys against tests/data/catalogue/keys.txt, so it must name exactly
 // the catalogue's keys; a pigeon record keeps its sex in one position, so the sexes are single letters.
 TEST(ShippedCatalogues, SameKeysOnceEachWindows1252WithCrLfAValueForEveryKeyAndSingleSexLetters) {
-    const auto bytesOf = [](const char* relative) {
-        return ReadWholeFile(std::filesystem::path(PLUMET_SOURCE_DIR) / relative).bytes;
-    };
     std::vector<std::vector<std::string>> keys;
-    for (const char* name : {"data/club.txt", "data/club.de.txt"}) {
-        const std::string bytes = bytesOf(name);
+    for (const char* name : {"club.txt", "club.de.txt"}) {
+        const std::string bytes = SourceFile((std::string("data/") + name).c_str());
         ASSERT_FALSE(bytes.empty()) << name;
         EXPECT_EQ(JoinLinesCrLf(SplitLines(bytes)), bytes) << name << ": every line ends with CR LF";
         EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(bytes)), bytes) << name; // no byte Windows-1252 leaves undefined
-        keys.emplace_back();
-        for (const auto& line : SplitLines(bytes)) {
-            const auto eq = line.find('=');
-            if (eq == std::string::npos) continue;
-            EXPECT_GT(line.size(), eq + 1) << name << ": " << line;
-            keys.back().push_back(line.substr(0, eq));
-        }
+        for (const auto& line : SplitLines(bytes)) // a value for every key
+            EXPECT_TRUE(line.find('=') == std::string::npos || line.size() > line.find('=') + 1) << name << ": " << line;
+        keys.push_back(KeysOf(bytes));
         std::sort(keys.back().begin(), keys.back().end());
         EXPECT_EQ(std::adjacent_find(keys.back().begin(), keys.back().end()), keys.back().end()) << name;
-        TextCatalogue c;
-        c.LoadFromBytes(bytes);
+        const TextCatalogue c = ShippedCatalogue(name);
         const std::string sexes = c.LookupText("frmMain.MaleSex") + c.LookupText("frmMain.FemaleSex") +
                                   c.LookupText("frmMain.NoSex");
         EXPECT_TRUE(sexes.size() == 3 && sexes[0] != sexes[1] && sexes[0] != sexes[2] && sexes[1] != sexes[2]);
         EXPECT_TRUE(std::all_of(sexes.begin(), sexes.end(), [](char s) { return s >= 'A' && s <= 'Z'; })) << name;
     }
     EXPECT_EQ(keys[0], keys[1]);
-    EXPECT_EQ(SplitLines(bytesOf("tests/data/catalogue/keys.txt")), keys[0]);
-    EXPECT_NE(bytesOf("data/club.de.txt").find("Z\xFC" "chter"), std::string::npos); // an umlaut is one byte
+    EXPECT_EQ(SplitLines(SourceFile("tests/data/catalogue/keys.txt")), keys[0]);
+    EXPECT_NE(SourceFile("data/club.de.txt").find("Z\xFC" "chter"), std::string::npos); // an umlaut is one byte
+}
+
+// The core words nothing itself: every sentence it hands to the user comes from the catalogue.
+// The sources are read as text; a literal that reads like words must be a catalogue key.
+// The string literals of a C++ source, without those in comments and character literals.
+std::vector<std::string> StringLiterals(const std::string& s) {
+    std::vector<std::string> literals;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s.compare(i, 2, "//") == 0) i = std::min(s.find('\n', i), s.size());
+        else if (s.compare(i, 2, "/*") == 0) i = std::min(s.find("*/", i + 2), s.size()) + 1;
+        else if (s[i] == '\'' || s[i] == '"') {
+            const char quote = s[i];
+            std::string text;
+            for (++i; i < s.size() && s[i] != quote; ++i) {
+                if (s[i] == '\\') text += s[i++];
+                text += s[i];
+            }
+            if (quote == '"') literals.push_back(text);
+        }
+    }
+    return literals;
+}
+
+// Where words are not for the user: the simulator's own state file and log, the diagnostic
+// trace of the line, the save journal's head line and test hooks, and the markup of exports.
+const std::set<std::string> kNotForTheUser = {"clocksimulator.cpp", "clockstate.cpp", "tracinglink.cpp",
+                                              "clocklink.cpp",      "files.cpp",      "xmlexport.cpp",
+                                              "resultexport.cpp",   "seasonlayout.cpp"};
+// The result list's remark for a pigeon with a data error stands in these words in every language.
+const std::set<std::string> kFixedWords = {"Data Error for this pigeon"};
+
+TEST(CatalogueSource, CoreShowsNoWordsOfItsOwnAndEveryKeyItNamesIsInBothCatalogues) {
+    const TextCatalogue shipped[] = {ShippedCatalogue("club.txt"), ShippedCatalogue("club.de.txt")};
+    std::set<std::string> prefixes; // "Files", "frmLoftSend" …: what a key begins with
+    for (const std::string& name : KeysOf(SourceFile("data/club.txt")))
+        if (name.find('.') != std::string::npos) prefixes.insert(name.substr(0, name.find('.')));
+    const std::regex key(R"(^[A-Za-z]+\.[A-Za-z0-9.()]+$)");
+    const std::regex words(R"([A-Za-z][a-z]+ [a-z]{2,})");
+    std::size_t keys = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(Path(PLUMET_SOURCE_DIR) / "src" / "core")) {
+        const std::string file = entry.path().filename().string();
+        if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") continue;
+        for (const std::string& text : StringLiterals(ReadWholeFile(entry.path()).bytes)) {
+            if (std::regex_match(text, key) && prefixes.count(text.substr(0, text.find('.'))) != 0) {
+                ++keys;
+                for (const TextCatalogue& catalogue : shipped) EXPECT_TRUE(catalogue.Contains(text)) << file << ": " << text;
+            } else if (kNotForTheUser.count(file) == 0 && kFixedWords.count(text) == 0) {
+                EXPECT_FALSE(std::regex_search(text, words)) << file << ": \"" << text << "\"";
+            }
+        }
+    }
+    EXPECT_GT(keys, 50U); // the scan found the keys at all
 }
 
 } // namespace

@@ -1,16 +1,20 @@
+// Reading and saving files, the folder lock, Windows-1252 names and the program folder's settings.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <thread>
 
+#include <unistd.h>
 #ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 #include "core/app/cp1252.h"
 #include "core/app/files.h"
 #include "core/app/folderlock.h"
+#include "core/app/options.h"
 #include "testfolder.h"
 
 namespace plumet {
@@ -33,11 +37,7 @@ TEST(ReadWholeFile, TellsAMissingFileFromOneThatCannotBeRead) {
     TestFolder folder;
     folder.Write("plain", "x");
     std::filesystem::create_directory(folder.path() / "folder");
-    struct Case {
-        const char* name;
-        ReadStatus status;
-        FileReason reason;
-    };
+    struct Case { const char* name; ReadStatus status; FileReason reason; };
     std::vector<Case> cases = {{"plain", ReadStatus::Ok, FileReason::None},
                                {"none", ReadStatus::Missing, FileReason::None},
                                {"folder", ReadStatus::Unreadable, FileReason::Folder}};
@@ -67,8 +67,7 @@ TEST(SaveFileAtomically, ReplacesWholeOrKeepsTheOldFileAndSaysWhyLeavingNoTempor
     ASSERT_TRUE(SaveLines(target, {" 1 ", "abc"}));
     EXPECT_EQ(folder.Read("f.dat"), " 1 \r\nabc\r\n");
     const SaveResult result = WithFailingSaves([&] { return SaveFileAtomically(target, "new"); });
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("f.dat"), std::string::npos);
+    EXPECT_TRUE(!result.ok && result.error.find("f.dat") != std::string::npos) << result.error;
     EXPECT_EQ(folder.Read("f.dat"), " 1 \r\nabc\r\n");
     EXPECT_EQ(folder.EntryCount(), 1U);
     EXPECT_FALSE(SaveFileAtomically(folder.path() / "missing" / "x.dat", "x").ok);
@@ -76,8 +75,8 @@ TEST(SaveFileAtomically, ReplacesWholeOrKeepsTheOldFileAndSaysWhyLeavingNoTempor
     for (const SaveStage stage : {SaveStage::Write, SaveStage::Replace}) {
         const SaveFault full([](const Path&) { return true; }, stage, FileReason::DiskFull);
         const SaveResult failed = SaveFileAtomically(target, "new");
-        EXPECT_EQ(failed.reason, FileReason::DiskFull);
-        EXPECT_NE(failed.error.find("the disk is full"), std::string::npos) << failed.error;
+        EXPECT_TRUE(failed.reason == FileReason::DiskFull && failed.error.find("the disk is full") != std::string::npos)
+            << failed.error;
         EXPECT_EQ(folder.EntryCount(), 1U);
     }
     // Replacing through another spelling keeps the file's own.
@@ -137,35 +136,32 @@ TEST(SaveFilesTogether, AFolderWhereAFileShouldGoIsFoundBeforeAnythingIsReplaced
 // a crash part-way is completed by the next writer.
 class FiveHundredFiles : public ::testing::Test {
 protected:
-    static constexpr int kFiles = 500;
     void SetUp() override {
-        for (int i = 0; i < kFiles; ++i) folder.Write(Name(i), "old " + std::to_string(i));
         folder.Write("gone.dat", "to be removed");
-        for (int i = 0; i < kFiles; ++i) files.push_back({folder.path() / Name(i), "new " + std::to_string(i)});
-        files.push_back({folder.path() / "pigeon" / "added.dat", "added"});
-        files.push_back({folder.path() / "gone.dat", {}, true});
-        initial = Entries();
+        files = {{folder.path() / "pigeon" / "added.dat", "added"}, {folder.path() / "gone.dat", {}, true}};
+        for (int i = 0; i < 500; ++i) {
+            folder.Write(Name(i), "old " + std::to_string(i));
+            files.push_back({folder.path() / Name(i), "new " + std::to_string(i)});
+        }
+        before = after = Files();
+        for (int i = 0; i < 500; ++i) after[Name(i)] = "new " + std::to_string(i);
+        after.erase("gone.dat"), after["pigeon/added.dat"] = "added";
+    }
+    void Crash() {
+        const SaveFault crash(SavesOf(Name(250).substr(7)), SaveStage::Crash);
+        EXPECT_FALSE(SaveFilesTogether(folder.path(), files));
+        EXPECT_TRUE(Files() != before && Files() != after);
     }
     static std::string Name(int i) { return "pigeon/p" + std::to_string(100000 + i) + ".dat"; }
-    // "old", "new" or "mixed", and whether anything but the files themselves is there.
-    std::string State() const {
-        int olds = 0;
-        for (int i = 0; i < kFiles; ++i) olds += folder.Read(Name(i)).starts_with("old") ? 1 : 0;
-        const bool oldRest = !folder.Exists("pigeon/added.dat") && folder.Exists("gone.dat");
-        const bool newRest = folder.Exists("pigeon/added.dat") && !folder.Exists("gone.dat");
-        if (olds == kFiles && oldRest) return "old";
-        if (olds == 0 && newRest) return "new";
-        return "mixed";
-    }
     // Windows keeps the emptied lock file rather than remove a file another may hold open.
-    std::size_t Entries() const {
-        return static_cast<std::size_t>(std::count_if(
-            std::filesystem::recursive_directory_iterator(folder.path()), {},
-            [](const auto& entry) { return entry.path().filename() != kWriteLockFileName; }));
+    std::map<std::string, std::string> Files() const {
+        auto now = folder.Snapshot();
+        now.erase(kWriteLockFileName);
+        return now;
     }
     TestFolder folder;
     std::vector<FileToSave> files;
-    std::size_t initial = 0;
+    std::map<std::string, std::string> before, after;
 };
 
 TEST_F(FiveHundredFiles, AFailurePartWayPutsBackEveryFileAlreadyReplaced) {
@@ -173,40 +169,64 @@ TEST_F(FiveHundredFiles, AFailurePartWayPutsBackEveryFileAlreadyReplaced) {
     for (const SaveStage stage : {SaveStage::Write, SaveStage::Replace}) {
         const SaveFault fault(SavesOf(failing), stage, FileReason::NoPermission);
         const SaveResult saved = SaveFilesTogether(folder.path(), files);
-        EXPECT_FALSE(saved.ok);
-        EXPECT_NE(saved.error.find(failing), std::string::npos) << saved.error;
-        EXPECT_NE(saved.error.find("permission denied"), std::string::npos) << saved.error;
-        EXPECT_EQ(State(), "old");
-        EXPECT_EQ(Entries(), initial);
+        EXPECT_FALSE(saved.ok || saved.error.find(failing) == std::string::npos ||
+                     saved.error.find("permission denied") == std::string::npos) << saved.error;
+        EXPECT_EQ(Files(), before);
     }
     ASSERT_TRUE(SaveFilesTogether(folder.path(), files));
-    EXPECT_EQ(State(), "new");
-    EXPECT_EQ(Entries(), initial); // one added, one removed
+    EXPECT_EQ(Files(), after);
 }
 
 TEST_F(FiveHundredFiles, ACrashPartWayIsCompletedByTheNextWriter) {
-    {
-        const SaveFault crash(SavesOf(Name(250).substr(7)), SaveStage::Crash);
-        EXPECT_FALSE(SaveFilesTogether(folder.path(), files));
-    }
-    EXPECT_EQ(State(), "mixed");
+    Crash();
     ASSERT_TRUE(FolderWriteLock(folder.path(), "next writer", std::chrono::milliseconds(0)).Held());
-    EXPECT_EQ(State(), "new");
+    EXPECT_EQ(Files(), after);
     ASSERT_TRUE(RecoverInterruptedSaves(folder.path())); // nothing left to do
-    EXPECT_EQ(State(), "new");
-    EXPECT_EQ(Entries(), initial);
+    EXPECT_EQ(Files(), after);
 }
 
 // When the rest of a crashed save cannot be completed, what it had replaced is undone.
 TEST_F(FiveHundredFiles, ACrashedSaveThatCannotBeCompletedIsUndone) {
-    {
-        const SaveFault crash(SavesOf(Name(250).substr(7)), SaveStage::Crash);
-        EXPECT_FALSE(SaveFilesTogether(folder.path(), files));
-    }
+    Crash();
     const SaveFault blocked(SavesOf(Name(400).substr(7)), SaveStage::Replace);
     ASSERT_TRUE(RecoverInterruptedSaves(folder.path()));
-    EXPECT_EQ(State(), "old");
-    EXPECT_EQ(Entries(), initial);
+    EXPECT_EQ(Files(), before);
+}
+
+TEST(FolderWriteLock, OneWriterAtATimeAndTheSecondIsToldWhoHoldsTheFolder) {
+    TestFolder folder;
+    FolderWriteLock first(folder.path(), "plumet-cli readout", std::chrono::milliseconds(0));
+    ASSERT_TRUE(first.Held()) << first.Refusal();
+    const FolderWriteLock second(folder.path(), "plumet-cli calculate", std::chrono::milliseconds(0));
+    EXPECT_FALSE(second.Held());
+    EXPECT_NE(second.Refusal().find("plumet-cli readout (process " + std::to_string(::getpid())), std::string::npos)
+        << second.Refusal();
+    first.Release();
+    EXPECT_TRUE(FolderWriteLock(folder.path(), "plumet-cli calculate", std::chrono::milliseconds(0)).Held());
+}
+
+// A writer that waits gets the folder as soon as the holder lets it go.
+TEST(FolderWriteLock, AWaitingWriterTakesTheFolderWhenItIsFree) {
+    TestFolder folder;
+    auto first = std::make_unique<FolderWriteLock>(folder.path(), "first", std::chrono::milliseconds(0));
+    ASSERT_TRUE(first->Held());
+    std::thread release([&first] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        first.reset();
+    });
+    const FolderWriteLock second(folder.path(), "second", kWriteLockWait);
+    release.join();
+    EXPECT_TRUE(second.Held()) << second.Refusal();
+}
+
+// What a crashed holder left in the lock file does not hold anyone up: the operating system
+// let go of its lock when it died.
+TEST(FolderWriteLock, ALockFileOfACrashedProcessIsTakenOver) {
+    TestFolder folder;
+    folder.Write(kWriteLockFileName, "plumet-cli readout\n999999\nelsewhere\n2020-01-01 00:00:00\n");
+    const FolderWriteLock lock(folder.path(), "plumet", std::chrono::milliseconds(0));
+    EXPECT_TRUE(lock.Held());
+    EXPECT_EQ(folder.Read(kWriteLockFileName).rfind("plumet\n" + std::to_string(::getpid()) + "\n", 0), 0U);
 }
 
 TEST(Cp1252, RoundTripsEveryDefinedByteAndRefusesOthers) {
@@ -216,6 +236,124 @@ TEST(Cp1252, RoundTripsEveryDefinedByteAndRefusesOthers) {
     EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC"); // euro sign
     EXPECT_FALSE(Utf8ToCp1252("\xE2\x88\x9A"));       // square root sign
     EXPECT_FALSE(Utf8ToCp1252("\xC3"));               // cut sequence
+}
+
+const std::string kRegion = "007North" + std::string(25, ' ');
+const std::string kFederation = "003East" + std::string(26, ' ');
+const std::string kLines = kRegion + "\r\n" + kFederation + "\r\n";
+
+Settings Example() {
+    Settings settings;
+    settings.region = kRegion, settings.federation = kFederation, settings.comPort = "2";
+    return settings;
+}
+
+TEST(EnsureDataFolders, CreatesTheSixLeavesAFileOfTheSameNameAloneAndReportsWhatItCannotCreate) {
+    TestFolder folder;
+    folder.Write("club", "not a folder");
+    folder.Write("RACE/keep.txt", "kept");
+    EXPECT_TRUE(EnsureDataFolders(folder.path()).empty() && std::filesystem::is_directory(folder.path() / "pigeon"));
+    EXPECT_TRUE(folder.Read("club") == "not a folder" && !folder.HasEntryNamed("race"));
+    TestFolder locked;
+    using std::filesystem::perms;
+    std::filesystem::permissions(locked.path(), perms::owner_read | perms::owner_exec);
+    if (!locked.RefusesNewEntries()) return; // root, and Windows, ignore folder permissions
+    EXPECT_EQ(EnsureDataFolders(locked.path()).size(), 6U);
+}
+
+TEST(Options, WritesTheExampleFileByteForByteAndReadsItBack) {
+    TestFolder folder;
+    Settings settings = Example();
+    settings.sizeChoice = "2";
+    ASSERT_TRUE(WriteOptions(folder.path(), settings));
+    EXPECT_EQ(folder.Read("OPTIONS.PAR"), kLines + "2\r\n2\r\n");
+    const Settings back = ReadOptions(folder.path());
+    EXPECT_EQ(back.RegionNumber() + back.FederationNumber() + back.comPort, "007032");
+    EXPECT_FLOAT_EQ(back.scaleFactor, 1.3F);
+    settings.comPort = "0";
+    EXPECT_TRUE(back.HasPort() && !settings.HasPort());
+}
+
+TEST(Options, ALongFileAndASizeOf7GiveTheirLinesAndSize1) {
+    TestFolder folder;
+    EXPECT_EQ(ReadOptions(folder.path()).region, "");
+    EXPECT_FALSE(folder.Exists("OPTIONS.PAR"));
+    folder.Write("OPTIONS.PAR", kRegion + "\n" + kFederation + "\n5\n7\nextra\n");
+    const Settings seven = ReadOptions(folder.path());
+    EXPECT_EQ(seven.comPort + seven.sizeChoice, "57");
+    EXPECT_FLOAT_EQ(seven.scaleFactor, 1.0F);
+}
+
+// Each damage gives the defaults and says why; nothing of the garbage is used.
+TEST(Options, ADamagedFileIsReportedAndGivesTheDefaults) {
+    const struct {
+        const char* what;
+        std::string bytes; // empty: a folder or a link loop in the file's place
+        const char* reason;
+    } cases[] = {
+        {"folder", "", "it is a folder"},
+        {"loop", "", "leads round in a circle"},
+        {"huge line", std::string(10 << 20, '7') + "\r\n" + kFederation + "\r\n2\r\n1\r\n", "line 1 is too long"},
+        {"NUL in the federation number", kRegion + "\r\n0" + std::string(1, '\0') + "2East\r\n2\r\n1\r\n",
+         "line 2 holds a control character"},
+        {"NUL in the port", kLines + "COM" + std::string(1, '\0') + "\r\n1\r\n", "line 3 holds a control character"},
+        {"no region number", "North\r\n" + kFederation + "\r\n2\r\n1\r\n", "region line does not begin"},
+        {"no federation number", kRegion + "\r\nEast\r\n2\r\n1\r\n", "federation line does not begin"},
+        {"three lines", kLines + "2\r\n", "fewer than four lines"},
+    };
+    for (const auto& c : cases) {
+        TestFolder folder;
+        const Path file = folder.path() / "OPTIONS.PAR";
+        if (std::string(c.what) == "folder") std::filesystem::create_directory(file);
+        else if (std::string(c.what) == "loop") {
+#ifdef _WIN32
+            continue; // links need rights there
+#endif
+            std::filesystem::create_symlink(file, file);
+        }
+        else folder.Write("OPTIONS.PAR", c.bytes);
+        const Settings settings = ReadOptions(folder.path());
+        EXPECT_TRUE(settings.damage.find("OPTIONS.PAR") != std::string::npos &&
+                    settings.damage.find(c.reason) != std::string::npos) << c.what << ": " << settings.damage;
+        EXPECT_EQ(SettingsProblem(settings), settings.damage) << c.what;
+        EXPECT_EQ(settings.region + settings.federation + settings.comPort + settings.sizeChoice, "1") << c.what;
+    }
+    TestFolder folder;
+    EXPECT_NE(SettingsProblem(ReadOptions(folder.path())).find("region line"), std::string::npos); // none yet
+    folder.Write("OPTIONS.PAR", kLines + "2\r\n1\r\n");
+    EXPECT_EQ(SettingsProblem(ReadOptions(folder.path())), "");
+}
+
+TEST(Options, TheMenusLiveInTheProgramsOwnFileAndStayHiddenUnlessItShowsThem) {
+    TestFolder folder;
+    Settings settings = Example();
+    settings.showRaceEvaluation = true;
+    ASSERT_TRUE(WriteOptions(folder.path(), settings));
+    EXPECT_EQ(folder.Read("OPTIONS.PAR"), kLines + "2\r\n1\r\n");
+    EXPECT_EQ(folder.Read("plumet.ini"), "ShowRaceEvaluation=1\r\nShowTerminalProgramLoad=0\r\n");
+    const struct { const char* file; bool race, terminal; } cases[] = {
+        {"ShowRaceEvaluation=1\r\nShowTerminalProgramLoad=0\r\n", true, false},
+        {"ShowTerminalProgramLoad=1\nShowRaceEvaluation=yes\n", false, true},
+        {"; notes\r\nShowRaceEvaluation=1", true, false},
+        {"ShowRaceEvaluation = 1\r\n\xff", false, false}};
+    std::filesystem::remove(folder.path() / "plumet.ini");
+    for (const auto& c : cases) {
+        folder.Write("PLUMET.INI", c.file); // any letter case
+        const Settings back = ReadOptions(folder.path());
+        EXPECT_EQ(std::pair(back.showRaceEvaluation, back.showTerminalProgramLoad), std::pair(c.race, c.terminal)) << c.file;
+        EXPECT_EQ(back.comPort, "2");
+    }
+    std::filesystem::remove(folder.path() / "PLUMET.INI"), std::filesystem::remove(folder.path() / "OPTIONS.PAR");
+    EXPECT_FALSE(ReadOptions(folder.path()).showRaceEvaluation);
+}
+
+TEST(Options, SettingsFieldsNeedEveryFieldAndNumbersInRange) {
+    EXPECT_TRUE(SettingsFieldsValid("255", "Region", "99", "Federation") && SettingsFieldsValid("0", "R", "0", "F"));
+    const std::array<std::array<const char*, 4>, 6> refused{{{"256", "R", "1", "F"}, {"1", "R", "100", "F"},
+                                                            {"-1", "R", "1", "F"}, {"1x", "R", "1", "F"},
+                                                            {"", "R", "1", "F"}, {"1", "R", "1", ""}}};
+    for (const auto& [region, regionName, federation, federationName] : refused)
+        EXPECT_FALSE(SettingsFieldsValid(region, regionName, federation, federationName)) << region << federation;
 }
 
 } // namespace

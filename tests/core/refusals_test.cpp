@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "core/app/catalogue.h"
-#include "core/app/fixedwidth.h"
 #include "core/clock/loftsend.h"
 #include "core/clock/racepointssend.h"
 #include "core/clock/terminalprogramload.h"
@@ -20,150 +19,87 @@ namespace {
 
 using namespace exchangetest;
 
-const std::string kRegion = RegionLine(TestSettings());
-const std::string kFederation = FederationLine(TestSettings());
-const std::string kClub = "3002   " + PadRight("Neu", 60);
-const std::string kFancier = "4002001" + PadRight("Eins", 20) + "N51000000E0070000000" + std::string(30, ' ');
-const std::string kPigeon = "B       05     1234567M1300000000BLUE00";
-
-std::string Lines(const std::vector<std::string>& lines) { return JoinLinesCrLf(lines); }
-
-std::string PigeonFile(const std::vector<std::string>& records) {
-    std::vector<std::string> lines = {FormatCountLine(static_cast<long long>(records.size()))};
-    lines.insert(lines.end(), records.begin(), records.end());
-    return Lines(lines);
-}
-
-// What the send dialog and plumet-cli show for a loft send from `folder`.
-std::string SendLoftText(const TestFolder& folder, const LoftToSend& loft) {
-    ScriptedClockLink link;
-    link.open(PortSettings{});
-    const FrozenTimeSource now{MakeDateTime(2030, 5, 1, 17, 0, 0)};
-    const LoftSendOutcome out = SendLoft(link, folder.path(), loft, {"M", "F", "U"}, now, milliseconds{5}, {}, {});
-    EXPECT_TRUE(link.Sent().empty());
-    return TransferMessageText("frmLoftSend", FaceOf(out.result).message, out.refusal);
-}
+using Refuse = std::function<std::string(const Path&)>;
 
 LoftToSend Loft(std::string club = "007", std::string fancier = "012", std::string region = "012Nord") {
     return {std::move(region), "005Mitte", std::move(club), std::move(fancier), "M\xFCller Hans"};
 }
 
-struct Case {
-    const char* name;
-    std::function<std::string(TestFolder&)> refuse;
-};
-
-std::string WithPigeons(TestFolder& folder, const std::vector<std::string>& records) {
-    folder.Write("pigeon/p007012.dat", PigeonFile(records));
-    return SendLoftText(folder, Loft());
+// What the send dialog and plumet-cli show for a loft send of the pigeons in the case's folder.
+Refuse Send(const LoftToSend& loft = Loft()) {
+    return [loft](const Path& folder) {
+        ScriptedClockLink link;
+        link.open(PortSettings{});
+        const FrozenTimeSource now{MakeDateTime(2030, 5, 1, 17, 0, 0)};
+        const LoftSendOutcome out = SendLoft(link, folder, loft, {"M", "F", "U"}, now, milliseconds{5}, {}, {});
+        EXPECT_TRUE(link.Sent().empty());
+        return TransferMessageText("frmLoftSend", FaceOf(out.result).message, out.refusal);
+    };
 }
 
-std::string FancierRead(TestFolder& folder, const std::vector<std::string>& lines) {
-    folder.Write("exchange/S007003.d00", Lines(lines));
-    return ReadExchange(ExchangeKind::Fancier, folder.path(), TestSettings(), TestSexes()).error;
+Refuse Firmware(const std::string& code) {
+    return [code](const Path& folder) {
+        ScriptedClockLink link;
+        link.open(PortSettings{});
+        const TerminalProgramLoadOutcome out = LoadTerminalProgram(link, folder, code, milliseconds{5}, {}, {});
+        EXPECT_TRUE(link.Sent().empty());
+        return TransferMessageText("frmTerminalprogramLoad", FaceOf(out.result).message, out.refusal);
+    };
 }
 
-std::string LoftRead(TestFolder& folder, const std::vector<std::string>& lines) {
-    folder.Write("exchange/T007003.d00", Lines(lines));
-    return ReadExchange(ExchangeKind::Loft, folder.path(), TestSettings(), TestSexes()).error;
-}
-
-std::string Firmware(TestFolder& folder, const std::string& code, const std::string* image) {
-    if (image) folder.Write("tools/trint" + code + ".exe", *image);
+std::string Points(const Path& folder) {
     ScriptedClockLink link;
     link.open(PortSettings{});
-    const TerminalProgramLoadOutcome out = LoadTerminalProgram(link, folder.path(), code, milliseconds{5}, {}, {});
-    EXPECT_TRUE(link.Sent().empty());
-    return TransferMessageText("frmTerminalprogramLoad", FaceOf(out.result).message, out.refusal);
+    const RacePointsSendOutcome out = SendRacePoints(link, folder, milliseconds{5}, {}, {});
+    return TransferMessageText("frmRacePointsSend", FaceOf(out.result).message, out.refusal);
 }
 
-const std::vector<Case>& Cases() {
-    static const std::string loftLine = "0002001" + kPigeon;
-    static const std::string empty, tooLongHex(kLongestHexImage + 1, '\x5A'), cutRecord = "\xA6\xA5\xA5";
-    static const std::vector<Case> cases = {
-        {"send club 300", [](TestFolder& f) { return SendLoftText(f, Loft("300")); }},
-        {"send fancier 256", [](TestFolder& f) { return SendLoftText(f, Loft("007", "256")); }},
-        {"send region 300", [](TestFolder& f) { return SendLoftText(f, Loft("007", "012", "300Sued")); }},
-        {"send chip", [](TestFolder& f) { return WithPigeons(f, {kPigeon, "B       05     1234568M13 0000000BLUE00"}); }},
-        {"send year 2030", [](TestFolder& f) { return WithPigeons(f, {"B     2030     1234568M1300000000BLUE00"}); }},
-        {"send format 16", [](TestFolder& f) { return WithPigeons(f, {"B       05     1234568M1300000000BLUE16"}); }},
-        {"send unreadable", [](TestFolder& f) {
-             f.Write("pigeon/p007012.dat", " 1 \r\nB\x01\r\n");
-             return SendLoftText(f, Loft());
-         }},
-        {"send 1001 pigeons", [](TestFolder&) {
-             const LoftCoding coding = CodeLoft(Loft(), std::vector<std::string>(1001, kPigeon), PigeonsConvert({}));
-             return TransferMessageText("frmLoftSend", FaceOf(LoftSendResult::NotSendable).message, coding.refusal);
-         }},
-        {"points damaged", [](TestFolder& f) {
-             f.Write("racepo/racepo.dat", " 2 \r\nshort\r\n");
-             ScriptedClockLink link;
-             link.open(PortSettings{});
-             const RacePointsSendOutcome out = SendRacePoints(link, f.path(), milliseconds{5}, {}, {});
-             return TransferMessageText("frmRacePointsSend", FaceOf(out.result).message, out.refusal);
-         }},
-        {"firmware missing", [](TestFolder& f) { return Firmware(f, "C", nullptr); }},
-        {"firmware empty", [](TestFolder& f) { return Firmware(f, "21", &empty); }},
-        {"firmware too long", [](TestFolder& f) { return Firmware(f, "11", &tooLongHex); }},
-        {"firmware cut", [](TestFolder& f) { return Firmware(f, "12", &cutRecord); }},
-        {"firmware folder", [](TestFolder& f) {
-             std::filesystem::create_directories(f.path() / "tools" / "trint13.exe");
-             return Firmware(f, "13", nullptr);
-         }},
-        {"exchange missing", [](TestFolder& f) {
-             return ReadExchange(ExchangeKind::Loft, f.path(), TestSettings(), TestSexes()).error;
-         }},
-        {"exchange region", [](TestFolder& f) { return FancierRead(f, {"1008" + kRegion.substr(4), kFederation}); }},
-        {"exchange federation", [](TestFolder& f) { return FancierRead(f, {kRegion, "2004" + kFederation.substr(4)}); }},
-        {"region line long", [](TestFolder& f) { return FancierRead(f, {kRegion + "xx", kFederation}); }},
-        {"club line long", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kClub + "x"}); }},
-        {"club number", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, "3..\\   Pfad"}); }},
-        {"fancier first", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kFancier}); }},
-        {"fancier short", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kClub, "4002"}); }},
-        {"fancier club", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kClub, "4003" + kFancier.substr(4)}); }},
-        {"fancier number", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kClub, "40020x1" + kFancier.substr(7)}); }},
-        {"unknown line", [](TestFolder& f) { return FancierRead(f, {kRegion, kFederation, kClub, "5002"}); }},
-        {"251 clubs", [](TestFolder& f) {
-             std::vector<std::string> lines = {kRegion, kFederation};
-             for (int n = 0; n <= 250; ++n) lines.push_back("3" + PadLeft(std::to_string(n), 3, '0') + "   C");
-             return FancierRead(f, lines);
-         }},
-        {"pigeon line short", [](TestFolder& f) { return LoftRead(f, {loftLine, loftLine.substr(0, 25)}); }},
-        {"pigeon line kind", [](TestFolder& f) { return LoftRead(f, {"1" + loftLine.substr(1)}); }},
-        {"pigeon loft", [](TestFolder& f) { return LoftRead(f, {"0002/..\\" + loftLine.substr(8)}); }},
-        {"control byte", [](TestFolder& f) { return LoftRead(f, {loftLine, loftLine + "\x07"}); }},
-        {"1001 pigeons", [](TestFolder& f) { return LoftRead(f, std::vector<std::string>(1001, loftLine)); }},
-    };
-    return cases;
+std::string Over1000(const Path&) {
+    const std::vector<std::string> pigeons(1001, "B       05     1234567M1300000000BLUE00");
+    const LoftCoding coding = CodeLoft(Loft(), pigeons, PigeonsConvert({}));
+    return TransferMessageText("frmLoftSend", FaceOf(LoftSendResult::NotSendable).message, coding.refusal);
 }
+
+std::string Fanciers(const Path& folder) { return ReadExchange(ExchangeKind::Fancier, folder, TestSettings(), TestSexes()).error; }
+std::string Lofts(const Path& folder) { return ReadExchange(ExchangeKind::Loft, folder, TestSettings(), TestSexes()).error; }
+
+// Each case runs in a program folder holding the files of tests/data/refusals/<name>, if any.
+const std::vector<std::pair<const char*, Refuse>> kCases = {
+    {"send club 300", Send(Loft("300"))}, {"send fancier 256", Send(Loft("007", "256"))},
+    {"send region 300", Send(Loft("007", "012", "300Sued"))}, {"send chip", Send()}, {"send year 2030", Send()},
+    {"send format 16", Send()}, {"send unreadable", Send()}, {"send 1001 pigeons", Over1000},
+    {"points damaged", Points}, {"firmware missing", Firmware("C")}, {"firmware empty", Firmware("21")},
+    {"firmware too long", Firmware("11")}, {"firmware cut", Firmware("12")}, {"firmware folder", Firmware("13")},
+    {"exchange missing", Lofts}, {"exchange region", Fanciers}, {"exchange federation", Fanciers},
+    {"region line long", Fanciers}, {"club line long", Fanciers}, {"club number", Fanciers},
+    {"fancier first", Fanciers}, {"fancier short", Fanciers}, {"fancier club", Fanciers}, {"fancier number", Fanciers},
+    {"unknown line", Fanciers}, {"251 clubs", Fanciers}, {"pigeon line short", Lofts}, {"pigeon line kind", Lofts},
+    {"pigeon loft", Lofts}, {"control byte", Lofts}, {"1001 pigeons", Lofts},
+};
 
 // Every case's text, with the test folder's place as <folder> and '/' between names.
 std::string Worded() {
     std::string out;
-    for (const Case& c : Cases()) {
+    for (const auto& [name, refuse] : kCases) {
         EmptyInstallation folder;
-        std::string text = c.refuse(folder);
+        if (std::filesystem::exists(Path(PLUMET_TEST_DATA) / "refusals" / name)) folder.CopyData(std::string("refusals/") + name);
+        std::string text = refuse(folder.path());
         std::string place = PathText(folder.path());
         for (std::string* s : {&text, &place})
             for (char& ch : *s)
                 if (ch == '\\') ch = '/';
         for (std::size_t at; (at = text.find(place)) != std::string::npos;) text.replace(at, place.size(), "<folder>");
-        out += std::string(c.name) + ": " + text + "\r\n";
+        out += std::string(name) + ": " + text + "\r\n";
     }
     return out;
 }
 
 TEST(Refusals, EachSaysWhatWhereAndWhyInEnglishAndGerman) {
-    const auto shipped = [](const char* name) {
-        TextCatalogue catalogue;
-        catalogue.LoadFromBytes(ReadWholeFile(Path(PLUMET_SOURCE_DIR) / "data" / name).bytes);
-        return catalogue;
-    };
-    EXPECT_EQ(Worded(), ReadWholeFile(Path(PLUMET_TEST_DATA) / "catalogue" / "refusals.txt").bytes);
-    UseCatalogues(shipped("club.de.txt"), shipped("club.txt"));
+    EXPECT_EQ(Worded(), TestData("catalogue/refusals.txt"));
+    UseCatalogues(ShippedCatalogue("club.de.txt"), ShippedCatalogue("club.txt"));
     const std::string german = Worded();
-    UseCatalogues({}, shipped("club.txt"));
-    EXPECT_EQ(german, ReadWholeFile(Path(PLUMET_TEST_DATA) / "catalogue" / "refusals.de.txt").bytes);
+    UseCatalogues({}, ShippedCatalogue("club.txt"));
+    EXPECT_EQ(german, TestData("catalogue/refusals.de.txt"));
 }
 
 } // namespace

@@ -2,19 +2,14 @@
 // a program folder whose club.txt lacks the keys.
 #include <gtest/gtest.h>
 
-#include "core/app/catalogue.h"
+#include "testfolder.h"
 
 namespace {
 
-class ShippedCatalogue : public ::testing::Environment {
-public:
-    void SetUp() override {
-        plumet::TextCatalogue shipped;
-        shipped.LoadFromBytes(plumet::ReadWholeFile(plumet::Path(PLUMET_SOURCE_DIR) / "data" / "club.txt").bytes);
-        plumet::UseCatalogues({}, std::move(shipped));
-    }
+struct UseShippedCatalogue : ::testing::Environment {
+    void SetUp() override { plumet::UseCatalogues({}, plumet::ShippedCatalogue("club.txt")); }
 };
 
-[[maybe_unused]] const auto* const kShipped = ::testing::AddGlobalTestEnvironment(new ShippedCatalogue);
+[[maybe_unused]] const auto* const kShipped = ::testing::AddGlobalTestEnvironment(new UseShippedCatalogue);
 
 } // namespace

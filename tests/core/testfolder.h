@@ -5,25 +5,32 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
 
+#include "core/app/catalogue.h"
 #include "core/app/files.h"
 
 namespace plumet {
 
 // A file under tests/data.
-inline std::string TestData(const std::string& relative) {
-    return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes;
+inline std::string TestData(const std::string& relative) { return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes; }
+
+// A catalogue of the program's data folder: "club.txt" or "club.de.txt".
+inline TextCatalogue ShippedCatalogue(const char* name) {
+    TextCatalogue catalogue;
+    catalogue.LoadFromBytes(ReadWholeFile(Path(PLUMET_SOURCE_DIR) / "data" / name).bytes);
+    return catalogue;
 }
 
+inline bool EveryPath(const Path&) { return true; }
 // The saves that `fails` picks (by default every one) fail at `stage` while this lives, also
 // when an assertion ends the test early, so no later test inherits the fault.
-class SaveFault {
-public:
-    explicit SaveFault(std::function<bool(const Path&)> fails = [](const Path&) { return true; },
-                       SaveStage stage = SaveStage::Write, FileReason reason = FileReason::Other) {
+struct SaveFault {
+    explicit SaveFault(std::function<bool(const Path&)> fails = EveryPath, SaveStage stage = SaveStage::Write,
+                       FileReason reason = FileReason::Other) {
         SetSaveFaultForTests(std::move(fails), stage, reason);
     }
     ~SaveFault() { SetSaveFaultForTests(nullptr); }
@@ -37,8 +44,7 @@ inline std::function<bool(const Path&)> SavesOf(std::string name) {
 }
 
 // What `task()` gives while the saves that `fails` picks fail.
-template <typename Task>
-auto WithFailingSaves(Task task, std::function<bool(const Path&)> fails = [](const Path&) { return true; }) {
+template <typename Task> auto WithFailingSaves(Task task, std::function<bool(const Path&)> fails = EveryPath) {
     const SaveFault fault(std::move(fails));
     return task();
 }
@@ -57,12 +63,9 @@ public:
 private:
     static void Set(const char* zone) {
 #ifdef _WIN32
-        _putenv_s("TZ", zone ? zone : "");
-        _tzset();
+        _putenv_s("TZ", zone ? zone : ""), _tzset();
 #else
-        if (zone) setenv("TZ", zone, 1);
-        else unsetenv("TZ");
-        tzset();
+        zone ? setenv("TZ", zone, 1) : unsetenv("TZ"), tzset();
 #endif
     }
     std::optional<std::string> old_;
@@ -72,9 +75,7 @@ private:
 
 class TestFolder {
 public:
-    TestFolder() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("plumet-test-" + std::to_string(rd()) + std::to_string(rd()));
+    TestFolder() : path_(std::filesystem::temp_directory_path() / ("plumet-test-" + Random() + Random())) {
         std::filesystem::create_directories(path_);
     }
     ~TestFolder() {
@@ -86,15 +87,34 @@ public:
     TestFolder& operator=(const TestFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-
     void Write(const std::string& relative, const std::string& bytes) const {
-        const auto target = path_ / relative;
-        std::filesystem::create_directories(target.parent_path());
-        std::ofstream(target, std::ios::binary) << bytes;
+        std::filesystem::create_directories((path_ / relative).parent_path());
+        std::ofstream(path_ / relative, std::ios::binary) << bytes;
     }
     std::string Read(const std::string& relative) const {
         std::ifstream in(path_ / relative, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // Copies the files of tests/data/`data` into `relative`.
+    void CopyData(const std::string& data, const std::string& relative = ".") const {
+        std::filesystem::create_directories(path_ / relative);
+        std::filesystem::copy(std::filesystem::path(PLUMET_TEST_DATA) / data, path_ / relative,
+                              std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    }
+    // Every file below the folder by its relative path, to tell that a task changed nothing.
+    std::map<std::string, std::string> Snapshot() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_)) {
+            const std::string relative = std::filesystem::relative(entry.path(), path_).generic_string();
+            files[relative] = entry.is_regular_file() ? Read(relative) : "";
+        }
+        return files;
+    }
+    // Only the files of Snapshot, to compare with a golden folder (which holds no empty folders).
+    std::map<std::string, std::string> Files() const {
+        auto files = Snapshot();
+        std::erase_if(files, [this](const auto& file) { return std::filesystem::is_directory(path_ / file.first); });
+        return files;
     }
     bool Exists(const std::string& relative) const { return std::filesystem::exists(path_ / relative); }
     // Spelled exactly so: a file system that ignores case finds "race" for "RACE" too.
@@ -107,9 +127,7 @@ public:
     // Whether the folder's permissions keep a new entry out (not for root, nor on Windows).
     bool RefusesNewEntries() const {
         std::error_code ec;
-        if (!std::filesystem::create_directory(path_ / "probe", ec)) return true;
-        std::filesystem::remove(path_ / "probe", ec);
-        return false;
+        return !std::filesystem::create_directory(path_ / "probe", ec) || !std::filesystem::remove(path_ / "probe", ec);
     }
     bool IgnoresLetterCase() const {
         std::ofstream(path_ / "case-probe") << "";
@@ -122,5 +140,13 @@ public:
     }
 
 private:
+    static std::string Random() { return std::to_string(std::random_device()()); }
     std::filesystem::path path_;
 };
+
+// The files of the golden folder tests/data/`data`.
+inline std::map<std::string, std::string> GoldenFiles(const std::string& data) {
+    const TestFolder folder;
+    folder.CopyData(data);
+    return folder.Files();
+}
