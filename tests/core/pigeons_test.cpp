@@ -87,8 +87,10 @@ TEST(PigeonFile, ReadAndWrittenBackByteForByteFromCrLfOrLf) {
 }
 
 TEST(PigeonFields, TheListLineKeepsTheColumnsAndSexKeysAreTheCatalogueBytes) {
-    EXPECT_EQ(PigeonListLine(12, CompletePigeonRecord("B       05     1234567W", "0012345678", "RED", "00")),
-              "0012:     B       05   1234567W      RED                 "); // a code for no chip
+    // A chip is shown; "00…" and a hand entry's "13…" mean none.
+    for (const auto& [chip, shown] : {std::pair{"0012345678", "          "}, {"1300000000", "          "}, {"53A1B2C3D4", "53A1B2C3D4"}})
+        EXPECT_EQ(PigeonListLine(12, CompletePigeonRecord("B       05     1234567W", chip, "RED", "00")),
+                  std::string("0012:     B       05   1234567W      RED       ") + shown) << chip;
     UseSexCharacters(kSexes);
     EXPECT_EQ(SexKey(U'w'), 'W');
     EXPECT_FALSE(SexKey(U'\u014D')); // cut to a byte it would read 'M'
