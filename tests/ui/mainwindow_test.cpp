@@ -224,8 +224,7 @@ private slots:
         App().settings.comPort = "03";
         MainWindow main;
         main.DisableCOMMenues();
-        SettingsDialog dialog(&main);
-        dialog.show();
+        Showing<SettingsDialog> dialog(&main);
         QApplication::processEvents();
         QCOMPARE(dialog.SelectedPort(), std::string("3")); // the stored port is ticked
         // The largest size scales the window at once: fonts by kind of control, the size, and centred again.
@@ -263,8 +262,7 @@ private slots:
             for (const bool on : {true, false}) {
                 auto main = std::make_unique<MainWindow>();
                 {
-                    SettingsDialog dialog(main.get());
-                    dialog.show();
+                    Showing<SettingsDialog> dialog(main.get());
                     QApplication::processEvents(); // ticks the stored port
                     dialog.findChild<QCheckBox*>(c.check)->setChecked(on);
                     Click(&dialog);
@@ -287,8 +285,7 @@ private slots:
         SetPorts({"COM 1", "COM 3", "COM 5"});
         App().settings.comPort = "4"; // gone: the last available is ticked
         MainWindow main;
-        SettingsDialog dialog(&main);
-        dialog.show();
+        Showing<SettingsDialog> dialog(&main);
         QApplication::processEvents();
         QCOMPARE(folder->Told(), NumberedMessage("frmSet", 4));
         QCOMPARE(dialog.SelectedPort(), std::string("5"));
@@ -312,8 +309,7 @@ private slots:
 
     void settingsWithoutAPortMessageFiveAndEscapeDisableTheClockMenus() {
         MainWindow main;
-        SettingsDialog dialog(&main);
-        dialog.show();
+        Showing<SettingsDialog> dialog(&main);
         QApplication::processEvents();
         QCOMPARE(folder->Messages().Shown().back().text, Shipped("frmSet.MsgBoxText5"));
         dialog.findChild<QRadioButton*>("Option3")->click();

@@ -47,9 +47,8 @@ class RaceTest : public UiTest {
     static void Export(const char* week, const char* point, const char* button,
                        const std::function<void(QWidget*)>& chooser = nullptr) {
         MainWindow main;
-        RaceDataExportDialog dialog(&main);
+        Showing<RaceDataExportDialog> dialog(&main);
         QCOMPARE(Field(&dialog, "Text1")->text(), QString::fromStdString(WeekText(SystemTimeSource().Now())));
-        dialog.show();
         Type(&dialog, {{"Text1", week}, {"Text2", point}});
         std::unique_ptr<ModalWatcher> watcher;
         if (chooser) watcher = std::make_unique<ModalWatcher>(chooser);
@@ -168,8 +167,7 @@ private slots:
             QVERIFY(!Button(&none, "OKButton")->isEnabled());
         }
         folder->Install("ui/tworaces");
-        RaceSelectDialog dialog(nullptr, RaceSelectDialog::Mode::Delete);
-        dialog.show();
+        Showing<RaceSelectDialog> dialog(nullptr, RaceSelectDialog::Mode::Delete);
         QPushButton* ok = Button(&dialog, "OKButton");
         QCOMPARE(ok->text(), Shipped("frmRaceSelect.OKButton.Caption(Delete)"));
         QCOMPARE(shows(&dialog), "15.05.2024|SPA" + QString(10, ' ') + "Spa, Belgien");
@@ -206,8 +204,7 @@ private slots:
         };
         // Chooses the second race in `mode` and answers whether the chooser stayed open.
         const auto choose = [](RaceSelectDialog::Mode mode) {
-            RaceSelectDialog dialog(nullptr, mode);
-            dialog.show();
+            Showing<RaceSelectDialog> dialog(nullptr, mode);
             Combo(&dialog, "Combo1")->setCurrentIndex(1);
             Button(&dialog, "OKButton")->click();
             return dialog.isVisible();
@@ -296,8 +293,7 @@ private slots:
 
     void distancesSwitchingTheUnitResetsTheBoxesAndAClubWithoutFanciersStoresNothing() {
         folder->Install("ui/race");
-        EnterDistancesDialog dialog(nullptr, U'.');
-        dialog.show();
+        Showing<EnterDistancesDialog> dialog(nullptr, U'.');
         const auto units = [&dialog] { return Label(&dialog, "Label6") + Label(&dialog, "Label7"); };
         QVERIFY(Option(&dialog, "Option4")->isChecked());
         QCOMPARE(units(), Shipped("frmEnterDistances.Label6Miles.Caption") + Shipped("frmEnterDistances.Label7Yards.Caption"));
@@ -317,8 +313,7 @@ private slots:
 
     void distancesStoringWritesTheClubsFileEachPairComesBackInItsUnitAndABrokenFileIsKept() {
         folder->Install("ui/race");
-        EnterDistancesDialog dialog(nullptr, U',');
-        dialog.show();
+        Showing<EnterDistancesDialog> dialog(nullptr, U',');
         Combo(&dialog, "Combo2")->setCurrentIndex(1); // fancier 012
         Type(&dialog, {{"Text1", "12"}, {"Text2", "880"}});
         QTest::keyClick(Field(&dialog, "Text2"), Qt::Key_Return);
@@ -354,8 +349,7 @@ private slots:
         // A broken file is not saved over nor passed over by closing.
         const QByteArray broken = " 1 \r\n 2 \r\n00105 1 0020.1168\r\n00107 0 abc\r\n";
         folder->Write("racecalc/dist007.dat", broken);
-        EnterDistancesDialog third(nullptr, U'.');
-        third.show();
+        Showing<EnterDistancesDialog> third(nullptr, U'.');
         Button(&third, "Command1")->click();
         QVERIFY(folder->Critical().startsWith(third.windowTitle() + ": "));
         QCOMPARE(folder->Read("racecalc/dist007.dat"), broken);

@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/appcontext.h"
@@ -95,6 +96,13 @@ QString Shipped(const QString& key);
 
 // Shows the window and waits until it is active, so that the focus moves as for a user.
 void ShowActive(QWidget* window);
+
+// A window of type W, shown as it is made.
+template <class W>
+struct Showing : W {
+    template <class... A>
+    explicit Showing(A&&... args) : W(std::forward<A>(args)...) { this->show(); }
+};
 
 // Clicks into the field, selects all, types `text`, then moves the focus away.
 void TypeInto(QWidget* field, const QString& text);
