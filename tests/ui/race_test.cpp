@@ -1,6 +1,3 @@
-#include <QDateEdit>
-#include <QDir>
-
 #include "core/app/fixedwidth.h"
 #include "core/app/weeks.h"
 #include "core/race/races.h"
@@ -31,6 +28,12 @@ class RaceTest : public UiTest {
     static QDateEdit* Date(QWidget* dialog) { return dialog->findChild<QDateEdit*>("DTPicker1"); }
     static QRadioButton* Option(QWidget* dialog, const char* name) { return dialog->findChild<QRadioButton*>(name); }
     static QCheckBox* Check(QWidget* dialog, const char* name) { return dialog->findChild<QCheckBox*>(name); }
+    // Shows the window and waits until it is active, so that the focus moves as for a user.
+    static void ShowActive(QWidget* window) {
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
     static QString Boxes(QWidget* dialog) { return Text(dialog, {"Text1"}) + "|" + Text(dialog, {"Text2"}); }
     static bool Added(QWidget* dialog, int pigeon) { return Combo(dialog, "Combo3")->itemText(pigeon).endsWith(" / OK"); }
     int ManLines() const { return folder->Read("racecalc/Spring 1_wf012.man").count('\n'); }

@@ -1,4 +1,3 @@
-#include <QDir>
 
 #include "ui/exchange/exchangedialog.h"
 #include "ui/registers/clubchangedialog.h"
@@ -104,7 +103,6 @@ private slots:
         const QString failed = SavingFails(folder->Messages(), [&] { Fill(&dialog, {"2", "5"}); });
         QVERIFY2(failed.startsWith(dialog.windowTitle() + ": ") && failed.contains("p002005.dat"), qPrintable(failed));
         QVERIFY(dialog.isVisible() && main.Mode() == ListMode::Fanciers);
-        folder->Messages().Clear();
         for (const char* file : {"fancier/f002.DAT", "pigeon/p001012.dat"})
             QCOMPARE(folder->Read(file), Golden(QString("ui/clubchange/") + file));
 
@@ -193,7 +191,6 @@ private slots:
         const QString failed = SavingFails(folder->Messages(), [&] { Click(&dialog); });
         QVERIFY2(failed.startsWith(dialog.windowTitle() + ": ") && failed.contains("p007012.dat"), qPrintable(failed));
         QCOMPARE(folder->Read("pigeon/p007012.dat"), QByteArray(" 0 \r\n"));
-        folder->Messages().Clear();
         Click(&dialog);
         QCOMPARE(folder->Read("pigeon/p007012.dat"), QByteArray(" 1 \r\nNL      05     1234567M1300000000BL  00\r\n"));
         QCOMPARE(main->List()->item(0)->text(), "0001:     NL      05   1234567M      BL  " + QString(16, ' '));

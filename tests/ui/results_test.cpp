@@ -1,5 +1,5 @@
-#include <QDateEdit>
-#include <QDir>
+#include <QFileDialog>
+#include <QProcess>
 #include <QXmlStreamReader>
 
 #include "core/race/races.h"
@@ -30,6 +30,30 @@ class ResultsTest : public UiTest {
             if (races->item(i)->text().startsWith(name + "  ")) races->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     }
     static Race FirstRace() { return LoadRaces(App().programFolder).races.at(0); }
+    // The text of each page of a PDF file, its white space made single.
+    static QStringList PdfPages(const QString& file) {
+        QProcess process;
+        process.start("pdftotext", {file, "-"});
+        process.waitForFinished(30000);
+        QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
+        pages.removeLast();
+        for (QString& page : pages) page = page.simplified();
+        return pages;
+    }
+    // Answers the next save dialog with the filter of `filterKey` and a file name, as a user picks them.
+    static void AnswerSaveDialog(const QString& filterKey, const QString& file) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, filterKey, file] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            poll->deleteLater();
+            poll->stop();
+            dialog->selectNameFilter(Shipped("frmRaceResultsShow." + filterKey));
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+            static_cast<QDialog*>(dialog)->accept(); // a user's Save
+        });
+        poll->start(10);
+    }
 
 private slots:
     void raceExportWritesTheFormatOfTheNameOrTheFilterAndReportsWhatItCannotWrite() {

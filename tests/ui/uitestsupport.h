@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,6 +36,9 @@
 
 namespace plumet::ui::test {
 
+// "title: text" of the one critical message shown since the last clearing, else a complaint; clears.
+QString TakeCritical(MessageTestMode& messages);
+
 class ProgramFolderFixture {
 public:
     ProgramFolderFixture();
@@ -46,8 +51,7 @@ public:
     MessageTestMode& Messages() { return *messages_; }
     // Title and text of every message shown since the last call.
     QStringList Told();
-    // "title: text" of the one critical message shown since the last call, else a complaint.
-    QString Critical();
+    QString Critical() { return TakeCritical(*messages_); }
 
 private:
     QTemporaryDir dir_;
@@ -94,9 +98,6 @@ QByteArray Golden(const QString& relative);
 // The catalogue value of a key in the shipped English catalogue.
 QString Shipped(const QString& key);
 
-// Shows the window and waits until it is active, so that the focus moves as for a user.
-void ShowActive(QWidget* window);
-
 // A window of type W, shown as it is made.
 template <class W>
 struct Showing : W {
@@ -128,13 +129,6 @@ private:
     std::unique_ptr<QTimer> poll_;
 };
 
-// The text of each page of a PDF file, its white space made single.
-QStringList PdfPages(const QString& file);
-
-// Answers the next save dialog with the filter of `filterKey` (of frmRaceResultsShow) and a
-// file name, as a user picks them.
-void AnswerSaveDialog(const QString& filterKey, const QString& file);
-
 // Every caption key a window asks for that the shipped catalogue lacks; `mode` for a window
 // opened in a mode, whose title and some captions take the "(mode)" keys.
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});
@@ -145,8 +139,7 @@ QStringList ShownTexts(const MessageTestMode& messages);
 QStringList ShippedPair(const QString& titleKey, const QString& textKey);
 QStringList NumberedMessage(const QString& form, int n);
 
-// Runs `save` with every file save failing; answers "title: text" of the one critical message
-// it showed.
+// Runs `save` with every file save failing; answers TakeCritical of what it showed.
 QString SavingFails(MessageTestMode& messages, const std::function<void()>& save);
 
 // While alive, every transfer dialog talks to `inner`, which the test keeps: the dialog's
