@@ -261,9 +261,7 @@ private slots:
             SetSaveFaultForTests(nullptr);
             QCOMPARE(folder->Told().value(0), fault ? Shipped("frmRacedataGet.MsgBoxName9") : QString());
         }
-        QFile copy(QDir(target.path()).filePath(ToQt(ReadoutFileName(App().settings, today.week, today.point))));
-        QVERIFY(copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), file);
+        QCOMPARE(folder->Read(target.filePath(ToQt(ReadoutFileName(App().settings, today.week, today.point)))), file);
     }
 
     void racedataGetWithoutAPortGivesMessage1AndCloses() {

@@ -46,9 +46,7 @@ class MainWindowTest : public UiTest {
 private slots:
     void aFirstStartCopiesTheCatalogueOnlyWhereThereIsNoneAndReportsWhatCannotBeWritten() {
         QTemporaryDir own;
-        QFile catalogue(own.filePath("CLUB.TXT"));
-        QVERIFY(catalogue.open(QIODevice::WriteOnly) && catalogue.write("frmSet.Caption=Einstellungen\r\n") > 0);
-        catalogue.close();
+        folder->Write(own.filePath("CLUB.TXT"), "frmSet.Caption=Einstellungen\r\n");
         QCOMPARE(PrepareProgramFolder(own.path().toStdString()), QStringList());
         QVERIFY(!QFile::exists(own.filePath("club.txt")));
         // A program folder below a file: nothing can be created there, even by root.
@@ -61,9 +59,7 @@ private slots:
     }
 
     void startsWithTitleMenusAndTheEmptyClubList() {
-        QFile written(folder->Path() + "/club.txt"), shipped(":/data/club.txt");
-        QVERIFY(written.open(QIODevice::ReadOnly) && shipped.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), shipped.readAll());
+        QCOMPARE(folder->Read("club.txt"), folder->Read(":/data/club.txt"));
         MainWindow w;
         QCOMPARE(w.windowTitle(), QString("Plumet Rederivevizo ZK-ORT  1.65      -RO"));
         QCOMPARE(w.List()->item(0)->text(), Shipped("frmMain.txtNoClub"));

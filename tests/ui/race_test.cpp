@@ -1,4 +1,3 @@
-#include "core/app/fixedwidth.h"
 #include "core/app/weeks.h"
 #include "core/race/races.h"
 #include "ui/clock/storepathselect.h"
@@ -36,7 +35,6 @@ class RaceTest : public UiTest {
     }
     static QString Boxes(QWidget* dialog) { return Text(dialog, {"Text1"}) + "|" + Text(dialog, {"Text2"}); }
     static bool Added(QWidget* dialog, int pigeon) { return Combo(dialog, "Combo3")->itemText(pigeon).endsWith(" / OK"); }
-    int ManLines() const { return folder->Read("racecalc/Spring 1_wf012.man").count('\n'); }
 
     // Chooses pigeon `index` and adds it with the arrival day, hour and minute.
     static void AddPigeon(QWidget* dialog, int index, int day, int hour, int minute) {
@@ -112,12 +110,7 @@ private slots:
         QTest::keyClick(Field(&dialog, "Text14"), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(folder->Messages().Shown().empty());
-        const RaceList list = LoadRaces(App().programFolder);
-        QCOMPARE(list.Count(), std::size_t(1));
-        const Race& race = list.races[0];
-        QCOMPARE((QList<int>{race.releasePointNumber, race.nights, race.closedFromHour, race.flightWeek}), (QList<int>{7, 1, 23, 53}));
-        QCOMPARE(race.name + race.releaseLatitude + race.meanDistance + race.headerComment,
-                 PadRight("Spring1", 30) + "N49150000" + "0025" + PadRight("Opener", 60));
+        QCOMPARE(folder->Read("racecalc/races.dat"), Golden("ui/expected/races-night.dat")); // REIMS, one night from 23, week 53
     }
 
     void editADuplicateNameOrAFailedSaveKeepsTheEditorOpen() {
@@ -156,10 +149,7 @@ private slots:
         TypeInto(Field(&dialog, "Text3"), "45");
         Button(&dialog, "Command2")->click(); // its own name is no duplicate
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const RaceList list = LoadRaces(App().programFolder);
-        QCOMPARE(list.Count(), std::size_t(2));
-        QCOMPARE(list.races[1].releaseMinute, 45);
-        QCOMPARE(list.races[1].clubName, PadRight("Nord", 30));
+        QCOMPARE(folder->Read("racecalc/races.dat"), Golden("ui/expected/races-altered.dat")); // minute 45, club Nord kept
     }
 
     void selectShowsTheRaceAndDeleteAsksThenRemovesItUntilNoneIsLeft() {
@@ -266,8 +256,7 @@ private slots:
         folder->Write("racecalc/_wf000.man", "stray");
         Button(&dialog, "OKButton")->click();
         QVERIFY(dialog.result() == QDialog::Accepted && !QFile::exists(folder->Path() + "/racecalc/_wf000.man"));
-        QCOMPARE(ManLines(), 5); // head, fancier, timer, two pigeons
-        QVERIFY(folder->Read("racecalc/Spring 1_wf012.man").contains("DV    2023012340000109M05016050601070"));
+        QCOMPARE(folder->Read("racecalc/Spring 1_wf012.man"), Golden("ui/expected/clocktimes-two.man"));
         QVERIFY(folder->Messages().Shown().empty());
     }
 
@@ -278,7 +267,7 @@ private slots:
         Combo(&dialog, "Combo2")->setCurrentIndex(1);
         AddPigeon(&dialog, 0, 15, 12, 0);
         Combo(&dialog, "Combo2")->setCurrentIndex(2); // Weber, never touched
-        QCOMPARE(ManLines(), 4);
+        QCOMPARE(folder->Read("racecalc/Spring 1_wf012.man"), Golden("ui/expected/clocktimes-one.man"));
         QVERIFY(!QFile::exists(folder->Path() + "/racecalc/Spring 1_wf013.man"));
 
         // Back to Schulz: the file is read again; removing the pigeon clears its boxes.
@@ -325,9 +314,7 @@ private slots:
         Type(&dialog, {{"Text1", "123"}, {"Text2", "45"}});
         Button(&dialog, "OKButton")->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const QByteArray written = folder->Read("racecalc/dist007.dat");
-        QVERIFY(written.contains("\r\n01205 1 0020,1168\r\n01207 0 0123,0450\r\n"));
-        QCOMPARE(written.count('\n'), 2 + 9);
+        QCOMPARE(folder->Read("racecalc/dist007.dat"), Golden("ui/expected/dist007.dat"));
 
         EnterDistancesDialog again(nullptr, U'.');
         Combo(&again, "Combo2")->setCurrentIndex(1);
@@ -379,9 +366,7 @@ private slots:
             qobject_cast<StoreRacedataPathSelect*>(modal)->SetFolder(target.path());
             Click(modal);
         });
-        QFile exported(QDir(target.path()).filePath("W0120523_07.xml"));
-        QVERIFY(exported.open(QIODevice::ReadOnly));
-        QCOMPARE(exported.readAll(), document);
+        QCOMPARE(folder->Read(target.filePath("W0120523_07.xml")), document);
         const QString failed = SavingFails(folder->Messages(), [] { Export("23", "07", "Command1"); });
         QVERIFY2(failed.startsWith(Shipped("frmRaceDataExportToXML.Caption")), qPrintable(failed));
     }

@@ -22,7 +22,7 @@ ProgramFolderFixture::ProgramFolderFixture() : messages_(std::make_unique<Messag
 ProgramFolderFixture::~ProgramFolderFixture() { App() = AppContext{}; }
 
 void ProgramFolderFixture::Write(const QString& relative, const QByteArray& bytes) const {
-    const QString path = dir_.filePath(relative);
+    const QString path = QDir(dir_.path()).filePath(relative);
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     file.open(QIODevice::WriteOnly);
@@ -56,7 +56,7 @@ QByteArray Golden(const QString& relative) {
 }
 
 QByteArray ProgramFolderFixture::Read(const QString& relative) const {
-    QFile file(dir_.filePath(relative));
+    QFile file(QDir(dir_.path()).filePath(relative));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 

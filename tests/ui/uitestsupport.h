@@ -44,6 +44,7 @@ public:
     ProgramFolderFixture();
     ~ProgramFolderFixture();
     QString Path() const { return dir_.path(); }
+    // A path relative to the program folder, or an absolute one; an unreadable file reads as empty.
     void Write(const QString& relative, const QByteArray& bytes) const;
     QByteArray Read(const QString& relative) const;
     // Copies the golden tree tests/data/<set> into the program folder, subfolders and all.
