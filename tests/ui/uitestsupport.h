@@ -88,6 +88,7 @@ private slots:
     }
     void cleanup() {
         Cleanup();
+        QCOMPARE(folder->Told(), QStringList()); // every message a test expects, it takes
         ports_.reset();
         folder.reset();
     }
