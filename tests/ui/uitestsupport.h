@@ -94,10 +94,8 @@ private slots:
     }
 };
 
-// The bytes of golden file tests/data/<relative>.
+// The bytes of golden file tests/data/<relative>; a key's text in the shipped English catalogue.
 QByteArray Golden(const QString& relative);
-
-// The catalogue value of a key in the shipped English catalogue.
 QString Shipped(const QString& key);
 
 // A window of type W, shown as it is made.
@@ -117,7 +115,6 @@ QString Label(QWidget* window, const char* label = "Label1");
 void Click(QWidget* window, const char* button = "Command1");
 // Types the texts into Text1, Text2 and so on, then clicks Command1.
 void Fill(QWidget* window, const QStringList& texts);
-// Types into each named field in turn.
 void Type(QWidget* window, std::initializer_list<std::pair<const char*, QString>> fields);
 
 // While alive, runs `onModal` with the next modal window once it is shown, then closes
