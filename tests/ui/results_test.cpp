@@ -1,5 +1,5 @@
-#include <QDateEdit>
-#include <QDir>
+#include <QFileDialog>
+#include <QProcess>
 #include <QXmlStreamReader>
 
 #include "core/race/races.h"
@@ -30,6 +30,30 @@ class ResultsTest : public UiTest {
             if (races->item(i)->text().startsWith(name + "  ")) races->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     }
     static Race FirstRace() { return LoadRaces(App().programFolder).races.at(0); }
+    // The text of each page of a PDF file, its white space made single.
+    static QStringList PdfPages(const QString& file) {
+        QProcess process;
+        process.start("pdftotext", {file, "-"});
+        process.waitForFinished(30000);
+        QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
+        pages.removeLast();
+        for (QString& page : pages) page = page.simplified();
+        return pages;
+    }
+    // Answers the next save dialog with the filter of `filterKey` and a file name, as a user picks them.
+    static void AnswerSaveDialog(const QString& filterKey, const QString& file) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, filterKey, file] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            poll->deleteLater();
+            poll->stop();
+            dialog->selectNameFilter(Shipped("frmRaceResultsShow." + filterKey));
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+            static_cast<QDialog*>(dialog)->accept(); // a user's Save
+        });
+        poll->start(10);
+    }
 
 private slots:
     void raceExportWritesTheFormatOfTheNameOrTheFilterAndReportsWhatItCannotWrite() {
@@ -100,7 +124,7 @@ private slots:
         QVERIFY(QFile::remove(result) && QDir().mkpath(result) && QFile::remove(chosen));
         chooser.Choose();
         QCOMPARE(folder->Messages().Shown().size(), 1u);
-        QVERIFY(folder->Messages().Shown()[0].text.contains("Spring 1.flt cannot be read: it is a folder, not a file."));
+        QVERIFY(folder->Told().value(1).contains("Spring 1.flt cannot be read: it is a folder, not a file."));
         QVERIFY(!QFile::exists(chosen));
     }
 
@@ -110,7 +134,6 @@ private slots:
         folder->Install("ui/overnight");
         QStringList shown;
         ModalWatcher watcher([&](QWidget* window) {
-            QCOMPARE(MissingCaptionKeys(window), QStringList());
             for (const char* label : {"Label2", "Label12", "Label19", "Label20", "Label21"})
                 shown << window->findChild<QLabel*>(label)->text();
             shown << static_cast<RaceResultsDialog*>(window)->ListLines();
@@ -123,7 +146,6 @@ private slots:
                                .replace("%1", QDir::toNativeSeparators("racecalc/Spring 1_wf012.man"))
                                .replace("%2", "5"));
         QVERIFY2(shown[5].startsWith("0001 Meier") && shown[5].contains("  9.30.00 "), qPrintable(shown[5]));
-        QVERIFY(folder->Messages().Shown().empty());
     }
 
     // Define the golden season in the window (Metz is another season's, so it is refused
@@ -186,6 +208,7 @@ private slots:
 
         folder->Messages().QueueAnswer(MessageAnswer::Ok);
         Click(&window, "Command6");
+        QVERIFY(folder->Told().value(1).contains("Season 2024")); // asked first
         QVERIFY(!QFile::exists(folder->Path() + "/racecalc/Season 2024.season"));
         QCOMPARE(window.findChild<QComboBox*>("Combo1")->currentText(), QString("Other"));
     }
@@ -196,7 +219,6 @@ private slots:
         WriteGoldenRaces(true);
         const Race arlon = LoadRaces(App().programFolder).races.at(2);
         RaceResultsDialog window(nullptr, arlon, ReadResultFile(App().programFolder, arlon.name).lines);
-        QCOMPARE(MissingCaptionKeys(&window), QStringList());
         QCOMPARE(window.findChild<QLabel*>("Label23")->text(), QString("Season 2024, 3 prizes (1:4)"));
         QVERIFY2(window.ListLines()[0].endsWith("  P          100.00"), qPrintable(window.ListLines()[0]));
         QVERIFY(!window.ListLines()[3].contains(" P "));

@@ -1,12 +1,9 @@
 #include "uitestsupport.h"
 
 #include <QDialog>
-#include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QFileDialog>
 #include <QGroupBox>
-#include <QProcess>
 
 #include "common/catalogues.h"
 #include "common/textcodec.h"
@@ -25,7 +22,7 @@ ProgramFolderFixture::ProgramFolderFixture() : messages_(std::make_unique<Messag
 ProgramFolderFixture::~ProgramFolderFixture() { App() = AppContext{}; }
 
 void ProgramFolderFixture::Write(const QString& relative, const QByteArray& bytes) const {
-    const QString path = dir_.filePath(relative);
+    const QString path = QDir(dir_.path()).filePath(relative);
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     file.open(QIODevice::WriteOnly);
@@ -46,9 +43,9 @@ QStringList ProgramFolderFixture::Told() {
     return texts;
 }
 
-QString ProgramFolderFixture::Critical() {
-    const std::vector<ShownMessage> shown = messages_->Shown();
-    messages_->Clear();
+QString TakeCritical(MessageTestMode& messages) {
+    const std::vector<ShownMessage> shown = messages.Shown();
+    messages.Clear();
     if (shown.size() != 1 || shown[0].icon != MessageIcon::Critical) return "not one critical message";
     return shown[0].title + ": " + shown[0].text;
 }
@@ -59,17 +56,11 @@ QByteArray Golden(const QString& relative) {
 }
 
 QByteArray ProgramFolderFixture::Read(const QString& relative) const {
-    QFile file(dir_.filePath(relative));
+    QFile file(QDir(dir_.path()).filePath(relative));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString Shipped(const QString& key) { return ToQt(ShippedCatalogue().LookupText(key.toStdString())); }
-
-void ShowActive(QWidget* window) {
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-}
 
 void TypeInto(QWidget* field, const QString& text) {
     field->setFocus();
@@ -125,30 +116,6 @@ ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::m
 
 ModalWatcher::~ModalWatcher() = default;
 
-QStringList PdfPages(const QString& file) {
-    QProcess process;
-    process.start("pdftotext", {file, "-"});
-    process.waitForFinished(30000);
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
-    pages.removeLast();
-    for (QString& page : pages) page = page.simplified();
-    return pages;
-}
-
-void AnswerSaveDialog(const QString& filterKey, const QString& file) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, filterKey, file] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        poll->deleteLater();
-        poll->stop();
-        dialog->selectNameFilter(Shipped("frmRaceResultsShow." + filterKey));
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
-        static_cast<QDialog*>(dialog)->accept(); // a user's Save
-    });
-    poll->start(10);
-}
-
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
     const QString prefix = window->objectName();
     QStringList missing;
@@ -182,9 +149,7 @@ QString SavingFails(MessageTestMode& messages, const std::function<void()>& save
     SetSaveFaultForTests([](const Path&) { return true; });
     save();
     SetSaveFaultForTests(nullptr);
-    const auto& shown = messages.Shown();
-    if (shown.size() != 1 || shown[0].icon != MessageIcon::Critical) return "not one critical message";
-    return shown[0].title + ": " + shown[0].text;
+    return TakeCritical(messages);
 }
 
 QStringList ShownTexts(const MessageTestMode& messages) {

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/appcontext.h"
@@ -33,11 +36,15 @@
 
 namespace plumet::ui::test {
 
+// "title: text" of the one critical message shown since the last clearing, else a complaint; clears.
+QString TakeCritical(MessageTestMode& messages);
+
 class ProgramFolderFixture {
 public:
     ProgramFolderFixture();
     ~ProgramFolderFixture();
     QString Path() const { return dir_.path(); }
+    // A path relative to the program folder, or an absolute one; an unreadable file reads as empty.
     void Write(const QString& relative, const QByteArray& bytes) const;
     QByteArray Read(const QString& relative) const;
     // Copies the golden tree tests/data/<set> into the program folder, subfolders and all.
@@ -45,8 +52,7 @@ public:
     MessageTestMode& Messages() { return *messages_; }
     // Title and text of every message shown since the last call.
     QStringList Told();
-    // "title: text" of the one critical message shown since the last call, else a complaint.
-    QString Critical();
+    QString Critical() { return TakeCritical(*messages_); }
 
 private:
     QTemporaryDir dir_;
@@ -82,19 +88,22 @@ private slots:
     }
     void cleanup() {
         Cleanup();
+        QCOMPARE(folder->Told(), QStringList()); // every message a test expects, it takes
         ports_.reset();
         folder.reset();
     }
 };
 
-// The bytes of golden file tests/data/<relative>.
+// The bytes of golden file tests/data/<relative>; a key's text in the shipped English catalogue.
 QByteArray Golden(const QString& relative);
-
-// The catalogue value of a key in the shipped English catalogue.
 QString Shipped(const QString& key);
 
-// Shows the window and waits until it is active, so that the focus moves as for a user.
-void ShowActive(QWidget* window);
+// A window of type W, shown as it is made.
+template <class W>
+struct Showing : W {
+    template <class... A>
+    explicit Showing(A&&... args) : W(std::forward<A>(args)...) { this->show(); }
+};
 
 // Clicks into the field, selects all, types `text`, then moves the focus away.
 void TypeInto(QWidget* field, const QString& text);
@@ -106,7 +115,6 @@ QString Label(QWidget* window, const char* label = "Label1");
 void Click(QWidget* window, const char* button = "Command1");
 // Types the texts into Text1, Text2 and so on, then clicks Command1.
 void Fill(QWidget* window, const QStringList& texts);
-// Types into each named field in turn.
 void Type(QWidget* window, std::initializer_list<std::pair<const char*, QString>> fields);
 
 // While alive, runs `onModal` with the next modal window once it is shown, then closes
@@ -120,13 +128,6 @@ private:
     std::unique_ptr<QTimer> poll_;
 };
 
-// The text of each page of a PDF file, its white space made single.
-QStringList PdfPages(const QString& file);
-
-// Answers the next save dialog with the filter of `filterKey` (of frmRaceResultsShow) and a
-// file name, as a user picks them.
-void AnswerSaveDialog(const QString& filterKey, const QString& file);
-
 // Every caption key a window asks for that the shipped catalogue lacks; `mode` for a window
 // opened in a mode, whose title and some captions take the "(mode)" keys.
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});
@@ -137,8 +138,7 @@ QStringList ShownTexts(const MessageTestMode& messages);
 QStringList ShippedPair(const QString& titleKey, const QString& textKey);
 QStringList NumberedMessage(const QString& form, int n);
 
-// Runs `save` with every file save failing; answers "title: text" of the one critical message
-// it showed.
+// Runs `save` with every file save failing; answers TakeCritical of what it showed.
 QString SavingFails(MessageTestMode& messages, const std::function<void()>& save);
 
 // While alive, every transfer dialog talks to `inner`, which the test keeps: the dialog's
