@@ -1,0 +1,576 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+#include "core/app/fixedwidth.h"
+#include "core/clock/clocksimulator.h"
+#include "core/clock/loftget.h"
+#include "core/clock/loftsend.h"
+#include "core/clock/racedataget.h"
+#include "core/clock/racepointssend.h"
+#include "core/clock/terminalprogramload.h"
+#include "core/clock/transferface.h"
+#include "support/scriptedlink.h"
+#include "testfolder.h"
+
+namespace plumet {
+namespace {
+
+using Texts = std::vector<std::string>;
+const SexTexts kSexes{"M", "F", "U"};
+const std::string kOldPigeons = " 1 \r\nNL      05     1234567M1300000000BLUE00\r\n";
+
+// A program folder with clubs 007 (fancier 012) and 123 (fanciers 007, 008), and a clock of loft
+// 12/5/7/12 on an open link.
+class ClockTransfer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.Write("club/club.dat", TestData("clock/club.dat"));
+        folder.Write("fancier/f007.DAT", TestData("fanciers/f007.DAT"));
+        folder.Write("fancier/f123.DAT", TestData("clock/f123.DAT"));
+        folder.Write("pigeon/p007012.dat", kOldPigeons);
+        std::filesystem::create_directories(folder.path() / "race");
+        settings.region = "012Nord";
+        settings.federation = "005Mitte";
+        clock.State().region = 12, clock.State().federation = 5, clock.State().club = 7, clock.State().fancier = 12;
+        link.open(PortSettings{});
+    }
+    TransferProgressSink Progress() {
+        return [this](const TransferProgress& p) {
+            steps.push_back(std::to_string(p.done) + "/" + std::to_string(p.total));
+            whats.push_back(p.what);
+            if (p.done == stopAt) stop.request_stop();
+        };
+    }
+    LoftGetOutcome Get(ClockLink& through) {
+        return GetLoft(through, folder.path(), settings, kSexes, wait, Progress(), stop.get_token());
+    }
+    RacePointsSendOutcome SendPoints(ClockLink& through) {
+        return SendRacePoints(through, folder.path(), wait, Progress(), stop.get_token());
+    }
+    RacedataTarget Target(const std::string& point = "00") const {
+        return {folder.path(), settings, {point, "23", "02", "06", "24"}, kSexes};
+    }
+    std::string Pigeons() const { return folder.Read("pigeon/p007012.dat"); }
+
+    TestFolder folder;
+    Settings settings;
+    milliseconds wait{20};
+    FrozenTimeSource master{MakeDateTime(2024, 6, 2, 18, 30, 0)};
+    ClockSimulator clock{master};
+    ScriptedClockLink link{clock};
+    Texts steps, whats;
+    std::stop_source stop;
+    std::optional<std::size_t> stopAt; // the step at which to cancel
+};
+
+// loftsend
+
+const Texts kSendPigeons = {"B       05     1234567M1300000000BLUE00", "D     20190815      12F0012345678GRIZ01",
+                            "DV      230815       9UABCDEF0100    01"};
+
+std::string PigeonFile(const Texts& records) {
+    Texts lines = {FormatCountLine(records.size())};
+    lines.insert(lines.end(), records.begin(), records.end());
+    return JoinLinesCrLf(lines);
+}
+
+LoftToSend Loft(std::string club = "007", std::string fancier = "012") {
+    return {"012Nord", "005Mitte", std::move(club), std::move(fancier), "M\xFCller Hans         "};
+}
+
+class LoftSend : public ClockTransfer {
+protected:
+    void SetUp() override {
+        ClockTransfer::SetUp();
+        folder.Write("pigeon/p007012.dat", PigeonFile(kSendPigeons));
+    }
+    LoftSendOutcome Send(ClockLink& through, const LoftToSend& loft) {
+        return SendLoft(through, folder.path(), loft, kSexes, now, wait, Progress(), stop.get_token());
+    }
+    FrozenTimeSource now{MakeDateTime(2024, 3, 9, 17, 45, 30)}; // a Saturday
+};
+
+// The golden stream: key, name, three pigeons and the time; then a fancier without a pigeon
+// file: key and time only.
+TEST_F(LoftSend, SendsKeyNamePigeonsAndTimeAndTheClockConfirms) {
+    const LoftSendOutcome out = Send(link, Loft());
+    EXPECT_EQ(out.result, LoftSendResult::Confirmed);
+    EXPECT_STREQ(FaceOf(out.result).status, "txtCommunicationOk");
+    ASSERT_EQ(clock.State().pigeons.size(), 3U);
+    EXPECT_EQ(clock.State().pigeons[2].ring, *PigeonsConvert(kSexes).EncodeRing(kSendPigeons[2]));
+    EXPECT_EQ(clock.ClockTime(), now.Now());
+    EXPECT_EQ(steps, (Texts{"0/3", "1/3", "2/3", "3/3"}));
+    link.close();
+    link.open(PortSettings{});
+    EXPECT_EQ(Send(link, Loft("007", "013")).result, LoftSendResult::Confirmed);
+    EXPECT_EQ(link.Sent(), TestData("clock/loftsend.bytes"));
+}
+
+TEST_F(LoftSend, RefusesBeforeTheFirstByteWhatTheClockCannotTake) {
+    LoftToSend badRegion = Loft();
+    badRegion.region = "300Sud";
+    const std::pair<LoftToSend, std::string> cases[] = {
+        {Loft("300", "012"), PigeonFile(kSendPigeons)},
+        {Loft("007", "256"), PigeonFile(kSendPigeons)},
+        {badRegion, PigeonFile(kSendPigeons)},
+        {Loft(), PigeonFile({kSendPigeons[0], "B       05     1234568M13 0000000BLUE00"})}, // blank in the chip
+        {Loft(), PigeonFile({"B       05     1234568Mabcdef0100BLUE00"})},                    // lower-case chip
+        {Loft(), PigeonFile({"B       45     1234568M1300000000BLUE00"})},                    // year 45
+        {Loft(), " 1001 \r\n"},                                                                  // unreadable file
+    };
+    for (const auto& [loft, pigeonFile] : cases) {
+        folder.Write("pigeon/p" + loft.club + loft.fancier + ".dat", pigeonFile);
+        const LoftSendOutcome out = Send(link, loft);
+        EXPECT_EQ(out.result, LoftSendResult::NotSendable) << loft.club << "/" << pigeonFile;
+        EXPECT_STREQ(FaceOf(out.result).status, "txtCommunicationError");
+        EXPECT_TRUE(out.refusal); // its words: Refusals.*
+    }
+    EXPECT_TRUE(steps.empty());
+    EXPECT_EQ(link.Sent(), "");
+}
+
+std::string FaceText(const TransferFace& face) { return face.status + std::to_string(face.message); }
+
+TEST_F(LoftSend, NoConfirmationGivesMessageTwoCancelAndAPortFailureStopAtOnce) {
+    ScriptedClockLink silent, inner;
+    silent.open(PortSettings{});
+    const LoftSendOutcome unconfirmed = Send(silent, Loft());
+    EXPECT_EQ(unconfirmed.result, LoftSendResult::NotConfirmed);
+    EXPECT_EQ(FaceText(FaceOf(unconfirmed.result)), "txtCommunicationError2");
+
+    inner.open(PortSettings{});
+    FailingClockLink failing(inner);
+    failing.PortErrorAtSend(40);
+    const LoftSendOutcome broken = Send(failing, Loft());
+    EXPECT_EQ(broken.result, LoftSendResult::Broken);
+    EXPECT_EQ(FaceText(FaceOf(broken.result)), "txtCommunicationError0");
+
+    stopAt = 1;
+    EXPECT_EQ(Send(link, Loft()).result, LoftSendResult::Cancelled);
+    EXPECT_EQ(link.Sent().size(), 50U); // the head and one pigeon, nothing more
+    link.close();
+    EXPECT_TRUE(clock.State().pigeons.empty());
+}
+
+// loftget
+
+// Out of order on purpose: the file comes out in register order.
+const Texts kClockPigeons = {"DV      230815       9UABCDEF0100    01", "B       05     1234567M1300000000BLUE00",
+                             "D     20190815      12F0012345600GRIZ01"};
+
+class LoftGet : public ClockTransfer {
+protected:
+    void SetUp() override {
+        ClockTransfer::SetUp();
+        for (const std::string& record : kClockPigeons)
+            clock.State().pigeons.push_back({*PigeonsConvert(kSexes).EncodeRing(record), *PigeonsConvert::EncodeChip(record)});
+    }
+};
+
+TEST_F(LoftGet, ReplacesThePigeonFileInRegisterOrderAndAnEmptyLoftEmptiesIt) {
+    const LoftGetOutcome out = Get(link);
+    EXPECT_EQ(out.result, LoftGetResult::Stored);
+    EXPECT_EQ(out.status, "txtCommunicationOk");
+    EXPECT_EQ(Pigeons(), JoinLinesCrLf({" 3 ", kClockPigeons[1], kClockPigeons[2], kClockPigeons[0]}));
+    EXPECT_EQ(steps, (Texts{"0/3", "1/3", "2/3", "3/3"}));
+    clock.State().pigeons.clear();
+    EXPECT_EQ(Get(link).result, LoftGetResult::Stored);
+    EXPECT_EQ(Pigeons(), " 0 \r\n");
+}
+
+// A wrong region, federation, club, fancier, acknowledgement or end mark, and a silence at any
+// byte are the clock fault test's; here what a clock cannot send: a port that vanishes and one
+// pigeon more than a register holds.
+TEST_F(LoftGet, AVanishingPortOrMoreThan1000PigeonsLeaveThePigeonFileAsItWas) {
+    FailingClockLink failing(link);
+    failing.PortErrorAtReceive(3);
+    EXPECT_EQ(Get(failing).result, LoftGetResult::CommunicationError);
+    EXPECT_EQ(Pigeons(), kOldPigeons);
+    link.close();
+    clock.State().pigeons.resize(1001);
+    ScriptedClockLink fresh(clock);
+    fresh.open(PortSettings{});
+    EXPECT_EQ(Get(fresh).result, LoftGetResult::TooManyPigeons);
+    EXPECT_EQ(Pigeons(), kOldPigeons);
+    EXPECT_EQ(folder.EntryCount(), 4U);
+}
+
+TEST_F(LoftGet, CancelAndAFailedSaveLeaveTheOldFileAndNoTemporary) {
+    stopAt = 2;
+    EXPECT_EQ(Get(link).result, LoftGetResult::Cancelled);
+    EXPECT_EQ(Pigeons(), kOldPigeons);
+
+    stop = {}, stopAt.reset();
+    ScriptedClockLink fresh(clock);
+    fresh.open(PortSettings{});
+    const LoftGetOutcome failed = WithFailingSaves([&] { return Get(fresh); });
+    EXPECT_EQ(failed.result, LoftGetResult::SaveFailed);
+    EXPECT_FALSE(failed.saved.error.empty());
+    EXPECT_EQ(Pigeons(), kOldPigeons);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path() / "pigeon"), {}), 1);
+}
+
+// racepointssend
+
+using RacePointsSend = ClockTransfer;
+
+TEST_F(RacePointsSend, AMissingRegisterIsCreatedAndSentAs1290Bytes) {
+    std::filesystem::create_directory(folder.path() / "racepo");
+    const RacePointsSendOutcome out = SendPoints(link);
+    EXPECT_EQ(out.result, RacePointsSendResult::Confirmed);
+    EXPECT_STREQ(FaceOf(out.result).status, "txtCommunicationOk");
+    EXPECT_EQ(link.Sent(), ">8" + std::string(13 + 98 * 13, ' ') + ">");
+    EXPECT_TRUE(folder.Exists("racepo/racepo.dat"));
+    EXPECT_EQ(clock.State().releasePoints.size(), 99U);
+    EXPECT_EQ(steps.back() + " " + whats.back(), "98/98 98" + std::string(15, ' '));
+}
+
+TEST_F(RacePointsSend, NamesGoUnescapedInRegisterOrderAndTheClockAnswersAfterAPause) {
+    folder.Write("racepo/racepo.dat", " 3 \r\n01BRUXELLES" + std::string(53, ' ') + "\r\n02A>B" + std::string(59, ' ') +
+                                          "\r\n03" + std::string(62, ' ') + "\r\n");
+    EXPECT_EQ(SendPoints(link).result, RacePointsSendResult::Confirmed);
+    EXPECT_EQ(link.Sent(), ">8" + std::string(13, ' ') + "BRUXELLES    A>B          " + std::string(13, ' ') + ">");
+    EXPECT_EQ(steps, (Texts{"0/3", "1/3", "2/3", "3/3"}));
+    EXPECT_EQ(whats, (Texts{"", "01  BRUXELLES    ", "02  A>B          ", "03" + std::string(15, ' ')}));
+}
+
+TEST_F(RacePointsSend, NoAnswerABrokenPortCancelAndAnUnreadableRegisterSaySo) {
+    std::filesystem::create_directory(folder.path() / "racepo");
+    ScriptedClockLink silent, untouched;
+    silent.open(PortSettings{});
+    RacePointsSendOutcome out = SendPoints(silent);
+    EXPECT_EQ(out.result, RacePointsSendResult::NotConfirmed);
+    EXPECT_EQ(FaceText(FaceOf(out.result)), "txtCommunicationError2");
+    FailingClockLink failing(link);
+    failing.PortErrorAtSend(20);
+    out = SendPoints(failing);
+    EXPECT_EQ(out.result, RacePointsSendResult::Broken);
+    EXPECT_EQ(FaceText(FaceOf(out.result)), "txtCommunicationError0");
+    stop.request_stop();
+    EXPECT_EQ(SendPoints(link).result, RacePointsSendResult::Cancelled);
+
+    stop = {};
+    folder.Write("racepo/racepo.dat", " 2 \r\nshort\r\n");
+    untouched.open(PortSettings{});
+    out = SendPoints(untouched);
+    EXPECT_EQ(out.result, RacePointsSendResult::NotSendable);
+    EXPECT_EQ(out.refusal.reason, RefusalReason::RegisterRefused);
+    EXPECT_EQ(untouched.Sent(), "");
+}
+
+// racedataget
+
+const std::string kReadPigeons[] = {"DV    20050815 1234567M1300000000BLAU01", "NL      05     1234567F1300000000RT  00"};
+
+ArrivalRecord Arrival(int pigeon, int point, int dayByte, int hour, int minute, int second) {
+    ArrivalRecord a{};
+    const RingRecord ring = *PigeonsConvert(kSexes).EncodeRing(kReadPigeons[pigeon]);
+    std::copy(ring.begin(), ring.end(), a.begin());
+    a[16] = static_cast<std::uint8_t>(point), a[17] = static_cast<std::uint8_t>(dayByte);
+    a[18] = static_cast<std::uint8_t>(hour), a[19] = static_cast<std::uint8_t>(minute);
+    a[20] = static_cast<std::uint8_t>(second), a[21] = 0x81, a[22] = 0x4F;
+    return a;
+}
+
+// Club 123; fancier 7 has arrivals for points 7 and 3 and one without a day.
+ClockState Clock(int fancier = 7) {
+    ClockState state;
+    state.region = 12, state.federation = 5, state.club = 123;
+    state.fancier = static_cast<std::uint8_t>(fancier);
+    state.basketing = {31 | 64, 5, 7, 30, 0};
+    state.timerFlags = 64;
+    state.clockOffsetSeconds = -42;
+    if (fancier == 7) state.arrivals = {Arrival(0, 7, 1, 14, 3, 27), Arrival(1, 3, 31, 16, 0, 5), Arrival(1, 7, 0, 0, 0, 0)};
+    return state;
+}
+
+class RacedataGet : public ClockTransfer {
+protected:
+    void SetUp() override {
+        ClockTransfer::SetUp();
+        wait = milliseconds{2};
+    }
+    // A read of `state`; `breakIt` may break the link first.
+    RacedataOutcome Read(const ClockState& state, const std::function<void(FailingClockLink&)>& breakIt = nullptr) {
+        ClockSimulator simulator(master, state);
+        ScriptedClockLink inner(simulator);
+        FailingClockLink failing(inner);
+        if (breakIt) breakIt(failing);
+        failing.open(kRacedataGetConstants.SettingsFor("1"));
+        whats.clear();
+        const RacedataOutcome outcome = GetRacedata(failing, Target(), wait, Progress());
+        sent = inner.Sent();
+        return outcome;
+    }
+    std::string File() const { return folder.Read("race/W0120523.d00"); }
+
+    std::string sent;
+};
+
+// Several clocks, the duplicate and point 07 run end to end; here the golden file and the steps.
+TEST_F(RacedataGet, ClocksFillTheGoldenFileStepByStep) {
+    const RacedataOutcome first = Read(Clock(7));
+    EXPECT_EQ(sent, ">4");
+    EXPECT_EQ(whats, (Texts{"txtTerminalSearch", "txtDataGet", "txtCommunicationOk", "txtDataSave", "txtDataReady"}));
+    const RacedataOutcome second = Read(Clock(8));
+    EXPECT_EQ(JoinLinesCrLf(first.appended) + JoinLinesCrLf(second.appended), File());
+    EXPECT_EQ(File(), TestData("readout/W0120523.d00"));
+}
+
+// A wrong or missing byte at any place is the clock fault test's; here the breaks the simulator
+// cannot make, and a save that fails.
+TEST_F(RacedataGet, APortErrorOrAFailedSaveAddsNoLine) {
+    ASSERT_EQ(Read(Clock(8)).result, RacedataResult::Saved);
+    const std::string before = File();
+    using Break = std::function<void(FailingClockLink&)>;
+    for (const Break& breakIt : {Break([](FailingClockLink& l) { l.PortErrorAtReceive(60); }),
+                                 Break([](FailingClockLink& l) { l.PortErrorAtSend(1); })}) {
+        const RacedataOutcome outcome = Read(Clock(), breakIt);
+        EXPECT_EQ(outcome.status, RacedataStatus::CommunicationError);
+        EXPECT_NE(outcome.result, RacedataResult::Saved);
+        EXPECT_EQ(File(), before);
+    }
+    const RacedataOutcome failed = WithFailingSaves([&] { return Read(Clock(7)); });
+    EXPECT_EQ(failed.message, kRacedataSaveFailed);
+    EXPECT_FALSE(failed.error.empty());
+    EXPECT_EQ(File(), before);
+}
+
+TEST_F(RacedataGet, WhatWaitedOnTheLineIsDroppedAndAThousandArrivalsFit) {
+    clock.State() = Clock();
+    clock.State().arrivals.assign(kArrivalRecordLimit, clock.State().arrivals.front());
+    link.QueueIncoming(">>\x01\x02 printout\r\n>");
+    const RacedataOutcome outcome = GetRacedata(link, Target(), wait, nullptr);
+    ASSERT_EQ(outcome.result, RacedataResult::Saved);
+    EXPECT_EQ(outcome.appended.size(), 3 + kArrivalRecordLimit);
+    EXPECT_EQ(outcome.appended[1].substr(7, 3), "000"); // the count is written modulo 1000
+}
+
+TEST_F(RacedataGet, CancelWritesNothing) {
+    clock.State() = Clock();
+    stop.request_stop();
+    EXPECT_EQ(GetRacedata(link, Target(), wait, nullptr, stop.get_token()).result, RacedataResult::Cancelled);
+    EXPECT_TRUE(link.Sent().empty());
+    // Cancelled once the data are in: nothing is saved either.
+    const RacedataReceipt receipt = ReceiveRacedata(link, wait, nullptr);
+    ASSERT_EQ(receipt.outcome, ReceiveOutcome::Received);
+    EXPECT_EQ(StoreRacedata(receipt.data, Target(), nullptr, stop.get_token()).result, RacedataResult::Cancelled);
+    EXPECT_FALSE(folder.Exists("race/W0120523.d00"));
+}
+
+// clock faults
+
+// The golden clock (loft 12/5/7/12, two pigeons, two arrivals) against the registers of its loft.
+class ClockFaults : public ClockTransfer {
+protected:
+    void SetUp() override {
+        ClockTransfer::SetUp();
+        wait = milliseconds{1};
+        const ClockStateRead read = LoadClockState(Path(PLUMET_TEST_DATA) / "clock" / "state.txt");
+        ASSERT_TRUE(read.ok) << read.error;
+        state = read.state;
+    }
+    // Each transfer opens the port afresh and hangs up at its end, as the dialogs do.
+    template <typename Transfer>
+    auto Over(ClockSimulator& simulator, Transfer transfer) {
+        ScriptedClockLink fresh(simulator);
+        fresh.open(PortSettings{});
+        auto outcome = transfer(fresh);
+        fresh.close();
+        return outcome;
+    }
+    LoftGetOutcome LoftFrom(ClockSimulator& simulator) {
+        return Over(simulator, [&](ClockLink& l) { return GetLoft(l, folder.path(), settings, kSexes, wait, nullptr, {}); });
+    }
+    RacedataOutcome ReadOut(ClockSimulator& simulator) {
+        return Over(simulator, [&](ClockLink& l) { return GetRacedata(l, Target(), wait, nullptr); });
+    }
+
+    ClockState state;
+    const Path readout = folder.path() / "race" / "W0120523.d00";
+};
+
+// The clock stops after each byte, or sends each byte with its bits inverted. The framing (the
+// acknowledgement, the count, the end mark) and the loft key catch a wrong byte; the ring, chip
+// and arrival records carry no check of their own, so a wrong byte there is taken as sent.
+TEST_F(ClockFaults, LoftReadBackBrokenAtEveryByteWritesNothingAndTheNextReadSucceeds) {
+    ClockSimulator first(master, state);
+    ASSERT_EQ(LoftFrom(first).result, LoftGetResult::Stored);
+    const std::string stored = Pigeons();
+    const std::size_t length = 1 + 4 + 2 + 20 * state.pigeons.size() + 1;
+    std::size_t tried = 0;
+    for (std::size_t at = 1; at <= length; ++at)
+        for (const bool corrupt : {false, true}) {
+            if (!corrupt && at == length) continue;
+            folder.Write("pigeon/p007012.dat", kOldPigeons);
+            ClockSimulator simulator(master, state);
+            simulator.SetFaults(corrupt ? SimulatorFaults{{}, at} : SimulatorFaults{at, 0});
+            const LoftGetOutcome out = LoftFrom(simulator);
+            const bool record = at > 7 && at < length;
+            int message = 0;
+            if (corrupt && at == 1) message = 3;
+            if (corrupt && at >= 2 && at <= 5) message = static_cast<int>(at) + 2; // region .. fancier
+            EXPECT_EQ(out.message, message) << at << corrupt;
+            if (!corrupt || record) {
+                EXPECT_EQ(out.status, corrupt ? "txtCommunicationOk" : "txtCommunicationError") << at;
+            } else if (message == 0) {
+                EXPECT_EQ(out.result, at == 6 ? LoftGetResult::TooManyPigeons : LoftGetResult::CommunicationError) << at;
+                EXPECT_EQ(out.status, "txtCommunicationError") << at;
+            }
+            if (!(corrupt && record)) {
+                EXPECT_EQ(Pigeons(), kOldPigeons) << at << corrupt;
+            }
+            simulator.SetFaults({});
+            EXPECT_EQ(LoftFrom(simulator).result, LoftGetResult::Stored) << at << corrupt;
+            EXPECT_EQ(Pigeons(), stored);
+            ++tried;
+        }
+    EXPECT_EQ(tried, 2 * length - 1);
+}
+
+TEST_F(ClockFaults, ReadOutBrokenAtEveryByteAddsNothingAndTheNextReadSucceeds) {
+    ClockSimulator first(master, state);
+    ASSERT_EQ(ReadOut(first).result, RacedataResult::Saved);
+    const std::string saved = ReadWholeFile(readout).bytes;
+    const std::size_t length = 1 + 24 + 2 + 15 + 28 * state.arrivals.size() + 1;
+    std::size_t tried = 0;
+    for (std::size_t at = 1; at <= length; ++at)
+        for (const bool corrupt : {false, true}) {
+            if (!corrupt && at == length) continue;
+            std::filesystem::remove(readout);
+            ClockSimulator simulator(master, state);
+            simulator.SetFaults(corrupt ? SimulatorFaults{{}, at} : SimulatorFaults{at, 0});
+            const RacedataOutcome out = ReadOut(simulator);
+            const bool framing = at == 1 || at == 26 || at == 27 || at == length;
+            int message = 0;
+            if (corrupt && at == 1) message = kRacedataNoAnswer;
+            if (corrupt && at >= 2 && at <= 5) message = static_cast<int>(at) + 2; // region .. fancier
+            EXPECT_EQ(out.message, message) << at << corrupt;
+            if (!corrupt || framing) {
+                EXPECT_EQ(out.status, RacedataStatus::CommunicationError) << at << corrupt;
+            }
+            EXPECT_EQ(std::filesystem::exists(readout), out.result == RacedataResult::Saved) << at << corrupt;
+            EXPECT_EQ(out.result == RacedataResult::Saved, corrupt && !framing && message == 0) << at;
+            std::filesystem::remove(readout);
+            simulator.SetFaults({});
+            EXPECT_EQ(ReadOut(simulator).result, RacedataResult::Saved) << at << corrupt;
+            EXPECT_EQ(ReadWholeFile(readout).bytes, saved);
+            ++tried;
+        }
+    EXPECT_EQ(tried, 2 * length - 1);
+}
+
+// A clock that never answers, and one that announces more records than a program takes.
+TEST_F(ClockFaults, SilenceFromTheFirstByteAndTooManyRecordsAreRefusedWritingNothing) {
+    const struct {
+        SimulatorFaults faults;
+        LoftGetResult loft;
+        int loftMessage;
+        RacedataResult race;
+        int raceMessage;
+    } cases[] = {
+        {{0, 0, false}, LoftGetResult::NoAcknowledgement, 3, RacedataResult::NoAnswer, kRacedataNoAnswer},
+        {{std::nullopt, 0, true}, LoftGetResult::TooManyPigeons, 0, RacedataResult::CommunicationError, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.faults.tooManyRecords);
+        ClockSimulator simulator(master, state);
+        simulator.SetFaults(c.faults);
+        const LoftGetOutcome loft = LoftFrom(simulator);
+        EXPECT_EQ(std::pair(loft.result, loft.message), std::pair(c.loft, c.loftMessage));
+        const RacedataOutcome race = ReadOut(simulator);
+        EXPECT_EQ(std::pair(race.result, race.message), std::pair(c.race, c.raceMessage));
+        EXPECT_EQ(Pigeons(), kOldPigeons);
+        EXPECT_FALSE(std::filesystem::exists(readout));
+        simulator.SetFaults({});
+        EXPECT_EQ(LoftFrom(simulator).result, LoftGetResult::Stored);
+        EXPECT_EQ(ReadOut(simulator).result, RacedataResult::Saved);
+        folder.Write("pigeon/p007012.dat", kOldPigeons);
+        std::filesystem::remove(readout);
+    }
+}
+
+// terminalprogramload
+
+// Intel HEX records (length, address, type, data, checksum), stored with the key.
+const std::string kHexImage = TestData("clock/firmware.hex");
+const std::string kRawImage("\x12\xAA\x00\xFF\x55\x08\x7F", 7);
+
+// The uploads below check whole record lines; here the longest record, whose length still takes two digits.
+TEST(TerminalProgramLoad, OnlyKnownCodesLoadAndARecordOf255BytesKeepsItsLine) {
+    EXPECT_TRUE(IsTerminalProgramCode("C") && IsTerminalProgramCode("34"));
+    EXPECT_FALSE(IsTerminalProgramCode("c") || IsTerminalProgramCode("15") || IsTerminalProgramCode("41"));
+    const std::string line = HexRecordLine(TestData("clock/firmware255.hex"));
+    EXPECT_EQ(line.size(), 1 + 2 * (255 + 5) + 2);
+    EXPECT_EQ(line.substr(0, 9) + line.substr(line.size() - 4), ":FF1234007E\r\n");
+}
+
+// The refusals themselves, with their words, are in the table of refusals.
+TEST(TerminalProgramLoad, ACutRecordRefusesOnlyAHexImage) {
+    TestFolder folder;
+    const Path path = folder.path() / "image";
+    folder.Write("image", kHexImage.substr(0, kHexImage.size() - 2));
+    EXPECT_EQ(ReadFirmwareImage(path, UploadKind::Hex).refusal.reason, RefusalReason::FirmwareCut);
+    EXPECT_TRUE(ReadFirmwareImage(path, UploadKind::Raw).ok); // raw images have no records
+}
+
+class Upload : public ::testing::Test {
+protected:
+    void SetUp() override { link.open(PortSettings{}); }
+    TerminalProgramLoadOutcome Load(ClockLink& through, std::string_view code) {
+        return LoadTerminalProgram(through, folder.path(), code, milliseconds{5},
+                                   [&](const TransferProgress& p) {
+                                       if (p.what == kLoaderWaitStep && p.done == cancelAtTry) stop.request_stop();
+                                       if (p.what == kLoadingStep) progress.push_back({p.done, p.total});
+                                   },
+                                   stop.get_token());
+    }
+
+    TestFolder folder;
+    ScriptedClockLink link;
+    std::stop_source stop;
+    std::size_t cancelAtTry = 0;
+    std::vector<std::pair<std::size_t, std::size_t>> progress;
+};
+
+TEST_F(Upload, HexRecordsGoOutByteForByteOnceTheClockEchoesAtTheThirdAsk) {
+    folder.Write("tools/trint12.exe", kHexImage + "\x1A"); // one lone last byte is left out
+    link.AnswerAfter(3, "\x08");
+    const TerminalProgramLoadOutcome outcome = Load(link, "12");
+    EXPECT_EQ(outcome.result, LoadResult::Completed);
+    EXPECT_EQ(outcome.handshakeTries, 3U);
+    EXPECT_EQ(link.Sent(), "\x08\x08\x08:01FFFE000002\r\n:03010000AABB0097\r\n:010103003EBD\r\n:00000001FF\r\n");
+    EXPECT_EQ(progress.back(), std::make_pair(kHexImage.size(), kHexImage.size() + 1));
+}
+
+TEST_F(Upload, RawBytesAreTheHeaderAllButTheLastImageByteAndAZero) {
+    folder.Write("Tools/TRINT24.EXE", kRawImage);
+    link.AnswerAfter(1, "\x08");
+    EXPECT_EQ(Load(link, "24").result, LoadResult::Completed);
+    EXPECT_EQ(link.Sent(), "\x08" + std::string(kRawUploadHeader) + kRawImage.substr(0, 6) + std::string(1, '\0'));
+    EXPECT_EQ(link.Sent().size(), 1 + 6 + (kRawImage.size() - 1) + 1);
+}
+
+TEST_F(Upload, AMissingImageCancelDuringTheHandshakeAndABrokenPortEndIt) {
+    EXPECT_EQ(Load(link, "11").refusal.reason, RefusalReason::FirmwareMissing);
+    EXPECT_TRUE(link.Sent().empty());
+    folder.Write("tools/trint11.exe", kHexImage);
+    link.QueueIncoming("?"); // an echo other than 0x08 is no answer
+    cancelAtTry = 4;
+    const TerminalProgramLoadOutcome cancelled = Load(link, "11");
+    EXPECT_EQ(cancelled.result, LoadResult::Cancelled);
+    EXPECT_EQ(FaceOf(cancelled.result).message, 0);
+    EXPECT_EQ(link.Sent(), "\x08\x08\x08");
+    stop = {};
+    FailingClockLink failing(link);
+    failing.PortErrorAtReceive(0);
+    const TerminalProgramLoadOutcome broken = Load(failing, "11");
+    EXPECT_EQ(FaceOf(broken.result).message, 2);
+    EXPECT_FALSE(broken.refusal); // message 2's own text: check the clock and the connection
+    EXPECT_EQ(broken.link, LinkStatus::PortError);
+}
+
+} // namespace
+} // namespace plumet
