@@ -1,14 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/app/fixedwidth.h"
 #include "core/race/racecalc.h"
 #include "core/race/readoutfile.h"
+#include "core/race/resultexport.h"
+#include "core/race/resultfile.h"
+#include "core/race/resultlayout.h"
 #include "core/registers/rings.h"
 #include "testfolder.h"
 
 namespace plumet {
 namespace {
 
+TextCatalogue Shipped() {
+    TextCatalogue catalogue;
+    EXPECT_TRUE(catalogue.Load(std::string(PLUMET_SOURCE_DIR) + "/data"));
+    return catalogue;
+}
 std::string Three(int value) { return ZeroPadded(value, 3); }
 
 // Thirteen two-digit numbers: synchronised 1 May 06:00, read out 3 May 06:00, the clock exact.
@@ -220,6 +230,181 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     EXPECT_FALSE(outcome.resultSaved.ok);
     EXPECT_EQ(folder.Read("racecalc/races.dat"), racesBefore);
     EXPECT_EQ(folder.Read("racecalc/Spring 1.flt"), result);
+}
+
+// resultfile
+
+const std::string kGoldenResult = TestData("race/Spring 1.flt");
+
+TEST(ResultFile, ReadsAndWritesTheGoldenFileByteForByte) {
+    TestFolder folder;
+    folder.Write("racecalc/SPRING 1.FLT", kGoldenResult);
+    const ResultFile file = ReadResultFile(folder.path(), PadRight("Spring 1", 30));
+    ASSERT_EQ(file.status, ReadStatus::Ok);
+    ASSERT_EQ(file.lines.size(), 3u);
+    EXPECT_EQ(file.lines[0].flightTimeText, "  5.03.07");
+    EXPECT_EQ(file.lines[0].flightSeconds, 5 * 3600 + 3 * 60 + 7);
+    EXPECT_EQ(file.lines[2].flightTimeText, "100.10.00");
+
+    Race race;
+    race.name = "Spring 1";
+    ASSERT_TRUE(WriteResultFile(folder.path(), race, file.lines, ',').ok);
+    EXPECT_EQ(folder.Read("racecalc/SPRING 1.FLT"), kGoldenResult);
+}
+
+TEST(ResultFile, TakesEitherSeparatorStopsAtABrokenLineAndKeepsItsColumns) {
+    ResultLine line{"Meier", "DV 01234 23  1234567M", "BL", 5 * 3600, "", 600.125, 833.16, false};
+    const std::string dotted = ResultFileLine(line, '.');
+    EXPECT_EQ(dotted.substr(45), "0050000" "0600.125" "0833.160");
+    const ResultFile file = ParseResultFile({" 4 ", dotted, dotted.substr(0, 67), dotted});
+    ASSERT_EQ(file.lines.size(), 1u);
+    EXPECT_DOUBLE_EQ(file.lines[0].distanceKm, 600.125);
+
+    // Figures beyond their columns are written as the largest that fits.
+    line.flightSeconds = 1200 * 3600;
+    line.speed = 12345.678;
+    const std::string wide = ResultFileLine(line, ',');
+    EXPECT_EQ(wide.size(), kResultLineLength);
+    EXPECT_EQ(wide.substr(45), "9990000" "0600,125" "9999,999");
+}
+
+// resultlayout
+
+std::vector<ResultLine> Pigeons(std::size_t count) {
+    std::vector<ResultLine> lines(count, {"Meier", "DV 01234 23  1234567M", "BL", 3600, "  1.00.00", 100.0, 0.0, false});
+    for (std::size_t i = 0; i < count; ++i) lines[i].speed = 1666.667 - static_cast<double>(i);
+    return lines;
+}
+
+Race KmRace() {
+    Race race;
+    race.name = PadRight("Spring 1", 30);
+    race.closedFromHour = 20;
+    race.closedToHour = 6;
+    race.meanDistance = "0250";
+    return race;
+}
+
+struct Page {
+    PrintPage page;
+    const PrintText* Find(const std::string& text) const {
+        const auto it = std::find_if(page.texts.begin(), page.texts.end(), [&](const PrintText& t) { return t.text == text; });
+        return it == page.texts.end() ? nullptr : &*it;
+    }
+};
+
+Page FirstPage(const Race& race, const std::vector<ResultLine>& lines, std::size_t first, std::size_t last, char separator) {
+    const auto pages = ResultPages(race, lines, LoadPrintTexts(Shipped()), first, last, "01.05.2024", separator);
+    EXPECT_EQ(pages.size(), last - first + 1);
+    return {pages.at(0)};
+}
+
+TEST(ResultLayout, PagesHold29RowsAndPrintTheChosenRange) {
+    const struct { std::size_t pigeons, first, last; const char *firstRow, *lastRow, *counter; } cases[] = {
+        {29, 1, 1, "0001", "0029", "Page   1 of   1"},
+        {30, 2, 2, "0030", "0030", "Page   2 of   2"},
+        {70, 2, 2, "0030", "0058", "Page   2 of   3"},
+    };
+    for (const auto& c : cases) {
+        const Page page = FirstPage(KmRace(), Pigeons(c.pigeons), c.first, c.last, ',');
+        const std::size_t rows = static_cast<std::size_t>(std::count_if(
+            page.page.texts.begin(), page.page.texts.end(), [](const PrintText& t) { return t.x == 500 && t.y >= 2100 && t.y < 6800; }));
+        EXPECT_EQ(rows, std::stoul(c.lastRow) - std::stoul(c.firstRow) + 1);
+        for (const char* text : {c.firstRow, c.lastRow, c.counter}) EXPECT_NE(page.Find(text), nullptr) << text;
+    }
+    EXPECT_EQ(PageCount(0), 1u); // an empty race still prints its head
+}
+
+TEST(ResultLayout, HeadAndFiguresInKilometresAndMiles) {
+    Race race = KmRace();
+    std::vector<ResultLine> lines = Pigeons(2);
+    lines[1].speed = 5000.0;
+    Page page = FirstPage(race, lines, 1, 1, ',');
+    for (const char* text : {"none", "250 km", "in km", "in m/min", "*.***,***", "    100,000"})
+        EXPECT_NE(page.Find(text), nullptr) << text;
+    const PrintText* speed = page.Find("   1666,667");
+    ASSERT_NE(speed, nullptr);
+    EXPECT_EQ(std::pair(speed->x, speed->align), std::pair(4650, PrintAlign::End));
+
+    race.distanceUnit = kRaceInMiles;
+    race.overNight = true;
+    lines[0].distanceKm = 20.1125; // 12 miles 880 yards
+    page = FirstPage(race, lines, 1, 1, '.');
+    for (const char* text : {"20:00 / 06:00", "0012 0880", "*,***.***", "in mi./yd.", "   1823.079"})
+        EXPECT_NE(page.Find(text), nullptr) << text;
+}
+
+TEST(ResultLayout, WindowLinesAlignTheSeparators) {
+    ResultLine line{PadRight("Meier", 20), "DV 01234 23  1234567M", "BL  ", 0, "  5.03.07", 123.456, 456.789, false};
+    EXPECT_EQ(ResultWindowLine(1, line, kRaceInKm, ','),
+              "0001 Meier                DV 01234 23  1234567M   5.03.07       123,456   456,789");
+    line.distanceKm = 20.1125;
+    EXPECT_EQ(ResultWindowLine(12, line, kRaceInMiles, '.').substr(57), "     0012 0880   499.657");
+    line.dataError = true;
+    EXPECT_EQ(ResultWindowLine(3, line, kRaceInKm, ',').substr(48), kDataErrorText);
+    const auto heads = ResultWindowHeads({"Pos.", "Fancier", "Ring", "Colour", "Flight time", "Distance", "Speed", "Rem."},
+                                         {"in km", "in m/min"});
+    EXPECT_EQ(heads[0], "Pos. Fancier              Ring                  Flight time    Distance     Speed");
+    EXPECT_EQ(heads[1], std::string(66, ' ') + "in km  in m/min");
+}
+
+TEST(ResultLayout, PageRangeChecksInOrder) {
+    const struct { const char *first, *last; int message, focus; } cases[] = {{"", "2", 1, 1}, {"3", "2", 2, 1}, {"0", "2", 3, 1}, {"2", "4", 4, 2}, {"2", "3", 0, 1}};
+    for (const auto& c : cases) {
+        const PageRangeCheck check = CheckPageRange(c.first, c.last, 1, 3);
+        EXPECT_EQ(std::pair(check.message, check.focus), std::pair(c.message, c.focus)) << c.first << "-" << c.last;
+    }
+}
+
+// resultexport
+
+// "Spring 1" of the golden race list, in either unit, with the golden result file beside it; its
+// names hold "&", "<", ">", quotes, a comma and umlauts.
+Race GoldenRace(TestFolder& folder, int unit) {
+    folder.Write("racecalc/Spring 1.flt", TestData("export/Spring 1.flt"));
+    const std::optional<Race> race = LineToRace(SplitLines(TestData("race/races.dat")).at(1));
+    EXPECT_TRUE(race.has_value());
+    Race golden = race.value_or(Race{});
+    golden.distanceUnit = unit;
+    return golden;
+}
+
+TEST(ResultExport, GoldenRaceAsCsvAndHtmlInKilometresAndMiles) {
+    const struct { int unit; const char* stem; } cases[] = {{kRaceInKm, "export/Spring 1"}, {kRaceInMiles, "export/Spring 1 miles"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stem);
+        TestFolder folder;
+        const Race race = GoldenRace(folder, c.unit);
+        const Path csv = folder.path() / "list.csv";
+        const Path html = folder.path() / "list.html";
+        const ExportOutcome outcome = ExportResults(folder.path(), race, LoadExportTexts(Shipped()), "15.05.2024",
+                                                    {{ExportFormat::Csv, csv}, {ExportFormat::Html, html}});
+        ASSERT_EQ(outcome.status, ExportStatus::Written) << outcome.error;
+        EXPECT_EQ(ReadWholeFile(csv).bytes, TestData(std::string(c.stem) + ".csv"));
+        EXPECT_EQ(ReadWholeFile(html).bytes, TestData(std::string(c.stem) + ".html"));
+    }
+}
+
+TEST(ResultExport, WritesNothingWithoutAResultFileOrWhenATargetFails) {
+    TestFolder folder;
+    const ExportTexts texts = LoadExportTexts(Shipped());
+    Race race = GoldenRace(folder, kRaceInKm);
+    folder.Write("kept.csv", "old");
+    const Path kept = folder.path() / "kept.csv";
+    const Path fresh = folder.path() / "fresh.html";
+    const auto run = [&](const Race& r, const Path& second) {
+        return ExportResults(folder.path(), r, texts, "", {{ExportFormat::Html, fresh}, {ExportFormat::Csv, second}});
+    };
+    Race other = race;
+    other.name = "Autumn";
+    EXPECT_EQ(run(other, kept).status, ExportStatus::NoResultFile);
+    const ExportOutcome missingFolder = run(race, folder.path() / "no such folder" / "list.csv");
+    EXPECT_EQ(missingFolder.status, ExportStatus::NotWritten);
+    EXPECT_NE(missingFolder.error.find("list.csv"), std::string::npos);
+    EXPECT_EQ(WithFailingSaves([&] { return run(race, kept); }, SavesOf("kept.csv")).status, ExportStatus::NotWritten);
+    EXPECT_EQ(folder.Read("kept.csv"), "old");
+    EXPECT_FALSE(folder.Exists("fresh.html"));
+    EXPECT_EQ(folder.EntryCount(), 2u); // kept.csv and racecalc: no temporary file either
 }
 
 } // namespace

@@ -1,102 +1,61 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
-#include "core/app/cp1252.h"
 #include "core/race/season.h"
+#include "core/race/seasonlayout.h"
 #include "testfolder.h"
 
 namespace plumet {
 namespace {
 
-const char* const kSeasonFiles[] = {"races.dat", "Bastogne.flt", "Ettelbruck.flt", "Arlon.flt", "Season 2024.season"};
-
-// The golden season of four races: Bastogne in miles (9 entered, 3 prizes), Ettelbruck with two
-// equal speeds at places 4 and 5 (13 entered, 4 prizes), Arlon with a data error (9 entered,
-// 8 classified: 3 prizes, not 2) and Metz without a result file; one prize per 4, two counted
-// per loft and race.
-void WriteGoldenSeason(const TestFolder& folder) {
-    for (const char* file : kSeasonFiles) folder.Write(std::string("racecalc/") + file, TestData(std::string("season/") + file));
+TextCatalogue Shipped() {
+    TextCatalogue catalogue;
+    EXPECT_TRUE(catalogue.Load(std::string(PLUMET_SOURCE_DIR) + "/data"));
+    return catalogue;
 }
 
-Season GoldenSeason(const TestFolder& folder) {
-    const std::vector<SeasonFile> files = LoadSeasons(folder.path());
-    EXPECT_EQ(files.size(), 1u);
-    return files.empty() || !files[0].season ? Season{} : *files[0].season;
-}
-
-std::string Bytes(const char* utf8) { return Utf8ToCp1252(utf8).value_or(""); }
-
-struct PigeonRow {
-    const char *ring, *loft, *points;
-    int prizes;
-    const char* coefficients;
-};
-struct LoftRow {
-    const char *loft, *points;
-    int counted;
-};
-
-// Worked out by hand. Ace points per place: Bastogne and Arlon 100.00, 66.67, 33.33; Ettelbruck
-// 100.00, 75.00, 50.00, 25.00. Coefficients: 1000 / 9 = 111.111 a place; 1000 / 13 = 76.923,
-// 153.846, 230.769, 307.692. 101M: Bastogne 3rd, Ettelbruck 4th (its tie partner 6071235M 5th
-// wins nothing), Arlon 2nd. The four at 100.00 stand by prizes (1405F has two), then the
-// coefficient (2701M), then the ring. Jäger & Söhne count 75 + 50 of their three Ettelbruck
-// prizes; Meier, Schulz and Weber tie on everything but the name.
-const PigeonRow kPigeons[] = {
-    {"DV 05131 23  0000101M", "J\xC3\xA4ger & S\xC3\xB6hne", "125.00", 3, "863.247"},
-    {"DV 05128 22  0001405F", "\xC3\x96zdemir", "100.00", 2, "555.555"},
-    {"DV 05131 24  0002701M", "Meier", "100.00", 1, "76.923"},
-    {"B  23  6071234      F", "Weber", "100.00", 1, "111.111"},
-    {"DV 05131 23  0000987M", "Schulz <SG>", "100.00", 1, "111.111"},
-    {"DV 05131 23  0000102F", "J\xC3\xA4ger & S\xC3\xB6hne", "75.00", 1, "153.846"},
-    {"DV 05131 23  0000103M", "J\xC3\xA4ger & S\xC3\xB6hne", "50.00", 1, "230.769"},
-};
-const LoftRow kLofts[] = {
-    {"J\xC3\xA4ger & S\xC3\xB6hne", "225.00", 4},
-    {"\xC3\x96zdemir", "100.00", 2},
-    {"Meier", "100.00", 1},
-    {"Schulz <SG>", "100.00", 1},
-    {"Weber", "100.00", 1},
-};
-
-void ExpectGoldenStandings(const Standings& standings) {
-    ASSERT_EQ(standings.pigeons.size(), std::size(kPigeons));
-    for (std::size_t i = 0; i < std::size(kPigeons); ++i) {
-        SCOPED_TRACE(kPigeons[i].ring);
-        const PigeonStanding& p = standings.pigeons[i];
-        EXPECT_EQ(p.place, i + 1);
-        EXPECT_EQ(p.ring, kPigeons[i].ring);
-        EXPECT_EQ(p.loft, Bytes(kPigeons[i].loft));
-        EXPECT_EQ(HundredthsText(p.points, '.'), kPigeons[i].points);
-        EXPECT_EQ(p.prizes, kPigeons[i].prizes);
-        EXPECT_EQ(ThousandthsText(p.coefficients, '.'), kPigeons[i].coefficients);
+// The golden season of four races in a fresh program folder: Bastogne in miles (9 entered,
+// 3 prizes), Ettelbruck with two equal speeds at places 4 and 5 (13 entered, 4 prizes), Arlon with
+// a data error (9 entered, 8 classified: 3 prizes, not 2) and Metz without a result file; one prize
+// per 4, two counted per loft and race.
+struct GoldenFolder : TestFolder {
+    GoldenFolder() {
+        for (const char* file : {"races.dat", "Bastogne.flt", "Ettelbruck.flt", "Arlon.flt", "Season 2024.season"})
+            Write(std::string("racecalc/") + file, TestData(std::string("season/") + file));
+        const std::vector<SeasonFile> files = LoadSeasons(path());
+        EXPECT_EQ(files.size(), 1u);
+        if (!files.empty() && files[0].season) season = *files[0].season;
     }
-    ASSERT_EQ(standings.lofts.size(), std::size(kLofts));
-    for (std::size_t i = 0; i < std::size(kLofts); ++i) {
-        SCOPED_TRACE(kLofts[i].loft);
-        EXPECT_EQ(standings.lofts[i].place, i + 1);
-        EXPECT_EQ(standings.lofts[i].loft, Bytes(kLofts[i].loft));
-        EXPECT_EQ(HundredthsText(standings.lofts[i].points, '.'), kLofts[i].points);
-        EXPECT_EQ(standings.lofts[i].countedPrizes, kLofts[i].counted);
-    }
-}
+    SeasonStandings Calculate(const Season& s) const { return CalculateSeason(path(), s, LoadSeasons(path())); }
+    std::string Csv(const SeasonStandings& standings) const { return SeasonCsv(standings, LoadSeasonTexts(catalogue)); }
+
+    const TextCatalogue catalogue = Shipped();
+    Season season;
+};
+
+// The golden standings, worked out by hand. Ace points per place: Bastogne and Arlon 100.00, 66.67,
+// 33.33; Ettelbruck 100.00, 75.00, 50.00, 25.00. Coefficients: 1000 / 9 = 111.111 a place;
+// 1000 / 13 = 76.923, 153.846, 230.769, 307.692. 101M: Bastogne 3rd, Ettelbruck 4th (its tie
+// partner 6071235M 5th wins nothing), Arlon 2nd. The four at 100.00 stand by prizes (1405F has
+// two), then the coefficient (2701M), then the ring. Jäger & Söhne count 75 + 50 of their three
+// Ettelbruck prizes; Meier, Schulz and Weber tie on everything but the name.
+const std::string kStandings = TestData("season/Season 2024.csv");
 
 TEST(Season, GoldenSeasonMatchesTheStandingsWorkedOutByHandInAnyOrderOfItsRaces) {
-    TestFolder folder;
-    WriteGoldenSeason(folder);
-    Season season = GoldenSeason(folder);
-    const SeasonStandings golden = CalculateSeason(folder.path(), season, LoadSeasons(folder.path()));
-    ExpectGoldenStandings(golden.standings);
+    const GoldenFolder folder;
+    Season season = folder.season;
+    const SeasonStandings golden = folder.Calculate(season);
+    EXPECT_EQ(folder.Csv(golden), kStandings);
     const struct { const char* name; SeasonRaceState state; int entered; std::size_t prizes; } races[] = {
         {"Bastogne", SeasonRaceState::Counted, 9, 3}, {"Ettelbruck", SeasonRaceState::Counted, 13, 4},
         {"Arlon", SeasonRaceState::Counted, 9, 3},    {"Metz", SeasonRaceState::NoResultFile, 0, 0}};
     ASSERT_EQ(golden.races.size(), std::size(races));
     for (std::size_t i = 0; i < std::size(races); ++i) {
-        EXPECT_EQ(golden.races[i].name, races[i].name);
-        EXPECT_EQ(golden.races[i].state, races[i].state) << races[i].name;
-        EXPECT_EQ(std::pair(golden.races[i].prizes.entered, golden.races[i].prizes.Count()),
-                  std::pair(races[i].entered, races[i].prizes)) << races[i].name;
+        const SeasonRace& race = golden.races[i];
+        EXPECT_EQ(std::tuple(race.name, race.state, race.prizes.entered, race.prizes.Count()),
+                  std::tuple(std::string(races[i].name), races[i].state, races[i].entered, races[i].prizes));
     }
 
     std::sort(season.races.begin(), season.races.end());
@@ -153,8 +112,7 @@ TEST(SeasonFile, GoldenFileRoundTripsAndADamagedFileIsRefusedWithItsLine) {
     folder.Write("racecalc/Broken.season", damaged[1].file);
     const std::vector<SeasonFile> files = LoadSeasons(folder.path());
     ASSERT_EQ(files.size(), 1u);
-    TextCatalogue catalogue;
-    ASSERT_TRUE(catalogue.Load(std::string(PLUMET_SOURCE_DIR) + "/data"));
+    const TextCatalogue catalogue = Shipped();
     EXPECT_EQ(SeasonProblemText(catalogue, folder.path(), files[0].problem),
               "The season file " + (Path("racecalc") / "Broken.season").string() +
                   " cannot be used: line 4 names Prize, which is no setting of a season. It is left as it is.");
@@ -173,17 +131,16 @@ TEST(SeasonFile, GoldenFileRoundTripsAndADamagedFileIsRefusedWithItsLine) {
 }
 
 TEST(Season, MissingRacesAreNamedAndARaceInTwoSeasonsOrOutsideTheDatesCountsNowhere) {
-    TestFolder folder;
-    WriteGoldenSeason(folder);
-    Season season = GoldenSeason(folder);
+    const GoldenFolder folder;
+    Season season = folder.season;
     season.races.push_back("Ghost");
-    SeasonStandings standings = CalculateSeason(folder.path(), season, LoadSeasons(folder.path()));
-    ExpectGoldenStandings(standings.standings);
+    SeasonStandings standings = folder.Calculate(season);
+    EXPECT_EQ(folder.Csv(standings), kStandings);
     EXPECT_EQ(standings.races.back().state, SeasonRaceState::NoSuchRace);
 
     // Written by hand: a second season lists Arlon, so neither counts it.
     folder.Write("racecalc/Other.season", "Name=Other\r\nFirstRace=01.01.2024\r\nLastRace=31.12.2024\r\nRace=arlon\r\n");
-    standings = CalculateSeason(folder.path(), season, LoadSeasons(folder.path()));
+    standings = folder.Calculate(season);
     EXPECT_EQ(standings.races[2].state, SeasonRaceState::InOtherSeason);
     EXPECT_EQ(standings.races[2].otherSeason, "Other");
     // Without Arlon, 6071234F wins nothing and 2701M leads by its coefficient.
@@ -207,18 +164,15 @@ TEST(Season, MissingRacesAreNamedAndARaceInTwoSeasonsOrOutsideTheDatesCountsNowh
     std::filesystem::remove(folder.path() / "racecalc" / "Ettelbruck.flt");
     std::filesystem::create_directory(folder.path() / "racecalc" / "Ettelbruck.flt");
     standings = CalculateSeason(folder.path(), season, {});
-    TextCatalogue catalogue;
-    ASSERT_TRUE(catalogue.Load(std::string(PLUMET_SOURCE_DIR) + "/data"));
-    EXPECT_EQ(SeasonRaceStateText(catalogue, standings.races[0]), "result file Bastogne.flt cannot be read: line 9 is damaged");
-    EXPECT_EQ(SeasonRaceStateText(catalogue, standings.races[1]),
+    EXPECT_EQ(SeasonRaceStateText(folder.catalogue, standings.races[0]), "result file Bastogne.flt cannot be read: line 9 is damaged");
+    EXPECT_EQ(SeasonRaceStateText(folder.catalogue, standings.races[1]),
               "result file Ettelbruck.flt cannot be read: it is a folder, not a file");
     EXPECT_EQ(standings.standings.pigeons.size(), 3u); // Arlon's alone
 }
 
 TEST(SeasonStore, RefusesWhatCannotStandAndNeverSavesOverADamagedFile) {
-    TestFolder folder;
-    WriteGoldenSeason(folder);
-    const Season golden = GoldenSeason(folder);
+    const GoldenFolder folder;
+    const Season golden = folder.season;
     folder.Write("racecalc/Youngsters.season", "Name=Youngsters\r\nFirstRace=01.08.2024\r\nLastRace=30.09.2024\r\n");
     Season fresh = golden;
     fresh.name = "Autumn";
@@ -269,6 +223,64 @@ TEST(SeasonStore, RefusesWhatCannotStandAndNeverSavesOverADamagedFile) {
     EXPECT_FALSE(DeleteSeason(folder.path(), "Youngsters").ok);
     EXPECT_TRUE(DeleteSeason(folder.path(), "old BIRDS").ok);
     EXPECT_FALSE(folder.Exists("racecalc/Old birds.season"));
+}
+
+const PrintText* Find(const PrintPage& page, const std::string& text) {
+    const auto it = std::find_if(page.texts.begin(), page.texts.end(), [&](const PrintText& t) { return t.text == text; });
+    return it == page.texts.end() ? nullptr : &*it;
+}
+
+TEST(SeasonLayout, TheSeasonAndARaceOfItExportWithTheirPrizes) {
+    const GoldenFolder golden;
+    const TextCatalogue& catalogue = golden.catalogue;
+    const Path& folder = golden.path();
+    const SaveResult saved = ExportSeason(folder, golden.Calculate(golden.season), LoadSeasonTexts(catalogue), catalogue, SeasonDateText,
+                                          {{ExportFormat::Csv, folder / "s.csv"}, {ExportFormat::Html, folder / "s.html"}});
+    ASSERT_TRUE(saved.ok) << saved.error;
+    EXPECT_EQ(golden.Read("s.csv"), TestData("season/Season 2024.csv"));
+    EXPECT_EQ(golden.Read("s.html"), TestData("season/Season 2024.html"));
+
+    // Bastogne, in miles: the prize mark and the ace points of its three prizes.
+    const Race bastogne = LoadRaces(folder).races.at(0);
+    const ExportOutcome exported = ExportResults(folder, bastogne, LoadExportTexts(catalogue), "04.05.2024",
+                                                 {{ExportFormat::Csv, folder / "b.csv"}, {ExportFormat::Html, folder / "b.html"}});
+    ASSERT_EQ(exported.status, ExportStatus::Written) << exported.error;
+    EXPECT_EQ(golden.Read("b.csv"), TestData("season/Bastogne.csv"));
+    EXPECT_EQ(golden.Read("b.html"), TestData("season/Bastogne.html"));
+}
+
+TEST(SeasonLayout, WindowLinesAndPrintedPagesOfTheSeasonAndOfARaceWithPrizes) {
+    const GoldenFolder golden;
+    const TextCatalogue& catalogue = golden.catalogue;
+    const SeasonTexts texts = LoadSeasonTexts(catalogue);
+    SeasonStandings standings = golden.Calculate(golden.season);
+    SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, SeasonDateText, ',');
+    const std::vector<std::string> lofts = FixedWidthLines(tables.lofts);
+    EXPECT_EQ(lofts[0], "Pl.  Fancier        Prizes counted  Ace points");
+    EXPECT_EQ(lofts[5], "  5  Weber                       1      100,00");
+    EXPECT_EQ(FixedWidthLines(tables.races)[4], "Metz        25.05.2024                   no result file yet");
+
+    // 50 pigeons: the races, 50 pigeons and 5 lofts flow over two pages, heads again on the second.
+    for (std::size_t i = 7; i < 50; ++i) standings.standings.pigeons.push_back({i + 1, "R" + std::to_string(i), "L", 1, 1, 1});
+    tables = SeasonTablesOf(standings, texts, catalogue, SeasonDateText, ',');
+    const std::vector<PrintPage> pages = SeasonPages(tables, texts);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_NE(Find(pages[1], "Page   2 of   2"), nullptr);
+    for (const char* text : {"Ace pigeons", "Ring number", "R49", "Loft championship", "Season 2024"})
+        EXPECT_NE(Find(pages[1], text), nullptr) << text;
+    EXPECT_EQ(Find(pages[1], "Races"), nullptr);
+
+    // The result list of a race with prizes: the figures move left for the mark and the points.
+    const Race bastogne = LoadRaces(golden.path()).races.at(0);
+    const std::vector<ResultLine> lines = ReadResultFile(golden.path(), bastogne.name).lines;
+    const RacePrizes& prizes = standings.races[0].prizes;
+    const PrintPage page = ResultPages(bastogne, lines, LoadPrintTexts(catalogue), 1, 1, "04.05.2024", '.', &prizes).at(0);
+    for (const auto& [text, x] : {std::pair{"66.67", 4700}, std::pair{"3 (1:4)", 4150}, std::pair{"Ace", 4700}})
+        EXPECT_EQ(Find(page, text) ? Find(page, text)->x : 0, x) << text;
+    EXPECT_EQ(std::count_if(page.texts.begin(), page.texts.end(), [](const PrintText& t) { return t.text == "P" && t.x == 4210; }), 3);
+    const std::vector<std::string> window = ResultWindowLines(lines, kRaceInMiles, '.', &prizes, "P");
+    EXPECT_EQ(window[1].substr(81), "  P           66.67");
+    EXPECT_EQ(window[3].size(), 81u);
 }
 
 } // namespace
