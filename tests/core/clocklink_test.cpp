@@ -83,7 +83,6 @@ TEST(TracingClockLink, LogsEveryByteBothWaysAndWhatWentWrong) {
                             "CLOCK -- timeout after 1 ms", "PC    0D not sent: cancelled", "close"}));
 }
 
-// linepacer
 
 // Time moves only when the pacer sleeps.
 class FakeClock final : public LineClock {
@@ -190,7 +189,6 @@ TEST(LinePacer, CancelDropsWhatThePortHoldsAndAFailedPortIsAnError) {
     EXPECT_EQ(port.discarded, 1);
 }
 
-// clocksimulator
 
 class Simulator : public ::testing::Test {
 protected:
@@ -248,7 +246,6 @@ TEST_F(Simulator, LoadsHexRecordsCountingBadChecksumsAndARawImageUntilTheHangUp)
     EXPECT_EQ(upload.image, (std::vector<std::uint8_t>{0x01, 0x3E, 0x08, 0xFF}));
 }
 
-// clockstate
 
 TEST(ClockState, GoldenFileReadsAndWritesBackByteForByte) {
     const std::string golden = TestData("clock/state.txt");
@@ -279,7 +276,6 @@ TEST(ClockState, HandWrittenArrivalsNameTheirPigeonAndBadLinesAreNamed) {
     EXPECT_EQ(error("plumet-clocksim state\narrival #1 7 14 10 31 5\n"), "line 2: no pigeon #1 in the loft above");
 }
 
-// sendtime
 
 constexpr int kMonday = 1;
 const std::string kTelegram = "\x10\x19\x10\x15\x10\x17\x13\x10\x14\x10\x16\x10\x18\x10\x33\x0D";
@@ -350,7 +346,6 @@ TEST(TimeTransmitter, RunsTheGivenSecondsSettingTheClockAndEndsOnAVanishingPortO
     EXPECT_EQ(std::pair(outcome.link, outcome.seconds), std::pair(LinkStatus::Cancelled, 1L));
 }
 
-// printrelay
 
 using Kind = PrintRelayEffect::Kind;
 
@@ -438,7 +433,6 @@ TEST(RunPrintRelay, WritesTheClocksPrintOutEndsWhenIdleAndStopsOnPortErrorSaveFa
     EXPECT_EQ(outcome.end, PrintRelayEnd::Cancelled);
 }
 
-// timesource
 
 TEST(DateTime, CalendarChecksAndAFrozenClockMovedAcrossTheYearEndAndBack) {
     EXPECT_TRUE(IsValidDateTime(MakeDateTime(2008, 2, 29, 23, 59, 59)));

@@ -5,6 +5,7 @@
 
 #include "core/app/fixedwidth.h"
 #include "core/clock/clocksimulator.h"
+#include "core/clock/clockstate.h"
 #include "core/clock/loftget.h"
 #include "core/clock/loftsend.h"
 #include "core/clock/racedataget.h"
@@ -35,6 +36,7 @@ protected:
         settings.federation = "005Mitte";
         clock.State().region = 12, clock.State().federation = 5, clock.State().club = 7, clock.State().fancier = 12;
         link.open(PortSettings{});
+        silent.open(PortSettings{});
     }
     TransferProgressSink Progress() {
         return [this](const TransferProgress& p) {
@@ -60,12 +62,11 @@ protected:
     FrozenTimeSource master{MakeDateTime(2024, 6, 2, 18, 30, 0)};
     ClockSimulator clock{master};
     ScriptedClockLink link{clock};
+    ScriptedClockLink silent; // no clock on the line
     Texts steps, whats;
     std::stop_source stop;
     std::optional<std::size_t> stopAt; // the step at which to cancel
 };
-
-// loftsend
 
 const Texts kSendPigeons = {"B       05     1234567M1300000000BLUE00", "D     20190815      12F0012345678GRIZ01",
                             "DV      230815       9UABCDEF0100    01"};
@@ -78,6 +79,12 @@ std::string PigeonFile(const Texts& records) {
 
 LoftToSend Loft(std::string club = "007", std::string fancier = "012") {
     return {"012Nord", "005Mitte", std::move(club), std::move(fancier), "M\xFCller Hans         "};
+}
+
+// The status line and the message box of a send's result.
+template <typename Result>
+std::string Face(Result result) {
+    return FaceOf(result).status + std::to_string(FaceOf(result).message);
 }
 
 class LoftSend : public ClockTransfer {
@@ -95,9 +102,9 @@ protected:
 // The golden stream: key, name, three pigeons and the time; then a fancier without a pigeon
 // file: key and time only.
 TEST_F(LoftSend, SendsKeyNamePigeonsAndTimeAndTheClockConfirms) {
-    const LoftSendOutcome out = Send(link, Loft());
-    EXPECT_EQ(out.result, LoftSendResult::Confirmed);
-    EXPECT_STREQ(FaceOf(out.result).status, "txtCommunicationOk");
+    const LoftSendResult result = Send(link, Loft()).result;
+    EXPECT_EQ(result, LoftSendResult::Confirmed);
+    EXPECT_EQ(Face(result), "txtCommunicationOk0");
     ASSERT_EQ(clock.State().pigeons.size(), 3U);
     EXPECT_EQ(clock.State().pigeons[2].ring, *PigeonsConvert(kSexes).EncodeRing(kSendPigeons[2]));
     EXPECT_EQ(clock.ClockTime(), now.Now());
@@ -124,28 +131,22 @@ TEST_F(LoftSend, RefusesBeforeTheFirstByteWhatTheClockCannotTake) {
         folder.Write("pigeon/p" + loft.club + loft.fancier + ".dat", pigeonFile);
         const LoftSendOutcome out = Send(link, loft);
         EXPECT_EQ(out.result, LoftSendResult::NotSendable) << loft.club << "/" << pigeonFile;
-        EXPECT_STREQ(FaceOf(out.result).status, "txtCommunicationError");
+        EXPECT_EQ(Face(out.result), "txtCommunicationError2");
         EXPECT_TRUE(out.refusal); // its words: Refusals.*
     }
     EXPECT_TRUE(steps.empty());
     EXPECT_EQ(link.Sent(), "");
 }
 
-std::string FaceText(const TransferFace& face) { return face.status + std::to_string(face.message); }
-
 TEST_F(LoftSend, NoConfirmationGivesMessageTwoCancelAndAPortFailureStopAtOnce) {
-    ScriptedClockLink silent, inner;
-    silent.open(PortSettings{});
     const LoftSendOutcome unconfirmed = Send(silent, Loft());
     EXPECT_EQ(unconfirmed.result, LoftSendResult::NotConfirmed);
-    EXPECT_EQ(FaceText(FaceOf(unconfirmed.result)), "txtCommunicationError2");
-
-    inner.open(PortSettings{});
-    FailingClockLink failing(inner);
+    EXPECT_EQ(Face(unconfirmed.result), "txtCommunicationError2");
+    FailingClockLink failing(silent);
     failing.PortErrorAtSend(40);
     const LoftSendOutcome broken = Send(failing, Loft());
     EXPECT_EQ(broken.result, LoftSendResult::Broken);
-    EXPECT_EQ(FaceText(FaceOf(broken.result)), "txtCommunicationError0");
+    EXPECT_EQ(Face(broken.result), "txtCommunicationError0");
 
     stopAt = 1;
     EXPECT_EQ(Send(link, Loft()).result, LoftSendResult::Cancelled);
@@ -153,8 +154,6 @@ TEST_F(LoftSend, NoConfirmationGivesMessageTwoCancelAndAPortFailureStopAtOnce) {
     link.close();
     EXPECT_TRUE(clock.State().pigeons.empty());
 }
-
-// loftget
 
 // Out of order on purpose: the file comes out in register order.
 const Texts kClockPigeons = {"DV      230815       9UABCDEF0100    01", "B       05     1234567M1300000000BLUE00",
@@ -212,15 +211,13 @@ TEST_F(LoftGet, CancelAndAFailedSaveLeaveTheOldFileAndNoTemporary) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path() / "pigeon"), {}), 1);
 }
 
-// racepointssend
-
 using RacePointsSend = ClockTransfer;
 
 TEST_F(RacePointsSend, AMissingRegisterIsCreatedAndSentAs1290Bytes) {
     std::filesystem::create_directory(folder.path() / "racepo");
-    const RacePointsSendOutcome out = SendPoints(link);
-    EXPECT_EQ(out.result, RacePointsSendResult::Confirmed);
-    EXPECT_STREQ(FaceOf(out.result).status, "txtCommunicationOk");
+    const RacePointsSendResult result = SendPoints(link).result;
+    EXPECT_EQ(result, RacePointsSendResult::Confirmed);
+    EXPECT_EQ(Face(result), "txtCommunicationOk0");
     EXPECT_EQ(link.Sent(), ">8" + std::string(13 + 98 * 13, ' ') + ">");
     EXPECT_TRUE(folder.Exists("racepo/racepo.dat"));
     EXPECT_EQ(clock.State().releasePoints.size(), 99U);
@@ -238,52 +235,30 @@ TEST_F(RacePointsSend, NamesGoUnescapedInRegisterOrderAndTheClockAnswersAfterAPa
 
 TEST_F(RacePointsSend, NoAnswerABrokenPortCancelAndAnUnreadableRegisterSaySo) {
     std::filesystem::create_directory(folder.path() / "racepo");
-    ScriptedClockLink silent, untouched;
-    silent.open(PortSettings{});
     RacePointsSendOutcome out = SendPoints(silent);
     EXPECT_EQ(out.result, RacePointsSendResult::NotConfirmed);
-    EXPECT_EQ(FaceText(FaceOf(out.result)), "txtCommunicationError2");
+    EXPECT_EQ(Face(out.result), "txtCommunicationError2");
     FailingClockLink failing(link);
     failing.PortErrorAtSend(20);
     out = SendPoints(failing);
     EXPECT_EQ(out.result, RacePointsSendResult::Broken);
-    EXPECT_EQ(FaceText(FaceOf(out.result)), "txtCommunicationError0");
+    EXPECT_EQ(Face(out.result), "txtCommunicationError0");
     stop.request_stop();
     EXPECT_EQ(SendPoints(link).result, RacePointsSendResult::Cancelled);
 
     stop = {};
     folder.Write("racepo/racepo.dat", " 2 \r\nshort\r\n");
-    untouched.open(PortSettings{});
-    out = SendPoints(untouched);
+    const std::string before = silent.Sent();
+    out = SendPoints(silent);
     EXPECT_EQ(out.result, RacePointsSendResult::NotSendable);
     EXPECT_EQ(out.refusal.reason, RefusalReason::RegisterRefused);
-    EXPECT_EQ(untouched.Sent(), "");
+    EXPECT_EQ(silent.Sent(), before);
 }
 
-// racedataget
-
-const std::string kReadPigeons[] = {"DV    20050815 1234567M1300000000BLAU01", "NL      05     1234567F1300000000RT  00"};
-
-ArrivalRecord Arrival(int pigeon, int point, int dayByte, int hour, int minute, int second) {
-    ArrivalRecord a{};
-    const RingRecord ring = *PigeonsConvert(kSexes).EncodeRing(kReadPigeons[pigeon]);
-    std::copy(ring.begin(), ring.end(), a.begin());
-    a[16] = static_cast<std::uint8_t>(point), a[17] = static_cast<std::uint8_t>(dayByte);
-    a[18] = static_cast<std::uint8_t>(hour), a[19] = static_cast<std::uint8_t>(minute);
-    a[20] = static_cast<std::uint8_t>(second), a[21] = 0x81, a[22] = 0x4F;
-    return a;
-}
-
-// Club 123; fancier 7 has arrivals for points 7 and 3 and one without a day.
+// Clocks of club 123: fancier 7 with arrivals for points 7 and 3 and one without a day; fancier 8
+// without arrivals.
 ClockState Clock(int fancier = 7) {
-    ClockState state;
-    state.region = 12, state.federation = 5, state.club = 123;
-    state.fancier = static_cast<std::uint8_t>(fancier);
-    state.basketing = {31 | 64, 5, 7, 30, 0};
-    state.timerFlags = 64;
-    state.clockOffsetSeconds = -42;
-    if (fancier == 7) state.arrivals = {Arrival(0, 7, 1, 14, 3, 27), Arrival(1, 3, 31, 16, 0, 5), Arrival(1, 7, 0, 0, 0, 0)};
-    return state;
+    return ParseClockState(TestData("clock/readout" + std::to_string(fancier) + ".txt")).state;
 }
 
 class RacedataGet : public ClockTransfer {
@@ -359,8 +334,6 @@ TEST_F(RacedataGet, CancelWritesNothing) {
     EXPECT_EQ(StoreRacedata(receipt.data, Target(), nullptr, stop.get_token()).result, RacedataResult::Cancelled);
     EXPECT_FALSE(folder.Exists("race/W0120523.d00"));
 }
-
-// clock faults
 
 // The golden clock (loft 12/5/7/12, two pigeons, two arrivals) against the registers of its loft.
 class ClockFaults : public ClockTransfer {
@@ -464,13 +437,7 @@ TEST_F(ClockFaults, ReadOutBrokenAtEveryByteAddsNothingAndTheNextReadSucceeds) {
 
 // A clock that never answers, and one that announces more records than a program takes.
 TEST_F(ClockFaults, SilenceFromTheFirstByteAndTooManyRecordsAreRefusedWritingNothing) {
-    const struct {
-        SimulatorFaults faults;
-        LoftGetResult loft;
-        int loftMessage;
-        RacedataResult race;
-        int raceMessage;
-    } cases[] = {
+    const struct { SimulatorFaults faults; LoftGetResult loft; int loftMessage; RacedataResult race; int raceMessage; } cases[] = {
         {{0, 0, false}, LoftGetResult::NoAcknowledgement, 3, RacedataResult::NoAnswer, kRacedataNoAnswer},
         {{std::nullopt, 0, true}, LoftGetResult::TooManyPigeons, 0, RacedataResult::CommunicationError, 0},
     };
@@ -491,8 +458,6 @@ TEST_F(ClockFaults, SilenceFromTheFirstByteAndTooManyRecordsAreRefusedWritingNot
         std::filesystem::remove(readout);
     }
 }
-
-// terminalprogramload
 
 // Intel HEX records (length, address, type, data, checksum), stored with the key.
 const std::string kHexImage = TestData("clock/firmware.hex");

@@ -89,7 +89,6 @@ TEST(ReadoutFile, GoldenFileListAndCopy) {
     EXPECT_FALSE(StoreReadoutCopy(file.lines, folder.path() / "nowhere", "copy.d00"));
 }
 
-// xmlexport
 
 const Path kData = Path(PLUMET_TEST_DATA) / "xmlexport";
 
