@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "core/app/fixedwidth.h"
 #include "core/race/racecalc.h"
@@ -240,9 +241,8 @@ TEST(ResultFile, ReadsAndWritesTheGoldenFileByteForByte) {
     const ResultFile file = ReadResultFile(folder.path(), PadRight("Spring 1", 30));
     ASSERT_EQ(file.status, ReadStatus::Ok);
     ASSERT_EQ(file.lines.size(), 3u);
-    EXPECT_EQ(file.lines[0].flightTimeText, "  5.03.07");
-    EXPECT_EQ(file.lines[0].flightSeconds, 5 * 3600 + 3 * 60 + 7);
-    EXPECT_EQ(file.lines[2].flightTimeText, "100.10.00");
+    EXPECT_EQ(std::tuple(file.lines[0].flightTimeText, file.lines[0].flightSeconds, file.lines[2].flightTimeText),
+              std::tuple("  5.03.07", 5 * 3600 + 3 * 60 + 7, "100.10.00"));
 
     Race race;
     race.name = "Spring 1";
@@ -285,7 +285,7 @@ Race KmRace() {
 struct Page {
     PrintPage page;
     const PrintText* Find(const std::string& text) const {
-        const auto it = std::find_if(page.texts.begin(), page.texts.end(), [&](const PrintText& t) { return t.text == text; });
+        const auto it = std::ranges::find(page.texts, text, &PrintText::text);
         return it == page.texts.end() ? nullptr : &*it;
     }
 };

@@ -17,6 +17,7 @@
 
 namespace plumet {
 namespace {
+
 const std::string kGolden = TestData("race/races.dat");
 
 const Race kSpring = LineToRace(kGolden.substr(5, 289)).value_or(Race{});
@@ -42,16 +43,13 @@ TEST(Races, LineCodecKeepsEveryColumnAndFitsWhatIsTooLong) {
     race.releaseLatitude = "";
     const auto back = LineToRace(RaceToLine(race));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->name, PadRight("Short", 30));
-    EXPECT_EQ(back->meanDistance, "0025");
-    EXPECT_EQ(back->pigeonsEntered, 9999);
-    EXPECT_EQ(back->releaseLatitude + back->releaseLongitude, std::string(9, ' ') + "E005520000");
+    EXPECT_EQ(std::tuple(back->name, back->meanDistance, back->pigeonsEntered, back->releaseLatitude + back->releaseLongitude),
+              std::tuple(PadRight("Short", 30), "0025", 9999, std::string(9, ' ') + "E005520000"));
 
     std::string odd = RaceToLine(kSpring);
     odd.replace(117, 2, "07"); // overNight is any value but 0
     odd.replace(287, 2, " 3"); // numbers may carry leading blanks
-    EXPECT_TRUE(LineToRace(odd)->overNight);
-    EXPECT_EQ(LineToRace(odd)->flightWeek, 3);
+    EXPECT_EQ(std::pair(LineToRace(odd)->overNight, LineToRace(odd)->flightWeek), std::pair(true, 3));
     EXPECT_FALSE(LineToRace(odd.substr(0, 288)));
     EXPECT_FALSE(LineToRace(odd.replace(30, 2, "x1")));
     EXPECT_FALSE(LineToRace(odd.replace(30, 2, "-5"))); // would be written back as day 00
@@ -84,8 +82,7 @@ TEST(Races, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOve
     Race race = kSpring;
     race.name = "Spring 1  ";
     const ActionResult used = StoreRace(list, folder.path(), race, std::nullopt);
-    EXPECT_EQ(used.message, kRaceNameUsed);
-    EXPECT_EQ(used.focusField, "Text1");
+    EXPECT_EQ(std::pair(used.message, used.focusField), std::pair(kRaceNameUsed, std::string("Text1")));
     race.name = std::string(30, ' ');
     EXPECT_EQ(StoreRace(list, folder.path(), race, std::nullopt).message, kRaceNameMissing);
     EXPECT_EQ(StoreRace(list, folder.path(), list.races[0], 2).message, kRaceNameUsed); // renamed to the other's
@@ -95,8 +92,7 @@ TEST(Races, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOve
     altered.pigeonsEntered = 0;
     ASSERT_TRUE(StoreRace(list, folder.path(), altered, 2).Done());
     const RaceList reloaded = LoadRaces(folder.path());
-    EXPECT_EQ(reloaded.races.at(1).releaseHour, 8);
-    EXPECT_EQ(reloaded.races.at(1).pigeonsEntered, 123);
+    EXPECT_EQ(std::pair(reloaded.races.at(1).releaseHour, reloaded.races.at(1).pigeonsEntered), std::pair(8, 123));
 
     while (!list.Full()) list.races.push_back(list.races[0]);
     race.name = "Race 51";

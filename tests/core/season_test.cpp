@@ -141,11 +141,11 @@ TEST(Season, MissingRacesAreNamedAndARaceInTwoSeasonsOrOutsideTheDatesCountsNowh
     // Written by hand: a second season lists Arlon, so neither counts it.
     folder.Write("racecalc/Other.season", "Name=Other\r\nFirstRace=01.01.2024\r\nLastRace=31.12.2024\r\nRace=arlon\r\n");
     standings = folder.Calculate(season);
-    EXPECT_EQ(standings.races[2].state, SeasonRaceState::InOtherSeason);
-    EXPECT_EQ(standings.races[2].otherSeason, "Other");
+    EXPECT_EQ(std::pair(standings.races[2].state, standings.races[2].otherSeason),
+              std::pair(SeasonRaceState::InOtherSeason, std::string("Other")));
     // Without Arlon, 6071234F wins nothing and 2701M leads by its coefficient.
-    EXPECT_EQ(standings.standings.pigeons.size(), 6u);
-    EXPECT_EQ(standings.standings.pigeons[0].ring, "DV 05131 24  0002701M");
+    EXPECT_EQ(std::pair(standings.standings.pigeons.size(), standings.standings.pigeons.at(0).ring),
+              std::pair(std::size_t{6}, std::string("DV 05131 24  0002701M")));
     RaceList list = LoadRaces(folder.path());
     EXPECT_EQ(SeasonOfRace(folder.path(), list.races[2]).Prizes(), nullptr);
     const RaceSeason bastogne = SeasonOfRace(folder.path(), list.races[0]);
@@ -177,11 +177,7 @@ TEST(SeasonStore, RefusesWhatCannotStandAndNeverSavesOverADamagedFile) {
     Season fresh = golden;
     fresh.name = "Autumn";
     fresh.races = {"Ghost"};
-    const auto with = [&](auto change) {
-        Season s = fresh;
-        change(s);
-        return s;
-    };
+    const auto with = [&](auto change) { Season s = fresh; change(s); return s; };
     const struct { Season season; int message; std::vector<std::string> names; } refused[] = {
         {with([](Season& s) { s.name = " "; }), kSeasonNameMissing, {}},
         {with([](Season& s) { s.name = "season 2024"; }), kSeasonNameUsed, {"season 2024"}},
@@ -217,8 +213,8 @@ TEST(SeasonStore, RefusesWhatCannotStandAndNeverSavesOverADamagedFile) {
 
     folder.Write("racecalc/Youngsters.season", "Name=Youngsters\r\nRaceRatio=4\r\n");
     const SeasonStore damaged = StoreSeason(folder.path(), fresh, std::nullopt);
-    EXPECT_EQ(damaged.message, kSeasonFileDamaged);
-    EXPECT_EQ(std::pair(damaged.problem.damage, damaged.problem.line), std::pair(SeasonDamage::UnknownSetting, std::size_t{2}));
+    EXPECT_EQ(std::tuple(damaged.message, damaged.problem.damage, damaged.problem.line),
+              std::tuple(kSeasonFileDamaged, SeasonDamage::UnknownSetting, std::size_t{2}));
     EXPECT_EQ(folder.Read("racecalc/Youngsters.season"), "Name=Youngsters\r\nRaceRatio=4\r\n");
     EXPECT_FALSE(DeleteSeason(folder.path(), "Youngsters").ok);
     EXPECT_TRUE(DeleteSeason(folder.path(), "old BIRDS").ok);
@@ -226,7 +222,7 @@ TEST(SeasonStore, RefusesWhatCannotStandAndNeverSavesOverADamagedFile) {
 }
 
 const PrintText* Find(const PrintPage& page, const std::string& text) {
-    const auto it = std::find_if(page.texts.begin(), page.texts.end(), [&](const PrintText& t) { return t.text == text; });
+    const auto it = std::ranges::find(page.texts, text, &PrintText::text);
     return it == page.texts.end() ? nullptr : &*it;
 }
 
