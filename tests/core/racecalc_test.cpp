@@ -105,17 +105,12 @@ TEST(RaceCalc, ClockCorrectionAndTheNightRule) {
     }
 }
 
+// Pigeon 1 has no arrival, 2 came before the release, 3 at it, and 5 is in a clock read out the
+// moment it was set; only 4, home before the night, is classified.
 TEST(RaceCalc, DataErrors) {
-    const std::string setAtReadOut = "01050600000105060000060000";
     RaceCalculation calc;
     const Race race = MayRace(1);
-    ReadRaceInput(calc, race, {"0", LoftLine(7, 12, "Meier"), TimerLine(7, 12, kExactClock),
-                               PigeonLine(7, 12, 1, 5, "0005090000"),     // no arrival
-                               PigeonLine(7, 12, 2, 5, "0105063000"),    // before the release
-                               PigeonLine(7, 12, 3, 5, "0105070000"),     // at the release
-                               PigeonLine(7, 12, 4, 5, "0105160000"),    // home before the night
-                               LoftLine(7, 13, "Huber"), TimerLine(7, 13, setAtReadOut),
-                               PigeonLine(7, 13, 5, 5, "0205090000")});
+    ReadRaceInput(calc, race, SplitLines(TestData("race/dataerrors.d00")));
     EvaluatePigeons(calc, race, Kilometres({{12, 300.0}, {13, 300.0}}));
     EXPECT_EQ(calc.pigeons.size(), 5u);
     EXPECT_EQ(Ranking(calc), "04 009.00.00;");
@@ -140,23 +135,13 @@ TEST(RaceCalc, ClockDatesTakeTheYearNearestTheRace) {
     }
 }
 
+// The read-out: fancier 12 with pigeons of another club (1), another release point (2) and the
+// race (3); fancier 30 with one of another point; fancier 40, another Meier, with a clock 60 s
+// fast over 24 hours. The manual file of fancier 12 has another clock, but his first one still
+// applies, and a broken line 5.
 TEST(RaceCalc, LoftsArePickedByTheirNumbersAndOnlyWithPigeonsInTheRace) {
-    const std::string fast = "01050600000205060000060100";
-    const std::vector<std::string> readout = {
-        "0010524",
-        LoftLine(7, 12, "Meier"), TimerLine(7, 12, kExactClock),
-        PigeonLine(8, 12, 1, 5, "0105120000"), // another club
-        PigeonLine(7, 12, 2, 6, "0105120000"), // another release point
-        PigeonLine(7, 12, 3, 5, "0105120000"),
-        LoftLine(7, 30, "Schulz"), TimerLine(7, 30, kExactClock),
-        PigeonLine(7, 30, 4, 6, "0105120000"),
-        LoftLine(7, 40, "Meier"), TimerLine(7, 40, fast), // the same name, another fancier
-        PigeonLine(7, 40, 5, 5, "0105180000"),
-    };
-    // The manual file of fancier 12 with another clock: his first clock still applies.
-    const std::vector<std::string> manual = {"0010524", LoftLine(7, 12, "Meier"), TimerLine(7, 12, fast),
-                                             PigeonLine(7, 12, 6, 5, "0105180000"), "3broken",
-                                             PigeonLine(7, 12, 7, 5, "0105180000")};
+    const std::vector<std::string> readout = SplitLines(TestData("race/lofts.d00"));
+    const std::vector<std::string> manual = SplitLines(TestData("race/lofts_wf012.man"));
     RaceCalculation calc;
     const Race race = MayRace();
     EXPECT_EQ(ReadRaceInput(calc, race, readout), 0u);

@@ -8,6 +8,7 @@
 
 namespace plumet {
 namespace {
+
 const PigeonsConvert kConvert(SexTexts{"M", "F", "U"});
 const std::string kName = PadRight("Meier Hans", 20);
 // Basketing 31 May 07:30:00 (flags in the day byte), read out 2 June 18:30:00, clock 18:29:18.
