@@ -10,31 +10,20 @@
 #include "core/race/resultfile.h"
 #include "core/race/resultlayout.h"
 #include "core/registers/rings.h"
+#include "racetests.h"
 #include "testfolder.h"
 
 namespace plumet {
 namespace {
 
-TextCatalogue Shipped() {
-    TextCatalogue catalogue;
-    EXPECT_TRUE(catalogue.Load(std::string(PLUMET_SOURCE_DIR) + "/data"));
-    return catalogue;
-}
-std::string Three(int value) { return ZeroPadded(value, 3); }
-
 // Thirteen two-digit numbers: synchronised 1 May 06:00, read out 3 May 06:00, the clock exact.
 const std::string kExactClock = "01050600000305060000060000";
 
-std::string LoftLine(int club, int fancier, const std::string& name) {
-    return "1" + Three(club) + Three(fancier) + "001" + PadRight(name, 20) + "N00000000" + "E000000000";
-}
-std::string TimerLine(int club, int fancier, const std::string& timer) {
-    return "2" + Three(club) + Three(fancier) + "1" + timer + "0";
-}
-// `arrival`: day, month, hour, minute, second, two digits each.
-std::string PigeonLine(int club, int fancier, int serial, int point, const std::string& arrival) {
-    return "3" + Three(club) + Three(fancier) + "DV    202301234" + ZeroPadded(serial, 7) + "M" + ZeroPadded(point, 2) +
-           "1" + arrival + std::string(28, '0') + "BL  01";
+// A read-out of `date` with fancier 12's clock `timer` and one pigeon for point 05; `arrival`:
+// day, month, hour, minute, second, two digits each.
+std::vector<std::string> OnePigeon(const std::string& date, const std::string& timer, const std::string& arrival) {
+    return {date, "1007012001Meier               N00000000E000000000", "20070121" + timer + "0",
+            "3007012DV    2023012340000001M051" + arrival + std::string(28, '0') + "BL  01"};
 }
 
 Race MayRace(int nights = 0, int closedFromMinute = 0) {
@@ -93,8 +82,7 @@ TEST(RaceCalc, ClockCorrectionAndTheNightRule) {
     for (const auto& c : cases) {
         RaceCalculation calc;
         const Race race = MayRace(c.nights, c.fromMinute);
-        ReadRaceInput(calc, race, {"0010524", LoftLine(7, 12, "Meier"), TimerLine(7, 12, c.timer),
-                                   PigeonLine(7, 12, 1, 5, c.arrival)});
+        ReadRaceInput(calc, race, OnePigeon("0010524", c.timer, c.arrival));
         EvaluatePigeons(calc, race, Kilometres({{12, 600.0}}));
         ASSERT_EQ(calc.pigeons.size(), 1u) << c.name;
         const PigeonEntry& pigeon = calc.pigeons[0];
@@ -128,8 +116,7 @@ TEST(RaceCalc, ClockDatesTakeTheYearNearestTheRace) {
         Race race = MayRace();
         race.day = c.day, race.month = c.month, race.year = 2026;
         RaceCalculation calc;
-        ReadRaceInput(calc, race, {"0311226", LoftLine(7, 12, "Meier"), TimerLine(7, 12, c.timer),
-                                   PigeonLine(7, 12, 1, 5, c.arrival)});
+        ReadRaceInput(calc, race, OnePigeon("0311226", c.timer, c.arrival));
         EvaluatePigeons(calc, race, Kilometres({{12, 600.0}}));
         EXPECT_EQ(Ranking(calc), "01 " + c.flight + ";") << c.arrival;
     }
@@ -171,19 +158,12 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     Settings settings;
     settings.region = "012" + std::string(30, ' ');
     settings.federation = "052" + std::string(30, ' ');
-    RaceList races;
-    races.races = {MayRace(), MayRace()};
-    races.races[1].name = PadRight("Empty", 30);
-    races.races[1].flightWeek = 19;
-    ASSERT_TRUE(SaveRaces(races, folder.path()).ok);
-    // Read-out files of point 00 and 05 (either letter case) and a manual file; 13 has no arrival.
-    const struct { const char* file; int fancier; const char* name; const char* arrival; } inputs[] = {{"race/W0125218.d00", 12, "Meier", "0105120000"},
-                  {"race/w0125218.D05", 13, "Huber", "0000000000"},
-                  {"racecalc/Spring 1_wf014.man", 14, "Maier", "0105110000"}};
-    for (const auto& in : inputs)
-        folder.Write(in.file, JoinLinesCrLf({"0010524", LoftLine(7, in.fancier, in.name),
-                                             TimerLine(7, in.fancier, kExactClock),
-                                             PigeonLine(7, in.fancier, in.fancier, 5, in.arrival), "3 cut off"}));
+    // "Spring 1" and "Empty"; read-out files of point 00 and 05 (either letter case) and a manual
+    // file; fancier 13 has no arrival.
+    folder.Write("racecalc/races.dat", TestData("race/calcraces.dat"));
+    for (const char* file : {"race/W0125218.d00", "race/w0125218.D05", "racecalc/Spring 1_wf014.man"})
+        folder.Write(file, TestData("race/" + Path(file).filename().string()));
+    RaceList races = LoadRaces(folder.path());
     const DistanceTable distances = Kilometres({{12, 300.0}, {14, 200.0}});
 
     RaceCalcOutcome outcome = CalculateRace(races, 1, distances, folder.path(), settings, ',');
@@ -193,17 +173,13 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
               (Path("racecalc") / "Spring 1_wf014.man").string() + " (5)");
     const std::string result = folder.Read("racecalc/Spring 1.flt");
     EXPECT_EQ(result, TestData("race/Spring 1 calculated.flt"));
-    const Race stored = LoadRaces(folder.path()).races[0];
-    EXPECT_EQ(std::vector<int>({stored.pigeonsEntered, stored.pigeonsClassified, stored.fanciersEntered}),
-              std::vector<int>({3, 2, 3}));
-
     outcome = CalculateRace(races, 2, distances, folder.path(), settings, ',');
     EXPECT_EQ(folder.Read("racecalc/Empty.flt"), " 0 \r\n");
-    EXPECT_EQ(LoadRaces(folder.path()).races[1].pigeonsEntered, 0);
+    // Spring 1 counts 3 pigeons entered, 2 classified, 3 fanciers; Empty none.
+    EXPECT_EQ(folder.Read("racecalc/races.dat"), TestData("race/calcraces_counted.dat"));
 
     // An input that is there but cannot be read, or a result file that cannot be written:
     // neither file changes, and the reason is said.
-    const std::string racesBefore = folder.Read("racecalc/races.dat");
     std::filesystem::remove(folder.path() / "race" / "W0125218.d00");
     std::filesystem::create_directory(folder.path() / "race" / "W0125218.d00");
     outcome = CalculateRace(races, 1, distances, folder.path(), settings, ',');
@@ -213,7 +189,7 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     outcome = WithFailingSaves([&] { return CalculateRace(races, 1, distances, folder.path(), settings, ','); },
                                SavesOf("Spring 1.flt"));
     EXPECT_FALSE(outcome.resultSaved.ok);
-    EXPECT_EQ(folder.Read("racecalc/races.dat"), racesBefore);
+    EXPECT_EQ(folder.Read("racecalc/races.dat"), TestData("race/calcraces_counted.dat"));
     EXPECT_EQ(folder.Read("racecalc/Spring 1.flt"), result);
 }
 
@@ -267,67 +243,38 @@ Race KmRace() {
     return race;
 }
 
-struct Page {
-    PrintPage page;
-    const PrintText* Find(const std::string& text) const {
-        const auto it = std::ranges::find(page.texts, text, &PrintText::text);
-        return it == page.texts.end() ? nullptr : &*it;
-    }
-};
-
-Page FirstPage(const Race& race, const std::vector<ResultLine>& lines, std::size_t first, std::size_t last, char separator) {
-    const auto pages = ResultPages(race, lines, LoadPrintTexts(Shipped()), first, last, "01.05.2024", separator);
-    EXPECT_EQ(pages.size(), last - first + 1);
-    return {pages.at(0)};
-}
-
-TEST(ResultLayout, PagesHold29RowsAndPrintTheChosenRange) {
-    const struct { std::size_t pigeons, first, last; const char *firstRow, *lastRow, *counter; } cases[] = {
-        {29, 1, 1, "0001", "0029", "Page   1 of   1"},
-        {30, 2, 2, "0030", "0030", "Page   2 of   2"},
-        {70, 2, 2, "0030", "0058", "Page   2 of   3"},
-    };
-    for (const auto& c : cases) {
-        const Page page = FirstPage(KmRace(), Pigeons(c.pigeons), c.first, c.last, ',');
-        const std::size_t rows = static_cast<std::size_t>(std::count_if(
-            page.page.texts.begin(), page.page.texts.end(), [](const PrintText& t) { return t.x == 500 && t.y >= 2100 && t.y < 6800; }));
-        EXPECT_EQ(rows, std::stoul(c.lastRow) - std::stoul(c.firstRow) + 1);
-        for (const char* text : {c.firstRow, c.lastRow, c.counter}) EXPECT_NE(page.Find(text), nullptr) << text;
-    }
+// The pages of a range of 29, 30 and 70 pigeons, then the head and figures in kilometres and in
+// miles: one golden file each.
+TEST(ResultLayout, PagesHold29RowsPrintTheChosenRangeAndTheHeadInEitherUnit) {
+    const PrintTexts texts = LoadPrintTexts(Shipped());
+    std::string ranges;
+    for (const auto& [pigeons, page] : {std::pair{29, 1}, {30, 2}, {70, 2}})
+        ranges += PagesText(ResultPages(KmRace(), Pigeons(pigeons), texts, page, page, "01.05.2024", ','));
+    EXPECT_EQ(ranges, TestData("race/pages.txt"));
     EXPECT_EQ(PageCount(0), 1u); // an empty race still prints its head
-}
 
-TEST(ResultLayout, HeadAndFiguresInKilometresAndMiles) {
     Race race = KmRace();
     std::vector<ResultLine> lines = Pigeons(2);
     lines[1].speed = 5000.0;
-    Page page = FirstPage(race, lines, 1, 1, ',');
-    for (const char* text : {"none", "250 km", "in km", "in m/min", "*.***,***", "    100,000"})
-        EXPECT_NE(page.Find(text), nullptr) << text;
-    const PrintText* speed = page.Find("   1666,667");
-    ASSERT_NE(speed, nullptr);
-    EXPECT_EQ(std::pair(speed->x, speed->align), std::pair(4650, PrintAlign::End));
-
+    std::string heads = PagesText(ResultPages(race, lines, texts, 1, 1, "01.05.2024", ','));
     race.distanceUnit = kRaceInMiles;
     race.overNight = true;
     lines[0].distanceKm = 20.1125; // 12 miles 880 yards
-    page = FirstPage(race, lines, 1, 1, '.');
-    for (const char* text : {"20:00 / 06:00", "0012 0880", "*,***.***", "in mi./yd.", "   1823.079"})
-        EXPECT_NE(page.Find(text), nullptr) << text;
+    heads += PagesText(ResultPages(race, lines, texts, 1, 1, "01.05.2024", '.'));
+    EXPECT_EQ(heads, TestData("race/heads.txt"));
 }
 
 TEST(ResultLayout, WindowLinesAlignTheSeparators) {
     ResultLine line{PadRight("Meier", 20), "DV 01234 23  1234567M", "BL  ", 0, "  5.03.07", 123.456, 456.789, false};
-    EXPECT_EQ(ResultWindowLine(1, line, kRaceInKm, ','),
-              "0001 Meier                DV 01234 23  1234567M   5.03.07       123,456   456,789");
-    line.distanceKm = 20.1125;
-    EXPECT_EQ(ResultWindowLine(12, line, kRaceInMiles, '.').substr(57), "     0012 0880   499.657");
-    line.dataError = true;
-    EXPECT_EQ(ResultWindowLine(3, line, kRaceInKm, ',').substr(48), kDataErrorText);
     const auto heads = ResultWindowHeads({"Pos.", "Fancier", "Ring", "Colour", "Flight time", "Distance", "Speed", "Rem."},
                                          {"in km", "in m/min"});
-    EXPECT_EQ(heads[0], "Pos. Fancier              Ring                  Flight time    Distance     Speed");
-    EXPECT_EQ(heads[1], std::string(66, ' ') + "in km  in m/min");
+    std::vector<std::string> window(heads.begin(), heads.end());
+    window.push_back(ResultWindowLine(1, line, kRaceInKm, ','));
+    line.distanceKm = 20.1125;
+    window.push_back(ResultWindowLine(12, line, kRaceInMiles, '.'));
+    line.dataError = true;
+    window.push_back(ResultWindowLine(3, line, kRaceInKm, ','));
+    EXPECT_EQ(LinesText(window), TestData("race/window.txt"));
 }
 
 TEST(ResultLayout, PageRangeChecksInOrder) {
