@@ -41,10 +41,7 @@ TEST(Races, LineCodecKeepsEveryColumnAndFitsWhatIsTooLong) {
     race.meanDistance = "25";
     race.pigeonsEntered = 20000; // more than four digits hold
     race.releaseLatitude = "";
-    const auto back = LineToRace(RaceToLine(race));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(std::tuple(back->name, back->meanDistance, back->pigeonsEntered, back->releaseLatitude + back->releaseLongitude),
-              std::tuple(PadRight("Short", 30), "0025", 9999, std::string(9, ' ') + "E005520000"));
+    EXPECT_EQ(RaceToLine(race) + "\r\n", TestData("race/fitted.dat"));
 
     std::string odd = RaceToLine(kSpring);
     odd.replace(117, 2, "07"); // overNight is any value but 0
@@ -188,25 +185,9 @@ TEST(RaceEntry, ANewRaceTakesTheDefaultsButTodaysDateAndWeek) {
     EXPECT_EQ(RaceDateText(plain), "15.05.2024");
     EXPECT_EQ(plain.flightWeek, 20);
 
-    Race defaults;
-    defaults.name = PadRight("Weekly", 30);
-    defaults.distanceUnit = kRaceInMiles;
-    defaults.releaseMinute = 45;
-    defaults.nights = 2;
-    defaults.overNight = true;
-    defaults.footerComment = PadRight("Foot", 60);
-    defaults.meanDistance = "0321";
-    Race expected = defaults;
-    expected.day = 31;
-    expected.month = 12;
-    expected.year = 2024;
-    expected.flightWeek = 53;
     // Not carried over: the date, the week, the numbers, the coordinates and the counters.
-    defaults.flightWeek = 14;
-    defaults.clubNumber = 7;
-    defaults.releaseLatitude = "N50293000";
-    defaults.pigeonsEntered = 12;
-    EXPECT_EQ(NewRaceValues(defaults, MakeDateTime(2024, 12, 31)), expected);
+    const std::vector<std::string> races = SplitLines(TestData("race/newrace.dat")); // the defaults, then the new race
+    EXPECT_EQ(RaceToLine(NewRaceValues(LineToRace(races[0]), MakeDateTime(2024, 12, 31))), races[1]);
 }
 
 TEST(RaceEntry, TheEditorBoxesGiveBackTheRaceWithTheReleasePointCoordinatesOfItsSlot) {
@@ -215,16 +196,7 @@ TEST(RaceEntry, TheEditorBoxesGiveBackTheRaceWithTheReleasePointCoordinatesOfIts
     std::filesystem::create_directories(folder.path() / "racepo");
     LoadRacePoints(points, RacePointFilePath(folder.path()));
     ASSERT_TRUE(PutRacePoint(points, "05SPA          Spa, Belgien                  N50293000E005520000"));
-    Race race = NewRaceValues(std::nullopt, MakeDateTime(2024, 5, 15));
-    race.name = PadRight("Spring 1", 30);
-    race.clubName = PadRight("Nord", 30);
-    race.clubNumber = 7;
-    race.releasePointName = "SPA          Spa, Belgien                  ";
-    race.releasePointNumber = 5;
-    race.headerComment = PadRight("Opener", 60);
-    race.footerComment = std::string(60, ' ');
-    race.releaseLatitude = "N50293000";
-    race.releaseLongitude = "E005520000";
+    Race race = LineToRace(TestData("race/editor.dat")).value(); // made on 15 May 2024, release point 5
     RaceEditorFields fields = RaceEditorFieldsOf(race);
     EXPECT_EQ(fields.closedToHour, "06");
     EXPECT_EQ(CollectRace(fields, points), race);
@@ -338,8 +310,7 @@ TEST(ManualTimes, SaveRuleKeepsAFileOnlyForPigeonsOrEnteredTimerDates) {
     RemoveManualArrival(loft, 1);
     EXPECT_EQ(loft.pigeons[1].arrival, (Arrival{1, 1, 11, 42, 7}));
     ASSERT_TRUE(ApplyManualSaveRule(folder.path(), kSpring, loft)); // no pigeons, timer dates entered
-    EXPECT_EQ(folder.File(), "0150524\r\n1007012000Meier               N51301525E007050000\r\n"
-                             "2007012014051800001605200000200005\r\n");
+    EXPECT_EQ(folder.File(), TestData("race/savedtimer.man"));
     loft.timer[kReadMonth] = 0; // one timer date missing: the file goes
     ASSERT_TRUE(ApplyManualSaveRule(folder.path(), kSpring, loft));
     EXPECT_FALSE(folder.Exists("racecalc/Spring 1_wf012.man"));
@@ -407,17 +378,15 @@ TEST(Distances, FileReadsWithEitherSeparatorWritesBackByteForByteAndMilesDoNotWe
 
 TEST(Distances, ABrokenFileKeepsWhatWasReadAndIsNotSavedOver) {
     TestFolder folder;
-    const std::string broken = " 2 \r\n 2 \r\n00105 0 0123.4560\r\n00198 1 12x4.5\r\n01205 1 0020.1168\r\n";
-    folder.Write("racecalc/dist007.dat", broken);
-    folder.Write("racecalc/dist008.dat", " 1 \r\n 2 \r\n00105 0 0001.0000\r\n");   // ends early
-    folder.Write("racecalc/dist009.dat", " 1 \r\n 1 \r\n001xx 0 0001.0000\r\n");   // no point number
-    folder.Write("racecalc/dist006.dat", " 55555555755555555 \r\n 25555 \r\n"); // counts overflow their product
+    // Counts that overflow their product, a broken figure, a file that ends early, no point number.
+    for (const char* file : {"dist006.dat", "dist007.dat", "dist008.dat", "dist009.dat"})
+        folder.Write(std::string("racecalc/") + file, TestData(std::string("race/broken/") + file));
     DistanceTable table;
     for (int club : {6, 9, 8, 7}) EXPECT_EQ(LoadDistanceTable(table, folder.path(), club), LoadOutcome::Unreadable);
     EXPECT_DOUBLE_EQ(table.Distance(1, 5), 123.456);
     EXPECT_EQ(table.Distance(12, 5), 0.0);
     EXPECT_FALSE(SaveDistanceTable(table, folder.path(), 7, {1, 12}, {5, 98}, '.').ok);
-    EXPECT_EQ(folder.Read("racecalc/dist007.dat"), broken);
+    EXPECT_EQ(folder.Read("racecalc/dist007.dat"), TestData("race/broken/dist007.dat"));
     EXPECT_TRUE(SaveDistanceTable(table, folder.path(), 10, {1}, {1}, '.')); // another club's file as usual
 }
 
