@@ -26,7 +26,7 @@ const std::string kOldPigeons = " 1 \r\nNL      05     1234567M1300000000BLUE00\
 // 12/5/7/12 on an open link.
 class ClockTransfer : public ::testing::Test {
 protected:
-    void SetUp() override {
+    ClockTransfer() {
         folder.Write("club/club.dat", TestData("clock/club.dat"));
         folder.Write("fancier/f007.DAT", TestData("fanciers/f007.DAT"));
         folder.Write("fancier/f123.DAT", TestData("clock/f123.DAT"));
@@ -89,10 +89,7 @@ std::string Face(Result result) {
 
 class LoftSend : public ClockTransfer {
 protected:
-    void SetUp() override {
-        ClockTransfer::SetUp();
-        folder.Write("pigeon/p007012.dat", PigeonFile(kSendPigeons));
-    }
+    LoftSend() { folder.Write("pigeon/p007012.dat", PigeonFile(kSendPigeons)); }
     LoftSendOutcome Send(ClockLink& through, const LoftToSend& loft) {
         return SendLoft(through, folder.path(), loft, kSexes, now, wait, Progress(), stop.get_token());
     }
@@ -155,24 +152,17 @@ TEST_F(LoftSend, NoConfirmationGivesMessageTwoCancelAndAPortFailureStopAtOnce) {
     EXPECT_TRUE(clock.State().pigeons.empty());
 }
 
-// Out of order on purpose: the file comes out in register order.
-const Texts kClockPigeons = {"DV      230815       9UABCDEF0100    01", "B       05     1234567M1300000000BLUE00",
-                             "D     20190815      12F0012345600GRIZ01"};
-
+// Three pigeons, out of order on purpose: the file comes out in register order.
 class LoftGet : public ClockTransfer {
 protected:
-    void SetUp() override {
-        ClockTransfer::SetUp();
-        for (const std::string& record : kClockPigeons)
-            clock.State().pigeons.push_back({*PigeonsConvert(kSexes).EncodeRing(record), *PigeonsConvert::EncodeChip(record)});
-    }
+    LoftGet() { clock.State() = ParseClockState(TestData("clock/loftget.txt")).state; }
 };
 
 TEST_F(LoftGet, ReplacesThePigeonFileInRegisterOrderAndAnEmptyLoftEmptiesIt) {
     const LoftGetOutcome out = Get(link);
     EXPECT_EQ(out.result, LoftGetResult::Stored);
     EXPECT_EQ(out.status, "txtCommunicationOk");
-    EXPECT_EQ(Pigeons(), JoinLinesCrLf({" 3 ", kClockPigeons[1], kClockPigeons[2], kClockPigeons[0]}));
+    EXPECT_EQ(Pigeons(), TestData("clock/p007012_get.dat"));
     EXPECT_EQ(steps, (Texts{"0/3", "1/3", "2/3", "3/3"}));
     clock.State().pigeons.clear();
     EXPECT_EQ(Get(link).result, LoftGetResult::Stored);
@@ -225,10 +215,9 @@ TEST_F(RacePointsSend, AMissingRegisterIsCreatedAndSentAs1290Bytes) {
 }
 
 TEST_F(RacePointsSend, NamesGoUnescapedInRegisterOrderAndTheClockAnswersAfterAPause) {
-    folder.Write("racepo/racepo.dat", " 3 \r\n01BRUXELLES" + std::string(53, ' ') + "\r\n02A>B" + std::string(59, ' ') +
-                                          "\r\n03" + std::string(62, ' ') + "\r\n");
+    folder.Write("racepo/racepo.dat", TestData("clock/racepo.dat")); // BRUXELLES, A>B and a point without a name
     EXPECT_EQ(SendPoints(link).result, RacePointsSendResult::Confirmed);
-    EXPECT_EQ(link.Sent(), ">8" + std::string(13, ' ') + "BRUXELLES    A>B          " + std::string(13, ' ') + ">");
+    EXPECT_EQ(link.Sent(), TestData("clock/racepoints.bytes"));
     EXPECT_EQ(steps, (Texts{"0/3", "1/3", "2/3", "3/3"}));
     EXPECT_EQ(whats, (Texts{"", "01  BRUXELLES    ", "02  A>B          ", "03" + std::string(15, ' ')}));
 }
@@ -263,10 +252,7 @@ ClockState Clock(int fancier = 7) {
 
 class RacedataGet : public ClockTransfer {
 protected:
-    void SetUp() override {
-        ClockTransfer::SetUp();
-        wait = milliseconds{2};
-    }
+    RacedataGet() { wait = milliseconds{2}; }
     // A read of `state`; `breakIt` may break the link first.
     RacedataOutcome Read(const ClockState& state, const std::function<void(FailingClockLink&)>& breakIt = nullptr) {
         ClockSimulator simulator(master, state);
@@ -338,13 +324,7 @@ TEST_F(RacedataGet, CancelWritesNothing) {
 // The golden clock (loft 12/5/7/12, two pigeons, two arrivals) against the registers of its loft.
 class ClockFaults : public ClockTransfer {
 protected:
-    void SetUp() override {
-        ClockTransfer::SetUp();
-        wait = milliseconds{1};
-        const ClockStateRead read = LoadClockState(Path(PLUMET_TEST_DATA) / "clock" / "state.txt");
-        ASSERT_TRUE(read.ok) << read.error;
-        state = read.state;
-    }
+    ClockFaults() { wait = milliseconds{1}; }
     // Each transfer opens the port afresh and hangs up at its end, as the dialogs do.
     template <typename Transfer>
     auto Over(ClockSimulator& simulator, Transfer transfer) {
@@ -396,7 +376,7 @@ protected:
         return rows;
     }
 
-    ClockState state;
+    const ClockState state = ParseClockState(TestData("clock/state.txt")).state;
     const Path readout = folder.path() / "race" / "W0120523.d00";
 };
 

@@ -44,16 +44,7 @@ TEST(Season, GoldenSeasonMatchesTheStandingsWorkedOutByHandInAnyOrderOfItsRaces)
     Season season = folder.season;
     const SeasonStandings golden = folder.Calculate(season);
     EXPECT_EQ(folder.Csv(golden), kStandings);
-    const struct { const char* name; SeasonRaceState state; int entered; std::size_t prizes; } races[] = {
-        {"Bastogne", SeasonRaceState::Counted, 9, 3}, {"Ettelbruck", SeasonRaceState::Counted, 13, 4},
-        {"Arlon", SeasonRaceState::Counted, 9, 3},    {"Metz", SeasonRaceState::NoResultFile, 0, 0}};
-    ASSERT_EQ(golden.races.size(), std::size(races));
-    for (std::size_t i = 0; i < std::size(races); ++i) {
-        const SeasonRace& race = golden.races[i];
-        EXPECT_EQ(std::tuple(race.name, race.state, race.prizes.entered, race.prizes.Count()),
-                  std::tuple(std::string(races[i].name), races[i].state, races[i].entered, races[i].prizes));
-    }
-
+    // Each race's state, entered and prizes are the rows of the races window in the layout test.
     std::sort(season.races.begin(), season.races.end());
     do {
         SCOPED_TRACE(season.races[0] + " " + season.races[1] + " " + season.races[2] + " " + season.races[3]);
