@@ -18,6 +18,7 @@
 namespace plumet {
 namespace {
 
+using namespace std::string_literals;
 using Texts = std::vector<std::string>;
 const SexTexts kSexes{"M", "F", "U"};
 const std::string kOldPigeons = " 1 \r\nNL      05     1234567M1300000000BLUE00\r\n";
@@ -68,28 +69,19 @@ protected:
     std::optional<std::size_t> stopAt; // the step at which to cancel
 };
 
-const Texts kSendPigeons = {"B       05     1234567M1300000000BLUE00", "D     20190815      12F0012345678GRIZ01",
-                            "DV      230815       9UABCDEF0100    01"};
-
-std::string PigeonFile(const Texts& records) {
-    Texts lines = {FormatCountLine(records.size())};
-    lines.insert(lines.end(), records.begin(), records.end());
-    return JoinLinesCrLf(lines);
-}
-
 LoftToSend Loft(std::string club = "007", std::string fancier = "012") {
     return {"012Nord", "005Mitte", std::move(club), std::move(fancier), "M\xFCller Hans         "};
 }
 
-// The status line and the message box of a send's result.
+// A send's result with its status line and message box.
 template <typename Result>
-std::string Face(Result result) {
-    return FaceOf(result).status + std::to_string(FaceOf(result).message);
+std::pair<Result, std::string> Face(Result result) {
+    return {result, FaceOf(result).status + std::to_string(FaceOf(result).message)};
 }
 
 class LoftSend : public ClockTransfer {
 protected:
-    LoftSend() { folder.Write("pigeon/p007012.dat", PigeonFile(kSendPigeons)); }
+    LoftSend() { folder.Write("pigeon/p007012.dat", TestData("clock/send/p007012.dat")); }
     LoftSendOutcome Send(ClockLink& through, const LoftToSend& loft) {
         return SendLoft(through, folder.path(), loft, kSexes, now, wait, Progress(), stop.get_token());
     }
@@ -99,11 +91,8 @@ protected:
 // The golden stream: key, name, three pigeons and the time; then a fancier without a pigeon
 // file: key and time only.
 TEST_F(LoftSend, SendsKeyNamePigeonsAndTimeAndTheClockConfirms) {
-    const LoftSendResult result = Send(link, Loft()).result;
-    EXPECT_EQ(result, LoftSendResult::Confirmed);
-    EXPECT_EQ(Face(result), "txtCommunicationOk0");
-    ASSERT_EQ(clock.State().pigeons.size(), 3U);
-    EXPECT_EQ(clock.State().pigeons[2].ring, *PigeonsConvert(kSexes).EncodeRing(kSendPigeons[2]));
+    EXPECT_EQ(Face(Send(link, Loft()).result), std::pair(LoftSendResult::Confirmed, "txtCommunicationOk0"s));
+    EXPECT_EQ(FormatClockState(clock.State()), TestData("clock/loftsent.txt")); // the key, name and three pigeons
     EXPECT_EQ(clock.ClockTime(), now.Now());
     EXPECT_EQ(steps, (Texts{"0/3", "1/3", "2/3", "3/3"}));
     link.close();
@@ -116,19 +105,14 @@ TEST_F(LoftSend, RefusesBeforeTheFirstByteWhatTheClockCannotTake) {
     LoftToSend badRegion = Loft();
     badRegion.region = "300Sud";
     const std::pair<LoftToSend, std::string> cases[] = {
-        {Loft("300", "012"), PigeonFile(kSendPigeons)},
-        {Loft("007", "256"), PigeonFile(kSendPigeons)},
-        {badRegion, PigeonFile(kSendPigeons)},
-        {Loft(), PigeonFile({kSendPigeons[0], "B       05     1234568M13 0000000BLUE00"})}, // blank in the chip
-        {Loft(), PigeonFile({"B       05     1234568Mabcdef0100BLUE00"})},                    // lower-case chip
-        {Loft(), PigeonFile({"B       45     1234568M1300000000BLUE00"})},                    // year 45
-        {Loft(), " 1001 \r\n"},                                                                  // unreadable file
+        {Loft("300", "012"), "p007012.dat"}, {Loft("007", "256"), "p007012.dat"}, {badRegion, "p007012.dat"},
+        {Loft(), "blankchip.dat"}, {Loft(), "lowerchip.dat"}, {Loft(), "year45.dat"}, {Loft(), "unreadable.dat"},
     };
-    for (const auto& [loft, pigeonFile] : cases) {
+    for (const auto& [loft, file] : cases) {
+        const std::string pigeonFile = TestData("clock/send/" + file);
         folder.Write("pigeon/p" + loft.club + loft.fancier + ".dat", pigeonFile);
         const LoftSendOutcome out = Send(link, loft);
-        EXPECT_EQ(out.result, LoftSendResult::NotSendable) << loft.club << "/" << pigeonFile;
-        EXPECT_EQ(Face(out.result), "txtCommunicationError2");
+        EXPECT_EQ(Face(out.result), std::pair(LoftSendResult::NotSendable, "txtCommunicationError2"s)) << file;
         EXPECT_TRUE(out.refusal); // its words: Refusals.*
     }
     EXPECT_TRUE(steps.empty());
@@ -136,14 +120,10 @@ TEST_F(LoftSend, RefusesBeforeTheFirstByteWhatTheClockCannotTake) {
 }
 
 TEST_F(LoftSend, NoConfirmationGivesMessageTwoCancelAndAPortFailureStopAtOnce) {
-    const LoftSendOutcome unconfirmed = Send(silent, Loft());
-    EXPECT_EQ(unconfirmed.result, LoftSendResult::NotConfirmed);
-    EXPECT_EQ(Face(unconfirmed.result), "txtCommunicationError2");
+    EXPECT_EQ(Face(Send(silent, Loft()).result), std::pair(LoftSendResult::NotConfirmed, "txtCommunicationError2"s));
     FailingClockLink failing(silent);
     failing.PortErrorAtSend(40);
-    const LoftSendOutcome broken = Send(failing, Loft());
-    EXPECT_EQ(broken.result, LoftSendResult::Broken);
-    EXPECT_EQ(Face(broken.result), "txtCommunicationError0");
+    EXPECT_EQ(Face(Send(failing, Loft()).result), std::pair(LoftSendResult::Broken, "txtCommunicationError0"s));
 
     stopAt = 1;
     EXPECT_EQ(Send(link, Loft()).result, LoftSendResult::Cancelled);
@@ -205,9 +185,7 @@ using RacePointsSend = ClockTransfer;
 
 TEST_F(RacePointsSend, AMissingRegisterIsCreatedAndSentAs1290Bytes) {
     std::filesystem::create_directory(folder.path() / "racepo");
-    const RacePointsSendResult result = SendPoints(link).result;
-    EXPECT_EQ(result, RacePointsSendResult::Confirmed);
-    EXPECT_EQ(Face(result), "txtCommunicationOk0");
+    EXPECT_EQ(Face(SendPoints(link).result), std::pair(RacePointsSendResult::Confirmed, "txtCommunicationOk0"s));
     EXPECT_EQ(link.Sent(), ">8" + std::string(13 + 98 * 13, ' ') + ">");
     EXPECT_TRUE(folder.Exists("racepo/racepo.dat"));
     EXPECT_EQ(clock.State().releasePoints.size(), 99U);
@@ -224,21 +202,17 @@ TEST_F(RacePointsSend, NamesGoUnescapedInRegisterOrderAndTheClockAnswersAfterAPa
 
 TEST_F(RacePointsSend, NoAnswerABrokenPortCancelAndAnUnreadableRegisterSaySo) {
     std::filesystem::create_directory(folder.path() / "racepo");
-    RacePointsSendOutcome out = SendPoints(silent);
-    EXPECT_EQ(out.result, RacePointsSendResult::NotConfirmed);
-    EXPECT_EQ(Face(out.result), "txtCommunicationError2");
+    EXPECT_EQ(Face(SendPoints(silent).result), std::pair(RacePointsSendResult::NotConfirmed, "txtCommunicationError2"s));
     FailingClockLink failing(link);
     failing.PortErrorAtSend(20);
-    out = SendPoints(failing);
-    EXPECT_EQ(out.result, RacePointsSendResult::Broken);
-    EXPECT_EQ(Face(out.result), "txtCommunicationError0");
+    EXPECT_EQ(Face(SendPoints(failing).result), std::pair(RacePointsSendResult::Broken, "txtCommunicationError0"s));
     stop.request_stop();
     EXPECT_EQ(SendPoints(link).result, RacePointsSendResult::Cancelled);
 
     stop = {};
     folder.Write("racepo/racepo.dat", " 2 \r\nshort\r\n");
     const std::string before = silent.Sent();
-    out = SendPoints(silent);
+    const RacePointsSendOutcome out = SendPoints(silent);
     EXPECT_EQ(out.result, RacePointsSendResult::NotSendable);
     EXPECT_EQ(out.refusal.reason, RefusalReason::RegisterRefused);
     EXPECT_EQ(silent.Sent(), before);
@@ -337,17 +311,19 @@ protected:
     // A loft read-back over the old pigeon file: result, message, status and what the file holds.
     std::string LoftFrom(ClockSimulator& simulator) {
         folder.Write("pigeon/p007012.dat", kOldPigeons);
-        const LoftGetOutcome out = Over(simulator, [&](ClockLink& l) { return GetLoft(l, folder.path(), settings, kSexes, wait, nullptr, {}); });
+        const LoftGetOutcome out =
+            Over(simulator, [&](ClockLink& l) { return GetLoft(l, folder.path(), settings, kSexes, wait, nullptr, {}); });
         const std::string file = Pigeons();
-        return Row(out.result, out.message, out.status, file == kOldPigeons ? "old" : file == TestData("clock/p007012_state.dat") ? "stored" : "changed");
+        const bool stored = file == TestData("clock/p007012_state.dat");
+        return Row(out.result, out.message, out.status, file == kOldPigeons ? "old" : stored ? "stored" : "changed");
     }
     // A read-out into no file: result, message, status and what the file holds.
     std::string ReadOut(ClockSimulator& simulator) {
         std::filesystem::remove(readout);
         const RacedataOutcome out = Over(simulator, [&](ClockLink& l) { return GetRacedata(l, Target(), wait, nullptr); });
-        const std::string file = ReadWholeFile(readout).bytes;
-        const bool saved = std::filesystem::exists(readout);
-        return Row(out.result, out.message, RacedataStatusKey(out.status), !saved ? "none" : file == TestData("clock/W0120523_state.d00") ? "saved" : "changed");
+        const bool saved = ReadWholeFile(readout).bytes == TestData("clock/W0120523_state.d00");
+        return Row(out.result, out.message, RacedataStatusKey(out.status),
+                   !std::filesystem::exists(readout) ? "none" : saved ? "saved" : "changed");
     }
     template <typename Result>
     static std::string Row(Result result, int message, const std::string& status, const std::string& file) {
