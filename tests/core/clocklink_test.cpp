@@ -79,54 +79,36 @@ TEST(TracingClockLink, LogsEveryByteBothWaysAndWhatWentWrong) {
     cancel.request_stop();
     link.sendByte(0x0D, cancel.get_token());
     link.close();
-    EXPECT_EQ(lines, (Texts{"open ttyS0 9600,n,8,1 out 512 in 16000: ok", "PC    3E '>'", "CLOCK 3E '>'", "CLOCK 9A",
-                            "CLOCK -- timeout after 1 ms", "PC    0D not sent: cancelled", "close"}));
+    EXPECT_EQ(lines, SplitLines(TestData("clock/trace.txt")));
 }
 
 
-// Time moves only when the pacer sleeps.
-class FakeClock final : public LineClock {
+// Time moves only when the pacer sleeps; the port's driver holds each byte for `hold` after it
+// was written, or fails.
+class FakeLine final : public LineClock, public PortOutputQueue {
 public:
-    time_point Now() const override { return now_; }
+    time_point Now() const override { return now; }
     void Sleep(nanoseconds span) override {
-        now_ += span;
+        now += span;
         if (onSleep) onSleep();
     }
-    void Advance(nanoseconds span) { now_ += span; }
-    nanoseconds Elapsed() const { return now_ - time_point{}; }
-    std::function<void()> onSleep;
-
-private:
-    time_point now_{};
-};
-
-// A port whose driver holds each byte for `hold` after it was written, or fails.
-class FakePort final : public PortOutputQueue {
-public:
-    explicit FakePort(const FakeClock& clock, nanoseconds hold = nanoseconds{0}) : clock_(clock), hold_(hold) {}
-    void Write() { heldUntil_ = clock_.Now() + hold_; }
     std::optional<std::size_t> Queued() override {
         if (failed) return std::nullopt;
-        return clock_.Now() < heldUntil_ ? 1 : 0;
+        return now < heldUntil_ ? 1 : 0;
     }
     void Discard() override { ++discarded; }
+    void Write() { heldUntil_ = now + hold; }
+    nanoseconds Elapsed() const { return now - time_point{}; }
+
+    nanoseconds hold{0};
+    std::function<void()> onSleep;
     bool failed = false;
     int discarded = 0;
+    time_point now{};
 
 private:
-    const FakeClock& clock_;
-    nanoseconds hold_;
-    LineClock::time_point heldUntil_{};
+    time_point heldUntil_{};
 };
-
-// Writes `count` bytes through `pacer`, checking each; `each` looks at the pacer after a byte.
-void WriteBytes(FakePort& port, LinePacer& pacer, int count, const std::function<void()>& each = [] {}) {
-    for (int i = 0; i < count; ++i) {
-        port.Write();
-        ASSERT_EQ(pacer.Sent(port), LinkStatus::Ok);
-        each();
-    }
-}
 
 TEST(LinePacer, AByteTakesItsStartDataParityAndStopBits) {
     const struct { int baud, dataBits; Parity parity; int stopBits; long long nanoseconds; } cases[] = {
@@ -142,51 +124,57 @@ TEST(LinePacer, AByteTakesItsStartDataParityAndStopBits) {
     }
 }
 
-TEST(LinePacer, APortThatTakesEverythingAtOnceStillGoesAtTheLinesPace) {
-    FakeClock clock;
-    FakePort port(clock);
-    LinePacer pacer(clock);
-    pacer.Start(kLoftSendConstants.port);
+class LinePacing : public ::testing::Test {
+protected:
+    LinePacing() { pacer.Start(kLoftSendConstants.port); }
+    // Writes `count` bytes through the pacer, checking each; `each` looks at the pacer after a byte.
+    void WriteBytes(int count, const std::function<void()>& each = [] {}) {
+        for (int i = 0; i < count; ++i) {
+            line.Write();
+            ASSERT_EQ(pacer.Sent(line), LinkStatus::Ok);
+            each();
+        }
+    }
+
+    FakeLine line;
+    LinePacer pacer{line};
+};
+
+TEST_F(LinePacing, APortThatTakesEverythingAtOnceStillGoesAtTheLinesPace) {
     const nanoseconds byte = pacer.ByteTime();
-    WriteBytes(port, pacer, 100, [&] { EXPECT_LE(pacer.UntilIdle(), byte); }); // never more than a byte ahead
+    WriteBytes(100, [&] { EXPECT_LE(pacer.UntilIdle(), byte); }); // never more than a byte ahead
     // The answer's timeout starts once the last byte has left the line.
-    EXPECT_GE(clock.Elapsed() + pacer.UntilIdle(), 100 * std::chrono::microseconds(1040));
-    EXPECT_EQ(clock.Elapsed() + pacer.UntilIdle(), 100 * byte); // and nothing is added
+    EXPECT_GE(line.Elapsed() + pacer.UntilIdle(), 100 * std::chrono::microseconds(1040));
+    EXPECT_EQ(line.Elapsed() + pacer.UntilIdle(), 100 * byte); // and nothing is added
 
     // A pause is not saved up: after it the line takes a byte at once, the next one a byte later.
-    clock.Advance(milliseconds(50));
-    const nanoseconds before = clock.Elapsed();
-    WriteBytes(port, pacer, 2);
-    EXPECT_EQ(clock.Elapsed() - before, byte);
+    line.now += milliseconds(50);
+    const nanoseconds before = line.Elapsed();
+    WriteBytes(2);
+    EXPECT_EQ(line.Elapsed() - before, byte);
     EXPECT_EQ(pacer.UntilIdle(), byte);
 }
 
-TEST(LinePacer, APortSlowerThanTheLineSetsThePace) {
-    FakeClock clock;
-    FakePort port(clock, milliseconds(3));
-    LinePacer pacer(clock);
-    pacer.Start(kLoftSendConstants.port);
-    WriteBytes(port, pacer, 10, [&] { EXPECT_EQ(pacer.UntilIdle(), pacer.ByteTime()); }); // it left the driver just now
-    EXPECT_GE(clock.Elapsed(), milliseconds(30));
-    EXPECT_LT(clock.Elapsed(), milliseconds(31));
+TEST_F(LinePacing, APortSlowerThanTheLineSetsThePace) {
+    line.hold = milliseconds(3);
+    WriteBytes(10, [&] { EXPECT_EQ(pacer.UntilIdle(), pacer.ByteTime()); }); // it left the driver just now
+    EXPECT_GE(line.Elapsed(), milliseconds(30));
+    EXPECT_LT(line.Elapsed(), milliseconds(31));
 }
 
-TEST(LinePacer, CancelDropsWhatThePortHoldsAndAFailedPortIsAnError) {
-    FakeClock clock;
-    FakePort port(clock);
-    LinePacer pacer(clock);
+TEST_F(LinePacing, CancelDropsWhatThePortHoldsAndAFailedPortIsAnError) {
     pacer.Start(kSendTimeConstants.port); // 300 baud: a byte takes 36.7 ms
-    WriteBytes(port, pacer, 1);
+    WriteBytes(1);
     std::stop_source cancel;
-    clock.onSleep = [&] { cancel.request_stop(); }; // while the line carries the first byte
-    port.Write();
-    EXPECT_EQ(pacer.Sent(port, cancel.get_token()), LinkStatus::Cancelled);
-    EXPECT_EQ(port.discarded, 1);
-    EXPECT_LE(clock.Elapsed(), pacer.ByteTime()); // seen within a byte
+    line.onSleep = [&] { cancel.request_stop(); }; // while the line carries the first byte
+    line.Write();
+    EXPECT_EQ(pacer.Sent(line, cancel.get_token()), LinkStatus::Cancelled);
+    EXPECT_EQ(line.discarded, 1);
+    EXPECT_LE(line.Elapsed(), pacer.ByteTime()); // seen within a byte
 
-    port.failed = true;
-    EXPECT_EQ(pacer.Sent(port), LinkStatus::PortError);
-    EXPECT_EQ(port.discarded, 1);
+    line.failed = true;
+    EXPECT_EQ(pacer.Sent(line), LinkStatus::PortError);
+    EXPECT_EQ(line.discarded, 1);
 }
 
 
@@ -210,10 +198,7 @@ protected:
 const std::string kLoftMessage = TestData("clock/loftmessage.bytes");
 
 TEST_F(Simulator, RefusesALoftThatDoesNotAddUpAndAHangUpVoidsAHalfSentOne) {
-    std::string wrongLength = kLoftMessage;
-    wrongLength[3] = static_cast<char>(wrongLength[3] + 20); // announces more than it holds
-    wrongLength.insert(wrongLength.size() - 8, std::string(20, 'x'));
-    EXPECT_EQ(Exchange(wrongLength), "?");
+    EXPECT_EQ(Exchange(TestData("clock/loftmessage_long.bytes")), "?"); // announces more than it holds
     SendBytes(link, kLoftMessage.substr(0, 30));
     link.close();
     EXPECT_FALSE(clock.Busy());
@@ -263,9 +248,7 @@ TEST(ClockState, GoldenFileReadsAndWritesBackByteForByte) {
 }
 
 TEST(ClockState, HandWrittenArrivalsNameTheirPigeonAndBadLinesAreNamed) {
-    const ClockStateRead read = ParseClockState("plumet-clocksim state\n# a demo clock\n\nname Short\n"
-                                                "pigeon 353001785634020000001C01000073 1300000000\n"
-                                                "arrival #1 7 14 10 31 5\n");
+    const ClockStateRead read = ParseClockState(TestData("clock/handwritten.txt"));
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_EQ(read.state.name, "Short               ");
     EXPECT_EQ(read.state.arrivals.at(0)[14], 115);
