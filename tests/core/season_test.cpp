@@ -75,31 +75,22 @@ TEST(SeasonFile, GoldenFileRoundTripsAndADamagedFileIsRefusedWithItsLine) {
     EXPECT_EQ(season->countedPrizes, 2);
     EXPECT_EQ(SeasonFileLines(*season), golden);
 
-    const std::string head = "Name=S\r\nFirstRace=01.05.2024\r\nLastRace=30.09.2024\r\n";
-    const struct { std::string file; SeasonDamage damage; std::size_t line; } damaged[] = {
-        {head + "Race=A\r\nRace A\r\n", SeasonDamage::NoSetting, 5},
-        {head + "Prize=3\r\n", SeasonDamage::UnknownSetting, 4},
-        {head + "name=T\r\n", SeasonDamage::SettingTwice, 4},
-        {"Name=S/1\r\n", SeasonDamage::Name, 1},
-        {head + "\r\nPrizeRatio=11\r\n", SeasonDamage::PrizeRatio, 5},
-        {head + "CountedPrizes=0\r\n", SeasonDamage::CountedPrizes, 4},
-        {"Name=S\r\nFirstRace=31.04.2024\r\n", SeasonDamage::Date, 2},
-        {"Name=S\r\nLastRace=30.04.2024\r\nFirstRace=01.05.2024\r\n", SeasonDamage::DateOrder, 2},
-        {head + "Race=" + std::string(31, 'A') + "\r\n", SeasonDamage::RaceName, 4},
-        {head + "Race=Arlon\r\nRace=ARLON\r\n", SeasonDamage::RaceTwice, 5},
-        {"Name=S\r\nLastRace=30.09.2024\r\n", SeasonDamage::Missing, 3},
-    };
-    for (const auto& d : damaged) {
-        SCOPED_TRACE(d.file);
-        EXPECT_FALSE(ParseSeasonFile(SplitLines(d.file), problem).has_value());
-        EXPECT_EQ(std::pair(problem.damage, problem.line), std::pair(d.damage, d.line));
+    // Each damaged file with its fault and its words.
+    const TextCatalogue catalogue = Shipped();
+    std::string found;
+    for (const std::string name : {"NoSetting", "UnknownSetting", "SettingTwice", "Name", "PrizeRatio", "CountedPrizes",
+                                   "Date", "DateOrder", "RaceName", "RaceTwice", "Missing"}) {
+        EXPECT_FALSE(ParseSeasonFile(SplitLines(TestData("season/damaged/" + name + ".season")), problem)) << name;
+        problem.file = Path(PLUMET_TEST_DATA) / name;
+        found += std::to_string(static_cast<int>(problem.damage)) + " line " + std::to_string(problem.line) + ": " +
+                 SeasonProblemText(catalogue, PLUMET_TEST_DATA, problem) + "\n";
     }
+    EXPECT_EQ(found, TestData("season/damaged.txt"));
 
     TestFolder folder;
-    folder.Write("racecalc/Broken.season", damaged[1].file);
+    folder.Write("racecalc/Broken.season", TestData("season/damaged/UnknownSetting.season"));
     const std::vector<SeasonFile> files = LoadSeasons(folder.path());
     ASSERT_EQ(files.size(), 1u);
-    const TextCatalogue catalogue = Shipped();
     EXPECT_EQ(SeasonProblemText(catalogue, folder.path(), files[0].problem),
               "The season file " + (Path("racecalc") / "Broken.season").string() +
                   " cannot be used: line 4 names Prize, which is no setting of a season. It is left as it is.");
