@@ -102,18 +102,16 @@ std::vector<std::string> SourceLines(const char* name) { return SplitLines(ReadW
 // is refused for export. The third is a race of 31 December read out on 2 January, the fourth
 // one flown while summer time ends.
 TEST(XmlExport, GoldenDocuments) {
-    struct Case {
-        const char *source, *document, *zone;
-    };
-    for (const Case c : {Case{"W0120523.d07", "W0120523_07.xml", "Europe/Berlin"},
-                         Case{"W0210453.d00", "W0210453_00.xml", "Europe/Berlin"},
-                         Case{"W0210443.d00", "W0210443_00.xml", "Europe/Berlin"}}) {
-        const ScopedTimeZone zone(c.zone);
-        TestFolder folder;
-        const XmlExportOutcome outcome = ExportReadoutToXml(kData / c.source, folder.path(), LocalUtcOffsetMinutes);
-        ASSERT_TRUE(outcome.saved) << outcome.saved.error;
-        EXPECT_EQ(outcome.output, folder.path() / c.document);
-        EXPECT_EQ(folder.Read(c.document), ReadWholeFile(kData / c.document).bytes) << c.source;
+    {
+        const ScopedTimeZone zone("Europe/Berlin");
+        for (const auto& [source, document] : {std::pair{"W0120523.d07", "W0120523_07.xml"}, {"W0210453.d00", "W0210453_00.xml"},
+                                               {"W0210443.d00", "W0210443_00.xml"}}) {
+            TestFolder folder;
+            const XmlExportOutcome outcome = ExportReadoutToXml(kData / source, folder.path(), LocalUtcOffsetMinutes);
+            ASSERT_TRUE(outcome.saved) << outcome.saved.error;
+            EXPECT_EQ(outcome.output, folder.path() / document);
+            EXPECT_EQ(folder.Read(document), ReadWholeFile(kData / document).bytes) << source;
+        }
     }
     {
         const ScopedTimeZone zone("XST3:30");
@@ -153,25 +151,20 @@ TEST(XmlExport, ReadingStopsAtTheLimits) {
     EXPECT_TRUE(BuildReadOutDataSet(lines, "07", FixedUtcOffset(0)).fanciers.empty());
 }
 
-// A write that fails is the disk fault test's.
-TEST(XmlExport, AMissingSourceWritesNothing) {
+// No source; garbage, a date line of no date, and a date line that is not a line of its own. A
+// write that fails is the disk fault test's.
+TEST(XmlExport, AMissingSourceOrOneWithoutAReadableDateLineWritesNothing) {
     TestFolder folder;
     Settings settings;
     settings.region = "012";
     settings.federation = "005";
     EXPECT_FALSE(XmlExportSource(folder.path(), settings, "23", "07"));
-    EXPECT_FALSE(WExportXML(folder.path() / "W0120523.d07", folder.path() / "out.xml", FixedUtcOffset(0)));
-    EXPECT_FALSE(folder.Exists("out.xml"));
-}
-
-// Garbage, a date line of no date, and a date line that is not a line of its own.
-TEST(XmlExport, ASourceWithoutAReadableDateLineIsRefused) {
-    TestFolder folder;
-    for (const std::string& bytes : {std::string("\x01\x02garbage\r\n", 11), std::string("0999999\r\n"),
+    for (const std::string& bytes : {std::string(), std::string("\x01\x02garbage\r\n", 11), std::string("0999999\r\n"),
                                     std::string("00206244\r\n")}) {
-        folder.Write("W0120523.d07", bytes);
+        if (!bytes.empty()) folder.Write("W0120523.d07", bytes);
         const SaveResult saved = WExportXML(folder.path() / "W0120523.d07", folder.path() / "out.xml", FixedUtcOffset(0));
-        EXPECT_EQ(saved.reason, FileReason::Damaged) << bytes;
+        EXPECT_FALSE(saved.ok);
+        EXPECT_EQ(saved.reason, bytes.empty() ? FileReason::Other : FileReason::Damaged) << bytes;
         EXPECT_FALSE(folder.Exists("out.xml"));
     }
 }
