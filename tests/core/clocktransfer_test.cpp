@@ -88,8 +88,7 @@ protected:
     FrozenTimeSource now{MakeDateTime(2024, 3, 9, 17, 45, 30)}; // a Saturday
 };
 
-// The golden stream: key, name, three pigeons and the time; then a fancier without a pigeon
-// file: key and time only.
+// The golden stream: a loft with three pigeons, then one without a pigeon file.
 TEST_F(LoftSend, SendsKeyNamePigeonsAndTimeAndTheClockConfirms) {
     EXPECT_EQ(Face(Send(link, Loft()).result), std::pair(LoftSendResult::Confirmed, "txtCommunicationOk0"s));
     EXPECT_EQ(FormatClockState(clock.State()), TestData("clock/loftsent.txt")); // the key, name and three pigeons
@@ -149,9 +148,7 @@ TEST_F(LoftGet, ReplacesThePigeonFileInRegisterOrderAndAnEmptyLoftEmptiesIt) {
     EXPECT_EQ(Pigeons(), " 0 \r\n");
 }
 
-// A wrong region, federation, club, fancier, acknowledgement or end mark, and a silence at any
-// byte are the clock fault test's; here what a clock cannot send: a port that vanishes and one
-// pigeon more than a register holds.
+// Wrong bytes and silences are the clock fault test's; here a vanishing port and 1001 pigeons.
 TEST_F(LoftGet, AVanishingPortOrMoreThan1000PigeonsLeaveThePigeonFileAsItWas) {
     FailingClockLink failing(link);
     failing.PortErrorAtReceive(3);
@@ -254,8 +251,7 @@ TEST_F(RacedataGet, ClocksFillTheGoldenFileStepByStep) {
     EXPECT_EQ(File(), TestData("readout/W0120523.d00"));
 }
 
-// A wrong or missing byte at any place is the clock fault test's; here the breaks the simulator
-// cannot make, and a save that fails.
+// Wrong or missing bytes are the clock fault test's; here breaks the simulator cannot make.
 TEST_F(RacedataGet, APortErrorOrAFailedSaveAddsNoLine) {
     ASSERT_EQ(Read(Clock(8)).result, RacedataResult::Saved);
     const std::string before = File();
@@ -329,9 +325,8 @@ protected:
     static std::string Row(Result result, int message, const std::string& status, const std::string& file) {
         return std::to_string(static_cast<int>(result)) + " " + std::to_string(message) + " " + status + " " + file;
     }
-    // The clock falls silent from the start, announces too many records, stops after each byte
-    // or sends each byte with its bits inverted: one row each. The same clock without the fault
-    // then reads as a clean one.
+    // One row per fault: silent, too many records, stopped after or inverted at each byte. The
+    // same clock without the fault then reads as a clean one.
     template <typename Run>
     std::string Sweep(std::size_t length, Run run) {
         std::vector<std::pair<std::string, SimulatorFaults>> faults = {{"silent", {0, 0}}, {"too many", {std::nullopt, 0, true}}};
@@ -356,9 +351,8 @@ protected:
     const Path readout = folder.path() / "race" / "W0120523.d00";
 };
 
-// The framing (the acknowledgement, the count, the end mark) and the loft key catch a wrong
-// byte; the ring, chip and arrival records carry no check of their own, so a wrong byte there is
-// taken as sent.
+// The framing and the loft key catch a wrong byte; ring, chip and arrival records carry no check
+// of their own, so a wrong byte there is taken as sent.
 TEST_F(ClockFaults, LoftReadBackBrokenAnywhereWritesNothingAndTheNextReadSucceeds) {
     const std::string rows = Sweep(1 + 4 + 2 + 20 * state.pigeons.size() + 1, [&](ClockSimulator& s) { return LoftFrom(s); });
     EXPECT_EQ(rows, TestData("clock/loftfaults.txt"));
