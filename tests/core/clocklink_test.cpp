@@ -178,7 +178,7 @@ TEST_F(LinePacing, CancelDropsWhatThePortHoldsAndAFailedPortIsAnError) {
 }
 
 
-class Simulator : public ::testing::Test {
+class SimulatedClock : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(link.open(kLoftSendConstants.SettingsFor("1")), LinkStatus::Ok); }
     // What the clock sends until it falls silent.
@@ -197,7 +197,7 @@ protected:
 // The program's loft message of one pigeon, sent on 3 June 2008 at midnight.
 const std::string kLoftMessage = TestData("clock/loftmessage.bytes");
 
-TEST_F(Simulator, RefusesALoftThatDoesNotAddUpAndAHangUpVoidsAHalfSentOne) {
+TEST_F(SimulatedClock, RefusesALoftThatDoesNotAddUpAndAHangUpVoidsAHalfSentOne) {
     EXPECT_EQ(Exchange(TestData("clock/loftmessage_long.bytes")), "?"); // announces more than it holds
     SendBytes(link, kLoftMessage.substr(0, 30));
     link.close();
@@ -208,12 +208,12 @@ TEST_F(Simulator, RefusesALoftThatDoesNotAddUpAndAHangUpVoidsAHalfSentOne) {
     EXPECT_EQ(clock.State().pigeons.size(), 1U);
 }
 
-TEST_F(Simulator, AShortPointListEndsAtThePauseEvenWhenANameStartsWithTheEndMark) {
+TEST_F(SimulatedClock, AShortPointListEndsAtThePauseEvenWhenANameStartsWithTheEndMark) {
     EXPECT_EQ(Exchange(">8" + std::string(13, ' ') + ">ROUEN       " + "LILLE        " + ">"), ">");
     EXPECT_EQ(clock.State().releasePoints, (Texts{std::string(13, ' '), ">ROUEN       ", "LILLE        "}));
 }
 
-TEST_F(Simulator, LoadsHexRecordsCountingBadChecksumsAndARawImageUntilTheHangUp) {
+TEST_F(SimulatedClock, LoadsHexRecordsCountingBadChecksumsAndARawImageUntilTheHangUp) {
     EXPECT_EQ(Exchange("\x08"), "\x08");
     EXPECT_EQ(Exchange("\x08"), "\x08"); // asked again, answers again
     Exchange(":01FFFE000002\r\n:03010000AABBCCCB\r\n:0201000011220B\r\n:00000001FF\r\n");
@@ -381,12 +381,8 @@ TEST(PrintFile, CreatedEmptyOverAnyCaseAndAFailedLineIsReportedNotHalfWritten) {
     EXPECT_EQ(folder.EntryCount(), 1U);
 }
 
-TEST(RunPrintRelay, WritesTheClocksPrintOutEndsWhenIdleAndStopsOnPortErrorSaveFailureOrCancel) {
+TEST_F(SimulatedClock, PrintRelayWritesThePrintOutEndsWhenIdleAndStopsOnPortErrorSaveFailureOrCancel) {
     TestFolder folder;
-    FrozenTimeSource master{MakeDateTime(2008, 6, 4, 9, 5, 7)};
-    ClockSimulator clock{master};
-    ScriptedClockLink link{clock};
-    link.open(PortSettings{});
     const PrintRelayTimings quick{milliseconds{5}, milliseconds{20}, milliseconds{150}};
     clock.State().printout = {"ARRIVAL LIST", "001 NL-05-1234567 09:05:07"};
     link.QueueIncoming(clock.PrintOut());
