@@ -1,14 +1,24 @@
 #include <QFile>
+#include <QScreen>
+#include <cmath>
 
-#include "racetestdata.h"
+#include "core/app/options.h"
 #include "ui/app/formtexts.h"
+#include "ui/app/settingsdialog.h"
 #include "ui/app/startup.h"
 #include "ui/clock/terminalprogramloaddialog.h"
+#include "uitestsupport.h"
 
 // The main window's menus, keys and start; every menu item opens its window with every caption,
-// and the terminal menus hand their load window its image code and title.
-class MainWindowTest : public QObject {
+// and the terminal menus hand their load window its image code and title. Then the settings
+// window, and the scaling of a window to the chosen size that it shows first.
+class MainWindowTest : public UiTest {
     Q_OBJECT
+
+    void Cleanup() override {
+        TransferDialog::SetTimingForTests(nullptr);
+        SetClockLinkFactoryForTests(nullptr);
+    }
 
     static QAction* Item(const MainWindow& w, const char* name) {
         QAction* a = w.MenuItem(name);
@@ -25,6 +35,8 @@ class MainWindowTest : public QObject {
         open();
         return seen;
     }
+
+    static QListWidgetItem* Port(QWidget* dialog, int row) { return dialog->findChild<QListWidget*>("List1")->item(row); }
 
 private slots:
     void aFirstStartCopiesTheCatalogueOnlyWhereThereIsNoneAndReportsWhatCannotBeWritten() {
@@ -44,11 +56,9 @@ private slots:
     }
 
     void startsWithTitleMenusAndTheEmptyClubList() {
-        ProgramFolderFixture folder;
-        QFile written(folder.Path() + "/club.txt"), shipped(":/data/club.txt");
+        QFile written(folder->Path() + "/club.txt"), shipped(":/data/club.txt");
         QVERIFY(written.open(QIODevice::ReadOnly) && shipped.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), shipped.readAll());
-        FixedPorts ports({});
         MainWindow w;
         QCOMPARE(w.windowTitle(), QString("Plumet Rederivevizo ZK-ORT  1.65      -RO"));
         QCOMPARE(w.List()->item(0)->text(), Shipped("frmMain.txtNoClub"));
@@ -67,9 +77,7 @@ private slots:
     }
 
     void theKeysWalkDownAndUpTheLists() {
-        ProgramFolderFixture folder;
-        FixedPorts ports({});
-        WriteRaceRegisters(folder);
+        folder->Install("ui/race");
         MainWindow w;
         QCOMPARE(w.List()->item(0)->text(), "007:     Nord" + QString(26, ' '));
         QCOMPARE(w.List()->selectionMode(), QAbstractItemView::SingleSelection);
@@ -107,19 +115,17 @@ private slots:
         QVERIFY(!Item(w, "mnuRacePointsAdd")->isEnabled());
 
         const QByteArray broken = " 98 \r\n01short\r\n"; // an empty list would pass for no points at all
-        folder.Write("racepo/racepo.dat", broken);
-        folder.Messages().Clear();
+        folder->Write("racepo/racepo.dat", broken);
+        folder->Messages().Clear();
         w.OpenMenuDialog("mnuRacePointsShow");
         QVERIFY(w.List()->count() == 1 && !w.List()->isEnabled());
         QCOMPARE(w.List()->item(0)->text(), Shipped("frmMain.txtRacePointsUnreadable"));
-        QCOMPARE(folder.Messages().Shown().size(), size_t(1));
-        QVERIFY(folder.Messages().Shown()[0].text.contains("racepo.dat"));
-        QCOMPARE(folder.Read("racepo/racepo.dat"), broken);
+        QVERIFY(folder->Critical().contains("racepo.dat"));
+        QCOMPARE(folder->Read("racepo/racepo.dat"), broken);
     }
 
     void theSettingsOpenAfterASecondOnlyWithoutAUsablePort() {
-        ProgramFolderFixture folder;
-        FixedPorts ports({"COM 1", "COM 2"});
+        SetPorts({"COM 1", "COM 2"});
         App().settings.region = "007North" + std::string(25, ' ');
         for (const std::string port : {"2", "0", "", "7"}) {
             App().settings.comPort = port;
@@ -131,10 +137,7 @@ private slots:
     }
 
     void everyMenuItemAndTheDeleteKeyOpenTheirWindowWithEveryCaption() {
-        ProgramFolderFixture folder;
-        FixedPorts ports({});
-        WriteRaceRegisters(folder);
-        WriteTwoRaces(folder);
+        folder->Install("ui/tworaces");
         App().settings.comPort = "1";
         SetClockLinkFactoryForTests([] { return std::make_unique<ScriptedClockLink>(); });
         MainWindow w;
@@ -148,37 +151,30 @@ private slots:
             if (mode == M::Pigeons) w.TaubenAnzeigen(), w.List()->setCurrentRow(0);
             if (mode == M::RacePoints) w.RacePointsAnzeigen(), w.List()->setCurrentRow(4);
         };
-        const QByteArray pigeons = folder.Read("pigeon/p007012.dat");
+        const QByteArray pigeons = folder->Read("pigeon/p007012.dat");
         using P = std::pair<M, const char*>;
         for (const auto& [mode, window] : {P{M::Clubs, "frmClubDelete"}, P{M::Fanciers, "frmFancierDelete"},
                                            P{M::Pigeons, "frmPigeonsDelete"}}) {
             select(mode);
             QCOMPARE(Opened([&] { QTest::keyClick(w.List(), Qt::Key_Delete); }), QStringList{window});
         }
-        QCOMPARE(folder.Read("pigeon/p007012.dat"), pigeons); // closed like Cancel
+        QCOMPARE(folder->Read("pigeon/p007012.dat"), pigeons); // closed like Cancel
 
-        struct Item {
-            const char *menu, *window;
-            M mode = M::Clubs;
-            const char* captionMode = "";
-        };
+        struct Item { const char *menu, *window; M mode = M::Clubs; const char* captionMode = ""; };
         const Item items[] = {
-            {"mnuProgramSet", "frmSet"}, {"mnuInfo", "frmInfo"}, {"mnuClubAdd", "frmClubAdd"},
-            {"mnuClubAlter", "frmClubAlter"}, {"mnuClubDelete", "frmClubDelete"},
-            {"mnuFancierAdd", "frmFancierAdd", M::Fanciers}, {"mnuFancierAlter", "frmFancierAlter", M::Fanciers},
-            {"mnuFancierDelete", "frmFancierDelete", M::Fanciers}, {"mnuClubChange", "frmClubChange", M::Fanciers},
-            {"mnuPigeonAdd", "frmPigeonsAdd", M::Pigeons}, {"mnuPigeonAlter", "frmPigeonsAlter", M::Pigeons},
-            {"mnuPigeonDelete", "frmPigeonsDelete", M::Pigeons}, {"mnuLoftSend", "frmLoftSend", M::Pigeons},
-            {"mnuLoftGet", "frmLoftGet", M::Pigeons}, {"mnuRacePointsAdd", "frmRacePointsAdd", M::RacePoints},
-            {"mnuRacePointsAlter", "frmRacePointsAlter", M::RacePoints},
+            {"mnuProgramSet", "frmSet"}, {"mnuInfo", "frmInfo"}, {"mnuClubAdd", "frmClubAdd"}, {"mnuClubAlter", "frmClubAlter"},
+            {"mnuClubDelete", "frmClubDelete"}, {"mnuFancierAdd", "frmFancierAdd", M::Fanciers},
+            {"mnuFancierAlter", "frmFancierAlter", M::Fanciers}, {"mnuFancierDelete", "frmFancierDelete", M::Fanciers},
+            {"mnuClubChange", "frmClubChange", M::Fanciers}, {"mnuPigeonAdd", "frmPigeonsAdd", M::Pigeons},
+            {"mnuPigeonAlter", "frmPigeonsAlter", M::Pigeons}, {"mnuPigeonDelete", "frmPigeonsDelete", M::Pigeons},
+            {"mnuLoftSend", "frmLoftSend", M::Pigeons}, {"mnuLoftGet", "frmLoftGet", M::Pigeons},
+            {"mnuRacePointsAdd", "frmRacePointsAdd", M::RacePoints}, {"mnuRacePointsAlter", "frmRacePointsAlter", M::RacePoints},
             {"mnuRacePointsDelete", "frmRacePointsDelete", M::RacePoints}, {"mnuSendRacePoints", "frmRacePointsSend"},
             {"mnuSendTime", "frmSendTime"}, {"mnuPrintOverPC", "frmPrintOverPC"}, {"mnuPrintToFile", "frmPrintToFile"},
             {"mnuPrintToScreen", "frmPrintToScreen"}, {"mnuRaceEnterDistances", "frmEnterDistances"},
             {"mnuRaceAdd", "frmRaceAdd", M::Clubs, "Add"}, {"mnuRaceAlter", "frmRaceSelect", M::Clubs, "Alter"},
-            {"mnuRaceDelete", "frmRaceSelect", M::Clubs, "Delete"},
-            {"mnuRaceShow", "frmRaceSelect", M::Clubs, "ShowResults"},
-            {"mnuRacePrint", "frmRaceSelect", M::Clubs, "PrintResults"},
-            {"mnuRaceCalculate", "frmRaceSelect", M::Clubs, "Calculate"},
+            {"mnuRaceDelete", "frmRaceSelect", M::Clubs, "Delete"}, {"mnuRaceShow", "frmRaceSelect", M::Clubs, "ShowResults"},
+            {"mnuRacePrint", "frmRaceSelect", M::Clubs, "PrintResults"}, {"mnuRaceCalculate", "frmRaceSelect", M::Clubs, "Calculate"},
             {"mnuClockTimesManEnter", "frmClocktimesManAdd"}, {"mnuRacedataGet", "frmRacedataGet"},
             {"mnuExportRaceDataToXML", "frmRaceDataExportToXML"},
             // The exchange windows work as they open: last, as they rewrite the registers.
@@ -189,12 +185,9 @@ private slots:
             select(item.mode);
             QCOMPARE(Opened([&] { w.MenuItem(item.menu)->trigger(); }, item.captionMode), QStringList{item.window});
         }
-        SetClockLinkFactoryForTests(nullptr);
     }
 
     void eachTerminalMenuEntryHandsOverItsCodeAndTitle() {
-        ProgramFolderFixture folder;
-        FixedPorts ports({});
         App().settings.comPort = "1";
         ScriptedClockLink link;
         HoldLink hold(link);
@@ -224,8 +217,112 @@ private slots:
         open("mnuVeloxanLoad");
         expected << "C " + Shipped("frmTerminalprogramLoad.txtVeloxanLoad") << "frmTerminalProgramLoad.Caption";
         QCOMPARE(opened, expected);
-        QVERIFY(folder.Messages().Shown().empty());
-        TransferDialog::SetTimingForTests(nullptr);
+        QVERIFY(folder->Messages().Shown().empty());
+    }
+    void settingsChoosingTheSizeScalesTheWindowAndSavingWritesTheOptionsFile() {
+        SetPorts({"COM 1", "COM 3", "COM 5"});
+        App().settings.comPort = "03";
+        MainWindow main;
+        main.DisableCOMMenues();
+        SettingsDialog dialog(&main);
+        dialog.show();
+        QApplication::processEvents();
+        QCOMPARE(dialog.SelectedPort(), std::string("3")); // the stored port is ticked
+        // The largest size scales the window at once: fonts by kind of control, the size, and centred again.
+        const QSize before = dialog.size();
+        dialog.findChild<QRadioButton*>("Option3")->click();
+        QCOMPARE(dialog.size(), QSize(std::lround(before.width() * 1.5F), std::lround(before.height() * 1.5F)));
+        const QRect screen = dialog.screen()->geometry();
+        QCOMPARE(dialog.pos(), QPoint(screen.x() + (screen.width() - dialog.width()) / 2,
+                                      screen.y() + (screen.height() - dialog.height()) / 2));
+        const auto points = [&dialog](const char* name) { return dialog.findChild<QWidget*>(name)->font().pointSize(); };
+        QCOMPARE((QList<int>{points("Text1"), points("List1"), points("Label5")}), (QList<int>{18, 18, 16}));
+        Port(&dialog, 2)->setCheckState(Qt::Checked);
+        QCOMPARE(Port(&dialog, 1)->checkState(), Qt::Unchecked); // one port at a time
+        Fill(&dialog, {"7", "North", "3", "East"});
+
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(folder->Read("OPTIONS.PAR"), Golden("ui/expected/OPTIONS.PAR"));
+        QCOMPARE(main.PendingScaleRatio, 1.5F);
+        QVERIFY(main.Menu("mnuCommunication")->menuAction()->isEnabled());
+        QVERIFY(folder->Messages().Shown().empty());
+    }
+
+    void settingsForEachMenuShowAndHideItsMenusAndSurviveARestart() {
+        SetPorts({"COM 1"});
+        App().settings.region = "007North" + std::string(25, ' ');
+        App().settings.federation = "003East" + std::string(26, ' ');
+        App().settings.comPort = "1";
+        const auto visible = [](const MainWindow& w, const char* name) {
+            return w.MenuItem(name) ? w.MenuItem(name)->isVisible() : w.Menu(name)->menuAction()->isVisible();
+        };
+        struct Case { const char* check; QStringList shown, other; };
+        const Case cases[] = {{"Check1", {"mnuRaceCalc", "mnuClockTimesManEnter"}, {"mnuTerminal", "mnuVeloxanLoad"}},
+                              {"Check2", {"mnuTerminal", "mnuVeloxanLoad"}, {"mnuRaceCalc", "mnuClockTimesManEnter"}}};
+        for (const Case& c : cases) {
+            for (const bool on : {true, false}) {
+                auto main = std::make_unique<MainWindow>();
+                {
+                    SettingsDialog dialog(main.get());
+                    dialog.show();
+                    QApplication::processEvents(); // ticks the stored port
+                    dialog.findChild<QCheckBox*>(c.check)->setChecked(on);
+                    Click(&dialog);
+                }
+                for (int restart = 0; restart < 2; ++restart) {
+                    for (const QString& name : c.shown) QVERIFY2(visible(*main, qPrintable(name)) == on, qPrintable(name));
+                    for (const QString& name : c.other) QVERIFY2(!visible(*main, qPrintable(name)), qPrintable(name));
+                    // Shown, the items keep their state: the one loader item stays disabled.
+                    QVERIFY(!main->MenuItem("mnuVeloxanLoad")->isEnabled() && main->MenuItem("mnuRaceCalculate")->isEnabled());
+                    App().settings = ReadOptions(folder->Path().toStdString());
+                    main = std::make_unique<MainWindow>();
+                }
+            }
+        }
+        QCOMPARE(folder->Read("OPTIONS.PAR").count("\r\n"), 4);
+        QVERIFY(folder->Messages().Shown().empty());
+    }
+
+    void settingsRefusalsAndAFailedSaveAreShownAndWriteNothing() {
+        SetPorts({"COM 1", "COM 3", "COM 5"});
+        App().settings.comPort = "4"; // gone: the last available is ticked
+        MainWindow main;
+        SettingsDialog dialog(&main);
+        dialog.show();
+        QApplication::processEvents();
+        QCOMPARE(folder->Told(), NumberedMessage("frmSet", 4));
+        QCOMPARE(dialog.SelectedPort(), std::string("5"));
+        const std::string before = App().settings.region + App().settings.federation;
+        struct Case { const char *region, *name; bool ticked; int message; };
+        for (const Case& c : {Case{"256", "North", true, 1}, Case{"255", "", true, 1}, Case{"7", "North", false, 3}}) {
+            Port(&dialog, 2)->setCheckState(c.ticked ? Qt::Checked : Qt::Unchecked);
+            Fill(&dialog, {c.region, c.name, "3", "East"});
+            QCOMPARE(folder->Messages().Shown()[0].icon, MessageIcon::Critical);
+            QCOMPARE(folder->Told(), NumberedMessage("frmSet", c.message));
+            QVERIFY(dialog.isVisible());
+        }
+        QCOMPARE(App().settings.region + App().settings.federation, before); // a refusal changes nothing
+        QVERIFY(folder->Read("OPTIONS.PAR").isEmpty());
+
+        folder->Write("OPTIONS.PAR", "old\r\n");
+        Port(&dialog, 2)->setCheckState(Qt::Checked);
+        QVERIFY(SavingFails(folder->Messages(), [&] { Click(&dialog); }).contains("OPTIONS.PAR"));
+        QCOMPARE(folder->Read("OPTIONS.PAR"), QByteArray("old\r\n"));
+    }
+
+    void settingsWithoutAPortMessageFiveAndEscapeDisableTheClockMenus() {
+        MainWindow main;
+        SettingsDialog dialog(&main);
+        dialog.show();
+        QApplication::processEvents();
+        QCOMPARE(folder->Messages().Shown().back().text, Shipped("frmSet.MsgBoxText5"));
+        dialog.findChild<QRadioButton*>("Option3")->click();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(main.PendingScaleRatio, 1.0F);
+        for (const char* name : {"mnuCommunication", "mnuTerminal"}) QVERIFY(!main.Menu(name)->menuAction()->isEnabled());
+        QVERIFY(!main.MenuItem("mnuSendTime")->isEnabled());
+        QVERIFY(folder->Read("OPTIONS.PAR").isEmpty());
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -16,7 +17,6 @@
 
 namespace plumet::ui::test {
 
-
 ProgramFolderFixture::ProgramFolderFixture() : messages_(std::make_unique<MessageTestMode>()) {
     App() = AppContext{};
     PrepareProgramFolder(dir_.path().toStdString());
@@ -30,6 +30,32 @@ void ProgramFolderFixture::Write(const QString& relative, const QByteArray& byte
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(bytes);
+}
+
+void ProgramFolderFixture::Install(const QString& set) const {
+    const QDir from(QString(PLUMET_TEST_DATA) + "/" + set);
+    for (QDirIterator it(from.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString relative = from.relativeFilePath(it.next());
+        Write(relative, Golden(set + "/" + relative));
+    }
+}
+
+QStringList ProgramFolderFixture::Told() {
+    const QStringList texts = ShownTexts(*messages_);
+    messages_->Clear();
+    return texts;
+}
+
+QString ProgramFolderFixture::Critical() {
+    const std::vector<ShownMessage> shown = messages_->Shown();
+    messages_->Clear();
+    if (shown.size() != 1 || shown[0].icon != MessageIcon::Critical) return "not one critical message";
+    return shown[0].title + ": " + shown[0].text;
+}
+
+QByteArray Golden(const QString& relative) {
+    QFile file(QString(PLUMET_TEST_DATA) + "/" + relative);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing golden file " + relative.toUtf8());
 }
 
 QByteArray ProgramFolderFixture::Read(const QString& relative) const {
@@ -66,7 +92,24 @@ QString Typed(QWidget* window, const char* field, const QString& text) {
     return edit->text();
 }
 
+QString Text(QWidget* window, std::initializer_list<const char*> fields) {
+    QString text;
+    for (const char* name : fields) text += window->findChild<QLineEdit*>(name)->text();
+    return text;
+}
+
+QString Label(QWidget* window, const char* label) { return window->findChild<QLabel*>(label)->text(); }
+
 void Click(QWidget* window, const char* button) { window->findChild<QAbstractButton*>(button)->click(); }
+
+void Type(QWidget* window, std::initializer_list<std::pair<const char*, QString>> fields) {
+    for (const auto& [field, text] : fields) Typed(window, field, text);
+}
+
+void Fill(QWidget* window, const QStringList& texts) {
+    for (int i = 0; i < texts.size(); ++i) Typed(window, qPrintable(QString("Text%1").arg(i + 1)), texts[i]);
+    Click(window);
+}
 
 ModalWatcher::ModalWatcher(std::function<void(QWidget*)> onModal) : poll_(std::make_unique<QTimer>()) {
     poll_->setInterval(10);
@@ -128,20 +171,10 @@ QStringList MissingCaptionKeys(QWidget* window, const QString& mode) {
     return missing;
 }
 
-QByteArray RegisterFile(const QList<QByteArray>& records) {
-    QByteArray bytes = " " + QByteArray::number(records.size()) + " \r\n";
-    for (const QByteArray& record : records) bytes += record + "\r\n";
-    return bytes;
-}
-
-QStringList ShownTexts(const MessageTestMode& messages) {
-    QStringList texts;
-    for (const ShownMessage& shown : messages.Shown()) texts << shown.title << shown.text;
-    return texts;
-}
+QStringList ShippedPair(const QString& titleKey, const QString& textKey) { return {Shipped(titleKey), Shipped(textKey)}; }
 
 QStringList NumberedMessage(const QString& form, int n) {
-    return {Shipped(form + ".MsgBoxName" + QString::number(n)), Shipped(form + ".MsgBoxText" + QString::number(n))};
+    return ShippedPair(form + ".MsgBoxName" + QString::number(n), form + ".MsgBoxText" + QString::number(n));
 }
 
 QString SavingFails(MessageTestMode& messages, const std::function<void()>& save) {
@@ -152,6 +185,12 @@ QString SavingFails(MessageTestMode& messages, const std::function<void()>& save
     const auto& shown = messages.Shown();
     if (shown.size() != 1 || shown[0].icon != MessageIcon::Critical) return "not one critical message";
     return shown[0].title + ": " + shown[0].text;
+}
+
+QStringList ShownTexts(const MessageTestMode& messages) {
+    QStringList texts;
+    for (const ShownMessage& shown : messages.Shown()) texts << shown.title << shown.text;
+    return texts;
 }
 
 FixedPorts::FixedPorts(std::vector<std::string> entries) {

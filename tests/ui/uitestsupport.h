@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,12 +40,55 @@ public:
     QString Path() const { return dir_.path(); }
     void Write(const QString& relative, const QByteArray& bytes) const;
     QByteArray Read(const QString& relative) const;
+    // Copies the golden tree tests/data/<set> into the program folder, subfolders and all.
+    void Install(const QString& set) const;
     MessageTestMode& Messages() { return *messages_; }
+    // Title and text of every message shown since the last call.
+    QStringList Told();
+    // "title: text" of the one critical message shown since the last call, else a complaint.
+    QString Critical();
 
 private:
     QTemporaryDir dir_;
     std::unique_ptr<MessageTestMode> messages_;
 };
+
+// While alive, the port enumeration yields exactly these entries.
+class FixedPorts {
+public:
+    explicit FixedPorts(std::vector<std::string> entries);
+    ~FixedPorts();
+};
+
+// Each test function runs in a fresh program folder with no serial ports unless it sets some;
+// a subject's own set-up goes in Init and Cleanup.
+class UiTest : public QObject {
+    Q_OBJECT
+
+protected:
+    virtual void Init() {}
+    virtual void Cleanup() {}
+    void SetPorts(std::vector<std::string> entries) { ports_.emplace(std::move(entries)); }
+    std::optional<ProgramFolderFixture> folder;
+
+private:
+    std::optional<FixedPorts> ports_;
+
+private slots:
+    void init() {
+        folder.emplace();
+        SetPorts({});
+        Init();
+    }
+    void cleanup() {
+        Cleanup();
+        ports_.reset();
+        folder.reset();
+    }
+};
+
+// The bytes of golden file tests/data/<relative>.
+QByteArray Golden(const QString& relative);
 
 // The catalogue value of a key in the shipped English catalogue.
 QString Shipped(const QString& key);
@@ -56,8 +100,14 @@ void ShowActive(QWidget* window);
 void TypeInto(QWidget* field, const QString& text);
 // The named field of a window; types `text` into it and answers what it holds after leaving.
 QString Typed(QWidget* window, const char* field, const QString& text);
-// Clicks the named button of a window.
+// The texts of the named fields, one after the other; the text of a label.
+QString Text(QWidget* window, std::initializer_list<const char*> fields);
+QString Label(QWidget* window, const char* label = "Label1");
 void Click(QWidget* window, const char* button = "Command1");
+// Types the texts into Text1, Text2 and so on, then clicks Command1.
+void Fill(QWidget* window, const QStringList& texts);
+// Types into each named field in turn.
+void Type(QWidget* window, std::initializer_list<std::pair<const char*, QString>> fields);
 
 // While alive, runs `onModal` with the next modal window once it is shown, then closes
 // that window (reject), so code that opens a dialog with exec() does not hang the test.
@@ -81,24 +131,15 @@ void AnswerSaveDialog(const QString& filterKey, const QString& file);
 // opened in a mode, whose title and some captions take the "(mode)" keys.
 QStringList MissingCaptionKeys(QWidget* window, const QString& mode = {});
 
-// A register file: the count line, then one record a line, CR LF.
-QByteArray RegisterFile(const QList<QByteArray>& records);
-
 // Title and text of every message shown so far, one after the other.
 QStringList ShownTexts(const MessageTestMode& messages);
-// Title and text of message n of a window in the shipped catalogue.
+// Title and text of a message in the shipped catalogue, by their keys or as message n of a window.
+QStringList ShippedPair(const QString& titleKey, const QString& textKey);
 QStringList NumberedMessage(const QString& form, int n);
 
 // Runs `save` with every file save failing; answers "title: text" of the one critical message
 // it showed.
 QString SavingFails(MessageTestMode& messages, const std::function<void()>& save);
-
-// While alive, the port enumeration yields exactly these entries.
-class FixedPorts {
-public:
-    explicit FixedPorts(std::vector<std::string> entries);
-    ~FixedPorts();
-};
 
 // While alive, every transfer dialog talks to `inner`, which the test keeps: the dialog's
 // session owns only a silent tracing wrapper around it.
