@@ -277,12 +277,11 @@ TEST(TimeTelegram, FourthOfJune2008AtNineOhFiveOhSevenAndTheWeekdayCountedFromTh
     EXPECT_EQ(TimeTelegram(MakeDateTime(2008, 6, 4, 9, 5, 7), kMonday), kTelegram);
     EXPECT_EQ(TimeTelegram(MakeDateTime(2019, 12, 31, 23, 59, 58), kMonday),
               std::string("\x12\x13\x15\x19\x15\x18\x12\x13\x11\x11\x12\x11\x19\x10\x33\x0D", 16));
-    for (int offset = 0; offset < 7; ++offset) { // 1 June 2008 was a Sunday
-        const int weekday = MakeDateTime(2008, 6, 1 + offset).weekday;
-        EXPECT_EQ(TelegramWeekday(weekday, 0), offset + 1);
-        EXPECT_EQ(TelegramWeekday(weekday, kMonday), offset == 0 ? 7 : offset);
-        EXPECT_EQ(TelegramWeekday(weekday, 6), offset == 6 ? 1 : offset + 2);
-    }
+    std::string weekdays; // 1 to 7 June 2008, Sunday to Saturday, a line each; counted from Sunday, Monday, Saturday
+    for (int day = 1; day <= 7; ++day)
+        for (const int first : {0, kMonday, 6})
+            weekdays += std::to_string(TelegramWeekday(MakeDateTime(2008, 6, day).weekday, first)) + (first == 6 ? "\n" : " ");
+    EXPECT_EQ(weekdays, TestData("clock/weekdays.txt"));
 }
 
 TEST(TimeTransmitter, OneTelegramPerSecondAndNoneWhileNeitherModemLineIsActive) {
