@@ -14,22 +14,20 @@
 #include "core/clock/linepacer.h"
 #include "core/clock/loftsend.h"
 #include "e2esupport.h"
-#include "loftfolder.h"
 #include "serial/serialclocklink.h"
 
 using namespace plumet;
 
 static void LoftSendOf1000Pigeons(benchmark::State& state) {
-    QTemporaryDir folder;
-    QTemporaryDir clockDir;
     const QStringList line = state.range(0) > 0 ? QStringList{"--line-speed", QString::number(state.range(0))} : QStringList{};
-    e2e::SimulatedClock clock(clockDir.path(), {}, line);
-    if (!clock.Started()) {
+    e2e::SimulatedClock clock(line);
+    if (clock.Device().isEmpty()) {
         state.SkipWithError("plumet-clocksim did not start");
         return;
     }
-    e2e::WriteLoftFolder(folder.path(), clock.Device(), 1000);
-    const Path programFolder = folder.path().toStdString();
+    const e2e::ProgramFolder folder("loft");
+    folder.Loft(clock.Device(), 1000);
+    const Path programFolder = folder.Path().toStdString();
     const Settings settings = ReadOptions(programFolder);
     const auto loft = RegisteredLoft(programFolder, settings, "007", "012");
     const SexTexts sexes{"M", "F", "U"};

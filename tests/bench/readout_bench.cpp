@@ -35,7 +35,6 @@ Path Folder(const QTemporaryDir& dir) { return Path(dir.path().toStdString()); }
 
 void ReadoutOfAThousandArrivals(benchmark::State& state) {
     QTemporaryDir program;
-    QTemporaryDir clockDir;
     const Path folder = Folder(program);
     std::filesystem::create_directories(folder / "race");
     std::filesystem::create_directories(folder / "club");
@@ -49,9 +48,7 @@ void ReadoutOfAThousandArrivals(benchmark::State& state) {
     clock.club = 123;
     clock.fancier = 7;
     for (int n = 0; n < 1000; ++n) clock.arrivals.push_back(Arrival(n));
-    const QString statePath = clockDir.filePath("start.txt");
-    SaveFileAtomically(statePath.toStdString(), FormatClockState(clock));
-    e2e::SimulatedClock simulator(clockDir.path(), statePath);
+    e2e::SimulatedClock simulator(clock);
 
     Settings settings;
     settings.region = "012" + PadRight("North", 30);

@@ -1,20 +1,14 @@
-#include <QTemporaryDir>
-#include <QTest>
-#include <sstream>
 
-#include "cli/cli.h"
+#include "clitestsupport.h"
 
 class DistanceCommandTest : public QObject {
     Q_OBJECT
 
     // Exit status, standard output and standard error of one distance command.
     static std::string Distance(std::vector<std::string> coordinates) {
-        QTemporaryDir folder;
-        coordinates.insert(coordinates.begin(), {"--folder", folder.path().toStdString(), "distance"});
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = plumet::cli::RunCli(coordinates, out, err, false);
-        return std::to_string(status) + "|" + out.str() + "|" + err.str();
+        std::string out, err;
+        coordinates.insert(coordinates.begin(), "distance");
+        return std::to_string(Cli(QTemporaryDir().path(), coordinates, &out, &err)) + "|" + out + "|" + err;
     }
 
 private slots:
@@ -27,5 +21,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(DistanceCommandTest)
+QTEST_MAIN(DistanceCommandTest)
 #include "distancecommand_test.moc"

@@ -1,29 +1,9 @@
 // The companion's contract that holds for every command: usage errors, folders, exit codes.
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include "e2esupport.h"
 
 using namespace plumet::e2e;
-
-namespace {
-
-// Every file under `folder` with its content.
-QMap<QString, QByteArray> Contents(const QString& folder) {
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-        QFile file(it.next());
-        if (file.open(QIODevice::ReadOnly)) files[it.filePath()] = file.readAll();
-    }
-    return files;
-}
-
-} // namespace
 
 class CliContractTest : public QObject {
     Q_OBJECT
@@ -47,37 +27,22 @@ private slots:
     // command uses only the folder it is given, and leaves the working directory as it was.
     void everyCommandUsesOnlyTheFolderItIsGiven() {
         QTemporaryDir root;
-        const QString folder = root.filePath("demo"), decoy = root.filePath("decoy");
-        QProcess tool;
-        tool.start(PLUMET_DEMO_FOLDER_TOOL, {"--port", QDir(folder).filePath("clock-line"), "--catalogue",
-                                             PLUMET_TEST_DATA "/../../data/club.de.txt", folder});
-        QVERIFY(tool.waitForFinished(30000) && tool.exitCode() == 0);
+        const QString folder = root.filePath("demo");
         const QRegularExpressionMatch race = QRegularExpression(R"(race (\w+): club (\d+), week (\d+))")
-                                                 .match(QString(tool.readAllStandardOutput()));
+            .match(QString::fromUtf8(RunDemoTool(folder, {"--catalogue", PLUMET_TEST_DATA "/../../data/club.de.txt"})));
         QVERIFY(race.hasMatch());
         const QString week = race.captured(3).rightJustified(2, '0');
-        QVERIFY(QDir().mkpath(decoy + "/tools") && QDir().mkpath(root.filePath("copy")));
-        QFile catalogue(PLUMET_TEST_DATA "/catalogue/keys.txt");
-        QVERIFY(catalogue.open(QIODevice::ReadOnly));
+        QVERIFY(QDir().mkpath(root.filePath("copy")));
+        ProgramFolder decoy("decoy"); // other settings, a terminal program, no clock
         QByteArray decoyTexts;
-        for (const QByteArray& key : catalogue.readAll().split('\n'))
+        for (const QByteArray& key : TestData("catalogue/keys.txt").split('\n'))
             if (!key.isEmpty()) decoyTexts += key + "=DECOY\r\n";
-        for (const auto& [name, bytes] : {std::pair<QString, QByteArray>{"club.txt", decoyTexts},
-                                          {"OPTIONS.PAR", "099Decoy\r\n098Decoy\r\nnone\r\n0\r\n"},
-                                          {"tools/trintC.exe", QByteArray(40, '\xA5')}}) {
-            QFile file(QDir(decoy).filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        }
-        const auto decoyBefore = Contents(decoy);
+        decoy.Write("club.txt", decoyTexts);
+        const auto decoyBefore = Contents(decoy.Path());
 
-        SimulatedClock clock(folder);
-        QVERIFY(clock.Started());
+        SimulatedClock clock(folder, {});
         QVERIFY(QFile::link(clock.Device(), QDir(folder).filePath("clock-line")));
-        const struct {
-            QStringList args;
-            int exitCode;
-            QByteArray says; // on standard output or error, in the folder's German
-        } commands[] = {
+        const struct { QStringList args; int exitCode; QByteArray says; } commands[] = { // says it in German
             {{"send-loft", "12", "3"}, 0, "\xC3\x9C" "bertragung"},
             {{"get-loft"}, 0, "\xC3\x9C" "bertragung"},
             {{"send-points"}, 0, "\xC3\x9C" "bertragung"},
@@ -94,14 +59,14 @@ private slots:
             {{"distance", "N51301525", "E007050000", "N49070000", "E006100000"}, 0, "."},
         };
         for (const auto& c : commands) {
-            const CliRun run = RunCli(folder, c.args, 60000, decoy);
+            const CliRun run = RunCli(folder, c.args, 60000, decoy.Path());
             const QByteArray said = run.out + run.err;
             QVERIFY2(run.exitCode == c.exitCode && said.contains(c.says) && !said.contains("DECOY"),
                      qPrintable(c.args.join(' ') + ": " + QString::fromUtf8(said)));
         }
         QVERIFY(QFile::exists(QDir(folder).filePath("PRINT.TXT")));
         QVERIFY(QFile(root.filePath("list.pdf")).size() > 1000);
-        QCOMPARE(Contents(decoy), decoyBefore);
+        QCOMPARE(Contents(decoy.Path()), decoyBefore);
     }
 };
 

@@ -1,20 +1,13 @@
 // Loft send, loft read-back and release points send against the simulated clock on a
 // pseudo-terminal, each through plumet-cli and through its dialog with the serial link.
 #include <QDeadlineTimer>
-#include <QDir>
 
-#include "core/app/options.h"
 #include "e2esupport.h"
-#include "loftfolder.h"
 #include "ui/clock/loftgetdialog.h"
 #include "ui/clock/loftsenddialog.h"
 #include "ui/clock/racepointssenddialog.h"
-#include "uitestsupport.h"
 
-using namespace plumet;
 using namespace plumet::e2e;
-using namespace plumet::ui;
-using namespace plumet::ui::test;
 
 namespace {
 
@@ -42,17 +35,16 @@ QString Progress(QWidget* dialog) {
 class LoftTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolderFixture> folder_;
+    std::unique_ptr<ProgramFolder> folder_;
     std::unique_ptr<FixedPorts> ports_;
     std::unique_ptr<MainWindow> main_;
     QString pointLine_; // the release point the send dialog showed last
 
-    QString PigeonFile() const { return QDir(folder_->Path()).filePath("pigeon/p007012.dat"); }
+    QString PigeonFile() const { return folder_->File("pigeon/p007012.dat"); }
 
     // The program folder on the clock's line, with the fancier selected and his pigeons listed.
     void Prepare(const SimulatedClock& clock, int pigeons) {
-        WriteLoftFolder(folder_->Path(), clock.Device(), pigeons);
-        App().settings = ReadOptions(folder_->Path().toStdString());
+        folder_->Loft(clock.Device(), pigeons);
         main_ = std::make_unique<MainWindow>();
         main_->StartupTimer()->stop();
         main_->SelectedClubNumber = "007";
@@ -68,16 +60,10 @@ class LoftTest : public QObject {
         return std::make_unique<RacePointsSendDialog>(main_.get());
     }
 
-    // Runs a transfer to its end and answers what the user is told: plumet-cli's exit status and
-    // the line it printed; or whether the dialog stayed open, and the message it showed, else its
-    // status line.
+    // Runs a transfer to its end and answers what the user is told: by plumet-cli; or whether the
+    // dialog stayed open, and the message it showed, else its status line.
     QString Run(bool cli, Transfer t) {
-        if (cli) {
-            const CliRun run = RunCli(folder_->Path(), kCommands[t]);
-            QString told = QString::fromUtf8(run.exitCode == 0 ? run.out : run.err).trimmed();
-            if (run.exitCode == 0 && !run.err.isEmpty()) told += " / " + QString::fromUtf8(run.err); // progress only on a terminal
-            return QString::number(run.exitCode) + " " + told;
-        }
+        if (cli) return RunCli(folder_->Path(), kCommands[t]).Told();
         const std::unique_ptr<TransferDialog> dialog = Open(t);
         bool done = false;
         connect(&dialog->Session(), &TransferSession::finished, this, [&done] { done = true; });
@@ -91,7 +77,7 @@ class LoftTest : public QObject {
 
 private slots:
     void init() {
-        folder_ = std::make_unique<ProgramFolderFixture>();
+        folder_ = std::make_unique<ProgramFolder>("loft");
         ports_ = std::make_unique<FixedPorts>(std::vector<std::string>{});
         UseTiming(milliseconds(300));
     }
@@ -106,9 +92,7 @@ private slots:
     void loftsOfNoneThreeAnd260PigeonsComeBackIdentical() {
         for (const bool cli : {true, false}) {
             for (const int n : {0, 3, 260}) {
-                QTemporaryDir clockDir;
-                SimulatedClock clock(clockDir.path());
-                QVERIFY(clock.Started());
+                SimulatedClock clock;
                 Prepare(clock, n);
                 const QByteArray original = ReadFile(PigeonFile());
                 QCOMPARE(Run(cli, kSendLoft), "0 " + Shipped("frmLoftSend.txtCommunicationOk"));
@@ -124,52 +108,36 @@ private slots:
     }
 
     void everyRefusedReadBackLeavesTheFilesAlone() {
-        struct Case {
-            int region, federation, club, fancier, pigeons;
-            QStringList simulatorArgs;
-            const char* key;
-        };
+        struct Case { int region, federation, club, fancier; QStringList simulatorArgs; const char* key; };
         const int end = 1 + 4 + 2 + 3 * 20 + 1; // bytes the clock sends for 3 pigeons
         const Case cases[] = {
-            {13, 5, 7, 12, 3, {}, "frmLoftGet.MsgBoxText4"}, // region
-            {12, 6, 7, 12, 3, {}, "frmLoftGet.MsgBoxText5"}, // federation
-            {12, 5, 8, 12, 3, {}, "frmLoftGet.MsgBoxText6"}, // club
-            {12, 5, 7, 13, 3, {}, "frmLoftGet.MsgBoxText7"}, // fancier
-            {12, 5, 7, 12, 3, {"--corrupt-at", "1"}, "frmLoftGet.MsgBoxText3"}, // no acknowledgement
-            {12, 5, 7, 12, 3, {"--silent-after", QString::number(end - 1)}, "frmLoftGet.txtCommunicationError"}, // no end mark
-            {12, 5, 7, 12, 3, {"--silent-after", QString::number(1 + 4 + 2 + 20 + 9)},
+            {13, 5, 7, 12, {}, "frmLoftGet.MsgBoxText4"}, {12, 6, 7, 12, {}, "frmLoftGet.MsgBoxText5"}, // region, federation
+            {12, 5, 8, 12, {}, "frmLoftGet.MsgBoxText6"}, {12, 5, 7, 13, {}, "frmLoftGet.MsgBoxText7"}, // club, fancier
+            {12, 5, 7, 12, {"--corrupt-at", "1"}, "frmLoftGet.MsgBoxText3"}, // no acknowledgement
+            {12, 5, 7, 12, {"--silent-after", QString::number(end - 1)}, "frmLoftGet.txtCommunicationError"}, // no end mark
+            {12, 5, 7, 12, {"--silent-after", QString::number(1 + 4 + 2 + 20 + 9)},
              "frmLoftGet.txtCommunicationError"}, // a timeout mid-record
-            {12, 5, 7, 12, 3, {"--too-many-records"}, "frmLoftGet.txtCommunicationError"},
+            {12, 5, 7, 12, {"--too-many-records"}, "frmLoftGet.txtCommunicationError"},
         };
         for (const bool cli : {true, false}) {
             for (const Case& c : cases) {
-                QTemporaryDir clockDir;
-                WriteClockLoft(clockDir.path(), c.region, c.federation, c.club, c.fancier, c.pigeons);
-                SimulatedClock clock(clockDir.path(), {}, c.simulatorArgs);
-                QVERIFY(clock.Started());
+                SimulatedClock clock(LoftClock(c.region, c.federation, c.club, c.fancier, 3), c.simulatorArgs);
                 Prepare(clock, 2);
                 const QByteArray before = ReadFile(PigeonFile());
                 // plumet-cli fails; the dialog closes after a message but stays open with a status line.
                 const bool fails = cli || QByteArray(c.key).contains(".txt");
                 QCOMPARE(Run(cli, kGetLoft), (fails ? "1 " : "0 ") + Shipped(c.key));
                 QCOMPARE(ReadFile(PigeonFile()), before);
-                QCOMPARE(QDir(folder_->Path() + "/pigeon").entryList(QDir::Files).size(), qsizetype(1));
+                QCOMPARE(QDir(folder_->File("pigeon")).entryList(QDir::Files).size(), qsizetype(1));
             }
         }
     }
 
     void releasePointsGoAsOne1290ByteMessage() {
         for (const bool cli : {true, false}) {
-            QTemporaryDir clockDir;
-            SimulatedClock clock(clockDir.path(), {}, {"--verbose"});
-            QVERIFY(clock.Started());
+            SimulatedClock clock({"--verbose"});
             Prepare(clock, 0);
-            QByteArray points = " 98 \r\n";
-            for (int n = 1; n <= 98; ++n) {
-                const QByteArray record = QByteArray::number(n).rightJustified(2, '0') + "POINT>" + QByteArray::number(n);
-                points += record.leftJustified(64, ' ') + "\r\n";
-            }
-            WriteFile(folder_->Path() + "/racepo/racepo.dat", points);
+            folder_->Copy("e2e/racepo98.dat", "racepo/racepo.dat");
 
             QCOMPARE(Run(cli, kSendPoints), "0 " + Shipped("frmRacePointsSend.txtCommunicationOk"));
             if (!cli) QCOMPARE(pointLine_, "98  POINT>98" + QString(5, ' ')); // the dialog shows each name as it goes
@@ -185,8 +153,7 @@ private slots:
     void aClockThatDoesNotConfirmASendGivesMessageTwo() {
         for (const bool cli : {true, false}) {
             for (const Transfer t : {kSendLoft, kSendPoints}) {
-                QTemporaryDir clockDir;
-                SimulatedClock clock(clockDir.path());
+                SimulatedClock clock;
                 Prepare(clock, 0);
                 clock.Freeze(); // takes the bytes into the line but never answers
                 const QString form = t == kSendLoft ? "frmLoftSend" : "frmRacePointsSend";
@@ -196,9 +163,7 @@ private slots:
     }
 
     void aFailedSaveOfTheReadBackIsShownAndTheOldFileStays() {
-        QTemporaryDir clockDir;
-        WriteClockLoft(clockDir.path(), 12, 5, 7, 12, 3);
-        SimulatedClock clock(clockDir.path());
+        SimulatedClock clock(LoftClock(12, 5, 7, 12, 3));
         Prepare(clock, 2);
         const QByteArray before = ReadFile(PigeonFile());
         const QString failed = SavingFails(folder_->Messages(), [&] { Run(false, kGetLoft); });
@@ -212,9 +177,8 @@ private slots:
             for (const Transfer t : {kSendLoft, kGetLoft, kSendPoints}) {
                 // The sends wait on a halted clock, whose line fills up; the read-back on a clock
                 // gone quiet in the second pigeon.
-                QTemporaryDir clockDir;
-                if (t != kSendPoints) WriteClockLoft(clockDir.path(), 12, 5, 7, 12, 3);
-                SimulatedClock clock(clockDir.path(), {}, t == kGetLoft ? QStringList{"--silent-after", "52"} : QStringList{});
+                SimulatedClock clock(t == kSendPoints ? ClockState{} : LoftClock(12, 5, 7, 12, 3),
+                                     t == kGetLoft ? QStringList{"--silent-after", "52"} : QStringList{});
                 Prepare(clock, t == kSendLoft ? 1000 : t == kGetLoft ? 1 : 0);
                 const QByteArray state = clock.State();
                 const QByteArray pigeons = ReadFile(PigeonFile());

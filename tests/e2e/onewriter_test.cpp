@@ -1,36 +1,21 @@
 // One writer per program folder, all-or-nothing saves and files that cannot be read, on a real
 // file system: plumet-cli against the simulated clock, and a window beside it.
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QSaveFile>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
-#include <filesystem>
-#include <unistd.h>
-
-#ifdef __linux__
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#endif
+#include <unistd.h>
 
 #include "core/app/folderlock.h"
-#include "core/app/options.h"
 #include "e2esupport.h"
-#include "loftfolder.h"
 #include "ui/app/startup.h"
 #include "ui/registers/clubdialog.h"
-#include "uitestsupport.h"
 
-using namespace plumet;
 using namespace plumet::e2e;
 
 namespace {
-
-QString Err(const CliRun& run) { return QString::fromUtf8(run.err).trimmed(); }
 
 // A whole file replaced at once, so a reader never sees half of it.
 void Replace(const QString& path, const QByteArray& bytes) {
@@ -39,31 +24,23 @@ void Replace(const QString& path, const QByteArray& bytes) {
     file.commit();
 }
 
-// The loft exchange file of region 012 and federation 05 for pigeon files 1…n of club 007, each
-// holding one pigeon of `colour`.
-QByteArray LoftExchange(int n, const char* colour) {
-    QByteArray file;
-    for (int fancier = 1; fancier <= n; ++fancier)
-        file += "0007" + QByteArray::number(fancier).rightJustified(3, '0') + "NL      05     1000001M1300000000" +
-                colour + "00\r\n";
-    return file;
-}
-QByteArray PigeonFile(const char* colour) { return " 1 \r\nNL      05     1000001M1300000000" + QByteArray(colour) + "00\r\n"; }
-QString PigeonPath(const QString& folder, int fancier) {
-    return QDir(folder).filePath("pigeon/p007" + QString::number(fancier).rightJustified(3, '0') + ".dat");
+// Pigeon files 1…n of club 007, each of one pigeon of `colour`, and their loft exchange file.
+QByteArray PigeonFile(const char* colour) { return NlPigeonFile({colour}); }
+QByteArray Exchange(int n, const char* colour) { return LoftExchange(7, n, PigeonFile(colour)); }
+QString PigeonPath(const ProgramFolder& folder, int fancier) {
+    return folder.File("pigeon/p007" + QString::number(fancier).rightJustified(3, '0') + ".dat");
 }
 
 // Waits until the folder's write lock names `task` as its holder.
-bool HolderIs(const QString& folder, const QByteArray& task) {
+bool HolderIs(const ProgramFolder& folder, const QByteArray& task) {
     for (QDeadlineTimer deadline(20000); !deadline.hasExpired(); QThread::msleep(5))
-        if (ReadFile(QDir(folder).filePath(kWriteLockFileName)).startsWith(task + "\n")) return true;
+        if (folder.Read(QString::fromStdString(kWriteLockFileName)).startsWith(task + "\n")) return true;
     return false;
 }
 
 // Root is not stopped by permissions; an immutable file stops even root from replacing it,
 // where the file system knows the flag.
-bool SetImmutable([[maybe_unused]] const QString& path, [[maybe_unused]] bool on) {
-#ifdef __linux__
+bool SetImmutable(const QString& path, bool on) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
     int flags = 0;
     bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
@@ -71,9 +48,6 @@ bool SetImmutable([[maybe_unused]] const QString& path, [[maybe_unused]] bool on
     done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
     if (fd >= 0) ::close(fd);
     return done;
-#else
-    return false;
-#endif
 }
 
 } // namespace
@@ -85,36 +59,30 @@ private slots:
     // A link loop or a folder in the place of each register: every command that needs it says
     // which file and why, replaces nothing, and leaves the clock as it was.
     void aRegisterThatCannotBeReadIsRefusedEverywhere() {
-        QTemporaryDir clockDir;
-        WriteClockLoft(clockDir.path(), 12, 5, 7, 12, 8);
-        SimulatedClock clock(clockDir.path());
-        QVERIFY(clock.Started());
-        QTemporaryDir dir;
-        WriteLoftFolder(dir.path(), clock.Device(), 8);
+        SimulatedClock clock(LoftClock(12, 5, 7, 12, 8));
+        ProgramFolder dir("loft");
+        dir.Loft(clock.Device(), 8);
         const QStringList sendLoft{"send-loft", "7", "12"}, getLoft{"get-loft"}, readout{"readout", "50", "00"};
-        const struct {
-            const char* file;
-            QList<QStringList> commands;
-        } registers[] = {
+        const struct { const char* file; QList<QStringList> commands; } registers[] = {
             {"pigeon/p007012.dat", {sendLoft, getLoft, {"build-exchange", "loft"}}},
             {"fancier/f007.DAT", {sendLoft, getLoft, readout, {"build-exchange", "fancier"}}},
             {"club/club.dat", {getLoft, readout, {"build-exchange", "loft"}}},
             {"racepo/racepo.dat", {{"send-points"}}},
-            {"race/W0120550.d00", {readout, {"export-xml", "50", "00", "--out", dir.path()}}},
+            {"race/W0120550.d00", {readout, {"export-xml", "50", "00", "--out", dir.Path()}}},
         };
         const QByteArray clockBefore = clock.State();
         for (const auto& reg : registers) {
-            const QString path = QDir(dir.path()).filePath(reg.file);
+            const QString path = dir.File(reg.file);
             const QByteArray bytes = ReadFile(path);
             for (const bool loop : {true, false}) {
                 QFile::remove(path);
                 QVERIFY(loop ? QFile::link(path, path) : QDir().mkpath(path));
                 for (const QStringList& command : reg.commands) {
-                    const CliRun run = RunCli(dir.path(), command);
+                    const CliRun run = RunCli(dir.Path(), command);
                     const QString why = loop ? "leads round in a circle" : "it is a folder";
                     QCOMPARE(run.exitCode, 1);
-                    QVERIFY2(Err(run).contains(QFileInfo(path).fileName()) && Err(run).contains(why),
-                             qPrintable(command.join(' ') + ": " + Err(run)));
+                    QVERIFY2(run.Err().contains(QFileInfo(path).fileName()) && run.Err().contains(why),
+                             qPrintable(command.join(' ') + ": " + run.Err()));
                     QCOMPARE(QFileInfo(path).isSymLink(), loop);
                     QCOMPARE(clock.State(), clockBefore);
                 }
@@ -123,122 +91,107 @@ private slots:
             QFile::remove(path);
             if (!bytes.isEmpty()) WriteFile(path, bytes);
         }
-        QCOMPARE(QDir(dir.filePath("exchange")).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(dir.File("exchange")).entryList(QDir::Files), QStringList());
     }
 
     // While one writer reads a loft back from its clock, a second one is refused at once with
     // --wait 0, naming the first; the folder is wholly the first's afterwards. One killed while
     // writing holds nobody up.
     void aSecondWriterWaitsOrIsRefusedNamingTheFirst() {
-        QTemporaryDir clockDir;
-        WriteClockLoft(clockDir.path(), 12, 5, 7, 12, 500);
-        SimulatedClock clock(clockDir.path());
-        QVERIFY(clock.Started());
-        QTemporaryDir dir;
-        WriteLoftFolder(dir.path(), clock.Device(), 3);
-        WriteFile(dir.filePath("exchange/T012005.d00"), LoftExchange(1, "RED ").replace("0007001", "0007012"));
+        SimulatedClock clock(LoftClock(12, 5, 7, 12, 500));
+        ProgramFolder dir("loft");
+        dir.Loft(clock.Device(), 3);
+        dir.Write("exchange/T012005.d00", Exchange(1, "RED ").replace("0007001", "0007012"));
 
         clock.Freeze(); // the clock hangs until the second writer has tried
         QProcess first;
-        first.start(PLUMET_CLI, {"--folder", dir.path(), "get-loft"});
+        first.start(PLUMET_CLI, {"--folder", dir.Path(), "get-loft"});
         const qint64 firstId = first.processId();
-        QVERIFY(HolderIs(dir.path(), "plumet-cli get-loft"));
-        const CliRun second = RunCli(dir.path(), {"--wait", "0", "read-exchange", "loft"});
+        QVERIFY(HolderIs(dir, "plumet-cli get-loft"));
+        const CliRun second = RunCli(dir.Path(), {"--wait", "0", "read-exchange", "loft"});
         clock.Thaw();
         QVERIFY(first.waitForFinished(30000));
         QCOMPARE(first.exitCode(), 0);
         QCOMPARE(second.exitCode, 1);
-        QVERIFY2(Err(second).contains("plumet-cli get-loft (process " + QString::number(firstId)),
-                 qPrintable(Err(second)));
-        QCOMPARE(ReadFile(dir.filePath("pigeon/p007012.dat")), PigeonFileBytes(500));
+        QVERIFY2(second.Err().contains("plumet-cli get-loft (process " + QString::number(firstId)), qPrintable(second.Err()));
+        QCOMPARE(dir.Read("pigeon/p007012.dat"), PigeonFileBytes(500));
 
         // Killed while it holds the folder: the next writer does not wait for it.
         clock.Freeze();
         QProcess killed;
-        killed.start(PLUMET_CLI, {"--folder", dir.path(), "get-loft"});
-        QVERIFY(HolderIs(dir.path(), "plumet-cli get-loft"));
+        killed.start(PLUMET_CLI, {"--folder", dir.Path(), "get-loft"});
+        QVERIFY(HolderIs(dir, "plumet-cli get-loft"));
         killed.kill();
         QVERIFY(killed.waitForFinished(10000));
         clock.Thaw();
-        QCOMPARE(RunCli(dir.path(), {"--wait", "0", "read-exchange", "loft"}).exitCode, 0);
+        QCOMPARE(RunCli(dir.Path(), {"--wait", "0", "read-exchange", "loft"}).exitCode, 0);
     }
 
     // Two read-outs of two clocks into one file at once: both lofts are in it. Two exchange
     // reads of 500 files at once: the folder is wholly the later one's.
     void writersAtOnceTakeTurnsAndLoseNothing() {
-        QTemporaryDir clockDir12, clockDir13;
-        WriteClockLoft(clockDir12.path(), 12, 5, 7, 12, 1);
-        WriteClockLoft(clockDir13.path(), 12, 5, 7, 13, 1);
-        SimulatedClock clock12(clockDir12.path()), clock13(clockDir13.path());
-        QTemporaryDir dir;
-        WriteLoftFolder(dir.path(), clock12.Device(), 1);
-        WriteFile(dir.filePath("fancier/f007.DAT"),
-                  " 2 \r\n012M\xFCller Hans" + QByteArray(59, ' ') + "\r\n013Meier Karl" + QByteArray(61, ' ') + "\r\n");
+        SimulatedClock clock12(LoftClock(12, 5, 7, 12, 1)), clock13(LoftClock(12, 5, 7, 13, 1));
+        ProgramFolder dir("loft");
+        dir.Loft(clock12.Device(), 1);
+        dir.Copy("e2e/f007-two.DAT", "fancier/f007.DAT"); // fanciers 012 and 013
         for (int trial = 0; trial < 3; ++trial) {
             const QString week = QString::number(40 + trial);
             QProcess a, b;
             // A loaded machine may take longer than the usual wait; the turns are what counts here.
-            a.start(PLUMET_CLI, {"--folder", dir.path(), "--wait", "120", "--port", clock12.Device(), "readout", week, "00"});
-            b.start(PLUMET_CLI, {"--folder", dir.path(), "--wait", "120", "--port", clock13.Device(), "readout", week, "00"});
+            a.start(PLUMET_CLI, {"--folder", dir.Path(), "--wait", "120", "--port", clock12.Device(), "readout", week, "00"});
+            b.start(PLUMET_CLI, {"--folder", dir.Path(), "--wait", "120", "--port", clock13.Device(), "readout", week, "00"});
             QVERIFY(a.waitForFinished(150000) && b.waitForFinished(150000));
             QVERIFY2(a.exitCode() + b.exitCode() == 0, (a.readAllStandardError() + b.readAllStandardError()).constData());
-            const QByteArray file = ReadFile(dir.filePath("race/W01205" + week + ".d00"));
+            const QByteArray file = dir.Read("race/W01205" + week + ".d00");
             QVERIFY2(file.contains("\n1007012") && file.contains("\n1007013"), file.constData());
         }
 
-        for (int fancier = 1; fancier <= 500; ++fancier) WriteFile(PigeonPath(dir.path(), fancier), PigeonFile("OLD "));
-        const QString exchange = dir.filePath("exchange/T012005.d00");
-        Replace(exchange, LoftExchange(500, "BLUE"));
+        for (int fancier = 1; fancier <= 500; ++fancier) WriteFile(PigeonPath(dir, fancier), PigeonFile("OLD "));
+        const QString exchange = dir.File("exchange/T012005.d00");
+        Replace(exchange, Exchange(500, "BLUE"));
         QProcess first, second;
-        first.start(PLUMET_CLI, {"--folder", dir.path(), "read-exchange", "loft"});
-        QVERIFY(HolderIs(dir.path(), "plumet-cli read-exchange"));
-        Replace(exchange, LoftExchange(500, "GRIZ"));
-        second.start(PLUMET_CLI, {"--folder", dir.path(), "--wait", "120", "read-exchange", "loft"});
+        first.start(PLUMET_CLI, {"--folder", dir.Path(), "read-exchange", "loft"});
+        QVERIFY(HolderIs(dir, "plumet-cli read-exchange"));
+        Replace(exchange, Exchange(500, "GRIZ"));
+        second.start(PLUMET_CLI, {"--folder", dir.Path(), "--wait", "120", "read-exchange", "loft"});
         QVERIFY(first.waitForFinished(150000) && second.waitForFinished(150000));
         QCOMPARE(first.exitCode() + second.exitCode(), 0);
-        for (int fancier = 1; fancier <= 500; ++fancier) QCOMPARE(ReadFile(PigeonPath(dir.path(), fancier)), PigeonFile("GRIZ"));
+        for (int fancier = 1; fancier <= 500; ++fancier) QCOMPARE(ReadFile(PigeonPath(dir, fancier)), PigeonFile("GRIZ"));
     }
 
     // A file that cannot be replaced part-way through a read of 500 pigeon files: those before
     // it are put back, and every file is old.
     void aFailingWritePartWayThroughAnExchangeReadLeavesEveryFileOld() {
-        QTemporaryDir dir;
-        WriteLoftFolder(dir.path(), "0", 0);
-        for (int fancier = 1; fancier <= 500; ++fancier) WriteFile(PigeonPath(dir.path(), fancier), PigeonFile("OLD "));
-        WriteFile(dir.filePath("exchange/T012005.d00"), LoftExchange(500, "NEW "));
-        const QString locked = PigeonPath(dir.path(), 250);
+        ProgramFolder dir("loft");
+        for (int fancier = 1; fancier <= 500; ++fancier) WriteFile(PigeonPath(dir, fancier), PigeonFile("OLD "));
+        dir.Write("exchange/T012005.d00", Exchange(500, "NEW "));
+        const QString locked = PigeonPath(dir, 250);
         if (::geteuid() == 0 ? !SetImmutable(locked, true)
-                             : !QFile::setPermissions(dir.filePath("pigeon"), QFile::ReadOwner | QFile::ExeOwner))
+                             : !QFile::setPermissions(dir.File("pigeon"), QFile::ReadOwner | QFile::ExeOwner))
             QSKIP("no way to make one file of this file system refuse its replacement");
-        const QStringList before = QDir(dir.filePath("pigeon")).entryList(QDir::Files | QDir::Hidden);
-        const CliRun run = RunCli(dir.path(), {"read-exchange", "loft"});
+        const QStringList before = QDir(dir.File("pigeon")).entryList(QDir::Files | QDir::Hidden);
+        const CliRun run = RunCli(dir.Path(), {"read-exchange", "loft"});
         SetImmutable(locked, false);
-        QFile::setPermissions(dir.filePath("pigeon"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(dir.File("pigeon"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(run.exitCode, 1);
-        QVERIFY2(Err(run).contains("None of the 500 files"), qPrintable(Err(run)));
-        for (int fancier = 1; fancier <= 500; ++fancier) QCOMPARE(ReadFile(PigeonPath(dir.path(), fancier)), PigeonFile("OLD "));
-        QCOMPARE(QDir(dir.filePath("pigeon")).entryList(QDir::Files | QDir::Hidden), before);
-        QCOMPARE(QDir(dir.path()).entryList({"~*"}, QDir::Files | QDir::Hidden), QStringList()); // no journal left
+        QVERIFY2(run.Err().contains("None of the 500 files"), qPrintable(run.Err()));
+        for (int fancier = 1; fancier <= 500; ++fancier) QCOMPARE(ReadFile(PigeonPath(dir, fancier)), PigeonFile("OLD "));
+        QCOMPARE(QDir(dir.File("pigeon")).entryList(QDir::Files | QDir::Hidden), before);
+        QCOMPARE(QDir(dir.Path()).entryList({"~*"}, QDir::Files | QDir::Hidden), QStringList()); // no journal left
     }
 
     // calculate on a tmpfs with 4 KB free: the race file and the result file both stay as they
     // were, and the message says the disk is full.
     void calculateOnAFullDiskLeavesBothFilesOld() {
-        QTemporaryDir dir, out;
-        QDir(dir.path()).mkpath("racecalc");
-        QFile::copy(QString(PLUMET_TEST_DATA) + "/../../data/club.txt", dir.filePath("club.txt"));
-        QFile::copy(QString(PLUMET_TEST_DATA) + "/race/races.dat", dir.filePath("racecalc/races.dat"));
-        const QByteArray tail = QByteArray(28, '0') + "BL  01\r\n";
-        QByteArray manual = "0020724\r\n1007012002Meier" + QByteArray(15, ' ') + "N51000000E007000000\r\n" +
-                            "2007012001070600000307060000060000\r\n";
-        for (int i = 0; i < 80; ++i)
-            manual += "3007012DV    202301234" + QByteArray::number(100 + i).rightJustified(7, '0') + "M981020714" +
-                      QByteArray::number(10 + i % 50) + "00" + tail;
-        WriteFile(dir.filePath("racecalc/Long_Distance 2_wf012.man"), manual);
-        QCOMPARE(RunCli(dir.path(), {"calculate", "Long_Distance 2"}).exitCode, 0);
-        WriteFile(dir.filePath("racecalc/Long_Distance 2_wf012.man"), manual + manual.mid(manual.indexOf("\n3") + 1));
-        const QByteArray races = ReadFile(dir.filePath("racecalc/races.dat"));
-        const QByteArray result = ReadFile(dir.filePath("racecalc/Long_Distance 2.flt"));
+        ProgramFolder dir;
+        QTemporaryDir out;
+        dir.Copy("race/races.dat", "racecalc/races.dat");
+        const QByteArray manual = TestData("e2e/Long_Distance 2_wf012.man"); // 80 pigeons
+        dir.Write("racecalc/Long_Distance 2_wf012.man", manual);
+        QCOMPARE(RunCli(dir.Path(), {"calculate", "Long_Distance 2"}).exitCode, 0);
+        dir.Write("racecalc/Long_Distance 2_wf012.man", manual + manual.mid(manual.indexOf("\n3") + 1));
+        const QByteArray races = dir.Read("racecalc/races.dat");
+        const QByteArray result = dir.Read("racecalc/Long_Distance 2.flt");
         QVERIFY(result.size() > 4096);
 
         // In a mount namespace of its own, so the tmpfs goes with the shell even if the test dies.
@@ -251,7 +204,7 @@ private slots:
         QTemporaryDir mount;
         QProcess shell;
         shell.start("unshare", QStringList{::geteuid() == 0 ? "-m" : "-rm", "sh", "-c", script, "sh", mount.path(),
-                                           dir.path(), PLUMET_CLI, out.path()});
+                                           dir.Path(), PLUMET_CLI, out.path()});
         QVERIFY(shell.waitForFinished(60000));
         if (!QFile::exists(out.filePath("status"))) QSKIP("a tmpfs cannot be mounted here");
         QCOMPARE(ReadFile(out.filePath("status")), QByteArray("1\n"));
@@ -265,10 +218,7 @@ private slots:
     // named after its garbage.
     void aDamagedOptionsFileIsReportedAndNamesNothing() {
         const QByteArray region = "012Nord" + QByteArray(26, ' ') + "\r\n";
-        const struct {
-            const char* what;
-            QByteArray bytes; // empty: a folder or a link loop
-        } cases[] = {
+        const struct { const char* what; QByteArray bytes; } cases[] = { // no bytes: a folder or a link loop
             {"folder", {}},
             {"loop", {}},
             {"huge line", QByteArray(10 << 20, '1') + "\r\n005Mitte\r\n0\r\n1\r\n"},
@@ -278,25 +228,25 @@ private slots:
             {"no federation number", region + "Mitte\r\n0\r\n1\r\n"},
         };
         for (const auto& c : cases) {
-            QTemporaryDir dir;
-            WriteLoftFolder(dir.path(), "0", 3);
-            const QString options = dir.filePath("OPTIONS.PAR");
+            ProgramFolder dir("loft");
+            dir.Loft("0", 3);
+            const QString options = dir.File("OPTIONS.PAR");
             QFile::remove(options);
             if (QByteArray(c.what) == "folder") QDir().mkpath(options);
             else if (QByteArray(c.what) == "loop") QFile::link(options, options);
             else WriteFile(options, c.bytes);
             for (const QStringList& command : QList<QStringList>{{"build-exchange", "loft"}, {"build-exchange", "fancier"},
                                                                  {"send-points"}, {"readout", "50", "00"}}) {
-                const CliRun run = RunCli(dir.path(), command);
+                const CliRun run = RunCli(dir.Path(), command);
                 QCOMPARE(run.exitCode, 1);
-                QVERIFY2(Err(run).contains("The settings file OPTIONS.PAR cannot be used"), qPrintable(c.what + (": " + Err(run))));
+                QVERIFY2(run.Err().contains("The settings file OPTIONS.PAR cannot be used"), qPrintable(c.what + (": " + run.Err())));
             }
-            const CliRun distance = RunCli(dir.path(), {"distance", "N51000000", "E007000000", "N49000000", "E006000000"});
+            const CliRun distance = RunCli(dir.Path(), {"distance", "N51000000", "E007000000", "N49000000", "E006000000"});
             QCOMPARE(distance.exitCode, 0);
-            QVERIFY(Err(distance).contains("OPTIONS.PAR cannot be used"));
-            QCOMPARE(QDir(dir.filePath("exchange")).entryList(QDir::Files), QStringList());
-            QCOMPARE(QDir(dir.filePath("race")).entryList(QDir::Files), QStringList());
-            const QStringList problems = ui::PrepareProgramFolder(dir.path().toStdString());
+            QVERIFY(distance.Err().contains("OPTIONS.PAR cannot be used"));
+            QCOMPARE(QDir(dir.File("exchange")).entryList(QDir::Files), QStringList());
+            QCOMPARE(QDir(dir.File("race")).entryList(QDir::Files), QStringList());
+            const QStringList problems = ui::PrepareProgramFolder(dir.Path().toStdString());
             QVERIFY2(problems.join(' ').contains("OPTIONS.PAR cannot be used"), c.what);
         }
     }
@@ -304,31 +254,29 @@ private slots:
     // A window that read its register before plumet-cli changed it refuses to save over the
     // change; while plumet-cli holds the folder, it is told who does.
     void aWindowNeverSavesOverWhatPlumetCliWrote() {
-        ui::test::ProgramFolderFixture folder;
-        WriteLoftFolder(folder.Path(), "0", 0);
-        App().settings = ReadOptions(folder.Path().toStdString());
+        ProgramFolder folder("loft");
+        folder.Loft("0", 0);
         App().writeLockWait = std::chrono::milliseconds(0);
         ui::MainWindow main;
         main.List()->setCurrentRow(0);
         ui::ClubDialog alter(&main, ui::ClubDialog::Mode::Alter);
         alter.show();
-        QCOMPARE(ui::test::Typed(&alter, "Text2", "Renamed"), "Renamed" + QString(23, ' '));
+        QCOMPARE(Typed(&alter, "Text2", "Renamed"), "Renamed" + QString(23, ' '));
 
         FolderWriteLock held(folder.Path().toStdString(), "plumet-cli read-exchange", std::chrono::milliseconds(0));
-        ui::test::Click(&alter);
-        QVERIFY(ui::test::ShownTexts(folder.Messages()).join(' ').contains("plumet-cli read-exchange (process"));
+        Click(&alter);
+        QVERIFY(ShownTexts(folder.Messages()).join(' ').contains("plumet-cli read-exchange (process"));
         QVERIFY(alter.isVisible());
         held.Release();
 
-        folder.Write("exchange/S012005.d00", "1012   Nord\r\n2005   Mitte\r\n3007   Zur Post, new name\r\n"
-                                             "4007012M\xFCller Hans\r\n");
+        folder.Copy("e2e/S012005.d00", "exchange/S012005.d00"); // the club's new name
         QCOMPARE(RunCli(folder.Path(), {"read-exchange", "fancier"}).exitCode, 0);
         const QByteArray changed = folder.Read("club/club.dat");
         QVERIFY(changed.contains("new name"));
         folder.Messages().Clear();
-        ui::test::Click(&alter);
-        QVERIFY2(ui::test::ShownTexts(folder.Messages()).join(' ').contains("open it again"),
-                 qPrintable(ui::test::ShownTexts(folder.Messages()).join(' ')));
+        Click(&alter);
+        QVERIFY2(ShownTexts(folder.Messages()).join(' ').contains("open it again"),
+                 qPrintable(ShownTexts(folder.Messages()).join(' ')));
         QCOMPARE(folder.Read("club/club.dat"), changed);
         QVERIFY(alter.isVisible());
     }

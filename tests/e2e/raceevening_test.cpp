@@ -3,78 +3,29 @@
 // read-out, the XML export and a relayed print-out; then the calculation, the result window and
 // the export in the program's windows, and the printed list and the web page from plumet-cli.
 #include <QDate>
-#include <QFileDialog>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include <array>
-#include <vector>
 
-#include "core/app/fixedwidth.h"
-#include "core/app/weeks.h"
-#include "core/clock/clockstate.h"
-#include "core/race/races.h"
 #include "e2esupport.h"
-#include "loftfolder.h"
 #include "ui/app/startup.h"
 #include "ui/race/raceresultsdialog.h"
-#include "uitestsupport.h"
 
 using namespace plumet::e2e;
 
 namespace {
 
-QByteArray RunDemoTool(const QString& folder, const QStringList& options = {}) {
-    QProcess tool;
-    tool.start(PLUMET_DEMO_FOLDER_TOOL, options + QStringList{"--port", QDir(folder).filePath("clock-line"), "--catalogue",
-                                                              PLUMET_TEST_DATA "/../../data/club.txt", folder});
-    if (!tool.waitForFinished(30000) || tool.exitCode() != 0) return {};
-    return tool.readAllStandardOutput();
-}
+struct Clocked { int pigeon, day, hour, minute; };
 
-// A race of the demo's club and release point on another day.
-bool AddRace(const QString& folder, const char* name, int year, int month, int day, int releaseHour, int nights) {
-    const plumet::Path path = folder.toStdString();
-    plumet::RaceList races = plumet::LoadRaces(path);
-    if (races.Count() == 0) return false;
-    plumet::Race race = races.races[0];
-    race.name = plumet::PadRight(name, plumet::kRaceNameLength);
-    race.year = year, race.month = month, race.day = day;
-    race.flightWeek = plumet::WeekNumber(year, month, day);
-    race.releaseHour = releaseHour, race.releaseMinute = 0;
-    race.nights = nights, race.overNight = nights > 0;
-    race.closedFromHour = 21, race.closedFromMinute = 0, race.closedToHour = 5, race.closedToMinute = 0;
-    return plumet::StoreRace(races, path, race, std::nullopt).Done();
-}
-
-struct Clocked {
-    int pigeon, day, hour, minute;
-};
-
-// The demo clock in `dir`, basketed at `basketing` (day, month, hour), exact, with these arrivals.
-void WriteRaceClock(const QString& demo, const QString& dir, std::array<int, 3> basketing,
-                    const std::vector<Clocked>& arrivals) {
+// The demo clock basketed at `basketing` (day, month, hour), exact, with these arrivals.
+plumet::ClockState RaceClock(const QString& demo, std::array<int, 3> basketing, const std::vector<Clocked>& arrivals) {
     plumet::ClockState state = plumet::LoadClockState((demo + "/clock-state.txt").toStdString()).state;
     state.basketing = {static_cast<std::uint8_t>(basketing[0]), static_cast<std::uint8_t>(basketing[1]),
                        static_cast<std::uint8_t>(basketing[2]), 0, 0};
     state.clockOffsetSeconds = 0;
     state.arrivals.clear();
-    for (const Clocked& c : arrivals) {
-        plumet::ArrivalRecord record{};
-        const auto& ring = state.pigeons.at(static_cast<std::size_t>(c.pigeon)).ring;
-        std::copy(ring.begin(), ring.end(), record.begin());
-        record[16] = 10;
-        record[17] = static_cast<std::uint8_t>(c.day);
-        record[18] = static_cast<std::uint8_t>(c.hour);
-        record[19] = static_cast<std::uint8_t>(c.minute);
-        state.arrivals.push_back(record);
-    }
-    QDir().mkpath(dir);
-    plumet::SaveClockState((dir + "/clock-state.txt").toStdString(), state);
+    for (const Clocked& c : arrivals)
+        state.arrivals.push_back(Arrival(10, c.day, c.hour, c.minute, 0, &state.pigeons.at(std::size_t(c.pigeon)).ring));
+    return state;
 }
 
 // The flight times (hours, minutes, seconds) of a result file, in ranking order.
@@ -83,14 +34,6 @@ QStringList FlightTimes(const QByteArray& result) {
     for (const QByteArray& line : result.split('\n').mid(1))
         if (line.size() >= 52) times << QString(line.mid(45, 7));
     return times;
-}
-
-QStringList Files(const QString& folder) {
-    QStringList files;
-    const QDir dir(folder);
-    for (const QString& sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        for (const QString& name : QDir(dir.filePath(sub)).entryList(QDir::Files)) files << sub + "/" + name;
-    return files + dir.entryList(QDir::Files);
 }
 
 // Acts on the program's modal windows in the order given, each when it comes up (by object
@@ -135,8 +78,7 @@ private slots:
         const QString week = race.captured(3).rightJustified(2, '0');
         QCOMPARE(RunDemoTool(folder).left(6), QByteArray("ready "));
 
-        SimulatedClock clock(folder, {}, {"--verbose", "--line-speed", "port"}); // as the demo runs it
-        QVERIFY(clock.Started());
+        SimulatedClock clock(folder, {"--verbose", "--line-speed", "port"}); // as the demo runs it
         QVERIFY(QFile::link(clock.Device(), QDir(folder).filePath("clock-line")));
 
         // Basketing.
@@ -212,10 +154,10 @@ private slots:
         QVERIFY2(season.out.contains("Races counted: 4 of 4\n"), season.out.constData());
 
         // The folder has been used: preparing it again leaves it as it is.
-        const QStringList files = Files(folder);
+        const QStringList files = Contents(folder).keys();
         const QByteArray state = clock.State();
         QVERIFY(RunDemoTool(folder).startsWith("kept "));
-        QCOMPARE(Files(folder), files);
+        QCOMPARE(Contents(folder).keys(), files);
         QCOMPARE(clock.State(), state);
     }
 
@@ -225,8 +167,9 @@ private slots:
         QTemporaryDir root;
         const QString folder = root.filePath("demo");
         QVERIFY(RunDemoTool(folder).startsWith("prepared "));
-        QVERIFY(AddRace(folder, "Night", 2025, 6, 14, 6, 1));
-        QVERIFY(AddRace(folder, "NewYear", 2026, 12, 31, 8, 0));
+        // The demo's race point and club: Night on 14 June 2025 at 6:00, closed 21:00 to 05:00 over
+        // one night; NewYear on 31 December 2026 at 8:00.
+        WriteFile(folder + "/racecalc/races.dat", TestData("e2e/night-newyear-races.dat"));
 
         const struct {
             const char* race;
@@ -242,10 +185,7 @@ private slots:
              {"0072000", "0250500"}},
         };
         for (const auto& r : races) {
-            const QString dir = root.filePath(r.race);
-            WriteRaceClock(folder, dir, r.basketing, r.arrivals);
-            SimulatedClock clock(dir, {}, {"--master-time", r.masterTime});
-            QVERIFY(clock.Started());
+            SimulatedClock clock(RaceClock(folder, r.basketing, r.arrivals), {"--master-time", r.masterTime});
             const CliRun readout = RunCli(folder, {"--port", clock.Device(), "readout", r.week, "00", "--date", r.date});
             QCOMPARE(readout.exitCode, 0);
             QCOMPARE(static_cast<std::size_t>(readout.out.count("\n3012003")), r.arrivals.size());

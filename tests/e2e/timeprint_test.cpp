@@ -1,34 +1,21 @@
 // The time transmitter, the print relays and the terminal program load against the clock
 // simulator on a pseudo-terminal: plumet-cli and the dialogs with the real serial link.
-#include <QDir>
-#include <QFile>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <csignal>
 
-#include "core/clock/clockstate.h"
-#include "core/clock/terminalprogramload.h"
 #include "e2esupport.h"
-#include "loftfolder.h"
 #include "ui/clock/printrelaydialog.h"
-#include "ui/clock/terminalprogramloaddialog.h"
-#include "uitestsupport.h"
 
-using namespace plumet;
 using namespace plumet::e2e;
-using namespace plumet::ui;
-using namespace plumet::ui::test;
 
 namespace {
 
 const std::vector<std::string> kPrintLines = {"ARRIVAL LIST", "001 NL-05-1234567 09:05:07", "", "END"};
 
 // A clock whose print-out is kPrintLines, printed whenever a program opens the line.
-std::unique_ptr<SimulatedClock> PrintingClock(const QString& dir) {
+std::unique_ptr<SimulatedClock> PrintingClock() {
     ClockState state;
     state.printout = kPrintLines;
-    SaveClockState(QDir(dir).filePath("clock-state.txt").toStdString(), state);
-    return std::make_unique<SimulatedClock>(dir, QString(), QStringList{"--print-on-connect"});
+    return std::make_unique<SimulatedClock>(state, QStringList{"--print-on-connect"});
 }
 
 QByteArray Joined(const char* lineEnd) {
@@ -36,15 +23,6 @@ QByteArray Joined(const char* lineEnd) {
     for (const std::string& line : kPrintLines) text += QByteArray::fromStdString(line) + lineEnd;
     return text;
 }
-
-// Keyed records: 0A 0B at 0200, then the end record.
-QByteArray HexImage() {
-    QByteArray keyed;
-    for (const char c : QByteArray::fromHex("020200000A0BE700000001FF")) keyed += static_cast<char>(c ^ kFirmwareKey);
-    return keyed;
-}
-
-int Count(const QByteArray& log, const QByteArray& what) { return static_cast<int>(log.count(what)); }
 
 // Whether the process has the device open (it is then past its start and asking the clock).
 bool HasOpen(qint64 pid, const QString& device) {
@@ -62,42 +40,37 @@ class TimePrintTest : public QObject {
 private slots:
     void printRelayToFileAndToStandardOutput() {
         QTemporaryDir dir;
-        {
-            auto clock = PrintingClock(dir.path());
-            QVERIFY(clock->Started());
-            const CliRun run = RunCli(dir.path(), {"--port", clock->Device(), "print-relay", "file", "--idle-exit", "1"});
+        for (const bool file : {true, false}) {
+            auto clock = PrintingClock();
+            const CliRun run =
+                RunCli(dir.path(), {"--port", clock->Device(), "print-relay", file ? "file" : "screen", "--idle-exit", "1"});
             QCOMPARE(run.exitCode, 0);
-            QVERIFY(run.out.isEmpty());
-            QCOMPARE(ReadFile(dir.filePath("PRINT.TXT")), Joined("\r\n"));
+            QCOMPARE(run.out, file ? QByteArray() : Joined("\n"));
+            QCOMPARE(ReadFile(dir.filePath("PRINT.TXT")), Joined("\r\n")); // the screen leaves it alone
         }
-        auto clock = PrintingClock(dir.path());
-        const CliRun run = RunCli(dir.path(), {"--port", clock->Device(), "print-relay", "screen", "--idle-exit", "1"});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, Joined("\n"));
     }
 
     void theScreenRelayWindowShowsThePrintOut() {
-        QTemporaryDir work;
-        auto clock = PrintingClock(work.path());
-        ProgramFolderFixture folder;
+        auto clock = PrintingClock();
+        ProgramFolder folder;
         App().settings.comPort = clock->Device().toStdString();
         PrintRelayDialog dialog(nullptr, PrintTarget::Screen);
         dialog.show();
         QVERIFY(dialog.PortOpen());
-        auto* text = dialog.findChild<QPlainTextEdit*>("Text1");
-        QTRY_COMPARE(text->toPlainText(), QString::fromLatin1(Joined("\n")));
+        QTRY_COMPARE(dialog.findChild<QPlainTextEdit*>("Text1")->toPlainText(), QString::fromLatin1(Joined("\n")));
         dialog.findChild<QPushButton*>("Command1")->click();
         QVERIFY(!dialog.isVisible());
     }
 
+    // trint12.exe: keyed hex records, 0A 0B at 0200, then the end record.
     void hexUploadOnceTheLoaderAnswersOrCancelDuringTheHandshake() {
         for (const bool cancel : {false, true}) {
-            QTemporaryDir dir;
-            WriteFile(dir.filePath("tools/trint12.exe"), HexImage());
-            SimulatedClock clock(dir.path(), {}, {"--verbose"});
+            ProgramFolder dir;
+            dir.Copy("e2e/trint12.exe", "tools/trint12.exe");
+            SimulatedClock clock({"--verbose"});
             clock.Freeze(); // asleep through the first asks
             QProcess cli;
-            cli.start(PLUMET_CLI, {"--folder", dir.path(), "--port", clock.Device(), "load-firmware", "12"});
+            cli.start(PLUMET_CLI, {"--folder", dir.Path(), "--port", clock.Device(), "load-firmware", "12"});
             QVERIFY(cli.waitForStarted());
             QTRY_VERIFY(HasOpen(cli.processId(), clock.Device()));
             QTest::qWait(1200); // long enough for a few asks
@@ -108,7 +81,7 @@ private slots:
             QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
             QCOMPARE(cli.exitCode(), cancel ? 1 : 0);
             clock.Thaw();
-            QTRY_VERIFY(Count(clock.Log(), "PC    08") >= 2);
+            QTRY_VERIFY(clock.Log().count("PC    08") >= 2);
             if (cancel) { // the clock finds only the asks in the line, and nothing is loaded
                 QVERIFY(cli.readAllStandardError().contains("Cancelled"));
                 clock.Stop();
@@ -116,39 +89,36 @@ private slots:
             } else {
                 QTRY_VERIFY(clock.State().contains("firmware hex complete 3 0"));
                 QTRY_VERIFY(clock.Log().contains("firmware upload ended")); // the trace has come in
-                QCOMPARE(Count(clock.Log(), "PC    3A ':'"), 3);
+                QCOMPARE(clock.Log().count("PC    3A ':'"), 3);
             }
         }
     }
 
+    // trint33.exe: 01 02 03 04 FF.
     void rawUploadAfterAGarbledEcho() {
-        QTemporaryDir dir;
-        WriteFile(dir.filePath("tools/trint33.exe"), QByteArray("\x01\x02\x03\x04\xFF", 5));
-        SimulatedClock clock(dir.path(), {}, {"--verbose", "--corrupt-at", "1"});
-        const CliRun run = RunCli(dir.path(), {"--port", clock.Device(), "load-firmware", "33"});
-        QCOMPARE(run.exitCode, 0);
+        ProgramFolder dir;
+        dir.Copy("e2e/trint33.exe", "tools/trint33.exe");
+        SimulatedClock clock({"--verbose", "--corrupt-at", "1"});
+        QCOMPARE(RunCli(dir.Path(), {"--port", clock.Device(), "load-firmware", "33"}).exitCode, 0);
         QTRY_VERIFY(clock.State().contains("firmware raw complete"));
         QTRY_VERIFY(clock.Log().contains("firmware upload ended"));
         const QByteArray log = clock.Log();
-        QCOMPARE(Count(log, "PC    08"), 2);
-        QCOMPARE(Count(log, "CLOCK F7"), 1);
+        QCOMPARE(log.count("PC    08"), 2);
+        QCOMPARE(log.count("CLOCK F7"), 1);
         // Header, all image bytes but the last, then the zero: FF never goes out.
         QVERIFY(log.contains("PC    04\nPC    00"));
-        QCOMPARE(Count(log, "PC    FF"), 0);
+        QCOMPARE(log.count("PC    FF"), 0);
     }
 
     void sendTimeWithoutModemLinesSendsNothingAndAMissingPortIsTold() {
-        QTemporaryDir dir;
-        QFile::copy(":/data/club.txt", dir.filePath("club.txt"));
-        SimulatedClock clock(dir.path(), {}, {"--verbose", "--line-speed", "port"});
-        QCOMPARE(RunCli(dir.path(), {"--port", clock.Device(), "send-time", "--seconds", "1"}).exitCode, 0);
+        ProgramFolder dir;
+        SimulatedClock clock({"--verbose", "--line-speed", "port"});
+        QCOMPARE(RunCli(dir.Path(), {"--port", clock.Device(), "send-time", "--seconds", "1"}).exitCode, 0);
         clock.Stop(); // all its trace in
         QVERIFY(!clock.Log().contains("PC ")); // a pseudo-terminal has no modem lines: the clock never listens
         QVERIFY(clock.Log().contains("the line runs at 300,n,8,2")); // the simulated line follows the port
-
-        const CliRun noPort = RunCli(dir.path(), {"--port", dir.filePath("no-such-device"), "send-time", "--seconds", "1"});
-        QCOMPARE(noPort.exitCode, 1);
-        QCOMPARE(QString::fromUtf8(noPort.err).trimmed(), Shipped("frmSendTime.MsgBoxText1"));
+        const CliRun noPort = RunCli(dir.Path(), {"--port", dir.File("no-such-device"), "send-time", "--seconds", "1"});
+        QCOMPARE(noPort.Told(), "1 " + Shipped("frmSendTime.MsgBoxText1"));
     }
 };
 
