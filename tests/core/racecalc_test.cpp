@@ -1,29 +1,26 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <tuple>
+
 #include "core/app/fixedwidth.h"
 #include "core/race/racecalc.h"
 #include "core/race/readoutfile.h"
+#include "core/race/resultexport.h"
+#include "core/race/resultfile.h"
+#include "core/race/resultlayout.h"
 #include "core/registers/rings.h"
+#include "racetests.h"
 #include "testfolder.h"
 
 namespace plumet {
 namespace {
 
-std::string Three(int value) { return ZeroPadded(value, 3); }
-
-// Thirteen two-digit numbers: synchronised 1 May 06:00, read out 3 May 06:00, the clock exact.
-const std::string kExactClock = "01050600000305060000060000";
-
-std::string LoftLine(int club, int fancier, const std::string& name) {
-    return "1" + Three(club) + Three(fancier) + "001" + PadRight(name, 20) + "N00000000" + "E000000000";
-}
-std::string TimerLine(int club, int fancier, const std::string& timer) {
-    return "2" + Three(club) + Three(fancier) + "1" + timer + "0";
-}
-// `arrival`: day, month, hour, minute, second, two digits each.
-std::string PigeonLine(int club, int fancier, int serial, int point, const std::string& arrival) {
-    return "3" + Three(club) + Three(fancier) + "DV    202301234" + ZeroPadded(serial, 7) + "M" + ZeroPadded(point, 2) +
-           "1" + arrival + std::string(28, '0') + "BL  01";
+// A read-out of `date` with fancier 12's clock `timer` (thirteen two-digit numbers: set, read
+// out, clock time) and one pigeon for point 05; `arrival`: day, month, hour, minute, second.
+std::vector<std::string> OnePigeon(const std::string& date, const std::string& timer, const std::string& arrival) {
+    return {date, "1007012001Meier               N00000000E000000000", "20070121" + timer + "0",
+            "3007012DV    2023012340000001M051" + arrival + std::string(28, '0') + "BL  01"};
 }
 
 Race MayRace(int nights = 0, int closedFromMinute = 0) {
@@ -61,91 +58,49 @@ TEST(RaceCalc, SecondsOfYearRollsOverAndFlightTimesReadHoursMinutesSeconds) {
     EXPECT_EQ(FlightTimeText(5 * 3600 + 3 * 60 + 7), "005.03.07");
 }
 
-TEST(RaceCalc, ClockCorrectionAndTheNightRule) {
-    // Released 1 May 07:00, closed from 20:00 (or 20:30) to 06:00. The arrival's day and hour as
-    // the closed nights left them.
-    const struct { const char* name; int nights, fromMinute; std::string timer, arrival, flight; int day, hour; } cases[] = {
-        // 60 s fast over 24 hours: 12 hours after basketing the arrival goes back 30 s.
-        {"fast clock", 0, 0, "01050600000205060000060100", "0105180000", "010.59.30", 1, 18},
-        {"over night", 1, 0, kExactClock, "0205090000", "016.00.00", 2, 9}, // 600 km: 625 m/min
-        {"in the closed period", 1, 0, kExactClock, "0105204510", "013.00.00", 2, 6},
-        {"home before the night", 1, 0, kExactClock, "0105190000", "012.00.00", 1, 19},
-        {"closed after midnight", 1, 0, kExactClock, "0205030000", "013.00.00", 2, 6},
-        {"before a closing at 20:30", 1, 30, kExactClock, "0105201000", "013.10.00", 1, 20},
-        {"closed from 20:30", 1, 30, kExactClock, "0105203000", "013.30.00", 2, 6},
-        {"first night of two", 2, 0, kExactClock, "0105210000", "013.00.00", 2, 6},
-        {"between two nights", 2, 0, kExactClock, "0205120000", "019.00.00", 2, 12},
-        {"after the second night", 2, 0, kExactClock, "0305090000", "030.00.00", 3, 9},
-        {"the evening after the night", 1, 0, kExactClock, "0205210000", "028.00.00", 2, 21},
-        {"corrected after the move", 1, 0, "01050600000205060000060100", "0105230000", "012.59.00", 2, 6},
-    };
-    for (const auto& c : cases) {
+// One row per case: the race's date, closed nights and the minute its closed period starts at
+// 20 h; the read-out's date line, timer and arrival; the flight time, and the arrival's day and
+// hour as the closed nights left them. 600 km each. A clock 60 s fast over 24 hours goes back
+// 30 s 12 hours after basketing; clock dates take the year nearest the race.
+TEST(RaceCalc, ClockCorrectionTheNightRuleAndTheYearOfClockDates) {
+    std::istringstream table(TestData("race/flighttimes.txt"));
+    std::string name, date, timer, arrival, flight;
+    int day = 0, hour = 0;
+    std::getline(table, name); // the heads
+    Race race = MayRace();
+    while (table >> name >> race.day >> race.month >> race.year >> race.nights >> race.closedFromMinute >> date >> timer >>
+           arrival >> flight >> day >> hour) {
+        race.overNight = race.nights > 0;
         RaceCalculation calc;
-        const Race race = MayRace(c.nights, c.fromMinute);
-        ReadRaceInput(calc, race, {"0010524", LoftLine(7, 12, "Meier"), TimerLine(7, 12, c.timer),
-                                   PigeonLine(7, 12, 1, 5, c.arrival)});
+        ReadRaceInput(calc, race, OnePigeon(date, timer, arrival));
         EvaluatePigeons(calc, race, Kilometres({{12, 600.0}}));
-        ASSERT_EQ(calc.pigeons.size(), 1u) << c.name;
+        ASSERT_EQ(calc.pigeons.size(), 1u) << name;
         const PigeonEntry& pigeon = calc.pigeons[0];
-        EXPECT_FALSE(pigeon.dataError) << c.name;
-        EXPECT_EQ(pigeon.flightTimeText, c.flight) << c.name;
-        EXPECT_EQ(std::pair(pigeon.arrivalDay, pigeon.arrivalHour), std::pair(c.day, c.hour)) << c.name;
-        EXPECT_DOUBLE_EQ(pigeon.speed, 600.0 * 1000 / static_cast<double>(pigeon.flightSeconds) * 60) << c.name;
+        EXPECT_FALSE(pigeon.dataError) << name;
+        EXPECT_EQ(std::tuple(pigeon.flightTimeText, pigeon.arrivalDay, pigeon.arrivalHour), std::tuple(flight, day, hour)) << name;
+        EXPECT_DOUBLE_EQ(pigeon.speed, 600.0 * 1000 / static_cast<double>(pigeon.flightSeconds) * 60) << name;
     }
+    EXPECT_TRUE(table.eof()) << "stopped after " << name;
 }
 
+// Pigeon 1 has no arrival, 2 came before the release, 3 at it, and 5 is in a clock read out the
+// moment it was set; only 4, home before the night, is classified.
 TEST(RaceCalc, DataErrors) {
-    const std::string setAtReadOut = "01050600000105060000060000";
     RaceCalculation calc;
     const Race race = MayRace(1);
-    ReadRaceInput(calc, race, {"0", LoftLine(7, 12, "Meier"), TimerLine(7, 12, kExactClock),
-                               PigeonLine(7, 12, 1, 5, "0005090000"),     // no arrival
-                               PigeonLine(7, 12, 2, 5, "0105063000"),    // before the release
-                               PigeonLine(7, 12, 3, 5, "0105070000"),     // at the release
-                               PigeonLine(7, 12, 4, 5, "0105160000"),    // home before the night
-                               LoftLine(7, 13, "Huber"), TimerLine(7, 13, setAtReadOut),
-                               PigeonLine(7, 13, 5, 5, "0205090000")});
+    ReadRaceInput(calc, race, SplitLines(TestData("race/dataerrors.d00")));
     EvaluatePigeons(calc, race, Kilometres({{12, 300.0}, {13, 300.0}}));
     EXPECT_EQ(calc.pigeons.size(), 5u);
     EXPECT_EQ(Ranking(calc), "04 009.00.00;");
 }
 
-// A race on 31 December: clock dates of 1 and 2 January lie in the next year, and the
-// basketing of 30 December, read in a race of 1 January, in the year before.
-TEST(RaceCalc, ClockDatesTakeTheYearNearestTheRace) {
-    const struct { int day, month; std::string timer, arrival, flight; } cases[] = {
-        {31, 12, "30122000000201100000100000", "0101091500", "026.15.00"},
-        {31, 12, "30122000000201100000100000", "3112140327", "007.03.27"},
-        {1, 1, "31122000000201100000100030", "0201091500", "026.14.31"}, // 30 s fast
-    };
-    for (const auto& c : cases) {
-        Race race = MayRace();
-        race.day = c.day, race.month = c.month, race.year = 2026;
-        RaceCalculation calc;
-        ReadRaceInput(calc, race, {"0311226", LoftLine(7, 12, "Meier"), TimerLine(7, 12, c.timer),
-                                   PigeonLine(7, 12, 1, 5, c.arrival)});
-        EvaluatePigeons(calc, race, Kilometres({{12, 600.0}}));
-        EXPECT_EQ(Ranking(calc), "01 " + c.flight + ";") << c.arrival;
-    }
-}
-
+// The read-out: fancier 12 with pigeons of another club (1), another release point (2) and the
+// race (3); fancier 30 with one of another point; fancier 40, another Meier, with a clock 60 s
+// fast over 24 hours. The manual file of fancier 12 has another clock, but his first one still
+// applies, and a broken line 5.
 TEST(RaceCalc, LoftsArePickedByTheirNumbersAndOnlyWithPigeonsInTheRace) {
-    const std::string fast = "01050600000205060000060100";
-    const std::vector<std::string> readout = {
-        "0010524",
-        LoftLine(7, 12, "Meier"), TimerLine(7, 12, kExactClock),
-        PigeonLine(8, 12, 1, 5, "0105120000"), // another club
-        PigeonLine(7, 12, 2, 6, "0105120000"), // another release point
-        PigeonLine(7, 12, 3, 5, "0105120000"),
-        LoftLine(7, 30, "Schulz"), TimerLine(7, 30, kExactClock),
-        PigeonLine(7, 30, 4, 6, "0105120000"),
-        LoftLine(7, 40, "Meier"), TimerLine(7, 40, fast), // the same name, another fancier
-        PigeonLine(7, 40, 5, 5, "0105180000"),
-    };
-    // The manual file of fancier 12 with another clock: his first clock still applies.
-    const std::vector<std::string> manual = {"0010524", LoftLine(7, 12, "Meier"), TimerLine(7, 12, fast),
-                                             PigeonLine(7, 12, 6, 5, "0105180000"), "3broken",
-                                             PigeonLine(7, 12, 7, 5, "0105180000")};
+    const std::vector<std::string> readout = SplitLines(TestData("race/lofts.d00"));
+    const std::vector<std::string> manual = SplitLines(TestData("race/lofts_wf012.man"));
     RaceCalculation calc;
     const Race race = MayRace();
     EXPECT_EQ(ReadRaceInput(calc, race, readout), 0u);
@@ -156,18 +111,14 @@ TEST(RaceCalc, LoftsArePickedByTheirNumbersAndOnlyWithPigeonsInTheRace) {
     EXPECT_EQ(Ranking(calc), "03 005.00.00;05 010.59.30;06 011.00.00;");
 }
 
-// Against the plain loops, over many ties: two equal speeds after a faster one keep their
-// order, before it they change places.
+// Over many ties: two equal speeds after a faster one keep their order, before it they change
+// places, as the plain exchange sort leaves them.
 TEST(RaceCalc, EqualSpeedsKeepTheOrderOfTheExchangeSort) {
     std::vector<double> speeds;
     for (int i = 0; i < 1500; ++i) speeds.push_back(static_cast<double>((i * 7919) % 97 + (i > 1200 ? i : 0)));
-    std::vector<double> plain = speeds;
-    std::vector<std::size_t> expected(plain.size());
-    for (std::size_t i = 0; i < plain.size(); ++i) expected[i] = i;
-    for (std::size_t i = 0; i < plain.size(); ++i)
-        for (std::size_t j = i + 1; j < plain.size(); ++j)
-            if (plain[i] < plain[j]) std::swap(plain[i], plain[j]), std::swap(expected[i], expected[j]);
-    EXPECT_EQ(ExchangeSortOrder(speeds), expected);
+    std::string order;
+    for (const std::size_t index : ExchangeSortOrder(speeds)) order += std::to_string(index) + "\n";
+    EXPECT_EQ(order, TestData("race/exchangeorder.txt"));
 }
 
 TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
@@ -175,19 +126,12 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     Settings settings;
     settings.region = "012" + std::string(30, ' ');
     settings.federation = "052" + std::string(30, ' ');
-    RaceList races;
-    races.races = {MayRace(), MayRace()};
-    races.races[1].name = PadRight("Empty", 30);
-    races.races[1].flightWeek = 19;
-    ASSERT_TRUE(SaveRaces(races, folder.path()).ok);
-    // Read-out files of point 00 and 05 (either letter case) and a manual file; 13 has no arrival.
-    const struct { const char* file; int fancier; const char* name; const char* arrival; } inputs[] = {{"race/W0125218.d00", 12, "Meier", "0105120000"},
-                  {"race/w0125218.D05", 13, "Huber", "0000000000"},
-                  {"racecalc/Spring 1_wf014.man", 14, "Maier", "0105110000"}};
-    for (const auto& in : inputs)
-        folder.Write(in.file, JoinLinesCrLf({"0010524", LoftLine(7, in.fancier, in.name),
-                                             TimerLine(7, in.fancier, kExactClock),
-                                             PigeonLine(7, in.fancier, in.fancier, 5, in.arrival), "3 cut off"}));
+    // "Spring 1" and "Empty"; read-out files of point 00 and 05 (either letter case) and a manual
+    // file; fancier 13 has no arrival.
+    folder.Write("racecalc/races.dat", TestData("race/calcraces.dat"));
+    for (const char* file : {"race/W0125218.d00", "race/w0125218.D05", "racecalc/Spring 1_wf014.man"})
+        folder.Write(file, TestData("race/" + Path(file).filename().string()));
+    RaceList races = LoadRaces(folder.path());
     const DistanceTable distances = Kilometres({{12, 300.0}, {14, 200.0}});
 
     RaceCalcOutcome outcome = CalculateRace(races, 1, distances, folder.path(), settings, ',');
@@ -196,19 +140,14 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     EXPECT_EQ(ReadingEndedText("%1 (%2)", folder.path(), outcome.readingEnded[2]),
               (Path("racecalc") / "Spring 1_wf014.man").string() + " (5)");
     const std::string result = folder.Read("racecalc/Spring 1.flt");
-    EXPECT_EQ(result.substr(0, 5) + result.substr(5 + 45, 23), " 2 \r\n" "0050000" "0300,000" "1000,000");
-    EXPECT_EQ(result.substr(75, 20) + result.substr(75 + 45, 23), PadRight("Maier", 20) + "0040000" "0200,000" "0833,333");
-    const Race stored = LoadRaces(folder.path()).races[0];
-    EXPECT_EQ(std::vector<int>({stored.pigeonsEntered, stored.pigeonsClassified, stored.fanciersEntered}),
-              std::vector<int>({3, 2, 3}));
-
+    EXPECT_EQ(result, TestData("race/Spring 1 calculated.flt"));
     outcome = CalculateRace(races, 2, distances, folder.path(), settings, ',');
     EXPECT_EQ(folder.Read("racecalc/Empty.flt"), " 0 \r\n");
-    EXPECT_EQ(LoadRaces(folder.path()).races[1].pigeonsEntered, 0);
+    // Spring 1 counts 3 pigeons entered, 2 classified, 3 fanciers; Empty none.
+    EXPECT_EQ(folder.Read("racecalc/races.dat"), TestData("race/calcraces_counted.dat"));
 
     // An input that is there but cannot be read, or a result file that cannot be written:
     // neither file changes, and the reason is said.
-    const std::string racesBefore = folder.Read("racecalc/races.dat");
     std::filesystem::remove(folder.path() / "race" / "W0125218.d00");
     std::filesystem::create_directory(folder.path() / "race" / "W0125218.d00");
     outcome = CalculateRace(races, 1, distances, folder.path(), settings, ',');
@@ -218,8 +157,150 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     outcome = WithFailingSaves([&] { return CalculateRace(races, 1, distances, folder.path(), settings, ','); },
                                SavesOf("Spring 1.flt"));
     EXPECT_FALSE(outcome.resultSaved.ok);
-    EXPECT_EQ(folder.Read("racecalc/races.dat"), racesBefore);
+    EXPECT_EQ(folder.Read("racecalc/races.dat"), TestData("race/calcraces_counted.dat"));
     EXPECT_EQ(folder.Read("racecalc/Spring 1.flt"), result);
+}
+
+
+const std::string kGoldenResult = TestData("race/Spring 1.flt");
+
+TEST(ResultFile, ReadsAndWritesTheGoldenFileByteForByte) {
+    TestFolder folder;
+    folder.Write("racecalc/SPRING 1.FLT", kGoldenResult);
+    const ResultFile file = ReadResultFile(folder.path(), PadRight("Spring 1", 30));
+    ASSERT_EQ(file.status, ReadStatus::Ok);
+    ASSERT_EQ(file.lines.size(), 3u);
+    EXPECT_EQ(std::tuple(file.lines[0].flightTimeText, file.lines[0].flightSeconds, file.lines[2].flightTimeText),
+              std::tuple("  5.03.07", 5 * 3600 + 3 * 60 + 7, "100.10.00"));
+
+    Race race;
+    race.name = "Spring 1";
+    ASSERT_TRUE(WriteResultFile(folder.path(), race, file.lines, ',').ok);
+    EXPECT_EQ(folder.Read("racecalc/SPRING 1.FLT"), kGoldenResult);
+}
+
+TEST(ResultFile, TakesEitherSeparatorStopsAtABrokenLineAndKeepsItsColumns) {
+    ResultLine line{"Meier", "DV 01234 23  1234567M", "BL", 5 * 3600, "", 600.125, 833.16, false};
+    const std::string dotted = ResultFileLine(line, '.');
+    EXPECT_EQ(dotted.substr(45), "0050000" "0600.125" "0833.160");
+    const ResultFile file = ParseResultFile({" 4 ", dotted, dotted.substr(0, 67), dotted});
+    ASSERT_EQ(file.lines.size(), 1u);
+    EXPECT_DOUBLE_EQ(file.lines[0].distanceKm, 600.125);
+
+    // Figures beyond their columns are written as the largest that fits.
+    line.flightSeconds = 1200 * 3600;
+    line.speed = 12345.678;
+    const std::string wide = ResultFileLine(line, ',');
+    EXPECT_EQ(wide.size(), kResultLineLength);
+    EXPECT_EQ(wide.substr(45), "9990000" "0600,125" "9999,999");
+}
+
+
+std::vector<ResultLine> Pigeons(std::size_t count) {
+    std::vector<ResultLine> lines(count, {"Meier", "DV 01234 23  1234567M", "BL", 3600, "  1.00.00", 100.0, 0.0, false});
+    for (std::size_t i = 0; i < count; ++i) lines[i].speed = 1666.667 - static_cast<double>(i);
+    return lines;
+}
+
+Race KmRace() {
+    Race race;
+    race.name = PadRight("Spring 1", 30);
+    race.closedFromHour = 20;
+    race.closedToHour = 6;
+    race.meanDistance = "0250";
+    return race;
+}
+
+// The pages of a range of 29, 30 and 70 pigeons, then the head and figures in kilometres and in
+// miles: one golden file each.
+TEST(ResultLayout, PagesHold29RowsPrintTheChosenRangeAndTheHeadInEitherUnit) {
+    const PrintTexts texts = LoadPrintTexts(Shipped());
+    std::string ranges;
+    for (const auto& [pigeons, page] : {std::pair{29, 1}, {30, 2}, {70, 2}})
+        ranges += PagesText(ResultPages(KmRace(), Pigeons(pigeons), texts, page, page, "01.05.2024", ','));
+    EXPECT_EQ(ranges, TestData("race/pages.txt"));
+    EXPECT_EQ(PageCount(0), 1u); // an empty race still prints its head
+
+    Race race = KmRace();
+    std::vector<ResultLine> lines = Pigeons(2);
+    lines[1].speed = 5000.0;
+    std::string heads = PagesText(ResultPages(race, lines, texts, 1, 1, "01.05.2024", ','));
+    race.distanceUnit = kRaceInMiles;
+    race.overNight = true;
+    lines[0].distanceKm = 20.1125; // 12 miles 880 yards
+    heads += PagesText(ResultPages(race, lines, texts, 1, 1, "01.05.2024", '.'));
+    EXPECT_EQ(heads, TestData("race/heads.txt"));
+}
+
+TEST(ResultLayout, WindowLinesAlignTheSeparators) {
+    ResultLine line{PadRight("Meier", 20), "DV 01234 23  1234567M", "BL  ", 0, "  5.03.07", 123.456, 456.789, false};
+    const auto heads = ResultWindowHeads({"Pos.", "Fancier", "Ring", "Colour", "Flight time", "Distance", "Speed", "Rem."},
+                                         {"in km", "in m/min"});
+    std::vector<std::string> window(heads.begin(), heads.end());
+    window.push_back(ResultWindowLine(1, line, kRaceInKm, ','));
+    line.distanceKm = 20.1125;
+    window.push_back(ResultWindowLine(12, line, kRaceInMiles, '.'));
+    line.dataError = true;
+    window.push_back(ResultWindowLine(3, line, kRaceInKm, ','));
+    EXPECT_EQ(LinesText(window), TestData("race/window.txt"));
+}
+
+TEST(ResultLayout, PageRangeChecksInOrder) {
+    const struct { const char *first, *last; int message, focus; } cases[] = {{"", "2", 1, 1}, {"3", "2", 2, 1}, {"0", "2", 3, 1}, {"2", "4", 4, 2}, {"2", "3", 0, 1}};
+    for (const auto& c : cases) {
+        const PageRangeCheck check = CheckPageRange(c.first, c.last, 1, 3);
+        EXPECT_EQ(std::pair(check.message, check.focus), std::pair(c.message, c.focus)) << c.first << "-" << c.last;
+    }
+}
+
+
+// "Spring 1" of the golden race list, in either unit, with the golden result file beside it; its
+// names hold "&", "<", ">", quotes, a comma and umlauts.
+Race GoldenRace(TestFolder& folder, int unit) {
+    folder.Write("racecalc/Spring 1.flt", TestData("export/Spring 1.flt"));
+    const std::optional<Race> race = LineToRace(SplitLines(TestData("race/races.dat")).at(1));
+    EXPECT_TRUE(race.has_value());
+    Race golden = race.value_or(Race{});
+    golden.distanceUnit = unit;
+    return golden;
+}
+
+TEST(ResultExport, GoldenRaceAsCsvAndHtmlInKilometresAndMiles) {
+    const struct { int unit; const char* stem; } cases[] = {{kRaceInKm, "export/Spring 1"}, {kRaceInMiles, "export/Spring 1 miles"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stem);
+        TestFolder folder;
+        const Race race = GoldenRace(folder, c.unit);
+        const Path csv = folder.path() / "list.csv";
+        const Path html = folder.path() / "list.html";
+        const ExportOutcome outcome = ExportResults(folder.path(), race, LoadExportTexts(Shipped()), "15.05.2024",
+                                                    {{ExportFormat::Csv, csv}, {ExportFormat::Html, html}});
+        ASSERT_EQ(outcome.status, ExportStatus::Written) << outcome.error;
+        EXPECT_EQ(ReadWholeFile(csv).bytes, TestData(std::string(c.stem) + ".csv"));
+        EXPECT_EQ(ReadWholeFile(html).bytes, TestData(std::string(c.stem) + ".html"));
+    }
+}
+
+TEST(ResultExport, WritesNothingWithoutAResultFileOrWhenATargetFails) {
+    TestFolder folder;
+    const ExportTexts texts = LoadExportTexts(Shipped());
+    Race race = GoldenRace(folder, kRaceInKm);
+    folder.Write("kept.csv", "old");
+    const Path kept = folder.path() / "kept.csv";
+    const Path fresh = folder.path() / "fresh.html";
+    const auto run = [&](const Race& r, const Path& second) {
+        return ExportResults(folder.path(), r, texts, "", {{ExportFormat::Html, fresh}, {ExportFormat::Csv, second}});
+    };
+    Race other = race;
+    other.name = "Autumn";
+    EXPECT_EQ(run(other, kept).status, ExportStatus::NoResultFile);
+    const ExportOutcome missingFolder = run(race, folder.path() / "no such folder" / "list.csv");
+    EXPECT_EQ(missingFolder.status, ExportStatus::NotWritten);
+    EXPECT_NE(missingFolder.error.find("list.csv"), std::string::npos);
+    EXPECT_EQ(WithFailingSaves([&] { return run(race, kept); }, SavesOf("kept.csv")).status, ExportStatus::NotWritten);
+    EXPECT_EQ(folder.Read("kept.csv"), "old");
+    EXPECT_FALSE(folder.Exists("fresh.html"));
+    EXPECT_EQ(folder.EntryCount(), 2u); // kept.csv and racecalc: no temporary file either
 }
 
 } // namespace

@@ -1,104 +1,50 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
-#include "core/app/cp1252.h"
 #include "core/race/season.h"
+#include "core/race/seasonlayout.h"
+#include "racetests.h"
 #include "testfolder.h"
 
 namespace plumet {
 namespace {
 
-const char* const kSeasonFiles[] = {"races.dat", "Bastogne.flt", "Ettelbruck.flt", "Arlon.flt", "Season 2024.season"};
 
-// The golden season of four races: Bastogne in miles (9 entered, 3 prizes), Ettelbruck with two
-// equal speeds at places 4 and 5 (13 entered, 4 prizes), Arlon with a data error (9 entered,
-// 8 classified: 3 prizes, not 2) and Metz without a result file; one prize per 4, two counted
-// per loft and race.
-void WriteGoldenSeason(const TestFolder& folder) {
-    for (const char* file : kSeasonFiles) folder.Write(std::string("racecalc/") + file, TestData(std::string("season/") + file));
-}
-
-Season GoldenSeason(const TestFolder& folder) {
-    const std::vector<SeasonFile> files = LoadSeasons(folder.path());
-    EXPECT_EQ(files.size(), 1u);
-    return files.empty() || !files[0].season ? Season{} : *files[0].season;
-}
-
-std::string Bytes(const char* utf8) { return Utf8ToCp1252(utf8).value_or(""); }
-
-struct PigeonRow {
-    const char *ring, *loft, *points;
-    int prizes;
-    const char* coefficients;
-};
-struct LoftRow {
-    const char *loft, *points;
-    int counted;
-};
-
-// Worked out by hand. Ace points per place: Bastogne and Arlon 100.00, 66.67, 33.33; Ettelbruck
-// 100.00, 75.00, 50.00, 25.00. Coefficients: 1000 / 9 = 111.111 a place; 1000 / 13 = 76.923,
-// 153.846, 230.769, 307.692. 101M: Bastogne 3rd, Ettelbruck 4th (its tie partner 6071235M 5th
-// wins nothing), Arlon 2nd. The four at 100.00 stand by prizes (1405F has two), then the
-// coefficient (2701M), then the ring. Jäger & Söhne count 75 + 50 of their three Ettelbruck
-// prizes; Meier, Schulz and Weber tie on everything but the name.
-const PigeonRow kPigeons[] = {
-    {"DV 05131 23  0000101M", "J\xC3\xA4ger & S\xC3\xB6hne", "125.00", 3, "863.247"},
-    {"DV 05128 22  0001405F", "\xC3\x96zdemir", "100.00", 2, "555.555"},
-    {"DV 05131 24  0002701M", "Meier", "100.00", 1, "76.923"},
-    {"B  23  6071234      F", "Weber", "100.00", 1, "111.111"},
-    {"DV 05131 23  0000987M", "Schulz <SG>", "100.00", 1, "111.111"},
-    {"DV 05131 23  0000102F", "J\xC3\xA4ger & S\xC3\xB6hne", "75.00", 1, "153.846"},
-    {"DV 05131 23  0000103M", "J\xC3\xA4ger & S\xC3\xB6hne", "50.00", 1, "230.769"},
-};
-const LoftRow kLofts[] = {
-    {"J\xC3\xA4ger & S\xC3\xB6hne", "225.00", 4},
-    {"\xC3\x96zdemir", "100.00", 2},
-    {"Meier", "100.00", 1},
-    {"Schulz <SG>", "100.00", 1},
-    {"Weber", "100.00", 1},
-};
-
-void ExpectGoldenStandings(const Standings& standings) {
-    ASSERT_EQ(standings.pigeons.size(), std::size(kPigeons));
-    for (std::size_t i = 0; i < std::size(kPigeons); ++i) {
-        SCOPED_TRACE(kPigeons[i].ring);
-        const PigeonStanding& p = standings.pigeons[i];
-        EXPECT_EQ(p.place, i + 1);
-        EXPECT_EQ(p.ring, kPigeons[i].ring);
-        EXPECT_EQ(p.loft, Bytes(kPigeons[i].loft));
-        EXPECT_EQ(HundredthsText(p.points, '.'), kPigeons[i].points);
-        EXPECT_EQ(p.prizes, kPigeons[i].prizes);
-        EXPECT_EQ(ThousandthsText(p.coefficients, '.'), kPigeons[i].coefficients);
+// The golden season of four races in a fresh program folder: Bastogne in miles (9 entered,
+// 3 prizes), Ettelbruck with two equal speeds at places 4 and 5 (13 entered, 4 prizes), Arlon with
+// a data error (9 entered, 8 classified: 3 prizes, not 2) and Metz without a result file; one prize
+// per 4, two counted per loft and race.
+struct GoldenFolder : TestFolder {
+    GoldenFolder() {
+        for (const char* file : {"races.dat", "Bastogne.flt", "Ettelbruck.flt", "Arlon.flt", "Season 2024.season"})
+            Write(std::string("racecalc/") + file, TestData(std::string("season/") + file));
+        const std::vector<SeasonFile> files = LoadSeasons(path());
+        EXPECT_EQ(files.size(), 1u);
+        if (!files.empty() && files[0].season) season = *files[0].season;
     }
-    ASSERT_EQ(standings.lofts.size(), std::size(kLofts));
-    for (std::size_t i = 0; i < std::size(kLofts); ++i) {
-        SCOPED_TRACE(kLofts[i].loft);
-        EXPECT_EQ(standings.lofts[i].place, i + 1);
-        EXPECT_EQ(standings.lofts[i].loft, Bytes(kLofts[i].loft));
-        EXPECT_EQ(HundredthsText(standings.lofts[i].points, '.'), kLofts[i].points);
-        EXPECT_EQ(standings.lofts[i].countedPrizes, kLofts[i].counted);
-    }
-}
+    SeasonStandings Calculate(const Season& s) const { return CalculateSeason(path(), s, LoadSeasons(path())); }
+    std::string Csv(const SeasonStandings& standings) const { return SeasonCsv(standings, LoadSeasonTexts(catalogue)); }
+
+    const TextCatalogue catalogue = Shipped();
+    Season season;
+};
+
+// The golden standings, worked out by hand. Ace points per place: Bastogne and Arlon 100.00, 66.67,
+// 33.33; Ettelbruck 100.00, 75.00, 50.00, 25.00. Coefficients: 1000 / 9 = 111.111 a place;
+// 1000 / 13 = 76.923, 153.846, 230.769, 307.692. 101M: Bastogne 3rd, Ettelbruck 4th (its tie
+// partner 6071235M 5th wins nothing), Arlon 2nd. The four at 100.00 stand by prizes (1405F has
+// two), then the coefficient (2701M), then the ring. Jäger & Söhne count 75 + 50 of their three
+// Ettelbruck prizes; Meier, Schulz and Weber tie on everything but the name.
+const std::string kStandings = TestData("season/Season 2024.csv");
 
 TEST(Season, GoldenSeasonMatchesTheStandingsWorkedOutByHandInAnyOrderOfItsRaces) {
-    TestFolder folder;
-    WriteGoldenSeason(folder);
-    Season season = GoldenSeason(folder);
-    const SeasonStandings golden = CalculateSeason(folder.path(), season, LoadSeasons(folder.path()));
-    ExpectGoldenStandings(golden.standings);
-    const struct { const char* name; SeasonRaceState state; int entered; std::size_t prizes; } races[] = {
-        {"Bastogne", SeasonRaceState::Counted, 9, 3}, {"Ettelbruck", SeasonRaceState::Counted, 13, 4},
-        {"Arlon", SeasonRaceState::Counted, 9, 3},    {"Metz", SeasonRaceState::NoResultFile, 0, 0}};
-    ASSERT_EQ(golden.races.size(), std::size(races));
-    for (std::size_t i = 0; i < std::size(races); ++i) {
-        EXPECT_EQ(golden.races[i].name, races[i].name);
-        EXPECT_EQ(golden.races[i].state, races[i].state) << races[i].name;
-        EXPECT_EQ(std::pair(golden.races[i].prizes.entered, golden.races[i].prizes.Count()),
-                  std::pair(races[i].entered, races[i].prizes)) << races[i].name;
-    }
-
+    const GoldenFolder folder;
+    Season season = folder.season;
+    const SeasonStandings golden = folder.Calculate(season);
+    EXPECT_EQ(folder.Csv(golden), kStandings);
+    // Each race's state, entered and prizes are the rows of the races window in the layout test.
     std::sort(season.races.begin(), season.races.end());
     do {
         SCOPED_TRACE(season.races[0] + " " + season.races[1] + " " + season.races[2] + " " + season.races[3]);
@@ -129,32 +75,22 @@ TEST(SeasonFile, GoldenFileRoundTripsAndADamagedFileIsRefusedWithItsLine) {
     EXPECT_EQ(season->countedPrizes, 2);
     EXPECT_EQ(SeasonFileLines(*season), golden);
 
-    const std::string head = "Name=S\r\nFirstRace=01.05.2024\r\nLastRace=30.09.2024\r\n";
-    const struct { std::string file; SeasonDamage damage; std::size_t line; } damaged[] = {
-        {head + "Race=A\r\nRace A\r\n", SeasonDamage::NoSetting, 5},
-        {head + "Prize=3\r\n", SeasonDamage::UnknownSetting, 4},
-        {head + "name=T\r\n", SeasonDamage::SettingTwice, 4},
-        {"Name=S/1\r\n", SeasonDamage::Name, 1},
-        {head + "\r\nPrizeRatio=11\r\n", SeasonDamage::PrizeRatio, 5},
-        {head + "CountedPrizes=0\r\n", SeasonDamage::CountedPrizes, 4},
-        {"Name=S\r\nFirstRace=31.04.2024\r\n", SeasonDamage::Date, 2},
-        {"Name=S\r\nLastRace=30.04.2024\r\nFirstRace=01.05.2024\r\n", SeasonDamage::DateOrder, 2},
-        {head + "Race=" + std::string(31, 'A') + "\r\n", SeasonDamage::RaceName, 4},
-        {head + "Race=Arlon\r\nRace=ARLON\r\n", SeasonDamage::RaceTwice, 5},
-        {"Name=S\r\nLastRace=30.09.2024\r\n", SeasonDamage::Missing, 3},
-    };
-    for (const auto& d : damaged) {
-        SCOPED_TRACE(d.file);
-        EXPECT_FALSE(ParseSeasonFile(SplitLines(d.file), problem).has_value());
-        EXPECT_EQ(std::pair(problem.damage, problem.line), std::pair(d.damage, d.line));
+    // Each damaged file with its fault and its words.
+    const TextCatalogue catalogue = Shipped();
+    std::string found;
+    for (const std::string name : {"NoSetting", "UnknownSetting", "SettingTwice", "Name", "PrizeRatio", "CountedPrizes",
+                                   "Date", "DateOrder", "RaceName", "RaceTwice", "Missing"}) {
+        EXPECT_FALSE(ParseSeasonFile(SplitLines(TestData("season/damaged/" + name + ".season")), problem)) << name;
+        problem.file = Path(PLUMET_TEST_DATA) / name;
+        found += std::to_string(static_cast<int>(problem.damage)) + " line " + std::to_string(problem.line) + ": " +
+                 SeasonProblemText(catalogue, PLUMET_TEST_DATA, problem) + "\n";
     }
+    EXPECT_EQ(found, TestData("season/damaged.txt"));
 
     TestFolder folder;
-    folder.Write("racecalc/Broken.season", damaged[1].file);
+    folder.Write("racecalc/Broken.season", TestData("season/damaged/UnknownSetting.season"));
     const std::vector<SeasonFile> files = LoadSeasons(folder.path());
     ASSERT_EQ(files.size(), 1u);
-    TextCatalogue catalogue;
-    ASSERT_TRUE(catalogue.Load(std::string(PLUMET_SOURCE_DIR) + "/data"));
     EXPECT_EQ(SeasonProblemText(catalogue, folder.path(), files[0].problem),
               "The season file " + (Path("racecalc") / "Broken.season").string() +
                   " cannot be used: line 4 names Prize, which is no setting of a season. It is left as it is.");
@@ -172,62 +108,50 @@ TEST(SeasonFile, GoldenFileRoundTripsAndADamagedFileIsRefusedWithItsLine) {
     EXPECT_EQ(unknown[0].problem.damage, SeasonDamage::FolderUnreadable);
 }
 
+// Each calculation below adds its races window (each race's state as its remark) and its
+// standings to the golden file.
 TEST(Season, MissingRacesAreNamedAndARaceInTwoSeasonsOrOutsideTheDatesCountsNowhere) {
-    TestFolder folder;
-    WriteGoldenSeason(folder);
-    Season season = GoldenSeason(folder);
+    const GoldenFolder folder;
+    const SeasonTexts texts = LoadSeasonTexts(folder.catalogue);
+    std::string seen;
+    const auto look = [&](const SeasonStandings& standings) {
+        seen += LinesText(FixedWidthLines(SeasonTablesOf(standings, texts, folder.catalogue, SeasonDateText, ',').races));
+        seen += folder.Csv(standings);
+    };
+    Season season = folder.season;
     season.races.push_back("Ghost");
-    SeasonStandings standings = CalculateSeason(folder.path(), season, LoadSeasons(folder.path()));
-    ExpectGoldenStandings(standings.standings);
-    EXPECT_EQ(standings.races.back().state, SeasonRaceState::NoSuchRace);
-
-    // Written by hand: a second season lists Arlon, so neither counts it.
+    look(folder.Calculate(season));
+    // Written by hand: a second season lists Arlon, so neither counts it: 6071234F wins nothing
+    // and 2701M leads by its coefficient.
     folder.Write("racecalc/Other.season", "Name=Other\r\nFirstRace=01.01.2024\r\nLastRace=31.12.2024\r\nRace=arlon\r\n");
-    standings = CalculateSeason(folder.path(), season, LoadSeasons(folder.path()));
-    EXPECT_EQ(standings.races[2].state, SeasonRaceState::InOtherSeason);
-    EXPECT_EQ(standings.races[2].otherSeason, "Other");
-    // Without Arlon, 6071234F wins nothing and 2701M leads by its coefficient.
-    EXPECT_EQ(standings.standings.pigeons.size(), 6u);
-    EXPECT_EQ(standings.standings.pigeons[0].ring, "DV 05131 24  0002701M");
+    look(folder.Calculate(season));
     RaceList list = LoadRaces(folder.path());
     EXPECT_EQ(SeasonOfRace(folder.path(), list.races[2]).Prizes(), nullptr);
     const RaceSeason bastogne = SeasonOfRace(folder.path(), list.races[0]);
     ASSERT_NE(bastogne.Prizes(), nullptr);
     EXPECT_EQ(bastogne.Prizes()->points, (std::vector<long long>{10000, 6667, 3333}));
 
-    season.lastRace = {2024, 5, 10};
-    standings = CalculateSeason(folder.path(), season, {});
-    EXPECT_EQ(standings.races[1].state, SeasonRaceState::OutsideDates);
-    EXPECT_EQ(standings.standings.pigeons.size(), 3u); // Bastogne's alone
-
-    // A result file that cannot be read, or ends before its count, is named with its reason.
+    season.lastRace = {2024, 5, 10}; // Bastogne's alone
+    look(CalculateSeason(folder.path(), season, {}));
+    // A result file that cannot be read, or ends before its count, is named with its reason;
+    // Arlon's alone count.
     season.lastRace = {2024, 12, 31};
     const std::string bastogneFile = folder.Read("racecalc/Bastogne.flt");
     folder.Write("racecalc/Bastogne.flt", bastogneFile.substr(0, bastogneFile.size() - 80));
     std::filesystem::remove(folder.path() / "racecalc" / "Ettelbruck.flt");
     std::filesystem::create_directory(folder.path() / "racecalc" / "Ettelbruck.flt");
-    standings = CalculateSeason(folder.path(), season, {});
-    TextCatalogue catalogue;
-    ASSERT_TRUE(catalogue.Load(std::string(PLUMET_SOURCE_DIR) + "/data"));
-    EXPECT_EQ(SeasonRaceStateText(catalogue, standings.races[0]), "result file Bastogne.flt cannot be read: line 9 is damaged");
-    EXPECT_EQ(SeasonRaceStateText(catalogue, standings.races[1]),
-              "result file Ettelbruck.flt cannot be read: it is a folder, not a file");
-    EXPECT_EQ(standings.standings.pigeons.size(), 3u); // Arlon's alone
+    look(CalculateSeason(folder.path(), season, {}));
+    EXPECT_EQ(seen, TestData("season/variants.txt"));
 }
 
 TEST(SeasonStore, RefusesWhatCannotStandAndNeverSavesOverADamagedFile) {
-    TestFolder folder;
-    WriteGoldenSeason(folder);
-    const Season golden = GoldenSeason(folder);
+    const GoldenFolder folder;
+    const Season golden = folder.season;
     folder.Write("racecalc/Youngsters.season", "Name=Youngsters\r\nFirstRace=01.08.2024\r\nLastRace=30.09.2024\r\n");
     Season fresh = golden;
     fresh.name = "Autumn";
     fresh.races = {"Ghost"};
-    const auto with = [&](auto change) {
-        Season s = fresh;
-        change(s);
-        return s;
-    };
+    const auto with = [&](auto change) { Season s = fresh; change(s); return s; };
     const struct { Season season; int message; std::vector<std::string> names; } refused[] = {
         {with([](Season& s) { s.name = " "; }), kSeasonNameMissing, {}},
         {with([](Season& s) { s.name = "season 2024"; }), kSeasonNameUsed, {"season 2024"}},
@@ -248,8 +172,7 @@ TEST(SeasonStore, RefusesWhatCannotStandAndNeverSavesOverADamagedFile) {
     renamed.name = "Old birds";
     ASSERT_TRUE(StoreSeason(folder.path(), renamed, "Season 2024").Done());
     EXPECT_FALSE(folder.Exists("racecalc/Season 2024.season"));
-    EXPECT_EQ(folder.Read("racecalc/Old birds.season"),
-              "Name=Old birds" + TestData("season/Season 2024.season").substr(std::string("Name=Season 2024").size()));
+    EXPECT_EQ(folder.Read("racecalc/Old birds.season"), TestData("season/Old birds.season"));
     ASSERT_TRUE(WithFailingSaves([&] { return !StoreSeason(folder.path(), fresh, std::nullopt).saved.ok; }));
     EXPECT_FALSE(folder.Exists("racecalc/Autumn.season"));
     // A rename is one step: when the old file cannot go, the new one is not written either.
@@ -263,12 +186,34 @@ TEST(SeasonStore, RefusesWhatCannotStandAndNeverSavesOverADamagedFile) {
 
     folder.Write("racecalc/Youngsters.season", "Name=Youngsters\r\nRaceRatio=4\r\n");
     const SeasonStore damaged = StoreSeason(folder.path(), fresh, std::nullopt);
-    EXPECT_EQ(damaged.message, kSeasonFileDamaged);
-    EXPECT_EQ(std::pair(damaged.problem.damage, damaged.problem.line), std::pair(SeasonDamage::UnknownSetting, std::size_t{2}));
+    EXPECT_EQ(std::tuple(damaged.message, damaged.problem.damage, damaged.problem.line),
+              std::tuple(kSeasonFileDamaged, SeasonDamage::UnknownSetting, std::size_t{2}));
     EXPECT_EQ(folder.Read("racecalc/Youngsters.season"), "Name=Youngsters\r\nRaceRatio=4\r\n");
     EXPECT_FALSE(DeleteSeason(folder.path(), "Youngsters").ok);
     EXPECT_TRUE(DeleteSeason(folder.path(), "old BIRDS").ok);
     EXPECT_FALSE(folder.Exists("racecalc/Old birds.season"));
+}
+
+TEST(SeasonLayout, WindowLinesAndPrintedPagesOfTheSeasonAndOfARaceWithPrizes) {
+    const GoldenFolder golden;
+    const TextCatalogue& catalogue = golden.catalogue;
+    const SeasonTexts texts = LoadSeasonTexts(catalogue);
+    SeasonStandings standings = golden.Calculate(golden.season);
+    SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, SeasonDateText, ',');
+    std::string window = LinesText(FixedWidthLines(tables.lofts)) + LinesText(FixedWidthLines(tables.races));
+    // 50 pigeons: the races, 50 pigeons and 5 lofts flow over two pages, heads again on the second.
+    for (std::size_t i = 7; i < 50; ++i) standings.standings.pigeons.push_back({i + 1, "R" + std::to_string(i), "L", 1, 1, 1});
+    tables = SeasonTablesOf(standings, texts, catalogue, SeasonDateText, ',');
+    std::string pages = PagesText(SeasonPages(tables, texts));
+
+    // The result list of a race with prizes: the figures move left for the mark and the points.
+    const Race bastogne = LoadRaces(golden.path()).races.at(0);
+    const std::vector<ResultLine> lines = ReadResultFile(golden.path(), bastogne.name).lines;
+    const RacePrizes& prizes = standings.races[0].prizes;
+    pages += PagesText(ResultPages(bastogne, lines, LoadPrintTexts(catalogue), 1, 1, "04.05.2024", '.', &prizes));
+    window += LinesText(ResultWindowLines(lines, kRaceInMiles, '.', &prizes, "P"));
+    EXPECT_EQ(window, TestData("season/window.txt"));
+    EXPECT_EQ(pages, TestData("season/pages.txt"));
 }
 
 } // namespace
