@@ -214,7 +214,7 @@ Race KmRace() {
 // The pages of a range of 29, 30 and 70 pigeons, then the head and figures in kilometres and in
 // miles: one golden file each.
 TEST(ResultLayout, PagesHold29RowsPrintTheChosenRangeAndTheHeadInEitherUnit) {
-    const PrintTexts texts = LoadPrintTexts(Shipped());
+    const PrintTexts texts = LoadPrintTexts(ShippedCatalogue("club.txt"));
     std::string ranges;
     for (const auto& [pigeons, page] : {std::pair{29, 1}, {30, 2}, {70, 2}})
         ranges += PagesText(ResultPages(KmRace(), Pigeons(pigeons), texts, page, page, "01.05.2024", ','));
@@ -266,6 +266,7 @@ Race GoldenRace(TestFolder& folder, int unit) {
 }
 
 TEST(ResultExport, GoldenRaceAsCsvAndHtmlInKilometresAndMiles) {
+    EXPECT_EQ(CsvRecord({"De \"Duif\"", "1,5", "X"}), "\"De \"\"Duif\"\"\",\"1,5\",X\r\n"); // a name in quotes stays one field
     const struct { int unit; const char* stem; } cases[] = {{kRaceInKm, "export/Spring 1"}, {kRaceInMiles, "export/Spring 1 miles"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stem);
@@ -273,7 +274,7 @@ TEST(ResultExport, GoldenRaceAsCsvAndHtmlInKilometresAndMiles) {
         const Race race = GoldenRace(folder, c.unit);
         const Path csv = folder.path() / "list.csv";
         const Path html = folder.path() / "list.html";
-        const ExportOutcome outcome = ExportResults(folder.path(), race, LoadExportTexts(Shipped()), "15.05.2024",
+        const ExportOutcome outcome = ExportResults(folder.path(), race, LoadExportTexts(ShippedCatalogue("club.txt")), "15.05.2024",
                                                     {{ExportFormat::Csv, csv}, {ExportFormat::Html, html}});
         ASSERT_EQ(outcome.status, ExportStatus::Written) << outcome.error;
         EXPECT_EQ(ReadWholeFile(csv).bytes, TestData(std::string(c.stem) + ".csv"));
@@ -283,7 +284,7 @@ TEST(ResultExport, GoldenRaceAsCsvAndHtmlInKilometresAndMiles) {
 
 TEST(ResultExport, WritesNothingWithoutAResultFileOrWhenATargetFails) {
     TestFolder folder;
-    const ExportTexts texts = LoadExportTexts(Shipped());
+    const ExportTexts texts = LoadExportTexts(ShippedCatalogue("club.txt"));
     Race race = GoldenRace(folder, kRaceInKm);
     folder.Write("kept.csv", "old");
     const Path kept = folder.path() / "kept.csv";

@@ -1,20 +1,11 @@
 #pragma once
-// The shipped catalogue, and printed pages as text to compare with golden files.
-#include <gtest/gtest.h>
-
+// Printed pages and window lines as text, to compare with golden files.
 #include <string>
 #include <vector>
 
-#include "core/app/catalogue.h"
 #include "core/race/resultlayout.h"
 
 namespace plumet {
-
-inline TextCatalogue Shipped() {
-    TextCatalogue catalogue;
-    EXPECT_TRUE(catalogue.Load(std::string(PLUMET_SOURCE_DIR) + "/data"));
-    return catalogue;
-}
 
 // One line per text: page, place, alignment, weight, size and the text.
 inline std::string PagesText(const std::vector<PrintPage>& pages) {

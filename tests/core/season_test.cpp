@@ -27,7 +27,7 @@ struct GoldenFolder : TestFolder {
     SeasonStandings Calculate(const Season& s) const { return CalculateSeason(path(), s, LoadSeasons(path())); }
     std::string Csv(const SeasonStandings& standings) const { return SeasonCsv(standings, LoadSeasonTexts(catalogue)); }
 
-    const TextCatalogue catalogue = Shipped();
+    const TextCatalogue catalogue = ShippedCatalogue("club.txt");
     Season season;
 };
 
@@ -76,7 +76,7 @@ TEST(SeasonFile, GoldenFileRoundTripsAndADamagedFileIsRefusedWithItsLine) {
     EXPECT_EQ(SeasonFileLines(*season), golden);
 
     // Each damaged file with its fault and its words.
-    const TextCatalogue catalogue = Shipped();
+    const TextCatalogue catalogue = ShippedCatalogue("club.txt");
     std::string found;
     for (const std::string name : {"NoSetting", "UnknownSetting", "SettingTwice", "Name", "PrizeRatio", "CountedPrizes",
                                    "Date", "DateOrder", "RaceName", "RaceTwice", "Missing"}) {

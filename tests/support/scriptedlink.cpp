@@ -118,20 +118,9 @@ LinkStatus FailingClockLink::sendByte(std::uint8_t b, std::stop_token cancel) {
 }
 
 ByteResult FailingClockLink::receiveByte(milliseconds timeout, std::stop_token cancel) {
-    const std::size_t position = receivedCount_;
-    if (position >= receiveErrorAt_) return {LinkStatus::PortError, 0};
-    if (position >= silentFrom_) {
-        // Wait out the timeout like a clock that is not there; only cancel cuts it short.
-        std::mutex idle;
-        std::unique_lock lock(idle);
-        std::condition_variable_any never;
-        never.wait_for(lock, cancel, timeout, [] { return false; });
-        return {cancel.stop_requested() ? LinkStatus::Cancelled : LinkStatus::Timeout, 0};
-    }
+    if (receivedCount_ >= receiveErrorAt_) return {LinkStatus::PortError, 0};
     ByteResult got = inner_.receiveByte(timeout, std::move(cancel));
-    if (!got.ok()) return got;
-    ++receivedCount_;
-    if (position == wrongAt_) got.byte = replacement_;
+    if (got.ok()) ++receivedCount_;
     return got;
 }
 

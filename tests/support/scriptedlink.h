@@ -62,13 +62,6 @@ public:
     // That byte and every later one fail with PortError.
     void PortErrorAtSend(std::size_t position) { sendErrorAt_ = position; }
     void PortErrorAtReceive(std::size_t position) { receiveErrorAt_ = position; }
-    // From that byte on the clock answers nothing: each receive waits its timeout.
-    void SilentFromReceive(std::size_t position) { silentFrom_ = position; }
-    // That received byte arrives as `replacement`.
-    void WrongByteAtReceive(std::size_t position, std::uint8_t replacement) {
-        wrongAt_ = position;
-        replacement_ = replacement;
-    }
 
     LinkStatus open(const PortSettings& settings) override;
     LinkStatus sendByte(std::uint8_t b, std::stop_token cancel = {}) override;
@@ -82,9 +75,6 @@ private:
     ClockLink& inner_;
     std::size_t sendErrorAt_ = kNever;
     std::size_t receiveErrorAt_ = kNever;
-    std::size_t silentFrom_ = kNever;
-    std::size_t wrongAt_ = kNever;
-    std::uint8_t replacement_ = 0;
     std::size_t sentCount_ = 0;
     std::size_t receivedCount_ = 0;
 };

@@ -64,6 +64,7 @@ private slots:
         QCOMPARE(w.windowTitle(), QString("Plumet Rederivevizo ZK-ORT  1.65      -RO"));
         QCOMPARE(w.List()->item(0)->text(), Shipped("frmMain.txtNoClub"));
         QVERIFY(w.Mode() == ListMode::Clubs && w.List()->count() == 1 && !w.List()->isEnabled());
+        w.List()->setCurrentRow(0); // the "no club" line is no club to alter
         QCOMPARE(Menus(w.menuBar()), MenusIn("start"));
         QCOMPARE(w.findChild<QLabel*>("Label2")->text(), QString("COM "));
         QCOMPARE(MissingCaptionKeys(&w), QStringList{"frmMain.Caption"}); // the title is fixed, not a text

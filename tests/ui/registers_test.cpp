@@ -53,6 +53,7 @@ private slots:
         QCOMPARE(Typed(&d, "Text1", "a5x"), QString("005"));
         QCOMPARE(Typed(&d, "Text2", QString::fromUtf8("  North\u221A ")), "North" + QString(25, ' ')); // no such byte
         d.findChild<QLineEdit*>("Text2")->setFocus();
+        d.findChild<QLineEdit*>("Text2")->insert("\tx"); // pasted from a table: no control byte gets in
         QCOMPARE(Text(&d, {"Text2"}), QString("North"));
         Fill(&d, {"10", "Again", ""});
         QCOMPARE(folder->Critical(), NumberedMessage("frmClubAdd", 2).join(": "));
