@@ -275,8 +275,7 @@ private:
 
 TEST(TimeTelegram, FourthOfJune2008AtNineOhFiveOhSevenAndTheWeekdayCountedFromTheFirstDay) {
     EXPECT_EQ(TimeTelegram(MakeDateTime(2008, 6, 4, 9, 5, 7), kMonday), kTelegram);
-    EXPECT_EQ(TimeTelegram(MakeDateTime(2019, 12, 31, 23, 59, 58), kMonday),
-              std::string("\x12\x13\x15\x19\x15\x18\x12\x13\x11\x11\x12\x11\x19\x10\x33\x0D", 16));
+    EXPECT_EQ(TimeTelegram(MakeDateTime(2019, 12, 31, 23, 59, 58), kMonday), TestData("clock/telegram2019.bytes"));
     std::string weekdays; // 1 to 7 June 2008, Sunday to Saturday, a line each; counted from Sunday, Monday, Saturday
     for (int day = 1; day <= 7; ++day)
         for (const int first : {0, kMonday, 6})
@@ -305,11 +304,7 @@ TEST(TimeTransmitter, OneTelegramPerSecondAndNoneWhileNeitherModemLineIsActive) 
     EXPECT_EQ(link.Sent().size(), 2 * kTimeTelegramLength);
 }
 
-TEST(TimeTransmitter, RunsTheGivenSecondsSettingTheClockAndEndsOnAVanishingPortOrCancel) {
-    FrozenTimeSource master{MakeDateTime(2008, 1, 1)};
-    ClockSimulator clock(master);
-    ScriptedClockLink link(clock);
-    link.open(PortSettings{});
+TEST_F(SimulatedClock, TheTimeTransmitterRunsTheGivenSecondsSettingTheClockAndEndsOnAVanishingPortOrCancel) {
     link.SetModemLines({true, true});
     SteppingTime pcTime(MakeDateTime(2008, 6, 4, 9, 5, 7), 3);
     SendTimeOutcome outcome = RunTimeTransmitter(link, pcTime, kMonday, 3, milliseconds{0}, {}, {});
@@ -351,13 +346,13 @@ TEST(PrintRelay, EachTargetTreatsTheCharactersItsOwnWay) {
 }
 
 TEST(PrintRelay, TheIdleTimerDropsThePrintersUnfinishedLineButNotTheFiles) {
-    PrintRelay printer(PrintTarget::Printer), file(PrintTarget::File);
-    Feed(printer, "one\r\ntw");
-    Feed(file, "one\r\ntw");
-    EXPECT_EQ(printer.OnIdle().kind, Kind::Waiting);
-    EXPECT_EQ(file.OnIdle().kind, Kind::Waiting);
-    EXPECT_EQ(Feed(printer, "o\n"), (Texts{"1:o/1"})); // the count starts again
-    EXPECT_EQ(Feed(file, "o\n"), (Texts{"1:two/1"}));
+    // The printer's count starts again; the file keeps the line.
+    for (const auto& [target, after] : {std::pair{PrintTarget::Printer, "1:o/1"}, {PrintTarget::File, "1:two/1"}}) {
+        PrintRelay relay(target);
+        Feed(relay, "one\r\ntw");
+        EXPECT_EQ(relay.OnIdle().kind, Kind::Waiting);
+        EXPECT_EQ(Feed(relay, "o\n"), Texts{after}) << after;
+    }
     EXPECT_EQ(PrintRelay(PrintTarget::Screen).OnIdle().kind, Kind::None);
 
     PrinterDocument document;

@@ -56,6 +56,15 @@ protected:
         return {folder.path(), settings, {point, "23", "02", "06", "24"}, kSexes};
     }
     std::string Pigeons() const { return folder.Read("pigeon/p007012.dat"); }
+    // Each transfer opens the port afresh and hangs up at its end, as the dialogs do.
+    template <typename Transfer>
+    auto Over(ClockSimulator& simulator, Transfer transfer) {
+        ScriptedClockLink fresh(simulator);
+        fresh.open(PortSettings{});
+        auto outcome = transfer(fresh);
+        fresh.close();
+        return outcome;
+    }
 
     TestFolder folder;
     Settings settings;
@@ -69,8 +78,8 @@ protected:
     std::optional<std::size_t> stopAt; // the step at which to cancel
 };
 
-LoftToSend Loft(std::string club = "007", std::string fancier = "012") {
-    return {"012Nord", "005Mitte", std::move(club), std::move(fancier), "M\xFCller Hans         "};
+LoftToSend Loft(std::string club = "007", std::string fancier = "012", std::string region = "012Nord") {
+    return {std::move(region), "005Mitte", std::move(club), std::move(fancier), "M\xFCller Hans         "};
 }
 
 // A send's result with its status line and message box.
@@ -101,10 +110,8 @@ TEST_F(LoftSend, SendsKeyNamePigeonsAndTimeAndTheClockConfirms) {
 }
 
 TEST_F(LoftSend, RefusesBeforeTheFirstByteWhatTheClockCannotTake) {
-    LoftToSend badRegion = Loft();
-    badRegion.region = "300Sud";
     const std::pair<LoftToSend, std::string> cases[] = {
-        {Loft("300", "012"), "p007012.dat"}, {Loft("007", "256"), "p007012.dat"}, {badRegion, "p007012.dat"},
+        {Loft("300", "012"), "p007012.dat"}, {Loft("007", "256"), "p007012.dat"}, {Loft("007", "012", "300Sud"), "p007012.dat"},
         {Loft(), "blankchip.dat"}, {Loft(), "lowerchip.dat"}, {Loft(), "year45.dat"}, {Loft(), "unreadable.dat"},
     };
     for (const auto& [loft, file] : cases) {
@@ -156,9 +163,7 @@ TEST_F(LoftGet, AVanishingPortOrMoreThan1000PigeonsLeaveThePigeonFileAsItWas) {
     EXPECT_EQ(Pigeons(), kOldPigeons);
     link.close();
     clock.State().pigeons.resize(1001);
-    ScriptedClockLink fresh(clock);
-    fresh.open(PortSettings{});
-    EXPECT_EQ(Get(fresh).result, LoftGetResult::TooManyPigeons);
+    EXPECT_EQ(Over(clock, [&](ClockLink& l) { return Get(l); }).result, LoftGetResult::TooManyPigeons);
     EXPECT_EQ(Pigeons(), kOldPigeons);
     EXPECT_EQ(folder.EntryCount(), 4U);
 }
@@ -169,9 +174,7 @@ TEST_F(LoftGet, CancelAndAFailedSaveLeaveTheOldFileAndNoTemporary) {
     EXPECT_EQ(Pigeons(), kOldPigeons);
 
     stop = {}, stopAt.reset();
-    ScriptedClockLink fresh(clock);
-    fresh.open(PortSettings{});
-    const LoftGetOutcome failed = WithFailingSaves([&] { return Get(fresh); });
+    const LoftGetOutcome failed = WithFailingSaves([&] { return Over(clock, [&](ClockLink& l) { return Get(l); }); });
     EXPECT_EQ(failed.result, LoftGetResult::SaveFailed);
     EXPECT_FALSE(failed.saved.error.empty());
     EXPECT_EQ(Pigeons(), kOldPigeons);
@@ -295,15 +298,6 @@ TEST_F(RacedataGet, CancelWritesNothing) {
 class ClockFaults : public ClockTransfer {
 protected:
     ClockFaults() { wait = milliseconds{1}; }
-    // Each transfer opens the port afresh and hangs up at its end, as the dialogs do.
-    template <typename Transfer>
-    auto Over(ClockSimulator& simulator, Transfer transfer) {
-        ScriptedClockLink fresh(simulator);
-        fresh.open(PortSettings{});
-        auto outcome = transfer(fresh);
-        fresh.close();
-        return outcome;
-    }
     // A loft read-back over the old pigeon file: result, message, status and what the file holds.
     std::string LoftFrom(ClockSimulator& simulator) {
         folder.Write("pigeon/p007012.dat", kOldPigeons);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <set>
 #include <tuple>
 
 #include "core/app/fieldrules.h"
@@ -121,13 +120,9 @@ TEST(Races, NamesAreOneWhateverTheirCaseAndARenameTakesTheRaceFilesAlong) {
     folder.Write("racecalc/races.dat", kGolden);
     for (const char* file : {"Spring 1.flt", "Spring 1_wf012.man", "spring 1_WF003.MAN", "Autumn_wf007.man"})
         folder.Write(std::string("racecalc/") + file, file);
-    // Each file with what it holds, in order.
-    const auto files = [&] {
-        std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.path() / "racecalc"))
-            names.insert(entry.path().filename().string() + "=" + folder.Read("racecalc/" + entry.path().filename().string()));
+    const auto files = [&] { // each file with what it holds, in order
         std::string all;
-        for (const std::string& name : names) all += name + "\n";
+        for (const auto& [name, bytes] : folder.Files()) all += name.substr(std::string("racecalc/").size()) + "=" + bytes + "\n";
         return all;
     };
     const std::string before = files();
@@ -189,10 +184,7 @@ TEST(RaceEntry, ANewRaceTakesTheDefaultsButTodaysDateAndWeek) {
 }
 
 TEST(RaceEntry, TheEditorBoxesGiveBackTheRaceWithTheReleasePointCoordinatesOfItsSlot) {
-    RacePointTable points;
-    TestFolder folder;
-    std::filesystem::create_directories(folder.path() / "racepo");
-    LoadRacePoints(points, RacePointFilePath(folder.path()));
+    RacePointTable points; // slots 1 to 5 only
     ASSERT_TRUE(PutRacePoint(points, "05SPA          Spa, Belgien                  N50293000E005520000"));
     Race race = LineToRace(TestData("race/editor.dat")).value(); // made on 15 May 2024, release point 5
     RaceEditorFields fields = RaceEditorFieldsOf(race);
@@ -257,11 +249,14 @@ struct ManualFolder : TestFolder {
     std::string File() const { return Read("racecalc/Spring 1_wf012.man"); }
 };
 
-const TimerValues kTimer = {14, 5, 18, 0, 0, 16, 5, 20, 0, 0, 20, 0, 5};
-
-TEST(ManualTimes, ThreeOfTenPigeonsMakeTheGoldenFileAndReadBackIntoTheLoft) {
+struct ManualTimes : ::testing::Test {
     ManualFolder folder;
     ManualLoft loft = folder.Meier();
+};
+
+const TimerValues kTimer = {14, 5, 18, 0, 0, 16, 5, 20, 0, 0, 20, 0, 5};
+
+TEST_F(ManualTimes, ThreeOfTenPigeonsMakeTheGoldenFileAndReadBackIntoTheLoft) {
     ASSERT_EQ(loft.pigeons.size(), 10U);
     loft.timer = kTimer;
     AddManualArrival(loft, 8, {16, 5, 6, 1, 0});
@@ -281,9 +276,7 @@ TEST(ManualTimes, ThreeOfTenPigeonsMakeTheGoldenFileAndReadBackIntoTheLoft) {
     EXPECT_FALSE(ReadManualFile(folder.path(), kSpring, back)); // another fancier's file is not there
 }
 
-TEST(ManualTimes, AnArrivalNeedsARealDayAndMonth) {
-    ManualFolder folder;
-    ManualLoft loft = folder.Meier();
+TEST_F(ManualTimes, AnArrivalNeedsARealDayAndMonth) {
     const struct { Arrival arrival; int message; const char* field; } cases[] = {
         {{0, 5, 11, 0, 0}, kManualArrivalDay, "Text1"}, {{32, 5, 11, 0, 0}, kManualArrivalDay, "Text1"},
         {{15, 0, 11, 0, 0}, kManualArrivalMonth, "Text2"}, {{15, 13, 11, 0, 0}, kManualArrivalMonth, "Text2"},
@@ -296,9 +289,7 @@ TEST(ManualTimes, AnArrivalNeedsARealDayAndMonth) {
     EXPECT_TRUE(AddManualArrival(loft, 1, {31, 12, 0, 0, 0}).Done());
 }
 
-TEST(ManualTimes, SaveRuleKeepsAFileOnlyForPigeonsOrEnteredTimerDates) {
-    ManualFolder folder;
-    ManualLoft loft = folder.Meier();
+TEST_F(ManualTimes, SaveRuleKeepsAFileOnlyForPigeonsOrEnteredTimerDates) {
     loft.timer = kTimer;
     AddManualArrival(loft, 1, {15, 5, 11, 42, 7});
     RemoveManualArrival(loft, 1);
@@ -310,8 +301,7 @@ TEST(ManualTimes, SaveRuleKeepsAFileOnlyForPigeonsOrEnteredTimerDates) {
     EXPECT_FALSE(folder.Exists("racecalc/Spring 1_wf012.man"));
 }
 
-TEST(ManualTimes, FilesOfARaceAreFoundByTheirNamePatternInAnyCase) {
-    ManualFolder folder;
+TEST_F(ManualTimes, FilesOfARaceAreFoundByTheirNamePatternInAnyCase) {
     for (const char* file : {"Spring 1_wf012.man", "SPRING 1_WF001.MAN", "Spring 1_wf0123.man", "Spring 11_wf012.man",
                              "_wf000.man"})
         folder.Write(std::string("racecalc/") + file, "");
