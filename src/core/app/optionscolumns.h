@@ -9,7 +9,7 @@ namespace plumet::RegionColumn {
 
 inline constexpr Column Number{1, 3};
 inline constexpr Column Name{4, 33};
-inline constexpr std::size_t kRecordWidth = 33;
+inline constexpr std::size_t kRecordWidth = Name.last;
 
 } // namespace plumet::RegionColumn
 
@@ -18,6 +18,6 @@ namespace plumet::FederationColumn {
 inline constexpr Column Code{1, 3};
 inline constexpr Column Number{2, 3};
 inline constexpr Column Name{4, 33};
-inline constexpr std::size_t kRecordWidth = 33;
+inline constexpr std::size_t kRecordWidth = Name.last;
 
 } // namespace plumet::FederationColumn

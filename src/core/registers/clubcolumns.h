@@ -10,6 +10,6 @@ namespace plumet::ClubColumn {
 inline constexpr Column Number{1, 3};
 inline constexpr Column Name{4, 33};
 inline constexpr Column Note{34, 63};
-inline constexpr std::size_t kRecordWidth = 63;
+inline constexpr std::size_t kRecordWidth = Note.last;
 
 } // namespace plumet::ClubColumn

@@ -13,6 +13,6 @@ inline constexpr Column LoftLatitude{24, 32};
 inline constexpr Column LoftLongitude{33, 42};
 inline constexpr Column ManualClocking{43, 43}; // "0" for clocking by the clock
 inline constexpr Column Note{44, 73};
-inline constexpr std::size_t kRecordWidth = 73;
+inline constexpr std::size_t kRecordWidth = Note.last;
 
 } // namespace plumet::FancierColumn

@@ -17,7 +17,7 @@ inline constexpr Column Sex{23, 23};
 inline constexpr Column ChipCode{24, 33};
 inline constexpr Column Colour{34, 37};
 inline constexpr Column RingFormat{38, 39};
-inline constexpr std::size_t kRecordWidth = 39;
+inline constexpr std::size_t kRecordWidth = RingFormat.last;
 
 // The ring without its sex, as a reader quotes it.
 inline constexpr Column RingWithoutSex{1, 22};

@@ -12,7 +12,7 @@ inline constexpr Column Degrees{2, 3};
 inline constexpr Column Minutes{4, 5};
 inline constexpr Column Seconds{6, 7};
 inline constexpr Column Hundredths{8, 9};
-inline constexpr std::size_t kRecordWidth = 9;
+inline constexpr std::size_t kRecordWidth = Hundredths.last;
 
 } // namespace plumet::LatitudeColumn
 
@@ -23,6 +23,6 @@ inline constexpr Column Degrees{2, 4};
 inline constexpr Column Minutes{5, 6};
 inline constexpr Column Seconds{7, 8};
 inline constexpr Column Hundredths{9, 10};
-inline constexpr std::size_t kRecordWidth = 10;
+inline constexpr std::size_t kRecordWidth = Hundredths.last;
 
 } // namespace plumet::LongitudeColumn

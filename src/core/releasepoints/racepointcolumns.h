@@ -12,6 +12,6 @@ inline constexpr Column Name{3, 15};
 inline constexpr Column Place{16, 45};
 inline constexpr Column Latitude{46, 54};
 inline constexpr Column Longitude{55, 64};
-inline constexpr std::size_t kRecordWidth = 64;
+inline constexpr std::size_t kRecordWidth = Longitude.last;
 
 } // namespace plumet::RacePointColumn
