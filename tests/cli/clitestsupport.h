@@ -26,7 +26,7 @@ inline int Cli(const QString& folder, std::vector<std::string> args, std::string
 
 // A golden export, its dates of the form DD.MM.YYYY as this system's locale writes them.
 inline QByteArray GoldenWithLocalDates(const QString& data) {
-    QString text = QString::fromUtf8(TestData(data));
+    QString text = QString::fromUtf8(Golden(data));
     const QRegularExpression date(R"(\b\d\d\.\d\d\.\d{4}\b)");
     for (const QRegularExpressionMatch& m : date.globalMatch(QString(text)))
         text.replace(m.captured(), QLocale::system().toString(QDate::fromString(m.captured(), "dd.MM.yyyy"), QLocale::ShortFormat));

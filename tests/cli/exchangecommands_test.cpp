@@ -28,7 +28,7 @@ private slots:
         QCOMPARE(Said(target, {"read-exchange", "fancier"}), std::string("0 Reading the fancier exchange file ... done.\n"));
         QVERIFY(Said(target, {"read-exchange", "loft"}).starts_with("0 "));
         for (const QString file : {"club/club.dat", "fancier/f002.DAT", "pigeon/p002001.dat"})
-            QCOMPARE(target.Read(file), TestData("folders/exchange/" + file));
+            QCOMPARE(target.Read(file), Golden("folders/exchange/" + file));
     }
 
     void failuresPrintWhatTheWindowWouldSay() {

@@ -23,19 +23,6 @@ std::string PigeonRecord(int i) {
 
 } // namespace
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
-}
-
-QByteArray TestData(const QString& relative) { return ReadFile(PLUMET_TEST_DATA "/" + relative); }
-
 QByteArray PigeonFileBytes(int n) {
     QByteArray bytes = " " + QByteArray::number(n) + " \r\n";
     for (int i = 0; i < n; ++i) bytes += QByteArray::fromStdString(PigeonRecord(i)) + "\r\n";

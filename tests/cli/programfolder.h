@@ -12,11 +12,6 @@
 
 namespace plumet::e2e {
 
-QByteArray ReadFile(const QString& path);
-void WriteFile(const QString& path, const QByteArray& bytes);
-// A file of tests/data.
-QByteArray TestData(const QString& relative);
-
 // n pigeons (at most 1000) in register order, chip codes ending in "00" as the clock returns them.
 QByteArray PigeonFileBytes(int n);
 // A clock holding the first `pigeons` pigeons of PigeonFileBytes.
@@ -37,7 +32,7 @@ public:
     // Of layout "loft": the clock on `port`, fancier 012 with `pigeons` pigeons of PigeonFileBytes.
     void Loft(const QString& port, int pigeons) const;
     // A file of tests/data put at `relative`.
-    void Copy(const QString& data, const QString& relative) const { Write(relative, TestData(data)); }
+    void Copy(const QString& data, const QString& relative) const { Write(relative, ui::test::Golden(data)); }
 };
 
 } // namespace plumet::e2e

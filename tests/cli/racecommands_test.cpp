@@ -12,7 +12,7 @@ private slots:
         folder.Copy("export/Spring 1.flt", "racecalc/Spring 1.flt");
         const QString csv = folder.File("list.csv"), html = folder.File("list.html");
         QCOMPARE(Cli(folder.Path(), {"results", "Spring 1", "--html", html.toStdString(), "--csv", csv.toStdString()}), 0);
-        QCOMPARE(ReadFile(csv), TestData("export/Spring 1.csv"));
+        QCOMPARE(ReadFile(csv), Golden("export/Spring 1.csv"));
         QCOMPARE(ReadFile(html), GoldenWithLocalDates("export/Spring 1.html"));
 
         // No result file, or a target that cannot be written: refused, and no file is left.

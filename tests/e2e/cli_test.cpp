@@ -35,7 +35,7 @@ private slots:
         QVERIFY(QDir().mkpath(root.filePath("copy")));
         ProgramFolder decoy("decoy"); // other settings, a terminal program, no clock
         QByteArray decoyTexts;
-        for (const QByteArray& key : TestData("catalogue/keys.txt").split('\n'))
+        for (const QByteArray& key : Golden("catalogue/keys.txt").split('\n'))
             if (!key.isEmpty()) decoyTexts += key + "=DECOY\r\n";
         decoy.Write("club.txt", decoyTexts);
         const auto decoyBefore = Contents(decoy.Path());

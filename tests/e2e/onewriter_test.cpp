@@ -186,7 +186,7 @@ private slots:
         ProgramFolder dir;
         QTemporaryDir out;
         dir.Copy("race/races.dat", "racecalc/races.dat");
-        const QByteArray manual = TestData("e2e/Long_Distance 2_wf012.man"); // 80 pigeons
+        const QByteArray manual = Golden("e2e/Long_Distance 2_wf012.man"); // 80 pigeons
         dir.Write("racecalc/Long_Distance 2_wf012.man", manual);
         QCOMPARE(RunCli(dir.Path(), {"calculate", "Long_Distance 2"}).exitCode, 0);
         dir.Write("racecalc/Long_Distance 2_wf012.man", manual + manual.mid(manual.indexOf("\n3") + 1));

@@ -169,7 +169,7 @@ private slots:
         QVERIFY(RunDemoTool(folder).startsWith("prepared "));
         // The demo's race point and club: Night on 14 June 2025 at 6:00, closed 21:00 to 05:00 over
         // one night; NewYear on 31 December 2026 at 8:00.
-        WriteFile(folder + "/racecalc/races.dat", TestData("e2e/night-newyear-races.dat"));
+        WriteFile(folder + "/racecalc/races.dat", Golden("e2e/night-newyear-races.dat"));
 
         const struct {
             const char* race;

@@ -55,10 +55,10 @@ private slots:
             QCOMPARE(first.out, folder.RaceFile("W0120523.d" + point).replace("\r\n", "\n")); // the lines it appended
             for (const ClockState& state : {Loft(123, 8), Loft(5, 255, {At(7, 2), At(9, 2)})})
                 QCOMPARE(folder.Readout(state, point).exitCode, 0);
-            QCOMPARE(folder.Unclocked("W0120523.d" + point), TestData("e2e/readout/W0120523.d" + point));
+            QCOMPARE(folder.Unclocked("W0120523.d" + point), Golden("e2e/readout/W0120523.d" + point));
         }
         QCOMPARE(folder.Readout(Loft7(), "07").Told(), "1 " + Shown("MsgBoxText10"));
-        QCOMPARE(folder.Unclocked("W0120523.d07"), TestData("e2e/readout/W0120523.d07"));
+        QCOMPARE(folder.Unclocked("W0120523.d07"), Golden("e2e/readout/W0120523.d07"));
     }
 
     void cliArrivalMonthsAcrossAMonthEndAndTheNewYear() {
@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(folder.Readout(Loft(123, 7, {At(7, 30), At(7, 2), At(7, 0)}), "07",
                                 {"--master-time", "2024-07-02T10:00:00"}).exitCode, 0);
         QCOMPARE(folder.Readout(Loft(123, 8, {At(7, 31), At(7, 3)}), "07", {"--master-time", "2025-01-03T10:00:00"}).exitCode, 0);
-        QCOMPARE(folder.Unclocked("W0120523.d07"), TestData("e2e/readout/months.d07"));
+        QCOMPARE(folder.Unclocked("W0120523.d07"), Golden("e2e/readout/months.d07"));
     }
 
     void cliRefusalsLeaveTheFileUnchanged() {
@@ -106,7 +106,7 @@ private slots:
         qputenv("TZ", "UTC-2");
         QCOMPARE(RunCli(folder.Path(), {"export-xml", "23", "7", "--out", target.path()}).exitCode, 0);
         qunsetenv("TZ");
-        QCOMPARE(ReadFile(target.filePath("W0120523_07.xml")), TestData("xmlexport/W0120523_07.xml"));
+        QCOMPARE(ReadFile(target.filePath("W0120523_07.xml")), Golden("xmlexport/W0120523_07.xml"));
     }
 
     void dialogReadsClocksIntoOneFile() {
@@ -127,7 +127,7 @@ private slots:
             }
         }
         QCOMPARE(ShownTexts(folder.Messages()).mid(1), QStringList{Shown("MsgBoxText10")});
-        QCOMPARE(folder.Unclocked("W0120523.d00"), TestData("e2e/readout/dialog.d00"));
+        QCOMPARE(folder.Unclocked("W0120523.d00"), Golden("e2e/readout/dialog.d00"));
     }
 
     void cancelDuringAReadClosesTheDialogAndAddsNothing() {

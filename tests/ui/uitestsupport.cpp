@@ -21,12 +21,19 @@ ProgramFolderFixture::ProgramFolderFixture() : messages_(std::make_unique<Messag
 
 ProgramFolderFixture::~ProgramFolderFixture() { App() = AppContext{}; }
 
-void ProgramFolderFixture::Write(const QString& relative, const QByteArray& bytes) const {
-    const QString path = QDir(dir_.path()).filePath(relative);
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+}
+
+void ProgramFolderFixture::Write(const QString& relative, const QByteArray& bytes) const {
+    WriteFile(QDir(dir_.path()).filePath(relative), bytes);
 }
 
 void ProgramFolderFixture::Install(const QString& set) const {
@@ -56,8 +63,7 @@ QByteArray Golden(const QString& relative) {
 }
 
 QByteArray ProgramFolderFixture::Read(const QString& relative) const {
-    QFile file(QDir(dir_.path()).filePath(relative));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return ReadFile(QDir(dir_.path()).filePath(relative));
 }
 
 QString Shipped(const QString& key) { return ToQt(ShippedCatalogue().LookupText(key.toStdString())); }

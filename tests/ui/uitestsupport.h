@@ -96,6 +96,9 @@ private slots:
 
 // The bytes of golden file tests/data/<relative>; a key's text in the shipped English catalogue.
 QByteArray Golden(const QString& relative);
+// A whole file, empty when it cannot be read; a file written whole, its folders made first.
+QByteArray ReadFile(const QString& path);
+void WriteFile(const QString& path, const QByteArray& bytes);
 QString Shipped(const QString& key);
 
 // A window of type W, shown as it is made.
