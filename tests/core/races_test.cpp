@@ -91,6 +91,7 @@ TEST(Races, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOve
     EXPECT_EQ(std::pair(reloaded.races.at(1).releaseHour, reloaded.races.at(1).pigeonsEntered), std::pair(8, 123));
 
     while (!list.Full()) list.races.push_back(list.races[0]);
+    ASSERT_TRUE(SaveRaces(list, folder.path()));
     race.name = "Race 51";
     EXPECT_FALSE(StoreRace(list, folder.path(), race, std::nullopt).saved.ok);
     const std::string broken = " 3 " + kGolden.substr(3); // claims a third race
@@ -100,6 +101,81 @@ TEST(Races, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOve
     EXPECT_FALSE(StoreRace(list, folder.path(), race, std::nullopt).saved.ok);
     EXPECT_EQ(list.Count(), 2U);
     EXPECT_EQ(folder.Read("racecalc/races.dat"), broken);
+}
+
+// The window read the list; another task then changed it. Alter and Delete go on where their race
+// is as it was (counters aside) and keep the other task's change; otherwise they change nothing.
+TEST(Races, AChangeWorksOnTheListAsTheFileHoldsItNowAndOnlyOnItsOwnRace) {
+    const struct {
+        const char* change;
+        std::function<void(RaceList&)> apply;
+        bool goesOn;
+    } cases[] = {
+        {"counters of the other race", [](RaceList& l) { l.races[1].pigeonsEntered = 34; }, true},
+        {"counters of this race", [](RaceList& l) { l.races[0].pigeonsClassified = 7; }, true},
+        {"the other race deleted", [](RaceList& l) { l.races.pop_back(); }, true},
+        {"this race renamed", [](RaceList& l) { l.races[0].name = "Spring 9"; }, false},
+        {"this race altered", [](RaceList& l) { l.races[0].releaseHour = 5; }, false},
+        {"this race deleted", [](RaceList& l) { l.races.erase(l.races.begin()); }, false},
+    };
+    ASSERT_GT(std::size(cases), 0U);
+    for (const auto& c : cases) {
+        for (const bool alter : {true, false}) {
+            SCOPED_TRACE(std::string(c.change) + (alter ? ", alter" : ", delete"));
+            TestFolder folder;
+            folder.Write("racecalc/races.dat", kGolden);
+            RaceList window = LoadRaces(folder.path());
+            RaceList other = window;
+            c.apply(other);
+            ASSERT_TRUE(SaveRaces(other, folder.path()));
+            const std::string before = folder.Read("racecalc/races.dat");
+            Race altered = window.races[0];
+            altered.releaseHour = 9;
+            const SaveResult saved = alter ? StoreRace(window, folder.path(), altered, 1).saved : DeleteRace(window, folder.path(), 1);
+            if (!c.goesOn) {
+                EXPECT_EQ(saved.reason, FileReason::Changed);
+                EXPECT_EQ(folder.Read("racecalc/races.dat"), before);
+                continue;
+            }
+            ASSERT_TRUE(saved) << saved.error;
+            RaceList expected = other;
+            if (alter) expected.races[0].releaseHour = 9;
+            else expected.races.erase(expected.races.begin());
+            EXPECT_EQ(LoadRaces(folder.path()).races, expected.races);
+            EXPECT_EQ(window.races, expected.races);
+        }
+    }
+}
+
+// A name that could not name a file of its own makes its line damaged wherever it is read, and the
+// editor refuses it.
+TEST(Races, ARaceNameOutsideLettersDigitsUnderscoreAndBlanksOrADeviceNameIsDamaged) {
+    const struct {
+        std::string name;
+        FileReason reason;
+    } cases[] = {
+        {"../../PWN2", FileReason::Damaged}, {"   ", FileReason::Damaged}, {"CON", FileReason::Damaged},
+        {"lpt9", FileReason::Damaged},       {"Me-tz", FileReason::Damaged}, {std::string("Me\0tz", 5), FileReason::ControlBytes},
+        {"Com10 b_2", FileReason::None},
+    };
+    ASSERT_GT(std::size(cases), 0U);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestFolder folder;
+        Race race = kSpring;
+        race.name = c.name;
+        folder.Write("racecalc/races.dat", kGolden.substr(0, 5 + 291) + RaceToLine(race) + "\r\n");
+        const RaceList list = LoadRaces(folder.path());
+        EXPECT_EQ(list.problem.reason, c.reason);
+        EXPECT_EQ(list.Count(), c.reason == FileReason::None ? 2U : 1U);
+        if (c.reason != FileReason::None) {
+            EXPECT_EQ(list.problem.line, 3U);
+            EXPECT_NE(RaceListProblemText(list).find("races.dat"), std::string::npos);
+        }
+        RaceList empty;
+        const ActionResult stored = StoreRace(empty, folder.path(), race, std::nullopt);
+        EXPECT_EQ(stored.message, c.reason == FileReason::None ? kRaceNameUsed : TrimBlanks(c.name).empty() ? kRaceNameMissing : kRaceNameNotFit);
+    }
 }
 
 TEST(Races, ClosedPeriodsRunOverMidnight) {
@@ -131,8 +207,9 @@ TEST(Races, NamesAreOneWhateverTheirCaseAndARenameTakesTheRaceFilesAlong) {
     race.name = "SPRING 1";
     EXPECT_EQ(StoreRace(list, folder.path(), race, std::nullopt).message, kRaceNameUsed);
     EXPECT_EQ(StoreRace(list, folder.path(), race, 2).message, kRaceNameUsed);
-    race.name = "autumn"; // its files would join the race
-    EXPECT_EQ(StoreRace(list, folder.path(), race, 1).message, kRaceNameInFiles);
+    race.name = "autumn"; // its files would join the race, renamed or new
+    EXPECT_NE(StoreRace(list, folder.path(), race, 1).saved.error.find("Autumn_wf007.man"), std::string::npos);
+    EXPECT_NE(StoreRace(list, folder.path(), race, std::nullopt).saved.error.find("Autumn_wf007.man"), std::string::npos);
     race.name = "Summer";
     EXPECT_FALSE(WithFailingSaves([&] { return StoreRace(list, folder.path(), race, 1); }, SavesOf("races.dat")).saved);
     EXPECT_EQ(files(), before);
@@ -158,9 +235,17 @@ TEST(Races, DeleteRemovesTheRaceItsResultAndManualFilesOnlyOnceTheListIsWritten)
     for (const char* file : {"Spring 1.flt", "Spring 1_wf012.man", "spring 1_WF003.MAN", "Spring 12_wf012.man"})
         folder.Write(std::string("racecalc/") + file, "x");
     RaceList list = LoadRaces(folder.path());
+    const auto files = folder.Files();
     EXPECT_FALSE(WithFailingSaves([&] { return DeleteRace(list, folder.path(), 1); }).ok);
+    {
+        // A file that cannot be removed keeps every file of the race, and says why.
+        const SaveFault fault(SavesOf("spring 1_WF003.MAN"), SaveStage::Replace, FileReason::NoPermission);
+        const SaveResult kept = DeleteRace(list, folder.path(), 1);
+        EXPECT_EQ(kept.reason, FileReason::NoPermission);
+        EXPECT_NE(kept.error.find("spring 1_WF003.MAN"), std::string::npos) << kept.error;
+    }
     EXPECT_EQ(list.Count(), 2U);
-    EXPECT_TRUE(folder.Exists("racecalc/Spring 1.flt"));
+    EXPECT_EQ(folder.Files(), files);
 
     ASSERT_TRUE(DeleteRace(list, folder.path(), 1));
     EXPECT_EQ(TrimmedRaceName(list.races.at(0)), "Long_Distance 2");
