@@ -1,201 +1,109 @@
-// The race list on the demo folder while plumet-cli works beside the program's windows: the
-// chooser calculating on the list as it is, renames and deletes carrying the season along, the
-// season exported under the lock, and race names that cannot name a file.
+// The race list of the demo folder while plumet-cli works beside the program's windows.
 #include <QComboBox>
+#include <algorithm>
 #include <QDate>
 #include <QDir>
-#include <QFileInfo>
-#include <QDeadlineTimer>
-#include <QThread>
 
 #include "core/app/folderlock.h"
-#include "core/race/races.h"
 #include "e2esupport.h"
 #include "ui/app/startup.h"
 #include "ui/race/raceselectdialog.h"
 
 using namespace plumet::e2e;
-using plumet::ui::RaceSelectDialog;
-
-namespace {
-
-// A demo folder, prepared afresh under `root`.
-QString DemoFolder(const QTemporaryDir& root) {
-    const QString folder = root.filePath("demo");
-    return RunDemoTool(folder).startsWith("prepared ") ? folder : QString();
-}
-
-std::optional<plumet::Race> RaceNamed(const QString& folder, const char* name) {
-    for (const plumet::Race& race : plumet::LoadRaces(folder.toStdString()).races)
-        if (plumet::TrimmedRaceName(race) == name) return race;
-    return std::nullopt;
-}
-
-// A chooser in `mode` on the race of that name.
-void ChooseRace(RaceSelectDialog& chooser, const QString& name) {
-    chooser.show();
-    auto* list = chooser.findChild<QComboBox*>("Combo1");
-    list->setCurrentIndex(list->findText(name));
-}
-
-// Waits until process `pid` has the folder's lock file open: it is trying to take the lock.
-bool TriesTheLock(qint64 pid) {
-    const QString fds = QString("/proc/%1/fd").arg(pid);
-    for (QDeadlineTimer deadline(20000); !deadline.hasExpired(); QThread::msleep(5))
-        for (const QFileInfo& fd : QDir(fds).entryInfoList(QDir::System | QDir::NoDotAndDotDot))
-            if (fd.symLinkTarget().endsWith(plumet::kWriteLockFileName)) return true;
-    return false;
-}
-
-QString SeasonName() { return "Season " + QString::number(QDate::currentDate().year()); }
-
-} // namespace
+using Chooser = plumet::ui::RaceSelectDialog;
 
 class RaceListTest : public QObject {
     Q_OBJECT
+    QTemporaryDir root_;
+    QString folder_;
+    const QString season_ = "Season " + QString::number(QDate::currentDate().year());
+
+    QByteArray Races() const { return ReadFile(folder_ + "/racecalc/races.dat"); }
+    QByteArray Csv(const QString& csv = "now.csv") {
+        return RunCli(folder_, {"season", season_, "--csv", root_.filePath(csv)}).exitCode ? "" : ReadFile(root_.filePath(csv));
+    }
+    // A chooser, shown, on the race of that name; OK clicked when `click`.
+    static QComboBox* Choose(Chooser& chooser, const char* race, bool click = true) {
+        chooser.show();
+        auto* list = chooser.findChild<QComboBox*>("Combo1");
+        list->setCurrentIndex(list->findText(race));
+        if (click) Click(&chooser, "OKButton");
+        return list;
+    }
 
 private slots:
-    // The chooser open on Metz, plumet-cli calculates Ettelbruck, then Calculate in the window:
-    // Ettelbruck keeps its new counters. A race renamed meanwhile is named, and the list shown again.
-    void theChooserCalculatesOnTheListAsTheFileHoldsIt() {
-        QTemporaryDir root;
-        const QString folder = DemoFolder(root);
-        QVERIFY(!folder.isEmpty());
-        MessageTestMode messages;
-        plumet::ui::PrepareProgramFolder(folder.toStdString());
-        QDir racecalc(folder + "/racecalc");
-        const QStringList manual = racecalc.entryList({"Ettelbruck_*.man"});
-        QVERIFY(!manual.isEmpty() && racecalc.remove(manual.first())); // a loft fewer
-        const auto before = RaceNamed(folder, "Ettelbruck");
-
-        RaceSelectDialog chooser(nullptr, RaceSelectDialog::Mode::Calculate);
-        ChooseRace(chooser, "Metz");
-        QCOMPARE(RunCli(folder, {"calculate", "Ettelbruck"}).exitCode, 0);
-        const auto calculated = RaceNamed(folder, "Ettelbruck");
-        QVERIFY(calculated && before && calculated->pigeonsEntered < before->pigeonsEntered);
-        {
-            ModalWatcher results([](QWidget*) {});
-            Click(&chooser, "OKButton");
-        }
-        QVERIFY(QFile::exists(folder + "/racecalc/Metz.flt"));
-        QCOMPARE(RaceNamed(folder, "Ettelbruck"), calculated);
-
-        const auto shownIndex = [](QWidget* chooser, const char* name) {
-            return chooser->findChild<QComboBox*>("Combo1")->findText(name);
-        };
-        RaceSelectDialog again(nullptr, RaceSelectDialog::Mode::Calculate);
-        ChooseRace(again, "Arlon");
-        plumet::RaceList list = plumet::LoadRaces(folder.toStdString());
-        const std::size_t number = static_cast<std::size_t>(shownIndex(&again, "Arlon")) + 1;
-        plumet::Race arlon = list.races.at(number - 1);
-        arlon.name = "Arlon2"; // by another window
-        QVERIFY(plumet::StoreRace(list, folder.toStdString(), arlon, number).Done());
-        const auto files = Contents(folder);
-        Click(&again, "OKButton");
-        QVERIFY(again.isVisible());
-        auto* shown = again.findChild<QComboBox*>("Combo1");
-        QVERIFY(shown->findText("Arlon2") >= 0 && shown->findText("Arlon") < 0);
-        QVERIFY2(ShownTexts(messages).join(' ').contains("renamed the race Arlon to Arlon2"),
-                 qPrintable(ShownTexts(messages).join(' ')));
-        QCOMPARE(Contents(folder), files);
+    void init() {
+        folder_ = root_.filePath(QTest::currentTestFunction());
+        QVERIFY(RunDemoTool(folder_).startsWith("prepared "));
     }
 
-    // Started while another writer holds the folder, `season --csv` writes what the files hold
-    // once it has the folder.
-    void theSeasonIsExportedFromWhatTheFilesHoldOnceTheFolderIsFree() {
-        QTemporaryDir root;
-        const QString folder = DemoFolder(root);
-        QVERIFY(!folder.isEmpty());
-        QCOMPARE(RunCli(folder, {"season", SeasonName(), "--csv", root.filePath("before.csv")}).exitCode, 0);
+    // The chooser open on Metz, plumet-cli calculates Ettelbruck (a loft fewer), then Calculate in
+    // the window keeps Ettelbruck's counters. Arlon renamed meanwhile is named, nothing changes and
+    // the list is shown again. Renamed in the editor, Bastogne stays in its season; deleted,
+    // Ettelbruck leaves it. A hen that a read-out worded "W" is the one another worded "F".
+    void theWindowsChangeOnlyTheirOwnRaceAndCarryTheSeasonAlong() {
+        MessageTestMode messages;
+        plumet::ui::PrepareProgramFolder(folder_.toStdString());
+        QDir racecalc(folder_ + "/racecalc");
+        QVERIFY(racecalc.remove(racecalc.entryList({"Ettelbruck_*.man"}).value(0)));
+        Chooser calculate(nullptr, Chooser::Mode::Calculate), again(nullptr, Chooser::Mode::Calculate);
+        Choose(calculate, "Metz", false);
+        QComboBox* list = Choose(again, "Arlon", false);
+        QCOMPARE(RunCli(folder_, {"calculate", "Ettelbruck"}).exitCode, 0);
+        const QByteArray ettelbruck = Races().mid(Races().indexOf("Ettelbruck"), 291);
+        { const ModalWatcher results([](QWidget*) {}); Click(&calculate, "OKButton"); }
+        QVERIFY(Races().contains(ettelbruck) && racecalc.exists("Metz.flt"));
+
+        WriteFile(racecalc.filePath("races.dat"), QByteArray(Races()).replace("\nArlon ", "\nArlon2"));
+        const auto files = Contents(racecalc.path());
+        Click(&again, "OKButton");
+        QVERIFY(again.isVisible() && list->findText("Arlon2") >= 0 && list->findText("Arlon") < 0);
+        QVERIFY(ShownTexts(messages).join(' ').contains("renamed the race Arlon to Arlon2"));
+        QCOMPARE(Contents(racecalc.path()), files);
+
+        const ModalWatcher editor([](QWidget* window) { Typed(window, "Text1", "Bastogne2"); Click(window, "Command2"); });
+        Chooser alter(nullptr, Chooser::Mode::Alter), remove(nullptr, Chooser::Mode::Delete);
+        Choose(alter, "Bastogne");
+        Choose(remove, "Ettelbruck");
+        QVERIFY(ShownTexts(messages).join(' ').contains(season_) && !racecalc.exists("Ettelbruck.flt"));
+        QVERIFY(RunCli(folder_, {"season", season_}).out.contains("Races counted: 2 of 3\n")); // Arlon, renamed by hand, is missing
+
+        const QByteArray standings = Csv();
+        QByteArray bastogne = ReadFile(racecalc.filePath("Bastogne2.flt"));
+        for (qsizetype at = bastogne.indexOf('\n') + 1; at > 0 && at + 40 < bastogne.size(); at = bastogne.indexOf('\n', at) + 1)
+            if (bastogne[at + 40] == 'F') bastogne[at + 40] = 'W'; // the ring's last column
+        WriteFile(racecalc.filePath("Bastogne2.flt"), bastogne);
+        QCOMPARE(Csv().count('\n'), standings.count('\n'));
+    }
+
+    // `season --csv` started while another writer holds the folder writes what the files hold
+    // once it has the folder. A race name that reaches outside the folder, is blank, holds a NUL
+    // or is a device name makes races.dat damaged: calculate names the line and writes nothing.
+    void plumetCliReadsUnderTheLockAndBuildsNoPathFromAnUncheckedName() {
         QProcess waiting;
         {
-            plumet::FolderWriteLock held(folder.toStdString(), "plumet-cli calculate", std::chrono::milliseconds(0));
-            QVERIFY(held.Held());
-            waiting.start(PLUMET_CLI, {"--folder", folder, "season", SeasonName(), "--csv", root.filePath("waited.csv")});
-            QVERIFY(TriesTheLock(waiting.processId()));
-            QVERIFY(QFile::remove(folder + "/racecalc/Bastogne.flt")); // the other writer's change
+            plumet::FolderWriteLock held(folder_.toStdString(), "plumet-cli calculate", std::chrono::milliseconds(0));
+            waiting.start(PLUMET_CLI, {"--folder", folder_, "season", season_, "--csv", root_.filePath("waited.csv")});
+            const QString fds = QString("/proc/%1/fd").arg(waiting.processId()); // the lock file open: it waits
+            QTRY_VERIFY(std::ranges::any_of(QDir(fds).entryInfoList(QDir::System), [](const QFileInfo& fd) {
+                return fd.symLinkTarget().endsWith(plumet::kWriteLockFileName);
+            }));
+            QVERIFY(QFile::remove(folder_ + "/racecalc/Bastogne.flt"));
         }
-        QVERIFY(waiting.waitForFinished(30000));
-        QCOMPARE(waiting.exitCode(), 0);
-        QCOMPARE(RunCli(folder, {"season", SeasonName(), "--csv", root.filePath("after.csv")}).exitCode, 0);
-        QCOMPARE(ReadFile(root.filePath("waited.csv")), ReadFile(root.filePath("after.csv")));
-        QVERIFY(ReadFile(root.filePath("waited.csv")) != ReadFile(root.filePath("before.csv")));
-    }
+        QVERIFY(waiting.waitForFinished(30000) && waiting.exitCode() == 0);
+        QCOMPARE(ReadFile(root_.filePath("waited.csv")), Csv());
 
-    // Renamed in the editor, Bastogne stays in its season; deleted, Ettelbruck leaves it, and the
-    // question names the season. A hen whose sex another read-out worded differently is one pigeon.
-    void aRenameOrADeleteInTheWindowsCarriesTheSeasonAlong() {
-        QTemporaryDir root;
-        const QString folder = DemoFolder(root);
-        QVERIFY(!folder.isEmpty());
-        MessageTestMode messages;
-        plumet::ui::PrepareProgramFolder(folder.toStdString());
-        const auto counted = [&] {
-            const CliRun season = RunCli(folder, {"season", SeasonName()});
-            return season.out.mid(season.out.indexOf("Races counted: "), 22);
-        };
-        QCOMPARE(counted(), QByteArray("Races counted: 3 of 4\n"));
-        {
-            RaceSelectDialog alter(nullptr, RaceSelectDialog::Mode::Alter);
-            ChooseRace(alter, "Bastogne");
-            ModalWatcher editor([](QWidget* window) {
-                Typed(window, "Text1", "Bastogne2");
-                Click(window, "Command2");
-            });
-            Click(&alter, "OKButton");
-        }
-        QVERIFY(RaceNamed(folder, "Bastogne2"));
-        QCOMPARE(counted(), QByteArray("Races counted: 3 of 4\n"));
-        {
-            RaceSelectDialog remove(nullptr, RaceSelectDialog::Mode::Delete);
-            ChooseRace(remove, "Ettelbruck");
-            Click(&remove, "OKButton");
-        }
-        QVERIFY2(ShownTexts(messages).join(' ').contains(SeasonName()), qPrintable(ShownTexts(messages).join(' ')));
-        QVERIFY(!RaceNamed(folder, "Ettelbruck") && !QFile::exists(folder + "/racecalc/Ettelbruck.flt"));
-        QCOMPARE(counted(), QByteArray("Races counted: 2 of 3\n"));
-
-        const QString arlon = folder + "/racecalc/Arlon.flt";
-        const QString csv = root.filePath("s.csv");
-        QCOMPARE(RunCli(folder, {"season", SeasonName(), "--csv", csv}).exitCode, 0);
-        const QByteArray before = ReadFile(csv);
-        QByteArray result = ReadFile(arlon);
-        int hens = 0;
-        // The sex letter ends the ring's columns (21 to 41) of each pigeon line.
-        for (qsizetype at = result.indexOf('\n') + 1; at > 0 && at + 41 < result.size(); at = result.indexOf('\n', at) + 1) {
-            if (result[at + 40] != 'F') continue;
-            result[at + 40] = 'W';
-            ++hens;
-        }
-        QVERIFY(hens > 0);
-        WriteFile(arlon, result);
-        QCOMPARE(RunCli(folder, {"season", SeasonName(), "--csv", csv}).exitCode, 0);
-        QCOMPARE(ReadFile(csv).count('\n'), before.count('\n'));
-    }
-
-    // A race named to reach outside the folder, or of blanks only, makes races.dat damaged: the
-    // calculation names the file and its line, and writes nothing anywhere.
-    void aRaceNameThatCannotNameAFileIsADamagedLine() {
-        QTemporaryDir root;
-        const QString folder = DemoFolder(root);
-        QVERIFY(!folder.isEmpty());
-        const QString races = folder + "/racecalc/races.dat";
-        const QByteArray list = ReadFile(races);
-        for (const QByteArray& name : {QByteArray("../../PWN2"), QByteArray(" ")}) {
-            QByteArray damaged = list;
-            damaged.replace("Metz                          ", name.leftJustified(30, ' '));
-            QVERIFY(damaged != list);
-            WriteFile(races, damaged);
-            const auto files = Contents(root.path());
-            for (const char* race : {"Metz", "Arlon"}) {
-                const CliRun run = RunCli(folder, {"calculate", race});
-                QCOMPARE(run.exitCode, 1);
-                QVERIFY2(run.Err().contains("races.dat") && run.Err().contains("line 5"), qPrintable(run.Err()));
+        const QByteArray list = Races();
+        for (const QByteArray& name : {QByteArray("../../PWN2"), QByteArray(" "), QByteArray("Me\0tz", 5), QByteArray("CON")}) {
+            const QByteArray damaged = QByteArray(list).replace("Metz" + QByteArray(26, ' '), name.leftJustified(30));
+            WriteFile(folder_ + "/racecalc/races.dat", damaged);
+            const auto files = Contents(root_.path()).keys();
+            for (const QString& race : {QString("Arlon"), QString(name).trimmed()}) {
+                const CliRun run = RunCli(folder_, {"calculate", race});
+                QVERIFY2(run.exitCode == 1 && run.Err().contains("races.dat cannot be read: line 5"), qPrintable(run.Err()));
             }
-            const CliRun pwn = RunCli(folder, {"calculate", QString::fromLatin1(name)});
-            QCOMPARE(pwn.exitCode, 1);
-            QCOMPARE(Contents(root.path()), files);
-            QVERIFY(!QFile::exists(root.filePath("../PWN2.flt")));
+            QCOMPARE(Contents(root_.path()).keys(), files);
+            QCOMPARE(Races(), damaged);
         }
     }
 };

@@ -293,10 +293,6 @@ std::vector<std::string> RaceFileLines(const RaceList& list) {
     return lines;
 }
 
-SaveResult RaceFileWritable(const RaceList& list, const Path& programFolder) {
-    return BrokenListKept(list, RacesFilePath(programFolder));
-}
-
 SaveResult SaveRaces(const RaceList& list, const Path& programFolder) {
     const Path file = RacesFilePath(programFolder);
     if (const SaveResult kept = BrokenListKept(list, file); !kept) return kept;

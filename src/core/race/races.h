@@ -96,10 +96,8 @@ struct CurrentRace {
 };
 CurrentRace CurrentRaceOf(const Path& programFolder, const RaceList& earlier, std::size_t number);
 SaveResult SaveRaces(const RaceList& list, const Path& programFolder);
-// The lines of the race file, and whether the list may be written over it (not when the file
-// was not read whole).
+// The lines of the race file.
 std::vector<std::string> RaceFileLines(const RaceList& list);
-SaveResult RaceFileWritable(const RaceList& list, const Path& programFolder);
 
 // The default race, when its file was read.
 std::optional<Race> LoadDefaultRace(const Path& programFolder);
