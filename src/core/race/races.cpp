@@ -241,15 +241,16 @@ RaceList LoadRaces(const Path& programFolder) {
     const std::vector<std::string> lines = SplitLines(content.bytes);
     if (lines.empty()) return damaged(1);
     const auto count = ParseInteger(lines.front());
-    if (!count || *count < 0 || *count > static_cast<long long>(kRaceCapacity)) return damaged(1);
+    if (!count || *count < 0) return damaged(1);
     const std::size_t wanted = static_cast<std::size_t>(*count);
-    for (std::size_t i = 1; i <= wanted; ++i) {
+    for (std::size_t i = 1; i <= wanted && i <= kRaceCapacity; ++i) {
         if (i >= lines.size()) return damaged(i + 1);
         if (LineWithControlByte({lines[i]})) return damaged(i + 1, FileReason::ControlBytes);
         auto race = LineToRace(lines[i]);
         if (!race || !IsRaceName(race->name)) return damaged(i + 1);
         list.races.push_back(std::move(*race));
     }
+    if (wanted > kRaceCapacity) return damaged(1);
     list.outcome = LoadOutcome::Loaded;
     return list;
 }
@@ -273,11 +274,11 @@ CurrentRace CurrentRaceOf(const Path& programFolder, const RaceList& earlier, st
         return current;
     };
     for (std::size_t i = 0; i < current.list.Count(); ++i) {
-        Race race = current.list.races[i];
-        if (SameBarCounters(race, chosen)) {
-            current.number = i + 1;
-            return current;
-        }
+        if (!SameBarCounters(current.list.races[i], chosen)) continue;
+        current.number = i + 1;
+        return current;
+    }
+    for (Race race : current.list.races) {
         const std::string nameNow = TrimmedRaceName(race);
         race.name = chosen.name;
         if (SameBarCounters(race, chosen)) return changed(CatalogueText("Races.ChosenRenamed", {name, nameNow}));
