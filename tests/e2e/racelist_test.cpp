@@ -65,21 +65,22 @@ private slots:
         for (qsizetype at = bastogne.indexOf('\n') + 1; at > 0 && at + 40 < bastogne.size(); at = bastogne.indexOf('\n', at) + 1)
             if (bastogne[at + 40] == 'F') bastogne[at + 40] = 'W'; // the ring's last column
         WriteFile(racecalc.filePath("Bastogne2.flt"), bastogne);
-        QCOMPARE(csv("hens.csv").count('\n'), standings.count('\n'));
+        const QByteArray hens = csv("hens.csv");
+        QVERIFY(!standings.isEmpty() && hens.count('\n') == standings.count('\n'));
 
         QProcess waiting;
         {
             plumet::FolderWriteLock held(folder.toStdString(), "plumet-cli calculate", std::chrono::milliseconds(0));
             waiting.start(PLUMET_CLI, {"--folder", folder, "season", season, "--csv", root.filePath("waited.csv")});
             const QString fds = QString("/proc/%1/fd").arg(waiting.processId()); // the lock file open: it waits
-            QTRY_VERIFY(std::ranges::any_of(QDir(fds).entryInfoList(QDir::System), [](const QFileInfo& fd) {
+            QTRY_VERIFY(std::ranges::any_of(QDir(fds).entryInfoList(QDir::AllEntries | QDir::System), [](const QFileInfo& fd) {
                 return fd.symLinkTarget().endsWith(plumet::kWriteLockFileName);
             }));
             QVERIFY(QFile::remove(racecalc.filePath("Arlon.flt")));
         }
         QVERIFY(waiting.waitForFinished(30000) && waiting.exitCode() == 0);
         QCOMPARE(ReadFile(root.filePath("waited.csv")), csv("after.csv"));
-        QVERIFY(csv("after.csv") != csv("hens.csv"));
+        QVERIFY(ReadFile(root.filePath("waited.csv")) != hens);
 
         for (const QByteArray& name : {QByteArray("../../PWN2"), QByteArray(" "), QByteArray("Me\0tz", 5), QByteArray("CON")}) {
             const QByteArray damaged = QByteArray(listed).replace("Metz" + QByteArray(26, ' '), name.leftJustified(30));
