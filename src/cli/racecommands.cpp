@@ -27,7 +27,9 @@ std::optional<std::size_t> RaceNumber(const RaceList& races, const std::string& 
     return std::nullopt;
 }
 
-int NoSuchRace(const CliContext& context, const std::string& name) {
+int NoSuchRace(const CliContext& context, const RaceList& races, const std::string& name) {
+    // The race may stand behind the line where reading stopped.
+    if (races.outcome == LoadOutcome::Unreadable) return context.Fail("", RaceListProblemText(races));
     return context.Fail("Cli.NoSuchRaceName", {name});
 }
 
@@ -77,7 +79,7 @@ int RunDistance(CliContext& context, const std::vector<std::string>& args) {
 int RunCalculate(CliContext& context, const std::vector<std::string>& args) {
     RaceList races = LoadRaces(context.folder);
     const auto number = RaceNumber(races, args[0]);
-    if (!number) return NoSuchRace(context, args[0]);
+    if (!number) return NoSuchRace(context, races, args[0]);
     DistanceTable distances;
     LoadDistanceTable(distances, context.folder, races.races[*number - 1].clubNumber);
     const RaceCalcOutcome outcome =
@@ -113,7 +115,7 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
     const auto& [pdf, csv, html] = *files;
     const RaceList races = LoadRaces(context.folder);
     const auto number = RaceNumber(races, args[0]);
-    if (!number) return NoSuchRace(context, args[0]);
+    if (!number) return NoSuchRace(context, races, args[0]);
     const Race& race = races.races[*number - 1];
     const ResultFile result = ReadResultFile(context.folder, race.name);
     if (result.status == ReadStatus::Missing)

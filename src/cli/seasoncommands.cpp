@@ -19,6 +19,9 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
         return kUsage;
     }
     const TextCatalogue& catalogue = context.catalogue;
+    // An export is worked out from what the files hold once no other writer is at work.
+    const bool exporting = files->csv || files->html;
+    if (exporting && !context.LockForWriting("season")) return kFailed;
     const std::vector<SeasonFile> seasons = LoadSeasons(context.folder);
     const auto found = std::find_if(seasons.begin(), seasons.end(), [&](const SeasonFile& file) {
         return file.season && SameRaceName(file.season->name, args[0]);
@@ -52,8 +55,6 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
     if (files->csv) exports.push_back({ExportFormat::Csv, Path(*files->csv)});
     if (files->html) exports.push_back({ExportFormat::Html, Path(*files->html)});
     if (!exports.empty()) {
-        // Writing the export files, it is a writer like any other.
-        if (!context.LockForWriting("season")) return kFailed;
         const SaveResult saved = ExportSeason(context.folder, standings, texts, catalogue, ShortDate, exports);
         if (!saved) return context.Fail("", saved.error);
     }

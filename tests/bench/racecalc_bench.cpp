@@ -46,6 +46,8 @@ BenchRace LargeRace() {
     race.releaseLatitude = "N50293000";
     race.releaseLongitude = "E005520000";
     bench.races.races = {race};
+    // The calculation works on the list as the file holds it.
+    SaveRaces(bench.races, bench.folder);
 
     std::mt19937 random(42);
     std::string file = "0010524\r\n";

@@ -193,7 +193,7 @@ private slots:
         RaceEvaluationHooks().calculate = [&](QWidget*, RaceList& races, std::size_t n, const DistanceTable& table) {
             handed << QString("calculate %1 %2").arg(n).arg(table.Distance(12, 7)); // with the club's distances
             folder->Write("racecalc/" + name(races.races[n - 1]) + ".flt", " 0 \r\n");
-            return QStringList{" warned"};
+            return CalculationReport{{" warned"}, false};
         };
         // Chooses the second race in `mode` and answers whether the chooser stayed open.
         const auto choose = [](RaceSelectDialog::Mode mode) {

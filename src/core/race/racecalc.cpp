@@ -357,15 +357,16 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
         outcome.racesSaved = outcome.resultSaved = std::move(refusal);
         return outcome;
     };
-    if (number == 0 || number > races.Count()) return refuse(SaveFailed(CatalogueText("Races.NoSuchRace", {std::to_string(number)})));
     // No settings yet name no read-out files, so only manual times count; damaged ones name garbage.
     if (!settings.damage.empty()) return refuse(SaveFailed(settings.damage));
-    if (SaveResult writable = RaceFileWritable(races, programFolder); !writable) return refuse(writable);
+    // The list as the file holds it now, so that only this race's counters change.
+    CurrentRace current = CurrentRaceOf(programFolder, races, number);
+    if (!current.refusal) return refuse(current.refusal);
 
     // A file that is there but cannot be read would leave its pigeons out of a result that
     // looks whole; nothing is calculated then.
-    RaceList calculated = races;
-    Race& race = calculated.races[number - 1];
+    RaceList calculated = std::move(current.list);
+    Race& race = calculated.races[current.number - 1];
     const auto unreadable = [&](const Path& file, const FileProblem& problem) {
         return refuse(SaveFailed(CatalogueText("frmRaceSelect.txtNotCalculated", {CannotReadText(file, problem)}),
                                  problem.reason));

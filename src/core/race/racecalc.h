@@ -111,9 +111,10 @@ struct RaceCalcOutcome {
 inline constexpr const char* kReadingEndedKey = "frmRaceResultsShow.frmRaceResultsShowReadingEnded";
 std::string ReadingEndedText(std::string_view text, const Path& programFolder, const ReadingEnded& ended);
 
-// Calculates race `number` of the list: reads its input, evaluates, stores the three counters
-// in the list and writes the race file and the race's result file (decimal `separator`) in one
-// save: both or neither. An input or distance file that is there but cannot be read, damaged
+// Calculates race `number` of `races` (a list read earlier): reads its input, evaluates, stores
+// the three counters in the list as the file holds it now and writes the race file and the
+// race's result file (decimal `separator`) in one save: both or neither; `races` becomes the
+// list written. A race gone or altered since `races` was read is refused (CurrentRaceOf). An input or distance file that is there but cannot be read, damaged
 // settings and a race file not read whole are refused, and nothing changes;
 // racesSaved and resultSaved then say why (the same for both).
 RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const DistanceTable& distances,

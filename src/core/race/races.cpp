@@ -10,6 +10,8 @@
 #include "core/race/manualtimes.h"
 #include "core/race/racecalcfolder.h"
 #include "core/race/racecolumns.h"
+#include "core/race/racefields.h"
+#include "core/race/season.h"
 
 namespace plumet {
 namespace {
@@ -56,24 +58,29 @@ std::vector<Path> FilesOfRaceName(const Path& programFolder, const std::string& 
     return files;
 }
 
-struct RenameSave {
-    ActionResult result;
-    bool listWritten = false;
-};
+// "a.flt, a_wf001.man", the file names as a message lists them.
+std::string FileNames(const std::vector<Path>& files) {
+    std::string names;
+    for (const Path& file : files) names += (names.empty() ? "" : ", ") + NameOf(file);
+    return names;
+}
 
-// Writes the race file, the race's files under the new name and removes them under the old one,
-// all in one save. Files of the new name that are not the race's own stop the rename.
-RenameSave SaveRenamed(const RaceList& changed, const Path& programFolder, const std::string& oldName,
-                       const std::string& newName) {
-    const Path racesFile = RacesFilePath(programFolder);
+ActionResult NameInFiles(const std::string& name, const std::vector<Path>& files) {
+    return {0, "Text1", SaveFailed(CatalogueText("Races.NameInFiles", {name, FileNames(files)}))};
+}
+
+// Writes the race file, the race's files under the new name, removes them under the old one and
+// renames the race in the seasons that list it, all in one save. Files of the new name that are
+// not the race's own stop the rename.
+ActionResult SaveRenamed(const RaceList& changed, const Path& programFolder, const std::string& oldName,
+                         const std::string& newName) {
     const std::vector<Path> own = FilesOfRaceName(programFolder, oldName);
+    std::vector<Path> foreign;
     for (const Path& file : FilesOfRaceName(programFolder, newName))
-        if (std::find(own.begin(), own.end(), file) == own.end()) return {Refused(kRaceNameInFiles, "Text1")};
-    if (own.empty()) {
-        const SaveResult saved = SaveRaces(changed, programFolder);
-        return {{0, {}, saved}, saved.ok};
-    }
-    if (const SaveResult kept = BrokenListKept(changed, racesFile); !kept) return {{0, {}, kept}};
+        if (std::find(own.begin(), own.end(), file) == own.end()) foreign.push_back(file);
+    if (!foreign.empty()) return NameInFiles(newName, foreign);
+    const SeasonsOfRace seasons = SeasonsRenamingRace(programFolder, oldName, newName);
+    if (!seasons.refusal) return {0, {}, seasons.refusal};
 
     std::vector<FileToSave> files;
     std::vector<FileToSave> removals;
@@ -82,24 +89,48 @@ RenameSave SaveRenamed(const RaceList& changed, const Path& programFolder, const
     for (const Path& file : own) {
         const Path target = file.parent_path() / NamePath(newName + NameOf(file).substr(oldName.size()));
         // Two spellings of one file would meet under the new name.
-        if (!targets.insert(Lower(NameOf(target))).second) return {Refused(kRaceNameInFiles, "Text1")};
+        if (!targets.insert(Lower(NameOf(target))).second) return Refused(kRaceNameInFiles, "Text1");
         FileContent content = ReadWholeFile(file);
         if (content.status != ReadStatus::Ok)
-            return {{0, {}, SaveFailed(CatalogueText("Races.NotRenamedUnreadable", {PathText(file), ReasonText(content.problem)}))}};
+            return {0, {}, SaveFailed(CatalogueText("Races.NotRenamedUnreadable", {PathText(file), ReasonText(content.problem)}))};
         // Where letter case does not tell names apart the new name is the file itself.
         if (!std::filesystem::equivalent(file, target, ec)) removals.push_back({file, {}, true});
         files.push_back({target, std::move(content.bytes)});
     }
-    files.push_back({racesFile, JoinLinesCrLf(RaceFileLines(changed))});
+    files.push_back({RacesFilePath(programFolder), JoinLinesCrLf(RaceFileLines(changed))});
+    files.insert(files.end(), seasons.files.begin(), seasons.files.end());
     files.insert(files.end(), removals.begin(), removals.end());
-    const SaveResult saved = SaveFilesTogether(programFolder, files);
-    if (!saved) return {{0, {}, saved}};
-    return {{}, true};
+    return {0, {}, SaveFilesTogether(programFolder, files)};
+}
+
+// Everything but the counters, which the calculation changes, as the file holds it.
+bool SameBarCounters(Race a, const Race& b) {
+    a.pigeonsEntered = b.pigeonsEntered;
+    a.pigeonsClassified = b.pigeonsClassified;
+    a.fanciersEntered = b.fanciersEntered;
+    return RaceToLine(a) == RaceToLine(b);
 }
 
 } // namespace
 
 bool SameRaceName(std::string_view a, std::string_view b) { return Lower(TrimBlanks(a)) == Lower(TrimBlanks(b)); }
+
+bool IsDeviceName(std::string_view name) {
+    const std::string lower = Lower(name);
+    for (const char* device : {"con", "prn", "aux", "nul"})
+        if (lower == device) return true;
+    return lower.size() == 4 && (lower.rfind("com", 0) == 0 || lower.rfind("lpt", 0) == 0) && lower[3] >= '1' &&
+           lower[3] <= '9';
+}
+
+bool IsRaceName(std::string_view name) {
+    const std::string trimmed = TrimBlanks(name);
+    if (trimmed.empty() || trimmed.size() > kRaceNameLength || IsDeviceName(trimmed)) return false;
+    // The editor's key filter lets a backspace through as an editing key, never as a character.
+    return std::all_of(trimmed.begin(), trimmed.end(), [](char c) {
+        return c != '\b' && RaceNameKey(static_cast<unsigned char>(c)).has_value();
+    });
+}
 
 bool ClosedPeriodAcceptable(const Race& race) {
     if (race.nights <= 0) return true;
@@ -199,20 +230,61 @@ RaceList LoadRaces(const Path& programFolder) {
     const FileContent content = ReadWholeFile(list.loadedFrom);
     if (content.status == ReadStatus::Missing) return list;
     list.outcome = LoadOutcome::Unreadable;
-    if (content.status != ReadStatus::Ok) return list;
+    if (content.status != ReadStatus::Ok) {
+        list.problem = content.problem;
+        return list;
+    }
+    const auto damaged = [&list](std::size_t line, FileReason reason = FileReason::Damaged) {
+        list.problem = {reason, line, {}};
+        return list;
+    };
     const std::vector<std::string> lines = SplitLines(content.bytes);
-    if (lines.empty()) return list;
+    if (lines.empty()) return damaged(1);
     const auto count = ParseInteger(lines.front());
-    if (!count || *count < 0) return list;
+    if (!count || *count < 0) return damaged(1);
     const std::size_t wanted = static_cast<std::size_t>(*count);
     for (std::size_t i = 1; i <= wanted && i <= kRaceCapacity; ++i) {
-        if (i >= lines.size()) return list;
+        if (i >= lines.size()) return damaged(i + 1);
+        if (LineWithControlByte({lines[i]})) return damaged(i + 1, FileReason::ControlBytes);
         auto race = LineToRace(lines[i]);
-        if (!race) return list;
+        if (!race || !IsRaceName(race->name)) return damaged(i + 1);
         list.races.push_back(std::move(*race));
     }
-    if (wanted <= kRaceCapacity) list.outcome = LoadOutcome::Loaded;
+    if (wanted > kRaceCapacity) return damaged(1);
+    list.outcome = LoadOutcome::Loaded;
     return list;
+}
+
+std::string RaceListProblemText(const RaceList& list) { return CannotReadText(list.loadedFrom, list.problem); }
+
+CurrentRace CurrentRaceOf(const Path& programFolder, const RaceList& earlier, std::size_t number) {
+    CurrentRace current{LoadRaces(programFolder), 0, {}};
+    if (current.list.outcome == LoadOutcome::Unreadable) {
+        current.refusal = SaveFailed(RaceListProblemText(current.list), current.list.problem.reason);
+        return current;
+    }
+    if (number < 1 || number > earlier.Count()) {
+        current.refusal = SaveFailed(CatalogueText("Races.NoSuchRace", {std::to_string(number)}));
+        return current;
+    }
+    const Race& chosen = earlier.races[number - 1];
+    const std::string name = TrimmedRaceName(chosen);
+    const auto changed = [&current](std::string text) {
+        current.refusal = SaveFailed(std::move(text), FileReason::Changed);
+        return current;
+    };
+    for (std::size_t i = 0; i < current.list.Count(); ++i) {
+        if (!SameBarCounters(current.list.races[i], chosen)) continue;
+        current.number = i + 1;
+        return current;
+    }
+    for (Race race : current.list.races) {
+        const std::string nameNow = TrimmedRaceName(race);
+        race.name = chosen.name;
+        if (SameBarCounters(race, chosen)) return changed(CatalogueText("Races.ChosenRenamed", {name, nameNow}));
+        if (SameRaceName(nameNow, name)) return changed(CatalogueText("Races.ChosenAltered", {name}));
+    }
+    return changed(CatalogueText("Races.ChosenGone", {name}));
 }
 
 std::vector<std::string> RaceFileLines(const RaceList& list) {
@@ -220,10 +292,6 @@ std::vector<std::string> RaceFileLines(const RaceList& list) {
     lines.push_back(FormatCountLine(static_cast<long long>(list.races.size())));
     for (const Race& race : list.races) lines.push_back(RaceToLine(race));
     return lines;
-}
-
-SaveResult RaceFileWritable(const RaceList& list, const Path& programFolder) {
-    return BrokenListKept(list, RacesFilePath(programFolder));
 }
 
 SaveResult SaveRaces(const RaceList& list, const Path& programFolder) {
@@ -248,54 +316,58 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
                        std::optional<std::size_t> alteredNumber) {
     const std::string name = TrimmedRaceName(race);
     if (name.empty()) return Refused(kRaceNameMissing, "Text1");
-    // Names that differ in letter case only would share their files.
-    for (std::size_t number = 1; number <= list.races.size(); ++number) {
-        if (alteredNumber && *alteredNumber == number) continue;
-        if (SameRaceName(list.races[number - 1].name, name)) return Refused(kRaceNameUsed, "Text1");
-    }
+    if (!IsRaceName(name)) return Refused(kRaceNameNotFit, "Text1");
     if (!ClosedPeriodAcceptable(race)) return Refused(kRaceClosedPeriodNotOverMidnight, "Text4");
-    RaceList changed = list;
-    std::string oldName;
+    // Another task may have changed the list since the window read it: only this race changes.
+    CurrentRace current = alteredNumber ? CurrentRaceOf(programFolder, list, *alteredNumber)
+                                        : CurrentRace{LoadRaces(programFolder), 0, {}};
+    if (!alteredNumber && current.list.outcome == LoadOutcome::Unreadable)
+        current.refusal = SaveFailed(RaceListProblemText(current.list), current.list.problem.reason);
+    if (!current.refusal) return {0, {}, current.refusal};
+    RaceList changed = std::move(current.list);
+    // Names that differ in letter case only would share their files.
+    for (std::size_t number = 1; number <= changed.races.size(); ++number) {
+        if (number == current.number) continue;
+        if (SameRaceName(changed.races[number - 1].name, name)) return Refused(kRaceNameUsed, "Text1");
+    }
+    ActionResult result;
     if (alteredNumber) {
-        if (*alteredNumber < 1 || *alteredNumber > changed.races.size())
-            return {0, {}, SaveFailed(CatalogueText("Races.AlteredGone"))};
-        Race& slot = changed.races[*alteredNumber - 1];
-        oldName = TrimmedRaceName(slot);
+        Race& slot = changed.races[current.number - 1];
+        const std::string oldName = TrimmedRaceName(slot);
         Race altered = race;
         altered.pigeonsEntered = slot.pigeonsEntered;
         altered.pigeonsClassified = slot.pigeonsClassified;
         altered.fanciersEntered = slot.fanciersEntered;
         slot = altered;
+        result = oldName != name ? SaveRenamed(changed, programFolder, oldName, name)
+                                 : ActionResult{0, {}, SaveRaces(changed, programFolder)};
     } else {
         if (changed.Full())
             return {0, {}, SaveFailed(CatalogueText("Races.ListFull", {std::to_string(kRaceCapacity)}))};
+        // Files left under the name by an earlier race would join this one.
+        if (const std::vector<Path> left = FilesOfRaceName(programFolder, name); !left.empty())
+            return NameInFiles(name, left);
         changed.races.push_back(race);
+        result.saved = SaveRaces(changed, programFolder);
     }
-    RenameSave save;
-    if (alteredNumber && oldName != name) {
-        save = SaveRenamed(changed, programFolder, oldName, name);
-    } else {
-        save.result.saved = SaveRaces(changed, programFolder);
-        save.listWritten = save.result.saved.ok;
-    }
-    if (save.listWritten) {
-        changed.outcome = LoadOutcome::Loaded;
-        list = std::move(changed);
-    }
-    return save.result;
+    if (result.Done()) list = std::move(changed);
+    return result;
 }
 
 SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t number) {
-    if (number < 1 || number > list.races.size()) return SaveFailed(CatalogueText("Races.NoSuchRace", {std::to_string(number)}));
-    RaceList changed = list;
-    const Race removed = changed.races[number - 1];
-    changed.races.erase(changed.races.begin() + static_cast<std::ptrdiff_t>(number - 1));
-    SaveResult saved = SaveRaces(changed, programFolder);
-    if (!saved) return saved;
-    changed.outcome = LoadOutcome::Loaded;
-    list = std::move(changed);
-    RemoveRaceCalcFile(ResultFilePath(programFolder, removed.name));
-    for (const Path& file : ManualFilesOfRace(programFolder, TrimmedRaceName(removed))) RemoveRaceCalcFile(file);
+    CurrentRace current = CurrentRaceOf(programFolder, list, number);
+    if (!current.refusal) return current.refusal;
+    RaceList changed = std::move(current.list);
+    const std::string name = TrimmedRaceName(changed.races[current.number - 1]);
+    changed.races.erase(changed.races.begin() + static_cast<std::ptrdiff_t>(current.number - 1));
+    // A season keeping the name would take in a later race of that name.
+    const SeasonsOfRace seasons = SeasonsRenamingRace(programFolder, name, "");
+    if (!seasons.refusal) return seasons.refusal;
+    std::vector<FileToSave> files{{RacesFilePath(programFolder), JoinLinesCrLf(RaceFileLines(changed))}};
+    files.insert(files.end(), seasons.files.begin(), seasons.files.end());
+    for (const Path& file : FilesOfRaceName(programFolder, name)) files.push_back({file, {}, true});
+    const SaveResult saved = SaveFilesTogether(programFolder, files);
+    if (saved) list = std::move(changed);
     return saved;
 }
 

@@ -72,20 +72,32 @@ struct RaceList {
     std::vector<Race> races;
     LoadOutcome outcome = LoadOutcome::Missing;
     Path loadedFrom;
+    FileProblem problem; // why it was not read whole: the line, or why the file cannot be read
 
     std::size_t Count() const { return races.size(); }
     bool Full() const { return races.size() >= kRaceCapacity; }
 };
 
-// An empty list when the file is missing. Reading stops at the first line that is not a race;
-// what was read stays, and a file that was not read whole is reported as Unreadable and never
-// saved over by SaveRaces.
+// An empty list when the file is missing. Reading stops at the first line that is not a race
+// (one holding a control byte or a name that IsRaceName refuses included); what was read stays,
+// and a file that was not read whole is reported as Unreadable, with `problem` naming the line,
+// and never saved over by SaveRaces.
 RaceList LoadRaces(const Path& programFolder);
+// "The file … cannot be read: line 3 is damaged.", for a list that was not read whole.
+std::string RaceListProblemText(const RaceList& list);
+
+// The list as the file holds it now, and the number in it of race `number` of `earlier` (a list
+// read before). Refused when the file was not read whole, and (FileReason::Changed) when that
+// race is gone, renamed or altered in anything but its counters since `earlier` was read.
+struct CurrentRace {
+    RaceList list;
+    std::size_t number = 0;
+    SaveResult refusal;
+};
+CurrentRace CurrentRaceOf(const Path& programFolder, const RaceList& earlier, std::size_t number);
 SaveResult SaveRaces(const RaceList& list, const Path& programFolder);
-// The lines of the race file, and whether the list may be written over it (not when the file
-// was not read whole).
+// The lines of the race file.
 std::vector<std::string> RaceFileLines(const RaceList& list);
-SaveResult RaceFileWritable(const RaceList& list, const Path& programFolder);
 
 // The default race, when its file was read.
 std::optional<Race> LoadDefaultRace(const Path& programFolder);
@@ -98,25 +110,36 @@ inline constexpr int kRaceNameMissing = 2;
 inline constexpr int kRaceClosedPeriodNotOverMidnight = 3;
 inline constexpr int kRaceNameInFiles = 4;
 
+inline constexpr int kRaceNameNotFit = 5;
+
 // Whether two race names name the same files: trimmed, letter case aside.
 bool SameRaceName(std::string_view a, std::string_view b);
+
+// Device names that Windows reserves in every folder (CON, PRN, AUX, NUL, COM1-9, LPT1-9).
+bool IsDeviceName(std::string_view name);
+// A name that may name a race and its files: trimmed, 1 to 30 characters of letters A-Z and
+// a-z, digits, "_" and blanks, and no device name.
+bool IsRaceName(std::string_view name);
 
 // A closed period runs from an evening into the next morning: it ends earlier in the day than
 // it starts. Only a race over one night or more has one.
 bool ClosedPeriodAcceptable(const Race& race);
 
-// frmRaceAdd, store. Refuses, with the focus on the field named: a name that another race has
-// (trimmed names, letter case aside; in Alter mode the race itself does not count) or that is
-// empty (Text1); a closed period that does not run over midnight (Text4); a new name that files
-// of the racecalc folder already carry (Text1). Add appends, Alter (`alteredNumber`) replaces
-// the race and keeps its counters; a new name takes the race's result file and manual files
-// with it, written together with the race file, or nothing changes. The list changes only when
-// the race file was written; a full list is refused through `saved`.
+// frmRaceAdd, store. Works on the list as the file holds it now (CurrentRaceOf), so that
+// another task's changes stay. Refuses, with the focus on the field named: a name that another
+// race has (trimmed names, letter case aside; in Alter mode the race itself does not count),
+// that is empty or not a race name (Text1); a closed period that does not run over midnight
+// (Text4). A new name that files of the racecalc folder already carry is refused through
+// `saved`, naming them. Add appends, Alter (`alteredNumber`) replaces the race and keeps its
+// counters; a new name takes the race's result file, manual files and its place in the seasons
+// with it, written together with the race file, or nothing changes. `list` becomes the list
+// written; a full list, a changed race and an unreadable file are refused through `saved`.
 ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& race,
                        std::optional<std::size_t> alteredNumber);
 
-// frmRaceSelect, Delete: removes race `number`, writes the race file, then deletes the race's
-// result file and manual clock-time files. Nothing is deleted when the race file was not written.
+// frmRaceSelect, Delete: removes race `number` from the list as the file holds it now, its result
+// file and manual clock-time files, and takes it out of the seasons that list it, all in one
+// save or nothing; refused as StoreRace is when the race changed meanwhile.
 SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t number);
 
 } // namespace plumet

@@ -12,6 +12,7 @@
 #include "core/race/racecalcfolder.h"
 #include "core/race/racefields.h"
 #include "core/race/resultfile.h"
+#include "core/registers/rings.h"
 
 namespace plumet {
 namespace {
@@ -34,20 +35,6 @@ bool EndsWith(std::string_view text, std::string_view end) {
 bool SameFile(const Path& a, const Path& b) {
     std::error_code ec;
     return a == b || std::filesystem::equivalent(a, b, ec);
-}
-
-// Device names that Windows reserves in every folder: a file of that name cannot exist.
-bool IsDeviceName(std::string_view name) {
-    const std::string lower = Lower(name);
-    for (const char* device : {"con", "prn", "aux", "nul"})
-        if (lower == device) return true;
-    return lower.size() == 4 && (lower.rfind("com", 0) == 0 || lower.rfind("lpt", 0) == 0) && lower[3] >= '1' &&
-           lower[3] <= '9';
-}
-
-bool IsRaceNameText(std::string_view name) {
-    return !name.empty() && name.size() <= kRaceNameLength &&
-           std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; });
 }
 
 // The settings of the file, in the order the writer puts them.
@@ -214,7 +201,7 @@ std::optional<Season> ParseSeasonFile(const std::vector<std::string>& lines, Sea
             break;
         }
         default:
-            if (!IsRaceNameText(value)) return fail(SeasonDamage::RaceName, number, *setting);
+            if (!IsRaceName(value)) return fail(SeasonDamage::RaceName, number, *setting);
             if (season.Lists(value)) return fail(SeasonDamage::RaceTwice, number, *setting);
             season.races.push_back(value);
         }
@@ -294,6 +281,13 @@ RacePrizes PrizesOfRace(const Season& season, const Race& race, std::size_t clas
     return prizes;
 }
 
+std::string RingKey(std::string_view ringText) {
+    // Every ring layout ends in the sex letter, which the catalogue of the read-out words.
+    std::string key = TrimBlanks(PadRight(ringText, kRingTextLength).substr(0, kRingTextLength - 1));
+    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return key;
+}
+
 Standings StandingsOf(const std::vector<CountedRace>& races, int countedPrizes) {
     struct Pigeon {
         PigeonStanding standing;
@@ -305,17 +299,16 @@ Standings StandingsOf(const std::vector<CountedRace>& races, int countedPrizes) 
         std::map<std::string, int> countedInRace;
         const std::size_t prizes = std::min(race.prizes.Count(), race.lines.size());
         for (std::size_t i = 0; i < prizes; ++i) {
-            const std::string ring = TrimBlanks(race.lines[i].ringText);
             const std::string loft = TrimBlanks(race.lines[i].fancierName);
             const long long points = race.prizes.points[i];
-            Pigeon& pigeon = pigeons[ring];
+            Pigeon& pigeon = pigeons[RingKey(race.lines[i].ringText)];
             PigeonStanding& p = pigeon.standing;
             const auto lofted = std::tuple(race.date, race.name);
             if (p.prizes == 0 || lofted > pigeon.lofted) {
                 p.loft = loft;
+                p.ring = TrimBlanks(race.lines[i].ringText);
                 pigeon.lofted = lofted;
             }
-            p.ring = ring;
             p.points += points;
             p.prizes += 1;
             p.coefficients += race.prizes.coefficients[i];
@@ -363,6 +356,39 @@ SeasonStandings CalculateSeason(const Path& programFolder, const Season& season,
             counted.push_back({entry.name, DateOfRace(*race), entry.prizes, std::move(lines)});
     }
     result.standings = StandingsOf(counted, season.countedPrizes);
+    return result;
+}
+
+std::optional<SeasonStandings> CurrentStandings(const Path& programFolder, std::string_view name) {
+    const std::vector<SeasonFile> files = LoadSeasons(programFolder);
+    const SeasonFile* file = FileOfSeason(files, name);
+    if (!file) return std::nullopt;
+    return CalculateSeason(programFolder, *file->season, files);
+}
+
+SeasonsOfRace SeasonsRenamingRace(const Path& programFolder, std::string_view name, std::string_view newName) {
+    SeasonsOfRace result;
+    for (const SeasonFile& file : LoadSeasons(programFolder)) {
+        if (!file.season) {
+            const bool unread = file.problem.damage == SeasonDamage::Unreadable || file.problem.damage == SeasonDamage::FolderUnreadable;
+            const FileProblem problem = unread ? file.problem.read : FileProblem{FileReason::Damaged, file.problem.line, {}};
+            result.refusal = SaveFailed(CatalogueText("Races.SeasonUnreadable", {CannotReadText(file.file, problem)}), problem.reason);
+            return result;
+        }
+        if (!file.season->Lists(name)) continue;
+        Season season = *file.season;
+        for (auto it = season.races.begin(); it != season.races.end();) {
+            if (!SameName(*it, name)) {
+                ++it;
+            } else if (newName.empty()) {
+                it = season.races.erase(it);
+            } else {
+                *it++ = std::string(newName);
+            }
+        }
+        result.seasons.push_back(season.name);
+        result.files.push_back({file.file, JoinLinesCrLf(SeasonFileLines(season))});
+    }
     return result;
 }
 

@@ -159,7 +159,11 @@ struct Standings {
     std::vector<LoftStanding> lofts;
     bool operator==(const Standings&) const = default;
 };
-// Pigeons (known by their ring) by the sum of their ace points, then more prizes, then the
+// A pigeon's ring as races compare it: the result file's ring text without the sex letter (its
+// last column, which the read-out words in its own language), blanks at the end and letter case.
+std::string RingKey(std::string_view ringText);
+
+// Pigeons (known by RingKey, shown with the ring of their latest race) by the sum of their ace points, then more prizes, then the
 // lower sum of coefficients, then the ring. Lofts (known by the result file's name) by the
 // sum of the ace points of their best `countedPrizes` prizes in each race, then more prizes
 // counted, then the name. Only prize winners stand in them.
@@ -190,6 +194,10 @@ struct SeasonStandings {
 // The standings of `season` as its files stand now. `files` are all the seasons (LoadSeasons),
 // to tell a race that another season lists too.
 SeasonStandings CalculateSeason(const Path& programFolder, const Season& season, const std::vector<SeasonFile>& files);
+
+// The standings of the season named, from what the files hold now; nothing when no sound
+// season file has that name.
+std::optional<SeasonStandings> CurrentStandings(const Path& programFolder, std::string_view name);
 
 // The race as the season that lists it sees it, for the race's own result list; it reads the
 // race's result file as the standings do.
@@ -229,6 +237,16 @@ struct SeasonStore {
 // and while any other season file is damaged (it might list one of the races) or the file of
 // the name is a damaged one, which is never saved over. A new name moves the file.
 SeasonStore StoreSeason(const Path& programFolder, const Season& season, const std::optional<std::string>& altered);
+
+// The seasons that list race `name`, and their files rewritten with `newName` in its place, or
+// without it when `newName` is empty, to be saved with the race's own files. Refused while a
+// season file is damaged or the folder cannot be listed: it might list the race.
+struct SeasonsOfRace {
+    std::vector<std::string> seasons;
+    std::vector<FileToSave> files;
+    SaveResult refusal;
+};
+SeasonsOfRace SeasonsRenamingRace(const Path& programFolder, std::string_view name, std::string_view newName);
 
 // Removes the season's file; a damaged one is left alone. Refused texts come from the catalogue.
 SaveResult DeleteSeason(const Path& programFolder, std::string_view name);

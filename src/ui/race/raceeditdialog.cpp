@@ -276,6 +276,14 @@ void RaceEditDialog::Store() {
     }
     if (!result.saved) {
         ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(result.saved.error));
+        // Nothing of the edit is put back over the other task's change.
+        listChanged_ = result.saved.reason == FileReason::Changed;
+        if (listChanged_) {
+            reject();
+        } else if (auto* field = findChild<FixedField*>(ToQt(result.focusField))) {
+            field->setFocus();
+            field->selectAll();
+        }
         return;
     }
     accept();

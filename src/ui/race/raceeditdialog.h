@@ -31,6 +31,8 @@ public:
 
     Mode EditMode() const { return mode_; }
     const RaceList& Races() const { return races_; }
+    // Whether Store was refused because another task changed the race meanwhile.
+    bool ListChanged() const { return listChanged_; }
 
     // Command2: stores the race in the list; Command1: saves it as the default race.
     void Store();
@@ -47,6 +49,7 @@ private:
     Mode mode_;
     RaceList races_;
     std::size_t number_ = 0;
+    bool listChanged_ = false;
     RacePointTable points_;
     std::vector<ListItem> clubs_;
     std::vector<ListItem> racePoints_;

@@ -12,11 +12,15 @@ class QWidget;
 
 namespace plumet::ui {
 
+struct CalculationReport {
+    QStringList warnings;     // input files whose reading ended early
+    bool listChanged = false; // the race changed since `races` was read: nothing was calculated
+};
+
 struct RaceEvaluation {
     // Calculates race `number` of `races` with its club's distance table loaded, and writes the
-    // race file (the counters) and the race's result file. Gives the warnings for input files
-    // whose reading ended early.
-    std::function<QStringList(QWidget* parent, RaceList& races, std::size_t number, const DistanceTable& distances)>
+    // race file (the counters) and the race's result file; `races` becomes the list written.
+    std::function<CalculationReport(QWidget* parent, RaceList& races, std::size_t number, const DistanceTable& distances)>
         calculate;
     // Read the race's result file, which exists, and show it in the result window (with the
     // calculation's warnings) or print it.

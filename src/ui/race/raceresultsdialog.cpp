@@ -103,8 +103,8 @@ QStringList RaceResultsDialog::ListLines() const { return FixedList{nullptr, lis
 
 void RaceResultsDialog::Print() { PrintResultList(this, race_, lines_); }
 
-QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
-                                   const DistanceTable& distances) {
+CalculationReport CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
+                                         const DistanceTable& distances) {
     const auto calculated = UnderWriteLock(parent, [&] {
         return CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
     });
@@ -115,10 +115,11 @@ QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t
     // Both files are written together, so one reason covers both.
     const SaveResult& saved = outcome.racesSaved.ok ? outcome.resultSaved : outcome.racesSaved;
     if (!saved.ok) ShowMessage(parent, MessageIcon::Critical, title, ToQt(saved.error));
-    QStringList warnings;
+    CalculationReport report;
+    report.listChanged = !saved.ok && saved.reason == FileReason::Changed;
     for (const std::string& warning : ReadingEndedWarnings(catalogue, App().programFolder, outcome.readingEnded))
-        warnings << ToQt(warning);
-    return warnings;
+        report.warnings << ToQt(warning);
+    return report;
 }
 
 namespace {

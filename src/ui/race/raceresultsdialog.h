@@ -10,6 +10,7 @@
 #include "core/race/races.h"
 #include "core/race/resultfile.h"
 #include "ui/app/dialogbase.h"
+#include "ui/race/raceevaluation.h"
 
 class QListWidget;
 
@@ -34,8 +35,8 @@ private:
 };
 
 // What the chooser's hooks do: calculate a race, show or print its stored result.
-QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
-                                   const DistanceTable& distances);
+CalculationReport CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
+                                         const DistanceTable& distances);
 void ShowRaceResults(QWidget* parent, const Race& race, const QStringList& warnings);
 void PrintRaceResults(QWidget* parent, const Race& race);
 

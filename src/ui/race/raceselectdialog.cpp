@@ -12,6 +12,7 @@
 #include "core/app/fixedwidth.h"
 #include "core/race/distances.h"
 #include "core/race/raceentry.h"
+#include "core/race/season.h"
 #include "ui/app/writelock.h"
 #include "ui/race/raceeditdialog.h"
 #include "ui/race/raceevaluation.h"
@@ -119,11 +120,13 @@ void RaceSelectDialog::Choose() {
         return;
     }
     case Mode::Calculate: {
-        hide();
+        const Race chosen = races_.races[number - 1];
         DistanceTable distances;
-        LoadDistanceTable(distances, App().programFolder, races_.races[number - 1].clubNumber);
-        const QStringList warnings = RaceEvaluationHooks().calculate(parentWidget(), races_, number, distances);
-        Present(races_.races[number - 1], false, warnings);
+        LoadDistanceTable(distances, App().programFolder, chosen.clubNumber);
+        const CalculationReport report = RaceEvaluationHooks().calculate(parentWidget(), races_, number, distances);
+        if (report.listChanged) return ShowListAgain();
+        hide();
+        Present(RaceNamed(races_, chosen), false, report.warnings);
         accept();
         return;
     }
@@ -131,17 +134,38 @@ void RaceSelectDialog::Choose() {
 }
 
 void RaceSelectDialog::AlterChosen(std::size_t number) {
-    hide();
+    // The chooser stays open below the editor, to show the list again when the race changed meanwhile.
     RaceEditDialog editor(parentWidget(), races_, number);
     editor.exec();
+    if (editor.ListChanged()) return ShowListAgain();
     accept();
 }
 
 void RaceSelectDialog::DeleteChosen(std::size_t number) {
-    if (!AskYesNo(this, Texts().Text("frmRaceSelectMsgBoxHelp2"), Texts().Text("frmRaceSelectMsgBoxHelp1"))) return;
+    const std::vector<std::string> seasons =
+        SeasonsRenamingRace(App().programFolder, TrimmedRaceName(races_.races[number - 1]), "").seasons;
+    QString question = Texts().Text("frmRaceSelectMsgBoxHelp1");
+    if (!seasons.empty()) {
+        QStringList names;
+        for (const std::string& season : seasons) names << ToQt(season);
+        question += "\n\n" + Texts().Text("DeleteFromSeasons").arg(names.join(", "));
+    }
+    if (!AskYesNo(this, Texts().Text("frmRaceSelectMsgBoxHelp2"), question)) return;
     const auto saved = UnderWriteLock(this, [&] { return DeleteRace(races_, App().programFolder, number); });
     if (saved && !*saved) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved->error));
+    if (saved && saved->reason == FileReason::Changed) return ShowListAgain();
     FillList();
+}
+
+void RaceSelectDialog::ShowListAgain() {
+    races_ = LoadRaces(App().programFolder);
+    FillList();
+}
+
+Race RaceSelectDialog::RaceNamed(const RaceList& races, const Race& race) {
+    for (const Race& listed : races.races)
+        if (SameRaceName(listed.name, race.name)) return listed;
+    return race;
 }
 
 void RaceSelectDialog::Present(const Race& race, bool print, const QStringList& warnings) {

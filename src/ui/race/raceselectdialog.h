@@ -32,6 +32,10 @@ private:
     void ShowChosen();
     void AlterChosen(std::size_t number);
     void DeleteChosen(std::size_t number);
+    // The list as the file holds it now, after another task changed the chosen race.
+    void ShowListAgain();
+    // The race of that name in `races` (its counters as calculated), or `race` itself.
+    static Race RaceNamed(const RaceList& races, const Race& race);
     // Shows or prints the race's result list when its result file is there.
     void Present(const Race& race, bool print, const QStringList& warnings = {});
 

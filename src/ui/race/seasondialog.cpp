@@ -215,7 +215,10 @@ void SeasonDialog::Export() {
     if (!chosen) return;
     const TextCatalogue catalogue = LoadCatalogue();
     const auto saved = UnderWriteLock(this, [&] {
-        return ExportSeason(App().programFolder, *standings_, LoadSeasonTexts(catalogue), catalogue, ShortDate,
+        // What the files hold now, once no other writer is at work.
+        const auto now = CurrentStandings(App().programFolder, standings_->season.name);
+        if (!now) return SaveFailed(CatalogueText("frmSeason.NoSuchSeason", {standings_->season.name}));
+        return ExportSeason(App().programFolder, *now, LoadSeasonTexts(catalogue), catalogue, ShortDate,
                             {{chosen->format, Path(chosen->file.toStdU16String())}});
     });
     if (saved && !*saved) ShowMessage(this, MessageIcon::Critical, Texts().Text("ExportTitle"), ToQt(saved->error));
