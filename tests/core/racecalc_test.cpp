@@ -161,6 +161,57 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     EXPECT_EQ(folder.Read("racecalc/Spring 1.flt"), result);
 }
 
+// Races that cannot be right as stored, and counts that do not fit the race list's four-digit
+// counters, are refused naming the race and the fields or the count; no file changes. A race
+// of 31.12.2028 keeps its week 54 and finds its pigeons.
+TEST(RaceCalc, ARaceThatCannotBeRightOrDoesNotFitIsRefusedNamingWhy) {
+    TestFolder folder;
+    Settings settings;
+    settings.region = "012" + std::string(30, ' ');
+    settings.federation = "052" + std::string(30, ' ');
+    folder.Write("racecalc/races.dat", TestData("race/calcraces.dat"));
+    const auto readout = [&](const std::string& week, const std::string& date, std::size_t pigeons) {
+        const std::vector<std::string> one = OnePigeon(date, "01050600000205060000060000", "0105120000");
+        std::vector<std::string> lines(one.begin(), one.end() - 1);
+        lines.insert(lines.end(), pigeons, one.back());
+        folder.Write("race/W01252" + week + ".d00", JoinLinesCrLf(lines));
+    };
+    const struct {
+        const char* name;
+        void (*change)(Race&);
+        std::size_t pigeons;
+        const char* said;
+    } cases[] = {
+        {"closed_00:00_to_00:00", [](Race& r) { r.nights = 1, r.closedFromHour = r.closedToHour = 0; }, 1,
+         "Race Spring 1 goes over night, but its closed period from 00:00 to 00:00 does not run over midnight."},
+        {"released_in_the_closed_period", [](Race& r) { r.nights = 1, r.releaseHour = 20, r.closedToHour = 4; }, 1,
+         "The release time 20:00 of race Spring 1 is not before its closed period starts at 20:00."},
+        {"week_54_of_2024", [](Race& r) { r.flightWeek = 54; }, 1, "The week 54 of race Spring 1 is no week"},
+        {"10500_pigeons", [](Race&) {}, 10500, "hold 10500 of its pigeons; a race takes at most 9999."},
+        {"20001_pigeons", [](Race&) {}, 20001, "hold 20001 of its pigeons"},
+    };
+    for (const auto& c : cases) {
+        readout("18", "0010524", c.pigeons);
+        RaceList races = LoadRaces(folder.path());
+        c.change(races.races[0]);
+        races.races[0].overNight = races.races[0].nights > 0;
+        const RaceCalcOutcome outcome = CalculateRace(races, 1, {}, folder.path(), settings, ',');
+        EXPECT_NE(outcome.racesSaved.error.find(c.said), std::string::npos) << c.name << ": " << outcome.racesSaved.error;
+        EXPECT_TRUE(outcome.readingEnded.empty()) << c.name;
+        EXPECT_EQ(folder.Read("racecalc/races.dat"), TestData("race/calcraces.dat")) << c.name;
+        EXPECT_FALSE(folder.Exists("racecalc/Spring 1.flt")) << c.name;
+    }
+    ASSERT_EQ(std::size(cases), 5u);
+
+    RaceList races = LoadRaces(folder.path());
+    Race& race = races.races[0];
+    std::tie(race.day, race.month, race.year, race.flightWeek) = std::tuple(31, 12, 2028, 54);
+    folder.Write("race/W0125254.d00",
+                 JoinLinesCrLf(OnePigeon("0311228", "31120600000101100000100000", "3112120000")));
+    EXPECT_TRUE(CalculateRace(races, 1, Kilometres({{12, 300.0}}), folder.path(), settings, ',').resultSaved.ok);
+    EXPECT_EQ(folder.Read("racecalc/Spring 1.flt").substr(0, 5), " 1 \r\n");
+}
+
 
 const std::string kGoldenResult = TestData("race/Spring 1.flt");
 
