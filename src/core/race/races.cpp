@@ -199,19 +199,23 @@ RaceList LoadRaces(const Path& programFolder) {
     const FileContent content = ReadWholeFile(list.loadedFrom);
     if (content.status == ReadStatus::Missing) return list;
     list.outcome = LoadOutcome::Unreadable;
+    list.problem = content.problem;
     if (content.status != ReadStatus::Ok) return list;
     const std::vector<std::string> lines = SplitLines(content.bytes);
+    list.problem = {FileReason::Damaged, 1, {}};
     if (lines.empty()) return list;
     const auto count = ParseInteger(lines.front());
     if (!count || *count < 0) return list;
     const std::size_t wanted = static_cast<std::size_t>(*count);
     for (std::size_t i = 1; i <= wanted && i <= kRaceCapacity; ++i) {
+        // A file that ends early has no line to blame.
+        list.problem.line = i < lines.size() ? i + 1 : 0;
         if (i >= lines.size()) return list;
         auto race = LineToRace(lines[i]);
         if (!race) return list;
         list.races.push_back(std::move(*race));
     }
-    if (wanted <= kRaceCapacity) list.outcome = LoadOutcome::Loaded;
+    if (wanted <= kRaceCapacity) list.outcome = LoadOutcome::Loaded, list.problem = {};
     return list;
 }
 
@@ -224,6 +228,11 @@ std::vector<std::string> RaceFileLines(const RaceList& list) {
 
 SaveResult RaceFileWritable(const RaceList& list, const Path& programFolder) {
     return BrokenListKept(list, RacesFilePath(programFolder));
+}
+
+std::string RaceListProblemText(const RaceList& list) {
+    if (list.outcome != LoadOutcome::Unreadable) return {};
+    return CannotReadText(list.loadedFrom, list.problem);
 }
 
 SaveResult SaveRaces(const RaceList& list, const Path& programFolder) {

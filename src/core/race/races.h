@@ -72,6 +72,7 @@ struct RaceList {
     std::vector<Race> races;
     LoadOutcome outcome = LoadOutcome::Missing;
     Path loadedFrom;
+    FileProblem problem; // why, when Unreadable: the system's reason, or the line where reading stopped
 
     std::size_t Count() const { return races.size(); }
     bool Full() const { return races.size() >= kRaceCapacity; }
@@ -86,6 +87,8 @@ SaveResult SaveRaces(const RaceList& list, const Path& programFolder);
 // was not read whole).
 std::vector<std::string> RaceFileLines(const RaceList& list);
 SaveResult RaceFileWritable(const RaceList& list, const Path& programFolder);
+// "The file racecalc\races.dat cannot be read: …" for a list not read whole, "" for one that was.
+std::string RaceListProblemText(const RaceList& list);
 
 // The default race, when its file was read.
 std::optional<Race> LoadDefaultRace(const Path& programFolder);
