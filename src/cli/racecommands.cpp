@@ -78,6 +78,9 @@ int RunDistance(CliContext& context, const std::vector<std::string>& args) {
 
 int RunCalculate(CliContext& context, const std::vector<std::string>& args) {
     RaceList races = LoadRaces(context.folder);
+    // A race list not read whole may lack the race, or be saved over with a part of it.
+    if (races.outcome == LoadOutcome::Unreadable)
+        return context.Fail("", CatalogueText("frmRaceSelect.txtNotCalculated", {RaceListProblemText(races)}));
     const auto number = RaceNumber(races, args[0]);
     if (!number) return NoSuchRace(context, races, args[0]);
     DistanceTable distances;
@@ -114,6 +117,7 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
     }
     const auto& [pdf, csv, html] = *files;
     const RaceList races = LoadRaces(context.folder);
+    if (races.outcome == LoadOutcome::Unreadable) return context.Fail("", RaceListProblemText(races));
     const auto number = RaceNumber(races, args[0]);
     if (!number) return NoSuchRace(context, races, args[0]);
     const Race& race = races.races[*number - 1];
@@ -123,9 +127,14 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
     const std::string unreadable = CannotReadText(ResultFilePath(context.folder, race.name), result.problem);
     if (result.status != ReadStatus::Ok) return context.Fail("", unreadable);
     if (!result.whole) context.err << Cp1252ToUtf8(unreadable) << '\n';
+    // A list shown from a file that is not whole, or without the prizes of a season file that
+    // cannot be read, is shown as far as it goes and ends in failure.
+    const RaceSeason season = SeasonOfRace(context.folder, race);
+    const std::vector<std::string> notes = ResultListNotes(context.catalogue, context.folder, race, result, season);
+    const int shown = notes.empty() ? kSuccess : kFailed;
     if (!pdf && !csv && !html) {
         PrintResultWindow(context, race, result.lines);
-        return kSuccess;
+        return shown;
     }
     std::vector<ExportTarget> exports;
     if (csv) exports.push_back({ExportFormat::Csv, Path(*csv)});
@@ -138,15 +147,16 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
         if (outcome.status == ExportStatus::NoResultFile)
             return context.Fail("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1", "There is no result for this race.");
         if (outcome.status == ExportStatus::NotWritten) return context.Fail("", outcome.error);
+        for (const std::string& note : outcome.notes)
+            if (note != unreadable) context.err << Cp1252ToUtf8(note) << '\n';
     }
-    if (!pdf) return kSuccess;
+    if (!pdf) return shown;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return context.Fail("Cli.NoGraphics");
-    const RaceSeason season = SeasonOfRace(context.folder, race);
     if (!WriteResultPdf(QString::fromStdString(*pdf), race, result.lines, 1, PageCount(result.lines.size()),
-                            season.Prizes()))
+                        season.Prizes(), notes))
         return context.Fail("Cli.PdfNotWritten", {*pdf});
-    return kSuccess;
+    return shown;
 }
 
 } // namespace plumet::cli

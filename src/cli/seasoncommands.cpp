@@ -34,9 +34,10 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
         return context.Fail("frmSeason.NoSuchSeason", {args[0]});
     }
     const SeasonStandings standings = CalculateSeason(context.folder, *found->season, seasons);
-    if (!standings.raceListWhole) context.err << Cp1252ToUtf8(catalogue.LookupText("frmSeason.RaceListUnreadable")) << '\n';
-    for (const SeasonFileProblem& problem : standings.damaged)
-        context.err << Cp1252ToUtf8(SeasonProblemText(catalogue, context.folder, problem)) << '\n';
+    // What could not be read is said, and the standings shown as far as they go end in failure.
+    const std::vector<std::string> notWhole = SeasonNotWhole(catalogue, context.folder, standings);
+    for (const std::string& note : notWhole) context.err << Cp1252ToUtf8(note) << '\n';
+    const int shown = notWhole.empty() ? kSuccess : kFailed;
 
     const SeasonTexts texts = LoadSeasonTexts(catalogue);
     if (!files->Any()) {
@@ -49,7 +50,7 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
             for (const std::string& line : FixedWidthLines(*table)) out += line + "\n";
         }
         context.out << Cp1252ToUtf8(out);
-        return kSuccess;
+        return shown;
     }
     std::vector<ExportTarget> exports;
     if (files->csv) exports.push_back({ExportFormat::Csv, Path(*files->csv)});
@@ -58,14 +59,15 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args) {
         const SaveResult saved = ExportSeason(context.folder, standings, texts, catalogue, ShortDate, exports);
         if (!saved) return context.Fail("", saved.error);
     }
-    if (!files->pdf) return kSuccess;
+    if (!files->pdf) return shown;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return context.Fail("Cli.NoGraphics");
-    const SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, ShortDate, LocaleSeparator());
+    SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, ShortDate, LocaleSeparator());
+    tables.notes = notWhole;
     if (!WritePagesPdf(QString::fromStdString(*files->pdf), QString::fromStdString(Cp1252ToUtf8(standings.season.name)),
                            SeasonPages(tables, texts)))
         return context.Fail("Cli.PdfNotWritten", {*files->pdf});
-    return kSuccess;
+    return shown;
 }
 
 } // namespace plumet::cli

@@ -54,9 +54,10 @@ void PaintPage(QPainter& painter, const PrintPage& page, const QImage& logo) {
 } // namespace
 
 std::vector<PrintPage> ResultPagesFor(const Race& race, const std::vector<ResultLine>& lines, std::size_t firstPage,
-                                      std::size_t lastPage, const RacePrizes* prizes) {
+                                      std::size_t lastPage, const RacePrizes* prizes,
+                                      const std::vector<std::string>& notes) {
     return ResultPages(race, lines, LoadPrintTexts(LoadCatalogue()), firstPage, lastPage, RaceShortDate(race),
-                       LocaleSeparator(), prizes);
+                       LocaleSeparator(), prizes, notes);
 }
 
 bool PaintResultPages(QPagedPaintDevice& device, const std::vector<PrintPage>& pages) {
@@ -83,8 +84,10 @@ bool WritePagesPdf(const QString& file, const QString& title, const std::vector<
 }
 
 bool WriteResultPdf(const QString& file, const Race& race, const std::vector<ResultLine>& lines,
-                    std::size_t firstPage, std::size_t lastPage, const RacePrizes* prizes) {
-    return WritePagesPdf(file, ToQt(TrimRightBlanks(race.name)), ResultPagesFor(race, lines, firstPage, lastPage, prizes));
+                    std::size_t firstPage, std::size_t lastPage, const RacePrizes* prizes,
+                    const std::vector<std::string>& notes) {
+    return WritePagesPdf(file, ToQt(TrimRightBlanks(race.name)),
+                         ResultPagesFor(race, lines, firstPage, lastPage, prizes, notes));
 }
 
 } // namespace plumet

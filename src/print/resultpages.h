@@ -16,7 +16,8 @@ namespace plumet {
 // Pages first..last of the race's list in the current catalogue's print texts, with the prizes
 // of its season when it has them.
 std::vector<PrintPage> ResultPagesFor(const Race& race, const std::vector<ResultLine>& lines, std::size_t firstPage,
-                                      std::size_t lastPage, const RacePrizes* prizes = nullptr);
+                                      std::size_t lastPage, const RacePrizes* prizes = nullptr,
+                                      const std::vector<std::string>& notes = {});
 
 // Paints the pages, one sheet each; the head logo is the installation's
 // "racecalc\kopfzeilenlogo_SW.jpg" when there is one, else the shipped logo, else none.
@@ -25,6 +26,7 @@ bool PaintResultPages(QPagedPaintDevice& device, const std::vector<PrintPage>& p
 // Writes the pages as a PDF file. False when the file could not be written.
 bool WritePagesPdf(const QString& file, const QString& title, const std::vector<PrintPage>& pages);
 bool WriteResultPdf(const QString& file, const Race& race, const std::vector<ResultLine>& lines,
-                    std::size_t firstPage, std::size_t lastPage, const RacePrizes* prizes = nullptr);
+                    std::size_t firstPage, std::size_t lastPage, const RacePrizes* prizes = nullptr,
+                    const std::vector<std::string>& notes = {});
 
 } // namespace plumet

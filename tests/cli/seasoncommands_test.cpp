@@ -9,9 +9,7 @@ class SeasonCommandsTest : public QObject {
 private slots:
     // The golden season on the command line: shown, exported, printed; refused as it should be.
     void seasonShowsExportsAndPrintsTheGoldenSeason() {
-        ProgramFolder folder;
-        for (const QString file : {"races.dat", "Bastogne.flt", "Ettelbruck.flt", "Arlon.flt", "Season 2024.season"})
-            folder.Copy("season/" + file, "racecalc/" + file);
+        ProgramFolder folder("season");
         std::string out;
         QCOMPARE(Cli(folder.Path(), {"season", "season 2024"}, &out), 0);
         for (const char* line : {"   no result file yet\n", "\n  1  J\xC3\xA4ger & S\xC3\xB6hne               4      225.00\n",
@@ -52,19 +50,6 @@ private slots:
             if (!r.err.empty()) QCOMPARE(err, r.err);
         }
         QVERIFY(!QFile::exists(csv));
-
-        // A result file that cannot be read is named with its reason, never taken for a missing one.
-        QVERIFY(QFile::remove(folder.File("racecalc/Arlon.flt")) && QDir(folder.Path()).mkdir("racecalc/Arlon.flt"));
-        std::string err;
-        QCOMPARE(Cli(folder.Path(), {"results", "Arlon"}, nullptr, &err), 1);
-        QVERIFY2(err.find("Arlon.flt cannot be read: it is a folder, not a file.") != std::string::npos, err.c_str());
-        QCOMPARE(Cli(folder.Path(), {"season", "Season 2024"}, &out), 0);
-        QVERIFY(out.find("result file Arlon.flt cannot be read: it is a folder, not a file") != std::string::npos);
-
-        // A race list that cannot be read whole is said; the standings are still shown.
-        QVERIFY(QFile::remove(folder.File("racecalc/races.dat")) && QDir(folder.Path()).mkdir("racecalc/races.dat"));
-        QCOMPARE(Cli(folder.Path(), {"season", "Season 2024"}, nullptr, &err), 0);
-        QVERIFY2(err.find("The race list cannot be read whole") != std::string::npos, err.c_str());
     }
 };
 

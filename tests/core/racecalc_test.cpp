@@ -146,14 +146,8 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     // Spring 1 counts 3 pigeons entered, 2 classified, 3 fanciers; Empty none.
     EXPECT_EQ(folder.Read("racecalc/races.dat"), TestData("race/calcraces_counted.dat"));
 
-    // An input that is there but cannot be read, or a result file that cannot be written:
-    // neither file changes, and the reason is said.
-    std::filesystem::remove(folder.path() / "race" / "W0125218.d00");
-    std::filesystem::create_directory(folder.path() / "race" / "W0125218.d00");
-    outcome = CalculateRace(races, 1, distances, folder.path(), settings, ',');
-    EXPECT_NE(outcome.racesSaved.error.find("W0125218.d00 cannot be read: it is a folder"), std::string::npos)
-        << outcome.racesSaved.error;
-    std::filesystem::remove(folder.path() / "race" / "W0125218.d00");
+    // A result file that cannot be written: neither file changes. (Inputs that cannot be read
+    // are the command tests' table.)
     outcome = WithFailingSaves([&] { return CalculateRace(races, 1, distances, folder.path(), settings, ','); },
                                SavesOf("Spring 1.flt"));
     EXPECT_FALSE(outcome.resultSaved.ok);
@@ -161,6 +155,37 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     EXPECT_EQ(folder.Read("racecalc/Spring 1.flt"), result);
 }
 
+// Races that cannot be right as stored, and counts that do not fit the race list's four-digit
+// counters, are refused naming the race and the fields or the count; no file changes.
+TEST(RaceCalc, ARaceThatCannotBeRightOrDoesNotFitIsRefusedNamingWhy) {
+    TestFolder folder;
+    Settings settings;
+    settings.region = "012";
+    settings.federation = "052";
+    folder.Write("racecalc/races.dat", TestData("race/calcraces.dat"));
+    const struct { void (*change)(Race&); std::size_t pigeons; const char* said; } cases[] = {
+        {[](Race& r) { r.nights = 1, r.closedFromHour = r.closedToHour = 0; }, 1,
+         "Race Spring 1 goes over night, but its closed period from 00:00 to 00:00 does not run over midnight."},
+        {[](Race& r) { r.nights = 1, r.releaseHour = 20, r.closedToHour = 4; }, 1,
+         "The release time 20:00 of race Spring 1 is not before its closed period starts at 20:00."},
+        {[](Race& r) { r.flightWeek = 54; }, 1, "The week 54 of race Spring 1 is no week"},
+        {[](Race&) {}, 10500, "hold 10500 of its pigeons; a race takes at most 9999."},
+        {[](Race&) {}, 20001, "hold 20001 of its pigeons"},
+    };
+    ASSERT_EQ(std::size(cases), 5u);
+    for (const auto& c : cases) {
+        std::vector<std::string> lines = OnePigeon("0010524", "01050600000205060000060000", "0105120000");
+        const std::string pigeon = lines.back();
+        lines.insert(lines.end(), c.pigeons - 1, pigeon);
+        folder.Write("race/W0125218.d00", JoinLinesCrLf(lines));
+        RaceList races = LoadRaces(folder.path());
+        c.change(races.races[0]);
+        const RaceCalcOutcome outcome = CalculateRace(races, 1, {}, folder.path(), settings, ',');
+        EXPECT_NE(outcome.racesSaved.error.find(c.said), std::string::npos) << outcome.racesSaved.error;
+        EXPECT_EQ(folder.Read("racecalc/races.dat"), TestData("race/calcraces.dat")) << c.said;
+        EXPECT_FALSE(folder.Exists("racecalc/Spring 1.flt")) << c.said;
+    }
+}
 
 const std::string kGoldenResult = TestData("race/Spring 1.flt");
 
@@ -230,6 +255,9 @@ TEST(ResultLayout, PagesHold29RowsPrintTheChosenRangeAndTheHeadInEitherUnit) {
     lines[0].distanceKm = 20.1125; // 12 miles 880 yards
     heads += PagesText(ResultPages(race, lines, texts, 1, 1, "01.05.2024", '.'));
     EXPECT_EQ(heads, TestData("race/heads.txt"));
+    // What the list was not read whole from stands on every page above the foot.
+    const std::string noted = PagesText(ResultPages(KmRace(), Pigeons(30), texts, 1, 2, "", ',', nullptr, {"Cut short."}));
+    for (const char* page : {"1", "2"}) EXPECT_NE(noted.find(page + std::string(" 500 6650 0 bold 7 Cut short.\n")), std::string::npos);
 }
 
 TEST(ResultLayout, WindowLinesAlignTheSeparators) {

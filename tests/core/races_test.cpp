@@ -216,15 +216,16 @@ TEST(RaceFields, TheNameTakesOnlyWhatAFileNameCanHoldAndTheBoxesHaveTheirRanges)
     EXPECT_EQ(FilteredText(U"Sp\u00E4t_1 /.\\:*?\"<>|\b", RaceNameKey), "Spt_1 ");
     EXPECT_EQ(ZeroFilledOnLeave(" 7", 2), "07");
     const struct { bool (*check)(std::string_view); const char *lastGood, *firstBad; } ranges[] = {{IsHourText, "23", "24"}, {IsMinuteText, "59", "60"},
-                  {[](std::string_view text) { return IsRaceWeekText(text, 2026); }, "53", "54"},
-                  {[](std::string_view text) { return IsRaceWeekText(text, 2000); }, "54", "55"},
+                  {[](std::string_view text) { return IsRaceWeekText(text, 2026, 6); }, "53", "54"},
+                  {[](std::string_view text) { return IsRaceWeekText(text, 2000, 6); }, "54", "55"},
+                  {[](std::string_view text) { return IsRaceWeekText(text, 2029, 1); }, "54", "55"},
                   {IsDayText, "31", "32"},  {IsMonthText, "12", "13"}};
     for (const auto& range : ranges) {
         EXPECT_TRUE(range.check(range.lastGood)) << range.lastGood;
         EXPECT_FALSE(range.check(range.firstBad) || range.check("")) << range.firstBad;
     }
     EXPECT_TRUE(IsDayText("00")); // a day not entered
-    EXPECT_FALSE(IsRaceWeekText("00", 2026));
+    EXPECT_FALSE(IsRaceWeekText("00", 2026, 6));
 }
 
 

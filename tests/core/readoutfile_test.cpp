@@ -36,11 +36,14 @@ TEST(ReadoutFields, StartValuesAndLeavingRules) {
     EXPECT_EQ(ReadoutFieldsOnLeave({"7", "5", "31", "12", "99"}, today), (ReadoutFields{"07", "05", "31", "12", "99"}));
     EXPECT_EQ(ReadoutFieldsOnLeave({"", "0", "32", "13", "00"}, today), ReadoutFieldsFor(today));
     // The weeks of the read-out date's year: 53 in 2026, 54 in 2000; a higher one is the last.
-    EXPECT_EQ(ReadoutWeekOnLeave("53", today, 2026) + ReadoutWeekOnLeave("54", today, 2026) +
-                  ReadoutWeekOnLeave("54", today, 2000) + ReadoutWeekOnLeave("99", today, 2000),
+    // In January the last week of the year before stands: week 54 of 2028 read out on 1.1.2029.
+    EXPECT_EQ(ReadoutWeekOnLeave("53", today, 2026, 6) + ReadoutWeekOnLeave("54", today, 2026, 6) +
+                  ReadoutWeekOnLeave("54", today, 2000, 6) + ReadoutWeekOnLeave("99", today, 2000, 6),
               "53535454");
     EXPECT_EQ(ReadoutFieldsFor(MakeDateTime(2023, 12, 31)).week, "53");
     EXPECT_EQ(ReadoutFieldsOnLeave({"00", "54", "31", "12", "26"}, today).week, "53");
+    EXPECT_EQ(ReadoutFieldsOnLeave({"00", "54", "01", "01", "29"}, today).week, "54");
+    EXPECT_EQ(ReadoutFieldsOnLeave({"00", "54", "01", "02", "29"}, today).week, "53");
 }
 
 TEST(ReadoutFields, ClockDatesTakeTheYearNearestTheReference) {
@@ -134,21 +137,20 @@ TEST(XmlExport, ZoneSuffixAndValues) {
     EXPECT_EQ(XmlOutputName("w0070324.D05"), "w0070324_05.xml");
 }
 
-TEST(XmlExport, ReadingStopsAtTheLimits) {
-    const std::string loft = "1123007000" + PadRight("Meier", 20) + "N51301525E007050000";
-    const std::string pigeon = SourceLines("W0120523.d07")[3];
-    std::vector<std::string> lines(kXmlPigeonLimit + 1, pigeon);
-    lines.insert(lines.begin(), loft);
-    lines.push_back(loft);
-    ReadOutDataSet data = BuildReadOutDataSet(lines, "07", FixedUtcOffset(0));
-    EXPECT_EQ(std::pair(data.pigeons.size(), data.fanciers.size()), std::pair(kXmlPigeonLimit, std::size_t{1}));
-    lines.assign(kXmlFancierLimit + 1, loft);
-    lines.push_back(pigeon);
-    data = BuildReadOutDataSet(lines, "07", FixedUtcOffset(0));
-    EXPECT_EQ(std::pair(data.pigeons.size(), data.fanciers.size()), std::pair(std::size_t{0}, kXmlFancierLimit));
-    lines.assign(kXmlSourceLineLimit, "9");
-    lines.push_back(loft);
-    EXPECT_TRUE(BuildReadOutDataSet(lines, "07", FixedUtcOffset(0)).fanciers.empty());
+// A read-out beyond a limit of the document is refused saying how many, never cut short.
+TEST(XmlExport, ASourceBeyondALimitIsRefusedSayingHowMany) {
+    const std::vector<std::string> source = SourceLines("W0120523.d07");
+    const struct { std::string line; std::size_t count; const char* said; } cases[] = {
+        {source[3], kXmlPigeonLimit + 1, " holds 30001 pigeons"}, {source[1], kXmlFancierLimit + 1, " holds 1001 lofts"},
+        {source[2], kXmlTimerLimit + 1, " holds 1001 timer lines"}, {"9", kXmlSourceLineLimit, " has 100001 lines"}};
+    for (const auto& c : cases) {
+        std::vector<std::string> lines(c.count, c.line);
+        lines.insert(lines.begin(), source[0]);
+        EXPECT_NE(XmlLimitRefusal(lines, "W0120523.d07").find(std::string("W0120523.d07") + c.said), std::string::npos)
+            << XmlLimitRefusal(lines, "W0120523.d07");
+        lines.pop_back();
+        EXPECT_EQ(XmlLimitRefusal(lines, "W0120523.d07"), "") << c.said;
+    }
 }
 
 // No source; garbage, a date line of no date, and a date line that is not a line of its own. A

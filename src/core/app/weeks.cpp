@@ -18,6 +18,8 @@ int WeekNumber(int year, int month, int day) {
 
 int LastWeekOfYear(int year) { return WeekNumber(year, 12, 31); }
 
+int LastRaceWeekOn(int year, int month) { return LastWeekOfYear(month == 1 ? year - 1 : year); }
+
 int WeekNumber(const DateTime& date) { return WeekNumber(date.year, date.month, date.day); }
 
 std::string WeekText(const DateTime& date) { return ZeroPadded(WeekNumber(date), 2); }

@@ -16,6 +16,9 @@ int WeekNumber(int year, int month, int day);
 int WeekNumber(const DateTime& date);
 // The week of 31 December: 53, or 54 in a leap year that begins on a Saturday.
 int LastWeekOfYear(int year);
+// The highest week a race can carry on a day of `month` of `year`: the last week of that year,
+// or in January of the year before, whose last race is read out in the new year.
+int LastRaceWeekOn(int year, int month);
 // The week of `date` as two digits ("07").
 std::string WeekText(const DateTime& date);
 

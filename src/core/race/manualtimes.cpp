@@ -89,7 +89,9 @@ std::vector<Path> ManualFilesOfRace(const Path& programFolder, std::string_view 
     std::error_code ec;
     const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file(ec) && IsManualFileOf(NameOf(it->path()), name))
+        // Whatever stands under such a name is one of them: a folder or a pipe there is
+        // refused when read, never skipped as if the loft had not been clocked.
+        if (IsManualFileOf(NameOf(it->path()), name))
             files.push_back(it->path());
     std::sort(files.begin(), files.end());
     return files;

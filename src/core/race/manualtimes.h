@@ -62,7 +62,8 @@ struct ManualLoft {
 ManualLoft ManualLoftOf(std::string_view fancierRecord, const PigeonTable& pigeons);
 
 Path ManualFilePath(const Path& programFolder, std::string_view raceName, std::string_view fancierNumber);
-// Every manual file of the race (trimmed name + "_wf???.man", any letter case), by name.
+// Every manual file of the race (trimmed name + "_wf???.man", any letter case), by name, of
+// whatever kind the entry is.
 std::vector<Path> ManualFilesOfRace(const Path& programFolder, std::string_view raceName);
 
 // The lines of the file: the race's date and club and release point, the added pigeons in list order.

@@ -9,6 +9,7 @@
 #include "core/app/catalogue.h"
 #include "core/app/fixedwidth.h"
 #include "core/app/timesource.h"
+#include "core/app/weeks.h"
 #include "core/race/geodesic.h"
 #include "core/race/manualtimes.h"
 #include "core/race/racecalcfolder.h"
@@ -199,7 +200,10 @@ void EvaluatePigeon(PigeonEntry& p, const FancierEntry& fancier, const Race& rac
     const TimerEntry& t = fancier.timer;
     const long long a = ClockSeconds(t.syncDay, t.syncMonth, t.syncHour, t.syncMinute, t.syncSecond, race);
     const long long b = ClockSeconds(t.readDay, t.readMonth, t.readHour, t.readMinute, t.readSecond, race);
-    const long long c = ClockSeconds(t.readDay, t.readMonth, t.clockHour, t.clockMinute, t.clockSecond, race);
+    const int clockDay = ClockReadoutDayOffset(t.readHour * 3600LL + t.readMinute * 60LL + t.readSecond,
+                                               t.clockHour * 3600LL + t.clockMinute * 60LL + t.clockSecond);
+    const long long c =
+        ClockSeconds(t.readDay, t.readMonth, t.clockHour, t.clockMinute, t.clockSecond, race) + clockDay * 86400LL;
     // A clock read out at the moment it was set tells nothing about its deviation.
     if (c == a) return;
     const long long corrected = RoundHalfEven(static_cast<double>(a) + static_cast<double>(night.arrival - a) *
@@ -225,6 +229,32 @@ void Rank(std::vector<PigeonEntry>& pigeons) {
 }
 
 } // namespace
+
+std::string RaceNotCalculable(const Race& race) {
+    const std::string name = TrimmedRaceName(race);
+    const auto time = [](int hour, int minute) { return ZeroPadded(hour, 2) + ":" + ZeroPadded(minute, 2); };
+    const int lastWeek = LastRaceWeekOn(race.year, race.month);
+    if (race.flightWeek < 1 || race.flightWeek > lastWeek)
+        return CatalogueText("RaceCalc.WeekOutOfRange", {name, ZeroPadded(race.flightWeek, 2), std::to_string(lastWeek)});
+    if (race.nights <= 0) return {};
+    const std::string from = time(race.closedFromHour, race.closedFromMinute);
+    const std::string to = time(race.closedToHour, race.closedToMinute);
+    if (!ClosedPeriodAcceptable(race)) return CatalogueText("RaceCalc.ClosedPeriodNotOverMidnight", {name, from, to});
+    if (race.releaseHour * 60 + race.releaseMinute >= race.closedFromHour * 60 + race.closedFromMinute)
+        return CatalogueText("RaceCalc.ReleaseInClosedPeriod", {name, time(race.releaseHour, race.releaseMinute), from});
+    return {};
+}
+
+std::string CountsBeyondLimits(const Race& race, const RaceCalculation& calculation) {
+    const std::string name = TrimmedRaceName(race);
+    if (calculation.pigeonsRead > kMaxCountedPigeons)
+        return CatalogueText("RaceCalc.TooManyPigeons", {name, std::to_string(calculation.pigeonsRead),
+                                                          std::to_string(kMaxCountedPigeons)});
+    if (calculation.fanciers.size() > kMaxRaceFanciers)
+        return CatalogueText("RaceCalc.TooManyFanciers", {name, std::to_string(calculation.fanciers.size()),
+                                                           std::to_string(kMaxRaceFanciers)});
+    return {};
+}
 
 std::vector<std::size_t> ExchangeSortOrder(std::vector<double> speeds) {
     // The plain loops cost a swap for nearly every other comparison. Their outcome is known
@@ -312,12 +342,13 @@ std::size_t ReadRaceInput(RaceCalculation& calculation, const Race& race, const 
                 for (std::size_t f = 0; f < fanciers.size() && !index; ++f)
                     if (fanciers[f].number1 == pending->number1 && fanciers[f].number2 == pending->number2) index = f;
                 if (!index) {
-                    if (fanciers.size() >= kMaxRaceFanciers) return endedAt(k);
                     fanciers.push_back(*pending);
                     index = fanciers.size() - 1;
                 }
             }
-            if (calculation.pigeons.size() >= kMaxRacePigeons) return endedAt(k);
+            // Beyond the limit the pigeons are only counted, so the refusal can say how many.
+            ++calculation.pigeonsRead;
+            if (calculation.pigeons.size() >= kMaxRacePigeons) continue;
             pigeon->fancierIndex = *index;
             calculation.pigeons.push_back(std::move(*pigeon));
         }
@@ -367,6 +398,10 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
     // looks whole; nothing is calculated then.
     RaceList calculated = std::move(current.list);
     Race& race = calculated.races[current.number - 1];
+    const auto cannot = [&](const std::string& why) {
+        return refuse(SaveFailed(CatalogueText("frmRaceSelect.txtNotCalculated", {why}), FileReason::Damaged));
+    };
+    if (const std::string wrong = RaceNotCalculable(race); !wrong.empty()) return cannot(wrong);
     const auto unreadable = [&](const Path& file, const FileProblem& problem) {
         return refuse(SaveFailed(CatalogueText("frmRaceSelect.txtNotCalculated", {CannotReadText(file, problem)}),
                                  problem.reason));
@@ -382,6 +417,7 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
         if (const std::size_t line = ReadRaceInput(calculation, race, SplitLines(content.bytes)))
             outcome.readingEnded.push_back({file, line});
     }
+    if (const std::string over = CountsBeyondLimits(race, calculation); !over.empty()) return cannot(over);
     EvaluatePigeons(calculation, race, distances);
 
     race.pigeonsEntered = static_cast<int>(calculation.pigeons.size());

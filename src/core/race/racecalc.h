@@ -18,6 +18,9 @@ namespace plumet {
 
 inline constexpr std::size_t kMaxRaceFanciers = 999;
 inline constexpr std::size_t kMaxRacePigeons = 20000;
+// The race list keeps its counters in four digits, which stored files and other installations
+// read: a race of more pigeons cannot be stored.
+inline constexpr std::size_t kMaxCountedPigeons = 9999;
 
 // Synchronisation data of a loft's clock (its timer line).
 struct TimerEntry {
@@ -57,7 +60,8 @@ struct PigeonEntry {
 
 struct RaceCalculation {
     std::vector<FancierEntry> fanciers;
-    std::vector<PigeonEntry> pigeons; // ranked
+    std::vector<PigeonEntry> pigeons; // ranked; at most kMaxRacePigeons
+    std::size_t pigeonsRead = 0;      // every pigeon of the race the files hold
     std::size_t Classified() const;
 };
 
@@ -69,11 +73,18 @@ std::int32_t SecondsOfYear(int day, int month, int year, int hour, int minute, i
 std::string FlightTimeText(long long seconds);
 
 // Adds the race's pigeons of one file (read-out or manual, its lines) to the calculation.
-// Reading stops at the first line that cannot be decoded, at a line of a kind that cannot
-// stand there and at the limits of fanciers and pigeons; what was read stays. A loft is known
-// by its club and fancier numbers. Gives the line (counted from 1) where reading ended before
-// the end of the file, or 0.
+// Reading stops at the first line that cannot be decoded and at a line of a kind that cannot
+// stand there; what was read stays. Pigeons beyond kMaxRacePigeons are counted, not kept. A
+// loft is known by its club and fancier numbers. Gives the line (counted from 1) where
+// reading ended before the end of the file, or 0.
 std::size_t ReadRaceInput(RaceCalculation& calculation, const Race& race, const std::vector<std::string>& lines);
+
+// Why the race cannot be calculated as it is stored, "" when it can: a week beyond the last
+// its date allows (LastRaceWeekOn), or over night a closed period that does not run over
+// midnight or a release at or after the period's start. Names the race and the fields.
+std::string RaceNotCalculable(const Race& race);
+// Why the counts read do not fit the race list's counters, "" when they do; says how many.
+std::string CountsBeyondLimits(const Race& race, const RaceCalculation& calculation);
 
 // Computes every pigeon's flight, distance and speed, then ranks them. Clock dates take the
 // year nearest the race's date; an arrival in a closed night counts at the night's end, and a
@@ -114,8 +125,10 @@ std::string ReadingEndedText(std::string_view text, const Path& programFolder, c
 // Calculates race `number` of `races` (a list read earlier): reads its input, evaluates, stores
 // the three counters in the list as the file holds it now and writes the race file and the
 // race's result file (decimal `separator`) in one save: both or neither; `races` becomes the
-// list written. A race gone or altered since `races` was read is refused (CurrentRaceOf). An input or distance file that is there but cannot be read, damaged
-// settings and a race file not read whole are refused, and nothing changes;
+// list written. A race gone or altered since `races` was read is refused (CurrentRaceOf). An
+// input or distance file that is there but cannot be read, damaged settings, a race file not
+// read whole, a race that cannot be calculated (RaceNotCalculable) and counts beyond the
+// counters' columns are refused, and nothing changes;
 // racesSaved and resultSaved then say why (the same for both).
 RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const DistanceTable& distances,
                               const Path& programFolder, const Settings& settings, char separator);

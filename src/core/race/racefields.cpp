@@ -25,7 +25,9 @@ std::optional<char> RaceNameKey(char32_t key) {
 
 bool IsHourText(std::string_view text) { return InRange(text, 0, 23); }
 bool IsMinuteText(std::string_view text) { return InRange(text, 0, 59); }
-bool IsRaceWeekText(std::string_view text, int year) { return InRange(text, 1, LastWeekOfYear(year)); }
+bool IsRaceWeekText(std::string_view text, int year, int month) {
+    return InRange(text, 1, LastRaceWeekOn(year, month));
+}
 bool IsDayText(std::string_view text) { return InRange(text, 0, 31); }
 bool IsMonthText(std::string_view text) { return InRange(text, 0, 12); }
 

@@ -16,7 +16,7 @@ std::optional<char> RaceNameKey(char32_t key);
 
 bool IsHourText(std::string_view text);     // 0 to 23
 bool IsMinuteText(std::string_view text);   // 0 to 59, for seconds too
-bool IsRaceWeekText(std::string_view text, int year); // 1 to the last week of `year`
+bool IsRaceWeekText(std::string_view text, int year, int month); // 1 to LastRaceWeekOn(year, month)
 // The manual clock times: a day or month of 0 stands for "not entered".
 bool IsDayText(std::string_view text);      // 0 to 31
 bool IsMonthText(std::string_view text);    // 0 to 12

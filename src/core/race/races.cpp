@@ -244,7 +244,8 @@ RaceList LoadRaces(const Path& programFolder) {
     if (!count || *count < 0) return damaged(1);
     const std::size_t wanted = static_cast<std::size_t>(*count);
     for (std::size_t i = 1; i <= wanted && i <= kRaceCapacity; ++i) {
-        if (i >= lines.size()) return damaged(i + 1);
+        // A file that ends early has no line to blame.
+        if (i >= lines.size()) return damaged(0);
         if (LineWithControlByte({lines[i]})) return damaged(i + 1, FileReason::ControlBytes);
         auto race = LineToRace(lines[i]);
         if (!race || !IsRaceName(race->name)) return damaged(i + 1);
@@ -255,7 +256,10 @@ RaceList LoadRaces(const Path& programFolder) {
     return list;
 }
 
-std::string RaceListProblemText(const RaceList& list) { return CannotReadText(list.loadedFrom, list.problem); }
+std::string RaceListProblemText(const RaceList& list) {
+    if (list.outcome != LoadOutcome::Unreadable) return {};
+    return CannotReadText(list.loadedFrom, list.problem);
+}
 
 CurrentRace CurrentRaceOf(const Path& programFolder, const RaceList& earlier, std::size_t number) {
     CurrentRace current{LoadRaces(programFolder), 0, {}};

@@ -83,7 +83,7 @@ struct RaceList {
 // and a file that was not read whole is reported as Unreadable, with `problem` naming the line,
 // and never saved over by SaveRaces.
 RaceList LoadRaces(const Path& programFolder);
-// "The file … cannot be read: line 3 is damaged.", for a list that was not read whole.
+// "The file … cannot be read: line 3 is damaged." for a list not read whole, "" for one that was.
 std::string RaceListProblemText(const RaceList& list);
 
 // The list as the file holds it now, and the number in it of race `number` of `earlier` (a list

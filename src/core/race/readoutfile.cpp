@@ -1,6 +1,7 @@
 #include "core/race/readoutfile.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 #include "core/app/catalogue.h"
@@ -54,11 +55,11 @@ ReadoutFields ReadoutFieldsFor(const DateTime& today) {
 
 std::string ReadoutPointOnLeave(std::string_view text) { return ZeroFilledOnLeave(text, kFieldWidth); }
 
-std::string ReadoutWeekOnLeave(std::string_view text, const DateTime& today, int readoutYear) {
+std::string ReadoutWeekOnLeave(std::string_view text, const DateTime& today, int readoutYear, int readoutMonth) {
     const std::string padded = ZeroFilledOnLeave(text, kFieldWidth);
     long long week = FieldValue(padded);
     if (week == 0) week = WeekNumber(today);
-    return ZeroPadded(std::min<long long>(week, LastWeekOfYear(readoutYear)), kFieldWidth);
+    return ZeroPadded(std::min<long long>(week, LastRaceWeekOn(readoutYear, readoutMonth)), kFieldWidth);
 }
 
 std::string ReadoutDayOnLeave(std::string_view text, const DateTime& today) {
@@ -77,8 +78,10 @@ int ReadoutYear(std::string_view yearField) { return 2000 + static_cast<int>(Fie
 
 ReadoutFields ReadoutFieldsOnLeave(const ReadoutFields& fields, const DateTime& today) {
     const std::string year = ReadoutYearOnLeave(fields.year, today);
-    return {ReadoutPointOnLeave(fields.point), ReadoutWeekOnLeave(fields.week, today, ReadoutYear(year)),
-            ReadoutDayOnLeave(fields.day, today), ReadoutMonthOnLeave(fields.month, today), year};
+    const std::string month = ReadoutMonthOnLeave(fields.month, today);
+    return {ReadoutPointOnLeave(fields.point),
+            ReadoutWeekOnLeave(fields.week, today, ReadoutYear(year), static_cast<int>(FieldValue(month))),
+            ReadoutDayOnLeave(fields.day, today), month, year};
 }
 
 int ClockDateYear(int day, int month, int referenceDay, int referenceMonth, int referenceYear) {
@@ -97,6 +100,16 @@ int ClockDateYear(int day, int month, int referenceDay, int referenceMonth, int 
         if (!days) continue;
         const long long distance = *days > *reference ? *days - *reference : *reference - *days;
         if (bestDistance < 0 || distance < bestDistance) best = year, bestDistance = distance;
+    }
+    return best;
+}
+
+int ClockReadoutDayOffset(long long masterSecondsOfDay, long long clockSecondsOfDay) {
+    constexpr long long kDay = 86400;
+    int best = 0;
+    for (const int offset : {-1, 1}) {
+        const auto distance = [&](int d) { return std::llabs(clockSecondsOfDay + d * kDay - masterSecondsOfDay); };
+        if (distance(offset) < distance(best)) best = offset;
     }
     return best;
 }

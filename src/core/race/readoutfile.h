@@ -46,11 +46,11 @@ struct ReadoutFields {
 // What the dialog opens with: point "00", today's week and date.
 ReadoutFields ReadoutFieldsFor(const DateTime& today);
 // What leaving each field does (an empty field counts as "00"): the point is padded; week
-// "00" becomes today's week and one above the last week of `readoutYear` (the year of the
-// read-out date) becomes that last week; day "00" or 32 and more, month "00" or 13 and more,
-// and year "00" become today's.
+// "00" becomes today's week and one above the last week a race read out on the read-out date
+// can carry (LastRaceWeekOn) becomes that week; day "00" or 32 and more, month "00" or 13 and
+// more, and year "00" become today's.
 std::string ReadoutPointOnLeave(std::string_view text);
-std::string ReadoutWeekOnLeave(std::string_view text, const DateTime& today, int readoutYear);
+std::string ReadoutWeekOnLeave(std::string_view text, const DateTime& today, int readoutYear, int readoutMonth);
 std::string ReadoutDayOnLeave(std::string_view text, const DateTime& today);
 std::string ReadoutMonthOnLeave(std::string_view text, const DateTime& today);
 std::string ReadoutYearOnLeave(std::string_view text, const DateTime& today);
@@ -63,6 +63,12 @@ ReadoutFields ReadoutFieldsOnLeave(const ReadoutFields& fields, const DateTime& 
 // date (the race's date, or a read-out file's date line). The reference year itself when
 // either date is no calendar date.
 int ClockDateYear(int day, int month, int referenceDay, int referenceMonth, int referenceYear);
+
+// The clock's own time at read-out carries no date: it lies on the master's read-out day, the
+// day before or the day after, whichever puts it nearest the master time (a clock read out
+// within its deviation of midnight is on the other side of it). Gives -1, 0 or +1 days; both
+// times are seconds from midnight.
+int ClockReadoutDayOffset(long long masterSecondsOfDay, long long clockSecondsOfDay);
 
 // ---- The file ----
 

@@ -2,6 +2,7 @@
 
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
+#include "core/race/season.h"
 
 namespace plumet {
 namespace {
@@ -111,6 +112,7 @@ ExportTexts LoadExportTexts(const TextCatalogue& catalogue) {
     texts.inMiles = window("ExportMiles");
     texts.yards = window("ExportYards");
     texts.inYardsPerMinute = window("frmRaceResultsShowTabCol10b");
+    texts.catalogue = catalogue;
     texts.prizeHead = window("frmRaceResultsShowTabPrize");
     texts.pointsHead = window("frmRaceResultsShowTabAcePoints");
     texts.prizeMark = texts.print.prizeMark;
@@ -157,11 +159,12 @@ std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, co
 }
 
 std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
-                       const std::string& dateText, const RacePrizes* prizes) {
+                       const std::string& dateText, const RacePrizes* prizes, const std::vector<std::string>& notes) {
     const PrintTexts& p = texts.print;
     const std::string name = TrimRightBlanks(race.name);
     std::string html = HtmlPageStart(p.listHead.empty() ? name : TrimBlanks(p.listHead) + ": " + name);
     html += "<h1>" + HtmlEscaped(p.listHead) + "</h1>\n" + HtmlHeadTable(ResultHeadLines(race, p, dateText, prizes));
+    for (const std::string& note : notes) html += "<p class=\"warning\">" + HtmlEscaped(note) + "</p>\n";
     if (const std::string comment = TrimBlanks(race.headerComment); !comment.empty())
         html += "<p class=\"comment\">" + HtmlEscaped(comment) + "</p>\n";
     const std::vector<bool> figures = FigureColumns(race.distanceUnit, prizes != nullptr);
@@ -186,22 +189,36 @@ std::optional<ExportFormat> ExportFormatOf(const Path& file) {
     return std::nullopt;
 }
 
+std::vector<std::string> ResultListNotes(const TextCatalogue& catalogue, const Path& programFolder, const Race& race,
+                                         const ResultFile& result, const RaceSeason& season) {
+    std::vector<std::string> notes;
+    if (!result.whole && result.status == ReadStatus::Ok)
+        notes.push_back(CannotReadText(ResultFilePath(programFolder, race.name), result.problem));
+    for (const SeasonFileProblem& problem : season.damaged)
+        notes.push_back(SeasonProblemText(catalogue, programFolder, problem));
+    return notes;
+}
+
 ExportOutcome ExportResults(const Path& programFolder, const Race& race, const ExportTexts& texts,
                             const std::string& dateText, const std::vector<ExportTarget>& targets) {
     const Path source = ResultFilePath(programFolder, race.name);
     const ResultFile result = ReadResultFile(programFolder, race.name);
-    if (result.status == ReadStatus::Missing) return {ExportStatus::NoResultFile, {}};
-    if (result.status != ReadStatus::Ok) return {ExportStatus::NotWritten, CannotReadText(source, result.problem)};
+    if (result.status == ReadStatus::Missing) return {ExportStatus::NoResultFile, {}, {}};
+    if (result.status != ReadStatus::Ok) return {ExportStatus::NotWritten, CannotReadText(source, result.problem), {}};
     const RaceSeason season = SeasonOfRace(programFolder, race);
     const RacePrizes* prizes = season.Prizes();
+    const std::vector<std::string> notes = ResultListNotes(texts.catalogue, programFolder, race, result, season);
     std::vector<FileToSave> files;
-    for (const ExportTarget& target : targets)
+    for (const ExportTarget& target : targets) {
+        if (target.format == ExportFormat::Csv && !notes.empty())
+            return {ExportStatus::NotWritten, notes.front() + " " + CatalogueText("Export.NoCsvOfAPartList"), notes};
         files.push_back({target.file, target.format == ExportFormat::Csv
                                           ? ResultCsv(race, result.lines, texts, prizes)
-                                          : ResultHtml(race, result.lines, texts, dateText, prizes)});
+                                          : ResultHtml(race, result.lines, texts, dateText, prizes, notes)});
+    }
     const SaveResult saved = SaveFilesTogether(programFolder, files);
-    if (!saved) return {ExportStatus::NotWritten, saved.error};
-    return {};
+    if (!saved) return {ExportStatus::NotWritten, saved.error, notes};
+    return {ExportStatus::Written, {}, notes};
 }
 
 } // namespace plumet

@@ -11,6 +11,7 @@
 #include "core/race/races.h"
 #include "core/race/resultfile.h"
 #include "core/race/resultlayout.h"
+#include "core/race/season.h"
 
 namespace plumet {
 
@@ -23,6 +24,7 @@ struct ExportTexts {
     std::array<std::string, 8> columns; // position … remark
     std::string inKm, inMetresPerMinute, inMiles, yards, inYardsPerMinute;
     std::string prizeHead, pointsHead, prizeMark; // a race of a season
+    TextCatalogue catalogue;                       // the words for files that cannot be read
 };
 ExportTexts LoadExportTexts(const TextCatalogue& catalogue);
 
@@ -41,7 +43,8 @@ std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, co
 // An HTML5 page that is also well-formed XML: the head of the list, the table, both comments and
 // a print style sheet; every text from the data or the catalogue is escaped.
 std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
-                       const std::string& dateText, const RacePrizes* prizes = nullptr);
+                       const std::string& dateText, const RacePrizes* prizes = nullptr,
+                       const std::vector<std::string>& notes = {});
 
 // ---- What the exports of result lists and seasons share (Windows-1252 in, as the catalogue) ----
 
@@ -67,11 +70,18 @@ enum class ExportStatus { Written, NoResultFile, NotWritten };
 struct ExportOutcome {
     ExportStatus status = ExportStatus::Written;
     std::string error; // when NotWritten: which file and why
+    std::vector<std::string> notes; // files the list was not read whole from, said on the page
 };
+
+// The files a race's list is not read whole from, each named with the reason: its result file
+// when it ends early, and season files that cannot be read (the prizes might be missing).
+std::vector<std::string> ResultListNotes(const TextCatalogue& catalogue, const Path& programFolder, const Race& race,
+                                         const ResultFile& result, const RaceSeason& season);
 
 // Reads the race's result file and writes every target, all or nothing: without a result file,
 // or when a target cannot be written, no target is created or changed. `dateText` is the race
-// date as the printed list shows it.
+// date as the printed list shows it. A result file or a season file that cannot be read whole
+// is named on the web page; a CSV table has no place to say so and is refused.
 ExportOutcome ExportResults(const Path& programFolder, const Race& race, const ExportTexts& texts,
                             const std::string& dateText, const std::vector<ExportTarget>& targets);
 

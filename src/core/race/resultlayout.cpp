@@ -48,6 +48,7 @@ constexpr int kHeadTop = 760, kHeadStep = 130;
 constexpr int kUpperHeadY = 1760, kLowerHeadY = 1890;
 constexpr int kFirstRowY = 2100, kRowStep = 150;
 constexpr int kFooterY = 6800;
+constexpr int kNoteY = 6650, kNoteStep = 75, kNoteSize = 7; // between the last row and the foot
 constexpr int kHeadSize = 9; // the column heads stand close together
 
 struct PrintColumn {
@@ -265,7 +266,7 @@ std::string PrintedDistance(double km, int distanceUnit, char separator) {
 
 std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLine>& lines, const PrintTexts& texts,
                                    std::size_t firstPage, std::size_t lastPage, const std::string& dateText,
-                                   char separator, const RacePrizes* prizes) {
+                                   char separator, const RacePrizes* prizes, const std::vector<std::string>& notes) {
     const std::size_t pageCount = PageCount(lines.size());
     const bool miles = race.distanceUnit == kRaceInMiles;
     const std::vector<HeadLine> headLines = ResultHeadLines(race, texts, dateText, prizes);
@@ -328,6 +329,8 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
                 t.push_back({columns[8].x, rowY, cellsOf.acePoints, false, columns[8].align, rowSize});
             }
         }
+        for (std::size_t i = 0; i < notes.size(); ++i)
+            t.push_back({kLeftLabel, kNoteY + static_cast<int>(i) * kNoteStep, notes[i], true, PrintAlign::Start, kNoteSize});
         t.push_back({kLeftLabel, kFooterY, TrimRightBlanks(race.footerComment), false, PrintAlign::Start, 10});
         pages.push_back(std::move(page));
     }

@@ -341,6 +341,7 @@ SeasonStandings CalculateSeason(const Path& programFolder, const Season& season,
     result.damaged = DamagedFiles(files);
     const RaceList list = LoadRaces(programFolder);
     result.raceListWhole = list.outcome != LoadOutcome::Unreadable;
+    result.raceListProblem = RaceListProblemText(list);
     std::vector<CountedRace> counted;
     for (const std::string& name : season.races) {
         const auto race = std::find_if(list.races.begin(), list.races.end(),
@@ -496,6 +497,20 @@ std::string SeasonProblemText(const TextCatalogue& catalogue, const Path& progra
     };
     const std::string reason = FillPlaceholders(text(kReasons.at(problem.damage)), {problem.setting});
     return FillPlaceholders(text("DamagedFile"), {file, std::to_string(problem.line), reason});
+}
+
+std::vector<std::string> SeasonNotWhole(const TextCatalogue& catalogue, const Path& programFolder,
+                                        const SeasonStandings& standings) {
+    std::vector<std::string> notes;
+    if (!standings.raceListWhole)
+        notes.push_back(FillPlaceholders(catalogue.LookupText("frmSeason.RaceListNotWhole"), {standings.raceListProblem}));
+    for (const SeasonFileProblem& problem : standings.damaged)
+        notes.push_back(SeasonProblemText(catalogue, programFolder, problem));
+    for (const SeasonRace& race : standings.races)
+        if (race.state == SeasonRaceState::ResultUnreadable)
+            notes.push_back(FillPlaceholders(catalogue.LookupText("frmSeason.RaceLeftOut"),
+                                             {race.name, CannotReadText(race.resultFile, race.resultProblem)}));
+    return notes;
 }
 
 std::string SeasonRaceStateText(const TextCatalogue& catalogue, const SeasonRace& race) {

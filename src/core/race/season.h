@@ -189,6 +189,7 @@ struct SeasonStandings {
     // Season files that could not be read: they might list a race of this season.
     std::vector<SeasonFileProblem> damaged;
     bool raceListWhole = true;
+    std::string raceListProblem; // the race list's file and why, when not read whole
 };
 
 // The standings of `season` as its files stand now. `files` are all the seasons (LoadSeasons),
@@ -256,6 +257,10 @@ SaveResult DeleteSeason(const Path& programFolder, std::string_view name);
 // The catalogue's words for a damaged season file, naming it (relative to the program folder)
 // and its line.
 std::string SeasonProblemText(const TextCatalogue& catalogue, const Path& programFolder, const SeasonFileProblem& problem);
+// Every file the standings could not be read whole from, named with the reason: the race list,
+// damaged season files and result files; empty when the standings are whole.
+std::vector<std::string> SeasonNotWhole(const TextCatalogue& catalogue, const Path& programFolder,
+                                        const SeasonStandings& standings);
 // Why a race of the season does not count; "" when it does.
 std::string SeasonRaceStateText(const TextCatalogue& catalogue, const SeasonRace& race);
 // For the race's result list: each damaged season file, and why the season that lists the race

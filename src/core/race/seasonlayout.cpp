@@ -166,6 +166,10 @@ std::vector<PrintPage> SeasonPages(const SeasonTables& tables, const SeasonTexts
         y += kRowStep;
     };
     newPage();
+    for (const std::string& note : tables.notes) {
+        pages.back().texts.push_back({kLeftLabel, y, note, true, PrintAlign::Start, 9});
+        y += kRowStep;
+    }
     for (const SeasonTable* table : {&tables.races, &tables.pigeons, &tables.lofts}) {
         // A title and its heads never stand alone at the foot of a page.
         if (y + kSectionGap + 3 * kRowStep > kBottom) newPage();
@@ -204,6 +208,7 @@ std::string SeasonHtml(const SeasonTables& tables, const SeasonTexts& texts) {
     const std::string name = tables.head.empty() ? std::string() : tables.head.front().left.value;
     std::string html = HtmlPageStart(TrimBlanks(texts.title) + ": " + name);
     html += "<h1>" + HtmlEscaped(texts.title) + "</h1>\n" + HtmlHeadTable(tables.head);
+    for (const std::string& note : tables.notes) html += "<p class=\"warning\">" + HtmlEscaped(note) + "</p>\n";
     for (const SeasonTable* table : {&tables.races, &tables.pigeons, &tables.lofts}) {
         std::vector<std::string> heads;
         std::vector<bool> figures;
@@ -223,11 +228,17 @@ std::string SeasonHtml(const SeasonTables& tables, const SeasonTexts& texts) {
 SaveResult ExportSeason(const Path& programFolder, const SeasonStandings& standings, const SeasonTexts& texts,
                         const TextCatalogue& catalogue, const DateText& dateText,
                         const std::vector<ExportTarget>& targets) {
-    const SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, dateText, kPoint);
+    SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, dateText, kPoint);
+    tables.notes = SeasonNotWhole(catalogue, programFolder, standings);
+    const std::vector<std::string>& notes = tables.notes;
     std::vector<FileToSave> files;
-    for (const ExportTarget& target : targets)
+    for (const ExportTarget& target : targets) {
+        // A table for spreadsheets has no place to say that a race is left out.
+        if (target.format == ExportFormat::Csv && !notes.empty())
+            return SaveFailed(notes.front() + " " + CatalogueText("Export.NoCsvOfAPartList"), FileReason::Damaged);
         files.push_back({target.file, target.format == ExportFormat::Csv ? SeasonCsv(standings, texts)
                                                                          : SeasonHtml(tables, texts)});
+    }
     return SaveFilesTogether(programFolder, files);
 }
 

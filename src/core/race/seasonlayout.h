@@ -39,6 +39,7 @@ struct SeasonTable {
 struct SeasonTables {
     std::vector<HeadLine> head;
     SeasonTable races, pigeons, lofts;
+    std::vector<std::string> notes; // files not read whole (SeasonNotWhole), said under the head
 };
 
 using DateText = std::function<std::string(const SeasonDate&)>;
@@ -58,11 +59,12 @@ std::vector<PrintPage> SeasonPages(const SeasonTables& tables, const SeasonTexts
 // Both standings in one table for spreadsheets, a column telling pigeon from loft; UTF-8 with
 // a byte-order mark, CR LF, "." as decimal point.
 std::string SeasonCsv(const SeasonStandings& standings, const SeasonTexts& texts);
-// The head and the three tables as one web page (well-formed XML as well).
+// The head, the notes and the three tables as one web page (well-formed XML as well).
 std::string SeasonHtml(const SeasonTables& tables, const SeasonTexts& texts);
 
 // Writes every target, or none of them (the journal lies in `programFolder`); figures with a
-// "." decimal point.
+// "." decimal point. Standings from files not read whole (SeasonNotWhole) are named on the web
+// page, and a CSV table of them is refused.
 SaveResult ExportSeason(const Path& programFolder, const SeasonStandings& standings, const SeasonTexts& texts,
                         const TextCatalogue& catalogue, const DateText& dateText,
                         const std::vector<ExportTarget>& targets);

@@ -56,19 +56,26 @@ constexpr StampColumns kReadoutClock{ReadoutTimerColumn::ReadoutDay, ReadoutTime
                                      ReadoutTimerColumn::ClockHour, ReadoutTimerColumn::ClockMinute,
                                      ReadoutTimerColumn::ClockSecond};
 
-// year-month-dayThh:mm:ss + the offset from UTC in force then, from the columns of a line.
+// year-month-dayThh:mm:ss + the offset from UTC in force then, from the columns of a line,
+// `dayOffset` days after the date the columns give.
 std::string TimeStamp(const StampYear& year, std::string_view line, const StampColumns& at,
-                      const UtcOffsetAt& offsetAt) {
-    const std::string day = Field(line, at.day);
-    const std::string month = Field(line, at.month);
+                      const UtcOffsetAt& offsetAt, int dayOffset = 0) {
+    std::string day = Field(line, at.day);
+    std::string month = Field(line, at.month);
     const std::string hour = Field(line, at.hour);
     const std::string minute = Field(line, at.minute);
     const std::string second = Field(line, at.second);
     const int clockDay = static_cast<int>(Value(day));
     const int clockMonth = static_cast<int>(Value(month));
-    const std::string yearText = year.For(clockDay, clockMonth);
-    const DateTime local{static_cast<int>(Value(yearText)), clockMonth, clockDay, static_cast<int>(Value(hour)),
-                         static_cast<int>(Value(minute)), static_cast<int>(Value(second))};
+    std::string yearText = year.For(clockDay, clockMonth);
+    DateTime local{static_cast<int>(Value(yearText)), clockMonth, clockDay, static_cast<int>(Value(hour)),
+                   static_cast<int>(Value(minute)), static_cast<int>(Value(second))};
+    if (dayOffset != 0 && IsValidDateTime(local)) {
+        local = FromCivilSeconds(CivilSeconds(local) + dayOffset * 86400LL);
+        yearText = ZeroPadded(local.year, 4);
+        month = ZeroPadded(local.month, 2);
+        day = ZeroPadded(local.day, 2);
+    }
     return yearText + "-" + month + "-" + day + "T" + hour + ":" + minute + ":" + second + ZoneSuffix(offsetAt(local));
 }
 
@@ -123,14 +130,11 @@ XmlTimer TimerOf(std::string_view line, std::size_t id, std::size_t fancierId, c
     t.basketingInternalTime = t.basketingMasterTime;
     t.basketingDiff = "+000";
     t.readOutMasterTime = TimeStamp(year, line, kReadoutMaster, zone);
-    t.readOutInternalTime = TimeStamp(year, line, kReadoutClock, zone);
-    // Around midnight one of the two times is already on the next day.
-    const long long masterHour = Value(Field(line, kReadoutMaster.hour));
-    const long long clockHour = Value(Field(line, kReadoutClock.hour));
-    long long master = SecondsOfDay(line, kReadoutMaster);
-    long long clock = SecondsOfDay(line, kReadoutClock);
-    if (masterHour == 0 && clockHour != 0) master += 86400;
-    if (clockHour == 0 && masterHour != 0) clock += 86400;
+    // Around midnight the clock's own time may lie on the day before or after the master's.
+    const long long master = SecondsOfDay(line, kReadoutMaster);
+    const int clockDay = ClockReadoutDayOffset(master, SecondsOfDay(line, kReadoutClock));
+    const long long clock = SecondsOfDay(line, kReadoutClock) + clockDay * 86400LL;
+    t.readOutInternalTime = TimeStamp(year, line, kReadoutClock, zone, clockDay);
     t.readOutDiff = SignedDiff(master - clock);
     t.diff = SignedDiff(clock - master);
     return t;
@@ -273,6 +277,28 @@ bool HasReadableDateLine(const std::vector<std::string>& lines) {
     });
 }
 
+std::string XmlLimitRefusal(const std::vector<std::string>& lines, const Path& source) {
+    std::size_t lofts = 0, pigeons = 0, timers = 0;
+    for (const std::string& line : lines) {
+        if (line.empty()) continue;
+        lofts += line.front() == kLoftLineKind;
+        pigeons += line.front() == kArrivalLineKind;
+        timers += line.front() == kTimerLineKind;
+    }
+    const struct {
+        const char* key;
+        std::size_t count, limit;
+    } limits[] = {{"txtTooManyLines", lines.size(), kXmlSourceLineLimit},
+                  {"txtTooManyPigeons", pigeons, kXmlPigeonLimit},
+                  {"txtTooManyLofts", lofts, kXmlFancierLimit},
+                  {"txtTooManyTimers", timers, kXmlTimerLimit}};
+    for (const auto& limit : limits)
+        if (limit.count > limit.limit)
+            return CatalogueText(std::string("frmRaceDataExportToXML.") + limit.key,
+                                 {PathText(source), std::to_string(limit.count), std::to_string(limit.limit)});
+    return {};
+}
+
 SaveResult WExportXML(const Path& source, const Path& output, const UtcOffsetAt& offsetAt) {
     const FileContent content = ReadWholeFile(source);
     if (content.status == ReadStatus::Missing) return SaveFailed(CatalogueText("frmRaceDataExportToXML.MsgBoxText1"));
@@ -281,6 +307,9 @@ SaveResult WExportXML(const Path& source, const Path& output, const UtcOffsetAt&
     // Without its date the file is no read-out, and every time stamp would be a guess.
     if (!HasReadableDateLine(lines))
         return SaveFailed(CatalogueText("frmRaceDataExportToXML.txtNoDateLine", {PathText(source)}), FileReason::Damaged);
+    // A document cut at a limit would pass for the whole read-out.
+    if (const std::string refusal = XmlLimitRefusal(lines, source); !refusal.empty())
+        return SaveFailed(refusal, FileReason::Damaged);
     const std::string name = source.filename().string();
     const std::string flightId(PointOfName(name));
     return SaveFileAtomically(output, ReadOutDocument(BuildReadOutDataSet(lines, flightId, offsetAt)));

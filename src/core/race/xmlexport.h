@@ -70,8 +70,12 @@ std::string ReadOutDocument(const ReadOutDataSet& data);
 // Whether a line is a date line ("0" + day, month, year) with a day and a month.
 bool HasReadableDateLine(const std::vector<std::string>& lines);
 
+// Why the lines of `source` do not fit a document (more lines, pigeons, lofts or timer lines
+// than it takes), saying how many; "" when they do.
+std::string XmlLimitRefusal(const std::vector<std::string>& lines, const Path& source);
+
 // Reads `source` and writes the document to `output` (replaced as a whole, or left as it was).
-// A source that cannot be read, or has no readable date line, is refused.
+// A source that cannot be read, has no readable date line or exceeds a limit is refused.
 SaveResult WExportXML(const Path& source, const Path& output, const UtcOffsetAt& offsetAt);
 
 // "W0070324.d05" gives "W0070324_05.xml".

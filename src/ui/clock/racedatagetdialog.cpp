@@ -126,7 +126,8 @@ void RacedataGetDialog::ApplyRule(FixedField* field) {
     std::string after = text;
     if (field == point_) after = ReadoutPointOnLeave(text);
     else if (field == week_)
-        after = ReadoutWeekOnLeave(text, today, ReadoutYear(ReadoutYearOnLeave(year_->Bytes(), today)));
+        after = ReadoutWeekOnLeave(text, today, ReadoutYear(ReadoutYearOnLeave(year_->Bytes(), today)),
+                                   std::stoi(ReadoutMonthOnLeave(month_->Bytes(), today)));
     else if (field == day_) after = ReadoutDayOnLeave(text, today);
     else if (field == month_) after = ReadoutMonthOnLeave(text, today);
     else if (field == year_) after = ReadoutYearOnLeave(text, today);

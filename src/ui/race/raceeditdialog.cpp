@@ -95,7 +95,7 @@ void RaceEditDialog::Build() {
     date_->setDisplayFormat("dd.MM.yyyy");
     // The weeks of the year of the race's date.
     week_ = new RangeField(FixedField::Rules{2, DigitKey, nullptr, false},
-                           [this](std::string_view text) { return IsRaceWeekText(text, date_->date().year()); }, this);
+                           [this](std::string_view text) { return IsRaceWeekText(text, date_->date().year(), date_->date().month()); }, this);
     week_->setObjectName("Text9");
     week_->setMaximumWidth(week_->fontMetrics().horizontalAdvance("0000") + 16);
     grid->addWidget(Caption("Label2", "Datum:", this), 1, 0);

@@ -12,6 +12,7 @@
 #include "common/localeforms.h"
 #include "common/textcodec.h"
 #include "core/race/racecalc.h"
+#include "core/race/resultexport.h"
 #include "core/race/resultlayout.h"
 #include "ui/app/writelock.h"
 #include "ui/race/fixedlist.h"
@@ -28,6 +29,9 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     const RacePrizes* prizes = season.Prizes();
     QStringList notes = warnings;
     for (const std::string& warning : RaceSeasonWarnings(catalogue, App().programFolder, season)) notes << ToQt(warning);
+    for (const QString& note : warnings) notes_.push_back(ToBytes(note));
+    for (const SeasonFileProblem& problem : season.damaged)
+        notes_.push_back(SeasonProblemText(catalogue, App().programFolder, problem));
 
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -101,7 +105,7 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
 
 QStringList RaceResultsDialog::ListLines() const { return FixedList{nullptr, list_}.Lines(); }
 
-void RaceResultsDialog::Print() { PrintResultList(this, race_, lines_); }
+void RaceResultsDialog::Print() { PrintResultList(this, race_, lines_, notes_); }
 
 CalculationReport CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
                                          const DistanceTable& distances) {
@@ -150,7 +154,10 @@ void ShowRaceResults(QWidget* parent, const Race& race, const QStringList& warni
 
 void PrintRaceResults(QWidget* parent, const Race& race) {
     const auto result = ReadResultsOrSay(parent, race, nullptr);
-    if (result) PrintResultList(parent, race, result->lines);
+    if (result)
+        PrintResultList(parent, race, result->lines,
+                        ResultListNotes(LoadCatalogue(), App().programFolder, race, *result,
+                                        SeasonOfRace(App().programFolder, race)));
 }
 
 } // namespace plumet::ui

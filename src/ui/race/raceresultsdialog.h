@@ -31,6 +31,7 @@ public:
 private:
     Race race_;
     std::vector<ResultLine> lines_;
+    std::vector<std::string> notes_; // what the list was not read whole from, printed with it
     QListWidget* list_ = nullptr; // List1
 };
 

@@ -41,10 +41,11 @@ void PrintPages(QWidget* parent, const QString& documentName, const std::vector<
     preview.exec();
 }
 
-void PrintResultList(QWidget* parent, const Race& race, const std::vector<ResultLine>& lines) {
+void PrintResultList(QWidget* parent, const Race& race, const std::vector<ResultLine>& lines,
+                     const std::vector<std::string>& notes) {
     const RaceSeason season = SeasonOfRace(App().programFolder, race);
     PrintPages(parent, ToQt(TrimRightBlanks(race.name)),
-               ResultPagesFor(race, lines, 1, PageCount(lines.size()), season.Prizes()));
+               ResultPagesFor(race, lines, 1, PageCount(lines.size()), season.Prizes(), notes));
 }
 
 void SetResultPrintPdfForTests(const QString& file) { PdfForTests() = file; }

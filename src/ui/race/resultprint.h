@@ -17,8 +17,10 @@ namespace plumet::ui {
 // `pages`, from where they go to a printer or into a PDF file.
 void PrintPages(QWidget* parent, const QString& documentName, const std::vector<PrintPage>& pages);
 
-// PrintResults: the race's list with the prizes of its season, through PrintPages.
-void PrintResultList(QWidget* parent, const Race& race, const std::vector<ResultLine>& lines);
+// PrintResults: the race's list with the prizes of its season, through PrintPages; `notes` name
+// the files it was not read whole from.
+void PrintResultList(QWidget* parent, const Race& race, const std::vector<ResultLine>& lines,
+                     const std::vector<std::string>& notes = {});
 
 // Tests: PrintPages writes the chosen pages to this PDF instead of showing the preview.
 void SetResultPrintPdfForTests(const QString& file);

@@ -164,11 +164,8 @@ void SeasonDialog::ShowChosen() {
         list->Show({lines.value(0)}, lines.mid(1));
         tabs_->setTabText(index, ToQt(table->title));
     }
-    if (standings_) {
-        if (!standings_->raceListWhole) notes << Texts().Text("RaceListUnreadable");
-        for (const SeasonFileProblem& problem : standings_->damaged)
-            notes << ToQt(SeasonProblemText(catalogue, App().programFolder, problem));
-    }
+    if (standings_)
+        for (const std::string& note : SeasonNotWhole(catalogue, App().programFolder, *standings_)) notes << ToQt(note);
     warnings_->setText(notes.join('\n'));
     warnings_->setVisible(!notes.isEmpty());
     for (QPushButton* button : {alter_, delete_, print_, export_}) button->setEnabled(standings_.has_value());
@@ -205,8 +202,9 @@ void SeasonDialog::Print() {
     if (!standings_) return;
     const TextCatalogue catalogue = LoadCatalogue();
     const SeasonTexts texts = LoadSeasonTexts(catalogue);
-    PrintPages(this, ToQt(standings_->season.name),
-               SeasonPages(SeasonTablesOf(*standings_, texts, catalogue, ShortDate, LocaleSeparator()), texts));
+    SeasonTables tables = SeasonTablesOf(*standings_, texts, catalogue, ShortDate, LocaleSeparator());
+    tables.notes = SeasonNotWhole(catalogue, App().programFolder, *standings_);
+    PrintPages(this, ToQt(standings_->season.name), SeasonPages(tables, texts));
 }
 
 void SeasonDialog::Export() {
