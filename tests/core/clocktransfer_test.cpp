@@ -181,13 +181,38 @@ TEST_F(LoftGet, CancelAndAFailedSaveLeaveTheOldFileAndNoTemporary) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path() / "pigeon"), {}), 1);
 }
 
+// The whole loft is in hand, end byte included, when the cancel comes: it still stores nothing.
+TEST_F(LoftGet, ACancelAfterTheLastByteBeforeTheSaveKeepsTheOldFile) {
+    struct StopAfter final : ClockLink {
+        ClockLink& inner;
+        std::stop_source& stop;
+        std::size_t last, received = 0;
+        StopAfter(ClockLink& i, std::stop_source& s, std::size_t n) : inner(i), stop(s), last(n) {}
+        LinkStatus open(const PortSettings& s) override { return inner.open(s); }
+        LinkStatus sendByte(std::uint8_t b, std::stop_token c) override { return inner.sendByte(b, c); }
+        ByteResult receiveByte(milliseconds timeout, std::stop_token c) override {
+            const ByteResult got = inner.receiveByte(timeout, c);
+            if (got.ok() && ++received == last) stop.request_stop();
+            return got;
+        }
+        ModemLines modemLines() override { return inner.modemLines(); }
+        void close() override { inner.close(); }
+    };
+    StopAfter counting(link, stop, 0);
+    ASSERT_EQ(Get(counting).result, LoftGetResult::Stored);
+    folder.Write("pigeon/p007012.dat", kOldPigeons);
+    StopAfter stopping(link, stop, counting.received);
+    EXPECT_EQ(Get(stopping).result, LoftGetResult::Cancelled);
+    EXPECT_TRUE(stop.stop_requested());
+    EXPECT_EQ(Pigeons(), kOldPigeons);
+}
+
 using RacePointsSend = ClockTransfer;
 
-TEST_F(RacePointsSend, AMissingRegisterIsCreatedAndSentAs1290Bytes) {
+TEST_F(RacePointsSend, AMissingRegisterIsSentAs1290BytesOfEmptySlots) {
     std::filesystem::create_directory(folder.path() / "racepo");
     EXPECT_EQ(Face(SendPoints(link).result), std::pair(RacePointsSendResult::Confirmed, "txtCommunicationOk0"s));
     EXPECT_EQ(link.Sent(), ">8" + std::string(13 + 98 * 13, ' ') + ">");
-    EXPECT_TRUE(folder.Exists("racepo/racepo.dat"));
     EXPECT_EQ(clock.State().releasePoints.size(), 99U);
     EXPECT_EQ(steps.back() + " " + whats.back(), "98/98 98" + std::string(15, ' '));
 }

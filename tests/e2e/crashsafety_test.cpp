@@ -1,3 +1,4 @@
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <algorithm>
@@ -20,6 +21,19 @@ QByteArray ExchangeFile(int version) {
     for (int club = 1; club <= kClubs; ++club) file += LoftExchange(club, kFanciers, kVersions[version]);
     return file;
 }
+
+// What saves leave beside their files ("~…"), anywhere below `folder`.
+QStringList Leftovers(const QString& folder) {
+    QStringList found;
+    for (QDirIterator it(folder, {"~*"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        found << it.next();
+    return found;
+}
+
+// The save of a loft read steps through a temporary and a kept copy per file, the commit, a
+// rename per file, the removal of each copy and of the journal; a kill at these steps.
+constexpr int kFiles = kClubs * kFanciers;
+constexpr int kInjectedKills[] = {2 * kFiles + 1 + kFiles / 2, 3 * kFiles + 1 + kFiles / 2, 4 * kFiles + 2};
 
 } // namespace
 
@@ -68,11 +82,27 @@ private slots:
                 ++killed;
             }
             checkFiles(run);
-            // The next start completes the read or undoes it: then all files are of one version.
-            QCOMPARE(RunCli(dir.Path(), {"distance", "N51000000", "E007000000", "N49000000", "E006000000"}).exitCode, 0);
+            // The next writer completes the read or undoes it: then all files are of one version.
+            RunCli(dir.Path(), {"build-exchange", "fancier"});
             checkFiles(run, true);
+            QCOMPARE(Leftovers(dir.Path()), QStringList());
         }
         QCOMPARE(killed, kKills);
+        for (const int step : kInjectedKills) {
+            version = dir.Read("pigeon/p001001.dat") == kVersions[0] ? 1 : 0;
+            WriteFile(exchange, ExchangeFile(version));
+            QProcess cli;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("PLUMET_TEST_KILL_AT_STEP", QString::number(step));
+            cli.setProcessEnvironment(environment);
+            cli.start(PLUMET_CLI, {"--folder", dir.Path(), "read-exchange", "loft"});
+            QVERIFY(cli.waitForFinished(120000));
+            QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
+            checkFiles(step);
+            RunCli(dir.Path(), {"build-exchange", "fancier"});
+            checkFiles(step, true);
+            QCOMPARE(Leftovers(dir.Path()), QStringList());
+        }
         QCOMPARE(RunCli(dir.Path(), {"read-exchange", "loft"}).exitCode, 0);
         QCOMPARE(dir.Read("pigeon/p030100.dat"), kVersions[version]);
         qInfo("%d kills in %d runs, a full read took %d ms at the shortest", killed, run - 1, fullRun);

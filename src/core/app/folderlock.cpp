@@ -1,5 +1,7 @@
 #include "core/app/folderlock.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
@@ -23,6 +25,12 @@ namespace plumet {
 namespace {
 
 constexpr std::chrono::milliseconds kPollInterval{50};
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 std::string HostName() {
 #ifdef _WIN32
@@ -64,15 +72,6 @@ std::string HeldText(const Path& programFolder) {
 
 std::string LockFailedText(const Path& programFolder, const FileProblem& problem) {
     return CatalogueText("Files.FolderLockFailed", {PathText(programFolder), ReasonText(problem)});
-}
-
-bool HasJournal(const Path& programFolder) {
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(programFolder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = NameOf(it->path());
-        if (name.starts_with("~plumet-save") && name.ends_with(".journal")) return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -187,9 +186,20 @@ void FolderWriteLock::Release() {
     handle_ = kNoHandle;
 }
 
-void RecoverWhenFree(const Path& programFolder) {
-    if (!HasJournal(programFolder)) return;
-    const FolderWriteLock lock(programFolder, "plumet", std::chrono::milliseconds(0));
+UnfinishedSaveCheck CheckUnfinishedSaves(const Path& programFolder, const std::vector<std::string>& reads) {
+    const std::vector<Path> files = UnfinishedSaveFiles(programFolder);
+    if (files.empty()) return {};
+    UnfinishedSaveCheck check;
+    std::string named;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const Path relative = files[i].lexically_relative(programFolder);
+        const std::string folder = relative.empty() ? std::string() : NameOf(*relative.begin());
+        for (const auto& read : reads) check.refused = check.refused || EqualIgnoringCase(folder, read);
+        if (i < 3) named += (i ? ", " : "") + PathText(files[i]);
+    }
+    check.notice = CatalogueText("Files.UnfinishedSave", {PathText(programFolder), std::to_string(files.size()), named});
+    if (check.refused) check.notice += " " + CatalogueText("Files.UnfinishedSaveRefused");
+    return check;
 }
 
 } // namespace plumet
