@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/app/fixedwidth.h"
@@ -11,6 +12,7 @@
 #include "core/clock/racedataget.h"
 #include "core/clock/racepointssend.h"
 #include "core/clock/terminalprogramload.h"
+#include "core/clock/tracinglink.h"
 #include "core/clock/transferface.h"
 #include "support/scriptedlink.h"
 #include "testfolder.h"
@@ -183,28 +185,15 @@ TEST_F(LoftGet, CancelAndAFailedSaveLeaveTheOldFileAndNoTemporary) {
 
 // The whole loft is in hand, end byte included, when the cancel comes: it still stores nothing.
 TEST_F(LoftGet, ACancelAfterTheLastByteBeforeTheSaveKeepsTheOldFile) {
-    struct StopAfter final : ClockLink {
-        ClockLink& inner;
-        std::stop_source& stop;
-        std::size_t last, received = 0;
-        StopAfter(ClockLink& i, std::stop_source& s, std::size_t n) : inner(i), stop(s), last(n) {}
-        LinkStatus open(const PortSettings& s) override { return inner.open(s); }
-        LinkStatus sendByte(std::uint8_t b, std::stop_token c) override { return inner.sendByte(b, c); }
-        ByteResult receiveByte(milliseconds timeout, std::stop_token c) override {
-            const ByteResult got = inner.receiveByte(timeout, c);
-            if (got.ok() && ++received == last) stop.request_stop();
-            return got;
-        }
-        ModemLines modemLines() override { return inner.modemLines(); }
-        void close() override { inner.close(); }
-    };
-    StopAfter counting(link, stop, 0);
-    ASSERT_EQ(Get(counting).result, LoftGetResult::Stored);
+    std::size_t received = 0, last = 0;
+    TracingClockLink stopping(link, [&](std::string_view line) {
+        if (line.starts_with("CLOCK") && !line.starts_with("CLOCK --") && ++received == last) stop.request_stop();
+    });
+    ASSERT_EQ(Get(stopping).result, LoftGetResult::Stored);
     folder.Write("pigeon/p007012.dat", kOldPigeons);
-    StopAfter stopping(link, stop, counting.received);
+    last = std::exchange(received, 0);
     EXPECT_EQ(Get(stopping).result, LoftGetResult::Cancelled);
-    EXPECT_TRUE(stop.stop_requested());
-    EXPECT_EQ(Pigeons(), kOldPigeons);
+    EXPECT_TRUE(stop.stop_requested() && Pigeons() == kOldPigeons);
 }
 
 using RacePointsSend = ClockTransfer;

@@ -1,11 +1,8 @@
 #include <QScrollBar>
 #include <atomic>
-#include <utility>
 
-#include "common/appcontext.h"
 #include "common/textcodec.h"
 #include "core/app/fixedwidth.h"
-#include "core/app/folderlock.h"
 #include "core/clock/sendtime.h"
 #include "ui/clock/loftsenddialog.h"
 #include "ui/clock/printrelaydialog.h"
@@ -142,11 +139,19 @@ private slots:
         QVERIFY(link.Sent().empty());
     }
 
-    // The old print-out stays until the first line is in; the window holds the folder throughout.
+    // The old print-out stays until the first line is in. The window waits for no other writer
+    // and then holds the folder until it closes.
     void printRelayToAFileWritesPrintTxtLineByLine() {
         folder->Write("print.txt", "an old print-out\r\n");
         ScriptedClockLink link;
         HoldLink hold(link);
+        auto cli = std::make_unique<FolderWriteLock>(App().programFolder, "plumet-cli readout", std::chrono::milliseconds(0));
+        const auto wait = std::exchange(App().writeLockWait, std::chrono::milliseconds(0));
+        auto refused = std::make_unique<Showing<PrintRelayDialog>>(nullptr, PrintTarget::File);
+        App().writeLockWait = wait;
+        QTRY_VERIFY(!refused->isVisible() && !refused->PortOpen());
+        QVERIFY(TakeCritical(folder->Messages()).contains("plumet-cli readout"));
+        cli.reset();
         Showing<PrintRelayDialog> dialog(nullptr, PrintTarget::File);
         QCOMPARE(folder->Read("print.txt"), QByteArray("an old print-out\r\n"));
         QVERIFY(!FolderWriteLock(App().programFolder, "plumet-cli", std::chrono::milliseconds(0)).Held());
@@ -158,21 +163,6 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(folder->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n"));
         QTRY_VERIFY(FolderWriteLock(App().programFolder, "plumet-cli", std::chrono::milliseconds(0)).Held());
-    }
-
-    void printRelayToAFileWhileAnotherWriterHoldsTheFolderTellsWhoAndStartsNot() {
-        folder->Write("print.txt", "an old print-out\r\n");
-        const FolderWriteLock cli(App().programFolder, "plumet-cli readout", std::chrono::milliseconds(0));
-        const auto wait = std::exchange(App().writeLockWait, std::chrono::milliseconds(0));
-        ScriptedClockLink link;
-        HoldLink hold(link);
-        Showing<PrintRelayDialog> dialog(nullptr, PrintTarget::File);
-        App().writeLockWait = wait;
-        QTRY_VERIFY(!dialog.isVisible());
-        const QString told = TakeCritical(folder->Messages());
-        QVERIFY2(told.contains("plumet-cli readout"), qPrintable(told));
-        QVERIFY(!dialog.PortOpen());
-        QCOMPARE(folder->Read("print.txt"), QByteArray("an old print-out\r\n"));
     }
 
     void printRelayToThePrinterPrintsItsPagesWhenItCloses() {

@@ -729,7 +729,9 @@ SaveResult SaveFileAtomically(const Path& target, std::string_view bytes) {
     if (const std::string refusal = TargetRefusal(target, state.kind, problem, 1); !refusal.empty())
         return SaveFailed(refusal, problem.reason);
     const Path temp = SidePath(target, "tmp");
-    bool written = WriteNewFile(temp, bytes, true, problem, false, state.mode, FaultAt(SaveStage::Flush, target));
+    const bool flushFault = FaultAt(SaveStage::Flush, target);
+    bool written = WriteNewFile(temp, bytes, true, problem, false, state.mode, flushFault);
+    if (!written && flushFault) problem = FaultProblem();
     if (written && FaultAt(SaveStage::Write, target)) {
         written = false;
         problem = FaultProblem();
