@@ -74,6 +74,29 @@ std::string LockFailedText(const Path& programFolder, const FileProblem& problem
     return CatalogueText("Files.FolderLockFailed", {PathText(programFolder), ReasonText(problem)});
 }
 
+// Whether a writer holds the folder now, found without creating the lock file or keeping it:
+// its journal is then a save at work, not one a crash interrupted.
+bool WriterAtWork(const Path& programFolder) {
+    const Path file = programFolder / kWriteLockFileName;
+#ifdef _WIN32
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    OVERLAPPED at{};
+    at.OffsetHigh = 0x40000000;
+    const bool free = ::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
+    if (free) ::UnlockFileEx(handle, 0, 1, 0, &at);
+    ::CloseHandle(handle);
+    return !free;
+#else
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+#endif
+}
+
 } // namespace
 
 FolderWriteLock::FolderWriteLock(const Path& programFolder, std::string_view task, std::chrono::milliseconds wait) {
@@ -188,7 +211,7 @@ void FolderWriteLock::Release() {
 
 UnfinishedSaveCheck CheckUnfinishedSaves(const Path& programFolder, const std::vector<std::string>& reads) {
     const std::vector<Path> files = UnfinishedSaveFiles(programFolder);
-    if (files.empty()) return {};
+    if (files.empty() || WriterAtWork(programFolder)) return {};
     UnfinishedSaveCheck check;
     std::string named;
     for (std::size_t i = 0; i < files.size(); ++i) {
