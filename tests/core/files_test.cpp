@@ -181,9 +181,8 @@ TEST_F(FiveHundredFiles, AFailurePartWayPutsBackEveryFileAlreadyReplaced) {
     EXPECT_EQ(Files(), after);
 }
 
-// A recovery blocked both ways (a folder stands where a replaced file and a pending one
-// belong) keeps every kept copy and its journal, however old the copies look, refuses every
-// writer until the obstacle is gone, and then brings back one version.
+// A recovery blocked both ways (folders where a replaced and a pending file belong) keeps its
+// journal and every copy, however old, refuses writers until they are gone, then undoes all.
 TEST_F(FiveHundredFiles, ARecoveryThatCannotPutBackKeepsItsCopiesUntilTheObstacleIsGone) {
     const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
     for (int i = 0; i < 500; ++i) std::filesystem::last_write_time(folder.path() / Name(i), anHourAgo);
@@ -215,8 +214,7 @@ int InChild(const std::function<int()>& task) {
     return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
 }
 
-// A save killed at each of its steps, then the next writer: every file is of one version, and
-// nothing the save wrote is left, in the program folder nor beside an export outside it.
+// A save killed at each step, then the next writer: one version, and no leftover anywhere.
 TEST(SaveFilesTogether, AKillAtAnyStepLeavesOneVersionAndNoLeftoverOnceTheNextWriterHasRun) {
     int step = 1;
     for (int ended = -SIGKILL; ended == -SIGKILL; ++step) {

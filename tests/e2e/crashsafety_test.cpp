@@ -51,9 +51,8 @@ private slots:
         int fullRun = static_cast<int>(timer.elapsed());
         checkFiles(0);
 
-        // The first read is killed between two of its renames. A moment after a read has ended
-        // kills nothing; the next moments are then drawn from the shorter time that read took,
-        // so every test run makes its kills.
+        // The first read is killed between two of its renames. A later moment after a read has
+        // ended kills nothing; the next are drawn from that shorter time, so every run kills.
         int killed = 0, run = 1, version = 0;
         for (; killed < kKills && run <= 3 * kKills; ++run) {
             // The other version than the files hold, so each read has every file to replace.
@@ -76,8 +75,7 @@ private slots:
                 ++killed;
             }
             checkFiles(run);
-            // The next writer completes the read or undoes it: then all files are of one version,
-            // and nothing a save leaves beside them ("~…") is left.
+            // The next writer finishes or undoes the read: one version, and no "~…" leftover.
             RunCli(dir.Path(), {"build-exchange", "fancier"});
             checkFiles(run, true);
             for (const QString& folder : {dir.Path(), dir.File("pigeon")})

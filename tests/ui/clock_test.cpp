@@ -139,8 +139,7 @@ private slots:
         QVERIFY(link.Sent().empty());
     }
 
-    // The old print-out stays until the first line is in. The window waits for no other writer
-    // and then holds the folder until it closes.
+    // The old print-out stays until the first line is in; the window holds the folder throughout.
     void printRelayToAFileWritesPrintTxtLineByLine() {
         folder->Write("print.txt", "an old print-out\r\n");
         ScriptedClockLink link;
