@@ -96,8 +96,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (port) context.settings.comPort = *port;
         if (command.writes) {
             if (!context.LockForWriting(command.name)) return kFailed;
-        } else {
-            RecoverWhenFree(folder);
+        } else if (const UnfinishedSaveCheck unfinished = CheckUnfinishedSaves(folder, command.reads);
+                   !unfinished.notice.empty()) {
+            context.Fail("", unfinished.notice);
+            if (unfinished.refused) return kFailed;
         }
         return command.run(context, rest);
     }

@@ -45,6 +45,9 @@ struct CliCommand {
     std::function<int(CliContext&, const std::vector<std::string>&)> run;
     bool writes = false;       // holds the write lock from its first read to its last save
     bool usesSettings = true;  // refused while OPTIONS.PAR is damaged
+    // A command that only reads: the data folders it reads, refused while an interrupted save
+    // names a file there.
+    std::vector<std::string> reads = {};
 };
 
 // Every command the companion knows, in usage order.

@@ -14,13 +14,13 @@ const std::vector<CliCommand>& Commands() {
     static const std::vector<CliCommand> commands = {
         {"build-exchange", "fancier|loft", 1, 1, RunBuildExchange, kWrites},
         {"read-exchange", "fancier|loft", 1, 1, RunReadExchange, kWrites},
-        {"send-loft", "CLUB FANCIER", 2, 2, RunSendLoft},
+        {"send-loft", "CLUB FANCIER", 2, 2, RunSendLoft, false, true, {"club", "fancier", "pigeon"}},
         {"get-loft", "", 0, 0, RunGetLoft, kWrites},
-        {"send-points", "", 0, 0, RunSendPoints, kWrites}, // a missing release point file is created
+        {"send-points", "", 0, 0, RunSendPoints, kWrites},
         {"distance", "LAT LON LAT LON", 4, 4, RunDistance, false, false},
         {"calculate", "RACE", 1, 1, RunCalculate, kWrites},
-        {"results", kResultsArguments, 1, 7, RunResults, false, false},
-        {"season", kSeasonArguments, 1, 7, RunSeason, false, false}, // locks when it exports
+        {"results", kResultsArguments, 1, 7, RunResults, false, false, {"racecalc"}},
+        {"season", kSeasonArguments, 1, 7, RunSeason, false, false, {"racecalc"}}, // locks when it exports
         {"send-time", "--seconds N", 2, 2, RunSendTime},
         {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},
         {"load-firmware", "CODE (C, 11-14, 21-24, 31-34)", 1, 1, RunLoadFirmware},

@@ -72,8 +72,8 @@ int RunPrintRelay(CliContext& context, const std::vector<std::string>& args) {
     PrintFile file(context.folder);
     if (toFile && !context.LockForWriting("print-relay")) return kFailed;
     if (toFile) {
-        const SaveResult created = file.Create();
-        if (!created) return context.Fail({}, created.error);
+        const SaveResult replaceable = file.CheckReplaceable();
+        if (!replaceable) return context.Fail({}, replaceable.error);
     }
     SerialClockLink link;
     if (!OpenPort(context, link, kPrintRelayConstants))

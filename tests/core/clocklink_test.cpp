@@ -362,12 +362,14 @@ TEST(PrintRelay, TheIdleTimerDropsThePrintersUnfinishedLineButNotTheFiles) {
     EXPECT_EQ(document.Pages(), (std::vector<Texts>{{}, {"a"}})); // no empty last page
 }
 
-TEST(PrintFile, CreatedEmptyOverAnyCaseAndAFailedLineIsReportedNotHalfWritten) {
+// The old print-out goes only once the first line is on the disk in its place.
+TEST(PrintFile, TheFirstLineReplacesTheOldPrintOutOfAnyCaseAndAFailedLineIsReportedNotHalfWritten) {
     TestFolder folder;
     folder.Write("print.txt", "old print-out\r\n");
     PrintFile file(folder.path());
-    ASSERT_TRUE(file.Create());
-    EXPECT_EQ(folder.Read("print.txt"), "");
+    ASSERT_TRUE(file.CheckReplaceable());
+    EXPECT_FALSE(WithFailingSaves([&] { return file.AppendLine("first"); }));
+    EXPECT_EQ(folder.Read("print.txt"), "old print-out\r\n");
     ASSERT_TRUE(file.AppendLine("AB\xE9"));
     EXPECT_FALSE(WithFailingSaves([&] { return file.AppendLine("lost"); }));
     ASSERT_TRUE(file.AppendLine(""));
@@ -381,7 +383,7 @@ TEST_F(SimulatedClock, PrintRelayWritesThePrintOutEndsWhenIdleAndStopsOnPortErro
     clock.State().printout = {"ARRIVAL LIST", "001 NL-05-1234567 09:05:07"};
     link.QueueIncoming(clock.PrintOut());
     PrintFile file(folder.path());
-    ASSERT_TRUE(file.Create());
+    ASSERT_TRUE(file.CheckReplaceable());
     PrintRelay toFile(PrintTarget::File), screen(PrintTarget::Screen), printer(PrintTarget::Printer);
     Kind last = Kind::None;
     PrintRelayOutcome outcome = RunPrintRelay(link, toFile, &file, quick, [&](const auto& e) { last = e.kind; }, {});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/app/fixedwidth.h"
@@ -11,6 +12,7 @@
 #include "core/clock/racedataget.h"
 #include "core/clock/racepointssend.h"
 #include "core/clock/terminalprogramload.h"
+#include "core/clock/tracinglink.h"
 #include "core/clock/transferface.h"
 #include "support/scriptedlink.h"
 #include "testfolder.h"
@@ -181,13 +183,25 @@ TEST_F(LoftGet, CancelAndAFailedSaveLeaveTheOldFileAndNoTemporary) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path() / "pigeon"), {}), 1);
 }
 
+// The whole loft is in hand, end byte included, when the cancel comes: it still stores nothing.
+TEST_F(LoftGet, ACancelAfterTheLastByteBeforeTheSaveKeepsTheOldFile) {
+    std::size_t received = 0, last = 0;
+    TracingClockLink stopping(link, [&](std::string_view line) {
+        if (line.starts_with("CLOCK") && !line.starts_with("CLOCK --") && ++received == last) stop.request_stop();
+    });
+    ASSERT_EQ(Get(stopping).result, LoftGetResult::Stored);
+    folder.Write("pigeon/p007012.dat", kOldPigeons);
+    last = std::exchange(received, 0);
+    EXPECT_EQ(Get(stopping).result, LoftGetResult::Cancelled);
+    EXPECT_TRUE(stop.stop_requested() && Pigeons() == kOldPigeons);
+}
+
 using RacePointsSend = ClockTransfer;
 
-TEST_F(RacePointsSend, AMissingRegisterIsCreatedAndSentAs1290Bytes) {
+TEST_F(RacePointsSend, AMissingRegisterIsSentAs1290BytesOfEmptySlots) {
     std::filesystem::create_directory(folder.path() / "racepo");
     EXPECT_EQ(Face(SendPoints(link).result), std::pair(RacePointsSendResult::Confirmed, "txtCommunicationOk0"s));
     EXPECT_EQ(link.Sent(), ">8" + std::string(13 + 98 * 13, ' ') + ">");
-    EXPECT_TRUE(folder.Exists("racepo/racepo.dat"));
     EXPECT_EQ(clock.State().releasePoints.size(), 99U);
     EXPECT_EQ(steps.back() + " " + whats.back(), "98/98 98" + std::string(15, ' '));
 }

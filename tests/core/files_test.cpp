@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <array>
+#include <csignal>
+#include <functional>
 #include <memory>
 #include <thread>
 
 #include <unistd.h>
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <sys/wait.h>
 #endif
 
 #include "core/app/cp1252.h"
@@ -71,13 +74,14 @@ TEST(SaveFileAtomically, ReplacesWholeOrKeepsTheOldFileAndSaysWhyLeavingNoTempor
     EXPECT_EQ(folder.Read("f.dat"), " 1 \r\nabc\r\n");
     EXPECT_EQ(folder.EntryCount(), 1U);
     EXPECT_FALSE(SaveFileAtomically(folder.path() / "missing" / "x.dat", "x").ok);
-    // The system's reason reaches the user, at either step.
-    for (const SaveStage stage : {SaveStage::Write, SaveStage::Replace}) {
+    // The system's reason reaches the user, at every step; a content that did not reach the
+    // disk (its flush failed) never replaces the old file either.
+    for (const SaveStage stage : {SaveStage::Write, SaveStage::Flush, SaveStage::Replace}) {
         const SaveFault full([](const Path&) { return true; }, stage, FileReason::DiskFull);
         const SaveResult failed = SaveFileAtomically(target, "new");
         EXPECT_TRUE(failed.reason == FileReason::DiskFull && failed.error.find("the disk is full") != std::string::npos)
             << failed.error;
-        EXPECT_EQ(folder.EntryCount(), 1U);
+        EXPECT_EQ(folder.Read("f.dat") + std::to_string(folder.EntryCount()), " 1 \r\nabc\r\n1");
     }
     // Replacing through another spelling keeps the file's own.
     ASSERT_TRUE(SaveFileAtomically(ResolvePath(folder.path(), "F.DAT"), "replaced"));
@@ -177,21 +181,85 @@ TEST_F(FiveHundredFiles, AFailurePartWayPutsBackEveryFileAlreadyReplaced) {
     EXPECT_EQ(Files(), after);
 }
 
-TEST_F(FiveHundredFiles, ACrashPartWayIsCompletedByTheNextWriter) {
+// A recovery blocked both ways (folders where a replaced and a pending file belong) keeps its
+// journal and every copy, however old, refuses writers until they are gone, then undoes all.
+TEST_F(FiveHundredFiles, ARecoveryThatCannotPutBackKeepsItsCopiesUntilTheObstacleIsGone) {
+    const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (int i = 0; i < 500; ++i) std::filesystem::last_write_time(folder.path() / Name(i), anHourAgo);
     Crash();
+    const Path replaced = folder.path() / Name(100), pending = folder.path() / Name(400), aside = folder.path() / "aside";
+    std::filesystem::remove(replaced);
+    std::filesystem::rename(pending, aside);
+    for (const Path& obstacle : {replaced, pending}) std::filesystem::create_directories(obstacle / "x");
+    for (int start = 0; start < 2; ++start) {
+        const FolderWriteLock lock(folder.path(), "next writer", std::chrono::milliseconds(0));
+        EXPECT_FALSE(lock.Held());
+        EXPECT_NE(lock.Refusal().find(NameOf(replaced) + " could not be put back"), std::string::npos) << lock.Refusal();
+        const std::filesystem::directory_iterator pigeons(folder.path() / "pigeon");
+        EXPECT_EQ(std::count_if(begin(pigeons), end(pigeons), [](auto& e) { return e.path().extension() == ".bak"; }), 500);
+    }
+    for (const Path& obstacle : {replaced, pending}) std::filesystem::remove_all(obstacle);
+    std::filesystem::rename(aside, pending);
     ASSERT_TRUE(FolderWriteLock(folder.path(), "next writer", std::chrono::milliseconds(0)).Held());
-    EXPECT_EQ(Files(), after);
-    ASSERT_TRUE(RecoverInterruptedSaves(folder.path())); // nothing left to do
-    EXPECT_EQ(Files(), after);
+    EXPECT_TRUE(Files() == before && UnfinishedSaveFiles(folder.path()).empty());
 }
 
-// When the rest of a crashed save cannot be completed, what it had replaced is undone.
-TEST_F(FiveHundredFiles, ACrashedSaveThatCannotBeCompletedIsUndone) {
-    Crash();
-    const SaveFault blocked(SavesOf(Name(400).substr(7)), SaveStage::Replace);
-    ASSERT_TRUE(RecoverInterruptedSaves(folder.path()));
-    EXPECT_EQ(Files(), before);
+#ifndef _WIN32
+// How `task` ended in a child process: its exit status, or minus the signal that ended it.
+int InChild(const std::function<int()>& task) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(task());
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
 }
+
+// A save killed at each step, then the next writer: one version, and no leftover anywhere.
+TEST(SaveFilesTogether, AKillAtAnyStepLeavesOneVersionAndNoLeftoverOnceTheNextWriterHasRun) {
+    int step = 1;
+    for (int ended = -SIGKILL; ended == -SIGKILL; ++step) {
+        TestFolder folder, outside;
+        folder.Write("a.dat", "old a"), folder.Write("pigeon/gone.dat", "old"), outside.Write("export.csv", "old");
+        using Files = std::map<std::string, std::string>;
+        const std::pair<Files, Files> before(folder.Files(), outside.Files()),
+            after({{"a.dat", "new a"}, {"pigeon/new.dat", "new"}}, {{"export.csv", "new"}});
+        ended = InChild([&] {
+            ::setenv("PLUMET_TEST_KILL_AT_STEP", std::to_string(step).c_str(), 1);
+            const Path& in = folder.path();
+            return SaveFilesTogether(in, {{in / "a.dat", "new a"}, {in / "pigeon" / "new.dat", "new"},
+                                          {in / "pigeon" / "gone.dat", {}, true}, {outside.path() / "export.csv", "new"}})
+                       ? 0 : 1;
+        });
+        ASSERT_TRUE(ended == 0 || ended == -SIGKILL) << step;
+        ASSERT_TRUE(FolderWriteLock(folder.path(), "next writer", std::chrono::milliseconds(0)).Held()) << step;
+        const std::pair<Files, Files> now(folder.Files(), outside.Files());
+        EXPECT_TRUE(now == before || now == after) << "killed at step " << step;
+    }
+    EXPECT_GT(step, 12); // every temporary, copy, rename and removal was a step
+}
+
+// A file nobody may read is never replaced unseen; a replacement keeps the file's permissions.
+TEST(Files, AFileThatCannotBeReadIsNeverReplacedAndAReplacementKeepsItsPermissions) {
+    using std::filesystem::perms;
+    TestFolder folder;
+    const Path kept = folder.path() / "kept.dat", locked = folder.path() / "locked.dat";
+    folder.Write("kept.dat", "old"), folder.Write("locked.dat", "old");
+    std::filesystem::permissions(kept, perms::owner_read | perms::owner_write | perms::group_read);
+    ASSERT_TRUE(SaveFileAtomically(kept, "new") && SaveFilesTogether(folder.path(), {{kept, "newer"}, {locked, "old"}}));
+    EXPECT_EQ(std::filesystem::status(kept).permissions(), perms::owner_read | perms::owner_write | perms::group_read);
+    std::filesystem::permissions(locked, perms::none);
+    std::filesystem::permissions(folder.path(), perms::all);
+    const int ended = InChild([&] { // as a user whom permissions bind: root reads anything
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 2;
+        const auto refused = [](const SaveResult& r) { return !r && r.error.find("cannot be read") != std::string::npos; };
+        return refused(SaveFileAtomically(locked, "new")) && refused(SaveFilesTogether(folder.path(), {{kept, "x"}, {locked, "new"}})) ? 0 : 1;
+    });
+    if (ended == 2) GTEST_SKIP() << "no user without root's rights to run as";
+    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(folder.Read("locked.dat") + folder.Read("kept.dat") + std::to_string(folder.EntryCount()), "oldnewer2");
+    EXPECT_EQ(std::filesystem::status(locked).permissions(), perms::none);
+}
+#endif
 
 TEST(FolderWriteLock, OneWriterAtATimeAndTheSecondIsToldWhoHoldsTheFolder) {
     TestFolder folder;

@@ -366,16 +366,19 @@ struct RacePointFolder : TestFolder {
     std::string File() const { return Read("racepo/racepo.dat"); }
 };
 
-TEST(RacePoints, FirstUseWritesNinetyEightEmptySlotsAndAMissingFolderIsTold) {
+// Loading never writes, not even a missing file: only a writer creates it.
+TEST(RacePoints, AMissingOrEmptyFileLoadsAsNinetyEightEmptySlotsAndIsCreatedOnlyOnRequest) {
     RacePointFolder folder;
-    EXPECT_EQ(folder.loaded.count, 98U);
-    EXPECT_EQ(folder.File(), kEmpty);
-    folder.Write("racepo/racepo.dat", ""); // no bytes: nothing to keep
-    EXPECT_EQ(LoadRacePoints(folder.table, RacePointFilePath(folder.path())).count, 98U);
-    EXPECT_EQ(folder.File(), kEmpty);
+    const Path file = RacePointFilePath(folder.path());
+    EXPECT_TRUE(folder.loaded.count == 98U && !folder.Exists("racepo/racepo.dat"));
+    for (const std::string& before : {std::string(), kRacePoints}) {
+        folder.Write("racepo/racepo.dat", before); // no bytes: nothing to keep
+        EXPECT_EQ(LoadRacePoints(folder.table, file).count, 98U);
+        ASSERT_TRUE(CreateMissingRacePoints(file));
+        EXPECT_EQ(folder.File(), before.empty() ? kEmpty : kRacePoints);
+    }
     TestFolder noFolder;
-    RacePointTable table;
-    EXPECT_TRUE(!LoadRacePoints(table, RacePointFilePath(noFolder.path())).problem.empty() && table.Count() == 98U);
+    EXPECT_FALSE(CreateMissingRacePoints(RacePointFilePath(noFolder.path())));
 }
 
 TEST(RacePoints, TheGoldenFileIsBuiltByAddAndReadsAndWritesBackByteForByte) {
@@ -409,7 +412,7 @@ TEST(RacePoints, AddAndAlterRefuseWithMessageOneAndFocusOnTheFault) {
         EXPECT_TRUE(result.message == kRacePointInvalidInput && result.focusField == focus) << focus;
         EXPECT_EQ(SaveAlteredRacePoint(folder.table, folder.path(), fields).focusField, focus);
     }
-    EXPECT_EQ(folder.File(), kEmpty);
+    EXPECT_FALSE(folder.Exists("racepo/racepo.dat"));
 }
 
 TEST(RacePoints, ATypedNumberFillsTheFieldsAddOverwritesAndDeleteEmptiesTheSlot) {

@@ -139,12 +139,21 @@ private slots:
         QVERIFY(link.Sent().empty());
     }
 
+    // The old print-out stays until the first line is in; the window holds the folder throughout.
     void printRelayToAFileWritesPrintTxtLineByLine() {
         folder->Write("print.txt", "an old print-out\r\n");
         ScriptedClockLink link;
         HoldLink hold(link);
+        auto cli = std::make_unique<FolderWriteLock>(App().programFolder, "plumet-cli readout", std::chrono::milliseconds(0));
+        const auto wait = std::exchange(App().writeLockWait, std::chrono::milliseconds(0));
+        auto refused = std::make_unique<Showing<PrintRelayDialog>>(nullptr, PrintTarget::File);
+        App().writeLockWait = wait;
+        QTRY_VERIFY(!refused->isVisible() && !refused->PortOpen());
+        QVERIFY(TakeCritical(folder->Messages()).contains("plumet-cli readout"));
+        cli.reset();
         Showing<PrintRelayDialog> dialog(nullptr, PrintTarget::File);
-        QCOMPARE(folder->Read("print.txt"), QByteArray());
+        QCOMPARE(folder->Read("print.txt"), QByteArray("an old print-out\r\n"));
+        QVERIFY(!FolderWriteLock(App().programFolder, "plumet-cli", std::chrono::milliseconds(0)).Held());
         QCOMPARE(Label(&dialog), Shipped("frmPrintToFile.txtWaitForChar"));
         link.QueueIncoming("AB\r\nC\x01\xE9\r\n\fhalf");
         QTRY_COMPARE(folder->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n"));
@@ -152,6 +161,7 @@ private slots:
         QTest::keyClick(&dialog, Qt::Key_Escape); // the unfinished line is not written
         QVERIFY(!dialog.isVisible());
         QCOMPARE(folder->Read("print.txt"), QByteArray("AB\r\nC\xE9\r\n"));
+        QTRY_VERIFY(FolderWriteLock(App().programFolder, "plumet-cli", std::chrono::milliseconds(0)).Held());
     }
 
     void printRelayToThePrinterPrintsItsPagesWhenItCloses() {
@@ -184,13 +194,16 @@ private slots:
             QTRY_VERIFY(!dialog.isVisible());
             QCOMPARE(folder->Told(), NumberedMessage("frmPrintToScreen", 1));
         }
-        std::unique_ptr<PrintRelayDialog> dialog;
+        folder->Write("print.txt", "an old print-out\r\n");
+        ScriptedClockLink working;
+        HoldLink holdWorking(working);
+        std::unique_ptr<PrintRelayDialog> dialog = std::make_unique<Showing<PrintRelayDialog>>(nullptr, PrintTarget::File);
         const QString failed = SavingFails(folder->Messages(), [&] {
-            dialog = std::make_unique<Showing<PrintRelayDialog>>(nullptr, PrintTarget::File);
+            working.QueueIncoming("A\r\n");
+            QTRY_VERIFY(!dialog->isVisible());
         });
         QVERIFY2(failed.startsWith(Shipped("frmPrintToFile.Caption") + ": "), qPrintable(failed));
-        QTRY_VERIFY(!dialog->isVisible());
-        QVERIFY(!dialog->PortOpen());
+        QCOMPARE(folder->Read("print.txt"), QByteArray("an old print-out\r\n"));
     }
 
     void sendTimeShowsThePcTimeSendsEachSecondTheClockListensAndTellsALostPort() {

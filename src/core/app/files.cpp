@@ -5,7 +5,9 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <set>
 #include <system_error>
@@ -126,7 +128,18 @@ bool IsLeftover(const std::string& name) {
     if (stem[dash - 17] != '.') return false;
     for (std::size_t i = dash - 16; i < dash; ++i)
         if (!std::isxdigit(static_cast<unsigned char>(stem[i]))) return false;
-    return true;
+    // This process is alive and may be in the middle of a save of its own.
+    return stem.compare(dash - 16, 16, ProcessTag()) != 0;
+}
+
+// A test of what a kill leaves behind names the step of a save of several files to die at
+// (counted from 1 over every save of the process) in PLUMET_TEST_KILL_AT_STEP.
+void KillPointForTests() {
+#ifndef _WIN32
+    static std::atomic<long> steps{0};
+    const char* killAt = std::getenv("PLUMET_TEST_KILL_AT_STEP");
+    if (killAt && ++steps == std::strtol(killAt, nullptr, 10)) std::raise(SIGKILL);
+#endif
 }
 
 // ---- The system calls, one branch per platform ------------------------------------------
@@ -154,7 +167,7 @@ FileContent ReadFileBytes(const Path& path) {
 }
 
 bool WriteNewFile(const Path& path, std::string_view bytes, bool flushToDisk, FileProblem& problem,
-                  bool append = false) {
+                  bool append = false, int = -1, bool failFlush = false) {
     const int fd = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_BINARY | (append ? _O_APPEND : _O_EXCL),
                             _S_IREAD | _S_IWRITE);
     if (fd < 0) {
@@ -169,7 +182,7 @@ bool WriteNewFile(const Path& path, std::string_view bytes, bool flushToDisk, Fi
         if (n <= 0) error = n < 0 ? errno : ENOSPC;
         else done += static_cast<std::size_t>(n);
     }
-    if (error == 0 && flushToDisk && ::_commit(fd) != 0) error = errno;
+    if (error == 0 && flushToDisk && (::_commit(fd) != 0 || failFlush)) error = failFlush ? EIO : errno;
     if (::_close(fd) != 0 && error == 0) error = errno;
     if (error != 0) problem = ProblemOfError(error);
     return error == 0;
@@ -213,8 +226,9 @@ FileContent ReadFileBytes(const Path& path) {
     return content;
 }
 
+// `mode`: the permissions of the file it is to replace, or -1 for a new file's.
 bool WriteNewFile(const Path& path, std::string_view bytes, bool flushToDisk, FileProblem& problem,
-                  bool append = false) {
+                  bool append = false, int mode = -1, bool failFlush = false) {
     // Non-blocking, so a pipe in the place of a file to append to cannot hang the program.
     const int fd = ::open(path.c_str(),
                           O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND | O_NONBLOCK : O_EXCL), 0666);
@@ -224,13 +238,14 @@ bool WriteNewFile(const Path& path, std::string_view bytes, bool flushToDisk, Fi
     }
     std::size_t done = 0;
     int error = 0;
+    if (mode >= 0 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) error = errno;
     while (done < bytes.size() && error == 0) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n > 0) done += static_cast<std::size_t>(n);
         else if (n == 0) error = ENOSPC;
         else if (errno != EINTR) error = errno;
     }
-    if (error == 0 && flushToDisk && ::fsync(fd) != 0) error = errno;
+    if (error == 0 && flushToDisk && (::fsync(fd) != 0 || failFlush)) error = failFlush ? EIO : errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) problem = ProblemOfError(error);
     return error == 0;
@@ -273,22 +288,47 @@ bool FlushFolders(const std::vector<Path>& files) {
 #endif
 #endif
 
-// What stands at a target about to be replaced: nothing, an ordinary file, or something
-// that must not be replaced (a folder, a link loop, a device).
-enum class TargetKind { Missing, File, Refused };
+// Whether the file opens for reading: one that does not was never seen by whoever replaces it.
+bool OpensForReading(const Path& file, FileProblem& problem) {
+#ifdef _WIN32
+    std::FILE* handle = ::_wfopen(file.c_str(), L"rb");
+    if (!handle) problem = ProblemOfError(errno);
+    else std::fclose(handle);
+    return handle != nullptr;
+#else
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) problem = ProblemOfError(errno);
+    else ::close(fd);
+    return fd >= 0;
+#endif
+}
 
-TargetKind KindOfTarget(const Path& target, FileProblem& problem) {
+// What stands at a target about to be replaced: nothing, an ordinary file, something that
+// must not be replaced (a folder, a link loop, a device), or a file that cannot be read.
+enum class TargetKind { Missing, File, Refused, Unreadable };
+
+struct TargetState {
+    TargetKind kind = TargetKind::Missing;
+    int mode = -1; // a file's permissions, which its replacement keeps
+};
+
+TargetState ExamineTarget(const Path& target, FileProblem& problem) {
     std::error_code ec;
     const auto state = fs::status(target, ec);
     if (ec && ec != std::errc::no_such_file_or_directory) {
         problem = ProblemOfCode(ec);
-        return TargetKind::Refused;
+        return {TargetKind::Refused};
     }
-    if (!fs::exists(state)) return TargetKind::Missing;
-    if (fs::is_regular_file(state)) return TargetKind::File;
-    problem = {fs::is_directory(state) ? FileReason::Folder : FileReason::NotAFile, 0, {}};
-    return TargetKind::Refused;
+    if (!fs::exists(state)) return {TargetKind::Missing};
+    if (!fs::is_regular_file(state)) {
+        problem = {fs::is_directory(state) ? FileReason::Folder : FileReason::NotAFile, 0, {}};
+        return {TargetKind::Refused};
+    }
+    if (!OpensForReading(target, problem)) return {TargetKind::Unreadable};
+    return {TargetKind::File, static_cast<int>(state.permissions() & fs::perms::mask)};
 }
+
+
 
 bool RenameFile(const Path& from, const Path& to, FileProblem& problem) {
     std::error_code ec;
@@ -357,7 +397,10 @@ struct JournalEntry {
     Path copy;   // the old file kept aside; empty when there was none
 };
 
-enum class JournalState { Undo, Commit };
+// Undo: written first, and again when a save turns back; what was replaced goes back.
+// Commit: every new content and kept copy is on the disk; what is left to replace goes on.
+// Done: every target holds the version the journal settled on; only its leftovers remain.
+enum class JournalState { Undo, Commit, Done };
 
 std::string StoredPath(const Path& programFolder, const Path& file) {
     const Path relative = file.lexically_relative(programFolder);
@@ -372,9 +415,18 @@ Path LoadedPath(const Path& programFolder, const std::string& text) {
     return path.is_absolute() ? path : programFolder / path;
 }
 
+const char* StateName(JournalState state) {
+    switch (state) {
+    case JournalState::Undo: return "undo";
+    case JournalState::Commit: return "commit";
+    case JournalState::Done: return "done";
+    }
+    return "undo";
+}
+
 bool WriteJournal(const Path& programFolder, const Path& journal, JournalState state,
                   const std::vector<JournalEntry>& entries, FileProblem& problem) {
-    std::string text = std::string(kJournalHead) + "\n" + (state == JournalState::Commit ? "commit" : "undo") + "\n";
+    std::string text = std::string(kJournalHead) + "\n" + StateName(state) + "\n";
     for (const auto& entry : entries)
         text += StoredPath(programFolder, entry.target) + "\t" +
                 (entry.temp.empty() ? "" : StoredPath(programFolder, entry.temp)) + "\t" +
@@ -402,7 +454,9 @@ Journal ReadJournal(const Path& programFolder, const Path& file) {
     if (content.status != ReadStatus::Ok) return journal;
     const std::vector<std::string> lines = SplitLines(content.bytes);
     if (lines.size() < 3 || lines[0] != kJournalHead || lines.back() != "end") return journal;
-    journal.state = lines[1] == "commit" ? JournalState::Commit : JournalState::Undo;
+    journal.state = lines[1] == "commit" ? JournalState::Commit
+                    : lines[1] == "done" ? JournalState::Done
+                                         : JournalState::Undo;
     for (std::size_t i = 2; i + 1 < lines.size(); ++i) {
         const std::string& line = lines[i];
         const auto first = line.find('\t');
@@ -423,24 +477,49 @@ bool Replaced(const JournalEntry& entry) {
     return entry.temp.empty() ? !Exists(entry.target) : !Exists(entry.temp);
 }
 
-// Every replaced target back as it was: the kept copy renamed over it, a new file removed;
-// targets never touched stay as they are. Safe to run again after a crash part-way.
+bool SameEntry(const Path& a, const Path& b) {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
+}
+
+// The kept copy back in the file's place under a link of its own, so the copy itself stays
+// until the journal is settled and a put-back cut short is simply done again.
+bool PutBack(const JournalEntry& entry, FileProblem& problem) {
+    if (Exists(entry.target) && SameEntry(entry.target, entry.copy)) return true;
+    const Path back = SidePath(entry.target, "tmp");
+    if (KeepCopy(entry.copy, back, problem) && RenameFile(back, entry.target, problem)) return true;
+    FileProblem ignored;
+    RemoveFile(back, ignored);
+    return false;
+}
+
+// Every replaced target back as it was: its kept copy in its place, a new file removed;
+// targets never touched stay as they are. Removes nothing else, so it may run again after a
+// crash part-way. A replaced target whose copy is gone cannot be put back: that is a failure,
+// unless no copy exists at all, as when a save died before it kept any (then nothing was
+// replaced: copies are kept before the first replacement).
 bool UndoEntries(const std::vector<JournalEntry>& entries, std::string& failures) {
+    const bool copiesKept = std::any_of(entries.begin(), entries.end(),
+                                        [](const JournalEntry& e) { return !e.copy.empty() && Exists(e.copy); });
     bool undone = true;
     for (const auto& entry : entries) {
+        if (!Replaced(entry)) continue;
         FileProblem problem;
         bool putBack = true;
-        if (Replaced(entry)) {
-            if (!entry.copy.empty()) putBack = !Exists(entry.copy) || RenameFile(entry.copy, entry.target, problem);
-            else if (!entry.temp.empty()) putBack = RemoveFile(entry.target, problem);
+        if (!entry.copy.empty()) {
+            if (Exists(entry.copy)) {
+                putBack = PutBack(entry, problem);
+            } else if (copiesKept) {
+                putBack = false;
+                problem = {FileReason::Other, 0, CatalogueText("Files.ReasonCopyMissing", {PathText(entry.copy)})};
+            }
+        } else if (!entry.temp.empty()) {
+            putBack = RemoveFile(entry.target, problem);
         }
         if (!putBack) {
             undone = false;
             failures += " " + CatalogueText("Files.PutBackFailed", {PathText(entry.target), ReasonText(problem)});
-            continue; // the copy stays for the next attempt
         }
-        if (!entry.temp.empty()) RemoveFile(entry.temp, problem);
-        if (!entry.copy.empty()) RemoveFile(entry.copy, problem);
     }
     return undone;
 }
@@ -463,17 +542,63 @@ bool CompleteEntries(const std::vector<JournalEntry>& entries, FileProblem& prob
     return true;
 }
 
-void RemoveCopies(const std::vector<JournalEntry>& entries) {
+// The copies first, then the new contents: while any copy is left, a missing new content
+// still tells a replaced target (see UndoEntries).
+void RemoveLeftovers(const std::vector<JournalEntry>& entries) {
     FileProblem ignored;
+    for (const auto& entry : entries) {
+        if (!entry.copy.empty()) {
+            KillPointForTests();
+            RemoveFile(entry.copy, ignored);
+        }
+    }
     for (const auto& entry : entries)
-        if (!entry.copy.empty()) RemoveFile(entry.copy, ignored);
+        if (!entry.temp.empty()) RemoveFile(entry.temp, ignored);
 }
 
 bool RemoveJournal(const Path& programFolder, const Path& journal) {
     FileProblem ignored;
+    KillPointForTests();
     const bool removed = RemoveFile(journal, ignored);
     FlushFolder(programFolder);
     return removed;
+}
+
+// Undoes what the journal names and clears it away; on failure the journal and every copy
+// stay for the next writer, and `failures` names the files in the way.
+bool FinishUndo(const Path& programFolder, const Path& journal, const std::vector<JournalEntry>& entries,
+                std::string& failures) {
+    if (!UndoEntries(entries, failures)) return false;
+    FileProblem problem;
+    // Until it says so, a crash while the copies go could not tell what was put back.
+    if (!WriteJournal(programFolder, journal, JournalState::Done, entries, problem)) {
+        failures += " " + CatalogueText("Files.CannotWrite", {PathText(journal), ReasonText(problem)});
+        return false;
+    }
+    RemoveLeftovers(entries);
+    RemoveJournal(programFolder, journal);
+    return true;
+}
+
+// Why a target may not be replaced, or "" when it may.
+std::string TargetRefusal(const Path& target, TargetKind kind, const FileProblem& problem, std::size_t together) {
+    if (kind == TargetKind::Refused) return ReplaceFailure(target, problem, together);
+    if (kind == TargetKind::Unreadable)
+        return CatalogueText("Files.NotSavedUnreadable", {PathText(target), ReasonText(problem)});
+    return {};
+}
+
+// Every leftover of a save below `folder` (links not followed), but those in `spared`.
+void RemoveDeadLeftovers(const Path& folder, const std::set<Path>& spared) {
+    std::error_code ec;
+    const auto options = fs::directory_options::skip_permission_denied;
+    for (fs::recursive_directory_iterator it(folder, options, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!IsLeftover(NameOf(it->path()))) continue;
+        std::error_code kind;
+        if (it->is_directory(kind) || spared.contains(it->path().lexically_normal())) continue;
+        std::error_code ignored;
+        fs::remove(it->path(), ignored);
+    }
 }
 
 } // namespace
@@ -590,12 +715,23 @@ std::uint64_t ContentHash(std::string_view bytes) {
 
 SaveResult SaveFailed(std::string error, FileReason reason) { return {false, std::move(error), reason}; }
 
+SaveResult CheckReplaceableFile(const Path& target) {
+    FileProblem problem;
+    const TargetState state = ExamineTarget(target, problem);
+    if (const std::string refusal = TargetRefusal(target, state.kind, problem, 1); !refusal.empty())
+        return SaveFailed(refusal, problem.reason);
+    return {};
+}
+
 SaveResult SaveFileAtomically(const Path& target, std::string_view bytes) {
     FileProblem problem;
-    if (KindOfTarget(target, problem) == TargetKind::Refused)
-        return SaveFailed(ReplaceFailure(target, problem, 1), problem.reason);
+    const TargetState state = ExamineTarget(target, problem);
+    if (const std::string refusal = TargetRefusal(target, state.kind, problem, 1); !refusal.empty())
+        return SaveFailed(refusal, problem.reason);
     const Path temp = SidePath(target, "tmp");
-    bool written = WriteNewFile(temp, bytes, true, problem);
+    const bool flushFault = FaultAt(SaveStage::Flush, target);
+    bool written = WriteNewFile(temp, bytes, true, problem, false, state.mode, flushFault);
+    if (!written && flushFault) problem = FaultProblem();
     if (written && FaultAt(SaveStage::Write, target)) {
         written = false;
         problem = FaultProblem();
@@ -631,26 +767,29 @@ SaveResult SaveFilesTogether(const Path& programFolder, const std::vector<FileTo
     const std::size_t count = files.size();
     std::vector<JournalEntry> entries;
     std::vector<const FileToSave*> contents;
+    std::vector<int> modes;
     entries.reserve(count);
     FileProblem problem;
     for (const auto& file : files) {
-        const TargetKind kind = KindOfTarget(file.target, problem);
-        if (kind == TargetKind::Refused) return SaveFailed(ReplaceFailure(file.target, problem, count), problem.reason);
-        if (file.remove && kind == TargetKind::Missing) continue;
+        const TargetState state = ExamineTarget(file.target, problem);
+        if (const std::string refusal = TargetRefusal(file.target, state.kind, problem, count); !refusal.empty())
+            return SaveFailed(refusal, problem.reason);
+        if (file.remove && state.kind == TargetKind::Missing) continue;
         entries.push_back({file.target, file.remove ? Path() : SidePath(file.target, "tmp"),
-                           kind == TargetKind::File ? SidePath(file.target, "bak") : Path()});
+                           state.kind == TargetKind::File ? SidePath(file.target, "bak") : Path()});
         contents.push_back(&file);
+        modes.push_back(state.mode);
     }
     if (entries.empty()) return {};
 
     const Path journal = programFolder / (kJournalPrefix + UniqueSuffix("journal"));
+    // Before the commit nothing is replaced: what was written goes, then the journal.
     const auto abandon = [&](const std::string& error, FileReason reason) {
-        std::string ignored;
-        UndoEntries(entries, ignored);
+        RemoveLeftovers(entries);
         RemoveJournal(programFolder, journal);
         return SaveFailed(error, reason);
     };
-    // Written first, so a crash from here on leaves nothing the next start does not clear away.
+    // Written first, so a crash from here on leaves nothing the next writer does not clear away.
     // The journal is the program's own: a failure to write it is told as one of the first file.
     if (!WriteJournal(programFolder, journal, JournalState::Undo, entries, problem))
         return SaveFailed(WriteFailure(entries.front().target, problem, count), problem.reason);
@@ -659,7 +798,9 @@ SaveResult SaveFilesTogether(const Path& programFolder, const std::vector<FileTo
     temps.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].temp.empty()) continue;
-        bool written = WriteNewFile(entries[i].temp, contents[i]->bytes, kFlushEachFile, problem);
+        KillPointForTests();
+        bool written = WriteNewFile(entries[i].temp, contents[i]->bytes, kFlushEachFile, problem, false, modes[i],
+                                    kFlushEachFile && FaultAt(SaveStage::Flush, entries[i].target));
         if (written && FaultAt(SaveStage::Write, entries[i].target)) {
             written = false;
             problem = FaultProblem();
@@ -667,19 +808,27 @@ SaveResult SaveFilesTogether(const Path& programFolder, const std::vector<FileTo
         if (!written) return abandon(WriteFailure(entries[i].target, problem, count), problem.reason);
         temps.push_back(entries[i].temp);
     }
-    for (const auto& entry : entries)
-        if (!entry.copy.empty() && !KeepCopy(entry.target, entry.copy, problem))
+    for (const auto& entry : entries) {
+        if (entry.copy.empty()) continue;
+        KillPointForTests();
+        if (!KeepCopy(entry.target, entry.copy, problem))
             return abandon(WriteFailure(entry.copy, problem, count), problem.reason);
+    }
     // One flush for the new contents and the kept copies alike.
-    if (!FlushFolders(temps)) {
+    const bool flushFault = !kFlushEachFile && std::any_of(entries.begin(), entries.end(), [](const JournalEntry& e) {
+        return FaultAt(SaveStage::Flush, e.target);
+    });
+    if (!FlushFolders(temps) || flushFault) {
         problem = ProblemOfError(EIO);
         return abandon(WriteFailure(entries.front().target, problem, count), problem.reason);
     }
+    KillPointForTests();
     if (!WriteJournal(programFolder, journal, JournalState::Commit, entries, problem))
         return abandon(WriteFailure(entries.front().target, problem, count), problem.reason);
 
     for (const auto& entry : entries) {
         if (FaultAt(SaveStage::Crash, entry.target)) return SaveFailed("crash injected by a test");
+        KillPointForTests();
         if (FaultAt(SaveStage::Replace, entry.target)) {
             problem = FaultProblem();
         } else if (entry.temp.empty() ? RemoveFile(entry.target, problem) : RenameFile(entry.temp, entry.target, problem)) {
@@ -689,15 +838,25 @@ SaveResult SaveFilesTogether(const Path& programFolder, const std::vector<FileTo
         FileProblem ignored;
         WriteJournal(programFolder, journal, JournalState::Undo, entries, ignored);
         std::string failures;
-        const bool undone = UndoEntries(entries, failures);
-        if (undone) RemoveJournal(programFolder, journal);
+        FinishUndo(programFolder, journal, entries, failures);
         return SaveFailed(ReplaceFailure(entry.target, problem, count) + failures, problem.reason);
     }
     FlushFolders(temps); // the renames themselves
-    // The journal goes for good before the copies: a stale one must never act again.
+    // The journal goes last: until then it names every copy still to be removed.
+    RemoveLeftovers(entries);
     RemoveJournal(programFolder, journal);
-    RemoveCopies(entries);
     return {};
+}
+
+std::vector<Path> UnfinishedSaveFiles(const Path& programFolder) {
+    std::vector<Path> files;
+    std::error_code ec;
+    for (fs::directory_iterator it(programFolder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = NameOf(it->path());
+        if (!name.starts_with(kJournalPrefix) || !name.ends_with(kJournalSuffix)) continue;
+        for (const auto& entry : ReadJournal(programFolder, it->path()).entries) files.push_back(entry.target);
+    }
+    return files;
 }
 
 SaveResult RecoverInterruptedSaves(const Path& programFolder) {
@@ -708,6 +867,7 @@ SaveResult RecoverInterruptedSaves(const Path& programFolder) {
         if (name.starts_with(kJournalPrefix) && name.ends_with(kJournalSuffix)) journals.push_back(it->path());
     }
     SaveResult result;
+    std::set<Path> spared; // what a journal that stays still needs
     for (const Path& file : journals) {
         const Journal journal = ReadJournal(programFolder, file);
         // A journal cut short: its own temporary file was never renamed, so this cannot happen;
@@ -718,40 +878,27 @@ SaveResult RecoverInterruptedSaves(const Path& programFolder) {
         }
         FileProblem problem;
         Path failed;
-        bool done = false;
-        if (journal.state == JournalState::Commit && CompleteEntries(journal.entries, problem, failed)) {
+        if (journal.state == JournalState::Done ||
+            (journal.state == JournalState::Commit && CompleteEntries(journal.entries, problem, failed))) {
+            RemoveLeftovers(journal.entries);
             RemoveJournal(programFolder, file);
-            RemoveCopies(journal.entries);
-            done = true;
+            continue;
         }
-        if (done) continue;
         std::string failures;
         if (journal.state == JournalState::Commit) {
-            FileProblem ignored;
-            WriteJournal(programFolder, file, JournalState::Undo, journal.entries, ignored);
+            failures = " " + CatalogueText("Files.CannotReplace", {PathText(failed), ReasonText(problem)});
+            if (!WriteJournal(programFolder, file, JournalState::Undo, journal.entries, problem))
+                failures += " " + CatalogueText("Files.CannotWrite", {PathText(file), ReasonText(problem)});
         }
-        if (UndoEntries(journal.entries, failures)) RemoveJournal(programFolder, file);
-        else result = SaveFailed(CatalogueText("Files.RecoveryFailed", {PathText(programFolder), failures}));
+        std::string undoFailures;
+        if (FinishUndo(programFolder, file, journal.entries, undoFailures)) continue;
+        for (const auto& entry : journal.entries)
+            for (const Path& named : {entry.temp, entry.copy})
+                if (!named.empty()) spared.insert(named.lexically_normal());
+        result = SaveFailed(CatalogueText("Files.RecoveryFailed", {PathText(programFolder), failures + undoFailures}));
     }
-
-    // Temporary files and copies of saves whose process died; young ones may still be in use
-    // by a writer that holds no lock (none should, but a leftover is not worth that risk).
-    const auto now = fs::file_time_type::clock::now();
-    std::vector<Path> folders{programFolder};
-    ec.clear();
-    for (fs::directory_iterator it(programFolder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code kind;
-        if (it->is_directory(kind)) folders.push_back(it->path());
-    }
-    for (const Path& folder : folders) {
-        std::error_code listing;
-        for (fs::directory_iterator it(folder, listing), end; !listing && it != end; it.increment(listing)) {
-            if (!IsLeftover(NameOf(it->path()))) continue;
-            std::error_code age;
-            const auto written = fs::last_write_time(it->path(), age);
-            if (!age && now - written > std::chrono::minutes(1)) fs::remove(it->path(), age);
-        }
-    }
+    // Under the lock no other process is saving: whatever a save left is dead, however young.
+    RemoveDeadLeftovers(programFolder, spared);
     return result;
 }
 

@@ -89,9 +89,12 @@ SaveResult SaveFailed(std::string error, FileReason reason = FileReason::Other);
 
 // Writes a temporary file of its own beside the target, flushes it to disk and renames it
 // over the target, so a failure at any point leaves the old file whole. A target that is a
-// folder, a link loop or no ordinary file is refused, never replaced.
+// folder, a link loop, no ordinary file or a file that cannot be read is refused, never
+// replaced; a replacement keeps the permissions of the file it replaces.
 SaveResult SaveFileAtomically(const Path& target, std::string_view bytes);
 SaveResult SaveLines(const Path& target, const std::vector<std::string>& lines);
+// What SaveFileAtomically would refuse `target` for before writing anything, or success.
+SaveResult CheckReplaceableFile(const Path& target);
 
 // Appends `bytes` to the file in one write, creating it when missing, without replacing it: for
 // the one file that is a log (a print-out as it arrives). Handed to the system at once, not
@@ -111,14 +114,20 @@ struct FileToSave {
 SaveResult SaveFilesTogether(const Path& programFolder, const std::vector<FileToSave>& files);
 
 // Completes every save a journal of `programFolder` names, or undoes it where it cannot be
-// completed, and removes what crashed saves left behind. Only the write lock's holder calls it.
+// completed, and removes what other processes' saves left behind anywhere below the folder.
+// A journal that can be neither completed nor undone stays, with every file it still needs,
+// and the result names the files in the way. Only the write lock's holder calls it.
 SaveResult RecoverInterruptedSaves(const Path& programFolder);
 
+// The files that saves of several files left unfinished name (a task that only reads must
+// not take them for settled); empty when none was interrupted.
+std::vector<Path> UnfinishedSaveFiles(const Path& programFolder);
+
 // Test hooks. A write fault makes writing the new content of the targets it picks fail
-// (before anything is replaced); a replace fault makes replacing them fail, with `reason`.
-// A crash stops a save of several files before replacing the target it picks, leaving
-// everything as a killed process would.
-enum class SaveStage { Write, Replace, Crash };
+// (before anything is replaced), a flush fault makes flushing it to the disk fail; a replace
+// fault makes replacing them fail, with `reason`. A crash stops a save of several files
+// before replacing the target it picks, leaving everything as a killed process would.
+enum class SaveStage { Write, Flush, Replace, Crash };
 void SetSaveFaultForTests(std::function<bool(const Path&)> fault, SaveStage stage = SaveStage::Write,
                           FileReason reason = FileReason::Other);
 

@@ -1,5 +1,7 @@
 #include "core/app/folderlock.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
@@ -23,6 +25,12 @@ namespace plumet {
 namespace {
 
 constexpr std::chrono::milliseconds kPollInterval{50};
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 std::string HostName() {
 #ifdef _WIN32
@@ -66,13 +74,27 @@ std::string LockFailedText(const Path& programFolder, const FileProblem& problem
     return CatalogueText("Files.FolderLockFailed", {PathText(programFolder), ReasonText(problem)});
 }
 
-bool HasJournal(const Path& programFolder) {
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(programFolder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = NameOf(it->path());
-        if (name.starts_with("~plumet-save") && name.ends_with(".journal")) return true;
-    }
-    return false;
+// Whether a writer holds the folder now, found without creating the lock file or keeping it:
+// its journal is then a save at work, not one a crash interrupted.
+bool WriterAtWork(const Path& programFolder) {
+    const Path file = programFolder / kWriteLockFileName;
+#ifdef _WIN32
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    OVERLAPPED at{};
+    at.OffsetHigh = 0x40000000;
+    const bool free = ::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
+    if (free) ::UnlockFileEx(handle, 0, 1, 0, &at);
+    ::CloseHandle(handle);
+    return !free;
+#else
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+#endif
 }
 
 } // namespace
@@ -187,9 +209,20 @@ void FolderWriteLock::Release() {
     handle_ = kNoHandle;
 }
 
-void RecoverWhenFree(const Path& programFolder) {
-    if (!HasJournal(programFolder)) return;
-    const FolderWriteLock lock(programFolder, "plumet", std::chrono::milliseconds(0));
+UnfinishedSaveCheck CheckUnfinishedSaves(const Path& programFolder, const std::vector<std::string>& reads) {
+    const std::vector<Path> files = UnfinishedSaveFiles(programFolder);
+    if (files.empty() || WriterAtWork(programFolder)) return {};
+    UnfinishedSaveCheck check;
+    std::string named;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const Path relative = files[i].lexically_relative(programFolder);
+        const std::string folder = relative.empty() ? std::string() : NameOf(*relative.begin());
+        for (const auto& read : reads) check.refused = check.refused || EqualIgnoringCase(folder, read);
+        if (i < 3) named += (i ? ", " : "") + PathText(files[i]);
+    }
+    check.notice = CatalogueText("Files.UnfinishedSave", {PathText(programFolder), std::to_string(files.size()), named});
+    if (check.refused) check.notice += " " + CatalogueText("Files.UnfinishedSaveRefused");
+    return check;
 }
 
 } // namespace plumet

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/app/files.h"
 
@@ -45,8 +46,13 @@ private:
     std::string refusal_;
 };
 
-// Completes or undoes the saves a crash interrupted, when no writer holds the folder; a
-// command that only reads calls it at start. Does nothing while the lock is held.
-void RecoverWhenFree(const Path& programFolder);
+// What an interrupted save means to a task that only reads (and so never finishes it): a
+// notice for the user, empty when there is none, and whether it names a file in one of the
+// data folders `reads` (any letter case) that the task would read.
+struct UnfinishedSaveCheck {
+    std::string notice;
+    bool refused = false;
+};
+UnfinishedSaveCheck CheckUnfinishedSaves(const Path& programFolder, const std::vector<std::string>& reads);
 
 } // namespace plumet

@@ -71,12 +71,15 @@ std::string LineStatusText(std::string_view caption, long lines) {
 
 PrintFile::PrintFile(const Path& programFolder) : path_(ResolvePath(programFolder, kPrintFileName)) {}
 
-SaveResult PrintFile::Create() { return SaveFileAtomically(path_, {}); }
+SaveResult PrintFile::CheckReplaceable() const { return CheckReplaceableFile(path_); }
 
 SaveResult PrintFile::AppendLine(std::string_view line) {
     std::string bytes(line);
     bytes += "\r\n";
-    return AppendToFile(path_, bytes);
+    if (replaced_) return AppendToFile(path_, bytes);
+    SaveResult saved = SaveFileAtomically(path_, bytes);
+    replaced_ = saved.ok;
+    return saved;
 }
 
 void PrinterDocument::AddLine(std::string line) { pages_.back().push_back(std::move(line)); }

@@ -57,20 +57,23 @@ const char* LineStatusSuffix(PrintTarget target);
 // The status line after a finished line: the caption, a blank and the count.
 std::string LineStatusText(std::string_view caption, long lines);
 
-// "PRINT.TXT" under the program folder: a log of what the clock prints. It is replaced by an
-// empty file when the relay starts; then each line is appended in one write as it ends, so
-// the cost of a line does not grow with the file and a relay stopped at any moment leaves
-// every whole line received.
+// "PRINT.TXT" under the program folder: a log of what the clock prints. The first line of a
+// relay replaces the old print-out, flushed to the disk, so a relay that fails before it
+// has a line keeps the old one; each later line is appended in one write as it ends, so the
+// cost of a line does not grow with the file and a relay stopped at any moment leaves every
+// whole line received.
 class PrintFile {
 public:
     explicit PrintFile(const Path& programFolder);
-    // Empty, replacing an existing file of any letter case.
-    SaveResult Create();
+    // Why the old print-out could not be replaced (a folder in its place, no right to read
+    // it), told before the relay starts; nothing is written.
+    SaveResult CheckReplaceable() const;
     SaveResult AppendLine(std::string_view line);
     const Path& FilePath() const { return path_; }
 
 private:
     Path path_;
+    bool replaced_ = false;
 };
 
 // What the printer relay hands to the printer: pages of lines. A form feed ends a page; a
@@ -104,7 +107,7 @@ struct PrintRelayOutcome {
 using PrintRelayHandler = std::function<void(const PrintRelayEffect&)>;
 
 // Receives until cancelled, idle for `idleExit`, or the port fails. The file relay's lines
-// go into `file` (created by the caller when the relay starts).
+// go into `file`; the caller holds the folder's write lock throughout.
 PrintRelayOutcome RunPrintRelay(ClockLink& link, PrintRelay& relay, PrintFile* file, const PrintRelayTimings& timings,
                                 const PrintRelayHandler& handle, std::stop_token cancel);
 

@@ -65,8 +65,7 @@ RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file) {
     if (content.status == ReadStatus::Missing || (content.status == ReadStatus::Ok && content.bytes.empty())) {
         for (std::size_t n = 1; n <= kStandardRacePointCount; ++n) table.records_.push_back(EmptyRacePointRecord(n));
         table.outcome_ = LoadOutcome::Missing;
-        const SaveResult created = SaveRacePoints(table, file);
-        return {table.Count(), LoadOutcome::Missing, created ? std::string() : created.error};
+        return {table.Count(), LoadOutcome::Missing, {}};
     }
 
     table.refusedFile_ = file;
@@ -100,6 +99,12 @@ RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file) {
     table.loadedFrom_ = file;
     table.loadedHash_ = ContentHash(content.bytes);
     return {table.Count(), LoadOutcome::Loaded, {}};
+}
+
+SaveResult CreateMissingRacePoints(const Path& file) {
+    RacePointTable table;
+    if (LoadRacePoints(table, file).outcome != LoadOutcome::Missing) return {};
+    return SaveRacePoints(table, file);
 }
 
 SaveResult SaveRacePoints(const RacePointTable& table, const Path& file) {

@@ -30,7 +30,7 @@ struct RacePointsLoad {
     std::size_t count = 0;
     LoadOutcome outcome = LoadOutcome::Missing;
     // For the user, "" when all went well: why the file was refused (it is then left as it is
-    // and the table is empty), or why a missing file could not be created.
+    // and the table is empty).
     std::string problem;
 };
 
@@ -59,9 +59,11 @@ private:
 
 Path RacePointFilePath(const Path& programFolder);
 
-// A missing file, or one of no bytes, is written with 98 empty slots. A file that is not a count line followed
-// by that many 64-character records (at most 99) is refused: nothing is lost or replaced.
+// A missing file, or one of no bytes, gives 98 empty slots; loading never writes. A file that is not a count
+// line followed by that many 64-character records (at most 99) is refused: nothing is lost or replaced.
 RacePointsLoad LoadRacePoints(RacePointTable& table, const Path& file);
+// Writes the 98 empty slots where the file is missing or of no bytes, for a writer that holds the lock.
+SaveResult CreateMissingRacePoints(const Path& file);
 SaveResult SaveRacePoints(const RacePointTable& table, const Path& file);
 // Stores a record in the entry given by its number; a number beyond the count
 // extends the table with empty slots. False, and nothing changed, for a number outside 1-99.

@@ -11,6 +11,7 @@
 #include "core/app/catalogue.h"
 #include "core/app/folderlock.h"
 #include "core/app/options.h"
+#include "core/releasepoints/releasepoints.h"
 #include "ui/app/formtexts.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/messages.h"
@@ -21,9 +22,11 @@ QStringList PrepareProgramFolder(const Path& folder) {
     QStringList problems;
     App().programFolder = folder;
     LoadCatalogue(); // the core's reasons in the folder's language, from here on
-    // Completes or undoes a save a crash interrupted before anything is read; a writer at work
-    // beside the program does that itself when it is done.
-    RecoverWhenFree(folder);
+    // What the start writes, it writes as any writer: under the lock, which first completes or
+    // undoes a save a crash interrupted. While a writer beside the program holds the folder,
+    // that writer does it and the program starts on what is there.
+    const FolderWriteLock lock(folder, "Plumet", std::chrono::milliseconds(0));
+    if (!lock.Held() && !CheckUnfinishedSaves(folder, {}).notice.empty()) problems << ToQt(lock.Refusal());
     const auto failed = EnsureDataFolders(folder);
     if (!failed.empty()) {
         QStringList names;
@@ -32,7 +35,7 @@ QStringList PrepareProgramFolder(const Path& folder) {
     }
     const Path catalogueFile = ResolvePath(folder, kCatalogueFileName);
     const FileContent catalogue = ReadWholeFile(catalogueFile);
-    if (catalogue.status == ReadStatus::Missing) {
+    if (catalogue.status == ReadStatus::Missing && lock.Held()) {
         QFile shipped(":/data/club.txt");
         const QByteArray bytes = shipped.open(QIODevice::ReadOnly) ? shipped.readAll() : QByteArray();
         if (const SaveResult saved = SaveFileAtomically(catalogueFile, bytes.toStdString()); !saved)
@@ -40,6 +43,9 @@ QStringList PrepareProgramFolder(const Path& folder) {
     } else if (catalogue.status == ReadStatus::Unreadable) {
         problems << ToQt(CatalogueText("Startup.EnglishTexts", {CannotReadText(catalogueFile, catalogue.problem)}));
     }
+    if (lock.Held())
+        if (const SaveResult created = CreateMissingRacePoints(RacePointFilePath(folder)); !created)
+            problems << ToQt(created.error);
     App().settings = ReadOptions(folder);
     LoadCatalogue(); // a catalogue just put there
     if (!App().settings.damage.empty()) problems << ToQt(App().settings.damage);

@@ -15,6 +15,7 @@
 
 #include "common/appcontext.h"
 #include "common/textcodec.h"
+#include "ui/app/writelock.h"
 
 namespace plumet::ui {
 namespace {
@@ -77,9 +78,15 @@ PrintRelayDialog::PrintRelayDialog(QWidget* parent, PrintTarget target)
 
     auto file = std::make_shared<PrintFile>(App().programFolder);
     if (target == PrintTarget::File) {
-        const SaveResult created = file->Create();
-        if (!created) {
-            ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(created.error));
+        // Held by the window and by the relay until both have ended.
+        writeLock_ = std::make_shared<FolderWriteLock>(LockForSaving(this));
+        if (!writeLock_->Held()) {
+            QTimer::singleShot(0, this, &PrintRelayDialog::CloseDialog);
+            return;
+        }
+        const SaveResult replaceable = file->CheckReplaceable();
+        if (!replaceable) {
+            ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(replaceable.error));
             QTimer::singleShot(0, this, &PrintRelayDialog::CloseDialog);
             return;
         }
@@ -89,7 +96,7 @@ PrintRelayDialog::PrintRelayDialog(QWidget* parent, PrintTarget target)
 }
 
 void PrintRelayDialog::Start(std::shared_ptr<PrintFile> file) {
-    Session().Run([this, file](ClockLink& link, std::stop_token cancel) {
+    Session().Run([this, file, lock = writeLock_](ClockLink& link, std::stop_token cancel) {
         PrintRelay relay(target_);
         const PrintRelayOutcome outcome = RunPrintRelay(
             link, relay, file.get(), PrintRelayTimings{},
@@ -136,6 +143,7 @@ void PrintRelayDialog::done(int result) {
     if (!finished_) {
         finished_ = true;
         Session().Cancel();
+        writeLock_.reset();
         if (target_ == PrintTarget::Printer && !document_.Empty()) PrintDocument();
     }
     TransferDialog::done(result);

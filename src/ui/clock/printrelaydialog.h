@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "core/app/folderlock.h"
 #include "core/clock/printrelay.h"
 #include "ui/clock/transferdialog.h"
 
@@ -40,6 +43,7 @@ private:
     QLabel* status_ = nullptr;        // printer and file
     QPlainTextEdit* screen_ = nullptr; // screen
     PrinterDocument document_;
+    std::shared_ptr<FolderWriteLock> writeLock_; // the file relay's
     bool finished_ = false;
 };
 
