@@ -1,5 +1,6 @@
 #pragma once
 // A fresh temporary folder per test, removed afterwards; the golden files; failing saves.
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -8,20 +9,40 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/app/catalogue.h"
 #include "core/app/files.h"
 
 namespace plumet {
 
-// A file under tests/data.
-inline std::string TestData(const std::string& relative) { return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes; }
+inline Path TestDataPath(const std::string& relative) { return Path(PLUMET_TEST_DATA) / relative; }
+
+// A file under tests/data. A missing or unreadable one fails the test (by the exception),
+// so that a table read from it cannot pass with no rows.
+inline std::string RequiredFile(const Path& file) {
+    FileContent content = ReadWholeFile(file);
+    if (content.status != ReadStatus::Ok) throw std::runtime_error("missing golden file " + file.string());
+    return std::move(content.bytes);
+}
+inline std::string TestData(const std::string& relative) { return RequiredFile(TestDataPath(relative)); }
+
+// The non-empty lines of a golden table after its `heads` lines; a table without rows fails.
+inline std::vector<std::string> TableRows(const std::string& relative, std::size_t heads = 0) {
+    std::vector<std::string> rows;
+    for (std::string& line : SplitLines(TestData(relative)))
+        if (!line.empty()) rows.push_back(std::move(line));
+    rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(std::min(heads, rows.size())));
+    if (rows.empty()) throw std::runtime_error("no rows in golden file " + TestDataPath(relative).string());
+    return rows;
+}
 
 // A catalogue of the program's data folder: "club.txt" or "club.de.txt".
 inline TextCatalogue ShippedCatalogue(const char* name) {
     TextCatalogue catalogue;
-    catalogue.LoadFromBytes(ReadWholeFile(Path(PLUMET_SOURCE_DIR) / "data" / name).bytes);
+    catalogue.LoadFromBytes(RequiredFile(Path(PLUMET_SOURCE_DIR) / "data" / name));
     return catalogue;
 }
 
