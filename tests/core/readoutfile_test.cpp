@@ -79,7 +79,7 @@ TEST(ReadoutFile, ArrivalMonthAndValidity) {
 }
 
 TEST(ReadoutFile, GoldenFileListAndCopy) {
-    const Path golden = TestDataPath("readout/W0120523.d00");
+    const Path golden = Path(PLUMET_TEST_DATA) / "readout" / "W0120523.d00";
     const ReadoutFile file = LoadReadoutFile(golden);
     ASSERT_EQ(file.status, ReadStatus::Ok);
     EXPECT_EQ(ReadoutListLines(file.lines), (std::vector<std::string>{"001:    123 007 " + kName,
@@ -91,7 +91,7 @@ TEST(ReadoutFile, GoldenFileListAndCopy) {
 }
 
 
-const Path kData = TestDataPath("xmlexport");
+const Path kData = Path(PLUMET_TEST_DATA) / "xmlexport";
 
 std::vector<std::string> SourceLines(const char* name) { return SplitLines(TestData(std::string("xmlexport/") + name)); }
 

@@ -11,31 +11,26 @@
 #include <random>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "core/app/catalogue.h"
 #include "core/app/files.h"
 
 namespace plumet {
 
-inline Path TestDataPath(const std::string& relative) { return Path(PLUMET_TEST_DATA) / relative; }
-
-// A file under tests/data. A missing or unreadable one fails the test (by the exception),
-// so that a table read from it cannot pass with no rows.
+// A file the tests need (tests/data, the shipped catalogues); a missing one fails the test.
 inline std::string RequiredFile(const Path& file) {
     FileContent content = ReadWholeFile(file);
     if (content.status != ReadStatus::Ok) throw std::runtime_error("missing golden file " + file.string());
     return std::move(content.bytes);
 }
-inline std::string TestData(const std::string& relative) { return RequiredFile(TestDataPath(relative)); }
+inline std::string TestData(const std::string& relative) { return RequiredFile(Path(PLUMET_TEST_DATA) / relative); }
 
 // The non-empty lines of a golden table after its `heads` lines; a table without rows fails.
 inline std::vector<std::string> TableRows(const std::string& relative, std::size_t heads = 0) {
-    std::vector<std::string> rows;
-    for (std::string& line : SplitLines(TestData(relative)))
-        if (!line.empty()) rows.push_back(std::move(line));
+    std::vector<std::string> rows = SplitLines(TestData(relative));
     rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(std::min(heads, rows.size())));
-    if (rows.empty()) throw std::runtime_error("no rows in golden file " + TestDataPath(relative).string());
+    std::erase(rows, std::string());
+    if (rows.empty()) throw std::runtime_error("no rows in golden file " + relative);
     return rows;
 }
 

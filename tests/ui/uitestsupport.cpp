@@ -64,9 +64,7 @@ void FailMissingGolden(const QString& relative) {
 
 QByteArray Golden(const QString& relative) {
     QFile file(QString(PLUMET_TEST_DATA) + "/" + relative);
-    if (file.open(QIODevice::ReadOnly)) return file.readAll();
-    FailMissingGolden(relative);
-    return {};
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : (FailMissingGolden(relative), QByteArray());
 }
 
 QByteArray ProgramFolderFixture::Read(const QString& relative) const {

@@ -94,8 +94,8 @@ private slots:
     }
 };
 
-// The bytes of golden file tests/data/<relative>; a key's text in the shipped English catalogue.
-// A golden file or folder that is missing fails the running test, naming it.
+// A missing golden file or folder fails the running test; the bytes of golden file
+// tests/data/<relative>; a key's text in the shipped English catalogue.
 void FailMissingGolden(const QString& relative);
 QByteArray Golden(const QString& relative);
 // A whole file, empty when it cannot be read; a file written whole, its folders made first.
