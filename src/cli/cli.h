@@ -45,6 +45,9 @@ struct CliCommand {
     std::function<int(CliContext&, const std::vector<std::string>&)> run;
     bool writes = false;       // holds the write lock from its first read to its last save
     bool usesSettings = true;  // refused while OPTIONS.PAR is damaged
+    // Its first argument is a name (a race, a season) that core holds as Windows-1252; the
+    // others are numbers, words of the usage or paths, which stay as typed.
+    bool namesFirst = false;
 };
 
 // Every command the companion knows, in usage order.

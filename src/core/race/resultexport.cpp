@@ -30,7 +30,6 @@ bool IsPlainNumber(const std::string& text) {
 }
 
 
-
 // Screen and print: the list fits an A4 sheet, its head row repeats on every printed page.
 constexpr const char* kStyle = R"(body { font-family: Arial, Helvetica, sans-serif; margin: 1.5em; color: #000; }
 h1 { font-size: 1.4em; margin: 0 0 0.6em 0; }
