@@ -4,6 +4,7 @@
 
 #include "common/appcontext.h"
 #include "common/catalogues.h"
+#include "common/textcodec.h"
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
 
@@ -68,13 +69,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kUsage;
     }
     const std::string name = args[i];
-    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
     for (const auto& command : Commands()) {
         if (command.name != name) continue;
         if (rest.size() < command.minArgs || rest.size() > command.maxArgs) {
             err << "usage: plumet-cli [--folder DIR] [--port ID] " << command.name << " " << command.arguments << '\n';
             return kUsage;
         }
+        // Converted here once, so that a message names it as it was typed.
+        if (command.namesFirst && !rest.empty()) rest[0] = ArgumentBytes(rest[0]);
         if (!std::filesystem::is_directory(folder)) {
             UseCatalogues({}, ShippedCatalogue());
             err << Cp1252ToUtf8(CatalogueText("Cli.NoFolder", {PathText(folder)})) << '\n';
@@ -93,6 +96,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             context.Fail("", context.settings.damage);
             if (command.usesSettings) return kFailed;
         }
+        // Only the program's menus hang on it, so every command goes on.
+        if (!context.settings.programOptionsDamage.empty()) context.Fail("", context.settings.programOptionsDamage);
         if (port) context.settings.comPort = *port;
         if (command.writes) {
             if (!context.LockForWriting(command.name)) return kFailed;

@@ -48,6 +48,9 @@ struct CliCommand {
     // A command that only reads: the data folders it reads, refused while an interrupted save
     // names a file there.
     std::vector<std::string> reads = {};
+    // Its first argument is a name (a race, a season) that core holds as Windows-1252; the
+    // others are numbers, words of the usage or paths, which stay as typed.
+    bool namesFirst = false;
 };
 
 // Every command the companion knows, in usage order.

@@ -11,6 +11,7 @@ namespace plumet::cli {
 const std::vector<CliCommand>& Commands() {
     // Writers hold the folder's write lock; print-relay takes it itself when it writes a file.
     constexpr bool kWrites = true;
+    constexpr bool kNamed = true;
     static const std::vector<CliCommand> commands = {
         {"build-exchange", "fancier|loft", 1, 1, RunBuildExchange, kWrites},
         {"read-exchange", "fancier|loft", 1, 1, RunReadExchange, kWrites},
@@ -18,9 +19,9 @@ const std::vector<CliCommand>& Commands() {
         {"get-loft", "", 0, 0, RunGetLoft, kWrites},
         {"send-points", "", 0, 0, RunSendPoints, kWrites},
         {"distance", "LAT LON LAT LON", 4, 4, RunDistance, false, false},
-        {"calculate", "RACE", 1, 1, RunCalculate, kWrites},
-        {"results", kResultsArguments, 1, 7, RunResults, false, false, {"racecalc"}},
-        {"season", kSeasonArguments, 1, 7, RunSeason, false, false, {"racecalc"}}, // locks when it exports
+        {"calculate", "RACE", 1, 1, RunCalculate, kWrites, true, {}, kNamed},
+        {"results", kResultsArguments, 1, 7, RunResults, false, false, {"racecalc"}, kNamed},
+        {"season", kSeasonArguments, 1, 7, RunSeason, false, false, {"racecalc"}, kNamed}, // locks when it exports
         {"send-time", "--seconds N", 2, 2, RunSendTime},
         {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},
         {"load-firmware", "CODE (C, 11-14, 21-24, 31-34)", 1, 1, RunLoadFirmware},

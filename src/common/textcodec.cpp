@@ -18,6 +18,10 @@ std::string ToBytes(const QString& text) {
     return out;
 }
 
+std::string ArgumentBytes(const std::string& typed) {
+    return ToBytes(QString::fromLocal8Bit(typed.data(), static_cast<qsizetype>(typed.size())));
+}
+
 bool IsCp1252Text(const QString& text) {
     for (const uint cp : text.toUcs4())
         if (!IsCp1252Representable(static_cast<char32_t>(cp))) return false;

@@ -10,5 +10,7 @@ QString ToQt(std::string_view bytes);
 // Characters Windows-1252 cannot hold become '?'; input fields refuse them before this.
 std::string ToBytes(const QString& text);
 bool IsCp1252Text(const QString& text);
+// A command-line argument as typed, in the system's encoding (UTF-8 on Linux), as such bytes.
+std::string ArgumentBytes(const std::string& typed);
 
 } // namespace plumet

@@ -46,7 +46,11 @@ private slots:
         QCOMPARE(shown, out);
         QCOMPARE(Cli(folder.Path(), {"results", "Long_Distance 2", "--pdf", folder.File("list.pdf").toStdString()}), 0);
         QVERIFY(QFile(folder.File("list.pdf")).size() > 1000);
-        QCOMPARE(Cli(folder.Path(), {"calculate", "Autumn"}), 1);
+        QCOMPARE(Cli(folder.Path(), {"calculate", "M\u00e9tz"}, nullptr, &err), 1); // a name as typed, converted once
+        QCOMPARE(err, "There is no race named M\u00e9tz.\n");
+        folder.Write("plumet.ini", "notes\r\n"); // said by every command; only the program's menus depend on it
+        QCOMPARE(Cli(folder.Path(), {"results", "Long_Distance 2"}, nullptr, &err), 0);
+        QVERIFY2(err.starts_with("The settings file plumet.ini cannot be used: line 1 has no \"=\"."), err.c_str());
     }
 };
 

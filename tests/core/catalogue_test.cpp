@@ -35,7 +35,7 @@ TEST(Catalogue, KeyIsEverythingBeforeTheFirstEqualsSignOnLinesEndedAnyWay) {
     EXPECT_EQ(c.LookupText("frmSet.Caption"), "Einstellungen");
 }
 
-std::string SourceFile(const char* relative) { return ReadWholeFile(Path(PLUMET_SOURCE_DIR) / relative).bytes; }
+std::string SourceFile(const char* relative) { return RequiredFile(Path(PLUMET_SOURCE_DIR) / relative); }
 
 // The keys of a catalogue's lines, in file order.
 std::vector<std::string> KeysOf(const std::string& bytes) {

@@ -190,7 +190,7 @@ const PigeonsConvert kConvert(SexTexts{"M", "W", "-"});
 // Each line: a record, what it reads back as (a blank sex comes back as no sex, the chip's last
 // byte as 00) and its ring record, worked out independently as one 120-bit number.
 TEST(PigeonsConvert, CodesTheWorkedExamplesAndReadsThemBack) {
-    for (const std::string& line : SplitLines(TestData("pigeons/convert.txt"))) {
+    for (const std::string& line : TableRows("pigeons/convert.txt")) {
         const std::string record = line.substr(0, kPigeonRecordLength);
         std::istringstream numbers(line.substr(2 * kPigeonRecordLength + 2));
         RingRecord expected{};

@@ -89,14 +89,14 @@ TEST(ReadoutFile, GoldenFileListAndCopy) {
                                                                       "002:    123 008 " + PadRight("M\xFCller & S\xF6hne", 20)}));
     TestFolder folder;
     ASSERT_TRUE(StoreReadoutCopy(file.lines, folder.path(), "copy.d00"));
-    EXPECT_EQ(folder.Read("copy.d00"), ReadWholeFile(golden).bytes);
+    EXPECT_EQ(folder.Read("copy.d00"), TestData("readout/W0120523.d00"));
     EXPECT_FALSE(StoreReadoutCopy(file.lines, folder.path() / "nowhere", "copy.d00"));
 }
 
 
 const Path kData = Path(PLUMET_TEST_DATA) / "xmlexport";
 
-std::vector<std::string> SourceLines(const char* name) { return SplitLines(ReadWholeFile(kData / name).bytes); }
+std::vector<std::string> SourceLines(const char* name) { return SplitLines(TestData(std::string("xmlexport/") + name)); }
 
 // The first source has every kind of line, escaped and accented names, arrival day 00 and a
 // clock already past midnight (+015/-015); the second has no date line (2008), LF line ends,
@@ -113,14 +113,14 @@ TEST(XmlExport, GoldenDocuments) {
             const XmlExportOutcome outcome = ExportReadoutToXml(kData / source, folder.path(), LocalUtcOffsetMinutes);
             ASSERT_TRUE(outcome.saved) << outcome.saved.error;
             EXPECT_EQ(outcome.output, folder.path() / document);
-            EXPECT_EQ(folder.Read(document), ReadWholeFile(kData / document).bytes) << source;
+            EXPECT_EQ(folder.Read(document), TestData(std::string("xmlexport/") + document)) << source;
         }
     }
     {
         const ScopedTimeZone zone("XST3:30");
         TestFolder folder;
         EXPECT_EQ(ReadOutDocument(BuildReadOutDataSet(SourceLines("W0070324.d05"), "05", LocalUtcOffsetMinutes)),
-                  ReadWholeFile(kData / "W0070324_05.xml").bytes);
+                  TestData("xmlexport/W0070324_05.xml"));
         const XmlExportOutcome undated = ExportReadoutToXml(kData / "W0070324.d05", folder.path(), LocalUtcOffsetMinutes);
         EXPECT_NE(undated.saved.error.find("no readable date line"), std::string::npos) << undated.saved.error;
         EXPECT_FALSE(folder.Exists("W0070324_05.xml"));

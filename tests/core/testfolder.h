@@ -1,5 +1,6 @@
 #pragma once
 // A fresh temporary folder per test, removed afterwards; the golden files; failing saves.
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 #include "core/app/catalogue.h"
@@ -15,13 +17,27 @@
 
 namespace plumet {
 
-// A file under tests/data.
-inline std::string TestData(const std::string& relative) { return ReadWholeFile(Path(PLUMET_TEST_DATA) / relative).bytes; }
+// A file the tests need (tests/data, the shipped catalogues); a missing one fails the test.
+inline std::string RequiredFile(const Path& file) {
+    FileContent content = ReadWholeFile(file);
+    if (content.status != ReadStatus::Ok) throw std::runtime_error("missing golden file " + file.string());
+    return std::move(content.bytes);
+}
+inline std::string TestData(const std::string& relative) { return RequiredFile(Path(PLUMET_TEST_DATA) / relative); }
+
+// The non-empty lines of a golden table after its `heads` lines; a table without rows fails.
+inline std::vector<std::string> TableRows(const std::string& relative, std::size_t heads = 0) {
+    std::vector<std::string> rows = SplitLines(TestData(relative));
+    rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(std::min(heads, rows.size())));
+    std::erase(rows, std::string());
+    if (rows.empty()) throw std::runtime_error("no rows in golden file " + relative);
+    return rows;
+}
 
 // A catalogue of the program's data folder: "club.txt" or "club.de.txt".
 inline TextCatalogue ShippedCatalogue(const char* name) {
     TextCatalogue catalogue;
-    catalogue.LoadFromBytes(ReadWholeFile(Path(PLUMET_SOURCE_DIR) / "data" / name).bytes);
+    catalogue.LoadFromBytes(RequiredFile(Path(PLUMET_SOURCE_DIR) / "data" / name));
     return catalogue;
 }
 

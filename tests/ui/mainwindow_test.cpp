@@ -51,10 +51,10 @@ private slots:
         QVERIFY(!QFile::exists(own.filePath("club.txt")));
         // A program folder below a file: nothing can be created there, even by root.
         const QStringList problems = PrepareProgramFolder((own.filePath("CLUB.TXT") + "/folder").toStdString());
-        QCOMPARE(problems.size(), 3);
+        QCOMPARE(problems.size(), 4);
         const char* const said[] = {"exchange, race, racepo, club, fancier, pigeon", "club.txt cannot be read",
-                                    "OPTIONS.PAR cannot be used"};
-        for (int i = 0; i < 3; ++i) QVERIFY2(problems[i].contains(said[i]), qPrintable(problems[i]));
+                                    "OPTIONS.PAR cannot be used", "plumet.ini cannot be used"};
+        for (int i = 0; i < 4; ++i) QVERIFY2(problems[i].contains(said[i]), qPrintable(problems[i]));
         QCOMPARE(QString::fromStdString(LoadCatalogue().LookupText("frmSet.Caption")), Shipped("frmSet.Caption"));
     }
 

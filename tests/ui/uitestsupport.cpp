@@ -38,6 +38,7 @@ void ProgramFolderFixture::Write(const QString& relative, const QByteArray& byte
 
 void ProgramFolderFixture::Install(const QString& set) const {
     const QDir from(QString(PLUMET_TEST_DATA) + "/" + set);
+    if (!from.exists()) FailMissingGolden(set);
     for (QDirIterator it(from.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
         const QString relative = from.relativeFilePath(it.next());
         Write(relative, Golden(set + "/" + relative));
@@ -57,9 +58,13 @@ QString TakeCritical(MessageTestMode& messages) {
     return shown[0].title + ": " + shown[0].text;
 }
 
+void FailMissingGolden(const QString& relative) {
+    QTest::qFail(qPrintable("missing golden file tests/data/" + relative), __FILE__, __LINE__);
+}
+
 QByteArray Golden(const QString& relative) {
     QFile file(QString(PLUMET_TEST_DATA) + "/" + relative);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing golden file " + relative.toUtf8());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : (FailMissingGolden(relative), QByteArray());
 }
 
 QByteArray ProgramFolderFixture::Read(const QString& relative) const {

@@ -94,7 +94,9 @@ private slots:
     }
 };
 
-// The bytes of golden file tests/data/<relative>; a key's text in the shipped English catalogue.
+// A missing golden file or folder fails the running test; the bytes of golden file
+// tests/data/<relative>; a key's text in the shipped English catalogue.
+void FailMissingGolden(const QString& relative);
 QByteArray Golden(const QString& relative);
 // A whole file, empty when it cannot be read; a file written whole, its folders made first.
 QByteArray ReadFile(const QString& path);

@@ -35,23 +35,72 @@ namespace {
 constexpr const char* kShowRaceEvaluationKey = "ShowRaceEvaluation";
 constexpr const char* kShowTerminalProgramLoadKey = "ShowTerminalProgramLoad";
 
-// "key=1" shows; any other value, a missing line or a missing file keeps the menus hidden.
+// The file as read: its lines, and why it cannot be used ("" when it is sound or missing).
+struct ProgramOptionsFile {
+    Path path;
+    ReadStatus status = ReadStatus::Missing;
+    std::vector<std::string> lines;
+    std::string reason; // why it cannot be used, or ""
+    std::string damage; // … as the start reports it
+};
+
+bool IsMenuKey(const std::string& key) { return key == kShowRaceEvaluationKey || key == kShowTerminalProgramLoadKey; }
+
+// Why the lines are no settings, or "".
+std::string ProgramLinesDamage(const std::vector<std::string>& lines) {
+    if (const auto line = LineWithControlByte(lines)) return ReasonText({FileReason::ControlBytes, *line, {}});
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].empty()) continue;
+        const std::size_t eq = lines[i].find('=');
+        const std::string key = lines[i].substr(0, eq), number = std::to_string(i + 1);
+        if (eq == std::string::npos) return CatalogueText("Options.NoEquals", {number});
+        if (IsMenuKey(key) && lines[i].substr(eq + 1) != "0" && lines[i].substr(eq + 1) != "1")
+            return CatalogueText("Options.NotZeroOrOne", {number, key});
+    }
+    return {};
+}
+
+// "key=0" or "key=1" for the menus; other keys belong to someone else and are kept.
+ProgramOptionsFile ReadProgramOptionsFile(const Path& programFolder) {
+    ProgramOptionsFile file;
+    file.path = ResolvePath(programFolder, kProgramOptionsFileName);
+    const FileContent content = ReadWholeFile(file.path);
+    file.status = content.status;
+    if (content.status == ReadStatus::Unreadable) file.reason = ReasonText(content.problem);
+    if (content.status == ReadStatus::Ok) {
+        file.lines = SplitLines(content.bytes);
+        file.reason = ProgramLinesDamage(file.lines);
+    }
+    if (!file.reason.empty()) file.damage = CatalogueText("Options.ProgramUnusable", {kProgramOptionsFileName, file.reason});
+    return file;
+}
+
+// A damaged file keeps the menus hidden: nothing of it is used.
 void ReadProgramOptions(const Path& programFolder, Settings& settings) {
-    const FileContent content = ReadWholeFile(ResolvePath(programFolder, kProgramOptionsFileName));
-    if (content.status != ReadStatus::Ok) return;
-    for (const std::string& line : SplitLines(content.bytes)) {
+    const ProgramOptionsFile file = ReadProgramOptionsFile(programFolder);
+    settings.programOptionsDamage = file.damage;
+    if (!file.damage.empty()) return;
+    for (const std::string& line : file.lines) {
         const std::size_t eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string key = line.substr(0, eq);
+        if (eq == std::string::npos) continue; // an empty line
         const bool on = line.substr(eq + 1) == "1";
-        if (key == kShowRaceEvaluationKey) settings.showRaceEvaluation = on;
-        else if (key == kShowTerminalProgramLoadKey) settings.showTerminalProgramLoad = on;
+        if (line.substr(0, eq) == kShowRaceEvaluationKey) settings.showRaceEvaluation = on;
+        else if (line.substr(0, eq) == kShowTerminalProgramLoadKey) settings.showTerminalProgramLoad = on;
     }
 }
 
-std::vector<std::string> ProgramOptionLines(const Settings& settings) {
-    return {std::string(kShowRaceEvaluationKey) + "=" + (settings.showRaceEvaluation ? "1" : "0"),
-            std::string(kShowTerminalProgramLoadKey) + "=" + (settings.showTerminalProgramLoad ? "1" : "0")};
+// The menus' lines first, then every other key's line as it was; empty lines and damaged
+// ones, already reported, go.
+std::vector<std::string> ProgramOptionLines(const Settings& settings, const ProgramOptionsFile& file) {
+    std::vector<std::string> lines{
+        std::string(kShowRaceEvaluationKey) + "=" + (settings.showRaceEvaluation ? "1" : "0"),
+        std::string(kShowTerminalProgramLoadKey) + "=" + (settings.showTerminalProgramLoad ? "1" : "0")};
+    for (const std::string& line : file.lines) {
+        const std::size_t eq = line.find('=');
+        const bool sound = eq != std::string::npos && !LineWithControlByte({line});
+        if (sound && !IsMenuKey(line.substr(0, eq))) lines.push_back(line);
+    }
+    return lines;
 }
 
 // The line's number field is whole and all digits.
@@ -105,11 +154,16 @@ std::string SettingsProblem(const Settings& settings) {
 }
 
 SaveResult WriteOptions(const Path& programFolder, const Settings& settings) {
+    const ProgramOptionsFile file = ReadProgramOptionsFile(programFolder);
+    // Only what was reported may be replaced: a file that cannot be read, or that has gone
+    // bad since, is kept for someone to look at.
+    if (file.status == ReadStatus::Unreadable || (!file.damage.empty() && file.damage != settings.programOptionsDamage))
+        return SaveFailed(CatalogueText("Options.ProgramKept", {kProgramOptionsFileName, file.reason}));
     return SaveFilesTogether(
         programFolder,
         {{ResolvePath(programFolder, kOptionsFileName),
           JoinLinesCrLf({settings.region, settings.federation, settings.comPort, settings.sizeChoice})},
-         {ResolvePath(programFolder, kProgramOptionsFileName), JoinLinesCrLf(ProgramOptionLines(settings))}});
+         {file.path, JoinLinesCrLf(ProgramOptionLines(settings, file))}});
 }
 
 bool SettingsFieldsValid(const std::string& regionNumber, const std::string& regionName,

@@ -19,6 +19,9 @@ struct Settings {
     // Why OPTIONS.PAR could not be used (catalogue text, Windows-1252); the settings are then
     // the defaults. "" when it was sound or is missing.
     std::string damage = {};
+    // Why plumet.ini could not be used (catalogue text): the menus are then hidden, and a save
+    // replaces only the damage reported here. "" when it was sound or is missing.
+    std::string programOptionsDamage = {};
 
     std::string RegionNumber() const;
     std::string RegionName() const;
@@ -45,13 +48,17 @@ inline constexpr std::size_t kOptionsLineLimit = 255;
 // Defaults for every setting unless the file is sound: four lines, none longer than the
 // limit or holding a control byte, the region and federation lines beginning with three
 // digits. A file that exists but is not sound gives the defaults and says why in `damage`.
-// The menus stay hidden unless plumet.ini shows them.
+// The menus stay hidden unless plumet.ini shows them; a plumet.ini that cannot be read, has a
+// line without "=" or with a control byte, or gives a menu a value other than 0 or 1 keeps
+// them hidden and says why in `programOptionsDamage`.
 Settings ReadOptions(const Path& programFolder);
 // Why files cannot be named after the settings or the settings go to a clock: the damage,
 // or a region or federation line that does not begin with a three-digit number (no
 // OPTIONS.PAR yet). "" when they can.
 std::string SettingsProblem(const Settings& settings);
-// Both files, all or nothing, through the program folder's journal.
+// Both files, all or nothing, through the program folder's journal. plumet.ini keeps the lines
+// of keys it does not know; one that cannot be read, or is damaged otherwise than as
+// `programOptionsDamage` says, is refused and kept.
 SaveResult WriteOptions(const Path& programFolder, const Settings& settings);
 
 // The settings dialog's fields may be saved: none empty, region number at most 255,

@@ -1,5 +1,8 @@
 #include "core/race/resultexport.h"
 
+#include <cctype>
+#include <string_view>
+
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
 #include "core/race/season.h"
@@ -20,14 +23,11 @@ std::vector<bool> FigureColumns(int distanceUnit, bool withPrizes) {
     return figures;
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
+// A sign, then digits with "." or ":" between them: the figures the program writes.
+bool IsPlainNumber(const std::string& text) {
+    const std::size_t start = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (start >= text.size() || !std::isdigit(static_cast<unsigned char>(text[start]))) return false;
+    return text.find_first_not_of("0123456789.:", start) == std::string::npos;
 }
 
 
@@ -58,9 +58,26 @@ std::string HtmlCell(const char* tag, const std::string& text, bool figure) {
 
 } // namespace
 
-std::string CsvRecord(const std::vector<std::string>& fields) {
+std::string CsvCell(const std::string& text, bool figure) {
+    // Spreadsheets run a cell that starts so as a formula; names come from other
+    // installations' exchange files too.
+    const bool formula = !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos &&
+                         !(figure && IsPlainNumber(text));
+    const std::string cell = formula ? "'" + text : text;
+    // ";" too: it separates the cells where "," is the decimal mark.
+    if (cell.find_first_of(",;\"\r\n") == std::string::npos) return cell;
+    std::string quoted = "\"";
+    for (const char c : cell) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string CsvRecord(const std::vector<std::string>& fields, const std::vector<bool>& figures) {
     std::string record;
-    for (std::size_t i = 0; i < fields.size(); ++i) record += (i ? "," : "") + CsvField(fields[i]);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        record += (i ? "," : "") + CsvCell(fields[i], i < figures.size() && figures[i]);
     return record + "\r\n";
 }
 
@@ -154,7 +171,8 @@ std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, co
                       const RacePrizes* prizes) {
     std::string csv = CsvRecord(ExportHeads(texts, race.distanceUnit, prizes != nullptr));
     for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint, prizes))
-        csv += CsvRecord(ExportCells(row, race.distanceUnit, prizes != nullptr, texts.prizeMark));
+        csv += CsvRecord(ExportCells(row, race.distanceUnit, prizes != nullptr, texts.prizeMark),
+                         FigureColumns(race.distanceUnit, prizes != nullptr));
     return kCsvByteOrderMark + Cp1252ToUtf8(csv);
 }
 

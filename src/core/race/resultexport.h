@@ -36,7 +36,7 @@ std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit, boo
                                      const std::string& prizeMark = {});
 
 // RFC 4180: a byte-order mark, a head row, one row per pigeon in the list's order, CR LF line
-// ends; a field with a comma, a quote or a line end is quoted, its quotes doubled.
+// ends; every cell as CsvCell writes it.
 std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
                       const RacePrizes* prizes = nullptr);
 
@@ -49,7 +49,13 @@ std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, c
 // ---- What the exports of result lists and seasons share (Windows-1252 in, as the catalogue) ----
 
 inline constexpr const char* kCsvByteOrderMark = "\xEF\xBB\xBF";
-std::string CsvRecord(const std::vector<std::string>& fields);
+// One cell of every CSV table the program writes. A text beginning with "=", "+", "-", "@", a
+// tab or a carriage return gets a leading apostrophe, so that a spreadsheet shows it rather
+// than runs it; a `figure` (a number the program wrote) stays as it is. A cell holding ",",
+// ";", a quote or a line end is quoted, its quotes doubled.
+std::string CsvCell(const std::string& text, bool figure = false);
+// The cells of one row and its CR LF; `figures` marks the program's number columns.
+std::string CsvRecord(const std::vector<std::string>& fields, const std::vector<bool>& figures = {});
 std::string HtmlEscaped(const std::string& text);
 // The page up to its open body: the title and the style sheet for screen and print.
 std::string HtmlPageStart(const std::string& title);

@@ -195,12 +195,15 @@ std::vector<PrintPage> SeasonPages(const SeasonTables& tables, const SeasonTexts
 std::string SeasonCsv(const SeasonStandings& standings, const SeasonTexts& texts) {
     std::string csv = CsvRecord({texts.standing, texts.place, texts.ring, texts.loft, texts.prizes, texts.points,
                                  texts.coefficient});
+    const std::vector<bool> figures{false, true, false, false, true, true, true};
     for (const PigeonStanding& p : standings.standings.pigeons)
         csv += CsvRecord({texts.pigeonKind, std::to_string(p.place), p.ring, p.loft, std::to_string(p.prizes),
-                          HundredthsText(p.points, kPoint), ThousandthsText(p.coefficients, kPoint)});
+                          HundredthsText(p.points, kPoint), ThousandthsText(p.coefficients, kPoint)},
+                         figures);
     for (const LoftStanding& l : standings.standings.lofts)
         csv += CsvRecord({texts.loftKind, std::to_string(l.place), {}, l.loft, std::to_string(l.countedPrizes),
-                          HundredthsText(l.points, kPoint), {}});
+                          HundredthsText(l.points, kPoint), {}},
+                         figures);
     return kCsvByteOrderMark + Cp1252ToUtf8(csv);
 }
 

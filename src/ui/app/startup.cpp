@@ -49,6 +49,7 @@ QStringList PrepareProgramFolder(const Path& folder) {
     App().settings = ReadOptions(folder);
     LoadCatalogue(); // a catalogue just put there
     if (!App().settings.damage.empty()) problems << ToQt(App().settings.damage);
+    if (!App().settings.programOptionsDamage.empty()) problems << ToQt(App().settings.programOptionsDamage);
     return problems;
 }
 
