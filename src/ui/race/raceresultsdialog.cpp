@@ -118,6 +118,8 @@ QStringList CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t
     QStringList warnings;
     for (const std::string& warning : ReadingEndedWarnings(catalogue, App().programFolder, outcome.readingEnded))
         warnings << ToQt(warning);
+    if (number >= 1 && number <= races.Count())
+        if (const std::string why = NoArrivalsText(outcome, races.races[number - 1]); !why.empty()) warnings << ToQt(why);
     return warnings;
 }
 
