@@ -1,4 +1,5 @@
 
+#include "common/textcodec.h"
 #include "ui/clock/loftsenddialog.h"
 #include "ui/exchange/exchangedialog.h"
 #include "ui/registers/clubchangedialog.h"
@@ -354,6 +355,7 @@ private slots:
             QVERIFY(!main.List()->isEnabled()); // no clubs
         }
         QCOMPARE(main.Mode(), ListMode::Clubs);
+        QVERIFY2(main.Told().startsWith(ToQt(ExchangeFileName(ExchangeKind::Loft, App().settings)) + " read: "), qPrintable(main.Told()));
         QCOMPARE(main.List()->item(0)->text(), "002:     Brieftaubenverein" + QString(13, ' '));
         for (const char* file : {"club/club.dat", "fancier/f002.DAT", "pigeon/p002001.dat"})
             QCOMPARE(folder->Read(file), Golden(QString("ui/exchange/") + file));

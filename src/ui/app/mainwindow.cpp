@@ -127,6 +127,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), texts_(this, "frm
     App().ports = ListComPorts(App().settings.comPort);
     timer1_->start(1000);
     ScaleFormBySettings(this, ScaleKind::MainWindow);
+    // An empty status bar would shrink to a line; it keeps the room of the message to come.
+    statusBar()->setFont(portLine_->font());
+    statusBar()->setMinimumHeight(statusBar()->fontMetrics().height() + 6);
 }
 
 void MainWindow::BuildMenus() {
