@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-translations-l10n libgl1-mesa-dev
   libgtest-dev googletest libbenchmark-dev
   xvfb xauth fonts-dejavu-core poppler-utils tzdata
   clang libclang-rt-14-dev

@@ -1,13 +1,17 @@
 #include <QFile>
 #include <QMenuBar>
+#include <QSet>
 #include <QScreen>
 #include <cmath>
 
+#include "common/textcodec.h"
 #include "core/app/options.h"
 #include "ui/app/formtexts.h"
 #include "ui/app/settingsdialog.h"
 #include "ui/app/startup.h"
 #include "ui/clock/terminalprogramloaddialog.h"
+#include "ui/race/resultexportdialog.h"
+#include "ui/race/resultprint.h"
 #include "uitestsupport.h"
 
 // The main window's menus, keys and start; every menu item opens its window with every caption,
@@ -32,13 +36,41 @@ class MainWindowTest : public UiTest {
         return states;
     }
     static QByteArray MenusIn(const QString& state) { return Golden("ui/expected/menus/" + state + ".txt"); }
-    // Runs `open`; answers the object name of the modal window it showed (closed again at once)
-    // followed by the caption keys of that window the shipped catalogue lacks.
+    // Runs `open`; answers the object name of the modal window it showed (closed again at once), the caption
+    // keys the shipped catalogue lacks and the texts in English where the catalogue in use words them otherwise.
     static QStringList Opened(const std::function<void()>& open, const QString& mode = {}) {
         QStringList seen;
-        ModalWatcher watcher([&](QWidget* modal) { seen << modal->objectName() << MissingCaptionKeys(modal, mode); });
+        ModalWatcher watcher([&](QWidget* modal) { seen << modal->objectName() << MissingCaptionKeys(modal, mode) << English(modal); });
         open();
         return seen;
+    }
+    // Every text a window shows: title, captions, menus, tool tips, fields.
+    static QStringList ShownWords(QWidget* window) {
+        QStringList texts{window->windowTitle()};
+        for (QObject* o : window->findChildren<QObject*>())
+            for (const char* property : {"text", "title", "toolTip"}) texts << WithoutAccessKey(o->property(property).toString());
+        return texts;
+    }
+    static QStringList English(QWidget* window) {
+        QSet<QString> otherwise; // the shipped English texts the folder's catalogue words otherwise
+        const TextCatalogue inUse = LoadCatalogue();
+        for (const QString& key : QString(Golden("catalogue/keys.txt")).split('\n', Qt::SkipEmptyParts))
+            if (Shipped(key) != ToQt(inUse.LookupText(key.toStdString()))) otherwise << WithoutAccessKey(Shipped(key));
+        QStringList english;
+        for (const QString& text : ShownWords(window)) if (otherwise.contains(text)) english << text;
+        return english;
+    }
+    // What Qt's own dialog shows that its translation words otherwise: each class asks in its name.
+    static QStringList UntranslatedQt(QWidget* dialog) {
+        QSet<QByteArray> contexts{"QPlatformTheme"}; // the standard buttons'
+        for (QObject* o : dialog->findChildren<QObject*>() + QObjectList{dialog})
+            for (const QMetaObject* m = o->metaObject(); m; m = m->superClass()) contexts << m->className();
+        QStringList english{dialog->metaObject()->className()};
+        for (const QString& text : ShownWords(dialog))
+            for (const QByteArray& context : contexts)
+                if (!text.isEmpty() && QCoreApplication::translate(context, text.toUtf8()) != text) english << text;
+        english.removeDuplicates();
+        return english;
     }
 
     static QListWidgetItem* Port(QWidget* dialog, int row) { return dialog->findChild<QListWidget*>("List1")->item(row); }
@@ -77,6 +109,8 @@ private slots:
         MainWindow w;
         QCOMPARE(w.List()->item(0)->text(), "007:     Nord" + QString(26, ' '));
         QCOMPARE(w.List()->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QString("007: Nord")); // the first line, chosen at start
+        w.List()->clearSelection();
         QTest::keyClick(w.List(), Qt::Key_Return); // nothing selected: nothing happens
         QCOMPARE(Opened([&] { QTest::keyClick(w.List(), Qt::Key_Delete), QTest::qWait(50); }), QStringList());
         QCOMPARE(w.Mode(), ListMode::Clubs);
@@ -86,7 +120,7 @@ private slots:
 
         QTest::keyClick(w.List(), Qt::Key_Return);
         QCOMPARE(w.Mode(), ListMode::Fanciers);
-        QCOMPARE(Menus(w.menuBar()), MenusIn("fanciers"));
+        QCOMPARE(Menus(w.menuBar()), MenusIn("fancier")); // the first fancier chosen, as the line shows
         w.List()->setCurrentRow(1);
         w.List()->item(0)->setSelected(true); // fanciers and pigeons take several lines
         QCOMPARE(w.SelectedLines(), (std::vector<int>{0, 1}));
@@ -108,7 +142,7 @@ private slots:
         w.List()->item(1)->setText("999:     Other"); // the selection comes from the entry, not its text
         w.List()->setCurrentRow(1);
         QCOMPARE(w.SelectedClubNumber, std::string("010"));
-        QCOMPARE(w.SelectedRacePointNumber, std::string());
+        QCOMPARE(w.SelectedRacePointNumber, std::string("01")); // chosen with its list, untouched by the club
         QCOMPARE(Menus(w.menuBar()), MenusIn("club"));
 
         const QByteArray broken = " 98 \r\n01short\r\n"; // an empty list would pass for no points at all
@@ -134,8 +168,11 @@ private slots:
         }
     }
 
-    void everyMenuItemAndTheDeleteKeyOpenTheirWindowWithEveryCaption() {
+    // … in German, with no English text where German words it otherwise; so too Qt's own file dialog and preview.
+    void everyMenuItemAndTheDeleteKeyOpenTheirWindowWithEveryCaptionInGerman() {
         folder->Install("ui/tworaces");
+        folder->Write("club.txt", ReadFile(":/data/club.de.txt"));
+        UseCatalogueLanguage();
         App().settings.comPort = "1";
         SetClockLinkFactoryForTests([] { return std::make_unique<ScriptedClockLink>(); });
         MainWindow w;
@@ -162,6 +199,19 @@ private slots:
         QCOMPARE(opened, items);
         folder->Messages().Clear(); // some windows say at once what they lack
         QCOMPARE(folder->Read("pigeon/p007012.dat"), pigeons); // the Delete key's windows closed like Cancel
+        QCOMPARE(English(&w), QStringList());
+
+        QStringList qtOwn;
+        std::optional<ModalWatcher> preview;
+        ModalWatcher file([&](QWidget* dialog) { qtOwn << UntranslatedQt(dialog); });
+        AskExportFile(&w, "Metz", "Metz");
+        ModalWatcher pages([&](QWidget* dialog) {
+            preview.emplace([&](QWidget* shown) { qtOwn << UntranslatedQt(shown); });
+            Click(dialog);
+        });
+        PrintPages(&w, "Metz", {PrintPage{}});
+        QCOMPARE(qtOwn, (QStringList{"QFileDialog", "QPrintPreviewDialog"}));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Abbrechen")); // so Qt speaks German
     }
 
     void eachTerminalMenuEntryHandsOverItsCodeAndTitle() {

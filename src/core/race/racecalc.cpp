@@ -414,6 +414,7 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
         const FileContent content = ReadWholeFile(file);
         if (content.status == ReadStatus::Unreadable) return unreadable(file, content.problem);
         if (content.status != ReadStatus::Ok) continue;
+        ++outcome.filesRead;
         if (const std::size_t line = ReadRaceInput(calculation, race, SplitLines(content.bytes)))
             outcome.readingEnded.push_back({file, line});
     }
@@ -435,6 +436,12 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
     calculated.outcome = LoadOutcome::Loaded;
     races = std::move(calculated);
     return outcome;
+}
+
+std::string NoArrivalsText(const RaceCalcOutcome& outcome, const Race& race) {
+    if (!outcome.calculation.pigeons.empty() || !outcome.resultSaved) return {};
+    return CatalogueText(outcome.filesRead == 0 ? "frmRaceResultsShow.NoInputFiles" : "frmRaceResultsShow.NoArrivals",
+                         {ZeroPadded(race.flightWeek, 2), ZeroPadded(race.releasePointNumber, 2)});
 }
 
 std::string ReadingEndedText(std::string_view text, const Path& programFolder, const ReadingEnded& ended) {

@@ -115,7 +115,12 @@ struct RaceCalcOutcome {
     SaveResult racesSaved;
     SaveResult resultSaved;
     std::vector<ReadingEnded> readingEnded;
+    std::size_t filesRead = 0; // read-out and manual files of the race that were there
 };
+
+// Why a race calculated and saved has no pigeons (no input file, or none of its pigeons in
+// them), in the catalogue's words; "" when it has some or was not saved.
+std::string NoArrivalsText(const RaceCalcOutcome& outcome, const Race& race);
 
 // The catalogue text of a warning with %1 as the file (relative to the program folder) and %2
 // as the line.

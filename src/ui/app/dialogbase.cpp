@@ -2,10 +2,12 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
 #include "ui/app/scaleform.h"
+#include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 
@@ -18,6 +20,23 @@ DialogBase::DialogBase(const QString& objectName, QWidget* parent, const QString
 void DialogBase::Load(const QString& mode) {
     texts_.Apply(mode);
     ScaleFormBySettings(this);
+}
+
+void DialogBase::keyPressEvent(QKeyEvent* event) {
+    const bool isReturn = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+                          (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!isReturn) return QDialog::keyPressEvent(event);
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (!button)
+        for (QPushButton* candidate : findChildren<QPushButton*>())
+            if (candidate->isDefault() && candidate->isVisible() && candidate->window() == this) button = candidate;
+    event->accept();
+    if (!button || !button->isEnabled()) return;
+    if (auto* field = qobject_cast<FixedField*>(focusWidget())) {
+        field->ApplyLeaveRule();
+        emit field->left();
+    }
+    button->click();
 }
 
 QLabel* DialogBase::AddLabelled(QGridLayout* grid, int row, const QString& labelName, const QString& caption,

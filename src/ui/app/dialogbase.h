@@ -7,6 +7,7 @@
 
 class QGridLayout;
 class QHBoxLayout;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -26,12 +27,17 @@ public:
     const FormTexts& Texts() const { return texts_; }
 
 protected:
+    // Return presses the focused button, else the default (confirming) one, once the field's
+    // leave rule has run as it would on a click.
+    void keyPressEvent(QKeyEvent* event) override;
+
     // Applies the catalogue texts and the window-size rule; call at the end of construction.
     void Load(const QString& mode = {});
 
     // A label named `labelName` in column 0 and `field` in column 1 of `row`.
     QLabel* AddLabelled(QGridLayout* grid, int row, const QString& labelName, const QString& caption, QWidget* field);
-    // A button row; the buttons keep their names (Command1, Command2, CancelButton …).
+    // A button row; the buttons keep their names (Command1, Command2, CancelButton …). The
+    // confirming button is made the default with setDefault(true).
     QPushButton* AddButton(QHBoxLayout* row, const QString& name, const QString& caption);
 
     FormTexts texts_;

@@ -45,6 +45,15 @@ void SetCaption(QObject* control, const QString& text) {
 
 } // namespace
 
+QString WithoutAccessKey(const QString& caption) {
+    QString plain;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && ++i == caption.size()) break;
+        plain += caption[i];
+    }
+    return plain;
+}
+
 FormTexts::FormTexts(QWidget* form, QString prefix)
     : form_(form), prefix_(prefix.isEmpty() ? form->objectName() : std::move(prefix)) {}
 

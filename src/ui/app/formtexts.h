@@ -14,6 +14,9 @@ namespace plumet::ui {
 inline constexpr const char* kCaptionKeyProperty = "captionKey"; // full key, when it is irregular
 inline constexpr const char* kNoCaptionProperty = "noCaption";   // the control shows data, not a caption
 
+// A caption as plain text: its access-key marks "&" dropped, "&&" kept as one "&".
+QString WithoutAccessKey(const QString& caption);
+
 class FormTexts {
 public:
     // `prefix` is the catalogue prefix of the window; its object name when empty.

@@ -21,9 +21,8 @@ InfoDialog::InfoDialog(QWidget* parent) : DialogBase("frmInfo", parent) {
 
     auto* lines = new QVBoxLayout;
     layout->addLayout(lines);
-    const QString texts[] = {MainWindow::Title(), "26.04.2019", "ZK-ORT " PLUMET_VERSION, "", "Plumet club software desk",
-                             "Support for club officials", "Telephone: +49 (0)30 0000 0000", "E-mail: support@plumet.invalid",
-                             "Office hours: Monday to Friday, 9:00 to 17:00"};
+    // The title, date and version are the program's own; the contact lines speak the catalogue's language.
+    const QString texts[] = {MainWindow::Title(), "26.04.2019", "ZK-ORT " PLUMET_VERSION, "", "", "", "", "", ""};
     int n = 1;
     for (const QString& text : texts) {
         auto* label = new QLabel(text, this);
@@ -38,6 +37,8 @@ InfoDialog::InfoDialog(QWidget* parent) : DialogBase("frmInfo", parent) {
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     lines->addWidget(close, 0, Qt::AlignRight);
     Load();
+    for (int line = 1; line <= 5; ++line)
+        findChild<QLabel*>(QString("lblInfo%1").arg(line + 4))->setText(Texts().Text(QString("Contact%1").arg(line)));
 }
 
 } // namespace plumet::ui

@@ -3,10 +3,13 @@
 #include <QAction>
 #include <algorithm>
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -67,8 +70,11 @@ const Item kSeparatorItem{"", "", kSeparator};
 // Every menu dialog is modal; the dialog itself refreshes the list before it closes.
 template <typename Dialog, typename... Args>
 void Open(MainWindow* mainWindow, Args... args) {
-    Dialog dialog(mainWindow, args...);
-    dialog.exec();
+    {
+        Dialog dialog(mainWindow, args...);
+        dialog.exec();
+    }
+    mainWindow->TakeFocus();
 }
 
 // The terminal menu's entries: item, load code, and the menu whose caption names the group.
@@ -121,6 +127,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), texts_(this, "frm
     App().ports = ListComPorts(App().settings.comPort);
     timer1_->start(1000);
     ScaleFormBySettings(this, ScaleKind::MainWindow);
+    // An empty status bar would shrink to a line; it keeps the room of the message to come.
+    statusBar()->setFont(portLine_->font());
+    statusBar()->setMinimumHeight(statusBar()->fontMetrics().height() + 6);
 }
 
 void MainWindow::BuildMenus() {
@@ -224,14 +233,29 @@ void MainWindow::BuildControls() {
     layout->addWidget(portLine_);
     setCentralWidget(central);
 
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->setSizeGripEnabled(false);
+
+    // F10 opens the first menu, as on other desktops; Alt and a letter open the one it marks.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        for (QAction* menu : menuBar()->actions())
+            if (menu->isVisible() && menu->isEnabled()) return menuBar()->setActiveAction(menu);
+    });
+
     timer1_ = new QTimer(this);
     timer1_->setObjectName("Timer1");
     timer1_->setSingleShot(true);
     connect(timer1_, &QTimer::timeout, this, &MainWindow::StartupPortCheck);
 
     connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { SelectLine(list_->row(item)); });
+    // A line that is only current (as the list makes the first one when it gets the focus) is
+    // no choice of the user's: only a selected line is what the dialogs act on.
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) SelectLine(row);
+        if (row >= 0 && list_->item(row)->isSelected()) SelectLine(row);
+    });
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const QListWidgetItem* current = list_->currentItem(); current && current->isSelected())
+            SelectLine(list_->currentRow());
     });
     connect(list_, &QListWidget::itemDoubleClicked, this, [this] { Descend(); });
     list_->installEventFilter(this);
@@ -295,6 +319,7 @@ void MainWindow::VereineAnzeigen() {
     selection_->clear();
     headline_->setText(texts_.Text("txtHeadlineClubs"));
     listMode_ = ListMode::Clubs;
+    SelectEntry(SelectedClubNumber);
 }
 
 void MainWindow::ZuechterAnzeigen() {
@@ -303,6 +328,7 @@ void MainWindow::ZuechterAnzeigen() {
     SetMenuEnabled("mnuFancierAdd", true);
     headline_->setText(texts_.Text("txtHeadlineFancier"));
     listMode_ = ListMode::Fanciers;
+    SelectEntry(SelectedFancierNumber);
 }
 
 void MainWindow::TaubenAnzeigen() {
@@ -312,6 +338,7 @@ void MainWindow::TaubenAnzeigen() {
     for (const char* name : {"mnuPigeonAdd", "mnuPigeonShow", "mnuFancierShow", "mnuLoftSend"}) SetMenuEnabled(name, true);
     headline_->setText(texts_.Text("txtHeadlinePigeons"));
     listMode_ = ListMode::Pigeons;
+    SelectEntry(SelectedPigeonNumber);
 }
 
 void MainWindow::RacePointsAnzeigen() {
@@ -320,11 +347,47 @@ void MainWindow::RacePointsAnzeigen() {
     // An empty list would pass for a register without points; the file stays as it is.
     FillList(entries, problem.empty() ? QString() : QString("txtRacePointsUnreadable"));
     if (!problem.empty())
-        ShowMessage(this, MessageIcon::Critical, texts_.Text("mnuRacePoints.Caption"), ToQt(problem));
+        ShowMessage(this, MessageIcon::Critical, WithoutAccessKey(texts_.Text("mnuRacePoints.Caption")), ToQt(problem));
     ResetRegisterMenus();
     SetMenuEnabled("mnuRacePointsAdd", true);
     selection_->clear();
+    headline_->setText(texts_.Text("txtHeadlineRacePoints"));
     listMode_ = ListMode::RacePoints;
+    SelectEntry(SelectedRacePointNumber);
+}
+
+void MainWindow::SelectEntry(const std::string& key) {
+    keptSelection_ = false;
+    if (!list_->isEnabled() || list_->count() == 0) return;
+    int row = 0;
+    for (int i = 0; i < list_->count() && !keptSelection_; ++i)
+        if (!key.empty() && list_->item(i)->data(kKeyRole).toByteArray().toStdString() == key) {
+            row = i;
+            keptSelection_ = true;
+        }
+    list_->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    list_->scrollToItem(list_->item(row));
+    SelectLine(row);
+}
+
+void MainWindow::Tell(const QString& done) { statusBar()->showMessage(done); }
+
+void TellMainWindow(const QWidget* from, const QString& done) {
+    for (const QWidget* w = from; w; w = w->parentWidget())
+        if (auto* main = qobject_cast<MainWindow*>(const_cast<QWidget*>(w))) return main->Tell(done);
+}
+
+void TellWritten(const QWidget* from, const QString& file) {
+    for (const QWidget* w = from; w; w = w->parentWidget())
+        if (auto* main = qobject_cast<MainWindow*>(const_cast<QWidget*>(w)))
+            return main->Tell(main->Text("txtFileWritten").arg(QDir::toNativeSeparators(file)));
+}
+
+QString MainWindow::Told() const { return statusBar()->currentMessage(); }
+
+void MainWindow::TakeFocus() {
+    activateWindow();
+    list_->setFocus();
 }
 
 std::vector<int> MainWindow::SelectedLines() const {
@@ -346,11 +409,14 @@ void MainWindow::SelectLine(int row) {
     const std::string entryName = item->data(kNameRole).toByteArray().toStdString();
     switch (listMode_) {
     case ListMode::Clubs:
+        // Another club's fanciers and pigeons are not the ones chosen before.
+        if (key != SelectedClubNumber) SelectedFancierNumber.clear(), SelectedFancierName.clear(), SelectedPigeonNumber.clear();
         SelectedClubNumber = key;
         SelectedClubName = entryName;
         for (const char* name : {"mnuClubAlter", "mnuClubDelete", "mnuFancierShow"}) SetMenuEnabled(name, true);
         break;
     case ListMode::Fanciers:
+        if (key != SelectedFancierNumber) SelectedPigeonNumber.clear();
         SelectedFancierNumber = key;
         SelectedFancierName = entryName;
         for (const char* name : {"mnuPigeonShow", "mnuFancierAdd", "mnuFancierAlter", "mnuFancierDelete", "mnuLoftSend",
@@ -424,16 +490,14 @@ void MainWindow::RememberListPosition() {
 }
 
 void MainWindow::RestoreListPosition() {
+    if (keptSelection_) return; // the entry is still there, wherever it now stands
     const QString first = list_->count() > 0 ? list_->item(0)->text() : QString();
     const bool emptyText = !list_->isEnabled() && (first == texts_.Text("txtNoClub") ||
                                                    first == texts_.Text("txtNoFancier") ||
                                                    first == texts_.Text("txtNoPigeons"));
     const int row = RestoredListLine(rememberedPosition_, list_->count(), emptyText);
-    if (row < 0) {
-        list_->clearSelection();
-        return;
-    }
-    list_->setCurrentRow(row);
+    if (row < 0) return; // the rebuilt list keeps the entry it selected
+    list_->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     SelectLine(row);
 }
 
@@ -445,8 +509,11 @@ void MainWindow::StartupPortCheck() {
 }
 
 void MainWindow::OpenSettings(bool fromMenu) {
-    SettingsDialog dialog(this);
-    dialog.exec();
+    {
+        SettingsDialog dialog(this);
+        dialog.exec();
+    }
+    TakeFocus();
     if (fromMenu) ScaleForm(this, PendingScaleRatio, App().settings.sizeChoice, ScaleKind::MainWindow);
 }
 
@@ -508,8 +575,8 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         if (menuName == entry.item) return entry.open(this);
     // The terminal menu's entries share one dialog, told the load code and the captions.
     if (const TerminalItem* item = FindTerminalItem(menuName))
-        Open<TerminalProgramLoadDialog>(this, QString(item->code), Menu(item->group)->title().left(20),
-                                        MenuItem(menuName)->text());
+        Open<TerminalProgramLoadDialog>(this, QString(item->code), WithoutAccessKey(Menu(item->group)->title()).left(20),
+                                        WithoutAccessKey(MenuItem(menuName)->text()));
 }
 
 } // namespace plumet::ui

@@ -49,6 +49,11 @@ public:
     void ZuechterAnzeigen();
     void TaubenAnzeigen();
     void RacePointsAnzeigen();
+    // The line under the port line that says what a dialog did, until the next one does.
+    void Tell(const QString& done);
+    QString Told() const;
+    // The list's focus, as after every dialog.
+    void TakeFocus();
     void RememberListPosition();
     void RestoreListPosition();
 
@@ -79,6 +84,8 @@ private:
     void FillList(const std::vector<ListEntry>& entries, const QString& emptyTextKey, bool multiSelect = false);
     void SetMenuEnabled(const QString& name, bool enabled);
     void SelectLine(int row);
+    // Selects the line of `key`, else the first: a shown list always has its chosen line.
+    void SelectEntry(const std::string& key);
     void Descend();
     void GoUp();
     void DeleteSelected();
@@ -93,6 +100,12 @@ private:
     QTimer* timer1_ = nullptr;
     ListMode listMode_ = ListMode::None;
     ListPosition rememberedPosition_;
+    bool keptSelection_ = false; // the last rebuild found the selected entry again
 };
+
+// Tells the main window that `from` belongs to, if any, what was done.
+void TellMainWindow(const QWidget* from, const QString& done);
+// … that `file` was written.
+void TellWritten(const QWidget* from, const QString& file);
 
 } // namespace plumet::ui

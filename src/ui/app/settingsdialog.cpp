@@ -86,7 +86,9 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    connect(AddButton(buttons, "Command1", "Save"), &QPushButton::clicked, this, &SettingsDialog::Save);
+    QPushButton* save = AddButton(buttons, "Command1", "Save");
+    save->setDefault(true);
+    connect(save, &QPushButton::clicked, this, &SettingsDialog::Save);
     connect(AddButton(buttons, "Command2", "Cancel"), &QPushButton::clicked, this, &SettingsDialog::reject);
 
     // Load: texts, ports, fields from the settings, size choice, scaling.

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QLockFile>
+#include <QTranslator>
+#include <memory>
 #include <cstdio>
 
 #include "common/appcontext.h"
@@ -50,7 +53,20 @@ QStringList PrepareProgramFolder(const Path& folder) {
     LoadCatalogue(); // a catalogue just put there
     if (!App().settings.damage.empty()) problems << ToQt(App().settings.damage);
     if (!App().settings.programOptionsDamage.empty()) problems << ToQt(App().settings.programOptionsDamage);
+    UseCatalogueLanguage();
     return problems;
+}
+
+void UseCatalogueLanguage() {
+    static std::unique_ptr<QTranslator> installed;
+    if (installed) QCoreApplication::removeTranslator(installed.get());
+    installed.reset();
+    const QString language = ToQt(LoadCatalogue().LookupText("Language"));
+    if (language.isEmpty() || language == "en") return; // Qt speaks English by itself
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load("qtbase_" + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return;
+    QCoreApplication::installTranslator(translator.get());
+    installed = std::move(translator);
 }
 
 int RunProgram() {

@@ -12,6 +12,10 @@ namespace plumet::ui {
 // the user; the program can go on in any case.
 QStringList PrepareProgramFolder(const Path& folder);
 
+// Qt's own dialogs (print preview, file dialogs, standard buttons) in the language the
+// catalogue's key "Language" names (en, de); English where it names none that is installed.
+void UseCatalogueLanguage();
+
 // The whole program: one instance per folder, start-up, the main window, the event loop.
 int RunProgram();
 

@@ -5,6 +5,7 @@
 
 #include "common/appcontext.h"
 #include "common/textcodec.h"
+#include "core/app/catalogue.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 
@@ -64,6 +65,11 @@ void LoftGetDialog::Finish(const LoftGetOutcome& outcome) {
     if (outcome.result == LoftGetResult::SaveFailed || outcome.result == LoftGetResult::Refused)
         ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(outcome.saved.error));
     if (mainWindow_) RefreshList(mainWindow_);
+    if (outcome.result == LoftGetResult::Stored)
+        TellMainWindow(this, Texts().Text("txtLoftGot")
+                                 .arg(QString::asprintf("%03d.%03d", outcome.key.club, outcome.key.fancier))
+                                 .arg(outcome.pigeons)
+                                 .arg(ToQt(PathText(outcome.file))));
     CloseDialog();
 }
 

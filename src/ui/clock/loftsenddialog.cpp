@@ -6,6 +6,7 @@
 #include "common/appcontext.h"
 #include "common/textcodec.h"
 #include "core/clock/transferface.h"
+#include "core/app/fixedwidth.h"
 #include "ui/app/mainwindow.h"
 
 namespace plumet::ui {
@@ -38,6 +39,9 @@ void LoftSendDialog::Start() {
 void LoftSendDialog::Finish(const LoftSendOutcome& outcome) {
     if (outcome.result == LoftSendResult::Cancelled) return; // the dialog closes when the session ends
     ShowFace(FaceOf(outcome.result), outcome.refusal, status_);
+    if (outcome.result == LoftSendResult::Confirmed)
+        TellMainWindow(this, Texts().Text("txtLoftSent")
+                                 .arg(ToQt(loft_.fancier), ToQt(TrimBlanks(loft_.name)), QString::number(outcome.pigeons)));
     // A loft refused before sending, or a port that broke, leaves the dialog open to be read.
     if (outcome.result == LoftSendResult::Confirmed || outcome.result == LoftSendResult::NotConfirmed) CloseDialog();
 }

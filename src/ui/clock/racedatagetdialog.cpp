@@ -86,6 +86,7 @@ RacedataGetDialog::RacedataGetDialog(MainWindow* mainWindow)
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     getData_ = AddButton(buttons, "Command2", "Get data");
+    getData_->setDefault(true);
     store_ = AddButton(buttons, "Command3", "Store to Disk");
     buttons->addStretch();
     auto* cancel = AddButton(buttons, "Command1", "Cancel");

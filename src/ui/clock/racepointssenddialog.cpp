@@ -5,6 +5,7 @@
 
 #include "common/appcontext.h"
 #include "common/textcodec.h"
+#include "ui/app/mainwindow.h"
 
 namespace plumet::ui {
 
@@ -36,6 +37,8 @@ void RacePointsSendDialog::Start() {
 void RacePointsSendDialog::Finish(const RacePointsSendOutcome& outcome) {
     if (outcome.result == RacePointsSendResult::Cancelled) return;
     ShowFace(FaceOf(outcome.result), outcome.refusal, status_);
+    if (outcome.result == RacePointsSendResult::Confirmed)
+        TellMainWindow(this, Texts().Text("txtPointsSent").arg(outcome.sent));
     // A register that cannot be read, or a port that broke, leaves the dialog open to be read.
     if (outcome.result == RacePointsSendResult::Confirmed || outcome.result == RacePointsSendResult::NotConfirmed)
         CloseDialog();

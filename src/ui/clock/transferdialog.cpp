@@ -74,6 +74,7 @@ void TransferDialog::ShowFace(const TransferFace& face, const Refusal& refusal, 
     if (face.message != 0)
         Texts().ShowNumberedAs(face.message,
                                ToQt(TransferMessageText(ToBytes(Texts().Prefix()), face.message, refusal)));
+    if (isVisible()) activateWindow(); // the box took the focus; the dialog left open gets it back
 }
 
 QProgressBar* TransferDialog::MakeProgressBar(const QString& objectName) {
@@ -100,6 +101,7 @@ QPushButton* TransferDialog::LayOut(std::initializer_list<QWidget*> rows, const 
     buttons->addStretch(1);
     QPushButton* cancel = AddButton(buttons, cancelName, QStringLiteral("Cancel"));
     connect(cancel, &QPushButton::clicked, this, &TransferDialog::reject);
+    cancel->setFocusPolicy(Qt::NoFocus); // a Return meant for another window never cancels a transfer; Escape does
     layout->addLayout(buttons);
     setMinimumWidth(440);
     return cancel;

@@ -56,7 +56,8 @@ void ExchangeDialog::Run() {
         return direction_ == Direction::Build ? BuildExchange(kind_, folder, settings)
                                               : ReadExchange(kind_, folder, settings, sexes);
     });
-    if (direction_ == Direction::Read) main_->VereineAnzeigen();
+    // Only a read that stored something changes the list, and with it the selection.
+    if (direction_ == Direction::Read && done && done->Ok()) main_->VereineAnzeigen();
     if (!done) {
         status_->setText(start + Texts().Key(WindowName(kind_, Direction::Read) + "." + StatusKey("Error")));
         return;
@@ -64,6 +65,10 @@ void ExchangeDialog::Run() {
     const ExchangeOutcome& outcome = *done;
     if (outcome.Ok()) {
         status_->setText(start + Texts().Text(StatusKey("Ready")));
+        const QString file = ToQt(ExchangeFileName(kind_, settings));
+        main_->Tell(direction_ == Direction::Build
+                        ? main_->Text("txtExchangeWritten").arg(file).arg(outcome.lines)
+                        : main_->Text("txtExchangeRead").arg(file).arg(outcome.lines).arg(outcome.filesWritten));
         return;
     }
     // The build windows have no error text of their own; they take the read window's.

@@ -109,6 +109,7 @@ EnterDistancesDialog::EnterDistancesDialog(QWidget* parent, char32_t decimalSepa
     layout->addLayout(buttons);
     buttons->addStretch(1);
     store_ = AddButton(buttons, "Command1", "speichern");
+    store_->setDefault(true);
     auto* done = AddButton(buttons, "OKButton", "done");
     connect(store_, &QPushButton::clicked, this, &EnterDistancesDialog::StoreAndAdvance);
     connect(done, &QPushButton::clicked, this, &EnterDistancesDialog::StoreAndClose);

@@ -11,6 +11,7 @@
 #include "core/app/timesource.h"
 #include "core/app/weeks.h"
 #include "core/race/xmlexport.h"
+#include "core/app/catalogue.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 #include "ui/clock/storepathselect.h"
@@ -41,7 +42,9 @@ RaceDataExportDialog::RaceDataExportDialog(MainWindow* mainWindow)
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    connect(AddButton(buttons, "Command1", "Export"), &QPushButton::clicked, this, &RaceDataExportDialog::ExportHere);
+    QPushButton* exportHere = AddButton(buttons, "Command1", "Export");
+    exportHere->setDefault(true);
+    connect(exportHere, &QPushButton::clicked, this, &RaceDataExportDialog::ExportHere);
     connect(AddButton(buttons, "Command3", "Export to ..."), &QPushButton::clicked, this,
             &RaceDataExportDialog::ExportToFolder);
     connect(AddButton(buttons, "Command2", "Close"), &QPushButton::clicked, this, &QDialog::reject);
@@ -83,6 +86,7 @@ void RaceDataExportDialog::Export(const Path& source, const Path& folder) {
         ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(exported->saved.error));
         return;
     }
+    TellWritten(this, QString::fromStdU16String(exported->output.u16string()));
     texts_.ShowNumbered(kXmlExported, MessageIcon::Information);
 }
 

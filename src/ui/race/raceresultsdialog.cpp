@@ -109,6 +109,8 @@ void RaceResultsDialog::Print() { PrintResultList(this, race_, lines_, notes_); 
 
 CalculationReport CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
                                          const DistanceTable& distances) {
+    // The race as chosen: the list may come back in another order once it is read afresh.
+    const Race chosen = number >= 1 && number <= races.Count() ? races.races[number - 1] : Race{};
     const auto calculated = UnderWriteLock(parent, [&] {
         return CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
     });
@@ -123,6 +125,7 @@ CalculationReport CalculateRaceAndReport(QWidget* parent, RaceList& races, std::
     report.listChanged = !saved.ok && saved.reason == FileReason::Changed;
     for (const std::string& warning : ReadingEndedWarnings(catalogue, App().programFolder, outcome.readingEnded))
         report.warnings << ToQt(warning);
+    if (const std::string why = NoArrivalsText(outcome, chosen); !why.empty()) report.warnings << ToQt(why);
     return report;
 }
 

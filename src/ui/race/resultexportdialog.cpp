@@ -8,6 +8,7 @@
 #include "common/localeforms.h"
 #include "common/textcodec.h"
 #include "ui/app/formtexts.h"
+#include "ui/app/mainwindow.h"
 #include "ui/app/messages.h"
 #include "ui/app/writelock.h"
 
@@ -37,7 +38,7 @@ bool ExportResultListTo(QWidget* parent, const Race& race, const QString& file, 
     if (!exported) return false;
     const ExportOutcome& outcome = *exported;
     switch (outcome.status) {
-    case ExportStatus::Written: return true;
+    case ExportStatus::Written: TellWritten(parent, file); return true;
     case ExportStatus::NoResultFile:
         ShowMessage(parent, MessageIcon::Exclamation,
                     ToQt(catalogue.LookupText("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound2")),

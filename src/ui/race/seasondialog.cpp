@@ -18,6 +18,7 @@
 #include "core/app/fixedwidth.h"
 #include "core/race/racefields.h"
 #include "core/race/seasonlayout.h"
+#include "ui/app/mainwindow.h"
 #include "ui/app/writelock.h"
 #include "ui/race/resultexportdialog.h"
 #include "ui/race/resultprint.h"
@@ -220,6 +221,7 @@ void SeasonDialog::Export() {
                             {{chosen->format, Path(chosen->file.toStdU16String())}});
     });
     if (saved && !*saved) ShowMessage(this, MessageIcon::Critical, Texts().Text("ExportTitle"), ToQt(saved->error));
+    else if (saved) TellWritten(this, chosen->file);
 }
 
 // ---- frmSeasonEdit --------------------------------------------------------------------------

@@ -29,7 +29,9 @@ ClubChangeDialog::ClubChangeDialog(MainWindow* mainWindow) : DialogBase("frmClub
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     buttons->addStretch();
-    connect(AddButton(buttons, "Command1", "Save"), &QPushButton::clicked, this, &ClubChangeDialog::Save);
+    QPushButton* save = AddButton(buttons, "Command1", "Save");
+    save->setDefault(true);
+    connect(save, &QPushButton::clicked, this, &ClubChangeDialog::Save);
     connect(AddButton(buttons, "Command2", "Cancel"), &QPushButton::clicked, this, &ClubChangeDialog::reject);
 
     club_->SetBytes(main_->SelectedClubNumber);

@@ -35,8 +35,9 @@ ClubDialog::ClubDialog(MainWindow* mainWindow, Mode mode)
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     layout->addLayout(buttons);
-    connect(AddButton(buttons, "Command1", mode == Mode::Delete ? "Delete" : "Save"), &QPushButton::clicked, this,
-            &ClubDialog::Confirm);
+    QPushButton* confirm = AddButton(buttons, "Command1", mode == Mode::Delete ? "Delete" : "Save");
+    confirm->setDefault(true);
+    connect(confirm, &QPushButton::clicked, this, &ClubDialog::Confirm);
     connect(AddButton(buttons, "Command2", "Cancel"), &QPushButton::clicked, this, &ClubDialog::reject);
 
     LoadClubs(table_, ClubFilePath(App().programFolder));

@@ -48,8 +48,9 @@ FancierDialog::FancierDialog(MainWindow* mainWindow, Mode mode)
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     layout->addLayout(buttons);
-    connect(AddButton(buttons, "Command1", mode == Mode::Delete ? "Delete" : "Save"), &QPushButton::clicked, this,
-            &FancierDialog::Confirm);
+    QPushButton* confirm = AddButton(buttons, "Command1", mode == Mode::Delete ? "Delete" : "Save");
+    confirm->setDefault(true);
+    connect(confirm, &QPushButton::clicked, this, &FancierDialog::Confirm);
     connect(AddButton(buttons, "Command2", "Cancel"), &QPushButton::clicked, this, &FancierDialog::reject);
 
     LoadFanciers(table_, FancierFilePath(App().programFolder, main_->SelectedClubNumber));
@@ -89,10 +90,11 @@ void FancierDialog::Confirm() {
     const std::string& club = main_->SelectedClubNumber;
     switch (mode_) {
     case Mode::Add:
-        // The list follows in done().
         if (const auto result = UnderWriteLock(this, [&] { return SaveAddedFancier(table_, folder, club, TypedFields()); });
-            result && ReportOutcome(this, *result))
+            result && ReportOutcome(this, *result)) {
+            main_->ZuechterAnzeigen();
             accept();
+        }
         return;
     case Mode::Alter: {
         main_->RememberListPosition();
@@ -127,11 +129,6 @@ void FancierDialog::DeleteSelected() {
     main_->RestoreListPosition();
     ReportOutcome(this, *result);
     accept();
-}
-
-void FancierDialog::done(int result) {
-    if (mode_ == Mode::Add) main_->ZuechterAnzeigen();
-    DialogBase::done(result);
 }
 
 } // namespace plumet::ui

@@ -22,7 +22,6 @@ public:
     // Command1: Save, or Delete.
     void Confirm();
     // Add shows the fancier list again however it closes.
-    void done(int result) override;
 
 private:
     FancierFields TypedFields() const;

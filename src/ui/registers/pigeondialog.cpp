@@ -88,6 +88,7 @@ PigeonDialog::PigeonDialog(MainWindow* mainWindow, PigeonDialogMode mode, int cu
     layout->addLayout(buttons, 1, 0, 1, layout->columnCount());
     const char* const confirm[] = {"Add", "Save", "Delete"};
     auto* command1 = AddButton(buttons, "Command1", confirm[static_cast<int>(mode_)]);
+    command1->setDefault(true);
     connect(AddButton(buttons, "Command2", "Cancel"), &QPushButton::clicked, this, &PigeonDialog::reject);
     switch (mode_) {
     case PigeonDialogMode::Add: connect(command1, &QPushButton::clicked, this, &PigeonDialog::Add); break;
@@ -312,11 +313,6 @@ void PigeonDialog::Delete() {
     main_->RememberListPosition();
     const auto outcome = UnderWriteLock(this, [&] { return DeletePigeons(table_, file_, pigeonSlots); });
     if (outcome) FinishChange(outcome->saved);
-}
-
-void PigeonDialog::done(int result) {
-    DialogBase::done(result);
-    if (mode_ == PigeonDialogMode::Add) main_->TaubenAnzeigen();
 }
 
 } // namespace plumet::ui

@@ -36,7 +36,6 @@ public:
     void Save();
     void Delete();
 
-    void done(int result) override;
 
 private:
     void BuildRingFields(QVBoxLayout* column);

@@ -48,7 +48,9 @@ RacePointDialog::RacePointDialog(MainWindow* mainWindow, Mode mode)
     buttons->addStretch(1);
     layout->addLayout(buttons);
     const char* confirm = mode == Mode::Add ? "Add" : mode == Mode::Alter ? "Save" : "Delete";
-    connect(AddButton(buttons, "Command1", confirm), &QPushButton::clicked, this, &RacePointDialog::Confirm);
+    QPushButton* command1 = AddButton(buttons, "Command1", confirm);
+    command1->setDefault(true);
+    connect(command1, &QPushButton::clicked, this, &RacePointDialog::Confirm);
     connect(AddButton(buttons, "Command2", "Cancel"), &QPushButton::clicked, this, &RacePointDialog::reject);
 
     loadProblem_ = LoadRacePoints(table_, RacePointFilePath(App().programFolder)).problem;
