@@ -203,15 +203,12 @@ private slots:
         Showing<SettingsDialog> dialog(&main);
         QApplication::processEvents();
         QCOMPARE(dialog.SelectedPort(), std::string("3")); // the stored port is ticked
-        // The largest size scales the window at once: fonts by kind of control, the size, and centred again.
-        const QSize before = dialog.size();
+        // The largest size changes nothing while the dialog is open: its buttons stay under the pointer.
+        const QRect before = dialog.geometry();
         dialog.findChild<QRadioButton*>("Option3")->click();
-        QCOMPARE(dialog.size(), QSize(std::lround(before.width() * 1.5F), std::lround(before.height() * 1.5F)));
-        const QRect screen = dialog.screen()->geometry();
-        QCOMPARE(dialog.pos(), QPoint(screen.x() + (screen.width() - dialog.width()) / 2,
-                                      screen.y() + (screen.height() - dialog.height()) / 2));
+        QCOMPARE(dialog.geometry(), before);
         const auto points = [&dialog](const char* name) { return dialog.findChild<QWidget*>(name)->font().pointSize(); };
-        QCOMPARE((QList<int>{points("Text1"), points("List1"), points("Label5")}), (QList<int>{18, 18, 16}));
+        QCOMPARE((QList<int>{points("Text1"), points("List1"), points("Label5")}), (QList<int>{10, 10, 8}));
         Port(&dialog, 2)->setCheckState(Qt::Checked);
         QCOMPARE(Port(&dialog, 1)->checkState(), Qt::Unchecked); // one port at a time
         Fill(&dialog, {"7", "North", "3", "East"});
@@ -220,6 +217,36 @@ private slots:
         QCOMPARE(folder->Read("OPTIONS.PAR"), Golden("ui/expected/OPTIONS.PAR"));
         QCOMPARE(main.PendingScaleRatio, 1.5F);
         QVERIFY(main.Menu("mnuCommunication")->menuAction()->isEnabled());
+    }
+
+    // Saved from the menu, the size takes effect on the main window: its fonts by kind of control,
+    // centred; cancelled, nothing changes.
+    void theMainWindowTakesTheSizeSavedInTheSettings() {
+        SetPorts({"COM 1"});
+        App().settings.comPort = "1";
+        MainWindow main;
+        main.StartupTimer()->stop();
+        main.show();
+        const auto choose = [&main](const char* option, bool save) {
+            ModalWatcher watcher([&](QWidget* dialog) {
+                dialog->findChild<QRadioButton*>(option)->click();
+                if (save) Fill(dialog, {"7", "North", "3", "East"});
+            });
+            main.OpenMenuDialog("mnuProgramSet");
+        };
+        const auto points = [&main](const char* name) { return main.findChild<QWidget*>(name)->font().pointSize(); };
+        const QSize small = main.size();
+        choose("Option2", true);
+        QCOMPARE((QList<int>{points("List1"), points("Label3")}), (QList<int>{12, 10}));
+        QVERIFY(main.width() > small.width() && main.height() > small.height());
+        const QRect screen = main.screen()->availableGeometry();
+        QVERIFY(qAbs(main.frameGeometry().center().x() - screen.center().x()) <= 1);
+        const QRect large = main.geometry();
+        choose("Option1", false);
+        QCOMPARE(main.geometry(), large);
+        choose("Option1", true);
+        QCOMPARE((QList<int>{points("List1"), points("Label3")}), (QList<int>{10, 8}));
+        QCOMPARE(main.size(), small);
     }
 
     void settingsForEachMenuShowAndHideItsMenusAndSurviveARestart() {
