@@ -284,22 +284,6 @@ TEST(Options, ALongFileAndASizeOf7GiveTheirLinesAndSize1) {
     EXPECT_FLOAT_EQ(seven.scaleFactor, 1.0F);
 }
 
-// A window that does not fit its screen tries each smaller size; one of an odd size tries them all.
-TEST(Options, AWindowTriesTheSizeAskedForThenEachSmallerOne) {
-    const struct {
-        float factor;
-        const char* choice;
-        std::vector<WindowSize> sizes;
-    } cases[] = {
-        {1.5F, "3", {{1.5F, "3"}, {1.3F, "2"}, {1.0F, "1"}}},
-        {1.3F, "2", {{1.3F, "2"}, {1.0F, "1"}}},
-        {1.0F, "1", {{1.0F, "1"}}},
-        {1.95F, "7", {{1.95F, "7"}, {1.5F, "3"}, {1.3F, "2"}, {1.0F, "1"}}},
-        {1.4F, "2", {{1.4F, "2"}, {1.3F, "2"}, {1.0F, "1"}}},
-    };
-    for (const auto& c : cases) EXPECT_EQ(WindowSizesToTry(c.factor, c.choice), c.sizes) << c.choice;
-}
-
 // Each damage gives the defaults and says why; nothing of the garbage is used.
 TEST(Options, ADamagedFileIsReportedAndGivesTheDefaults) {
     const struct {

@@ -245,26 +245,21 @@ TEST(ResultLayout, WindowLinesAlignTheSeparators) {
     EXPECT_EQ(LinesText(window), TestData("race/window.txt"));
 }
 
-// Heads longer than their columns (German ones) spread the columns: each head stands over its own
-// column, a blank before the next, and every line moves with them; the English heads fit as they are.
+// Heads longer than their columns (German ones) spread the columns, each head over its own and a
+// blank before the next, and the lines move with them.
 TEST(ResultLayout, LongHeadsSpreadTheWindowsColumns) {
-    const std::array<std::string, 8> english{"Pos.", "Fancier", "Ring number", "Colour", "Flight time", "Distance", "Speed", "Remark"};
-    const std::array<std::string, 2> englishPrizes{"Prize", "Ace points"};
-    EXPECT_EQ(ResultWindowSpreadOf(english, {"in mi./yd.", "in yd/min"}, &englishPrizes).blanks, (std::array<std::size_t, 6>{}));
-    const std::array<std::string, 8> heads{"Platz", "Z\xFC" "chter", "Ringnummer", "Farbe", "Flugzeit", "Entfernung",
-                                           "Geschwindigkeit", "Bemerkung"};
-    const std::array<std::string, 2> units{"in m/Min.", "in Yd/Min."};
     const std::array<std::string, 2> prizeHeads{"Preis-Kennzeichen", "As-Punkte"};
-    ResultLine line{PadRight("Meier", 20), "DV 01234 23  1234567M", "BL  ", 0, "  5.03.07", 123.456, 456.789, false};
+    const std::array<std::string, 8> heads{"Platz", "Z\xFC" "chter", "Ringnummer", "", "Flugzeit", "Entfernung", "Geschwindigkeit", ""};
+    const std::array<std::string, 2> units{"in m/Min.", "in Yd/Min."};
+    const ResultLine line{PadRight("Meier", 20), "DV 01234 23  1234567M", "BL  ", 0, "  5.03.07", 123.456, 456.789, false};
     std::vector<ResultLine> lines{line, line, line};
     lines[1].distanceKm = 20.1125;
     lines[2].dataError = true;
     const RacePrizes prizes{"Season", 4, 3, {10000, 5000}, {333, 667}};
-    const ResultWindowSpread spread = ResultWindowSpreadOf(heads, units, &prizeHeads);
-    EXPECT_EQ(spread.blanks, (std::array<std::size_t, 6>{1, 0, 0, 0, 6, 10}));
     const auto window = ResultWindowHeads(heads, units, &prizeHeads);
     std::vector<std::string> shown(window.begin(), window.end());
-    for (const std::string& text : ResultWindowLines(lines, kRaceInKm, ',', &prizes, "P", spread)) shown.push_back(text);
+    for (const std::string& text : ResultWindowLines(lines, kRaceInKm, ',', &prizes, "P", ResultWindowSpreadOf(heads, units, &prizeHeads)))
+        shown.push_back(text);
     EXPECT_EQ(LinesText(shown), TestData("race/window-spread.txt"));
 }
 
