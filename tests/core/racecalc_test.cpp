@@ -272,6 +272,24 @@ TEST(ResultLayout, WindowLinesAlignTheSeparators) {
     EXPECT_EQ(LinesText(window), TestData("race/window.txt"));
 }
 
+// Heads longer than their columns (German ones) spread the columns, each head over its own and a
+// blank before the next, and the lines move with them.
+TEST(ResultLayout, LongHeadsSpreadTheWindowsColumns) {
+    const std::array<std::string, 2> prizeHeads{"Preis-Kennzeichen", "As-Punkte"};
+    const std::array<std::string, 8> heads{"Platz", "Z\xFC" "chter", "Ringnummer", "", "Flugzeit", "Entfernung", "Geschwindigkeit", ""};
+    const std::array<std::string, 2> units{"in m/Min.", "in Yd/Min."};
+    const ResultLine line{PadRight("Meier", 20), "DV 01234 23  1234567M", "BL  ", 0, "  5.03.07", 123.456, 456.789, false};
+    std::vector<ResultLine> lines{line, line, line};
+    lines[1].distanceKm = 20.1125;
+    lines[2].dataError = true;
+    const RacePrizes prizes{"Season", 4, 3, {10000, 5000}, {333, 667}};
+    const auto window = ResultWindowHeads(heads, units, &prizeHeads);
+    std::vector<std::string> shown(window.begin(), window.end());
+    for (const std::string& text : ResultWindowLines(lines, kRaceInKm, ',', &prizes, "P", ResultWindowSpreadOf(heads, units, &prizeHeads)))
+        shown.push_back(text);
+    EXPECT_EQ(LinesText(shown), TestData("race/window-spread.txt"));
+}
+
 TEST(ResultLayout, PageRangeChecksInOrder) {
     const struct { const char *first, *last; int message, focus; } cases[] = {{"", "2", 1, 1}, {"3", "2", 2, 1}, {"0", "2", 3, 1}, {"2", "4", 4, 2}, {"2", "3", 0, 1}};
     for (const auto& c : cases) {

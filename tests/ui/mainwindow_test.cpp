@@ -2,7 +2,6 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QScreen>
-#include <cmath>
 
 #include "common/textcodec.h"
 #include "core/app/options.h"
@@ -253,15 +252,10 @@ private slots:
         Showing<SettingsDialog> dialog(&main);
         QApplication::processEvents();
         QCOMPARE(dialog.SelectedPort(), std::string("3")); // the stored port is ticked
-        // The largest size scales the window at once: fonts by kind of control, the size, and centred again.
-        const QSize before = dialog.size();
+        // The largest size changes nothing while the dialog is open: its buttons stay under the pointer.
+        const QRect before = dialog.geometry();
         dialog.findChild<QRadioButton*>("Option3")->click();
-        QCOMPARE(dialog.size(), QSize(std::lround(before.width() * 1.5F), std::lround(before.height() * 1.5F)));
-        const QRect screen = dialog.screen()->geometry();
-        QCOMPARE(dialog.pos(), QPoint(screen.x() + (screen.width() - dialog.width()) / 2,
-                                      screen.y() + (screen.height() - dialog.height()) / 2));
-        const auto points = [&dialog](const char* name) { return dialog.findChild<QWidget*>(name)->font().pointSize(); };
-        QCOMPARE((QList<int>{points("Text1"), points("List1"), points("Label5")}), (QList<int>{18, 18, 16}));
+        QCOMPARE(dialog.geometry(), before);
         Port(&dialog, 2)->setCheckState(Qt::Checked);
         QCOMPARE(Port(&dialog, 1)->checkState(), Qt::Unchecked); // one port at a time
         Fill(&dialog, {"7", "North", "3", "East"});
@@ -270,6 +264,25 @@ private slots:
         QCOMPARE(folder->Read("OPTIONS.PAR"), Golden("ui/expected/OPTIONS.PAR"));
         QCOMPARE(main.PendingScaleRatio, 1.5F);
         QVERIFY(main.Menu("mnuCommunication")->menuAction()->isEnabled());
+    }
+
+    // Saved from the menu, the size takes effect on the main window, by kind of control; cancelled, nothing changes.
+    void theMainWindowTakesTheSizeSavedInTheSettings() {
+        SetPorts({"COM 1"});
+        App().settings.comPort = "1";
+        MainWindow main;
+        main.StartupTimer()->stop();
+        const auto choose = [&main](const char* option, bool save) {
+            ModalWatcher watcher([&](QWidget* dialog) {
+                dialog->findChild<QRadioButton*>(option)->click();
+                if (save) Fill(dialog, {"7", "N", "3", "E"});
+            });
+            main.OpenMenuDialog("mnuProgramSet");
+            return QList<int>{main.List()->font().pointSize(), main.findChild<QLabel*>("Label3")->font().pointSize(), main.width()};
+        };
+        const QList<int> small = choose("Option1", false), larger = choose("Option2", true);
+        QVERIFY(larger[0] == 12 && larger[1] == 10 && larger[2] > small[2]);
+        QVERIFY(choose("Option1", false) == larger && choose("Option1", true) == small);
     }
 
     void settingsForEachMenuShowAndHideItsMenusAndSurviveARestart() {

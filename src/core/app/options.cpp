@@ -19,6 +19,13 @@ float ScaleFactorOf(const std::string& sizeChoice) {
     return 1.0F;
 }
 
+std::vector<WindowSize> WindowSizesToTry(float factor, const std::string& sizeChoice) {
+    std::vector<WindowSize> sizes{{factor, sizeChoice}};
+    for (const char* choice : {"3", "2", "1"})
+        if (ScaleFactorOf(choice) < factor) sizes.push_back({ScaleFactorOf(choice), choice});
+    return sizes;
+}
+
 std::vector<std::string> EnsureDataFolders(const Path& programFolder) {
     std::vector<std::string> failed;
     for (const char* name : kDataFolders) {

@@ -38,6 +38,15 @@ inline constexpr const char* kDataFolders[] = {"exchange", "race", "racepo", "cl
 // 1.0, 1.3 or 1.5 for "1", "2", "3"; 1.0 for anything else.
 float ScaleFactorOf(const std::string& sizeChoice);
 
+struct WindowSize {
+    float factor;
+    std::string choice;
+    bool operator==(const WindowSize&) const = default;
+};
+// The sizes a window tries, largest first, until one fits its screen: the size asked for,
+// then each of the three sizes with a smaller factor.
+std::vector<WindowSize> WindowSizesToTry(float factor, const std::string& sizeChoice);
+
 // Creates each missing data folder; an entry of the name that is a file is left alone.
 // Returns the folders that could not be created.
 std::vector<std::string> EnsureDataFolders(const Path& programFolder);

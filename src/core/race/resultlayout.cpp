@@ -22,6 +22,21 @@ constexpr std::size_t kMarkColumn = 83;    // a race of a season: the prize mark
 constexpr std::size_t kMarkWidth = 6;
 constexpr std::size_t kPointsEnd = 100;    // … and the ace points
 
+// Where a spread puts its blanks: before the name, ring, flight time, distance, speed and ace points.
+constexpr std::size_t kSpreadAt[] = {kNameColumn, kRingColumn, kFlightColumn, kDistanceEnd - kDistanceWidth,
+                                     kDistanceEnd, kMarkColumn + kMarkWidth};
+
+// A column of the standard layout moved by the blanks spread before it; an end column takes
+// none of those spread at itself, which belong to the next column.
+std::size_t Spread(std::size_t column, const ResultWindowSpread& spread, bool end = false) {
+    std::size_t moved = column;
+    for (std::size_t i = 0; i < spread.blanks.size(); ++i)
+        if (kSpreadAt[i] < column || (!end && kSpreadAt[i] == column)) moved += spread.blanks[i];
+    return moved;
+}
+
+std::size_t Beyond(std::size_t needed, std::size_t room) { return needed > room ? needed - room : 0; }
+
 std::string Two(int value) { return ZeroPadded(value, 2); }
 
 double InUnit(double metresPerMinute, int distanceUnit) {
@@ -136,8 +151,24 @@ std::string ResultWindowLine(std::size_t position, const ResultLine& line, int d
            PadLeft(SpeedFigure(line.speed, distanceUnit, separator), kSpeedWidth, ' ');
 }
 
+ResultWindowSpread ResultWindowSpreadOf(const std::array<std::string, 8>& heads, const std::array<std::string, 2>& units,
+                                        const std::array<std::string, 2>* prizeHeads) {
+    ResultWindowSpread spread;
+    // Each head needs a blank before the next one; two heads that share the room between two
+    // columns (flight time and distance, prize and ace points) need it between them.
+    spread.blanks[0] = Beyond(heads[0].size() + 1, kNameColumn);
+    spread.blanks[1] = Beyond(heads[1].size() + 1, kRingColumn - kNameColumn);
+    spread.blanks[2] = Beyond(heads[2].size() + 1, kFlightColumn - kRingColumn);
+    spread.blanks[3] = Beyond(heads[4].size() + 1 + heads[5].size(), kDistanceEnd - kFlightColumn);
+    spread.blanks[4] = Beyond(std::max(heads[6].size(), units[1].size()) + 1, kSpeedEnd - kDistanceEnd);
+    if (prizeHeads)
+        spread.blanks[5] = Beyond((*prizeHeads)[0].size() + 1 + (*prizeHeads)[1].size(), kPointsEnd - kMarkColumn);
+    return spread;
+}
+
 std::vector<std::string> ResultWindowLines(const std::vector<ResultLine>& lines, int distanceUnit, char separator,
-                                           const RacePrizes* prizes, const std::string& mark) {
+                                           const RacePrizes* prizes, const std::string& mark,
+                                           const ResultWindowSpread& spread) {
     std::vector<std::string> texts;
     texts.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -146,6 +177,9 @@ std::vector<std::string> ResultWindowLines(const std::vector<ResultLine>& lines,
             Put(text, kMarkColumn, PadRight(mark, kMarkWidth));
             PutEnding(text, kPointsEnd, HundredthsText(prizes->points[i], separator));
         }
+        // A data error's remark stands whole where the flight time would.
+        for (std::size_t at = lines[i].dataError ? 3 : spread.blanks.size(); at-- > 0;)
+            if (text.size() > kSpreadAt[at]) text.insert(kSpreadAt[at], spread.blanks[at], ' ');
         texts.push_back(std::move(text));
     }
     return texts;
@@ -154,18 +188,21 @@ std::vector<std::string> ResultWindowLines(const std::vector<ResultLine>& lines,
 std::array<std::string, 2> ResultWindowHeads(const std::array<std::string, 8>& heads,
                                              const std::array<std::string, 2>& units,
                                              const std::array<std::string, 2>* prizeHeads) {
+    const ResultWindowSpread spread = ResultWindowSpreadOf(heads, units, prizeHeads);
+    const auto at = [&spread](std::size_t column) { return Spread(column, spread); };
+    const auto endingAt = [&spread](std::size_t column) { return Spread(column, spread, true); };
     std::array<std::string, 2> lines;
     Put(lines[0], 0, heads[0]);
-    Put(lines[0], kNameColumn, heads[1]);
-    Put(lines[0], kRingColumn, heads[2]);
-    Put(lines[0], kFlightColumn, heads[4]);
-    PutEnding(lines[0], kDistanceEnd, heads[5]);
-    PutEnding(lines[0], kSpeedEnd, heads[6]);
-    PutEnding(lines[1], kDistanceEnd, units[0]);
-    PutEnding(lines[1], kSpeedEnd, units[1]);
+    Put(lines[0], at(kNameColumn), heads[1]);
+    Put(lines[0], at(kRingColumn), heads[2]);
+    Put(lines[0], at(kFlightColumn), heads[4]);
+    PutEnding(lines[0], endingAt(kDistanceEnd), heads[5]);
+    PutEnding(lines[0], endingAt(kSpeedEnd), heads[6]);
+    PutEnding(lines[1], endingAt(kDistanceEnd), units[0]);
+    PutEnding(lines[1], endingAt(kSpeedEnd), units[1]);
     if (prizeHeads) {
-        Put(lines[0], kMarkColumn, (*prizeHeads)[0]);
-        PutEnding(lines[0], kPointsEnd, (*prizeHeads)[1]);
+        Put(lines[0], at(kMarkColumn), (*prizeHeads)[0]);
+        PutEnding(lines[0], endingAt(kPointsEnd), (*prizeHeads)[1]);
     }
     for (std::string& line : lines) line = TrimRightBlanks(line);
     return lines;

@@ -61,11 +61,21 @@ std::vector<ResultRow> ResultRows(const std::vector<ResultLine>& lines, int dist
 // its separator at column 8 and the speed with its separator at column 7 (miles and yards get two
 // leading blanks instead).
 std::string ResultWindowLine(std::size_t position, const ResultLine& line, int distanceUnit, char separator);
+// Blanks that go into the window's lines before the name, the ring, the flight time, the distance,
+// the speed and the ace points, so that heads longer than their column (a catalogue's words may
+// be) stand each over its own column and apart from the next; none for heads that fit.
+struct ResultWindowSpread {
+    std::array<std::size_t, 6> blanks{};
+};
+ResultWindowSpread ResultWindowSpreadOf(const std::array<std::string, 8>& heads, const std::array<std::string, 2>& units,
+                                        const std::array<std::string, 2>* prizeHeads = nullptr);
+
 // With `prizes`, each prize winner's line goes on with `mark` and its ace points.
 std::vector<std::string> ResultWindowLines(const std::vector<ResultLine>& lines, int distanceUnit, char separator,
-                                           const RacePrizes* prizes = nullptr, const std::string& mark = {});
+                                           const RacePrizes* prizes = nullptr, const std::string& mark = {},
+                                           const ResultWindowSpread& spread = {});
 
-// The two head lines above the list, each head over its column: `heads` are the texts of
+// The two head lines above the list, each head over its column as spread for these heads: `heads` are the texts of
 // frmRaceResultsShowTabCol1 to 8, `units` those of 9a and 10a (or 9b and 10b), and
 // `prizeHeads` those of the prize mark and the ace points in a race of a season. The list
 // holds no colour and no remark, so those two heads have no place.

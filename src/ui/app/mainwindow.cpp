@@ -514,7 +514,8 @@ void MainWindow::OpenSettings(bool fromMenu) {
         dialog.exec();
     }
     TakeFocus();
-    if (fromMenu) ScaleForm(this, PendingScaleRatio, App().settings.sizeChoice, ScaleKind::MainWindow);
+    // Fitted again even unscaled: the menus shown may have changed.
+    ScaleForm(this, fromMenu ? PendingScaleRatio : 1.0F, App().settings.sizeChoice, ScaleKind::MainWindow);
 }
 
 void MainWindow::OpenMenuDialog(const QString& menuName) {

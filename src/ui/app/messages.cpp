@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "ui/app/scaleform.h"
+
 namespace plumet::ui {
 namespace {
 
@@ -26,6 +28,14 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A message box takes the fonts of the window size; Qt sizes it to its text and keeps it on
+// the screen over the window it belongs to.
+int Shown(QMessageBox& box) {
+    ScaleFormBySettings(&box);
+    box.setAttribute(Qt::WA_Moved, false);
+    return box.exec();
+}
+
 } // namespace
 
 MessageAnswer ShowMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text,
@@ -40,7 +50,7 @@ MessageAnswer ShowMessage(QWidget* parent, MessageIcon icon, const QString& titl
     QMessageBox box(QtIcon(icon), title, text,
                     withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
-    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    return Shown(box) == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
@@ -48,7 +58,7 @@ bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return Shown(box) == QMessageBox::Yes;
 }
 
 MessageTestMode::MessageTestMode() { Test() = TestState{true, {}, {}}; }

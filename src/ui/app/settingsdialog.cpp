@@ -119,7 +119,7 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
         sizeChoice_ = static_cast<int>(*choice);
         sizes_[sizeChoice_ - 1]->setChecked(true);
     }
-    ScaleForm(this, currentFactor_, settings.sizeChoice);
+    ScaleFormBySettings(this);
 }
 
 void SettingsDialog::showEvent(QShowEvent* event) {
@@ -157,11 +157,10 @@ std::string SettingsDialog::SelectedPort() const {
     return {};
 }
 
+// The new size shows once saved: a dialog that changed size under the pointer would move its buttons away.
 void SettingsDialog::ChooseSize(int choice) {
     sizeChoice_ = choice;
-    const float factor = ScaleFactorOf(std::to_string(choice));
-    ScaleForm(this, factor / currentFactor_, std::to_string(choice));
-    currentFactor_ = factor;
+    currentFactor_ = ScaleFactorOf(std::to_string(choice));
 }
 
 void SettingsDialog::Save() {

@@ -1,6 +1,7 @@
 #pragma once
 // What the result window and the season window share: lists of fixed-width lines in a fixed
-// font under a head line set in the same font, and labels that show data rather than captions.
+// font under head lines set in the same font that scroll sideways with them, and labels that
+// show data rather than captions.
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -26,7 +27,8 @@ struct FixedList {
     void Show(const QStringList& heads, const QStringList& lines) const;
     QStringList Lines() const;
 };
-// Adds the head label and the list to `layout`, the list wide enough for `columns` characters.
+// Adds the list to `layout`, its head label standing in it above the rows; the list is wide
+// enough for `columns` characters and for the longest line it shows.
 FixedList AddFixedList(QBoxLayout* layout, QWidget* parent, const QString& headsName, const QString& listName,
                        int columns);
 

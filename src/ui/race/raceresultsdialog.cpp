@@ -92,13 +92,13 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     const QString suffix = miles ? "b" : "a";
     const std::array<std::string, 2> prizeHeads{ToBytes(Texts().Text("frmRaceResultsShowTabPrize")),
                                                 ToBytes(Texts().Text("frmRaceResultsShowTabAcePoints"))};
-    const auto headLines = ResultWindowHeads(columns,
-                                             {ToBytes(Texts().Text("frmRaceResultsShowTabCol9" + suffix)),
-                                              ToBytes(Texts().Text("frmRaceResultsShowTabCol10" + suffix))},
-                                             prizes ? &prizeHeads : nullptr);
+    const std::array<std::string, 2> units{ToBytes(Texts().Text("frmRaceResultsShowTabCol9" + suffix)),
+                                           ToBytes(Texts().Text("frmRaceResultsShowTabCol10" + suffix))};
+    const auto headLines = ResultWindowHeads(columns, units, prizes ? &prizeHeads : nullptr);
     QStringList shown;
     for (const std::string& line : ResultWindowLines(lines_, race_.distanceUnit, LocaleSeparator(), prizes,
-                                                     catalogue.LookupText("TxtPrnPrizeMark")))
+                                                     catalogue.LookupText("TxtPrnPrizeMark"),
+                                                     ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr)))
         shown << ToQt(line);
     FixedList{findChild<QLabel*>("Label20"), list_}.Show({ToQt(headLines[0]), ToQt(headLines[1])}, shown);
 }

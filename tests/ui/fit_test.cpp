@@ -1,0 +1,120 @@
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "core/race/races.h"
+#include "core/race/resultfile.h"
+#include "ui/app/scaleform.h"
+#include "ui/clock/transferdialog.h"
+#include "ui/race/raceresultsdialog.h"
+#include "uitestsupport.h"
+
+// Every window on a laptop's screen of 1366 x 768, in both catalogues and at each size: it lies
+// wholly on the screen, its captions neither overlap nor are cut, and the menu bar shows every
+// menu. A window too large for the screen takes a smaller size, and at the smallest it scrolls.
+class FitTest : public UiTest {
+    Q_OBJECT
+
+    // What is wrong with the window as shown, one line each: off the screen, a caption (label or
+    // button) cut or over another, a menu behind the extension mark.
+    static QStringList Faults(QWidget* window) {
+        QApplication::processEvents(); // a window that grew with its contents has been kept on the screen
+        QStringList faults;
+        const QString name = window->objectName() + ".";
+        if (!window->screen()->availableGeometry().contains(window->frameGeometry())) faults << name + "off the screen";
+        QList<std::pair<QWidget*, QRect>> captions;
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            const auto* label = qobject_cast<QLabel*>(w);
+            if ((label ? label->text().isEmpty() : !qobject_cast<QAbstractButton*>(w)) || w->objectName().isEmpty() ||
+                w->objectName().startsWith("qt_") || !w->isVisibleTo(window))
+                continue;
+            const QRect place(w->mapTo(window, QPoint(0, 0)), w->size());
+            const int height = w->hasHeightForWidth() ? w->heightForWidth(place.width()) : w->minimumSizeHint().height();
+            if (place.width() < w->minimumSizeHint().width() || place.height() < height) faults << name + w->objectName() + " cut";
+            for (const auto& [other, at] : captions)
+                if (place.intersects(at)) faults << name + w->objectName() + " over " + other->objectName();
+            captions.append({w, place});
+        }
+        if (auto* main = qobject_cast<MainWindow*>(window))
+            for (QAction* menu : main->menuBar()->actions())
+                if (menu->isVisible() && !main->menuBar()->rect().contains(main->menuBar()->actionGeometry(menu)))
+                    faults << name + menu->menu()->objectName() + " hidden";
+        return faults;
+    }
+
+    // The windows behind the menu items of ui/expected/menu-windows.txt, with the result window of a
+    // race of a season and the main window with all its menus shown.
+    static QStringList FaultsOfEveryWindow() {
+        MainWindow w;
+        w.StartupTimer()->stop(), w.show();
+        if (!QTest::qWaitForWindowExposed(&w)) return {"no main window"};
+        QStringList faults = Faults(&w);
+        QStringList items = QString(Golden("ui/expected/menu-windows.txt")).split('\n', Qt::SkipEmptyParts);
+        items << "mnuRaceSeason Clubs" << "mnu4FancierLoadVPPGD Clubs";
+        for (const QString& line : items) {
+            const QString item = line.section(' ', 0, 0), mode = line.section(' ', 1, 1);
+            w.VereineAnzeigen(), w.List()->setCurrentRow(0);
+            if (mode == "Fanciers" || mode == "Pigeons") w.ZuechterAnzeigen(), w.List()->setCurrentRow(1);
+            if (mode == "Pigeons") w.TaubenAnzeigen(), w.List()->setCurrentRow(0);
+            if (mode == "RacePoints") w.RacePointsAnzeigen(), w.List()->setCurrentRow(4);
+            faults << item + " opened nothing";
+            ModalWatcher watcher([&](QWidget* modal) { faults.removeLast(), faults << Faults(modal); });
+            item == "Delete" ? QTest::keyClick(w.List(), Qt::Key_Delete) : w.MenuItem(item)->trigger();
+        }
+        const Race arlon = LoadRaces(App().programFolder).races.at(2);
+        Showing<RaceResultsDialog> results(&w, arlon, ReadResultFile(App().programFolder, arlon.name).lines);
+        faults << Faults(&results);
+        return faults;
+    }
+
+private slots:
+    void everyWindowFitsTheScreenWithItsCaptionsWholeAndEveryMenuShows() {
+        folder->Install("ui/tworaces");
+        for (const QString file : {"races.dat", "Bastogne.flt", "Ettelbruck.flt", "Arlon.flt", "Season 2024.season"})
+            folder->Write("racecalc/" + file, Golden("season/" + file));
+        SetClockLinkFactoryForTests([] { return std::make_unique<ScriptedClockLink>(); });
+        TransferDialog::SetTimingForTests([](TransferConstants& c) { c.startDelay = milliseconds(60000); });
+        for (const QString catalogue : {"club.txt", "club.de.txt"})
+            for (const std::string choice : {"1", "2", "3"}) {
+                folder->Write("club.txt", folder->Read(":/data/" + catalogue));
+                App().settings = {.region = "", .federation = "", .comPort = "1", .sizeChoice = choice, .scaleFactor = ScaleFactorOf(choice),
+                                  .showRaceEvaluation = true, .showTerminalProgramLoad = true};
+                const QStringList faults = FaultsOfEveryWindow();
+                QVERIFY2(faults.isEmpty(), qPrintable(catalogue + " size " + QString::fromStdString(choice) + ": " + faults.join("; ")));
+            }
+        TransferDialog::SetTimingForTests(nullptr), SetClockLinkFactoryForTests(nullptr);
+        folder->Messages().Clear(); // some windows say at once what they lack
+    }
+
+    void aWindowTooLargeTakesTheNextSmallerSizeAndAtTheSmallestScrolls() {
+        const struct { QSize least; const char *asked, *fitted; } cases[] = {
+            {{700, 400}, "3", "3"}, {{700, 500}, "3", "2"}, {{1100, 300}, "2", "1"}, {{400, 900}, "3", "1"}};
+        for (const auto& c : cases) {
+            QDialog window;
+            auto* label = new QLabel("Label", &window);
+            label->setMinimumSize(c.least);
+            (new QVBoxLayout(&window))->addWidget(label);
+            ScaleForm(&window, ScaleFactorOf(c.asked), c.asked);
+            window.show();
+            QCOMPARE(FittedSizeChoice(&window), std::string(c.fitted));
+            QCOMPARE(label->minimumSize(), c.least * ScaleFactorOf(c.fitted));
+            const auto* area = window.findChild<QScrollArea*>(); // only where even the smallest size is too high
+            QCOMPARE(area && area->widget()->isAncestorOf(label), c.least.height() > 768);
+            QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
+        }
+    }
+};
+
+// The offscreen screen is a laptop's, set before the application starts.
+int main(int argc, char** argv) {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("screen.json"), R"({"screens": [{"name": "laptop", "width": 1366, "height": 768,
+                                               "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + dir.filePath("screen.json")).toUtf8());
+    QApplication app(argc, argv);
+    FitTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "fit_test.moc"
