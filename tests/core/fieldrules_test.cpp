@@ -42,6 +42,18 @@ TEST(FixedWidthField, ReadsAndWritesOnlyItsOwnColumns) {
     }
 }
 
+TEST(DottedDate, SplitsOnlyTwoDigitDayAndMonthWithTwoOrFourYearDigits) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"02.06.24", "02|06|24"}, {"31.12.2024", "31|12|2024"}, {"2.06.24", "-"}, {"02-06-24", "-"}, {"02.06.2", "-"},
+        {"02.06.202", "-"}, {"0a.06.24", "-"}, {"02.06. 24", "-"}, {"", "-"}, {"02.06.20245", "-"}};
+    ASSERT_FALSE(cases.empty());
+    for (const auto& [text, parts] : cases) {
+        const auto d = SplitDottedDate(text);
+        EXPECT_EQ(d ? std::string(d->day) + "|" + std::string(d->month) + "|" + std::string(d->year) : "-", parts)
+            << text;
+    }
+}
+
 // The fancier and release point tests run the checks through their dialogs' fields; here the
 // order between the two halves and what would lengthen a record.
 TEST(Coordinates, ChecksRunInEntryOrderAndRefuseWhatWouldLengthenTheRecord) {

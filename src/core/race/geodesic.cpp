@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/app/fixedwidth.h"
 #include "core/releasepoints/coordinates.h"
 
 namespace plumet {
@@ -48,8 +49,7 @@ double GeodesicDistanceKm(std::string_view loftLatitude, std::string_view loftLo
 namespace {
 
 bool DigitsAreZero(std::string_view text) {
-    if (text.size() <= 1) return true;
-    return text.substr(1).find_first_not_of("0 ") == std::string_view::npos;
+    return AfterFirstChar(text).find_first_not_of("0 ") == std::string_view::npos;
 }
 
 } // namespace
