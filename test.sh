@@ -19,7 +19,19 @@ here="$(cd "$(dirname "$0")" && pwd)"
 export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
 jobs="$(nproc)"
 started=$SECONDS
-stage() { echo "== $1 ($((SECONDS - started)) s)"; }
+times_file="$(mktemp)"
+side="" # the side builds, stopped with all their compilers when a test stage fails
+cleanup() {
+  [ -z "$side" ] || kill -- -"$side" 2>/dev/null || true
+  rm -f "$times_file"
+}
+trap cleanup EXIT
+# Each stage says when it starts, and the processor time (user, system) of the steps ended so far:
+# `CCACHE_DISABLE=1 ./test.sh` in a fresh clone gives the cold figures stage by stage.
+stage() {
+  times >"$times_file"
+  echo "== $1 (after $((SECONDS - started)) s; CPU so far: $(tail -n1 "$times_file"))"
+}
 
 build="$here/build-test"
 stage "normal build"
@@ -29,11 +41,10 @@ cmake --build "$build" -j"$jobs"
 side_log="$build/side-builds.log"
 if [ "$quick" -eq 0 ]; then
   stage "Windows and fuzz builds started beside the tests (log: $side_log)"
-  # A session of their own, so that a failed test stage stops them with all their compilers.
+  # In a session of their own, so that one kill reaches every compiler they started.
   setsid bash -c 'nice -n 10 "$1/scripts/windows-tests.sh" --build-only &&
                   nice -n 10 "$1/tests/fuzz/run-fuzz.sh" --build-only' side "$here" >"$side_log" 2>&1 &
   side=$!
-  trap 'kill -- -"$side" 2>/dev/null || true' EXIT
 fi
 
 stage "normal tests"
@@ -57,7 +68,7 @@ if ! wait "$side"; then
   cat "$side_log" >&2
   exit 1
 fi
-trap - EXIT
+side=""
 
 stage "fuzz pass"
 "$here/tests/fuzz/run-fuzz.sh" 5000
