@@ -8,7 +8,7 @@
 #include "core/app/fixedwidth.h"
 #include "core/app/timesource.h"
 #include "core/clock/racedataget.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutfile.h"
 #include "core/race/xmlexport.h"
 #include "serial/serialclocklink.h"
 

@@ -13,11 +13,11 @@
 #include "core/race/distances.h"
 #include "core/race/racecolumns.h"
 #include "core/race/races.h"
-#include "core/race/readoutcolumns.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutcolumns.h"
+#include "core/clock/readoutfile.h"
 #include "core/race/resultcolumns.h"
 #include "core/race/resultfile.h"
-#include "core/releasepoints/coordinates.h"
+#include "core/records/coordinates.h"
 
 namespace plumet {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/app/fixedwidth.h"
-#include "core/releasepoints/coordinates.h"
+#include "core/records/coordinates.h"
 
 namespace plumet {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "core/app/fixedwidth.h"
 #include "core/race/racecalcfolder.h"
-#include "core/race/readoutcolumns.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutcolumns.h"
+#include "core/clock/readoutfile.h"
 #include "core/registers/fanciers.h"
 #include "core/registers/rings.h"
 
