@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build ccache pkg-config
+  build-essential cmake ninja-build ccache pkg-config lld
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-translations-l10n libgl1-mesa-dev
   libgtest-dev googletest libbenchmark-dev
   xvfb xauth fonts-dejavu-core poppler-utils tzdata

@@ -8,7 +8,7 @@
 #include "core/app/fixedwidth.h"
 #include "core/app/timesource.h"
 #include "core/clock/racedataget.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutfile.h"
 #include "core/race/xmlexport.h"
 #include "serial/serialclocklink.h"
 
@@ -63,11 +63,13 @@ int RunReadout(CliContext& context, const std::vector<std::string>& args) {
     const DateTime today = SystemTimeSource().Now();
     ReadoutFields fields = ReadoutArguments(args, today);
     if (date) {
-        const std::string& d = *date;
-        if (d.size() != 8 || d[2] != '.' || d[5] != '.' || !IsAllDigits(d.substr(0, 2) + d.substr(3, 2) + d.substr(6, 2)))
+        const auto d = SplitDottedDate(*date);
+        if (!d || d->year.size() != 2)
             bad = true;
         else
-            fields = ReadoutFieldsOnLeave({fields.point, fields.week, d.substr(0, 2), d.substr(3, 2), d.substr(6, 2)}, today);
+            fields = ReadoutFieldsOnLeave({fields.point, fields.week, std::string(d->day), std::string(d->month),
+                                           std::string(d->year)},
+                                          today);
     }
     if (bad) return Usage(context, "readout", arguments);
 

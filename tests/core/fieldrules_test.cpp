@@ -13,11 +13,11 @@
 #include "core/race/distances.h"
 #include "core/race/racecolumns.h"
 #include "core/race/races.h"
-#include "core/race/readoutcolumns.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutcolumns.h"
+#include "core/clock/readoutfile.h"
 #include "core/race/resultcolumns.h"
 #include "core/race/resultfile.h"
-#include "core/releasepoints/coordinates.h"
+#include "core/records/coordinates.h"
 
 namespace plumet {
 namespace {
@@ -39,6 +39,18 @@ TEST(FixedWidthField, ReadsAndWritesOnlyItsOwnColumns) {
         std::string record = before;
         SetField(record, name, value);
         EXPECT_EQ(record, after);
+    }
+}
+
+TEST(DottedDate, SplitsOnlyTwoDigitDayAndMonthWithTwoOrFourYearDigits) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"02.06.24", "02|06|24"}, {"31.12.2024", "31|12|2024"}, {"2.06.24", "-"}, {"02-06-24", "-"}, {"02.06.2", "-"},
+        {"02.06.202", "-"}, {"0a.06.24", "-"}, {"02.06. 24", "-"}, {"", "-"}, {"02.06.20245", "-"}};
+    ASSERT_FALSE(cases.empty());
+    for (const auto& [text, parts] : cases) {
+        const auto d = SplitDottedDate(text);
+        EXPECT_EQ(d ? std::string(d->day) + "|" + std::string(d->month) + "|" + std::string(d->year) : "-", parts)
+            << text;
     }
 }
 

@@ -5,7 +5,7 @@
 
 #include "core/app/fixedwidth.h"
 #include "core/race/racecalc.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutfile.h"
 #include "core/race/resultexport.h"
 #include "core/race/resultfile.h"
 #include "core/race/resultlayout.h"

@@ -2,7 +2,7 @@
 
 #include "core/app/files.h"
 #include "core/app/fixedwidth.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutfile.h"
 #include "core/race/xmlexport.h"
 #include "testfolder.h"
 

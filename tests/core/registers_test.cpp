@@ -6,8 +6,8 @@
 #include "core/registers/clubcolumns.h"
 #include "core/registers/clubs.h"
 #include "core/registers/fanciers.h"
-#include "core/registers/listposition.h"
-#include "core/registers/registertable.h"
+#include "core/records/listposition.h"
+#include "core/records/registertable.h"
 #include "core/releasepoints/releasepoints.h"
 #include "testfolder.h"
 

@@ -1,4 +1,4 @@
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutfile.h"
 #include "core/race/xmlexport.h"
 #include "fuzz.h"
 

@@ -9,6 +9,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "core/app/fixedwidth.h"
+
 namespace clocksim {
 
 namespace {
@@ -123,7 +125,7 @@ SerialLine::Input SerialLine::Read(std::size_t most) {
     }
 #ifdef TIOCPKT
     // Each read starts with a control byte: data, or what changed on the program's side.
-    if (!buffer.empty() && buffer[0] == TIOCPKT_DATA) input.bytes = buffer.substr(1);
+    if (!buffer.empty() && buffer[0] == TIOCPKT_DATA) input.bytes = plumet::AfterFirstChar(buffer);
     else if (!buffer.empty()) input.flushed = (buffer[0] & TIOCPKT_FLUSHWRITE) != 0;
 #endif
     return input;

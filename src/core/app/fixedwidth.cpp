@@ -48,6 +48,15 @@ bool IsAllDigits(std::string_view text) {
     return true;
 }
 
+std::optional<DottedDate> SplitDottedDate(std::string_view text) {
+    if ((text.size() != 8 && text.size() != 10) || text[2] != '.' || text[5] != '.') return std::nullopt;
+    const DottedDate date{text.substr(0, 2), text.substr(3, 2), text.substr(6)};
+    if (!IsAllDigits(date.day) || !IsAllDigits(date.month) || !IsAllDigits(date.year)) return std::nullopt;
+    return date;
+}
+
+std::string_view AfterFirstChar(std::string_view text) { return text.empty() ? text : text.substr(1); }
+
 std::optional<long long> ParseInteger(std::string_view text) {
     const std::string trimmed = TrimBlanks(text);
     std::string_view digits = trimmed;

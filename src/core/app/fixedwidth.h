@@ -34,6 +34,18 @@ std::string PadRight(std::string_view text, std::size_t width);
 std::string PadLeft(std::string_view text, std::size_t width, char fill = '0');
 
 bool IsAllDigits(std::string_view text);
+
+// The digits of a dotted date, "DD.MM.YY" or "DD.MM.YYYY", as written (views into `text`);
+// nothing when the text is not one. Whether it is a calendar day is the caller's to check.
+struct DottedDate {
+    std::string_view day;
+    std::string_view month;
+    std::string_view year;
+};
+std::optional<DottedDate> SplitDottedDate(std::string_view text);
+
+// The text after its first character (a sign, a mark or a control byte); "" when it has none.
+std::string_view AfterFirstChar(std::string_view text);
 // Whole-number value of a digit text with optional surrounding blanks; nothing when it is not one.
 std::optional<long long> ParseInteger(std::string_view text);
 

@@ -12,7 +12,15 @@ namespace plumet {
 namespace {
 
 constexpr std::string_view kRawHeader = "\x54\xAA\xAB\x55\x55\x57";
-constexpr std::size_t kLoftFixedLength = 26; // key, name and count before the pigeons
+// A loft message: two length bytes, the loft, then the end mark and seven date and time bytes.
+// The loft is region, federation, club and fancier, the name, the pigeon count (high byte first)
+// and the pigeons.
+constexpr std::size_t kLengthBytes = 2;
+constexpr std::size_t kTrailerBytes = 8;
+constexpr std::size_t kNameAt = 4;
+constexpr std::size_t kNameBytes = 20;
+constexpr std::size_t kCountAt = kNameAt + kNameBytes;
+constexpr std::size_t kLoftFixedLength = kCountAt + 2;
 constexpr std::size_t kPigeonLength = 20;
 constexpr std::size_t kLongestHexLine = 1 + 2 * (255 + 5) + 1;
 
@@ -105,10 +113,9 @@ std::string ClockSimulator::OnByte(std::uint8_t b) {
         }
     case Mode::LoftIn: {
         buffer_ += static_cast<char>(b);
-        if (buffer_.size() < 2) return {};
+        if (buffer_.size() < kLengthBytes) return {};
         const std::size_t length = At(buffer_, 0) << 8 | At(buffer_, 1);
-        // The length, the loft, the end mark and seven date and time bytes.
-        return buffer_.size() == 2 + length + 8 ? FinishLoft() : std::string();
+        return buffer_.size() == kLengthBytes + length + kTrailerBytes ? FinishLoft() : std::string();
     }
     case Mode::PointsIn:
         if (pendingEnd_) {
@@ -225,10 +232,10 @@ std::string ClockSimulator::FinishLoft() {
     mode_ = Mode::Idle;
     const std::string message = std::move(buffer_);
     buffer_.clear();
-    const std::size_t length = message.size() - 10;
-    const std::string loft = message.substr(2, length);
-    const std::size_t count = loft.size() >= kLoftFixedLength ? At(loft, 24) << 8 | At(loft, 25) : 0;
-    const std::string trailer = message.substr(2 + length);
+    const std::size_t length = message.size() - kLengthBytes - kTrailerBytes;
+    const std::string loft = message.substr(kLengthBytes, length);
+    const std::size_t count = loft.size() >= kLoftFixedLength ? At(loft, kCountAt) << 8 | At(loft, kCountAt + 1) : 0;
+    const std::string trailer = message.substr(kLengthBytes + length);
     const DateTime at = MakeDateTime(2000 + At(trailer, 3), At(trailer, 2), At(trailer, 1), At(trailer, 5),
                                      At(trailer, 6), At(trailer, 7));
     const int weekday = At(trailer, 4);
@@ -241,7 +248,7 @@ std::string ClockSimulator::FinishLoft() {
     state_.federation = At(loft, 1);
     state_.club = At(loft, 2);
     state_.fancier = At(loft, 3);
-    state_.name = loft.substr(4, 20);
+    state_.name = loft.substr(kNameAt, kNameBytes);
     state_.pigeons.clear();
     for (std::size_t i = 0; i < count; ++i) {
         ClockPigeon pigeon;

@@ -36,7 +36,7 @@ std::optional<std::string> FromHex(std::string_view text) {
     std::string bytes;
     for (std::size_t i = 0; i < text.size(); i += 2) {
         int value = 0;
-        for (const char c : text.substr(i, 2)) {
+        for (const char c : {text[i], text[i + 1]}) {
             const int digit = c >= '0' && c <= '9' ? c - '0'
                               : c >= 'A' && c <= 'F' ? c - 'A' + 10
                               : c >= 'a' && c <= 'f' ? c - 'a' + 10
@@ -205,7 +205,7 @@ bool Parser::Arrival(const std::vector<std::string>& words) {
     ArrivalRecord record{};
     RingRecord ring{};
     if (words[1].front() == '#') {
-        const auto n = Number(words[1].substr(1), 1, static_cast<long long>(state.pigeons.size()));
+        const auto n = Number(std::string(AfterFirstChar(words[1])), 1, static_cast<long long>(state.pigeons.size()));
         if (!n) {
             error = "no pigeon " + words[1] + " in the loft above";
             return false;

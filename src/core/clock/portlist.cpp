@@ -7,9 +7,13 @@
 
 namespace plumet {
 
-std::string PortEntry(const std::string& portId) { return "COM " + portId; }
+constexpr std::string_view kEntryPrefix = "COM ";
 
-std::string PortIdOfEntry(const std::string& entry) { return entry.size() > 4 ? entry.substr(4) : std::string(); }
+std::string PortEntry(const std::string& portId) { return std::string(kEntryPrefix) + portId; }
+
+std::string PortIdOfEntry(const std::string& entry) {
+    return entry.size() > kEntryPrefix.size() ? entry.substr(kEntryPrefix.size()) : std::string();
+}
 
 namespace {
 

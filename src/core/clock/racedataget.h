@@ -16,7 +16,7 @@
 #include "core/clock/clockstate.h"
 #include "core/clock/pigeonsconvert.h"
 #include "core/clock/transferprogress.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutfile.h"
 
 namespace plumet {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/app/files.h"
-#include "core/registers/registertable.h"
+#include "core/records/registertable.h"
 
 namespace plumet {
 

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "core/releasepoints/coordinates.h"
+#include "core/app/fixedwidth.h"
+#include "core/records/coordinates.h"
 
 namespace plumet {
 namespace {
@@ -48,8 +49,7 @@ double GeodesicDistanceKm(std::string_view loftLatitude, std::string_view loftLo
 namespace {
 
 bool DigitsAreZero(std::string_view text) {
-    if (text.size() <= 1) return true;
-    return text.substr(1).find_first_not_of("0 ") == std::string_view::npos;
+    return AfterFirstChar(text).find_first_not_of("0 ") == std::string_view::npos;
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 
 #include "core/app/fixedwidth.h"
 #include "core/race/racecalcfolder.h"
-#include "core/race/readoutcolumns.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutcolumns.h"
+#include "core/clock/readoutfile.h"
 #include "core/registers/fanciers.h"
 #include "core/registers/rings.h"
 
@@ -54,11 +54,12 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 
 // trimmed name + "_wf" + three characters + ".man", letter case aside.
 bool IsManualFileOf(std::string_view fileName, std::string_view trimmedName) {
-    const std::size_t length = trimmedName.size() + 3 + 3 + 4;
+    constexpr std::string_view kMark = "_wf", kExtension = ".man";
+    const std::size_t length = trimmedName.size() + kMark.size() + 3 + kExtension.size();
     if (fileName.size() != length) return false;
     return EqualNoCase(fileName.substr(0, trimmedName.size()), trimmedName) &&
-           EqualNoCase(fileName.substr(trimmedName.size(), 3), "_wf") &&
-           EqualNoCase(fileName.substr(length - 4), ".man");
+           EqualNoCase(fileName.substr(trimmedName.size(), kMark.size()), kMark) &&
+           EqualNoCase(fileName.substr(length - kExtension.size()), kExtension);
 }
 
 } // namespace

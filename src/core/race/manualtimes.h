@@ -12,7 +12,7 @@
 #include "core/app/actionresult.h"
 #include "core/app/files.h"
 #include "core/race/races.h"
-#include "core/race/readoutcolumns.h"
+#include "core/clock/readoutcolumns.h"
 #include "core/registers/pigeons.h"
 
 namespace plumet {

@@ -13,8 +13,8 @@
 #include "core/race/geodesic.h"
 #include "core/race/manualtimes.h"
 #include "core/race/racecalcfolder.h"
-#include "core/race/readoutcolumns.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutcolumns.h"
+#include "core/clock/readoutfile.h"
 #include "core/registers/rings.h"
 
 namespace plumet {

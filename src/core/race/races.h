@@ -10,7 +10,7 @@
 #include "core/app/actionresult.h"
 #include "core/app/files.h"
 #include "core/race/racecolumns.h"
-#include "core/registers/registertable.h"
+#include "core/records/registertable.h"
 
 namespace plumet {
 

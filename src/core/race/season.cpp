@@ -120,10 +120,11 @@ std::string SeasonDateText(const SeasonDate& date) {
 }
 
 std::optional<SeasonDate> ParseSeasonDate(std::string_view text) {
-    if (text.size() != 10 || text[2] != '.' || text[5] != '.') return std::nullopt;
-    const auto day = NumberIn(text.substr(0, 2), 1, 31);
-    const auto month = NumberIn(text.substr(3, 2), 1, 12);
-    const auto year = NumberIn(text.substr(6, 4), 1900, 9999);
+    const auto parts = SplitDottedDate(text);
+    if (!parts || parts->year.size() != 4) return std::nullopt;
+    const auto day = NumberIn(parts->day, 1, 31);
+    const auto month = NumberIn(parts->month, 1, 12);
+    const auto year = NumberIn(parts->year, 1900, 9999);
     if (!day || !month || !year) return std::nullopt;
     const DateTime date = MakeDateTime(*year, *month, *day);
     if (!IsValidDateTime(date) || date.day != *day || date.month != *month) return std::nullopt;

@@ -8,8 +8,8 @@
 #include "core/app/catalogue.h"
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
-#include "core/race/readoutcolumns.h"
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutcolumns.h"
+#include "core/clock/readoutfile.h"
 #include "core/registers/rings.h"
 
 namespace plumet {

@@ -11,8 +11,8 @@
 #include "core/app/fieldrules.h"
 #include "core/app/files.h"
 #include "core/registers/clubcolumns.h"
-#include "core/registers/listposition.h"
-#include "core/registers/registertable.h"
+#include "core/records/listposition.h"
+#include "core/records/registertable.h"
 
 namespace plumet {
 

@@ -11,9 +11,9 @@
 #include "core/app/fieldrules.h"
 #include "core/app/files.h"
 #include "core/registers/fanciercolumns.h"
-#include "core/registers/listposition.h"
-#include "core/registers/registertable.h"
-#include "core/releasepoints/coordinates.h"
+#include "core/records/listposition.h"
+#include "core/records/registertable.h"
+#include "core/records/coordinates.h"
 
 namespace plumet {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/app/files.h"
-#include "core/registers/listposition.h"
+#include "core/records/listposition.h"
 #include "core/registers/pigeoncolumns.h"
-#include "core/registers/registertable.h"
+#include "core/records/registertable.h"
 #include "core/registers/rings.h"
 
 namespace plumet {

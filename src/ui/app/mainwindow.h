@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/registers/listposition.h"
+#include "core/records/listposition.h"
 #include "ui/app/formtexts.h"
 
 class QLabel;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/app/files.h"
-#include "core/registers/listposition.h"
+#include "core/records/listposition.h"
 
 namespace plumet::ui {
 

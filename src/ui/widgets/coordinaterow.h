@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "core/releasepoints/coordinates.h"
+#include "core/records/coordinates.h"
 #include "ui/widgets/signfield.h"
 
 namespace plumet::ui {

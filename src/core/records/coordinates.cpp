@@ -1,4 +1,4 @@
-#include "core/releasepoints/coordinates.h"
+#include "core/records/coordinates.h"
 
 #include "core/app/fieldrules.h"
 #include "core/app/fixedwidth.h"

@@ -1,4 +1,4 @@
-#include "core/race/readoutfile.h"
+#include "core/clock/readoutfile.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 #include "core/app/fieldrules.h"
 #include "core/app/fixedwidth.h"
 #include "core/app/weeks.h"
-#include "core/race/readoutcolumns.h"
+#include "core/clock/readoutcolumns.h"
 #include "core/registers/fanciers.h"
 
 namespace plumet {

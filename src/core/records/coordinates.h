@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/releasepoints/coordinatecolumns.h"
+#include "core/records/coordinatecolumns.h"
 
 namespace plumet {
 

@@ -14,7 +14,7 @@
 #include "core/app/timesource.h"
 #include "core/clock/clockstate.h"
 #include "core/clock/pigeonsconvert.h"
-#include "core/race/readoutcolumns.h"
+#include "core/clock/readoutcolumns.h"
 
 namespace plumet {
 

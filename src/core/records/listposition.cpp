@@ -1,4 +1,4 @@
-#include "core/registers/listposition.h"
+#include "core/records/listposition.h"
 
 namespace plumet {
 

@@ -1,4 +1,4 @@
-#include "core/registers/registertable.h"
+#include "core/records/registertable.h"
 
 namespace plumet {
 
