@@ -171,7 +171,6 @@ TEST(RaceCalc, ARaceThatCannotBeRightOrDoesNotFitIsRefusedNamingWhy) {
         {[](Race&) {}, 10500, "hold 10500 of its pigeons; a race takes at most 9999."},
         {[](Race&) {}, 20001, "hold 20001 of its pigeons"},
     };
-    ASSERT_EQ(std::size(cases), 5u);
     for (const auto& c : cases) {
         std::vector<std::string> lines = OnePigeon("0010524", "01050600000205060000060000", "0105120000");
         const std::string pigeon = lines.back();
