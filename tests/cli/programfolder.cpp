@@ -70,15 +70,11 @@ ProgramFolder::ProgramFolder(const QString& layout) {
 
 QString ProgramFolder::File(const QString& relative) const { return QDir(Path()).filePath(relative); }
 
-void ProgramFolder::SetPort(const QString& port) const {
+void ProgramFolder::Loft(const QString& port, int pigeons) const {
     QList<QByteArray> lines = Read("OPTIONS.PAR").split('\n');
     lines[2] = port.toLocal8Bit() + "\r";
     Write("OPTIONS.PAR", lines.join('\n'));
     App().settings = ReadOptions(Path().toStdString());
-}
-
-void ProgramFolder::Loft(const QString& port, int pigeons) const {
-    SetPort(port);
     Write("pigeon/p007012.dat", PigeonFileBytes(pigeons));
 }
 

@@ -27,9 +27,8 @@ class ProgramFolder : public ui::test::ProgramFolderFixture {
 public:
     explicit ProgramFolder(const QString& layout = {});
     QString File(const QString& relative) const;
-    // The clock's port in OPTIONS.PAR, and the settings read again.
-    void SetPort(const QString& port) const;
-    // Of layout "loft": the clock on `port`, fancier 012 with `pigeons` pigeons of PigeonFileBytes.
+    // Of layout "loft": the clock on `port` in OPTIONS.PAR, the settings read again, and fancier 012
+    // with `pigeons` pigeons of PigeonFileBytes.
     void Loft(const QString& port, int pigeons) const;
     // A file of tests/data put at `relative`.
     void Copy(const QString& data, const QString& relative) const { Write(relative, ui::test::Golden(data)); }

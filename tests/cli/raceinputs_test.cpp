@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <ranges>
 
 #include "clitestsupport.h"
 
@@ -53,36 +54,28 @@ private slots:
     // Every file the race evaluation reads, spoilt in every way: the command refuses, naming the
     // file, and no file of the folder changes; an input of the calculation cut short is marked.
     void everyFileTheRaceEvaluationReadsIsRefusedOrMarkedNeverTakenForMissing() {
-        // The golden season's folder, and one of a race with manual times and a read-out.
-        const struct { const char* layout; std::string file; std::vector<std::string> args; } rows[] = {
-            {"raceinputs", "racecalc/Long_Distance 2_wf012.man", {"calculate", "Long_Distance 2"}},
-            {"raceinputs", "race/W0120527.d00", {"calculate", "Long_Distance 2"}},
-            {"raceinputs", "racecalc/races.dat", {"calculate", "Long_Distance 2"}},
-            {"raceinputs", "racecalc/dist007.dat", {"calculate", "Long_Distance 2"}},
-            {"season", "racecalc/races.dat", {"results", "Bastogne", "--csv", "out.csv"}},
-            {"season", "racecalc/races.dat", {"season", "Season 2024", "--csv", "out.csv"}},
-            {"season", "racecalc/Bastogne.flt", {"results", "Bastogne", "--csv", "out.csv"}},
-            {"season", "racecalc/Arlon.flt", {"season", "Season 2024", "--csv", "out.csv"}},
-            {"season", "racecalc/Season 2024.season", {"results", "Bastogne", "--csv", "out.csv"}},
-        };
-        QVERIFY(std::size(rows) > 0);
-        for (const auto& row : rows) {
+        // Per line of the golden table: layout of the folder (the golden season's, or one of a race with manual
+        // times and a read-out), the file spoilt, the command.
+        const QStringList rows = QString(Golden("cli/raceinputs.txt")).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(!rows.isEmpty());
+        for (const QStringList row : rows | std::views::transform([](const QString& line) { return line.split('|'); })) {
+            const std::string file = row[1].toStdString();
             for (const Fault fault : {Fault::LinkLoop, Fault::Folder, Fault::Fifo, Fault::NoPermission, Fault::CutShort}) {
                 // A distance table has no count to tell a cut one by.
-                if (fault == Fault::CutShort && row.file == "racecalc/dist007.dat") continue;
-                const QByteArray what = QByteArray::fromStdString(row.file + ", fault " + std::to_string(static_cast<int>(fault)));
-                ProgramFolder folder(row.layout);
+                if (fault == Fault::CutShort && file == "racecalc/dist007.dat") continue;
+                const QByteArray what = QByteArray::fromStdString(file + ", fault " + std::to_string(static_cast<int>(fault)));
+                ProgramFolder folder(row[0]);
                 const fs::path root = folder.Path().toStdString();
-                Spoil(root / row.file, fault);
+                Spoil(root / file, fault);
                 const auto before = Snapshot(root);
-                std::vector<std::string> args = row.args;
-                if (args.size() > 2) args[3] = (root / args[3]).string();
+                std::vector<std::string> args;
+                for (const QString& arg : row.mid(2)) args.push_back(arg == "out.csv" ? (root / "out.csv").string() : arg.toStdString());
                 std::string err;
                 const int status = fault == Fault::NoPermission ? CliWithoutRoot(folder.Path(), args, &err)
                                                                 : Cli(folder.Path(), args, nullptr, &err);
-                QVERIFY2(err.find(fs::path(row.file).filename().string()) != std::string::npos, what + ": " + err.c_str());
+                QVERIFY2(err.find(fs::path(file).filename().string()) != std::string::npos, what + ": " + err.c_str());
                 // A read-out or manual file that ends early is read up to there, and the result says so.
-                if (fault == Fault::CutShort && row.layout == std::string("raceinputs") && row.file != "racecalc/races.dat")
+                if (fault == Fault::CutShort && row[0] == "raceinputs" && file != "racecalc/races.dat")
                     QVERIFY2(status == 0 && err.find(" ended at line 3, which cannot be read") != std::string::npos, what);
                 else
                     QVERIFY2(status == 1 && Snapshot(root) == before, what);

@@ -117,19 +117,13 @@ TEST(LoftExchange, ALoftWhoseFileHoldsItsPigeonsAlreadyIsNotWrittenAgain) {
 // pigeon file of loft 010/007 and the club register are the ones whose writes fail.
 TEST(Exchange, ABadLineAnOverfullFileOrAFailedWriteChangesNoRegisterFile) {
     using P = ExchangeProblem;
-    const struct {
-        const char* file;
-        ExchangeProblem problem;
-        std::size_t line;
-    } cases[] = {{"S region", P::WrongRegion, 1},       {"S federation", P::WrongFederation, 2},
-                 {"S region only", P::WrongFederation, 0}, {"S unknown line", P::BadLine, 5},
-                 {"S fancier first", P::BadLine, 3},    {"S other club", P::BadLine, 4},
-                 {"S long fancier", P::BadLine, 4},     {"S fancier twice", P::BadLine, 5},
-                 {"S club twice", P::BadLine, 5},       {"S club path", P::BadLine, 3},
-                 {"S 251 fanciers", P::RegisterFull, 254}, {"S write fails", P::WriteFailed, 0},
-                 {"T line kind", P::BadLine, 2},        {"T short line", P::BadLine, 2},
-                 {"T long line", P::BadLine, 2},        {"T loft path", P::BadLine, 2},
-                 {"T 1001 pigeons", P::RegisterFull, 1001}, {"T write fails", P::WriteFailed, 0}};
+    const struct { const char* file; ExchangeProblem problem; std::size_t line; } cases[] = {
+        {"S region", P::WrongRegion, 1},      {"S federation", P::WrongFederation, 2}, {"S region only", P::WrongFederation, 0},
+        {"S unknown line", P::BadLine, 5},    {"S fancier first", P::BadLine, 3},      {"S other club", P::BadLine, 4},
+        {"S long fancier", P::BadLine, 4},    {"S fancier twice", P::BadLine, 5},      {"S club twice", P::BadLine, 5},
+        {"S club path", P::BadLine, 3},       {"S 251 fanciers", P::RegisterFull, 254}, {"S write fails", P::WriteFailed, 0},
+        {"T line kind", P::BadLine, 2},       {"T short line", P::BadLine, 2},         {"T long line", P::BadLine, 2},
+        {"T loft path", P::BadLine, 2},       {"T 1001 pigeons", P::RegisterFull, 1001}, {"T write fails", P::WriteFailed, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         const bool fanciers = c.file[0] == 'S';

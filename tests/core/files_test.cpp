@@ -362,11 +362,8 @@ TEST(Options, ALongFileAndASizeOf7GiveTheirLinesAndSize1) {
 
 // Each damage gives the defaults and says why; nothing of the garbage is used.
 TEST(Options, ADamagedFileIsReportedAndGivesTheDefaults) {
-    const struct {
-        const char* what;
-        std::string bytes; // empty: a folder or a link loop in the file's place
-        const char* reason;
-    } cases[] = {
+    // Bytes empty: a folder or a link loop in the file's place.
+    const struct { const char* what; std::string bytes; const char* reason; } cases[] = {
         {"folder", "", "it is a folder"},
         {"loop", "", "leads round in a circle"},
         {"huge line", std::string(10 << 20, '7') + "\r\n" + kFederation + "\r\n2\r\n1\r\n", "line 1 is too long"},

@@ -124,13 +124,10 @@ TEST(Clubs, LfFileReadsAndWritesBackAsTheGoldenFileWhichAddBuildsInNumberOrder) 
 
 TEST(Clubs, AddRefusesBadInputDuplicatesAndAFullRegisterWithTheFocusOnTheFault) {
     ClubFolder folder;
-    const struct {
-        ClubFields fields;
-        int message;
-        const char* focus;
-    } refused[] = {{{"100", "Name", ""}, kClubInvalidInput, "Text1"}, {{"", "Name", ""}, kClubInvalidInput, "Text1"},
-                   {{"1x", "Name", ""}, kClubInvalidInput, "Text1"},  {{"6", "    ", ""}, kClubInvalidInput, "Text2"},
-                   {{"005", "Other", ""}, kClubNumberExists, "Text1"}};
+    const struct { ClubFields fields; int message; const char* focus; } refused[] = {
+        {{"100", "Name", ""}, kClubInvalidInput, "Text1"}, {{"", "Name", ""}, kClubInvalidInput, "Text1"},
+        {{"1x", "Name", ""}, kClubInvalidInput, "Text1"},  {{"6", "    ", ""}, kClubInvalidInput, "Text2"},
+        {{"005", "Other", ""}, kClubNumberExists, "Text1"}};
     for (const auto& r : refused) {
         const ActionResult result = SaveAddedClub(folder.table, folder.path(), r.fields);
         EXPECT_TRUE(result.message == r.message && result.focusField == r.focus) << r.fields.number << "/" << r.fields.name;
@@ -295,11 +292,7 @@ TEST(ClubChange, MovesTheFancierWithHisPigeonsOrRenumbersHimInHisClub) {
 TEST(ClubChange, RefusalsComeInOrderAndChangeNothing) {
     Registers folder;
     const auto before = folder.Snapshot();
-    const struct {
-        std::string club, fancier;
-        int message;
-        std::string focus;
-    } cases[] = {
+    const struct { std::string club, fancier; int message; std::string focus; } cases[] = {
         {"000", "005", kClubChangeZeroNumber, "Text1"},  {"002", "", kClubChangeZeroNumber, "Text2"},
         {"009", "000", kClubChangeZeroNumber, "Text2"},  {"009", "005", kClubChangeUnknownClub, "Text1"},
         {"003", "001", kClubChangeClubFull, "Text1"},    {"002", "001", kClubChangeNumberTaken, "Text2"},

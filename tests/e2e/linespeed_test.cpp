@@ -75,8 +75,7 @@ private slots:
                 QCOMPARE(run.Finish(), 1);
             } else {
                 const FixedPorts ports({});
-                MainWindow main;
-                main.StartupTimer()->stop();
+                IdleMainWindow main;
                 main.SelectedClubNumber = "007", main.SelectedFancierNumber = "012";
                 TransferDialog::SetTimingForTests([](TransferConstants& c) { c.startDelay = milliseconds(0); });
                 LoftSendDialog dialog(&main);

@@ -45,8 +45,7 @@ class LoftTest : public QObject {
     // The program folder on the clock's line, with the fancier selected and his pigeons listed.
     void Prepare(const SimulatedClock& clock, int pigeons) {
         folder_->Loft(clock.Device(), pigeons);
-        main_ = std::make_unique<MainWindow>();
-        main_->StartupTimer()->stop();
+        main_ = std::make_unique<IdleMainWindow>();
         main_->SelectedClubNumber = "007";
         main_->SelectedFancierNumber = "012";
         main_->SelectedFancierName = "M\xFCller Hans         ";

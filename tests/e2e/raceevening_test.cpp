@@ -115,8 +115,7 @@ private slots:
         PrepareProgramFolder(folder.toStdString());
         QStringList shown;
         {
-            MainWindow window;
-            window.StartupTimer()->stop();
+            IdleMainWindow window;
             QVERIFY(window.Menu("mnuRaceCalc")->menuAction()->isVisible()); // the demo shows it
             const QString csv = root.filePath("evening.csv");
             WindowScript script({{"frmRaceSelect", [&](QWidget* chooser) {
@@ -171,13 +170,8 @@ private slots:
         // one night; NewYear on 31 December 2026 at 8:00.
         WriteFile(folder + "/racecalc/races.dat", Golden("e2e/night-newyear-races.dat"));
 
-        const struct {
-            const char* race;
-            QString week, date, masterTime;
-            std::array<int, 3> basketing;
-            std::vector<Clocked> arrivals;
-            QStringList flights;
-        } races[] = {
+        const struct { const char* race; QString week, date, masterTime; std::array<int, 3> basketing;
+                       std::vector<Clocked> arrivals; QStringList flights; } races[] = {
             {"Night", "24", "14.06.25", "2025-06-15T18:00:00", {13, 6, 19},
              {{0, 14, 19, 10}, {1, 14, 22, 40}, {2, 15, 3, 20}, {3, 15, 8, 15}}, // before, in, in, after
              {"0131000", "0150000", "0150000", "0181500"}},

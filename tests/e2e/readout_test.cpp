@@ -111,8 +111,7 @@ private slots:
 
     void dialogReadsClocksIntoOneFile() {
         Folder folder;
-        MainWindow main;
-        main.StartupTimer()->stop();
+        IdleMainWindow main;
         for (const ClockState& state : {Loft7(), Loft(5, 255, {At(7, 2)})}) {
             SimulatedClock clock(state, kReadOutAt);
             App().settings.comPort = clock.Device().toStdString();
@@ -136,8 +135,7 @@ private slots:
         big.arrivals.assign(1000, At(7, 1));
         SimulatedClock clock(big, kReadOutAt + QStringList{"--silent-after", "5000"}); // silent within the records
         App().settings.comPort = clock.Device().toStdString();
-        MainWindow main;
-        main.StartupTimer()->stop();
+        IdleMainWindow main;
         auto dialog = std::make_unique<RacedataGetDialog>(&main);
         dialog->show();
         dialog->findChild<QPushButton*>("Command2")->click();

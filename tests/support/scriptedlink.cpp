@@ -40,11 +40,6 @@ bool ScriptedClockLink::IsOpen() const {
     return open_;
 }
 
-int ScriptedClockLink::OpenCount() const {
-    const std::lock_guard lock(mutex_);
-    return openCount_;
-}
-
 PortSettings ScriptedClockLink::LastSettings() const {
     const std::lock_guard lock(mutex_);
     return settings_;
@@ -55,7 +50,6 @@ LinkStatus ScriptedClockLink::open(const PortSettings& settings) {
     if (open_) return LinkStatus::PortError;
     settings_ = settings;
     open_ = true;
-    ++openCount_;
     return LinkStatus::Ok;
 }
 

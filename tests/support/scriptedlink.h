@@ -29,7 +29,6 @@ public:
 
     std::string Sent() const;
     bool IsOpen() const;
-    int OpenCount() const;
     PortSettings LastSettings() const;
 
     LinkStatus open(const PortSettings& settings) override;
@@ -50,7 +49,6 @@ private:
     ModemLines lines_;
     PortSettings settings_;
     bool open_ = false;
-    int openCount_ = 0;
 };
 
 // Wraps a link and breaks it on purpose. Positions count from 0 over the bytes that went

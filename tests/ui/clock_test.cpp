@@ -111,8 +111,7 @@ private slots:
         HoldLink hold(link);
         App().settings.region = "012Nord";
         App().settings.federation = "005Mitte";
-        MainWindow main;
-        main.StartupTimer()->stop();
+        IdleMainWindow main;
         main.SelectedClubNumber = "300";
         main.SelectedFancierNumber = "012";
         main.SelectedFancierName = "M\xFCller Hans         ";

@@ -46,8 +46,8 @@ class FitTest : public UiTest {
     // The windows behind the menu items of ui/expected/menu-windows.txt, with the result window of a
     // race of a season and the main window with all its menus shown.
     static QStringList FaultsOfEveryWindow() {
-        MainWindow w;
-        w.StartupTimer()->stop(), w.show();
+        IdleMainWindow w;
+        w.show();
         if (!QTest::qWaitForWindowExposed(&w)) return {"no main window"};
         QStringList faults = Faults(&w);
         QStringList items = QString(Golden("ui/expected/menu-windows.txt")).split('\n', Qt::SkipEmptyParts);
@@ -71,8 +71,7 @@ class FitTest : public UiTest {
 private slots:
     void everyWindowFitsTheScreenWithItsCaptionsWholeAndEveryMenuShows() {
         folder->Install("ui/tworaces");
-        for (const QString file : {"races.dat", "Bastogne.flt", "Ettelbruck.flt", "Arlon.flt", "Season 2024.season"})
-            folder->Write("racecalc/" + file, Golden("season/" + file));
+        folder->Install("folders/season"); // the golden season's races and result files
         SetClockLinkFactoryForTests([] { return std::make_unique<ScriptedClockLink>(); });
         TransferDialog::SetTimingForTests([](TransferConstants& c) { c.startDelay = milliseconds(60000); });
         for (const QString catalogue : {"club.txt", "club.de.txt"})
@@ -108,10 +107,7 @@ private slots:
 
 // The offscreen screen is a laptop's, set before the application starts.
 int main(int argc, char** argv) {
-    QTemporaryDir dir;
-    WriteFile(dir.filePath("screen.json"), R"({"screens": [{"name": "laptop", "width": 1366, "height": 768,
-                                               "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + dir.filePath("screen.json")).toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" PLUMET_TEST_DATA "/ui/laptop-screen.json");
     QApplication app(argc, argv);
     FitTest test;
     return QTest::qExec(&test, argc, argv);

@@ -174,8 +174,7 @@ private slots:
         UseCatalogueLanguage();
         App().settings.comPort = "1";
         SetClockLinkFactoryForTests([] { return std::make_unique<ScriptedClockLink>(); });
-        MainWindow w;
-        w.StartupTimer()->stop();
+        IdleMainWindow w;
         // Club 007, then his fancier 012, then the first pigeon, or release point 05.
         const auto select = [&w](const QString& mode) {
             w.VereineAnzeigen();
@@ -219,8 +218,7 @@ private slots:
         HoldLink hold(link);
         // Each window is still waiting to start when the watcher looks and closes it.
         TransferDialog::SetTimingForTests([](TransferConstants& c) { c.startDelay = milliseconds(60000); });
-        MainWindow w;
-        w.StartupTimer()->stop();
+        IdleMainWindow w;
         const std::pair<const char*, const char*> groups[] = {
             {"VP", "mnuVeloxanP"}, {"VPPAD", "mnuVeloxanPPAD"}, {"VPPGD", "mnuVeloxanPPGD"}};
         QStringList opened, expected;
@@ -270,8 +268,7 @@ private slots:
     void theMainWindowTakesTheSizeSavedInTheSettings() {
         SetPorts({"COM 1"});
         App().settings.comPort = "1";
-        MainWindow main;
-        main.StartupTimer()->stop();
+        IdleMainWindow main;
         const auto choose = [&main](const char* option, bool save) {
             ModalWatcher watcher([&](QWidget* dialog) {
                 dialog->findChild<QRadioButton*>(option)->click();

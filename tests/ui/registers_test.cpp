@@ -30,8 +30,7 @@ class RegistersTest : public UiTest {
     // Fancier 012 of club 007 with his pigeon file; the main window lists his pigeons, `selected` marked.
     std::unique_ptr<MainWindow> Loft(const QString& golden = {}, std::initializer_list<int> selected = {}) {
         folder->Write("pigeon/p007012.dat", golden.isEmpty() ? QByteArray(" 0 \r\n") : Golden("ui/expected/" + golden));
-        auto main = std::make_unique<MainWindow>();
-        main->StartupTimer()->stop();
+        auto main = std::make_unique<IdleMainWindow>();
         main->SelectedClubNumber = "007";
         main->SelectedFancierNumber = "012";
         main->TaubenAnzeigen();
@@ -53,8 +52,7 @@ private slots:
         folder->Install("ui/race");
         App().settings.comPort = "1";
         SetClockLinkFactoryForTests([] { return std::make_unique<ScriptedClockLink>(); });
-        MainWindow main;
-        main.StartupTimer()->stop();
+        IdleMainWindow main;
         const auto state = [&main] {
             QStringList seen{QString::number(main.List()->currentRow()), main.findChild<QLabel*>("Label1")->text()};
             for (const int line : main.SelectedLines()) seen << main.List()->item(line)->text();
@@ -127,8 +125,7 @@ private slots:
 
     void clubChangeOpensOnTheCurrentFancierRefusesKeepsAFailedWriteAndMovesHim() {
         folder->Install("ui/clubchange");
-        MainWindow main; // fancier 012 of club 001 selected
-        main.StartupTimer()->stop();
+        IdleMainWindow main; // fancier 012 of club 001 selected
         main.List()->setCurrentRow(0);
         main.ZuechterAnzeigen();
         main.List()->setCurrentRow(0);

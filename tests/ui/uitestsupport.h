@@ -103,6 +103,11 @@ QByteArray ReadFile(const QString& path);
 void WriteFile(const QString& path, const QByteArray& bytes);
 QString Shipped(const QString& key);
 
+// The main window without its start-up check, which would open the settings a second later.
+struct IdleMainWindow : MainWindow {
+    IdleMainWindow() { StartupTimer()->stop(); }
+};
+
 // A window of type W, shown as it is made.
 template <class W>
 struct Showing : W {
