@@ -291,7 +291,12 @@ bool FlushFolders(const std::vector<Path>& files) {
 // Whether the file opens for reading: one that does not was never seen by whoever replaces it.
 bool OpensForReading(const Path& file, FileProblem& problem) {
 #ifdef _WIN32
+    // Another writer's replacement under way holds the file moments there (as in RenameFile).
     std::FILE* handle = ::_wfopen(file.c_str(), L"rb");
+    for (int attempt = 0; !handle && errno == EACCES && attempt < 100; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        handle = ::_wfopen(file.c_str(), L"rb");
+    }
     if (!handle) problem = ProblemOfError(errno);
     else std::fclose(handle);
     return handle != nullptr;
