@@ -274,14 +274,14 @@ TEST_F(ManualTimes, ThreeOfTenPigeonsMakeTheGoldenFileAndReadBackIntoTheLoft) {
     EXPECT_EQ(folder.File(), TestData("race/Spring 1_wf012.man"));
 
     ManualLoft back = folder.Meier();
-    ASSERT_TRUE(ReadManualFile(folder.path(), kSpring, back));
+    ASSERT_EQ(ReadManualFile(folder.path(), kSpring, back).status, ReadStatus::Ok);
     EXPECT_EQ(back.timer, kTimer);
     EXPECT_EQ(back.pigeons[8].arrival, (Arrival{16, 5, 6, 1, 0}));
     EXPECT_TRUE(back.pigeons[1].added && !back.pigeons[0].added);
     EXPECT_EQ(ManualCounterText("Pigeons clocked: ", " of ", back), "Pigeons clocked: 3 of 10");
     EXPECT_TRUE(ManualPigeonItem(back.pigeons[1]).ends_with(" / OK"));
     back.fancierNumber = "013";
-    EXPECT_FALSE(ReadManualFile(folder.path(), kSpring, back)); // another fancier's file is not there
+    EXPECT_EQ(ReadManualFile(folder.path(), kSpring, back).status, ReadStatus::Missing); // another fancier's file is not there
 }
 
 TEST_F(ManualTimes, AnArrivalNeedsARealDayAndMonth) {

@@ -282,6 +282,30 @@ private slots:
         QCOMPARE(Combo(&dialog, "Combo2")->currentText(), QString("Meier"));
     }
 
+    // A hand-time file cut short is left as it is; the times of a ring the register no longer
+    // holds stay in the file, since the calculation counts them.
+    void clockTimesAFileNotReadWholeIsNeverSavedOverAndOtherRingsStay() {
+        folder->Install("ui/tworaces");
+        const QByteArray cut = "0150524\r\n1007013Weber\r\n3007013DV    2023\r\n";
+        const QByteArray other = "3007012DV    2023099990000101M05015051200070000000000000000000000000000BL  01\r\n";
+        folder->Write("racecalc/Spring 1_wf013.man", cut);
+        folder->Write("racecalc/Spring 1_wf012.man", Golden("ui/expected/clocktimes-one.man") + other);
+        ClockTimesManDialog dialog(nullptr);
+        ShowActive(&dialog);
+        Combo(&dialog, "Combo2")->setCurrentIndex(1);
+        QVERIFY(Added(&dialog, 0) && folder->Told().join('|').contains("DV    2023099990000101M"));
+        Combo(&dialog, "Combo3")->setCurrentIndex(0);
+        Button(&dialog, "Command1")->click(); // the register's pigeon goes, the other ring stays
+        Combo(&dialog, "Combo2")->setCurrentIndex(2);
+        const QStringList told = folder->Told();
+        QVERIFY(told.size() == 2 && told[1].contains("wf013.man") && told[1].contains(Shipped("Files.ReasonDamagedLine").arg(3)));
+        QVERIFY(!Button(&dialog, "Command1")->isEnabled() && !Box(&dialog, 6)->isEnabled());
+        Button(&dialog, "OKButton")->click();
+        QCOMPARE(folder->Read("racecalc/Spring 1_wf013.man"), cut);
+        const QByteArray kept = folder->Read("racecalc/Spring 1_wf012.man");
+        QVERIFY(kept.endsWith("000\r\n" + other) && kept.mid(16, 3) == "001");
+    }
+
     void distancesSwitchingTheUnitResetsTheBoxesAndAClubWithoutFanciersStoresNothing() {
         folder->Install("ui/race");
         Showing<EnterDistancesDialog> dialog(nullptr, U'.');

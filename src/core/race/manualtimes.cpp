@@ -113,7 +113,7 @@ std::vector<std::string> ManualFileLines(const Race& race, const ManualLoft& lof
     namespace loftColumn = ReadoutFancierColumn;
     std::string loftLine = LineOf(kLoftLineKind, loftColumn::Kind, loftColumn::Club, loftColumn::Fancier,
                                   race.clubNumber, fancier);
-    SetNumber(loftLine, loftColumn::ArrivalCount, static_cast<int>(loft.AddedCount()));
+    SetNumber(loftLine, loftColumn::ArrivalCount, static_cast<int>(loft.AddedCount() + loft.otherArrivalLines.size()));
     SetField(loftLine, loftColumn::Name, loft.fancierName);
     SetField(loftLine, loftColumn::Latitude, loft.latitude);
     SetField(loftLine, loftColumn::Longitude, loft.longitude);
@@ -147,6 +147,7 @@ std::vector<std::string> ManualFileLines(const Race& race, const ManualLoft& lof
         SetField(line, pigeonColumn::RingFormat, PigeonRingFormatText(pigeon.record));
         lines.push_back(line);
     }
+    lines.insert(lines.end(), loft.otherArrivalLines.begin(), loft.otherArrivalLines.end());
     return lines;
 }
 
@@ -154,37 +155,47 @@ SaveResult WriteManualFile(const Path& programFolder, const Race& race, const Ma
     return SaveRaceCalcLines(ManualFilePath(programFolder, race.name, loft.fancierNumber), ManualFileLines(race, loft));
 }
 
-bool ReadManualFile(const Path& programFolder, const Race& race, ManualLoft& loft) {
-    const FileContent content = ReadWholeFile(ManualFilePath(programFolder, race.name, loft.fancierNumber));
-    if (content.status != ReadStatus::Ok) return false;
+ManualFileRead ReadManualFile(const Path& programFolder, const Race& race, ManualLoft& loft) {
+    const Path file = ManualFilePath(programFolder, race.name, loft.fancierNumber);
+    const FileContent content = ReadWholeFile(file);
+    ManualFileRead read{file, content.status, content.problem};
+    if (content.status != ReadStatus::Ok) return read;
+    const auto damaged = [&read](std::size_t index) {
+        read.status = ReadStatus::Unreadable;
+        read.problem = {FileReason::Damaged, index + 1, {}};
+        return read;
+    };
     const std::vector<std::string> lines = SplitLines(content.bytes);
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         if (line.empty()) continue;
         if (line[0] == kTimerLineKind) {
-            if (line.size() < kManualTimerLineLength) return false;
+            if (line.size() < kManualTimerLineLength) return damaged(i);
             for (std::size_t v = 0; v < kTimerValueCount; ++v) loft.timer[v] = NumberAt(line, kTimerColumns[v]);
         } else if (line[0] == kArrivalLineKind) {
-            if (line.size() < ReadoutPigeonColumn::ArrivalSecond.last) return false;
+            if (line.size() < ReadoutPigeonColumn::ArrivalSecond.last) return damaged(i);
             const std::string ring = Field(line, ReadoutPigeonColumn::Ring);
-            for (ManualPigeon& pigeon : loft.pigeons) {
-                if (pigeon.added || !SameRing(pigeon.record, ring)) continue;
-                pigeon.added = true;
-                pigeon.arrival = {NumberAt(line, ReadoutPigeonColumn::ArrivalDay),
-                                  NumberAt(line, ReadoutPigeonColumn::ArrivalMonth),
-                                  NumberAt(line, ReadoutPigeonColumn::ArrivalHour),
-                                  NumberAt(line, ReadoutPigeonColumn::ArrivalMinute),
-                                  NumberAt(line, ReadoutPigeonColumn::ArrivalSecond)};
-                break;
+            const auto pigeon = std::ranges::find_if(loft.pigeons, [&](const ManualPigeon& p) {
+                return !p.added && SameRing(p.record, ring);
+            });
+            if (pigeon == loft.pigeons.end()) {
+                loft.otherArrivalLines.push_back(line);
+                continue;
             }
+            pigeon->added = true;
+            pigeon->arrival = {NumberAt(line, ReadoutPigeonColumn::ArrivalDay),
+                               NumberAt(line, ReadoutPigeonColumn::ArrivalMonth),
+                               NumberAt(line, ReadoutPigeonColumn::ArrivalHour),
+                               NumberAt(line, ReadoutPigeonColumn::ArrivalMinute),
+                               NumberAt(line, ReadoutPigeonColumn::ArrivalSecond)};
         }
     }
-    return true;
+    return read;
 }
 
 bool KeepsManualFile(const ManualLoft& loft) {
     const TimerValues& t = loft.timer;
-    return loft.AddedCount() > 0 || (t[kSyncDay] >= 1 && t[kSyncMonth] >= 1 && t[kReadDay] >= 1 && t[kReadMonth] >= 1);
+    return loft.AddedCount() > 0 || !loft.otherArrivalLines.empty() || (t[kSyncDay] >= 1 && t[kSyncMonth] >= 1 && t[kReadDay] >= 1 && t[kReadMonth] >= 1);
 }
 
 SaveResult ApplyManualSaveRule(const Path& programFolder, const Race& race, const ManualLoft& loft) {
@@ -209,6 +220,13 @@ void RemoveManualArrival(ManualLoft& loft, std::size_t index) {
     pigeon.added = false;
     pigeon.arrival.day = 1;
     pigeon.arrival.month = 1;
+}
+
+std::string OtherRingsText(const ManualLoft& loft) {
+    std::string rings;
+    for (const std::string& line : loft.otherArrivalLines)
+        rings += (rings.empty() ? "" : ", ") + TrimBlanks(Field(line, ReadoutPigeonColumn::Ring));
+    return rings;
 }
 
 std::string ManualPigeonItem(const ManualPigeon& pigeon) {

@@ -54,6 +54,9 @@ struct ManualLoft {
     std::string longitude;     // 10
     std::vector<ManualPigeon> pigeons;
     TimerValues timer{};
+    // Arrival lines of the file whose ring is none of `pigeons` (a pigeon since removed from the
+    // register, or a ring clocked twice): written back as they were, since the calculation counts them.
+    std::vector<std::string> otherArrivalLines;
 
     std::size_t AddedCount() const;
 };
@@ -69,11 +72,17 @@ std::vector<Path> ManualFilesOfRace(const Path& programFolder, std::string_view 
 // The lines of the file: the race's date and club and release point, the added pigeons in list order.
 std::vector<std::string> ManualFileLines(const Race& race, const ManualLoft& loft);
 SaveResult WriteManualFile(const Path& programFolder, const Race& race, const ManualLoft& loft);
+struct ManualFileRead {
+    Path file;
+    ReadStatus status = ReadStatus::Missing;
+    FileProblem problem; // why, when Unreadable (a line cut short is Damaged with its number)
+};
 // Fills the timer and marks every pigeon of a pigeon line (same ring) as added with its
-// arrival. False when there is no file or it could not be read; the loft keeps what was read.
-bool ReadManualFile(const Path& programFolder, const Race& race, ManualLoft& loft);
+// arrival. A file that cannot be read whole must not be saved over: the loft is then only what
+// was read before the fault.
+ManualFileRead ReadManualFile(const Path& programFolder, const Race& race, ManualLoft& loft);
 
-// The save rule: a file is kept when a pigeon is added, or when the clock was set and read out
+// The save rule: a file is kept when a pigeon is added (or a line of another ring kept), or when the clock was set and read out
 // on real days (synchronisation and read-out day and month all at least 1).
 bool KeepsManualFile(const ManualLoft& loft);
 // Writes the file when the rule keeps it, otherwise deletes it if it is there.
@@ -91,6 +100,8 @@ void RemoveManualArrival(ManualLoft& loft, std::size_t index);
 
 // The pigeon's line in the dialog's list: its ring as displayed, " / OK" once added.
 std::string ManualPigeonItem(const ManualPigeon& pigeon);
+// The rings of the loft's other arrival lines, as written, joined by ", ".
+std::string OtherRingsText(const ManualLoft& loft);
 // "Pigeons clocked: " + added + " of " + total, the numbers without leading zeros.
 std::string ManualCounterText(std::string_view addedText, std::string_view ofText, const ManualLoft& loft);
 

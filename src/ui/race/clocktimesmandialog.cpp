@@ -11,6 +11,8 @@
 #include "common/appcontext.h"
 #include "common/textcodec.h"
 #include "core/app/fieldrules.h"
+#include "core/app/catalogue.h"
+#include "core/app/files.h"
 #include "core/app/fixedwidth.h"
 #include "core/race/racefields.h"
 #include "core/registers/fanciers.h"
@@ -173,9 +175,16 @@ void ClockTimesManDialog::ChooseFancier() {
         const std::string club = ZeroPadded(race->clubNumber, 3);
         LoadPigeons(pigeons, PigeonFilePath(App().programFolder, club, FancierNumberOf(record)));
         loft_ = ManualLoftOf(record, pigeons);
-        ReadManualFile(App().programFolder, *race, loft_);
-        hasLoft_ = true;
+        const ManualFileRead read = ReadManualFile(App().programFolder, *race, loft_);
+        hasLoft_ = read.status != ReadStatus::Unreadable;
+        if (!hasLoft_)
+            ShowMessage(this, MessageIcon::Critical, windowTitle(),
+                        ToQt(CatalogueText("frmClocktimesManAdd.Unreadable", {PathText(read.file), ReasonText(read.problem)})));
+        else if (!loft_.otherArrivalLines.empty())
+            ShowMessage(this, MessageIcon::Information, windowTitle(),
+                        ToQt(CatalogueText("frmClocktimesManAdd.OtherRings", {PathText(read.file), OtherRingsText(loft_)})));
     }
+    for (RangeField* box : timer_) box->setEnabled(hasLoft_);
     {
         const QSignalBlocker block(pigeon_);
         pigeon_->clear();
@@ -199,7 +208,7 @@ void ClockTimesManDialog::ShowPigeon() {
     const int values[] = {at.day, at.month, at.hour, at.minute, at.second};
     for (std::size_t c = 0; c < arrival_.size(); ++c) arrival_[c]->SetBytes(ZeroPadded(values[c], 2));
     addRemove_->setText(Texts().Key(pigeon.added ? kRemoveKey : kAddKey));
-    addRemove_->setEnabled(chosen);
+    addRemove_->setEnabled(chosen && hasLoft_);
 }
 
 void ClockTimesManDialog::ShowCounter() {
