@@ -181,25 +181,36 @@ std::string AuthorProblem(const RaceLogAuthor* author, std::string_view raceName
 std::vector<std::string> ResultChanges(const Race& before, const std::vector<ResultLine>& oldLines, const Race& after,
                                        const std::vector<ResultLine>& newLines, const std::string& season,
                                        int prizeRatio) {
-    std::map<std::string, std::size_t> oldPlaces, newPlaces; // ring -> index
-    for (std::size_t i = 0; i < oldLines.size(); ++i) oldPlaces.emplace(RingKey(oldLines[i].ringText), i);
-    for (std::size_t i = 0; i < newLines.size(); ++i) newPlaces.emplace(RingKey(newLines[i].ringText), i);
+    // A ring listed twice (a clock and a hand-entered time) pairs off in the order of the lists.
+    const auto pairing = [](const std::vector<ResultLine>& from, const std::vector<ResultLine>& to) {
+        std::map<std::string, std::vector<std::size_t>> places;
+        for (std::size_t i = 0; i < to.size(); ++i) places[RingKey(to[i].ringText)].push_back(i);
+        std::map<std::string, std::size_t> seen;
+        std::vector<std::optional<std::size_t>> other(from.size());
+        for (std::size_t i = 0; i < from.size(); ++i) {
+            const std::string ring = RingKey(from[i].ringText);
+            const std::size_t n = seen[ring]++;
+            if (const auto it = places.find(ring); it != places.end() && n < it->second.size()) other[i] = it->second[n];
+        }
+        return other;
+    };
+    const std::vector<std::optional<std::size_t>> oldOfNew = pairing(newLines, oldLines), newOfOld = pairing(oldLines, newLines);
     std::vector<std::string> changes;
     for (std::size_t i = 0; i < newLines.size(); ++i) {
         const ResultLine& line = newLines[i];
-        const auto old = oldPlaces.find(RingKey(line.ringText));
-        if (old == oldPlaces.end()) {
+        if (!oldOfNew[i]) {
             changes.push_back("Added: " + PigeonText(line) + " place " + std::to_string(i + 1) + ", " +
                               SpeedText(line.speed) + " m/min");
             continue;
         }
-        const std::string oldSpeed = SpeedText(oldLines[old->second].speed), newSpeed = SpeedText(line.speed);
-        if (old->second == i && oldSpeed == newSpeed) continue;
-        changes.push_back("Moved: " + PigeonText(line) + " place " + std::to_string(old->second + 1) + " -> " +
+        const std::size_t old = *oldOfNew[i];
+        const std::string oldSpeed = SpeedText(oldLines[old].speed), newSpeed = SpeedText(line.speed);
+        if (old == i && oldSpeed == newSpeed) continue;
+        changes.push_back("Moved: " + PigeonText(line) + " place " + std::to_string(old + 1) + " -> " +
                           std::to_string(i + 1) + ", " + oldSpeed + " -> " + newSpeed + " m/min");
     }
     for (std::size_t i = 0; i < oldLines.size(); ++i)
-        if (!newPlaces.contains(RingKey(oldLines[i].ringText)))
+        if (!newOfOld[i])
             changes.push_back("Removed: " + PigeonText(oldLines[i]) + " place " + std::to_string(i + 1) + ", " +
                               SpeedText(oldLines[i].speed) + " m/min");
     const std::pair<std::string_view, std::pair<int, int>> counters[] = {
@@ -216,13 +227,11 @@ std::vector<std::string> ResultChanges(const Race& before, const std::vector<Res
     };
     const std::size_t oldPrizes = prizes(before, oldLines.size()), newPrizes = prizes(after, newLines.size());
     for (std::size_t i = 0; i < newLines.size() && i < newPrizes; ++i) {
-        const auto old = oldPlaces.find(RingKey(newLines[i].ringText));
-        if (old == oldPlaces.end() || old->second >= oldPrizes)
+        if (!oldOfNew[i] || *oldOfNew[i] >= oldPrizes)
             changes.push_back("Prize won: " + season + ", " + PigeonText(newLines[i]) + " place " + std::to_string(i + 1));
     }
     for (std::size_t i = 0; i < oldLines.size() && i < oldPrizes; ++i) {
-        const auto now = newPlaces.find(RingKey(oldLines[i].ringText));
-        if (now == newPlaces.end() || now->second >= newPrizes)
+        if (!newOfOld[i] || *newOfOld[i] >= newPrizes)
             changes.push_back("Prize lost: " + season + ", " + PigeonText(oldLines[i]) + " place " + std::to_string(i + 1));
     }
     return changes;
