@@ -12,6 +12,7 @@
 #include "common/localeforms.h"
 #include "common/textcodec.h"
 #include "core/app/files.h"
+#include "core/race/racelog.h"
 
 namespace plumet {
 namespace {
@@ -57,7 +58,7 @@ std::vector<PrintPage> ResultPagesFor(const Race& race, const std::vector<Result
                                       std::size_t lastPage, const RacePrizes* prizes,
                                       const std::vector<std::string>& notes) {
     return ResultPages(race, lines, LoadPrintTexts(LoadCatalogue()), firstPage, lastPage, RaceShortDate(race),
-                       LocaleSeparator(), prizes, notes);
+                       LocaleSeparator(), prizes, notes, RaceStateText(App().programFolder, race));
 }
 
 bool PaintResultPages(QPagedPaintDevice& device, const std::vector<PrintPage>& pages) {
