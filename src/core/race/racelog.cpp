@@ -308,15 +308,6 @@ SaveResult FinaliseRace(const Path& programFolder, const Race& race, const RaceL
     return SaveFilesTogether(programFolder, {{log.file, log.bytes + RaceLogEntryText(entry)}});
 }
 
-std::string RaceStateWord(RaceState state) {
-    switch (state) {
-    case RaceState::Final: return CatalogueText("RaceState.FinalWord");
-    case RaceState::Amended: return CatalogueText("RaceState.AmendedWord");
-    case RaceState::Provisional: break;
-    }
-    return CatalogueText("RaceState.Provisional");
-}
-
 std::string RaceStateText(const RaceLog& log) {
     if (!log.Sound()) return CatalogueText("RaceState.Unknown", {CannotReadText(log.file, log.problem)});
     if (log.entries.empty()) return CatalogueText("RaceState.Provisional");

@@ -98,7 +98,5 @@ SaveResult FinaliseRace(const Path& programFolder, const Race& race, const RaceL
 // "Provisional", "Final, 07.12.2026", "Amended, 09.12.2026: reason", from the catalogue.
 std::string RaceStateText(const RaceLog& log);
 std::string RaceStateText(const Path& programFolder, const Race& race);
-// "Provisional", "Final", "Amended": the word alone, for lists of races.
-std::string RaceStateWord(RaceState state);
 
 } // namespace plumet
