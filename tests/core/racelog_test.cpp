@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/race/racecalc.h"
 #include "core/race/racelog.h"
 #include "testfolder.h"
@@ -75,6 +77,9 @@ TEST(RaceLog, AFinalListChangesOnlyWithAReasonAndEachAmendmentIsAppendedWhole) {
     const std::string amended = folder.Read("racecalc/Spring 1.log");
     EXPECT_TRUE(amended.starts_with(before));
     EXPECT_EQ(amended, TestData("race/Spring 1.log"));
+    const std::vector<PrintPage> printed = LogPages(ReadRaceLog(folder.path(), "Spring 1"), "Log", "Spring 1", 2);
+    ASSERT_EQ(printed.size(), 1u); // after one page of the list: the title, then every line
+    EXPECT_EQ(std::tuple(printed[0].number, printed[0].texts.size()), std::tuple(2u, SplitLines(amended).size() + 1));
 
     // A rename and a delete need a reason too, and carry every entry.
     Race renamed = folder.races.races[0];

@@ -320,4 +320,21 @@ std::string RaceStateText(const Path& programFolder, const Race& race) {
     return RaceStateText(ReadRaceLog(programFolder, race.name));
 }
 
+std::vector<PrintPage> LogPages(const RaceLog& log, const std::string& title, std::string_view raceName,
+                                std::size_t firstNumber) {
+    constexpr int kTop = 760, kStep = 110, kBottom = 6650, kX = 500, kSize = 9;
+    std::vector<PrintPage> pages;
+    if (log.entries.empty()) return pages;
+    int y = kBottom;
+    for (const std::string& line : SplitLines(log.bytes)) {
+        if (y + kStep > kBottom) {
+            pages.push_back({firstNumber + pages.size(), {{1700, 250, title + ": " + TrimBlanks(raceName), true, PrintAlign::Start, 18}}});
+            y = kTop;
+        }
+        pages.back().texts.push_back({kX, y, line, false, PrintAlign::Start, kSize});
+        y += kStep;
+    }
+    return pages;
+}
+
 } // namespace plumet

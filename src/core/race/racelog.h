@@ -19,6 +19,7 @@
 #include "core/app/files.h"
 #include "core/app/timesource.h"
 #include "core/race/races.h"
+#include "core/race/resultlayout.h"
 #include "core/race/resultfile.h"
 
 namespace plumet {
@@ -98,5 +99,10 @@ SaveResult FinaliseRace(const Path& programFolder, const Race& race, const RaceL
 // "Provisional", "Final, 07.12.2026", "Amended, 09.12.2026: reason", from the catalogue.
 std::string RaceStateText(const RaceLog& log);
 std::string RaceStateText(const Path& programFolder, const Race& race);
+
+// The log printed after the list: `title` and the race's name on each page, then its lines,
+// pages numbered on from `firstNumber`. None for a race without entries.
+std::vector<PrintPage> LogPages(const RaceLog& log, const std::string& title, std::string_view raceName,
+                                std::size_t firstNumber);
 
 } // namespace plumet
