@@ -52,6 +52,7 @@ void PrintResultWindow(CliContext& context, const Race& race, const std::vector<
         out += "\n";
     }
     if (prizes) out += text("Label22.Caption") + " " + RaceSeasonText(context.catalogue, *prizes) + "\n";
+    out += text("lblState.Caption") + " " + RaceStateText(context.folder, race) + "\n";
     std::array<std::string, 8> columns;
     for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = text("frmRaceResultsShowTabCol" + std::to_string(i + 1));
     const std::string suffix = miles ? "b" : "a";
