@@ -19,9 +19,9 @@ constexpr std::string_view kAmendedWord = "Amended";
 constexpr std::string_view kBy = "By: ";
 constexpr std::string_view kReason = "Reason: ";
 // The kinds of line an amendment may hold after its reason.
-constexpr std::string_view kChangeKeys[] = {"Added: ",   "Removed: ",   "Moved: ",      "Entered: ",
+constexpr std::string_view kChangeKeys[] = {"Added: ",    "Removed: ",   "Moved: ",   "Entered: ",
                                             "Classified: ", "Fanciers: ", "Prize won: ", "Prize lost: ",
-                                            "Renamed: ", "Altered: ",   "Deleted: "};
+                                            "Renamed: ",  "Altered: ",   "Deleted: "};
 
 bool StartsWithText(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
 
