@@ -19,7 +19,9 @@ const std::vector<CliCommand>& Commands() {
         {"get-loft", "", 0, 0, RunGetLoft, kWrites},
         {"send-points", "", 0, 0, RunSendPoints, kWrites},
         {"distance", "LAT LON LAT LON", 4, 4, RunDistance, false, false},
-        {"calculate", "RACE", 1, 1, RunCalculate, kWrites, true, {}, kNamed},
+        {"calculate", kCalculateArguments, 1, 3, RunCalculate, kWrites, true, {}, kNamed},
+        {"finalise", kFinaliseArguments, 1, 3, RunFinalise, kWrites, false, {}, kNamed},
+        {"log", "RACE", 1, 1, RunLog, false, false, {"racecalc"}, kNamed},
         {"results", kResultsArguments, 1, 7, RunResults, false, false, {"racecalc"}, kNamed},
         {"season", kSeasonArguments, 1, 7, RunSeason, false, false, {"racecalc"}, kNamed}, // locks when it exports
         {"send-time", "--seconds N", 2, 2, RunSendTime},

@@ -8,11 +8,13 @@
 
 #include "common/catalogues.h"
 #include "common/localeforms.h"
+#include "common/textcodec.h"
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
 #include "core/race/decimals.h"
 #include "core/race/geodesic.h"
 #include "core/race/racecalc.h"
+#include "core/race/racelog.h"
 #include "core/race/resultexport.h"
 #include "core/race/resultlayout.h"
 #include "core/race/season.h"
@@ -50,6 +52,7 @@ void PrintResultWindow(CliContext& context, const Race& race, const std::vector<
         out += "\n";
     }
     if (prizes) out += text("Label22.Caption") + " " + RaceSeasonText(context.catalogue, *prizes) + "\n";
+    out += text("lblState.Caption") + " " + RaceStateText(context.folder, race) + "\n";
     std::array<std::string, 8> columns;
     for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = text("frmRaceResultsShowTabCol" + std::to_string(i + 1));
     const std::string suffix = miles ? "b" : "a";
@@ -75,7 +78,28 @@ int RunDistance(CliContext& context, const std::vector<std::string>& args) {
     return kSuccess;
 }
 
+namespace {
+
+// "--amend REASON" or "--by NAME" after the race's name: the author of a log entry, the text
+// converted as typed; nothing on a usage error.
+std::optional<RaceLogAuthor> AuthorOf(const std::vector<std::string>& args, const std::string& option) {
+    RaceLogAuthor author{{}, {}, SystemTimeSource().Now()};
+    if (args.size() == 1) return author;
+    if (args.size() != 3 || args[1] != option) return std::nullopt;
+    (option == "--amend" ? author.reason : author.who) = ArgumentBytes(args[2]);
+    return author;
+}
+
+int Usage(CliContext& context, const char* command, const char* arguments) {
+    context.err << "usage: plumet-cli [--folder DIR] [--port ID] " << command << ' ' << arguments << '\n';
+    return kUsage;
+}
+
+} // namespace
+
 int RunCalculate(CliContext& context, const std::vector<std::string>& args) {
+    const std::optional<RaceLogAuthor> author = AuthorOf(args, "--amend");
+    if (!author) return Usage(context, "calculate", kCalculateArguments);
     RaceList races = LoadRaces(context.folder);
     // A race list not read whole may lack the race, or be saved over with a part of it.
     if (races.outcome == LoadOutcome::Unreadable)
@@ -84,14 +108,39 @@ int RunCalculate(CliContext& context, const std::vector<std::string>& args) {
     if (!number) return NoSuchRace(context, races, args[0]);
     DistanceTable distances;
     LoadDistanceTable(distances, context.folder, races.races[*number - 1].clubNumber);
-    const RaceCalcOutcome outcome =
-        CalculateRace(races, *number, distances, context.folder, context.settings, LocaleSeparator());
+    const RaceCalcOutcome outcome = CalculateRace(races, *number, distances, context.folder, context.settings,
+                                                  LocaleSeparator(), args.size() > 1 ? &*author : nullptr);
     for (const std::string& warning : ReadingEndedWarnings(context.catalogue, context.folder, outcome.readingEnded))
         context.err << Cp1252ToUtf8(warning) << '\n';
     if (!outcome.racesSaved.ok) return context.Fail("", outcome.racesSaved.error);
     if (!outcome.resultSaved.ok) return context.Fail("", outcome.resultSaved.error);
     const Race& race = races.races[*number - 1];
     PrintResultWindow(context, race, ReadResultFile(context.folder, race.name).lines);
+    return kSuccess;
+}
+
+int RunFinalise(CliContext& context, const std::vector<std::string>& args) {
+    const std::optional<RaceLogAuthor> author = AuthorOf(args, "--by");
+    if (!author) return Usage(context, "finalise", kFinaliseArguments);
+    const RaceList races = LoadRaces(context.folder);
+    const auto number = RaceNumber(races, args[0]);
+    if (!number) return NoSuchRace(context, races, args[0]);
+    const Race& race = races.races[*number - 1];
+    if (const SaveResult saved = FinaliseRace(context.folder, race, *author); !saved) return context.Fail("", saved.error);
+    context.out << Cp1252ToUtf8(CatalogueText("Races.Finalised", {TrimmedRaceName(race)})) << '\n';
+    return kSuccess;
+}
+
+int RunLog(CliContext& context, const std::vector<std::string>& args) {
+    const RaceList races = LoadRaces(context.folder);
+    const auto number = RaceNumber(races, args[0]);
+    if (!number) return NoSuchRace(context, races, args[0]);
+    const Race& race = races.races[*number - 1];
+    const RaceLog log = ReadRaceLog(context.folder, race.name);
+    if (!log.Sound()) return context.Fail("", CannotReadText(log.file, log.problem));
+    context.out << Cp1252ToUtf8(RaceStateText(log)) << '\n';
+    if (log.status == ReadStatus::Missing) return kSuccess;
+    for (const std::string& line : SplitLines(log.bytes)) context.out << Cp1252ToUtf8(line) << '\n';
     return kSuccess;
 }
 

@@ -12,10 +12,18 @@ namespace plumet::cli {
 // kilometres with four decimals.
 int RunDistance(CliContext& context, const std::vector<std::string>& args);
 
-// calculate NAME: calculates the race, writes the race file and its result file, and prints the
+// calculate NAME [--amend REASON]: calculates the race, writes the race file and its result file, and prints the
 // result list as the result window shows it. A warning for each input file whose reading ended
-// early goes to standard error.
+// early goes to standard error. A final or amended race needs the reason, which goes into its log.
+inline constexpr const char* kCalculateArguments = "RACE [--amend REASON]";
 int RunCalculate(CliContext& context, const std::vector<std::string>& args);
+
+// finalise NAME [--by NAME]: appends a Final entry to the race's log (the login name by default).
+inline constexpr const char* kFinaliseArguments = "RACE [--by NAME]";
+int RunFinalise(CliContext& context, const std::vector<std::string>& args);
+
+// log NAME: the race's state and its log as the file holds it.
+int RunLog(CliContext& context, const std::vector<std::string>& args);
 
 // The output files after the name of `results` and `season`; nothing on a usage error.
 struct OutputFiles {

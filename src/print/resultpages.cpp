@@ -12,6 +12,7 @@
 #include "common/localeforms.h"
 #include "common/textcodec.h"
 #include "core/app/files.h"
+#include "core/race/racelog.h"
 
 namespace plumet {
 namespace {
@@ -56,8 +57,15 @@ void PaintPage(QPainter& painter, const PrintPage& page, const QImage& logo) {
 std::vector<PrintPage> ResultPagesFor(const Race& race, const std::vector<ResultLine>& lines, std::size_t firstPage,
                                       std::size_t lastPage, const RacePrizes* prizes,
                                       const std::vector<std::string>& notes) {
-    return ResultPages(race, lines, LoadPrintTexts(LoadCatalogue()), firstPage, lastPage, RaceShortDate(race),
-                       LocaleSeparator(), prizes, notes);
+    const RaceLog log = ReadRaceLog(App().programFolder, race.name);
+    std::vector<PrintPage> pages = ResultPages(race, lines, LoadPrintTexts(LoadCatalogue()), firstPage, lastPage,
+                                               RaceShortDate(race), LocaleSeparator(), prizes, notes, RaceStateText(log));
+    // The log follows the list's last page, so a printed final list carries its record.
+    const std::size_t listPages = PageCount(lines.size());
+    if (lastPage >= listPages)
+        for (PrintPage& page : LogPages(log, CatalogueText("frmRaceResultsShow.LogTab"), race.name, listPages + 1))
+            pages.push_back(std::move(page));
+    return pages;
 }
 
 bool PaintResultPages(QPagedPaintDevice& device, const std::vector<PrintPage>& pages) {

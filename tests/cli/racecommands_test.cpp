@@ -37,6 +37,8 @@ private slots:
         folder.Copy("race/races.dat", "racecalc/races.dat");
         folder.Copy("cli/Long_Distance 2_wf012.man", "racecalc/Long_Distance 2_wf012.man");
         std::string err, out, shown;
+        QCOMPARE(Cli(folder.Path(), {"finalise", "Long_Distance 2"}, nullptr, &err), 1); // nothing to make final yet
+        QCOMPARE(Cli(folder.Path(), {"calculate", "Long_Distance 2", "--because", "x"}), 2);
         QCOMPARE(Cli(folder.Path(), {"calculate", "Long_Distance 2"}, &out, &err), 0);
         QCOMPARE(err, "Reading of " + (std::filesystem::path("racecalc") / "Long_Distance 2_wf012.man").string() +
                           " ended at line 6, which cannot be read: the pigeons from that line on are missing from this result.\n");
@@ -44,6 +46,12 @@ private slots:
         QVERIFY(folder.Read("racecalc/Long_Distance 2.flt").startsWith(" 2 \r\n"));
         QCOMPARE(Cli(folder.Path(), {"results", "Long_Distance 2"}, &shown), 0);
         QCOMPARE(shown, out);
+        QCOMPARE(Cli(folder.Path(), {"finalise", "Long_Distance 2", "--by", "Anna"}), 0);
+        QCOMPARE(Cli(folder.Path(), {"calculate", "Long_Distance 2"}, nullptr, &err), 1);
+        QCOMPARE(Cli(folder.Path(), {"calculate", "Long_Distance 2", "--amend", "a late clock"}, &shown), 0);
+        QVERIFY(out.find("\nState: Provisional\n") != std::string::npos && shown.find("\nState: Amended, ") != std::string::npos);
+        QCOMPARE(Cli(folder.Path(), {"log", "Long_Distance 2"}, &shown), 0);
+        QVERIFY2(shown.starts_with("Amended, ") && shown.find("\nBy: Anna\n") != std::string::npos, shown.c_str());
         QCOMPARE(Cli(folder.Path(), {"results", "Long_Distance 2", "--pdf", folder.File("list.pdf").toStdString()}), 0);
         QVERIFY(QFile(folder.File("list.pdf")).size() > 1000);
         QCOMPARE(Cli(folder.Path(), {"calculate", "M\u00e9tz"}, nullptr, &err), 1); // a name as typed, converted once

@@ -322,11 +322,15 @@ TEST(ResultExport, CsvCellsAreNeverFormulasAndStayWhole) {
 }
 
 TEST(ResultExport, GoldenRaceAsCsvAndHtmlInKilometresAndMiles) {
-    const struct { int unit; const char* stem; } cases[] = {{kRaceInKm, "export/Spring 1"}, {kRaceInMiles, "export/Spring 1 miles"}};
+    // The state stands in every row of the table and under the page's title.
+    const struct { int unit; const char* stem; const char* log; } cases[] = {
+        {kRaceInKm, "export/Spring 1", ""},
+        {kRaceInMiles, "export/Spring 1 miles", "Amended 16.05.2024 20:15:00\r\nBy: Anna\r\nReason: a clock, read out late\r\n\r\n"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stem);
         TestFolder folder;
         const Race race = GoldenRace(folder, c.unit);
+        if (*c.log) folder.Write("racecalc/Spring 1.log", c.log);
         const Path csv = folder.path() / "list.csv";
         const Path html = folder.path() / "list.html";
         const ExportOutcome outcome = ExportResults(folder.path(), race, LoadExportTexts(ShippedCatalogue("club.txt")), "15.05.2024",

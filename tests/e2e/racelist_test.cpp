@@ -41,7 +41,10 @@ private slots:
         Chooser calculate(nullptr, Chooser::Mode::Calculate), again(nullptr, Chooser::Mode::Calculate);
         choose(calculate, "Metz", false);
         QComboBox* list = choose(again, "Arlon", false);
-        QCOMPARE(RunCli(folder, {"calculate", "Ettelbruck"}).exitCode, 0);
+        // The demo's earlier races are final: each change needs its reason.
+        QCOMPARE(RunCli(folder, {"calculate", "Ettelbruck"}).exitCode, 1);
+        QCOMPARE(RunCli(folder, {"calculate", "Ettelbruck", "--amend", "a clock's times withdrawn"}).exitCode, 0);
+        for (const char* reason : {"Arlon again", "a typing error", "flown twice"}) messages.QueueText(reason);
         const QByteArray ettelbruck = races().mid(races().indexOf("Ettelbruck"), 291);
         { const ModalWatcher results([](QWidget*) {}); Click(&calculate, "OKButton"); }
         const QByteArray listed = races();

@@ -37,6 +37,7 @@ declare -A seeds=(
   [pigeons]="data/pigeons/*.dat data/race/p007012.dat"
   [printrelay]="fuzz/seeds/printrelay.bin"
   [racedata]="fuzz/seeds/racedata.bin"
+  [racelog]="data/race/*.log"
   [races]="data/race/races.dat"
   [readout]="data/readout/* data/xmlexport/*.d0?"
   [releasepoints]="data/releasepoints/racepo.dat"

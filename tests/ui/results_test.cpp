@@ -1,4 +1,5 @@
 #include <QFileDialog>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QXmlStreamReader>
 
@@ -87,6 +88,29 @@ private slots:
         Click(&window, "Command3");
         QCOMPARE(folder->Told(), ShippedPair("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound2", "frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1"));
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
+
+    // Make final signs the list with the name typed, and only the list the window shows.
+    void makeFinalSignsTheShownListAndShowsItsState() {
+        folder->Install("ui/onerace");
+        const Race race = FirstRace();
+        std::vector<ResultLine> lines{{"Meier", "DV 01234 23  1234567M", "BL", 3600, "  1.00.00", 100.0, 1666.667, false}};
+        QVERIFY(WriteResultFile(App().programFolder, race, lines, '.').ok);
+        MessageTestMode messages;
+        RaceResultsDialog window(nullptr, race, lines), stale(nullptr, race, lines);
+        QCOMPARE(window.findChild<QLabel*>("lblStateValue")->text(), QString("Provisional"));
+        messages.QueueText("Anna");
+        Click(&window, "cmdMakeFinal");
+        const QByteArray log = folder->Read("racecalc/" + QString::fromStdString(TrimmedRaceName(race)) + ".log");
+        QVERIFY2(log.contains("\r\nBy: Anna\r\n\r\n"), log.constData());
+        QVERIFY(window.findChild<QLabel*>("lblStateValue")->text().startsWith("Final, "));
+        QVERIFY(window.findChild<QPlainTextEdit*>("txtLog")->toPlainText().contains("By: Anna"));
+        lines[0].speed = 1700.0;
+        QVERIFY(WriteResultFile(App().programFolder, race, lines, '.').ok);
+        messages.QueueText("Bernd");
+        Click(&stale, "cmdMakeFinal");
+        QVERIFY(ShownTexts(messages).join(' ').contains("has changed since this window showed it"));
+        QCOMPARE(folder->Read("racecalc/" + QString::fromStdString(TrimmedRaceName(race)) + ".log"), log);
     }
 
     void thePageRangeDialogShowsTheRangeWithMessagesThreeAndFour() {

@@ -15,6 +15,7 @@
 #include "core/race/geodesic.h"
 #include "core/race/manualtimes.h"
 #include "core/race/racecalc.h"
+#include "core/race/racelog.h"
 #include "core/race/races.h"
 #include "core/race/season.h"
 #include "core/registers/clubs.h"
@@ -142,6 +143,7 @@ struct EarlierRace {
 };
 constexpr EarlierRace kEarlierRaces[] = {{"Bastogne", 3, 8}, {"Ettelbruck", 2, 7}, {"Arlon", 1, 9}};
 constexpr int kEarlierReleaseHour = 7;
+constexpr int kLateLoft = 1; // in the first earlier race, the loft whose clock came in late
 constexpr int kSeasonWeeksAfter = 12;
 
 constexpr const char* kColours[] = {"BLUE", "BC", "DC", "RED", "MEAL", "BLUE", "GRIZ", "BC", "BLK", "PIED"};
@@ -305,13 +307,16 @@ std::optional<Race> ClubRace(Writer& w, const std::string& name, const DateTime&
     return race;
 }
 
-// Every loft of the club clocked by hand: most pigeons home, each at a speed of its own.
-void ClockByHand(Writer& w, const Race& race, int raceIndex) {
+// Every loft of the club clocked by hand: most pigeons home, each at a speed of its own. With
+// `late`, that loft's clock is left out, or (`lateOnly`) it alone is read out.
+void ClockByHand(Writer& w, const Race& race, int raceIndex, int late = -1, bool lateOnly = false) {
     const std::string club = ZeroPadded(kRaceClub, 3);
     FancierTable fanciers;
     fanciers.Load(FancierFilePath(w.Folder(), club));
     const DateTime released = MakeDateTime(race.year, race.month, race.day, race.releaseHour, race.releaseMinute);
+    int k = -1;
     for (const std::string& fancier : fanciers.Records()) {
+        if (lateOnly != (++k == late)) continue;
         PigeonTable pigeons;
         LoadPigeons(pigeons, PigeonFilePath(w.Folder(), club, FancierNumberOf(fancier)));
         ManualLoft loft = ManualLoftOf(fancier, pigeons);
@@ -356,10 +361,15 @@ void WriteRaces(Writer& w, const DateTime& day) {
         if (!flown) return;
         if (i == 0) season.firstRace = DateOfRace(*flown);
         w.Check(StoreRace(races, w.Folder(), *flown, std::nullopt), std::string("race ") + earlier.name);
-        ClockByHand(w, *flown, static_cast<int>(i));
+        // The first race's list went out without one clock, read out after the list was final.
+        const int late = i == 0 ? kLateLoft : -1;
+        ClockByHand(w, *flown, static_cast<int>(i), late);
         const RaceCalcOutcome calculated =
             CalculateRace(races, races.Count(), DistanceTable{}, w.Folder(), ReadOptions(w.Folder()), ',');
         w.Check(calculated.resultSaved, std::string("the result of ") + earlier.name);
+        const std::int64_t flownAt = CivilSeconds(MakeDateTime(flown->year, flown->month, flown->day, 20, 0));
+        w.Check(FinaliseRace(w.Folder(), *flown, {"Club committee", {}, FromCivilSeconds(flownAt + 4 * 86400LL)}),
+                std::string("the final list of ") + earlier.name);
         season.races.push_back(earlier.name);
     }
     season.races.push_back(TrimmedRaceName(*race));
@@ -368,6 +378,16 @@ void WriteRaces(Writer& w, const DateTime& day) {
     const SeasonStore stored = StoreSeason(w.Folder(), season, std::nullopt);
     if (stored.message != 0) w.Problems().push_back("the season was refused (message " + std::to_string(stored.message) + ")");
     else w.Check(stored.saved, "the season");
+
+    // The late clock, once the season stands, so the log shows the prizes it moved.
+    const std::size_t first = 2; // after the demo's own race
+    if (races.Count() < first) return;
+    const Race amended = races.races[first - 1];
+    ClockByHand(w, amended, 0, kLateLoft, true);
+    const std::int64_t flownAt = CivilSeconds(MakeDateTime(amended.year, amended.month, amended.day, 20, 0));
+    const RaceLogAuthor late{"Club committee", "a clock read out late", FromCivilSeconds(flownAt + 5 * 86400LL - 3600)};
+    w.Check(CalculateRace(races, first, DistanceTable{}, w.Folder(), ReadOptions(w.Folder()), ',', &late).resultSaved,
+            "the amended result of " + TrimmedRaceName(amended));
 }
 
 void WriteClock(Writer& w, const SexCharacters& sexes, const DateTime& day) {

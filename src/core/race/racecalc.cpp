@@ -13,6 +13,8 @@
 #include "core/race/geodesic.h"
 #include "core/race/manualtimes.h"
 #include "core/race/racecalcfolder.h"
+#include "core/race/racelog.h"
+#include "core/race/season.h"
 #include "core/clock/readoutcolumns.h"
 #include "core/clock/readoutfile.h"
 #include "core/registers/rings.h"
@@ -382,7 +384,8 @@ std::vector<ResultLine> ResultLinesOf(const RaceCalculation& calculation) {
 }
 
 RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const DistanceTable& distances,
-                              const Path& programFolder, const Settings& settings, char separator) {
+                              const Path& programFolder, const Settings& settings, char separator,
+                              const RaceLogAuthor* author) {
     RaceCalcOutcome outcome;
     const auto refuse = [&outcome](SaveResult refusal) {
         outcome.racesSaved = outcome.resultSaved = std::move(refusal);
@@ -402,6 +405,12 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
         return refuse(SaveFailed(CatalogueText("frmRaceSelect.txtNotCalculated", {why}), FileReason::Damaged));
     };
     if (const std::string wrong = RaceNotCalculable(race); !wrong.empty()) return cannot(wrong);
+    // The log is read before anything else, so a final list is never changed without its record.
+    const RaceLog log = ReadRaceLog(programFolder, race.name);
+    if (!log.Sound() || log.State() != RaceState::Provisional) {
+        if (const LogAppend check = AmendLog(programFolder, race, author, {}); !check.refusal) return refuse(check.refusal);
+    }
+    const Race before = race;
     const auto unreadable = [&](const Path& file, const FileProblem& problem) {
         return refuse(SaveFailed(CatalogueText("frmRaceSelect.txtNotCalculated", {CannotReadText(file, problem)}),
                                  problem.reason));
@@ -427,10 +436,23 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
     // The counters and the result rows agree on disk, or neither file changes.
     std::error_code ec;
     std::filesystem::create_directories(RacesFilePath(programFolder).parent_path(), ec);
-    const SaveResult saved = SaveFilesTogether(
-        programFolder, {{RacesFilePath(programFolder), JoinLinesCrLf(RaceFileLines(calculated))},
-                        {ResultFilePath(programFolder, race.name),
-                         JoinLinesCrLf(ResultFileLines(ResultLinesOf(calculation), separator))}});
+    const std::vector<ResultLine> lines = ResultLinesOf(calculation);
+    std::vector<FileToSave> files{{RacesFilePath(programFolder), JoinLinesCrLf(RaceFileLines(calculated))},
+                                  {ResultFilePath(programFolder, race.name), JoinLinesCrLf(ResultFileLines(lines, separator))}};
+    if (log.State() != RaceState::Provisional) {
+        // The list as published, compared as the file holds it (its figures rounded alike).
+        const ResultFile old = ReadResultFile(programFolder, race.name);
+        if (old.status == ReadStatus::Unreadable) return unreadable(ResultFilePath(programFolder, race.name), old.problem);
+        const RaceSeason season = SeasonOfRace(programFolder, race);
+        const RacePrizes* prizes = season.Prizes();
+        const std::vector<std::string> changes =
+            ResultChanges(before, old.lines, race, ParseResultFile(ResultFileLines(lines, separator)).lines,
+                          season.season, prizes ? prizes->prizeRatio : 0);
+        LogAppend append = AmendLog(programFolder, race, author, changes);
+        if (!append.refusal) return refuse(append.refusal);
+        if (append.file) files.push_back(std::move(*append.file));
+    }
+    const SaveResult saved = SaveFilesTogether(programFolder, files);
     if (!saved) return refuse(saved);
     outcome.racesSaved = outcome.resultSaved = saved;
     calculated.outcome = LoadOutcome::Loaded;

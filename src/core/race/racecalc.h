@@ -16,6 +16,8 @@
 
 namespace plumet {
 
+struct RaceLogAuthor;
+
 inline constexpr std::size_t kMaxRaceFanciers = 999;
 inline constexpr std::size_t kMaxRacePigeons = 20000;
 // The race list keeps its counters in four digits, which stored files and other installations
@@ -135,7 +137,10 @@ std::string ReadingEndedText(std::string_view text, const Path& programFolder, c
 // read whole, a race that cannot be calculated (RaceNotCalculable) and counts beyond the
 // counters' columns are refused, and nothing changes;
 // racesSaved and resultSaved then say why (the same for both).
+// A final or amended race is calculated again only with `author` giving a reason; what changed
+// in the list is appended to its log in the same save. A log that cannot be read refuses.
 RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const DistanceTable& distances,
-                              const Path& programFolder, const Settings& settings, char separator);
+                              const Path& programFolder, const Settings& settings, char separator,
+                              const RaceLogAuthor* author = nullptr);
 
 } // namespace plumet

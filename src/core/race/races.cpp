@@ -11,6 +11,7 @@
 #include "core/race/racecalcfolder.h"
 #include "core/race/racecolumns.h"
 #include "core/race/racefields.h"
+#include "core/race/racelog.h"
 #include "core/race/season.h"
 
 namespace plumet {
@@ -47,15 +48,31 @@ SaveResult BrokenListKept(const RaceList& list, const Path& file) {
 }
 
 // The files in racecalc that belong to a race of this name, in any letter case: its result file
-// and its manual clock-time files.
-std::vector<Path> FilesOfRaceName(const Path& programFolder, const std::string& trimmedName) {
+// and its manual clock-time files, and with `withLog` its log.
+std::vector<Path> FilesOfRaceName(const Path& programFolder, const std::string& trimmedName, bool withLog = true) {
     std::vector<Path> files = ManualFilesOfRace(programFolder, trimmedName);
-    const std::string result = Lower(trimmedName + ".flt");
+    const std::string result = Lower(trimmedName + ".flt"), log = Lower(trimmedName + ".log");
     std::error_code ec;
     const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (Lower(NameOf(it->path())) == result) files.push_back(it->path());
+        if (const std::string name = Lower(NameOf(it->path())); name == result || (withLog && name == log))
+            files.push_back(it->path());
     return files;
+}
+
+// The log as a change of the race leaves it: moved to `target` (or kept where it is), with the
+// change appended when the race is final or amended.
+SaveResult AddLogFiles(std::vector<FileToSave>& files, const Path& programFolder, const Race& race,
+                       const RaceLogAuthor* author, const std::vector<std::string>& changes, const Path& target = {}) {
+    LogAppend log = AmendLog(programFolder, race, author, changes, target);
+    if (!log.refusal) return log.refusal;
+    if (!log.file) return {};
+    const Path old = RaceLogPath(programFolder, race.name);
+    std::error_code ec;
+    const bool moved = !target.empty() && !std::filesystem::equivalent(old, target, ec);
+    files.push_back(std::move(*log.file));
+    if (moved) files.push_back({old, {}, true});
+    return {};
 }
 
 // "a.flt, a_wf001.man", the file names as a message lists them.
@@ -72,21 +89,27 @@ ActionResult NameInFiles(const std::string& name, const std::vector<Path>& files
 // Writes the race file, the race's files under the new name, removes them under the old one and
 // renames the race in the seasons that list it, all in one save. Files of the new name that are
 // not the race's own stop the rename.
-ActionResult SaveRenamed(const RaceList& changed, const Path& programFolder, const std::string& oldName,
-                         const std::string& newName) {
+ActionResult SaveRenamed(const RaceList& changed, const Path& programFolder, const Race& before,
+                         const std::string& newName, const RaceLogAuthor* author, const std::vector<std::string>& changes) {
+    const std::string oldName = TrimmedRaceName(before);
     const std::vector<Path> own = FilesOfRaceName(programFolder, oldName);
     std::vector<Path> foreign;
     for (const Path& file : FilesOfRaceName(programFolder, newName))
         if (std::find(own.begin(), own.end(), file) == own.end()) foreign.push_back(file);
     if (!foreign.empty()) return NameInFiles(newName, foreign);
+    std::vector<FileToSave> files;
+    if (const SaveResult log = AddLogFiles(files, programFolder, before, author, changes,
+                                           RaceLogPath(programFolder, newName));
+        !log)
+        return {0, {}, log};
     const SeasonsOfRace seasons = SeasonsRenamingRace(programFolder, oldName, newName);
     if (!seasons.refusal) return {0, {}, seasons.refusal};
 
-    std::vector<FileToSave> files;
     std::vector<FileToSave> removals;
     std::set<std::string> targets;
     std::error_code ec;
-    for (const Path& file : own) {
+    // The log went with the change appended, above.
+    for (const Path& file : FilesOfRaceName(programFolder, oldName, false)) {
         const Path target = file.parent_path() / NamePath(newName + NameOf(file).substr(oldName.size()));
         // Two spellings of one file would meet under the new name.
         if (!targets.insert(Lower(NameOf(target))).second) return Refused(kRaceNameInFiles, "Text1");
@@ -317,7 +340,7 @@ SaveResult SaveDefaultRace(const Path& programFolder, const Race& race) {
 }
 
 ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& race,
-                       std::optional<std::size_t> alteredNumber) {
+                       std::optional<std::size_t> alteredNumber, const RaceLogAuthor* author) {
     const std::string name = TrimmedRaceName(race);
     if (name.empty()) return Refused(kRaceNameMissing, "Text1");
     if (!IsRaceName(name)) return Refused(kRaceNameNotFit, "Text1");
@@ -337,14 +360,22 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
     ActionResult result;
     if (alteredNumber) {
         Race& slot = changed.races[current.number - 1];
+        const Race before = slot;
         const std::string oldName = TrimmedRaceName(slot);
         Race altered = race;
         altered.pigeonsEntered = slot.pigeonsEntered;
         altered.pigeonsClassified = slot.pigeonsClassified;
         altered.fanciersEntered = slot.fanciersEntered;
         slot = altered;
-        result = oldName != name ? SaveRenamed(changed, programFolder, oldName, name)
-                                 : ActionResult{0, {}, SaveRaces(changed, programFolder)};
+        const std::vector<std::string> changes = DefinitionChanges(before, altered);
+        if (oldName != name) {
+            result = SaveRenamed(changed, programFolder, before, name, author, changes);
+        } else {
+            std::vector<FileToSave> files{{RacesFilePath(programFolder), JoinLinesCrLf(RaceFileLines(changed))}};
+            // An alter that changes nothing leaves the log as it is.
+            const SaveResult log = changes.empty() ? SaveResult{} : AddLogFiles(files, programFolder, before, author, changes);
+            result.saved = !log ? log : SaveFilesTogether(programFolder, files);
+        }
     } else {
         if (changed.Full())
             return {0, {}, SaveFailed(CatalogueText("Races.ListFull", {std::to_string(kRaceCapacity)}))};
@@ -358,18 +389,28 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
     return result;
 }
 
-SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t number) {
+SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t number, const RaceLogAuthor* author) {
     CurrentRace current = CurrentRaceOf(programFolder, list, number);
     if (!current.refusal) return current.refusal;
     RaceList changed = std::move(current.list);
-    const std::string name = TrimmedRaceName(changed.races[current.number - 1]);
+    const Race deleted = changed.races[current.number - 1];
+    const std::string name = TrimmedRaceName(deleted);
     changed.races.erase(changed.races.begin() + static_cast<std::ptrdiff_t>(current.number - 1));
     // A season keeping the name would take in a later race of that name.
     const SeasonsOfRace seasons = SeasonsRenamingRace(programFolder, name, "");
     if (!seasons.refusal) return seasons.refusal;
     std::vector<FileToSave> files{{RacesFilePath(programFolder), JoinLinesCrLf(RaceFileLines(changed))}};
+    DateTime when = author ? author->when : SystemTimeSource().Now();
+    // A log kept from a race of the same name deleted in the same second stays too.
+    std::error_code ec;
+    while (std::filesystem::exists(DeletedRaceLogPath(programFolder, name, when), ec))
+        when = FromCivilSeconds(CivilSeconds(when) + 1, when.utcOffsetMinutes);
+    if (const SaveResult log = AddLogFiles(files, programFolder, deleted, author, {"Deleted: " + name},
+                                           DeletedRaceLogPath(programFolder, name, when));
+        !log)
+        return log;
     files.insert(files.end(), seasons.files.begin(), seasons.files.end());
-    for (const Path& file : FilesOfRaceName(programFolder, name)) files.push_back({file, {}, true});
+    for (const Path& file : FilesOfRaceName(programFolder, name, false)) files.push_back({file, {}, true});
     const SaveResult saved = SaveFilesTogether(programFolder, files);
     if (saved) list = std::move(changed);
     return saved;

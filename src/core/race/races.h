@@ -14,6 +14,8 @@
 
 namespace plumet {
 
+struct RaceLogAuthor;
+
 inline constexpr std::size_t kRaceLineLength = RaceColumn::FlightWeek.last;
 inline constexpr std::size_t kRaceCapacity = 50;
 inline constexpr std::size_t kRaceNameLength = RaceColumn::Name.width();
@@ -134,12 +136,16 @@ bool ClosedPeriodAcceptable(const Race& race);
 // counters; a new name takes the race's result file, manual files and its place in the seasons
 // with it, written together with the race file, or nothing changes. `list` becomes the list
 // written; a full list, a changed race and an unreadable file are refused through `saved`.
+// Altering a final or amended race needs `author` with a reason, and appends the change to its log.
 ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& race,
-                       std::optional<std::size_t> alteredNumber);
+                       std::optional<std::size_t> alteredNumber, const RaceLogAuthor* author = nullptr);
 
 // frmRaceSelect, Delete: removes race `number` from the list as the file holds it now, its result
 // file and manual clock-time files, and takes it out of the seasons that list it, all in one
-// save or nothing; refused as StoreRace is when the race changed meanwhile.
-SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t number);
+// save or nothing; refused as StoreRace is when the race changed meanwhile. Its log is kept under
+// a name no race can take (DeletedRaceLogPath), with the deletion and `author`'s reason appended
+// when the race was final or amended.
+SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t number,
+                      const RaceLogAuthor* author = nullptr);
 
 } // namespace plumet

@@ -5,6 +5,7 @@
 
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
+#include "core/race/racelog.h"
 #include "core/race/season.h"
 
 namespace plumet {
@@ -133,6 +134,7 @@ ExportTexts LoadExportTexts(const TextCatalogue& catalogue) {
     texts.prizeHead = window("frmRaceResultsShowTabPrize");
     texts.pointsHead = window("frmRaceResultsShowTabAcePoints");
     texts.prizeMark = texts.print.prizeMark;
+    texts.stateHead = catalogue.LookupText("RaceState.Head");
     return texts;
 }
 
@@ -168,20 +170,28 @@ std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit, boo
 }
 
 std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
-                      const RacePrizes* prizes) {
-    std::string csv = CsvRecord(ExportHeads(texts, race.distanceUnit, prizes != nullptr));
-    for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint, prizes))
-        csv += CsvRecord(ExportCells(row, race.distanceUnit, prizes != nullptr, texts.prizeMark),
-                         FigureColumns(race.distanceUnit, prizes != nullptr));
+                      const RacePrizes* prizes, const std::string& state) {
+    // A row read alone still tells whether its list may change.
+    std::vector<std::string> heads = ExportHeads(texts, race.distanceUnit, prizes != nullptr);
+    heads.push_back(TrimBlanks(texts.stateHead));
+    std::string csv = CsvRecord(heads);
+    for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint, prizes)) {
+        std::vector<std::string> cells = ExportCells(row, race.distanceUnit, prizes != nullptr, texts.prizeMark);
+        cells.push_back(state);
+        csv += CsvRecord(cells, FigureColumns(race.distanceUnit, prizes != nullptr));
+    }
     return kCsvByteOrderMark + Cp1252ToUtf8(csv);
 }
 
 std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
-                       const std::string& dateText, const RacePrizes* prizes, const std::vector<std::string>& notes) {
+                       const std::string& dateText, const RacePrizes* prizes, const std::vector<std::string>& notes,
+                       const std::string& state) {
     const PrintTexts& p = texts.print;
     const std::string name = TrimRightBlanks(race.name);
     std::string html = HtmlPageStart(p.listHead.empty() ? name : TrimBlanks(p.listHead) + ": " + name);
-    html += "<h1>" + HtmlEscaped(p.listHead) + "</h1>\n" + HtmlHeadTable(ResultHeadLines(race, p, dateText, prizes));
+    html += "<h1>" + HtmlEscaped(p.listHead) + "</h1>\n";
+    if (!state.empty()) html += "<p class=\"state\">" + HtmlEscaped(state) + "</p>\n";
+    html += HtmlHeadTable(ResultHeadLines(race, p, dateText, prizes));
     for (const std::string& note : notes) html += "<p class=\"warning\">" + HtmlEscaped(note) + "</p>\n";
     if (const std::string comment = TrimBlanks(race.headerComment); !comment.empty())
         html += "<p class=\"comment\">" + HtmlEscaped(comment) + "</p>\n";
@@ -226,13 +236,14 @@ ExportOutcome ExportResults(const Path& programFolder, const Race& race, const E
     const RaceSeason season = SeasonOfRace(programFolder, race);
     const RacePrizes* prizes = season.Prizes();
     const std::vector<std::string> notes = ResultListNotes(texts.catalogue, programFolder, race, result, season);
+    const std::string state = RaceStateText(programFolder, race);
     std::vector<FileToSave> files;
     for (const ExportTarget& target : targets) {
         if (target.format == ExportFormat::Csv && !notes.empty())
             return {ExportStatus::NotWritten, notes.front() + " " + CatalogueText("Export.NoCsvOfAPartList"), notes};
         files.push_back({target.file, target.format == ExportFormat::Csv
-                                          ? ResultCsv(race, result.lines, texts, prizes)
-                                          : ResultHtml(race, result.lines, texts, dateText, prizes, notes)});
+                                          ? ResultCsv(race, result.lines, texts, prizes, state)
+                                          : ResultHtml(race, result.lines, texts, dateText, prizes, notes, state)});
     }
     const SaveResult saved = SaveFilesTogether(programFolder, files);
     if (!saved) return {ExportStatus::NotWritten, saved.error, notes};

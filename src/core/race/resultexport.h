@@ -24,6 +24,7 @@ struct ExportTexts {
     std::array<std::string, 8> columns; // position … remark
     std::string inKm, inMetresPerMinute, inMiles, yards, inYardsPerMinute;
     std::string prizeHead, pointsHead, prizeMark; // a race of a season
+    std::string stateHead;                         // the CSV's last column
     TextCatalogue catalogue;                       // the words for files that cannot be read
 };
 ExportTexts LoadExportTexts(const TextCatalogue& catalogue);
@@ -36,15 +37,15 @@ std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit, boo
                                      const std::string& prizeMark = {});
 
 // RFC 4180: a byte-order mark, a head row, one row per pigeon in the list's order, CR LF line
-// ends; every cell as CsvCell writes it.
+// ends; every cell as CsvCell writes it. The last column holds the list's `state` in every row.
 std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
-                      const RacePrizes* prizes = nullptr);
+                      const RacePrizes* prizes = nullptr, const std::string& state = {});
 
 // An HTML5 page that is also well-formed XML: the head of the list, the table, both comments and
 // a print style sheet; every text from the data or the catalogue is escaped.
 std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
                        const std::string& dateText, const RacePrizes* prizes = nullptr,
-                       const std::vector<std::string>& notes = {});
+                       const std::vector<std::string>& notes = {}, const std::string& state = {});
 
 // ---- What the exports of result lists and seasons share (Windows-1252 in, as the catalogue) ----
 

@@ -59,6 +59,7 @@ void PutEnding(std::string& line, std::size_t end, const std::string& text) {
 constexpr int kLeftLabel = 500, kLeftValue = 1600, kRightLabel = 3000, kRightValue = 4150;
 constexpr int kCounterX = 4150, kCounterY = 100;
 constexpr int kTitleX = 1700, kTitleY = 250, kTitleSize = 18;
+constexpr int kStateY = 560; // under the title, above the head
 constexpr int kHeadTop = 760, kHeadStep = 130;
 constexpr int kUpperHeadY = 1760, kLowerHeadY = 1890;
 constexpr int kFirstRowY = 2100, kRowStep = 150;
@@ -303,7 +304,8 @@ std::string PrintedDistance(double km, int distanceUnit, char separator) {
 
 std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLine>& lines, const PrintTexts& texts,
                                    std::size_t firstPage, std::size_t lastPage, const std::string& dateText,
-                                   char separator, const RacePrizes* prizes, const std::vector<std::string>& notes) {
+                                   char separator, const RacePrizes* prizes, const std::vector<std::string>& notes,
+                                   const std::string& state) {
     const std::size_t pageCount = PageCount(lines.size());
     const bool miles = race.distanceUnit == kRaceInMiles;
     const std::vector<HeadLine> headLines = ResultHeadLines(race, texts, dateText, prizes);
@@ -322,6 +324,7 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
                                                Counter(static_cast<long long>(pageCount)),
                      false, PrintAlign::Start, 10});
         t.push_back({kTitleX, kTitleY, texts.listHead, true, PrintAlign::Start, kTitleSize});
+        if (!state.empty()) t.push_back({kTitleX, kStateY, state, true, PrintAlign::Start, 10});
         int y = kHeadTop;
         for (const HeadLine& line : headLines) {
             Pair(t, kLeftLabel, kLeftValue, y, line.left.label, line.left.value);

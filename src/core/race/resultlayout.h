@@ -160,11 +160,12 @@ std::string PrintedDistance(double km, int distanceUnit, char separator);
 // Pages `firstPage` to `lastPage` (1-based, within PageCount) of the printed list. `dateText` is
 // the race date in the user's short date form. A race of a season (`prizes`) prints its
 // columns closer together, to make room for the prize mark and the ace points. `notes` name the
-// files the list was not read whole from, above the foot of every page.
+// files the list was not read whole from, above the foot of every page. `state` (provisional,
+// final, amended) stands under the title.
 std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLine>& lines, const PrintTexts& texts,
                                    std::size_t firstPage, std::size_t lastPage, const std::string& dateText,
                                    char separator, const RacePrizes* prizes = nullptr,
-                                   const std::vector<std::string>& notes = {});
+                                   const std::vector<std::string>& notes = {}, const std::string& state = {});
 
 // ---- The page-range dialog (frmRaceCalcPagesToPrint) ----
 

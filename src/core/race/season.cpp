@@ -11,6 +11,7 @@
 #include "core/app/timesource.h"
 #include "core/race/racecalcfolder.h"
 #include "core/race/racefields.h"
+#include "core/race/racelog.h"
 #include "core/race/resultfile.h"
 #include "core/registers/rings.h"
 
@@ -96,6 +97,7 @@ SeasonRace EvaluateRace(const Path& programFolder, const Season& season, const R
     }
     entry.classified = result.lines.size();
     entry.prizes = PrizesOfRace(season, race, entry.classified);
+    entry.listState = RaceStateText(programFolder, race);
     if (lines) *lines = std::move(result.lines);
     return entry;
 }
@@ -348,7 +350,7 @@ SeasonStandings CalculateSeason(const Path& programFolder, const Season& season,
         const auto race = std::find_if(list.races.begin(), list.races.end(),
                                        [&](const Race& r) { return SameRaceName(r.name, name); });
         if (race == list.races.end()) {
-            result.races.push_back({name, SeasonRaceState::NoSuchRace, std::nullopt, {}, {}, 0, {}, {}});
+            result.races.push_back({name, SeasonRaceState::NoSuchRace, std::nullopt, {}, {}, 0, {}, {}, {}});
             continue;
         }
         std::vector<ResultLine> lines;
@@ -517,7 +519,7 @@ std::vector<std::string> SeasonNotWhole(const TextCatalogue& catalogue, const Pa
 std::string SeasonRaceStateText(const TextCatalogue& catalogue, const SeasonRace& race) {
     const auto text = [&](const char* key) { return catalogue.LookupText(std::string("frmSeason.") + key); };
     switch (race.state) {
-    case SeasonRaceState::Counted: return {};
+    case SeasonRaceState::Counted: return race.listState;
     case SeasonRaceState::NoSuchRace: return text("StateNoSuchRace");
     case SeasonRaceState::NoResultFile: return text("StateNoResultFile");
     case SeasonRaceState::ResultUnreadable:

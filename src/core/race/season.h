@@ -180,6 +180,7 @@ struct SeasonRace {
     std::size_t classified = 0;
     Path resultFile;
     FileProblem resultProblem; // when its result file cannot be read whole
+    std::string listState;     // when counted: provisional, final or amended, with its date
 };
 
 struct SeasonStandings {

@@ -1,5 +1,6 @@
 #include "ui/app/messages.h"
 
+#include <QInputDialog>
 #include <QMessageBox>
 
 #include "ui/app/scaleform.h"
@@ -10,6 +11,7 @@ namespace {
 struct TestState {
     bool active = false;
     std::deque<MessageAnswer> answers;
+    std::deque<QString> texts;
     std::vector<ShownMessage> shown;
 };
 
@@ -61,9 +63,26 @@ bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
     return Shown(box) == QMessageBox::Yes;
 }
 
-MessageTestMode::MessageTestMode() { Test() = TestState{true, {}, {}}; }
+std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& label) {
+    if (Test().active) {
+        Test().shown.push_back({MessageIcon::Question, title, label});
+        if (Test().texts.empty()) return std::nullopt;
+        const QString text = Test().texts.front();
+        Test().texts.pop_front();
+        return text;
+    }
+    QInputDialog box(parent);
+    box.setWindowTitle(title);
+    box.setLabelText(label);
+    ScaleFormBySettings(&box);
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return box.textValue();
+}
+
+MessageTestMode::MessageTestMode() { Test() = TestState{true, {}, {}, {}}; }
 MessageTestMode::~MessageTestMode() { Test() = TestState{}; }
 void MessageTestMode::QueueAnswer(MessageAnswer answer) { Test().answers.push_back(answer); }
+void MessageTestMode::QueueText(const QString& text) { Test().texts.push_back(text); }
 const std::vector<ShownMessage>& MessageTestMode::Shown() const { return Test().shown; }
 void MessageTestMode::Clear() { Test().shown.clear(); }
 

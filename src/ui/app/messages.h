@@ -3,6 +3,7 @@
 // and see what was said instead of hanging on a modal box.
 #include <QString>
 #include <deque>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -20,6 +21,10 @@ MessageAnswer ShowMessage(QWidget* parent, MessageIcon icon, const QString& titl
 // In test mode a queued Ok answers Yes and a queued Cancel answers No.
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text);
 
+// A line of text asked for, with OK and Cancel; nothing on Cancel. In test mode the answer is
+// the next queued text, or Cancel when none is queued.
+std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& label);
+
 struct ShownMessage {
     MessageIcon icon;
     QString title;
@@ -36,6 +41,7 @@ public:
     MessageTestMode& operator=(const MessageTestMode&) = delete;
 
     void QueueAnswer(MessageAnswer answer);
+    void QueueText(const QString& text);
     const std::vector<ShownMessage>& Shown() const;
     void Clear();
 };

@@ -1,3 +1,4 @@
+#include "ui/race/raceevaluation.h"
 #include "ui/race/raceeditdialog.h"
 
 #include <QComboBox>
@@ -261,7 +262,12 @@ void RaceEditDialog::Store() {
     if (!store_->isEnabled() || !FieldsAcceptable()) return;
     const Race race = CollectRace(Fields(), points_);
     const std::optional<std::size_t> altered = mode_ == Mode::Alter ? std::optional(number_) : std::nullopt;
-    const auto stored = UnderWriteLock(this, [&] { return StoreRace(races_, App().programFolder, race, altered); });
+    std::optional<RaceLogAuthor> author = RaceLogAuthor{};
+    if (altered && *altered >= 1 && *altered <= races_.Count() && !DefinitionChanges(races_.races[*altered - 1], race).empty())
+        author = AskChangeReason(this, races_.races[*altered - 1]);
+    if (!author) return;
+    const auto stored =
+        UnderWriteLock(this, [&] { return StoreRace(races_, App().programFolder, race, altered, &*author); });
     if (!stored) return;
     const ActionResult& result = *stored;
     if (result.message != 0) {

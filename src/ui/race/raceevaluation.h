@@ -4,8 +4,10 @@
 #include <QStringList>
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 #include "core/race/distances.h"
+#include "core/race/racelog.h"
 #include "core/race/races.h"
 
 class QWidget;
@@ -27,6 +29,10 @@ struct RaceEvaluation {
     std::function<void(QWidget* parent, const Race& race, const QStringList& warnings)> showResults;
     std::function<void(QWidget* parent, const Race& race)> printResults;
 };
+
+// Who changes the race, now; with the reason asked for when its list is final or amended.
+// Nothing when the user cancels. A log that cannot be read asks nothing: core refuses then.
+std::optional<RaceLogAuthor> AskChangeReason(QWidget* parent, const Race& race);
 
 // The program's own evaluation.
 RaceEvaluation DefaultRaceEvaluation();

@@ -3,8 +3,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QAbstractButton>
+#include <QFontDatabase>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
@@ -12,6 +16,7 @@
 #include "common/localeforms.h"
 #include "common/textcodec.h"
 #include "core/race/racecalc.h"
+#include "core/race/racelog.h"
 #include "core/race/resultexport.h"
 #include "core/race/resultlayout.h"
 #include "ui/app/writelock.h"
@@ -24,6 +29,7 @@ namespace plumet::ui {
 RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vector<ResultLine> lines,
                                      const QStringList& warnings)
     : DialogBase("frmRaceResultsShow", parent), race_(race), lines_(std::move(lines)) {
+    shownResult_ = ReadWholeFile(ResultFilePath(App().programFolder, race_.name)).bytes;
     const TextCatalogue catalogue = LoadCatalogue();
     const RaceSeason season = SeasonOfRace(App().programFolder, race_);
     const RacePrizes* prizes = season.Prizes();
@@ -60,11 +66,30 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
         grid->addWidget(caption, 5, 0);
         grid->addWidget(value, 5, 1, 1, 6);
     }
+    // Provisional, final or amended, under the head.
+    auto* stateCaption = new QLabel("State:", this);
+    stateCaption->setObjectName("lblState");
+    state_ = DataLabel(this, "lblStateValue");
+    grid->addWidget(stateCaption, 6, 0);
+    grid->addWidget(state_, 6, 1, 1, 6);
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(6, 1);
 
-    list_ = AddFixedList(layout, this, "Label20", "List1", prizes ? 101 : 84).list;
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName("resultTabs");
+    layout->addWidget(tabs, 1);
+    auto* listPage = new QWidget(tabs);
+    auto* listLayout = new QVBoxLayout(listPage);
+    tabs->addTab(listPage, Texts().Text("Caption"));
+    list_ = AddFixedList(listLayout, this, "Label20", "List1", prizes ? 101 : 84).list;
     list_->setMinimumHeight(360);
+    log_ = new QPlainTextEdit(tabs);
+    log_->setObjectName("txtLog");
+    log_->setReadOnly(true);
+    log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    tabs->addTab(log_, ToQt(CatalogueText("frmRaceResultsShow.LogTab")));
+    // The tab bar's scroll arrows carry no text.
+    for (QAbstractButton* button : tabs->findChildren<QAbstractButton*>()) button->setProperty(kNoCaptionProperty, true);
     auto* warningLines = DataLabel(this, "Label21");
     warningLines->setText(notes.join('\n'));
     warningLines->setWordWrap(true);
@@ -77,6 +102,8 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     auto* close = AddButton(buttons, "Command1", "Close");
     auto* print = AddButton(buttons, "Command2", "Print");
     auto* exportList = AddButton(buttons, "Command3", "Export...");
+    auto* makeFinal = AddButton(buttons, "cmdMakeFinal", "Make final");
+    connect(makeFinal, &QPushButton::clicked, this, &RaceResultsDialog::MakeFinal);
     connect(close, &QPushButton::clicked, this, &RaceResultsDialog::accept);
     connect(print, &QPushButton::clicked, this, &RaceResultsDialog::Print);
     connect(exportList, &QPushButton::clicked, this, [this] { ExportResultList(this, race_); });
@@ -101,6 +128,24 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
                                                      ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr)))
         shown << ToQt(line);
     FixedList{findChild<QLabel*>("Label20"), list_}.Show({ToQt(headLines[0]), ToQt(headLines[1])}, shown);
+    ShowState();
+}
+
+void RaceResultsDialog::ShowState() {
+    const RaceLog log = ReadRaceLog(App().programFolder, race_.name);
+    state_->setText(ToQt(RaceStateText(log)));
+    QStringList lines;
+    for (const std::string& line : SplitLines(log.bytes)) lines << ToQt(line);
+    log_->setPlainText(lines.join('\n'));
+}
+
+void RaceResultsDialog::MakeFinal() {
+    const auto who = AskText(this, windowTitle(), ToQt(CatalogueText("frmRaceResultsShow.ByPrompt")));
+    if (!who) return;
+    const RaceLogAuthor author{ToBytes(*who), {}, SystemTimeSource().Now()};
+    const auto saved = UnderWriteLock(this, [&] { return FinaliseRace(App().programFolder, race_, author, shownResult_); });
+    if (saved && !*saved) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved->error));
+    ShowState();
 }
 
 QStringList RaceResultsDialog::ListLines() const { return FixedList{nullptr, list_}.Lines(); }
@@ -111,8 +156,10 @@ CalculationReport CalculateRaceAndReport(QWidget* parent, RaceList& races, std::
                                          const DistanceTable& distances) {
     // The race as chosen: the list may come back in another order once it is read afresh.
     const Race chosen = number >= 1 && number <= races.Count() ? races.races[number - 1] : Race{};
+    const std::optional<RaceLogAuthor> author = AskChangeReason(parent, chosen);
+    if (!author) return {};
     const auto calculated = UnderWriteLock(parent, [&] {
-        return CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator());
+        return CalculateRace(races, number, distances, App().programFolder, App().settings, LocaleSeparator(), &*author);
     });
     if (!calculated) return {};
     const RaceCalcOutcome& outcome = *calculated;

@@ -12,7 +12,9 @@
 #include "ui/app/dialogbase.h"
 #include "ui/race/raceevaluation.h"
 
+class QLabel;
 class QListWidget;
+class QPlainTextEdit;
 
 namespace plumet::ui {
 
@@ -27,12 +29,19 @@ public:
 
     // Command2
     void Print();
+    // cmdMakeFinal: appends a Final entry, unless the result file changed since the window read it.
+    void MakeFinal();
 
 private:
     Race race_;
     std::vector<ResultLine> lines_;
     std::vector<std::string> notes_; // what the list was not read whole from, printed with it
     QListWidget* list_ = nullptr; // List1
+    std::string shownResult_;     // the result file as the window read it
+    QLabel* state_ = nullptr;     // lblStateValue
+    QPlainTextEdit* log_ = nullptr; // txtLog, on the log's tab
+
+    void ShowState();
 };
 
 // What the chooser's hooks do: calculate a race, show or print its stored result.

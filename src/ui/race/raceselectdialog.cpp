@@ -151,7 +151,9 @@ void RaceSelectDialog::DeleteChosen(std::size_t number) {
         question += "\n\n" + Texts().Text("DeleteFromSeasons").arg(names.join(", "));
     }
     if (!AskYesNo(this, Texts().Text("frmRaceSelectMsgBoxHelp2"), question)) return;
-    const auto saved = UnderWriteLock(this, [&] { return DeleteRace(races_, App().programFolder, number); });
+    const std::optional<RaceLogAuthor> author = AskChangeReason(this, races_.races[number - 1]);
+    if (!author) return;
+    const auto saved = UnderWriteLock(this, [&] { return DeleteRace(races_, App().programFolder, number, &*author); });
     if (saved && !*saved) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(saved->error));
     if (saved && saved->reason == FileReason::Changed) return ShowListAgain();
     FillList();
