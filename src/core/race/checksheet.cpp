@@ -63,9 +63,24 @@ std::set<std::string> RegisteredRings(const Path& programFolder, int club, int f
     return rings;
 }
 
+std::string SpeedUnit(const Race& race) {
+    return CatalogueText(race.distanceUnit == kRaceInMiles ? "CheckSheet.YardsPerMinute" : "CheckSheet.MetresPerMinute");
+}
+
 std::string SpeedText(double metresPerMinute, const Race& race, char separator) {
-    return SpeedFigure(metresPerMinute, race.distanceUnit, separator) + " " +
-           CatalogueText(race.distanceUnit == kRaceInMiles ? "CheckSheet.YardsPerMinute" : "CheckSheet.MetresPerMinute");
+    return SpeedFigure(metresPerMinute, race.distanceUnit, separator) + " " + SpeedUnit(race);
+}
+
+// A limit is a whole number of metres a minute; in a miles race it shows as whole yards.
+std::string BandLimitText(int metresPerMinute, const Race& race, char separator) {
+    const double shown = race.distanceUnit == kRaceInMiles ? MetresPerMinuteToYardsPerMinute(metresPerMinute)
+                                                           : metresPerMinute;
+    return FormatDecimal(shown, 1, 0, separator);
+}
+
+std::string DistanceText(double km, const Race& race, char separator) {
+    return DistanceFigure(km, race.distanceUnit, separator) + " " +
+           CatalogueText(race.distanceUnit == kRaceInMiles ? "CheckSheet.MilesAndYards" : "CheckSheet.Kilometres");
 }
 
 class Checker {
@@ -85,7 +100,8 @@ public:
         for (const FancierEntry& fancier : calculation.fanciers) CheckClock(fancier);
         for (const ReadingEnded& ended : read.readingEnded)
             flags_.push_back({CheckKind::LineUnreadable, 0, 0, {}, {},
-                              ReadingEndedText(CatalogueText("CheckSheet.LineUnreadable"), folder_, ended)});
+                              CatalogueText("CheckSheet.LineUnreadable", {ReadingEndedText("%1", folder_, ended),
+                                                                          std::to_string(ended.line)})});
         // Loft by loft as the race's club numbers them; the lines of files have none and go last.
         std::stable_sort(flags_.begin(), flags_.end(), [](const CheckFlag& a, const CheckFlag& b) {
             return std::tuple(a.loft.empty(), a.club, a.fancier, a.kind) <
@@ -124,9 +140,9 @@ private:
             (p.speed < limits_.slowestSpeed || p.speed > limits_.fastestSpeed))
             Flag(CheckKind::SpeedOutsideBand, fancier, ring,
                  CatalogueText("CheckSheet.SpeedOutsideBand",
-                               {SpeedText(p.speed, race_, separator_), SpeedText(limits_.slowestSpeed, race_, separator_),
-                                SpeedText(limits_.fastestSpeed, race_, separator_),
-                                DistanceFigure(p.distanceKm, race_.distanceUnit, separator_), p.flightTimeText}));
+                               {SpeedText(p.speed, race_, separator_), BandLimitText(limits_.slowestSpeed, race_, separator_),
+                                BandLimitText(limits_.fastestSpeed, race_, separator_), SpeedUnit(race_),
+                                DistanceText(p.distanceKm, race_, separator_), p.flightTimeText}));
         if (byHand)
             Flag(CheckKind::HandEntered, fancier, ring,
                  CatalogueText("CheckSheet.HandEntered", {MomentText(p.clockedSeconds, race_)}));
@@ -199,7 +215,10 @@ CheckSheet CheckSheetOf(const Path& programFolder, const Settings& settings, con
 }
 
 std::string CheckKindText(CheckKind kind) {
-    return CatalogueText("CheckSheet.Kind" + std::to_string(static_cast<int>(kind) + 1));
+    static const char* const keys[] = {"CheckSheet.Kind1", "CheckSheet.Kind2", "CheckSheet.Kind3",
+                                       "CheckSheet.Kind4", "CheckSheet.Kind5", "CheckSheet.Kind6",
+                                       "CheckSheet.Kind7", "CheckSheet.Kind8", "CheckSheet.Kind9"};
+    return CatalogueText(keys[static_cast<int>(kind)]);
 }
 
 std::vector<std::string> CheckSheetHeads() {
@@ -238,9 +257,9 @@ std::string CheckSheetHtml(const Race& race, const CheckSheet& sheet, const Prin
     if (sheet.flags.empty()) {
         html += "<p>" + HtmlEscaped(CatalogueText("CheckSheet.Nothing")) + "</p>\n";
     } else {
-        html += "<table class=\"results\">\n<thead>\n" + HtmlRow("th", CheckSheetHeads(), {}) + "</thead>\n<tbody>\n";
-        for (const CheckFlag& flag : sheet.flags) html += HtmlRow("td", Cells(flag), {});
-        html += "</tbody>\n</table>\n";
+        std::vector<std::vector<std::string>> rows;
+        for (const CheckFlag& flag : sheet.flags) rows.push_back(Cells(flag));
+        html += HtmlTable(CheckSheetHeads(), rows, {});
     }
     return Cp1252ToUtf8(html + "</body>\n</html>\n");
 }
