@@ -1,5 +1,6 @@
 #include <QFileDialog>
 #include <QProcess>
+#include <QTabWidget>
 #include <QXmlStreamReader>
 
 #include "core/race/races.h"
@@ -87,6 +88,31 @@ private slots:
         Click(&window, "Command3");
         QCOMPARE(folder->Told(), ShippedPair("frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound2", "frmRaceSelect.frmRaceSelectMsgBoxRaceNotFound1"));
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
+
+    // The golden race of the check sheet: its tab shows the sheet's lines, and Print and Export
+    // take the tab shown.
+    void theCheckSheetTabShowsPrintsAndExportsTheRacesFlags() {
+        folder->Install("checksheet/folder");
+        App().settings = ReadOptions(App().programFolder);
+        RaceResultsDialog window(nullptr, FirstRace(), {});
+        QCOMPARE(MissingCaptionKeys(&window), QStringList());
+        auto* tabs = window.findChild<QTabWidget*>("resultTabs");
+        QVERIFY(tabs && tabs->count() == 2 && window.findChild<QListWidget*>("checkSheetView"));
+        const QStringList golden = QString::fromLatin1(Golden("checksheet/sheet.txt")).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(window.CheckSheetLines(), golden.mid(1));
+        tabs->setCurrentIndex(1);
+        AnswerSaveDialog("ExportFilterCsv", folder->Path() + "/sheet");
+        Click(&window, "Command3");
+        QCOMPARE(folder->Read("sheet.csv"), Golden("checksheet/sheet.csv"));
+        const QString pdf = folder->Path() + "/sheet.pdf";
+        SetResultPrintPdfForTests(pdf);
+        ModalWatcher watcher([](QWidget* modal) { Fill(modal, {"1", "1"}); });
+        Click(&window, "Command2");
+        const QStringList pages = PdfPages(pdf);
+        QVERIFY2(pages.size() == 1 && pages[0].contains(Shipped("CheckSheet.Title")) && pages[0].contains("0199M"),
+                 qPrintable(pages.join('\n')));
+        QVERIFY(folder->Messages().Shown().empty());
     }
 
     void thePageRangeDialogShowsTheRangeWithMessagesThreeAndFour() {

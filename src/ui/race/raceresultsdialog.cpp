@@ -1,5 +1,6 @@
 #include "ui/race/raceresultsdialog.h"
 
+#include <QAbstractButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -90,6 +91,8 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     // A sheet with flags has a head line over them; one without says why in its only line.
     const bool headed = sheet_.refusal.empty() && !sheet_.flags.empty();
     sheetList.Show(headed ? sheetLines.mid(0, 1) : QStringList(), headed ? sheetLines.mid(1) : sheetLines);
+    // The tab bar's own scroll buttons take no caption.
+    for (QAbstractButton* button : tabs_->findChildren<QAbstractButton*>()) button->setProperty(kNoCaptionProperty, true);
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
