@@ -176,19 +176,20 @@ int RunCheck(CliContext& context, const std::vector<std::string>& args) {
     const auto number = RaceNumber(races, args[0]);
     if (!number) return NoSuchRace(context, races, args[0]);
     const Race& race = races.races[*number - 1];
+    std::vector<ExportTarget> exports;
+    if (files->csv) exports.push_back({ExportFormat::Csv, Path(*files->csv)});
+    if (files->html) exports.push_back({ExportFormat::Html, Path(*files->html)});
+    // Writing the export files, it is a writer like any other, and reads what they hold then.
+    if (!exports.empty() && !context.LockForWriting("check")) return kFailed;
     DistanceTable distances;
     LoadDistanceTable(distances, context.folder, race.clubNumber);
     const CheckSheet sheet = CheckSheetOf(context.folder, context.settings, race, distances, LocaleSeparator());
     if (!sheet.refusal.empty()) return context.Fail("", sheet.refusal);
-    std::vector<ExportTarget> exports;
-    if (files->csv) exports.push_back({ExportFormat::Csv, Path(*files->csv)});
-    if (files->html) exports.push_back({ExportFormat::Html, Path(*files->html)});
     if (exports.empty()) {
         std::string out;
         for (const std::string& line : CheckSheetLines(sheet)) out += line + "\n";
         context.out << Cp1252ToUtf8(out);
     } else {
-        if (!context.LockForWriting("check")) return kFailed;
         const SaveResult saved = ExportCheckSheet(context.folder, race, sheet, LoadPrintTexts(context.catalogue),
                                                   RaceShortDate(race), exports);
         if (!saved) return context.Fail("", saved.error);

@@ -30,7 +30,7 @@ struct Settings {
     // Menus the options file has no line for; they live in the program's own file.
     bool showRaceEvaluation = false;      // race calculation and manual clock times
     bool showTerminalProgramLoad = false; // the firmware menus
-    CheckLimits checkLimits;
+    CheckLimits checkLimits = {};
     // Why OPTIONS.PAR could not be used (catalogue text, Windows-1252); the settings are then
     // the defaults. "" when it was sound or is missing.
     std::string damage = {};

@@ -1,6 +1,7 @@
 #include "core/race/checksheet.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <map>
 #include <set>
@@ -11,7 +12,6 @@
 #include "core/app/fixedwidth.h"
 #include "core/app/timesource.h"
 #include "core/race/decimals.h"
-#include "core/race/manualtimes.h"
 #include "core/race/racecalc.h"
 #include "core/race/season.h"
 #include "core/registers/pigeons.h"
@@ -51,16 +51,27 @@ std::string ExclusionText(const PigeonEntry& p, const Race& race) {
     return {};
 }
 
-// The rings of a fancier's pigeon register, as RingKey compares them.
-std::set<std::string> RegisteredRings(const Path& programFolder, int club, int fancier) {
-    PigeonTable table;
-    table.Load(PigeonFilePath(programFolder, club, fancier));
+// The rings of a fancier's pigeon register, as RingKey compares them, or why it cannot be read.
+struct Register {
     std::set<std::string> rings;
-    for (std::size_t slot = 1; slot <= table.Count(); ++slot) {
-        const std::string& record = table.Record(slot);
-        rings.insert(RingKey(FormatRingText(PigeonRing(record), PigeonRingFormatText(record))));
-    }
-    return rings;
+    std::string unreadable;
+};
+Register RegisteredRings(const Path& programFolder, int club, int fancier) {
+    const Path file = PigeonFilePath(programFolder, club, fancier);
+    PigeonTable table;
+    table.Load(file);
+    Register known;
+    if (table.LastLoad() == LoadOutcome::Unreadable) known.unreadable = CannotReadText(file, table.LoadProblem());
+    for (const std::string& record : table.Records())
+        known.rings.insert(RingKey(FormatRingText(PigeonRing(record), PigeonRingFormatText(record))));
+    return known;
+}
+
+// Manual clock-time files are the race's ".man" files; read-out files end in the release point.
+bool ByHand(const RaceInputRead& read, const PigeonEntry& p) {
+    std::string extension = read.files.at(p.inputFile).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".man";
 }
 
 std::string SpeedUnit(const Race& race) {
@@ -89,14 +100,13 @@ public:
         : folder_(programFolder), limits_(settings.checkLimits), race_(race), separator_(separator) {}
 
     std::vector<CheckFlag> Flags(const RaceCalculation& calculation, const RaceInputRead& read) {
-        const std::size_t readoutFiles = read.files.size() - ManualFilesOfRace(folder_, race_.name).size();
         std::map<std::string, std::vector<const PigeonEntry*>> byRing;
         for (const PigeonEntry& p : calculation.pigeons) {
             byRing[RingKey(FormatRingText(p.ring, p.ringFormat))].push_back(&p);
-            CheckPigeon(p, calculation.fanciers[p.fancierIndex], p.inputFile >= readoutFiles);
+            CheckPigeon(p, calculation.fanciers[p.fancierIndex], ByHand(read, p));
         }
         for (const auto& [key, pigeons] : byRing)
-            if (pigeons.size() > 1) ClockedTwice(calculation, pigeons, readoutFiles);
+            if (pigeons.size() > 1) ClockedTwice(calculation, read, pigeons);
         for (const FancierEntry& fancier : calculation.fanciers) CheckClock(fancier);
         for (const ReadingEnded& ended : read.readingEnded)
             flags_.push_back({CheckKind::LineUnreadable, 0, 0, {}, {},
@@ -122,10 +132,12 @@ private:
         if (registered == registers_.end())
             registered = registers_.emplace(std::pair(p.clubNumber, p.fancierNumber),
                                             RegisteredRings(folder_, p.clubNumber, p.fancierNumber)).first;
-        if (!registered->second.contains(RingKey(FormatRingText(p.ring, p.ringFormat))))
+        const Register& known = registered->second;
+        if (!known.rings.contains(RingKey(FormatRingText(p.ring, p.ringFormat))))
             Flag(CheckKind::NotInRegister, fancier, ring,
-                 CatalogueText("CheckSheet.NotInRegister",
-                               {PathText(PigeonFilePath(folder_, p.clubNumber, p.fancierNumber).filename())}));
+                 !known.unreadable.empty() ? known.unreadable
+                                           : CatalogueText("CheckSheet.NotInRegister",
+                                                           {PathText(PigeonFilePath(folder_, p.clubNumber, p.fancierNumber).filename())}));
         if (p.exclusion == Exclusion::NoArrival || p.exclusion == Exclusion::NoDate) return;
         const long long release = SecondsOfYear(race_.day, race_.month, race_.year, race_.releaseHour, race_.releaseMinute, 0);
         if (p.clockedSeconds < release)
@@ -149,13 +161,13 @@ private:
     }
 
     // Listed once under every loft that clocked the ring, each naming all the clockings.
-    void ClockedTwice(const RaceCalculation& calculation, const std::vector<const PigeonEntry*>& pigeons,
-                      std::size_t readoutFiles) {
+    void ClockedTwice(const RaceCalculation& calculation, const RaceInputRead& read,
+                      const std::vector<const PigeonEntry*>& pigeons) {
         std::string clockings;
         for (const PigeonEntry* p : pigeons) {
             clockings += (clockings.empty() ? "" : "; ") + LoftText(calculation.fanciers[p->fancierIndex]) + " " +
                          (p->clockedSeconds ? MomentText(p->clockedSeconds, race_) : ArrivalText(*p)) + " " +
-                         CatalogueText(p->inputFile >= readoutFiles ? "CheckSheet.ByHand" : "CheckSheet.ByClock");
+                         CatalogueText(ByHand(read, *p) ? "CheckSheet.ByHand" : "CheckSheet.ByClock");
         }
         const std::string figures = CatalogueText("CheckSheet.ClockedTwice", {std::to_string(pigeons.size()), clockings});
         std::set<std::size_t> lofts;
@@ -188,7 +200,7 @@ private:
     CheckLimits limits_;
     const Race& race_;
     char separator_;
-    std::map<std::pair<int, int>, std::set<std::string>> registers_;
+    std::map<std::pair<int, int>, Register> registers_;
     std::vector<CheckFlag> flags_;
 };
 
