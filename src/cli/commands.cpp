@@ -23,6 +23,7 @@ const std::vector<CliCommand>& Commands() {
         {"finalise", kFinaliseArguments, 1, 3, RunFinalise, kWrites, false, {}, kNamed},
         {"log", "RACE", 1, 1, RunLog, false, false, {"racecalc"}, kNamed},
         {"results", kResultsArguments, 1, 7, RunResults, false, false, {"racecalc"}, kNamed},
+        {"check", kCheckArguments, 1, 6, RunCheck, false, true, {"racecalc", "race", "pigeon"}, kNamed}, // locks when it exports
         {"season", kSeasonArguments, 1, 7, RunSeason, false, false, {"racecalc"}, kNamed}, // locks when it exports
         {"send-time", "--seconds N", 2, 2, RunSendTime},
         {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},

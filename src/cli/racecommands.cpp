@@ -11,6 +11,7 @@
 #include "common/textcodec.h"
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
+#include "core/race/checksheet.h"
 #include "core/race/decimals.h"
 #include "core/race/geodesic.h"
 #include "core/race/racecalc.h"
@@ -205,6 +206,46 @@ int RunResults(CliContext& context, const std::vector<std::string>& args) {
                         season.Prizes(), notes))
         return context.Fail("Cli.PdfNotWritten", {*pdf});
     return shown;
+}
+
+int RunCheck(CliContext& context, const std::vector<std::string>& args) {
+    std::vector<std::string> rest{args[0]};
+    bool strict = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--strict") strict = true;
+        else rest.push_back(args[i]);
+    }
+    const std::optional<OutputFiles> files = ParseOutputFiles(rest);
+    if (!files || files->pdf || rest.size() + (strict ? 1 : 0) != args.size()) {
+        context.err << "usage: plumet-cli [--folder DIR] [--port ID] check " << kCheckArguments << '\n';
+        return kUsage;
+    }
+    const RaceList races = LoadRaces(context.folder);
+    if (races.outcome == LoadOutcome::Unreadable) return context.Fail("", RaceListProblemText(races));
+    const auto number = RaceNumber(races, args[0]);
+    if (!number) return NoSuchRace(context, races, args[0]);
+    const Race& race = races.races[*number - 1];
+    std::vector<ExportTarget> exports;
+    if (files->csv) exports.push_back({ExportFormat::Csv, Path(*files->csv)});
+    if (files->html) exports.push_back({ExportFormat::Html, Path(*files->html)});
+    // Writing the export files, it is a writer like any other, and reads what they hold then.
+    if (!exports.empty() && !context.LockForWriting("check")) return kFailed;
+    DistanceTable distances;
+    LoadDistanceTable(distances, context.folder, race.clubNumber);
+    const CheckSheet sheet = CheckSheetOf(context.folder, context.settings, race, distances, LocaleSeparator());
+    if (!sheet.refusal.empty()) return context.Fail("", sheet.refusal);
+    if (exports.empty()) {
+        std::string out;
+        for (const std::string& line : CheckSheetLines(sheet)) out += line + "\n";
+        context.out << Cp1252ToUtf8(out);
+    } else {
+        const SaveResult saved = ExportCheckSheet(context.folder, race, sheet, LoadPrintTexts(context.catalogue),
+                                                  RaceShortDate(race), exports);
+        if (!saved) return context.Fail("", saved.error);
+    }
+    if (strict && !sheet.flags.empty())
+        return context.Fail("Cli.CheckFlagged", {TrimmedRaceName(race), std::to_string(sheet.flags.size())});
+    return kSuccess;
 }
 
 } // namespace plumet::cli

@@ -42,4 +42,9 @@ int RunResults(CliContext& context, const std::vector<std::string>& args);
 inline constexpr const char* kSeasonArguments = "NAME [--pdf FILE] [--csv FILE] [--html FILE]";
 int RunSeason(CliContext& context, const std::vector<std::string>& args);
 
+// check RACE [--strict] [--csv FILE] [--html FILE]: the race's check sheet as the result window
+// shows it, or as a CSV table and a web page; with --strict, exit 1 when anything is flagged.
+inline constexpr const char* kCheckArguments = "RACE [--strict] [--csv FILE] [--html FILE]";
+int RunCheck(CliContext& context, const std::vector<std::string>& args);
+
 } // namespace plumet::cli

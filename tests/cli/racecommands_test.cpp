@@ -60,6 +60,23 @@ private slots:
         QCOMPARE(Cli(folder.Path(), {"results", "Long_Distance 2"}, nullptr, &err), 0);
         QVERIFY2(err.starts_with("The settings file plumet.ini cannot be used: line 1 has no \"=\"."), err.c_str());
     }
+
+    // The golden race of the check sheet: its lines as the window shows them, the CSV table, and
+    // --strict failing on its flags.
+    void checkShowsAndExportsTheSheetAndUnderStrictFailsWhenAnythingIsFlagged() {
+        ProgramFolder folder;
+        for (const char* file : {"OPTIONS.PAR", "racecalc/races.dat", "race/W0125218.d00", "racecalc/Spring 1_wf014.man",
+                                 "pigeon/p007012.dat", "pigeon/p007014.dat"})
+            folder.Copy(QString("checksheet/folder/") + file, file);
+        std::string out, err;
+        QCOMPARE(Cli(folder.Path(), {"check", "Spring 1"}, &out), 0);
+        QCOMPARE(QByteArray::fromStdString(out).replace("\n", "\r\n"), Golden("checksheet/sheet.txt"));
+        const QString csv = folder.File("sheet.csv");
+        QCOMPARE(Cli(folder.Path(), {"check", "Spring 1", "--strict", "--csv", csv.toStdString()}, nullptr, &err), 1);
+        QCOMPARE(err, "The check sheet of race Spring 1 flags 15 things.\n");
+        QCOMPARE(ReadFile(csv), Golden("checksheet/sheet.csv"));
+        QCOMPARE(Cli(folder.Path(), {"check", "Spring 1", "--pdf", "sheet.pdf"}, nullptr, &err), 2);
+    }
 };
 
 QTEST_MAIN(RaceCommandsTest)

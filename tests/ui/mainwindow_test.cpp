@@ -1,7 +1,8 @@
 #include <QFile>
 #include <QMenuBar>
-#include <QSet>
 #include <QScreen>
+#include <QSet>
+#include <QSpinBox>
 
 #include "common/textcodec.h"
 #include "core/app/options.h"
@@ -332,6 +333,24 @@ private slots:
         Port(&dialog, 2)->setCheckState(Qt::Checked);
         QVERIFY(SavingFails(folder->Messages(), [&] { Click(&dialog); }).contains("OPTIONS.PAR"));
         QCOMPARE(folder->Read("OPTIONS.PAR"), QByteArray("old\r\n"));
+    }
+
+    void settingsKeepTheCheckSheetLimitsAndRefuseAnEmptySpeedBand() {
+        SetPorts({"COM 1"});
+        App().settings.comPort = "1";
+        MainWindow main;
+        Showing<SettingsDialog> dialog(&main);
+        QApplication::processEvents();
+        const auto limit = [&](int n) { return dialog.findChild<QSpinBox*>("Text" + QString::number(n)); };
+        limit(5)->setValue(90);
+        limit(6)->setValue(2200);
+        Fill(&dialog, {"12", "North", "3", "East"});
+        QCOMPARE(folder->Told().value(0), Shipped("frmSet.MsgBoxName6"));
+        QVERIFY(dialog.isVisible() && folder->Read("plumet.ini").isEmpty());
+        limit(6)->setValue(250);
+        Fill(&dialog, {"12", "North", "3", "East"});
+        QVERIFY2(folder->Read("plumet.ini").endsWith("CheckClockDeviation=90\r\nCheckSlowestSpeed=250\r\n"),
+                 folder->Read("plumet.ini").constData());
     }
 
     void settingsWithoutAPortMessageFiveAndEscapeDisableTheClockMenus() {

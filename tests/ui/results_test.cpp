@@ -1,6 +1,7 @@
 #include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QTabWidget>
 #include <QXmlStreamReader>
 
 #include "core/race/races.h"
@@ -111,6 +112,31 @@ private slots:
         Click(&stale, "cmdMakeFinal");
         QVERIFY(ShownTexts(messages).join(' ').contains("has changed since this window showed it"));
         QCOMPARE(folder->Read("racecalc/" + QString::fromStdString(TrimmedRaceName(race)) + ".log"), log);
+    }
+
+    // The golden race of the check sheet: its tab shows the sheet's lines, and Print and Export
+    // take the tab shown.
+    void theCheckSheetTabShowsPrintsAndExportsTheRacesFlags() {
+        folder->Install("checksheet/folder");
+        App().settings = ReadOptions(App().programFolder);
+        RaceResultsDialog window(nullptr, FirstRace(), {});
+        QCOMPARE(MissingCaptionKeys(&window), QStringList());
+        auto* tabs = window.findChild<QTabWidget*>("resultTabs");
+        QVERIFY(tabs && tabs->count() == 3 && window.findChild<QListWidget*>("checkSheetView"));
+        const QStringList golden = QString::fromLatin1(Golden("checksheet/sheet.txt")).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(window.CheckSheetLines(), golden.mid(1));
+        tabs->setCurrentIndex(1);
+        AnswerSaveDialog("ExportFilterCsv", folder->Path() + "/sheet");
+        Click(&window, "Command3");
+        QCOMPARE(folder->Read("sheet.csv"), Golden("checksheet/sheet.csv"));
+        const QString pdf = folder->Path() + "/sheet.pdf";
+        SetResultPrintPdfForTests(pdf);
+        ModalWatcher watcher([](QWidget* modal) { Fill(modal, {"1", "1"}); });
+        Click(&window, "Command2");
+        const QStringList pages = PdfPages(pdf);
+        QVERIFY2(pages.size() == 1 && pages[0].contains(Shipped("CheckSheet.Title")) && pages[0].contains("0199M"),
+                 qPrintable(pages.join('\n')));
+        QVERIFY(folder->Messages().Shown().empty());
     }
 
     void thePageRangeDialogShowsTheRangeWithMessagesThreeAndFour() {

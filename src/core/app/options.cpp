@@ -41,6 +41,27 @@ namespace {
 
 constexpr const char* kShowRaceEvaluationKey = "ShowRaceEvaluation";
 constexpr const char* kShowTerminalProgramLoadKey = "ShowTerminalProgramLoad";
+constexpr const char* kLimitKeys[] = {"CheckClockDeviation", "CheckSlowestSpeed", "CheckFastestSpeed"};
+
+int* LimitOf(CheckLimits& limits, const std::string& key) {
+    int* const targets[] = {&limits.clockDeviation, &limits.slowestSpeed, &limits.fastestSpeed};
+    for (std::size_t i = 0; i < std::size(kLimitKeys); ++i)
+        if (key == kLimitKeys[i]) return targets[i];
+    return nullptr;
+}
+
+// The limits the lines give, the defaults for those they leave out.
+CheckLimits LimitsOfLines(const std::vector<std::string>& lines) {
+    CheckLimits limits;
+    for (const std::string& line : lines) {
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const auto value = ParseInteger(line.substr(eq + 1));
+        int* target = LimitOf(limits, line.substr(0, eq));
+        if (target && value && *value <= kLargestCheckLimit) *target = static_cast<int>(*value);
+    }
+    return limits;
+}
 
 // The file as read: its lines, and why it cannot be used ("" when it is sound or missing).
 struct ProgramOptionsFile {
@@ -52,6 +73,10 @@ struct ProgramOptionsFile {
 };
 
 bool IsMenuKey(const std::string& key) { return key == kShowRaceEvaluationKey || key == kShowTerminalProgramLoadKey; }
+bool IsOwnKey(const std::string& key) {
+    CheckLimits limits;
+    return IsMenuKey(key) || LimitOf(limits, key) != nullptr;
+}
 
 // Why the lines are no settings, or "".
 std::string ProgramLinesDamage(const std::vector<std::string>& lines) {
@@ -63,7 +88,12 @@ std::string ProgramLinesDamage(const std::vector<std::string>& lines) {
         if (eq == std::string::npos) return CatalogueText("Options.NoEquals", {number});
         if (IsMenuKey(key) && lines[i].substr(eq + 1) != "0" && lines[i].substr(eq + 1) != "1")
             return CatalogueText("Options.NotZeroOrOne", {number, key});
+        CheckLimits limits;
+        const std::string value = lines[i].substr(eq + 1);
+        if (LimitOf(limits, key) && (value.empty() || value.size() > 5 || !IsAllDigits(value) || std::stoi(value) < 1))
+            return CatalogueText("Options.NotALimit", {number, key, std::to_string(kLargestCheckLimit)});
     }
+    if (const std::string problem = CheckLimitsProblem(LimitsOfLines(lines)); !problem.empty()) return problem;
     return {};
 }
 
@@ -94,6 +124,7 @@ void ReadProgramOptions(const Path& programFolder, Settings& settings) {
         if (line.substr(0, eq) == kShowRaceEvaluationKey) settings.showRaceEvaluation = on;
         else if (line.substr(0, eq) == kShowTerminalProgramLoadKey) settings.showTerminalProgramLoad = on;
     }
+    settings.checkLimits = LimitsOfLines(file.lines);
 }
 
 // The menus' lines first, then every other key's line as it was; empty lines and damaged
@@ -102,10 +133,15 @@ std::vector<std::string> ProgramOptionLines(const Settings& settings, const Prog
     std::vector<std::string> lines{
         std::string(kShowRaceEvaluationKey) + "=" + (settings.showRaceEvaluation ? "1" : "0"),
         std::string(kShowTerminalProgramLoadKey) + "=" + (settings.showTerminalProgramLoad ? "1" : "0")};
+    // Limits at their defaults get no line, so a file written before there were limits stays as it was.
+    CheckLimits limits = settings.checkLimits, defaults;
+    for (const char* key : kLimitKeys)
+        if (const int value = *LimitOf(limits, key); value != *LimitOf(defaults, key))
+            lines.push_back(std::string(key) + "=" + std::to_string(value));
     for (const std::string& line : file.lines) {
         const std::size_t eq = line.find('=');
         const bool sound = eq != std::string::npos && !LineWithControlByte({line});
-        if (sound && !IsMenuKey(line.substr(0, eq))) lines.push_back(line);
+        if (sound && !IsOwnKey(line.substr(0, eq))) lines.push_back(line);
     }
     return lines;
 }
@@ -171,6 +207,16 @@ SaveResult WriteOptions(const Path& programFolder, const Settings& settings) {
         {{ResolvePath(programFolder, kOptionsFileName),
           JoinLinesCrLf({settings.region, settings.federation, settings.comPort, settings.sizeChoice})},
          {file.path, JoinLinesCrLf(ProgramOptionLines(settings, file))}});
+}
+
+std::string CheckLimitsProblem(const CheckLimits& limits) {
+    for (const int value : {limits.clockDeviation, limits.slowestSpeed, limits.fastestSpeed})
+        if (value < 1 || value > kLargestCheckLimit)
+            return CatalogueText("Options.LimitOutOfRange", {std::to_string(value), std::to_string(kLargestCheckLimit)});
+    if (limits.slowestSpeed >= limits.fastestSpeed)
+        return CatalogueText("Options.SpeedBandEmpty",
+                             {std::to_string(limits.slowestSpeed), std::to_string(limits.fastestSpeed)});
+    return {};
 }
 
 bool SettingsFieldsValid(const std::string& regionNumber, const std::string& regionName,

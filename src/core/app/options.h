@@ -7,6 +7,20 @@
 
 namespace plumet {
 
+// What the check sheet of a race flags: a clock off by more than this many seconds a day, and
+// speeds outside this band (metres per minute). Whole numbers, kept in plumet.ini.
+struct CheckLimits {
+    int clockDeviation = 60;
+    int slowestSpeed = 300;
+    int fastestSpeed = 2200;
+    bool operator==(const CheckLimits&) const = default;
+};
+// The largest value a limit takes.
+inline constexpr int kLargestCheckLimit = 99999;
+// Why the limits cannot be used (catalogue text), or "": each from 1 to kLargestCheckLimit, the
+// slowest speed below the fastest.
+std::string CheckLimitsProblem(const CheckLimits& limits);
+
 struct Settings {
     std::string region;      // RegionColumn: 3-digit number + 30-character name
     std::string federation;  // FederationColumn: "0" + 2-digit number + 30-character name
@@ -16,6 +30,7 @@ struct Settings {
     // Menus the options file has no line for; they live in the program's own file.
     bool showRaceEvaluation = false;      // race calculation and manual clock times
     bool showTerminalProgramLoad = false; // the firmware menus
+    CheckLimits checkLimits = {};
     // Why OPTIONS.PAR could not be used (catalogue text, Windows-1252); the settings are then
     // the defaults. "" when it was sound or is missing.
     std::string damage = {};

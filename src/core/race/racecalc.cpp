@@ -153,9 +153,6 @@ int MonthInRaceYear(int day, int month, const Race& race) {
     return month + 12 * (ClockDateYear(day, month, race.day, race.month, race.year) - race.year);
 }
 
-long long ClockSeconds(int day, int month, int hour, int minute, int second, const Race& race) {
-    return SecondsOfYear(day, MonthInRaceYear(day, month, race), race.year, hour, minute, second);
-}
 
 // Night k of a race (k = 1 .. nights) closes from closedFrom on the (k-1)-th day after the
 // release to closedTo on the k-th. An arrival in a night counts at its end; the flight loses
@@ -185,10 +182,13 @@ NightRule ApplyNights(long long arrival, const Race& race) {
 void EvaluatePigeon(PigeonEntry& p, const FancierEntry& fancier, const Race& race, const DistanceTable& distances) {
     p.speed = 0.0;
     p.dataError = true;
+    p.exclusion = Exclusion::NoArrival;
     if (p.arrivalDay == 0 || p.arrivalMonth == 0) return;
+    p.exclusion = Exclusion::NoDate;
     const long long release = SecondsOfYear(race.day, race.month, race.year, race.releaseHour, race.releaseMinute, 0);
     const long long clocked =
         ClockSeconds(p.arrivalDay, p.arrivalMonth, p.arrivalHour, p.arrivalMinute, p.arrivalSecond, race);
+    p.clockedSeconds = clocked;
     if (release == 0 || clocked == 0) return;
     const NightRule night = ApplyNights(clocked, race);
     if (night.moved) {
@@ -199,22 +199,20 @@ void EvaluatePigeon(PigeonEntry& p, const FancierEntry& fancier, const Race& rac
         p.arrivalMinute = end.minute;
         p.arrivalSecond = end.second;
     }
-    const TimerEntry& t = fancier.timer;
-    const long long a = ClockSeconds(t.syncDay, t.syncMonth, t.syncHour, t.syncMinute, t.syncSecond, race);
-    const long long b = ClockSeconds(t.readDay, t.readMonth, t.readHour, t.readMinute, t.readSecond, race);
-    const int clockDay = ClockReadoutDayOffset(t.readHour * 3600LL + t.readMinute * 60LL + t.readSecond,
-                                               t.clockHour * 3600LL + t.clockMinute * 60LL + t.clockSecond);
-    const long long c =
-        ClockSeconds(t.readDay, t.readMonth, t.clockHour, t.clockMinute, t.clockSecond, race) + clockDay * 86400LL;
+    const ClockTimes clock = ClockTimesOf(fancier.timer, race);
+    const long long a = clock.set, b = clock.masterRead, c = clock.clockRead;
     // A clock read out at the moment it was set tells nothing about its deviation.
+    p.exclusion = Exclusion::ClockNotRun;
     if (c == a) return;
     const long long corrected = RoundHalfEven(static_cast<double>(a) + static_cast<double>(night.arrival - a) *
                                                                            static_cast<double>(b - a) /
                                                                            static_cast<double>(c - a));
     const long long flight = corrected - release - night.closedTime;
-    if (flight <= 0) return;
-    p.dataError = false;
     p.flightSeconds = flight;
+    p.exclusion = Exclusion::FlightNotPositive;
+    if (flight <= 0) return;
+    p.exclusion = Exclusion::None;
+    p.dataError = false;
     p.flightTimeText = FlightTimeText(flight);
     p.distanceKm = DistanceKm(p, fancier, race, distances);
     p.speed = p.distanceKm * 1000.0 / static_cast<double>(flight) * 60.0;
@@ -231,6 +229,21 @@ void Rank(std::vector<PigeonEntry>& pigeons) {
 }
 
 } // namespace
+
+long long ClockSeconds(int day, int month, int hour, int minute, int second, const Race& race) {
+    return SecondsOfYear(day, MonthInRaceYear(day, month, race), race.year, hour, minute, second);
+}
+
+ClockTimes ClockTimesOf(const TimerEntry& t, const Race& race) {
+    ClockTimes times;
+    times.set = ClockSeconds(t.syncDay, t.syncMonth, t.syncHour, t.syncMinute, t.syncSecond, race);
+    times.masterRead = ClockSeconds(t.readDay, t.readMonth, t.readHour, t.readMinute, t.readSecond, race);
+    const int clockDay = ClockReadoutDayOffset(t.readHour * 3600LL + t.readMinute * 60LL + t.readSecond,
+                                               t.clockHour * 3600LL + t.clockMinute * 60LL + t.clockSecond);
+    times.clockRead =
+        ClockSeconds(t.readDay, t.readMonth, t.clockHour, t.clockMinute, t.clockSecond, race) + clockDay * 86400LL;
+    return times;
+}
 
 std::string RaceNotCalculable(const Race& race) {
     const std::string name = TrimmedRaceName(race);
@@ -372,6 +385,27 @@ std::vector<Path> RaceInputFiles(const Path& programFolder, const Settings& sett
     return files;
 }
 
+RaceInputRead ReadRaceInputFiles(RaceCalculation& calculation, const Path& programFolder, const Settings& settings,
+                                 const Race& race) {
+    RaceInputRead read;
+    read.files = RaceInputFiles(programFolder, settings, race);
+    for (std::size_t f = 0; f < read.files.size(); ++f) {
+        const FileContent content = ReadWholeFile(read.files[f]);
+        if (content.status == ReadStatus::Unreadable) {
+            read.unreadable = read.files[f];
+            read.problem = content.problem;
+            return read;
+        }
+        if (content.status != ReadStatus::Ok) continue;
+        ++read.filesRead;
+        const std::size_t before = calculation.pigeons.size();
+        if (const std::size_t line = ReadRaceInput(calculation, race, SplitLines(content.bytes)))
+            read.readingEnded.push_back({read.files[f], line});
+        for (std::size_t i = before; i < calculation.pigeons.size(); ++i) calculation.pigeons[i].inputFile = f;
+    }
+    return read;
+}
+
 std::vector<ResultLine> ResultLinesOf(const RaceCalculation& calculation) {
     std::vector<ResultLine> lines;
     lines.reserve(calculation.pigeons.size());
@@ -419,14 +453,10 @@ RaceCalcOutcome CalculateRace(RaceList& races, std::size_t number, const Distanc
     if (const FileContent table = ReadWholeFile(distanceFile); table.status == ReadStatus::Unreadable)
         return unreadable(distanceFile, table.problem);
     RaceCalculation& calculation = outcome.calculation;
-    for (const Path& file : RaceInputFiles(programFolder, settings, race)) {
-        const FileContent content = ReadWholeFile(file);
-        if (content.status == ReadStatus::Unreadable) return unreadable(file, content.problem);
-        if (content.status != ReadStatus::Ok) continue;
-        ++outcome.filesRead;
-        if (const std::size_t line = ReadRaceInput(calculation, race, SplitLines(content.bytes)))
-            outcome.readingEnded.push_back({file, line});
-    }
+    RaceInputRead read = ReadRaceInputFiles(calculation, programFolder, settings, race);
+    if (read.unreadable) return unreadable(*read.unreadable, read.problem);
+    outcome.filesRead = read.filesRead;
+    outcome.readingEnded = std::move(read.readingEnded);
     if (const std::string over = CountsBeyondLimits(race, calculation); !over.empty()) return cannot(over);
     EvaluatePigeons(calculation, race, distances);
 

@@ -4,6 +4,7 @@
 // its clock's deviation and the closed nights, its speed from the distance, then ranked.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,9 @@ struct FancierEntry {
     TimerEntry timer;
 };
 
+// Why a pigeon is left out of the list.
+enum class Exclusion { None, NoArrival, NoDate, ClockNotRun, FlightNotPositive };
+
 struct PigeonEntry {
     int clubNumber = 0;
     int fancierNumber = 0;
@@ -52,12 +56,15 @@ struct PigeonEntry {
     std::string ringFormat; // 2 digits
     int releasePointNumber = 0;
     int arrivalDay = 0, arrivalMonth = 0, arrivalHour = 0, arrivalMinute = 0, arrivalSecond = 0;
+    long long clockedSeconds = 0; // of the race's year, as clocked: before a night moved it
     long long flightSeconds = 0;
     std::string flightTimeText;
     double speed = 0.0;      // metres per minute
     double distanceKm = 0.0;
     std::size_t fancierIndex = 0;
+    std::size_t inputFile = 0; // its file's place in the reading order
     bool dataError = false;
+    Exclusion exclusion = Exclusion::None;
 };
 
 struct RaceCalculation {
@@ -88,6 +95,16 @@ std::string RaceNotCalculable(const Race& race);
 // Why the counts read do not fit the race list's counters, "" when they do; says how many.
 std::string CountsBeyondLimits(const Race& race, const RaceCalculation& calculation);
 
+// Seconds of the race's year of a date and time from a clock, which carries no year: the
+// year nearest the race's date.
+long long ClockSeconds(int day, int month, int hour, int minute, int second, const Race& race);
+// The clock's times of a loft's timer line: set (a), read out by the master clock (b) and the
+// clock's own time then (c), as the correction takes them.
+struct ClockTimes {
+    long long set = 0, masterRead = 0, clockRead = 0;
+};
+ClockTimes ClockTimesOf(const TimerEntry& timer, const Race& race);
+
 // Computes every pigeon's flight, distance and speed, then ranks them. Clock dates take the
 // year nearest the race's date; an arrival in a closed night counts at the night's end, and a
 // flight loses the nights that ended by its arrival.
@@ -102,15 +119,27 @@ std::vector<std::size_t> ExchangeSortOrder(std::vector<double> speeds);
 // and for the race's point, then the race's manual clock-time files.
 std::vector<Path> RaceInputFiles(const Path& programFolder, const Settings& settings, const Race& race);
 
-// The result lines (classified pigeons, in ranking order) of a calculation.
-std::vector<ResultLine> ResultLinesOf(const RaceCalculation& calculation);
-
 // An input file whose reading ended before its end: the pigeons after that line are missing.
 struct ReadingEnded {
     Path file;
     std::size_t line = 0;
     bool operator==(const ReadingEnded&) const = default;
 };
+
+// Reads every input file of the race (RaceInputFiles) into `calculation`, each pigeon knowing
+// its file. Stops at the first file that is there but cannot be read, naming it.
+struct RaceInputRead {
+    std::vector<Path> files;
+    std::vector<ReadingEnded> readingEnded;
+    std::size_t filesRead = 0; // read-out and manual files of the race that were there
+    std::optional<Path> unreadable;
+    FileProblem problem;
+};
+RaceInputRead ReadRaceInputFiles(RaceCalculation& calculation, const Path& programFolder, const Settings& settings,
+                                 const Race& race);
+
+// The result lines (classified pigeons, in ranking order) of a calculation.
+std::vector<ResultLine> ResultLinesOf(const RaceCalculation& calculation);
 
 struct RaceCalcOutcome {
     RaceCalculation calculation;

@@ -104,6 +104,13 @@ std::string HtmlRow(const char* tag, const std::vector<std::string>& cells, cons
     return row + "</tr>\n";
 }
 
+std::string HtmlTable(const std::vector<std::string>& heads, const std::vector<std::vector<std::string>>& rows,
+                      const std::vector<bool>& figures) {
+    std::string html = "<table class=\"results\">\n<thead>\n" + HtmlRow("th", heads, figures) + "</thead>\n<tbody>\n";
+    for (const auto& row : rows) html += HtmlRow("td", row, figures);
+    return html + "</tbody>\n</table>\n";
+}
+
 std::string HtmlPageStart(const std::string& title) {
     return "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\"/>\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n<title>" +
@@ -196,11 +203,10 @@ std::string ResultHtml(const Race& race, const std::vector<ResultLine>& lines, c
     if (const std::string comment = TrimBlanks(race.headerComment); !comment.empty())
         html += "<p class=\"comment\">" + HtmlEscaped(comment) + "</p>\n";
     const std::vector<bool> figures = FigureColumns(race.distanceUnit, prizes != nullptr);
-    html += "<table class=\"results\">\n<thead>\n" +
-            HtmlRow("th", ExportHeads(texts, race.distanceUnit, prizes != nullptr), figures) + "</thead>\n<tbody>\n";
+    std::vector<std::vector<std::string>> rows;
     for (const ResultRow& row : ResultRows(lines, race.distanceUnit, kPoint, prizes))
-        html += HtmlRow("td", ExportCells(row, race.distanceUnit, prizes != nullptr, texts.prizeMark), figures);
-    html += "</tbody>\n</table>\n";
+        rows.push_back(ExportCells(row, race.distanceUnit, prizes != nullptr, texts.prizeMark));
+    html += HtmlTable(ExportHeads(texts, race.distanceUnit, prizes != nullptr), rows, figures);
     if (const std::string comment = TrimBlanks(race.footerComment); !comment.empty())
         html += "<p class=\"comment\">" + HtmlEscaped(comment) + "</p>\n";
     html += "</body>\n</html>\n";

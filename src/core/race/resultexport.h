@@ -62,6 +62,9 @@ std::string HtmlEscaped(const std::string& text);
 std::string HtmlPageStart(const std::string& title);
 // One row of `tag` cells ("th" or "td"); the cells that `figures` marks are set flush right.
 std::string HtmlRow(const char* tag, const std::vector<std::string>& cells, const std::vector<bool>& figures);
+// A table of the results' style: the head row, then the rows.
+std::string HtmlTable(const std::vector<std::string>& heads, const std::vector<std::vector<std::string>>& rows,
+                      const std::vector<bool>& figures);
 // Label and value pairs, two a line, as the printed head has them.
 std::string HtmlHeadTable(const std::vector<HeadLine>& lines);
 

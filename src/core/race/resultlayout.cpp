@@ -62,8 +62,8 @@ constexpr int kTitleX = 1700, kTitleY = 250, kTitleSize = 18;
 constexpr int kStateY = 560; // under the title, above the head
 constexpr int kHeadTop = 760, kHeadStep = 130;
 constexpr int kUpperHeadY = 1760, kLowerHeadY = 1890;
-constexpr int kFirstRowY = 2100, kRowStep = 150;
-constexpr int kFooterY = 6800;
+constexpr int kFirstRowY = kPrintFirstRowY, kRowStep = kPrintRowStep;
+constexpr int kFooterY = kPrintFooterY;
 constexpr int kNoteY = 6650, kNoteStep = 75, kNoteSize = 7; // between the last row and the foot
 constexpr int kHeadSize = 9; // the column heads stand close together
 
@@ -302,6 +302,24 @@ std::string PrintedDistance(double km, int distanceUnit, char separator) {
                                         : "    " + DistanceFigure(km, distanceUnit, separator);
 }
 
+int AddPageHead(std::vector<PrintText>& t, const Race& race, const PrintTexts& texts, const std::string& title,
+                const std::vector<HeadLine>& headLines, std::size_t number, std::size_t pageCount,
+                const std::string& state) {
+    t.push_back({kCounterX, kCounterY, texts.page1 + Counter(static_cast<long long>(number)) + " " + texts.page2 +
+                                           Counter(static_cast<long long>(pageCount)),
+                 false, PrintAlign::Start, 10});
+    t.push_back({kTitleX, kTitleY, title, true, PrintAlign::Start, kTitleSize});
+    if (!state.empty()) t.push_back({kTitleX, kStateY, state, true, PrintAlign::Start, 10});
+    int y = kHeadTop;
+    for (const HeadLine& line : headLines) {
+        Pair(t, kLeftLabel, kLeftValue, y, line.left.label, line.left.value);
+        if (!line.right.label.empty() || !line.right.value.empty()) Pair(t, kRightLabel, kRightValue, y, line.right.label, line.right.value);
+        y += kHeadStep;
+    }
+    t.push_back({kLeftLabel, y, TrimRightBlanks(race.headerComment), false, PrintAlign::Start, 10});
+    return y + kHeadStep;
+}
+
 std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLine>& lines, const PrintTexts& texts,
                                    std::size_t firstPage, std::size_t lastPage, const std::string& dateText,
                                    char separator, const RacePrizes* prizes, const std::vector<std::string>& notes,
@@ -320,18 +338,7 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
     for (std::size_t number = std::max<std::size_t>(firstPage, 1); number <= std::min(lastPage, pageCount); ++number) {
         PrintPage page{number, {}};
         auto& t = page.texts;
-        t.push_back({kCounterX, kCounterY, texts.page1 + Counter(static_cast<long long>(number)) + " " + texts.page2 +
-                                               Counter(static_cast<long long>(pageCount)),
-                     false, PrintAlign::Start, 10});
-        t.push_back({kTitleX, kTitleY, texts.listHead, true, PrintAlign::Start, kTitleSize});
-        if (!state.empty()) t.push_back({kTitleX, kStateY, state, true, PrintAlign::Start, 10});
-        int y = kHeadTop;
-        for (const HeadLine& line : headLines) {
-            Pair(t, kLeftLabel, kLeftValue, y, line.left.label, line.left.value);
-            if (!line.right.label.empty() || !line.right.value.empty()) Pair(t, kRightLabel, kRightValue, y, line.right.label, line.right.value);
-            y += kHeadStep;
-        }
-        t.push_back({kLeftLabel, y, TrimRightBlanks(race.headerComment), false, PrintAlign::Start, 10});
+        AddPageHead(t, race, texts, texts.listHead, headLines, number, pageCount, state);
 
         for (std::size_t i = 0; i < texts.upper.size(); ++i)
             t.push_back({upperX[i], kUpperHeadY + down, texts.upper[i], true, HeadAlign(i), headSize});

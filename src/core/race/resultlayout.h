@@ -149,6 +149,14 @@ struct PrintBox {
 };
 inline constexpr PrintBox kLogoBox{500, 80, 1000, 520};
 
+// The head of a printed page: the page counter, `title`, the head pairs and the race's head
+// comment, and the list's state under the title when given. Gives where the table below it may start.
+int AddPageHead(std::vector<PrintText>& texts, const Race& race, const PrintTexts& printTexts, const std::string& title,
+                const std::vector<HeadLine>& headLines, std::size_t number, std::size_t pageCount,
+                const std::string& state = {});
+// Where the rows of a page's table start and how far apart they stand, and the foot below them.
+inline constexpr int kPrintFirstRowY = 2100, kPrintRowStep = 150, kPrintFooterY = 6800, kPrintLeft = 500;
+
 // Pages of a list: 29 pigeons each, rounded up; an empty list still has its page with the head.
 std::size_t PageCount(std::size_t pigeons);
 

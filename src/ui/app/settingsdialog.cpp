@@ -8,11 +8,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
 #include "common/textcodec.h"
+#include "core/app/catalogue.h"
 #include "core/app/fixedwidth.h"
 #include "core/app/optionscolumns.h"
 #include "core/clock/portlist.h"
@@ -84,6 +86,20 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
     menusLayout->addWidget(showRaceEvaluation_);
     menusLayout->addWidget(showTerminalProgramLoad_);
 
+    auto* frame6 = makeFrame("Frame6", "Race check sheet");
+    auto* limitsLayout = new QGridLayout(frame6);
+    const char* const limitCaptions[] = {"Clock deviation, seconds a day, at most :", "Slowest speed, m/min :",
+                                         "Fastest speed, m/min :"};
+    for (int i = 0; i < 3; ++i) {
+        auto* caption = new QLabel(limitCaptions[i], frame6);
+        caption->setObjectName(QString("Label%1").arg(i + 7));
+        limits_[i] = new QSpinBox(frame6);
+        limits_[i]->setObjectName(QString("Text%1").arg(i + 5));
+        limits_[i]->setRange(1, kLargestCheckLimit);
+        limitsLayout->addWidget(caption, i, 0);
+        limitsLayout->addWidget(limits_[i], i, 1);
+    }
+
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     QPushButton* save = AddButton(buttons, "Command1", "Save");
@@ -113,6 +129,9 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
     }
     showRaceEvaluation_->setChecked(settings.showRaceEvaluation);
     showTerminalProgramLoad_->setChecked(settings.showTerminalProgramLoad);
+    limits_[0]->setValue(settings.checkLimits.clockDeviation);
+    limits_[1]->setValue(settings.checkLimits.slowestSpeed);
+    limits_[2]->setValue(settings.checkLimits.fastestSpeed);
     currentFactor_ = settings.scaleFactor;
     const auto choice = ParseInteger(settings.sizeChoice);
     if (choice && *choice >= 1 && *choice <= 3) {
@@ -177,7 +196,14 @@ void SettingsDialog::Save() {
         texts_.ShowNumbered(3);
         return;
     }
+    const CheckLimits limits{limits_[0]->value(), limits_[1]->value(), limits_[2]->value()};
+    if (const std::string problem = CheckLimitsProblem(limits); !problem.empty()) {
+        texts_.ShowNumberedAs(6, ToQt(CatalogueText("frmSet.MsgBoxText6", {problem})));
+        limits_[1]->setFocus();
+        return;
+    }
     Settings& settings = App().settings;
+    settings.checkLimits = limits;
     settings.region = regionNumber_->Bytes() + regionName_->Bytes();
     settings.federation = "0" + federationNumber_->Bytes() + federationName_->Bytes();
     settings.comPort = port;

@@ -1,10 +1,12 @@
 #pragma once
-// frmSet: region, federation, port, window size, and which of the hidden menus to show.
+// frmSet: region, federation, port, window size, which of the hidden menus to show, and the
+// limits of the race check sheet.
 #include "ui/app/dialogbase.h"
 
 class QCheckBox;
 class QListWidget;
 class QRadioButton;
+class QSpinBox;
 
 namespace plumet::ui {
 
@@ -40,6 +42,7 @@ private:
     QRadioButton* sizes_[3];
     QCheckBox* showRaceEvaluation_;      // Check1
     QCheckBox* showTerminalProgramLoad_; // Check2
+    QSpinBox* limits_[3];                // Text5 to Text7: clock deviation, slowest and fastest speed
     int sizeChoice_ = 1;
     float currentFactor_ = 1.0F;
     bool portChecked_ = false;

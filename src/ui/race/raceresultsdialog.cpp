@@ -75,26 +75,42 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(6, 1);
 
-    auto* tabs = new QTabWidget(this);
-    tabs->setObjectName("resultTabs");
-    layout->addWidget(tabs, 1);
-    auto* listPage = new QWidget(tabs);
-    auto* listLayout = new QVBoxLayout(listPage);
-    tabs->addTab(listPage, Texts().Text("Caption"));
-    list_ = AddFixedList(listLayout, this, "Label20", "List1", prizes ? 101 : 84).list;
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("resultTabs");
+    layout->addWidget(tabs_, 1);
+    QVBoxLayout* listTab = AddTab("TabList", [this] { PrintResultList(this, race_, lines_, notes_); },
+                                  [this] { ExportResultList(this, race_); });
+    list_ = AddFixedList(listTab, tabPages_.back().page, "Label20", "List1", prizes ? 101 : 84).list;
     list_->setMinimumHeight(360);
-    log_ = new QPlainTextEdit(tabs);
-    log_->setObjectName("txtLog");
-    log_->setReadOnly(true);
-    log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    tabs->addTab(log_, ToQt(CatalogueText("frmRaceResultsShow.LogTab")));
-    // The tab bar's scroll arrows carry no text.
-    for (QAbstractButton* button : tabs->findChildren<QAbstractButton*>()) button->setProperty(kNoCaptionProperty, true);
-    auto* warningLines = DataLabel(this, "Label21");
+    auto* warningLines = DataLabel(tabPages_.back().page, "Label21");
     warningLines->setText(notes.join('\n'));
     warningLines->setWordWrap(true);
     warningLines->setVisible(!notes.isEmpty());
-    layout->addWidget(warningLines);
+    listTab->addWidget(warningLines);
+
+    // Worked out afresh from the race's files each time the window opens.
+    DistanceTable distances;
+    LoadDistanceTable(distances, App().programFolder, race_.clubNumber);
+    sheet_ = CheckSheetOf(App().programFolder, App().settings, race_, distances, LocaleSeparator());
+    QVBoxLayout* checkTab = AddTab("TabCheckSheet", [this] { PrintCheckSheet(this, race_, sheet_); },
+                                   [this] { ExportCheckSheetAsked(this, race_, sheet_); });
+    const FixedList sheetList = AddFixedList(checkTab, tabPages_.back().page, "Label24", "checkSheetView", 100);
+    checkSheet_ = sheetList.list;
+    QStringList sheetLines;
+    for (const std::string& line : plumet::CheckSheetLines(sheet_)) sheetLines << ToQt(line);
+    // A sheet with flags has a head line over them; one without says why in its only line.
+    const bool headed = sheet_.refusal.empty() && !sheet_.flags.empty();
+    sheetList.Show(headed ? sheetLines.mid(0, 1) : QStringList(), headed ? sheetLines.mid(1) : sheetLines);
+    // The log's tab prints and exports the list, whose pages end with the log.
+    QVBoxLayout* logTab = AddTab("LogTab", [this] { PrintResultList(this, race_, lines_, notes_); },
+                                 [this] { ExportResultList(this, race_); });
+    log_ = new QPlainTextEdit(tabPages_.back().page);
+    log_->setObjectName("txtLog");
+    log_->setReadOnly(true);
+    log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    logTab->addWidget(log_);
+    // The tab bar's own scroll buttons take no caption.
+    for (QAbstractButton* button : tabs_->findChildren<QAbstractButton*>()) button->setProperty(kNoCaptionProperty, true);
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
@@ -106,7 +122,7 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     connect(makeFinal, &QPushButton::clicked, this, &RaceResultsDialog::MakeFinal);
     connect(close, &QPushButton::clicked, this, &RaceResultsDialog::accept);
     connect(print, &QPushButton::clicked, this, &RaceResultsDialog::Print);
-    connect(exportList, &QPushButton::clicked, this, [this] { ExportResultList(this, race_); });
+    connect(exportList, &QPushButton::clicked, this, &RaceResultsDialog::Export);
     Load();
 
     const bool miles = race_.distanceUnit == kRaceInMiles;
@@ -148,9 +164,24 @@ void RaceResultsDialog::MakeFinal() {
     ShowState();
 }
 
-QStringList RaceResultsDialog::ListLines() const { return FixedList{nullptr, list_}.Lines(); }
+QVBoxLayout* RaceResultsDialog::AddTab(const QString& key, std::function<void()> print, std::function<void()> exportTo) {
+    auto* page = new QWidget(tabs_);
+    tabs_->addTab(page, Texts().Text(key));
+    tabPages_.push_back({page, std::move(print), std::move(exportTo)});
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return layout;
+}
 
-void RaceResultsDialog::Print() { PrintResultList(this, race_, lines_, notes_); }
+const RaceResultsDialog::Tab& RaceResultsDialog::Current() const {
+    return tabPages_.at(static_cast<std::size_t>(std::max(tabs_->currentIndex(), 0)));
+}
+
+QStringList RaceResultsDialog::ListLines() const { return FixedList{nullptr, list_}.Lines(); }
+QStringList RaceResultsDialog::CheckSheetLines() const { return FixedList{nullptr, checkSheet_}.Lines(); }
+
+void RaceResultsDialog::Print() { Current().print(); }
+void RaceResultsDialog::Export() { Current().exportTo(); }
 
 CalculationReport CalculateRaceAndReport(QWidget* parent, RaceList& races, std::size_t number,
                                          const DistanceTable& distances) {

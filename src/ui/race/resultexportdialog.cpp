@@ -85,4 +85,27 @@ void ExportResultList(QWidget* parent, const Race& race) {
     if (chosen) ExportResultListTo(parent, race, chosen->file, chosen->format);
 }
 
+bool ExportCheckSheetTo(QWidget* parent, const Race& race, const CheckSheet& sheet, const QString& file,
+                        ExportFormat format) {
+    const TextCatalogue catalogue = LoadCatalogue();
+    const auto saved = UnderWriteLock(parent, [&] {
+        return ExportCheckSheet(App().programFolder, race, sheet, LoadPrintTexts(catalogue), RaceShortDate(race),
+                                {{format, Path(file.toStdU16String())}});
+    });
+    if (!saved) return false;
+    if (!*saved) {
+        ShowMessage(parent, MessageIcon::Critical, WindowText(catalogue, "CheckSheetExportTitle"), ToQt(saved->error));
+        return false;
+    }
+    TellWritten(parent, file);
+    return true;
+}
+
+void ExportCheckSheetAsked(QWidget* parent, const Race& race, const CheckSheet& sheet) {
+    const QString title = WindowText(LoadCatalogue(), "CheckSheetExportTitle");
+    const QString stem = ToQt(TrimmedRaceName(race)) + "-" + ToQt(CatalogueText("CheckSheet.Title"));
+    if (const auto chosen = AskExportFile(parent, title, stem))
+        ExportCheckSheetTo(parent, race, sheet, chosen->file, chosen->format);
+}
+
 } // namespace plumet::ui

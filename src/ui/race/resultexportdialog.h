@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 
+#include "core/race/checksheet.h"
 #include "core/race/races.h"
 #include "core/race/resultexport.h"
 
@@ -26,5 +27,10 @@ void ExportResultList(QWidget* parent, const Race& race);
 
 // Exports into `file` without asking; false when something was reported.
 bool ExportResultListTo(QWidget* parent, const Race& race, const QString& file, ExportFormat format);
+
+// The same for the check sheet as shown; a sheet that could not be worked out is reported.
+void ExportCheckSheetAsked(QWidget* parent, const Race& race, const CheckSheet& sheet);
+bool ExportCheckSheetTo(QWidget* parent, const Race& race, const CheckSheet& sheet, const QString& file,
+                        ExportFormat format);
 
 } // namespace plumet::ui

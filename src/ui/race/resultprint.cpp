@@ -5,6 +5,8 @@
 #include <QPrinter>
 
 #include "common/appcontext.h"
+#include "common/catalogues.h"
+#include "common/localeforms.h"
 #include "common/textcodec.h"
 #include "print/resultpages.h"
 #include "ui/race/pagestoprintdialog.h"
@@ -46,6 +48,11 @@ void PrintResultList(QWidget* parent, const Race& race, const std::vector<Result
     const RaceSeason season = SeasonOfRace(App().programFolder, race);
     PrintPages(parent, ToQt(TrimRightBlanks(race.name)),
                ResultPagesFor(race, lines, 1, PageCount(lines.size()), season.Prizes(), notes));
+}
+
+void PrintCheckSheet(QWidget* parent, const Race& race, const CheckSheet& sheet) {
+    PrintPages(parent, ToQt(TrimRightBlanks(race.name)),
+               CheckSheetPages(race, sheet, LoadPrintTexts(LoadCatalogue()), RaceShortDate(race)));
 }
 
 void SetResultPrintPdfForTests(const QString& file) { PdfForTests() = file; }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/race/checksheet.h"
 #include "core/race/races.h"
 #include "core/race/resultfile.h"
 #include "core/race/resultlayout.h"
@@ -21,6 +22,9 @@ void PrintPages(QWidget* parent, const QString& documentName, const std::vector<
 // the files it was not read whole from.
 void PrintResultList(QWidget* parent, const Race& race, const std::vector<ResultLine>& lines,
                      const std::vector<std::string>& notes = {});
+
+// The race's check sheet as shown, through PrintPages.
+void PrintCheckSheet(QWidget* parent, const Race& race, const CheckSheet& sheet);
 
 // Tests: PrintPages writes the chosen pages to this PDF instead of showing the preview.
 void SetResultPrintPdfForTests(const QString& file);
