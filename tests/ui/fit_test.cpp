@@ -11,10 +11,41 @@
 #include "uitestsupport.h"
 
 // Every window on a laptop's screen of 1366 x 768, in both catalogues and at each size: it lies
-// wholly on the screen, its captions neither overlap nor are cut, and the menu bar shows every
-// menu. A window too large for the screen takes a smaller size, and at the smallest it scrolls.
+// wholly on the screen, its captions neither overlap nor are cut, no access key is taken twice,
+// and the menu bar shows every menu. A window too large for the screen takes a smaller size,
+// and at the smallest it scrolls.
 class FitTest : public UiTest {
     Q_OBJECT
+
+    // Controls of one window, or items of one menu, that one Alt+letter would both choose; with
+    // `everyOne`, a control without a letter too.
+    static QStringList AccessKeyFaults(const QString& where, const QList<std::pair<QString, QString>>& captions,
+                                       bool everyOne) {
+        QStringList faults;
+        QMap<QString, QString> taken;
+        for (const auto& [name, caption] : captions) {
+            const QString key = QKeySequence::mnemonic(caption).toString();
+            if (key.isEmpty() && everyOne) faults << where + name + " without access key";
+            else if (!key.isEmpty() && taken.contains(key)) faults << where + name + " shares " + key + " with " + taken[key];
+            taken.insert(key, name);
+        }
+        return faults;
+    }
+
+    static QStringList MenuAccessKeyFaults(QMenuBar* bar) {
+        QStringList faults;
+        QList<QList<QAction*>> menus{bar->actions()};
+        for (qsizetype i = 0; i < menus.size(); ++i) {
+            QList<std::pair<QString, QString>> captions;
+            for (QAction* item : menus[i]) {
+                if (item->isSeparator()) continue;
+                captions.append({item->menu() ? item->menu()->objectName() : item->objectName(), item->text()});
+                if (item->menu()) menus.append(item->menu()->actions());
+            }
+            faults << AccessKeyFaults("frmMain.", captions, true);
+        }
+        return faults;
+    }
 
     // What is wrong with the window as shown, one line each: off the screen, a caption (label or
     // button) cut or over another, a menu behind the extension mark.
@@ -24,6 +55,10 @@ class FitTest : public UiTest {
         const QString name = window->objectName() + ".";
         if (!window->screen()->availableGeometry().contains(window->frameGeometry())) faults << name + "off the screen";
         QList<std::pair<QWidget*, QRect>> captions;
+        QList<std::pair<QString, QString>> buttons;
+        for (auto* button : window->findChildren<QAbstractButton*>())
+            if (!button->objectName().isEmpty() && button->isVisibleTo(window)) buttons.append({button->objectName(), button->text()});
+        faults << AccessKeyFaults(name, buttons, false);
         for (QWidget* w : window->findChildren<QWidget*>()) {
             const auto* label = qobject_cast<QLabel*>(w);
             if ((label ? label->text().isEmpty() : !qobject_cast<QAbstractButton*>(w)) || w->objectName().isEmpty() ||
@@ -36,6 +71,7 @@ class FitTest : public UiTest {
                 if (place.intersects(at)) faults << name + w->objectName() + " over " + other->objectName();
             captions.append({w, place});
         }
+        if (auto* main = qobject_cast<MainWindow*>(window)) faults << MenuAccessKeyFaults(main->menuBar());
         if (auto* main = qobject_cast<MainWindow*>(window))
             for (QAction* menu : main->menuBar()->actions())
                 if (menu->isVisible() && !main->menuBar()->rect().contains(main->menuBar()->actionGeometry(menu)))
