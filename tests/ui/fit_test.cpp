@@ -8,11 +8,14 @@
 #include "ui/app/scaleform.h"
 #include "ui/clock/transferdialog.h"
 #include "ui/race/raceresultsdialog.h"
+#include "ui/race/resultexportdialog.h"
+#include "ui/race/resultprint.h"
 #include "uitestsupport.h"
 
 // Every window on a laptop's screen of 1366 x 768, in both catalogues and at each size: it lies
-// wholly on the screen, its captions neither overlap nor are cut, no access key is taken twice,
-// and the menu bar shows every menu. A window too large for the screen takes a smaller size,
+// wholly on the screen, its title and captions are not cut, its captions do not overlap, no
+// access key is taken twice, and the menu bar shows every menu. Qt's file dialog and print
+// preview are among them. A window too large for the screen takes a smaller size,
 // and at the smallest it scrolls.
 class FitTest : public UiTest {
     Q_OBJECT
@@ -52,8 +55,11 @@ class FitTest : public UiTest {
     static QStringList Faults(QWidget* window) {
         QApplication::processEvents(); // a window that grew with its contents has been kept on the screen
         QStringList faults;
-        const QString name = window->objectName() + ".";
+        const QString name = (window->objectName().isEmpty() ? window->metaObject()->className() : window->objectName()) + ".";
         if (!window->screen()->availableGeometry().contains(window->frameGeometry())) faults << name + "off the screen";
+        QFont titleFont = QApplication::font(); // the window system's, beside its icon and buttons
+        titleFont.setBold(true);
+        if (QFontMetrics(titleFont).horizontalAdvance(window->windowTitle()) + 96 > window->width()) faults << name + "title cut";
         QList<std::pair<QWidget*, QRect>> captions;
         QList<std::pair<QString, QString>> buttons;
         for (auto* button : window->findChildren<QAbstractButton*>())
@@ -61,7 +67,8 @@ class FitTest : public UiTest {
         faults << AccessKeyFaults(name, buttons, false);
         for (QWidget* w : window->findChildren<QWidget*>()) {
             const auto* label = qobject_cast<QLabel*>(w);
-            if ((label ? label->text().isEmpty() : !qobject_cast<QAbstractButton*>(w)) || w->objectName().isEmpty() ||
+            const auto* button = qobject_cast<QAbstractButton*>(w); // Qt's tool buttons show icons alone
+            if ((label ? label->text() : button ? button->text() : QString()).isEmpty() || w->objectName().isEmpty() ||
                 w->objectName().startsWith("qt_") || !w->isVisibleTo(window))
                 continue;
             const QRect place(w->mapTo(window, QPoint(0, 0)), w->size());
@@ -101,6 +108,19 @@ class FitTest : public UiTest {
         const Race arlon = LoadRaces(App().programFolder).races.at(2);
         Showing<RaceResultsDialog> results(&w, arlon, ReadResultFile(App().programFolder, arlon.name).lines);
         faults << Faults(&results);
+        // Qt's own windows that the program opens: the file dialog of an export and the print preview.
+        {
+            faults << "the file dialog opened nothing";
+            ModalWatcher file([&](QWidget* dialog) { faults.removeLast(), faults << Faults(dialog); });
+            AskExportFile(&results, "Metz", "Metz");
+        }
+        faults << "the print preview opened nothing";
+        std::optional<ModalWatcher> preview;
+        ModalWatcher pages([&](QWidget* dialog) {
+            preview.emplace([&](QWidget* shown) { faults.removeLast(), faults << Faults(shown); });
+            Click(dialog);
+        });
+        PrintPages(&results, "Metz", {PrintPage{}});
         return faults;
     }
 
