@@ -296,17 +296,14 @@ TEST(ResultLayout, LongHeadsSpreadTheWindowsColumns) {
 // blanks, or within a word that is wider still; upper heads stack upward, lower ones downward.
 TEST(ResultLayout, PrintedHeadsTooWideForTheirColumnsWrap) {
     PrintTexts texts = LoadPrintTexts(ShippedCatalogue("club.de.txt"));
-    texts.upper[4] = "Flugzeit gesamt";
-    texts.upper[6] = "Geschwindigkeit";
-    texts.lower[1] = "Name des Z\xFC" "chters und Schlag";
+    texts.upper[4] = "Flugzeit gesamt", texts.upper[6] = "Geschwindigkeit", texts.lower[1] = "Name des Z\xFC" "chters und Schlag";
     const auto measure = [](const PrintText& as, std::string_view text) { return static_cast<int>(text.size()) * as.pointSize * 4; };
     const RacePrizes prizes{"Saison", 4, 3, {10000}, {333}};
-    std::vector<PrintPage> heads;
+    std::vector<PrintPage> heads; // the heads alone, of a race and of a race of a season
     for (const RacePrizes* of : {static_cast<const RacePrizes*>(nullptr), &prizes}) {
-        PrintPage page = ResultPages(KmRace(), Pigeons(1), texts, 1, 1, "01.05.2024", ',', of).at(0);
-        std::erase_if(page.texts, [](const PrintText& t) { return t.room == 0; });
-        page.texts = WrapPrintTexts(page.texts, measure);
-        heads.push_back(page);
+        heads.push_back(ResultPages(KmRace(), Pigeons(1), texts, 1, 1, "01.05.2024", ',', of).at(0));
+        std::erase_if(heads.back().texts, [](const PrintText& t) { return t.room == 0; });
+        heads.back().texts = WrapPrintTexts(heads.back().texts, measure);
     }
     EXPECT_EQ(PagesText(heads), TestData("race/heads-wrapped.de.txt"));
 }

@@ -20,32 +20,13 @@
 class FitTest : public UiTest {
     Q_OBJECT
 
-    // Controls of one window, or items of one menu, that one Alt+letter would both choose; with
-    // `everyOne`, a control without a letter too.
-    static QStringList AccessKeyFaults(const QString& where, const QList<std::pair<QString, QString>>& captions,
-                                       bool everyOne) {
-        QStringList faults;
-        QMap<QString, QString> taken;
-        for (const auto& [name, caption] : captions) {
+    // Captions of one window or menu that one Alt+letter would both choose.
+    static QStringList SharedAccessKeys(const QString& where, const QStringList& captions) {
+        QStringList faults, keys;
+        for (const QString& caption : captions) {
             const QString key = QKeySequence::mnemonic(caption).toString();
-            if (key.isEmpty() && everyOne) faults << where + name + " without access key";
-            else if (!key.isEmpty() && taken.contains(key)) faults << where + name + " shares " + key + " with " + taken[key];
-            taken.insert(key, name);
-        }
-        return faults;
-    }
-
-    static QStringList MenuAccessKeyFaults(QMenuBar* bar) {
-        QStringList faults;
-        QList<QList<QAction*>> menus{bar->actions()};
-        for (qsizetype i = 0; i < menus.size(); ++i) {
-            QList<std::pair<QString, QString>> captions;
-            for (QAction* item : menus[i]) {
-                if (item->isSeparator()) continue;
-                captions.append({item->menu() ? item->menu()->objectName() : item->objectName(), item->text()});
-                if (item->menu()) menus.append(item->menu()->actions());
-            }
-            faults << AccessKeyFaults("frmMain.", captions, true);
+            if (!key.isEmpty() && keys.contains(key)) faults << where + caption + " takes " + key + " again";
+            keys << key;
         }
         return faults;
     }
@@ -61,10 +42,7 @@ class FitTest : public UiTest {
         titleFont.setBold(true);
         if (QFontMetrics(titleFont).horizontalAdvance(window->windowTitle()) + 96 > window->width()) faults << name + "title cut";
         QList<std::pair<QWidget*, QRect>> captions;
-        QList<std::pair<QString, QString>> buttons;
-        for (auto* button : window->findChildren<QAbstractButton*>())
-            if (!button->objectName().isEmpty() && button->isVisibleTo(window)) buttons.append({button->objectName(), button->text()});
-        faults << AccessKeyFaults(name, buttons, false);
+        QStringList buttons;
         for (QWidget* w : window->findChildren<QWidget*>()) {
             const auto* label = qobject_cast<QLabel*>(w);
             const auto* button = qobject_cast<QAbstractButton*>(w); // Qt's tool buttons show icons alone
@@ -77,12 +55,22 @@ class FitTest : public UiTest {
             for (const auto& [other, at] : captions)
                 if (place.intersects(at)) faults << name + w->objectName() + " over " + other->objectName();
             captions.append({w, place});
+            if (button) buttons << button->text();
         }
-        if (auto* main = qobject_cast<MainWindow*>(window)) faults << MenuAccessKeyFaults(main->menuBar());
-        if (auto* main = qobject_cast<MainWindow*>(window))
+        faults << SharedAccessKeys(name, buttons);
+        if (auto* main = qobject_cast<MainWindow*>(window)) {
+            QList<QWidget*> menus{main->menuBar()};
+            for (QMenu* menu : main->findChildren<QMenu*>()) menus << menu;
+            for (QWidget* menu : menus) { // every item with its letter, none taken twice in one menu
+                QStringList items;
+                for (QAction* item : menu->actions()) if (!item->isSeparator()) items << item->text();
+                for (const QString& item : items) if (QKeySequence::mnemonic(item).isEmpty()) faults << name + item + " without access key";
+                faults << SharedAccessKeys(name, items);
+            }
             for (QAction* menu : main->menuBar()->actions())
                 if (menu->isVisible() && !main->menuBar()->rect().contains(main->menuBar()->actionGeometry(menu)))
                     faults << name + menu->menu()->objectName() + " hidden";
+        }
         return faults;
     }
 
@@ -109,16 +97,14 @@ class FitTest : public UiTest {
         Showing<RaceResultsDialog> results(&w, arlon, ReadResultFile(App().programFolder, arlon.name).lines);
         faults << Faults(&results);
         // Qt's own windows that the program opens: the file dialog of an export and the print preview.
+        faults << "no file dialog" << "no print preview";
         {
-            faults << "the file dialog opened nothing";
-            ModalWatcher file([&](QWidget* dialog) { faults.removeLast(), faults << Faults(dialog); });
+            ModalWatcher file([&](QWidget* dialog) { faults.removeOne("no file dialog"), faults << Faults(dialog); });
             AskExportFile(&results, "Metz", "Metz");
         }
-        faults << "the print preview opened nothing";
         std::optional<ModalWatcher> preview;
         ModalWatcher pages([&](QWidget* dialog) {
-            preview.emplace([&](QWidget* shown) { faults.removeLast(), faults << Faults(shown); });
-            Click(dialog);
+            preview.emplace([&](QWidget* shown) { faults.removeOne("no print preview"), faults << Faults(shown); }), Click(dialog);
         });
         PrintPages(&results, "Metz", {PrintPage{}});
         return faults;
