@@ -112,8 +112,7 @@ class FitTest : public UiTest {
 
 private slots:
     void everyWindowFitsTheScreenWithItsCaptionsWholeAndEveryMenuShows() {
-        // Run once as it is and once with the display scaled (QT_SCALE_FACTOR, see CMakeLists.txt): a
-        // screen scaled to 125 % has the room of one of 1093 x 614.
+        // Also run with the display scaled to 125 % (CMakeLists.txt), as a screen of 1093 x 614.
         const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
         QCOMPARE(QGuiApplication::primaryScreen()->geometry().size(), (QSizeF(1366, 768) / scale).toSize());
         folder->Install("ui/tworaces");

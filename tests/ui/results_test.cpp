@@ -73,9 +73,7 @@ private slots:
             AnswerSaveDialog(c.filter, out + c.typed);
             Click(&window, "Command3");
             QVERIFY2(folder->Read("out/" + c.written).startsWith(c.start), qPrintable(c.written));
-            // Said in the window itself: the main window lies behind it.
-            QCOMPARE(window.findChild<QLabel*>("StatusLine")->text(),
-                     Shipped("frmMain.txtFileWritten").arg(QDir::toNativeSeparators(out + c.written)));
+            QCOMPARE(window.findChild<QLabel*>("StatusLine")->text(), Shipped("frmMain.txtFileWritten").arg(QDir::toNativeSeparators(out + c.written)));
         }
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), 3);
         QVERIFY(folder->Messages().Shown().empty());
