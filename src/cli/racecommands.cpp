@@ -116,6 +116,7 @@ int RunCalculate(CliContext& context, const std::vector<std::string>& args) {
     if (!outcome.racesSaved.ok) return context.Fail("", outcome.racesSaved.error);
     if (!outcome.resultSaved.ok) return context.Fail("", outcome.resultSaved.error);
     const Race& race = races.races[*number - 1];
+    if (const std::string why = NoArrivalsText(outcome, race); !why.empty()) context.err << Cp1252ToUtf8(why) << '\n';
     PrintResultWindow(context, race, ReadResultFile(context.folder, race.name).lines);
     return kSuccess;
 }

@@ -41,7 +41,10 @@ void PaintPage(QPainter& painter, const PrintPage& page, const QImage& logo) {
         painter.drawImage(QRect(QPoint(kLogoBox.x, kLogoBox.y), size), logo);
     }
     constexpr int kWide = 4000; // room for any text beside its position
-    for (const PrintText& text : page.texts) {
+    const PrintMeasure measure = [](const PrintText& as, std::string_view text) {
+        return QFontMetrics(PrintFont(as)).horizontalAdvance(ToQt(std::string(text)));
+    };
+    for (const PrintText& text : WrapPrintTexts(page.texts, measure)) {
         if (text.text.empty()) continue;
         painter.setFont(PrintFont(text));
         const int height = QFontMetrics(painter.font()).height() + 10;

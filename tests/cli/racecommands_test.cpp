@@ -56,6 +56,8 @@ private slots:
         QVERIFY(QFile(folder.File("list.pdf")).size() > 1000);
         QCOMPARE(Cli(folder.Path(), {"calculate", "M\u00e9tz"}, nullptr, &err), 1); // a name as typed, converted once
         QCOMPARE(err, "There is no race named M\u00e9tz.\n");
+        QCOMPARE(Cli(folder.Path(), {"calculate", "Spring 1"}, nullptr, &err), 0); // no read-out file: says why, as the window does
+        QVERIFY2(err.starts_with("No pigeons: there is no read-out file of week ") && err.ends_with("for this race.\n"), err.c_str());
         folder.Write("plumet.ini", "notes\r\n"); // said by every command; only the program's menus depend on it
         QCOMPARE(Cli(folder.Path(), {"results", "Long_Distance 2"}, nullptr, &err), 0);
         QVERIFY2(err.starts_with("The settings file plumet.ini cannot be used: line 1 has no \"=\"."), err.c_str());

@@ -292,6 +292,22 @@ TEST(ResultLayout, LongHeadsSpreadTheWindowsColumns) {
     EXPECT_EQ(LinesText(shown), TestData("race/window-spread.txt"));
 }
 
+// On paper the columns stay where they are: a German head too wide for its column wraps at its
+// blanks, or within a word that is wider still; upper heads stack upward, lower ones downward.
+TEST(ResultLayout, PrintedHeadsTooWideForTheirColumnsWrap) {
+    PrintTexts texts = LoadPrintTexts(ShippedCatalogue("club.de.txt"));
+    texts.upper[4] = "Flugzeit gesamt", texts.upper[6] = "Geschwindigkeit", texts.lower[1] = "Name des Z\xFC" "chters und Schlag";
+    const auto measure = [](const PrintText& as, std::string_view text) { return static_cast<int>(text.size()) * as.pointSize * 4; };
+    const RacePrizes prizes{"Saison", 4, 3, {10000}, {333}};
+    std::vector<PrintPage> heads; // the heads alone, of a race and of a race of a season
+    for (const RacePrizes* of : {static_cast<const RacePrizes*>(nullptr), &prizes}) {
+        heads.push_back(ResultPages(KmRace(), Pigeons(1), texts, 1, 1, "01.05.2024", ',', of).at(0));
+        std::erase_if(heads.back().texts, [](const PrintText& t) { return t.room == 0; });
+        heads.back().texts = WrapPrintTexts(heads.back().texts, measure);
+    }
+    EXPECT_EQ(PagesText(heads), TestData("race/heads-wrapped.de.txt"));
+}
+
 TEST(ResultLayout, PageRangeChecksInOrder) {
     const struct { const char *first, *last; int message, focus; } cases[] = {{"", "2", 1, 1}, {"3", "2", 2, 1}, {"0", "2", 3, 1}, {"2", "4", 4, 2}, {"2", "3", 0, 1}};
     for (const auto& c : cases) {

@@ -127,6 +127,7 @@ private slots:
         }
         QCOMPARE(ShownTexts(folder.Messages()).mid(1), QStringList{Shown("MsgBoxText10")});
         QCOMPARE(folder.Unclocked("W0120523.d00"), Golden("e2e/readout/dialog.d00"));
+        QCOMPARE(main.Told(), Shown("txtDataRead").arg("255 Zimmermann", "1", QDir::toNativeSeparators(folder.File("race/W0120523.d00"))));
     }
 
     void cancelDuringAReadClosesTheDialogAndAddsNothing() {

@@ -273,7 +273,9 @@ private slots:
             SetSaveFaultForTests(nullptr);
             QCOMPARE(folder->Told().value(0), fault ? Shipped("frmRacedataGet.MsgBoxName9") : QString());
         }
-        QCOMPARE(folder->Read(target.filePath(ToQt(ReadoutFileName(App().settings, today.week, today.point)))), file);
+        const QString copy = target.filePath(ToQt(ReadoutFileName(App().settings, today.week, today.point)));
+        QCOMPARE(folder->Read(copy), file);
+        QCOMPARE(main.Told(), Shipped("frmMain.txtFileWritten").arg(QDir::toNativeSeparators(copy)));
     }
 
     void racedataGetWithoutAPortGivesMessage1AndCloses() {

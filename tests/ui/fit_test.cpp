@@ -8,25 +8,45 @@
 #include "ui/app/scaleform.h"
 #include "ui/clock/transferdialog.h"
 #include "ui/race/raceresultsdialog.h"
+#include "ui/race/resultexportdialog.h"
+#include "ui/race/resultprint.h"
 #include "uitestsupport.h"
 
 // Every window on a laptop's screen of 1366 x 768, in both catalogues and at each size: it lies
-// wholly on the screen, its captions neither overlap nor are cut, and the menu bar shows every
-// menu. A window too large for the screen takes a smaller size, and at the smallest it scrolls.
+// wholly on the screen, its title and captions are not cut, its captions do not overlap, no
+// access key is taken twice, and the menu bar shows every menu. Qt's file dialog and print
+// preview are among them. A window too large for the screen takes a smaller size,
+// and at the smallest it scrolls.
 class FitTest : public UiTest {
     Q_OBJECT
+
+    // Captions of one window or menu that one Alt+letter would both choose.
+    static QStringList SharedAccessKeys(const QString& where, const QStringList& captions) {
+        QStringList faults, keys;
+        for (const QString& caption : captions) {
+            const QString key = QKeySequence::mnemonic(caption).toString();
+            if (!key.isEmpty() && keys.contains(key)) faults << where + caption + " takes " + key + " again";
+            keys << key;
+        }
+        return faults;
+    }
 
     // What is wrong with the window as shown, one line each: off the screen, a caption (label or
     // button) cut or over another, a menu behind the extension mark.
     static QStringList Faults(QWidget* window) {
         QApplication::processEvents(); // a window that grew with its contents has been kept on the screen
         QStringList faults;
-        const QString name = window->objectName() + ".";
+        const QString name = (window->objectName().isEmpty() ? window->metaObject()->className() : window->objectName()) + ".";
         if (!window->screen()->availableGeometry().contains(window->frameGeometry())) faults << name + "off the screen";
+        QFont titleFont = QApplication::font(); // the window system's, beside its icon and buttons
+        titleFont.setBold(true);
+        if (QFontMetrics(titleFont).horizontalAdvance(window->windowTitle()) + 96 > window->width()) faults << name + "title cut";
         QList<std::pair<QWidget*, QRect>> captions;
+        QStringList buttons;
         for (QWidget* w : window->findChildren<QWidget*>()) {
             const auto* label = qobject_cast<QLabel*>(w);
-            if ((label ? label->text().isEmpty() : !qobject_cast<QAbstractButton*>(w)) || w->objectName().isEmpty() ||
+            const auto* button = qobject_cast<QAbstractButton*>(w); // Qt's tool buttons show icons alone
+            if ((label ? label->text() : button ? button->text() : QString()).isEmpty() || w->objectName().isEmpty() ||
                 w->objectName().startsWith("qt_") || !w->isVisibleTo(window))
                 continue;
             const QRect place(w->mapTo(window, QPoint(0, 0)), w->size());
@@ -35,11 +55,22 @@ class FitTest : public UiTest {
             for (const auto& [other, at] : captions)
                 if (place.intersects(at)) faults << name + w->objectName() + " over " + other->objectName();
             captions.append({w, place});
+            if (button) buttons << button->text();
         }
-        if (auto* main = qobject_cast<MainWindow*>(window))
+        faults << SharedAccessKeys(name, buttons);
+        if (auto* main = qobject_cast<MainWindow*>(window)) {
+            QList<QWidget*> menus{main->menuBar()};
+            for (QMenu* menu : main->findChildren<QMenu*>()) menus << menu;
+            for (QWidget* menu : menus) { // every item with its letter, none taken twice in one menu
+                QStringList items;
+                for (QAction* item : menu->actions()) if (!item->isSeparator()) items << item->text();
+                for (const QString& item : items) if (QKeySequence::mnemonic(item).isEmpty()) faults << name + item + " without access key";
+                faults << SharedAccessKeys(name, items);
+            }
             for (QAction* menu : main->menuBar()->actions())
                 if (menu->isVisible() && !main->menuBar()->rect().contains(main->menuBar()->actionGeometry(menu)))
                     faults << name + menu->menu()->objectName() + " hidden";
+        }
         return faults;
     }
 
@@ -65,11 +96,25 @@ class FitTest : public UiTest {
         const Race arlon = LoadRaces(App().programFolder).races.at(2);
         Showing<RaceResultsDialog> results(&w, arlon, ReadResultFile(App().programFolder, arlon.name).lines);
         faults << Faults(&results);
+        // Qt's own windows that the program opens: the file dialog of an export and the print preview.
+        faults << "no file dialog" << "no print preview";
+        {
+            ModalWatcher file([&](QWidget* dialog) { faults.removeOne("no file dialog"), faults << Faults(dialog); });
+            AskExportFile(&results, "Metz", "Metz");
+        }
+        std::optional<ModalWatcher> preview;
+        ModalWatcher pages([&](QWidget* dialog) {
+            preview.emplace([&](QWidget* shown) { faults.removeOne("no print preview"), faults << Faults(shown); }), Click(dialog);
+        });
+        PrintPages(&results, "Metz", {PrintPage{}});
         return faults;
     }
 
 private slots:
     void everyWindowFitsTheScreenWithItsCaptionsWholeAndEveryMenuShows() {
+        // Also run with the display scaled to 125 % (CMakeLists.txt), as a screen of 1093 x 614.
+        const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+        QCOMPARE(QGuiApplication::primaryScreen()->geometry().size(), (QSizeF(1366, 768) / scale).toSize());
         folder->Install("ui/tworaces");
         folder->Install("folders/season"); // the golden season's races and result files
         SetClockLinkFactoryForTests([] { return std::make_unique<ScriptedClockLink>(); });

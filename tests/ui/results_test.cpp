@@ -75,6 +75,7 @@ private slots:
             AnswerSaveDialog(c.filter, out + c.typed);
             Click(&window, "Command3");
             QVERIFY2(folder->Read("out/" + c.written).startsWith(c.start), qPrintable(c.written));
+            QCOMPARE(window.findChild<QLabel*>("StatusLine")->text(), Shipped("frmMain.txtFileWritten").arg(QDir::toNativeSeparators(out + c.written)));
         }
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), 3);
         QVERIFY(folder->Messages().Shown().empty());
@@ -248,6 +249,7 @@ private slots:
         // The web page: well-formed, the names as they are.
         AnswerSaveDialog("ExportFilterHtml", folder->Path() + "/season");
         Click(&window, "Command3");
+        QVERIFY(window.findChild<QLabel*>("StatusLine")->text().endsWith(QDir::toNativeSeparators(folder->Path() + "/season.html")));
         QXmlStreamReader xml(folder->Read("season.html"));
         QStringList cells;
         while (!xml.atEnd())

@@ -1,6 +1,8 @@
 // plumet-screenshots: the README's pictures of the main window and the main dialogs, taken
 // on the demo folder (the working directory) with its simulated clock on the line.
-//   plumet-screenshots OUTDIR CLOCK_PID
+//   plumet-screenshots OUTDIR CLOCK_PID [SUFFIX]
+// With SUFFIX only the main window and a dialog are taken, their names ending in it: a second
+// catalogue or window size.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -31,6 +33,7 @@ using plumet::ui::MainWindow;
 namespace {
 
 QString outDir;
+QString suffix;
 int failures = 0;
 
 void Pause(int ms) {
@@ -40,7 +43,7 @@ void Pause(int ms) {
 
 // Few colours and a palette: the pictures live in the repository.
 void Save(const QImage& image, const QString& name) {
-    const QString path = QDir(outDir).filePath(name + ".png");
+    const QString path = QDir(outDir).filePath(name + suffix + ".png");
     const QImage small = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     if (!small.save(path, "PNG", 0)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -160,6 +163,7 @@ void Run(MainWindow& window, pid_t clock) {
     Pause(200);
     Save(&window, "main-fanciers");
     ShootDialog(window, "mnuFancierAlter", "fancier-alter");
+    if (!suffix.isEmpty()) return;
 
     window.TaubenAnzeigen();
     SelectRow(window, 2);
@@ -235,7 +239,7 @@ void Run(MainWindow& window, pid_t clock) {
                 {"frmRaceResultsShow", "", [](QWidget* d) { ClickButton(d, "Command2"); }},
                 {"frmRaceCalcPagesToPrint", "", [](QWidget* d) { ClickButton(d, "Command1"); }},
                 {"QPrintPreviewDialog", "print-preview", CloseWindow,
-                 [](QWidget* d) { d->resize(900, 800); }},
+                 [](QWidget* d) { d->resize(900, 700); }}, // within a laptop's screen
                 {"frmRaceResultsShow", "", CloseWindow}});
 
     // The season, with the race just calculated counted.
@@ -251,11 +255,12 @@ void Run(MainWindow& window, pid_t clock) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: plumet-screenshots OUTDIR CLOCK_PID\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: plumet-screenshots OUTDIR CLOCK_PID [SUFFIX]\n");
         return 2;
     }
     outDir = QString::fromLocal8Bit(argv[1]);
+    if (argc == 4) suffix = QString::fromLocal8Bit(argv[3]);
     QDir().mkpath(outDir);
     const QStringList problems = plumet::ui::PrepareProgramFolder(QDir::currentPath().toStdString());
     for (const QString& problem : problems) std::fprintf(stderr, "%s\n", qPrintable(problem));

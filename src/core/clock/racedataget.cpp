@@ -19,7 +19,9 @@ RacedataReceipt Ended(ReceiveOutcome outcome, LinkStatus link) {
 }
 
 RacedataOutcome EndedWith(RacedataResult result, int message, RacedataStatus status, const Path& file = {}) {
-    return {result, message, status, file, {}, {}};
+    RacedataOutcome outcome;
+    outcome.result = result, outcome.message = message, outcome.status = status, outcome.file = file;
+    return outcome;
 }
 
 RacedataOutcome RefusedFor(std::string why, const Path& file = {}) {
@@ -116,12 +118,15 @@ RacedataOutcome StoreRacedata(const ClockRacedata& data, const RacedataTarget& t
     if (HoldsLoft(readout.lines, data.Club(), data.Fancier()))
         return EndedWith(RacedataResult::AlreadyRead, kRacedataAlreadyRead, RacedataStatus::None, file);
 
-    RacedataOutcome outcome{RacedataResult::Saved, 0, RacedataStatus::DataReady, file, {}, {}};
+    RacedataOutcome outcome = EndedWith(RacedataResult::Saved, 0, RacedataStatus::DataReady, file);
     std::vector<std::string>& added = outcome.appended;
     if (readout.lines.empty()) added.push_back(ReadoutDateLine(fields));
     std::size_t kept = 0;
     for (const ArrivalRecord& arrival : data.arrivals) kept += ArrivalKept(arrival, fields.point) ? 1 : 0;
-    added.push_back(ReadoutLoftLine(data.Club(), data.Fancier(), kept, fanciers.Record(fancierSlot)));
+    const std::string& record = fanciers.Record(fancierSlot);
+    outcome.fancier = Field(record, FancierColumn::Number) + " " + TrimBlanks(Field(record, FancierColumn::Name));
+    outcome.arrivals = kept;
+    added.push_back(ReadoutLoftLine(data.Club(), data.Fancier(), kept, record));
     added.push_back(ReadoutTimerLine(data.Club(), data.Fancier(), data.timer));
     const PigeonsConvert convert(target.sexes);
     for (const ArrivalRecord& arrival : data.arrivals)

@@ -97,6 +97,8 @@ struct RacedataOutcome {
     Path file;                                       // the read-out file
     std::vector<std::string> appended;               // lines added (the date line too when the file was new)
     std::string error;                               // why the file could not be written
+    std::string fancier;                             // saved: the loft's number and name, "003 Müller"
+    std::size_t arrivals = 0;                        // saved: the arrival lines added
 };
 
 // Checks the loft and appends it. The read-out file is read afresh, so a file that cannot be

@@ -85,6 +85,19 @@ constexpr int kSeasonUpperHeadX[] = {500, 750, 1900, 2600, 3340, 3740, 4160, 421
 constexpr int kSeasonLowerHeadX[] = {500, 750, 1680, 2600, 3340, 3740, 4160, 4210, 4700};
 constexpr int kSeasonRowSize = 9, kSeasonHeadSize = 8;
 
+// Where each column's head may stand, left to right, so that no head runs into the next column.
+struct ColumnRoom {
+    int left, right;
+};
+constexpr ColumnRoom kColumnRooms[] = {{500, 740},   {750, 1670},  {1680, 2790}, {2800, 3090},
+                                       {3100, 3600}, {3620, 4150}, {4170, 4650}, {4700, 4950}};
+constexpr ColumnRoom kSeasonColumnRooms[] = {{500, 740},   {750, 1670},  {1680, 2590}, {2600, 2890}, {2900, 3340},
+                                             {3360, 3740}, {3760, 4160}, {4210, 4400}, {4410, 4700}};
+
+int RoomOf(const ColumnRoom& column, int x, PrintAlign align) {
+    return align == PrintAlign::End ? x - column.left : column.right - x;
+}
+
 PrintAlign HeadAlign(std::size_t column) {
     return (column >= 4 && column <= 6) || column == 8 ? PrintAlign::End : PrintAlign::Start;
 }
@@ -334,26 +347,32 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
     const int down = prizes ? kHeadStep : 0;
     const int rowSize = prizes ? kSeasonRowSize : 10;
     const int headSize = prizes ? kSeasonHeadSize : kHeadSize;
+    const ColumnRoom* rooms = prizes ? kSeasonColumnRooms : kColumnRooms;
+    const auto head = [&](std::size_t column, bool upper, std::string text) {
+        const int x = upper ? upperX[column] : lowerX[column];
+        const PrintAlign align = HeadAlign(column);
+        return PrintText{x, (upper ? kUpperHeadY : kLowerHeadY) + down, std::move(text), true, align, headSize,
+                         RoomOf(rooms[column], x, align), upper};
+    };
     std::vector<PrintPage> pages;
     for (std::size_t number = std::max<std::size_t>(firstPage, 1); number <= std::min(lastPage, pageCount); ++number) {
         PrintPage page{number, {}};
         auto& t = page.texts;
         AddPageHead(t, race, texts, texts.listHead, headLines, number, pageCount, state);
 
-        for (std::size_t i = 0; i < texts.upper.size(); ++i)
-            t.push_back({upperX[i], kUpperHeadY + down, texts.upper[i], true, HeadAlign(i), headSize});
+        for (std::size_t i = 0; i < texts.upper.size(); ++i) t.push_back(head(i, true, texts.upper[i]));
         // The remark's head gives way to the prize mark and the ace points.
         for (std::size_t i = 0; i < texts.lower.size() - (prizes ? 1 : 0); ++i) {
-            std::string head = texts.lower[i];
-            if (i == 5) head += miles ? texts.tableMiles : texts.tableKm;
-            if (i == 6) head += miles ? texts.yardsPerMinute : texts.metresPerMinute;
-            t.push_back({lowerX[i], kLowerHeadY + down, head, true, HeadAlign(i), headSize});
+            std::string lower = texts.lower[i];
+            if (i == 5) lower += miles ? texts.tableMiles : texts.tableKm;
+            if (i == 6) lower += miles ? texts.yardsPerMinute : texts.metresPerMinute;
+            t.push_back(head(i, false, lower));
         }
         if (prizes) {
-            t.push_back({upperX[7], kUpperHeadY + down, texts.prizeUpper, true, HeadAlign(7), headSize});
-            t.push_back({upperX[8], kUpperHeadY + down, texts.pointsUpper, true, HeadAlign(8), headSize});
-            t.push_back({lowerX[7], kLowerHeadY + down, texts.prizeLower, true, HeadAlign(7), headSize});
-            t.push_back({lowerX[8], kLowerHeadY + down, texts.pointsLower, true, HeadAlign(8), headSize});
+            t.push_back(head(7, true, texts.prizeUpper));
+            t.push_back(head(8, true, texts.pointsUpper));
+            t.push_back(head(7, false, texts.prizeLower));
+            t.push_back(head(8, false, texts.pointsLower));
         }
 
         const std::size_t from = (number - 1) * kRowsPerPage;
@@ -382,6 +401,50 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
         pages.push_back(std::move(page));
     }
     return pages;
+}
+
+int PrintLineStep(int pointSize) { return pointSize * 97 / 10; } // 1.15 lines of a point in page units
+
+std::vector<PrintText> WrapPrintTexts(const std::vector<PrintText>& texts, const PrintMeasure& measure) {
+    std::vector<PrintText> out;
+    for (const PrintText& text : texts) {
+        const auto fits = [&](std::string_view s) { return measure(text, s) <= text.room; };
+        if (text.room <= 0 || fits(text.text)) {
+            out.push_back(text);
+            continue;
+        }
+        std::vector<std::string> lines;
+        std::string line;
+        const auto wordAt = [&](std::size_t at) { return text.text.find(' ', at); };
+        for (std::size_t at = 0; at < text.text.size();) {
+            const std::size_t end = std::min(wordAt(at), text.text.size());
+            const std::string word = text.text.substr(at, end - at);
+            at = end + 1;
+            if (word.empty()) continue;
+            if (line.empty() || !fits(line + " " + word)) {
+                if (!line.empty()) lines.push_back(line);
+                line = word;
+            } else {
+                line += " " + word;
+            }
+            // A word wider than the room breaks where it must, a character at least a line.
+            while (line.size() > 1 && !fits(line)) {
+                std::size_t cut = line.size() - 1;
+                while (cut > 1 && !fits(std::string_view(line).substr(0, cut))) --cut;
+                lines.push_back(line.substr(0, cut));
+                line.erase(0, cut);
+            }
+        }
+        if (!line.empty()) lines.push_back(line);
+        const int step = PrintLineStep(text.pointSize);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            PrintText part = text;
+            part.text = lines[i];
+            part.y += step * (text.wrapsUp ? static_cast<int>(i) - static_cast<int>(lines.size() - 1) : static_cast<int>(i));
+            out.push_back(part);
+        }
+    }
+    return out;
 }
 
 PageRangeCheck CheckPageRange(const std::string& first, const std::string& last, std::size_t lowest,

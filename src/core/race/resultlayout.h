@@ -4,7 +4,9 @@
 // sheet), 29 pigeons a page. All texts are Windows-1252 byte strings.
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -135,8 +137,20 @@ struct PrintText {
     bool bold = false;
     PrintAlign align = PrintAlign::Start;
     int pointSize = 10;
+    // A column head's room between its neighbours (0: no limit), and whether the lines it
+    // wraps into stack above it (the upper heads) rather than below.
+    int room = 0;
+    bool wrapsUp = false;
     bool operator==(const PrintText&) const = default;
 };
+
+// How wide a text is printed in the font of `as`, in page units; the printer measures it.
+using PrintMeasure = std::function<int(const PrintText& as, std::string_view text)>;
+// The distance from one printed line to the next at `pointSize`.
+int PrintLineStep(int pointSize);
+// Every text wider than its room broken into lines of their own, at blanks where it can be and
+// within a word longer than the room.
+std::vector<PrintText> WrapPrintTexts(const std::vector<PrintText>& texts, const PrintMeasure& measure);
 
 struct PrintPage {
     std::size_t number = 1;

@@ -57,6 +57,17 @@ QPushButton* DialogBase::AddButton(QHBoxLayout* row, const QString& name, const 
     return button;
 }
 
+QLabel* DialogBase::AddStatusLine(QHBoxLayout* row) {
+    auto* line = new QLabel(this);
+    line->setObjectName(kStatusLineName);
+    line->setProperty(kNoCaptionProperty, true);
+    line->setTextFormat(Qt::PlainText);
+    // A long path is cut rather than widening the window beyond the screen; its tool tip holds it whole.
+    line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    row->addWidget(line, 1);
+    return line;
+}
+
 QString RegisterFormName(const QString& base, RegisterMode mode) {
     switch (mode) {
     case RegisterMode::Add: return base + "Add";

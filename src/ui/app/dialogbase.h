@@ -39,6 +39,9 @@ protected:
     // A button row; the buttons keep their names (Command1, Command2, CancelButton …). The
     // confirming button is made the default with setDefault(true).
     QPushButton* AddButton(QHBoxLayout* row, const QString& name, const QString& caption);
+    // The window's own status line, taking the free room of a button row, where TellWritten
+    // says what was written: the main window's status bar lies behind this window.
+    QLabel* AddStatusLine(QHBoxLayout* row);
 
     FormTexts texts_;
 };

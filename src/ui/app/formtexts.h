@@ -13,6 +13,7 @@ namespace plumet::ui {
 // Dynamic properties a window may set on its controls:
 inline constexpr const char* kCaptionKeyProperty = "captionKey"; // full key, when it is irregular
 inline constexpr const char* kNoCaptionProperty = "noCaption";   // the control shows data, not a caption
+inline constexpr const char* kStatusLineName = "StatusLine";      // a dialog's line saying what was done
 
 // A caption as plain text: its access-key marks "&" dropped, "&&" kept as one "&".
 QString WithoutAccessKey(const QString& caption);

@@ -378,9 +378,13 @@ void TellMainWindow(const QWidget* from, const QString& done) {
 }
 
 void TellWritten(const QWidget* from, const QString& file) {
-    for (const QWidget* w = from; w; w = w->parentWidget())
-        if (auto* main = qobject_cast<MainWindow*>(const_cast<QWidget*>(w)))
-            return main->Tell(main->Text("txtFileWritten").arg(QDir::toNativeSeparators(file)));
+    const QString done = ToQt(LoadCatalogue().LookupText("frmMain.txtFileWritten")).arg(QDir::toNativeSeparators(file));
+    if (auto* line = from ? from->window()->findChild<QLabel*>(kStatusLineName, Qt::FindDirectChildrenOnly) : nullptr) {
+        line->setText(done);
+        line->setToolTip(done);
+        return;
+    }
+    TellMainWindow(from, done);
 }
 
 QString MainWindow::Told() const { return statusBar()->currentMessage(); }

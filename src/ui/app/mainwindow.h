@@ -105,7 +105,7 @@ private:
 
 // Tells the main window that `from` belongs to, if any, what was done.
 void TellMainWindow(const QWidget* from, const QString& done);
-// … that `file` was written.
+// … that `file` was written; a window with a status line of its own says it there.
 void TellWritten(const QWidget* from, const QString& file);
 
 } // namespace plumet::ui

@@ -1,5 +1,6 @@
 #include "ui/clock/racedatagetdialog.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -207,6 +208,11 @@ void RacedataGetDialog::Finish(const RacedataOutcome& outcome) {
         Texts().ShowNumbered(outcome.message, outcome.message == kRacedataAlreadyRead ? MessageIcon::Information
                                                                                        : MessageIcon::Critical);
     }
+    if (outcome.result == RacedataResult::Saved)
+        TellMainWindow(this, Texts().Text("txtDataRead")
+                                 .arg(ToQt(outcome.fancier))
+                                 .arg(outcome.arrivals)
+                                 .arg(ToQt(PathText(outcome.file))));
     LoadList();
 }
 
@@ -228,6 +234,7 @@ void RacedataGetDialog::StoreToDisk() {
         return;
     }
     ShowStatus(RacedataStatus::DataReady);
+    TellWritten(this, QDir(folder).filePath(ToQt(ReadoutFileName(App().settings, fields.week, fields.point))));
 }
 
 } // namespace plumet::ui

@@ -114,7 +114,7 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    buttons->addStretch(1);
+    AddStatusLine(buttons);
     auto* close = AddButton(buttons, "Command1", "Close");
     auto* print = AddButton(buttons, "Command2", "Print");
     auto* exportList = AddButton(buttons, "Command3", "Export...");

@@ -104,7 +104,7 @@ SeasonDialog::SeasonDialog(QWidget* parent) : DialogBase("frmSeason", parent) {
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    buttons->addStretch(1);
+    AddStatusLine(buttons);
     auto* close = AddButton(buttons, "Command1", "Close");
     print_ = AddButton(buttons, "Command2", "Print");
     export_ = AddButton(buttons, "Command3", "Export...");
