@@ -167,6 +167,8 @@ std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit, boo
     return cells;
 }
 
+std::vector<bool> ExportFigureColumns(int distanceUnit, bool withPrizes) { return FigureColumns(distanceUnit, withPrizes); }
+
 std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
                       const RacePrizes* prizes) {
     std::string csv = CsvRecord(ExportHeads(texts, race.distanceUnit, prizes != nullptr));
