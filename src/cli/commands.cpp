@@ -22,6 +22,7 @@ const std::vector<CliCommand>& Commands() {
         {"calculate", "RACE", 1, 1, RunCalculate, kWrites, true, {}, kNamed},
         {"results", kResultsArguments, 1, 7, RunResults, false, false, {"racecalc"}, kNamed},
         {"season", kSeasonArguments, 1, 7, RunSeason, false, false, {"racecalc"}, kNamed}, // locks when it exports
+        {"combined", kCombinedArguments, 1, 7, RunCombined, false, false, {"racecalc"}, kNamed}, // locks when it exports
         {"send-time", "--seconds N", 2, 2, RunSendTime},
         {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},
         {"load-firmware", "CODE (C, 11-14, 21-24, 31-34)", 1, 1, RunLoadFirmware},

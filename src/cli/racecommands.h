@@ -34,4 +34,9 @@ int RunResults(CliContext& context, const std::vector<std::string>& args);
 inline constexpr const char* kSeasonArguments = "NAME [--pdf FILE] [--csv FILE] [--html FILE]";
 int RunSeason(CliContext& context, const std::vector<std::string>& args);
 
+// combined NAME [--pdf FILE] [--csv FILE] [--html FILE]: the combined list worked out afresh from
+// its club races, as its window shows it, printed or exported; an incomplete one is not written.
+inline constexpr const char* kCombinedArguments = "NAME [--pdf FILE] [--csv FILE] [--html FILE]";
+int RunCombined(CliContext& context, const std::vector<std::string>& args);
+
 } // namespace plumet::cli

@@ -322,6 +322,25 @@ std::optional<CombinedResult> CurrentCombined(const Path& programFolder, std::st
     return CalculateCombined(programFolder, *file->list, files, LoadRaces(programFolder));
 }
 
+RaceSeason SeasonOfCombined(const Path& programFolder, const CombinedResult& result) {
+    const std::vector<SeasonFile> files = LoadSeasons(programFolder);
+    RaceSeason season;
+    for (const SeasonFile& file : files) {
+        if (!file.season) {
+            season.damaged.push_back(file.problem);
+            continue;
+        }
+        if (!season.season.empty() || !file.season->Lists(result.list.name)) continue;
+        season.season = file.season->name;
+        SeasonRace entry{result.list.name, SeasonRaceState::Counted, result.head, {}, {}, result.lines.size(), {}, {}};
+        if (!result.Complete()) entry.state = SeasonRaceState::Incomplete;
+        else if (!file.season->Covers(DateOfRace(result.head))) entry.state = SeasonRaceState::OutsideDates;
+        else entry.prizes = PrizesOfRace(*file.season, result.head, result.lines.size());
+        season.race = std::move(entry);
+    }
+    return season;
+}
+
 std::vector<std::string> CombinedNotes(const TextCatalogue& catalogue, const CombinedResult& result) {
     const auto text = [&](const char* key, const std::vector<std::string>& values) {
         return FillPlaceholders(catalogue.LookupText(std::string("Combined.") + key), values);

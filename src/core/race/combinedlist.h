@@ -100,6 +100,10 @@ CombinedResult CalculateCombined(const Path& programFolder, const CombinedList& 
 // From what the files hold now; nothing when no sound list file has that name.
 std::optional<CombinedResult> CurrentCombined(const Path& programFolder, std::string_view name);
 
+// The season that lists the combined list (the federation's), with its prizes over the combined
+// entry when the list counts there: complete, and dated within the season.
+RaceSeason SeasonOfCombined(const Path& programFolder, const CombinedResult& result);
+
 // Each race that leaves the list incomplete, and a race list not read whole, named with why.
 std::vector<std::string> CombinedNotes(const TextCatalogue& catalogue, const CombinedResult& result);
 

@@ -524,6 +524,7 @@ std::string SeasonRaceStateText(const TextCatalogue& catalogue, const SeasonRace
         return FillPlaceholders(text("StateResultUnreadable"), {NameOf(race.resultFile), ReasonText(race.resultProblem)});
     case SeasonRaceState::OutsideDates: return text("StateOutsideDates");
     case SeasonRaceState::InOtherSeason: return FillPlaceholders(text("StateInOtherSeason"), {race.otherSeason});
+    case SeasonRaceState::Incomplete: return text("StateIncomplete");
     }
     return {};
 }

@@ -169,7 +169,8 @@ std::string RingKey(std::string_view ringText);
 // counted, then the name. Only prize winners stand in them.
 Standings StandingsOf(const std::vector<CountedRace>& races, int countedPrizes);
 
-enum class SeasonRaceState { Counted, NoSuchRace, NoResultFile, ResultUnreadable, OutsideDates, InOtherSeason };
+// Incomplete: a combined list that lacks a club race, or names one another list holds too.
+enum class SeasonRaceState { Counted, NoSuchRace, NoResultFile, ResultUnreadable, OutsideDates, InOtherSeason, Incomplete };
 
 struct SeasonRace {
     std::string name; // as the season lists it, or as the race list spells it
