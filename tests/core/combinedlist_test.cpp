@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/race/combinedlist.h"
+#include "core/race/seasonlayout.h"
 #include "racetests.h"
 #include "testfolder.h"
 
@@ -103,6 +104,28 @@ TEST(CombinedList, StoringRefusesWhatCannotBeOneList) {
               "of a combined list. It is left as it is. Nothing is stored while it cannot be used: it might hold the "
               "same races.");
     EXPECT_EQ(folder.Read("racecalc/Metz fed.cmb"), damaged);
+}
+
+// Four prizes over the 15 pigeons of three clubs; the two Meiers are two lofts. The club's own
+// season may list one of its races beside the federation's, but no season counts a race twice.
+TEST(CombinedList, ASeasonCountsItOverTheCombinedEntryAndNeverARaceTwice) {
+    const CombinedFolder folder;
+    const auto season = [](const char* name, std::vector<std::string> races) {
+        return Season{name, 4, 2, {2025, 1, 1}, {2025, 12, 31}, std::move(races)};
+    };
+    ASSERT_TRUE(StoreSeason(folder.path(), season("Federation 2025", {"Metz federation"}), std::nullopt).Done());
+    ASSERT_TRUE(StoreSeason(folder.path(), season("Goch 2025", {"Metz A"}), std::nullopt).Done());
+    const SeasonStandings standings = CurrentStandings(folder.path(), "federation 2025").value();
+    EXPECT_EQ(SeasonCsv(standings, LoadSeasonTexts(folder.catalogue)), TestData("race/combined/Federation 2025.csv"));
+    EXPECT_EQ(SeasonOfCombined(folder.path(), folder.Current()).Prizes()->Count(), 4u);
+    EXPECT_EQ(CurrentStandings(folder.path(), "Goch 2025")->standings.lofts.at(0).loft, "Meier");
+
+    const SeasonStore twice = StoreSeason(folder.path(), season("Twice", {"Metz federation", "Metz B"}), std::nullopt);
+    EXPECT_EQ(std::pair(twice.message, twice.names), std::pair(kSeasonRaceTwice, std::vector<std::string>{"Metz B", "Metz federation"}));
+    folder.Write("racecalc/Federation 2025.season", "Name=Federation 2025\r\nFirstRace=01.01.2025\r\n"
+                                                    "LastRace=31.12.2025\r\nRace=Metz federation\r\nRace=Metz C\r\n");
+    const SeasonStandings byHand = CurrentStandings(folder.path(), "Federation 2025").value();
+    EXPECT_EQ(byHand.races.at(0).state, SeasonRaceState::Incomplete);
 }
 
 TEST(CombinedListFile, ADamagedFileIsRefusedWithItsLine) {
