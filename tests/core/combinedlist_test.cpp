@@ -97,7 +97,18 @@ TEST(CombinedList, StoringRefusesWhatCannotBeOneList) {
     ASSERT_TRUE(StoreCombinedList(folder.path(), {"Metz fed", {"Metz C", "Metz B"}}, "weeze").ok);
     EXPECT_EQ(folder.Read("racecalc/Metz fed.cmb"), "Name=Metz fed\r\nRace=Metz C\r\nRace=Metz B\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "racecalc" / "Weeze.cmb"));
-    const std::string damaged = "Name=Metz fed\r\nRace=Metz C\r\nRaces=Spa\r\n";
+    // The list follows its races when they are renamed or deleted; no race takes its name.
+    RaceList races = LoadRaces(folder.path());
+    Race race = races.races.at(2);
+    race.name = "Metz Weeze";
+    ASSERT_TRUE(StoreRace(races, folder.path(), race, 3).Done());
+    ASSERT_TRUE(DeleteRace(races, folder.path(), 2).ok);
+    EXPECT_EQ(folder.Read("racecalc/Metz fed.cmb"), "Name=Metz fed\r\nRace=Metz Weeze\r\n");
+    race.name = "METZ FED";
+    EXPECT_EQ(StoreRace(races, folder.path(), race, std::nullopt).saved.error,
+              "METZ FED is the name of a combined list; a season could not tell the two apart. Please choose another name.");
+
+    const std::string damaged = "Name=Metz fed\r\nRace=Metz Weeze\r\nRaces=Spa\r\n";
     folder.Write("racecalc/Metz fed.cmb", damaged);
     EXPECT_EQ(StoreCombinedList(folder.path(), {"Spa", {"Spa"}}, std::nullopt).error,
               "The combined list file racecalc/Metz fed.cmb cannot be used: line 3 names Races, which is no setting "

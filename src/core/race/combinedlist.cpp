@@ -204,6 +204,23 @@ SaveResult DeleteCombinedList(const Path& programFolder, std::string_view name) 
     return SaveFilesTogether(programFolder, {{file->file, {}, true}});
 }
 
+CombinedListsOfRace CombinedListsRenamingRace(const Path& programFolder, std::string_view name, std::string_view newName) {
+    CombinedListsOfRace result;
+    for (const CombinedFile& file : LoadCombinedLists(programFolder)) {
+        if (!file.list) {
+            result.refusal = Refused("Combined.FileDamaged", {file.problem});
+            return result;
+        }
+        if (!file.list->Lists(name)) continue;
+        CombinedList list = *file.list;
+        std::erase_if(list.races, [&](const std::string& race) { return newName.empty() && SameName(race, name); });
+        for (std::string& race : list.races)
+            if (SameName(race, name)) race = std::string(newName);
+        result.files.push_back({file.file, JoinLinesCrLf(CombinedListFileLines(list)), list.races.empty()});
+    }
+    return result;
+}
+
 std::vector<MergedLine> MergeRankings(const std::vector<ClubRanking>& rankings) {
     struct Next {
         double speed;

@@ -57,6 +57,15 @@ std::string CombineRefusal(const Race& first, const Race& race);
 SaveResult StoreCombinedList(const Path& programFolder, const CombinedList& list, const std::optional<std::string>& altered);
 SaveResult DeleteCombinedList(const Path& programFolder, std::string_view name);
 
+// The lists that hold race `name`, rewritten with `newName` in its place, or without it when
+// `newName` is empty (a list left without races goes), to be saved with the race's own files.
+// Refused while a list file is damaged: it might hold the race.
+struct CombinedListsOfRace {
+    std::vector<FileToSave> files;
+    SaveResult refusal;
+};
+CombinedListsOfRace CombinedListsRenamingRace(const Path& programFolder, std::string_view name, std::string_view newName);
+
 // ---- The merged list ----
 
 enum class CombinedRaceState { Counted, NoSuchRace, NoResultFile, ResultUnreadable, InOtherList };
