@@ -36,7 +36,7 @@ void PrintCombinedWindow(CliContext& context, const CombinedResult& result, cons
     out += "\n";
     for (const std::string& line : CombinedWindowLines(result, LocaleSeparator(), prizes,
                                                        context.catalogue.LookupText("TxtPrnPrizeMark"),
-                                                       ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr)))
+                                                       ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr), clubHead))
         out += line + "\n";
     context.out << Cp1252ToUtf8(out);
 }

@@ -8,6 +8,7 @@
 
 #include "core/app/fixedwidth.h"
 #include "core/race/combinedlist.h"
+#include "core/race/racecalcfolder.h"
 
 namespace {
 

@@ -33,7 +33,7 @@ TEST(CombinedList, GoldenListAsWindowLinesCsvAndWebPage) {
     std::vector<std::string> lines = {};
     for (const std::string& head : CombinedWindowHeads("Club", heads, {texts.inKm, texts.inMetresPerMinute}))
         lines.push_back(head);
-    for (const std::string& line : CombinedWindowLines(result, ',')) lines.push_back(line);
+    for (const std::string& line : CombinedWindowLines(result, ',', nullptr, {}, {}, "Club")) lines.push_back(line);
     EXPECT_EQ(LinesText(lines), TestData("race/combined/window.txt"));
     EXPECT_EQ(CombinedCsv(result, texts), TestData("race/combined/Metz federation.csv"));
     EXPECT_EQ(CombinedHtml(result, texts, "07.06.2025", {}), TestData("race/combined/Metz federation.html"));

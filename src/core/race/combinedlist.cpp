@@ -188,12 +188,14 @@ SaveResult StoreCombinedList(const Path& programFolder, const CombinedList& list
 
     Path target = CombinedListPath(programFolder, stored.name);
     if (own && Lower(NameOf(own->file)) == Lower(NameOf(target))) target = own->file;
-    const std::string bytes = JoinLinesCrLf(CombinedListFileLines(stored));
-    if (own && target != own->file)
-        // A new name: the new file and the old one's removal together or not at all.
-        return SaveFilesTogether(programFolder, {{target, bytes, false}, {own->file, {}, true}});
+    // A file of that name that holds another name is never saved over.
     std::error_code ec;
-    if (!own && std::filesystem::exists(target, ec)) return Refused("Combined.NameUsed", {stored.name});
+    const bool ownFile = own && target == own->file;
+    if (!ownFile && std::filesystem::exists(target, ec)) return Refused("Combined.NameUsed", {stored.name});
+    if (own && !ownFile)
+        // A new name: the new file and the old one's removal together or not at all.
+        return SaveFilesTogether(programFolder,
+                                 {{target, JoinLinesCrLf(CombinedListFileLines(stored)), false}, {own->file, {}, true}});
     return SaveRaceCalcLines(target, CombinedListFileLines(stored));
 }
 
@@ -380,19 +382,27 @@ std::vector<std::string> CombinedNotes(const TextCatalogue& catalogue, const Com
 
 std::string ClubColumnText(int clubNumber) { return ZeroPadded(clubNumber, 3); }
 
+namespace {
+
+// The club's number takes three places; a longer head widens the column.
+std::size_t ClubColumnWidth(const std::string& clubHead) { return std::max<std::size_t>(clubHead.size() + 1, 5); }
+
+} // namespace
+
 std::vector<std::string> CombinedWindowLines(const CombinedResult& result, char separator, const RacePrizes* prizes,
-                                             const std::string& mark, const ResultWindowSpread& spread) {
+                                             const std::string& mark, const ResultWindowSpread& spread,
+                                             const std::string& clubHead) {
     std::vector<std::string> lines =
         ResultWindowLines(result.lines, result.head.distanceUnit, separator, prizes, mark, spread);
-    for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = ClubColumnText(result.clubs[i]) + "  " + lines[i];
+    const std::size_t width = ClubColumnWidth(clubHead);
+    for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = PadRight(ClubColumnText(result.clubs[i]), width) + lines[i];
     return lines;
 }
 
 std::array<std::string, 2> CombinedWindowHeads(const std::string& clubHead, const std::array<std::string, 8>& heads,
                                                const std::array<std::string, 2>& units,
                                                const std::array<std::string, 2>* prizeHeads) {
-    // The club's number takes three places; a longer head moves the rest of the line along.
-    const std::size_t width = std::max<std::size_t>(clubHead.size() + 1, 5);
+    const std::size_t width = ClubColumnWidth(clubHead);
     std::array<std::string, 2> lines = ResultWindowHeads(heads, units, prizeHeads);
     lines[0] = PadRight(clubHead, width) + lines[0];
     if (!lines[1].empty()) lines[1] = std::string(width, ' ') + lines[1];

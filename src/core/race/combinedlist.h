@@ -119,9 +119,10 @@ std::vector<std::string> CombinedNotes(const TextCatalogue& catalogue, const Com
 // ---- Laid out as a race's list, with a club column first ----
 
 std::string ClubColumnText(int clubNumber);
+// The club column is as wide as its head `clubHead` needs, so that the head stands over it.
 std::vector<std::string> CombinedWindowLines(const CombinedResult& result, char separator,
                                              const RacePrizes* prizes = nullptr, const std::string& mark = {},
-                                             const ResultWindowSpread& spread = {});
+                                             const ResultWindowSpread& spread = {}, const std::string& clubHead = {});
 std::array<std::string, 2> CombinedWindowHeads(const std::string& clubHead, const std::array<std::string, 8>& heads,
                                                const std::array<std::string, 2>& units,
                                                const std::array<std::string, 2>* prizeHeads = nullptr);

@@ -161,12 +161,12 @@ void CombinedListDialog::ShowChosen() {
     const std::string suffix = result_ && result_->head.distanceUnit == kRaceInMiles ? "b" : "a";
     const std::array<std::string, 2> units{text("frmRaceResultsShowTabCol9" + suffix), text("frmRaceResultsShowTabCol10" + suffix)};
     const std::array<std::string, 2> prizeHeads{text("frmRaceResultsShowTabPrize"), text("frmRaceResultsShowTabAcePoints")};
-    const auto heads =
-        CombinedWindowHeads(catalogue.LookupText("Combined.ClubHead"), columns, units, prizes ? &prizeHeads : nullptr);
+    const std::string clubHead = catalogue.LookupText("Combined.ClubHead");
+    const auto heads = CombinedWindowHeads(clubHead, columns, units, prizes ? &prizeHeads : nullptr);
     heads_->setText(ToQt(heads[0] + "\n" + heads[1]));
     model_->SetLines(result_ ? CombinedWindowLines(*result_, LocaleSeparator(), prizes,
                                                    catalogue.LookupText("TxtPrnPrizeMark"),
-                                                   ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr))
+                                                   ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr), clubHead)
                              : std::vector<std::string>{});
     if (result_ && !result_->Complete()) notes.prepend(Texts().Text("IncompleteMark"));
     warnings_->setText(notes.join('\n'));
