@@ -4,11 +4,11 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "common/appcontext.h"
@@ -87,9 +87,11 @@ CombinedListDialog::CombinedListDialog(QWidget* parent) : DialogBase("frmCombine
     model_ = new LinesModel(view_);
     view_->setModel(model_);
     layout->addWidget(view_, 1);
-    // The heads scroll sideways with the rows.
+    // The heads stand over the rows' text and scroll sideways with it.
+    const int textStart = view_->frameWidth() + view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view_) + 1;
+    heads_->setContentsMargins(textStart, 0, 0, 0);
     connect(view_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
-            [this](int value) { heads_->setContentsMargins(-value, 0, 0, 0); });
+            [this, textStart](int value) { heads_->setContentsMargins(textStart - value, 0, 0, 0); });
     warnings_ = DataLabel(this, "Label41");
     warnings_->setWordWrap(true);
     layout->addWidget(warnings_);
