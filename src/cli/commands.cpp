@@ -25,6 +25,7 @@ const std::vector<CliCommand>& Commands() {
         {"results", kResultsArguments, 1, 7, RunResults, false, false, {"racecalc"}, kNamed},
         {"check", kCheckArguments, 1, 6, RunCheck, false, true, {"racecalc", "race", "pigeon"}, kNamed}, // locks when it exports
         {"season", kSeasonArguments, 1, 7, RunSeason, false, false, {"racecalc"}, kNamed}, // locks when it exports
+        {"combined", kCombinedArguments, 1, 7, RunCombined, false, false, {"racecalc"}, kNamed}, // locks when it exports
         {"send-time", "--seconds N", 2, 2, RunSendTime},
         {"print-relay", "file|screen --idle-exit S", 3, 3, RunPrintRelay},
         {"load-firmware", "CODE (C, 11-14, 21-24, 31-34)", 1, 1, RunLoadFirmware},

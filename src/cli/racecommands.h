@@ -46,5 +46,9 @@ int RunSeason(CliContext& context, const std::vector<std::string>& args);
 // shows it, or as a CSV table and a web page; with --strict, exit 1 when anything is flagged.
 inline constexpr const char* kCheckArguments = "RACE [--strict] [--csv FILE] [--html FILE]";
 int RunCheck(CliContext& context, const std::vector<std::string>& args);
+// combined NAME [--pdf FILE] [--csv FILE] [--html FILE]: the combined list worked out afresh from
+// its club races, as its window shows it, printed or exported; an incomplete one is not written.
+inline constexpr const char* kCombinedArguments = "NAME [--pdf FILE] [--csv FILE] [--html FILE]";
+int RunCombined(CliContext& context, const std::vector<std::string>& args);
 
 } // namespace plumet::cli

@@ -95,7 +95,8 @@ std::vector<std::string> StringLiterals(const std::string& s) {
 // trace of the line, the save journal's head line and test hooks, and the markup of exports.
 const std::set<std::string> kNotForTheUser = {"clocksimulator.cpp", "clockstate.cpp", "tracinglink.cpp",
                                               "clocklink.cpp",      "files.cpp",      "xmlexport.cpp",
-                                              "resultexport.cpp",   "seasonlayout.cpp", "racelog.cpp"};
+                                              "resultexport.cpp",   "seasonlayout.cpp", "racelog.cpp",
+                                              "combinedlist.cpp"};
 // The result list's remark for a pigeon with a data error stands in these words in every language.
 const std::set<std::string> kFixedWords = {"Data Error for this pigeon"};
 

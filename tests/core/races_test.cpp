@@ -92,7 +92,7 @@ TEST(Races, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOve
 
     while (!list.Full()) list.races.push_back(list.races[0]);
     ASSERT_TRUE(SaveRaces(list, folder.path()));
-    race.name = "Race 51";
+    race.name = "Race 1000";
     EXPECT_FALSE(StoreRace(list, folder.path(), race, std::nullopt).saved.ok);
     const std::string broken = " 3 " + kGolden.substr(3); // claims a third race
     folder.Write("racecalc/races.dat", broken);

@@ -151,6 +151,10 @@ private slots:
         const CliRun season = RunCli(folder, {"season", "Season " + QString::number(QDate::currentDate().year())});
         QCOMPARE(season.exitCode, 0);
         QVERIFY2(season.out.contains("Races counted: 4 of 4\n"), season.out.constData());
+        // With Metz calculated the federation's list holds both clubs' pigeons.
+        const CliRun federation = RunCli(folder, {"combined", "Metz federation"});
+        QCOMPARE(federation.exitCode, 0);
+        QVERIFY2(federation.out.contains("\n012  ") && federation.out.contains("\n027  "), federation.out.constData());
 
         // The folder has been used: preparing it again leaves it as it is.
         const QStringList files = Contents(folder).keys();

@@ -24,6 +24,7 @@ declare -A seeds=(
   [catalogue]="../data/club.txt ../data/club.de.txt"
   [clockstate]="data/clock/state.txt"
   [clubs]="data/clubs/club.dat data/exchange/installation/club/club.dat"
+  [combined]="data/race/combined/*.cmb"
   [defaultrace]="data/race/RaceCalcDef.dat"
   [distances]="data/race/dist007.dat"
   [fancierexchange]="data/exchange/S007003.d00"

@@ -12,6 +12,7 @@
 #include "core/app/weeks.h"
 #include "core/clock/clockstate.h"
 #include "core/clock/pigeonsconvert.h"
+#include "core/race/combinedlist.h"
 #include "core/race/geodesic.h"
 #include "core/race/manualtimes.h"
 #include "core/race/racecalc.h"
@@ -146,6 +147,11 @@ constexpr int kEarlierReleaseHour = 7;
 constexpr int kLateLoft = 1; // in the first earlier race, the loft whose clock came in late
 constexpr int kSeasonWeeksAfter = 12;
 
+// The second club's Metz, released a quarter of an hour later, and the federation's list of both.
+constexpr int kSecondClub = 27;
+constexpr const char* kSecondClubRace = "Metz Kevelaer";
+constexpr const char* kCombinedList = "Metz federation";
+
 constexpr const char* kColours[] = {"BLUE", "BC", "DC", "RED", "MEAL", "BLUE", "GRIZ", "BC", "BLK", "PIED"};
 
 // ---- Helpers --------------------------------------------------------------------------------
@@ -266,13 +272,14 @@ std::optional<std::string> FindRecord(const Path& folder, std::string_view club,
     return fanciers.Record(slot);
 }
 
-// A race of the race club from release point `pointNumber`, its mean distance over the club's lofts.
-std::optional<Race> ClubRace(Writer& w, const std::string& name, const DateTime& day, int pointNumber, int hour, int minute) {
+// A race of club `clubNumber` from release point `pointNumber`, its mean distance over the club's lofts.
+std::optional<Race> ClubRace(Writer& w, const std::string& name, const DateTime& day, int pointNumber, int hour, int minute,
+                             int clubNumber = kRaceClub) {
     ClubTable clubs;
     LoadClubs(clubs, ClubFilePath(w.Folder()));
     RacePointTable points;
     LoadRacePoints(points, RacePointFilePath(w.Folder()));
-    const std::string club = ZeroPadded(kRaceClub, 3);
+    const std::string club = ZeroPadded(clubNumber, 3);
     const std::size_t clubSlot = FindClub(clubs, club);
     if (clubSlot == 0 || points.Count() < static_cast<std::size_t>(pointNumber)) {
         w.Problems().push_back("the race's club or release point is missing");
@@ -290,7 +297,7 @@ std::optional<Race> ClubRace(Writer& w, const std::string& name, const DateTime&
     race.releaseHour = hour;
     race.releaseMinute = minute;
     race.headerComment = PadRight("Club race, old birds", RaceColumn::HeaderComment.width());
-    race.clubNumber = kRaceClub;
+    race.clubNumber = clubNumber;
     race.releasePointNumber = pointNumber;
     race.releaseLatitude = RacePointLatitudeOf(point);
     race.releaseLongitude = RacePointLongitudeOf(point);
@@ -310,7 +317,7 @@ std::optional<Race> ClubRace(Writer& w, const std::string& name, const DateTime&
 // Every loft of the club clocked by hand: most pigeons home, each at a speed of its own. With
 // `late`, that loft's clock is left out, or (`lateOnly`) it alone is read out.
 void ClockByHand(Writer& w, const Race& race, int raceIndex, int late = -1, bool lateOnly = false) {
-    const std::string club = ZeroPadded(kRaceClub, 3);
+    const std::string club = ZeroPadded(race.clubNumber, 3);
     FancierTable fanciers;
     fanciers.Load(FancierFilePath(w.Folder(), club));
     const DateTime released = MakeDateTime(race.year, race.month, race.day, race.releaseHour, race.releaseMinute);
@@ -373,6 +380,18 @@ void WriteRaces(Writer& w, const DateTime& day) {
         season.races.push_back(earlier.name);
     }
     season.races.push_back(TrimmedRaceName(*race));
+
+    // The second club flies Metz too, clocked by hand; the federation's list takes both clubs.
+    const std::optional<Race> second =
+        ClubRace(w, kSecondClubRace, day, kRacePoint, kReleaseHour, kReleaseMinute + 15, kSecondClub);
+    if (!second) return;
+    w.Check(StoreRace(races, w.Folder(), *second, std::nullopt), std::string("race ") + kSecondClubRace);
+    ClockByHand(w, *second, static_cast<int>(std::size(kEarlierRaces)));
+    w.Check(CalculateRace(races, races.Count(), DistanceTable{}, w.Folder(), ReadOptions(w.Folder()), ',').resultSaved,
+            std::string("the result of ") + kSecondClubRace);
+    w.Check(StoreCombinedList(w.Folder(), {kCombinedList, {TrimmedRaceName(*race), kSecondClubRace}}, std::nullopt),
+            kCombinedList);
+
     const DateTime end = FromCivilSeconds(CivilSeconds(day) + kSeasonWeeksAfter * 7 * 86400LL);
     season.lastRace = {end.year, end.month, end.day};
     const SeasonStore stored = StoreSeason(w.Folder(), season, std::nullopt);

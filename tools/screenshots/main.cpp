@@ -249,6 +249,10 @@ void Run(MainWindow& window, pid_t clock) {
                 {"frmSeasonEdit", "season-edit", CloseWindow},
                 {"frmSeason", "season-lofts", CloseWindow,
                  [](QWidget* d) { d->findChild<QTabWidget*>("TabStrip1")->setCurrentIndex(1); }}});
+
+    // The federation's list: both clubs' Metz, the race just calculated among them.
+    ShootChain(window, "mnuRaceCombined",
+               {{"frmCombined", "combined-list", CloseWindow, [](QWidget* d) { d->resize(d->width(), 640); }}});
 }
 
 } // namespace

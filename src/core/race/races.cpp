@@ -7,6 +7,7 @@
 
 #include "core/app/catalogue.h"
 #include "core/app/fixedwidth.h"
+#include "core/race/combinedlist.h"
 #include "core/race/manualtimes.h"
 #include "core/race/racecalcfolder.h"
 #include "core/race/racecolumns.h"
@@ -104,6 +105,8 @@ ActionResult SaveRenamed(const RaceList& changed, const Path& programFolder, con
         return {0, {}, log};
     const SeasonsOfRace seasons = SeasonsRenamingRace(programFolder, oldName, newName);
     if (!seasons.refusal) return {0, {}, seasons.refusal};
+    const CombinedListsOfRace lists = CombinedListsRenamingRace(programFolder, oldName, newName);
+    if (!lists.refusal) return {0, {}, lists.refusal};
 
     std::vector<FileToSave> removals;
     std::set<std::string> targets;
@@ -122,6 +125,7 @@ ActionResult SaveRenamed(const RaceList& changed, const Path& programFolder, con
     }
     files.push_back({RacesFilePath(programFolder), JoinLinesCrLf(RaceFileLines(changed))});
     files.insert(files.end(), seasons.files.begin(), seasons.files.end());
+    files.insert(files.end(), lists.files.begin(), lists.files.end());
     files.insert(files.end(), removals.begin(), removals.end());
     return {0, {}, SaveFilesTogether(programFolder, files)};
 }
@@ -357,6 +361,9 @@ ActionResult StoreRace(RaceList& list, const Path& programFolder, const Race& ra
         if (number == current.number) continue;
         if (SameRaceName(changed.races[number - 1].name, name)) return Refused(kRaceNameUsed, "Text1");
     }
+    // A season's Race= line takes either name.
+    if (FindCombinedList(LoadCombinedLists(programFolder), name))
+        return {0, "Text1", SaveFailed(CatalogueText("Races.NameIsCombinedList", {name}))};
     ActionResult result;
     if (alteredNumber) {
         Race& slot = changed.races[current.number - 1];
@@ -399,6 +406,8 @@ SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t num
     // A season keeping the name would take in a later race of that name.
     const SeasonsOfRace seasons = SeasonsRenamingRace(programFolder, name, "");
     if (!seasons.refusal) return seasons.refusal;
+    const CombinedListsOfRace lists = CombinedListsRenamingRace(programFolder, name, "");
+    if (!lists.refusal) return lists.refusal;
     std::vector<FileToSave> files{{RacesFilePath(programFolder), JoinLinesCrLf(RaceFileLines(changed))}};
     DateTime when = author ? author->when : SystemTimeSource().Now();
     // A log kept from a race of the same name deleted in the same second stays too.
@@ -410,6 +419,7 @@ SaveResult DeleteRace(RaceList& list, const Path& programFolder, std::size_t num
         !log)
         return log;
     files.insert(files.end(), seasons.files.begin(), seasons.files.end());
+    files.insert(files.end(), lists.files.begin(), lists.files.end());
     for (const Path& file : FilesOfRaceName(programFolder, name, false)) files.push_back({file, {}, true});
     const SaveResult saved = SaveFilesTogether(programFolder, files);
     if (saved) list = std::move(changed);

@@ -1,6 +1,6 @@
 #pragma once
 // Race definitions: the race record, its 289-character line, the race list "racecalc\races.dat"
-// (a count line and at most 50 races) and the default race "racecalc\RaceCalcDef.dat".
+// (a count line and at most 999 races) and the default race "racecalc\RaceCalcDef.dat".
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -17,7 +17,7 @@ namespace plumet {
 struct RaceLogAuthor;
 
 inline constexpr std::size_t kRaceLineLength = RaceColumn::FlightWeek.last;
-inline constexpr std::size_t kRaceCapacity = 50;
+inline constexpr std::size_t kRaceCapacity = 999;
 inline constexpr std::size_t kRaceNameLength = RaceColumn::Name.width();
 
 // Distance units of a race (the index of the editor's unit list).

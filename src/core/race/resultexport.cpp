@@ -176,6 +176,8 @@ std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit, boo
     return cells;
 }
 
+std::vector<bool> ExportFigureColumns(int distanceUnit, bool withPrizes) { return FigureColumns(distanceUnit, withPrizes); }
+
 std::string ResultCsv(const Race& race, const std::vector<ResultLine>& lines, const ExportTexts& texts,
                       const RacePrizes* prizes, const std::string& state) {
     // A row read alone still tells whether its list may change.

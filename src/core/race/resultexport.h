@@ -35,6 +35,8 @@ std::vector<std::string> ExportHeads(const ExportTexts& texts, int distanceUnit,
 // The cells of one row in the order of the heads; figures with a "." decimal point.
 std::vector<std::string> ExportCells(const ResultRow& row, int distanceUnit, bool withPrizes = false,
                                      const std::string& prizeMark = {});
+// Which of those cells are figures, set flush right and never taken for a formula.
+std::vector<bool> ExportFigureColumns(int distanceUnit, bool withPrizes = false);
 
 // RFC 4180: a byte-order mark, a head row, one row per pigeon in the list's order, CR LF line
 // ends; every cell as CsvCell writes it. The last column holds the list's `state` in every row.

@@ -4,11 +4,13 @@
 #include <array>
 #include <cctype>
 #include <map>
+#include <set>
 #include <system_error>
 #include <tuple>
 
 #include "core/app/fixedwidth.h"
 #include "core/app/timesource.h"
+#include "core/race/combinedlist.h"
 #include "core/race/racecalcfolder.h"
 #include "core/race/racefields.h"
 #include "core/race/racelog.h"
@@ -297,12 +299,17 @@ Standings StandingsOf(const std::vector<CountedRace>& races, int countedPrizes) 
         std::tuple<SeasonDate, std::string> lofted; // the race that named its loft
     };
     std::map<std::string, Pigeon> pigeons;
-    std::map<std::string, LoftStanding> lofts;
+    std::map<std::pair<int, std::string>, LoftStanding> lofts;
+    std::set<int> clubs;
+    for (const CountedRace& race : races) clubs.insert(race.clubs.begin(), race.clubs.end());
     for (const CountedRace& race : races) {
-        std::map<std::string, int> countedInRace;
+        std::map<std::pair<int, std::string>, int> countedInRace;
         const std::size_t prizes = std::min(race.prizes.Count(), race.lines.size());
         for (std::size_t i = 0; i < prizes; ++i) {
-            const std::string loft = TrimBlanks(race.lines[i].fancierName);
+            const int club = i < race.clubs.size() ? race.clubs[i] : 0;
+            const std::string name = TrimBlanks(race.lines[i].fancierName);
+            const std::string loft = clubs.size() > 1 ? name + " (" + ZeroPadded(club, 3) + ")" : name;
+            const auto loftKey = std::pair(club, name);
             const long long points = race.prizes.points[i];
             Pigeon& pigeon = pigeons[RingKey(race.lines[i].ringText)];
             PigeonStanding& p = pigeon.standing;
@@ -315,10 +322,10 @@ Standings StandingsOf(const std::vector<CountedRace>& races, int countedPrizes) 
             p.points += points;
             p.prizes += 1;
             p.coefficients += race.prizes.coefficients[i];
-            LoftStanding& l = lofts[loft];
+            LoftStanding& l = lofts[loftKey];
             l.loft = loft;
             // Places come best first, so the first prizes of a loft are its best.
-            if (countedInRace[loft]++ < countedPrizes) {
+            if (countedInRace[loftKey]++ < countedPrizes) {
                 l.points += points;
                 l.countedPrizes += 1;
             }
@@ -346,9 +353,32 @@ SeasonStandings CalculateSeason(const Path& programFolder, const Season& season,
     result.raceListWhole = list.outcome != LoadOutcome::Unreadable;
     result.raceListProblem = RaceListProblemText(list);
     std::vector<CountedRace> counted;
+    const std::vector<CombinedFile> combined = LoadCombinedLists(programFolder);
     for (const std::string& name : season.races) {
         const auto race = std::find_if(list.races.begin(), list.races.end(),
                                        [&](const Race& r) { return SameRaceName(r.name, name); });
+        if (const CombinedFile* file = FindCombinedList(combined, name); race == list.races.end() && file) {
+            CombinedResult merged = CalculateCombined(programFolder, *file->list, combined, list);
+            SeasonRace entry{file->list->name, SeasonRaceState::Counted, merged.head, {}, {}, merged.lines.size(), {}, {}};
+            for (const SeasonFile& other : files)
+                if (other.season && !SameName(other.season->name, season.name) && other.season->Lists(entry.name)) {
+                    entry.state = SeasonRaceState::InOtherSeason;
+                    entry.otherSeason = other.season->name;
+                }
+            // A race of the list that the season also counts directly would count twice.
+            const bool twice = std::any_of(merged.list.races.begin(), merged.list.races.end(),
+                                           [&](const std::string& r) { return season.Lists(r); });
+            const bool counts = entry.state == SeasonRaceState::Counted;
+            if (counts && (!merged.Complete() || twice)) entry.state = SeasonRaceState::Incomplete;
+            else if (counts && !season.Covers(DateOfRace(merged.head))) entry.state = SeasonRaceState::OutsideDates;
+            if (entry.state == SeasonRaceState::Counted) {
+                entry.prizes = PrizesOfRace(season, merged.head, merged.lines.size());
+                counted.push_back({entry.name, DateOfRace(merged.head), entry.prizes, std::move(merged.lines),
+                                   std::move(merged.clubs)});
+            }
+            result.races.push_back(std::move(entry));
+            continue;
+        }
         if (race == list.races.end()) {
             result.races.push_back({name, SeasonRaceState::NoSuchRace, std::nullopt, {}, {}, 0, {}, {}, {}});
             continue;
@@ -356,8 +386,10 @@ SeasonStandings CalculateSeason(const Path& programFolder, const Season& season,
         std::vector<ResultLine> lines;
         result.races.push_back(EvaluateRace(programFolder, season, *race, files, &lines));
         const SeasonRace& entry = result.races.back();
-        if (entry.state == SeasonRaceState::Counted)
-            counted.push_back({entry.name, DateOfRace(*race), entry.prizes, std::move(lines)});
+        if (entry.state == SeasonRaceState::Counted) {
+            std::vector<int> clubs(lines.size(), race->clubNumber);
+            counted.push_back({entry.name, DateOfRace(*race), entry.prizes, std::move(lines), std::move(clubs)});
+        }
     }
     result.standings = StandingsOf(counted, season.countedPrizes);
     return result;
@@ -435,7 +467,16 @@ SeasonStore StoreSeason(const Path& programFolder, const Season& season, const s
     for (const std::string& name : season.races)
         if (!stored.Lists(name) && !TrimBlanks(name).empty()) stored.races.push_back(TrimBlanks(name));
     const RaceList list = LoadRaces(programFolder);
+    const std::vector<CombinedFile> combined = LoadCombinedLists(programFolder);
     for (const std::string& name : stored.races) {
+        if (const CombinedFile* file = FindCombinedList(combined, name)) {
+            for (const std::string& race : file->list->races)
+                if (stored.Lists(race)) return StoreRefused(kSeasonRaceTwice, "List1", {race, file->list->name});
+            for (const std::string& race : file->list->races)
+                for (const Race& r : list.races)
+                    if (SameRaceName(r.name, race) && !stored.Covers(DateOfRace(r)))
+                        return StoreRefused(kSeasonRaceOutsideDates, "List1", {name, SeasonDateText(DateOfRace(r))});
+        }
         for (const Race& race : list.races)
             if (SameRaceName(race.name, name) && !stored.Covers(DateOfRace(race)))
                 return StoreRefused(kSeasonRaceOutsideDates, "List1", {name, SeasonDateText(DateOfRace(race))});
@@ -526,6 +567,7 @@ std::string SeasonRaceStateText(const TextCatalogue& catalogue, const SeasonRace
         return FillPlaceholders(text("StateResultUnreadable"), {NameOf(race.resultFile), ReasonText(race.resultProblem)});
     case SeasonRaceState::OutsideDates: return text("StateOutsideDates");
     case SeasonRaceState::InOtherSeason: return FillPlaceholders(text("StateInOtherSeason"), {race.otherSeason});
+    case SeasonRaceState::Incomplete: return text("StateIncomplete");
     }
     return {};
 }

@@ -152,6 +152,7 @@ struct CountedRace {
     SeasonDate date;
     RacePrizes prizes;
     std::vector<ResultLine> lines;
+    std::vector<int> clubs; // each line's club: a loft is its club and its fancier
 };
 
 struct Standings {
@@ -166,10 +167,12 @@ std::string RingKey(std::string_view ringText);
 // Pigeons (known by RingKey, shown with the ring of their latest race) by the sum of their ace points, then more prizes, then the
 // lower sum of coefficients, then the ring. Lofts (known by the result file's name) by the
 // sum of the ace points of their best `countedPrizes` prizes in each race, then more prizes
-// counted, then the name. Only prize winners stand in them.
+// counted, then the name. Only prize winners stand in them. Where lofts of several clubs stand,
+// each is named with its club's number.
 Standings StandingsOf(const std::vector<CountedRace>& races, int countedPrizes);
 
-enum class SeasonRaceState { Counted, NoSuchRace, NoResultFile, ResultUnreadable, OutsideDates, InOtherSeason };
+// Incomplete: a combined list that lacks a club race, or names one another list holds too.
+enum class SeasonRaceState { Counted, NoSuchRace, NoResultFile, ResultUnreadable, OutsideDates, InOtherSeason, Incomplete };
 
 struct SeasonRace {
     std::string name; // as the season lists it, or as the race list spells it
@@ -223,6 +226,7 @@ inline constexpr int kSeasonDateOrder = 5;
 inline constexpr int kSeasonRaceOutsideDates = 6; // %1 race, %2 its date
 inline constexpr int kSeasonRaceInOtherSeason = 7; // %1 race, %2 the other season
 inline constexpr int kSeasonFileDamaged = 8;       // `problem` says which file and line
+inline constexpr int kSeasonRaceTwice = 9;         // %1 race, %2 the combined list that holds it too
 
 struct SeasonStore {
     int message = 0;

@@ -35,6 +35,7 @@
 #include "ui/race/racedataexportdialog.h"
 #include "ui/race/raceeditdialog.h"
 #include "ui/race/raceselectdialog.h"
+#include "ui/race/combinedlistdialog.h"
 #include "ui/race/seasondialog.h"
 #include "ui/registers/clubchangedialog.h"
 #include "ui/registers/clubdialog.h"
@@ -204,7 +205,7 @@ void MainWindow::BuildMenus() {
             {{"mnuRaceEnterDistances", "Enter distances"}, kSeparatorItem, {"mnuRaceAdd", "Add"},
              {"mnuRaceAlter", "Alter"}, {"mnuRaceDelete", "Delete"}, {"mnuRaceShow", "Show"},
              {"mnuRacePrint", "Print"}, {"mnuRaceCalculate", "Calculate"}, kSeparatorItem,
-             {"mnuRaceSeason", "Seasons..."}});
+             {"mnuRaceSeason", "Seasons..."}, {"mnuRaceCombined", "Combined lists..."}});
     addMenu(nullptr, "mnuHelp", "Help", kNone, {{"mnuInfo", "Info"}});
 }
 
@@ -574,6 +575,7 @@ void MainWindow::OpenMenuDialog(const QString& menuName) {
         {"mnuRacePrint", [](MainWindow* w) { Open<RaceSelectDialog>(w, RaceSelectDialog::Mode::PrintResults); }},
         {"mnuRaceCalculate", [](MainWindow* w) { Open<RaceSelectDialog>(w, RaceSelectDialog::Mode::Calculate); }},
         {"mnuRaceSeason", [](MainWindow* w) { Open<SeasonDialog>(w); }},
+        {"mnuRaceCombined", [](MainWindow* w) { Open<CombinedListDialog>(w); }},
         {"mnuInfo", [](MainWindow* w) { Open<InfoDialog>(w); }},
     };
     for (const MenuDialog& entry : kMenuDialogs)

@@ -16,6 +16,7 @@
 #include "common/localeforms.h"
 #include "common/textcodec.h"
 #include "core/app/fixedwidth.h"
+#include "core/race/combinedlist.h"
 #include "core/race/racefields.h"
 #include "core/race/seasonlayout.h"
 #include "ui/app/mainwindow.h"
@@ -292,6 +293,15 @@ SeasonEditDialog::SeasonEditDialog(QWidget* parent, const std::optional<Season>&
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(shown.Lists(name) ? Qt::Checked : Qt::Unchecked);
         listed.push_back(name);
+    }
+    // The federation's combined lists count in a season as races do.
+    for (const CombinedFile& file : LoadCombinedLists(App().programFolder)) {
+        if (!file.list) continue;
+        auto* item = new QListWidgetItem(ToQt(file.list->name), races_);
+        item->setData(Qt::UserRole, ToQt(file.list->name));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(shown.Lists(file.list->name) ? Qt::Checked : Qt::Unchecked);
+        listed.push_back(file.list->name);
     }
     for (const std::string& name : shown.races) {
         const Season known{{}, 0, 0, {}, {}, listed};

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "core/race/combinedlist.h"
+#include "core/race/seasonlayout.h"
+#include "racetests.h"
+#include "testfolder.h"
+
+namespace plumet {
+namespace {
+
+// Three club races of one day from Metz, one in miles. Kruse (031) arrives first at 7:39; Meier
+// of 012 and Meier of 027 fly as fast and arrive together at 7:40 (released 6:30 and 6:45), so
+// 012 comes first; the two Meiers are two lofts.
+struct CombinedFolder : TestFolder {
+    CombinedFolder() {
+        for (const char* file : {"races.dat", "Metz A.flt", "Metz B.flt", "Metz C.flt", "Metz federation.cmb"})
+            Write(std::string("racecalc/") + file, TestData(std::string("race/combined/") + file));
+    }
+    CombinedResult Current() const { return CurrentCombined(path(), "metz FEDERATION").value(); }
+    const TextCatalogue catalogue = ShippedCatalogue("club.txt");
+};
+
+TEST(CombinedList, GoldenListAsWindowLinesCsvAndWebPage) {
+    const CombinedFolder folder;
+    const CombinedResult result = folder.Current();
+    ASSERT_TRUE(result.Complete());
+    EXPECT_EQ(std::tuple(result.head.pigeonsEntered, result.head.pigeonsClassified, result.head.fanciersEntered,
+                         result.head.distanceUnit),
+              std::tuple(15, 10, 7, kRaceInKm));
+    const ExportTexts texts = LoadExportTexts(folder.catalogue);
+    std::array<std::string, 8> heads;
+    for (std::size_t i = 0; i < heads.size(); ++i) heads[i] = texts.columns[i];
+    std::vector<std::string> lines = {};
+    for (const std::string& head : CombinedWindowHeads("Club", heads, {texts.inKm, texts.inMetresPerMinute}))
+        lines.push_back(head);
+    for (const std::string& line : CombinedWindowLines(result, ',', nullptr, {}, {}, "Club")) lines.push_back(line);
+    EXPECT_EQ(LinesText(lines), TestData("race/combined/window.txt"));
+    EXPECT_EQ(CombinedCsv(result, texts), TestData("race/combined/Metz federation.csv"));
+    EXPECT_EQ(CombinedHtml(result, texts, "07.06.2025", {}), TestData("race/combined/Metz federation.html"));
+
+    // In miles only when every race is.
+    CombinedFolder miles;
+    std::vector<std::string> races = SplitLines(TestData("race/combined/races.dat"));
+    for (std::string& race : races)
+        if (race.starts_with("Metz ") && !race.starts_with("Metz night")) race[116] = '1';
+    miles.Write("racecalc/races.dat", JoinLinesCrLf(races));
+    EXPECT_EQ(miles.Current().head.distanceUnit, kRaceInMiles);
+}
+
+TEST(CombinedList, AMissingOrCutShortResultMakesItIncompleteAndARecalculationShowsAtOnce) {
+    const CombinedFolder folder;
+    std::filesystem::remove(folder.path() / "racecalc" / "Metz B.flt");
+    const std::string cut = TestData("race/combined/Metz C.flt");
+    folder.Write("racecalc/Metz C.flt", cut.substr(0, cut.size() - 40));
+    CombinedResult result = folder.Current();
+    EXPECT_FALSE(result.Complete());
+    const std::vector<std::string> notes = CombinedNotes(folder.catalogue, result);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0], "The race Metz B has not been calculated: the list is incomplete.");
+    EXPECT_NE(notes[1].find("The race Metz C is left out: The file "), std::string::npos) << notes[1];
+    const ExportOutcome refused = ExportCombined(folder.path(), result, LoadExportTexts(folder.catalogue), "",
+                                                 {{ExportFormat::Html, folder.path() / "out.html"}});
+    EXPECT_EQ(refused.error, "The combined list Metz federation is not printed or exported: " + notes[0]);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "out.html"));
+
+    // Metz A calculated again with a faster first pigeon.
+    const std::string a = TestData("race/combined/Metz A.flt");
+    folder.Write("racecalc/Metz A.flt", a.substr(0, a.find("1450.000")) + "1460.000" + a.substr(a.find("1450.000") + 8));
+    result = folder.Current();
+    ASSERT_FALSE(result.lines.empty());
+    EXPECT_EQ(std::pair(result.clubs[0], result.lines[0].speed), std::pair(12, 1460.0));
+}
+
+TEST(CombinedList, StoringRefusesWhatCannotBeOneList) {
+    const CombinedFolder folder;
+    std::filesystem::remove(folder.path() / "racecalc" / "Metz federation.cmb");
+    ASSERT_TRUE(StoreCombinedList(folder.path(), {"Weeze", {"Metz C"}}, std::nullopt).ok);
+    const struct { const char* name; std::vector<std::string> races; const char* altered; const char* refusal; } cases[] = {
+        {"metz a", {"Metz A"}, nullptr, "metz a is the name of a race; a season could not tell the two apart."},
+        {"Spring", {"Metz B", "Spa"}, nullptr, "The race Spa did not fly with Metz B: the date, release point differ."},
+        {"Spring", {"Metz B", "Metz night"}, nullptr,
+         "The race Metz night did not fly with Metz B: the nights, closed period differ."},
+        {"Spring", {"Metz B", "Nowhere"}, nullptr, "The race Nowhere is not in the race list."},
+        {"Spring", {"Metz A", "metz c"}, nullptr, "The race metz c belongs to the combined list Weeze already."},
+        {"WEEZE", {"Spa"}, nullptr, "There is a combined list named WEEZE already."},
+        {"Spring", {}, nullptr, "A combined list needs at least one race."},
+        {"Spring!", {"Spa"}, nullptr, "A combined list needs a name of letters, digits, _ and blanks (at most 30)."},
+        {"Spring", {"Spa"}, "Autumn", "There is no combined list named Autumn."},
+    };
+    ASSERT_GT(std::size(cases), 0u);
+    for (const auto& c : cases) {
+        const auto altered = c.altered ? std::optional<std::string>(c.altered) : std::nullopt;
+        EXPECT_EQ(StoreCombinedList(folder.path(), {c.name, c.races}, altered).error, c.refusal) << c.name;
+    }
+
+    // Renamed with a race more, then a damaged file stops every store and is left as it is.
+    ASSERT_TRUE(StoreCombinedList(folder.path(), {"Metz fed", {"Metz C", "Metz B"}}, "weeze").ok);
+    EXPECT_EQ(folder.Read("racecalc/Metz fed.cmb"), "Name=Metz fed\r\nRace=Metz C\r\nRace=Metz B\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "racecalc" / "Weeze.cmb"));
+    // The list follows its races when they are renamed or deleted; no race takes its name.
+    RaceList races = LoadRaces(folder.path());
+    Race race = races.races.at(2);
+    race.name = "Metz Weeze";
+    ASSERT_TRUE(StoreRace(races, folder.path(), race, 3).Done());
+    ASSERT_TRUE(DeleteRace(races, folder.path(), 2).ok);
+    EXPECT_EQ(folder.Read("racecalc/Metz fed.cmb"), "Name=Metz fed\r\nRace=Metz Weeze\r\n");
+    race.name = "METZ FED";
+    EXPECT_EQ(StoreRace(races, folder.path(), race, std::nullopt).saved.error,
+              "METZ FED is the name of a combined list; a season could not tell the two apart. Please choose another name.");
+
+    const std::string damaged = "Name=Metz fed\r\nRace=Metz Weeze\r\nRaces=Spa\r\n";
+    folder.Write("racecalc/Metz fed.cmb", damaged);
+    EXPECT_EQ(StoreCombinedList(folder.path(), {"Spa", {"Spa"}}, std::nullopt).error,
+              "The combined list file racecalc/Metz fed.cmb cannot be used: line 3 names Races, which is no setting "
+              "of a combined list. It is left as it is. Nothing is stored while it cannot be used: it might hold the "
+              "same races.");
+    EXPECT_EQ(folder.Read("racecalc/Metz fed.cmb"), damaged);
+}
+
+// Four prizes over the 15 pigeons of three clubs; the two Meiers are two lofts. The club's own
+// season may list one of its races beside the federation's, but no season counts a race twice.
+TEST(CombinedList, ASeasonCountsItOverTheCombinedEntryAndNeverARaceTwice) {
+    const CombinedFolder folder;
+    const auto season = [](const char* name, std::vector<std::string> races) {
+        return Season{name, 4, 2, {2025, 1, 1}, {2025, 12, 31}, std::move(races)};
+    };
+    ASSERT_TRUE(StoreSeason(folder.path(), season("Federation 2025", {"Metz federation"}), std::nullopt).Done());
+    ASSERT_TRUE(StoreSeason(folder.path(), season("Goch 2025", {"Metz A"}), std::nullopt).Done());
+    const SeasonStandings standings = CurrentStandings(folder.path(), "federation 2025").value();
+    EXPECT_EQ(SeasonCsv(standings, LoadSeasonTexts(folder.catalogue)), TestData("race/combined/Federation 2025.csv"));
+    EXPECT_EQ(SeasonOfCombined(folder.path(), folder.Current()).Prizes()->Count(), 4u);
+    EXPECT_EQ(CurrentStandings(folder.path(), "Goch 2025")->standings.lofts.at(0).loft, "Meier");
+
+    const SeasonStore twice = StoreSeason(folder.path(), season("Twice", {"Metz federation", "Metz B"}), std::nullopt);
+    EXPECT_EQ(std::pair(twice.message, twice.names), std::pair(kSeasonRaceTwice, std::vector<std::string>{"Metz B", "Metz federation"}));
+    folder.Write("racecalc/Federation 2025.season", "Name=Federation 2025\r\nFirstRace=01.01.2025\r\n"
+                                                    "LastRace=31.12.2025\r\nRace=Metz federation\r\nRace=Metz C\r\n");
+    const SeasonStandings byHand = CurrentStandings(folder.path(), "Federation 2025").value();
+    EXPECT_EQ(byHand.races.at(0).state, SeasonRaceState::Incomplete);
+}
+
+TEST(CombinedListFile, ADamagedFileIsRefusedWithItsLine) {
+    const struct { const char* text; std::size_t line; } cases[] = {
+        {"Name=A\r\nRace=Metz A\r\nRace=metz a\r\n", 3}, {"Race=Metz A\r\n", 2},  {"Name=A\r\nName=B\r\n", 2},
+        {"Name=A\r\n\r\nRace\r\n", 3},                    {"Name=A!\r\n", 1},      {"Name=A\r\nRace=CON\r\n", 2},
+    };
+    ASSERT_GT(std::size(cases), 0u);
+    for (const auto& c : cases) {
+        std::size_t line = 0;
+        std::string reason;
+        EXPECT_FALSE(ParseCombinedListFile(SplitLines(c.text), line, reason).has_value()) << c.text;
+        EXPECT_EQ(line, c.line) << c.text;
+        EXPECT_FALSE(reason.empty());
+    }
+}
+
+} // namespace
+} // namespace plumet
