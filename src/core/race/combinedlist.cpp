@@ -10,6 +10,7 @@
 #include "core/app/cp1252.h"
 #include "core/app/fixedwidth.h"
 #include "core/race/racecalcfolder.h"
+#include "core/race/racelog.h"
 
 namespace plumet {
 namespace {
@@ -351,7 +352,8 @@ RaceSeason SeasonOfCombined(const Path& programFolder, const CombinedResult& res
         }
         if (!season.season.empty() || !file.season->Lists(result.list.name)) continue;
         season.season = file.season->name;
-        SeasonRace entry{result.list.name, SeasonRaceState::Counted, result.head, {}, {}, result.lines.size(), {}, {}};
+        SeasonRace entry{result.list.name, SeasonRaceState::Counted, result.head, {}, {}, result.lines.size(), {}, {},
+                         ListsStateText(programFolder, result.list.races)};
         if (!result.Complete()) entry.state = SeasonRaceState::Incomplete;
         else if (!file.season->Covers(DateOfRace(result.head))) entry.state = SeasonRaceState::OutsideDates;
         else entry.prizes = PrizesOfRace(*file.season, result.head, result.lines.size());

@@ -320,6 +320,18 @@ std::string RaceStateText(const Path& programFolder, const Race& race) {
     return RaceStateText(ReadRaceLog(programFolder, race.name));
 }
 
+std::string ListsStateText(const Path& programFolder, const std::vector<std::string>& raceNames) {
+    std::optional<DateTime> latest;
+    for (const std::string& name : raceNames) {
+        const RaceLog log = ReadRaceLog(programFolder, name);
+        if (!log.Sound()) return RaceStateText(log);
+        if (log.entries.empty()) return CatalogueText("RaceState.Provisional");
+        const DateTime& when = log.entries.back().when;
+        if (!latest || CivilSeconds(when) > CivilSeconds(*latest)) latest = when;
+    }
+    return latest ? CatalogueText("RaceState.Final", {DateText(*latest)}) : CatalogueText("RaceState.Provisional");
+}
+
 std::vector<PrintPage> LogPages(const RaceLog& log, const std::string& title, std::string_view raceName,
                                 std::size_t firstNumber) {
     constexpr int kTop = 760, kStep = 110, kBottom = 6650, kX = 500, kSize = 9;

@@ -99,6 +99,9 @@ SaveResult FinaliseRace(const Path& programFolder, const Race& race, const RaceL
 // "Provisional", "Final, 07.12.2026", "Amended, 09.12.2026: reason", from the catalogue.
 std::string RaceStateText(const RaceLog& log);
 std::string RaceStateText(const Path& programFolder, const Race& race);
+// A list of several races (a combined list) is final once each of them is final or amended,
+// dated by the latest; provisional while any is not.
+std::string ListsStateText(const Path& programFolder, const std::vector<std::string>& raceNames);
 
 // The log printed after the list: `title` and the race's name on each page, then its lines,
 // pages numbered on from `firstNumber`. None for a race without entries.

@@ -359,7 +359,8 @@ SeasonStandings CalculateSeason(const Path& programFolder, const Season& season,
                                        [&](const Race& r) { return SameRaceName(r.name, name); });
         if (const CombinedFile* file = FindCombinedList(combined, name); race == list.races.end() && file) {
             CombinedResult merged = CalculateCombined(programFolder, *file->list, combined, list);
-            SeasonRace entry{file->list->name, SeasonRaceState::Counted, merged.head, {}, {}, merged.lines.size(), {}, {}};
+            SeasonRace entry{file->list->name, SeasonRaceState::Counted, merged.head, {}, {}, merged.lines.size(), {}, {},
+                             ListsStateText(programFolder, merged.list.races)};
             for (const SeasonFile& other : files)
                 if (other.season && !SameName(other.season->name, season.name) && other.season->Lists(entry.name)) {
                     entry.state = SeasonRaceState::InOtherSeason;
