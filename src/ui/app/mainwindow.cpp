@@ -380,7 +380,11 @@ void TellMainWindow(const QWidget* from, const QString& done) {
 
 void TellWritten(const QWidget* from, const QString& file) {
     const QString done = ToQt(LoadCatalogue().LookupText("frmMain.txtFileWritten")).arg(QDir::toNativeSeparators(file));
-    if (auto* line = from ? from->window()->findChild<QLabel*>(kStatusLineName, Qt::FindDirectChildrenOnly) : nullptr) {
+    // The window's own line, wherever its layout put it (a scroll area on a small screen), and
+    // not the line of a window opened from it.
+    const QWidget* window = from ? from->window() : nullptr;
+    for (QLabel* line : window ? window->findChildren<QLabel*>(kStatusLineName) : QList<QLabel*>{}) {
+        if (line->window() != window) continue;
         line->setText(done);
         line->setToolTip(done);
         return;
