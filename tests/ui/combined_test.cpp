@@ -18,6 +18,7 @@ private slots:
             folder->Write(QString("racecalc/") + file, Golden(QString("race/combined/") + file));
         CombinedListDialog window(nullptr);
         QCOMPARE(MissingCaptionKeys(&window), QStringList());
+        QCOMPARE(window.findChild<QLabel*>("Label40")->font(), window.findChild<QListView*>("List1")->font()); // heads over rows
         QStringList hidden;
         {
             ModalWatcher watcher([&](QWidget* editor) {

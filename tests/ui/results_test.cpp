@@ -124,6 +124,7 @@ private slots:
         QCOMPARE(MissingCaptionKeys(&window), QStringList());
         auto* tabs = window.findChild<QTabWidget*>("resultTabs");
         QVERIFY(tabs && tabs->count() == 3 && window.findChild<QListWidget*>("checkSheetView"));
+        QCOMPARE(tabs->tabText(1), Shipped("frmRaceResultsShow.TabCheckSheet"));
         const QStringList golden = QString::fromLatin1(Golden("checksheet/sheet.txt")).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(window.CheckSheetLines(), golden.mid(1));
         tabs->setCurrentIndex(1);

@@ -110,6 +110,7 @@ CombinedListDialog::CombinedListDialog(QWidget* parent) : DialogBase("frmCombine
     connect(delete_, &QPushButton::clicked, this, &CombinedListDialog::DeleteList);
     connect(lists_, &QComboBox::currentIndexChanged, this, &CombinedListDialog::ShowChosen);
     Load();
+    heads_->setFont(view_->font()); // the size rule gives labels the dialog's font; the heads must stand over the rows
     FillLists({});
 }
 

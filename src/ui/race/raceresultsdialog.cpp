@@ -124,6 +124,8 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     connect(print, &QPushButton::clicked, this, &RaceResultsDialog::Print);
     connect(exportList, &QPushButton::clicked, this, &RaceResultsDialog::Export);
     Load();
+    for (std::size_t i = 0; i < tabPages_.size(); ++i)
+        tabs_->setTabText(static_cast<int>(i), Texts().Text(tabPages_[i].key));
 
     const bool miles = race_.distanceUnit == kRaceInMiles;
     const auto head = ResultHeadValues(race_, RaceShortDate(race_), ToBytes(Texts().Text("frmRaceResultsShowNoOffTime")));
@@ -166,8 +168,8 @@ void RaceResultsDialog::MakeFinal() {
 
 QVBoxLayout* RaceResultsDialog::AddTab(const QString& key, std::function<void()> print, std::function<void()> exportTo) {
     auto* page = new QWidget(tabs_);
-    tabs_->addTab(page, Texts().Text(key));
-    tabPages_.push_back({page, std::move(print), std::move(exportTo)});
+    tabs_->addTab(page, key);
+    tabPages_.push_back({page, key, std::move(print), std::move(exportTo)});
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     return layout;

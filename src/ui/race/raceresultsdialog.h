@@ -42,6 +42,7 @@ public:
 private:
     struct Tab {
         QWidget* page;
+        QString key; // its caption's, set once the catalogue is loaded
         std::function<void()> print;
         std::function<void()> exportTo;
     };
