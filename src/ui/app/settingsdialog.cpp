@@ -28,11 +28,19 @@ namespace plumet::ui {
 
 SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", mainWindow), main_(mainWindow) {
     auto* layout = new QVBoxLayout(this);
+    // Two columns, so that the dialog stays low enough for a laptop's screen.
+    auto* columns = new QHBoxLayout;
+    layout->addLayout(columns);
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    QVBoxLayout* column = left;
 
-    auto makeFrame = [this, layout](const QString& name, const QString& caption) {
+    auto makeFrame = [this, &column](const QString& name, const QString& caption) {
         auto* frame = new QGroupBox(caption, this);
         frame->setObjectName(name);
-        layout->addWidget(frame);
+        column->addWidget(frame);
         return frame;
     };
 
@@ -66,6 +74,7 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
     portsLayout->addWidget(ports_);
     portsLayout->addWidget(label6);
 
+    column = right;
     auto* frame4 = makeFrame("Frame4", "Window sizes");
     auto* sizesLayout = new QHBoxLayout(frame4);
     const char* const sizeCaptions[] = {"Normal", "Larger", "Largest"};
@@ -99,6 +108,7 @@ SettingsDialog::SettingsDialog(MainWindow* mainWindow) : DialogBase("frmSet", ma
         limitsLayout->addWidget(caption, i, 0);
         limitsLayout->addWidget(limits_[i], i, 1);
     }
+    right->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
