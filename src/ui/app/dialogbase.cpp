@@ -1,10 +1,12 @@
 #include "ui/app/dialogbase.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "ui/app/scaleform.h"
 #include "ui/widgets/fixedfield.h"
@@ -66,6 +68,37 @@ QLabel* DialogBase::AddStatusLine(QHBoxLayout* row) {
     line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(line, 1);
     return line;
+}
+
+DialogBase::ChooserRow DialogBase::AddChooserRow(QVBoxLayout* layout, const QString& caption) {
+    auto* row = new QHBoxLayout;
+    layout->addLayout(row);
+    auto* label = new QLabel(caption, this);
+    label->setObjectName("Label1");
+    auto* chooser = new QComboBox(this);
+    chooser->setObjectName("Combo1");
+    chooser->setMinimumContentsLength(30);
+    row->addWidget(label);
+    row->addWidget(chooser, 1);
+    return {chooser, AddButton(row, "Command4", "New..."), AddButton(row, "Command5", "Alter..."),
+            AddButton(row, "Command6", "Delete")};
+}
+
+std::vector<QLabel*> DialogBase::AddHeadGrid(QVBoxLayout* layout, int lines) {
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    std::vector<QLabel*> labels;
+    for (int i = 0; i < 4 * lines; ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName("Label" + QString::number(i + 2));
+        label->setProperty(kNoCaptionProperty, true); // filled from the list, not the catalogue
+        label->setTextFormat(Qt::PlainText);
+        labels.push_back(label);
+        grid->addWidget(label, i / 4, i % 4);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    return labels;
 }
 
 QString RegisterFormName(const QString& base, RegisterMode mode) {

@@ -3,10 +3,14 @@
 // Escape as Cancel, and helpers to lay out labelled fields and the button row.
 #include <QDialog>
 
+#include <vector>
+
 #include "ui/app/formtexts.h"
 
+class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
+class QVBoxLayout;
 class QKeyEvent;
 class QLabel;
 class QPushButton;
@@ -42,6 +46,16 @@ protected:
     // The window's own status line, taking the free room of a button row, where TellWritten
     // says what was written: the main window's status bar lies behind this window.
     QLabel* AddStatusLine(QHBoxLayout* row);
+
+    // The row of a window that keeps named lists (seasons, combined lists): the caption Label1,
+    // the chooser Combo1 and New…, Alter…, Delete (Command4 to Command6).
+    struct ChooserRow {
+        QComboBox* chooser;
+        QPushButton *add, *alter, *remove;
+    };
+    ChooserRow AddChooserRow(QVBoxLayout* layout, const QString& caption);
+    // The head of a list: `lines` rows of label and value pairs, two pairs a row, named Label2 on.
+    std::vector<QLabel*> AddHeadGrid(QVBoxLayout* layout, int lines);
 
     FormTexts texts_;
 };

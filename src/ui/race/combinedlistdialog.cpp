@@ -50,28 +50,12 @@ QVariant LinesModel::data(const QModelIndex& index, int role) const {
 
 CombinedListDialog::CombinedListDialog(QWidget* parent) : DialogBase("frmCombined", parent) {
     auto* layout = new QVBoxLayout(this);
-    auto* chooser = new QHBoxLayout;
-    layout->addLayout(chooser);
-    auto* label = new QLabel("Combined list:", this);
-    label->setObjectName("Label1");
-    lists_ = new QComboBox(this);
-    lists_->setObjectName("Combo1");
-    lists_->setMinimumContentsLength(30);
-    chooser->addWidget(label);
-    chooser->addWidget(lists_, 1);
-    auto* add = AddButton(chooser, "Command4", "New...");
-    alter_ = AddButton(chooser, "Command5", "Alter...");
-    delete_ = AddButton(chooser, "Command6", "Delete");
-
-    auto* head = new QGridLayout;
-    layout->addLayout(head);
-    for (int i = 0; i < 4 * kHeadLines; ++i) {
-        head_.push_back(DataLabel(this, "Label" + QString::number(i + 2)));
-        head_.back()->setWordWrap(true);
-        head->addWidget(head_.back(), i / 4, i % 4);
-    }
-    head->setColumnStretch(1, 1);
-    head->setColumnStretch(3, 1);
+    const ChooserRow chooser = AddChooserRow(layout, "Combined list:");
+    lists_ = chooser.chooser;
+    alter_ = chooser.alter;
+    delete_ = chooser.remove;
+    head_ = AddHeadGrid(layout, kHeadLines);
+    for (QLabel* label : head_) label->setWordWrap(true);
 
     // A model/view list: a federation's 100 000 pigeons scroll without an item each.
     const QFont fixed = FixedListFont();
@@ -105,7 +89,7 @@ CombinedListDialog::CombinedListDialog(QWidget* parent) : DialogBase("frmCombine
     connect(close, &QPushButton::clicked, this, &CombinedListDialog::accept);
     connect(print_, &QPushButton::clicked, this, &CombinedListDialog::Print);
     connect(export_, &QPushButton::clicked, this, &CombinedListDialog::Export);
-    connect(add, &QPushButton::clicked, this, &CombinedListDialog::NewList);
+    connect(chooser.add, &QPushButton::clicked, this, &CombinedListDialog::NewList);
     connect(alter_, &QPushButton::clicked, this, &CombinedListDialog::AlterList);
     connect(delete_, &QPushButton::clicked, this, &CombinedListDialog::DeleteList);
     connect(lists_, &QComboBox::currentIndexChanged, this, &CombinedListDialog::ShowChosen);

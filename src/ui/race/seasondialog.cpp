@@ -63,27 +63,11 @@ void ShowRefusal(QWidget* parent, const FormTexts& texts, const SeasonStore& sto
 
 SeasonDialog::SeasonDialog(QWidget* parent) : DialogBase("frmSeason", parent) {
     auto* layout = new QVBoxLayout(this);
-    auto* chooser = new QHBoxLayout;
-    layout->addLayout(chooser);
-    auto* label = new QLabel("Season:", this);
-    label->setObjectName("Label1");
-    seasons_ = new QComboBox(this);
-    seasons_->setObjectName("Combo1");
-    seasons_->setMinimumContentsLength(30);
-    chooser->addWidget(label);
-    chooser->addWidget(seasons_, 1);
-    auto* add = AddButton(chooser, "Command4", "New...");
-    alter_ = AddButton(chooser, "Command5", "Alter...");
-    delete_ = AddButton(chooser, "Command6", "Delete");
-
-    auto* head = new QGridLayout;
-    layout->addLayout(head);
-    for (int i = 0; i < 4 * kHeadPairs; ++i) {
-        head_.push_back(DataLabel(this, "Label" + QString::number(i + 2)));
-        head->addWidget(head_.back(), i / 4, i % 4);
-    }
-    head->setColumnStretch(1, 1);
-    head->setColumnStretch(3, 1);
+    const ChooserRow chooser = AddChooserRow(layout, "Season:");
+    seasons_ = chooser.chooser;
+    alter_ = chooser.alter;
+    delete_ = chooser.remove;
+    head_ = AddHeadGrid(layout, kHeadPairs);
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("TabStrip1");
@@ -112,7 +96,7 @@ SeasonDialog::SeasonDialog(QWidget* parent) : DialogBase("frmSeason", parent) {
     connect(close, &QPushButton::clicked, this, &SeasonDialog::accept);
     connect(print_, &QPushButton::clicked, this, &SeasonDialog::Print);
     connect(export_, &QPushButton::clicked, this, &SeasonDialog::Export);
-    connect(add, &QPushButton::clicked, this, &SeasonDialog::NewSeason);
+    connect(chooser.add, &QPushButton::clicked, this, &SeasonDialog::NewSeason);
     connect(alter_, &QPushButton::clicked, this, &SeasonDialog::AlterSeason);
     connect(delete_, &QPushButton::clicked, this, &SeasonDialog::DeleteSeason);
     connect(seasons_, &QComboBox::currentIndexChanged, this, &SeasonDialog::ShowChosen);
