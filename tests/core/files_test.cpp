@@ -269,7 +269,7 @@ TEST(Files, AFileThatCannotBeReadIsNeverReplacedAndAReplacementKeepsItsPermissio
 }
 #endif
 
-TEST(FolderWriteLock, OneWriterAtATimeAndTheSecondIsToldWhoHoldsTheFolder) {
+TEST(FolderWriteLock, OneWriterAtATimeTheSecondIsToldWhoAndACrashedHoldersFileIsTakenOver) {
     TestFolder folder;
     FolderWriteLock first(folder.path(), "plumet-cli readout", std::chrono::milliseconds(0));
     ASSERT_TRUE(first.Held()) << first.Refusal();
@@ -279,6 +279,11 @@ TEST(FolderWriteLock, OneWriterAtATimeAndTheSecondIsToldWhoHoldsTheFolder) {
         << second.Refusal();
     first.Release();
     EXPECT_TRUE(FolderWriteLock(folder.path(), "plumet-cli calculate", std::chrono::milliseconds(0)).Held());
+    // What a crashed holder left in the lock file holds nobody up: its lock died with it.
+    folder.Write(kWriteLockFileName, "plumet-cli readout\n999999\nelsewhere\n2020-01-01 00:00:00\n");
+    const FolderWriteLock taken(folder.path(), "plumet", std::chrono::milliseconds(0));
+    EXPECT_TRUE(taken.Held());
+    EXPECT_EQ(folder.Read(kWriteLockFileName).rfind("plumet\n" + std::to_string(::getpid()) + "\n", 0), 0U);
 }
 
 // A writer that waits gets the folder as soon as the holder lets it go.
@@ -293,16 +298,6 @@ TEST(FolderWriteLock, AWaitingWriterTakesTheFolderWhenItIsFree) {
     const FolderWriteLock second(folder.path(), "second", kWriteLockWait);
     release.join();
     EXPECT_TRUE(second.Held()) << second.Refusal();
-}
-
-// What a crashed holder left in the lock file does not hold anyone up: the operating system
-// let go of its lock when it died.
-TEST(FolderWriteLock, ALockFileOfACrashedProcessIsTakenOver) {
-    TestFolder folder;
-    folder.Write(kWriteLockFileName, "plumet-cli readout\n999999\nelsewhere\n2020-01-01 00:00:00\n");
-    const FolderWriteLock lock(folder.path(), "plumet", std::chrono::milliseconds(0));
-    EXPECT_TRUE(lock.Held());
-    EXPECT_EQ(folder.Read(kWriteLockFileName).rfind("plumet\n" + std::to_string(::getpid()) + "\n", 0), 0U);
 }
 
 TEST(Cp1252, RoundTripsEveryDefinedByteAndRefusesOthers) {
@@ -337,8 +332,10 @@ TEST(EnsureDataFolders, CreatesTheSixLeavesAFileOfTheSameNameAloneAndReportsWhat
     EXPECT_EQ(EnsureDataFolders(locked.path()).size(), 6U);
 }
 
-TEST(Options, WritesTheExampleFileByteForByteAndReadsItBack) {
+TEST(Options, WritesTheExampleFileByteForByteAndReadsItAndALongerFileBack) {
     TestFolder folder;
+    EXPECT_EQ(ReadOptions(folder.path()).region, "");
+    EXPECT_FALSE(folder.Exists("OPTIONS.PAR"));
     Settings settings = Example();
     settings.sizeChoice = "2";
     ASSERT_TRUE(WriteOptions(folder.path(), settings));
@@ -348,12 +345,7 @@ TEST(Options, WritesTheExampleFileByteForByteAndReadsItBack) {
     EXPECT_FLOAT_EQ(back.scaleFactor, 1.3F);
     settings.comPort = "0";
     EXPECT_TRUE(back.HasPort() && !settings.HasPort());
-}
-
-TEST(Options, ALongFileAndASizeOf7GiveTheirLinesAndSize1) {
-    TestFolder folder;
-    EXPECT_EQ(ReadOptions(folder.path()).region, "");
-    EXPECT_FALSE(folder.Exists("OPTIONS.PAR"));
+    // A longer file gives its first lines, and a size of 7 size 1.
     folder.Write("OPTIONS.PAR", kRegion + "\n" + kFederation + "\n5\n7\nextra\n");
     const Settings seven = ReadOptions(folder.path());
     EXPECT_EQ(seven.comPort + seven.sizeChoice, "57");

@@ -261,33 +261,30 @@ TEST(ResultLayout, PagesHold29RowsPrintTheChosenRangeAndTheHeadInEitherUnit) {
     for (const char* page : {"1", "2"}) EXPECT_NE(noted.find(page + std::string(" 500 6650 0 bold 7 Cut short.\n")), std::string::npos);
 }
 
-TEST(ResultLayout, WindowLinesAlignTheSeparators) {
-    ResultLine line{PadRight("Meier", 20), "DV 01234 23  1234567M", "BL  ", 0, "  5.03.07", 123.456, 456.789, false};
-    const auto heads = ResultWindowHeads({"Pos.", "Fancier", "Ring", "Colour", "Flight time", "Distance", "Speed", "Rem."},
-                                         {"in km", "in m/min"});
-    std::vector<std::string> window(heads.begin(), heads.end());
-    window.push_back(ResultWindowLine(1, line, kRaceInKm, ','));
-    line.distanceKm = 20.1125;
-    window.push_back(ResultWindowLine(12, line, kRaceInMiles, '.'));
-    line.dataError = true;
-    window.push_back(ResultWindowLine(3, line, kRaceInKm, ','));
-    EXPECT_EQ(LinesText(window), TestData("race/window.txt"));
-}
-
-// Heads longer than their columns (German ones) spread the columns, each head over its own and a
-// blank before the next, and the lines move with them.
-TEST(ResultLayout, LongHeadsSpreadTheWindowsColumns) {
-    const std::array<std::string, 2> prizeHeads{"Preis-Kennzeichen", "As-Punkte"};
-    const std::array<std::string, 8> heads{"Platz", "Z\xFC" "chter", "Ringnummer", "", "Flugzeit", "Entfernung", "Geschwindigkeit", ""};
-    const std::array<std::string, 2> units{"in m/Min.", "in Yd/Min."};
+// Each line in kilometres, in miles and with a data error, under English heads and under longer
+// German ones, which spread the columns (each head over its own and a blank before the next).
+TEST(ResultLayout, WindowLinesAlignTheSeparatorsAndLongHeadsSpreadTheColumns) {
     const ResultLine line{PadRight("Meier", 20), "DV 01234 23  1234567M", "BL  ", 0, "  5.03.07", 123.456, 456.789, false};
     std::vector<ResultLine> lines{line, line, line};
     lines[1].distanceKm = 20.1125;
     lines[2].dataError = true;
+    const auto heads = ResultWindowHeads({"Pos.", "Fancier", "Ring", "Colour", "Flight time", "Distance", "Speed", "Rem."},
+                                         {"in km", "in m/min"});
+    std::vector<std::string> window(heads.begin(), heads.end());
+    window.push_back(ResultWindowLine(1, line, kRaceInKm, ','));
+    window.push_back(ResultWindowLine(12, lines[1], kRaceInMiles, '.'));
+    ResultLine failed = lines[1];
+    failed.dataError = true;
+    window.push_back(ResultWindowLine(3, failed, kRaceInKm, ','));
+    EXPECT_EQ(LinesText(window), TestData("race/window.txt"));
+
+    const std::array<std::string, 2> prizeHeads{"Preis-Kennzeichen", "As-Punkte"};
+    const std::array<std::string, 8> german{"Platz", "Z\xFC" "chter", "Ringnummer", "", "Flugzeit", "Entfernung", "Geschwindigkeit", ""};
+    const std::array<std::string, 2> units{"in m/Min.", "in Yd/Min."};
     const RacePrizes prizes{"Season", 4, 3, {10000, 5000}, {333, 667}};
-    const auto window = ResultWindowHeads(heads, units, &prizeHeads);
-    std::vector<std::string> shown(window.begin(), window.end());
-    for (const std::string& text : ResultWindowLines(lines, kRaceInKm, ',', &prizes, "P", ResultWindowSpreadOf(heads, units, &prizeHeads)))
+    const auto spread = ResultWindowHeads(german, units, &prizeHeads);
+    std::vector<std::string> shown(spread.begin(), spread.end());
+    for (const std::string& text : ResultWindowLines(lines, kRaceInKm, ',', &prizes, "P", ResultWindowSpreadOf(german, units, &prizeHeads)))
         shown.push_back(text);
     EXPECT_EQ(LinesText(shown), TestData("race/window-spread.txt"));
 }
