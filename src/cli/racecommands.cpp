@@ -54,16 +54,12 @@ void PrintResultWindow(CliContext& context, const Race& race, const std::vector<
     }
     if (prizes) out += text("Label22.Caption") + " " + RaceSeasonText(context.catalogue, *prizes) + "\n";
     out += text("lblState.Caption") + " " + RaceStateText(context.folder, race) + "\n";
-    std::array<std::string, 8> columns;
-    for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = text("frmRaceResultsShowTabCol" + std::to_string(i + 1));
-    const std::string suffix = miles ? "b" : "a";
-    const std::array<std::string, 2> prizeHeads{text("frmRaceResultsShowTabPrize"), text("frmRaceResultsShowTabAcePoints")};
-    const std::array<std::string, 2> units{text("frmRaceResultsShowTabCol9" + suffix), text("frmRaceResultsShowTabCol10" + suffix)};
-    for (const std::string& head : ResultWindowHeads(columns, units, prizes ? &prizeHeads : nullptr)) out += "\n" + head;
+    const ResultWindowTexts heads = LoadResultWindowTexts(context.catalogue, race.distanceUnit);
+    for (const std::string& head : ResultWindowHeads(heads.columns, heads.units, heads.PrizeHeads(prizes))) out += "\n" + head;
     out += "\n";
     for (const std::string& line : ResultWindowLines(lines, race.distanceUnit, LocaleSeparator(), prizes,
                                                      context.catalogue.LookupText("TxtPrnPrizeMark"),
-                                                     ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr)))
+                                                     ResultWindowSpreadOf(heads.columns, heads.units, heads.PrizeHeads(prizes))))
         out += line + "\n";
     context.out << Cp1252ToUtf8(out);
 }

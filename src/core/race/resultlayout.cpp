@@ -245,6 +245,18 @@ std::array<std::string, 9> ResultHeadValues(const Race& race, const std::string&
             std::to_string(race.pigeonsClassified)};
 }
 
+ResultWindowTexts LoadResultWindowTexts(const TextCatalogue& catalogue, int distanceUnit) {
+    const auto window = [&](const std::string& key) { return catalogue.LookupText("frmRaceResultsShow." + key); };
+    const bool miles = distanceUnit == kRaceInMiles;
+    ResultWindowTexts texts;
+    for (std::size_t i = 0; i < texts.columns.size(); ++i)
+        texts.columns[i] = window("frmRaceResultsShowTabCol" + std::to_string(i + 1));
+    texts.units = {window(miles ? "frmRaceResultsShowTabCol9b" : "frmRaceResultsShowTabCol9a"),
+                   window(miles ? "frmRaceResultsShowTabCol10b" : "frmRaceResultsShowTabCol10a")};
+    texts.prizeHeads = {window("frmRaceResultsShowTabPrize"), window("frmRaceResultsShowTabAcePoints")};
+    return texts;
+}
+
 PrintTexts LoadPrintTexts(const TextCatalogue& catalogue) {
     const auto text = [&](const std::string& key) { return catalogue.LookupText(key); };
     PrintTexts t;

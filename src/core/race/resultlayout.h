@@ -85,6 +85,16 @@ std::array<std::string, 2> ResultWindowHeads(const std::array<std::string, 8>& h
                                              const std::array<std::string, 2>& units,
                                              const std::array<std::string, 2>* prizeHeads = nullptr);
 
+// The heads above, in the catalogue's words: frmRaceResultsShowTabCol1 to 8, the units of the
+// race's distance unit, and the prize mark's and the ace points' heads.
+struct ResultWindowTexts {
+    std::array<std::string, 8> columns;
+    std::array<std::string, 2> units;
+    std::array<std::string, 2> prizeHeads;
+    const std::array<std::string, 2>* PrizeHeads(bool inSeason) const { return inSeason ? &prizeHeads : nullptr; }
+};
+ResultWindowTexts LoadResultWindowTexts(const TextCatalogue& catalogue, int distanceUnit);
+
 // "20:00 / 06:00", or `none` when the race does not go over night.
 std::string ClosedPeriodText(const Race& race, const std::string& none);
 // The mean distance without leading zeros ("###0").

@@ -131,19 +131,12 @@ RaceResultsDialog::RaceResultsDialog(QWidget* parent, const Race& race, std::vec
     const auto head = ResultHeadValues(race_, RaceShortDate(race_), ToBytes(Texts().Text("frmRaceResultsShowNoOffTime")));
     for (std::size_t i = 0; i < head.size(); ++i) values[i]->setText(ToQt(head[i]));
     unit->setText(Texts().Text(miles ? "Label19.Caption(Miles)" : "Label19.Caption(Km)"));
-    std::array<std::string, 8> columns;
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        columns[i] = ToBytes(Texts().Text("frmRaceResultsShowTabCol" + QString::number(i + 1)));
-    const QString suffix = miles ? "b" : "a";
-    const std::array<std::string, 2> prizeHeads{ToBytes(Texts().Text("frmRaceResultsShowTabPrize")),
-                                                ToBytes(Texts().Text("frmRaceResultsShowTabAcePoints"))};
-    const std::array<std::string, 2> units{ToBytes(Texts().Text("frmRaceResultsShowTabCol9" + suffix)),
-                                           ToBytes(Texts().Text("frmRaceResultsShowTabCol10" + suffix))};
-    const auto headLines = ResultWindowHeads(columns, units, prizes ? &prizeHeads : nullptr);
+    const ResultWindowTexts heads = LoadResultWindowTexts(catalogue, race_.distanceUnit);
+    const auto headLines = ResultWindowHeads(heads.columns, heads.units, heads.PrizeHeads(prizes));
     QStringList shown;
     for (const std::string& line : ResultWindowLines(lines_, race_.distanceUnit, LocaleSeparator(), prizes,
                                                      catalogue.LookupText("TxtPrnPrizeMark"),
-                                                     ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr)))
+                                                     ResultWindowSpreadOf(heads.columns, heads.units, heads.PrizeHeads(prizes))))
         shown << ToQt(line);
     FixedList{findChild<QLabel*>("Label20"), list_}.Show({ToQt(headLines[0]), ToQt(headLines[1])}, shown);
     ShowState();
