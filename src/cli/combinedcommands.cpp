@@ -25,6 +25,8 @@ void PrintCombinedWindow(CliContext& context, const CombinedResult& result, cons
         out += "\n";
     }
     if (prizes) out += text("Label22.Caption") + " " + RaceSeasonText(context.catalogue, *prizes) + "\n";
+    out += text("lblState.Caption") + " " + result.state + "\n";
+    for (const std::string& race : CombinedRaceStates(context.catalogue, result)) out += "  " + race + "\n";
     std::array<std::string, 8> columns;
     for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = text("frmRaceResultsShowTabCol" + std::to_string(i + 1));
     const std::string suffix = miles ? "b" : "a";
@@ -83,9 +85,8 @@ int RunCombined(CliContext& context, const std::vector<std::string>& args) {
     }
     if (!files->pdf) return kSuccess;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return context.Fail("Cli.NoGraphics");
-    const std::vector<ResultLine> lines = CombinedPrintLines(result);
-    if (!WriteResultPdf(QString::fromStdString(*files->pdf), result.head, lines, 1, PageCount(lines.size()),
-                        season.Prizes()))
+    if (!WritePagesPdf(QString::fromStdString(*files->pdf), QString::fromStdString(Cp1252ToUtf8(result.list.name)),
+                       CombinedPagesFor(result, season.Prizes())))
         return context.Fail("Cli.PdfNotWritten", {*files->pdf});
     return kSuccess;
 }

@@ -72,6 +72,14 @@ CombinedListDialog::CombinedListDialog(QWidget* parent) : DialogBase("frmCombine
     }
     head->setColumnStretch(1, 1);
     head->setColumnStretch(3, 1);
+    // The list's state, then each club race's own, under the head.
+    auto* stateCaption = new QLabel("State:", this);
+    stateCaption->setObjectName("lblState");
+    state_ = DataLabel(this, "lblStateValue");
+    head->addWidget(stateCaption, kHeadLines, 0);
+    head->addWidget(state_, kHeadLines, 1, 1, 3);
+    raceStates_ = DataLabel(this, "lblRaceStates");
+    head->addWidget(raceStates_, kHeadLines + 1, 1, 1, 3);
 
     // A model/view list: a federation's 100 000 pigeons scroll without an item each.
     const QFont fixed = FixedListFont();
@@ -170,6 +178,11 @@ void CombinedListDialog::ShowChosen() {
                                                    catalogue.LookupText("TxtPrnPrizeMark"),
                                                    ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr), clubHead)
                              : std::vector<std::string>{});
+    state_->setText(result_ ? ToQt(result_->state) : QString());
+    QStringList raceStates;
+    if (result_)
+        for (const std::string& line : CombinedRaceStates(catalogue, *result_)) raceStates << ToQt(line);
+    raceStates_->setText(raceStates.join('\n'));
     if (result_ && !result_->Complete()) notes.prepend(Texts().Text("IncompleteMark"));
     warnings_->setText(notes.join('\n'));
     warnings_->setVisible(!notes.isEmpty());
@@ -183,6 +196,10 @@ QStringList CombinedListDialog::ListLines() const {
 }
 
 QString CombinedListDialog::Warnings() const { return warnings_->text(); }
+
+QStringList CombinedListDialog::StateLines() const {
+    return QStringList{state_->text()} + raceStates_->text().split('\n', Qt::SkipEmptyParts);
+}
 
 bool CombinedListDialog::MayGoOut() {
     if (!result_) return false;
@@ -216,9 +233,7 @@ void CombinedListDialog::DeleteList() {
 
 void CombinedListDialog::Print() {
     if (!MayGoOut()) return;
-    const RacePrizes* prizes = season_ ? season_->Prizes() : nullptr;
-    const std::vector<ResultLine> lines = CombinedPrintLines(*result_);
-    PrintPages(this, ToQt(result_->list.name), ResultPagesFor(result_->head, lines, 1, PageCount(lines.size()), prizes));
+    PrintPages(this, ToQt(result_->list.name), CombinedPagesFor(*result_, season_ ? season_->Prizes() : nullptr));
 }
 
 void CombinedListDialog::Export() {
