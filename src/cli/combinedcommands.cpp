@@ -25,18 +25,16 @@ void PrintCombinedWindow(CliContext& context, const CombinedResult& result, cons
         out += "\n";
     }
     if (prizes) out += text("Label22.Caption") + " " + RaceSeasonText(context.catalogue, *prizes) + "\n";
-    std::array<std::string, 8> columns;
-    for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = text("frmRaceResultsShowTabCol" + std::to_string(i + 1));
-    const std::string suffix = miles ? "b" : "a";
-    const std::array<std::string, 2> prizeHeads{text("frmRaceResultsShowTabPrize"), text("frmRaceResultsShowTabAcePoints")};
-    const std::array<std::string, 2> units{text("frmRaceResultsShowTabCol9" + suffix), text("frmRaceResultsShowTabCol10" + suffix)};
+    out += text("lblState.Caption") + " " + result.state + "\n";
+    for (const std::string& race : CombinedRaceStates(context.catalogue, result)) out += "  " + race + "\n";
+    const ResultWindowTexts texts = LoadResultWindowTexts(context.catalogue, head.distanceUnit);
     const std::string clubHead = context.catalogue.LookupText("Combined.ClubHead");
-    for (const std::string& line : CombinedWindowHeads(clubHead, columns, units, prizes ? &prizeHeads : nullptr))
+    for (const std::string& line : CombinedWindowHeads(clubHead, texts.columns, texts.units, texts.PrizeHeads(prizes)))
         out += "\n" + line;
     out += "\n";
     for (const std::string& line : CombinedWindowLines(result, LocaleSeparator(), prizes,
                                                        context.catalogue.LookupText("TxtPrnPrizeMark"),
-                                                       ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr), clubHead))
+                                                       ResultWindowSpreadOf(texts.columns, texts.units, texts.PrizeHeads(prizes)), clubHead))
         out += line + "\n";
     context.out << Cp1252ToUtf8(out);
 }
@@ -83,9 +81,8 @@ int RunCombined(CliContext& context, const std::vector<std::string>& args) {
     }
     if (!files->pdf) return kSuccess;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return context.Fail("Cli.NoGraphics");
-    const std::vector<ResultLine> lines = CombinedPrintLines(result);
-    if (!WriteResultPdf(QString::fromStdString(*files->pdf), result.head, lines, 1, PageCount(lines.size()),
-                        season.Prizes()))
+    if (!WritePagesPdf(QString::fromStdString(*files->pdf), QString::fromStdString(Cp1252ToUtf8(result.list.name)),
+                       CombinedPagesFor(result, season.Prizes())))
         return context.Fail("Cli.PdfNotWritten", {*files->pdf});
     return kSuccess;
 }

@@ -71,6 +71,16 @@ std::vector<PrintPage> ResultPagesFor(const Race& race, const std::vector<Result
     return pages;
 }
 
+std::vector<PrintPage> CombinedPagesFor(const CombinedResult& result, const RacePrizes* prizes) {
+    const std::vector<ResultLine> lines = CombinedPrintLines(result);
+    const std::size_t listPages = PageCount(lines.size());
+    const TextCatalogue catalogue = LoadCatalogue();
+    std::vector<PrintPage> pages = ResultPages(result.head, lines, LoadPrintTexts(catalogue), 1, listPages,
+                                               RaceShortDate(result.head), LocaleSeparator(), prizes, {}, result.state);
+    for (PrintPage& page : CombinedRacePages(catalogue, result, listPages + 1)) pages.push_back(std::move(page));
+    return pages;
+}
+
 bool PaintResultPages(QPagedPaintDevice& device, const std::vector<PrintPage>& pages) {
     QPainter painter;
     if (!painter.begin(&device)) return false;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/race/combinedlist.h"
 #include "core/race/races.h"
 #include "core/race/resultfile.h"
 #include "core/race/resultlayout.h"
@@ -18,6 +19,9 @@ namespace plumet {
 std::vector<PrintPage> ResultPagesFor(const Race& race, const std::vector<ResultLine>& lines, std::size_t firstPage,
                                       std::size_t lastPage, const RacePrizes* prizes = nullptr,
                                       const std::vector<std::string>& notes = {});
+
+// The combined list's pages, its state under the title, and after them its races with theirs.
+std::vector<PrintPage> CombinedPagesFor(const CombinedResult& result, const RacePrizes* prizes = nullptr);
 
 // Paints the pages, one sheet each; the head logo is the installation's
 // "racecalc\kopfzeilenlogo_SW.jpg" when there is one, else the shipped logo, else none.

@@ -14,6 +14,7 @@ private slots:
         std::string out;
         QCOMPARE(Cli(folder.Path(), {"combined", "metz federation"}, &out), 0);
         QVERIFY2(out.find("\n031  0001 Kruse                DV 05133 24  0000012M") != std::string::npos, out.c_str());
+        QVERIFY2(out.find("State: Provisional\n  Metz A (012 Heimatliebe Goch): Provisional\n") != std::string::npos, out.c_str());
 
         const QString csv = folder.File("f.csv"), html = folder.File("f.html"), pdf = folder.File("f.pdf");
         QCOMPARE(Cli(folder.Path(), {"combined", "Metz federation", "--csv", csv.toStdString(), "--html",

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/race/combinedlist.h"
+#include "core/race/racelog.h"
 #include "core/race/seasonlayout.h"
 #include "racetests.h"
 #include "testfolder.h"
@@ -17,11 +18,18 @@ struct CombinedFolder : TestFolder {
             Write(std::string("racecalc/") + file, TestData(std::string("race/combined/") + file));
     }
     CombinedResult Current() const { return CurrentCombined(path(), "metz FEDERATION").value(); }
+    SaveResult Finalise(const char* race, int day) const {
+        const RaceList races = LoadRaces(path());
+        const auto found = std::find_if(races.races.begin(), races.races.end(),
+                                        [&](const Race& r) { return TrimmedRaceName(r) == race; });
+        return FinaliseRace(path(), *found, {"Anna", "", MakeDateTime(2025, 6, day, 20, 0, 0)});
+    }
     const TextCatalogue catalogue = ShippedCatalogue("club.txt");
 };
 
 TEST(CombinedList, GoldenListAsWindowLinesCsvAndWebPage) {
     const CombinedFolder folder;
+    ASSERT_TRUE(folder.Finalise("Metz A", 9));
     const CombinedResult result = folder.Current();
     ASSERT_TRUE(result.Complete());
     EXPECT_EQ(std::tuple(result.head.pigeonsEntered, result.head.pigeonsClassified, result.head.fanciersEntered,
@@ -69,6 +77,21 @@ TEST(CombinedList, AMissingOrCutShortResultMakesItIncompleteAndARecalculationSho
     result = folder.Current();
     ASSERT_FALSE(result.lines.empty());
     EXPECT_EQ(std::pair(result.clubs[0], result.lines[0].speed), std::pair(12, 1460.0));
+}
+
+// Final once its last provisional race is, dated by the latest entry, not the last made.
+TEST(CombinedList, TurnsFinalOnlyWhenItsLastProvisionalRaceIsMadeFinal) {
+    const CombinedFolder folder;
+    ASSERT_TRUE(folder.Finalise("Metz A", 9));
+    ASSERT_TRUE(folder.Finalise("Metz C", 12));
+    CombinedResult result = folder.Current();
+    EXPECT_EQ(result.state, "Provisional");
+    EXPECT_EQ(CombinedRaceStates(folder.catalogue, result).at(2), "Metz C (031 Sturmvogel Weeze): Final, 12.06.2025");
+    ASSERT_TRUE(folder.Finalise("Metz B", 10));
+    result = folder.Current();
+    EXPECT_EQ(result.state, "Final, 12.06.2025");
+    const std::string csv = CombinedCsv(result, LoadExportTexts(folder.catalogue));
+    EXPECT_NE(csv.find(",1202.400,,\"Final, 12.06.2025\"\r\n"), std::string::npos) << csv;
 }
 
 TEST(CombinedList, StoringRefusesWhatCannotBeOneList) {

@@ -39,6 +39,9 @@ private slots:
         const QStringList lines = window.ListLines();
         QCOMPARE(lines.size(), 12);
         QVERIFY2(lines[2].startsWith("031  0001 Kruse") && lines[3].startsWith("012  0002 Meier"), qPrintable(lines[2]));
+        QCOMPARE(window.StateLines(), QStringList({"Provisional", "Metz A (012 Heimatliebe Goch): Provisional",
+                                                   "Metz B (027 Luftpost Kevelaer): Provisional",
+                                                   "Metz C (031 Sturmvogel Weeze): Provisional"}));
 
         const QString pdf = folder->Path() + "/list.pdf";
         SetResultPrintPdfForTests(pdf);

@@ -274,7 +274,7 @@ CombinedResult CalculateCombined(const Path& programFolder, const CombinedList& 
     std::vector<Race> races;
     std::vector<std::vector<ResultLine>> rankings;
     for (const std::string& name : list.races) {
-        CombinedRace entry{name, CombinedRaceState::Counted, std::nullopt, {}, {}, {}};
+        CombinedRace entry{name, CombinedRaceState::Counted, std::nullopt, {}, {}, {}, {}};
         const Race* race = RaceNamed(raceList, name);
         if (!race) {
             entry.state = CombinedRaceState::NoSuchRace;
@@ -284,6 +284,7 @@ CombinedResult CalculateCombined(const Path& programFolder, const CombinedList& 
         entry.name = TrimmedRaceName(*race);
         entry.race = *race;
         entry.resultFile = ResultFilePath(programFolder, race->name);
+        entry.listState = RaceStateText(programFolder, *race);
         for (const CombinedFile& file : files)
             if (file.list && !SameName(file.list->name, list.name) && file.list->Lists(name)) {
                 entry.state = CombinedRaceState::InOtherList;
@@ -322,6 +323,10 @@ CombinedResult CalculateCombined(const Path& programFolder, const CombinedList& 
     }
     head.name = list.name;
     head.distanceUnit = allMiles ? kRaceInMiles : kRaceInKm;
+    // One club's comments are not the federation's.
+    head.headerComment.clear();
+    head.footerComment.clear();
+    result.state = ListsStateText(programFolder, list.races);
 
     std::vector<ClubRanking> clubs;
     for (std::size_t i = 0; i < races.size(); ++i) clubs.push_back({&races[i], &rankings[i]});
@@ -353,7 +358,7 @@ RaceSeason SeasonOfCombined(const Path& programFolder, const CombinedResult& res
         if (!season.season.empty() || !file.season->Lists(result.list.name)) continue;
         season.season = file.season->name;
         SeasonRace entry{result.list.name, SeasonRaceState::Counted, result.head, {}, {}, result.lines.size(), {}, {},
-                         ListsStateText(programFolder, result.list.races)};
+                         result.state};
         if (!result.Complete()) entry.state = SeasonRaceState::Incomplete;
         else if (!file.season->Covers(DateOfRace(result.head))) entry.state = SeasonRaceState::OutsideDates;
         else entry.prizes = PrizesOfRace(*file.season, result.head, result.lines.size());
@@ -380,6 +385,22 @@ std::vector<std::string> CombinedNotes(const TextCatalogue& catalogue, const Com
         }
     }
     return notes;
+}
+
+std::vector<std::string> CombinedRaceStates(const TextCatalogue& catalogue, const CombinedResult& result) {
+    std::vector<std::string> lines;
+    for (const CombinedRace& race : result.races)
+        if (race.race)
+            lines.push_back(FillPlaceholders(catalogue.LookupText("Combined.RaceState"),
+                                             {race.name, ClubColumnText(race.race->clubNumber),
+                                              TrimRightBlanks(race.race->clubName), race.listState}));
+    return lines;
+}
+
+std::vector<PrintPage> CombinedRacePages(const TextCatalogue& catalogue, const CombinedResult& result,
+                                         std::size_t firstNumber) {
+    return LinePages(CombinedRaceStates(catalogue, result),
+                     catalogue.LookupText("Combined.RacesHead") + ": " + result.list.name, firstNumber);
 }
 
 std::string ClubColumnText(int clubNumber) { return ZeroPadded(clubNumber, 3); }
@@ -446,8 +467,14 @@ ClubTable ClubTableOf(const CombinedResult& result, const ExportTexts& texts, co
 
 std::string CombinedCsv(const CombinedResult& result, const ExportTexts& texts, const RacePrizes* prizes) {
     const ClubTable table = ClubTableOf(result, texts, prizes);
-    std::string csv = CsvRecord(table.heads);
-    for (const auto& row : table.rows) csv += CsvRecord(row, table.figures);
+    // As a race's list: a row read alone still tells whether the list may change.
+    std::vector<std::string> heads = table.heads;
+    heads.push_back(TrimBlanks(texts.stateHead));
+    std::string csv = CsvRecord(heads);
+    for (std::vector<std::string> row : table.rows) {
+        row.push_back(result.state);
+        csv += CsvRecord(row, table.figures);
+    }
     return kCsvByteOrderMark + Cp1252ToUtf8(csv);
 }
 
@@ -456,8 +483,14 @@ std::string CombinedHtml(const CombinedResult& result, const ExportTexts& texts,
     const PrintTexts& p = texts.print;
     const std::string name = TrimRightBlanks(result.head.name);
     std::string html = HtmlPageStart(p.listHead.empty() ? name : TrimBlanks(p.listHead) + ": " + name);
-    html += "<h1>" + HtmlEscaped(p.listHead) + "</h1>\n" +
-            HtmlHeadTable(ResultHeadLines(result.head, p, dateText, prizes));
+    html += "<h1>" + HtmlEscaped(p.listHead) + "</h1>\n";
+    if (!result.state.empty()) html += "<p class=\"state\">" + HtmlEscaped(result.state) + "</p>\n";
+    html += HtmlHeadTable(ResultHeadLines(result.head, p, dateText, prizes));
+    if (const std::vector<std::string> races = CombinedRaceStates(texts.catalogue, result); !races.empty()) {
+        html += "<ul class=\"races\">\n";
+        for (const std::string& race : races) html += "<li>" + HtmlEscaped(race) + "</li>\n";
+        html += "</ul>\n";
+    }
     for (const std::string& note : notes) html += "<p class=\"warning\">" + HtmlEscaped(note) + "</p>\n";
     const ClubTable table = ClubTableOf(result, texts, prizes);
     html += "<table class=\"results\">\n<thead>\n" + HtmlRow("th", table.heads, table.figures) + "</thead>\n<tbody>\n";

@@ -77,6 +77,7 @@ struct CombinedRace {
     Path resultFile;
     FileProblem problem;   // when its result file cannot be read whole
     std::string otherList; // when another list names it too
+    std::string listState; // its own list's state, when it is in the race list
 };
 
 // One club race's ranking for the merge.
@@ -100,6 +101,7 @@ struct CombinedResult {
     std::vector<CombinedRace> races;
     std::vector<ResultLine> lines;
     std::vector<int> clubs; // the club number of each line
+    std::string state;      // final once every race is
     bool raceListWhole = true;
     std::string raceListProblem;
     bool Complete() const;
@@ -115,6 +117,12 @@ RaceSeason SeasonOfCombined(const Path& programFolder, const CombinedResult& res
 
 // Each race that leaves the list incomplete, and a race list not read whole, named with why.
 std::vector<std::string> CombinedNotes(const TextCatalogue& catalogue, const CombinedResult& result);
+
+// Each race of the list that is in the race list, with its club and its own state.
+std::vector<std::string> CombinedRaceStates(const TextCatalogue& catalogue, const CombinedResult& result);
+// Printed after the list: its races with their states.
+std::vector<PrintPage> CombinedRacePages(const TextCatalogue& catalogue, const CombinedResult& result,
+                                         std::size_t firstNumber);
 
 // ---- Laid out as a race's list, with a club column first ----
 

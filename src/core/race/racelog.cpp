@@ -334,19 +334,8 @@ std::string ListsStateText(const Path& programFolder, const std::vector<std::str
 
 std::vector<PrintPage> LogPages(const RaceLog& log, const std::string& title, std::string_view raceName,
                                 std::size_t firstNumber) {
-    constexpr int kTop = 760, kStep = 110, kBottom = 6650, kX = 500, kSize = 9;
-    std::vector<PrintPage> pages;
-    if (log.entries.empty()) return pages;
-    int y = kBottom;
-    for (const std::string& line : SplitLines(log.bytes)) {
-        if (y + kStep > kBottom) {
-            pages.push_back({firstNumber + pages.size(), {{1700, 250, title + ": " + TrimBlanks(raceName), true, PrintAlign::Start, 18}}});
-            y = kTop;
-        }
-        pages.back().texts.push_back({kX, y, line, false, PrintAlign::Start, kSize});
-        y += kStep;
-    }
-    return pages;
+    if (log.entries.empty()) return {};
+    return LinePages(SplitLines(log.bytes), title + ": " + TrimBlanks(raceName), firstNumber);
 }
 
 } // namespace plumet

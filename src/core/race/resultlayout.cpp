@@ -345,6 +345,22 @@ int AddPageHead(std::vector<PrintText>& t, const Race& race, const PrintTexts& t
     return y + kHeadStep;
 }
 
+std::vector<PrintPage> LinePages(const std::vector<std::string>& lines, const std::string& heading,
+                                 std::size_t firstNumber) {
+    constexpr int kTop = 760, kStep = 110, kBottom = 6650, kX = 500, kSize = 9;
+    std::vector<PrintPage> pages;
+    int y = kBottom;
+    for (const std::string& line : lines) {
+        if (y + kStep > kBottom) {
+            pages.push_back({firstNumber + pages.size(), {{kTitleX, kTitleY, heading, true, PrintAlign::Start, kTitleSize}}});
+            y = kTop;
+        }
+        pages.back().texts.push_back({kX, y, line, false, PrintAlign::Start, kSize});
+        y += kStep;
+    }
+    return pages;
+}
+
 std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLine>& lines, const PrintTexts& texts,
                                    std::size_t firstPage, std::size_t lastPage, const std::string& dateText,
                                    char separator, const RacePrizes* prizes, const std::vector<std::string>& notes,

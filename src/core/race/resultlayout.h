@@ -199,6 +199,11 @@ std::vector<PrintPage> ResultPages(const Race& race, const std::vector<ResultLin
                                    char separator, const RacePrizes* prizes = nullptr,
                                    const std::vector<std::string>& notes = {}, const std::string& state = {});
 
+// Lines of text on pages of their own after a list: `heading` as each page's title, pages
+// numbered on from `firstNumber`. None for no lines.
+std::vector<PrintPage> LinePages(const std::vector<std::string>& lines, const std::string& heading,
+                                 std::size_t firstNumber);
+
 // ---- The page-range dialog (frmRaceCalcPagesToPrint) ----
 
 struct PageRangeCheck {

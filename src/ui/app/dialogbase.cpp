@@ -84,7 +84,7 @@ DialogBase::ChooserRow DialogBase::AddChooserRow(QVBoxLayout* layout, const QStr
             AddButton(row, "Command6", "Delete")};
 }
 
-std::vector<QLabel*> DialogBase::AddHeadGrid(QVBoxLayout* layout, int lines) {
+DialogBase::HeadGrid DialogBase::AddHeadGrid(QVBoxLayout* layout, int lines) {
     auto* grid = new QGridLayout;
     layout->addLayout(grid);
     std::vector<QLabel*> labels;
@@ -98,7 +98,7 @@ std::vector<QLabel*> DialogBase::AddHeadGrid(QVBoxLayout* layout, int lines) {
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    return labels;
+    return {grid, labels};
 }
 
 QString RegisterFormName(const QString& base, RegisterMode mode) {

@@ -55,7 +55,11 @@ protected:
     };
     ChooserRow AddChooserRow(QVBoxLayout* layout, const QString& caption);
     // The head of a list: `lines` rows of label and value pairs, two pairs a row, named Label2 on.
-    std::vector<QLabel*> AddHeadGrid(QVBoxLayout* layout, int lines);
+    struct HeadGrid {
+        QGridLayout* grid; // further rows go below `lines`
+        std::vector<QLabel*> labels;
+    };
+    HeadGrid AddHeadGrid(QVBoxLayout* layout, int lines);
 
     FormTexts texts_;
 };

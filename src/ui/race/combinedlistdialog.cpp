@@ -54,8 +54,17 @@ CombinedListDialog::CombinedListDialog(QWidget* parent) : DialogBase("frmCombine
     lists_ = chooser.chooser;
     alter_ = chooser.alter;
     delete_ = chooser.remove;
-    head_ = AddHeadGrid(layout, kHeadLines);
+    const HeadGrid head = AddHeadGrid(layout, kHeadLines);
+    head_ = head.labels;
     for (QLabel* label : head_) label->setWordWrap(true);
+    // The list's state, then each club race's own, under the head.
+    auto* stateCaption = new QLabel("State:", this);
+    stateCaption->setObjectName("lblState");
+    state_ = DataLabel(this, "lblStateValue");
+    head.grid->addWidget(stateCaption, kHeadLines, 0);
+    head.grid->addWidget(state_, kHeadLines, 1, 1, 3);
+    raceStates_ = DataLabel(this, "lblRaceStates");
+    head.grid->addWidget(raceStates_, kHeadLines + 1, 1, 1, 3);
 
     // A model/view list: a federation's 100 000 pigeons scroll without an item each.
     const QFont fixed = FixedListFont();
@@ -142,19 +151,19 @@ void CombinedListDialog::ShowChosen() {
         const HeadPair* pair = line ? (i % 4 < 2 ? &line->left : &line->right) : nullptr;
         head_[i]->setText(pair ? ToQt(i % 2 == 0 ? pair->label : TrimBlanks(pair->value)) : QString());
     }
-    const auto text = [&](const std::string& key) { return catalogue.LookupText("frmRaceResultsShow." + key); };
-    std::array<std::string, 8> columns;
-    for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = text("frmRaceResultsShowTabCol" + std::to_string(i + 1));
-    const std::string suffix = result_ && result_->head.distanceUnit == kRaceInMiles ? "b" : "a";
-    const std::array<std::string, 2> units{text("frmRaceResultsShowTabCol9" + suffix), text("frmRaceResultsShowTabCol10" + suffix)};
-    const std::array<std::string, 2> prizeHeads{text("frmRaceResultsShowTabPrize"), text("frmRaceResultsShowTabAcePoints")};
+    const ResultWindowTexts texts = LoadResultWindowTexts(catalogue, result_ ? result_->head.distanceUnit : kRaceInKm);
     const std::string clubHead = catalogue.LookupText("Combined.ClubHead");
-    const auto heads = CombinedWindowHeads(clubHead, columns, units, prizes ? &prizeHeads : nullptr);
+    const auto heads = CombinedWindowHeads(clubHead, texts.columns, texts.units, texts.PrizeHeads(prizes));
     heads_->setText(ToQt(heads[0] + "\n" + heads[1]));
     model_->SetLines(result_ ? CombinedWindowLines(*result_, LocaleSeparator(), prizes,
                                                    catalogue.LookupText("TxtPrnPrizeMark"),
-                                                   ResultWindowSpreadOf(columns, units, prizes ? &prizeHeads : nullptr), clubHead)
+                                                   ResultWindowSpreadOf(texts.columns, texts.units, texts.PrizeHeads(prizes)), clubHead)
                              : std::vector<std::string>{});
+    state_->setText(result_ ? ToQt(result_->state) : QString());
+    QStringList raceStates;
+    if (result_)
+        for (const std::string& line : CombinedRaceStates(catalogue, *result_)) raceStates << ToQt(line);
+    raceStates_->setText(raceStates.join('\n'));
     if (result_ && !result_->Complete()) notes.prepend(Texts().Text("IncompleteMark"));
     warnings_->setText(notes.join('\n'));
     warnings_->setVisible(!notes.isEmpty());
@@ -168,6 +177,10 @@ QStringList CombinedListDialog::ListLines() const {
 }
 
 QString CombinedListDialog::Warnings() const { return warnings_->text(); }
+
+QStringList CombinedListDialog::StateLines() const {
+    return QStringList{state_->text()} + raceStates_->text().split('\n', Qt::SkipEmptyParts);
+}
 
 bool CombinedListDialog::MayGoOut() {
     if (!result_) return false;
@@ -201,9 +214,7 @@ void CombinedListDialog::DeleteList() {
 
 void CombinedListDialog::Print() {
     if (!MayGoOut()) return;
-    const RacePrizes* prizes = season_ ? season_->Prizes() : nullptr;
-    const std::vector<ResultLine> lines = CombinedPrintLines(*result_);
-    PrintPages(this, ToQt(result_->list.name), ResultPagesFor(result_->head, lines, 1, PageCount(lines.size()), prizes));
+    PrintPages(this, ToQt(result_->list.name), CombinedPagesFor(*result_, season_ ? season_->Prizes() : nullptr));
 }
 
 void CombinedListDialog::Export() {

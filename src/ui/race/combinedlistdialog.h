@@ -42,6 +42,8 @@ public:
     // The head lines and the list's lines as the window shows them.
     QStringList ListLines() const;
     QString Warnings() const;
+    // The list's state, then each club race's with its own.
+    QStringList StateLines() const;
 
     void NewList();    // Command4
     void AlterList();  // Command5
@@ -64,6 +66,8 @@ private:
     QListView* view_ = nullptr;  // List1
     LinesModel* model_ = nullptr;
     QLabel* warnings_ = nullptr; // Label21
+    QLabel* state_ = nullptr;
+    QLabel* raceStates_ = nullptr;
     QPushButton *alter_ = nullptr, *delete_ = nullptr, *print_ = nullptr, *export_ = nullptr;
 };
 

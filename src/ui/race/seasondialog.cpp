@@ -67,7 +67,7 @@ SeasonDialog::SeasonDialog(QWidget* parent) : DialogBase("frmSeason", parent) {
     seasons_ = chooser.chooser;
     alter_ = chooser.alter;
     delete_ = chooser.remove;
-    head_ = AddHeadGrid(layout, kHeadPairs);
+    head_ = AddHeadGrid(layout, kHeadPairs).labels;
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("TabStrip1");
