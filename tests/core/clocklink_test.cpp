@@ -379,7 +379,8 @@ TEST(PrintFile, TheFirstLineReplacesTheOldPrintOutOfAnyCaseAndAFailedLineIsRepor
 
 TEST_F(SimulatedClock, PrintRelayWritesThePrintOutEndsWhenIdleAndStopsOnPortErrorSaveFailureOrCancel) {
     TestFolder folder;
-    const PrintRelayTimings quick{milliseconds{5}, milliseconds{20}, milliseconds{150}};
+    // Idle only after a second without a byte: a loaded machine may hold the reading thread back longer than a short wait.
+    const PrintRelayTimings quick{milliseconds{5}, milliseconds{20}, milliseconds{1000}};
     clock.State().printout = {"ARRIVAL LIST", "001 NL-05-1234567 09:05:07"};
     link.QueueIncoming(clock.PrintOut());
     PrintFile file(folder.path());
