@@ -100,4 +100,11 @@ TEST(RaceLog, AFinalListChangesOnlyWithAReasonAndEachAmendmentIsAppendedWhole) {
 }
 
 } // namespace
+// Found by the fuzz pass: a line after the end was named.
+TEST(RaceLogFile, AnEntryCutOffAtTheEndNamesItsLastLine) {
+    FileProblem problem;
+    EXPECT_FALSE(ParseRaceLog("Final 02.05.2024 18:30:05\r\nBy: Anna\r\n", problem));
+    EXPECT_EQ(problem, (FileProblem{FileReason::Damaged, 2, {}}));
+}
+
 } // namespace plumet

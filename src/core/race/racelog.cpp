@@ -88,8 +88,9 @@ Path DeletedRaceLogPath(const Path& programFolder, std::string_view raceName, co
 std::optional<std::vector<RaceLogEntry>> ParseRaceLog(std::string_view bytes, FileProblem& problem) {
     const std::vector<std::string> lines = SplitLines(bytes);
     std::vector<RaceLogEntry> entries;
-    const auto damaged = [&problem](std::size_t line, FileReason reason = FileReason::Damaged) {
-        problem = {reason, line, {}};
+    // An entry cut off at the end is blamed on the last line there is.
+    const auto damaged = [&problem, &lines](std::size_t line, FileReason reason = FileReason::Damaged) {
+        problem = {reason, std::min(line, lines.size()), {}};
         return std::nullopt;
     };
     if (const auto control = LineWithControlByte(lines)) return damaged(*control, FileReason::ControlBytes);
