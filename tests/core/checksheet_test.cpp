@@ -29,10 +29,17 @@ TEST(CheckSheet, TheRaceBuiltForItFlagsEveryKindOnScreenAsCsvAndAsAWebPage) {
     std::set<CheckKind> kinds;
     for (const CheckFlag& flag : sheet.flags) kinds.insert(flag.kind);
     EXPECT_EQ(kinds.size(), static_cast<std::size_t>(CheckKind::LineUnreadable) + 1);
-    EXPECT_EQ(JoinLinesCrLf(CheckSheetLines(sheet)), TestData("checksheet/sheet.txt"));
-    EXPECT_EQ(CheckSheetCsv(sheet), TestData("checksheet/sheet.csv"));
-    EXPECT_EQ(CheckSheetHtml(c.race, sheet, LoadPrintTexts(ShippedCatalogue("club.txt")), "01.05.2024"),
-              TestData("checksheet/sheet.html"));
+    // The unread line's file is named as the system writes paths.
+    const auto golden = [](const std::string& name) {
+        std::string text = TestData("checksheet/" + name);
+        const std::string file = "racecalc/Spring 1_wf014.man", native = (Path("racecalc") / "Spring 1_wf014.man").string();
+        for (std::size_t at = text.find(file); at != std::string::npos; at = text.find(file, at + native.size()))
+            text.replace(at, file.size(), native);
+        return text;
+    };
+    EXPECT_EQ(JoinLinesCrLf(CheckSheetLines(sheet)), golden("sheet.txt"));
+    EXPECT_EQ(CheckSheetCsv(sheet), golden("sheet.csv"));
+    EXPECT_EQ(CheckSheetHtml(c.race, sheet, LoadPrintTexts(ShippedCatalogue("club.txt")), "01.05.2024"), golden("sheet.html"));
 
     // Wider limits let the clock and the speeds pass; nothing is stored, so the files decide alone.
     Settings wide = settings;

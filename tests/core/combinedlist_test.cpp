@@ -134,7 +134,8 @@ TEST(CombinedList, StoringRefusesWhatCannotBeOneList) {
     const std::string damaged = "Name=Metz fed\r\nRace=Metz Weeze\r\nRaces=Spa\r\n";
     folder.Write("racecalc/Metz fed.cmb", damaged);
     EXPECT_EQ(StoreCombinedList(folder.path(), {"Spa", {"Spa"}}, std::nullopt).error,
-              "The combined list file racecalc/Metz fed.cmb cannot be used: line 3 names Races, which is no setting "
+              "The combined list file " + (Path("racecalc") / "Metz fed.cmb").string() +
+                  " cannot be used: line 3 names Races, which is no setting "
               "of a combined list. It is left as it is. Nothing is stored while it cannot be used: it might hold the "
               "same races.");
     EXPECT_EQ(folder.Read("racecalc/Metz fed.cmb"), damaged);
