@@ -6,9 +6,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "common/textcodec.h"
+#include "ui/app/messages.h"
 #include "ui/app/scaleform.h"
+#include "ui/app/writelock.h"
 #include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
@@ -99,6 +103,24 @@ DialogBase::HeadGrid DialogBase::AddHeadGrid(QVBoxLayout* layout, int lines) {
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     return {grid, labels};
+}
+
+void DialogBase::FillChooser(QComboBox* chooser, const std::vector<std::pair<std::string, Path>>& names,
+                             const QString& noneItem, const QString& select) const {
+    const QSignalBlocker block(chooser);
+    chooser->clear();
+    for (const auto& [name, file] : names)
+        chooser->addItem(!name.empty() ? ToQt(name)
+                                       : Texts().Text("DamagedItem").replace("%1", QString::fromStdU16String(file.filename().u16string())));
+    if (names.empty()) chooser->addItem(noneItem);
+    const int index = chooser->findText(select);
+    chooser->setCurrentIndex(index < 0 ? 0 : index);
+}
+
+void DialogBase::AskAndRemove(const std::string& name, const std::function<SaveResult()>& remove) {
+    if (!AskYesNo(this, Texts().Text("MsgBoxName1"), Texts().Text("MsgBoxText1").replace("%1", ToQt(name)))) return;
+    const auto removed = UnderWriteLock(this, remove);
+    if (removed && !*removed) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(removed->error));
 }
 
 QString RegisterFormName(const QString& base, RegisterMode mode) {

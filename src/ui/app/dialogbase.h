@@ -3,7 +3,12 @@
 // Escape as Cancel, and helpers to lay out labelled fields and the button row.
 #include <QDialog>
 
+#include <functional>
+#include <string>
+#include <utility>
 #include <vector>
+
+#include "core/app/files.h"
 
 #include "ui/app/formtexts.h"
 
@@ -60,6 +65,13 @@ protected:
         std::vector<QLabel*> labels;
     };
     HeadGrid AddHeadGrid(QVBoxLayout* layout, int lines);
+    // Fills a chooser of AddChooserRow without a signal: one item a file, a file that cannot be
+    // read as DamagedItem with its file name (`names` holds "" there), NoneItem when there are
+    // none; chooses `select`, else the first.
+    void FillChooser(QComboBox* chooser, const std::vector<std::pair<std::string, Path>>& names, const QString& noneItem,
+                     const QString& select) const;
+    // Asks with message 1 whether `name` goes, then removes it under the write lock, saying why not.
+    void AskAndRemove(const std::string& name, const std::function<SaveResult()>& remove);
 
     FormTexts texts_;
 };

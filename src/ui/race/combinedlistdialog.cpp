@@ -109,17 +109,9 @@ CombinedListDialog::CombinedListDialog(QWidget* parent) : DialogBase("frmCombine
 
 void CombinedListDialog::FillLists(const QString& select) {
     files_ = LoadCombinedLists(App().programFolder);
-    {
-        const QSignalBlocker block(lists_);
-        lists_->clear();
-        for (const CombinedFile& file : files_) {
-            if (file.list) lists_->addItem(ToQt(file.list->name));
-            else lists_->addItem(Texts().Text("DamagedItem").replace("%1", QString::fromStdU16String(file.file.filename().u16string())));
-        }
-        if (files_.empty()) lists_->addItem(Texts().Text("NoLists"));
-        const int index = lists_->findText(select);
-        lists_->setCurrentIndex(index < 0 ? 0 : index);
-    }
+    std::vector<std::pair<std::string, Path>> names;
+    for (const CombinedFile& file : files_) names.emplace_back(file.list ? file.list->name : std::string(), file.file);
+    FillChooser(lists_, names, Texts().Text("NoLists"), select);
     ShowChosen();
 }
 
@@ -204,11 +196,8 @@ void CombinedListDialog::AlterList() {
 
 void CombinedListDialog::DeleteList() {
     if (!result_) return;
-    const QString name = ToQt(result_->list.name);
-    if (!AskYesNo(this, Texts().Text("MsgBoxName1"), Texts().Text("MsgBoxText1").replace("%1", name))) return;
-    const auto deleted =
-        UnderWriteLock(this, [&] { return DeleteCombinedList(App().programFolder, result_->list.name); });
-    if (deleted && !*deleted) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(deleted->error));
+    const std::string name = result_->list.name;
+    AskAndRemove(name, [&] { return DeleteCombinedList(App().programFolder, name); });
     FillLists({});
 }
 

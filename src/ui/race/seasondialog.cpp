@@ -106,17 +106,9 @@ SeasonDialog::SeasonDialog(QWidget* parent) : DialogBase("frmSeason", parent) {
 
 void SeasonDialog::FillSeasons(const QString& select) {
     files_ = LoadSeasons(App().programFolder);
-    {
-        const QSignalBlocker block(seasons_);
-        seasons_->clear();
-        for (const SeasonFile& file : files_) {
-            if (file.season) seasons_->addItem(ToQt(file.season->name));
-            else seasons_->addItem(Texts().Text("DamagedItem").replace("%1", QString::fromStdU16String(file.file.filename().u16string())));
-        }
-        if (files_.empty()) seasons_->addItem(Texts().Text("NoSeasons"));
-        const int index = seasons_->findText(select);
-        seasons_->setCurrentIndex(index < 0 ? 0 : index);
-    }
+    std::vector<std::pair<std::string, Path>> names;
+    for (const SeasonFile& file : files_) names.emplace_back(file.season ? file.season->name : std::string(), file.file);
+    FillChooser(seasons_, names, Texts().Text("NoSeasons"), select);
     ShowChosen();
 }
 
@@ -176,11 +168,8 @@ void SeasonDialog::AlterSeason() {
 
 void SeasonDialog::DeleteSeason() {
     if (!standings_) return;
-    const QString name = ToQt(standings_->season.name);
-    if (!AskYesNo(this, Texts().Text("MsgBoxName1"), Texts().Text("MsgBoxText1").replace("%1", name))) return;
-    const auto deleted =
-        UnderWriteLock(this, [&] { return plumet::DeleteSeason(App().programFolder, standings_->season.name); });
-    if (deleted && !*deleted) ShowMessage(this, MessageIcon::Critical, windowTitle(), ToQt(deleted->error));
+    const std::string name = standings_->season.name;
+    AskAndRemove(name, [&] { return plumet::DeleteSeason(App().programFolder, name); });
     FillSeasons({});
 }
 
