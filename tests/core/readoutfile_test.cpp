@@ -9,14 +9,14 @@
 namespace plumet {
 namespace {
 
-const PigeonsConvert kConvert(SexTexts{"M", "F", "U"});
+const PigeonsConvert kSexTexts(SexTexts{"M", "F", "U"});
 const std::string kName = PadRight("Meier Hans", 20);
 // Basketing 31 May 07:30:00 (flags in the day byte), read out 2 June 18:30:00, clock 18:29:18.
-const TimerBlock kTimer = {31 | 64, 5, 7, 30, 0, 2, 6, 18, 30, 0, 64, 0, 18, 29, 18};
+const TimerBlock kTimerBlock = {31 | 64, 5, 7, 30, 0, 2, 6, 18, 30, 0, 64, 0, 18, 29, 18};
 
 ArrivalRecord Arrival(int point, int dayByte, int flags = 0, std::array<std::uint8_t, 6> digits = {}) {
     ArrivalRecord a{};
-    const RingRecord ring = *kConvert.EncodeRing("DV    20050815 1234567M1300000000BLAU01");
+    const RingRecord ring = *kSexTexts.EncodeRing("DV    20050815 1234567M1300000000BLAU01");
     std::copy(ring.begin(), ring.end(), a.begin());
     a[16] = static_cast<std::uint8_t>(point);
     a[17] = static_cast<std::uint8_t>(dayByte);
@@ -26,8 +26,8 @@ ArrivalRecord Arrival(int point, int dayByte, int flags = 0, std::array<std::uin
 }
 
 // Columns 33-37 of an arrival line: valid flag, day, month.
-std::string DayColumns(const ArrivalRecord& arrival, const TimerBlock& timer = kTimer) {
-    return ReadoutArrivalLine(1, 2, arrival, timer, kConvert).substr(32, 5);
+std::string DayColumns(const ArrivalRecord& arrival, const TimerBlock& timer = kTimerBlock) {
+    return ReadoutArrivalLine(1, 2, arrival, timer, kSexTexts).substr(32, 5);
 }
 
 TEST(ReadoutFields, StartValuesAndLeavingRules) {
@@ -59,11 +59,11 @@ TEST(ReadoutFields, ClockDatesTakeTheYearNearestTheReference) {
 // The read-out tests make the golden file of every line kind; here what must never shift a column.
 TEST(ReadoutFile, ShortRecordsBytesAbove99AndHalfBytesAbove9KeepTheColumns) {
     EXPECT_EQ(ReadoutLoftLine(5, 255, 0, "255Short").size(), kLoftLineLength);
-    TimerBlock wide = kTimer;
+    TimerBlock wide = kTimerBlock;
     wide.fill(255);
     EXPECT_EQ(ReadoutTimerLine(1, 2, wide), "2001002131555555553155555555555555" "1");
     const std::string line = ReadoutArrivalLine(255, 255, Arrival(207, 0xFF, 0xFF, {255, 255, 255, 255, 255, 255}),
-                                                kTimer, kConvert);
+                                                kTimerBlock, kSexTexts);
     EXPECT_EQ(line.substr(30, 3) + line.substr(51), "070FFFFFFFFFFFF00000000BLAU01");
 }
 
@@ -72,7 +72,7 @@ TEST(ReadoutFile, ArrivalMonthAndValidity) {
     EXPECT_EQ(DayColumns(Arrival(7, 2)), "10206");
     EXPECT_EQ(DayColumns(Arrival(7, 0)), "00000");        // no day: invalid, month "00"
     EXPECT_EQ(DayColumns(Arrival(7, 128 | 2)), "00206");  // the flag of value 128 makes it invalid
-    TimerBlock january = kTimer;
+    TimerBlock january = kTimerBlock;
     january[5] = 3, january[6] = 1;
     EXPECT_EQ(DayColumns(Arrival(7, 30), january), "13012");
     EXPECT_EQ(DayColumns(Arrival(7, 3), january), "10301");

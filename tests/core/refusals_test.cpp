@@ -21,12 +21,12 @@ using namespace exchangetest;
 
 using Refuse = std::function<std::string(const Path&)>;
 
-LoftToSend Loft(std::string club = "007", std::string fancier = "012", std::string region = "012Nord") {
+LoftToSend LoftToRefuse(std::string club = "007", std::string fancier = "012", std::string region = "012Nord") {
     return {std::move(region), "005Mitte", std::move(club), std::move(fancier), "M\xFCller Hans"};
 }
 
 // What the send dialog and plumet-cli show for a loft send of the pigeons in the case's folder.
-Refuse Send(const LoftToSend& loft = Loft()) {
+Refuse Send(const LoftToSend& loft = LoftToRefuse()) {
     return [loft](const Path& folder) {
         ScriptedClockLink link;
         link.open(PortSettings{});
@@ -56,7 +56,7 @@ std::string Points(const Path& folder) {
 
 std::string Over1000(const Path&) {
     const std::vector<std::string> pigeons(1001, "B       05     1234567M1300000000BLUE00");
-    const LoftCoding coding = CodeLoft(Loft(), pigeons, PigeonsConvert({}));
+    const LoftCoding coding = CodeLoft(LoftToRefuse(), pigeons, PigeonsConvert({}));
     return TransferMessageText("frmLoftSend", FaceOf(LoftSendResult::NotSendable).message, coding.refusal);
 }
 
@@ -65,8 +65,8 @@ std::string Lofts(const Path& folder) { return ReadExchange(ExchangeKind::Loft, 
 
 // Each case runs in a program folder holding the files of tests/data/refusals/<name>, if any.
 const std::vector<std::pair<const char*, Refuse>> kCases = {
-    {"send club 300", Send(Loft("300"))}, {"send fancier 256", Send(Loft("007", "256"))},
-    {"send region 300", Send(Loft("007", "012", "300Sued"))}, {"send chip", Send()}, {"send year 2030", Send()},
+    {"send club 300", Send(LoftToRefuse("300"))}, {"send fancier 256", Send(LoftToRefuse("007", "256"))},
+    {"send region 300", Send(LoftToRefuse("007", "012", "300Sued"))}, {"send chip", Send()}, {"send year 2030", Send()},
     {"send format 16", Send()}, {"send unreadable", Send()}, {"send 1001 pigeons", Over1000},
     {"points damaged", Points}, {"firmware missing", Firmware("C")}, {"firmware empty", Firmware("21")},
     {"firmware too long", Firmware("11")}, {"firmware cut", Firmware("12")}, {"firmware folder", Firmware("13")},

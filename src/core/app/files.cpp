@@ -663,6 +663,10 @@ Path NamePath(std::string_view name) { return Path(name); }
 std::string NameOf(const Path& path) { return path.filename().string(); }
 #endif
 
+bool IsFileLoadedFrom(const Path& file, const Path& loadedFrom) {
+    return !loadedFrom.empty() && file.lexically_normal() == loadedFrom.lexically_normal();
+}
+
 Path ResolvePath(const Path& folder, std::string_view relative) {
     Path current = folder;
     std::string part;

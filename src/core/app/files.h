@@ -24,6 +24,8 @@ std::string NameOf(const Path& path);
 // `relative` uses '\' or '/' between parts. Each part is matched to an existing entry of
 // any letter case; a part with no match keeps the spelling given.
 Path ResolvePath(const Path& folder, std::string_view relative);
+// Whether `file` names the file a table was loaded from (empty when none was).
+bool IsFileLoadedFrom(const Path& file, const Path& loadedFrom);
 
 enum class ReadStatus { Ok, Missing, Unreadable };
 

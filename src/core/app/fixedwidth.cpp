@@ -1,5 +1,6 @@
 #include "core/app/fixedwidth.h"
 
+#include <cctype>
 #include <charconv>
 
 namespace plumet {
@@ -16,6 +17,14 @@ void SetField(std::string& record, Column column, std::string_view value) {
     if (record.size() < column.last) record.resize(column.last, ' ');
     record.replace(column.first - 1, column.width(), PadRight(value, column.width()));
 }
+
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+bool SameNameAnyCase(std::string_view a, std::string_view b) { return AsciiLower(TrimBlanks(a)) == AsciiLower(TrimBlanks(b)); }
 
 std::string TrimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(' ');

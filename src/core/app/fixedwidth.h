@@ -26,6 +26,10 @@ std::string Field(std::string_view record, Column column);
 void SetField(std::string& record, Column column, std::string_view value);
 
 std::string TrimBlanks(std::string_view text);
+// Names of files, races and lists compare without regard to ASCII letter case.
+std::string AsciiLower(std::string_view text);
+// Equal names, blanks around and letter case aside.
+bool SameNameAnyCase(std::string_view a, std::string_view b);
 std::string TrimRightBlanks(std::string_view text);
 
 // Pads on the right with blanks to `width`, cutting a longer text.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/app/fixedwidth.h"
+#include "core/clock/loftmessage.h"
 #include "core/clock/racedataget.h"
 #include "core/registers/pigeons.h"
 
@@ -18,22 +19,13 @@ constexpr std::string_view kRawHeader = "\x54\xAA\xAB\x55\x55\x57";
 constexpr std::size_t kLengthBytes = 2;
 constexpr std::size_t kTrailerBytes = 8;
 constexpr std::size_t kNameAt = 4;
-constexpr std::size_t kNameBytes = 20;
-constexpr std::size_t kCountAt = kNameAt + kNameBytes;
+constexpr std::size_t kCountAt = kNameAt + kLoftNameBytes;
 constexpr std::size_t kLoftFixedLength = kCountAt + 2;
-constexpr std::size_t kPigeonLength = 20;
 constexpr std::size_t kLongestHexLine = 1 + 2 * (255 + 5) + 1;
 
 std::uint8_t At(const std::string& bytes, std::size_t i) { return static_cast<std::uint8_t>(bytes[i]); }
 
-char Byte(int value) { return static_cast<char>(static_cast<std::uint8_t>(value)); }
-
 std::string Bytes(const std::uint8_t* from, std::size_t count) { return {reinterpret_cast<const char*>(from), count}; }
-
-std::string Count(std::size_t n) {
-    const auto value = static_cast<std::uint16_t>(std::min<std::size_t>(n, 0xFFFF));
-    return {Byte(value >> 8), Byte(value & 0xFF)};
-}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -239,7 +231,7 @@ std::string ClockSimulator::FinishLoft() {
     const DateTime at = MakeDateTime(2000 + At(trailer, 3), At(trailer, 2), At(trailer, 1), At(trailer, 5),
                                      At(trailer, 6), At(trailer, 7));
     const int weekday = At(trailer, 4);
-    if (length != kLoftFixedLength + kPigeonLength * count || At(trailer, 0) != kStartChar || !IsValidDateTime(at) ||
+    if (length != kLoftFixedLength + kLoftPigeonBytes * count || At(trailer, 0) != kStartChar || !IsValidDateTime(at) ||
         weekday < 1 || weekday > 7) {
         Report(ClockEvent::Rejected, "loft of " + std::to_string(length) + " bytes");
         return Emit(std::string(1, static_cast<char>(kRefused)));
@@ -248,11 +240,11 @@ std::string ClockSimulator::FinishLoft() {
     state_.federation = At(loft, 1);
     state_.club = At(loft, 2);
     state_.fancier = At(loft, 3);
-    state_.name = loft.substr(kNameAt, kNameBytes);
+    state_.name = loft.substr(kNameAt, kLoftNameBytes);
     state_.pigeons.clear();
     for (std::size_t i = 0; i < count; ++i) {
         ClockPigeon pigeon;
-        const std::size_t at0 = kLoftFixedLength + kPigeonLength * i;
+        const std::size_t at0 = kLoftFixedLength + kLoftPigeonBytes * i;
         for (std::size_t k = 0; k < 15; ++k) pigeon.ring[k] = At(loft, at0 + k);
         for (std::size_t k = 0; k < 5; ++k) pigeon.chip[k] = At(loft, at0 + 15 + k);
         state_.pigeons.push_back(pigeon);
@@ -342,8 +334,8 @@ std::string ClockSimulator::LoftAnswer() {
     if (faults_.tooManyRecords)
         pigeons.resize(kPigeonCapacity + 1, pigeons.empty() ? ClockPigeon{} : pigeons.back());
     std::string out(1, static_cast<char>(kStartChar));
-    out += {Byte(state_.region), Byte(state_.federation), Byte(state_.club), Byte(state_.fancier)};
-    out += Count(pigeons.size());
+    out += {LineByte(state_.region), LineByte(state_.federation), LineByte(state_.club), LineByte(state_.fancier)};
+    out += CountBytes(pigeons.size());
     for (std::size_t i = 0; i < std::min<std::size_t>(pigeons.size(), 0xFFFF); ++i) {
         out += Bytes(pigeons[i].ring.data(), 15);
         out += Bytes(pigeons[i].chip.data(), 5);
@@ -358,14 +350,14 @@ std::string ClockSimulator::RaceAnswer() {
     if (faults_.tooManyRecords)
         arrivals.resize(kArrivalRecordLimit + 1, arrivals.empty() ? ArrivalRecord{} : arrivals.back());
     std::string out(1, static_cast<char>(kStartChar));
-    out += {Byte(state_.region), Byte(state_.federation), Byte(state_.club), Byte(state_.fancier)};
+    out += {LineByte(state_.region), LineByte(state_.federation), LineByte(state_.club), LineByte(state_.fancier)};
     out += PadRight(state_.name, 20);
-    out += Count(arrivals.size());
+    out += CountBytes(arrivals.size());
     const DateTime master = master_.Now();
     const DateTime own = ClockTime();
     out += Bytes(state_.basketing.data(), 5);
-    out += {Byte(master.day), Byte(master.month), Byte(master.hour), Byte(master.minute), Byte(master.second)};
-    out += {Byte(state_.timerFlags), Byte(0), Byte(own.hour), Byte(own.minute), Byte(own.second)};
+    out += {LineByte(master.day), LineByte(master.month), LineByte(master.hour), LineByte(master.minute), LineByte(master.second)};
+    out += {LineByte(state_.timerFlags), LineByte(0), LineByte(own.hour), LineByte(own.minute), LineByte(own.second)};
     for (std::size_t i = 0; i < std::min<std::size_t>(arrivals.size(), 0xFFFF); ++i)
         out += Bytes(arrivals[i].data(), arrivals[i].size());
     out += static_cast<char>(kStartChar);

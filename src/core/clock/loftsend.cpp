@@ -2,6 +2,7 @@
 
 #include "core/app/fixedwidth.h"
 #include "core/app/optionscolumns.h"
+#include "core/clock/loftmessage.h"
 #include "core/registers/clubcolumns.h"
 #include "core/registers/fanciers.h"
 #include "core/registers/pigeons.h"
@@ -10,13 +11,7 @@ namespace plumet {
 
 namespace {
 
-constexpr std::size_t kNameBytes = 20;
-constexpr std::size_t kKeyAndNameBytes = 4 + kNameBytes + 2; // counted in the length with the pigeons
-constexpr std::size_t kPigeonBytes = 20;
-
-char Byte(long long value) { return static_cast<char>(static_cast<std::uint8_t>(value)); }
-
-std::string Count(std::size_t n) { return {Byte(static_cast<long long>(n >> 8)), Byte(static_cast<long long>(n & 0xFF))}; }
+constexpr std::size_t kKeyAndNameBytes = 4 + kLoftNameBytes + 2; // counted in the length with the pigeons
 
 // A number the clock takes as one byte; nothing for a text that is not one.
 std::optional<long long> ByteNumber(std::string_view text) {
@@ -97,7 +92,7 @@ LoftCoding CodeLoft(const LoftToSend& loft, const std::vector<std::string>& pige
             refusal.value = number.text;
             return {std::nullopt, std::move(refusal)};
         }
-        key += Byte(*value);
+        key += LineByte(*value);
     }
     if (pigeonRecords.size() > kPigeonCapacity) {
         Refusal refusal{RefusalReason::TooManyPigeons};
@@ -126,14 +121,14 @@ LoftCoding CodeLoft(const LoftToSend& loft, const std::vector<std::string>& pige
     }
     const std::size_t count = pigeonRecords.size();
     message.head = std::string{static_cast<char>(kStartChar), static_cast<char>(kCommandLoftSend)} +
-                   Count(kKeyAndNameBytes + kPigeonBytes * count) + key + PadRight(loft.name, kNameBytes) +
-                   Count(count);
+                   CountBytes(kKeyAndNameBytes + kLoftPigeonBytes * count) + key + PadRight(loft.name, kLoftNameBytes) +
+                   CountBytes(count);
     return {std::move(message), {}};
 }
 
 std::string ClockDateTimeBytes(const DateTime& at) {
-    return {Byte(at.day),  Byte(at.month),  Byte(at.year % 100), Byte(at.weekday + 1),
-            Byte(at.hour), Byte(at.minute), Byte(at.second)};
+    return {LineByte(at.day),  LineByte(at.month),  LineByte(at.year % 100), LineByte(at.weekday + 1),
+            LineByte(at.hour), LineByte(at.minute), LineByte(at.second)};
 }
 
 LoftSendOutcome SendLoft(ClockLink& link, const Path& programFolder, const LoftToSend& loft, const SexTexts& sexes,

@@ -17,14 +17,6 @@ namespace {
 
 constexpr char kPoint = '.';
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
-bool SameName(std::string_view a, std::string_view b) { return Lower(TrimBlanks(a)) == Lower(TrimBlanks(b)); }
-
 std::string ShownPath(const Path& programFolder, const Path& file) {
     std::error_code ec;
     Path shown = std::filesystem::relative(file, programFolder, ec);
@@ -47,7 +39,7 @@ SaveResult Refused(std::string_view key, std::initializer_list<std::string> valu
 } // namespace
 
 bool CombinedList::Lists(std::string_view raceName) const {
-    return std::any_of(races.begin(), races.end(), [&](const std::string& listed) { return SameName(listed, raceName); });
+    return std::any_of(races.begin(), races.end(), [&](const std::string& listed) { return SameNameAnyCase(listed, raceName); });
 }
 
 std::vector<std::string> CombinedListFileLines(const CombinedList& list) {
@@ -73,12 +65,12 @@ std::optional<CombinedList> ParseCombinedListFile(const std::vector<std::string>
             return fail(i + 1, CatalogueText("frmSeason.DamageNoSetting"));
         const std::string key = TrimBlanks(text.substr(0, eq));
         const std::string value = TrimBlanks(text.substr(eq + 1));
-        if (SameName(key, "Name")) {
+        if (SameNameAnyCase(key, "Name")) {
             if (named) return fail(i + 1, CatalogueText("frmSeason.DamageTwice", {"Name"}));
             if (!IsSeasonName(value)) return fail(i + 1, CatalogueText("Combined.DamageName"));
             list.name = value;
             named = true;
-        } else if (SameName(key, "Race")) {
+        } else if (SameNameAnyCase(key, "Race")) {
             if (!IsRaceName(value)) return fail(i + 1, CatalogueText("frmSeason.DamageRaceName"));
             if (list.Lists(value)) return fail(i + 1, CatalogueText("frmSeason.DamageRaceTwice"));
             list.races.push_back(value);
@@ -102,7 +94,7 @@ std::vector<CombinedFile> LoadCombinedLists(const Path& programFolder) {
     const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
     std::filesystem::directory_iterator it(folder, ec);
     for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const std::string name = Lower(NameOf(it->path()));
+        const std::string name = AsciiLower(NameOf(it->path()));
         if (name.size() < 4 || name.substr(name.size() - 4) != kCombinedExtension) continue;
         CombinedFile file{it->path(), std::nullopt, {}};
         const FileContent content = ReadWholeFile(file.file);
@@ -126,7 +118,7 @@ std::vector<CombinedFile> LoadCombinedLists(const Path& programFolder) {
                                                                       ReasonText(ProblemOfCode(ec))})});
     std::sort(files.begin(), files.end(), [](const CombinedFile& a, const CombinedFile& b) {
         const auto key = [](const CombinedFile& f) {
-            return std::tuple(!f.list.has_value(), Lower(f.list ? f.list->name : NameOf(f.file)), NameOf(f.file));
+            return std::tuple(!f.list.has_value(), AsciiLower(f.list ? f.list->name : NameOf(f.file)), NameOf(f.file));
         };
         return key(a) < key(b);
     });
@@ -135,7 +127,7 @@ std::vector<CombinedFile> LoadCombinedLists(const Path& programFolder) {
 
 const CombinedFile* FindCombinedList(const std::vector<CombinedFile>& files, std::string_view name) {
     for (const CombinedFile& file : files)
-        if (file.list && SameName(file.list->name, name)) return &file;
+        if (file.list && SameNameAnyCase(file.list->name, name)) return &file;
     return nullptr;
 }
 
@@ -171,7 +163,7 @@ SaveResult StoreCombinedList(const Path& programFolder, const CombinedList& list
     const CombinedFile* own = altered ? FindCombinedList(files, *altered) : nullptr;
     if (altered && !own) return Refused("Combined.NoSuchList", {*altered});
     for (const CombinedFile& file : files)
-        if (&file != own && SameName(file.list->name, stored.name))
+        if (&file != own && SameNameAnyCase(file.list->name, stored.name))
             return Refused("Combined.NameUsed", {stored.name});
 
     const RaceList races = LoadRaces(programFolder);
@@ -188,7 +180,7 @@ SaveResult StoreCombinedList(const Path& programFolder, const CombinedList& list
     }
 
     Path target = CombinedListPath(programFolder, stored.name);
-    if (own && Lower(NameOf(own->file)) == Lower(NameOf(target))) target = own->file;
+    if (own && AsciiLower(NameOf(own->file)) == AsciiLower(NameOf(target))) target = own->file;
     // A file of that name that holds another name is never saved over.
     std::error_code ec;
     const bool ownFile = own && target == own->file;
@@ -216,9 +208,9 @@ CombinedListsOfRace CombinedListsRenamingRace(const Path& programFolder, std::st
         }
         if (!file.list->Lists(name)) continue;
         CombinedList list = *file.list;
-        std::erase_if(list.races, [&](const std::string& race) { return newName.empty() && SameName(race, name); });
+        std::erase_if(list.races, [&](const std::string& race) { return newName.empty() && SameNameAnyCase(race, name); });
         for (std::string& race : list.races)
-            if (SameName(race, name)) race = std::string(newName);
+            if (SameNameAnyCase(race, name)) race = std::string(newName);
         result.files.push_back({file.file, JoinLinesCrLf(CombinedListFileLines(list)), list.races.empty()});
     }
     return result;
@@ -286,7 +278,7 @@ CombinedResult CalculateCombined(const Path& programFolder, const CombinedList& 
         entry.resultFile = ResultFilePath(programFolder, race->name);
         entry.listState = RaceStateText(programFolder, *race);
         for (const CombinedFile& file : files)
-            if (file.list && !SameName(file.list->name, list.name) && file.list->Lists(name)) {
+            if (file.list && !SameNameAnyCase(file.list->name, list.name) && file.list->Lists(name)) {
                 entry.state = CombinedRaceState::InOtherList;
                 entry.otherList = file.list->name;
             }
@@ -441,16 +433,16 @@ std::vector<ResultLine> CombinedPrintLines(const CombinedResult& result) {
 
 namespace {
 
-struct ClubTable {
+struct CombinedTable {
     std::vector<std::string> heads;
     std::vector<bool> figures;
     std::vector<std::vector<std::string>> rows;
 };
 
 // The race's table with the club's number after the position.
-ClubTable ClubTableOf(const CombinedResult& result, const ExportTexts& texts, const RacePrizes* prizes) {
+CombinedTable CombinedTableOf(const CombinedResult& result, const ExportTexts& texts, const RacePrizes* prizes) {
     const int unit = result.head.distanceUnit;
-    ClubTable table{ExportHeads(texts, unit, prizes != nullptr), ExportFigureColumns(unit, prizes != nullptr), {}};
+    CombinedTable table{ExportHeads(texts, unit, prizes != nullptr), ExportFigureColumns(unit, prizes != nullptr), {}};
     table.heads.insert(table.heads.begin() + 1, TrimBlanks(texts.catalogue.LookupText("Combined.ClubHead")));
     table.figures.insert(table.figures.begin() + 1, true);
     const std::vector<ResultRow> rows = ResultRows(result.lines, unit, kPoint, prizes);
@@ -466,7 +458,7 @@ ClubTable ClubTableOf(const CombinedResult& result, const ExportTexts& texts, co
 } // namespace
 
 std::string CombinedCsv(const CombinedResult& result, const ExportTexts& texts, const RacePrizes* prizes) {
-    const ClubTable table = ClubTableOf(result, texts, prizes);
+    const CombinedTable table = CombinedTableOf(result, texts, prizes);
     // As a race's list: a row read alone still tells whether the list may change.
     std::vector<std::string> heads = table.heads;
     heads.push_back(TrimBlanks(texts.stateHead));
@@ -492,7 +484,7 @@ std::string CombinedHtml(const CombinedResult& result, const ExportTexts& texts,
         html += "</ul>\n";
     }
     for (const std::string& note : notes) html += "<p class=\"warning\">" + HtmlEscaped(note) + "</p>\n";
-    const ClubTable table = ClubTableOf(result, texts, prizes);
+    const CombinedTable table = CombinedTableOf(result, texts, prizes);
     html += "<table class=\"results\">\n<thead>\n" + HtmlRow("th", table.heads, table.figures) + "</thead>\n<tbody>\n";
     for (const auto& row : table.rows) html += HtmlRow("td", row, table.figures);
     html += "</tbody>\n</table>\n</body>\n</html>\n";

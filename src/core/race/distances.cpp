@@ -21,8 +21,6 @@ bool InTable(int fancier, int racePoint) {
            racePoint <= kHighestDistanceRacePoint;
 }
 
-bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_normal() == b.lexically_normal(); }
-
 // The distance figure: from its first column to the end of the line, however long.
 std::string DistanceField(std::string_view line) {
     const Column column = DistanceColumn::Distance;
@@ -114,7 +112,7 @@ SaveResult SaveDistanceTable(const DistanceTable& table, const Path& programFold
                              const std::vector<int>& fanciers, const std::vector<int>& racePoints,
                              char decimalSeparator) {
     const Path file = DistanceFilePath(programFolder, clubNumber);
-    if (table.outcome_ == LoadOutcome::Unreadable && SameFile(file, table.loadedFrom_))
+    if (table.outcome_ == LoadOutcome::Unreadable && IsFileLoadedFrom(file, table.loadedFrom_))
         return SaveFailed(CatalogueText("Files.NotSavedDamaged", {PathText(file)}));
     std::vector<std::string> lines;
     lines.reserve(fanciers.size() * racePoints.size() + 2);

@@ -25,12 +25,12 @@ constexpr std::string_view kChangeKeys[] = {"Added: ",    "Removed: ",   "Moved:
 
 bool StartsWithText(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
 
-std::string DateText(const DateTime& at) {
+std::string LogDateText(const DateTime& at) {
     return ZeroPadded(at.day, 2) + "." + ZeroPadded(at.month, 2) + "." + ZeroPadded(at.year, 4);
 }
 
 std::string StampText(const DateTime& at) {
-    return DateText(at) + " " + ZeroPadded(at.hour, 2) + ":" + ZeroPadded(at.minute, 2) + ":" + ZeroPadded(at.second, 2);
+    return LogDateText(at) + " " + ZeroPadded(at.hour, 2) + ":" + ZeroPadded(at.minute, 2) + ":" + ZeroPadded(at.second, 2);
 }
 
 // "07.12.2026 20:41:05", strictly: two digits each but the year's four.
@@ -313,8 +313,8 @@ std::string RaceStateText(const RaceLog& log) {
     if (!log.Sound()) return CatalogueText("RaceState.Unknown", {CannotReadText(log.file, log.problem)});
     if (log.entries.empty()) return CatalogueText("RaceState.Provisional");
     const RaceLogEntry& last = log.entries.back();
-    if (last.kind == RaceState::Final) return CatalogueText("RaceState.Final", {DateText(last.when)});
-    return CatalogueText("RaceState.Amended", {DateText(last.when), last.reason});
+    if (last.kind == RaceState::Final) return CatalogueText("RaceState.Final", {LogDateText(last.when)});
+    return CatalogueText("RaceState.Amended", {LogDateText(last.when), last.reason});
 }
 
 std::string RaceStateText(const Path& programFolder, const Race& race) {
@@ -330,7 +330,7 @@ std::string ListsStateText(const Path& programFolder, const std::vector<std::str
         const DateTime& when = log.entries.back().when;
         if (!latest || CivilSeconds(when) > CivilSeconds(*latest)) latest = when;
     }
-    return latest ? CatalogueText("RaceState.Final", {DateText(*latest)}) : CatalogueText("RaceState.Provisional");
+    return latest ? CatalogueText("RaceState.Final", {LogDateText(*latest)}) : CatalogueText("RaceState.Provisional");
 }
 
 std::vector<PrintPage> LogPages(const RaceLog& log, const std::string& title, std::string_view raceName,

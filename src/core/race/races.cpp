@@ -33,17 +33,9 @@ std::optional<int> Number(std::string_view line, Column column) {
     return static_cast<int>(*value);
 }
 
-bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_normal() == b.lexically_normal(); }
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 // A list that was not read whole is never written over the file it came from.
 SaveResult BrokenListKept(const RaceList& list, const Path& file) {
-    if (list.outcome == LoadOutcome::Unreadable && SameFile(file, list.loadedFrom))
+    if (list.outcome == LoadOutcome::Unreadable && IsFileLoadedFrom(file, list.loadedFrom))
         return SaveFailed(CatalogueText("Files.NotSavedDamaged", {PathText(file)}));
     return {};
 }
@@ -52,11 +44,11 @@ SaveResult BrokenListKept(const RaceList& list, const Path& file) {
 // and its manual clock-time files, and with `withLog` its log.
 std::vector<Path> FilesOfRaceName(const Path& programFolder, const std::string& trimmedName, bool withLog = true) {
     std::vector<Path> files = ManualFilesOfRace(programFolder, trimmedName);
-    const std::string result = Lower(trimmedName + ".flt"), log = Lower(trimmedName + ".log");
+    const std::string result = AsciiLower(trimmedName + ".flt"), log = AsciiLower(trimmedName + ".log");
     std::error_code ec;
     const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (const std::string name = Lower(NameOf(it->path())); name == result || (withLog && name == log))
+        if (const std::string name = AsciiLower(NameOf(it->path())); name == result || (withLog && name == log))
             files.push_back(it->path());
     return files;
 }
@@ -115,7 +107,7 @@ ActionResult SaveRenamed(const RaceList& changed, const Path& programFolder, con
     for (const Path& file : FilesOfRaceName(programFolder, oldName, false)) {
         const Path target = file.parent_path() / NamePath(newName + NameOf(file).substr(oldName.size()));
         // Two spellings of one file would meet under the new name.
-        if (!targets.insert(Lower(NameOf(target))).second) return Refused(kRaceNameInFiles, "Text1");
+        if (!targets.insert(AsciiLower(NameOf(target))).second) return Refused(kRaceNameInFiles, "Text1");
         FileContent content = ReadWholeFile(file);
         if (content.status != ReadStatus::Ok)
             return {0, {}, SaveFailed(CatalogueText("Races.NotRenamedUnreadable", {PathText(file), ReasonText(content.problem)}))};
@@ -140,10 +132,10 @@ bool SameBarCounters(Race a, const Race& b) {
 
 } // namespace
 
-bool SameRaceName(std::string_view a, std::string_view b) { return Lower(TrimBlanks(a)) == Lower(TrimBlanks(b)); }
+bool SameRaceName(std::string_view a, std::string_view b) { return SameNameAnyCase(a, b); }
 
 bool IsDeviceName(std::string_view name) {
-    const std::string lower = Lower(name);
+    const std::string lower = AsciiLower(name);
     for (const char* device : {"con", "prn", "aux", "nul"})
         if (lower == device) return true;
     return lower.size() == 4 && (lower.rfind("com", 0) == 0 || lower.rfind("lpt", 0) == 0) && lower[3] >= '1' &&

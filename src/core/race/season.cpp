@@ -20,14 +20,6 @@
 namespace plumet {
 namespace {
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
-bool SameName(std::string_view a, std::string_view b) { return Lower(TrimBlanks(a)) == Lower(TrimBlanks(b)); }
-
 // More than any race list holds; keeps the count of a foreign result file in an int.
 constexpr std::size_t kMostEntered = 1000000;
 
@@ -35,7 +27,7 @@ bool EndsWith(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-bool SameFile(const Path& a, const Path& b) {
+bool SameFileOnDisk(const Path& a, const Path& b) {
     std::error_code ec;
     return a == b || std::filesystem::equivalent(a, b, ec);
 }
@@ -54,7 +46,7 @@ std::optional<int> NumberIn(std::string_view text, int low, int high) {
 
 const SeasonFile* FileOfSeason(const std::vector<SeasonFile>& files, std::string_view name) {
     for (const SeasonFile& file : files)
-        if (file.season && SameName(file.season->name, name)) return &file;
+        if (file.season && SameNameAnyCase(file.season->name, name)) return &file;
     return nullptr;
 }
 
@@ -77,7 +69,7 @@ SeasonRace EvaluateRace(const Path& programFolder, const Season& season, const R
     entry.name = TrimmedRaceName(race);
     entry.race = race;
     for (const SeasonFile& file : files) {
-        if (!file.season || SameName(file.season->name, season.name) || !file.season->Lists(entry.name)) continue;
+        if (!file.season || SameNameAnyCase(file.season->name, season.name) || !file.season->Lists(entry.name)) continue;
         entry.state = SeasonRaceState::InOtherSeason;
         entry.otherSeason = file.season->name;
         return entry;
@@ -136,7 +128,7 @@ std::optional<SeasonDate> ParseSeasonDate(std::string_view text) {
 }
 
 bool Season::Lists(std::string_view raceName) const {
-    return std::any_of(races.begin(), races.end(), [&](const std::string& listed) { return SameName(listed, raceName); });
+    return std::any_of(races.begin(), races.end(), [&](const std::string& listed) { return SameNameAnyCase(listed, raceName); });
 }
 
 bool IsSeasonName(std::string_view name) {
@@ -176,7 +168,7 @@ std::optional<Season> ParseSeasonFile(const std::vector<std::string>& lines, Sea
         const std::string key = TrimBlanks(line.substr(0, eq));
         const std::string value = TrimBlanks(line.substr(eq + 1));
         const auto setting = std::find_if(kSettingNames.begin(), kSettingNames.end(),
-                                          [&](const char* name) { return SameName(name, key); });
+                                          [&](const char* name) { return SameNameAnyCase(name, key); });
         if (setting == kSettingNames.end()) return fail(SeasonDamage::UnknownSetting, number, key);
         const auto which = static_cast<std::size_t>(setting - kSettingNames.begin());
         if (which != kRace && seenAt[which] != 0) return fail(SeasonDamage::SettingTwice, number, *setting);
@@ -229,7 +221,7 @@ std::vector<SeasonFile> LoadSeasons(const Path& programFolder) {
     const Path folder = ResolvePath(programFolder, kRaceCalcFolder);
     std::filesystem::directory_iterator it(folder, ec);
     for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        if (!EndsWith(Lower(NameOf(it->path())), kSeasonExtension)) continue;
+        if (!EndsWith(AsciiLower(NameOf(it->path())), kSeasonExtension)) continue;
         SeasonFile file{it->path(), std::nullopt, {it->path(), SeasonDamage::None, 0, {}, {}}};
         const FileContent content = ReadWholeFile(file.file);
         if (content.status == ReadStatus::Missing) continue;
@@ -247,7 +239,7 @@ std::vector<SeasonFile> LoadSeasons(const Path& programFolder) {
         files.push_back({folder, std::nullopt, {folder, SeasonDamage::FolderUnreadable, 0, {}, ProblemOfCode(ec)}});
     std::sort(files.begin(), files.end(), [](const SeasonFile& a, const SeasonFile& b) {
         const auto key = [](const SeasonFile& f) {
-            return std::tuple(!f.season.has_value(), Lower(f.season ? f.season->name : NameOf(f.file)), NameOf(f.file));
+            return std::tuple(!f.season.has_value(), AsciiLower(f.season ? f.season->name : NameOf(f.file)), NameOf(f.file));
         };
         return key(a) < key(b);
     });
@@ -362,7 +354,7 @@ SeasonStandings CalculateSeason(const Path& programFolder, const Season& season,
             SeasonRace entry{file->list->name, SeasonRaceState::Counted, merged.head, {}, {}, merged.lines.size(), {}, {},
                              ListsStateText(programFolder, merged.list.races)};
             for (const SeasonFile& other : files)
-                if (other.season && !SameName(other.season->name, season.name) && other.season->Lists(entry.name)) {
+                if (other.season && !SameNameAnyCase(other.season->name, season.name) && other.season->Lists(entry.name)) {
                     entry.state = SeasonRaceState::InOtherSeason;
                     entry.otherSeason = other.season->name;
                 }
@@ -415,7 +407,7 @@ SeasonsOfRace SeasonsRenamingRace(const Path& programFolder, std::string_view na
         if (!file.season->Lists(name)) continue;
         Season season = *file.season;
         for (auto it = season.races.begin(); it != season.races.end();) {
-            if (!SameName(*it, name)) {
+            if (!SameNameAnyCase(*it, name)) {
                 ++it;
             } else if (newName.empty()) {
                 it = season.races.erase(it);
@@ -453,7 +445,7 @@ SeasonStore StoreSeason(const Path& programFolder, const Season& season, const s
     stored.name = TrimBlanks(season.name);
     if (!IsSeasonName(stored.name)) return StoreRefused(kSeasonNameMissing, "Text1");
     for (const SeasonFile& file : files)
-        if (&file != own && file.season && SameName(file.season->name, stored.name))
+        if (&file != own && file.season && SameNameAnyCase(file.season->name, stored.name))
             return StoreRefused(kSeasonNameUsed, "Text1", {stored.name});
     if (stored.prizeRatio < kLeastPrizeRatio || stored.prizeRatio > kMostPrizeRatio)
         return StoreRefused(kSeasonPrizeRatio, "Text2");
@@ -487,12 +479,12 @@ SeasonStore StoreSeason(const Path& programFolder, const Season& season, const s
     }
 
     Path target = SeasonFilePath(programFolder, stored.name);
-    if (own && Lower(NameOf(own->file)) == Lower(NameOf(target))) target = own->file;
+    if (own && AsciiLower(NameOf(own->file)) == AsciiLower(NameOf(target))) target = own->file;
     std::error_code ec;
-    if (std::filesystem::exists(target, ec) && !(own && SameFile(target, own->file)))
+    if (std::filesystem::exists(target, ec) && !(own && SameFileOnDisk(target, own->file)))
         return StoreRefused(kSeasonNameUsed, "Text1", {stored.name});
     SeasonStore done;
-    if (own && !SameFile(target, own->file)) {
+    if (own && !SameFileOnDisk(target, own->file)) {
         // A new name: the new file and the old one's removal happen together or not at all.
         done.saved = SaveFilesTogether(programFolder, {{target, JoinLinesCrLf(SeasonFileLines(stored)), false},
                                                        {own->file, {}, true}});

@@ -8,17 +8,17 @@
 namespace plumet {
 namespace {
 
-constexpr char kPoint = '.';
+constexpr char kSeasonPoint = '.';
 
 // Page positions, after the printed result list's.
-constexpr int kCounterX = 4150, kCounterY = 100;
-constexpr int kTitleX = 1700, kTitleY = 250, kTitleSize = 18;
+constexpr int kSeasonCounterX = 4150, kSeasonCounterY = 100;
+constexpr int kSeasonTitleX = 1700, kSeasonTitleY = 250, kSeasonTitleSize = 18;
 // The head's values are longer than a race's, so its right column starts further left.
-constexpr int kLeftLabel = 500, kLeftValue = 1500, kRightLabel = 2500, kRightValue = 3500;
-constexpr int kHeadTop = 760, kHeadStep = 130;
-constexpr int kSectionGap = 120, kSectionSize = 11;
-constexpr int kRowStep = 150;
-constexpr int kBottom = 6800;
+constexpr int kSeasonLeftLabel = 500, kSeasonLeftValue = 1500, kSeasonRightLabel = 2500, kSeasonRightValue = 3500;
+constexpr int kSeasonHeadTop = 760, kSeasonHeadStep = 130;
+constexpr int kSeasonSectionGap = 120, kSeasonSectionSize = 11;
+constexpr int kSeasonRowStep = 150;
+constexpr int kSeasonBottom = 6800;
 
 std::string Counter(std::size_t value) { return "   " + std::to_string(value); }
 
@@ -144,38 +144,38 @@ std::vector<PrintPage> SeasonPages(const SeasonTables& tables, const SeasonTexts
     const auto newPage = [&] {
         PrintPage page{pages.size() + 1, {}};
         auto& t = page.texts;
-        t.push_back({kCounterX, kCounterY, {}, false, PrintAlign::Start, 10}); // filled once the count is known
-        t.push_back({kTitleX, kTitleY, texts.title, true, PrintAlign::Start, kTitleSize});
-        y = kHeadTop;
+        t.push_back({kSeasonCounterX, kSeasonCounterY, {}, false, PrintAlign::Start, 10}); // filled once the count is known
+        t.push_back({kSeasonTitleX, kSeasonTitleY, texts.title, true, PrintAlign::Start, kSeasonTitleSize});
+        y = kSeasonHeadTop;
         for (const HeadLine& line : tables.head) {
-            t.push_back({kLeftLabel, y, line.left.label, true, PrintAlign::Start, 10});
-            t.push_back({kLeftValue, y, line.left.value, false, PrintAlign::Start, 10});
-            t.push_back({kRightLabel, y, line.right.label, true, PrintAlign::Start, 10});
-            t.push_back({kRightValue, y, line.right.value, false, PrintAlign::Start, 10});
-            y += kHeadStep;
+            t.push_back({kSeasonLeftLabel, y, line.left.label, true, PrintAlign::Start, 10});
+            t.push_back({kSeasonLeftValue, y, line.left.value, false, PrintAlign::Start, 10});
+            t.push_back({kSeasonRightLabel, y, line.right.label, true, PrintAlign::Start, 10});
+            t.push_back({kSeasonRightValue, y, line.right.value, false, PrintAlign::Start, 10});
+            y += kSeasonHeadStep;
         }
         pages.push_back(std::move(page));
     };
     const auto heads = [&](const SeasonTable& table) {
-        y += kSectionGap;
-        pages.back().texts.push_back({kLeftLabel, y, table.title, true, PrintAlign::Start, kSectionSize});
-        y += kRowStep;
+        y += kSeasonSectionGap;
+        pages.back().texts.push_back({kSeasonLeftLabel, y, table.title, true, PrintAlign::Start, kSeasonSectionSize});
+        y += kSeasonRowStep;
         for (const SeasonColumn& column : table.columns)
             pages.back().texts.push_back({column.x, y, column.head, true,
                                           column.figure ? PrintAlign::End : PrintAlign::Start, 9});
-        y += kRowStep;
+        y += kSeasonRowStep;
     };
     newPage();
     for (const std::string& note : tables.notes) {
-        pages.back().texts.push_back({kLeftLabel, y, note, true, PrintAlign::Start, 9});
-        y += kRowStep;
+        pages.back().texts.push_back({kSeasonLeftLabel, y, note, true, PrintAlign::Start, 9});
+        y += kSeasonRowStep;
     }
     for (const SeasonTable* table : {&tables.races, &tables.pigeons, &tables.lofts}) {
         // A title and its heads never stand alone at the foot of a page.
-        if (y + kSectionGap + 3 * kRowStep > kBottom) newPage();
+        if (y + kSeasonSectionGap + 3 * kSeasonRowStep > kSeasonBottom) newPage();
         heads(*table);
         for (const auto& row : table->rows) {
-            if (y + kRowStep > kBottom) {
+            if (y + kSeasonRowStep > kSeasonBottom) {
                 newPage();
                 heads(*table);
             }
@@ -184,7 +184,7 @@ std::vector<PrintPage> SeasonPages(const SeasonTables& tables, const SeasonTexts
                 pages.back().texts.push_back({column.x, y, row[c], false,
                                               column.figure ? PrintAlign::End : PrintAlign::Start, 10});
             }
-            y += kRowStep;
+            y += kSeasonRowStep;
         }
     }
     for (PrintPage& page : pages)
@@ -198,11 +198,11 @@ std::string SeasonCsv(const SeasonStandings& standings, const SeasonTexts& texts
     const std::vector<bool> figures{false, true, false, false, true, true, true};
     for (const PigeonStanding& p : standings.standings.pigeons)
         csv += CsvRecord({texts.pigeonKind, std::to_string(p.place), p.ring, p.loft, std::to_string(p.prizes),
-                          HundredthsText(p.points, kPoint), ThousandthsText(p.coefficients, kPoint)},
+                          HundredthsText(p.points, kSeasonPoint), ThousandthsText(p.coefficients, kSeasonPoint)},
                          figures);
     for (const LoftStanding& l : standings.standings.lofts)
         csv += CsvRecord({texts.loftKind, std::to_string(l.place), {}, l.loft, std::to_string(l.countedPrizes),
-                          HundredthsText(l.points, kPoint), {}},
+                          HundredthsText(l.points, kSeasonPoint), {}},
                          figures);
     return kCsvByteOrderMark + Cp1252ToUtf8(csv);
 }
@@ -231,7 +231,7 @@ std::string SeasonHtml(const SeasonTables& tables, const SeasonTexts& texts) {
 SaveResult ExportSeason(const Path& programFolder, const SeasonStandings& standings, const SeasonTexts& texts,
                         const TextCatalogue& catalogue, const DateText& dateText,
                         const std::vector<ExportTarget>& targets) {
-    SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, dateText, kPoint);
+    SeasonTables tables = SeasonTablesOf(standings, texts, catalogue, dateText, kSeasonPoint);
     tables.notes = SeasonNotWhole(catalogue, programFolder, standings);
     const std::vector<std::string>& notes = tables.notes;
     std::vector<FileToSave> files;

@@ -14,6 +14,9 @@ struct ListEntry {
     bool operator==(const ListEntry&) const = default;
 };
 
+// Between the number and the name in a club's or fancier's line of the main list.
+inline constexpr const char* kListSeparator = ":     ";
+
 struct ListPosition {
     int selectedLine = -1; // 0-based, -1 for none
     int lineCount = 0;

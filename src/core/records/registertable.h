@@ -71,7 +71,7 @@ public:
     // Refused, with nothing written, when the file could not be read on load, or when another
     // task has changed it since (a window that loaded it long ago must not undo that change).
     SaveResult Save(const Path& path) const {
-        const bool sameFile = SameFile(path, loadedFrom_);
+        const bool sameFile = IsFileLoadedFrom(path, loadedFrom_);
         if (sameFile && outcome_ == LoadOutcome::Unreadable)
             return SaveFailed(CatalogueText("Files.NotSavedUnreadable", {PathText(path), ReasonText(problem_)}),
                               problem_.reason);
@@ -137,10 +137,6 @@ public:
     }
 
 private:
-    static bool SameFile(const Path& a, const Path& b) {
-        return !b.empty() && a.lexically_normal() == b.lexically_normal();
-    }
-
     bool ChangedSinceLoad(const Path& path) const {
         const FileContent now = ReadWholeFile(path);
         if (outcome_ == LoadOutcome::Missing) return now.status != ReadStatus::Missing;

@@ -8,8 +8,6 @@
 namespace plumet {
 namespace {
 
-constexpr const char* kListSeparator = ":     ";
-
 // The faults both dialogs refuse with message 1. A number of other characters than digits
 // would neither sort nor name a file properly.
 std::optional<std::string> InvalidField(const ClubFields& f) {

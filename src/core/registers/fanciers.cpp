@@ -12,8 +12,6 @@
 namespace plumet {
 namespace {
 
-constexpr const char* kListSeparator = ":     ";
-
 CoordinateFields TrimmedParts(std::string_view text, Axis axis) {
     CoordinateFields parts = SplitCoordinateText(text, axis);
     for (std::string* part : {&parts.sign, &parts.degrees, &parts.minutes, &parts.seconds, &parts.hundredths})

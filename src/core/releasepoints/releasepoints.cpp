@@ -7,8 +7,6 @@
 namespace plumet {
 namespace {
 
-bool SameFile(const Path& a, const Path& b) { return !b.empty() && a.lexically_normal() == b.lexically_normal(); }
-
 RacePointsLoad Refuse(const Path& file, const std::string& why) {
     return {0, LoadOutcome::Unreadable, CatalogueText("RacePoints.Refused", {PathText(file), why})};
 }
@@ -108,11 +106,11 @@ SaveResult CreateMissingRacePoints(const Path& file) {
 }
 
 SaveResult SaveRacePoints(const RacePointTable& table, const Path& file) {
-    if (SameFile(file, table.refusedFile_))
+    if (IsFileLoadedFrom(file, table.refusedFile_))
         return SaveFailed(CatalogueText("Files.NotSavedUnreadable", {PathText(file), ReasonText(table.refusedProblem_)}),
                           table.refusedProblem_.reason);
     // Another task's change since the load is not undone by a window that loaded before it.
-    if (SameFile(file, table.loadedFrom_)) {
+    if (IsFileLoadedFrom(file, table.loadedFrom_)) {
         const FileContent now = ReadWholeFile(file);
         if (now.status != ReadStatus::Ok || ContentHash(now.bytes) != table.loadedHash_)
             return SaveFailed(CatalogueText("Files.Changed", {PathText(file)}), FileReason::Changed);

@@ -16,17 +16,11 @@
 #include "core/app/fixedwidth.h"
 #include "core/race/decimals.h"
 #include "ui/app/writelock.h"
+#include "ui/widgets/choicelist.h"
 #include "ui/widgets/fixedfield.h"
 
 namespace plumet::ui {
 namespace {
-
-void Fill(QComboBox* combo, const std::vector<ListItem>& items) {
-    const QSignalBlocker block(combo);
-    combo->clear();
-    for (const ListItem& item : items) combo->addItem(ToQt(TrimRightBlanks(item.text)), item.number);
-    combo->setCurrentIndex(items.empty() ? -1 : 0);
-}
 
 char32_t SystemDecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
@@ -140,8 +134,8 @@ EnterDistancesDialog::EnterDistancesDialog(QWidget* parent, char32_t decimalSepa
     RacePointTable points;
     LoadRacePoints(points, RacePointFilePath(App().programFolder));
     racePoints_ = RacePointItems(points);
-    Fill(club_, clubs_);
-    Fill(racePoint_, racePoints_);
+    FillChoices(club_, clubs_);
+    FillChoices(racePoint_, racePoints_);
     ChooseClub();
 }
 
@@ -172,7 +166,7 @@ void EnterDistancesDialog::ChooseClub() {
         table_.Reset();
     }
     fanciers_ = FancierItems(fanciers);
-    Fill(fancier_, fanciers_);
+    FillChoices(fancier_, fanciers_);
     FollowLists();
     ShowPair();
 }

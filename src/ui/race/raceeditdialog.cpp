@@ -15,6 +15,7 @@
 #include "core/app/fixedwidth.h"
 #include "core/race/racefields.h"
 #include "ui/app/writelock.h"
+#include "ui/widgets/choicelist.h"
 #include "ui/widgets/fixedfield.h"
 #include "ui/widgets/rangefield.h"
 
@@ -58,12 +59,6 @@ QHBoxLayout* TimeRow(RangeField* hour, RangeField* minute, QWidget* parent) {
     row->addWidget(DataLabel(QString(), ":", parent));
     row->addWidget(minute);
     return row;
-}
-
-void Fill(QComboBox* combo, const std::vector<ListItem>& items) {
-    const QSignalBlocker block(combo);
-    combo->clear();
-    for (const ListItem& item : items) combo->addItem(ToQt(TrimRightBlanks(item.text)), item.number);
 }
 
 } // namespace
@@ -183,8 +178,8 @@ void RaceEditDialog::Build() {
     clubs_ = ClubItems(clubs);
     LoadRacePoints(points_, RacePointFilePath(App().programFolder));
     racePoints_ = RacePointItems(points_);
-    Fill(club_, clubs_);
-    Fill(racePoint_, racePoints_);
+    FillChoices(club_, clubs_);
+    FillChoices(racePoint_, racePoints_);
 
     Load(mode_ == Mode::Add ? "Add" : "Alter");
 
