@@ -36,7 +36,7 @@ LoftGetDialog::LoftGetDialog(MainWindow* mainWindow)
 }
 
 void LoftGetDialog::Start() {
-    Session().Run([this, folder = App().programFolder, settings = App().settings,
+    Session().Run([this, &session = Session(), folder = App().programFolder, settings = App().settings,
                    sexes = CatalogueSexTexts(LoadCatalogue()), timeout = Constants().byteTimeout,
                    task = "Plumet: " + ToBytes(windowTitle()), wait = App().writeLockWait](ClockLink& link,
                                                                                            std::stop_token cancel) {
@@ -45,14 +45,14 @@ void LoftGetDialog::Start() {
             LoftGetOutcome refused;
             refused.result = LoftGetResult::Refused;
             refused.saved = SaveFailed(lock.Refusal());
-            Session().Post([this, refused] { Finish(refused); });
+            session.Post([this, refused] { Finish(refused); });
             return;
         }
         const LoftGetOutcome outcome = GetLoft(
             link, folder, settings, sexes, timeout,
-            [this](const TransferProgress& p) { Session().Post([this, p] { SetProgress(progress_, p.done, p.total); }); },
+            [this, &session](const TransferProgress& p) { session.Post([this, p] { SetProgress(progress_, p.done, p.total); }); },
             cancel);
-        Session().Post([this, outcome] { Finish(outcome); });
+        session.Post([this, outcome] { Finish(outcome); });
     });
 }
 

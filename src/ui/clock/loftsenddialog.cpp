@@ -26,13 +26,13 @@ LoftSendDialog::LoftSendDialog(MainWindow* mainWindow)
 
 void LoftSendDialog::Start() {
     static const SystemTimeSource clock;
-    Session().Run([this, folder = App().programFolder, loft = loft_, sexes = CatalogueSexTexts(LoadCatalogue()),
+    Session().Run([this, &session = Session(), folder = App().programFolder, loft = loft_, sexes = CatalogueSexTexts(LoadCatalogue()),
                    timeout = Constants().byteTimeout](ClockLink& link, std::stop_token cancel) {
         const LoftSendOutcome outcome = SendLoft(
             link, folder, loft, sexes, clock, timeout,
-            [this](const TransferProgress& p) { Session().Post([this, p] { SetProgress(progress_, p.done, p.total); }); },
+            [this, &session](const TransferProgress& p) { session.Post([this, p] { SetProgress(progress_, p.done, p.total); }); },
             cancel);
-        Session().Post([this, outcome] { Finish(outcome); });
+        session.Post([this, outcome] { Finish(outcome); });
     });
 }
 

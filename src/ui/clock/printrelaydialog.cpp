@@ -96,12 +96,13 @@ PrintRelayDialog::PrintRelayDialog(QWidget* parent, PrintTarget target)
 }
 
 void PrintRelayDialog::Start(std::shared_ptr<PrintFile> file) {
-    Session().Run([this, file, lock = writeLock_](ClockLink& link, std::stop_token cancel) {
-        PrintRelay relay(target_);
+    Session().Run([this, &session = Session(), target = target_, file, lock = writeLock_](ClockLink& link,
+                                                                                         std::stop_token cancel) {
+        PrintRelay relay(target);
         const PrintRelayOutcome outcome = RunPrintRelay(
             link, relay, file.get(), PrintRelayTimings{},
-            [this](const PrintRelayEffect& effect) { Session().Post([this, effect] { Apply(effect); }); }, cancel);
-        Session().Post([this, outcome] { Ended(outcome); });
+            [this, &session](const PrintRelayEffect& effect) { session.Post([this, effect] { Apply(effect); }); }, cancel);
+        session.Post([this, outcome] { Ended(outcome); });
     });
 }
 

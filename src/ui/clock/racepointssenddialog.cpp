@@ -19,18 +19,18 @@ RacePointsSendDialog::RacePointsSendDialog(QWidget* parent)
 }
 
 void RacePointsSendDialog::Start() {
-    Session().Run([this, folder = App().programFolder, timeout = Constants().byteTimeout](ClockLink& link,
+    Session().Run([this, &session = Session(), folder = App().programFolder, timeout = Constants().byteTimeout](ClockLink& link,
                                                                                            std::stop_token cancel) {
         const RacePointsSendOutcome outcome = SendRacePoints(
             link, folder, timeout,
-            [this](const TransferProgress& p) {
-                Session().Post([this, p] {
+            [this, &session](const TransferProgress& p) {
+                session.Post([this, p] {
                     SetProgress(progress_, p.done, p.total);
                     if (!p.what.empty()) SetStatus(point_, ToQt(p.what));
                 });
             },
             cancel);
-        Session().Post([this, outcome] { Finish(outcome); });
+        session.Post([this, outcome] { Finish(outcome); });
     });
 }
 

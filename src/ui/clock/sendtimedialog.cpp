@@ -73,13 +73,13 @@ void SendTimeDialog::ShowTime(const DateTime& at) {
 void SendTimeDialog::Start() {
     if (!OpenPort()) return;
     const int firstDay = SystemFirstDayOfWeek();
-    Session().Run([this, firstDay](ClockLink& link, std::stop_token cancel) {
+    Session().Run([this, &session = Session(), firstDay](ClockLink& link, std::stop_token cancel) {
         const SendTimeOutcome outcome = RunTimeTransmitter(
             link, PcClock(), firstDay, 0, kSendTimePoll,
-            [this](const DateTime& now, bool) { Session().Post([this, now] { ShowTime(now); }); }, cancel);
+            [this, &session](const DateTime& now, bool) { session.Post([this, now] { ShowTime(now); }); }, cancel);
         if (outcome.link == LinkStatus::PortError) {
             // The port went away under the transmitter (an unplugged adapter).
-            Session().Post([this] {
+            session.Post([this] {
                 texts_.ShowNumbered(1);
                 CloseDialog();
             });

@@ -38,12 +38,12 @@ void TerminalProgramLoadDialog::Start() {
     const std::string code = ToBytes(code_);
     const Path folder = App().programFolder;
     const milliseconds timeout = Constants().byteTimeout;
-    Session().Run([this, code, folder, timeout](ClockLink& link, std::stop_token cancel) {
+    Session().Run([this, &session = Session(), code, folder, timeout](ClockLink& link, std::stop_token cancel) {
         const TerminalProgramLoadOutcome outcome = LoadTerminalProgram(
             link, folder, code, timeout,
-            [this](const TransferProgress& p) { Session().Post([this, p] { Progress(p); }); },
+            [this, &session](const TransferProgress& p) { session.Post([this, p] { Progress(p); }); },
             cancel);
-        Session().Post([this, outcome] { Ended(outcome); });
+        session.Post([this, outcome] { Ended(outcome); });
     });
 }
 

@@ -35,7 +35,9 @@ public:
     bool CancelRequested() const { return stop_.stop_requested(); }
     bool Running() const { return running_; }
 
-    // For the job: runs `fn` on the user-interface thread, in the order posted.
+    // For the job: runs `fn` on the user-interface thread, in the order posted. A job holds the
+    // session itself, not the dialog: a cancelled job still reports while the dialog's own part
+    // is already destroyed and only the session waits for it.
     void Post(std::function<void()> fn);
 
 signals:
