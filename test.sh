@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test; then the core and end-to-end
-# tests again under the address and undefined-behaviour sanitizers, a short fuzz pass, and the
-# core tests built for Windows under Wine.
+# Installs what is missing, builds everything once with the address and undefined-behaviour
+# sanitizers and runs every test there; then a short fuzz pass and the core tests built for
+# Windows under Wine.
 #   ./test.sh            every check (what CI runs)
-#   ./test.sh --quick    the normal build and its tests only
-# The Windows and fuzz programs are built beside the test runs, at a lower priority: those runs
-# mostly wait on pseudo-terminals and the line's pace, and would leave the processors idle.
+#   ./test.sh --quick    the build and its tests only
+# The Windows and fuzz programs are built beside the rest, at a lower priority: they take what
+# the build leaves of the processors, and the end-to-end tests, which mostly wait on
+# pseudo-terminals and the line's pace, leave much.
 set -euo pipefail
 quick=0
 case "${1:-}" in
@@ -34,34 +35,31 @@ stage() {
 }
 
 build="$here/build-test"
-stage "normal build"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$build" -j"$jobs"
-
+mkdir -p "$build"
 side_log="$build/side-builds.log"
 if [ "$quick" -eq 0 ]; then
-  stage "Windows and fuzz builds started beside the tests (log: $side_log)"
+  stage "Windows and fuzz builds started beside the rest (log: $side_log)"
   # In a session of their own, so that one kill reaches every compiler they started.
   setsid bash -c 'nice -n 10 "$1/scripts/windows-tests.sh" --build-only &&
                   nice -n 10 "$1/tests/fuzz/run-fuzz.sh" --build-only' side "$here" >"$side_log" 2>&1 &
   side=$!
 fi
 
-stage "normal tests"
-(cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
+# One build for every test: the sanitizers are on, and line tables are all their reports need.
+# Unity builds parse the Qt, GoogleTest and standard headers once for several sources.
+stage "build"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
+  -DPLUMET_SANITIZE=ON -DCMAKE_UNITY_BUILD=ON >/dev/null
+cmake --build "$build" -j"$jobs"
+
+stage "tests"
+# Twice as many at once as there are processors: the end-to-end tests, started first, wait on
+# the line most of their time.
+(cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$((2 * jobs))")
 if [ "$quick" -eq 1 ]; then
   stage "done"
   exit 0
 fi
-
-# Line tables are all a sanitizer's report needs; full debug information only costs time here.
-sanitize="$here/build-sanitize"
-stage "sanitizer build"
-cmake -S "$here" -B "$sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DPLUMET_SANITIZE=ON >/dev/null
-cmake --build "$sanitize" -j"$jobs" --target core_tests e2e_tests
-stage "sanitizer tests"
-# Core test names start with their suite's capital; the end-to-end programs with e2e_.
-(cd "$sanitize" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" -R '^(e2e_|[A-Z])')
 
 stage "waiting for the Windows and fuzz builds"
 if ! wait "$side"; then

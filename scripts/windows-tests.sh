@@ -13,7 +13,7 @@ build="${1:-$here/build-windows}"
 export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
 if [ "$steps" != run ]; then
   # Under Wine nobody steps through the tests: line tables keep the build and its static link small.
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DPLUMET_BUILD_UI=OFF \
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DPLUMET_BUILD_UI=OFF -DCMAKE_UNITY_BUILD=ON \
     -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" >/dev/null
   cmake --build "$build" -j"$(nproc)" --target core_tests
 fi

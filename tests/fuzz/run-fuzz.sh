@@ -50,7 +50,7 @@ targets=("$@")
 
 # Line tables are all a finding's stack needs.
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" -DPLUMET_FUZZ=ON -DPLUMET_SANITIZE=ON -DPLUMET_BUILD_UI=OFF \
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" -DPLUMET_FUZZ=ON -DPLUMET_SANITIZE=ON -DPLUMET_BUILD_UI=OFF -DCMAKE_UNITY_BUILD=ON \
   -DPLUMET_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 [ "$build_only" -eq 0 ] || exit 0
