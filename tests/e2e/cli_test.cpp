@@ -32,7 +32,8 @@ private slots:
         // The race flew yesterday: a read-out now comes after every arrival at any hour of the day.
         const QString yesterday = QDate::currentDate().addDays(-1).toString("dd.MM.yyyy");
         const QRegularExpressionMatch race = QRegularExpression(R"(race (\w+): club (\d+), week (\d+))")
-            .match(QString::fromUtf8(RunDemoTool(folder, {"--catalogue", PLUMET_TEST_DATA "/../../data/club.de.txt", "--date", yesterday})));
+            .match(QString::fromUtf8(RunDemoTool(
+                folder, {"--catalogue", PLUMET_TEST_DATA "/../../data/club.de.txt", "--date", yesterday})));
         QVERIFY(race.hasMatch());
         const QString week = race.captured(3).rightJustified(2, '0');
         QVERIFY(QDir().mkpath(root.filePath("copy")));

@@ -356,7 +356,8 @@ std::string ClockSimulator::RaceAnswer() {
     const DateTime master = master_.Now();
     const DateTime own = ClockTime();
     out += Bytes(state_.basketing.data(), 5);
-    out += {LineByte(master.day), LineByte(master.month), LineByte(master.hour), LineByte(master.minute), LineByte(master.second)};
+    out += {LineByte(master.day), LineByte(master.month), LineByte(master.hour), LineByte(master.minute),
+            LineByte(master.second)};
     out += {LineByte(state_.timerFlags), LineByte(0), LineByte(own.hour), LineByte(own.minute), LineByte(own.second)};
     for (std::size_t i = 0; i < std::min<std::size_t>(arrivals.size(), 0xFFFF); ++i)
         out += Bytes(arrivals[i].data(), arrivals[i].size());

@@ -26,7 +26,8 @@ LoftSendDialog::LoftSendDialog(MainWindow* mainWindow)
 
 void LoftSendDialog::Start() {
     static const SystemTimeSource clock;
-    Session().Run([this, &session = Session(), folder = App().programFolder, loft = loft_, sexes = CatalogueSexTexts(LoadCatalogue()),
+    Session().Run([this, &session = Session(), folder = App().programFolder, loft = loft_,
+                   sexes = CatalogueSexTexts(LoadCatalogue()),
                    timeout = Constants().byteTimeout](ClockLink& link, std::stop_token cancel) {
         const LoftSendOutcome outcome = SendLoft(
             link, folder, loft, sexes, clock, timeout,
