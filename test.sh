@@ -39,8 +39,10 @@ mkdir -p "$build"
 side_log="$build/side-builds.log"
 if [ "$quick" -eq 0 ]; then
   stage "Windows and fuzz builds started beside the rest (log: $side_log)"
-  # In a session of their own, so that one kill reaches every compiler they started.
-  setsid bash -c 'nice -n 10 "$1/scripts/windows-tests.sh" --build-only &&
+  # In a session of their own, so that one kill reaches every compiler they started. Where the
+  # kernel shares the processors out by session, the session itself is put at the lower priority.
+  setsid bash -c '{ echo 10 >/proc/self/autogroup; } 2>/dev/null || true
+                  nice -n 10 "$1/scripts/windows-tests.sh" --build-only &&
                   nice -n 10 "$1/tests/fuzz/run-fuzz.sh" --build-only' side "$here" >"$side_log" 2>&1 &
   side=$!
 fi
