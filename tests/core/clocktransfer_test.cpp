@@ -111,16 +111,12 @@ TEST_F(LoftSend, SendsKeyNamePigeonsAndTimeAndTheClockConfirms) {
     EXPECT_EQ(link.Sent(), TestData("clock/loftsend.bytes"));
 }
 
+// Each row: club | fancier | region of the loft | its pigeon file in tests/data/clock/send.
 TEST_F(LoftSend, RefusesBeforeTheFirstByteWhatTheClockCannotTake) {
-    const std::pair<LoftToSend, std::string> cases[] = {
-        {Loft("300", "012"), "p007012.dat"}, {Loft("007", "256"), "p007012.dat"}, {Loft("007", "012", "300Sud"), "p007012.dat"},
-        {Loft(), "blankchip.dat"}, {Loft(), "lowerchip.dat"}, {Loft(), "year45.dat"}, {Loft(), "unreadable.dat"},
-    };
-    for (const auto& [loft, file] : cases) {
-        const std::string pigeonFile = TestData("clock/send/" + file);
-        folder.Write("pigeon/p" + loft.club + loft.fancier + ".dat", pigeonFile);
-        const LoftSendOutcome out = Send(link, loft);
-        EXPECT_EQ(Face(out.result), std::pair(LoftSendResult::NotSendable, "txtCommunicationError2"s)) << file;
+    for (const auto& c : TableCells("clock/refusedlofts.txt")) {
+        folder.Write("pigeon/p" + c[0] + c[1] + ".dat", TestData("clock/send/" + c[3]));
+        const LoftSendOutcome out = Send(link, Loft(c[0], c[1], c[2]));
+        EXPECT_EQ(Face(out.result), std::pair(LoftSendResult::NotSendable, "txtCommunicationError2"s)) << c[3];
         EXPECT_TRUE(out.refusal); // its words: Refusals.*
     }
     EXPECT_TRUE(steps.empty());

@@ -3,7 +3,6 @@
 #include <iterator>
 #include <random>
 #include <sstream>
-#include <tuple>
 
 #include "core/app/fixedwidth.h"
 #include "core/clock/pigeonsconvert.h"
@@ -118,11 +117,8 @@ TEST(PigeonsAdd, ARunAddsConsecutiveRingsSavesOnceAndMatchesTheGoldenFile) {
 
 TEST(PigeonsAdd, RefusesUnrecordableRingsAWholeRunBeyond1000AndStopsMidRunKeepingTheAdded) {
     Loft loft;
-    using Ring = std::tuple<const char*, const char*, const char*, int>;
-    const std::vector<Ring> unrecordable = {{"NL", "1997", "12", 0}, {"NL", "30", "12", 0}, {"NL", "05", "  ", 0},
-                                            {"NL1", "05", "12", 0}, {"XYZ", "05", "12", 11}};
-    for (const auto& [nation, year, number, format] : unrecordable)
-        EXPECT_EQ(loft.Add(nation, year, number, "1", format).message, kPigeonNotBuilt) << nation << year << number;
+    for (const auto& c : TableCells("pigeons/unrecordable.txt")) // nation | year | ring number | format
+        EXPECT_EQ(loft.Add(c[0].c_str(), c[1].c_str(), c[2].c_str(), "1", std::stoi(c[3])).message, kPigeonNotBuilt) << c[0] << c[1] << c[2];
     EXPECT_EQ(loft.Bytes(), " 0 \r\n");
 
     std::vector<std::string> many;
