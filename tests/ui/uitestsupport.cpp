@@ -67,6 +67,13 @@ QByteArray Golden(const QString& relative) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : (FailMissingGolden(relative), QByteArray());
 }
 
+QList<QStringList> GoldenTable(const QString& relative) {
+    QList<QStringList> rows;
+    for (const QString& line : QString::fromUtf8(Golden(relative)).split('\n', Qt::SkipEmptyParts)) rows << line.split('|');
+    if (rows.isEmpty()) QTest::qFail(qPrintable("no rows in golden file tests/data/" + relative), __FILE__, __LINE__);
+    return rows;
+}
+
 QByteArray ProgramFolderFixture::Read(const QString& relative) const {
     return ReadFile(QDir(dir_.path()).filePath(relative));
 }

@@ -98,6 +98,8 @@ private slots:
 // tests/data/<relative>; a key's text in the shipped English catalogue.
 void FailMissingGolden(const QString& relative);
 QByteArray Golden(const QString& relative);
+// The rows of golden table tests/data/<relative>, each cut into its cells at '|'; no rows fails the test.
+QList<QStringList> GoldenTable(const QString& relative);
 // A whole file, empty when it cannot be read; a file written whole, its folders made first.
 QByteArray ReadFile(const QString& path);
 void WriteFile(const QString& path, const QByteArray& bytes);
