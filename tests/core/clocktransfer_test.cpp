@@ -30,9 +30,7 @@ const std::string kOldPigeons = " 1 \r\nNL      05     1234567M1300000000BLUE00\
 class ClockTransfer : public ::testing::Test {
 protected:
     ClockTransfer() {
-        folder.Write("club/club.dat", TestData("clock/club.dat"));
-        folder.Write("fancier/f007.DAT", TestData("fanciers/f007.DAT"));
-        folder.Write("fancier/f123.DAT", TestData("clock/f123.DAT"));
+        folder.CopyData("clock/folder");
         folder.Write("pigeon/p007012.dat", kOldPigeons);
         std::filesystem::create_directories(folder.path() / "race");
         settings.region = "012Nord";

@@ -122,9 +122,7 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     settings.federation = "052" + std::string(30, ' ');
     // "Spring 1" and "Empty"; read-out files of point 00 and 05 (either letter case) and a manual
     // file; fancier 13 has no arrival.
-    folder.Write("racecalc/races.dat", TestData("race/calcraces.dat"));
-    for (const char* file : {"race/W0125218.d00", "race/w0125218.D05", "racecalc/Spring 1_wf014.man"})
-        folder.Write(file, TestData("race/" + Path(file).filename().string()));
+    folder.CopyData("race/calc");
     RaceList races = LoadRaces(folder.path());
     const DistanceTable distances = Kilometres({{12, 300.0}, {14, 200.0}});
 
@@ -166,7 +164,7 @@ TEST(RaceCalc, ARaceThatCannotBeRightOrDoesNotFitIsRefusedNamingWhy) {
         {[](Race&) {}, 20001, "hold 20001 of its pigeons"},
     };
     for (const auto& c : cases) {
-        folder.Write("racecalc/races.dat", TestData("race/calcraces.dat"));
+        folder.Write("racecalc/races.dat", TestData("race/calc/racecalc/races.dat"));
         std::vector<std::string> lines = OnePigeon("0010524", "01050600000205060000060000", "0105120000");
         const std::string pigeon = lines.back();
         lines.insert(lines.end(), c.pigeons - 1, pigeon);

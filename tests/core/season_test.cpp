@@ -18,8 +18,7 @@ namespace {
 // per 4, two counted per loft and race.
 struct GoldenFolder : TestFolder {
     GoldenFolder() {
-        for (const char* file : {"races.dat", "Bastogne.flt", "Ettelbruck.flt", "Arlon.flt", "Season 2024.season"})
-            Write(std::string("racecalc/") + file, TestData(std::string("season/") + file));
+        CopyData("folders/season");
         const std::vector<SeasonFile> files = LoadSeasons(path());
         EXPECT_EQ(files.size(), 1u);
         if (!files.empty() && files[0].season) season = *files[0].season;

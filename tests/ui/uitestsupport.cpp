@@ -80,6 +80,13 @@ QByteArray ProgramFolderFixture::Read(const QString& relative) const {
 
 QString Shipped(const QString& key) { return ToQt(ShippedCatalogue().LookupText(key.toStdString())); }
 
+void SelectForMenu(MainWindow& w, const QString& mode) {
+    w.VereineAnzeigen(), w.List()->setCurrentRow(0);
+    if (mode == "Fanciers" || mode == "Pigeons") w.ZuechterAnzeigen(), w.List()->setCurrentRow(1);
+    if (mode == "Pigeons") w.TaubenAnzeigen(), w.List()->setCurrentRow(0);
+    if (mode == "RacePoints") w.RacePointsAnzeigen(), w.List()->setCurrentRow(4);
+}
+
 void TypeInto(QWidget* field, const QString& text) {
     field->setFocus();
     QApplication::processEvents();

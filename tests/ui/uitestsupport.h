@@ -117,6 +117,10 @@ struct Showing : W {
     explicit Showing(A&&... args) : W(std::forward<A>(args)...) { this->show(); }
 };
 
+// Lists in the main window club 007 and chooses it, then his fancier 012 ("Fanciers"), then his
+// first pigeon ("Pigeons"), or release point 05 ("RacePoints"): the choices of ui/expected/menu-windows.txt.
+void SelectForMenu(MainWindow& w, const QString& mode);
+
 // Clicks into the field, selects all, types `text`, then moves the focus away.
 void TypeInto(QWidget* field, const QString& text);
 // The named field of a window; types `text` into it and answers what it holds after leaving.
