@@ -27,7 +27,7 @@ TEST(Files, LinesEndAnyWayAndNamesResolveInAnyCaseKeepingANewSpelling) {
     TestFolder folder;
     folder.Write("Club/CLUB.DAT", "x");
     folder.Write("Club/club.dat.bak", "x");
-    // Each row: the name as a file of the old program gives it | where it resolves.
+    // Each row: a name as a register or exchange file gives it | where it resolves.
     for (const auto& row : TableCells("files/resolve.txt"))
         EXPECT_EQ(ResolvePath(folder.path(), row[0]), folder.path() / Path(row[1])) << row[0];
 }

@@ -198,12 +198,7 @@ TEST(RaceEntry, TheEditorBoxesGiveBackTheRaceWithTheReleasePointCoordinatesOfIts
     fields.meanDistance = "25";
     fields.nights = "2";
     fields.racePoint.number = 99; // no such slot: no coordinates
-    race = CollectRace(fields, points);
-    EXPECT_EQ(race.name, PadRight("Spring 1", 30));
-    EXPECT_EQ(race.headerComment, std::string(60, ' '));
-    EXPECT_EQ(race.meanDistance, "0025");
-    EXPECT_TRUE(race.overNight);
-    EXPECT_EQ(race.releaseLatitude, std::string(9, ' '));
+    EXPECT_EQ(RaceToLine(CollectRace(fields, points)) + "\r\n", TestData("race/collected.dat")); // padded, over night
 }
 
 
