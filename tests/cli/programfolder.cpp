@@ -1,7 +1,6 @@
 #include "programfolder.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
@@ -59,12 +58,7 @@ QByteArray LoftExchange(int club, int fanciers, const QByteArray& pigeonFile) {
 }
 
 ProgramFolder::ProgramFolder(const QString& layout) {
-    const QString from = PLUMET_TEST_DATA "/folders/" + layout;
-    if (!layout.isEmpty() && !QDir(from).exists()) ui::test::FailMissingGolden("folders/" + layout);
-    for (QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories); !layout.isEmpty() && it.hasNext();) {
-        const QString file = it.next();
-        Write(QDir(from).relativeFilePath(file), ReadFile(file));
-    }
+    if (!layout.isEmpty()) Install("folders/" + layout);
     App().settings = ReadOptions(Path().toStdString());
 }
 

@@ -67,9 +67,7 @@ private slots:
     // --strict failing on its flags.
     void checkShowsAndExportsTheSheetAndUnderStrictFailsWhenAnythingIsFlagged() {
         ProgramFolder folder;
-        for (const char* file : {"OPTIONS.PAR", "racecalc/races.dat", "race/W0125218.d00", "racecalc/Spring 1_wf014.man",
-                                 "pigeon/p007012.dat", "pigeon/p007014.dat"})
-            folder.Copy(QString("checksheet/folder/") + file, file);
+        folder.Install("checksheet/folder");
         std::string out, err;
         QCOMPARE(Cli(folder.Path(), {"check", "Spring 1"}, &out), 0);
         QCOMPARE(QByteArray::fromStdString(out).replace("\n", "\r\n"), Golden("checksheet/sheet.txt"));

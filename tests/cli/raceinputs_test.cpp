@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <ranges>
 
 #include "clitestsupport.h"
 
@@ -56,9 +55,7 @@ private slots:
     void everyFileTheRaceEvaluationReadsIsRefusedOrMarkedNeverTakenForMissing() {
         // Per line of the golden table: layout of the folder (the golden season's, or one of a race with manual
         // times and a read-out), the file spoilt, the command.
-        const QStringList rows = QString(Golden("cli/raceinputs.txt")).split('\n', Qt::SkipEmptyParts);
-        QVERIFY(!rows.isEmpty());
-        for (const QStringList row : rows | std::views::transform([](const QString& line) { return line.split('|'); })) {
+        for (const QStringList& row : GoldenTable("cli/raceinputs.txt")) {
             const std::string file = row[1].toStdString();
             for (const Fault fault : {Fault::LinkLoop, Fault::Folder, Fault::Fifo, Fault::NoPermission, Fault::CutShort}) {
                 // A distance table has no count to tell a cut one by.

@@ -110,17 +110,11 @@ private:
     time_point heldUntil_{};
 };
 
+// Each row: baud | data bits | parity (0 none, 1 even, 2 odd) | stop bits | nanoseconds a byte takes.
 TEST(LinePacer, AByteTakesItsStartDataParityAndStopBits) {
-    const struct { int baud, dataBits; Parity parity; int stopBits; long long nanoseconds; } cases[] = {
-        {9600, 8, Parity::None, 1, 1'041'667}, // 10 bits
-        {300, 8, Parity::None, 2, 36'666'667}, // the time telegram: 11 bits
-        {9600, 7, Parity::Even, 1, 1'041'667}, // 10 bits
-        {2400, 8, Parity::Odd, 2, 5'000'000},  // 12 bits
-        {0, 8, Parity::None, 1, 0},
-    };
-    for (const auto& c : cases) {
-        const PortSettings line{"", c.baud, c.dataBits, c.parity, c.stopBits, 512, 1024};
-        EXPECT_EQ(LineByteTime(line).count(), c.nanoseconds) << SettingsText(line);
+    for (const auto& c : TableCells("clock/bytetimes.txt")) {
+        const PortSettings line{"", std::stoi(c[0]), std::stoi(c[1]), static_cast<Parity>(std::stoi(c[2])), std::stoi(c[3]), 512, 1024};
+        EXPECT_EQ(LineByteTime(line).count(), std::stoll(c[4])) << SettingsText(line);
     }
 }
 
@@ -421,17 +415,12 @@ TEST(DateTime, CalendarChecksAndAFrozenClockMovedAcrossTheYearEndAndBack) {
     EXPECT_EQ(MakeDateTime(now.year, now.month, now.day).weekday, now.weekday);
 }
 
+// Each row: zone | year | month | day | hour | minute, local time | minutes ahead of UTC.
 TEST(DateTime, TheOffsetFromUtcIsTheOneInForceAtEachTime) {
-    const struct { const char* zone; DateTime at; int minutes; } cases[] = {
-        {"Europe/Berlin", MakeDateTime(2025, 10, 25, 14, 0, 0), 120},
-        {"Europe/Berlin", MakeDateTime(2025, 10, 26, 9, 0, 0), 60},
-        {"Europe/Berlin", MakeDateTime(2025, 3, 30, 2, 30, 0), 120}, // skipped by the change: after it
-        {"America/St_Johns", MakeDateTime(2024, 1, 15, 12, 0, 0), -210},
-        {"America/St_Johns", MakeDateTime(2024, 7, 15, 12, 0, 0), -150},
-    };
-    for (const auto& c : cases) {
-        const ScopedTimeZone zone(c.zone);
-        EXPECT_EQ(LocalUtcOffsetMinutes(c.at), c.minutes) << c.zone << " " << c.at.month;
+    for (const auto& c : TableCells("clock/utcoffsets.txt")) {
+        const ScopedTimeZone zone(c[0].c_str());
+        const DateTime at = MakeDateTime(std::stoi(c[1]), std::stoi(c[2]), std::stoi(c[3]), std::stoi(c[4]), std::stoi(c[5]));
+        EXPECT_EQ(LocalUtcOffsetMinutes(at), std::stoi(c[6])) << c[0] << " " << c[2];
     }
 }
 

@@ -30,9 +30,7 @@ const std::string kOldPigeons = " 1 \r\nNL      05     1234567M1300000000BLUE00\
 class ClockTransfer : public ::testing::Test {
 protected:
     ClockTransfer() {
-        folder.Write("club/club.dat", TestData("clock/club.dat"));
-        folder.Write("fancier/f007.DAT", TestData("fanciers/f007.DAT"));
-        folder.Write("fancier/f123.DAT", TestData("clock/f123.DAT"));
+        folder.CopyData("clock/folder");
         folder.Write("pigeon/p007012.dat", kOldPigeons);
         std::filesystem::create_directories(folder.path() / "race");
         settings.region = "012Nord";
@@ -111,16 +109,12 @@ TEST_F(LoftSend, SendsKeyNamePigeonsAndTimeAndTheClockConfirms) {
     EXPECT_EQ(link.Sent(), TestData("clock/loftsend.bytes"));
 }
 
+// Each row: club | fancier | region of the loft | its pigeon file in tests/data/clock/send.
 TEST_F(LoftSend, RefusesBeforeTheFirstByteWhatTheClockCannotTake) {
-    const std::pair<LoftToSend, std::string> cases[] = {
-        {Loft("300", "012"), "p007012.dat"}, {Loft("007", "256"), "p007012.dat"}, {Loft("007", "012", "300Sud"), "p007012.dat"},
-        {Loft(), "blankchip.dat"}, {Loft(), "lowerchip.dat"}, {Loft(), "year45.dat"}, {Loft(), "unreadable.dat"},
-    };
-    for (const auto& [loft, file] : cases) {
-        const std::string pigeonFile = TestData("clock/send/" + file);
-        folder.Write("pigeon/p" + loft.club + loft.fancier + ".dat", pigeonFile);
-        const LoftSendOutcome out = Send(link, loft);
-        EXPECT_EQ(Face(out.result), std::pair(LoftSendResult::NotSendable, "txtCommunicationError2"s)) << file;
+    for (const auto& c : TableCells("clock/refusedlofts.txt")) {
+        folder.Write("pigeon/p" + c[0] + c[1] + ".dat", TestData("clock/send/" + c[3]));
+        const LoftSendOutcome out = Send(link, Loft(c[0], c[1], c[2]));
+        EXPECT_EQ(Face(out.result), std::pair(LoftSendResult::NotSendable, "txtCommunicationError2"s)) << c[3];
         EXPECT_TRUE(out.refusal); // its words: Refusals.*
     }
     EXPECT_TRUE(steps.empty());

@@ -98,22 +98,10 @@ TEST(CombinedList, StoringRefusesWhatCannotBeOneList) {
     const CombinedFolder folder;
     std::filesystem::remove(folder.path() / "racecalc" / "Metz federation.cmb");
     ASSERT_TRUE(StoreCombinedList(folder.path(), {"Weeze", {"Metz C"}}, std::nullopt).ok);
-    const struct { const char* name; std::vector<std::string> races; const char* altered; const char* refusal; } cases[] = {
-        {"metz a", {"Metz A"}, nullptr, "metz a is the name of a race; a season could not tell the two apart."},
-        {"Spring", {"Metz B", "Spa"}, nullptr, "The race Spa did not fly with Metz B: the date, release point differ."},
-        {"Spring", {"Metz B", "Metz night"}, nullptr,
-         "The race Metz night did not fly with Metz B: the nights, closed period differ."},
-        {"Spring", {"Metz B", "Nowhere"}, nullptr, "The race Nowhere is not in the race list."},
-        {"Spring", {"Metz A", "metz c"}, nullptr, "The race metz c belongs to the combined list Weeze already."},
-        {"WEEZE", {"Spa"}, nullptr, "There is a combined list named WEEZE already."},
-        {"Spring", {}, nullptr, "A combined list needs at least one race."},
-        {"Spring!", {"Spa"}, nullptr, "A combined list needs a name of letters, digits, _ and blanks (at most 30)."},
-        {"Spring", {"Spa"}, "Autumn", "There is no combined list named Autumn."},
-    };
-    ASSERT_GT(std::size(cases), 0u);
-    for (const auto& c : cases) {
-        const auto altered = c.altered ? std::optional<std::string>(c.altered) : std::nullopt;
-        EXPECT_EQ(StoreCombinedList(folder.path(), {c.name, c.races}, altered).error, c.refusal) << c.name;
+    // Each row of the table: the refusal | the list altered, if any | the name | its races.
+    for (const auto& c : TableCells("race/combined/refused.txt")) {
+        const auto altered = c[1].empty() ? std::nullopt : std::optional<std::string>(c[1]);
+        EXPECT_EQ(StoreCombinedList(folder.path(), {c[2], {c.begin() + 3, c.end()}}, altered).error, c[0]) << c[2];
     }
 
     // Renamed with a race more, then a damaged file stops every store and is left as it is.
@@ -163,17 +151,13 @@ TEST(CombinedList, ASeasonCountsItOverTheCombinedEntryAndNeverARaceTwice) {
     EXPECT_EQ(byHand.races.at(0).state, SeasonRaceState::Incomplete);
 }
 
+// Each row: the line found damaged | the lines of the file.
 TEST(CombinedListFile, ADamagedFileIsRefusedWithItsLine) {
-    const struct { const char* text; std::size_t line; } cases[] = {
-        {"Name=A\r\nRace=Metz A\r\nRace=metz a\r\n", 3}, {"Race=Metz A\r\n", 2},  {"Name=A\r\nName=B\r\n", 2},
-        {"Name=A\r\n\r\nRace\r\n", 3},                    {"Name=A!\r\n", 1},      {"Name=A\r\nRace=CON\r\n", 2},
-    };
-    ASSERT_GT(std::size(cases), 0u);
-    for (const auto& c : cases) {
+    for (const auto& c : TableCells("race/combined/damaged.txt")) {
         std::size_t line = 0;
         std::string reason;
-        EXPECT_FALSE(ParseCombinedListFile(SplitLines(c.text), line, reason).has_value()) << c.text;
-        EXPECT_EQ(line, c.line) << c.text;
+        EXPECT_FALSE(ParseCombinedListFile({c.begin() + 1, c.end()}, line, reason).has_value()) << c[1];
+        EXPECT_EQ(std::to_string(line), c[0]) << c[1];
         EXPECT_FALSE(reason.empty());
     }
 }

@@ -116,26 +116,18 @@ TEST(LoftExchange, ALoftWhoseFileHoldsItsPigeonsAlreadyIsNotWrittenAgain) {
 // Each file of tests/data/exchange/bad: S for the fancier file, T for the loft file. The
 // pigeon file of loft 010/007 and the club register are the ones whose writes fail.
 TEST(Exchange, ABadLineAnOverfullFileOrAFailedWriteChangesNoRegisterFile) {
-    using P = ExchangeProblem;
-    const struct { const char* file; ExchangeProblem problem; std::size_t line; } cases[] = {
-        {"S region", P::WrongRegion, 1},      {"S federation", P::WrongFederation, 2}, {"S region only", P::WrongFederation, 0},
-        {"S unknown line", P::BadLine, 5},    {"S fancier first", P::BadLine, 3},      {"S other club", P::BadLine, 4},
-        {"S long fancier", P::BadLine, 4},    {"S fancier twice", P::BadLine, 5},      {"S club twice", P::BadLine, 5},
-        {"S club path", P::BadLine, 3},       {"S 251 fanciers", P::RegisterFull, 254}, {"S write fails", P::WriteFailed, 0},
-        {"T line kind", P::BadLine, 2},       {"T short line", P::BadLine, 2},         {"T long line", P::BadLine, 2},
-        {"T loft path", P::BadLine, 2},       {"T 1001 pigeons", P::RegisterFull, 1001}, {"T write fails", P::WriteFailed, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        const bool fanciers = c.file[0] == 'S';
+    // Each row of the table: the file | the problem (3 region, 4 federation, 5 line, 7 full, 9 write) | its line.
+    for (const auto& c : TableCells("exchange/bad.txt")) {
+        SCOPED_TRACE(c[0]);
+        const bool fanciers = c[0][0] == 'S';
         const std::string failing = fanciers ? "club.dat" : "p010007.dat";
         TestInstallation folder;
-        folder.Write(fanciers ? kFancierFile : kLoftFile, Golden(std::string("bad/") + c.file + ".d00"));
+        folder.Write(fanciers ? kFancierFile : kLoftFile, Golden("bad/" + c[0] + ".d00"));
         const auto before = folder.Files();
         const ExchangeOutcome read = WithFailingSaves([&] { return fanciers ? ReadFanciers(folder) : ReadLofts(folder); },
                                                       SavesOf(failing));
-        EXPECT_EQ(read.problem, c.problem);
-        EXPECT_EQ(read.line, c.line);
-        const std::string named = c.problem == P::WriteFailed ? failing : fanciers ? "S007003.d00" : "T007003.d00";
+        EXPECT_EQ(std::to_string(static_cast<int>(read.problem)) + "|" + std::to_string(read.line), c[1] + "|" + c[2]);
+        const std::string named = read.problem == ExchangeProblem::WriteFailed ? failing : fanciers ? "S007003.d00" : "T007003.d00";
         EXPECT_NE(read.error.find(named), std::string::npos) << read.error;
         EXPECT_EQ(folder.Files(), before);
     }

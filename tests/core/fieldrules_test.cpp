@@ -2,7 +2,7 @@
 // decimals, flight weeks, port names, and the columns of every record kind.
 #include <gtest/gtest.h>
 
-#include <array>
+#include <tuple>
 
 #include "core/app/fieldrules.h"
 #include "core/app/fixedwidth.h"
@@ -42,15 +42,11 @@ TEST(FixedWidthField, ReadsAndWritesOnlyItsOwnColumns) {
     }
 }
 
+// Each row: a text | its day, month and year, or "-" for no date.
 TEST(DottedDate, SplitsOnlyTwoDigitDayAndMonthWithTwoOrFourYearDigits) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"02.06.24", "02|06|24"}, {"31.12.2024", "31|12|2024"}, {"2.06.24", "-"}, {"02-06-24", "-"}, {"02.06.2", "-"},
-        {"02.06.202", "-"}, {"0a.06.24", "-"}, {"02.06. 24", "-"}, {"", "-"}, {"02.06.20245", "-"}};
-    ASSERT_FALSE(cases.empty());
-    for (const auto& [text, parts] : cases) {
-        const auto d = SplitDottedDate(text);
-        EXPECT_EQ(d ? std::string(d->day) + "|" + std::string(d->month) + "|" + std::string(d->year) : "-", parts)
-            << text;
+    for (const auto& c : TableCells("fields/dotteddates.txt")) {
+        const auto d = SplitDottedDate(c[0]);
+        EXPECT_EQ(d ? std::string(d->day) + " " + std::string(d->month) + " " + std::string(d->year) : "-", c[1]) << c[0];
     }
 }
 
@@ -83,25 +79,18 @@ TEST(Decimals, WritersRoundAndSignReadersTakeCommaOrPointAndGuessAtNothingElse) 
     for (const char* bad : {"", ",", "1.234,5", "12a", "1 2"}) EXPECT_FALSE(ParseDecimal(bad)) << bad;
 }
 
+// Each row of the table: year | month | day | its week.
 TEST(Weeks, WeekOneHoldsTheFirstOfJanuaryAndWeeksStartOnSunday) {
-    for (const auto& [year, month, day, week] : {std::array{2024, 1, 6, 1}, {2024, 1, 7, 2}, // a Monday first of January
-                                                 {2023, 1, 7, 1}, {2023, 1, 8, 2},     // a Sunday first of January
-                                                 {2022, 1, 1, 1}, {2022, 1, 2, 2}, // a Saturday: week 1 is one day long
-                                                 {2023, 12, 31, 53}, {2000, 12, 31, 54}, // all reach 53; 2000 even 54
-                                                 {2024, 6, 1, 22}, {2024, 6, 2, 23}})
-        EXPECT_EQ(WeekNumber(year, month, day), week) << year << "-" << month << "-" << day;
+    for (const auto& c : TableCells("fields/weeks.txt"))
+        EXPECT_EQ(WeekNumber(std::stoi(c[0]), std::stoi(c[1]), std::stoi(c[2])), std::stoi(c[3])) << c[0] << "-" << c[1] << "-" << c[2];
     EXPECT_EQ(WeekText(MakeDateTime(2024, 1, 7)), "02");
     EXPECT_EQ(LastWeekOfYear(2026) * 100 + LastWeekOfYear(2000), 5354);
 }
 
 TEST(FindComPort, NormalisesNumbersAndWindowsPortNamesAndMatchesDeviceNames) {
     const std::vector<std::string> ports = {"COM 1", "COM 3", "COM 10", "COM ttyUSB0"};
-    const std::vector<std::pair<std::string, int>> cases = {
-        {"3", 1},      {"03", 1},     {" 3 ", 1},          {"COM3", 1},          {"com03", 1},
-        {"COM10", 2},  {"\\\\.\\COM10", 2}, {"\\\\.\\com10", 2}, {"ttyUSB0", 3},     {"4", -1},
-        {"", -1},      {"COM", -1},   {"256", -1},         {"COM256", -1},       {"\\\\.\\ttyUSB0", -1},
-        {"99999999999999999999", -1}};
-    for (const auto& [configured, index] : cases) EXPECT_EQ(FindComPort(ports, configured), index) << configured;
+    for (const auto& c : TableCells("fields/comports.txt")) // the port as configured | the index it finds
+        EXPECT_EQ(FindComPort(ports, c[0]), std::stoi(c[1])) << c[0];
     EXPECT_EQ(NormalisedPortId("\\\\.\\COM10") + "|" + PortIdOfEntry("COM 3") + "|" + PortIdOfEntry("COM"), "10|3|");
 }
 

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -28,11 +27,9 @@ TEST(Files, LinesEndAnyWayAndNamesResolveInAnyCaseKeepingANewSpelling) {
     TestFolder folder;
     folder.Write("Club/CLUB.DAT", "x");
     folder.Write("Club/club.dat.bak", "x");
-    const std::vector<std::pair<std::string, Path>> cases = {
-        {"club\\club.dat", Path("Club") / "CLUB.DAT"}, {"CLUB/Club.Dat", Path("Club") / "CLUB.DAT"},
-        {"Club\\CLUB.DAT", Path("Club") / "CLUB.DAT"}, {"club\\new.dat", Path("Club") / "new.dat"},
-        {"race/W001.d01", Path("race") / "W001.d01"},   {"\\club\\\\CLUB.DAT.BAK", Path("Club") / "club.dat.bak"}};
-    for (const auto& [relative, expected] : cases) EXPECT_EQ(ResolvePath(folder.path(), relative), folder.path() / expected) << relative;
+    // Each row: a name as a register or exchange file gives it | where it resolves.
+    for (const auto& row : TableCells("files/resolve.txt"))
+        EXPECT_EQ(ResolvePath(folder.path(), row[0]), folder.path() / Path(row[1])) << row[0];
 }
 
 // Only a file that does not exist is missing; whatever else keeps it from being read says why.
@@ -352,36 +349,26 @@ TEST(Options, WritesTheExampleFileByteForByteAndReadsItAndALongerFileBack) {
     EXPECT_FLOAT_EQ(seven.scaleFactor, 1.0F);
 }
 
-// Each damage gives the defaults and says why; nothing of the garbage is used.
+// Each damage gives the defaults and says why; nothing of the garbage is used. A folder, a link
+// loop or a line of 10 MB in the file's place; the other damages are the files of tests/data/e2e/options.
 TEST(Options, ADamagedFileIsReportedAndGivesTheDefaults) {
-    // Bytes empty: a folder or a link loop in the file's place.
-    const struct { const char* what; std::string bytes; const char* reason; } cases[] = {
-        {"folder", "", "it is a folder"},
-        {"loop", "", "leads round in a circle"},
-        {"huge line", std::string(10 << 20, '7') + "\r\n" + kFederation + "\r\n2\r\n1\r\n", "line 1 is too long"},
-        {"NUL in the federation number", kRegion + "\r\n0" + std::string(1, '\0') + "2East\r\n2\r\n1\r\n",
-         "line 2 holds a control character"},
-        {"NUL in the port", kLines + "COM" + std::string(1, '\0') + "\r\n1\r\n", "line 3 holds a control character"},
-        {"no region number", "North\r\n" + kFederation + "\r\n2\r\n1\r\n", "region line does not begin"},
-        {"no federation number", kRegion + "\r\nEast\r\n2\r\n1\r\n", "federation line does not begin"},
-        {"three lines", kLines + "2\r\n", "fewer than four lines"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : TableCells("options/damages.txt")) { // the damage | what the start says of it
         TestFolder folder;
         const Path file = folder.path() / "OPTIONS.PAR";
-        if (std::string(c.what) == "folder") std::filesystem::create_directory(file);
-        else if (std::string(c.what) == "loop") {
+        if (c[0] == "folder") std::filesystem::create_directory(file);
+        else if (c[0] == "loop") {
 #ifdef _WIN32
             continue; // links need rights there
 #endif
             std::filesystem::create_symlink(file, file);
         }
-        else folder.Write("OPTIONS.PAR", c.bytes);
+        else if (c[0] == "huge") folder.Write("OPTIONS.PAR", std::string(10 << 20, '7') + "\r\n" + kFederation + "\r\n2\r\n1\r\n");
+        else folder.Write("OPTIONS.PAR", TestData("e2e/options/" + c[0] + ".PAR"));
         const Settings settings = ReadOptions(folder.path());
         EXPECT_TRUE(settings.damage.find("OPTIONS.PAR") != std::string::npos &&
-                    settings.damage.find(c.reason) != std::string::npos) << c.what << ": " << settings.damage;
-        EXPECT_EQ(SettingsProblem(settings), settings.damage) << c.what;
-        EXPECT_EQ(settings.region + settings.federation + settings.comPort + settings.sizeChoice, "1") << c.what;
+                    settings.damage.find(c[1]) != std::string::npos) << c[0] << ": " << settings.damage;
+        EXPECT_EQ(SettingsProblem(settings), settings.damage) << c[0];
+        EXPECT_EQ(settings.region + settings.federation + settings.comPort + settings.sizeChoice, "1") << c[0];
     }
     TestFolder folder;
     EXPECT_NE(SettingsProblem(ReadOptions(folder.path())).find("region line"), std::string::npos); // none yet
@@ -432,13 +419,10 @@ TEST(Options, ADamagedProgramFileIsReportedAndNeverSavedOverUnseen) {
     EXPECT_EQ(said, TestData("options/damaged.txt"));
 }
 
+// Each row: region number | name | federation number | name | whether the fields may be saved.
 TEST(Options, SettingsFieldsNeedEveryFieldAndNumbersInRange) {
-    EXPECT_TRUE(SettingsFieldsValid("255", "Region", "99", "Federation") && SettingsFieldsValid("0", "R", "0", "F"));
-    const std::array<std::array<const char*, 4>, 6> refused{{{"256", "R", "1", "F"}, {"1", "R", "100", "F"},
-                                                            {"-1", "R", "1", "F"}, {"1x", "R", "1", "F"},
-                                                            {"", "R", "1", "F"}, {"1", "R", "1", ""}}};
-    for (const auto& [region, regionName, federation, federationName] : refused)
-        EXPECT_FALSE(SettingsFieldsValid(region, regionName, federation, federationName)) << region << federation;
+    for (const auto& f : TableCells("options/fields.txt"))
+        EXPECT_EQ(SettingsFieldsValid(f[0], f[1], f[2], f[3]), f[4] == "valid") << f[0] << "|" << f[2];
 }
 
 } // namespace

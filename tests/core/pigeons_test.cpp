@@ -3,7 +3,6 @@
 #include <iterator>
 #include <random>
 #include <sstream>
-#include <tuple>
 
 #include "core/app/fixedwidth.h"
 #include "core/clock/pigeonsconvert.h"
@@ -118,11 +117,8 @@ TEST(PigeonsAdd, ARunAddsConsecutiveRingsSavesOnceAndMatchesTheGoldenFile) {
 
 TEST(PigeonsAdd, RefusesUnrecordableRingsAWholeRunBeyond1000AndStopsMidRunKeepingTheAdded) {
     Loft loft;
-    using Ring = std::tuple<const char*, const char*, const char*, int>;
-    const std::vector<Ring> unrecordable = {{"NL", "1997", "12", 0}, {"NL", "30", "12", 0}, {"NL", "05", "  ", 0},
-                                            {"NL1", "05", "12", 0}, {"XYZ", "05", "12", 11}};
-    for (const auto& [nation, year, number, format] : unrecordable)
-        EXPECT_EQ(loft.Add(nation, year, number, "1", format).message, kPigeonNotBuilt) << nation << year << number;
+    for (const auto& c : TableCells("pigeons/unrecordable.txt")) // nation | year | ring number | format
+        EXPECT_EQ(loft.Add(c[0].c_str(), c[1].c_str(), c[2].c_str(), "1", std::stoi(c[3])).message, kPigeonNotBuilt) << c[0] << c[1] << c[2];
     EXPECT_EQ(loft.Bytes(), " 0 \r\n");
 
     std::vector<std::string> many;
@@ -225,13 +221,8 @@ TEST(PigeonsConvert, RandomRecordsOfAllElevenFormatsRoundTrip) {
 }
 
 TEST(PigeonsConvert, RefusesWhatWouldSpillIntoOtherBitsAndBlanksWhatHasNoCode) {
-    for (const char* year : {"1997", "2030", "  30", "  97", "    ", "  ab"})
-        EXPECT_FALSE(kConvert.EncodeRing(std::string("NL    ") + year + "     1234567M1300000000    00")) << year;
-    for (const char* format : {"16", "  ", "x1"})
-        EXPECT_FALSE(kConvert.EncodeRing(std::string("NL      05     1234567M1300000000    ") + format));
-    EXPECT_FALSE(kConvert.EncodeRing("NL      05     1234567M"));
-    for (const char* chip : {"13000000 0", "abcdef0123", "13000000G0", "1300"})
-        EXPECT_FALSE(PigeonsConvert::EncodeChip(std::string("NL      05     1234567M") + chip + "BLAU00")) << chip;
+    for (const auto& c : TableCells("pigeons/uncodable.txt")) // ring or chip | a record whose ring or chip has no code
+        EXPECT_FALSE(c[0] == "ring" ? kConvert.EncodeRing(c[1]).has_value() : PigeonsConvert::EncodeChip(c[1]).has_value()) << c[1];
     EXPECT_EQ(PigeonsConvert::DecodeChip({0xFF, 0x80, 0x7F, 0x00, 0xFF}), "FF807F0000");
 
     // Lower case, bytes from 128 up and punctuation all code as 0.

@@ -45,16 +45,11 @@ std::string Ranking(const RaceCalculation& calc) {
     return text;
 }
 
+// Each row: day | month | year | hour | minute | second | the seconds of the year they give.
 TEST(RaceCalc, SecondsOfYearRollsOverAndFlightTimesReadHoursMinutesSeconds) {
-    const struct { int day, month, year, hour, minute, second, seconds; } cases[] = {
-        {1, 1, 2024, 0, 0, 7, 7},
-        {1, 3, 2024, 1, 0, 0, (31 + 29) * 86400 + 3600},
-        {0, 3, 2023, 0, 0, 0, (31 + 27) * 86400}, // day 0: the last day of February
-        {1, 13, 2023, 0, 0, 0, 365 * 86400},      // month 13: January of the next year
-        {1, 1, 99, 0, 0, 1, 0},                   // no calendar date
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SecondsOfYear(c.day, c.month, c.year, c.hour, c.minute, c.second), c.seconds) << c.day << "." << c.month;
+    for (const auto& c : TableCells("race/secondsofyear.txt"))
+        EXPECT_EQ(SecondsOfYear(std::stoi(c[0]), std::stoi(c[1]), std::stoi(c[2]), std::stoi(c[3]), std::stoi(c[4]), std::stoi(c[5])),
+                  std::stoi(c[6])) << c[0] << "." << c[1];
     EXPECT_EQ(FlightTimeText(5 * 3600 + 3 * 60 + 7), "005.03.07");
 }
 
@@ -127,9 +122,7 @@ TEST(RaceCalc, CalculateRaceReadsItsFilesWritesTheResultAndTheCounters) {
     settings.federation = "052" + std::string(30, ' ');
     // "Spring 1" and "Empty"; read-out files of point 00 and 05 (either letter case) and a manual
     // file; fancier 13 has no arrival.
-    folder.Write("racecalc/races.dat", TestData("race/calcraces.dat"));
-    for (const char* file : {"race/W0125218.d00", "race/w0125218.D05", "racecalc/Spring 1_wf014.man"})
-        folder.Write(file, TestData("race/" + Path(file).filename().string()));
+    folder.CopyData("race/calc");
     RaceList races = LoadRaces(folder.path());
     const DistanceTable distances = Kilometres({{12, 300.0}, {14, 200.0}});
 
@@ -171,7 +164,7 @@ TEST(RaceCalc, ARaceThatCannotBeRightOrDoesNotFitIsRefusedNamingWhy) {
         {[](Race&) {}, 20001, "hold 20001 of its pigeons"},
     };
     for (const auto& c : cases) {
-        folder.Write("racecalc/races.dat", TestData("race/calcraces.dat"));
+        folder.Write("racecalc/races.dat", TestData("race/calc/racecalc/races.dat"));
         std::vector<std::string> lines = OnePigeon("0010524", "01050600000205060000060000", "0105120000");
         const std::string pigeon = lines.back();
         lines.insert(lines.end(), c.pigeons - 1, pigeon);
@@ -326,12 +319,10 @@ Race GoldenRace(TestFolder& folder, int unit) {
 }
 
 // A spreadsheet must show each cell as text, never run it, and never split it at "," or ";".
+// Each row: a text | whether it is a figure | its cell. A carriage return cannot stand in a row.
 TEST(ResultExport, CsvCellsAreNeverFormulasAndStayWhole) {
-    const struct { const char* text; bool figure; const char* cell; } cases[] = {
-        {"=A1", false, "'=A1"}, {"+1+2", false, "'+1+2"}, {"-1+2", false, "'-1+2"}, {"@SUM(A1)", false, "'@SUM(A1)"},
-        {"\tTab", false, "'\tTab"}, {"\rCR", false, "\"'\rCR\""}, {"=A1;B1", false, "\"'=A1;B1\""}, {"Smit;Zn", false, "\"Smit;Zn\""},
-        {"Meier-Jansen", false, "Meier-Jansen"}, {"-1.5", false, "'-1.5"}, {"-1.5", true, "-1.5"}, {"-1+2", true, "'-1+2"}};
-    for (const auto& c : cases) EXPECT_EQ(CsvCell(c.text, c.figure), c.cell) << c.text;
+    for (const auto& c : TableCells("export/csvcells.txt")) EXPECT_EQ(CsvCell(c[0], c[1] == "figure"), c[2]) << c[0];
+    EXPECT_EQ(CsvCell("\rCR", false), "\"'\rCR\"");
 }
 
 TEST(ResultExport, GoldenRaceAsCsvAndHtmlInKilometresAndMiles) {

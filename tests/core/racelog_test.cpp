@@ -18,9 +18,7 @@ struct LoggedRace : TestFolder {
     LoggedRace() {
         settings.region = "012" + std::string(30, ' ');
         settings.federation = "052" + std::string(30, ' ');
-        Write("racecalc/races.dat", TestData("race/calcraces.dat"));
-        for (const char* file : {"race/W0125218.d00", "race/w0125218.D05", "racecalc/Spring 1_wf014.man"})
-            Write(file, TestData("race/" + Path(file).filename().string()));
+        CopyData("race/calc");
         Write("racecalc/Season 2024.season",
               "Name=Season 2024\r\nPrizeRatio=4\r\nFirstRace=01.04.2024\r\nLastRace=30.09.2024\r\nRace=Spring 1\r\n");
         races = LoadRaces(path());

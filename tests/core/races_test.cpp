@@ -71,10 +71,13 @@ TEST(Races, RaceAndDefaultFilesReadAndWriteBackByteForByte) {
     EXPECT_EQ(LoadDefaultRace(other.path()), list.races[1]);
 }
 
-TEST(Races, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOverABrokenFile) {
+// The golden race list in a program folder, loaded.
+struct RaceFile : ::testing::Test {
     TestFolder folder;
-    folder.Write("racecalc/races.dat", kGolden);
-    RaceList list = LoadRaces(folder.path());
+    RaceList list = (folder.Write("racecalc/races.dat", kGolden), LoadRaces(folder.path()));
+};
+
+TEST_F(RaceFile, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOverABrokenFile) {
     Race race = kSpring;
     race.name = "Spring 1  ";
     const ActionResult used = StoreRace(list, folder.path(), race, std::nullopt);
@@ -103,22 +106,18 @@ TEST(Races, StoreRefusesUsedEmptyAndFiftyFirstNamesAltersInPlaceAndNeverSavesOve
     EXPECT_EQ(folder.Read("racecalc/races.dat"), broken);
 }
 
+// Each row: closed nights | closed from | closed to (hhmm) | whether the race may be stored so.
 TEST(Races, ClosedPeriodsRunOverMidnight) {
-    const struct { int nights, from, to; bool acceptable; } cases[] = {
-        {1, 2000, 600, true}, {2, 30, 0, true}, {1, 600, 2000, false}, {1, 2000, 2000, false}, {0, 600, 2000, true},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : TableCells("race/closedperiods.txt")) {
         Race race = kSpring;
-        race.nights = c.nights;
-        race.closedFromHour = c.from / 100, race.closedFromMinute = c.from % 100;
-        race.closedToHour = c.to / 100, race.closedToMinute = c.to % 100;
-        EXPECT_EQ(ClosedPeriodAcceptable(race), c.acceptable) << c.from << "-" << c.to;
+        race.nights = std::stoi(c[0]);
+        race.closedFromHour = std::stoi(c[1]) / 100, race.closedFromMinute = std::stoi(c[1]) % 100;
+        race.closedToHour = std::stoi(c[2]) / 100, race.closedToMinute = std::stoi(c[2]) % 100;
+        EXPECT_EQ(ClosedPeriodAcceptable(race), c[3] == "acceptable") << c[1] << "-" << c[2];
     }
 }
 
-TEST(Races, NamesAreOneWhateverTheirCaseAndARenameTakesTheRaceFilesAlong) {
-    TestFolder folder;
-    folder.Write("racecalc/races.dat", kGolden);
+TEST_F(RaceFile, NamesAreOneWhateverTheirCaseAndARenameTakesTheRaceFilesAlong) {
     for (const char* file : {"Spring 1.flt", "Spring 1_wf012.man", "spring 1_WF003.MAN", "Autumn_wf007.man"})
         folder.Write(std::string("racecalc/") + file, file);
     const auto files = [&] { // each file with what it holds, in order
@@ -127,7 +126,6 @@ TEST(Races, NamesAreOneWhateverTheirCaseAndARenameTakesTheRaceFilesAlong) {
         return all;
     };
     const std::string before = files();
-    RaceList list = LoadRaces(folder.path());
     Race race = list.races[0];
     race.name = "SPRING 1";
     EXPECT_EQ(StoreRace(list, folder.path(), race, std::nullopt).message, kRaceNameUsed);
@@ -154,12 +152,9 @@ TEST(Races, NamesAreOneWhateverTheirCaseAndARenameTakesTheRaceFilesAlong) {
     EXPECT_EQ(TrimmedRaceName(LoadRaces(folder.path()).races[0]), "SUMMER");
 }
 
-TEST(Races, DeleteRemovesTheRaceItsResultAndManualFilesOnlyOnceTheListIsWritten) {
-    TestFolder folder;
-    folder.Write("racecalc/races.dat", kGolden);
+TEST_F(RaceFile, DeleteRemovesTheRaceItsResultAndManualFilesOnlyOnceTheListIsWritten) {
     for (const char* file : {"Spring 1.flt", "Spring 1_wf012.man", "spring 1_WF003.MAN", "Spring 12_wf012.man"})
         folder.Write(std::string("racecalc/") + file, "x");
-    RaceList list = LoadRaces(folder.path());
     const auto files = folder.Files();
     EXPECT_FALSE(WithFailingSaves([&] { return DeleteRace(list, folder.path(), 1); }).ok);
     { // a file that cannot be removed keeps every file of the race, and says why
@@ -203,12 +198,7 @@ TEST(RaceEntry, TheEditorBoxesGiveBackTheRaceWithTheReleasePointCoordinatesOfIts
     fields.meanDistance = "25";
     fields.nights = "2";
     fields.racePoint.number = 99; // no such slot: no coordinates
-    race = CollectRace(fields, points);
-    EXPECT_EQ(race.name, PadRight("Spring 1", 30));
-    EXPECT_EQ(race.headerComment, std::string(60, ' '));
-    EXPECT_EQ(race.meanDistance, "0025");
-    EXPECT_TRUE(race.overNight);
-    EXPECT_EQ(race.releaseLatitude, std::string(9, ' '));
+    EXPECT_EQ(RaceToLine(CollectRace(fields, points)) + "\r\n", TestData("race/collected.dat")); // padded, over night
 }
 
 
@@ -284,14 +274,11 @@ TEST_F(ManualTimes, ThreeOfTenPigeonsMakeTheGoldenFileAndReadBackIntoTheLoft) {
     EXPECT_EQ(ReadManualFile(folder.path(), kSpring, back).status, ReadStatus::Missing); // another fancier's file is not there
 }
 
+// Each row: day | month of an arrival | the message (1 day, 2 month) | the field that takes the focus.
 TEST_F(ManualTimes, AnArrivalNeedsARealDayAndMonth) {
-    const struct { Arrival arrival; int message; const char* field; } cases[] = {
-        {{0, 5, 11, 0, 0}, kManualArrivalDay, "Text1"}, {{32, 5, 11, 0, 0}, kManualArrivalDay, "Text1"},
-        {{15, 0, 11, 0, 0}, kManualArrivalMonth, "Text2"}, {{15, 13, 11, 0, 0}, kManualArrivalMonth, "Text2"},
-    };
-    for (const auto& c : cases) {
-        const ActionResult refused = AddManualArrival(loft, 1, c.arrival);
-        EXPECT_EQ(std::pair(refused.message, refused.focusField), std::pair(c.message, std::string(c.field)));
+    for (const auto& c : TableCells("race/arrivaldates.txt")) {
+        const ActionResult refused = AddManualArrival(loft, 1, {std::stoi(c[0]), std::stoi(c[1]), 11, 0, 0});
+        EXPECT_EQ(std::to_string(refused.message) + "|" + refused.focusField, c[2] + "|" + c[3]) << c[0] << "." << c[1];
     }
     EXPECT_EQ(loft.AddedCount(), 0u);
     EXPECT_TRUE(AddManualArrival(loft, 1, {31, 12, 0, 0, 0}).Done());
@@ -343,11 +330,9 @@ TEST(Distances, TwelveMilesEightHundredEightyYardsIsWrittenAs0020Comma1168AndLoa
     EXPECT_NEAR(loaded.Distance(12, 5), 12.4999961, 5e-8);
     EXPECT_NEAR(MilesToKm(loaded.Distance(12, 5)), 20.1124938, 5e-8); // the calculation's own factor
     EXPECT_EQ(DistanceForBoxes(loaded.Distance(12, 5), kEnteredInMiles), (DistanceBoxes{"12", "0880"}));
-    // A rest that rounds to a whole unit carries over instead of showing 1760 yards.
-    EXPECT_EQ(DistanceForBoxes(12.99999, kEnteredInMiles), (DistanceBoxes{"13", "0000"}));
-    EXPECT_EQ(DistanceForBoxes(4.9999, kEnteredInKm), (DistanceBoxes{"5", "000"}));
-    EXPECT_EQ(DistanceForBoxes(1.08889e20, kEnteredInKm), (DistanceBoxes{"99999", "999"})); // no overflow
-    EXPECT_EQ(DistanceForBoxes(1e6, kEnteredInMiles), (DistanceBoxes{"99999", "1759"}));
+    // Each row: a distance | its unit | the boxes; a rest that rounds up carries over, never 1760 yards.
+    for (const auto& c : TableCells("race/distanceboxes.txt"))
+        EXPECT_EQ(DistanceForBoxes(std::stod(c[0]), c[1] == "miles" ? kEnteredInMiles : kEnteredInKm), (DistanceBoxes{c[2], c[3]})) << c[0];
     EXPECT_FALSE(table.Set(1001, 5, 1.0, kEnteredInKm) || table.Set(1, 101, 1.0, kEnteredInKm));
 }
 

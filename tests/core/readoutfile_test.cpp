@@ -46,14 +46,11 @@ TEST(ReadoutFields, StartValuesAndLeavingRules) {
     EXPECT_EQ(ReadoutFieldsOnLeave({"00", "54", "01", "02", "29"}, today).week, "53");
 }
 
+// Each row: day | month of a clock date | day | month of the reference in 2026 | the year taken.
 TEST(ReadoutFields, ClockDatesTakeTheYearNearestTheReference) {
-    const struct { int day, month, referenceDay, referenceMonth, year; } cases[] = {
-        {1, 1, 31, 12, 2027},  {31, 12, 2, 1, 2025}, {15, 5, 1, 5, 2026}, {30, 10, 1, 5, 2026},
-        {29, 2, 1, 3, 2026},   // no 29 February near: the reference year, as before
-        {0, 0, 31, 12, 2026},  {1, 1, 0, 0, 2026}, // no date
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ClockDateYear(c.day, c.month, c.referenceDay, c.referenceMonth, 2026), c.year) << c.day << "." << c.month;
+    for (const auto& c : TableCells("readout/clockyears.txt"))
+        EXPECT_EQ(ClockDateYear(std::stoi(c[0]), std::stoi(c[1]), std::stoi(c[2]), std::stoi(c[3]), 2026), std::stoi(c[4]))
+            << c[0] << "." << c[1];
 }
 
 // The read-out tests make the golden file of every line kind; here what must never shift a column.
@@ -68,14 +65,11 @@ TEST(ReadoutFile, ShortRecordsBytesAbove99AndHalfBytesAbove9KeepTheColumns) {
 }
 
 TEST(ReadoutFile, ArrivalMonthAndValidity) {
-    EXPECT_EQ(DayColumns(Arrival(7, 31)), "13105"); // read out on 2 June: the 31st was in May
-    EXPECT_EQ(DayColumns(Arrival(7, 2)), "10206");
-    EXPECT_EQ(DayColumns(Arrival(7, 0)), "00000");        // no day: invalid, month "00"
-    EXPECT_EQ(DayColumns(Arrival(7, 128 | 2)), "00206");  // the flag of value 128 makes it invalid
-    TimerBlock january = kTimerBlock;
-    january[5] = 3, january[6] = 1;
-    EXPECT_EQ(DayColumns(Arrival(7, 30), january), "13012");
-    EXPECT_EQ(DayColumns(Arrival(7, 3), january), "10301");
+    for (const auto& c : TableCells("readout/daycolumns.txt")) { // day byte | read-out day | month | columns 33-37
+        TimerBlock timer = kTimerBlock;
+        timer[5] = static_cast<std::uint8_t>(std::stoi(c[1])), timer[6] = static_cast<std::uint8_t>(std::stoi(c[2]));
+        EXPECT_EQ(DayColumns(Arrival(7, std::stoi(c[0])), timer), c[3]) << c[0];
+    }
     EXPECT_TRUE(ArrivalKept(Arrival(3, 1), "00"));
     EXPECT_FALSE(ArrivalKept(Arrival(3, 1), "07"));
     EXPECT_FALSE(ArrivalKept(Arrival(107, 1), "07"));

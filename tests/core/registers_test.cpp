@@ -107,22 +107,16 @@ TEST(Clubs, LfFileReadsAndWritesBackAsTheGoldenFileWhichAddBuildsInNumberOrder) 
     EXPECT_EQ(folder.Read("CLUB/Club.DAT"), kClubs);
 
     ClubFolder added(" 0 \r\n");
-    for (const ClubFields& f : {ClubFields{"10", "Zur Post", "  Treffen freitags"},
-                                ClubFields{"2", " Brieftaubenverein M\xFCnster ", "gegr\xFCndet 1921"},
-                                ClubFields{"005", "Heimatliebe", ""}})
-        EXPECT_TRUE(SaveAddedClub(added.table, added.path(), f).Done());
+    for (const auto& c : TableCells("clubs/added.txt")) // number | name | note, as typed
+        EXPECT_TRUE(SaveAddedClub(added.table, added.path(), {c[0], c[1], c[2]}).Done()) << c[1];
     EXPECT_EQ(added.File(), kClubs);
 }
 
 TEST(Clubs, AddRefusesBadInputDuplicatesAndAFullRegisterWithTheFocusOnTheFault) {
     ClubFolder folder;
-    const struct { ClubFields fields; int message; const char* focus; } refused[] = {
-        {{"100", "Name", ""}, kClubInvalidInput, "Text1"}, {{"", "Name", ""}, kClubInvalidInput, "Text1"},
-        {{"1x", "Name", ""}, kClubInvalidInput, "Text1"},  {{"6", "    ", ""}, kClubInvalidInput, "Text2"},
-        {{"005", "Other", ""}, kClubNumberExists, "Text1"}};
-    for (const auto& r : refused) {
-        const ActionResult result = SaveAddedClub(folder.table, folder.path(), r.fields);
-        EXPECT_TRUE(result.message == r.message && result.focusField == r.focus) << r.fields.number << "/" << r.fields.name;
+    for (const auto& c : TableCells("clubs/refused.txt")) { // number | name | note | message | focus
+        const ActionResult result = SaveAddedClub(folder.table, folder.path(), {c[0], c[1], c[2]});
+        EXPECT_EQ(std::to_string(result.message) + "|" + result.focusField, c[3] + "|" + c[4]) << c[0] << "/" << c[1];
     }
     EXPECT_EQ(folder.File(), kClubs);
     ClubTable full;
@@ -166,8 +160,13 @@ TEST(Clubs, AFailedSaveKeepsTableAndFile) {
 }
 
 const std::string kFanciers = TestData("fanciers/f007.DAT");
-const PositionFields kMeierLoft = {{"N", "51", "30", "15", "25"}, {"e", "7", "5", "", "0"}};
 const PositionFields kSomewhere = {{"N", "50", "0", "0", "0"}, {"E", "6", "0", "0", "0"}};
+
+// A latitude and a longitude from the ten cells of a table row that start at `first`.
+PositionFields PositionCells(const std::vector<std::string>& c, std::size_t first) {
+    return {{c[first], c[first + 1], c[first + 2], c[first + 3], c[first + 4]},
+            {c[first + 5], c[first + 6], c[first + 7], c[first + 8], c[first + 9]}};
+}
 
 struct FancierFolder : TestFolder {
     FancierTable table;
@@ -181,13 +180,9 @@ struct FancierFolder : TestFolder {
 };
 
 TEST(Fanciers, TheGoldenFileIsBuiltByAddAndReadBackByteForByte) {
-    const FancierFields meier{"1", "Meier", kMeierLoft, true, ""};
     FancierFolder added(" 0 \r\n");
-    for (const auto& fields :
-         {FancierFields{"255", "Zimmermann", {{"+", "45", "0", "0", "0"}, {"-", "8", "", "", ""}}, false, ""}, meier,
-          FancierFields{"12", "M\xFCller Hans", {{"s", "5", "30", "15", "50"}, {"", "123", "", "", ""}}, false,
-                        "Schlag am Bach"}})
-        EXPECT_TRUE(added.Add(fields).Done());
+    for (const auto& c : TableCells("fanciers/added.txt")) // number | name | loft | manual clocking | note
+        EXPECT_TRUE(added.Add({c[0], c[1], PositionCells(c, 2), c[12] == "manual", c[13]}).Done()) << c[1];
     EXPECT_EQ(added.File(), kFanciers);
 
     TestFolder folder;
@@ -200,16 +195,9 @@ TEST(Fanciers, TheGoldenFileIsBuiltByAddAndReadBackByteForByte) {
 
 TEST(Fanciers, AddRefusesWithTheFirstFaultyFieldAndBlankHemispheresBecomeNorthAndWest) {
     FancierFolder folder;
-    const std::pair<FancierFields, const char*> refused[] = {
-        {{"256", "Name", kSomewhere, false, ""}, "Text1"},
-        {{"6", "  ", kSomewhere, false, ""}, "Text2"},
-        {{"6", "Name", {{"N", "50", "0", "0", "100"}, kSomewhere.longitude}, false, ""}, "Text9"},
-        {{"6", "Name", {{"X", "50", "0", "0", "0"}, kSomewhere.longitude}, false, ""}, "Text3"},
-        {{"6", "Name", {kSomewhere.latitude, {"N", "180", "0", "0", "0"}}, false, ""}, "Text10"},
-    };
-    for (const auto& [fields, focus] : refused) {
-        const ActionResult result = folder.Add(fields);
-        EXPECT_TRUE(result.message == kFancierInvalidInput && result.focusField == focus) << focus;
+    for (const auto& c : TableCells("fanciers/refused.txt")) { // number | name | loft | the field that takes the focus
+        const ActionResult result = folder.Add({c[0], c[1], PositionCells(c, 2), false, ""});
+        EXPECT_TRUE(result.message == kFancierInvalidInput && result.focusField == c[12]) << c[12];
     }
     EXPECT_EQ(folder.Add({"012", "Other", kSomewhere, false, ""}).message, kFancierNumberExists);
     EXPECT_EQ(folder.File(), kFanciers);
@@ -284,16 +272,9 @@ TEST(ClubChange, MovesTheFancierWithHisPigeonsOrRenumbersHimInHisClub) {
 TEST(ClubChange, RefusalsComeInOrderAndChangeNothing) {
     Registers folder;
     const auto before = folder.Snapshot();
-    const struct { std::string club, fancier; int message; std::string focus; } cases[] = {
-        {"000", "005", kClubChangeZeroNumber, "Text1"},  {"002", "", kClubChangeZeroNumber, "Text2"},
-        {"009", "000", kClubChangeZeroNumber, "Text2"},  {"009", "005", kClubChangeUnknownClub, "Text1"},
-        {"003", "001", kClubChangeClubFull, "Text1"},    {"002", "001", kClubChangeNumberTaken, "Text2"},
-        {"001", "012", kClubChangeNumberTaken, "Text2"}, // staying where he is
-    };
-    for (const auto& c : cases) {
-        const ClubChangeResult result = folder.Move(c.club, c.fancier);
-        EXPECT_EQ(result.message, c.message) << c.club << "/" << c.fancier;
-        EXPECT_EQ(result.focusField, c.focus) << c.club << "/" << c.fancier;
+    for (const auto& c : TableCells("clubchange/refused.txt")) { // club | fancier | message | focus
+        const ClubChangeResult result = folder.Move(c[0], c[1]);
+        EXPECT_EQ(std::to_string(result.message) + "|" + result.focusField, c[2] + "|" + c[3]) << c[0] << "/" << c[1];
         EXPECT_TRUE(result.saved.ok && !result.moved);
     }
     EXPECT_EQ(folder.Snapshot(), before);
@@ -368,12 +349,8 @@ TEST(RacePoints, AMissingOrEmptyFileLoadsAsNinetyEightEmptySlotsAndIsCreatedOnly
 
 TEST(RacePoints, TheGoldenFileIsBuiltByAddAndReadsAndWritesBackByteForByte) {
     RacePointFolder fresh;
-    for (const RacePointFields& fields :
-         {RacePointFields{"98", "BARCELONA", "Barcelona", {{"N", "41", "22", "50", "00"}, {"E", "2", "10", "45", ""}}},
-          RacePointFields{"1", "SPA", "Spa, Belgien", kSpa},
-          RacePointFields{"05", "ORLEANS", "Orleans-Saran, Loiret", {{"", "47", "54", "50", "12"},
-                                                                     {"+", "1", "52", "33", "99"}}}})
-        EXPECT_TRUE(SaveAddedRacePoint(fresh.table, fresh.path(), fields).Done());
+    for (const auto& c : TableCells("releasepoints/added.txt")) // number | name | place | position, as typed
+        EXPECT_TRUE(SaveAddedRacePoint(fresh.table, fresh.path(), {c[0], c[1], c[2], PositionCells(c, 3)}).Done()) << c[1];
     EXPECT_EQ(fresh.File(), kRacePoints);
     RacePointFolder folder(kRacePoints);
     ASSERT_EQ(folder.loaded.count, 98U);
@@ -383,19 +360,11 @@ TEST(RacePoints, TheGoldenFileIsBuiltByAddAndReadsAndWritesBackByteForByte) {
 
 TEST(RacePoints, AddAndAlterRefuseWithMessageOneAndFocusOnTheFault) {
     RacePointFolder folder;
-    PositionFields farNorth = kSpa;
-    farNorth.latitude.degrees = "90";
-    PositionFields badSign = kSpa;
-    badSign.longitude.sign = "N";
-    const std::pair<RacePointFields, const char*> refused[] = {
-        {{"", "SPA", "Spa", kSpa}, "Text1"}, {{"99", "SPA", "Spa", kSpa}, "Text1"}, {{"5", "", "Spa", kSpa}, "Text2"},
-        {{"5", "SPA", "", kSpa}, "Text3"},   {{"5", "   ", "Spa", kSpa}, "Text2"}, {{"5", "SPA", " ", kSpa}, "Text3"},
-        {{"5", "SPA", "Spa", farNorth}, "Text5"},
-        {{"5", "SPA", "Spa", badSign}, "Text9"}};
-    for (const auto& [fields, focus] : refused) {
+    for (const auto& c : TableCells("releasepoints/refused.txt")) { // number | name | place | position | focus
+        const RacePointFields fields{c[0], c[1], c[2], PositionCells(c, 3)};
         const ActionResult result = SaveAddedRacePoint(folder.table, folder.path(), fields);
-        EXPECT_TRUE(result.message == kRacePointInvalidInput && result.focusField == focus) << focus;
-        EXPECT_EQ(SaveAlteredRacePoint(folder.table, folder.path(), fields).focusField, focus);
+        EXPECT_TRUE(result.message == kRacePointInvalidInput && result.focusField == c[13]) << c[13];
+        EXPECT_EQ(SaveAlteredRacePoint(folder.table, folder.path(), fields).focusField, c[13]);
     }
     EXPECT_FALSE(folder.Exists("racepo/racepo.dat"));
 }

@@ -18,8 +18,7 @@ namespace {
 // per 4, two counted per loft and race.
 struct GoldenFolder : TestFolder {
     GoldenFolder() {
-        for (const char* file : {"races.dat", "Bastogne.flt", "Ettelbruck.flt", "Arlon.flt", "Season 2024.season"})
-            Write(std::string("racecalc/") + file, TestData(std::string("season/") + file));
+        CopyData("folders/season");
         const std::vector<SeasonFile> files = LoadSeasons(path());
         EXPECT_EQ(files.size(), 1u);
         if (!files.empty() && files[0].season) season = *files[0].season;
@@ -52,19 +51,17 @@ TEST(Season, GoldenSeasonMatchesTheStandingsWorkedOutByHandInAnyOrderOfItsRaces)
     } while (std::next_permutation(season.races.begin(), season.races.end()));
 }
 
+// Each row: prizes | entered | classified | one prize per | the prizes; ace points | prizes | place | the
+// points; coefficient | entered | place | the coefficient.
 TEST(Season, PrizesAcePointsAndCoefficientsRoundHalfUp) {
-    const struct { int entered; std::size_t classified; int ratio, prizes; } counts[] = {
-        {9, 8, 4, 3}, {8, 8, 4, 2}, {5, 1, 4, 1}, {21, 21, 10, 3}, {0, 0, 4, 0}};
-    for (const auto& c : counts)
-        EXPECT_EQ(PrizeCount(c.entered, c.classified, c.ratio), c.prizes) << c.entered << "/" << c.ratio;
-    const struct { int prizes; std::size_t place; const char* points; } points[] = {
-        {3, 2, "66.67"}, {6, 6, "16.67"}, {32, 32, "3.13"}, {1, 1, "100.00"}, {4, 5, "0.00"}};
-    for (const auto& p : points) EXPECT_EQ(HundredthsText(AcePointsHundredths(p.prizes, p.place), '.'), p.points);
+    for (const auto& c : TableCells("season/prizes.txt")) {
+        const int count = std::stoi(c[1]);
+        const auto place = static_cast<std::size_t>(std::stoi(c[2]));
+        if (c[0] == "prizes") EXPECT_EQ(PrizeCount(count, place, std::stoi(c[3])), std::stoi(c[4])) << c[1] << "/" << c[3];
+        else if (c[0] == "ace points") EXPECT_EQ(HundredthsText(AcePointsHundredths(count, place), '.'), c[3]) << c[1];
+        else EXPECT_EQ(ThousandthsText(CoefficientThousandths(place, count), '.'), c[3]) << c[0] << " " << c[1];
+    }
     EXPECT_EQ(HundredthsText(6667, ','), "66,67");
-    const struct { std::size_t place; int entered; const char* coefficient; } coefficients[] = {
-        {1, 128, "7.813"}, {3, 9, "333.333"}, {2, 3, "666.667"}, {13, 13, "1000.000"}};
-    for (const auto& c : coefficients)
-        EXPECT_EQ(ThousandthsText(CoefficientThousandths(c.place, c.entered), '.'), c.coefficient);
 }
 
 TEST(SeasonFile, GoldenFileRoundTripsAndADamagedFileIsRefusedWithItsLine) {

@@ -11,6 +11,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/app/catalogue.h"
 #include "core/app/files.h"
@@ -31,6 +32,19 @@ inline std::vector<std::string> TableRows(const std::string& relative, std::size
     rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(std::min(heads, rows.size())));
     std::erase(rows, std::string());
     if (rows.empty()) throw std::runtime_error("no rows in golden file " + relative);
+    return rows;
+}
+
+// The rows of a golden table, each cut into its cells at '|'; a table without rows fails.
+inline std::vector<std::vector<std::string>> TableCells(const std::string& relative, std::size_t heads = 0) {
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& row : TableRows(relative, heads)) {
+        std::vector<std::string>& cells = rows.emplace_back(1);
+        for (const char c : row) {
+            if (c == '|') cells.emplace_back();
+            else cells.back() += c;
+        }
+    }
     return rows;
 }
 

@@ -4,7 +4,6 @@
 // the export in the program's windows, and the printed list and the web page from plumet-cli.
 #include <QDate>
 #include <QRegularExpression>
-#include <array>
 
 #include "e2esupport.h"
 #include "ui/app/startup.h"
@@ -14,17 +13,18 @@ using namespace plumet::e2e;
 
 namespace {
 
-struct Clocked { int pigeon, day, hour, minute; };
-
-// The demo clock basketed at `basketing` (day, month, hour), exact, with these arrivals.
-plumet::ClockState RaceClock(const QString& demo, std::array<int, 3> basketing, const std::vector<Clocked>& arrivals) {
+// The demo clock basketed at `basketing` ("day month hour"), exact, with these arrivals ("pigeon day hour minute").
+plumet::ClockState RaceClock(const QString& demo, const QString& basketing, const QStringList& arrivals) {
     plumet::ClockState state = plumet::LoadClockState((demo + "/clock-state.txt").toStdString()).state;
-    state.basketing = {static_cast<std::uint8_t>(basketing[0]), static_cast<std::uint8_t>(basketing[1]),
-                       static_cast<std::uint8_t>(basketing[2]), 0, 0};
+    const QStringList at = basketing.split(' ');
+    state.basketing = {static_cast<std::uint8_t>(at[0].toUInt()), static_cast<std::uint8_t>(at[1].toUInt()),
+                       static_cast<std::uint8_t>(at[2].toUInt()), 0, 0};
     state.clockOffsetSeconds = 0;
     state.arrivals.clear();
-    for (const Clocked& c : arrivals)
-        state.arrivals.push_back(Arrival(10, c.day, c.hour, c.minute, 0, &state.pigeons.at(std::size_t(c.pigeon)).ring));
+    for (const QString& arrival : arrivals) {
+        const QStringList c = arrival.split(' ');
+        state.arrivals.push_back(Arrival(10, c[1].toInt(), c[2].toInt(), c[3].toInt(), 0, &state.pigeons.at(c[0].toUInt()).ring));
+    }
     return state;
 }
 
@@ -174,23 +174,18 @@ private slots:
         // one night; NewYear on 31 December 2026 at 8:00.
         WriteFile(folder + "/racecalc/races.dat", Golden("e2e/night-newyear-races.dat"));
 
-        const struct { const char* race; QString week, date, masterTime; std::array<int, 3> basketing;
-                       std::vector<Clocked> arrivals; QStringList flights; } races[] = {
-            {"Night", "24", "14.06.25", "2025-06-15T18:00:00", {13, 6, 19},
-             {{0, 14, 19, 10}, {1, 14, 22, 40}, {2, 15, 3, 20}, {3, 15, 8, 15}}, // before, in, in, after
-             {"0131000", "0150000", "0150000", "0181500"}},
-            {"NewYear", "53", "31.12.26", "2027-01-02T10:00:00", {30, 12, 19}, {{0, 31, 15, 20}, {1, 1, 9, 5}},
-             {"0072000", "0250500"}},
-        };
-        for (const auto& r : races) {
-            SimulatedClock clock(RaceClock(folder, r.basketing, r.arrivals), {"--master-time", r.masterTime});
-            const CliRun readout = RunCli(folder, {"--port", clock.Device(), "readout", r.week, "00", "--date", r.date});
+        // Each row: the race | its week | the read-out's date | the master clock then | the basketing | the
+        // arrivals | their flight times.
+        for (const QStringList& r : GoldenTable("e2e/night-newyear-clocks.txt")) {
+            const QStringList arrivals = r[5].split(';');
+            SimulatedClock clock(RaceClock(folder, r[4], arrivals), {"--master-time", r[3]});
+            const CliRun readout = RunCli(folder, {"--port", clock.Device(), "readout", r[1], "00", "--date", r[2]});
             QCOMPARE(readout.exitCode, 0);
-            QCOMPARE(static_cast<std::size_t>(readout.out.count("\n3012003")), r.arrivals.size());
-            const CliRun calculated = RunCli(folder, {"calculate", r.race});
+            QCOMPARE(readout.out.count("\n3012003"), arrivals.size());
+            const CliRun calculated = RunCli(folder, {"calculate", r[0]});
             QCOMPARE(calculated.exitCode, 0);
             QVERIFY2(calculated.err.isEmpty(), calculated.err.constData());
-            QCOMPARE(FlightTimes(ReadFile(QDir(folder).filePath(QString("racecalc/") + r.race + ".flt"))), r.flights);
+            QCOMPARE(FlightTimes(ReadFile(QDir(folder).filePath("racecalc/" + r[0] + ".flt"))), r[6].split(' '));
         }
         const CliRun exported = RunCli(folder, {"export-xml", "53", "00", "--out", root.path()});
         QCOMPARE(exported.exitCode, 0);

@@ -73,20 +73,11 @@ private slots:
         Folder folder;
         QCOMPARE(folder.Readout(Loft(123, 8), "00").exitCode, 0);
         const QByteArray before = folder.RaceFile("W0120523.d00");
-        ClockState region = Loft7(), federation = Loft7(), club = Loft7(), fancier = Loft7();
-        region.region = 13, federation.federation = 6, club.club = 124, fancier.fancier = 9;
-        const std::vector<std::tuple<ClockState, QStringList, const char*>> cases = {
-            {region, {}, "MsgBoxText4"}, {federation, {}, "MsgBoxText5"},
-            {club, {}, "MsgBoxText6"}, {fancier, {}, "MsgBoxText7"},
-            {Loft7(), {"--too-many-records"}, "txtCommunicationError"},
-            {Loft7(), {"--silent-after", "60"}, "txtCommunicationError"},
-            {Loft7(), {"--silent-after", "0"}, "MsgBoxText3"},
-            {Loft7(), {"--delay-before", "30", "--delay-ms", "800"}, "txtCommunicationError"}, // past the 500 ms byte timeout
-            {Loft7(), {"--corrupt-at", "127"}, "txtCommunicationError"}, // the end mark
-            {Loft7(), {"--corrupt-at", "1"}, "MsgBoxText3"},             // the acknowledgement
-        };
-        for (const auto& [state, extra, key] : cases) {
-            QCOMPARE(folder.Readout(state, "00", kReadOutAt + extra).Told(), "1 " + Shown(key));
+        // Each row: the clock's region | federation | club | fancier | the simulator's faults | what the user is told.
+        for (const QStringList& c : GoldenTable("e2e/readoutrefusals.txt")) {
+            ClockState state = Loft7();
+            state.region = c[0].toUShort(), state.federation = c[1].toUShort(), state.club = c[2].toUShort(), state.fancier = c[3].toUShort();
+            QCOMPARE(folder.Readout(state, "00", kReadOutAt + c[4].split(' ', Qt::SkipEmptyParts)).Told(), "1 " + Shown(qPrintable(c[5])));
             QCOMPARE(folder.RaceFile("W0120523.d00"), before);
         }
         QCOMPARE(RunCli(folder.Path(), {"--port", folder.File("none"), "readout", "23", "00"}).Err(), Shown("MsgBoxText1"));

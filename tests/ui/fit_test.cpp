@@ -85,10 +85,7 @@ class FitTest : public UiTest {
         items << "mnuRaceSeason Clubs" << "mnu4FancierLoadVPPGD Clubs";
         for (const QString& line : items) {
             const QString item = line.section(' ', 0, 0), mode = line.section(' ', 1, 1);
-            w.VereineAnzeigen(), w.List()->setCurrentRow(0);
-            if (mode == "Fanciers" || mode == "Pigeons") w.ZuechterAnzeigen(), w.List()->setCurrentRow(1);
-            if (mode == "Pigeons") w.TaubenAnzeigen(), w.List()->setCurrentRow(0);
-            if (mode == "RacePoints") w.RacePointsAnzeigen(), w.List()->setCurrentRow(4);
+            SelectForMenu(w, mode);
             faults << item + " opened nothing";
             ModalWatcher watcher([&](QWidget* modal) { faults.removeLast(), faults << Faults(modal); });
             item == "Delete" ? QTest::keyClick(w.List(), Qt::Key_Delete) : w.MenuItem(item)->trigger();

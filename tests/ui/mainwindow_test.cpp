@@ -176,14 +176,6 @@ private slots:
         App().settings.comPort = "1";
         SetClockLinkFactoryForTests([] { return std::make_unique<ScriptedClockLink>(); });
         IdleMainWindow w;
-        // Club 007, then his fancier 012, then the first pigeon, or release point 05.
-        const auto select = [&w](const QString& mode) {
-            w.VereineAnzeigen();
-            w.List()->setCurrentRow(0);
-            if (mode == "Fanciers" || mode == "Pigeons") w.ZuechterAnzeigen(), w.List()->setCurrentRow(1);
-            if (mode == "Pigeons") w.TaubenAnzeigen(), w.List()->setCurrentRow(0);
-            if (mode == "RacePoints") w.RacePointsAnzeigen(), w.List()->setCurrentRow(4);
-        };
         const QByteArray pigeons = folder->Read("pigeon/p007012.dat");
         // A line each: the Delete key or menu item, the selection, the caption mode and the window opened; the
         // exchange windows come last, as they work as they open and rewrite the registers.
@@ -191,7 +183,7 @@ private slots:
         QStringList opened;
         for (const QString& line : items) {
             const QStringList item = line.split(' ');
-            select(item[1]);
+            SelectForMenu(w, item[1]);
             const auto open = [&] { item[0] == "Delete" ? QTest::keyClick(w.List(), Qt::Key_Delete) : w.MenuItem(item[0])->trigger(); };
             opened << QStringList(item.mid(0, 3) + Opened(open, item[2] == "-" ? "" : item[2])).join(' ');
         }

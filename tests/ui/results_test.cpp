@@ -23,9 +23,8 @@ class ResultsTest : public UiTest {
     // The golden season's race list and result files (Metz has none); a season of the name
     // "Season 2024" when `withSeason`.
     void WriteGoldenRaces(bool withSeason) {
-        QStringList files{"races.dat", "Bastogne.flt", "Ettelbruck.flt", "Arlon.flt"};
-        if (withSeason) files << "Season 2024.season";
-        for (const QString& file : files) folder->Write("racecalc/" + file, Golden("season/" + file));
+        folder->Install("folders/season");
+        if (!withSeason) QFile::remove(folder->Path() + "/racecalc/Season 2024.season");
     }
     static void Check(QListWidget* races, const QString& name, bool checked) {
         for (int i = 0; i < races->count(); ++i)

@@ -67,11 +67,25 @@ QByteArray Golden(const QString& relative) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : (FailMissingGolden(relative), QByteArray());
 }
 
+QList<QStringList> GoldenTable(const QString& relative) {
+    QList<QStringList> rows;
+    for (const QString& line : QString::fromUtf8(Golden(relative)).split('\n', Qt::SkipEmptyParts)) rows << line.split('|');
+    if (rows.isEmpty()) QTest::qFail(qPrintable("no rows in golden file tests/data/" + relative), __FILE__, __LINE__);
+    return rows;
+}
+
 QByteArray ProgramFolderFixture::Read(const QString& relative) const {
     return ReadFile(QDir(dir_.path()).filePath(relative));
 }
 
 QString Shipped(const QString& key) { return ToQt(ShippedCatalogue().LookupText(key.toStdString())); }
+
+void SelectForMenu(MainWindow& w, const QString& mode) {
+    w.VereineAnzeigen(), w.List()->setCurrentRow(0);
+    if (mode == "Fanciers" || mode == "Pigeons") w.ZuechterAnzeigen(), w.List()->setCurrentRow(1);
+    if (mode == "Pigeons") w.TaubenAnzeigen(), w.List()->setCurrentRow(0);
+    if (mode == "RacePoints") w.RacePointsAnzeigen(), w.List()->setCurrentRow(4);
+}
 
 void TypeInto(QWidget* field, const QString& text) {
     field->setFocus();

@@ -98,6 +98,8 @@ private slots:
 // tests/data/<relative>; a key's text in the shipped English catalogue.
 void FailMissingGolden(const QString& relative);
 QByteArray Golden(const QString& relative);
+// The rows of golden table tests/data/<relative>, each cut into its cells at '|'; no rows fails the test.
+QList<QStringList> GoldenTable(const QString& relative);
 // A whole file, empty when it cannot be read; a file written whole, its folders made first.
 QByteArray ReadFile(const QString& path);
 void WriteFile(const QString& path, const QByteArray& bytes);
@@ -114,6 +116,10 @@ struct Showing : W {
     template <class... A>
     explicit Showing(A&&... args) : W(std::forward<A>(args)...) { this->show(); }
 };
+
+// Lists in the main window club 007 and chooses it, then his fancier 012 ("Fanciers"), then his
+// first pigeon ("Pigeons"), or release point 05 ("RacePoints"): the choices of ui/expected/menu-windows.txt.
+void SelectForMenu(MainWindow& w, const QString& mode);
 
 // Clicks into the field, selects all, types `text`, then moves the focus away.
 void TypeInto(QWidget* field, const QString& text);
