@@ -15,6 +15,7 @@
 
 #include "core/app/catalogue.h"
 #include "core/app/cp1252.h"
+#include "core/app/fixedwidth.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -51,14 +52,6 @@ FileProblem FaultProblem() {
     return problem;
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 std::string SwapCase(std::string name) {
     for (char& c : name) {
         const auto u = static_cast<unsigned char>(c);
@@ -83,7 +76,7 @@ Path MatchEntry(const Path& dir, const std::string& part) {
     for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = NameOf(it->path());
         if (name == part) return it->path();
-        if (!matched && EqualNoCase(name, part)) match = it->path(), matched = true;
+        if (!matched && EqualAnyCase(name, part)) match = it->path(), matched = true;
     }
     return match;
 }

@@ -1,5 +1,6 @@
 #include "core/app/fixedwidth.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -24,7 +25,13 @@ std::string AsciiLower(std::string_view text) {
     return lower;
 }
 
-bool SameNameAnyCase(std::string_view a, std::string_view b) { return AsciiLower(TrimBlanks(a)) == AsciiLower(TrimBlanks(b)); }
+bool EqualAnyCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool SameNameAnyCase(std::string_view a, std::string_view b) { return EqualAnyCase(TrimBlanks(a), TrimBlanks(b)); }
 
 std::string TrimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(' ');

@@ -28,6 +28,8 @@ void SetField(std::string& record, Column column, std::string_view value);
 std::string TrimBlanks(std::string_view text);
 // Names of files, races and lists compare without regard to ASCII letter case.
 std::string AsciiLower(std::string_view text);
+// Equal texts, ASCII letter case aside.
+bool EqualAnyCase(std::string_view a, std::string_view b);
 // Equal names, blanks around and letter case aside.
 bool SameNameAnyCase(std::string_view a, std::string_view b);
 std::string TrimRightBlanks(std::string_view text);

@@ -26,12 +26,6 @@ namespace {
 
 constexpr std::chrono::milliseconds kPollInterval{50};
 
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 std::string HostName() {
 #ifdef _WIN32
     const char* name = std::getenv("COMPUTERNAME");
@@ -217,7 +211,7 @@ UnfinishedSaveCheck CheckUnfinishedSaves(const Path& programFolder, const std::v
     for (std::size_t i = 0; i < files.size(); ++i) {
         const Path relative = files[i].lexically_relative(programFolder);
         const std::string folder = relative.empty() ? std::string() : NameOf(*relative.begin());
-        for (const auto& read : reads) check.refused = check.refused || EqualIgnoringCase(folder, read);
+        for (const auto& read : reads) check.refused = check.refused || EqualAnyCase(folder, read);
         if (i < 3) named += (i ? ", " : "") + PathText(files[i]);
     }
     check.notice = CatalogueText("Files.UnfinishedSave", {PathText(programFolder), std::to_string(files.size()), named});

@@ -245,8 +245,8 @@ std::string ClockSimulator::FinishLoft() {
     for (std::size_t i = 0; i < count; ++i) {
         ClockPigeon pigeon;
         const std::size_t at0 = kLoftFixedLength + kLoftPigeonBytes * i;
-        for (std::size_t k = 0; k < 15; ++k) pigeon.ring[k] = At(loft, at0 + k);
-        for (std::size_t k = 0; k < 5; ++k) pigeon.chip[k] = At(loft, at0 + 15 + k);
+        for (std::size_t k = 0; k < pigeon.ring.size(); ++k) pigeon.ring[k] = At(loft, at0 + k);
+        for (std::size_t k = 0; k < pigeon.chip.size(); ++k) pigeon.chip[k] = At(loft, at0 + pigeon.ring.size() + k);
         state_.pigeons.push_back(pigeon);
     }
     SetClockTime(at);
@@ -337,8 +337,8 @@ std::string ClockSimulator::LoftAnswer() {
     out += {LineByte(state_.region), LineByte(state_.federation), LineByte(state_.club), LineByte(state_.fancier)};
     out += CountBytes(pigeons.size());
     for (std::size_t i = 0; i < std::min<std::size_t>(pigeons.size(), 0xFFFF); ++i) {
-        out += Bytes(pigeons[i].ring.data(), 15);
-        out += Bytes(pigeons[i].chip.data(), 5);
+        out += Bytes(pigeons[i].ring.data(), pigeons[i].ring.size());
+        out += Bytes(pigeons[i].chip.data(), pigeons[i].chip.size());
     }
     out += static_cast<char>(kStartChar);
     Report(ClockEvent::LoftSent, std::to_string(pigeons.size()) + " pigeons");
@@ -351,7 +351,7 @@ std::string ClockSimulator::RaceAnswer() {
         arrivals.resize(kArrivalRecordLimit + 1, arrivals.empty() ? ArrivalRecord{} : arrivals.back());
     std::string out(1, static_cast<char>(kStartChar));
     out += {LineByte(state_.region), LineByte(state_.federation), LineByte(state_.club), LineByte(state_.fancier)};
-    out += PadRight(state_.name, 20);
+    out += PadRight(state_.name, kLoftNameBytes);
     out += CountBytes(arrivals.size());
     const DateTime master = master_.Now();
     const DateTime own = ClockTime();

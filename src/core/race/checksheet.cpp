@@ -69,9 +69,7 @@ Register RegisteredRings(const Path& programFolder, int club, int fancier) {
 
 // Manual clock-time files are the race's ".man" files; read-out files end in the release point.
 bool ByHand(const RaceInputRead& read, const PigeonEntry& p) {
-    std::string extension = read.files.at(p.inputFile).extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".man";
+    return EqualAnyCase(read.files.at(p.inputFile).extension().string(), ".man");
 }
 
 std::string SpeedUnit(const Race& race) {

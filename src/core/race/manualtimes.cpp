@@ -44,22 +44,14 @@ std::string LineOf(char kind, Column kindColumn, Column clubColumn, Column fanci
     return line;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 // trimmed name + "_wf" + three characters + ".man", letter case aside.
 bool IsManualFileOf(std::string_view fileName, std::string_view trimmedName) {
     constexpr std::string_view kMark = "_wf", kExtension = ".man";
     const std::size_t length = trimmedName.size() + kMark.size() + 3 + kExtension.size();
     if (fileName.size() != length) return false;
-    return EqualNoCase(fileName.substr(0, trimmedName.size()), trimmedName) &&
-           EqualNoCase(fileName.substr(trimmedName.size(), kMark.size()), kMark) &&
-           EqualNoCase(fileName.substr(length - kExtension.size()), kExtension);
+    return EqualAnyCase(fileName.substr(0, trimmedName.size()), trimmedName) &&
+           EqualAnyCase(fileName.substr(trimmedName.size(), kMark.size()), kMark) &&
+           EqualAnyCase(fileName.substr(length - kExtension.size()), kExtension);
 }
 
 } // namespace
